@@ -1,0 +1,31 @@
+# zelva_library(NAME LINKS...): a library made of every .cpp/.h in the folder.
+function(zelva_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT sources)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARGN})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# zelva_tests(AREA LINKS...): one test executable per test_*.cpp in the folder,
+# registered with CTest, run offscreen with a fixed locale on a temporary folder.
+function(zelva_tests area)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp ${CMAKE_SOURCE_DIR}/tests/support/*.h)
+  foreach(test_source ${tests})
+    get_filename_component(test_name ${test_source} NAME_WE)
+    set(target ${area}_${test_name})
+    add_executable(${target} ${test_source} ${helpers})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${target} PRIVATE ${ARGN} Qt6::Test)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=Asia/Kolkata"
+      TIMEOUT 600)
+  endforeach()
+endfunction()

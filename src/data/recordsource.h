@@ -1,0 +1,81 @@
+#pragma once
+// A form's data-bound record source: bound to one table of one file, read
+// record by record by field name, appended to and edited through a pending
+// record that update() writes with bound values.
+#include "data/database.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace zelva {
+
+class RecordSource {
+public:
+    enum class Mode { None, Adding, Editing };
+
+    explicit RecordSource(Database& db);
+
+    // Sets the file and table, then refresh(): bind(DbFile::ItemStock, "Stock").
+    void bind(DbFile file, const QString& table);
+    // Re-reads the table; the first record becomes current. Drops a pending record.
+    void refresh();
+    void requery() { refresh(); }
+
+    void moveFirst();
+    void moveNext();
+    bool eof();
+    int recordCount();
+
+    // The current record's key (its rowid); -1 at end of file.
+    qint64 key();
+    // Makes the record with this key current; false (end of file) when it is gone.
+    bool moveToKey(qint64 key);
+
+    // The current record's value, with what is pending assigned over it.
+    QVariant value(const QString& field);
+    // The value as the boxes show it: numbers without trailing zeros, NULL as "".
+    QString text(const QString& field);
+    void setValue(const QString& field, const QVariant& value);
+
+    void addNew();
+    void edit();
+    // Writes the pending record. On failure throws DataError and keeps the
+    // record pending, so the operator can correct it and try again.
+    void update();
+    void cancelUpdate();
+    Mode mode() const { return m_mode; }
+
+    // Highest serial of the table plus one (1 for an empty table).
+    qint64 nextSerial(const QString& serialField = QStringLiteral("sno"));
+
+    Database& database() { return m_db; }
+    DbFile file() const { return m_file; }
+    const QString& table() const { return m_table; }
+
+private:
+    void requireBound() const;
+    void ensureLoaded();
+    void loadColumns();
+    QVariant converted(const QString& field, const QVariant& value) const;
+    QString qualifiedTable() const;
+    void insertPending();
+    void updatePending();
+    void reloadRow(qint64 rowid, int index);
+
+    Database& m_db;
+    DbFile m_file = DbFile::Zlv;
+    QString m_table;
+    bool m_loaded = false;
+    QStringList m_columns;
+    QHash<QString, int> m_columnIndex;   // lower-case name -> column
+    QHash<QString, bool> m_numericColumn; // lower-case name -> column takes numbers
+    std::vector<qint64> m_rowids;
+    std::vector<std::vector<QVariant>> m_rows;
+    int m_current = 0;
+    Mode m_mode = Mode::None;
+    QHash<QString, QVariant> m_pending; // lower-case name -> value
+};
+
+} // namespace zelva

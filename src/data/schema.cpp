@@ -1,0 +1,209 @@
+#include "data/schema.h"
+
+namespace zelva {
+
+namespace {
+
+FieldDef text(const char* name) { return {QString::fromLatin1(name), FieldKind::Text}; }
+FieldDef number(const char* name) { return {QString::fromLatin1(name), FieldKind::Number}; }
+FieldDef serial(const char* name) { return {QString::fromLatin1(name), FieldKind::Serial}; }
+
+void addNumbered(std::vector<FieldDef>& fields, const char* stem, int first, int last, FieldKind kind)
+{
+    for (int i = first; i <= last; ++i)
+        fields.push_back({QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(i), kind});
+}
+
+std::vector<FieldDef> itemFields()
+{
+    return {serial("sno"), text("itemcode"), text("ItemName"), text("ItemHsn"),
+            number("Rate"), text("Per"), number("Quantity"), text("Remarks")};
+}
+
+std::vector<FieldDef> goodsInvoiceFields()
+{
+    std::vector<FieldDef> f{serial("sno"), text("InvoiceNo")};
+    addNumbered(f, "DescriptionOfGoods", 1, 16, FieldKind::Text);
+    addNumbered(f, "Hsn", 1, 16, FieldKind::Text);
+    addNumbered(f, "Quantity", 1, 7, FieldKind::Number);
+    f.push_back(number("TotalQuantity"));
+    addNumbered(f, "Per", 1, 15, FieldKind::Text);
+    addNumbered(f, "Amount", 1, 16, FieldKind::Number);
+    for (const char* name : {"TotalGoodsAmount", "totalamount", "TIgst", "TCgst", "TSgst", "Rate1", "Rate2", "Rate3"})
+        f.push_back(number(name));
+    addNumbered(f, "rate", 4, 15, FieldKind::Number);
+    return f;
+}
+
+std::vector<TableDef> buildTables()
+{
+    std::vector<TableDef> t;
+    t.push_back({DbFile::Zlv, "Login", {text("username"), text("Password")}, {}, false});
+    t.push_back({DbFile::Master, "Company",
+                 {text("Name"), text("address"), text("Dist"), text("State"), text("Pin"), text("Gstin"),
+                  text("contact"), text("Email"), text("Website"), text("BankName"), text("BankAddress"),
+                  text("Accountno"), text("ifsc"), serial("sno"), text("CompanyId")},
+                 "sno", false});
+    t.push_back({DbFile::Customer, "CustomerDetails",
+                 {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
+                  text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
+                 "sno", true});
+    t.push_back({DbFile::ItemStock, "Stock", itemFields(), "sno", true});
+    t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true});
+    t.push_back({DbFile::Invoice, "BuyerInvoice",
+                 {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),
+                  text("SuppliersRef"), text("DispatchedThrough"), text("SalerCompany"), text("SalerGstin"),
+                  text("bid"), text("BuyerName"), text("BuyerAddress"), text("BuyerDist"), text("buyerstate"),
+                  text("BuyerPin"), text("BuyerGstin"), text("BuyerNameD"), text("DeliveryAddress"),
+                  text("Dist"), text("State"), text("Pin"), text("Time")},
+                 "sno", true});
+    t.push_back({DbFile::Invoice, "GoodsInvoice", goodsInvoiceFields(), {}, false});
+    t.push_back({DbFile::PurchaseMaster, "Purchase",
+                 {serial("PSno"), text("PurchaseId"), text("PurchaseDate"), text("PurchaseOrder"),
+                  text("PurchaseInvoiceNo"), text("PurchaseInvoiceDate"), text("SupplierName"),
+                  text("SupGstinNo"), text("SupAddress"), serial("sno"), text("itemcode"), text("ItemName"),
+                  text("ItemHsn"), number("Rate"), text("Per"), number("Quantity"), text("Remarks")},
+                 "PSno", true});
+    t.push_back({DbFile::IssueMaster, "IssueRegister",
+                 {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
+                  text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
+                  text("ItemHsn"), number("Rate"), text("Per"), number("Quantity"), text("Remarks"),
+                  serial("issuedd"), serial("issuemm"), serial("issueyy")},
+                 "ISno", true});
+    return t;
+}
+
+QString sqlType(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Text: return QStringLiteral("TEXT");
+    case FieldKind::Number: return QStringLiteral("REAL");
+    case FieldKind::Serial: return QStringLiteral("INTEGER");
+    }
+    return QStringLiteral("TEXT");
+}
+
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QStringList columnsOf(const QString& table, const char* alias, const QStringList& skip)
+{
+    QStringList columns;
+    for (const FieldDef& f : FindTable(table)->fields)
+        if (!skip.contains(f.name))
+            columns << QStringLiteral("%1.%2").arg(QLatin1String(alias), quoted(f.name));
+    return columns;
+}
+
+// A date text "dd/mm/yyyy" cut into whole numbers, whatever the separator.
+QString datePart(const QString& column, int from, int length)
+{
+    return QStringLiteral("CAST(substr(%1, %2, %3) AS INTEGER)").arg(column).arg(from).arg(length);
+}
+
+} // namespace
+
+const std::vector<DbFile>& AllDbFiles()
+{
+    static const std::vector<DbFile> files{DbFile::Zlv, DbFile::Master, DbFile::Customer, DbFile::Invoice,
+                                           DbFile::ItemStock, DbFile::OtherItemStock, DbFile::PurchaseMaster,
+                                           DbFile::IssueMaster};
+    return files;
+}
+
+QString RelativePath(DbFile file)
+{
+    switch (file) {
+    case DbFile::Zlv: return QStringLiteral("ZLV.db");
+    case DbFile::Master: return QStringLiteral("Database/Master.db");
+    case DbFile::Customer: return QStringLiteral("Database/Customer.db");
+    case DbFile::Invoice: return QStringLiteral("Database/Invoice.db");
+    case DbFile::ItemStock: return QStringLiteral("Database/ItemStock.db");
+    case DbFile::OtherItemStock: return QStringLiteral("Database/OtherItemStock.db");
+    case DbFile::PurchaseMaster: return QStringLiteral("Database/PurchaseMaster.db");
+    case DbFile::IssueMaster: return QStringLiteral("Database/IssueMaster.db");
+    }
+    return {};
+}
+
+QString SchemaName(DbFile file)
+{
+    if (file == DbFile::Zlv)
+        return QStringLiteral("main");
+    const QString path = RelativePath(file);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).chopped(3);
+}
+
+const std::vector<TableDef>& AllTables()
+{
+    static const std::vector<TableDef> tables = buildTables();
+    return tables;
+}
+
+const TableDef* FindTable(const QString& name)
+{
+    for (const TableDef& t : AllTables())
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+QString CreateTableSql(const TableDef& table)
+{
+    QStringList columns;
+    for (const FieldDef& f : table.fields)
+        columns << QStringLiteral("%1 %2").arg(quoted(f.name), sqlType(f.kind));
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1.%2 (%3) STRICT")
+        .arg(quoted(SchemaName(table.file)), quoted(table.name), columns.join(QStringLiteral(", ")));
+}
+
+QStringList CreateViewSql(DbFile file)
+{
+    const QString schema = quoted(SchemaName(file));
+    if (file == DbFile::PurchaseMaster) {
+        return {QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PurchaseRegister\" AS SELECT p.*, %2 AS Purchasedd, "
+                               "%3 AS Purchasemm, %4 AS Purchaseyy FROM Purchase AS p")
+                    .arg(schema, datePart("p.PurchaseDate", 1, 2), datePart("p.PurchaseDate", 4, 2),
+                         datePart("p.PurchaseDate", 7, 4))};
+    }
+    if (file == DbFile::Invoice) {
+        QStringList columns{QStringLiteral("b.\"sno\" AS Sno"), QStringLiteral("b.\"InvoiceNo\" AS InvoiceNo")};
+        columns << columnsOf("BuyerInvoice", "b", {"sno", "InvoiceNo"});
+        columns << columnsOf("GoodsInvoice", "g", {"sno", "InvoiceNo"});
+        const QString printInvoice =
+            QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PrintInvoice\" AS SELECT %2 FROM BuyerInvoice AS b "
+                           "JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0")
+                .arg(schema, columns.join(QStringLiteral(", ")));
+        const QString monthly =
+            QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"MonthlyReport\" AS SELECT %2 AS Year, %3 AS Month, "
+                           "COUNT(*) AS Invoices, ROUND(TOTAL(g.TotalGoodsAmount), 2) AS GoodsValue, "
+                           "ROUND(TOTAL(g.TCgst), 2) AS CGST, ROUND(TOTAL(g.TSgst), 2) AS SGST, "
+                           "ROUND(TOTAL(g.TIgst), 2) AS IGST, ROUND(TOTAL(g.totalamount), 2) AS InvoiceTotal "
+                           "FROM BuyerInvoice AS b JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 "
+                           "GROUP BY 1, 2 ORDER BY 1, 2")
+                .arg(schema, datePart("b.InvoiceDate", 7, 4), datePart("b.InvoiceDate", 4, 2));
+        return {printInvoice, monthly};
+    }
+    return {};
+}
+
+QStringList CreateIndexSql(DbFile file)
+{
+    QStringList statements;
+    for (const TableDef& t : AllTables()) {
+        if (t.file != file)
+            continue;
+        QString field = t.serialField;
+        if (t.name == QLatin1String("GoodsInvoice"))
+            field = QStringLiteral("sno"); // joined and looked up by the invoice serial
+        if (field.isEmpty())
+            continue;
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_%2_%3\" ON %4 (%5)")
+                          .arg(quoted(SchemaName(file)), t.name, field, quoted(t.name), quoted(field));
+    }
+    return statements;
+}
+
+} // namespace zelva

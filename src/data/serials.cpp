@@ -1,0 +1,64 @@
+#include "data/serials.h"
+
+#include "data/database.h"
+#include "platform/textnum.h"
+
+#include <cmath>
+
+namespace zelva {
+
+namespace {
+
+qint64 wholeSerial(double value)
+{
+    return static_cast<qint64>(std::nearbyint(value)); // default rounding: halves to even
+}
+
+bool isNumber(const QVariant& v)
+{
+    const int type = v.typeId();
+    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
+}
+
+} // namespace
+
+qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString& serialField)
+{
+    const QString from = QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(file), table);
+    const QString operation = QStringLiteral("find the next serial of %1").arg(table);
+    // MAX over the serial index is quick; rounding keeps its order, so rounding
+    // the maximum equals the maximum of the rounded serials.
+    QSqlQuery max = db.run(QStringLiteral("SELECT MAX(\"%1\") FROM %2").arg(serialField, from), {}, operation, file);
+    const QVariant highest = max.next() ? max.value(0) : QVariant();
+    max.finish();
+    if (highest.isNull())
+        return 1;
+    if (isNumber(highest))
+        return wholeSerial(highest.toDouble()) + 1;
+
+    // A table written elsewhere may hold serials as text, which MAX sorts
+    // after every number: read them all.
+    QSqlQuery all = db.run(QStringLiteral("SELECT \"%1\" FROM %2").arg(serialField, from), {}, operation, file);
+    qint64 top = 0;
+    bool any = false;
+    while (all.next()) {
+        const QVariant v = all.value(0);
+        if (v.isNull())
+            continue;
+        const qint64 serial = wholeSerial(isNumber(v) ? v.toDouble() : Val(v.toString()));
+        top = any ? std::max(top, serial) : serial;
+        any = true;
+    }
+    return any ? top + 1 : 1;
+}
+
+QString RecordCode(CodeKind kind, qint64 n)
+{
+    static const char letters[] = {'C', 'C', 'G', 'P', 'I', 'A'};
+    const QChar letter = QLatin1Char(letters[static_cast<int>(kind)]);
+    if (kind == CodeKind::Invoice)
+        return QStringLiteral("%1%2%3").arg(letter).arg(n < 10 ? QLatin1String("0000") : QLatin1String("000")).arg(n);
+    return QStringLiteral("%1%2").arg(letter).arg(n, 5, 10, QLatin1Char('0'));
+}
+
+} // namespace zelva

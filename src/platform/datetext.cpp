@@ -1,0 +1,38 @@
+#include "platform/datetext.h"
+
+#include <QLocale>
+
+namespace zelva {
+
+QString DateSeparator()
+{
+    // The short date format of the system locale tells which separator it uses.
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    for (QChar c : format) {
+        if (!c.isLetterOrNumber() && c != QLatin1Char('\'') && !c.isSpace())
+            return QString(c);
+    }
+    return QStringLiteral("/");
+}
+
+QString DateText(const QDate& date)
+{
+    const QString sep = DateSeparator();
+    return QStringLiteral("%1%2%3%2%4")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(sep)
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString TimeTextHM(const QTime& time)
+{
+    return time.toString(QStringLiteral("HH:mm"));
+}
+
+QString TimeTextHMS(const QTime& time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace zelva
