@@ -1,0 +1,66 @@
+#pragma once
+// Helpers for tests that work a form as an operator does: type, click, pick,
+// read the messages shown, and read back what the database files hold.
+#include "data/database.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantList>
+#include <memory>
+
+namespace testing {
+
+// Records every message the program shows instead of showing a dialog.
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    QStringList texts() const;
+    QStringList titles() const;
+    QString last() const { return m_texts.isEmpty() ? QString() : m_texts.last(); }
+    void clear();
+
+private:
+    QStringList m_texts;
+    QStringList m_titles;
+};
+
+// A fresh data folder with the database files opened in it.
+struct TempData {
+    TempData();
+    QTemporaryDir dir;
+    std::unique_ptr<zelva::Database> db;
+    QString folder() const { return dir.path(); }
+};
+
+// The child of root with that objectName and type; nullptr when absent.
+template <typename T>
+T* child(QObject* root, const QString& name)
+{
+    return root->findChild<T*>(name);
+}
+
+// Focus the box, select what is there and type the text key by key.
+void typeInto(QLineEdit* box, const QString& text);
+void typeInto(QPlainTextEdit* box, const QString& text);
+// Give the widget the keyboard focus, then take it away again (LostFocus).
+void focusIn(QWidget* widget);
+void focusOut(QWidget* widget);
+void click(QAbstractButton* button);
+// Picks the entry with that text as the operator does (fires activated).
+bool pick(QComboBox* combo, const QString& text);
+// Picks list row k (fires itemClicked).
+void pickRow(QListWidget* list, int row);
+
+// Rows read through a separate connection straight from one file, so a test
+// sees what is really stored there.
+QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql,
+                               const QVariantList& values = {});
+QVariant valueInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values = {});
+
+} // namespace testing
