@@ -86,13 +86,12 @@ void Database::attachAll(int busyTimeoutMs)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open())
         throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    // Each file is read once as soon as it is there, so a damaged one is
+    // named before anything else touches it.
     for (DbFile file : AllDbFiles()) {
-        if (file == DbFile::Zlv)
-            continue;
-        run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file)), {filePath(file)},
-            QStringLiteral("open the file"), file);
-    }
-    for (DbFile file : AllDbFiles()) {
+        if (file != DbFile::Zlv)
+            run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file)), {filePath(file)},
+                QStringLiteral("open the file"), file);
         checkReadable(file);
         // Rollback journal: a commit over attached files is atomic only without WAL.
         run(QStringLiteral("PRAGMA \"%1\".journal_mode = DELETE").arg(SchemaName(file)), {},
