@@ -252,7 +252,8 @@ void RecordSource::cancelUpdate()
 // The value as the column takes it. A text typed into a number field becomes
 // its number; one that is not a number, or a fraction for a whole-number
 // field, is refused here with the field's name, before anything is written.
-// A number for a text field is written as the boxes show it ("5", not "5.0").
+// A number for a text field is written as the boxes show it ("5", not "5.0"),
+// and an empty text as an empty text.
 QVariant RecordSource::converted(const QString& field, const QVariant& value) const
 {
     const QString lower = field.toLower();
@@ -260,6 +261,9 @@ QVariant RecordSource::converted(const QString& field, const QVariant& value) co
     if (value.isNull())
         return value;
     if (!m_numericColumn.value(lower)) {
+        // An empty box gives a null text, which would be stored as NULL.
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            return QString(QLatin1String(""));
         if (!isNumber(value))
             return value;
         return isFraction(value) ? Str(value.toDouble()) : value.toString();

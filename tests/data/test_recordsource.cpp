@@ -90,7 +90,9 @@ private slots:
         rs.setValue("Quantity", 0.5);
         rs.setValue("ItemHsn", 8471); // a number into a text field is kept as its text
         rs.setValue("Per", 2.5);
+        rs.setValue("Remarks", QString()); // an empty box
         rs.update();
+        QCOMPARE(valueInFile(data.folder(), DbFile::ItemStock, "SELECT count(*) FROM Stock WHERE Remarks = ''"), QVariant(1));
         rs.bind(DbFile::ItemStock, "Stock");
         rs.moveNext();
         QCOMPARE(rs.text("sno"), QString("1"));
@@ -98,7 +100,8 @@ private slots:
         QCOMPARE(rs.text("Quantity"), QString(".5"));
         QCOMPARE(rs.text("ItemHsn"), QString("8471"));
         QCOMPARE(rs.text("Per"), QString("2.5"));
-        QCOMPARE(rs.text("Remarks"), QString()); // never assigned
+        QCOMPARE(rs.text("Remarks"), QString());
+        QCOMPARE(rs.text("itemcode"), QString()); // never assigned
         QCOMPARE(rs.value("Rate"), QVariant(12.5));
         QCOMPARE(rs.value("sno"), QVariant(qint64(1)));
     }
