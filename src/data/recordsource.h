@@ -35,12 +35,13 @@ public:
     void refresh();
     void requery() { refresh(); }
 
+    // Moving drops a pending new record or edit (see above).
     void moveFirst();
     void moveNext();
     bool eof();
     int recordCount();
 
-    // The current record's key (its rowid); -1 at end of file.
+    // The current record's key (its rowid; a view's row position); -1 at end of file.
     qint64 key();
     // Makes the record with this key current; false (end of file) when it is gone.
     bool moveToKey(qint64 key);
