@@ -194,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TextNumTest)
+QTEST_GUILESS_MAIN(TextNumTest)
 #include "test_textnum.moc"
