@@ -20,6 +20,8 @@ QString describe(const QSqlError& error)
         return QStringLiteral("the file is read-only (%1)").arg(text);
     if (text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed")))
         return QStringLiteral("the file is damaged or not a database of this program (%1)").arg(text);
+    if (text.contains(QLatin1String("unable to open")))
+        return QStringLiteral("the file cannot be opened (%1)").arg(text);
     return text;
 }
 
@@ -84,13 +86,12 @@ void Database::attachAll(int busyTimeoutMs)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open())
         throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    // Each file is read once as soon as it is there, so a damaged one is
+    // named before anything else touches it.
     for (DbFile file : AllDbFiles()) {
-        if (file == DbFile::Zlv)
-            continue;
-        run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file)), {filePath(file)},
-            QStringLiteral("open the file"), file);
-    }
-    for (DbFile file : AllDbFiles()) {
+        if (file != DbFile::Zlv)
+            run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file)), {filePath(file)},
+                QStringLiteral("open the file"), file);
         checkReadable(file);
         // Rollback journal: a commit over attached files is atomic only without WAL.
         run(QStringLiteral("PRAGMA \"%1\".journal_mode = DELETE").arg(SchemaName(file)), {},
@@ -117,21 +118,11 @@ void Database::createMissing()
 
         Transaction transaction(*this, QStringLiteral("create the tables"));
         for (const TableDef& table : AllTables()) {
-            if (table.file != file)
-                continue;
-            QSqlQuery exists = run(QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE name = ?").arg(schema),
-                                   {table.name}, QStringLiteral("read the file"), file);
-            const bool present = exists.next();
-            exists.finish();
-            if (present)
-                continue;
-            run(CreateTableSql(table), {}, QStringLiteral("create table %1").arg(table.name), file);
-            if (table.placeholder)
-                run(QStringLiteral("INSERT INTO \"%1\".\"%2\" (\"%3\") VALUES (0)").arg(schema, table.name, table.serialField),
-                    {}, QStringLiteral("create table %1").arg(table.name), file);
+            if (table.file == file && !tableExists(table))
+                createTable(table);
         }
-        for (const QString& sql : CreateViewSql(file) + CreateIndexSql(file))
-            run(sql, {}, QStringLiteral("create the views and indexes"), file);
+        for (const QString& sql : CreateViewSql(file))
+            run(sql, {}, QStringLiteral("create the views"), file);
         if (stored < SchemaVersion)
             run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(SchemaVersion), {},
                 QStringLiteral("write the file's version"), file);
@@ -139,30 +130,83 @@ void Database::createMissing()
     }
 }
 
+// Any table or view of that name, in any letter case: SQLite names ignore case,
+// so a "stock" made elsewhere is the Stock table and must be left alone.
+bool Database::tableExists(const TableDef& table)
+{
+    const DbFile file = table.file;
+    QSqlQuery exists = run(QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE type IN ('table', 'view') "
+                                          "AND name = ? COLLATE NOCASE")
+                               .arg(SchemaName(file)),
+                           {table.name}, QStringLiteral("read the file"), file);
+    const bool present = exists.next();
+    exists.finish();
+    return present;
+}
+
+// A new table gets its serial index and, where New scans it, the placeholder
+// record with serial 0 so that the first real record gets serial 1.
+void Database::createTable(const TableDef& table)
+{
+    const QString operation = QStringLiteral("create table %1").arg(table.name);
+    run(CreateTableSql(table), {}, operation, table.file);
+    const QString index = CreateIndexSql(table);
+    if (!index.isEmpty())
+        run(index, {}, operation, table.file);
+    if (table.placeholder)
+        run(QStringLiteral("INSERT INTO \"%1\".\"%2\" (\"%3\") VALUES (0)").arg(SchemaName(table.file), table.name, table.serialField),
+            {}, operation, table.file);
+}
+
+void Database::onRollback(const void* owner, std::function<void()> undo)
+{
+    if (m_inTransaction)
+        m_rollbackUndo.push_back({owner, std::move(undo)});
+}
+
+void Database::forgetRollback(const void* owner)
+{
+    std::erase_if(m_rollbackUndo, [owner](const auto& entry) { return entry.first == owner; });
+}
+
 Transaction::Transaction(Database& db, QString operation)
     : m_db(db)
     , m_operation(std::move(operation))
 {
     if (m_db.m_inTransaction)
-        throw DataError(m_operation, {}, QStringLiteral("another piece of work is still open"));
-    m_db.run(QStringLiteral("BEGIN"), {}, m_operation, DbFile::Zlv);
+        throw DataError(m_operation, m_db.folder(), QStringLiteral("another piece of work is still open"));
+    exec(QStringLiteral("BEGIN"));
     m_db.m_inTransaction = true;
+}
+
+// BEGIN and COMMIT span every attached file, so a failure names the data folder.
+void Transaction::exec(const QString& statement)
+{
+    QSqlQuery query(m_db.connection());
+    if (!query.exec(statement))
+        throw DataError(m_operation, m_db.folder(), describe(query.lastError()));
 }
 
 Transaction::~Transaction()
 {
-    if (!m_done) {
-        QSqlQuery rollback(m_db.connection());
-        rollback.exec(QStringLiteral("ROLLBACK"));
-        m_db.m_inTransaction = false;
-    }
+    if (m_done)
+        return;
+    QSqlQuery rollback(m_db.connection());
+    rollback.exec(QStringLiteral("ROLLBACK"));
+    m_db.m_inTransaction = false;
+    // Put the record sources back as they were before their writes.
+    auto undo = std::move(m_db.m_rollbackUndo);
+    m_db.m_rollbackUndo.clear();
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it)
+        it->second();
 }
 
 void Transaction::commit()
 {
-    m_db.run(QStringLiteral("COMMIT"), {}, m_operation, DbFile::Zlv);
+    exec(QStringLiteral("COMMIT"));
     m_done = true;
     m_db.m_inTransaction = false;
+    m_db.m_rollbackUndo.clear();
 }
 
 } // namespace zelva

@@ -6,7 +6,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace zelva {
 
@@ -29,16 +32,25 @@ public:
 
     bool inTransaction() const { return m_inTransaction; }
 
+    // Work in memory to undo when the open transaction rolls back (a record
+    // source's write that did not land); nothing happens outside a transaction.
+    // An owner that goes away first must call forgetRollback.
+    void onRollback(const void* owner, std::function<void()> undo);
+    void forgetRollback(const void* owner);
+
 private:
     friend class Transaction;
     Database(QString folder, QString connectionName);
     void attachAll(int busyTimeoutMs);
     void createMissing();
     void checkReadable(DbFile file);
+    bool tableExists(const TableDef& table);
+    void createTable(const TableDef& table);
 
     QString m_folder;
     QString m_connectionName;
     bool m_inTransaction = false;
+    std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
 };
 
 // Work that touches several tables or files at once: all of it lands on
@@ -49,9 +61,13 @@ public:
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+    // Throws DataError (naming the data folder) when the work cannot land; the
+    // guard then rolls everything back.
     void commit();
 
 private:
+    void exec(const QString& statement);
+
     Database& m_db;
     QString m_operation;
     bool m_done = false;

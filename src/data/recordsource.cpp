@@ -4,6 +4,7 @@
 #include "platform/textnum.h"
 
 #include <QSqlRecord>
+#include <cmath>
 
 namespace zelva {
 
@@ -16,11 +17,33 @@ bool isNumericType(const QString& declared)
         || t.contains(QLatin1String("DOUB")) || t.contains(QLatin1String("NUM"));
 }
 
+bool isIntegerType(const QString& declared)
+{
+    return declared.toUpper().contains(QLatin1String("INT"));
+}
+
+bool isFraction(const QVariant& v)
+{
+    return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
+}
+
+bool isNumber(const QVariant& v)
+{
+    const int type = v.typeId();
+    return isFraction(v) || type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
+        || type == QMetaType::ULongLong;
+}
+
 } // namespace
 
 RecordSource::RecordSource(Database& db)
     : m_db(db)
 {
+}
+
+RecordSource::~RecordSource()
+{
+    m_db.forgetRollback(this);
 }
 
 void RecordSource::bind(DbFile file, const QString& table)
@@ -34,8 +57,7 @@ void RecordSource::refresh()
 {
     requireBound();
     m_loaded = false;
-    m_mode = Mode::None;
-    m_pending.clear();
+    discardPending();
     m_current = 0;
     loadColumns();
 }
@@ -51,22 +73,46 @@ void RecordSource::requireBound() const
         throw DataError(QStringLiteral("read the records"), {}, QStringLiteral("no table is bound"));
 }
 
+void RecordSource::requireWritable(const QString& operation) const
+{
+    requireBound();
+    if (m_readOnly)
+        throw DataError(operation, RelativePath(m_file), QStringLiteral("%1 is read-only").arg(m_table));
+}
+
+void RecordSource::discardPending()
+{
+    m_pending.clear();
+    m_mode = Mode::None;
+    m_editKey = -1;
+}
+
 void RecordSource::loadColumns()
 {
+    const QString operation = QStringLiteral("open table %1").arg(m_table);
+    QSqlQuery kind = m_db.run(QStringLiteral("SELECT type FROM \"%1\".sqlite_master WHERE name = ? COLLATE NOCASE "
+                                             "AND type IN ('table', 'view')")
+                                  .arg(SchemaName(m_file)),
+                              {m_table}, operation, m_file);
+    m_readOnly = kind.next() && kind.value(0).toString() == QLatin1String("view");
+    kind.finish();
+
     QSqlQuery info = m_db.run(QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?)"), {m_table, SchemaName(m_file)},
-                              QStringLiteral("open table %1").arg(m_table), m_file);
+                              operation, m_file);
     m_columns.clear();
     m_columnIndex.clear();
     m_numericColumn.clear();
+    m_integerColumn.clear();
     while (info.next()) {
         const QString name = info.value(0).toString();
+        const QString declared = info.value(1).toString();
         m_columnIndex.insert(name.toLower(), int(m_columns.size()));
-        m_numericColumn.insert(name.toLower(), isNumericType(info.value(1).toString()));
+        m_numericColumn.insert(name.toLower(), isNumericType(declared));
+        m_integerColumn.insert(name.toLower(), isIntegerType(declared));
         m_columns << name;
     }
     if (m_columns.isEmpty())
-        throw DataError(QStringLiteral("open table %1").arg(m_table), RelativePath(m_file),
-                        QStringLiteral("the table is missing"));
+        throw DataError(operation, RelativePath(m_file), QStringLiteral("the table is missing"));
 }
 
 void RecordSource::ensureLoaded()
@@ -74,13 +120,15 @@ void RecordSource::ensureLoaded()
     if (m_loaded)
         return;
     requireBound();
-    QSqlQuery query = m_db.run(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(qualifiedTable()), {},
-                               QStringLiteral("read table %1").arg(m_table), m_file);
+    // A view has no rowid of its own: its rows are keyed by position.
+    const QString sql = m_readOnly ? QStringLiteral("SELECT NULL, * FROM %1").arg(qualifiedTable())
+                                   : QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(qualifiedTable());
+    QSqlQuery query = m_db.run(sql, {}, QStringLiteral("read table %1").arg(m_table), m_file);
     m_rowids.clear();
     m_rows.clear();
     const int width = query.record().count();
     while (query.next()) {
-        m_rowids.push_back(query.value(0).toLongLong());
+        m_rowids.push_back(m_readOnly ? qint64(m_rowids.size()) : query.value(0).toLongLong());
         std::vector<QVariant> row;
         row.reserve(width - 1);
         for (int i = 1; i < width; ++i)
@@ -93,12 +141,14 @@ void RecordSource::ensureLoaded()
 void RecordSource::moveFirst()
 {
     ensureLoaded();
+    discardPending();
     m_current = 0;
 }
 
 void RecordSource::moveNext()
 {
     ensureLoaded();
+    discardPending();
     if (m_current < int(m_rows.size()))
         ++m_current;
 }
@@ -120,13 +170,21 @@ qint64 RecordSource::key()
     return eof() ? -1 : m_rowids[m_current];
 }
 
+int RecordSource::indexOfKey(qint64 wanted) const
+{
+    for (int i = 0; i < int(m_rowids.size()); ++i)
+        if (m_rowids[i] == wanted)
+            return i;
+    return -1;
+}
+
 bool RecordSource::moveToKey(qint64 wanted)
 {
     ensureLoaded();
-    for (m_current = 0; m_current < int(m_rowids.size()); ++m_current)
-        if (m_rowids[m_current] == wanted)
-            return true;
-    return false;
+    discardPending();
+    const int index = indexOfKey(wanted);
+    m_current = index < 0 ? int(m_rows.size()) : index;
+    return index >= 0;
 }
 
 QVariant RecordSource::value(const QString& field)
@@ -140,10 +198,12 @@ QVariant RecordSource::value(const QString& field)
         return m_pending.value(lower);
     if (m_mode == Mode::Adding)
         return {};
-    if (eof())
+    ensureLoaded();
+    const int index = m_mode == Mode::Editing ? indexOfKey(m_editKey) : m_current;
+    if (index < 0 || index >= int(m_rows.size()))
         throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
                         QStringLiteral("there is no current record"));
-    return m_rows[m_current][*column];
+    return m_rows[index][*column];
 }
 
 QString RecordSource::text(const QString& field)
@@ -169,53 +229,101 @@ void RecordSource::setValue(const QString& field, const QVariant& value)
 
 void RecordSource::addNew()
 {
-    requireBound();
-    m_pending.clear();
+    requireWritable(QStringLiteral("add a record to %1").arg(m_table));
+    discardPending();
     m_mode = Mode::Adding;
 }
 
 void RecordSource::edit()
 {
+    requireWritable(QStringLiteral("edit the record"));
     if (eof())
         throw DataError(QStringLiteral("edit the record"), RelativePath(m_file), QStringLiteral("there is no current record"));
-    m_pending.clear();
+    discardPending();
+    m_editKey = m_rowids[m_current];
     m_mode = Mode::Editing;
 }
 
 void RecordSource::cancelUpdate()
 {
-    m_pending.clear();
-    m_mode = Mode::None;
+    discardPending();
 }
 
-// A text typed into a number field becomes its number; a text that is not a
-// number is refused here with the field's name, before anything is written.
+// The value as the column takes it. A text typed into a number field becomes
+// its number; one that is not a number, or a fraction for a whole-number
+// field, is refused here with the field's name, before anything is written.
+// A number for a text field is written as the boxes show it ("5", not "5.0"),
+// and an empty text as an empty text.
 QVariant RecordSource::converted(const QString& field, const QVariant& value) const
 {
     const QString lower = field.toLower();
-    if (!m_numericColumn.value(lower) || value.isNull() || value.typeId() != QMetaType::QString)
+    const QString name = m_columns[m_columnIndex.value(lower)];
+    if (value.isNull())
         return value;
-    const QString text = value.toString().trimmed();
-    bool ok = false;
-    const double number = text.toDouble(&ok);
-    if (!ok) {
-        const QString shown = text.isEmpty() ? QStringLiteral("an empty value") : QStringLiteral("\"%1\"").arg(value.toString());
-        throw DataError(QStringLiteral("save field %1").arg(m_columns[m_columnIndex.value(lower)]), RelativePath(m_file),
-                        QStringLiteral("%1 is not a number").arg(shown));
+    if (!m_numericColumn.value(lower)) {
+        // An empty box gives a null text, which would be stored as NULL.
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            return QString(QLatin1String(""));
+        if (!isNumber(value))
+            return value;
+        return isFraction(value) ? Str(value.toDouble()) : value.toString();
+    }
+    const auto refuse = [&](const QString& why) {
+        return DataError(QStringLiteral("save field %1").arg(name), RelativePath(m_file), why);
+    };
+    double number = 0.0;
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        bool ok = false;
+        number = text.toDouble(&ok);
+        if (!ok || !std::isfinite(number)) {
+            const QString shown = text.isEmpty() ? QStringLiteral("an empty value") : QStringLiteral("\"%1\"").arg(value.toString());
+            throw refuse(QStringLiteral("%1 is not a number").arg(shown));
+        }
+    } else if (isNumber(value)) {
+        if (!isFraction(value))
+            return value; // whole numbers go in as they are
+        number = value.toDouble();
+        if (!std::isfinite(number))
+            throw refuse(QStringLiteral("the value is not a finite number"));
+    } else {
+        return value;
+    }
+    if (m_integerColumn.value(lower)) {
+        if (number != std::floor(number) || std::fabs(number) > 9.0e15)
+            throw refuse(QStringLiteral("%1 is not a whole number").arg(Str(number)));
+        return qint64(number);
     }
     return number;
 }
 
 void RecordSource::update()
 {
-    switch (m_mode) {
-    case Mode::None:
+    if (m_mode == Mode::None)
         throw DataError(QStringLiteral("save the record"), RelativePath(m_file), QStringLiteral("no new record or edit is pending"));
-    case Mode::Adding: insertPending(); break;
-    case Mode::Editing: updatePending(); break;
-    }
-    m_pending.clear();
-    m_mode = Mode::None;
+    keepForRollback();
+    if (m_mode == Mode::Adding)
+        insertPending();
+    else
+        updatePending();
+    // Written: a rollback of the surrounding transaction restores the pending
+    // state registered above; without a transaction nothing was registered.
+    discardPending();
+}
+
+// Inside a transaction, a write that is later rolled back must leave this
+// source as it was before update(), so the operator can simply save again.
+void RecordSource::keepForRollback()
+{
+    if (!m_db.inTransaction())
+        return;
+    m_db.forgetRollback(this);
+    m_db.onRollback(this, [this, mode = m_mode, pending = m_pending, editKey = m_editKey] {
+        m_mode = mode;
+        m_pending = pending;
+        m_editKey = editKey;
+        m_loaded = false; // the cached rows may hold the undone write
+    });
 }
 
 void RecordSource::insertPending()
@@ -253,11 +361,12 @@ void RecordSource::updatePending()
     }
     if (sets.isEmpty())
         return;
-    const qint64 rowid = m_rowids[m_current];
-    values << rowid;
+    values << m_editKey;
     m_db.run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(qualifiedTable(), sets.join(QLatin1Char(','))), values,
              QStringLiteral("save the changes in %1").arg(m_table), m_file);
-    reloadRow(rowid, m_current);
+    const int index = indexOfKey(m_editKey);
+    if (m_loaded && index >= 0)
+        reloadRow(m_editKey, index);
 }
 
 void RecordSource::reloadRow(qint64 rowid, int index)

@@ -2,6 +2,17 @@
 // A form's data-bound record source: bound to one table of one file, read
 // record by record by field name, appended to and edited through a pending
 // record that update() writes with bound values.
+//
+// How it behaves:
+// - bind/refresh/requery re-read the table; the first record is current;
+// - while a new record is pending (addNew), value() shows what was assigned to
+//   it and nothing else; while an edit is pending, the edited record with what
+//   was assigned over it;
+// - moving (moveFirst, moveNext, moveToKey) or re-reading drops a pending new
+//   record or edit unsaved, so walk the table before addNew/edit, not after;
+// - after update() of a new record the record current before addNew stays current.
+// A view (MonthlyReport) binds like a table but is read-only; its keys are
+// the row positions.
 #include "data/database.h"
 
 #include <QHash>
@@ -16,6 +27,7 @@ public:
     enum class Mode { None, Adding, Editing };
 
     explicit RecordSource(Database& db);
+    ~RecordSource();
 
     // Sets the file and table, then refresh(): bind(DbFile::ItemStock, "Stock").
     void bind(DbFile file, const QString& table);
@@ -23,12 +35,13 @@ public:
     void refresh();
     void requery() { refresh(); }
 
+    // Moving drops a pending new record or edit (see above).
     void moveFirst();
     void moveNext();
     bool eof();
     int recordCount();
 
-    // The current record's key (its rowid); -1 at end of file.
+    // The current record's key (its rowid; a view's row position); -1 at end of file.
     qint64 key();
     // Makes the record with this key current; false (end of file) when it is gone.
     bool moveToKey(qint64 key);
@@ -42,7 +55,10 @@ public:
     void addNew();
     void edit();
     // Writes the pending record. On failure throws DataError and keeps the
-    // record pending, so the operator can correct it and try again.
+    // record pending, so the operator can correct it and try again. A text
+    // assigned to a number field must be a number ("12a" and "" are refused);
+    // a whole-number field takes whole numbers only. Inside a Transaction that
+    // later rolls back, the record is pending again afterwards.
     void update();
     void cancelUpdate();
     Mode mode() const { return m_mode; }
@@ -50,12 +66,18 @@ public:
     // Highest serial of the table plus one (1 for an empty table).
     qint64 nextSerial(const QString& serialField = QStringLiteral("sno"));
 
+    // True for a view, which cannot be added to or edited.
+    bool isReadOnly() const { return m_readOnly; }
+
     Database& database() { return m_db; }
     DbFile file() const { return m_file; }
     const QString& table() const { return m_table; }
 
 private:
     void requireBound() const;
+    void requireWritable(const QString& operation) const;
+    void discardPending();
+    int indexOfKey(qint64 key) const;
     void ensureLoaded();
     void loadColumns();
     QVariant converted(const QString& field, const QVariant& value) const;
@@ -63,6 +85,7 @@ private:
     void insertPending();
     void updatePending();
     void reloadRow(qint64 rowid, int index);
+    void keepForRollback();
 
     Database& m_db;
     DbFile m_file = DbFile::Zlv;
@@ -71,11 +94,14 @@ private:
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;   // lower-case name -> column
     QHash<QString, bool> m_numericColumn; // lower-case name -> column takes numbers
+    QHash<QString, bool> m_integerColumn; // lower-case name -> column takes whole numbers
+    bool m_readOnly = false;
     std::vector<qint64> m_rowids;
     std::vector<std::vector<QVariant>> m_rows;
     int m_current = 0;
     Mode m_mode = Mode::None;
     QHash<QString, QVariant> m_pending; // lower-case name -> value
+    qint64 m_editKey = -1;             // the record a pending edit writes to
 };
 
 } // namespace zelva

@@ -97,10 +97,28 @@ QStringList columnsOf(const QString& table, const char* alias, const QStringList
     return columns;
 }
 
-// A date text "dd/mm/yyyy" cut into whole numbers, whatever the separator.
-QString datePart(const QString& column, int from, int length)
+// Whole numbers from a date text "dd/mm/yyyy", whatever the one-character
+// separator and also when day or month were typed with one digit ("5/1/2026").
+// CAST takes the leading digits of a text; ltrim drops them to reach the next
+// part. NULL stays NULL.
+QString dayOf(const QString& column)
 {
-    return QStringLiteral("CAST(substr(%1, %2, %3) AS INTEGER)").arg(column).arg(from).arg(length);
+    return QStringLiteral("CAST(trim(%1) AS INTEGER)").arg(column);
+}
+
+QString afterFirstPart(const QString& text)
+{
+    return QStringLiteral("substr(ltrim(%1, '0123456789'), 2)").arg(text);
+}
+
+QString monthOf(const QString& column)
+{
+    return QStringLiteral("CAST(%1 AS INTEGER)").arg(afterFirstPart(QStringLiteral("trim(%1)").arg(column)));
+}
+
+QString yearOf(const QString& column)
+{
+    return QStringLiteral("CAST(%1 AS INTEGER)").arg(afterFirstPart(afterFirstPart(QStringLiteral("trim(%1)").arg(column))));
 }
 
 } // namespace
@@ -163,46 +181,49 @@ QStringList CreateViewSql(DbFile file)
 {
     const QString schema = quoted(SchemaName(file));
     if (file == DbFile::PurchaseMaster) {
+        // Every purchase but the placeholder, with its date as whole numbers.
         return {QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PurchaseRegister\" AS SELECT p.*, %2 AS Purchasedd, "
-                               "%3 AS Purchasemm, %4 AS Purchaseyy FROM Purchase AS p")
-                    .arg(schema, datePart("p.PurchaseDate", 1, 2), datePart("p.PurchaseDate", 4, 2),
-                         datePart("p.PurchaseDate", 7, 4))};
+                               "%3 AS Purchasemm, %4 AS Purchaseyy FROM Purchase AS p WHERE p.PSno <> 0")
+                    .arg(schema, dayOf("p.PurchaseDate"), monthOf("p.PurchaseDate"), yearOf("p.PurchaseDate"))};
     }
     if (file == DbFile::Invoice) {
+        // One row per saved invoice (a header without its goods still shows).
         QStringList columns{QStringLiteral("b.\"sno\" AS Sno"), QStringLiteral("b.\"InvoiceNo\" AS InvoiceNo")};
         columns << columnsOf("BuyerInvoice", "b", {"sno", "InvoiceNo"});
         columns << columnsOf("GoodsInvoice", "g", {"sno", "InvoiceNo"});
         const QString printInvoice =
             QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PrintInvoice\" AS SELECT %2 FROM BuyerInvoice AS b "
-                           "JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0")
+                           "LEFT JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 ORDER BY b.sno, b.rowid")
                 .arg(schema, columns.join(QStringLiteral(", ")));
         const QString monthly =
             QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"MonthlyReport\" AS SELECT %2 AS Year, %3 AS Month, "
                            "COUNT(*) AS Invoices, ROUND(TOTAL(g.TotalGoodsAmount), 2) AS GoodsValue, "
                            "ROUND(TOTAL(g.TCgst), 2) AS CGST, ROUND(TOTAL(g.TSgst), 2) AS SGST, "
                            "ROUND(TOTAL(g.TIgst), 2) AS IGST, ROUND(TOTAL(g.totalamount), 2) AS InvoiceTotal "
-                           "FROM BuyerInvoice AS b JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 "
+                           "FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 "
                            "GROUP BY 1, 2 ORDER BY 1, 2")
-                .arg(schema, datePart("b.InvoiceDate", 7, 4), datePart("b.InvoiceDate", 4, 2));
+                .arg(schema, yearOf("b.InvoiceDate"), monthOf("b.InvoiceDate"));
         return {printInvoice, monthly};
     }
     return {};
 }
 
+QString CreateIndexSql(const TableDef& table)
+{
+    // GoodsInvoice is never scanned but is joined and looked up by the invoice serial.
+    const QString field = table.name == QLatin1String("GoodsInvoice") ? QStringLiteral("sno") : table.serialField;
+    if (field.isEmpty())
+        return {};
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_%2_%3\" ON %4 (%5)")
+        .arg(quoted(SchemaName(table.file)), table.name, field, quoted(table.name), quoted(field));
+}
+
 QStringList CreateIndexSql(DbFile file)
 {
     QStringList statements;
-    for (const TableDef& t : AllTables()) {
-        if (t.file != file)
-            continue;
-        QString field = t.serialField;
-        if (t.name == QLatin1String("GoodsInvoice"))
-            field = QStringLiteral("sno"); // joined and looked up by the invoice serial
-        if (field.isEmpty())
-            continue;
-        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_%2_%3\" ON %4 (%5)")
-                          .arg(quoted(SchemaName(file)), t.name, field, quoted(t.name), quoted(field));
-    }
+    for (const TableDef& t : AllTables())
+        if (t.file == file && !CreateIndexSql(t).isEmpty())
+            statements << CreateIndexSql(t);
     return statements;
 }
 

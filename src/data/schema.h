@@ -37,6 +37,8 @@ const TableDef* FindTable(const QString& name);
 // qualified with the file's schema name.
 QString CreateTableSql(const TableDef& table);
 QStringList CreateViewSql(DbFile file);
+// The index on the table's serial ("" when it has none), and all of a file's.
+QString CreateIndexSql(const TableDef& table);
 QStringList CreateIndexSql(DbFile file);
 
 constexpr int SchemaVersion = 1;

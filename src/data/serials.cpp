@@ -9,8 +9,13 @@ namespace zelva {
 
 namespace {
 
-qint64 wholeSerial(double value)
+// Serials far beyond any count of records are damage, not serials.
+constexpr double LargestSerial = 1e15;
+
+qint64 wholeSerial(double value, const QString& operation, DbFile file)
 {
+    if (!std::isfinite(value) || std::fabs(value) > LargestSerial)
+        throw DataError(operation, RelativePath(file), QStringLiteral("a stored serial (%1) is out of range").arg(Str(value)));
     return static_cast<qint64>(std::nearbyint(value)); // default rounding: halves to even
 }
 
@@ -34,7 +39,7 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
     if (highest.isNull())
         return 1;
     if (isNumber(highest))
-        return wholeSerial(highest.toDouble()) + 1;
+        return wholeSerial(highest.toDouble(), operation, file) + 1;
 
     // A table written elsewhere may hold serials as text, which MAX sorts
     // after every number: read them all.
@@ -45,7 +50,7 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
         const QVariant v = all.value(0);
         if (v.isNull())
             continue;
-        const qint64 serial = wholeSerial(isNumber(v) ? v.toDouble() : Val(v.toString()));
+        const qint64 serial = wholeSerial(isNumber(v) ? v.toDouble() : Val(v.toString()), operation, file);
         top = any ? std::max(top, serial) : serial;
         any = true;
     }

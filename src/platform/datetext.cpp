@@ -17,6 +17,8 @@ QString DateSeparator()
 
 QString DateText(const QDate& date)
 {
+    if (!date.isValid())
+        return {};
     const QString sep = DateSeparator();
     return QStringLiteral("%1%2%3%2%4")
         .arg(date.day(), 2, 10, QLatin1Char('0'))
