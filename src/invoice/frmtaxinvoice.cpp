@@ -315,6 +315,7 @@ void frmTaxInvoice::buildPage()
     cboBuyerNameD->setEditable(true);
     cboBuyerNameD->setInsertPolicy(QComboBox::NoInsert);
     cboBuyerNameD->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    cboBuyerNameD->setModel(cboBuyerName->model()); // the same buyers, read once
     makeLongList(cboBuyerNameD);
     place(cboBuyerNameD, refLeft, 2520, 4900);
     txtBuyerAddressD = lines(QStringLiteral("txtBuyerAddressD"), refLeft, 2880, 4900, false);
@@ -635,18 +636,19 @@ void frmTaxInvoice::ShowCompanyDetails()
 void frmTaxInvoice::SetBuyerDatabase()
 {
     cboBuyerName->clear();
-    cboBuyerNameD->clear();
     m_buyerKeys.clear();
     datBuyer.bind(DbFile::Customer, QStringLiteral("CustomerDetails"));
+    datBuyer.setFields({QStringLiteral("sno"), QStringLiteral("Name")});
+    m_buyersReadInFull = false;
     QStringList names;
     for (datBuyer.moveFirst(); !datBuyer.eof(); datBuyer.moveNext()) {
-        if (datBuyer.value(QStringLiteral("sno")).toLongLong() == 0 && datBuyer.text(QStringLiteral("Name")).isEmpty())
+        const QString name = datBuyer.text(QStringLiteral("Name"));
+        if (name.isEmpty() && datBuyer.value(QStringLiteral("sno")).toLongLong() == 0)
             continue;
-        names << datBuyer.text(QStringLiteral("Name"));
+        names << name;
         m_buyerKeys.push_back(datBuyer.key());
     }
-    cboBuyerName->addItems(names);
-    cboBuyerNameD->addItems(names);
+    cboBuyerName->addItems(names); // the delivery list shares this list
     cboBuyerName->setCurrentIndex(-1);
     clearCombo(cboBuyerNameD);
 }
@@ -657,12 +659,15 @@ void frmTaxInvoice::SetItemDatabase()
     cboHsn->clear();
     m_itemKeys.clear();
     datStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
+    datStock.setFields({QStringLiteral("sno"), QStringLiteral("ItemName"), QStringLiteral("ItemHsn")});
+    m_itemsReadInFull = false;
     QStringList names;
     QStringList hsns;
     for (datStock.moveFirst(); !datStock.eof(); datStock.moveNext()) {
-        if (datStock.value(QStringLiteral("sno")).toLongLong() == 0 && datStock.text(QStringLiteral("ItemName")).isEmpty())
+        const QString name = datStock.text(QStringLiteral("ItemName"));
+        if (name.isEmpty() && datStock.value(QStringLiteral("sno")).toLongLong() == 0)
             continue;
-        names << datStock.text(QStringLiteral("ItemName"));
+        names << name;
         hsns << datStock.text(QStringLiteral("ItemHsn"));
         m_itemKeys.push_back(datStock.key());
     }
@@ -710,9 +715,20 @@ void frmTaxInvoice::cboBuyerName_Click(int index)
     txtOrderNo->setFocus();
 }
 
+// The lists are read with only the fields they show; the records behind them
+// are read in full when an entry is first picked.
+bool frmTaxInvoice::moveToEntry(RecordSource& source, bool& readInFull, qint64 key)
+{
+    if (!readInFull) {
+        source.bind(source.file(), source.table());
+        readInFull = true;
+    }
+    return source.moveToKey(key);
+}
+
 void frmTaxInvoice::showBuyer(qint64 key)
 {
-    if (!datBuyer.moveToKey(key))
+    if (!moveToEntry(datBuyer, m_buyersReadInFull, key))
         return;
     BuyerBid = datBuyer.text(QStringLiteral("bid"));
     txtBuyerAddress->setPlainText(datBuyer.text(QStringLiteral("address")));
@@ -733,7 +749,7 @@ void frmTaxInvoice::cboBuyerNameD_Click(int index)
     if (index < 0 || index >= int(m_buyerKeys.size()))
         return;
     Guarded([&] {
-        if (!datBuyer.moveToKey(m_buyerKeys[index]))
+        if (!moveToEntry(datBuyer, m_buyersReadInFull, m_buyerKeys[index]))
             return;
         txtBuyerAddressD->setPlainText(datBuyer.text(QStringLiteral("address")));
         txtBuyerDistD->setText(datBuyer.text(QStringLiteral("Dist")));
@@ -747,7 +763,7 @@ void frmTaxInvoice::cboDescriptionOfGoods_Click(int index)
     const bool endOfList = index < 0 || index >= int(m_itemKeys.size());
     if (!endOfList) {
         Guarded([&] {
-            if (!datStock.moveToKey(m_itemKeys[index]))
+            if (!moveToEntry(datStock, m_itemsReadInFull, m_itemKeys[index]))
                 return;
             setComboText(cboHsn, datStock.text(QStringLiteral("ItemHsn")));
             txtQuantity[0]->setText(datStock.text(QStringLiteral("Quantity")));
@@ -1235,12 +1251,10 @@ void frmTaxInvoice::Insert()
 // stock deducts nothing.
 void frmTaxInvoice::UpdateItemStockQuantity(int& updateIndex)
 {
-    datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
     for (; updateIndex < int(StockItemCodes.size()); ++updateIndex) {
-        const QString& code = StockItemCodes[updateIndex];
-        datItemStock.moveFirst();
-        while (!datItemStock.eof() && datItemStock.text(QStringLiteral("itemcode")) != code)
-            datItemStock.moveNext();
+        datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
+        datItemStock.setFilter(QStringLiteral("itemcode"), StockItemCodes[updateIndex]);
+        datItemStock.moveFirst(); // the first record of that code, in table order
         if (datItemStock.eof())
             continue;
         datItemStock.edit();

@@ -192,6 +192,7 @@ private:
     void setButtons(bool newInvoice, bool save, bool cancel, bool print, bool add, bool close);
     void updateAddButton();
     void showBuyer(qint64 key);
+    bool moveToEntry(zelva::RecordSource& source, bool& readInFull, qint64 key);
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;
@@ -205,6 +206,8 @@ private:
     // keys of the records the buyer and goods list entries show, by position
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;
+    bool m_buyersReadInFull = false;
+    bool m_itemsReadInFull = false;
 
     bool m_pending = false;
     qint64 InvoiceSno = 0;
