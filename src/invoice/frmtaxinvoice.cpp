@@ -224,9 +224,7 @@ void frmTaxInvoice::buildPage()
         "QLineEdit, QPlainTextEdit { border: none; background: transparent; }"
         "QLineEdit:focus, QPlainTextEdit:focus { background: #fff8d0; }"
         "QLabel { background: transparent; }"));
-    QFont pageFont(QStringLiteral("Arial"));
-    pageFont.setPointSizeF(8.25);
-    m_page->setFont(pageFont);
+    const QFont pageFont = m_page->font();
 
     auto label = [&](const QString& caption, int left, int top, int width, Qt::Alignment align = Qt::AlignLeft) {
         auto* l = new QLabel(caption, m_page);
@@ -255,7 +253,7 @@ void frmTaxInvoice::buildPage()
 
     lblTitle = named(label(QStringLiteral("Tax Invoice"), 0, 0, ContentWidth, Qt::AlignHCenter), QStringLiteral("lblTitle"));
     QFont titleFont = pageFont;
-    titleFont.setPointSizeF(11);
+    titleFont.setPointSizeF(pageFont.pointSizeF() * 1.3);
     titleFont.setBold(true);
     titleFont.setUnderline(true);
     lblTitle->setFont(titleFont);
@@ -289,8 +287,8 @@ void frmTaxInvoice::buildPage()
     txtOrderDate = box(QStringLiteral("txtOrderDate"), refLeft + 3420, 800, 1500);
     label(QStringLiteral("Supplier's Ref.:"), refLeft, 1150, 1500);
     txtSuppliersRef = box(QStringLiteral("txtSuppliersRef"), refLeft + 1520, 1150, 3400);
-    label(QStringLiteral("Dispatched Through:"), refLeft, 1500, 1800);
-    txtDispatchedThrough = box(QStringLiteral("txtDispatchedThrough"), refLeft + 1820, 1500, 3100);
+    label(QStringLiteral("Dispatched Through:"), refLeft, 1500, 2100);
+    txtDispatchedThrough = box(QStringLiteral("txtDispatchedThrough"), refLeft + 2120, 1500, 2800);
 
     // buyer: the printed name box lies beneath the list
     label(QStringLiteral("Buyer"), 100, 2220, 3000)->setFont(bold);
@@ -335,7 +333,7 @@ void frmTaxInvoice::buildPage()
                                                                {"per", PerCol},
                                                                {"Amount", AmountCol}}};
     for (const auto& [caption, col] : heads)
-        label(QString::fromLatin1(caption), col.left, GridHeadTop, col.width, Qt::AlignHCenter)->setFont(bold);
+        label(QString::fromLatin1(caption), col.left, GridHeadTop, col.width, Qt::AlignHCenter);
 
     // grid rows: rows 10 and 13 take their HSN from a list, rows 8-16 their
     // description from the tax and charge lists or the rounding box
@@ -434,7 +432,8 @@ void frmTaxInvoice::buildPage()
     lblTotalSGST = named(label(QStringLiteral("Total SGST"), 2700, taxTotalsTop, 1200), QStringLiteral("lblTotalSGST"));
     txtTotalSgst = box(QStringLiteral("txtTotalSgst"), 3920, taxTotalsTop, 1200, true);
     txtTotalSgst->setAlignment(Qt::AlignRight);
-    label(QStringLiteral("Total Amount"), RateCol.left, taxTotalsTop, 1200)->setFont(bold);
+    label(QStringLiteral("Total Amount"), QtyCol.left, taxTotalsTop, PerCol.left + 180 - QtyCol.left, Qt::AlignRight)
+        ->setFont(bold);
     label(QStringLiteral("Rs."), PerCol.left + 200, taxTotalsTop, 480, Qt::AlignRight)->setFont(bold);
     txtTotalAmount = box(QStringLiteral("txtTotalAmount"), AmountCol.left, taxTotalsTop, AmountCol.width, true);
     txtTotalAmount->setAlignment(Qt::AlignRight);
@@ -1102,6 +1101,7 @@ void frmTaxInvoice::cmdNewInvoice_Click()
         for (QComboBox* combo : {cboGoodsCgst, cboGoodsSgst, cboOthers1Cgst, cboOthers1Sgst, cboOthers2Cgst, cboOthers2Sgst})
             combo->clear(); // filled when the buyer decides the tax
         setInvoiceSerial(datBuyerInvoice.nextSerial(QStringLiteral("sno")));
+        m_numberAtNew = InvoiceNumber;
         datBuyerInvoice.addNew();
         datGoodsInvoice.addNew();
     });
@@ -1275,7 +1275,6 @@ void frmTaxInvoice::cmdSave_Click()
         return;
     RefreshTotals();
 
-    const QString numberAtNew = InvoiceNumber;
     int updateIndex = StockUpdateIndex;
     const bool saved = Guarded([&] {
         Transaction transaction(m_db, QStringLiteral("save the invoice"));
@@ -1295,9 +1294,9 @@ void frmTaxInvoice::cmdSave_Click()
     }
     StockUpdateIndex = updateIndex;
     m_pending = false;
-    if (InvoiceNumber != numberAtNew)
+    if (InvoiceNumber != m_numberAtNew)
         MsgBox(QStringLiteral("Invoice number %1 was taken by another invoice meanwhile. This invoice is saved as %2.")
-                   .arg(numberAtNew, InvoiceNumber));
+                   .arg(m_numberAtNew, InvoiceNumber));
     MsgBox(QStringLiteral("Saved Successfully"));
     setButtons(true, false, false, false, false, true);
 }

@@ -212,6 +212,7 @@ private:
     bool m_pending = false;
     qint64 InvoiceSno = 0;
     QString InvoiceNumber;
+    QString m_numberAtNew; // the number New Invoice showed, to tell the operator of a change
     zelva::TaxMode TaxMode = zelva::TaxMode::None;
     QString BuyerState;
     QString CompanyState;
