@@ -1276,7 +1276,7 @@ void frmTaxInvoice::cmdSave_Click()
     RefreshTotals();
 
     int updateIndex = StockUpdateIndex;
-    const bool saved = Guarded([&] {
+    try {
         Transaction transaction(m_db, QStringLiteral("save the invoice"));
         const qint64 free = datBuyerInvoice.nextSerial(QStringLiteral("sno"));
         if (free > InvoiceSno)
@@ -1286,10 +1286,11 @@ void frmTaxInvoice::cmdSave_Click()
         datGoodsInvoice.update();
         UpdateItemStockQuantity(updateIndex);
         transaction.commit();
-    });
-    if (!saved) {
-        // Nothing was written; the invoice stays on screen to be saved again.
+    } catch (const DataError& error) {
+        // Rolled back: the invoice stays on screen to be saved again.
         datItemStock.cancelUpdate();
+        MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
+                                                "It stays on screen to be saved again."));
         return;
     }
     StockUpdateIndex = updateIndex;
