@@ -50,7 +50,38 @@ void RecordSource::bind(DbFile file, const QString& table)
 {
     m_file = file;
     m_table = table;
+    m_filterField.clear();
+    m_filterValue.clear();
+    m_fieldsRead.clear();
+    m_columnRead.clear();
     refresh();
+}
+
+void RecordSource::setFilter(const QString& field, const QVariant& equals)
+{
+    requireBound();
+    if (!m_columnIndex.contains(field.toLower()))
+        throw DataError(QStringLiteral("read table %1").arg(m_table), RelativePath(m_file),
+                        QStringLiteral("table %1 has no field %2").arg(m_table, field));
+    m_filterField = m_columns[m_columnIndex.value(field.toLower())];
+    m_filterValue = equals;
+    m_loaded = false;
+}
+
+void RecordSource::setFields(const QStringList& fields)
+{
+    requireBound();
+    m_fieldsRead.clear();
+    m_columnRead.assign(m_columns.size(), false);
+    for (const QString& field : fields) {
+        if (!m_columnIndex.contains(field.toLower()))
+            throw DataError(QStringLiteral("read table %1").arg(m_table), RelativePath(m_file),
+                            QStringLiteral("table %1 has no field %2").arg(m_table, field));
+        const int column = m_columnIndex.value(field.toLower());
+        m_fieldsRead << m_columns[column];
+        m_columnRead[column] = true;
+    }
+    m_loaded = false;
 }
 
 void RecordSource::refresh()
@@ -120,19 +151,32 @@ void RecordSource::ensureLoaded()
     if (m_loaded)
         return;
     requireBound();
-    // A view has no rowid of its own: its rows are keyed by position.
-    const QString sql = m_readOnly ? QStringLiteral("SELECT NULL, * FROM %1").arg(qualifiedTable())
-                                   : QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(qualifiedTable());
-    QSqlQuery query = m_db.run(sql, {}, QStringLiteral("read table %1").arg(m_table), m_file);
+    // Each record holds every column; the fields not read stay null. A view
+    // has no rowid of its own: its rows are keyed by position.
+    std::vector<int> columnOf;
+    QStringList selected;
+    for (const QString& name : m_fieldsRead.isEmpty() ? m_columns : m_fieldsRead) {
+        columnOf.push_back(m_columnIndex.value(name.toLower()));
+        selected << QStringLiteral("\"%1\"").arg(name);
+    }
+    QString sql = QStringLiteral("SELECT %1, %2 FROM %3")
+                      .arg(m_readOnly ? QStringLiteral("NULL") : QStringLiteral("rowid"), selected.join(QLatin1Char(',')),
+                           qualifiedTable());
+    QVariantList values;
+    if (!m_filterField.isEmpty()) {
+        sql += QStringLiteral(" WHERE \"%1\" = ?").arg(m_filterField);
+        values << m_filterValue;
+    }
+    if (!m_readOnly)
+        sql += QStringLiteral(" ORDER BY rowid");
+    QSqlQuery query = m_db.run(sql, values, QStringLiteral("read table %1").arg(m_table), m_file);
     m_rowids.clear();
     m_rows.clear();
-    const int width = query.record().count();
     while (query.next()) {
         m_rowids.push_back(m_readOnly ? qint64(m_rowids.size()) : query.value(0).toLongLong());
-        std::vector<QVariant> row;
-        row.reserve(width - 1);
-        for (int i = 1; i < width; ++i)
-            row.push_back(query.value(i));
+        std::vector<QVariant> row(m_columns.size());
+        for (size_t i = 0; i < columnOf.size(); ++i)
+            row[columnOf[i]] = query.value(int(i) + 1);
         m_rows.push_back(std::move(row));
     }
     m_loaded = true;
@@ -203,6 +247,9 @@ QVariant RecordSource::value(const QString& field)
     if (index < 0 || index >= int(m_rows.size()))
         throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
                         QStringLiteral("there is no current record"));
+    if (!m_columnRead.empty() && !m_columnRead[*column])
+        throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
+                        QStringLiteral("the field was not read with the records"));
     return m_rows[index][*column];
 }
 

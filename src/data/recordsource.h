@@ -31,6 +31,11 @@ public:
 
     // Sets the file and table, then refresh(): bind(DbFile::ItemStock, "Stock").
     void bind(DbFile file, const QString& table);
+    // Narrow what the next read brings in, for long tables: only the records
+    // whose field equals the value, and only the listed fields (reading any
+    // other field then fails). Both stay until the next bind().
+    void setFilter(const QString& field, const QVariant& equals);
+    void setFields(const QStringList& fields);
     // Re-reads the table; the first record becomes current. Drops a pending record.
     void refresh();
     void requery() { refresh(); }
@@ -102,6 +107,10 @@ private:
     Mode m_mode = Mode::None;
     QHash<QString, QVariant> m_pending; // lower-case name -> value
     qint64 m_editKey = -1;             // the record a pending edit writes to
+    QString m_filterField;
+    QVariant m_filterValue;
+    QStringList m_fieldsRead;        // empty: every field
+    std::vector<bool> m_columnRead; // by column; empty: every column
 };
 
 } // namespace zelva

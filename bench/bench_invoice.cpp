@@ -1,0 +1,213 @@
+// How long New Invoice and Save of a seven-line invoice take on a full shop
+// (10,000 buyers, 10,000 stock items) with 1,000 and with 100,000 invoices
+// saved, next to the bare SQLite work each one needs.
+#include "data/database.h"
+#include "invoice/frmtaxinvoice.h"
+#include "platform/message.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace zelva;
+
+namespace {
+
+constexpr int Buyers = 10000;
+constexpr int Items = 10000;
+constexpr int Repeats = 7;
+
+void seed(Database& db, int invoices)
+{
+    Transaction t(db, "seed");
+    db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) "
+           "VALUES ('Bench Traders', 'Road', 'Dist', 'Kerala', '682001', 'GSTIN', 1, 'C00001')",
+           {}, "seed", DbFile::Master);
+    QSqlQuery buyer(db.connection());
+    buyer.prepare("INSERT INTO Customer.CustomerDetails (sno, bid, Name, address, Dist, State, Pin, Gstin) "
+                  "VALUES (?, ?, ?, 'Address', 'Dist', ?, '600001', 'GSTIN')");
+    for (int i = 1; i <= Buyers; ++i) {
+        buyer.addBindValue(i);
+        buyer.addBindValue(QString("C%1").arg(i, 5, 10, QChar('0')));
+        buyer.addBindValue(QString("Buyer %1").arg(i));
+        buyer.addBindValue(i % 2 ? "Kerala" : "Delhi");
+        buyer.exec();
+    }
+    QSqlQuery item(db.connection());
+    item.prepare("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
+                 "VALUES (?, ?, ?, '8471', ?, 'Nos.', 1000000, 'N.A.')");
+    for (int i = 1; i <= Items; ++i) {
+        item.addBindValue(i);
+        item.addBindValue(QString("G%1").arg(i, 5, 10, QChar('0')));
+        item.addBindValue(QString("Item %1").arg(i));
+        item.addBindValue(10.0 + i % 100);
+        item.exec();
+    }
+    QSqlQuery head(db.connection());
+    head.prepare("INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo, InvoiceDate, BuyerName, buyerstate) "
+                 "VALUES (?, ?, '01/04/2026', 'Buyer', 'Kerala')");
+    QSqlQuery body(db.connection());
+    body.prepare("INSERT INTO Invoice.GoodsInvoice (sno, InvoiceNo, DescriptionOfGoods1, Quantity1, Amount1, "
+                 "totalamount) VALUES (?, ?, 'Item', 1, 100, 118)");
+    for (int i = 1; i <= invoices; ++i) {
+        const QString number = QString("A%1").arg(i, 5, 10, QChar('0'));
+        head.addBindValue(i);
+        head.addBindValue(number);
+        head.exec();
+        body.addBindValue(i);
+        body.addBindValue(number);
+        body.exec();
+    }
+    t.commit();
+}
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double msSince(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
+
+// The reads New Invoice cannot do without: the highest serial and the two lists.
+double bareNew(Database& db)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    q.exec("SELECT MAX(sno) FROM Invoice.BuyerInvoice");
+    q.next();
+    q.exec("SELECT rowid, Name FROM Customer.CustomerDetails");
+    QStringList names;
+    while (q.next())
+        names << q.value(1).toString();
+    q.exec("SELECT rowid, ItemName, ItemHsn FROM ItemStock.Stock");
+    QStringList items;
+    while (q.next())
+        items << q.value(1).toString() << q.value(2).toString();
+    return msSince(timer);
+}
+
+// The writes Save cannot do without: two records and seven deductions by
+// item code, in one transaction.
+double bareSave(Database& db, qint64 serial)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QSqlQuery q(db.connection());
+    q.exec("BEGIN");
+    q.prepare("SELECT MAX(sno) FROM Invoice.BuyerInvoice");
+    q.exec();
+    q.next();
+    q.prepare("INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo, InvoiceDate, OrderNo, OrderDate, SuppliersRef, "
+              "DispatchedThrough, SalerCompany, SalerGstin, bid, BuyerName, BuyerAddress, BuyerDist, buyerstate, "
+              "BuyerPin, BuyerGstin, BuyerNameD, DeliveryAddress, Dist, State, Pin, Time) "
+              "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    q.addBindValue(serial);
+    for (int i = 0; i < 21; ++i)
+        q.addBindValue(QString("text %1").arg(i));
+    q.exec();
+    QStringList names{"sno", "InvoiceNo"};
+    for (int i = 1; i <= 16; ++i)
+        names << QString("DescriptionOfGoods%1").arg(i) << QString("Hsn%1").arg(i) << QString("Amount%1").arg(i);
+    for (int i = 1; i <= 15; ++i)
+        names << QString("Per%1").arg(i) << (i <= 3 ? QString("Rate%1").arg(i) : QString("rate%1").arg(i));
+    for (int i = 1; i <= 7; ++i)
+        names << QString("Quantity%1").arg(i);
+    names << "TotalQuantity" << "TotalGoodsAmount" << "totalamount" << "TIgst" << "TCgst" << "TSgst";
+    QStringList marks;
+    for (int i = 0; i < names.size(); ++i)
+        marks << "?";
+    q.prepare(QString("INSERT INTO Invoice.GoodsInvoice (%1) VALUES (%2)").arg(names.join(','), marks.join(',')));
+    for (const QString& name : names) {
+        const bool text = name.startsWith("Desc") || name.startsWith("Hsn") || name.startsWith("Per") || name == "InvoiceNo";
+        q.addBindValue(text ? QVariant(QString("x")) : QVariant(name == "sno" ? double(serial) : 1.0));
+    }
+    q.exec();
+    q.prepare("UPDATE ItemStock.Stock SET Quantity = Quantity - ? WHERE itemcode = ?");
+    for (int line = 1; line <= 7; ++line) {
+        q.addBindValue(1.0);
+        q.addBindValue(QString("G%1").arg(line * 1400, 5, 10, QChar('0')));
+        q.exec();
+    }
+    q.exec("COMMIT");
+    return msSince(timer);
+}
+
+void clickNow(QPushButton* button) { button->click(); }
+
+struct Result {
+    double formNew;
+    double bareNew;
+    double formSave;
+    double bareSave;
+};
+
+Result measure(int invoices)
+{
+    QTemporaryDir dir;
+    auto db = Database::open(dir.path());
+    seed(*db, invoices);
+
+    frmTaxInvoice form(*db);
+    form.show();
+    std::vector<double> news, saves, bareNews, bareSaves;
+    for (int r = 0; r < Repeats; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        clickNow(form.cmdNewInvoice);
+        news.push_back(msSince(timer));
+
+        form.cboBuyerName->setCurrentIndex(2 * r);
+        form.cboBuyerName_Click(2 * r);
+        for (int line = 1; line <= 7; ++line) {
+            const int index = line * 1400 - 1;
+            form.cboDescriptionOfGoods->setCurrentIndex(index);
+            form.cboDescriptionOfGoods_Click(index);
+            form.txtQuantity[0]->setText("2");
+            clickNow(form.cmdAdd);
+        }
+        form.cboGoodsCgst->setCurrentIndex(3);
+        form.cboGoodsCgst_Click(3);
+        timer.restart();
+        clickNow(form.cmdSave);
+        saves.push_back(msSince(timer));
+        if (form.invoicePending())
+            std::fprintf(stderr, "save failed\n");
+
+        bareNews.push_back(bareNew(*db));
+        bareSaves.push_back(bareSave(*db, invoices + 1000 + r));
+    }
+    return {median(news), median(bareNews), median(saves), median(bareSaves)};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetMessageHook([](const QString&, const QString&) {});
+
+    std::printf("Tax invoice, %d buyers, %d stock items; median of %d runs, milliseconds\n", Buyers, Items, Repeats);
+    std::printf("%-34s %12s %12s\n", "", "1,000 inv.", "100,000 inv.");
+    const Result small = measure(1000);
+    const Result large = measure(100000);
+    auto row = [](const char* what, double a, double b) { std::printf("%-34s %12.1f %12.1f\n", what, a, b); };
+    row("New Invoice (form)", small.formNew, large.formNew);
+    row("  bare: max serial + two lists", small.bareNew, large.bareNew);
+    row("  factor", small.formNew / small.bareNew, large.formNew / large.bareNew);
+    row("Save, seven lines (form)", small.formSave, large.formSave);
+    row("  bare: inserts + updates, one txn", small.bareSave, large.bareSave);
+    row("  factor", small.formSave / small.bareSave, large.formSave / large.bareSave);
+    return 0;
+}

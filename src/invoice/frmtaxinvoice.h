@@ -1,0 +1,236 @@
+#pragma once
+// The tax invoice: a buyer, up to seven goods lines from stock, GST as IGST or
+// CGST plus SGST, two extra charges with their own GST, a rounding line, the
+// grand total in words. Saving writes the invoice and takes the goods off the
+// stock, all in one transaction. The screen is laid out as the printed page.
+#include "data/database.h"
+#include "data/recordsource.h"
+#include "invoice/gsttax.h"
+
+#include <QWidget>
+#include <array>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class frmTaxInvoice : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmTaxInvoice(zelva::Database& db, QWidget* parent = nullptr);
+
+    // The A4 page that holds everything the printed invoice shows.
+    QWidget* invoicePage() const { return m_page; }
+    // Recomputes every tax, the totals and the words without asking for a
+    // buyer, so that what is printed or saved is never stale.
+    void RefreshTotals();
+    // True from New Invoice until the invoice is saved or cancelled.
+    bool invoicePending() const { return m_pending; }
+
+    static constexpr int GridRows = 16;
+    static constexpr int GoodsRows = 7;
+    using Row = std::array<QLineEdit*, GridRows + 1>; // element 0 is the entry row; absent elements are null
+
+    // seller
+    QLineEdit* txtCompanyName;
+    QPlainTextEdit* txtAddress;
+    QLineEdit* txtDist;
+    QLineEdit* txtState;
+    QLineEdit* txtPin;
+    QLineEdit* txtGstin;
+    QLabel* lblCompanyName;
+    QComboBox* cboCompany;
+    // references
+    QLineEdit* txtInvoiceNo;
+    QLineEdit* txtInvoiceDate;
+    QLineEdit* txtOrderNo;
+    QLineEdit* txtOrderDate;
+    QLineEdit* txtSuppliersRef;
+    QLineEdit* txtDispatchedThrough;
+    // buyer and delivery
+    QComboBox* cboBuyerName;
+    QLineEdit* txtBuyerName;
+    QPlainTextEdit* txtBuyerAddress;
+    QLineEdit* txtBuyerDist;
+    QLineEdit* txtBuyerState;
+    QLineEdit* txtBuyerPin;
+    QLineEdit* txtBuyerGstin;
+    QComboBox* cboBuyerNameD;
+    QLineEdit* txtBuyerNameD;
+    QPlainTextEdit* txtBuyerAddressD;
+    QLineEdit* txtBuyerDistD;
+    QLineEdit* txtBuyerStateD;
+    QLineEdit* txtBuyerPinD;
+    // entry row and grid
+    QGroupBox* fraDescriptionOfGoods;
+    QComboBox* cboDescriptionOfGoods;
+    QComboBox* cboHsn;
+    QComboBox* cboPer;
+    QPushButton* cmdAdd;
+    Row txtSNo{};
+    Row txtDescriptionOfGoods{};
+    Row txtHsn{};
+    Row txtQuantity{};
+    Row txtRate{};
+    Row txtPer{};
+    Row txtAmount{};
+    // taxes and charges
+    QGroupBox* fraGSTCombo;
+    QComboBox* cboGoodsCgst;
+    QComboBox* cboGoodsSgst;
+    QComboBox* cboOthers1;
+    QComboBox* cboOthers1Hsn;
+    QComboBox* cboOthers1Cgst;
+    QComboBox* cboOthers1Sgst;
+    QComboBox* cboOthers2;
+    QComboBox* cboOthers2Hsn;
+    QComboBox* cboOthers2Cgst;
+    QComboBox* cboOthers2Sgst;
+    QLineEdit* txtShortExcess;
+    QLineEdit* txtGoodsCgst;
+    QLineEdit* txtGoodsSgst;
+    QLineEdit* txtOthers1;
+    QLineEdit* txtOthers1Hsn;
+    QLineEdit* txtOthers1Cgst;
+    QLineEdit* txtOthers1Sgst;
+    QLineEdit* txtOthers2;
+    QLineEdit* txtOthers2Hsn;
+    QLineEdit* txtOthers2Cgst;
+    QLineEdit* txtOthers2Sgst;
+    // totals
+    QLineEdit* txtTotalQuantity;
+    QLineEdit* txtTotalGoodsAmount;
+    QLabel* lblTotalCGST;
+    QLineEdit* txtTotalCgst;
+    QLabel* lblTotalSGST;
+    QLineEdit* txtTotalSgst;
+    QLineEdit* txtTotalAmount;
+    QLineEdit* txtAmountInWords;
+    QLabel* lblTitle;
+    QLabel* lblCopy;
+    // buttons
+    QGroupBox* fraCommandButton;
+    QPushButton* cmdNewInvoice;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+    QPushButton* cmdClose;
+    QPushButton* cmdPrint;
+    QPushButton* cmdInvoiceReport;
+
+public slots:
+    void cmdNewInvoice_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdClose_Click();
+    void cmdAdd_Click();
+    void cboBuyerName_Click(int index);
+    void cboBuyerNameD_Click(int index);
+    void cboDescriptionOfGoods_Click(int index);
+    void cboGoodsCgst_Click(int index);
+    void cboOthers1Cgst_Click(int index);
+    void cboOthers2Cgst_Click(int index);
+    void txtAmount_GotFocus(int index);
+    void txtShortExcess_GotFocus();
+    void txtTotalGoodsAmount_Click();
+    void txtTotalAmount_GotFocus();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One base that GST is charged on: the goods, Others1 or Others2.
+    enum TaxBase { Goods, Others1, Others2 };
+    struct TaxLine {
+        QComboBox* cgstCombo;
+        QComboBox* sgstCombo;
+        int cgstRow;
+        int sgstRow;
+        int position = -1; // the chosen list entry; -1 while no rate is chosen
+        double rate = 0;   // GoodsTaxRate, Others1TaxRate, Others2TaxRate
+        double tax = 0;    // GoodsTax, Others1Tax, Others2Tax
+    };
+
+    void buildPage();
+    void buildEntryRow();
+    void buildCommandButtons();
+    void setTabOrders();
+    void watchFocus();
+
+    void Form_Load();
+    void HideGoodsTextBox();
+    bool SetCompanyDatabase();
+    void ShowCompanyDetails();
+    void SetBuyerDatabase();
+    void SetItemDatabase();
+    void SetBuyerInvoiceData();
+    void SetGoodsInvoiceData();
+    void ClearControl();
+    bool CheckForEmptyControl();
+    void Insert();
+    void UpdateItemStockQuantity(int& updateIndex);
+    void IgstList();
+    void CgstList();
+    void SgstList();
+    void HideSgstItem();
+    void ShowSgstItem();
+    void alltotal(bool askForBuyer);
+    void ConvertCurrencyToEnglish(double amount);
+
+    void resetInvoiceValues();
+    void decideTaxMode();
+    void clearTaxRows();
+    void chooseRate(TaxBase base, int position);
+    double baseAmount(TaxBase base) const;
+    void applyTax(TaxLine& line, double base);
+    void recomputeTaxes();
+    void computeLineAmount();
+    void setInvoiceSerial(qint64 serial);
+    void setButtons(bool newInvoice, bool save, bool cancel, bool print, bool add, bool close);
+    void updateAddButton();
+    void showBuyer(qint64 key);
+    bool moveToEntry(zelva::RecordSource& source, bool& readInFull, qint64 key);
+
+    zelva::Database& m_db;
+    zelva::RecordSource datCompany;
+    zelva::RecordSource datBuyer;
+    zelva::RecordSource datStock;
+    zelva::RecordSource datItemStock;
+    zelva::RecordSource datBuyerInvoice;
+    zelva::RecordSource datGoodsInvoice;
+    QWidget* m_page = nullptr;
+
+    // keys of the records the buyer and goods list entries show, by position
+    std::vector<qint64> m_buyerKeys;
+    std::vector<qint64> m_itemKeys;
+    bool m_buyersReadInFull = false;
+    bool m_itemsReadInFull = false;
+
+    bool m_pending = false;
+    qint64 InvoiceSno = 0;
+    QString InvoiceNumber;
+    QString m_numberAtNew; // the number New Invoice showed, to tell the operator of a change
+    zelva::TaxMode TaxMode = zelva::TaxMode::None;
+    QString BuyerState;
+    QString CompanyState;
+    QString BuyerBid;
+    QString CurrentItemCode;
+    std::array<TaxLine, 3> m_tax{};
+    double GoodsTotal = 0;
+    double QuantityTotal = 0;
+    double GrandTotal = 0;
+    double TotalIgst = 0;
+    double TotalCgst = 0;
+    double TotalSgst = 0;
+    double LineQuantity = 0;
+    double LineRate = 0;
+    double LineAmount = 0;
+    int LineCount = 0;
+    // item code and quantity of each added line, in the order added
+    std::vector<QString> StockItemCodes;
+    std::vector<double> StockQuantities;
+    int StockUpdateIndex = 0;
+};
