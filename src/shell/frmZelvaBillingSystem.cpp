@@ -308,6 +308,7 @@ void frmZelvaBillingSystem::OpenChild(const QString& formName)
         form->setObjectName(formName);
         window = mdiArea->addSubWindow(form);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        form->installEventFilter(this);
         window->setWindowIcon(form->windowIcon().isNull() ? windowIcon() : form->windowIcon());
     }
     if (window->isMinimized())
@@ -394,6 +395,23 @@ void frmZelvaBillingSystem::closeEvent(QCloseEvent* event)
 {
     event->accept();
     zelva::EndProgram();
+}
+
+bool frmZelvaBillingSystem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+            if (window->widget() != watched)
+                continue;
+            // Once the form has handled its close (it may refuse), a form
+            // that is gone or hidden leaves no empty frame behind.
+            QTimer::singleShot(0, window, [window] {
+                if (!window->widget() || window->widget()->isHidden())
+                    window->close();
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- Window list -----------------------------------------------------------

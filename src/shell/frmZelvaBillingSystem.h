@@ -101,6 +101,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A form that closes itself (its own Close button) takes its frame along.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // No context menu that could hide the toolbar behind the toggles' back.
     QMenu* createPopupMenu() override { return nullptr; }
 
