@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +69,7 @@ frmLogin::frmLogin(zelva::Database& db, QWidget* parent)
     cmdCancel->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);
+    Frame1->installEventFilter(this);
 
     auto* heading = new QHBoxLayout;
     heading->addWidget(Image1);
@@ -109,6 +111,19 @@ void frmLogin::showEvent(QShowEvent* event)
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     txtUserName->setFocus();
+}
+
+bool frmLogin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Frame1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            cmdOK->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // An empty Login table turns the form into the first operator's set-up; a

@@ -47,6 +47,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Some desktop themes make a group box take Enter for itself; Enter in
+    // the boxes must still press OK.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetLoginDatabase();

@@ -7,6 +7,7 @@
 #include "support/formdriver.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -166,6 +167,20 @@ private slots:
         testing::typeInto(form.txtUserName, "Asha");
         testing::typeInto(form.txtPassword, "pw");
         QTest::keyClick(form.txtPassword, Qt::Key_Return);
+        QVERIFY(form.mainWindow());
+    }
+
+    // Desktop themes where a group box takes Enter for itself: the frame
+    // around the boxes passes it on to OK.
+    void enterReachingTheFramePressesOk()
+    {
+        TempData data;
+        writeLogin(*data.db, {hashed("Asha", "pw")});
+        frmLogin form(*data.db);
+        form.show();
+        testing::typeInto(form.txtUserName, "Asha");
+        testing::typeInto(form.txtPassword, "pw");
+        QTest::keyClick(form.Frame1, Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(form.mainWindow());
     }
 
