@@ -84,6 +84,7 @@ void Database::attachAll(int busyTimeoutMs)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open())
         throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    checkReadable(DbFile::Zlv); // a damaged ZLV.db would otherwise be blamed on the first file attached
     for (DbFile file : AllDbFiles()) {
         if (file == DbFile::Zlv)
             continue;
