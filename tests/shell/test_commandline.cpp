@@ -1,13 +1,43 @@
 // The command line and the operator store behind --add-operator.
 #include "data/recordsource.h"
 #include "shell/commandline.h"
+#include "shell/module1.h"
 #include "shell/operators.h"
 #include "support/formdriver.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zelva;
 using Action = CommandLine::Action;
+
+namespace {
+
+struct Finished {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the program with the arguments, standard input given, and no display.
+Finished runProgram(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ZELVA_PROGRAM), arguments);
+    program.write(input);
+    program.closeWriteChannel();
+    if (!program.waitForFinished(60000))
+        program.kill();
+    return {program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
+            QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+} // namespace
 
 Q_DECLARE_METATYPE(CommandLine::Action)
 
@@ -68,6 +98,75 @@ private slots:
         QCOMPARE(line.action, Action::Error);
         QCOMPARE(line.error, error);
         QVERIFY(!line.error.contains(QLatin1Char('\n')));
+    }
+
+    // The program itself: a mistake ends it with one line and a non-zero status.
+    void programRefusesBadInput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown option") << QStringList {"--colour"} << 2
+                                        << "zelva: Unknown option 'colour'. See 'zelva --help'.\n";
+        QTest::newRow("stray argument") << QStringList {"shop"} << 2
+                                        << "zelva: Unexpected argument 'shop'. See 'zelva --help'.\n";
+        QTest::newRow("no password given") << QStringList {"--add-operator", "Asha", "--data-dir", "@"} << 1
+                                           << "zelva: No password on standard input.\n";
+    }
+
+    void programRefusesBadInput()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        arguments.replaceInStrings("@", dir.path());
+        const Finished finished = runProgram(arguments);
+        QCOMPARE(finished.exitCode, exitCode);
+        QCOMPARE(finished.err, error);
+        QVERIFY(finished.out.isEmpty());
+    }
+
+    void programHelpAndVersion()
+    {
+        Finished help = runProgram({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.startsWith("Usage: zelva"));
+        Finished version = runProgram({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, QString("Zelva Billing System %1\n").arg(ApplicationVersion()));
+    }
+
+    // --add-operator with the password piped in: exactly the first line is
+    // the password, stored as a hash.
+    void programAddsAnOperator()
+    {
+        QTemporaryDir dir;
+        const Finished added = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "Tea 42 \nignored\n");
+        QCOMPARE(added.exitCode, 0);
+        QVERIFY(added.out.startsWith("Operator \"Asha\" added"));
+        const QVariant stored
+            = testing::valueInFile(dir.path(), DbFile::Zlv, "SELECT Password FROM Login WHERE username = 'Asha'");
+        QVERIFY(PasswordMatches(stored, "Tea 42 "));
+
+        const Finished again = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "x\n");
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY(again.err.contains("There is already an operator named \"Asha\"."));
+    }
+
+    // A damaged login file is named as such; nothing is written over it.
+    void programReportsADamagedLoginFile()
+    {
+        QTemporaryDir dir;
+        QFile damaged(dir.filePath("ZLV.db"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, 'x'));
+        damaged.close();
+        const Finished finished = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "pw\n");
+        QCOMPARE(finished.exitCode, 1);
+        QVERIFY2(finished.err.contains("(ZLV.db): the file is damaged"), qPrintable(finished.err));
+        QVERIFY(damaged.open(QIODevice::ReadOnly));
+        QCOMPARE(damaged.readAll(), QByteArray(4096, 'x'));
     }
 
     void helpNamesEveryOption()
