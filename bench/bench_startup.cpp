@@ -100,8 +100,8 @@ int childLogin(int argc, char* argv[], const QString& folder)
 }
 
 struct Run {
-    double shownMs = -1;   // process start to first window painted
-    double mainMs = -1;    // OK to main window painted (login runs)
+    double shownMs = -1; // process start to first window painted
+    double mainMs = -1; // OK to main window painted (login runs)
 };
 
 Run runChild(const QStringList& arguments)
@@ -159,8 +159,8 @@ int measure(int argc, char* argv[], int runs)
 
     std::vector<double> bare, login, main;
     for (int i = 0; i < runs; ++i) {
-        bare.push_back(runChild({QStringLiteral("--bare")}).shownMs);
-        const Run run = runChild({QStringLiteral("--login"), folder.path()});
+        bare.push_back(runChild({ QStringLiteral("--bare") }).shownMs);
+        const Run run = runChild({ QStringLiteral("--login"), folder.path() });
         login.push_back(run.shownMs);
         main.push_back(run.mainMs);
     }

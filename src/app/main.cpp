@@ -16,10 +16,7 @@ namespace {
 
 const char* const ProgramName = "zelva";
 
-void printLine(std::FILE* stream, const QString& text)
-{
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-}
+void printLine(std::FILE* stream, const QString& text) { std::fprintf(stream, "%s\n", text.toLocal8Bit().constData()); }
 
 int refuse(const QString& text, int code = 1)
 {
@@ -63,7 +60,8 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
     } catch (const zelva::DataError& failure) {
         return refuse(failure.message());
     }
-    printLine(stdout, QStringLiteral("Operator \"%1\" added to %2.").arg(line.operatorName, db->filePath(zelva::DbFile::Zlv)));
+    printLine(stdout,
+        QStringLiteral("Operator \"%1\" added to %2.").arg(line.operatorName, db->filePath(zelva::DbFile::Zlv)));
     return 0;
 }
 
@@ -93,7 +91,8 @@ int main(int argc, char* argv[])
     const zelva::CommandLine line = zelva::ParseCommandLine(argumentsOf(argc, argv));
     switch (line.action) {
     case zelva::CommandLine::Action::Error:
-        return refuse(line.error + QStringLiteral(" See '") + QLatin1String(ProgramName) + QStringLiteral(" --help'."), 2);
+        return refuse(
+            line.error + QStringLiteral(" See '") + QLatin1String(ProgramName) + QStringLiteral(" --help'."), 2);
     case zelva::CommandLine::Action::Help:
         std::fputs(zelva::HelpText(QLatin1String(ProgramName)).toLocal8Bit().constData(), stdout);
         return 0;

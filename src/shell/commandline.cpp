@@ -25,8 +25,8 @@ CommandLine failure(const QString& error)
 }
 
 // The single value of an option that takes one, or why it is unusable.
-std::optional<QString> singleValue(const QCommandLineParser& parser, const QString& option, const QString& what,
-                                   QString* error)
+std::optional<QString> singleValue(
+    const QCommandLineParser& parser, const QString& option, const QString& what, QString* error)
 {
     const QStringList values = parser.values(option);
     if (values.isEmpty())
@@ -67,10 +67,7 @@ private:
     bool m_active = false;
 };
 
-bool onTerminal()
-{
-    return isatty(STDIN_FILENO);
-}
+bool onTerminal() { return isatty(STDIN_FILENO); }
 #else
 struct EchoOff { };
 bool onTerminal() { return false; }
@@ -106,11 +103,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QString());
+    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") }, QString());
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QString(), QStringLiteral("NAME"));
-    parser.addOptions({help, version, dataDir, addOperator});
+    parser.addOptions({ help, version, dataDir, addOperator });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -127,7 +124,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return line;
     }
     QString error;
-    const std::optional<QString> folder = singleValue(parser, QStringLiteral("data-dir"), QStringLiteral("a folder"), &error);
+    const std::optional<QString> folder
+        = singleValue(parser, QStringLiteral("data-dir"), QStringLiteral("a folder"), &error);
     if (!folder)
         return failure(error);
     const std::optional<QString> name
@@ -143,27 +141,23 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 QString HelpText(const QString& programName)
 {
-    return QStringLiteral(
-               "Usage: %1 [--data-dir DIR] [--add-operator NAME]\n"
-               "Billing and stock for a business that charges GST.\n"
-               "\n"
-               "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
-               "                       program's own folder when it holds ZLV.db, else the\n"
-               "                       per-user data folder\n"
-               "  --add-operator NAME  add an operator who may log in, then end; the password is\n"
-               "                       read from standard input (asked twice, unseen, on a terminal)\n"
-               "  -h, --help           show this help and end\n"
-               "  -v, --version        show the version and end\n"
-               "\n"
-               "Without --add-operator the program shows its login window; on a data folder\n"
-               "without operators that window sets up the first one.\n")
+    return QStringLiteral("Usage: %1 [--data-dir DIR] [--add-operator NAME]\n"
+                          "Billing and stock for a business that charges GST.\n"
+                          "\n"
+                          "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
+                          "                       program's own folder when it holds ZLV.db, else the\n"
+                          "                       per-user data folder\n"
+                          "  --add-operator NAME  add an operator who may log in, then end; the password is\n"
+                          "                       read from standard input (asked twice, unseen, on a terminal)\n"
+                          "  -h, --help           show this help and end\n"
+                          "  -v, --version        show the version and end\n"
+                          "\n"
+                          "Without --add-operator the program shows its login window; on a data folder\n"
+                          "without operators that window sets up the first one.\n")
         .arg(programName);
 }
 
-QString VersionText()
-{
-    return QStringLiteral("Zelva Billing System %1").arg(ApplicationVersion());
-}
+QString VersionText() { return QStringLiteral("Zelva Billing System %1").arg(ApplicationVersion()); }
 
 std::optional<QString> ReadNewPassword(const QString& userName, QString* error)
 {

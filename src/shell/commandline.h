@@ -9,9 +9,9 @@ namespace zelva {
 struct CommandLine {
     enum class Action { Run, Help, Version, AddOperator, Error };
     Action action = Action::Run;
-    QString dataDir;      // empty: the usual data folder
+    QString dataDir; // empty: the usual data folder
     QString operatorName; // AddOperator: the new operator's user name
-    QString error;        // Error: what is wrong, one line
+    QString error; // Error: what is wrong, one line
 };
 
 // arguments[0] is the program itself.

@@ -151,10 +151,7 @@ void frmLogin::ShowLoginTableState()
     lblNotice->setVisible(!lblNotice->text().isEmpty());
 }
 
-void frmLogin::SetLoginDatabase()
-{
-    datLogin.bind(zelva::DbFile::Zlv, QStringLiteral("Login"));
-}
+void frmLogin::SetLoginDatabase() { datLogin.bind(zelva::DbFile::Zlv, QStringLiteral("Login")); }
 
 void frmLogin::cmdOK_Click()
 {
@@ -184,7 +181,7 @@ bool frmLogin::FindOperator()
     datLogin.requery();
     for (datLogin.moveFirst(); !datLogin.eof(); datLogin.moveNext()) {
         if (zelva::RecordAdmits(datLogin.value(QStringLiteral("username")), datLogin.value(QStringLiteral("Password")),
-                                m_userName, m_password))
+                m_userName, m_password))
             return true;
     }
     return false;
@@ -239,7 +236,4 @@ void frmLogin::cmdCancel_Click()
     zelva::EndProgram();
 }
 
-void frmLogin::reject()
-{
-    cmdCancel->click();
-}
+void frmLogin::reject() { cmdCancel->click(); }

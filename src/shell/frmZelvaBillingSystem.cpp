@@ -6,7 +6,6 @@
 #include "shell/keylocks.h"
 #include "shell/module1.h"
 #include "shell/placeholders.h"
-#include "platform/message.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -25,18 +24,18 @@ namespace {
 QString FormCaption(const QString& formName)
 {
     static const std::map<QString, QString> captions {
-        {QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice")},
-        {QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Invoice")},
-        {QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details")},
-        {QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry")},
-        {QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register")},
-        {QStringLiteral("frmPurchase"), QStringLiteral("Purchase Register")},
-        {QStringLiteral("frmCompany"), QStringLiteral("Company Details")},
-        {QStringLiteral("frmMonthlyReport"), QStringLiteral("Monthly Report")},
-        {QStringLiteral("frmYearlyReport"), QStringLiteral("Yearly Report")},
-        {QStringLiteral("frmPurchaseReport"), QStringLiteral("Purchase Report")},
-        {QStringLiteral("frmIssueReport"), QStringLiteral("Issue Report")},
-        {QStringLiteral("frmStockReport"), QStringLiteral("Current Stock")},
+        { QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice") },
+        { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Invoice") },
+        { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
+        { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
+        { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
+        { QStringLiteral("frmPurchase"), QStringLiteral("Purchase Register") },
+        { QStringLiteral("frmCompany"), QStringLiteral("Company Details") },
+        { QStringLiteral("frmMonthlyReport"), QStringLiteral("Monthly Report") },
+        { QStringLiteral("frmYearlyReport"), QStringLiteral("Yearly Report") },
+        { QStringLiteral("frmPurchaseReport"), QStringLiteral("Purchase Report") },
+        { QStringLiteral("frmIssueReport"), QStringLiteral("Issue Report") },
+        { QStringLiteral("frmStockReport"), QStringLiteral("Current Stock") },
     };
     const auto found = captions.find(formName);
     return found == captions.end() ? formName : found->second;
@@ -82,8 +81,8 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     Timer1->start();
 }
 
-QAction* frmZelvaBillingSystem::addEntry(QMenu* menu, const char* name, const char* caption,
-                                         const QKeySequence& shortcut, Handler handler)
+QAction* frmZelvaBillingSystem::addEntry(
+    QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut, Handler handler)
 {
     QAction* entry = menu->addAction(QString::fromUtf8(caption));
     entry->setObjectName(QString::fromLatin1(name));
@@ -114,8 +113,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuNewInvoice = addEntry(mnuInvoice, "mnuNewInvoice", "&New Invoice", K(Qt::Key_F7), &M::mnuNewInvoice_Click);
     mnuNewInvoice1 = addEntry(mnuInvoice, "mnuNewInvoice1", "New Invoice1", K(Qt::SHIFT | Qt::Key_F7), nullptr);
     mnue = addSeparator(mnuInvoice, "mnue");
-    mnuPrintInvoice = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8),
-                               &M::mnuPrintInvoice_Click);
+    mnuPrintInvoice
+        = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -124,33 +123,33 @@ void frmZelvaBillingSystem::buildMenus()
     mnuA = addSeparator(mnuUpdate, "mnuA");
     mnuIssueRegister
         = addEntry(mnuUpdate, "mnuIssueRegister", "Issue Register", K(Qt::Key_F5), &M::mnuIssueRegister_Click);
-    mnuPurchaseRegister = addEntry(mnuUpdate, "mnuPurchaseRegister", "Purchase Register", K(Qt::Key_F4),
-                                   &M::mnuPurchaseRegister_Click);
+    mnuPurchaseRegister
+        = addEntry(mnuUpdate, "mnuPurchaseRegister", "Purchase Register", K(Qt::Key_F4), &M::mnuPurchaseRegister_Click);
     mnui = addSeparator(mnuUpdate, "mnui");
-    mnuCompanyDetails = addEntry(mnuUpdate, "mnuCompanyDetails", "&Company Details", K(Qt::Key_F6),
-                                 &M::mnuCompanyDetails_Click);
+    mnuCompanyDetails
+        = addEntry(mnuUpdate, "mnuCompanyDetails", "&Company Details", K(Qt::Key_F6), &M::mnuCompanyDetails_Click);
 
     mnuReport = menu("mnuReport", "&Report");
-    mnuMonthlyReport = addEntry(mnuReport, "mnuMonthlyReport", "Monthly Report", K(Qt::CTRL | Qt::Key_F7),
-                                &M::mnuMonthlyReport_Click);
-    mnuYearlyReport = addEntry(mnuReport, "mnuYearlyReport", "Yearly Report", K(Qt::CTRL | Qt::Key_F8),
-                               &M::mnuYearlyReport_Click);
+    mnuMonthlyReport = addEntry(
+        mnuReport, "mnuMonthlyReport", "Monthly Report", K(Qt::CTRL | Qt::Key_F7), &M::mnuMonthlyReport_Click);
+    mnuYearlyReport
+        = addEntry(mnuReport, "mnuYearlyReport", "Yearly Report", K(Qt::CTRL | Qt::Key_F8), &M::mnuYearlyReport_Click);
     mnuh = addSeparator(mnuReport, "mnuh");
-    mnuPurchaseReport = addEntry(mnuReport, "mnuPurchaseReport", "Purchase Report", K(Qt::CTRL | Qt::Key_F4),
-                                 &M::mnuPurchaseReport_Click);
-    mnuIssueReport = addEntry(mnuReport, "mnuIssueReport", "Issue Report", K(Qt::CTRL | Qt::Key_F5),
-                              &M::mnuIssueReport_Click);
+    mnuPurchaseReport = addEntry(
+        mnuReport, "mnuPurchaseReport", "Purchase Report", K(Qt::CTRL | Qt::Key_F4), &M::mnuPurchaseReport_Click);
+    mnuIssueReport
+        = addEntry(mnuReport, "mnuIssueReport", "Issue Report", K(Qt::CTRL | Qt::Key_F5), &M::mnuIssueReport_Click);
     mnuSalesReport = addEntry(mnuReport, "mnuSalesReport", "Sales Report", K(), nullptr);
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
     mnuStockReportNill = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), nullptr);
 
     mnuTools = menu("mnuTools", "&Tools");
-    mnuShowToolbar = addEntry(mnuTools, "mnuShowToolbar", "Show - Hide Toolbar", K(Qt::Key_F9),
-                              &M::mnuShowToolbar_Click);
+    mnuShowToolbar
+        = addEntry(mnuTools, "mnuShowToolbar", "Show - Hide Toolbar", K(Qt::Key_F9), &M::mnuShowToolbar_Click);
     mnug = addSeparator(mnuTools, "mnug");
-    mnuShowStatusbar = addEntry(mnuTools, "mnuShowStatusbar", "Show - Hide Statusbar", K(Qt::CTRL | Qt::Key_F9),
-                                &M::mnuShowStatusbar_Click);
-    for (QAction* toggle : {mnuShowToolbar, mnuShowStatusbar}) {
+    mnuShowStatusbar = addEntry(
+        mnuTools, "mnuShowStatusbar", "Show - Hide Statusbar", K(Qt::CTRL | Qt::Key_F9), &M::mnuShowStatusbar_Click);
+    for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
@@ -165,7 +164,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuContent = addEntry(mnuHelp, "mnuContent", "&Content", K(Qt::Key_F1), &M::mnuContent_Click);
 
     // Unavailable for the whole run, and shown greyed so the operator sees they exist.
-    for (QAction* entry : {mnuNewInvoice1, mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill})
+    for (QAction* entry : { mnuNewInvoice1, mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill })
         entry->setEnabled(false);
 }
 
@@ -180,37 +179,37 @@ void frmZelvaBillingSystem::buildToolbar()
         Handler handler;
     };
     static const Button buttons[] = {
-        {"btnNewInvoice", "New Tax Invoice", "document-new", QStyle::SP_FileIcon, &M::mnuNewInvoice_Click},
-        {"btnPrintInvoice", "Print Duplicate Invoice", "document-print", QStyle::SP_DialogSaveButton,
-         &M::mnuPrintInvoice_Click},
+        { "btnNewInvoice", "New Tax Invoice", "document-new", QStyle::SP_FileIcon, &M::mnuNewInvoice_Click },
+        { "btnPrintInvoice", "Print Duplicate Invoice", "document-print", QStyle::SP_DialogSaveButton,
+            &M::mnuPrintInvoice_Click },
         {},
-        {"btnNewCustomer", "Add New Customer (CRM)", "contact-new", QStyle::SP_DirHomeIcon, &M::mnuNewCustomer_Click},
-        {"btnStockEntry", "Add New Item (Stock Update)", "list-add", QStyle::SP_FileDialogNewFolder,
-         &M::mnuStockEntry_Click},
-        {"btnPurchaseRegister", "All Purchase Entry", "go-down", QStyle::SP_ArrowDown, &M::mnuPurchaseRegister_Click},
-        {"btnIssueRegister", "Issue Register", "go-up", QStyle::SP_ArrowUp, &M::mnuIssueRegister_Click},
-        {"btnCompanyDetails", "Update Company Details", "go-home", QStyle::SP_ComputerIcon,
-         &M::mnuCompanyDetails_Click},
+        { "btnNewCustomer", "Add New Customer (CRM)", "contact-new", QStyle::SP_DirHomeIcon, &M::mnuNewCustomer_Click },
+        { "btnStockEntry", "Add New Item (Stock Update)", "list-add", QStyle::SP_FileDialogNewFolder,
+            &M::mnuStockEntry_Click },
+        { "btnPurchaseRegister", "All Purchase Entry", "go-down", QStyle::SP_ArrowDown, &M::mnuPurchaseRegister_Click },
+        { "btnIssueRegister", "Issue Register", "go-up", QStyle::SP_ArrowUp, &M::mnuIssueRegister_Click },
+        { "btnCompanyDetails", "Update Company Details", "go-home", QStyle::SP_ComputerIcon,
+            &M::mnuCompanyDetails_Click },
         {},
-        {"btnMonthlyReport", "Monthly Report", "x-office-calendar", QStyle::SP_FileDialogContentsView,
-         &M::mnuMonthlyReport_Click},
-        {"btnYearlyReport", "Yearly Report", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
-         &M::mnuYearlyReport_Click},
+        { "btnMonthlyReport", "Monthly Report", "x-office-calendar", QStyle::SP_FileDialogContentsView,
+            &M::mnuMonthlyReport_Click },
+        { "btnYearlyReport", "Yearly Report", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
+            &M::mnuYearlyReport_Click },
         {},
-        {"btnPurchaseReport", "Purchase Report", "document-print-preview", QStyle::SP_FileDialogInfoView,
-         &M::mnuPurchaseReport_Click},
-        {"btnIssueReport", "Issue Report", "document-properties", QStyle::SP_FileDialogDetailedView,
-         &M::mnuIssueReport_Click},
+        { "btnPurchaseReport", "Purchase Report", "document-print-preview", QStyle::SP_FileDialogInfoView,
+            &M::mnuPurchaseReport_Click },
+        { "btnIssueReport", "Issue Report", "document-properties", QStyle::SP_FileDialogDetailedView,
+            &M::mnuIssueReport_Click },
         {},
-        {"btnShowToolbar", "Show - Hide Toolbar", "view-restore", QStyle::SP_TitleBarNormalButton,
-         &M::mnuShowToolbar_Click},
-        {"btnShowStatusbar", "Show - Hide Statusbar", "view-fullscreen", QStyle::SP_TitleBarMaxButton,
-         &M::mnuShowStatusbar_Click},
+        { "btnShowToolbar", "Show - Hide Toolbar", "view-restore", QStyle::SP_TitleBarNormalButton,
+            &M::mnuShowToolbar_Click },
+        { "btnShowStatusbar", "Show - Hide Statusbar", "view-fullscreen", QStyle::SP_TitleBarMaxButton,
+            &M::mnuShowStatusbar_Click },
         {},
-        {"btnExit", "Exit", "application-exit", QStyle::SP_DialogCloseButton, &M::mnuExit_Click},
+        { "btnExit", "Exit", "application-exit", QStyle::SP_DialogCloseButton, &M::mnuExit_Click },
         {},
-        {"btnAbout", "About", "help-about", QStyle::SP_MessageBoxInformation, &M::mnuAbout_Click},
-        {"btnHelp", "Help", "help-contents", QStyle::SP_DialogHelpButton, &M::mnuContent_Click},
+        { "btnAbout", "About", "help-about", QStyle::SP_MessageBoxInformation, &M::mnuAbout_Click },
+        { "btnHelp", "Help", "help-contents", QStyle::SP_DialogHelpButton, &M::mnuContent_Click },
     };
 
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
@@ -235,20 +234,27 @@ void frmZelvaBillingSystem::buildToolbar()
     }
     m_btnShowToolbar = findChild<QAction*>(QStringLiteral("btnShowToolbar"));
     m_btnShowStatusbar = findChild<QAction*>(QStringLiteral("btnShowStatusbar"));
-    for (QAction* toggle : {m_btnShowToolbar, m_btnShowStatusbar}) {
+    for (QAction* toggle : { m_btnShowToolbar, m_btnShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
 
     // The menu entries carry the same pictures as their buttons.
     const std::pair<QAction*, const char*> pictures[] = {
-        {mnuNewInvoice, "btnNewInvoice"},       {mnuPrintInvoice, "btnPrintInvoice"},
-        {mnuNewCustomer, "btnNewCustomer"},     {mnuStockEntry, "btnStockEntry"},
-        {mnuPurchaseRegister, "btnPurchaseRegister"}, {mnuIssueRegister, "btnIssueRegister"},
-        {mnuCompanyDetails, "btnCompanyDetails"}, {mnuMonthlyReport, "btnMonthlyReport"},
-        {mnuYearlyReport, "btnYearlyReport"},   {mnuPurchaseReport, "btnPurchaseReport"},
-        {mnuIssueReport, "btnIssueReport"},     {mnuExit, "btnExit"},
-        {mnuAbout, "btnAbout"},                 {mnuContent, "btnHelp"},
+        { mnuNewInvoice, "btnNewInvoice" },
+        { mnuPrintInvoice, "btnPrintInvoice" },
+        { mnuNewCustomer, "btnNewCustomer" },
+        { mnuStockEntry, "btnStockEntry" },
+        { mnuPurchaseRegister, "btnPurchaseRegister" },
+        { mnuIssueRegister, "btnIssueRegister" },
+        { mnuCompanyDetails, "btnCompanyDetails" },
+        { mnuMonthlyReport, "btnMonthlyReport" },
+        { mnuYearlyReport, "btnYearlyReport" },
+        { mnuPurchaseReport, "btnPurchaseReport" },
+        { mnuIssueReport, "btnIssueReport" },
+        { mnuExit, "btnExit" },
+        { mnuAbout, "btnAbout" },
+        { mnuContent, "btnHelp" },
     };
     for (const auto& [entry, button] : pictures)
         entry->setIcon(findChild<QAction*>(QString::fromLatin1(button))->icon());
@@ -258,20 +264,17 @@ void frmZelvaBillingSystem::buildStatusBar()
 {
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
-    const char* const texts[] = {"System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name"};
+    const char* const texts[] = { "System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name" };
     for (int i = 0; i < 6; ++i) {
         m_panels[i] = MakePanel(QStringLiteral("StatusBar1_Panel_%1").arg(i + 1), QString::fromLatin1(texts[i]));
         // Equal widths, the calendar panel somewhat wider.
         StatusBar1->addPermanentWidget(m_panels[i], i == 2 ? 3 : 2);
     }
-    for (QLabel* lock : {m_panels[3], m_panels[4]})
+    for (QLabel* lock : { m_panels[3], m_panels[4] })
         lock->setAlignment(Qt::AlignCenter);
 }
 
-QLabel* frmZelvaBillingSystem::panel(int number) const
-{
-    return m_panels.at(number - 1);
-}
+QLabel* frmZelvaBillingSystem::panel(int number) const { return m_panels.at(number - 1); }
 
 // ---- Opening forms ---------------------------------------------------------
 

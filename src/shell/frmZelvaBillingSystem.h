@@ -112,8 +112,8 @@ private:
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();
-    QAction* addEntry(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
-                      Handler handler);
+    QAction* addEntry(
+        QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut, Handler handler);
     QAction* addSeparator(QMenu* menu, const char* name);
     void listOpenWindows();
     void showKeyLocks();

@@ -63,16 +63,10 @@ frmabout::frmabout(QWidget* parent)
     if (screen) {
         const QPoint origin = screen->availableGeometry().topLeft();
         move(origin.x() + zelva::TwipsToDevice(1800, logicalDpiX()),
-             origin.y() + zelva::TwipsToDevice(1600, logicalDpiY()));
+            origin.y() + zelva::TwipsToDevice(1600, logicalDpiY()));
     }
 }
 
-void frmabout::cmdok_Click()
-{
-    done(QDialog::Rejected);
-}
+void frmabout::cmdok_Click() { done(QDialog::Rejected); }
 
-void frmabout::reject()
-{
-    cmdok->click();
-}
+void frmabout::reject() { cmdok->click(); }

@@ -9,9 +9,6 @@ QIcon ThemeIcon(const char* themeName, QStyle::StandardPixmap fallback)
     return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
 }
 
-QIcon ProgramIcon()
-{
-    return ThemeIcon("accessories-calculator", QStyle::SP_ComputerIcon);
-}
+QIcon ProgramIcon() { return ThemeIcon("accessories-calculator", QStyle::SP_ComputerIcon); }
 
 } // namespace zelva

@@ -18,15 +18,9 @@ EndProgramHook& endHook()
 }
 } // namespace
 
-QString LoggedInUser()
-{
-    return loggedInUser();
-}
+QString LoggedInUser() { return loggedInUser(); }
 
-void SetLoggedInUser(const QString& userName)
-{
-    loggedInUser() = userName;
-}
+void SetLoggedInUser(const QString& userName) { loggedInUser() = userName; }
 
 void EndProgram()
 {
@@ -38,14 +32,8 @@ void EndProgram()
     QCoreApplication::exit(0);
 }
 
-void SetEndProgramHook(EndProgramHook hook)
-{
-    endHook() = std::move(hook);
-}
+void SetEndProgramHook(EndProgramHook hook) { endHook() = std::move(hook); }
 
-QString ApplicationVersion()
-{
-    return QStringLiteral(ZELVA_VERSION);
-}
+QString ApplicationVersion() { return QStringLiteral(ZELVA_VERSION); }
 
 } // namespace zelva

@@ -18,10 +18,7 @@ void requireSodium()
 }
 
 // A text value, as opposed to NULL, a number or a blob.
-bool isText(const QVariant& value)
-{
-    return !value.isNull() && value.typeId() == QMetaType::QString;
-}
+bool isText(const QVariant& value) { return !value.isNull() && value.typeId() == QMetaType::QString; }
 
 bool looksLikeHash(const QVariant& value)
 {
@@ -36,7 +33,7 @@ QString HashPassword(const QString& password)
     const QByteArray bytes = password.toUtf8();
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, bytes.constData(), static_cast<unsigned long long>(bytes.size()),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
+            crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
         != 0)
         throw DataError(QStringLiteral("protect the password"), {}, QStringLiteral("not enough memory"));
     return QString::fromLatin1(hash);
@@ -55,8 +52,8 @@ bool PasswordMatches(const QVariant& storedHash, const QString& typed)
         == 0;
 }
 
-bool RecordAdmits(const QVariant& storedName, const QVariant& storedHash, const QString& userName,
-                  const QString& password)
+bool RecordAdmits(
+    const QVariant& storedName, const QVariant& storedHash, const QString& userName, const QString& password)
 {
     if (!isText(storedName) || userName.isEmpty() || storedName.toString() != userName)
         return false;

@@ -19,11 +19,11 @@ bool PasswordMatches(const QVariant& storedHash, const QString& typed);
 // True when one Login record admits the operator: the stored user name equals
 // the typed one exactly (an empty or missing name never matches) and the
 // password matches its hash.
-bool RecordAdmits(const QVariant& storedName, const QVariant& storedHash, const QString& userName,
-                  const QString& password);
+bool RecordAdmits(
+    const QVariant& storedName, const QVariant& storedHash, const QString& userName, const QString& password);
 
 enum class LoginTable {
-    Empty,            // no record at all: the first operator may be created
+    Empty, // no record at all: the first operator may be created
     NoUsableOperator, // records, but none with a user name and a password hash
     Ready,
 };

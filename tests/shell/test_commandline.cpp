@@ -33,8 +33,8 @@ Finished runProgram(const QStringList& arguments, const QByteArray& input = {})
     program.closeWriteChannel();
     if (!program.waitForFinished(60000))
         program.kill();
-    return {program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
-            QString::fromLocal8Bit(program.readAllStandardError())};
+    return { program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
+        QString::fromLocal8Bit(program.readAllStandardError()) };
 }
 
 } // namespace
@@ -51,15 +51,23 @@ private slots:
         QTest::addColumn<QString>("dataDir");
         QTest::addColumn<QString>("operatorName");
 
-        QTest::newRow("nothing") << QStringList {} << Action::Run << "" << "";
-        QTest::newRow("data folder") << QStringList {"--data-dir", "/srv/shop"} << Action::Run << "/srv/shop" << "";
-        QTest::newRow("data folder with =") << QStringList {"--data-dir=/srv/shop"} << Action::Run << "/srv/shop" << "";
-        QTest::newRow("add operator")
-            << QStringList {"--add-operator", "Asha", "--data-dir", "d"} << Action::AddOperator << "d" << "Asha";
-        QTest::newRow("help") << QStringList {"--help"} << Action::Help << "" << "";
-        QTest::newRow("-h") << QStringList {"-h"} << Action::Help << "" << "";
-        QTest::newRow("version") << QStringList {"--version"} << Action::Version << "" << "";
-        QTest::newRow("-v") << QStringList {"-v"} << Action::Version << "" << "";
+        QTest::newRow("nothing") << QStringList {} << Action::Run << ""
+                                 << "";
+        QTest::newRow("data folder") << QStringList { "--data-dir", "/srv/shop" } << Action::Run << "/srv/shop"
+                                     << "";
+        QTest::newRow("data folder with =") << QStringList { "--data-dir=/srv/shop" } << Action::Run << "/srv/shop"
+                                            << "";
+        QTest::newRow("add operator") << QStringList { "--add-operator", "Asha", "--data-dir", "d" }
+                                      << Action::AddOperator << "d"
+                                      << "Asha";
+        QTest::newRow("help") << QStringList { "--help" } << Action::Help << ""
+                              << "";
+        QTest::newRow("-h") << QStringList { "-h" } << Action::Help << ""
+                            << "";
+        QTest::newRow("version") << QStringList { "--version" } << Action::Version << ""
+                                 << "";
+        QTest::newRow("-v") << QStringList { "-v" } << Action::Version << ""
+                            << "";
     }
 
     void parse()
@@ -68,7 +76,7 @@ private slots:
         QFETCH(Action, action);
         QFETCH(QString, dataDir);
         QFETCH(QString, operatorName);
-        const CommandLine line = ParseCommandLine(QStringList {"zelva"} + arguments);
+        const CommandLine line = ParseCommandLine(QStringList { "zelva" } + arguments);
         QCOMPARE(line.error, QString());
         QCOMPARE(line.action, action);
         QCOMPARE(line.dataDir, dataDir);
@@ -79,14 +87,15 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown option") << QStringList {"--colour"} << "Unknown option 'colour'.";
-        QTest::newRow("missing folder") << QStringList {"--data-dir"} << "Missing value after '--data-dir'.";
-        QTest::newRow("empty folder") << QStringList {"--data-dir="} << "--data-dir needs a folder.";
-        QTest::newRow("folder twice") << QStringList {"--data-dir", "a", "--data-dir", "b"}
+        QTest::newRow("unknown option") << QStringList { "--colour" } << "Unknown option 'colour'.";
+        QTest::newRow("missing folder") << QStringList { "--data-dir" } << "Missing value after '--data-dir'.";
+        QTest::newRow("empty folder") << QStringList { "--data-dir=" } << "--data-dir needs a folder.";
+        QTest::newRow("folder twice") << QStringList { "--data-dir", "a", "--data-dir", "b" }
                                       << "--data-dir is given more than once.";
-        QTest::newRow("missing user name") << QStringList {"--add-operator"} << "Missing value after '--add-operator'.";
-        QTest::newRow("empty user name") << QStringList {"--add-operator", ""} << "--add-operator needs a user name.";
-        QTest::newRow("stray argument") << QStringList {"shop"} << "Unexpected argument 'shop'.";
+        QTest::newRow("missing user name")
+            << QStringList { "--add-operator" } << "Missing value after '--add-operator'.";
+        QTest::newRow("empty user name") << QStringList { "--add-operator", "" } << "--add-operator needs a user name.";
+        QTest::newRow("stray argument") << QStringList { "shop" } << "Unexpected argument 'shop'.";
     }
 
     // A mistake is one line that says what is wrong, never a silent start.
@@ -94,7 +103,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, error);
-        const CommandLine line = ParseCommandLine(QStringList {"zelva"} + arguments);
+        const CommandLine line = ParseCommandLine(QStringList { "zelva" } + arguments);
         QCOMPARE(line.action, Action::Error);
         QCOMPARE(line.error, error);
         QVERIFY(!line.error.contains(QLatin1Char('\n')));
@@ -106,11 +115,11 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown option") << QStringList {"--colour"} << 2
+        QTest::newRow("unknown option") << QStringList { "--colour" } << 2
                                         << "zelva: Unknown option 'colour'. See 'zelva --help'.\n";
-        QTest::newRow("stray argument") << QStringList {"shop"} << 2
+        QTest::newRow("stray argument") << QStringList { "shop" } << 2
                                         << "zelva: Unexpected argument 'shop'. See 'zelva --help'.\n";
-        QTest::newRow("no password given") << QStringList {"--add-operator", "Asha", "--data-dir", "@"} << 1
+        QTest::newRow("no password given") << QStringList { "--add-operator", "Asha", "--data-dir", "@" } << 1
                                            << "zelva: No password on standard input.\n";
     }
 
@@ -129,10 +138,10 @@ private slots:
 
     void programHelpAndVersion()
     {
-        Finished help = runProgram({"--help"});
+        Finished help = runProgram({ "--help" });
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.startsWith("Usage: zelva"));
-        Finished version = runProgram({"--version"});
+        Finished version = runProgram({ "--version" });
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QString("Zelva Billing System %1\n").arg(ApplicationVersion()));
     }
@@ -142,14 +151,14 @@ private slots:
     void programAddsAnOperator()
     {
         QTemporaryDir dir;
-        const Finished added = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "Tea 42 \nignored\n");
+        const Finished added = runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "Tea 42 \nignored\n");
         QCOMPARE(added.exitCode, 0);
         QVERIFY(added.out.startsWith("Operator \"Asha\" added"));
         const QVariant stored
             = testing::valueInFile(dir.path(), DbFile::Zlv, "SELECT Password FROM Login WHERE username = 'Asha'");
         QVERIFY(PasswordMatches(stored, "Tea 42 "));
 
-        const Finished again = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "x\n");
+        const Finished again = runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "x\n");
         QCOMPARE(again.exitCode, 1);
         QVERIFY(again.err.contains("There is already an operator named \"Asha\"."));
     }
@@ -162,7 +171,7 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray(4096, 'x'));
         damaged.close();
-        const Finished finished = runProgram({"--data-dir", dir.path(), "--add-operator", "Asha"}, "pw\n");
+        const Finished finished = runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n");
         QCOMPARE(finished.exitCode, 1);
         QVERIFY2(finished.err.contains("(ZLV.db): the file is damaged"), qPrintable(finished.err));
         QVERIFY(damaged.open(QIODevice::ReadOnly));
@@ -172,7 +181,7 @@ private slots:
     void helpNamesEveryOption()
     {
         const QString help = HelpText("zelva");
-        for (const char* option : {"--data-dir DIR", "--add-operator NAME", "--help", "--version"})
+        for (const char* option : { "--data-dir DIR", "--add-operator NAME", "--help", "--version" })
             QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 
@@ -181,10 +190,18 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("empty user name") << "" << "pw" << "Type a user name.";
-        QTest::newRow("leading blank") << " Asha" << "pw" << "A user name must not begin or end with a blank.";
-        QTest::newRow("empty password") << "Ravi" << "" << "Type a password.";
-        QTest::newRow("name taken") << "Asha" << "other" << "There is already an operator named \"Asha\".";
+        QTest::newRow("empty user name") << ""
+                                         << "pw"
+                                         << "Type a user name.";
+        QTest::newRow("leading blank") << " Asha"
+                                       << "pw"
+                                       << "A user name must not begin or end with a blank.";
+        QTest::newRow("empty password") << "Ravi"
+                                        << ""
+                                        << "Type a password.";
+        QTest::newRow("name taken") << "Asha"
+                                    << "other"
+                                    << "There is already an operator named \"Asha\".";
     }
 
     void addOperatorRefusals()

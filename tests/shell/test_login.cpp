@@ -26,16 +26,16 @@ struct LoginRow {
     bool hashed;
 };
 
-LoginRow hashed(const QString& name, const QString& password) { return {name, password, true}; }
-LoginRow raw(const QVariant& name, const QVariant& password) { return {name, password, false}; }
+LoginRow hashed(const QString& name, const QString& password) { return { name, password, true }; }
+LoginRow raw(const QVariant& name, const QVariant& password) { return { name, password, false }; }
 
 void writeLogin(Database& db, const QList<LoginRow>& rows)
 {
     for (const LoginRow& row : rows) {
         const QVariant password
             = row.hashed && !row.password.isNull() ? QVariant(HashPassword(row.password.toString())) : row.password;
-        db.run(QStringLiteral("INSERT INTO Login (username, Password) VALUES (?, ?)"), {row.name, password},
-               QStringLiteral("write a test operator"), DbFile::Zlv);
+        db.run(QStringLiteral("INSERT INTO Login (username, Password) VALUES (?, ?)"), { row.name, password },
+            QStringLiteral("write a test operator"), DbFile::Zlv);
     }
 }
 
@@ -71,29 +71,41 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("admitted");
 
-        const QList<LoginRow> one {hashed("Asha", "Tea 42")};
-        QTest::newRow("exact match") << one << "Asha" << "Tea 42" << true;
-        QTest::newRow("user name in another case") << one << "asha" << "Tea 42" << false;
-        QTest::newRow("password in another case") << one << "Asha" << "tea 42" << false;
-        QTest::newRow("trailing blank after user name") << one << "Asha " << "Tea 42" << false;
-        QTest::newRow("trailing blank after password") << one << "Asha" << "Tea 42 " << false;
-        QTest::newRow("wrong password") << one << "Asha" << "Tea 43" << false;
-        QTest::newRow("unknown user") << one << "Ravi" << "Tea 42" << false;
-        QTest::newRow("stored trailing blank typed alike")
-            << QList<LoginRow> {hashed("Ravi ", "pw ")} << "Ravi " << "pw " << true;
+        const QList<LoginRow> one { hashed("Asha", "Tea 42") };
+        QTest::newRow("exact match") << one << "Asha"
+                                     << "Tea 42" << true;
+        QTest::newRow("user name in another case") << one << "asha"
+                                                   << "Tea 42" << false;
+        QTest::newRow("password in another case") << one << "Asha"
+                                                  << "tea 42" << false;
+        QTest::newRow("trailing blank after user name") << one << "Asha "
+                                                        << "Tea 42" << false;
+        QTest::newRow("trailing blank after password") << one << "Asha"
+                                                       << "Tea 42 " << false;
+        QTest::newRow("wrong password") << one << "Asha"
+                                        << "Tea 43" << false;
+        QTest::newRow("unknown user") << one << "Ravi"
+                                      << "Tea 42" << false;
+        QTest::newRow("stored trailing blank typed alike") << QList<LoginRow> { hashed("Ravi ", "pw ") } << "Ravi "
+                                                           << "pw " << true;
 
-        const QList<LoginRow> twins {hashed("Asha", "first"), hashed("Asha", "second")};
-        QTest::newRow("duplicate user, first password") << twins << "Asha" << "first" << true;
-        QTest::newRow("duplicate user, second password") << twins << "Asha" << "second" << true;
+        const QList<LoginRow> twins { hashed("Asha", "first"), hashed("Asha", "second") };
+        QTest::newRow("duplicate user, first password") << twins << "Asha"
+                                                        << "first" << true;
+        QTest::newRow("duplicate user, second password") << twins << "Asha"
+                                                         << "second" << true;
 
-        QTest::newRow("NULL user name") << QList<LoginRow> {hashed({}, "pw")} << "" << "pw" << false;
-        QTest::newRow("NULL password, empty typed") << QList<LoginRow> {raw("Asha", {})} << "Asha" << "" << false;
-        QTest::newRow("plain-text password typed alike")
-            << QList<LoginRow> {raw("Asha", "Tea 42")} << "Asha" << "Tea 42" << false;
+        QTest::newRow("NULL user name") << QList<LoginRow> { hashed({}, "pw") } << ""
+                                        << "pw" << false;
+        QTest::newRow("NULL password, empty typed") << QList<LoginRow> { raw("Asha", {}) } << "Asha"
+                                                    << "" << false;
+        QTest::newRow("plain-text password typed alike") << QList<LoginRow> { raw("Asha", "Tea 42") } << "Asha"
+                                                         << "Tea 42" << false;
         QTest::newRow("hash typed as the password")
-            << QList<LoginRow> {raw("Asha", "$argon2id$v=19$m=65536,t=2,p=1$x$y")} << "Asha"
+            << QList<LoginRow> { raw("Asha", "$argon2id$v=19$m=65536,t=2,p=1$x$y") } << "Asha"
             << "$argon2id$v=19$m=65536,t=2,p=1$x$y" << false;
-        QTest::newRow("empty user name stored") << QList<LoginRow> {hashed("", "pw")} << "" << "pw" << false;
+        QTest::newRow("empty user name stored") << QList<LoginRow> { hashed("", "pw") } << ""
+                                                << "pw" << false;
     }
 
     void admission()
@@ -119,8 +131,8 @@ private slots:
             QCOMPARE(LoggedInUser(), user);
             QCOMPARE(form.mainWindow()->panel(2)->text(), user);
         } else {
-            QCOMPARE(messages.texts(), QStringList {"Invalid Password, try again!"});
-            QCOMPARE(messages.titles(), QStringList {"Login"});
+            QCOMPARE(messages.texts(), QStringList { "Invalid Password, try again!" });
+            QCOMPARE(messages.titles(), QStringList { "Login" });
             QVERIFY(form.isVisible());
             QVERIFY(!form.mainWindow());
             QVERIFY(form.txtPassword->hasFocus());
@@ -133,7 +145,7 @@ private slots:
     void failedAttemptsAllowRetry()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "right")});
+        writeLogin(*data.db, { hashed("Asha", "right") });
         MessageRecorder messages;
         frmLogin form(*data.db);
         form.show();
@@ -148,7 +160,7 @@ private slots:
     void operatorAddedWhileOpenIsFound()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "one")});
+        writeLogin(*data.db, { hashed("Asha", "one") });
         MessageRecorder messages;
         frmLogin form(*data.db);
         form.show();
@@ -161,7 +173,7 @@ private slots:
     void enterPressesOk()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "pw")});
+        writeLogin(*data.db, { hashed("Asha", "pw") });
         frmLogin form(*data.db);
         form.show();
         testing::typeInto(form.txtUserName, "Asha");
@@ -175,7 +187,7 @@ private slots:
     void enterReachingTheFramePressesOk()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "pw")});
+        writeLogin(*data.db, { hashed("Asha", "pw") });
         frmLogin form(*data.db);
         form.show();
         testing::typeInto(form.txtUserName, "Asha");
@@ -187,7 +199,7 @@ private slots:
     void escapeEndsTheProgram()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "pw")});
+        writeLogin(*data.db, { hashed("Asha", "pw") });
         frmLogin form(*data.db);
         form.show();
         testing::typeInto(form.txtUserName, "Asha");
@@ -200,7 +212,7 @@ private slots:
     void cancelEndsTheProgram()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "pw")});
+        writeLogin(*data.db, { hashed("Asha", "pw") });
         frmLogin form(*data.db);
         form.show();
         testing::click(form.cmdCancel);
@@ -210,7 +222,7 @@ private slots:
     void captionsAndLabels()
     {
         TempData data;
-        writeLogin(*data.db, {hashed("Asha", "pw")});
+        writeLogin(*data.db, { hashed("Asha", "pw") });
         frmLogin form(*data.db);
         QCOMPARE(form.windowTitle(), QString("Login"));
         QCOMPARE(form.lblLabels[0]->text(), QString("&User Name:"));
@@ -228,7 +240,7 @@ private slots:
     void unusableTableSaysHowToAddAnOperator()
     {
         TempData data;
-        writeLogin(*data.db, {raw("Asha", "plain"), raw({}, {})});
+        writeLogin(*data.db, { raw("Asha", "plain"), raw({}, {}) });
         frmLogin form(*data.db);
         QVERIFY(!form.creatingFirstOperator());
         QVERIFY(!form.lblNotice->isHidden());
@@ -242,13 +254,26 @@ private slots:
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("empty user name") << "" << "pw" << "pw" << "Type a user name." << "txtUserName";
-        QTest::newRow("user name ends with a blank")
-            << "Asha " << "pw" << "pw" << "A user name must not begin or end with a blank." << "txtUserName";
-        QTest::newRow("empty password") << "Asha" << "" << "" << "Type a password." << "txtPassword";
-        QTest::newRow("passwords differ")
-            << "Asha" << "pw" << "pW" << "The two passwords differ; type the password again in both boxes."
-            << "txtPassword";
+        QTest::newRow("empty user name") << ""
+                                         << "pw"
+                                         << "pw"
+                                         << "Type a user name."
+                                         << "txtUserName";
+        QTest::newRow("user name ends with a blank") << "Asha "
+                                                     << "pw"
+                                                     << "pw"
+                                                     << "A user name must not begin or end with a blank."
+                                                     << "txtUserName";
+        QTest::newRow("empty password") << "Asha"
+                                        << ""
+                                        << ""
+                                        << "Type a password."
+                                        << "txtPassword";
+        QTest::newRow("passwords differ") << "Asha"
+                                          << "pw"
+                                          << "pW"
+                                          << "The two passwords differ; type the password again in both boxes."
+                                          << "txtPassword";
     }
 
     void firstOperatorRefusals()
@@ -268,8 +293,8 @@ private slots:
         testing::typeInto(form.txtPassword, password);
         testing::typeInto(form.txtConfirmPassword, again);
         testing::click(form.cmdOK);
-        QCOMPARE(messages.texts(), QStringList {message});
-        QCOMPARE(messages.titles(), QStringList {"Login"});
+        QCOMPARE(messages.texts(), QStringList { message });
+        QCOMPARE(messages.titles(), QStringList { "Login" });
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QVERIFY(!form.mainWindow());
         QCOMPARE(testing::valueInFile(data.folder(), DbFile::Zlv, "SELECT count(*) FROM Login").toInt(), 0);

@@ -52,8 +52,7 @@ struct Outcome {
     int ends = 0;
 };
 
-QString describe(frmZelvaBillingSystem& window, const QString& modal, int endsBefore, int endsAfter,
-                 int windowsBefore)
+QString describe(frmZelvaBillingSystem& window, const QString& modal, int endsBefore, int endsAfter, int windowsBefore)
 {
     if (!modal.isEmpty())
         return QStringLiteral("modal:") + modal;
@@ -123,20 +122,21 @@ private slots:
         QStringList menus;
         for (QAction* top : window().menuBar()->actions())
             menus << top->menu()->objectName() + QLatin1Char('=') + top->text();
-        QCOMPARE(menus, (QStringList {"mnuInvoice=&Invoice", "mnuUpdate=&Update", "mnuReport=&Report",
-                                      "mnuTools=&Tools", "mnuWindow=&Window", "mnuHelp=&Help"}));
+        QCOMPARE(menus,
+            (QStringList { "mnuInvoice=&Invoice", "mnuUpdate=&Update", "mnuReport=&Report", "mnuTools=&Tools",
+                "mnuWindow=&Window", "mnuHelp=&Help" }));
         QCOMPARE(namesOf(window().mnuInvoice->actions()),
-                 (QStringList {"mnuNewInvoice", "mnuNewInvoice1", "mnue", "mnuPrintInvoice"}));
+            (QStringList { "mnuNewInvoice", "mnuNewInvoice1", "mnue", "mnuPrintInvoice" }));
         QCOMPARE(namesOf(window().mnuUpdate->actions()),
-                 (QStringList {"mnuNewCustomer", "mnud", "mnuStockEntry", "mnuA", "mnuIssueRegister",
-                               "mnuPurchaseRegister", "mnui", "mnuCompanyDetails"}));
+            (QStringList { "mnuNewCustomer", "mnud", "mnuStockEntry", "mnuA", "mnuIssueRegister", "mnuPurchaseRegister",
+                "mnui", "mnuCompanyDetails" }));
         QCOMPARE(namesOf(window().mnuReport->actions()),
-                 (QStringList {"mnuMonthlyReport", "mnuYearlyReport", "mnuh", "mnuPurchaseReport", "mnuIssueReport",
-                               "mnuSalesReport", "mnuStockReport", "mnuStockReportNill"}));
-        QCOMPARE(namesOf(window().mnuTools->actions()), (QStringList {"mnuShowToolbar", "mnug", "mnuShowStatusbar"}));
-        QCOMPARE(namesOf(window().mnuWindow->actions()), QStringList {"mnuExit"});
-        QCOMPARE(namesOf(window().mnuHelp->actions()), (QStringList {"mnuAbout", "mnuB", "mnuContent"}));
-        for (const char* line : {"mnue", "mnud", "mnuA", "mnui", "mnuh", "mnug", "mnuB"})
+            (QStringList { "mnuMonthlyReport", "mnuYearlyReport", "mnuh", "mnuPurchaseReport", "mnuIssueReport",
+                "mnuSalesReport", "mnuStockReport", "mnuStockReportNill" }));
+        QCOMPARE(namesOf(window().mnuTools->actions()), (QStringList { "mnuShowToolbar", "mnug", "mnuShowStatusbar" }));
+        QCOMPARE(namesOf(window().mnuWindow->actions()), QStringList { "mnuExit" });
+        QCOMPARE(namesOf(window().mnuHelp->actions()), (QStringList { "mnuAbout", "mnuB", "mnuContent" }));
+        for (const char* line : { "mnue", "mnud", "mnuA", "mnui", "mnuh", "mnug", "mnuB" })
             QVERIFY2(window().findChild<QAction*>(line)->isSeparator(), line);
     }
 
@@ -150,7 +150,7 @@ private slots:
         QTest::addColumn<QString>("outcome");
 
         auto row = [](const char* name, const char* caption, const char* shortcut, bool enabled, const char* outcome,
-                      bool checked = false) {
+                       bool checked = false) {
             QTest::newRow(name) << name << caption << shortcut << enabled << checked << outcome;
         };
         row("mnuNewInvoice", "&New Invoice", "F7", true, "child:frmTaxInvoice|Tax Invoice");
@@ -202,10 +202,9 @@ private slots:
         QApplication::setActiveWindow(&window());
         QApplication::processEvents();
         const QKeySequence keys(shortcut);
-        QCOMPARE(runAndDescribe([&] {
-                     QTest::keyClick(&window(), Qt::Key(keys[0].key()), keys[0].keyboardModifiers());
-                 }),
-                 outcome);
+        QCOMPARE(
+            runAndDescribe([&] { QTest::keyClick(&window(), Qt::Key(keys[0].key()), keys[0].keyboardModifiers()); }),
+            outcome);
     }
 
     void toolbarButtons_data()
@@ -217,28 +216,28 @@ private slots:
             const char* tip;
             const char* outcome;
         } buttons[] = {
-            {"New Tax Invoice", "child:frmTaxInvoice|Tax Invoice"},
-            {"Print Duplicate Invoice", "child:frmPrintInvoice|Print Invoice"},
-            {nullptr, nullptr},
-            {"Add New Customer (CRM)", "child:frmBuyerDetails|Add New Buyer or Update Existing Buyer Details"},
-            {"Add New Item (Stock Update)", "child:frmStockEntry|Stock Entry"},
-            {"All Purchase Entry", "child:frmPurchase|Purchase Register"},
-            {"Issue Register", "child:frmIssueRegister|Issue Register"},
-            {"Update Company Details", "child:frmCompany|Company Details"},
-            {nullptr, nullptr},
-            {"Monthly Report", "child:frmMonthlyReport|Monthly Report"},
-            {"Yearly Report", "child:frmYearlyReport|Yearly Report"},
-            {nullptr, nullptr},
-            {"Purchase Report", "modal:frmPurchaseReport|Purchase Report"},
-            {"Issue Report", "modal:frmIssueReport|Issue Report"},
-            {nullptr, nullptr},
-            {"Show - Hide Toolbar", "none"},
-            {"Show - Hide Statusbar", "none"},
-            {nullptr, nullptr},
-            {"Exit", "exit"},
-            {nullptr, nullptr},
-            {"About", "modal:frmabout|About"},
-            {"Help", "none"},
+            { "New Tax Invoice", "child:frmTaxInvoice|Tax Invoice" },
+            { "Print Duplicate Invoice", "child:frmPrintInvoice|Print Invoice" },
+            { nullptr, nullptr },
+            { "Add New Customer (CRM)", "child:frmBuyerDetails|Add New Buyer or Update Existing Buyer Details" },
+            { "Add New Item (Stock Update)", "child:frmStockEntry|Stock Entry" },
+            { "All Purchase Entry", "child:frmPurchase|Purchase Register" },
+            { "Issue Register", "child:frmIssueRegister|Issue Register" },
+            { "Update Company Details", "child:frmCompany|Company Details" },
+            { nullptr, nullptr },
+            { "Monthly Report", "child:frmMonthlyReport|Monthly Report" },
+            { "Yearly Report", "child:frmYearlyReport|Yearly Report" },
+            { nullptr, nullptr },
+            { "Purchase Report", "modal:frmPurchaseReport|Purchase Report" },
+            { "Issue Report", "modal:frmIssueReport|Issue Report" },
+            { nullptr, nullptr },
+            { "Show - Hide Toolbar", "none" },
+            { "Show - Hide Statusbar", "none" },
+            { nullptr, nullptr },
+            { "Exit", "exit" },
+            { nullptr, nullptr },
+            { "About", "modal:frmabout|About" },
+            { "Help", "none" },
         };
         int index = 0;
         for (const auto& b : buttons) {
@@ -275,7 +274,7 @@ private slots:
 
     void separatorsDispatchNothing()
     {
-        for (int index : {0, 3, 9, 23, 99})
+        for (int index : { 0, 3, 9, 23, 99 })
             window().Toolbar1_ButtonClick(index);
         QVERIFY(window().mdiArea->subWindowList().isEmpty());
         QCOMPARE(m_ends, 0);
@@ -337,7 +336,7 @@ private slots:
         QStringList texts;
         for (QAction* entry : window().mnuWindow->actions())
             texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
-        QCOMPARE(texts, (QStringList {"E&xit", "-", "&1 Stock Entry", "&2 Yearly Report"}));
+        QCOMPARE(texts, (QStringList { "E&xit", "-", "&1 Stock Entry", "&2 Yearly Report" }));
         QAction* stockEntry = window().mnuWindow->actions().at(2);
         QAction* yearly = window().mnuWindow->actions().at(3);
         QVERIFY(yearly->isChecked());
@@ -348,7 +347,7 @@ private slots:
             child->close();
         QApplication::processEvents();
         emit window().mnuWindow->aboutToShow();
-        QCOMPARE(namesOf(window().mnuWindow->actions()), QStringList {"mnuExit"});
+        QCOMPARE(namesOf(window().mnuWindow->actions()), QStringList { "mnuExit" });
     }
 
     void toolbarToggleTwice()
@@ -399,14 +398,14 @@ private slots:
     void statusPanels()
     {
         frmZelvaBillingSystem fresh(*m_data->db);
-        const QStringList initial {"System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name"};
+        const QStringList initial { "System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name" };
         for (int n = 1; n <= 6; ++n)
             QCOMPARE(fresh.panel(n)->text(), initial[n - 1]);
 
         fresh.Timer1_Timer();
         const QDateTime now = QDateTime::currentDateTime();
         QVERIFY(fresh.panel(1)->text() == LongTimeText(now.time())
-                || fresh.panel(1)->text() == LongTimeText(now.time().addSecs(-1)));
+            || fresh.panel(1)->text() == LongTimeText(now.time().addSecs(-1)));
         QCOMPARE(fresh.panel(3)->text(), CalendarText(now.date()));
         // The platform here tells no lock state: the captions stay as they are.
         QCOMPARE(fresh.panel(4)->text(), QString("NUM"));
@@ -463,7 +462,7 @@ private slots:
         QVERIFY(!issue->isEnabled());
         QAction* issueButton = window().findChild<QAction*>("btnIssueReport");
         QCOMPARE(runAndDescribe([&] { QTest::mouseClick(buttonOf(window(), issueButton), Qt::LeftButton); }),
-                 QString("modal:frmIssueReport|Issue Report"));
+            QString("modal:frmIssueReport|Issue Report"));
         QVERIFY(!issue->isEnabled());
         window().reportWindowOpened(Kind::Issue);
         window().reportWindowClosed(Kind::Issue);
