@@ -155,6 +155,8 @@ void frmLogin::SetLoginDatabase() { datLogin.bind(zelva::DbFile::Zlv, QStringLit
 
 void frmLogin::cmdOK_Click()
 {
+    if (m_found) // logged in already: the form is hidden for good
+        return;
     if (m_creatingFirstOperator) {
         CreateFirstOperator();
         return;
