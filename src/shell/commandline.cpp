@@ -1,0 +1,183 @@
+#include "shell/commandline.h"
+
+#include "shell/module1.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace zelva {
+
+namespace {
+
+CommandLine failure(const QString& error)
+{
+    CommandLine line;
+    line.action = CommandLine::Action::Error;
+    line.error = error;
+    return line;
+}
+
+// The single value of an option that takes one, or why it is unusable.
+std::optional<QString> singleValue(
+    const QCommandLineParser& parser, const QString& option, const QString& what, QString* error)
+{
+    const QStringList values = parser.values(option);
+    if (values.isEmpty())
+        return QString();
+    if (values.size() > 1) {
+        *error = QStringLiteral("--%1 is given more than once.").arg(option);
+        return std::nullopt;
+    }
+    if (values.first().isEmpty()) {
+        *error = QStringLiteral("--%1 needs %2.").arg(option, what);
+        return std::nullopt;
+    }
+    return values.first();
+}
+
+#ifdef Q_OS_UNIX
+// Turns the terminal's echo off for as long as it lives.
+class EchoOff {
+public:
+    EchoOff()
+    {
+        if (tcgetattr(STDIN_FILENO, &m_saved) != 0)
+            return;
+        termios quiet = m_saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        m_active = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+    }
+    ~EchoOff()
+    {
+        if (m_active)
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+
+private:
+    termios m_saved {};
+    bool m_active = false;
+};
+
+bool onTerminal() { return isatty(STDIN_FILENO); }
+#else
+struct EchoOff { };
+bool onTerminal() { return false; }
+#endif
+
+// One line of standard input without its line end; std::nullopt at its end.
+std::optional<QString> readLine()
+{
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return std::nullopt;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return QString::fromUtf8(line.data(), qsizetype(line.size()));
+}
+
+std::optional<QString> askHidden(const QString& prompt)
+{
+    std::fputs(prompt.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    std::optional<QString> answer;
+    {
+        EchoOff quiet;
+        answer = readLine();
+    }
+    std::fputs("\n", stderr);
+    return answer;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QString());
+    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") }, QString());
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption addOperator(QStringLiteral("add-operator"), QString(), QStringLiteral("NAME"));
+    parser.addOptions({ help, version, dataDir, addOperator });
+
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return failure(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+
+    CommandLine line;
+    if (parser.isSet(help)) {
+        line.action = CommandLine::Action::Help;
+        return line;
+    }
+    if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Version;
+        return line;
+    }
+    QString error;
+    const std::optional<QString> folder
+        = singleValue(parser, QStringLiteral("data-dir"), QStringLiteral("a folder"), &error);
+    if (!folder)
+        return failure(error);
+    const std::optional<QString> name
+        = singleValue(parser, QStringLiteral("add-operator"), QStringLiteral("a user name"), &error);
+    if (!name)
+        return failure(error);
+    line.dataDir = *folder;
+    line.operatorName = *name;
+    if (parser.isSet(addOperator))
+        line.action = CommandLine::Action::AddOperator;
+    return line;
+}
+
+QString HelpText(const QString& programName)
+{
+    return QStringLiteral("Usage: %1 [--data-dir DIR] [--add-operator NAME]\n"
+                          "Billing and stock for a business that charges GST.\n"
+                          "\n"
+                          "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
+                          "                       program's own folder when it holds ZLV.db, else the\n"
+                          "                       per-user data folder\n"
+                          "  --add-operator NAME  add an operator who may log in, then end; the password is\n"
+                          "                       read from standard input (asked twice, unseen, on a terminal)\n"
+                          "  -h, --help           show this help and end\n"
+                          "  -v, --version        show the version and end\n"
+                          "\n"
+                          "Without --add-operator the program shows its login window; on a data folder\n"
+                          "without operators that window sets up the first one.\n")
+        .arg(programName);
+}
+
+QString VersionText() { return QStringLiteral("Zelva Billing System %1").arg(ApplicationVersion()); }
+
+std::optional<QString> ReadNewPassword(const QString& userName, QString* error)
+{
+    if (!onTerminal()) {
+        std::optional<QString> password = readLine();
+        if (!password)
+            *error = QStringLiteral("No password on standard input.");
+        return password;
+    }
+    const std::optional<QString> first = askHidden(QStringLiteral("Password for %1: ").arg(userName));
+    if (!first) {
+        *error = QStringLiteral("No password typed.");
+        return std::nullopt;
+    }
+    const std::optional<QString> second = askHidden(QStringLiteral("Type it again: "));
+    if (!second || *second != *first) {
+        *error = QStringLiteral("The two passwords differ; nothing was added.");
+        return std::nullopt;
+    }
+    return first;
+}
+
+} // namespace zelva

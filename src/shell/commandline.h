@@ -1,0 +1,28 @@
+#pragma once
+// The program's command line: --data-dir DIR, --add-operator NAME, --help, --version.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zelva {
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, AddOperator, Error };
+    Action action = Action::Run;
+    QString dataDir; // empty: the usual data folder
+    QString operatorName; // AddOperator: the new operator's user name
+    QString error; // Error: what is wrong, one line
+};
+
+// arguments[0] is the program itself.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+QString HelpText(const QString& programName);
+QString VersionText();
+
+// Reads a new operator's password from standard input: on a terminal asked
+// twice without echo; otherwise the first line. std::nullopt with the reason
+// in error when there is none or the two differ.
+std::optional<QString> ReadNewPassword(const QString& userName, QString* error);
+
+} // namespace zelva

@@ -1,0 +1,469 @@
+#include "shell/frmZelvaBillingSystem.h"
+
+#include "shell/clocktext.h"
+#include "shell/frmabout.h"
+#include "shell/icons.h"
+#include "shell/keylocks.h"
+#include "shell/module1.h"
+#include "shell/placeholders.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <memory>
+
+namespace {
+
+// The caption of each form the main window opens.
+QString FormCaption(const QString& formName)
+{
+    static const std::map<QString, QString> captions {
+        { QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice") },
+        { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Invoice") },
+        { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
+        { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
+        { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
+        { QStringLiteral("frmPurchase"), QStringLiteral("Purchase Register") },
+        { QStringLiteral("frmCompany"), QStringLiteral("Company Details") },
+        { QStringLiteral("frmMonthlyReport"), QStringLiteral("Monthly Report") },
+        { QStringLiteral("frmYearlyReport"), QStringLiteral("Yearly Report") },
+        { QStringLiteral("frmPurchaseReport"), QStringLiteral("Purchase Report") },
+        { QStringLiteral("frmIssueReport"), QStringLiteral("Issue Report") },
+        { QStringLiteral("frmStockReport"), QStringLiteral("Current Stock") },
+    };
+    const auto found = captions.find(formName);
+    return found == captions.end() ? formName : found->second;
+}
+
+QLabel* MakePanel(const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setContentsMargins(4, 0, 4, 0);
+    return label;
+}
+
+} // namespace
+
+frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* parent)
+    : QMainWindow(parent)
+    , mdiArea(new QMdiArea(this))
+    , Timer1(new QTimer(this))
+    , Toolbar1(new QToolBar(QStringLiteral("Toolbar"), this))
+    , StatusBar1(new QStatusBar(this))
+    , m_db(db)
+{
+    setObjectName(QStringLiteral("frmZelvaBillingSystem"));
+    setWindowTitle(QStringLiteral("Zelva Billing System"));
+    setWindowIcon(zelva::ProgramIcon());
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea);
+    resize(1024, 720);
+
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+
+    // The clock shows whole seconds; a tenth of a second keeps it on time
+    // without waking the program a hundred times a second.
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &frmZelvaBillingSystem::Timer1_Timer);
+    Timer1->start();
+}
+
+QAction* frmZelvaBillingSystem::addEntry(
+    QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut, Handler handler)
+{
+    QAction* entry = menu->addAction(QString::fromUtf8(caption));
+    entry->setObjectName(QString::fromLatin1(name));
+    entry->setShortcut(shortcut);
+    if (handler)
+        connect(entry, &QAction::triggered, this, handler);
+    return entry;
+}
+
+QAction* frmZelvaBillingSystem::addSeparator(QMenu* menu, const char* name)
+{
+    QAction* line = menu->addSeparator();
+    line->setObjectName(QString::fromLatin1(name));
+    return line;
+}
+
+void frmZelvaBillingSystem::buildMenus()
+{
+    using K = QKeySequence;
+    using M = frmZelvaBillingSystem;
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    mnuInvoice = menu("mnuInvoice", "&Invoice");
+    mnuNewInvoice = addEntry(mnuInvoice, "mnuNewInvoice", "&New Invoice", K(Qt::Key_F7), &M::mnuNewInvoice_Click);
+    mnuNewInvoice1 = addEntry(mnuInvoice, "mnuNewInvoice1", "New Invoice1", K(Qt::SHIFT | Qt::Key_F7), nullptr);
+    mnue = addSeparator(mnuInvoice, "mnue");
+    mnuPrintInvoice
+        = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
+
+    mnuUpdate = menu("mnuUpdate", "&Update");
+    mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
+    mnud = addSeparator(mnuUpdate, "mnud");
+    mnuStockEntry = addEntry(mnuUpdate, "mnuStockEntry", "&Stock Entry", K(Qt::Key_F2), &M::mnuStockEntry_Click);
+    mnuA = addSeparator(mnuUpdate, "mnuA");
+    mnuIssueRegister
+        = addEntry(mnuUpdate, "mnuIssueRegister", "Issue Register", K(Qt::Key_F5), &M::mnuIssueRegister_Click);
+    mnuPurchaseRegister
+        = addEntry(mnuUpdate, "mnuPurchaseRegister", "Purchase Register", K(Qt::Key_F4), &M::mnuPurchaseRegister_Click);
+    mnui = addSeparator(mnuUpdate, "mnui");
+    mnuCompanyDetails
+        = addEntry(mnuUpdate, "mnuCompanyDetails", "&Company Details", K(Qt::Key_F6), &M::mnuCompanyDetails_Click);
+
+    mnuReport = menu("mnuReport", "&Report");
+    mnuMonthlyReport = addEntry(
+        mnuReport, "mnuMonthlyReport", "Monthly Report", K(Qt::CTRL | Qt::Key_F7), &M::mnuMonthlyReport_Click);
+    mnuYearlyReport
+        = addEntry(mnuReport, "mnuYearlyReport", "Yearly Report", K(Qt::CTRL | Qt::Key_F8), &M::mnuYearlyReport_Click);
+    mnuh = addSeparator(mnuReport, "mnuh");
+    mnuPurchaseReport = addEntry(
+        mnuReport, "mnuPurchaseReport", "Purchase Report", K(Qt::CTRL | Qt::Key_F4), &M::mnuPurchaseReport_Click);
+    mnuIssueReport
+        = addEntry(mnuReport, "mnuIssueReport", "Issue Report", K(Qt::CTRL | Qt::Key_F5), &M::mnuIssueReport_Click);
+    mnuSalesReport = addEntry(mnuReport, "mnuSalesReport", "Sales Report", K(), nullptr);
+    mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
+    mnuStockReportNill = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), nullptr);
+
+    mnuTools = menu("mnuTools", "&Tools");
+    mnuShowToolbar
+        = addEntry(mnuTools, "mnuShowToolbar", "Show - Hide Toolbar", K(Qt::Key_F9), &M::mnuShowToolbar_Click);
+    mnug = addSeparator(mnuTools, "mnug");
+    mnuShowStatusbar = addEntry(
+        mnuTools, "mnuShowStatusbar", "Show - Hide Statusbar", K(Qt::CTRL | Qt::Key_F9), &M::mnuShowStatusbar_Click);
+    for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+
+    mnuWindow = menu("mnuWindow", "&Window");
+    mnuExit = addEntry(mnuWindow, "mnuExit", "E&xit", K(Qt::CTRL | Qt::Key_Q), &M::mnuExit_Click);
+    connect(mnuWindow, &QMenu::aboutToShow, this, &M::listOpenWindows);
+
+    mnuHelp = menu("mnuHelp", "&Help");
+    mnuAbout = addEntry(mnuHelp, "mnuAbout", "&About", K(Qt::CTRL | Qt::Key_A), &M::mnuAbout_Click);
+    mnuB = addSeparator(mnuHelp, "mnuB");
+    mnuContent = addEntry(mnuHelp, "mnuContent", "&Content", K(Qt::Key_F1), &M::mnuContent_Click);
+
+    // Unavailable for the whole run, and shown greyed so the operator sees they exist.
+    for (QAction* entry : { mnuNewInvoice1, mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill })
+        entry->setEnabled(false);
+}
+
+void frmZelvaBillingSystem::buildToolbar()
+{
+    using M = frmZelvaBillingSystem;
+    struct Button {
+        const char* name; // nullptr: a separator
+        const char* toolTip;
+        const char* icon;
+        QStyle::StandardPixmap fallback;
+        Handler handler;
+    };
+    static const Button buttons[] = {
+        { "btnNewInvoice", "New Tax Invoice", "document-new", QStyle::SP_FileIcon, &M::mnuNewInvoice_Click },
+        { "btnPrintInvoice", "Print Duplicate Invoice", "document-print", QStyle::SP_DialogSaveButton,
+            &M::mnuPrintInvoice_Click },
+        {},
+        { "btnNewCustomer", "Add New Customer (CRM)", "contact-new", QStyle::SP_DirHomeIcon, &M::mnuNewCustomer_Click },
+        { "btnStockEntry", "Add New Item (Stock Update)", "list-add", QStyle::SP_FileDialogNewFolder,
+            &M::mnuStockEntry_Click },
+        { "btnPurchaseRegister", "All Purchase Entry", "go-down", QStyle::SP_ArrowDown, &M::mnuPurchaseRegister_Click },
+        { "btnIssueRegister", "Issue Register", "go-up", QStyle::SP_ArrowUp, &M::mnuIssueRegister_Click },
+        { "btnCompanyDetails", "Update Company Details", "go-home", QStyle::SP_ComputerIcon,
+            &M::mnuCompanyDetails_Click },
+        {},
+        { "btnMonthlyReport", "Monthly Report", "x-office-calendar", QStyle::SP_FileDialogContentsView,
+            &M::mnuMonthlyReport_Click },
+        { "btnYearlyReport", "Yearly Report", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
+            &M::mnuYearlyReport_Click },
+        {},
+        { "btnPurchaseReport", "Purchase Report", "document-print-preview", QStyle::SP_FileDialogInfoView,
+            &M::mnuPurchaseReport_Click },
+        { "btnIssueReport", "Issue Report", "document-properties", QStyle::SP_FileDialogDetailedView,
+            &M::mnuIssueReport_Click },
+        {},
+        { "btnShowToolbar", "Show - Hide Toolbar", "view-restore", QStyle::SP_TitleBarNormalButton,
+            &M::mnuShowToolbar_Click },
+        { "btnShowStatusbar", "Show - Hide Statusbar", "view-fullscreen", QStyle::SP_TitleBarMaxButton,
+            &M::mnuShowStatusbar_Click },
+        {},
+        { "btnExit", "Exit", "application-exit", QStyle::SP_DialogCloseButton, &M::mnuExit_Click },
+        {},
+        { "btnAbout", "About", "help-about", QStyle::SP_MessageBoxInformation, &M::mnuAbout_Click },
+        { "btnHelp", "Help", "help-contents", QStyle::SP_DialogHelpButton, &M::mnuContent_Click },
+    };
+
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    for (const Button& b : buttons) {
+        QAction* action = nullptr;
+        if (!b.name) {
+            action = Toolbar1->addSeparator();
+        } else {
+            action = Toolbar1->addAction(zelva::ThemeIcon(b.icon, b.fallback), QString::fromUtf8(b.toolTip));
+            action->setObjectName(QString::fromLatin1(b.name));
+            action->setToolTip(QString::fromUtf8(b.toolTip));
+            const int index = int(m_toolbarButtons.size()) + 1;
+            connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        }
+        m_toolbarButtons << action;
+        m_toolbarHandlers << b.handler;
+    }
+    m_btnShowToolbar = findChild<QAction*>(QStringLiteral("btnShowToolbar"));
+    m_btnShowStatusbar = findChild<QAction*>(QStringLiteral("btnShowStatusbar"));
+    for (QAction* toggle : { m_btnShowToolbar, m_btnShowStatusbar }) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+
+    // The menu entries carry the same pictures as their buttons.
+    const std::pair<QAction*, const char*> pictures[] = {
+        { mnuNewInvoice, "btnNewInvoice" },
+        { mnuPrintInvoice, "btnPrintInvoice" },
+        { mnuNewCustomer, "btnNewCustomer" },
+        { mnuStockEntry, "btnStockEntry" },
+        { mnuPurchaseRegister, "btnPurchaseRegister" },
+        { mnuIssueRegister, "btnIssueRegister" },
+        { mnuCompanyDetails, "btnCompanyDetails" },
+        { mnuMonthlyReport, "btnMonthlyReport" },
+        { mnuYearlyReport, "btnYearlyReport" },
+        { mnuPurchaseReport, "btnPurchaseReport" },
+        { mnuIssueReport, "btnIssueReport" },
+        { mnuExit, "btnExit" },
+        { mnuAbout, "btnAbout" },
+        { mnuContent, "btnHelp" },
+    };
+    for (const auto& [entry, button] : pictures)
+        entry->setIcon(findChild<QAction*>(QString::fromLatin1(button))->icon());
+}
+
+void frmZelvaBillingSystem::buildStatusBar()
+{
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+    const char* const texts[] = { "System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name" };
+    for (int i = 0; i < 6; ++i) {
+        m_panels[i] = MakePanel(QStringLiteral("StatusBar1_Panel_%1").arg(i + 1), QString::fromLatin1(texts[i]));
+        // Equal widths, the calendar panel somewhat wider.
+        StatusBar1->addPermanentWidget(m_panels[i], i == 2 ? 3 : 2);
+    }
+    for (QLabel* lock : { m_panels[3], m_panels[4] })
+        lock->setAlignment(Qt::AlignCenter);
+}
+
+QLabel* frmZelvaBillingSystem::panel(int number) const { return m_panels.at(number - 1); }
+
+// ---- Opening forms ---------------------------------------------------------
+
+QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
+{
+    // Forms with a screen of their own are made here, one line each, e.g.
+    //   if (formName == u"frmStockEntry") return new frmStockEntry(m_db);
+    return new zelva::PlaceholderWindow(formName, FormCaption(formName));
+}
+
+QDialog* frmZelvaBillingSystem::createDialogForm(const QString& formName)
+{
+    if (formName == u"frmabout")
+        return new frmabout(this);
+    // Report selection forms are made here, one line each; a form that opens
+    // report windows connects their opening and closing to reportWindowOpened
+    // and reportWindowClosed with its ReportKind.
+    return new zelva::PlaceholderDialog(formName, FormCaption(formName), this);
+}
+
+QMdiSubWindow* frmZelvaBillingSystem::childWindow(const QString& formName) const
+{
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        if (window->widget() && window->widget()->objectName() == formName)
+            return window;
+    return nullptr;
+}
+
+void frmZelvaBillingSystem::OpenChild(const QString& formName)
+{
+    QMdiSubWindow* window = childWindow(formName);
+    if (!window) {
+        QWidget* form = createChildForm(formName);
+        form->setObjectName(formName);
+        window = mdiArea->addSubWindow(form);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        form->installEventFilter(this);
+        window->setWindowIcon(form->windowIcon().isNull() ? windowIcon() : form->windowIcon());
+    }
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    mdiArea->setActiveSubWindow(window);
+    window->raise();
+}
+
+void frmZelvaBillingSystem::OpenModal(const QString& formName)
+{
+    const std::unique_ptr<QDialog> dialog(createDialogForm(formName));
+    dialog->exec();
+}
+
+// ---- Report entries --------------------------------------------------------
+
+void frmZelvaBillingSystem::reportWindowOpened(ReportKind kind)
+{
+    ++m_openReports[kind];
+    updateReportEntries();
+}
+
+void frmZelvaBillingSystem::reportWindowClosed(ReportKind kind)
+{
+    int& open = m_openReports[kind];
+    if (open > 0)
+        --open;
+    updateReportEntries();
+}
+
+void frmZelvaBillingSystem::updateReportEntries()
+{
+    mnuStockReport->setEnabled(m_openReports[ReportKind::Stock] == 0);
+    mnuIssueReport->setEnabled(m_openReports[ReportKind::Issue] == 0);
+}
+
+// ---- Menu handlers ---------------------------------------------------------
+
+void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("frmTaxInvoice")); }
+void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
+void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
+void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
+void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }
+void frmZelvaBillingSystem::mnuPurchaseRegister_Click() { OpenChild(QStringLiteral("frmPurchase")); }
+void frmZelvaBillingSystem::mnuCompanyDetails_Click() { OpenChild(QStringLiteral("frmCompany")); }
+void frmZelvaBillingSystem::mnuMonthlyReport_Click() { OpenChild(QStringLiteral("frmMonthlyReport")); }
+void frmZelvaBillingSystem::mnuYearlyReport_Click() { OpenChild(QStringLiteral("frmYearlyReport")); }
+void frmZelvaBillingSystem::mnuPurchaseReport_Click() { OpenModal(QStringLiteral("frmPurchaseReport")); }
+void frmZelvaBillingSystem::mnuIssueReport_Click() { OpenModal(QStringLiteral("frmIssueReport")); }
+void frmZelvaBillingSystem::mnuStockReport_Click() { OpenModal(QStringLiteral("frmStockReport")); }
+void frmZelvaBillingSystem::mnuAbout_Click() { OpenModal(QStringLiteral("frmabout")); }
+void frmZelvaBillingSystem::mnuContent_Click() { }
+void frmZelvaBillingSystem::mnuExit_Click() { zelva::EndProgram(); }
+
+void frmZelvaBillingSystem::mnuShowToolbar_Click()
+{
+    const bool show = Toolbar1->isHidden();
+    Toolbar1->setVisible(show);
+    mnuShowToolbar->setChecked(show);
+    mnuShowToolbar->setText(show ? QStringLiteral("Hide Toolbar") : QStringLiteral("Show Toolbar"));
+    m_btnShowToolbar->setChecked(show);
+}
+
+void frmZelvaBillingSystem::mnuShowStatusbar_Click()
+{
+    const bool show = StatusBar1->isHidden();
+    StatusBar1->setVisible(show);
+    mnuShowStatusbar->setChecked(show);
+    mnuShowStatusbar->setText(show ? QStringLiteral("Hide Statusbar") : QStringLiteral("Show Statusbar"));
+    m_btnShowStatusbar->setChecked(show);
+}
+
+void frmZelvaBillingSystem::Toolbar1_ButtonClick(int index)
+{
+    if (index < 1 || index > int(m_toolbarHandlers.size()))
+        return;
+    if (const Handler handler = m_toolbarHandlers[index - 1]) // a separator has none
+        (this->*handler)();
+}
+
+void frmZelvaBillingSystem::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    zelva::EndProgram();
+}
+
+bool frmZelvaBillingSystem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+            if (window->widget() != watched)
+                continue;
+            // Once the form has handled its close (it may refuse), a form
+            // that is gone or hidden leaves no empty frame behind.
+            QTimer::singleShot(0, window, [window] {
+                if (!window->widget() || window->widget()->isHidden())
+                    window->close();
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Window list -----------------------------------------------------------
+
+void frmZelvaBillingSystem::listOpenWindows()
+{
+    qDeleteAll(m_windowList);
+    m_windowList.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowList << mnuWindow->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        ++number;
+        QString caption = window->windowTitle();
+        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* entry = mnuWindow->addAction(number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(caption)
+                                                          : QStringLiteral("%1 %2").arg(number).arg(caption));
+        entry->setCheckable(true);
+        entry->setChecked(window == mdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] {
+            if (mdiArea->subWindowList().contains(window)) {
+                window->showNormal();
+                mdiArea->setActiveSubWindow(window);
+            }
+        });
+        m_windowList << entry;
+    }
+}
+
+// ---- Clock -----------------------------------------------------------------
+
+void frmZelvaBillingSystem::Timer1_Timer()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString time = zelva::LongTimeText(now.time());
+    if (m_panels[0]->text() != time)
+        m_panels[0]->setText(time);
+    const QString date = zelva::CalendarText(now.date());
+    if (m_panels[2]->text() != date)
+        m_panels[2]->setText(date);
+    showKeyLocks();
+}
+
+void frmZelvaBillingSystem::showKeyLocks()
+{
+    const zelva::KeyLocks locks = zelva::ReadKeyLocks();
+    // Greyed while the key is off; always plain when the platform does not tell.
+    m_panels[3]->setEnabled(!locks.known || locks.numLock);
+    m_panels[4]->setEnabled(!locks.known || locks.capsLock);
+}

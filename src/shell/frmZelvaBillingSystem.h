@@ -1,0 +1,137 @@
+#pragma once
+// The main window: a frame for the working forms, with the menus, the toolbar
+// and the status bar (clock, calendar, operator, lock keys).
+#include "data/database.h"
+
+#include <QMainWindow>
+#include <array>
+#include <map>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+class frmZelvaBillingSystem : public QMainWindow {
+    Q_OBJECT
+public:
+    // The report windows that make their menu entry unavailable while open.
+    enum class ReportKind { Stock, Issue };
+    Q_ENUM(ReportKind)
+
+    explicit frmZelvaBillingSystem(zelva::Database& db, QWidget* parent = nullptr);
+
+    // Status-bar panel 1 to 6, left to right.
+    QLabel* panel(int number) const;
+    // The open child window of that form (objectName), nullptr when none is open.
+    QMdiSubWindow* childWindow(const QString& formName) const;
+
+    QMdiArea* mdiArea;
+    QTimer* Timer1;
+    QToolBar* Toolbar1;
+    QStatusBar* StatusBar1;
+
+    QMenu* mnuInvoice;
+    QAction* mnuNewInvoice;
+    QAction* mnuNewInvoice1;
+    QAction* mnue;
+    QAction* mnuPrintInvoice;
+    QMenu* mnuUpdate;
+    QAction* mnuNewCustomer;
+    QAction* mnud;
+    QAction* mnuStockEntry;
+    QAction* mnuA;
+    QAction* mnuIssueRegister;
+    QAction* mnuPurchaseRegister;
+    QAction* mnui;
+    QAction* mnuCompanyDetails;
+    QMenu* mnuReport;
+    QAction* mnuMonthlyReport;
+    QAction* mnuYearlyReport;
+    QAction* mnuh;
+    QAction* mnuPurchaseReport;
+    QAction* mnuIssueReport;
+    QAction* mnuSalesReport;
+    QAction* mnuStockReport;
+    QAction* mnuStockReportNill;
+    QMenu* mnuTools;
+    QAction* mnuShowToolbar;
+    QAction* mnug;
+    QAction* mnuShowStatusbar;
+    QMenu* mnuWindow;
+    QAction* mnuExit;
+    QMenu* mnuHelp;
+    QAction* mnuAbout;
+    QAction* mnuB;
+    QAction* mnuContent;
+
+    // The toolbar's buttons left to right, separators included (index 1 first).
+    QList<QAction*> toolbarButtons() const { return m_toolbarButtons; }
+
+public slots:
+    // Report windows tell the main window when they open and close: the Stock
+    // Report and Issue Report entries are unavailable while one of their kind is open.
+    void reportWindowOpened(frmZelvaBillingSystem::ReportKind kind);
+    void reportWindowClosed(frmZelvaBillingSystem::ReportKind kind);
+
+    void mnuNewInvoice_Click();
+    void mnuPrintInvoice_Click();
+    void mnuNewCustomer_Click();
+    void mnuStockEntry_Click();
+    void mnuIssueRegister_Click();
+    void mnuPurchaseRegister_Click();
+    void mnuCompanyDetails_Click();
+    void mnuMonthlyReport_Click();
+    void mnuYearlyReport_Click();
+    void mnuPurchaseReport_Click();
+    void mnuIssueReport_Click();
+    void mnuStockReport_Click();
+    void mnuShowToolbar_Click();
+    void mnuShowStatusbar_Click();
+    void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuContent_Click();
+    // Index counts the toolbar's buttons from 1, separators included.
+    void Toolbar1_ButtonClick(int index);
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // A form that closes itself (its own Close button) takes its frame along.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // No context menu that could hide the toolbar behind the toggles' back.
+    QMenu* createPopupMenu() override { return nullptr; }
+
+private:
+    using Handler = void (frmZelvaBillingSystem::*)();
+
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    QAction* addEntry(
+        QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut, Handler handler);
+    QAction* addSeparator(QMenu* menu, const char* name);
+    void listOpenWindows();
+    void showKeyLocks();
+    void updateReportEntries();
+
+    // Every child window is made here: one line per form.
+    QWidget* createChildForm(const QString& formName);
+    // Every modal dialog is made here: one line per form.
+    QDialog* createDialogForm(const QString& formName);
+    void OpenChild(const QString& formName);
+    void OpenModal(const QString& formName);
+
+    zelva::Database& m_db;
+    std::array<QLabel*, 6> m_panels {};
+    QList<QAction*> m_toolbarButtons;
+    QList<Handler> m_toolbarHandlers;
+    QAction* m_btnShowToolbar = nullptr;
+    QAction* m_btnShowStatusbar = nullptr;
+    QList<QAction*> m_windowList;
+    std::map<ReportKind, int> m_openReports;
+};
