@@ -1,5 +1,6 @@
 #include "shell/frmZelvaBillingSystem.h"
 
+#include "invoice/frmtaxinvoice.h"
 #include "shell/clocktext.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
@@ -280,8 +281,9 @@ QLabel* frmZelvaBillingSystem::panel(int number) const { return m_panels.at(numb
 
 QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
 {
-    // Forms with a screen of their own are made here, one line each, e.g.
-    //   if (formName == u"frmStockEntry") return new frmStockEntry(m_db);
+    // Forms with a screen of their own are made here, one line each.
+    if (formName == u"frmTaxInvoice")
+        return new frmTaxInvoice(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
