@@ -9,7 +9,11 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QGroupBox>
+#include <QLayout>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -129,6 +133,26 @@ struct Counter {
     }
     void save() { click(button("cmdSave")); }
 };
+
+// The control that has the keyboard focus, a list's own box counted as the list.
+QString focused()
+{
+    QWidget* w = QApplication::focusWidget();
+    if (w && qobject_cast<QComboBox*>(w->parentWidget()))
+        w = w->parentWidget();
+    return w ? w->objectName() : QString();
+}
+
+// The controls the focus visits, pressing the key that many times.
+QStringList walk(int presses, Qt::Key key = Qt::Key_Tab, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QStringList visited;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        visited << focused();
+    }
+    return visited;
+}
 
 } // namespace
 
@@ -569,6 +593,75 @@ private slots:
         QVERIFY(!c.w("txtAmount_2")->isVisible());
         click(c.button("cmdCancel")); // Cancel is off too: the saved invoice stays on screen
         QCOMPARE(c.text("txtDescriptionOfGoods_1"), QString("Laptop"));
+    }
+
+    // ---- keyboard and window
+
+    void tabFollowsTheEntryFields()
+    {
+        Counter c;
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QCOMPARE(focused(), QString("txtOrderNo"));
+        const QStringList order{"txtOrderDate", "txtSuppliersRef", "txtDispatchedThrough", "cboBuyerNameD",
+                                "txtBuyerAddressD", "txtBuyerDistD", "txtBuyerStateD", "txtBuyerPinD",
+                                "cboDescriptionOfGoods", "cboHsn", "txtQuantity_0", "txtRate_0", "cboPer",
+                                "txtAmount_0", "cmdAdd", "cboGoodsCgst", "cboOthers1", "cboOthers1Hsn",
+                                "txtRate_10", "txtPer_10", "txtAmount_10", "cboOthers1Cgst", "cboOthers2",
+                                "cboOthers2Hsn", "txtRate_13", "txtPer_13", "txtAmount_13", "cboOthers2Cgst",
+                                "txtShortExcess", "txtAmount_16", "txtTotalAmount", "cmdSave", "cmdCancel",
+                                "cmdPrint", "cmdInvoiceReport", "cboBuyerName", "txtInvoiceDate", "txtOrderNo"};
+        QCOMPARE(walk(order.size()), order);
+        // and back again, skipping what is off
+        c.w("txtAmount_10")->setFocus();
+        QCOMPARE(walk(3, Qt::Key_Tab, Qt::ShiftModifier), (QStringList{"txtPer_10", "txtRate_10", "cboOthers1Hsn"}));
+        c.w("txtTotalAmount")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Backtab), QStringList{"txtAmount_16"});
+    }
+
+    void enterLeadsThroughAGoodsLine()
+    {
+        Counter c;
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        c.combo("cboDescriptionOfGoods")->setFocus();
+        QTest::keyClick(c.combo("cboDescriptionOfGoods"), Qt::Key_M); // "Mouse"
+        QCOMPARE(c.text("txtRate_0"), QString("333.33"));
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtQuantity_0"});
+        QTest::keyClicks(c.w("txtQuantity_0"), "3");
+        QCOMPARE(walk(2, Qt::Key_Return), (QStringList{"txtRate_0", "cmdAdd"}));
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"cboDescriptionOfGoods"});
+        QCOMPARE(c.text("txtDescriptionOfGoods_1"), QString("Mouse"));
+        QCOMPARE(c.text("txtQuantity_1"), QString("3"));
+        QCOMPARE(c.text("txtAmount_1"), QString("999.99"));
+        QVERIFY(c.messages.texts().isEmpty());
+        // Enter on a command button presses it
+        c.button("cmdSave")->setFocus();
+        QTest::keyClick(c.button("cmdSave"), Qt::Key_Return);
+        QCOMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
+    }
+
+    void opensToFitTheMainWindowAndShowsEachLine()
+    {
+        Counter c;
+        const QSize hint = c.form->sizeHint();
+        QVERIFY2(hint.height() <= 680 && hint.width() <= 1200, qPrintable(QString("%1x%2").arg(hint.width()).arg(hint.height())));
+        c.form->resize(hint);
+        c.form->layout()->activate();
+        auto* scroll = c.form->findChild<QScrollArea*>();
+        QVERIFY(scroll->viewport()->width() >= c.form->invoicePage()->width()); // the page's width is never cut
+        QVERIFY(c.w<QGroupBox>("fraDescriptionOfGoods")->geometry().bottom() < hint.height());
+
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QScrollBar* bar = scroll->verticalScrollBar();
+        bar->setValue(bar->maximum()); // the operator looked at the foot of the page
+        c.line("Cable", "1");
+        QWidget* row = c.w("txtAmount_1");
+        const QRect inView(row->mapTo(scroll->viewport(), QPoint(0, 0)), row->size());
+        QVERIFY(scroll->viewport()->rect().contains(inView));
     }
 
     // ---- mends
