@@ -842,7 +842,7 @@ void frmTaxInvoice::cboDescriptionOfGoods_Click(int index)
         txtTotalGoodsAmount->setText(FormatAmount(GoodsTotal));
     }
     updateAddButton();
-    cmdPrint->setEnabled(true);
+    cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
 }
 
 // Add is usable only while an invoice is pending, the end of the goods list
@@ -1113,7 +1113,7 @@ void frmTaxInvoice::txtTotalAmount_GotFocus()
 {
     alltotal(true);
     ConvertCurrencyToEnglish(GrandTotal);
-    cmdPrint->setEnabled(true);
+    cmdPrint->setEnabled(m_pending);
 }
 
 // ---------------------------------------------------------------- new, check, save, cancel

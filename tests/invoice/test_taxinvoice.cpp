@@ -666,6 +666,28 @@ private slots:
 
     // ---- mends
 
+    void printOnlyWhileAnInvoiceIsOpen()
+    {
+        Counter c;
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Laptop"));
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        click(c.button("cmdAdd"));
+        c.save();
+        // a saved invoice is not printed and saved again, nor an empty screen after Cancel
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(!c.button("cmdPrint")->isEnabled());
+        c.newInvoice();
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        click(c.button("cmdCancel"));
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(!c.button("cmdPrint")->isEnabled());
+    }
+
     void taxesFollowTheirBase()
     {
         Counter c;
