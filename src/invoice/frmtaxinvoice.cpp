@@ -178,6 +178,11 @@ void fillIfEmpty(QComboBox* combo, const QString& text)
 
 const QString NotApplicable = QStringLiteral("N.A.");
 
+QString TooLarge(const QString& what)
+{
+    return what + QStringLiteral(" is too large: an amount can have at most 13 digits before the point.");
+}
+
 } // namespace
 
 frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
@@ -881,6 +886,12 @@ void frmTaxInvoice::cmdAdd_Click()
         cboDescriptionOfGoods->setFocus();
         return;
     }
+    // A line cannot be taken back, so one too large to carry is not added.
+    if (!WithinAmountLimit(LineQuantity) || !WithinAmountLimit(LineRate) || !WithinAmountLimit(LineAmount)) {
+        MsgBox(TooLarge(QStringLiteral("The quantity, rate or amount of this line")));
+        txtQuantity[0]->setFocus();
+        return;
+    }
     const int n = ++LineCount;
     const std::array<std::pair<Row*, QString>, 7> cells{{{&txtSNo, QString::number(n)},
                                                          {&txtDescriptionOfGoods, comboText(cboDescriptionOfGoods)},
@@ -1343,6 +1354,10 @@ void frmTaxInvoice::cmdSave_Click()
     if (!CheckForEmptyControl())
         return;
     RefreshTotals();
+    if (!WithinAmountLimit(GrandTotal)) {
+        MsgBox(TooLarge(QStringLiteral("The total of this invoice")));
+        return;
+    }
 
     int updateIndex = StockUpdateIndex;
     try {

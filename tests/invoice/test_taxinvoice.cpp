@@ -969,6 +969,33 @@ private slots:
         QCOMPARE(stored(c.data, "GoodsInvoice", 1, {"totalamount"}).value("totalamount").toDouble(), 15802468.99);
     }
 
+    void amountsTooLargeToCarry()
+    {
+        Counter c;
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        for (const char* quantity : {"1e10", "1e308", "1e300"}) { // 10 lakh crore, and more than a double holds
+            c.messages.clear();
+            c.line("Laptop", quantity);
+            QVERIFY2(c.messages.last().contains("too large"), quantity);
+            QVERIFY(!c.w("txtAmount_1")->isVisible());
+        }
+        c.line("Laptop", "9999999999"); // 9999999999000.00, the largest that fits
+        QCOMPARE(c.text("txtAmount_1"), QString("9999999999000.00"));
+        c.messages.clear();
+        typeInto(c.w("txtAmount_10"), "1000"); // with this the total passes the limit
+        c.save();
+        QCOMPARE(c.messages.texts().size(), 1);
+        QVERIFY(c.messages.last().contains("total of this invoice is too large"));
+        QCOMPARE(invoicesIn(c.data), 0);
+        QVERIFY(c.form->invoicePending());
+        typeInto(c.w("txtAmount_10"), "999.99");
+        c.messages.clear();
+        c.save();
+        QCOMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(stored(c.data, "GoodsInvoice", 1, {"totalamount"}).value("totalamount").toDouble(), 9999999999999.99);
+    }
+
     void buyerNamesWithQuotesAndHindi_data()
     {
         QTest::addColumn<QString>("name");
