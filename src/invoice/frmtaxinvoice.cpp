@@ -178,6 +178,17 @@ void fillIfEmpty(QComboBox* combo, const QString& text)
 
 const QString NotApplicable = QStringLiteral("N.A.");
 
+// The entry as typed when it is plainly the number the line works with ("0.50",
+// "12.50"); otherwise that number ("12a" gives "12"), so the row shows what is
+// charged and taken off the stock.
+QString NumberAsEntered(const QString& typed, double value)
+{
+    bool isNumber = false;
+    const QString trimmed = typed.trimmed();
+    const double number = trimmed.toDouble(&isNumber);
+    return isNumber && number == value ? trimmed : Str(value);
+}
+
 QString TooLarge(const QString& what)
 {
     return what + QStringLiteral(" is too large: an amount can have at most 13 digits before the point.");
@@ -896,8 +907,8 @@ void frmTaxInvoice::cmdAdd_Click()
     const std::array<std::pair<Row*, QString>, 7> cells{{{&txtSNo, QString::number(n)},
                                                          {&txtDescriptionOfGoods, comboText(cboDescriptionOfGoods)},
                                                          {&txtHsn, comboText(cboHsn)},
-                                                         {&txtQuantity, Str(LineQuantity)},
-                                                         {&txtRate, Str(LineRate)},
+                                                         {&txtQuantity, NumberAsEntered(txtQuantity[0]->text(), LineQuantity)},
+                                                         {&txtRate, NumberAsEntered(txtRate[0]->text(), LineRate)},
                                                          {&txtPer, comboText(cboPer)},
                                                          {&txtAmount, FormatAmount(LineAmount)}}};
     for (const auto& [array, text] : cells) {
