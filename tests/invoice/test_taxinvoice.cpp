@@ -971,6 +971,27 @@ private slots:
         QCOMPARE(stored(c.data, "GoodsInvoice", 1, {"totalamount"}).value("totalamount").toDouble(), 15802468.99);
     }
 
+    void noBuyersAndNoStock()
+    {
+        Counter c(false);
+        addCompany(*c.data.db);
+        c.open();
+        c.newInvoice();
+        QCOMPARE(c.combo("cboBuyerName")->count(), 0);
+        QCOMPARE(c.combo("cboDescriptionOfGoods")->count(), 1);
+        click(c.button("cmdAdd"));
+        QCOMPARE(c.messages.texts(), QStringList{"Fill all the Details "});
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "End of List"));
+        QVERIFY(!c.button("cmdAdd")->isEnabled());
+        QVERIFY(!pick(c.combo("cboGoodsCgst"), "CGST @ 9%")); // no list before a buyer
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.text("txtTotalAmount"), QString(".00"));
+        c.messages.clear();
+        c.save();
+        QCOMPARE(c.messages.texts(), QStringList{" Select Buyer Name "});
+        QCOMPARE(invoicesIn(c.data), 0);
+    }
+
     void amountsTooLargeToCarry()
     {
         Counter c;
