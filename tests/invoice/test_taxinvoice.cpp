@@ -179,6 +179,43 @@ private slots:
         QCOMPARE(c.text("txtShortExcess"), QString("Short & Excess"));
     }
 
+    void designTextsBeforeTheFirstInvoice()
+    {
+        Counter c;
+        const QList<std::pair<QString, QString>> texts{
+            {"cboGoodsCgst", "CGST/ IGST"}, {"cboOthers1Cgst", "CGST/ IGST"}, {"cboOthers2Cgst", "CGST/ IGST"},
+            {"cboGoodsSgst", "SGST"},       {"cboOthers1Sgst", "SGST"},       {"cboOthers2Sgst", "SGST"},
+            {"cboOthers1", "Others1"},      {"cboOthers2", "Others2"}};
+        for (const auto& [name, text] : texts)
+            QCOMPARE(c.text(name), text);
+        for (const char* others : {"cboOthers1", "cboOthers2"}) {
+            QComboBox* list = c.combo(others);
+            QCOMPARE(list->count(), 3);
+            QCOMPARE((QStringList{list->itemText(0), list->itemText(1), list->itemText(2)}),
+                     (QStringList{"Insurance", "Freight", "Others"}));
+            QVERIFY(list->isEditable()); // any other charge may be typed
+        }
+        QCOMPARE(c.combo("cboPer")->itemText(0), QString("Nos."));
+        QCOMPARE(c.w<QLabel>("lblTotalCGST")->text(), QString("Total CGST"));
+        QCOMPARE(c.w<QLabel>("lblTotalSGST")->text(), QString("Total SGST"));
+        QCOMPARE(c.w<QLabel>("lblTitle")->text(), QString("Tax Invoice"));
+        QCOMPARE(c.w<QLabel>("lblCopy")->text(), QString("Original Copy"));
+        const QList<std::tuple<QString, QString, QString>> buttons{
+            {"cmdNewInvoice", "&New Invoice", "Create a New Invoice"},
+            {"cmdSave", "&Save", "Save the Invoice"},
+            {"cmdCancel", "Cance&l", "Cancel New Member"},
+            {"cmdClose", "&Close", "Close Curent Window"},
+            {"cmdPrint", "&Print", "Print and Save Invoice"},
+            {"cmdInvoiceReport", "Print Invoice", ""},
+            {"cmdAdd", "Add", "Add Items"}};
+        for (const auto& [name, caption, tip] : buttons) {
+            QCOMPARE(c.button(name)->text(), caption);
+            QCOMPARE(c.button(name)->toolTip(), tip);
+        }
+        for (int row = 1; row <= 7; ++row)
+            QVERIFY(!c.w(QString("txtSNo_%1").arg(row))->isVisible());
+    }
+
     void newInvoiceWithoutCompanyStartsNothing()
     {
         Counter c(false);
