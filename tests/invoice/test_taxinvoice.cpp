@@ -674,6 +674,10 @@ private slots:
         QCOMPARE(c.text("txtQuantity_1"), QString("3"));
         QCOMPARE(c.text("txtAmount_1"), QString("999.99"));
         QVERIFY(c.messages.texts().isEmpty());
+        c.combo("cboHsn")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtQuantity_0"});
+        c.combo("cboPer")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Enter), QStringList{"cmdAdd"});
         // Enter on a command button presses it
         c.button("cmdSave")->setFocus();
         QTest::keyClick(c.button("cmdSave"), Qt::Key_Return);
