@@ -12,6 +12,7 @@
 #include <QCompleter>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,7 +23,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace zelva;
 
@@ -174,6 +178,22 @@ void fillIfEmpty(QComboBox* combo, const QString& text)
 
 const QString NotApplicable = QStringLiteral("N.A.");
 
+// The entry as typed when it is plainly the number the line works with ("0.50",
+// "12.50"); otherwise that number ("12a" gives "12"), so the row shows what is
+// charged and taken off the stock.
+QString NumberAsEntered(const QString& typed, double value)
+{
+    bool isNumber = false;
+    const QString trimmed = typed.trimmed();
+    const double number = trimmed.toDouble(&isNumber);
+    return isNumber && number == value ? trimmed : Str(value);
+}
+
+QString TooLarge(const QString& what)
+{
+    return what + QStringLiteral(" is too large: an amount can have at most 13 digits before the point.");
+}
+
 } // namespace
 
 frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
@@ -193,16 +213,16 @@ frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
     buildEntryRow();
     buildCommandButtons();
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidget(m_page);
-    scroll->setAlignment(Qt::AlignHCenter);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(m_page);
+    m_scroll->setAlignment(Qt::AlignHCenter);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(scroll, 0, 0);
+    layout->addWidget(m_scroll, 0, 0);
     layout->addWidget(fraCommandButton, 0, 1, Qt::AlignTop);
     layout->addWidget(fraDescriptionOfGoods, 1, 0, 1, 2);
     layout->setRowStretch(0, 1);
     layout->setColumnStretch(0, 1);
-    resize(px(PageWidth) + 200, 760);
+    resize(sizeHint());
 
     m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, 8, 9};
     m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, 11, 12};
@@ -210,10 +230,24 @@ frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
 
     setTabOrders();
     watchFocus();
+    watchEnter();
     Form_Load();
 }
 
 // ---------------------------------------------------------------- layout
+
+// The whole width of the page, and a height that leaves room in a 1280x800
+// main window for its menu, toolbar and status bar; the page scrolls.
+QSize frmTaxInvoice::sizeHint() const
+{
+    constexpr int OpeningHeight = 660;
+    const int pageArea = m_page->width() + m_scroll->verticalScrollBar()->sizeHint().width() + 2 * m_scroll->frameWidth();
+    const auto* grid = static_cast<QGridLayout*>(layout());
+    const QMargins margins = grid->contentsMargins();
+    const int pageAndButtons = margins.left() + pageArea + grid->horizontalSpacing()
+        + fraCommandButton->sizeHint().width() + margins.right();
+    return {std::max(QWidget::sizeHint().width(), pageAndButtons), OpeningHeight};
+}
 
 void frmTaxInvoice::buildPage()
 {
@@ -499,6 +533,7 @@ void frmTaxInvoice::buildEntryRow()
     entry(txtAmount, "txtAmount", true); // always quantity times rate
     cmdAdd = named(new QPushButton(QStringLiteral("Add"), fraDescriptionOfGoods), QStringLiteral("cmdAdd"));
     cmdAdd->setToolTip(QStringLiteral("Add Items"));
+    cmdAdd->setAutoDefault(true); // Enter presses it
 
     const std::array<QWidget*, 8> row{txtSNo[0], cboDescriptionOfGoods, cboHsn, txtQuantity[0],
                                       txtRate[0], cboPer, txtAmount[0], cmdAdd};
@@ -529,6 +564,7 @@ void frmTaxInvoice::buildCommandButtons()
     auto button = [&](const QString& name, const QString& caption, const QString& tip) {
         auto* b = named(new QPushButton(caption, fraCommandButton), name);
         b->setToolTip(tip);
+        b->setAutoDefault(true); // Enter presses the button that has the focus
         column->addWidget(b);
         return b;
     };
@@ -545,18 +581,39 @@ void frmTaxInvoice::buildCommandButtons()
     connect(cmdClose, &QPushButton::clicked, this, &frmTaxInvoice::cmdClose_Click);
 }
 
+// The fields in working order. Qt's own tab chain loses its way around the
+// editable lists, so Tab follows this list itself (focusNextPrevChild).
 void frmTaxInvoice::setTabOrders()
 {
-    const std::vector<QWidget*> chain{cboBuyerName, txtInvoiceDate, txtOrderNo, txtOrderDate, txtSuppliersRef,
-                                      txtDispatchedThrough, cboBuyerNameD, txtBuyerAddressD, txtBuyerDistD,
-                                      txtBuyerStateD, txtBuyerPinD, cboDescriptionOfGoods, cboHsn, txtQuantity[0],
-                                      txtRate[0], cboPer, txtAmount[0], cmdAdd, cboGoodsCgst, cboOthers1,
-                                      cboOthers1Hsn, txtRate[10], txtPer[10], txtAmount[10], cboOthers1Cgst,
-                                      cboOthers2, cboOthers2Hsn, txtRate[13], txtPer[13], txtAmount[13],
-                                      cboOthers2Cgst, txtShortExcess, txtAmount[16], txtTotalAmount, cmdNewInvoice,
-                                      cmdSave, cmdCancel, cmdPrint, cmdInvoiceReport, cmdClose};
-    for (size_t i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
+    m_tabChain = {cboBuyerName, txtInvoiceDate, txtOrderNo, txtOrderDate, txtSuppliersRef,
+                  txtDispatchedThrough, cboBuyerNameD, txtBuyerAddressD, txtBuyerDistD,
+                  txtBuyerStateD, txtBuyerPinD, cboDescriptionOfGoods, cboHsn, txtQuantity[0],
+                  txtRate[0], cboPer, txtAmount[0], cmdAdd, cboGoodsCgst, cboOthers1,
+                  cboOthers1Hsn, txtRate[10], txtPer[10], txtAmount[10], cboOthers1Cgst,
+                  cboOthers2, cboOthers2Hsn, txtRate[13], txtPer[13], txtAmount[13],
+                  cboOthers2Cgst, txtShortExcess, txtAmount[16], txtTotalAmount, cmdNewInvoice,
+                  cmdSave, cmdCancel, cmdPrint, cmdInvoiceReport, cmdClose};
+}
+
+bool frmTaxInvoice::focusNextPrevChild(bool next)
+{
+    QWidget* current = focusWidget();
+    const auto at = std::find_if(m_tabChain.begin(), m_tabChain.end(),
+                                 [&](QWidget* w) { return w == current || w->isAncestorOf(current); });
+    if (!current || at == m_tabChain.end())
+        return QWidget::focusNextPrevChild(next);
+    const int count = int(m_tabChain.size());
+    const int start = int(at - m_tabChain.begin());
+    for (int step = 1; step < count; ++step) {
+        QWidget* candidate = m_tabChain[(start + (next ? step : count - step)) % count];
+        if (!candidate->isEnabled() || !candidate->isVisibleTo(this) || !(candidate->focusPolicy() & Qt::TabFocus))
+            continue;
+        candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        if (m_page->isAncestorOf(candidate))
+            m_scroll->ensureWidgetVisible(candidate);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void frmTaxInvoice::watchFocus()
@@ -569,8 +626,35 @@ void frmTaxInvoice::watchFocus()
     txtTotalGoodsAmount->installEventFilter(this);
 }
 
+// A goods line is entered with Enter alone: from the goods list to the
+// quantity, on to the rate and to Add, which Enter then presses.
+void frmTaxInvoice::watchEnter()
+{
+    const std::array<std::pair<QWidget*, QWidget*>, 6> moves{{{cboDescriptionOfGoods, txtQuantity[0]},
+                                                              {cboHsn, txtQuantity[0]},
+                                                              {txtQuantity[0], txtRate[0]},
+                                                              {txtRate[0], cmdAdd},
+                                                              {cboPer, cmdAdd},
+                                                              {txtAmount[0], cmdAdd}}};
+    for (auto [from, to] : moves) {
+        m_enterGoesTo.insert(from, to);
+        from->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(from); combo && combo->lineEdit()) {
+            m_enterGoesTo.insert(combo->lineEdit(), to);
+            combo->lineEdit()->installEventFilter(this);
+        }
+    }
+}
+
 bool frmTaxInvoice::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && m_enterGoesTo.contains(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_enterGoesTo.value(watched)->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress && watched == txtTotalGoodsAmount) {
         txtTotalGoodsAmount_Click();
     } else if (event->type() == QEvent::FocusIn) {
@@ -774,7 +858,7 @@ void frmTaxInvoice::cboDescriptionOfGoods_Click(int index)
         txtTotalGoodsAmount->setText(FormatAmount(GoodsTotal));
     }
     updateAddButton();
-    cmdPrint->setEnabled(true);
+    cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
 }
 
 // Add is usable only while an invoice is pending, the end of the goods list
@@ -813,18 +897,25 @@ void frmTaxInvoice::cmdAdd_Click()
         cboDescriptionOfGoods->setFocus();
         return;
     }
+    // A line cannot be taken back, so one too large to carry is not added.
+    if (!WithinAmountLimit(LineQuantity) || !WithinAmountLimit(LineRate) || !WithinAmountLimit(LineAmount)) {
+        MsgBox(TooLarge(QStringLiteral("The quantity, rate or amount of this line")));
+        txtQuantity[0]->setFocus();
+        return;
+    }
     const int n = ++LineCount;
     const std::array<std::pair<Row*, QString>, 7> cells{{{&txtSNo, QString::number(n)},
                                                          {&txtDescriptionOfGoods, comboText(cboDescriptionOfGoods)},
                                                          {&txtHsn, comboText(cboHsn)},
-                                                         {&txtQuantity, Str(LineQuantity)},
-                                                         {&txtRate, Str(LineRate)},
+                                                         {&txtQuantity, NumberAsEntered(txtQuantity[0]->text(), LineQuantity)},
+                                                         {&txtRate, NumberAsEntered(txtRate[0]->text(), LineRate)},
                                                          {&txtPer, comboText(cboPer)},
                                                          {&txtAmount, FormatAmount(LineAmount)}}};
     for (const auto& [array, text] : cells) {
         (*array)[n]->setVisible(true);
         (*array)[n]->setText(text);
     }
+    m_scroll->ensureWidgetVisible(txtAmount[n]); // the operator sees the line land
     QuantityTotal += LineQuantity;
     GoodsTotal += LineAmount;
     txtSNo[0]->setText(QString::number(n + 1));
@@ -1044,7 +1135,7 @@ void frmTaxInvoice::txtTotalAmount_GotFocus()
 {
     alltotal(true);
     ConvertCurrencyToEnglish(GrandTotal);
-    cmdPrint->setEnabled(true);
+    cmdPrint->setEnabled(m_pending);
 }
 
 // ---------------------------------------------------------------- new, check, save, cancel
@@ -1274,6 +1365,10 @@ void frmTaxInvoice::cmdSave_Click()
     if (!CheckForEmptyControl())
         return;
     RefreshTotals();
+    if (!WithinAmountLimit(GrandTotal)) {
+        MsgBox(TooLarge(QStringLiteral("The total of this invoice")));
+        return;
+    }
 
     int updateIndex = StockUpdateIndex;
     try {

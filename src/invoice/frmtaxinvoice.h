@@ -7,6 +7,7 @@
 #include "data/recordsource.h"
 #include "invoice/gsttax.h"
 
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 
 class frmTaxInvoice : public QWidget {
     Q_OBJECT
@@ -30,6 +32,8 @@ public:
     void RefreshTotals();
     // True from New Invoice until the invoice is saved or cancelled.
     bool invoicePending() const { return m_pending; }
+    // Opens tall enough to show the goods entry row inside a 1280x800 main window.
+    QSize sizeHint() const override;
 
     static constexpr int GridRows = 16;
     static constexpr int GoodsRows = 7;
@@ -140,6 +144,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab follow the entry fields in working order.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // One base that GST is charged on: the goods, Others1 or Others2.
@@ -159,6 +165,7 @@ private:
     void buildCommandButtons();
     void setTabOrders();
     void watchFocus();
+    void watchEnter();
 
     void Form_Load();
     void HideGoodsTextBox();
@@ -202,6 +209,9 @@ private:
     zelva::RecordSource datBuyerInvoice;
     zelva::RecordSource datGoodsInvoice;
     QWidget* m_page = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    std::vector<QWidget*> m_tabChain; // the fields Tab visits, in order
+    QHash<QObject*, QWidget*> m_enterGoesTo; // where Enter leads while entering a goods line
 
     // keys of the records the buyer and goods list entries show, by position
     std::vector<qint64> m_buyerKeys;

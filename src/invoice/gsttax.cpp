@@ -2,6 +2,8 @@
 
 #include "platform/textnum.h"
 
+#include <cmath>
+
 namespace zelva {
 
 namespace {
@@ -67,6 +69,11 @@ QString SgstLabelFor(const QString& cgstLabel)
 QString RateText(double ratePercent)
 {
     return Str(ratePercent);
+}
+
+bool WithinAmountLimit(double value)
+{
+    return std::isfinite(value) && std::abs(value) < AmountLimit;
 }
 
 Totals ComputeTotals(const TotalsInput& input)

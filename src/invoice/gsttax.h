@@ -33,6 +33,12 @@ QString SgstLabelFor(const QString& cgstLabel);
 // A rate as the grid shows it: plain number text, "9", "2.5".
 QString RateText(double ratePercent);
 
+// Amounts are carried to the paisa in 15 significant digits: 13 before the
+// point and 2 after. Larger values (or no finite value at all) cannot be shown,
+// spelled or stored exactly.
+constexpr double AmountLimit = 1e13;
+bool WithinAmountLimit(double value);
+
 // What the totals are made of: the three unrounded taxes, the goods total,
 // the quantity texts of goods rows 1-7 and the amount texts of rows 8-16.
 struct TotalsInput {

@@ -9,7 +9,11 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QGroupBox>
+#include <QLayout>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -130,6 +134,26 @@ struct Counter {
     void save() { click(button("cmdSave")); }
 };
 
+// The control that has the keyboard focus, a list's own box counted as the list.
+QString focused()
+{
+    QWidget* w = QApplication::focusWidget();
+    if (w && qobject_cast<QComboBox*>(w->parentWidget()))
+        w = w->parentWidget();
+    return w ? w->objectName() : QString();
+}
+
+// The controls the focus visits, pressing the key that many times.
+QStringList walk(int presses, Qt::Key key = Qt::Key_Tab, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QStringList visited;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        visited << focused();
+    }
+    return visited;
+}
+
 } // namespace
 
 class TaxInvoiceTest : public QObject {
@@ -153,6 +177,43 @@ private slots:
         // the printed substitutes lie beneath their lists
         QCOMPARE(c.w("txtBuyerName")->geometry(), c.combo("cboBuyerName")->geometry());
         QCOMPARE(c.text("txtShortExcess"), QString("Short & Excess"));
+    }
+
+    void designTextsBeforeTheFirstInvoice()
+    {
+        Counter c;
+        const QList<std::pair<QString, QString>> texts{
+            {"cboGoodsCgst", "CGST/ IGST"}, {"cboOthers1Cgst", "CGST/ IGST"}, {"cboOthers2Cgst", "CGST/ IGST"},
+            {"cboGoodsSgst", "SGST"},       {"cboOthers1Sgst", "SGST"},       {"cboOthers2Sgst", "SGST"},
+            {"cboOthers1", "Others1"},      {"cboOthers2", "Others2"}};
+        for (const auto& [name, text] : texts)
+            QCOMPARE(c.text(name), text);
+        for (const char* others : {"cboOthers1", "cboOthers2"}) {
+            QComboBox* list = c.combo(others);
+            QCOMPARE(list->count(), 3);
+            QCOMPARE((QStringList{list->itemText(0), list->itemText(1), list->itemText(2)}),
+                     (QStringList{"Insurance", "Freight", "Others"}));
+            QVERIFY(list->isEditable()); // any other charge may be typed
+        }
+        QCOMPARE(c.combo("cboPer")->itemText(0), QString("Nos."));
+        QCOMPARE(c.w<QLabel>("lblTotalCGST")->text(), QString("Total CGST"));
+        QCOMPARE(c.w<QLabel>("lblTotalSGST")->text(), QString("Total SGST"));
+        QCOMPARE(c.w<QLabel>("lblTitle")->text(), QString("Tax Invoice"));
+        QCOMPARE(c.w<QLabel>("lblCopy")->text(), QString("Original Copy"));
+        const QList<std::tuple<QString, QString, QString>> buttons{
+            {"cmdNewInvoice", "&New Invoice", "Create a New Invoice"},
+            {"cmdSave", "&Save", "Save the Invoice"},
+            {"cmdCancel", "Cance&l", "Cancel New Member"},
+            {"cmdClose", "&Close", "Close Curent Window"},
+            {"cmdPrint", "&Print", "Print and Save Invoice"},
+            {"cmdInvoiceReport", "Print Invoice", ""},
+            {"cmdAdd", "Add", "Add Items"}};
+        for (const auto& [name, caption, tip] : buttons) {
+            QCOMPARE(c.button(name)->text(), caption);
+            QCOMPARE(c.button(name)->toolTip(), tip);
+        }
+        for (int row = 1; row <= 7; ++row)
+            QVERIFY(!c.w(QString("txtSNo_%1").arg(row))->isVisible());
     }
 
     void newInvoiceWithoutCompanyStartsNothing()
@@ -571,7 +632,102 @@ private slots:
         QCOMPARE(c.text("txtDescriptionOfGoods_1"), QString("Laptop"));
     }
 
+    // ---- keyboard and window
+
+    void tabFollowsTheEntryFields()
+    {
+        Counter c;
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QCOMPARE(focused(), QString("txtOrderNo"));
+        const QStringList order{"txtOrderDate", "txtSuppliersRef", "txtDispatchedThrough", "cboBuyerNameD",
+                                "txtBuyerAddressD", "txtBuyerDistD", "txtBuyerStateD", "txtBuyerPinD",
+                                "cboDescriptionOfGoods", "cboHsn", "txtQuantity_0", "txtRate_0", "cboPer",
+                                "txtAmount_0", "cmdAdd", "cboGoodsCgst", "cboOthers1", "cboOthers1Hsn",
+                                "txtRate_10", "txtPer_10", "txtAmount_10", "cboOthers1Cgst", "cboOthers2",
+                                "cboOthers2Hsn", "txtRate_13", "txtPer_13", "txtAmount_13", "cboOthers2Cgst",
+                                "txtShortExcess", "txtAmount_16", "txtTotalAmount", "cmdSave", "cmdCancel",
+                                "cmdPrint", "cmdInvoiceReport", "cboBuyerName", "txtInvoiceDate", "txtOrderNo"};
+        QCOMPARE(walk(order.size()), order);
+        // and back again, skipping what is off
+        c.w("txtAmount_10")->setFocus();
+        QCOMPARE(walk(3, Qt::Key_Tab, Qt::ShiftModifier), (QStringList{"txtPer_10", "txtRate_10", "cboOthers1Hsn"}));
+        c.w("txtTotalAmount")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Backtab), QStringList{"txtAmount_16"});
+    }
+
+    void enterLeadsThroughAGoodsLine()
+    {
+        Counter c;
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        c.combo("cboDescriptionOfGoods")->setFocus();
+        QTest::keyClick(c.combo("cboDescriptionOfGoods"), Qt::Key_M); // "Mouse"
+        QCOMPARE(c.text("txtRate_0"), QString("333.33"));
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtQuantity_0"});
+        QTest::keyClicks(c.w("txtQuantity_0"), "3");
+        QCOMPARE(walk(2, Qt::Key_Return), (QStringList{"txtRate_0", "cmdAdd"}));
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"cboDescriptionOfGoods"});
+        QCOMPARE(c.text("txtDescriptionOfGoods_1"), QString("Mouse"));
+        QCOMPARE(c.text("txtQuantity_1"), QString("3"));
+        QCOMPARE(c.text("txtAmount_1"), QString("999.99"));
+        QVERIFY(c.messages.texts().isEmpty());
+        c.combo("cboHsn")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtQuantity_0"});
+        c.combo("cboPer")->setFocus();
+        QCOMPARE(walk(1, Qt::Key_Enter), QStringList{"cmdAdd"});
+        // Enter on a command button presses it
+        c.button("cmdSave")->setFocus();
+        QTest::keyClick(c.button("cmdSave"), Qt::Key_Return);
+        QCOMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
+    }
+
+    void opensToFitTheMainWindowAndShowsEachLine()
+    {
+        Counter c;
+        const QSize hint = c.form->sizeHint();
+        QVERIFY2(hint.height() <= 680 && hint.width() <= 1200, qPrintable(QString("%1x%2").arg(hint.width()).arg(hint.height())));
+        c.form->resize(hint);
+        c.form->layout()->activate();
+        auto* scroll = c.form->findChild<QScrollArea*>();
+        QVERIFY(scroll->viewport()->width() >= c.form->invoicePage()->width()); // the page's width is never cut
+        QVERIFY(c.w<QGroupBox>("fraDescriptionOfGoods")->geometry().bottom() < hint.height());
+
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QScrollBar* bar = scroll->verticalScrollBar();
+        bar->setValue(bar->maximum()); // the operator looked at the foot of the page
+        c.line("Cable", "1");
+        QWidget* row = c.w("txtAmount_1");
+        const QRect inView(row->mapTo(scroll->viewport(), QPoint(0, 0)), row->size());
+        QVERIFY(scroll->viewport()->rect().contains(inView));
+    }
+
     // ---- mends
+
+    void printOnlyWhileAnInvoiceIsOpen()
+    {
+        Counter c;
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Laptop"));
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        click(c.button("cmdAdd"));
+        c.save();
+        // a saved invoice is not printed and saved again, nor an empty screen after Cancel
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(!c.button("cmdPrint")->isEnabled());
+        c.newInvoice();
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        click(c.button("cmdCancel"));
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        c.gotFocus("txtTotalAmount");
+        QVERIFY(!c.button("cmdPrint")->isEnabled());
+    }
 
     void taxesFollowTheirBase()
     {
@@ -800,6 +956,8 @@ private slots:
         QTest::newRow("1,000") << "1,000" << "1" << "1000.00" << 9.0;
         QTest::newRow("negative") << "-2" << "-2" << "-2000.00" << 12.0;
         QTest::newRow("fraction") << "2.5" << "2.5" << "2500.00" << 7.5;
+        QTest::newRow("as typed") << " 0.50" << "0.50" << "500.00" << 9.5;
+        QTest::newRow("not a number") << "inf" << "0" << ".00" << 10.0;
     }
     void typedQuantities()
     {
@@ -813,7 +971,7 @@ private slots:
         c.line("Laptop", typed);
         QCOMPARE(c.text("txtQuantity_1"), row);
         QCOMPARE(c.text("txtAmount_1"), amount);
-        QCOMPARE(c.text("txtTotalQuantity"), row);
+        QCOMPARE(c.text("txtTotalQuantity"), zelva::Str(zelva::Val(row)));
         c.save();
         QCOMPARE(c.messages.last(), QString("Saved Successfully"));
         QCOMPARE(stockOf(c.data, "G00001").toDouble(), stockAfter);
@@ -852,6 +1010,54 @@ private slots:
                  QString("Rupees One Crore Fifty Eight lakh Two Thousand Four Hundred Sixty Eight and Ninety Nine Paise Only"));
         c.save();
         QCOMPARE(stored(c.data, "GoodsInvoice", 1, {"totalamount"}).value("totalamount").toDouble(), 15802468.99);
+    }
+
+    void noBuyersAndNoStock()
+    {
+        Counter c(false);
+        addCompany(*c.data.db);
+        c.open();
+        c.newInvoice();
+        QCOMPARE(c.combo("cboBuyerName")->count(), 0);
+        QCOMPARE(c.combo("cboDescriptionOfGoods")->count(), 1);
+        click(c.button("cmdAdd"));
+        QCOMPARE(c.messages.texts(), QStringList{"Fill all the Details "});
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "End of List"));
+        QVERIFY(!c.button("cmdAdd")->isEnabled());
+        QVERIFY(!pick(c.combo("cboGoodsCgst"), "CGST @ 9%")); // no list before a buyer
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.text("txtTotalAmount"), QString(".00"));
+        c.messages.clear();
+        c.save();
+        QCOMPARE(c.messages.texts(), QStringList{" Select Buyer Name "});
+        QCOMPARE(invoicesIn(c.data), 0);
+    }
+
+    void amountsTooLargeToCarry()
+    {
+        Counter c;
+        c.newInvoice();
+        c.buyer("Kochi Stores");
+        for (const char* quantity : {"1e10", "1e308", "1e300"}) { // 10 lakh crore, and more than a double holds
+            c.messages.clear();
+            c.line("Laptop", quantity);
+            QVERIFY2(c.messages.last().contains("too large"), quantity);
+            QVERIFY(!c.w("txtAmount_1")->isVisible());
+        }
+        c.line("Laptop", "9999999999"); // 9999999999000.00, the largest that fits
+        QCOMPARE(c.text("txtAmount_1"), QString("9999999999000.00"));
+        c.messages.clear();
+        typeInto(c.w("txtAmount_10"), "1000"); // with this the total passes the limit
+        c.save();
+        QCOMPARE(c.messages.texts().size(), 1);
+        QVERIFY(c.messages.last().contains("total of this invoice is too large"));
+        QCOMPARE(invoicesIn(c.data), 0);
+        QVERIFY(c.form->invoicePending());
+        typeInto(c.w("txtAmount_10"), "999.99");
+        c.messages.clear();
+        c.save();
+        QCOMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(stored(c.data, "GoodsInvoice", 1, {"totalamount"}).value("totalamount").toDouble(), 9999999999999.99);
     }
 
     void buyerNamesWithQuotesAndHindi_data()
