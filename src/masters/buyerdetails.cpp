@@ -16,7 +16,7 @@ QLineEdit* box(QWidget* parent, const char* name)
 } // namespace
 
 frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
-    : MasterForm(db, tr("Add New Buyer or Update Existing Buyer Details"),
+    : MasterForm(tr("Add New Buyer or Update Existing Buyer Details"),
                  tr("Add New Buyer or Update Existing Buyer Details"), parent)
     , txtSno(box(this, "txtSno"))
     , txtBid(box(this, "txtBid"))

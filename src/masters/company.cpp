@@ -42,7 +42,7 @@ const StateTable& CompanyStates()
 } // namespace
 
 frmCompany::frmCompany(Database& db, QWidget* parent)
-    : MasterForm(db, tr("Company Details"), tr("Company Details"), parent)
+    : MasterForm(tr("Company Details"), tr("Company Details"), parent)
     , txtSno(box(this, "txtSno"))
     , txtCompanyId(box(this, "txtCompanyId"))
     , txtName(box(this, "txtName"))

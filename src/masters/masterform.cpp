@@ -92,9 +92,8 @@ constexpr int KeyRole = Qt::UserRole;
 
 } // namespace
 
-MasterForm::MasterForm(Database& db, const QString& caption, const QString& title, QWidget* parent)
+MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* parent)
     : QWidget(parent)
-    , m_db(db)
 {
     setWindowTitle(caption);
     lblTitle = new QLabel(title, this);

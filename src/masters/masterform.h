@@ -13,7 +13,6 @@
 
 class QComboBox;
 class QFormLayout;
-class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -113,7 +112,7 @@ protected:
         QWidget* picture = nullptr;             // beside the title
     };
 
-    MasterForm(Database& db, const QString& caption, const QString& title, QWidget* parent);
+    MasterForm(const QString& caption, const QString& title, QWidget* parent);
 
     // Adds a labelled box to the entry frame, in tab order.
     void addEntry(const QString& caption, QWidget* box);
@@ -148,7 +147,6 @@ protected:
     void resetToLoad();
 
     void apply(Step step);
-    Database& database() { return m_db; }
 
 private:
     enum class Order { Record, Serial };
@@ -157,7 +155,6 @@ private:
     void showByKey(qint64 key);
     QString listFieldForChoice() const;
 
-    Database& m_db;
     Setup m_setup;
     QFormLayout* m_entries;
     QString m_listedField;

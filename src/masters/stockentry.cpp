@@ -21,7 +21,7 @@ QLineEdit* box(QWidget* parent, const char* name)
 } // namespace
 
 frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
-    : MasterForm(db, tr("Stock Entry"), StockTitle, parent)
+    : MasterForm(tr("Stock Entry"), StockTitle, parent)
     , txtSno(box(this, "txtSno"))
     , txtItemCode(box(this, "txtItemCode"))
     , txtItemName(box(this, "txtItemName"))

@@ -1,6 +1,10 @@
 // What the stock-item, buyer and company forms do alike, run on each of them.
 #include "masterdriver.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
 using namespace testing;
 
 namespace {
@@ -430,6 +434,23 @@ private slots:
         QVERIFY(form->isVisible());
         op.press("cmdClose");
         QVERIFY(!form->isVisible());
+    }
+
+    // Inside the main window's work area Close closes the form's own window only.
+    void closeClosesItsSubWindow()
+    {
+        TempData data;
+        MessageRecorder messages;
+        QMdiArea area;
+        frmStockEntry* form = new frmStockEntry(*data.db);
+        QPointer<QMdiSubWindow> frame = area.addSubWindow(form);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        area.show();
+        frame->show();
+        click(form->cmdClose);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(frame.isNull());
+        QVERIFY(area.isVisible());
     }
 };
 
