@@ -466,17 +466,17 @@ void MasterForm::cmdEdit_Click()
     // Read the record afresh, so that a quantity another window has changed
     // since it was shown is not written back over by Update.
     const qint64 key = m_shownKey;
-    bool found = false;
+    bool gone = false;
     const bool started = Guarded([&] {
         records().requery();
-        found = records().moveToKey(key);
-        if (!found)
+        gone = !records().moveToKey(key);
+        if (gone)
             throw DataError(tr("edit the record"), RelativePath(records().file()), tr("it is no longer in the table"));
         showRecord();
         records().edit();
     });
     if (!started) {
-        if (!found) {
+        if (gone) {
             m_shownKey = -1;
             cmdEdit->setEnabled(false);
         }

@@ -2,6 +2,9 @@
 // buttons after each event, refused values, and the office items.
 #include "masterdriver.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 using namespace testing;
 
 class StockEntryTest : public QObject {
@@ -243,6 +246,72 @@ private slots:
         QCOMPARE(form.lblTitle->text(), "Add Item or Update Existing Item Details");
         QVERIFY(pick(form.cboChoice, "Item Name"));
         QCOMPARE(op.listed(), QStringList{""});
+    }
+
+    // A table that has gone from its file is a message naming it, never a crash,
+    // and the form stays as it was.
+    void missingTableIsAMessage()
+    {
+        const FormKind& k = Kind("stock");
+        TempData data;
+        AddSerials(*data.db, k, 0, 1);
+        MessageRecorder messages;
+        auto form = k.make(*data.db);
+        Operator op(*form, k);
+        op.browseByName();
+        op.pickListed("Name 1");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(data.folder() + "/" + zelva::RelativePath(zelva::DbFile::ItemStock));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("ALTER TABLE Stock RENAME TO StockGone"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+
+        op.press("cmdNew");
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.last().contains("Stock"), qPrintable(messages.last()));
+        QCOMPARE(op.text("txtItemName"), "Name 1"); // the form as it was
+        QCOMPARE(op.screen(), "E D Dh E D Dh E|E E");
+
+        messages.clear();
+        op.press("cmdEdit");
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(op.readOnly("txtItemName"));
+        QVERIFY(form->cmdEdit->isEnabled()); // the record is still on display
+
+        messages.clear();
+        QVERIFY(pick(form->cboChoice, "Item Code"));
+        QCOMPARE(messages.texts().size(), 1);
+        QCOMPARE(form->lstName->count(), 0);
+    }
+
+    void editOfARecordRemovedElsewhereIsRefused()
+    {
+        const FormKind& k = Kind("stock");
+        TempData data;
+        AddSerials(*data.db, k, 0, 2);
+        MessageRecorder messages;
+        auto form = k.make(*data.db);
+        Operator op(*form, k);
+        op.browseByName();
+        op.pickListed("Name 2");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(data.folder() + "/" + zelva::RelativePath(zelva::DbFile::ItemStock));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec("DELETE FROM Stock WHERE sno = 2"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+
+        op.press("cmdEdit");
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.last().contains("no longer"), qPrintable(messages.last()));
+        QVERIFY(!form->cmdEdit->isEnabled());
+        QVERIFY(op.readOnly("txtItemName"));
+        QCOMPARE(RecordCount(data.folder(), k), 2);
     }
 
     void savedSignalTellsTheOpener()
