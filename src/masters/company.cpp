@@ -102,7 +102,7 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     setup.codeBox = txtCompanyId;
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Company;
-    setup.companyListField = QStringLiteral("Name");
+    setup.showListField = QStringLiteral("Name");
     setup.states = &CompanyStates();
     setup.serialHidden = false;
     setup.extraButtons = {cmdShow};

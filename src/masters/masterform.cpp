@@ -376,7 +376,7 @@ void MasterForm::showFirstRecord()
     m_shownKey = -1;
     Guarded([&] {
         bindRecords();
-        fillList(m_setup.companyListField, Order::Serial);
+        fillList(m_setup.showListField, Order::Serial);
         records().moveFirst();
         if (!records().eof()) {
             showRecord();

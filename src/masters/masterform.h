@@ -105,7 +105,7 @@ protected:
         QWidget* nameBox = nullptr;
         CodeKind codeKind = CodeKind::Item;
         std::vector<ListKey> listKeys; // none: no cboChoice
-        QString companyListField;      // with no list keys: the field listed in serial order
+        QString showListField;         // with no list keys: the field Show lists, in serial order
         const StateTable* states = nullptr;
         bool serialHidden = true;
         std::vector<QPushButton*> extraButtons; // before New in the command frame
