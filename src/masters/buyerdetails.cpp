@@ -1,0 +1,84 @@
+#include "masters/buyerdetails.h"
+
+#include <QLineEdit>
+
+using namespace zelva;
+
+namespace {
+
+QLineEdit* box(QWidget* parent, const char* name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+} // namespace
+
+frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
+    : MasterForm(tr("Add New Buyer or Update Existing Buyer Details"),
+                 tr("Add New Buyer or Update Existing Buyer Details"), parent)
+    , txtSno(box(this, "txtSno"))
+    , txtBid(box(this, "txtBid"))
+    , txtName(box(this, "txtName"))
+    , txtAddress(box(this, "txtAddress"))
+    , txtDistrict(box(this, "txtDistrict"))
+    , txtState(box(this, "txtState"))
+    , txtPin(box(this, "txtPin"))
+    , txtGstin(box(this, "txtGstin"))
+    , txtContact(box(this, "txtContact"))
+    , txtEmail(box(this, "txtEmail"))
+    , txtWebsite(box(this, "txtWebsite"))
+    , txtRemarks(box(this, "txtRemarks"))
+    , datBuyer(db)
+{
+    addEntry(tr("BuyerID"), txtBid);
+    addEntry(tr("Name"), txtName);
+    addEntry(tr("Address"), txtAddress);
+    addEntry(tr("District"), txtDistrict);
+    addEntry(tr("State"), txtState);
+    addEntry(tr("Pin"), txtPin);
+    addEntry(tr("GSTIN/UIN"), txtGstin);
+    addEntry(tr("Contact No."), txtContact);
+    addEntry(tr("eMail"), txtEmail);
+    addEntry(tr("Website"), txtWebsite);
+    addEntry(tr("Remarks"), txtRemarks);
+
+    Setup setup;
+    setup.fields = {{"sno", txtSno},         {"bid", txtBid},     {"Name", txtName},   {"address", txtAddress},
+                    {"Dist", txtDistrict},   {"State", txtState}, {"Pin", txtPin},     {"Gstin", txtGstin},
+                    {"Phone", txtContact},   {"Email", txtEmail}, {"Website", txtWebsite}, {"Remarks", txtRemarks}};
+    setup.blankRules = {Mandatory(txtBid, tr("Press New Button first ")),
+                        Mandatory(txtName, tr("Enter Name of the Buyer "))};
+    for (QLineEdit* optional : {txtAddress, txtDistrict, txtState, txtPin, txtGstin, txtContact, txtEmail, txtWebsite, txtRemarks})
+        setup.blankRules.push_back(Optional(optional, "N.A."));
+    setup.serialBox = txtSno;
+    setup.codeBox = txtBid;
+    setup.nameBox = txtName;
+    setup.codeKind = CodeKind::Buyer;
+    setup.listKeys = {{tr("Buyer ID"), "bid"}, {tr("Buyer Name"), "Name"}};
+    setup.states = &ListFormStates();
+    setUp(std::move(setup));
+
+    onLostFocus(txtName, [this] { txtName_LostFocus(); });
+}
+
+void frmBuyerDetails::txtName_LostFocus()
+{
+    nameLeft();
+}
+
+void frmBuyerDetails::SetBuyerDatabase()
+{
+    datBuyer.bind(DbFile::Customer, QStringLiteral("CustomerDetails"));
+}
+
+void frmBuyerDetails::ShowBuyerDetails()
+{
+    copyRecordToBoxes(datBuyer);
+}
+
+void frmBuyerDetails::Insert()
+{
+    copyBoxesToRecord(datBuyer);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// frmBuyerDetails: the buyers to whom invoices are made out (CustomerDetails).
+#include "masters/masterform.h"
+
+class QLineEdit;
+
+class frmBuyerDetails : public zelva::MasterForm {
+    Q_OBJECT
+public:
+    explicit frmBuyerDetails(zelva::Database& db, QWidget* parent = nullptr);
+
+    QLineEdit* txtSno;
+    QLineEdit* txtBid;
+    QLineEdit* txtName;
+    QLineEdit* txtAddress;
+    QLineEdit* txtDistrict;
+    QLineEdit* txtState;
+    QLineEdit* txtPin;
+    QLineEdit* txtGstin;
+    QLineEdit* txtContact;
+    QLineEdit* txtEmail;
+    QLineEdit* txtWebsite;
+    QLineEdit* txtRemarks;
+
+public slots:
+    void txtName_LostFocus();
+
+protected:
+    zelva::RecordSource& records() override { return datBuyer; }
+    void bindRecords() override { SetBuyerDatabase(); }
+    void showRecord() override { ShowBuyerDetails(); }
+    void writeRecord() override { Insert(); }
+
+private:
+    void SetBuyerDatabase();
+    void ShowBuyerDetails();
+    void Insert();
+
+    zelva::RecordSource datBuyer;
+};

@@ -1,0 +1,137 @@
+#include "masters/company.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+using namespace zelva;
+
+namespace {
+
+QLineEdit* box(QWidget* parent, const char* name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+// The company form's buttons after each event. Edit, Update and Cancel Edit
+// wait for Show to put a record on display; Cancel Edit comes back with Edit;
+// the list is closed while a record is being edited.
+const StateTable& CompanyStates()
+{
+    using enum Turn;
+    // clang-format off
+    static const StateTable table{
+        //                       New   Save  Cancel     Edit  Update CancelEdit Close  cboChoice lstName
+        {Step::Load,          {Off,  Off,  Off,       Off,  Off,   Off,       On,    Keep,     Off}},
+        {Step::Show,          {On,   Off,  Off,       On,   Off,   Off,       On,    Keep,     On}},
+        {Step::ListPick,      {Keep, Keep, Keep,      On,   Keep,  Keep,      Keep}},
+        {Step::New,           {Off,  On,   OnShown,   Off,  Off,   OffHidden, On}},
+        {Step::Saved,         {On,   Off,  OffHidden, Off,  Off,   OffHidden, On}},
+        {Step::Cancelled,     {On,   Off,  OffHidden, Off,  Off,   OffHidden, On,    Keep,     On}},
+        {Step::EditStarted,   {Keep, Keep, Keep,      Off,  On,    OnShown,   Off,   Keep,     Off}},
+        {Step::Updated,       {Keep, Keep, Keep,      On,   Off,   Off,       On,    Keep,     On}},
+        {Step::EditCancelled, {Keep, Keep, Keep,      On,   Off,   Off,       On,    Keep,     On}},
+    };
+    // clang-format on
+    return table;
+}
+
+} // namespace
+
+frmCompany::frmCompany(Database& db, QWidget* parent)
+    : MasterForm(tr("Company Details"), tr("Company Details"), parent)
+    , txtSno(box(this, "txtSno"))
+    , txtCompanyId(box(this, "txtCompanyId"))
+    , txtName(box(this, "txtName"))
+    , txtAddress(new QPlainTextEdit(this))
+    , txtDistrict(box(this, "txtDistrict"))
+    , txtState(box(this, "txtState"))
+    , txtPin(box(this, "txtPin"))
+    , txtGstin(box(this, "txtGstin"))
+    , txtContactNo(box(this, "txtContactNo"))
+    , txtEmail(box(this, "txtEmail"))
+    , txtWebsite(box(this, "txtWebsite"))
+    , txtBankName(box(this, "txtBankName"))
+    , txtBankAddress(box(this, "txtBankAddress"))
+    , txtAccountNo(box(this, "txtAccountNo"))
+    , txtIfsc(box(this, "txtIfsc"))
+    , cmdShow(new QPushButton(tr("Show"), this))
+    , datCompany(db)
+{
+    txtAddress->setObjectName(QStringLiteral("txtAddress"));
+    txtSno->setEnabled(false); // shows the serial, never typed into
+    cmdShow->setObjectName(QStringLiteral("cmdShow"));
+    cmdShow->setToolTip(tr("Cancel Editing Members Detail"));
+    cmdShow->setAutoDefault(false);
+    cmdClose->setToolTip(QString());
+
+    addEntry(tr("S.No."), txtSno);
+    addEntry(tr("Company ID"), txtCompanyId);
+    addEntry(tr("Name"), txtName);
+    addEntry(tr("Address"), txtAddress);
+    addEntry(tr("District"), txtDistrict);
+    addEntry(tr("State"), txtState);
+    addEntry(tr("Pin"), txtPin);
+    addEntry(tr("GSTIN/UIN"), txtGstin);
+    addEntry(tr("Contact No."), txtContactNo);
+    addEntry(tr("eMail"), txtEmail);
+    addEntry(tr("Website"), txtWebsite);
+    addEntry(tr("Bank Name"), txtBankName);
+    addEntry(tr("Bank Add."), txtBankAddress);
+    addEntry(tr("Account No."), txtAccountNo);
+    addEntry(tr("IFSC Code"), txtIfsc);
+
+    Setup setup;
+    setup.fields = {{"Name", txtName},           {"address", txtAddress},         {"Dist", txtDistrict},
+                    {"State", txtState},         {"Pin", txtPin},                 {"Gstin", txtGstin},
+                    {"contact", txtContactNo},   {"Email", txtEmail},             {"Website", txtWebsite},
+                    {"BankName", txtBankName},   {"BankAddress", txtBankAddress}, {"Accountno", txtAccountNo},
+                    {"ifsc", txtIfsc},           {"sno", txtSno, true},           {"CompanyId", txtCompanyId}};
+    setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
+                        Mandatory(txtName, tr("Enter Name of the Company ")),
+                        Mandatory(txtSno, tr("Press New Button first ")),
+                        Mandatory(txtAddress, tr("Enter Address of the Company ")),
+                        Optional(txtDistrict, "N.A."),
+                        Mandatory(txtState, tr("Enter State  "))};
+    for (QLineEdit* optional : {txtPin, txtGstin, txtContactNo, txtEmail, txtWebsite, txtBankName, txtBankAddress, txtAccountNo, txtIfsc})
+        setup.blankRules.push_back(Optional(optional, "N.A."));
+    setup.serialBox = txtSno;
+    setup.codeBox = txtCompanyId;
+    setup.nameBox = txtName;
+    setup.codeKind = CodeKind::Company;
+    setup.showListField = QStringLiteral("Name");
+    setup.states = &CompanyStates();
+    setup.serialHidden = false;
+    setup.extraButtons = {cmdShow};
+    setUp(std::move(setup));
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmCompany::cmdShow_Click);
+    // Close is the form's cancel button: Esc presses it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, cmdClose, &QPushButton::click);
+}
+
+void frmCompany::cmdShow_Click()
+{
+    showFirstRecord();
+}
+
+void frmCompany::SetCompanyDatabase()
+{
+    datCompany.bind(DbFile::Master, QStringLiteral("Company"));
+    datCompany.moveFirst();
+}
+
+void frmCompany::Display()
+{
+    copyRecordToBoxes(datCompany);
+}
+
+void frmCompany::Insert()
+{
+    copyBoxesToRecord(datCompany);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// frmCompany: the selling company's own particulars (Company). The first
+// record is the seller the invoices print.
+#include "masters/masterform.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+class frmCompany : public zelva::MasterForm {
+    Q_OBJECT
+public:
+    explicit frmCompany(zelva::Database& db, QWidget* parent = nullptr);
+
+    QLineEdit* txtSno;
+    QLineEdit* txtCompanyId;
+    QLineEdit* txtName;
+    QPlainTextEdit* txtAddress;
+    QLineEdit* txtDistrict;
+    QLineEdit* txtState;
+    QLineEdit* txtPin;
+    QLineEdit* txtGstin;
+    QLineEdit* txtContactNo;
+    QLineEdit* txtEmail;
+    QLineEdit* txtWebsite;
+    QLineEdit* txtBankName;
+    QLineEdit* txtBankAddress;
+    QLineEdit* txtAccountNo;
+    QLineEdit* txtIfsc;
+    QPushButton* cmdShow;
+
+public slots:
+    void cmdShow_Click();
+
+protected:
+    zelva::RecordSource& records() override { return datCompany; }
+    void bindRecords() override { SetCompanyDatabase(); }
+    void showRecord() override { Display(); }
+    void writeRecord() override { Insert(); }
+
+private:
+    void SetCompanyDatabase();
+    void Display();
+    void Insert();
+
+    zelva::RecordSource datCompany;
+};

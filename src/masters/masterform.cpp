@@ -1,0 +1,527 @@
+#include "masters/masterform.h"
+
+#include "data/guard.h"
+#include "platform/message.h"
+#include "platform/textnum.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace zelva {
+
+QString BoxText(const QWidget* box)
+{
+    if (auto* line = qobject_cast<const QLineEdit*>(box))
+        return line->text();
+    if (auto* lines = qobject_cast<const QPlainTextEdit*>(box))
+        return lines->toPlainText();
+    return {};
+}
+
+void SetBoxText(QWidget* box, const QString& text)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->setText(text);
+    else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
+        lines->setPlainText(text);
+}
+
+void SetBoxReadOnly(QWidget* box, bool readOnly)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->setReadOnly(readOnly);
+    else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
+        lines->setReadOnly(readOnly);
+}
+
+const StateTable& ListFormStates()
+{
+    using enum Turn;
+    // clang-format off
+    static const StateTable table{
+        //                       New   Save  Cancel     Edit  Update CancelEdit Close  cboChoice lstName
+        {Step::Load,          {On,   Off,  OffHidden, Off,  Off,   OffHidden, On}},
+        {Step::Choice,        {On,   Off,  Off,       Off,  Off,   Keep,      On,    Keep,     On}},
+        {Step::ListPick,      {Keep, Keep, Keep,      On,   Keep,  Keep,      Keep}},
+        {Step::New,           {Off,  Keep, OnShown,   Off,  Off,   OffHidden, On}},
+        {Step::NameLeft,      {Keep, On,   Keep,      Keep, Keep,  Keep,      Keep}},
+        {Step::Saved,         {On,   Off,  OffHidden, Off,  Off,   OffHidden, On}},
+        {Step::Cancelled,     {On,   Off,  OffHidden, Off,  Off,   OffHidden, On,    On,       On}},
+        {Step::EditStarted,   {Off,  Off,  Off,       Off,  On,    OnShown,   Off,   Off,      Off}},
+        {Step::Updated,       {On,   Off,  Off,       Off,  Off,   OffHidden, On,    On,       On}},
+        {Step::EditCancelled, {On,   Off,  Off,       On,   Off,   OffHidden, On,    On,       On}},
+    };
+    // clang-format on
+    return table;
+}
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void turn(QWidget* control, Turn how)
+{
+    switch (how) {
+    case Turn::Keep: return;
+    case Turn::On: control->setEnabled(true); return;
+    case Turn::Off: control->setEnabled(false); return;
+    case Turn::OnShown: control->setEnabled(true); control->setVisible(true); return;
+    case Turn::OffHidden: control->setEnabled(false); control->setVisible(false); return;
+    }
+}
+
+constexpr int KeyRole = Qt::UserRole;
+
+} // namespace
+
+MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* parent)
+    : QWidget(parent)
+{
+    setWindowTitle(caption);
+    lblTitle = new QLabel(title, this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont heading = lblTitle->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.4);
+    lblTitle->setFont(heading);
+
+    lstName = new QListWidget(this);
+    lstName->setObjectName(QStringLiteral("lstName"));
+
+    cmdNew = makeButton(this, "cmdNew", tr("&New"), tr("Create a New Member"));
+    cmdSave = makeButton(this, "cmdSave", tr("&Save"), tr("Save the New Member"));
+    cmdCancel = makeButton(this, "cmdCancel", tr("Cance&l"), tr("Cancel New Member"));
+    cmdEdit = makeButton(this, "cmdEdit", tr("&Edit"), tr("Update the Current Members Detail"));
+    cmdUpdate = makeButton(this, "cmdUpdate", tr("&Update"), tr("Save the Update"));
+    cmdCancelEdit = makeButton(this, "cmdCancelEdit", tr("Cancel Edit"), tr("Cancel Editing Members Detail"));
+    cmdClose = makeButton(this, "cmdClose", tr("&Close"), tr("Close Curent Window"));
+
+    m_entries = new QFormLayout;
+}
+
+void MasterForm::addEntry(const QString& caption, QWidget* box)
+{
+    if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
+        lines->setTabChangesFocus(true);
+        lines->setFixedHeight(lines->fontMetrics().lineSpacing() * 4);
+    }
+    auto* label = new QLabel(caption, this);
+    label->setBuddy(box);
+    m_entries->addRow(label, box);
+}
+
+void MasterForm::setUp(Setup setup)
+{
+    m_setup = std::move(setup);
+
+    auto* listFrame = new QGroupBox(this);
+    auto* listColumn = new QVBoxLayout(listFrame);
+    if (!m_setup.listKeys.empty()) {
+        cboChoice = new QComboBox(listFrame);
+        cboChoice->setObjectName(QStringLiteral("cboChoice"));
+        cboChoice->setPlaceholderText(tr("Select your Choice"));
+        for (const ListKey& key : m_setup.listKeys)
+            cboChoice->addItem(key.choice);
+        cboChoice->setCurrentIndex(-1);
+        listColumn->addWidget(cboChoice);
+        connect(cboChoice, &QComboBox::activated, this, &MasterForm::cboChoice_Click);
+    }
+    listColumn->addWidget(lstName);
+
+    auto* entryFrame = new QGroupBox(this);
+    entryFrame->setLayout(m_entries);
+    if (m_setup.serialHidden)
+        m_setup.serialBox->setParent(entryFrame);
+
+    auto* commandFrame = new QGroupBox(this);
+    commandFrame->setObjectName(QStringLiteral("fracommand"));
+    auto* commandRow = new QHBoxLayout(commandFrame);
+    std::vector<QPushButton*> buttons = m_setup.extraButtons;
+    for (QPushButton* b : {cmdNew, cmdSave, cmdCancel, cmdEdit, cmdUpdate, cmdCancelEdit, cmdClose})
+        buttons.push_back(b);
+    for (QPushButton* b : buttons)
+        commandRow->addWidget(b);
+
+    auto* titleRow = new QHBoxLayout;
+    if (m_setup.picture)
+        titleRow->addWidget(m_setup.picture);
+    titleRow->addWidget(lblTitle, 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(listFrame, 2);
+    middle->addWidget(entryFrame, 5);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(titleRow);
+    page->addLayout(middle, 1);
+    page->addWidget(commandFrame);
+
+    // Tab order: the list key, the list, the boxes from top to bottom, the buttons.
+    std::vector<QWidget*> order;
+    if (cboChoice)
+        order.push_back(cboChoice);
+    order.push_back(lstName);
+    for (int row = 0; row < m_entries->rowCount(); ++row)
+        if (QLayoutItem* item = m_entries->itemAt(row, QFormLayout::FieldRole))
+            order.push_back(item->widget());
+    order.insert(order.end(), buttons.begin(), buttons.end());
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(lstName, &QListWidget::itemClicked, this, &MasterForm::lstName_Click);
+    connect(lstName, &QListWidget::itemActivated, this, &MasterForm::lstName_Click);
+    connect(cmdNew, &QPushButton::clicked, this, &MasterForm::cmdNew_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &MasterForm::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &MasterForm::cmdCancel_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &MasterForm::cmdEdit_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &MasterForm::cmdUpdate_Click);
+    connect(cmdCancelEdit, &QPushButton::clicked, this, &MasterForm::cmdCancelEdit_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &MasterForm::cmdClose_Click);
+
+    Form_Load();
+}
+
+void MasterForm::onLostFocus(QWidget* box, std::function<void()> handler)
+{
+    m_lostFocus[box] = std::move(handler);
+    box->installEventFilter(this);
+}
+
+bool MasterForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        const auto handler = m_lostFocus.find(watched);
+        if (handler != m_lostFocus.end())
+            handler->second();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- the private procedures every master form has ----
+
+void MasterForm::Form_Load()
+{
+    DesableEntry();
+    if (m_setup.serialHidden)
+        m_setup.serialBox->hide();
+    apply(Step::Load);
+}
+
+void MasterForm::ClearControl()
+{
+    for (const FieldBox& f : m_setup.fields)
+        SetBoxText(f.box, QString());
+    lstName->clear();
+}
+
+void MasterForm::DesableEntry()
+{
+    for (const FieldBox& f : m_setup.fields)
+        SetBoxReadOnly(f.box, true);
+}
+
+void MasterForm::EnableEntry()
+{
+    for (const FieldBox& f : m_setup.fields)
+        SetBoxReadOnly(f.box, false);
+}
+
+bool MasterForm::CheckForEmptyControl()
+{
+    for (const BlankRule& rule : m_setup.blankRules) {
+        if (!BoxText(rule.box).isEmpty())
+            continue;
+        if (!rule.refusal.isEmpty()) {
+            MsgBox(rule.refusal);
+            return false;
+        }
+        SetBoxText(rule.box, rule.fill);
+    }
+    return true;
+}
+
+void MasterForm::copyRecordToBoxes(RecordSource& source)
+{
+    for (const FieldBox& f : m_setup.fields)
+        SetBoxText(f.box, source.text(f.field));
+}
+
+void MasterForm::copyBoxesToRecord(RecordSource& source)
+{
+    for (const FieldBox& f : m_setup.fields) {
+        const QString text = BoxText(f.box);
+        source.setValue(f.field, f.asNumber ? QVariant(Val(text)) : QVariant(text));
+    }
+}
+
+// ---- the button table ----
+
+void MasterForm::apply(Step step)
+{
+    const auto row = m_setup.states->find(step);
+    if (row == m_setup.states->end())
+        return;
+    const ScreenState& s = row->second;
+    turn(cmdNew, s.cmdNew);
+    turn(cmdSave, s.cmdSave);
+    turn(cmdCancel, s.cmdCancel);
+    // Edit always acts on the record on display: with none, it stays disabled.
+    const bool editWanted = s.cmdEdit == Turn::On || s.cmdEdit == Turn::OnShown;
+    turn(cmdEdit, editWanted && m_shownKey < 0 ? Turn::Off : s.cmdEdit);
+    turn(cmdUpdate, s.cmdUpdate);
+    turn(cmdCancelEdit, s.cmdCancelEdit);
+    turn(cmdClose, s.cmdClose);
+    if (cboChoice)
+        turn(cboChoice, s.cboChoice);
+    turn(lstName, s.lstName);
+}
+
+void MasterForm::resetToLoad()
+{
+    records().cancelUpdate();
+    ClearControl();
+    m_shownKey = -1;
+    if (cboChoice)
+        cboChoice->setCurrentIndex(-1);
+    Form_Load();
+    if (cboChoice)
+        cboChoice->setEnabled(true);
+    lstName->setEnabled(true);
+}
+
+// ---- the list ----
+
+QString MasterForm::listFieldForChoice() const
+{
+    for (const ListKey& key : m_setup.listKeys)
+        if (key.choice == cboChoice->currentText())
+            return key.field;
+    return {};
+}
+
+// Each entry keeps its record's key, so it leads to that record whatever the
+// serials of the table are.
+void MasterForm::fillList(const QString& field, Order order)
+{
+    lstName->clear();
+    m_listedField = field;
+    if (field.isEmpty())
+        return;
+    struct Entry {
+        double serial;
+        QString text;
+        qint64 key;
+    };
+    std::vector<Entry> entries;
+    RecordSource& source = records();
+    entries.reserve(size_t(source.recordCount()));
+    for (source.moveFirst(); !source.eof(); source.moveNext())
+        entries.push_back({order == Order::Serial ? source.value(QStringLiteral("sno")).toDouble() : 0.0,
+                           source.text(field), source.key()});
+    if (order == Order::Serial)
+        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.serial < b.serial; });
+
+    lstName->setUpdatesEnabled(false);
+    for (const Entry& e : entries) {
+        auto* item = new QListWidgetItem(e.text);
+        item->setData(KeyRole, e.key);
+        lstName->addItem(item);
+    }
+    lstName->setUpdatesEnabled(true);
+}
+
+void MasterForm::renameShownListEntry()
+{
+    if (m_listedField.isEmpty())
+        return;
+    for (int row = 0; row < lstName->count(); ++row) {
+        QListWidgetItem* item = lstName->item(row);
+        if (item->data(KeyRole).toLongLong() == m_shownKey)
+            item->setText(records().text(m_listedField));
+    }
+}
+
+void MasterForm::showByKey(qint64 key)
+{
+    Guarded([&] {
+        if (records().moveToKey(key)) {
+            showRecord();
+            m_shownKey = key;
+        }
+    });
+}
+
+void MasterForm::showFirstRecord()
+{
+    ClearControl();
+    DesableEntry();
+    m_shownKey = -1;
+    Guarded([&] {
+        bindRecords();
+        fillList(m_setup.showListField, Order::Serial);
+        records().moveFirst();
+        if (!records().eof()) {
+            showRecord();
+            m_shownKey = records().key();
+        }
+    });
+    apply(Step::Show);
+}
+
+// ---- the handlers ----
+
+void MasterForm::cboChoice_Click()
+{
+    ClearControl();
+    DesableEntry();
+    m_shownKey = -1;
+    Guarded([&] {
+        bindRecords();
+        fillList(listFieldForChoice(), Order::Record);
+    });
+    apply(Step::Choice);
+}
+
+void MasterForm::lstName_Click(QListWidgetItem* item)
+{
+    if (item && records().mode() == RecordSource::Mode::None)
+        showByKey(item->data(KeyRole).toLongLong());
+    apply(Step::ListPick);
+}
+
+void MasterForm::cmdNew_Click()
+{
+    qint64 serial = 0;
+    const bool started = Guarded([&] {
+        bindRecords();
+        serial = records().nextSerial();
+        records().addNew();
+    });
+    if (!started)
+        return;
+    ClearControl();
+    EnableEntry();
+    // The code is the one New worked out: typing over it could give two records one code.
+    SetBoxReadOnly(m_setup.codeBox, true);
+    m_shownKey = -1;
+    SetBoxText(m_setup.serialBox, QString::number(serial));
+    SetBoxText(m_setup.codeBox, RecordCode(m_setup.codeKind, serial));
+    apply(Step::New);
+    m_setup.nameBox->setFocus();
+}
+
+void MasterForm::cmdSave_Click()
+{
+    // Only a record started with New is stored; Save never rewrites a record on display.
+    if (records().mode() != RecordSource::Mode::Adding) {
+        MsgBox(tr("Press New Button first "));
+        return;
+    }
+    if (!CheckForEmptyControl())
+        return;
+    if (!Guarded([&] {
+            writeRecord();
+            records().update();
+        }))
+        return; // the new record stays pending so the entries can be corrected
+    ClearControl();
+    MsgBox(tr("Saved Successfully"));
+    apply(Step::Saved);
+    DesableEntry();
+    emit recordSaved();
+}
+
+void MasterForm::cmdCancel_Click()
+{
+    ClearControl();
+    records().cancelUpdate();
+    Guarded([&] { records().requery(); });
+    m_shownKey = -1;
+    apply(Step::Cancelled);
+    DesableEntry();
+}
+
+void MasterForm::cmdEdit_Click()
+{
+    if (m_shownKey < 0)
+        return;
+    // Read the record afresh, so that a quantity another window has changed
+    // since it was shown is not written back over by Update.
+    const qint64 key = m_shownKey;
+    bool gone = false;
+    const bool started = Guarded([&] {
+        records().requery();
+        gone = !records().moveToKey(key);
+        if (gone)
+            throw DataError(tr("edit the record"), RelativePath(records().file()), tr("it is no longer in the table"));
+        showRecord();
+        records().edit();
+    });
+    if (!started) {
+        if (gone) {
+            m_shownKey = -1;
+            cmdEdit->setEnabled(false);
+        }
+        return;
+    }
+    EnableEntry();
+    SetBoxReadOnly(m_setup.codeBox, true);
+    apply(Step::EditStarted);
+    m_setup.nameBox->setFocus();
+}
+
+void MasterForm::cmdUpdate_Click()
+{
+    if (records().mode() != RecordSource::Mode::Editing)
+        return;
+    // A value the column refuses leaves the stored record as it was and the
+    // form in editing, so the operator can correct it.
+    if (!Guarded([&] {
+            writeRecord();
+            records().update();
+        }))
+        return;
+    Guarded([&] {
+        showRecord();
+        renameShownListEntry();
+    });
+    apply(Step::Updated);
+    DesableEntry();
+    emit recordSaved();
+}
+
+void MasterForm::cmdCancelEdit_Click()
+{
+    records().cancelUpdate();
+    Guarded([&] { records().requery(); });
+    apply(Step::EditCancelled);
+    DesableEntry();
+}
+
+void MasterForm::cmdClose_Click()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+} // namespace zelva

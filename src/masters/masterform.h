@@ -1,0 +1,165 @@
+#pragma once
+// The pattern the master forms share: one table, a list of its records by a
+// chosen key, and the buttons New / Save / Cancel / Edit / Update / Cancel Edit
+// / Close. Each form states its boxes, their fields, its completeness rules and
+// its button table; the flow between them lives here once.
+#include "data/recordsource.h"
+#include "data/serials.h"
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace zelva {
+
+// A text box of a master form: a QLineEdit, or a QPlainTextEdit for several lines.
+QString BoxText(const QWidget* box);
+void SetBoxText(QWidget* box, const QString& text);
+void SetBoxReadOnly(QWidget* box, bool readOnly);
+
+// One field of the table and the box that shows it.
+struct FieldBox {
+    QString field;
+    QWidget* box;
+    bool asNumber = false; // written as Val of the text instead of the text itself
+};
+
+// What the completeness check does with a blank box, rule by rule in order:
+// refuse with a message (a mandatory entry) or fill in a default.
+struct BlankRule {
+    QWidget* box;
+    QString refusal; // the message of a mandatory entry
+    QString fill;    // the default of an optional entry
+};
+inline BlankRule Mandatory(QWidget* box, const QString& message) { return {box, message, {}}; }
+inline BlankRule Optional(QWidget* box, const QString& fill) { return {box, {}, fill}; }
+
+// A list key offered by cboChoice: the choice's text and the field it lists.
+struct ListKey {
+    QString choice;
+    QString field;
+};
+
+// How an event leaves a control; Keep is the dash of the state tables.
+// For cboChoice On unlocks and Off locks.
+enum class Turn { Keep, On, Off, OnShown, OffHidden };
+
+struct ScreenState {
+    Turn cmdNew, cmdSave, cmdCancel, cmdEdit, cmdUpdate, cmdCancelEdit, cmdClose;
+    Turn cboChoice = Turn::Keep;
+    Turn lstName = Turn::Keep;
+};
+
+enum class Step { Load, Choice, Show, ListPick, New, NameLeft, Saved, Cancelled, EditStarted, Updated, EditCancelled };
+using StateTable = std::map<Step, ScreenState>;
+
+// The button table of the forms that list their table by a chosen key.
+const StateTable& ListFormStates();
+
+class MasterForm : public QWidget {
+    Q_OBJECT
+public:
+    QLabel* lblTitle;
+    QComboBox* cboChoice = nullptr; // only on forms with list keys
+    QListWidget* lstName;
+    QPushButton* cmdNew;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+    QPushButton* cmdEdit;
+    QPushButton* cmdUpdate;
+    QPushButton* cmdCancelEdit;
+    QPushButton* cmdClose;
+
+    // The key of the record the boxes show; -1 when none is on display.
+    qint64 shownKey() const { return m_shownKey; }
+
+signals:
+    // A new record was stored or a record was rewritten.
+    void recordSaved();
+
+public slots:
+    void cboChoice_Click();
+    void lstName_Click(QListWidgetItem* item);
+    void cmdNew_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdEdit_Click();
+    void cmdUpdate_Click();
+    void cmdCancelEdit_Click();
+    void cmdClose_Click();
+
+protected:
+    struct Setup {
+        std::vector<FieldBox> fields;      // the order Display and Insert use
+        std::vector<BlankRule> blankRules; // the order of the completeness check
+        QWidget* serialBox = nullptr;
+        QWidget* codeBox = nullptr;
+        QWidget* nameBox = nullptr;
+        CodeKind codeKind = CodeKind::Item;
+        std::vector<ListKey> listKeys; // none: no cboChoice
+        QString showListField;         // with no list keys: the field Show lists, in serial order
+        const StateTable* states = nullptr;
+        bool serialHidden = true;
+        std::vector<QPushButton*> extraButtons; // before New in the command frame
+        QWidget* picture = nullptr;             // beside the title
+    };
+
+    MasterForm(const QString& caption, const QString& title, QWidget* parent);
+
+    // Adds a labelled box to the entry frame, in tab order.
+    void addEntry(const QString& caption, QWidget* box);
+    // Builds the layout, wires the controls and puts the form in its opening state.
+    void setUp(Setup setup);
+
+    // What each form supplies: its record source and its named procedures.
+    virtual RecordSource& records() = 0;
+    virtual void bindRecords() = 0; // Set...Database
+    virtual void showRecord() = 0;  // Display
+    virtual void writeRecord() = 0; // Insert
+
+    // Runs handler when the focus leaves box (a LostFocus handler).
+    void onLostFocus(QWidget* box, std::function<void()> handler);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void Form_Load();
+    void ClearControl();
+    void DesableEntry();
+    void EnableEntry();
+    bool CheckForEmptyControl();
+
+    // Copies between the current record and the boxes of the field table.
+    void copyRecordToBoxes(RecordSource& source);
+    void copyBoxesToRecord(RecordSource& source);
+
+    // The name box was left (enables Save as the button table says).
+    void nameLeft() { apply(Step::NameLeft); }
+    // Show: binds, lists the records in serial order and shows the first one.
+    void showFirstRecord();
+    // Back to the state the form opens in, with no pending record.
+    void resetToLoad();
+
+    void apply(Step step);
+
+private:
+    enum class Order { Record, Serial };
+    void fillList(const QString& field, Order order);
+    void renameShownListEntry();
+    void showByKey(qint64 key);
+    QString listFieldForChoice() const;
+
+    Setup m_setup;
+    QFormLayout* m_entries;
+    QString m_listedField;
+    qint64 m_shownKey = -1;
+    std::map<QObject*, std::function<void()>> m_lostFocus;
+};
+
+} // namespace zelva

@@ -1,0 +1,49 @@
+#pragma once
+// frmStockEntry: the items for sale (Stock) with their quantity on hand, or,
+// opened for office items, the items kept for the business's own use
+// (OtherItemStock).
+#include "masters/masterform.h"
+
+class QLineEdit;
+
+class frmStockEntry : public zelva::MasterForm {
+    Q_OBJECT
+public:
+    explicit frmStockEntry(zelva::Database& db, QWidget* parent = nullptr);
+
+    // Switches the form to the office items (or back to the items for sale)
+    // and puts it in the state it opens in.
+    void setOfficeItems(bool office = true);
+    bool officeItems() const { return m_officeItems; }
+
+    QLineEdit* txtSno;
+    QLineEdit* txtItemCode;
+    QLineEdit* txtItemName;
+    QLineEdit* txtHsn;
+    QLineEdit* txtRate;
+    QLineEdit* txtPer;
+    QLineEdit* txtQuantity;
+    QLineEdit* txtRemarks;
+    QLabel* Image1;
+
+public slots:
+    void txtItemName_LostFocus();
+
+protected:
+    zelva::RecordSource& records() override;
+    void bindRecords() override;
+    void showRecord() override;
+    void writeRecord() override;
+
+private:
+    void SetItemStockDatabase();
+    void Display();
+    void Insert();
+    void SetOtherItemStockDatabase();
+    void DisplayOtherItem();
+    void InsertOtherItemStock();
+
+    zelva::RecordSource datItemStock;
+    zelva::RecordSource datOtherItemStock;
+    bool m_officeItems = false;
+};
