@@ -1,6 +1,9 @@
 #include "shell/frmZelvaBillingSystem.h"
 
 #include "invoice/frmtaxinvoice.h"
+#include "masters/buyerdetails.h"
+#include "masters/company.h"
+#include "masters/stockentry.h"
 #include "shell/clocktext.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
@@ -284,6 +287,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     // Forms with a screen of their own are made here, one line each.
     if (formName == u"frmTaxInvoice")
         return new frmTaxInvoice(m_db);
+    if (formName == u"frmStockEntry")
+        return new frmStockEntry(m_db);
+    if (formName == u"frmBuyerDetails")
+        return new frmBuyerDetails(m_db);
+    if (formName == u"frmCompany")
+        return new frmCompany(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
