@@ -201,6 +201,9 @@ void frmLogin::CreateFirstOperator()
         return;
     }
     if (txtConfirmPassword->text() != m_password) {
+        // Both boxes start afresh: the operator cannot see which one is mistyped.
+        txtPassword->clear();
+        txtConfirmPassword->clear();
         refuse(QStringLiteral("The two passwords differ; type the password again in both boxes."), txtPassword);
         return;
     }

@@ -298,6 +298,10 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QVERIFY(!form.mainWindow());
         QCOMPARE(testing::valueInFile(data.folder(), DbFile::Zlv, "SELECT count(*) FROM Login").toInt(), 0);
+        // Two differing passwords leave both boxes empty for a fresh try.
+        const bool differ = password != again;
+        QCOMPARE(form.txtPassword->text(), differ ? QString() : password);
+        QCOMPARE(form.txtConfirmPassword->text(), differ ? QString() : again);
     }
 
     void firstOperatorIsCreatedAndLoggedIn()
