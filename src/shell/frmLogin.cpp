@@ -7,6 +7,7 @@
 #include "shell/module1.h"
 #include "shell/operators.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -59,6 +60,7 @@ frmLogin::frmLogin(zelva::Database& db, QWidget* parent)
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     lblNotice->setWordWrap(true);
+    lblNotice->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command in it can be copied
 
     txtPassword->setEchoMode(QLineEdit::Password);
     txtConfirmPassword->setEchoMode(QLineEdit::Password);
@@ -141,8 +143,10 @@ void frmLogin::ShowLoginTableState()
                                           "the first operator, type the password twice and press OK."));
         break;
     case zelva::LoginTable::NoUsableOperator:
+        // The command names this data folder: without it the operator would land in the default one.
         lblNotice->setText(QStringLiteral("No operator of the Login table has a password this program can check. "
-                                          "Add one from the command line: zelva --add-operator NAME"));
+                                          "Add one from the command line: zelva --data-dir \"%1\" --add-operator NAME")
+                .arg(QDir::toNativeSeparators(m_db.folder())));
         break;
     case zelva::LoginTable::Ready:
         lblNotice->clear();

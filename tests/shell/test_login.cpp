@@ -244,7 +244,7 @@ private slots:
         frmLogin form(*data.db);
         QVERIFY(!form.creatingFirstOperator());
         QVERIFY(!form.lblNotice->isHidden());
-        QVERIFY(form.lblNotice->text().contains("--add-operator"));
+        QVERIFY(form.lblNotice->text().contains(QString("zelva --data-dir \"%1\" --add-operator NAME").arg(data.folder())));
     }
 
     void firstOperatorRefusals_data()
