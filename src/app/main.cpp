@@ -9,6 +9,7 @@
 #include "shell/operators.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <memory>
 
@@ -38,7 +39,11 @@ std::unique_ptr<zelva::Database> openData(const QString& dataDirOption, QString*
     try {
         return zelva::Database::open(folder);
     } catch (const zelva::DataError& failure) {
+        // Say which folder, so the operator knows where to look (the default one is not obvious).
+        const QString shown = QDir::toNativeSeparators(folder);
         *error = failure.message();
+        if (!error->contains(shown))
+            *error += QStringLiteral(" (data folder %1)").arg(shown);
         return nullptr;
     }
 }

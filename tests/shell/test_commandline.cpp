@@ -174,6 +174,8 @@ private slots:
         const Finished finished = runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n");
         QCOMPARE(finished.exitCode, 1);
         QVERIFY2(finished.err.contains("(ZLV.db): the file is damaged"), qPrintable(finished.err));
+        QVERIFY2(finished.err.trimmed().endsWith(QString("(data folder %1)").arg(dir.path())), qPrintable(finished.err));
+        QCOMPARE(finished.err.count('\n'), 1);
         QVERIFY(damaged.open(QIODevice::ReadOnly));
         QCOMPARE(damaged.readAll(), QByteArray(4096, 'x'));
     }
