@@ -25,35 +25,53 @@ struct LoginRow {
     QVariant password;
     bool hashed;
 };
+using LoginRows = QList<LoginRow>;
 
-LoginRow hashed(const QString& name, const QString& password) { return { name, password, true }; }
+LoginRow hashed(const QVariant& name, const QString& password) { return { name, password, true }; }
 LoginRow raw(const QVariant& name, const QVariant& password) { return { name, password, false }; }
 
-void writeLogin(Database& db, const QList<LoginRow>& rows)
+// A data folder whose Login table holds the rows.
+std::unique_ptr<TempData> dataWith(const LoginRows& rows)
 {
+    auto data = std::make_unique<TempData>();
     for (const LoginRow& row : rows) {
-        const QVariant password
-            = row.hashed && !row.password.isNull() ? QVariant(HashPassword(row.password.toString())) : row.password;
-        db.run(QStringLiteral("INSERT INTO Login (username, Password) VALUES (?, ?)"), { row.name, password },
+        const QVariant password = row.hashed ? QVariant(HashPassword(row.password.toString())) : row.password;
+        data->db->run(QStringLiteral("INSERT INTO Login (username, Password) VALUES (?, ?)"), { row.name, password },
             QStringLiteral("write a test operator"), DbFile::Zlv);
     }
+    return data;
 }
 
-// Fills the boxes and presses OK the way an operator does.
-void logIn(frmLogin& form, const QString& user, const QString& password)
+int operatorsIn(const TempData& data)
+{
+    return testing::valueInFile(data.folder(), DbFile::Zlv, "SELECT count(*) FROM Login").toInt();
+}
+
+// Fills the boxes (and the second password box when given) and presses OK.
+void logIn(frmLogin& form, const QString& user, const QString& password, const QString& again = {})
 {
     testing::typeInto(form.txtUserName, user);
     testing::typeInto(form.txtPassword, password);
+    if (!again.isNull())
+        testing::typeInto(form.txtConfirmPassword, again);
     testing::click(form.cmdOK);
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<LoginRow>)
+Q_DECLARE_METATYPE(LoginRows)
 
 class LoginTest : public QObject {
     Q_OBJECT
     int m_ends = 0;
+
+    static void verifyAdmitted(frmLogin& form, const QString& user)
+    {
+        QVERIFY(!form.isVisible());
+        QVERIFY(form.mainWindow() && form.mainWindow()->isVisible());
+        QCOMPARE(LoggedInUser(), user);
+        QCOMPARE(form.mainWindow()->panel(2)->text(), user);
+    }
 
 private slots:
     void init()
@@ -66,169 +84,125 @@ private slots:
 
     void admission_data()
     {
-        QTest::addColumn<QList<LoginRow>>("rows");
+        QTest::addColumn<LoginRows>("rows");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("admitted");
+        auto row = [](const char* name, const LoginRows& rows, const QString& user, const QString& password,
+                       bool admitted) { QTest::newRow(name) << rows << user << password << admitted; };
 
-        const QList<LoginRow> one { hashed("Asha", "Tea 42") };
-        QTest::newRow("exact match") << one << "Asha"
-                                     << "Tea 42" << true;
-        QTest::newRow("user name in another case") << one << "asha"
-                                                   << "Tea 42" << false;
-        QTest::newRow("password in another case") << one << "Asha"
-                                                  << "tea 42" << false;
-        QTest::newRow("trailing blank after user name") << one << "Asha "
-                                                        << "Tea 42" << false;
-        QTest::newRow("trailing blank after password") << one << "Asha"
-                                                       << "Tea 42 " << false;
-        QTest::newRow("wrong password") << one << "Asha"
-                                        << "Tea 43" << false;
-        QTest::newRow("unknown user") << one << "Ravi"
-                                      << "Tea 42" << false;
-        QTest::newRow("stored trailing blank typed alike") << QList<LoginRow> { hashed("Ravi ", "pw ") } << "Ravi "
-                                                           << "pw " << true;
+        const LoginRows one { hashed("Asha", "Tea 42") };
+        row("exact match", one, "Asha", "Tea 42", true);
+        row("user name in another case", one, "asha", "Tea 42", false);
+        row("password in another case", one, "Asha", "tea 42", false);
+        row("trailing blank after user name", one, "Asha ", "Tea 42", false);
+        row("trailing blank after password", one, "Asha", "Tea 42 ", false);
+        row("unknown user", one, "Ravi", "Tea 42", false);
+        row("stored trailing blanks typed alike", { hashed("Ravi ", "pw ") }, "Ravi ", "pw ", true);
 
-        const QList<LoginRow> twins { hashed("Asha", "first"), hashed("Asha", "second") };
-        QTest::newRow("duplicate user, first password") << twins << "Asha"
-                                                        << "first" << true;
-        QTest::newRow("duplicate user, second password") << twins << "Asha"
-                                                         << "second" << true;
+        const LoginRows twins { hashed("Asha", "first"), hashed("Asha", "second") };
+        row("duplicate user, first password", twins, "Asha", "first", true);
+        row("duplicate user, second password", twins, "Asha", "second", true);
 
-        QTest::newRow("NULL user name") << QList<LoginRow> { hashed({}, "pw") } << ""
-                                        << "pw" << false;
-        QTest::newRow("NULL password, empty typed") << QList<LoginRow> { raw("Asha", {}) } << "Asha"
-                                                    << "" << false;
-        QTest::newRow("plain-text password typed alike") << QList<LoginRow> { raw("Asha", "Tea 42") } << "Asha"
-                                                         << "Tea 42" << false;
-        QTest::newRow("hash typed as the password")
-            << QList<LoginRow> { raw("Asha", "$argon2id$v=19$m=65536,t=2,p=1$x$y") } << "Asha"
-            << "$argon2id$v=19$m=65536,t=2,p=1$x$y" << false;
-        QTest::newRow("empty user name stored") << QList<LoginRow> { hashed("", "pw") } << ""
-                                                << "pw" << false;
+        // Values written by someone else never admit anyone.
+        row("NULL user name", { hashed(QVariant(), "pw") }, "", "pw", false);
+        row("empty user name", { hashed("", "pw") }, "", "pw", false);
+        row("NULL password, empty typed", { raw("Asha", QVariant()) }, "Asha", "", false);
+        row("plain-text password typed alike", { raw("Asha", "Tea 42") }, "Asha", "Tea 42", false);
+        const QString fakeHash = "$argon2id$v=19$m=65536,t=2,p=1$x$y";
+        row("hash text typed as the password", { raw("Asha", fakeHash) }, "Asha", fakeHash, false);
+        row("overlong hash", { raw("Asha", "$argon2id$" + QString(200, 'a')) }, "Asha", "a", false);
     }
 
     void admission()
     {
-        QFETCH(QList<LoginRow>, rows);
+        QFETCH(LoginRows, rows);
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, admitted);
 
-        TempData data;
-        writeLogin(*data.db, rows);
+        const auto data = dataWith(rows);
         MessageRecorder messages;
-        frmLogin form(*data.db);
+        frmLogin form(*data->db);
         form.show();
         QVERIFY(!form.creatingFirstOperator());
         logIn(form, user, password);
 
         if (admitted) {
             QVERIFY(messages.texts().isEmpty());
-            QVERIFY(!form.isVisible());
-            QVERIFY(form.mainWindow());
-            QVERIFY(form.mainWindow()->isVisible());
-            QCOMPARE(LoggedInUser(), user);
-            QCOMPARE(form.mainWindow()->panel(2)->text(), user);
-        } else {
-            QCOMPARE(messages.texts(), QStringList { "Invalid Password, try again!" });
-            QCOMPARE(messages.titles(), QStringList { "Login" });
-            QVERIFY(form.isVisible());
-            QVERIFY(!form.mainWindow());
-            QVERIFY(form.txtPassword->hasFocus());
-            QCOMPARE(form.txtPassword->text(), password);
-            QCOMPARE(form.txtUserName->text(), user);
-            QVERIFY(LoggedInUser().isEmpty());
+            verifyAdmitted(form, user);
+            return;
         }
+        QCOMPARE(messages.texts(), QStringList { "Invalid Password, try again!" });
+        QCOMPARE(messages.titles(), QStringList { "Login" });
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.mainWindow());
+        QVERIFY(form.txtPassword->hasFocus());
+        QCOMPARE(form.txtPassword->text(), password);
+        QCOMPARE(form.txtUserName->text(), user);
+        QVERIFY(LoggedInUser().isEmpty());
     }
 
-    void failedAttemptsAllowRetry()
+    // No limit on attempts, and the table is read afresh at every press: an
+    // operator added meanwhile is found.
+    void retriesReadTheTableAfresh()
     {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "right") });
+        const auto data = dataWith({ hashed("Asha", "right") });
         MessageRecorder messages;
-        frmLogin form(*data.db);
+        frmLogin form(*data->db);
         form.show();
         logIn(form, "Asha", "wrong");
-        logIn(form, "Asha", "also wrong");
-        QCOMPARE(messages.texts().size(), 2);
-        logIn(form, "Asha", "right");
-        QVERIFY(form.mainWindow());
-    }
-
-    // The table is read afresh at every press.
-    void operatorAddedWhileOpenIsFound()
-    {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "one") });
-        MessageRecorder messages;
-        frmLogin form(*data.db);
-        form.show();
-        QCOMPARE(AddOperator(*data.db, "Ravi", "two"), QString());
         logIn(form, "Ravi", "two");
-        QVERIFY(messages.texts().isEmpty());
-        QVERIFY(form.mainWindow());
+        QCOMPARE(messages.texts().size(), 2);
+        QCOMPARE(AddOperator(*data->db, "Ravi", "two"), QString());
+        logIn(form, "Ravi", "two");
+        QCOMPARE(messages.texts().size(), 2);
+        verifyAdmitted(form, "Ravi");
     }
 
-    void enterPressesOk()
+    void keys_data()
     {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "pw") });
-        frmLogin form(*data.db);
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("admitted");
+        QTest::newRow("Enter in the user name box") << "txtUserName" << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("Enter in the password box") << "txtPassword" << int(Qt::Key_Return) << 0 << true;
+        // Desktop themes where a group box takes Enter for itself.
+        QTest::newRow("keypad Enter reaching the frame")
+            << "Frame1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Esc") << "txtUserName" << int(Qt::Key_Escape) << 0 << false;
+        QTest::newRow("Cancel pressed") << "cmdCancel" << int(Qt::Key_Space) << 0 << false;
+    }
+
+    // Enter presses OK; Esc and Cancel end the program at once.
+    void keys()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, admitted);
+
+        const auto data = dataWith({ hashed("Asha", "pw") });
+        frmLogin form(*data->db);
         form.show();
         testing::typeInto(form.txtUserName, "Asha");
         testing::typeInto(form.txtPassword, "pw");
-        QTest::keyClick(form.txtPassword, Qt::Key_Return);
-        QVERIFY(form.mainWindow());
-    }
-
-    // Desktop themes where a group box takes Enter for itself: the frame
-    // around the boxes passes it on to OK.
-    void enterReachingTheFramePressesOk()
-    {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "pw") });
-        frmLogin form(*data.db);
-        form.show();
-        testing::typeInto(form.txtUserName, "Asha");
-        testing::typeInto(form.txtPassword, "pw");
-        QTest::keyClick(form.Frame1, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(form.mainWindow());
-    }
-
-    void escapeEndsTheProgram()
-    {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "pw") });
-        frmLogin form(*data.db);
-        form.show();
-        testing::typeInto(form.txtUserName, "Asha");
-        QTest::keyClick(form.txtUserName, Qt::Key_Escape);
-        QCOMPARE(m_ends, 1);
+        QWidget* widget = form.findChild<QWidget*>(target);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(m_ends, admitted ? 0 : 1);
+        QCOMPARE(bool(form.mainWindow()), admitted);
         QVERIFY(!form.isVisible());
-        QVERIFY(!form.mainWindow());
-    }
-
-    void cancelEndsTheProgram()
-    {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "pw") });
-        frmLogin form(*data.db);
-        form.show();
-        testing::click(form.cmdCancel);
-        QCOMPARE(m_ends, 1);
     }
 
     void captionsAndLabels()
     {
-        TempData data;
-        writeLogin(*data.db, { hashed("Asha", "pw") });
-        frmLogin form(*data.db);
-        QCOMPARE(form.windowTitle(), QString("Login"));
-        QCOMPARE(form.lblLabels[0]->text(), QString("&User Name:"));
-        QCOMPARE(form.lblLabels[1]->text(), QString("&Password:"));
-        QCOMPARE(form.cmdOK->text(), QString("&OK"));
-        QCOMPARE(form.cmdCancel->text(), QString("&Cancel"));
+        const auto data = dataWith({ hashed("Asha", "pw") });
+        frmLogin form(*data->db);
+        const QStringList texts { form.windowTitle(), form.lblLabels[0]->text(), form.lblLabels[1]->text(),
+            form.cmdOK->text(), form.cmdCancel->text() };
+        QCOMPARE(texts, (QStringList { "Login", "&User Name:", "&Password:", "&OK", "&Cancel" }));
         QCOMPARE(form.txtPassword->echoMode(), QLineEdit::Password);
         QVERIFY(form.cmdOK->isDefault());
         QVERIFY(form.txtConfirmPassword->isHidden());
@@ -236,15 +210,15 @@ private slots:
     }
 
     // Records no one can log in with (plain-text passwords of an older
-    // install) leave the form saying how to add an operator.
+    // install) leave the form saying how to add an operator to this folder.
     void unusableTableSaysHowToAddAnOperator()
     {
-        TempData data;
-        writeLogin(*data.db, { raw("Asha", "plain"), raw({}, {}) });
-        frmLogin form(*data.db);
+        const auto data = dataWith({ raw("Asha", "plain"), raw(QVariant(), QVariant()) });
+        frmLogin form(*data->db);
         QVERIFY(!form.creatingFirstOperator());
         QVERIFY(!form.lblNotice->isHidden());
-        QVERIFY(form.lblNotice->text().contains(QString("zelva --data-dir \"%1\" --add-operator NAME").arg(data.folder())));
+        QVERIFY(form.lblNotice->text().contains(
+            QString("zelva --data-dir \"%1\" --add-operator NAME").arg(data->folder())));
     }
 
     void firstOperatorRefusals_data()
@@ -254,26 +228,18 @@ private slots:
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("empty user name") << ""
-                                         << "pw"
-                                         << "pw"
-                                         << "Type a user name."
-                                         << "txtUserName";
-        QTest::newRow("user name ends with a blank") << "Asha "
-                                                     << "pw"
-                                                     << "pw"
-                                                     << "A user name must not begin or end with a blank."
-                                                     << "txtUserName";
-        QTest::newRow("empty password") << "Asha"
-                                        << ""
-                                        << ""
-                                        << "Type a password."
-                                        << "txtPassword";
-        QTest::newRow("passwords differ") << "Asha"
-                                          << "pw"
-                                          << "pW"
-                                          << "The two passwords differ; type the password again in both boxes."
-                                          << "txtPassword";
+        auto row = [](const char* name, const char* user, const char* password, const char* again,
+                       const char* message, const char* focus) {
+            QTest::newRow(name) << user << password << again << message << focus;
+        };
+        row("empty user name", "", "pw", "pw", "Type a user name.", "txtUserName");
+        row("user name ends with a blank", "Asha ", "pw", "pw", "A user name must not begin or end with a blank.",
+            "txtUserName");
+        row("user name begins with a blank", " Asha", "pw", "pw", "A user name must not begin or end with a blank.",
+            "txtUserName");
+        row("empty password", "Asha", "", "", "Type a password.", "txtPassword");
+        row("passwords differ", "Asha", "pw", "pW", "The two passwords differ; type the password again in both boxes.",
+            "txtPassword");
     }
 
     void firstOperatorRefusals()
@@ -289,15 +255,12 @@ private slots:
         frmLogin form(*data.db);
         form.show();
         QVERIFY(form.creatingFirstOperator());
-        testing::typeInto(form.txtUserName, user);
-        testing::typeInto(form.txtPassword, password);
-        testing::typeInto(form.txtConfirmPassword, again);
-        testing::click(form.cmdOK);
+        logIn(form, user, password, again);
         QCOMPARE(messages.texts(), QStringList { message });
         QCOMPARE(messages.titles(), QStringList { "Login" });
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QVERIFY(!form.mainWindow());
-        QCOMPARE(testing::valueInFile(data.folder(), DbFile::Zlv, "SELECT count(*) FROM Login").toInt(), 0);
+        QCOMPARE(operatorsIn(data), 0);
         // Two differing passwords leave both boxes empty for a fresh try.
         const bool differ = password != again;
         QCOMPARE(form.txtPassword->text(), differ ? QString() : password);
@@ -314,20 +277,18 @@ private slots:
             QVERIFY(form.creatingFirstOperator());
             QVERIFY(!form.txtConfirmPassword->isHidden());
             QVERIFY(form.lblNotice->text().startsWith("No operator has been set up yet."));
-            testing::typeInto(form.txtUserName, "Owner");
-            testing::typeInto(form.txtPassword, "Secret 1");
-            testing::typeInto(form.txtConfirmPassword, "Secret 1");
-            testing::click(form.cmdOK);
+            logIn(form, "Owner", "Secret 1", "Secret 1");
             QVERIFY(messages.texts().isEmpty());
-            QVERIFY(form.mainWindow());
-            QCOMPARE(form.mainWindow()->panel(2)->text(), QString("Owner"));
+            verifyAdmitted(form, "Owner");
         }
+        // Only a salted hash of exactly what was typed is stored.
         const auto rows = testing::rowsInFile(data.folder(), DbFile::Zlv, "SELECT username, Password FROM Login");
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0][0].toString(), QString("Owner"));
         const QString stored = rows[0][1].toString();
         QVERIFY(stored.startsWith("$argon2id$"));
         QVERIFY(!stored.contains("Secret"));
+        QVERIFY(HashPassword("Secret 1") != stored);
 
         // The next start asks for the password as usual.
         frmLogin next(*data.db);
@@ -348,13 +309,10 @@ private slots:
         frmLogin form(*data.db);
         form.show();
         QCOMPARE(AddOperator(*data.db, "Asha", "pw"), QString());
-        testing::typeInto(form.txtUserName, "Intruder");
-        testing::typeInto(form.txtPassword, "x");
-        testing::typeInto(form.txtConfirmPassword, "x");
-        testing::click(form.cmdOK);
+        logIn(form, "Intruder", "x", "x");
         QVERIFY(!form.mainWindow());
         QVERIFY(!form.creatingFirstOperator());
-        QCOMPARE(testing::valueInFile(data.folder(), DbFile::Zlv, "SELECT count(*) FROM Login").toInt(), 1);
+        QCOMPARE(operatorsIn(data), 1);
         QVERIFY(messages.last().startsWith("An operator has been set up meanwhile"));
     }
 };
