@@ -70,8 +70,25 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
     return 0;
 }
 
+// Without a display the windowing library would abort with advice to reinstall;
+// say plainly what is missing instead.
+bool displayMissing()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (const char* variable : { "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY" })
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return false;
+    return true;
+#else
+    return false;
+#endif
+}
+
 int run(int argc, char* argv[], const zelva::CommandLine& line)
 {
+    if (displayMissing())
+        return refuse(QStringLiteral("No display to show the windows on (DISPLAY is not set); start the program "
+                                     "on the desktop."));
     QApplication app(argc, argv);
     QApplication::setWindowIcon(zelva::ProgramIcon());
     // The program ends through Cancel, Exit or the main window's close box only.

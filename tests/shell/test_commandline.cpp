@@ -21,12 +21,16 @@ struct Finished {
     QString err;
 };
 
-// Runs the program with the arguments, standard input given, and no display.
-Finished runProgram(const QStringList& arguments, const QByteArray& input = {})
+// Runs the program with the arguments, standard input given, and the
+// offscreen display, or none at all.
+Finished runProgram(const QStringList& arguments, const QByteArray& input = {}, bool display = true)
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const char* variable : { "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY" })
+        environment.remove(variable);
+    if (display)
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(ZELVA_PROGRAM), arguments);
     program.write(input);
@@ -142,6 +146,19 @@ private slots:
         QVERIFY(finished.out.isEmpty());
         if (QFile::exists(dir.filePath("ZLV.db")))
             QCOMPARE(operatorsIn(dir.path()), 0);
+    }
+
+    // Started where there is no display: one line saying so, not an abort.
+    void programWithoutADisplay()
+    {
+        QTemporaryDir dir;
+        const Finished finished = runProgram({ "--data-dir", dir.path() }, {}, false);
+        QCOMPARE(finished.exitCode, 1);
+        QCOMPARE(finished.err,
+            QString("zelva: No display to show the windows on (DISPLAY is not set); start the program on the "
+                    "desktop.\n"));
+        // What needs no window still works there.
+        QCOMPARE(runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n", false).exitCode, 0);
     }
 
     void programHelpAndVersion()
