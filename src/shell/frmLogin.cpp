@@ -146,7 +146,7 @@ void frmLogin::ShowLoginTableState()
         // The command names this data folder: without it the operator would land in the default one.
         lblNotice->setText(QStringLiteral("No operator of the Login table has a password this program can check. "
                                           "Add one from the command line: zelva --data-dir \"%1\" --add-operator NAME")
-                .arg(QDir::toNativeSeparators(m_db.folder())));
+                               .arg(QDir::toNativeSeparators(m_db.folder())));
         break;
     case zelva::LoginTable::Ready:
         lblNotice->clear();

@@ -228,10 +228,8 @@ private slots:
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
-        auto row = [](const char* name, const char* user, const char* password, const char* again,
-                       const char* message, const char* focus) {
-            QTest::newRow(name) << user << password << again << message << focus;
-        };
+        auto row = [](const char* name, const char* user, const char* password, const char* again, const char* message,
+                       const char* focus) { QTest::newRow(name) << user << password << again << message << focus; };
         row("empty user name", "", "pw", "pw", "Type a user name.", "txtUserName");
         row("user name ends with a blank", "Asha ", "pw", "pw", "A user name must not begin or end with a blank.",
             "txtUserName");

@@ -307,9 +307,11 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("form");
         QTest::addColumn<bool>("formClosesItself");
-        QTest::newRow("window closed") << "mnuYearlyReport" << "frmYearlyReport" << false;
+        QTest::newRow("window closed") << "mnuYearlyReport"
+                                       << "frmYearlyReport" << false;
         // Its own Close button: no empty frame may stay behind.
-        QTest::newRow("form closes itself") << "mnuNewCustomer" << "frmBuyerDetails" << true;
+        QTest::newRow("form closes itself") << "mnuNewCustomer"
+                                            << "frmBuyerDetails" << true;
     }
 
     void closedWindowOpensAfresh()
@@ -337,11 +339,19 @@ private slots:
         QTest::addColumn<QString>("bar");
         QTest::addColumn<QString>("hideBy");
         QTest::addColumn<QString>("showBy");
-        QTest::newRow("toolbar: menu, then F9") << "Toolbar" << "mnuShowToolbar" << "F9";
+        QTest::newRow("toolbar: menu, then F9") << "Toolbar"
+                                                << "mnuShowToolbar"
+                                                << "F9";
         // The toolbar's own button hides it; only the menu brings it back.
-        QTest::newRow("toolbar: its button, then menu") << "Toolbar" << "btnShowToolbar" << "mnuShowToolbar";
-        QTest::newRow("statusbar: button, then menu") << "Statusbar" << "btnShowStatusbar" << "mnuShowStatusbar";
-        QTest::newRow("statusbar: Ctrl+F9 twice") << "Statusbar" << "Ctrl+F9" << "Ctrl+F9";
+        QTest::newRow("toolbar: its button, then menu") << "Toolbar"
+                                                        << "btnShowToolbar"
+                                                        << "mnuShowToolbar";
+        QTest::newRow("statusbar: button, then menu") << "Statusbar"
+                                                      << "btnShowStatusbar"
+                                                      << "mnuShowStatusbar";
+        QTest::newRow("statusbar: Ctrl+F9 twice") << "Statusbar"
+                                                  << "Ctrl+F9"
+                                                  << "Ctrl+F9";
     }
 
     // Each toggle twice: the bar, the entry's caption and check mark and the
