@@ -148,6 +148,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    static constexpr int RatedRows = 15; // rows with a rate and a "per": all but the rounding row
+
     // One base that GST is charged on: the goods, Others1 or Others2.
     enum TaxBase { Goods, Others1, Others2 };
     struct TaxLine {
@@ -158,48 +160,73 @@ private:
         int position = -1; // the chosen list entry; -1 while no rate is chosen
         double rate = 0;   // GoodsTaxRate, Others1TaxRate, Others2TaxRate
         double tax = 0;    // GoodsTax, Others1Tax, Others2Tax
+        void clearRate()
+        {
+            position = -1;
+            rate = 0;
+            tax = 0;
+        }
     };
 
+    // building the screen (taxinvoicepage.cpp)
+    void buildWindow();
     void buildPage();
+    void buildSellerAndReferences();
+    void buildBuyerAndDelivery();
+    void buildGrid();
+    void buildTaxLists();
+    void buildTotalsAndFoot();
     void buildEntryRow();
     void buildCommandButtons();
+    void connectHandlers();
     void setTabOrders();
     void watchFocus();
     void watchEnter();
 
+    // loading, choosing and adding (frmtaxinvoice.cpp)
     void Form_Load();
     void HideGoodsTextBox();
     bool SetCompanyDatabase();
     void ShowCompanyDetails();
     void SetBuyerDatabase();
     void SetItemDatabase();
-    void SetBuyerInvoiceData();
-    void SetGoodsInvoiceData();
     void ClearControl();
-    bool CheckForEmptyControl();
-    void Insert();
-    void UpdateItemStockQuantity(int& updateIndex);
+    std::vector<Row*> goodsColumns();
+    void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
+    bool moveToEntry(zelva::RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index);
+    void showBuyer(int index);
+    void showDelivery();
+    void computeLineAmount();
+    bool entryRowComplete() const;
+    void updateAddButton();
+    void setPending(bool pending);
+
+    // GST and totals (taxinvoicetotals.cpp)
     void IgstList();
     void CgstList();
     void SgstList();
     void HideSgstItem();
     void ShowSgstItem();
-    void alltotal(bool askForBuyer);
-    void ConvertCurrencyToEnglish(double amount);
-
-    void resetInvoiceValues();
+    void showSgstItems(bool visible);
     void decideTaxMode();
     void clearTaxRows();
     void chooseRate(TaxBase base, int position);
     double baseAmount(TaxBase base) const;
     void applyTax(TaxLine& line, double base);
     void recomputeTaxes();
-    void computeLineAmount();
+    void alltotal(bool askForBuyer);
+    void ConvertCurrencyToEnglish(double amount);
+
+    // new invoice, check, save (taxinvoicesave.cpp)
+    void SetBuyerInvoiceData();
+    void SetGoodsInvoiceData();
+    void resetInvoiceValues();
     void setInvoiceSerial(qint64 serial);
-    void setButtons(bool newInvoice, bool save, bool cancel, bool print, bool add, bool close);
-    void updateAddButton();
-    void showBuyer(qint64 key);
-    bool moveToEntry(zelva::RecordSource& source, bool& readInFull, qint64 key);
+    QWidget* descriptionBox(int row) const;
+    QWidget* hsnBox(int row) const;
+    bool CheckForEmptyControl();
+    void Insert();
+    void UpdateItemStockQuantity(int& updateIndex);
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;

@@ -38,6 +38,8 @@ QString RateText(double ratePercent);
 // spelled or stored exactly.
 constexpr double AmountLimit = 1e13;
 bool WithinAmountLimit(double value);
+// The message for what passes that limit ("The total of this invoice").
+QString AmountTooLarge(const QString& what);
 
 // What the totals are made of: the three unrounded taxes, the goods total,
 // the quantity texts of goods rows 1-7 and the amount texts of rows 8-16.

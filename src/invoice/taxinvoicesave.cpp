@@ -1,0 +1,327 @@
+// The life of one invoice: New Invoice (serial, number, date, two pending
+// records), the pre-save check, Save (both records and the stock deduction in
+// one transaction), Cancel and Close.
+#include "invoice/frmtaxinvoice.h"
+
+#include "data/guard.h"
+#include "data/serials.h"
+#include "invoice/formboxes.h"
+#include "platform/datetext.h"
+#include "platform/message.h"
+#include "platform/textnum.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace zelva;
+
+namespace {
+
+// A blank the invoice cannot do without: say so, put the focus there, fail.
+bool refuse(const QString& message, QWidget* focus)
+{
+    MsgBox(message);
+    focus->setFocus();
+    return false;
+}
+
+QString numbered(const char* stem, int row)
+{
+    return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(row);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- new invoice
+
+void frmTaxInvoice::SetBuyerInvoiceData()
+{
+    datBuyerInvoice.bind(DbFile::Invoice, QStringLiteral("BuyerInvoice"));
+}
+
+void frmTaxInvoice::SetGoodsInvoiceData()
+{
+    datGoodsInvoice.bind(DbFile::Invoice, QStringLiteral("GoodsInvoice"));
+}
+
+void frmTaxInvoice::resetInvoiceValues()
+{
+    GoodsTotal = GrandTotal = 0;
+    for (TaxLine& line : m_tax)
+        line.clearRate();
+    LineCount = 0;
+    TotalIgst = TotalCgst = TotalSgst = 0;
+    LineAmount = LineQuantity = LineRate = 0;
+    QuantityTotal = 0;
+    StockItemCodes.clear();
+    StockQuantities.clear();
+    StockUpdateIndex = 0;
+    TaxMode = zelva::TaxMode::None;
+    BuyerBid.clear();
+    BuyerState.clear();
+    CurrentItemCode.clear();
+}
+
+void frmTaxInvoice::setInvoiceSerial(qint64 serial)
+{
+    InvoiceSno = serial;
+    InvoiceNumber = RecordCode(CodeKind::Invoice, serial);
+    txtInvoiceNo->setText(InvoiceNumber);
+}
+
+void frmTaxInvoice::cmdNewInvoice_Click()
+{
+    if (m_pending)
+        return;
+    bool hasCompany = false;
+    if (!Guarded([&] { hasCompany = SetCompanyDatabase(); }))
+        return;
+    if (!hasCompany) {
+        MsgBox(QStringLiteral("Enter the company details first (Update Company Details): the invoice is issued "
+                              "in the name of the company."));
+        return;
+    }
+    ClearControl();
+    const bool started = Guarded([this] {
+        ShowCompanyDetails();
+        SetBuyerInvoiceData();
+        SetGoodsInvoiceData();
+        SetBuyerDatabase();
+        SetItemDatabase();
+        HideGoodsTextBox();
+        resetInvoiceValues();
+        for (TaxLine& line : m_tax) { // filled when the buyer decides the tax
+            line.cgstCombo->clear();
+            line.sgstCombo->clear();
+        }
+        setInvoiceSerial(datBuyerInvoice.nextSerial(QStringLiteral("sno")));
+        m_numberAtNew = InvoiceNumber;
+        datBuyerInvoice.addNew();
+        datGoodsInvoice.addNew();
+    });
+    if (!started)
+        return;
+    txtInvoiceDate->setText(DateText(QDate::currentDate()));
+    txtOrderDate->setText(txtInvoiceDate->text());
+    txtShortExcess->setText(QStringLiteral("Short & Excess"));
+    cboDescriptionOfGoods->setEnabled(true);
+    cboBuyerName->setFocus();
+    setPending(true);
+}
+
+// ---------------------------------------------------------------- pre-save check
+
+// Row i's description: the goods rows' own boxes, the tax and charge lists of
+// rows 8-15, the rounding box of row 16.
+QWidget* frmTaxInvoice::descriptionBox(int row) const
+{
+    if (row <= GoodsRows)
+        return txtDescriptionOfGoods[row];
+    if (row == GridRows)
+        return txtShortExcess;
+    const std::array<QComboBox*, 8> lists{cboGoodsCgst, cboGoodsSgst, cboOthers1, cboOthers1Cgst,
+                                          cboOthers1Sgst, cboOthers2, cboOthers2Cgst, cboOthers2Sgst};
+    return lists[row - 8];
+}
+
+// Row i's HSN: the charge rows 10 and 13 take theirs from a list.
+QWidget* frmTaxInvoice::hsnBox(int row) const
+{
+    if (row == 10)
+        return cboOthers1Hsn;
+    if (row == 13)
+        return cboOthers2Hsn;
+    return txtHsn[row];
+}
+
+// Fills every blank that may be filled, in order, and fails at the first of
+// the four entries an invoice cannot do without.
+bool frmTaxInvoice::CheckForEmptyControl()
+{
+    FillIfEmpty(txtOrderNo, NotApplicable);
+    FillIfEmpty(txtOrderDate, txtInvoiceDate->text());
+    FillIfEmpty(txtSuppliersRef, NotApplicable);
+    FillIfEmpty(txtDispatchedThrough, NotApplicable);
+
+    if (TextOf(cboBuyerName).isEmpty())
+        return refuse(QStringLiteral(" Select Buyer Name "), cboBuyerName);
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{txtBuyerAddress, txtBuyerDist, txtBuyerState, txtBuyerPin, txtBuyerGstin})
+        FillIfEmpty(box, NotApplicable);
+    // the goods go to the buyer unless another delivery party is given
+    const std::array<std::pair<QWidget*, QWidget*>, 5> delivery{{{cboBuyerNameD, cboBuyerName},
+                                                                  {txtBuyerAddressD, txtBuyerAddress},
+                                                                  {txtBuyerDistD, txtBuyerDist},
+                                                                  {txtBuyerStateD, txtBuyerState},
+                                                                  {txtBuyerPinD, txtBuyerPin}}};
+    for (auto [box, buyers] : delivery)
+        FillIfEmpty(box, TextOf(buyers));
+
+    if (txtDescriptionOfGoods[1]->text().isEmpty())
+        return refuse(QStringLiteral(" Select the Goods "), cboDescriptionOfGoods);
+    for (int row = 2; row <= GridRows; ++row)
+        FillIfEmpty(descriptionBox(row), NotApplicable);
+    for (int row = 1; row <= GridRows; ++row)
+        FillIfEmpty(hsnBox(row), NotApplicable);
+    for (int row = 1; row <= GoodsRows; ++row)
+        FillIfEmpty(txtQuantity[row], QStringLiteral("0"));
+    FillIfEmpty(txtTotalQuantity, Str(QuantityTotal));
+    for (int row = 1; row <= RatedRows; ++row)
+        FillIfEmpty(txtPer[row], NotApplicable);
+
+    if (txtAmount[1]->text().isEmpty())
+        return refuse(QStringLiteral(" Amount cannot be Blank "), txtAmount[1]);
+    for (int row = 2; row <= GridRows; ++row)
+        FillIfEmpty(txtAmount[row], QStringLiteral("0"));
+    FillIfEmpty(txtTotalGoodsAmount, Str(GoodsTotal));
+    FillIfEmpty(txtTotalAmount, Str(GrandTotal));
+
+    if (txtRate[1]->text().isEmpty())
+        return refuse(QStringLiteral(" Rate cannot be Blank "), txtRate[1]);
+    for (int row = 2; row <= RatedRows; ++row)
+        FillIfEmpty(txtRate[row], QStringLiteral("0"));
+    return true;
+}
+
+// ---------------------------------------------------------------- save
+
+// The screen into the two pending records, field by field.
+void frmTaxInvoice::Insert()
+{
+    if (datBuyerInvoice.mode() != RecordSource::Mode::Adding)
+        datBuyerInvoice.addNew();
+    if (datGoodsInvoice.mode() != RecordSource::Mode::Adding)
+        datGoodsInvoice.addNew();
+
+    RecordSource& b = datBuyerInvoice;
+    b.setValue(QStringLiteral("sno"), InvoiceSno);
+    b.setValue(QStringLiteral("bid"), BuyerBid);
+    b.setValue(QStringLiteral("Time"), TimeTextHM(QTime::currentTime()));
+    const std::array<std::pair<const char*, QWidget*>, 19> shown{{{"InvoiceNo", txtInvoiceNo},
+                                                                  {"InvoiceDate", txtInvoiceDate},
+                                                                  {"OrderNo", txtOrderNo},
+                                                                  {"OrderDate", txtOrderDate},
+                                                                  {"SuppliersRef", txtSuppliersRef},
+                                                                  {"DispatchedThrough", txtDispatchedThrough},
+                                                                  {"SalerCompany", txtCompanyName},
+                                                                  {"SalerGstin", txtGstin},
+                                                                  {"BuyerName", cboBuyerName},
+                                                                  {"BuyerAddress", txtBuyerAddress},
+                                                                  {"BuyerDist", txtBuyerDist},
+                                                                  {"buyerstate", txtBuyerState},
+                                                                  {"BuyerPin", txtBuyerPin},
+                                                                  {"BuyerGstin", txtBuyerGstin},
+                                                                  {"BuyerNameD", cboBuyerNameD},
+                                                                  {"DeliveryAddress", txtBuyerAddressD},
+                                                                  {"Dist", txtBuyerDistD},
+                                                                  {"State", txtBuyerStateD},
+                                                                  {"Pin", txtBuyerPinD}}};
+    for (const auto& [field, box] : shown)
+        b.setValue(QLatin1String(field), TextOf(box));
+
+    // The grid's rows side by side, row i in the fields ending in i.
+    RecordSource& g = datGoodsInvoice;
+    g.setValue(QStringLiteral("sno"), InvoiceSno);
+    g.setValue(QStringLiteral("InvoiceNo"), txtInvoiceNo->text());
+    for (int row = 1; row <= GridRows; ++row) {
+        g.setValue(numbered("DescriptionOfGoods", row), TextOf(descriptionBox(row)));
+        g.setValue(numbered("Hsn", row), TextOf(hsnBox(row)));
+        g.setValue(numbered("Amount", row), txtAmount[row]->text());
+        if (row <= GoodsRows)
+            g.setValue(numbered("Quantity", row), Val(txtQuantity[row]->text()));
+        if (row <= RatedRows) {
+            g.setValue(numbered("Per", row), txtPer[row]->text());
+            g.setValue(numbered(row <= 3 ? "Rate" : "rate", row), txtRate[row]->text()); // Rate1-3, rate4-15
+        }
+    }
+    g.setValue(QStringLiteral("TotalQuantity"), Val(txtTotalQuantity->text()));
+    g.setValue(QStringLiteral("TotalGoodsAmount"), GoodsTotal);
+    g.setValue(QStringLiteral("totalamount"), GrandTotal);
+    g.setValue(QStringLiteral("TIgst"), TotalIgst);
+    g.setValue(QStringLiteral("TCgst"), TotalCgst);
+    g.setValue(QStringLiteral("TSgst"), TotalSgst);
+}
+
+// Takes each added line's quantity off its stock item, found by item code,
+// from slot updateIndex on. Stock may go below zero; a code no longer in
+// stock deducts nothing.
+void frmTaxInvoice::UpdateItemStockQuantity(int& updateIndex)
+{
+    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex) {
+        datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
+        datItemStock.setFilter(QStringLiteral("itemcode"), StockItemCodes[updateIndex]);
+        datItemStock.moveFirst(); // the first record of that code, in table order
+        if (datItemStock.eof())
+            continue;
+        datItemStock.edit();
+        const double onHand = datItemStock.value(QStringLiteral("Quantity")).toDouble();
+        datItemStock.setValue(QStringLiteral("Quantity"), onHand - StockQuantities[updateIndex]);
+        datItemStock.update();
+    }
+}
+
+// Writes both records and the stock deduction in one transaction: all of it
+// or nothing. The serial taken at New Invoice is confirmed free first; if
+// another invoice took it meanwhile, this one takes the next free number.
+void frmTaxInvoice::cmdSave_Click()
+{
+    if (!m_pending)
+        return;
+    if (!CheckForEmptyControl())
+        return;
+    RefreshTotals();
+    if (!WithinAmountLimit(GrandTotal)) {
+        MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
+        return;
+    }
+
+    int updateIndex = StockUpdateIndex;
+    try {
+        Transaction transaction(m_db, QStringLiteral("save the invoice"));
+        const qint64 free = datBuyerInvoice.nextSerial(QStringLiteral("sno"));
+        if (free > InvoiceSno)
+            setInvoiceSerial(free);
+        Insert();
+        datBuyerInvoice.update();
+        datGoodsInvoice.update();
+        UpdateItemStockQuantity(updateIndex);
+        transaction.commit();
+    } catch (const DataError& error) {
+        // Rolled back: the invoice stays on screen to be saved again.
+        datItemStock.cancelUpdate();
+        MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
+                                                "It stays on screen to be saved again."));
+        return;
+    }
+    StockUpdateIndex = updateIndex;
+    setPending(false);
+    if (InvoiceNumber != m_numberAtNew)
+        MsgBox(QStringLiteral("Invoice number %1 was taken by another invoice meanwhile. This invoice is saved as %2.")
+                   .arg(m_numberAtNew, InvoiceNumber));
+    MsgBox(QStringLiteral("Saved Successfully"));
+}
+
+// ---------------------------------------------------------------- cancel and close
+
+void frmTaxInvoice::cmdCancel_Click()
+{
+    Guarded([this] {
+        datBuyerInvoice.cancelUpdate();
+        datGoodsInvoice.cancelUpdate();
+        datBuyerInvoice.requery();
+        datGoodsInvoice.requery();
+    });
+    setPending(false);
+    ClearControl();
+}
+
+void frmTaxInvoice::cmdClose_Click()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
