@@ -4,32 +4,21 @@
 
 using namespace zelva;
 
-namespace {
-
-QLineEdit* box(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
-} // namespace
-
 frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     : MasterForm(tr("Add New Buyer or Update Existing Buyer Details"),
                  tr("Add New Buyer or Update Existing Buyer Details"), parent)
-    , txtSno(box(this, "txtSno"))
-    , txtBid(box(this, "txtBid"))
-    , txtName(box(this, "txtName"))
-    , txtAddress(box(this, "txtAddress"))
-    , txtDistrict(box(this, "txtDistrict"))
-    , txtState(box(this, "txtState"))
-    , txtPin(box(this, "txtPin"))
-    , txtGstin(box(this, "txtGstin"))
-    , txtContact(box(this, "txtContact"))
-    , txtEmail(box(this, "txtEmail"))
-    , txtWebsite(box(this, "txtWebsite"))
-    , txtRemarks(box(this, "txtRemarks"))
+    , txtSno(NewBox(this, "txtSno"))
+    , txtBid(NewBox(this, "txtBid"))
+    , txtName(NewBox(this, "txtName"))
+    , txtAddress(NewBox(this, "txtAddress"))
+    , txtDistrict(NewBox(this, "txtDistrict"))
+    , txtState(NewBox(this, "txtState"))
+    , txtPin(NewBox(this, "txtPin"))
+    , txtGstin(NewBox(this, "txtGstin"))
+    , txtContact(NewBox(this, "txtContact"))
+    , txtEmail(NewBox(this, "txtEmail"))
+    , txtWebsite(NewBox(this, "txtWebsite"))
+    , txtRemarks(NewBox(this, "txtRemarks"))
     , datBuyer(db)
 {
     addEntry(tr("BuyerID"), txtBid);

@@ -14,6 +14,7 @@
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -24,6 +25,10 @@ namespace zelva {
 QString BoxText(const QWidget* box);
 void SetBoxText(QWidget* box, const QString& text);
 void SetBoxReadOnly(QWidget* box, bool readOnly);
+
+// A single-line box and a command button of a master form, named as the form names them.
+QLineEdit* NewBox(QWidget* parent, const char* name);
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip);
 
 // One field of the table and the box that shows it.
 struct FieldBox {

@@ -11,25 +11,18 @@ namespace {
 const QString StockTitle = QStringLiteral("Add Item or Update Existing Item Details");
 const QString OfficeTitle = QStringLiteral("Add Other Item or Update Existing Other Item Details");
 
-QLineEdit* box(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
 } // namespace
 
 frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     : MasterForm(tr("Stock Entry"), StockTitle, parent)
-    , txtSno(box(this, "txtSno"))
-    , txtItemCode(box(this, "txtItemCode"))
-    , txtItemName(box(this, "txtItemName"))
-    , txtHsn(box(this, "txtHsn"))
-    , txtRate(box(this, "txtRate"))
-    , txtPer(box(this, "txtPer"))
-    , txtQuantity(box(this, "txtQuantity"))
-    , txtRemarks(box(this, "txtRemarks"))
+    , txtSno(NewBox(this, "txtSno"))
+    , txtItemCode(NewBox(this, "txtItemCode"))
+    , txtItemName(NewBox(this, "txtItemName"))
+    , txtHsn(NewBox(this, "txtHsn"))
+    , txtRate(NewBox(this, "txtRate"))
+    , txtPer(NewBox(this, "txtPer"))
+    , txtQuantity(NewBox(this, "txtQuantity"))
+    , txtRemarks(NewBox(this, "txtRemarks"))
     , Image1(new QLabel(this))
     , datItemStock(db)
     , datOtherItemStock(db)
