@@ -51,6 +51,10 @@ struct FormKind {
     bool hasChoice() const { return !codeChoice.isEmpty(); }
     QString nameBox() const { return entries.first().box; }
     QString nameField() const { return entries.first().field; }
+    const Entry& entry(const QString& box) const
+    {
+        return *std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.box == box; });
+    }
     const Entry& firstOptional() const
     {
         return *std::find_if(entries.begin(), entries.end(), [](const Entry& e) { return e.blank.isValid(); });
@@ -172,12 +176,7 @@ public:
         return widget;
     }
     QString text(const QString& boxName) const { return zelva::BoxText(box(boxName)); }
-    bool readOnly(const QString& boxName) const
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(box(boxName)))
-            return line->isReadOnly();
-        return qobject_cast<QPlainTextEdit*>(box(boxName))->isReadOnly();
-    }
+    bool readOnly(const QString& boxName) const { return box(boxName)->property("readOnly").toBool(); }
     void type(const QString& boxName, const QString& text)
     {
         if (auto* line = qobject_cast<QLineEdit*>(box(boxName)))

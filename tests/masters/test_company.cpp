@@ -90,44 +90,6 @@ private slots:
         QCOMPARE(s.text("txtName"), QString());
     }
 
-    // The entry check stops at the first blank mandatory entry; a default
-    // filled in before it stays in its box.
-    void entryCheckOrder_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("district");
-        QTest::newRow("name blank") << "" << "Addr" << "TN" << "Enter Name of the Company " << "";
-        QTest::newRow("address blank") << "Co" << "" << "" << "Enter Address of the Company " << "";
-        QTest::newRow("state blank") << "Co" << "Addr" << "" << "Enter State  " << "N.A.";
-        QTest::newRow("a blank is not empty") << "Co" << "Addr" << " " << "Saved Successfully" << "";
-    }
-    void entryCheckOrder()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, address);
-        QFETCH(QString, state);
-        QFETCH(QString, message);
-        QFETCH(QString, district);
-        Session s("company");
-        s.startNew();
-        s.enter("txtName", name);
-        s.type("txtAddress", address);
-        s.enter("txtState", state);
-        s.press("cmdSave");
-        QCOMPARE(s.messages.texts(), QStringList{message});
-        if (message == "Saved Successfully") {
-            QCOMPARE(s.stored("State", 1), QVariant(" "));
-            QCOMPARE(s.stored("Dist", 1), QVariant("N.A."));
-        } else {
-            QCOMPARE(s.text("txtDistrict"), district);
-            QCOMPARE(s.recordCount(), 0);
-            QVERIFY(s.enabled("cmdSave"));
-        }
-    }
-
     void escapePressesClose()
     {
         Session s("company");

@@ -81,22 +81,48 @@ private slots:
             QCOMPARE(s.text(e.box), e.shown());
     }
 
-    void saveWithoutNameIsRefusedThenSucceeds_data() { AddFormColumn({"stock", "buyer"}); }
-    void saveWithoutNameIsRefusedThenSucceeds()
+    // The check stops at the first blank mandatory entry: nothing is stored,
+    // the defaults filled in before it stay in their boxes, and Save may be
+    // pressed again. A space is not blank.
+    void blankMandatoryEntryIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("blanks");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("firstOptional"); // as the check leaves it
+        QTest::newRow("stock name") << "stock" << QStringList{"txtItemName"} << "Enter Name of the Item " << "";
+        QTest::newRow("buyer name") << "buyer" << QStringList{"txtName"} << "Enter Name of the Buyer " << "";
+        QTest::newRow("company name") << "company" << QStringList{"txtName"} << "Enter Name of the Company " << "";
+        QTest::newRow("company address")
+            << "company" << QStringList{"txtAddress", "txtState"} << "Enter Address of the Company " << "";
+        QTest::newRow("company state") << "company" << QStringList{"txtState"} << "Enter State  " << "N.A.";
+    }
+    void blankMandatoryEntryIsRefused()
     {
         QFETCH(QString, kind);
+        QFETCH(QStringList, blanks);
+        QFETCH(QString, message);
+        QFETCH(QString, firstOptional);
         Session s(kind);
+        const int before = s.recordCount();
         s.startNew();
-        s.enter(s.kind.nameBox(), "");
+        for (const Entry& e : s.kind.entries)
+            if (!e.blank.isValid())
+                s.enter(e.box, blanks.contains(e.box) ? QString() : e.typed);
         s.press("cmdSave");
-        QCOMPARE(s.messages.texts(), QStringList{s.kind.nameMessage});
-        QCOMPARE(s.recordCount(), 1);
-        QVERIFY(s.enabled("cmdSave")); // still adding: Save may be pressed again
+        QCOMPARE(s.messages.texts(), QStringList{message});
+        QCOMPARE(s.text(s.kind.firstOptional().box), firstOptional);
+        QCOMPARE(s.recordCount(), before);
+        QVERIFY(s.enabled("cmdSave"));
 
         s.messages.clear();
-        s.completeAndSave("Second try");
+        for (const QString& box : blanks)
+            s.enter(box, " ");
+        s.press("cmdSave");
         QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
-        QCOMPARE(s.recordCount(), 2);
+        QCOMPARE(s.recordCount(), before + 1);
+        for (const QString& box : blanks)
+            QCOMPARE(s.stored(s.kind.entry(box).field, 1), QVariant(" "));
     }
 
     // Each list entry keeps the key of its record: a gap in the serials or a
