@@ -78,7 +78,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setToolTip(tip);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true); // Enter presses the button that has the focus
     return button;
 }
 

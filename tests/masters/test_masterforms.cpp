@@ -338,6 +338,28 @@ private slots:
         }
     }
 
+    // Tab reaches the boxes in order and Enter presses the button that has the focus.
+    void keyboardAlone_data() { AddFormColumn(); }
+    void keyboardAlone()
+    {
+        QFETCH(QString, kind);
+        Session s(kind);
+        s.startNew();
+        QWidget* previous = s.box(s.kind.nameBox());
+        for (const Entry& e : s.kind.entries.mid(1)) {
+            QTest::keyClick(previous, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), e.box);
+            previous = s.box(e.box);
+        }
+        for (const Entry& e : s.kind.entries)
+            if (!e.blank.isValid())
+                zelva::SetBoxText(s.box(e.box), e.typed);
+        s.button("cmdSave")->setFocus(); // Save is lit once the name box is left
+        QTest::keyClick(s.button("cmdSave"), Qt::Key_Return);
+        QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(s.stored(s.kind.nameField(), 1), QVariant(s.kind.entries.first().typed));
+    }
+
     // Inside the main window's work area Close closes the form's own window only.
     void closeClosesItsSubWindow()
     {
