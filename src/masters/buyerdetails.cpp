@@ -21,22 +21,19 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     , txtRemarks(NewBox(this, "txtRemarks"))
     , datBuyer(db)
 {
-    addEntry(tr("BuyerID"), txtBid);
-    addEntry(tr("Name"), txtName);
-    addEntry(tr("Address"), txtAddress);
-    addEntry(tr("District"), txtDistrict);
-    addEntry(tr("State"), txtState);
-    addEntry(tr("Pin"), txtPin);
-    addEntry(tr("GSTIN/UIN"), txtGstin);
-    addEntry(tr("Contact No."), txtContact);
-    addEntry(tr("eMail"), txtEmail);
-    addEntry(tr("Website"), txtWebsite);
-    addEntry(tr("Remarks"), txtRemarks);
-
     Setup setup;
-    setup.fields = {{"sno", txtSno},         {"bid", txtBid},     {"Name", txtName},   {"address", txtAddress},
-                    {"Dist", txtDistrict},   {"State", txtState}, {"Pin", txtPin},     {"Gstin", txtGstin},
-                    {"Phone", txtContact},   {"Email", txtEmail}, {"Website", txtWebsite}, {"Remarks", txtRemarks}};
+    setup.fields = {{"sno", txtSno},
+                    {"bid", txtBid, tr("BuyerID")},
+                    {"Name", txtName, tr("Name")},
+                    {"address", txtAddress, tr("Address")},
+                    {"Dist", txtDistrict, tr("District")},
+                    {"State", txtState, tr("State")},
+                    {"Pin", txtPin, tr("Pin")},
+                    {"Gstin", txtGstin, tr("GSTIN/UIN")},
+                    {"Phone", txtContact, tr("Contact No.")},
+                    {"Email", txtEmail, tr("eMail")},
+                    {"Website", txtWebsite, tr("Website")},
+                    {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtBid, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Buyer "))};
     for (QLineEdit* optional : {txtAddress, txtDistrict, txtState, txtPin, txtGstin, txtContact, txtEmail, txtWebsite, txtRemarks})

@@ -58,28 +58,22 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     txtSno->setEnabled(false); // shows the serial, never typed into
     cmdClose->setToolTip(QString());
 
-    addEntry(tr("S.No."), txtSno);
-    addEntry(tr("Company ID"), txtCompanyId);
-    addEntry(tr("Name"), txtName);
-    addEntry(tr("Address"), txtAddress);
-    addEntry(tr("District"), txtDistrict);
-    addEntry(tr("State"), txtState);
-    addEntry(tr("Pin"), txtPin);
-    addEntry(tr("GSTIN/UIN"), txtGstin);
-    addEntry(tr("Contact No."), txtContactNo);
-    addEntry(tr("eMail"), txtEmail);
-    addEntry(tr("Website"), txtWebsite);
-    addEntry(tr("Bank Name"), txtBankName);
-    addEntry(tr("Bank Add."), txtBankAddress);
-    addEntry(tr("Account No."), txtAccountNo);
-    addEntry(tr("IFSC Code"), txtIfsc);
-
     Setup setup;
-    setup.fields = {{"Name", txtName},           {"address", txtAddress},         {"Dist", txtDistrict},
-                    {"State", txtState},         {"Pin", txtPin},                 {"Gstin", txtGstin},
-                    {"contact", txtContactNo},   {"Email", txtEmail},             {"Website", txtWebsite},
-                    {"BankName", txtBankName},   {"BankAddress", txtBankAddress}, {"Accountno", txtAccountNo},
-                    {"ifsc", txtIfsc},           {"sno", txtSno, true},           {"CompanyId", txtCompanyId}};
+    setup.fields = {{"sno", txtSno, tr("S.No."), true},
+                    {"CompanyId", txtCompanyId, tr("Company ID")},
+                    {"Name", txtName, tr("Name")},
+                    {"address", txtAddress, tr("Address")},
+                    {"Dist", txtDistrict, tr("District")},
+                    {"State", txtState, tr("State")},
+                    {"Pin", txtPin, tr("Pin")},
+                    {"Gstin", txtGstin, tr("GSTIN/UIN")},
+                    {"contact", txtContactNo, tr("Contact No.")},
+                    {"Email", txtEmail, tr("eMail")},
+                    {"Website", txtWebsite, tr("Website")},
+                    {"BankName", txtBankName, tr("Bank Name")},
+                    {"BankAddress", txtBankAddress, tr("Bank Add.")},
+                    {"Accountno", txtAccountNo, tr("Account No.")},
+                    {"ifsc", txtIfsc, tr("IFSC Code")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),

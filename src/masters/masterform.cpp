@@ -138,6 +138,9 @@ void MasterForm::addEntry(const QString& caption, QWidget* box)
 void MasterForm::setUp(Setup setup)
 {
     m_setup = std::move(setup);
+    for (const FieldBox& f : m_setup.fields)
+        if (!f.caption.isEmpty())
+            addEntry(f.caption, f.box);
 
     auto* listFrame = new QGroupBox(this);
     auto* listColumn = new QVBoxLayout(listFrame);

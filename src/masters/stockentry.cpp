@@ -30,18 +30,15 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardPixmap(QStyle::SP_FileDialogDetailedView));
 
-    addEntry(tr("Item Code"), txtItemCode);
-    addEntry(tr("Item Name"), txtItemName);
-    addEntry(tr("HSN/ SAC"), txtHsn);
-    addEntry(tr("Rate (Rs.)"), txtRate);
-    addEntry(tr("Per"), txtPer);
-    addEntry(tr("Quantity"), txtQuantity);
-    addEntry(tr("Remarks"), txtRemarks);
-
     Setup setup;
-    setup.fields = {{"sno", txtSno},      {"itemcode", txtItemCode}, {"ItemName", txtItemName},
-                    {"ItemHsn", txtHsn},  {"Rate", txtRate},         {"Per", txtPer},
-                    {"Quantity", txtQuantity}, {"Remarks", txtRemarks}};
+    setup.fields = {{"sno", txtSno},
+                    {"itemcode", txtItemCode, tr("Item Code")},
+                    {"ItemName", txtItemName, tr("Item Name")},
+                    {"ItemHsn", txtHsn, tr("HSN/ SAC")},
+                    {"Rate", txtRate, tr("Rate (Rs.)")},
+                    {"Per", txtPer, tr("Per")},
+                    {"Quantity", txtQuantity, tr("Quantity")},
+                    {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtItemCode, tr("Press New Button first ")),
                         Mandatory(txtItemName, tr("Enter Name of the Item ")),
                         Optional(txtHsn, "N.A."),
