@@ -4,50 +4,36 @@
 
 using namespace zelva;
 
-namespace {
-
-QLineEdit* box(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
-} // namespace
-
 frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     : MasterForm(tr("Add New Buyer or Update Existing Buyer Details"),
                  tr("Add New Buyer or Update Existing Buyer Details"), parent)
-    , txtSno(box(this, "txtSno"))
-    , txtBid(box(this, "txtBid"))
-    , txtName(box(this, "txtName"))
-    , txtAddress(box(this, "txtAddress"))
-    , txtDistrict(box(this, "txtDistrict"))
-    , txtState(box(this, "txtState"))
-    , txtPin(box(this, "txtPin"))
-    , txtGstin(box(this, "txtGstin"))
-    , txtContact(box(this, "txtContact"))
-    , txtEmail(box(this, "txtEmail"))
-    , txtWebsite(box(this, "txtWebsite"))
-    , txtRemarks(box(this, "txtRemarks"))
+    , txtSno(NewBox(this, "txtSno"))
+    , txtBid(NewBox(this, "txtBid"))
+    , txtName(NewBox(this, "txtName"))
+    , txtAddress(NewBox(this, "txtAddress"))
+    , txtDistrict(NewBox(this, "txtDistrict"))
+    , txtState(NewBox(this, "txtState"))
+    , txtPin(NewBox(this, "txtPin"))
+    , txtGstin(NewBox(this, "txtGstin"))
+    , txtContact(NewBox(this, "txtContact"))
+    , txtEmail(NewBox(this, "txtEmail"))
+    , txtWebsite(NewBox(this, "txtWebsite"))
+    , txtRemarks(NewBox(this, "txtRemarks"))
     , datBuyer(db)
 {
-    addEntry(tr("BuyerID"), txtBid);
-    addEntry(tr("Name"), txtName);
-    addEntry(tr("Address"), txtAddress);
-    addEntry(tr("District"), txtDistrict);
-    addEntry(tr("State"), txtState);
-    addEntry(tr("Pin"), txtPin);
-    addEntry(tr("GSTIN/UIN"), txtGstin);
-    addEntry(tr("Contact No."), txtContact);
-    addEntry(tr("eMail"), txtEmail);
-    addEntry(tr("Website"), txtWebsite);
-    addEntry(tr("Remarks"), txtRemarks);
-
     Setup setup;
-    setup.fields = {{"sno", txtSno},         {"bid", txtBid},     {"Name", txtName},   {"address", txtAddress},
-                    {"Dist", txtDistrict},   {"State", txtState}, {"Pin", txtPin},     {"Gstin", txtGstin},
-                    {"Phone", txtContact},   {"Email", txtEmail}, {"Website", txtWebsite}, {"Remarks", txtRemarks}};
+    setup.fields = {{"sno", txtSno},
+                    {"bid", txtBid, tr("BuyerID")},
+                    {"Name", txtName, tr("Name")},
+                    {"address", txtAddress, tr("Address")},
+                    {"Dist", txtDistrict, tr("District")},
+                    {"State", txtState, tr("State")},
+                    {"Pin", txtPin, tr("Pin")},
+                    {"Gstin", txtGstin, tr("GSTIN/UIN")},
+                    {"Phone", txtContact, tr("Contact No.")},
+                    {"Email", txtEmail, tr("eMail")},
+                    {"Website", txtWebsite, tr("Website")},
+                    {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtBid, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Buyer "))};
     for (QLineEdit* optional : {txtAddress, txtDistrict, txtState, txtPin, txtGstin, txtContact, txtEmail, txtWebsite, txtRemarks})

@@ -9,13 +9,6 @@ using namespace zelva;
 
 namespace {
 
-QLineEdit* box(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
 // The company form's buttons after each event. Edit, Update and Cancel Edit
 // wait for Show to put a record on display; Cancel Edit comes back with Edit;
 // the list is closed while a record is being edited.
@@ -43,53 +36,44 @@ const StateTable& CompanyStates()
 
 frmCompany::frmCompany(Database& db, QWidget* parent)
     : MasterForm(tr("Company Details"), tr("Company Details"), parent)
-    , txtSno(box(this, "txtSno"))
-    , txtCompanyId(box(this, "txtCompanyId"))
-    , txtName(box(this, "txtName"))
+    , txtSno(NewBox(this, "txtSno"))
+    , txtCompanyId(NewBox(this, "txtCompanyId"))
+    , txtName(NewBox(this, "txtName"))
     , txtAddress(new QPlainTextEdit(this))
-    , txtDistrict(box(this, "txtDistrict"))
-    , txtState(box(this, "txtState"))
-    , txtPin(box(this, "txtPin"))
-    , txtGstin(box(this, "txtGstin"))
-    , txtContactNo(box(this, "txtContactNo"))
-    , txtEmail(box(this, "txtEmail"))
-    , txtWebsite(box(this, "txtWebsite"))
-    , txtBankName(box(this, "txtBankName"))
-    , txtBankAddress(box(this, "txtBankAddress"))
-    , txtAccountNo(box(this, "txtAccountNo"))
-    , txtIfsc(box(this, "txtIfsc"))
-    , cmdShow(new QPushButton(tr("Show"), this))
+    , txtDistrict(NewBox(this, "txtDistrict"))
+    , txtState(NewBox(this, "txtState"))
+    , txtPin(NewBox(this, "txtPin"))
+    , txtGstin(NewBox(this, "txtGstin"))
+    , txtContactNo(NewBox(this, "txtContactNo"))
+    , txtEmail(NewBox(this, "txtEmail"))
+    , txtWebsite(NewBox(this, "txtWebsite"))
+    , txtBankName(NewBox(this, "txtBankName"))
+    , txtBankAddress(NewBox(this, "txtBankAddress"))
+    , txtAccountNo(NewBox(this, "txtAccountNo"))
+    , txtIfsc(NewBox(this, "txtIfsc"))
+    , cmdShow(NewButton(this, "cmdShow", tr("Show"), tr("Cancel Editing Members Detail")))
     , datCompany(db)
 {
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtSno->setEnabled(false); // shows the serial, never typed into
-    cmdShow->setObjectName(QStringLiteral("cmdShow"));
-    cmdShow->setToolTip(tr("Cancel Editing Members Detail"));
-    cmdShow->setAutoDefault(false);
     cmdClose->setToolTip(QString());
 
-    addEntry(tr("S.No."), txtSno);
-    addEntry(tr("Company ID"), txtCompanyId);
-    addEntry(tr("Name"), txtName);
-    addEntry(tr("Address"), txtAddress);
-    addEntry(tr("District"), txtDistrict);
-    addEntry(tr("State"), txtState);
-    addEntry(tr("Pin"), txtPin);
-    addEntry(tr("GSTIN/UIN"), txtGstin);
-    addEntry(tr("Contact No."), txtContactNo);
-    addEntry(tr("eMail"), txtEmail);
-    addEntry(tr("Website"), txtWebsite);
-    addEntry(tr("Bank Name"), txtBankName);
-    addEntry(tr("Bank Add."), txtBankAddress);
-    addEntry(tr("Account No."), txtAccountNo);
-    addEntry(tr("IFSC Code"), txtIfsc);
-
     Setup setup;
-    setup.fields = {{"Name", txtName},           {"address", txtAddress},         {"Dist", txtDistrict},
-                    {"State", txtState},         {"Pin", txtPin},                 {"Gstin", txtGstin},
-                    {"contact", txtContactNo},   {"Email", txtEmail},             {"Website", txtWebsite},
-                    {"BankName", txtBankName},   {"BankAddress", txtBankAddress}, {"Accountno", txtAccountNo},
-                    {"ifsc", txtIfsc},           {"sno", txtSno, true},           {"CompanyId", txtCompanyId}};
+    setup.fields = {{"sno", txtSno, tr("S.No."), true},
+                    {"CompanyId", txtCompanyId, tr("Company ID")},
+                    {"Name", txtName, tr("Name")},
+                    {"address", txtAddress, tr("Address")},
+                    {"Dist", txtDistrict, tr("District")},
+                    {"State", txtState, tr("State")},
+                    {"Pin", txtPin, tr("Pin")},
+                    {"Gstin", txtGstin, tr("GSTIN/UIN")},
+                    {"contact", txtContactNo, tr("Contact No.")},
+                    {"Email", txtEmail, tr("eMail")},
+                    {"Website", txtWebsite, tr("Website")},
+                    {"BankName", txtBankName, tr("Bank Name")},
+                    {"BankAddress", txtBankAddress, tr("Bank Add.")},
+                    {"Accountno", txtAccountNo, tr("Account No.")},
+                    {"ifsc", txtIfsc, tr("IFSC Code")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),

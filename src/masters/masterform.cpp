@@ -66,16 +66,23 @@ const StateTable& ListFormStates()
     return table;
 }
 
-namespace {
+QLineEdit* NewBox(QWidget* parent, const char* name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setToolTip(tip);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true); // Enter presses the button that has the focus
     return button;
 }
+
+namespace {
 
 void turn(QWidget* control, Turn how)
 {
@@ -106,13 +113,13 @@ MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* pa
     lstName = new QListWidget(this);
     lstName->setObjectName(QStringLiteral("lstName"));
 
-    cmdNew = makeButton(this, "cmdNew", tr("&New"), tr("Create a New Member"));
-    cmdSave = makeButton(this, "cmdSave", tr("&Save"), tr("Save the New Member"));
-    cmdCancel = makeButton(this, "cmdCancel", tr("Cance&l"), tr("Cancel New Member"));
-    cmdEdit = makeButton(this, "cmdEdit", tr("&Edit"), tr("Update the Current Members Detail"));
-    cmdUpdate = makeButton(this, "cmdUpdate", tr("&Update"), tr("Save the Update"));
-    cmdCancelEdit = makeButton(this, "cmdCancelEdit", tr("Cancel Edit"), tr("Cancel Editing Members Detail"));
-    cmdClose = makeButton(this, "cmdClose", tr("&Close"), tr("Close Curent Window"));
+    cmdNew = NewButton(this, "cmdNew", tr("&New"), tr("Create a New Member"));
+    cmdSave = NewButton(this, "cmdSave", tr("&Save"), tr("Save the New Member"));
+    cmdCancel = NewButton(this, "cmdCancel", tr("Cance&l"), tr("Cancel New Member"));
+    cmdEdit = NewButton(this, "cmdEdit", tr("&Edit"), tr("Update the Current Members Detail"));
+    cmdUpdate = NewButton(this, "cmdUpdate", tr("&Update"), tr("Save the Update"));
+    cmdCancelEdit = NewButton(this, "cmdCancelEdit", tr("Cancel Edit"), tr("Cancel Editing Members Detail"));
+    cmdClose = NewButton(this, "cmdClose", tr("&Close"), tr("Close Curent Window"));
 
     m_entries = new QFormLayout;
 }
@@ -131,6 +138,9 @@ void MasterForm::addEntry(const QString& caption, QWidget* box)
 void MasterForm::setUp(Setup setup)
 {
     m_setup = std::move(setup);
+    for (const FieldBox& f : m_setup.fields)
+        if (!f.caption.isEmpty())
+            addEntry(f.caption, f.box);
 
     auto* listFrame = new QGroupBox(this);
     auto* listColumn = new QVBoxLayout(listFrame);

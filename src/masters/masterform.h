@@ -14,6 +14,7 @@
 class QComboBox;
 class QFormLayout;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -25,10 +26,16 @@ QString BoxText(const QWidget* box);
 void SetBoxText(QWidget* box, const QString& text);
 void SetBoxReadOnly(QWidget* box, bool readOnly);
 
-// One field of the table and the box that shows it.
+// A single-line box and a command button of a master form, named as the form names them.
+QLineEdit* NewBox(QWidget* parent, const char* name);
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip);
+
+// One field of the table, the box that shows it and the box's label (none for
+// a hidden box).
 struct FieldBox {
     QString field;
     QWidget* box;
+    QString caption = {};
     bool asNumber = false; // written as Val of the text instead of the text itself
 };
 
@@ -98,7 +105,7 @@ public slots:
 
 protected:
     struct Setup {
-        std::vector<FieldBox> fields;      // the order Display and Insert use
+        std::vector<FieldBox> fields;      // in tab order
         std::vector<BlankRule> blankRules; // the order of the completeness check
         QWidget* serialBox = nullptr;
         QWidget* codeBox = nullptr;
@@ -114,8 +121,6 @@ protected:
 
     MasterForm(const QString& caption, const QString& title, QWidget* parent);
 
-    // Adds a labelled box to the entry frame, in tab order.
-    void addEntry(const QString& caption, QWidget* box);
     // Builds the layout, wires the controls and puts the form in its opening state.
     void setUp(Setup setup);
 
@@ -150,6 +155,8 @@ protected:
 
 private:
     enum class Order { Record, Serial };
+    // Adds a labelled box to the entry frame, in tab order.
+    void addEntry(const QString& caption, QWidget* box);
     void fillList(const QString& field, Order order);
     void renameShownListEntry();
     void showByKey(qint64 key);

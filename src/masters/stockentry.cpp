@@ -11,25 +11,18 @@ namespace {
 const QString StockTitle = QStringLiteral("Add Item or Update Existing Item Details");
 const QString OfficeTitle = QStringLiteral("Add Other Item or Update Existing Other Item Details");
 
-QLineEdit* box(QWidget* parent, const char* name)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
 } // namespace
 
 frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     : MasterForm(tr("Stock Entry"), StockTitle, parent)
-    , txtSno(box(this, "txtSno"))
-    , txtItemCode(box(this, "txtItemCode"))
-    , txtItemName(box(this, "txtItemName"))
-    , txtHsn(box(this, "txtHsn"))
-    , txtRate(box(this, "txtRate"))
-    , txtPer(box(this, "txtPer"))
-    , txtQuantity(box(this, "txtQuantity"))
-    , txtRemarks(box(this, "txtRemarks"))
+    , txtSno(NewBox(this, "txtSno"))
+    , txtItemCode(NewBox(this, "txtItemCode"))
+    , txtItemName(NewBox(this, "txtItemName"))
+    , txtHsn(NewBox(this, "txtHsn"))
+    , txtRate(NewBox(this, "txtRate"))
+    , txtPer(NewBox(this, "txtPer"))
+    , txtQuantity(NewBox(this, "txtQuantity"))
+    , txtRemarks(NewBox(this, "txtRemarks"))
     , Image1(new QLabel(this))
     , datItemStock(db)
     , datOtherItemStock(db)
@@ -37,18 +30,15 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardPixmap(QStyle::SP_FileDialogDetailedView));
 
-    addEntry(tr("Item Code"), txtItemCode);
-    addEntry(tr("Item Name"), txtItemName);
-    addEntry(tr("HSN/ SAC"), txtHsn);
-    addEntry(tr("Rate (Rs.)"), txtRate);
-    addEntry(tr("Per"), txtPer);
-    addEntry(tr("Quantity"), txtQuantity);
-    addEntry(tr("Remarks"), txtRemarks);
-
     Setup setup;
-    setup.fields = {{"sno", txtSno},      {"itemcode", txtItemCode}, {"ItemName", txtItemName},
-                    {"ItemHsn", txtHsn},  {"Rate", txtRate},         {"Per", txtPer},
-                    {"Quantity", txtQuantity}, {"Remarks", txtRemarks}};
+    setup.fields = {{"sno", txtSno},
+                    {"itemcode", txtItemCode, tr("Item Code")},
+                    {"ItemName", txtItemName, tr("Item Name")},
+                    {"ItemHsn", txtHsn, tr("HSN/ SAC")},
+                    {"Rate", txtRate, tr("Rate (Rs.)")},
+                    {"Per", txtPer, tr("Per")},
+                    {"Quantity", txtQuantity, tr("Quantity")},
+                    {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtItemCode, tr("Press New Button first ")),
                         Mandatory(txtItemName, tr("Enter Name of the Item ")),
                         Optional(txtHsn, "N.A."),

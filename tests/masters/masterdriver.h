@@ -1,12 +1,13 @@
 #pragma once
 // What the master-form tests share: how each of the three forms is told apart
-// (its table, boxes, messages), records put in place beforehand, and the
-// operator's moves on a form.
+// (its table, boxes, labels, messages), records put in place beforehand, and
+// the operator's moves on a form.
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
+#include "platform/textnum.h"
 #include "support/formdriver.h"
 
 #include <QApplication>
@@ -14,49 +15,92 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 namespace testing {
 
+// A box the operator types into, the field it is stored in, a text to type,
+// and what Save stores when the box is left blank (none: the entry is mandatory).
+// A number field stores Val of the text.
+struct Entry {
+    QString box, field, typed;
+    QVariant blank;
+    QVariant stored() const { return blank.typeId() == QMetaType::Double ? QVariant(zelva::Val(typed)) : QVariant(typed); }
+    QString shown() const { return blank.typeId() == QMetaType::Double ? zelva::Str(zelva::Val(typed)) : typed; }
+};
+
 struct FormKind {
     QString name;
     zelva::DbFile file;
     QString table;
-    QString codeBox, nameBox;
-    QString codeField, nameField;
-    QString nameMessage;
-    QString codeChoice, nameChoice;                 // empty on the company form (it has Show)
-    QList<QPair<QString, QString>> otherMandatory;  // box, text typed into it
-    QList<QPair<QString, QVariant>> defaults;       // field, value stored when left blank
+    QString caption, title;
+    QString codeBox, codeField, nameMessage;
+    QString codeChoice, nameChoice; // empty on the company form (it has Show)
+    QList<Entry> entries;           // the name first
+    QString labels;                 // "box:caption" of each labelled box, in tab order
     zelva::CodeKind codeKind;
-    bool placeholder;                               // the table comes with a record of serial 0
-    QList<QPair<QString, QVariant>> seeded;         // further fields of a record entered earlier
+    bool placeholder;                       // the table comes with a record of serial 0
+    QList<QPair<QString, QVariant>> seeded; // further fields of a record entered earlier
     std::function<std::unique_ptr<zelva::MasterForm>(zelva::Database&)> make;
 
     bool hasChoice() const { return !codeChoice.isEmpty(); }
+    QString nameBox() const { return entries.first().box; }
+    QString nameField() const { return entries.first().field; }
+    const Entry& entry(const QString& box) const
+    {
+        return *std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.box == box; });
+    }
+    const Entry& firstOptional() const
+    {
+        return *std::find_if(entries.begin(), entries.end(), [](const Entry& e) { return e.blank.isValid(); });
+    }
 };
 
 inline const FormKind& Kind(const QString& name)
 {
+    const QVariant mandatory;
+    const QString na = "N.A.";
     static const QList<FormKind> kinds{
-        {"stock", zelva::DbFile::ItemStock, "Stock", "txtItemCode", "txtItemName", "itemcode", "ItemName",
-         "Enter Name of the Item ", "Item Code", "Item Name", {},
-         {{"ItemHsn", "N.A."}, {"Rate", 0.0}, {"Per", "N.A."}, {"Quantity", 0.0}, {"Remarks", "N.A."}},
-         zelva::CodeKind::Item, true, {{"Rate", 10.0}, {"Quantity", 5.0}},
+        {"stock", zelva::DbFile::ItemStock, "Stock", "Stock Entry", "Add Item or Update Existing Item Details",
+         "txtItemCode", "itemcode", "Enter Name of the Item ", "Item Code", "Item Name",
+         {{"txtItemName", "ItemName", "Ceiling Fan 1200mm", mandatory}, {"txtHsn", "ItemHsn", "8414", na},
+          {"txtRate", "Rate", "1850.50", 0.0}, {"txtPer", "Per", "Nos", na}, {"txtQuantity", "Quantity", "12", 0.0},
+          {"txtRemarks", "Remarks", "White", na}},
+         "txtItemCode:Item Code txtItemName:Item Name txtHsn:HSN/ SAC txtRate:Rate (Rs.) txtPer:Per "
+         "txtQuantity:Quantity txtRemarks:Remarks",
+         zelva::CodeKind::Item, true, {{"Rate", 10.0}, {"Quantity", 5.0}, {"ItemHsn", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmStockEntry>(db); }},
-        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "txtBid", "txtName", "bid", "Name",
-         "Enter Name of the Buyer ", "Buyer ID", "Buyer Name", {},
-         {{"address", "N.A."}, {"Dist", "N.A."}, {"State", "N.A."}, {"Pin", "N.A."}, {"Gstin", "N.A."},
-          {"Phone", "N.A."}, {"Email", "N.A."}, {"Website", "N.A."}, {"Remarks", "N.A."}},
-         zelva::CodeKind::Buyer, true, {},
+        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "Add New Buyer or Update Existing Buyer Details",
+         "Add New Buyer or Update Existing Buyer Details", "txtBid", "bid", "Enter Name of the Buyer ", "Buyer ID",
+         "Buyer Name",
+         {{"txtName", "Name", "Sagar Traders", mandatory}, {"txtAddress", "address", "7 Mount Road", na},
+          {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", na},
+          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33ABCDE1234F1Z5", na},
+          {"txtContact", "Phone", "044 2345678", na}, {"txtEmail", "Email", "sagar@example.in", na},
+          {"txtWebsite", "Website", "sagar.example.in", na}, {"txtRemarks", "Remarks", "Pays monthly", na}},
+         "txtBid:BuyerID txtName:Name txtAddress:Address txtDistrict:District txtState:State txtPin:Pin "
+         "txtGstin:GSTIN/UIN txtContact:Contact No. txtEmail:eMail txtWebsite:Website txtRemarks:Remarks",
+         zelva::CodeKind::Buyer, true, {{"address", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmBuyerDetails>(db); }},
-        {"company", zelva::DbFile::Master, "Company", "txtCompanyId", "txtName", "CompanyId", "Name",
-         "Enter Name of the Company ", {}, {}, {{"txtAddress", "12 Anna Salai"}, {"txtState", "Tamil Nadu"}},
-         {{"Dist", "N.A."}, {"Pin", "N.A."}, {"Gstin", "N.A."}, {"contact", "N.A."}, {"Email", "N.A."},
-          {"Website", "N.A."}, {"BankName", "N.A."}, {"BankAddress", "N.A."}, {"Accountno", "N.A."}, {"ifsc", "N.A."}},
-         zelva::CodeKind::Company, false, {},
+        {"company", zelva::DbFile::Master, "Company", "Company Details", "Company Details", "txtCompanyId",
+         "CompanyId", "Enter Name of the Company ", {}, {},
+         {{"txtName", "Name", "Zelva Traders", mandatory}, {"txtAddress", "address", "12 Anna Salai", mandatory},
+          {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", mandatory},
+          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33AAAAA0000A1Z5", na},
+          {"txtContactNo", "contact", "044 1234567", na}, {"txtEmail", "Email", "office@zelva.in", na},
+          {"txtWebsite", "Website", "zelva.in", na}, {"txtBankName", "BankName", "Indian Bank", na},
+          {"txtBankAddress", "BankAddress", "Anna Salai Branch", na}, {"txtAccountNo", "Accountno", "6012345678", na},
+          {"txtIfsc", "ifsc", "IDIB000A001", na}},
+         "txtSno:S.No. txtCompanyId:Company ID txtName:Name txtAddress:Address txtDistrict:District "
+         "txtState:State txtPin:Pin txtGstin:GSTIN/UIN txtContactNo:Contact No. txtEmail:eMail "
+         "txtWebsite:Website txtBankName:Bank Name txtBankAddress:Bank Add. txtAccountNo:Account No. "
+         "txtIfsc:IFSC Code",
+         zelva::CodeKind::Company, false, {{"Dist", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmCompany>(db); }},
     };
     for (const FormKind& k : kinds)
@@ -65,24 +109,26 @@ inline const FormKind& Kind(const QString& name)
     qFatal("no such form kind");
 }
 
+// The _data() column "kind", one row per form.
+inline void AddFormColumn(const QStringList& kinds = {"stock", "buyer", "company"})
+{
+    QTest::addColumn<QString>("kind");
+    for (const QString& k : kinds)
+        QTest::newRow(qPrintable(k)) << k;
+}
+
 // Adds one record as if entered earlier: serial, its code and a name.
-inline qint64 AddRecord(zelva::Database& db, const FormKind& kind, qint64 serial, const QString& name)
+inline void AddRecord(zelva::Database& db, const FormKind& kind, qint64 serial, const QString& name)
 {
     zelva::RecordSource source(db);
     source.bind(kind.file, kind.table);
     source.addNew();
     source.setValue("sno", serial);
     source.setValue(kind.codeField, zelva::RecordCode(kind.codeKind, serial));
-    source.setValue(kind.nameField, name);
+    source.setValue(kind.nameField(), name);
     for (const auto& [field, value] : kind.seeded)
         source.setValue(field, value);
     source.update();
-    source.requery();
-    source.moveFirst();
-    qint64 last = -1;
-    for (; !source.eof(); source.moveNext())
-        last = source.key();
-    return last;
 }
 
 // Adds records with the serials first..last ("Name <serial>"), leaving out the placeholder.
@@ -91,6 +137,21 @@ inline void AddSerials(zelva::Database& db, const FormKind& kind, int first, int
     for (int serial = first; serial <= last; ++serial)
         if (serial != 0 || !kind.placeholder)
             AddRecord(db, kind, serial, QStringLiteral("Name %1").arg(serial));
+}
+
+// Runs one statement on a data file through a connection of its own, as
+// another program would.
+inline bool ChangeFileElsewhere(const QString& folder, zelva::DbFile file, const QString& sql)
+{
+    bool done = false;
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "elsewhere");
+        other.setDatabaseName(folder + "/" + zelva::RelativePath(file));
+        done = other.open() && QSqlQuery(other).exec(sql);
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("elsewhere");
+    return done;
 }
 
 // The operator's moves on one form.
@@ -115,12 +176,7 @@ public:
         return widget;
     }
     QString text(const QString& boxName) const { return zelva::BoxText(box(boxName)); }
-    bool readOnly(const QString& boxName) const
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(box(boxName)))
-            return line->isReadOnly();
-        return qobject_cast<QPlainTextEdit*>(box(boxName))->isReadOnly();
-    }
+    bool readOnly(const QString& boxName) const { return box(boxName)->property("readOnly").toBool(); }
     void type(const QString& boxName, const QString& text)
     {
         if (auto* line = qobject_cast<QLineEdit*>(box(boxName)))
@@ -136,6 +192,7 @@ public:
     }
     void press(const QString& button) { click(child<QPushButton>(&form, button)); }
     QPushButton* button(const QString& name) const { return child<QPushButton>(&form, name); }
+    bool enabled(const QString& buttonName) const { return button(buttonName)->isEnabled(); }
 
     // Browsing: a list key chosen (or Show pressed on the company form).
     void browseByName()
@@ -161,18 +218,27 @@ public:
     // New, as the operator reaches it (the company form opens with New off until Show).
     void startNew()
     {
-        if (!kind.hasChoice() && !button("cmdNew")->isEnabled())
+        if (!kind.hasChoice() && !enabled("cmdNew"))
             press("cmdShow");
         press("cmdNew");
     }
-    // New, the name and the other mandatory entries, then Save.
+    // The other mandatory entries, then Save.
+    void completeAndSave()
+    {
+        for (const Entry& e : kind.entries.mid(1))
+            if (!e.blank.isValid())
+                enter(e.box, e.typed);
+        press("cmdSave");
+    }
+    void completeAndSave(const QString& name)
+    {
+        enter(kind.nameBox(), name);
+        completeAndSave();
+    }
     void addNamed(const QString& name)
     {
         startNew();
-        enter(kind.nameBox, name);
-        for (const auto& [boxName, text] : kind.otherMandatory)
-            enter(boxName, text);
-        press("cmdSave");
+        completeAndSave(name);
     }
 
     // The buttons as the operator sees them: E or D, with h when hidden, in the
@@ -192,16 +258,40 @@ public:
     }
 };
 
-// The stored value of one field of the record with that serial, read from the file.
-inline QVariant Stored(const QString& folder, const FormKind& kind, const QString& field, qint64 serial)
-{
-    return valueInFile(folder, kind.file, QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE sno = ?").arg(field, kind.table),
-                       {serial});
-}
+// The parts of a session that the operator works on, made before the operator.
+struct Workplace {
+    Workplace(const FormKind& kind, int highestSerial)
+    {
+        AddSerials(*data.db, kind, 0, highestSerial);
+        made = kind.make(*data.db);
+    }
+    TempData data;
+    MessageRecorder messages;
+    std::unique_ptr<zelva::MasterForm> made;
+};
 
-inline int RecordCount(const QString& folder, const FormKind& kind)
-{
-    return valueInFile(folder, kind.file, QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(kind.table)).toInt();
-}
+// One form of that kind on fresh data files holding the records with serials
+// 0..highestSerial ("Name <serial>"; none when -1), and its operator.
+struct Session : Workplace, Operator {
+    explicit Session(const QString& kindName, int highestSerial = -1)
+        : Workplace(Kind(kindName), highestSerial)
+        , Operator(*made, Kind(kindName))
+    {
+    }
+    // A second form on the same data files.
+    std::unique_ptr<zelva::MasterForm> another() const { return kind.make(*data.db); }
+
+    // The stored value of one field of the record with that serial, read from the file.
+    QVariant stored(const QString& field, qint64 serial) const
+    {
+        return valueInFile(data.folder(), kind.file,
+                           QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE sno = ?").arg(field, kind.table), {serial});
+    }
+    int recordCount() const
+    {
+        return valueInFile(data.folder(), kind.file, QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(kind.table)).toInt();
+    }
+    QString codeOf(qint64 serial) const { return zelva::RecordCode(kind.codeKind, serial); }
+};
 
 } // namespace testing
