@@ -1,0 +1,111 @@
+// A first day at the counter, through the main window: the company, a buyer and
+// an item entered on their forms, then an invoice that sells from that stock.
+#include "shell/frmZelvaBillingSystem.h"
+#include "support/formdriver.h"
+
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace testing;
+using zelva::DbFile;
+
+class WorkdayTest : public QObject {
+    Q_OBJECT
+
+    TempData data;
+    MessageRecorder messages;
+    std::unique_ptr<frmZelvaBillingSystem> window;
+
+    QWidget* form(const QString& name)
+    {
+        QMdiSubWindow* sub = window->childWindow(name);
+        if (!sub)
+            qFatal("%s is not open", qPrintable(name));
+        return sub->widget();
+    }
+    template <typename T = QLineEdit>
+    T* control(const QString& formName, const QString& name)
+    {
+        T* found = child<T>(form(formName), name);
+        if (!found)
+            qFatal("no control %s on %s", qPrintable(name), qPrintable(formName));
+        return found;
+    }
+    void press(const QString& formName, const QString& button) { click(control<QPushButton>(formName, button)); }
+    void toolbar(const QString& toolTip)
+    {
+        for (QAction* action : window->toolbarButtons())
+            if (action->toolTip() == toolTip)
+                action->trigger();
+    }
+    // New, the boxes typed in (the first is the name box), Save.
+    void addRecord(const QString& formName, const QList<QPair<QString, QString>>& boxes)
+    {
+        press(formName, "cmdNew");
+        for (const auto& [box, text] : boxes) {
+            if (auto* lines = child<QPlainTextEdit>(form(formName), box))
+                typeInto(lines, text);
+            else
+                typeInto(control(formName, box), text);
+        }
+        focusOut(control(formName, boxes.first().first));
+        messages.clear();
+        press(formName, "cmdSave");
+        QCOMPARE(messages.texts(), QStringList {"Saved Successfully"});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        window = std::make_unique<frmZelvaBillingSystem>(*data.db);
+        window->resize(1280, 800);
+        window->show();
+    }
+
+    void mastersThenInvoice()
+    {
+        toolbar("Update Company Details");
+        press("frmCompany", "cmdShow");
+        addRecord("frmCompany", {{"txtName", "Zelva Traders"}, {"txtAddress", "12 Anna Salai"}, {"txtState", "Kerala"}});
+
+        window->mnuNewCustomer_Click();
+        addRecord("frmBuyerDetails", {{"txtName", "Kochi Stores"}, {"txtState", "Kerala"}});
+
+        window->mnuStockEntry_Click();
+        addRecord("frmStockEntry", {{"txtItemName", "Laptop"}, {"txtRate", "1000"}, {"txtQuantity", "10"}});
+
+        window->mnuNewInvoice_Click();
+        press("frmTaxInvoice", "cmdNewInvoice");
+        QCOMPARE(control("frmTaxInvoice", "txtInvoiceNo")->text(), QString("A00001"));
+        QVERIFY(pick(control<QComboBox>("frmTaxInvoice", "cboBuyerName"), "Kochi Stores"));
+        QVERIFY(pick(control<QComboBox>("frmTaxInvoice", "cboDescriptionOfGoods"), "Laptop"));
+        typeInto(control("frmTaxInvoice", "txtQuantity_0"), "2");
+        press("frmTaxInvoice", "cmdAdd");
+        QVERIFY(pick(control<QComboBox>("frmTaxInvoice", "cboGoodsCgst"), "CGST @ 9%"));
+        messages.clear();
+        press("frmTaxInvoice", "cmdSave");
+        QCOMPARE(messages.texts(), QStringList {"Saved Successfully"});
+
+        const auto invoice = rowsInFile(data.folder(), DbFile::Invoice,
+            "SELECT b.InvoiceNo, b.SalerCompany, b.BuyerName, b.buyerstate, g.DescriptionOfGoods1, g.Amount1, "
+            "g.TCgst, g.TSgst, g.totalamount FROM BuyerInvoice b JOIN GoodsInvoice g ON g.sno = b.sno");
+        QCOMPARE(invoice.size(), 1);
+        QCOMPARE(invoice.first(),
+            (QVariantList {"A00001", "Zelva Traders", "Kochi Stores", "Kerala", "Laptop", 2000.0, 180.0, 180.0, 2360.0}));
+        QCOMPARE(valueInFile(data.folder(), DbFile::ItemStock, "SELECT Quantity FROM Stock WHERE ItemName = 'Laptop'"),
+            QVariant(8.0));
+
+        // The stock form, brought forward again, shows the sale once it reads the table anew.
+        window->mnuStockEntry_Click();
+        QVERIFY(pick(control<QComboBox>("frmStockEntry", "cboChoice"), "Item Name"));
+        auto* list = control<QListWidget>("frmStockEntry", "lstName");
+        const QList<QListWidgetItem*> laptop = list->findItems("Laptop", Qt::MatchExactly);
+        QCOMPARE(laptop.size(), 1);
+        pickRow(list, list->row(laptop.first()));
+        QCOMPARE(control("frmStockEntry", "txtQuantity")->text(), QString("8"));
+    }
+};
+
+QTEST_MAIN(WorkdayTest)
+#include "test_workday.moc"
