@@ -24,10 +24,10 @@ void saveInvoices(Database& db, const QList<Invoice>& invoices)
     goods.bind(DbFile::Invoice, "GoodsInvoice");
     for (const Invoice& inv : invoices) {
         const QString number = RecordCode(CodeKind::Invoice, inv.sno);
-        addRecord(buyer, {{"sno", inv.sno}, {"InvoiceNo", number}, {"InvoiceDate", inv.date}, {"BuyerName", "Ravi Stores"}});
-        addRecord(goods, {{"sno", inv.sno}, {"InvoiceNo", number}, {"DescriptionOfGoods1", QString("Goods %1").arg(inv.sno)},
-                          {"TotalGoodsAmount", inv.goods}, {"TCgst", inv.cgst}, {"TSgst", inv.sgst}, {"TIgst", inv.igst},
-                          {"totalamount", inv.total}});
+        addRecord(buyer, {{"sno", inv.sno}, {"InvoiceNo", number}, {"InvoiceDate", inv.date}, {"BuyerName", "Ravi"}});
+        addRecord(goods, {{"sno", inv.sno}, {"InvoiceNo", number}, {"DescriptionOfGoods1", "Goods " + number},
+                          {"TotalGoodsAmount", inv.goods}, {"TCgst", inv.cgst}, {"TSgst", inv.sgst},
+                          {"TIgst", inv.igst}, {"totalamount", inv.total}});
     }
 }
 
@@ -50,18 +50,19 @@ private slots:
     {
         TempData data;
         saveInvoices(*data.db, {{1, "05/01/2026", 100, 9, 9, 0, 118}, {2, "17/02/2026", 200, 0, 0, 36, 236}});
-        QCOMPARE(rowsInFile(data.folder(), DbFile::Invoice,
-                            "select Sno, InvoiceNo, DescriptionOfGoods1, BuyerName, InvoiceDate, totalamount from PrintInvoice"),
-                 (QList<QVariantList>{{qint64(1), "A00001", "Goods 1", "Ravi Stores", "05/01/2026", 118.0},
-                                      {qint64(2), "A00002", "Goods 2", "Ravi Stores", "17/02/2026", 236.0}}));
+        const QString sql = "select Sno, InvoiceNo, DescriptionOfGoods1, BuyerName, InvoiceDate, totalamount "
+                            "from PrintInvoice";
+        QCOMPARE(rowsInFile(data.folder(), DbFile::Invoice, sql),
+                 (QList<QVariantList>{{qint64(1), "A00001", "Goods A00001", "Ravi", "05/01/2026", 118.0},
+                                      {qint64(2), "A00002", "Goods A00002", "Ravi", "17/02/2026", 236.0}}));
         // The header and every grid column under its own name, Sno first.
         const QStringList columns = valueInFile(data.folder(), DbFile::Invoice,
                                                 "select group_concat(name, ' ') from pragma_table_info('PrintInvoice')")
                                         .toString()
                                         .split(' ');
         QCOMPARE(columns.first(), QString("Sno"));
-        for (const char* column : {"InvoiceNo", "DescriptionOfGoods1", "DescriptionOfGoods16", "Hsn16", "Quantity7", "Per15",
-                                   "Amount16", "rate15", "TotalGoodsAmount", "BuyerGstin", "Time"})
+        for (const char* column : {"InvoiceNo", "DescriptionOfGoods1", "DescriptionOfGoods16", "Hsn16", "Quantity7",
+                                   "Per15", "Amount16", "rate15", "TotalGoodsAmount", "BuyerGstin", "Time"})
             QVERIFY2(columns.contains(column), column);
     }
 
@@ -93,7 +94,7 @@ private slots:
         TempData data;
         savePurchases(*data.db, {"05/12/2026", "5/1/2027", "17.01.2027"}); // short parts, another separator
         QCOMPARE(rowsInFile(data.folder(), DbFile::PurchaseMaster,
-                            "select PSno, PurchaseId, Purchasedd, Purchasemm, Purchaseyy from PurchaseRegister order by PSno"),
+                            "select PSno, PurchaseId, Purchasedd, Purchasemm, Purchaseyy from PurchaseRegister"),
                  (QList<QVariantList>{{qint64(1), "P00001", qint64(5), qint64(12), qint64(2026)},
                                       {qint64(2), "P00002", qint64(5), qint64(1), qint64(2027)},
                                       {qint64(3), "P00003", qint64(17), qint64(1), qint64(2027)}}));
@@ -103,7 +104,8 @@ private slots:
             {day, {5, 12, 2026}, 1},  {day, {"05", "12", "2026"}, 1}, {month, {1, 2027}, 2},
             {month, {"1", "2027"}, 2}, {"Purchaseyy = ?", {2027}, 2},  {"Purchaseyy = ?", {2025}, 0}};
         for (const auto& [where, values, count] : picks)
-            QCOMPARE(rowsInFile(data.folder(), DbFile::PurchaseMaster, "select * from PurchaseRegister where " + where, values)
+            QCOMPARE(rowsInFile(data.folder(), DbFile::PurchaseMaster, "select * from PurchaseRegister where " + where,
+                                values)
                          .size(),
                      count);
     }
