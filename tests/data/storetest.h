@@ -79,6 +79,12 @@ QString errorOf(Work&& work)
     return QStringLiteral("no error");
 }
 
+// A fresh data folder with a record source bound to its stock table.
+struct StockData : TempData {
+    StockData() { rs.bind(zelva::DbFile::ItemStock, QStringLiteral("Stock")); }
+    zelva::RecordSource rs{*db};
+};
+
 inline int countIn(const QString& folder, zelva::DbFile file, const QString& table)
 {
     return valueInFile(folder, file, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();

@@ -39,9 +39,8 @@ class RecordSourceTest : public QObject {
 private slots:
     void walksInTableOrderAndKeysLeadBack()
     {
-        TempData data;
-        RecordSource other(*data.db);
-        other.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& other = data.rs;
         QCOMPARE(other.recordCount(), 1);
         RecordSource rs(*data.db);
         rs.bind(DbFile::ItemStock, "Stock");
@@ -88,9 +87,8 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(QVariant, stored);
         QFETCH(QString, shown);
-        TempData data;
-        RecordSource rs(*data.db);
-        rs.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& rs = data.rs;
         rs.addNew();
         rs.setValue(field, value);
         rs.update();
@@ -105,9 +103,8 @@ private slots:
 
     void pendingRecordLandsOnlyOnUpdate()
     {
-        TempData data;
-        RecordSource rs(*data.db);
-        rs.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& rs = data.rs;
         rs.addNew();
         QCOMPARE(rs.mode(), RecordSource::Mode::Adding);
         QVERIFY(rs.value("ItemName").isNull()); // a new record starts empty
@@ -167,9 +164,8 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QVariant, value);
         QFETCH(QString, message);
-        TempData data;
-        RecordSource rs(*data.db);
-        rs.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& rs = data.rs;
         addItem(rs, 1, "Pen", 10);
         const auto before = stockInFile(data.folder());
 
@@ -226,9 +222,8 @@ private slots:
     // and re-reads whole records.
     void narrowedRead()
     {
-        TempData data;
-        RecordSource rs(*data.db);
-        rs.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& rs = data.rs;
         addItem(rs, 1, "Item 1", 10);
         addItem(rs, 2, "Item 2", 10);
         addRecord(rs, {{"sno", 3}, {"itemcode", "G00001"}, {"ItemName", "Item 3"}});
@@ -256,9 +251,8 @@ private slots:
     // part, the first file's part is undone too, and the forms can save again.
     void failedWorkLeavesEveryFileAsBefore()
     {
-        TempData data;
-        RecordSource stock(*data.db);
-        stock.bind(DbFile::ItemStock, "Stock");
+        StockData data;
+        RecordSource& stock = data.rs;
         addItem(stock, 1, "Pen", 10);
         const auto stockBefore = stockInFile(data.folder());
         stock.moveNext();

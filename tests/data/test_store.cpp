@@ -48,20 +48,6 @@ QStringList objectsInFile(const QString& folder, DbFile file, const QString& typ
     return namesInFile(folder, file, sql, type);
 }
 
-void checkDamagedFileIsReported(const QString& folder, DbFile file)
-{
-    const QString path = folder + "/" + RelativePath(file);
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    for (int i = 0; i < 8192; ++i)
-        f.putChar(char((i * 37 + 11) % 251));
-    f.close();
-    const QString message = errorOf([&] { Database::open(folder); });
-    QVERIFY2(message.startsWith("Could not ") && message.contains("(" + RelativePath(file) + "): the file is damaged"),
-             qPrintable(message));
-    QCOMPARE(QFileInfo(path).size(), 8192); // nothing written over it
-}
-
 // Makes a file unwritable even for root (the immutable attribute); false when
 // this file system or this user cannot do that.
 bool makeImmutable(const QString& path, bool on)
@@ -224,17 +210,20 @@ private slots:
         QCOMPARE(valueInFile(dir.path(), DbFile::IssueMaster, "PRAGMA user_version").toInt(), 99);
     }
 
-    void damagedFileIsReportedAtOpen()
+    void damagedFileOrFolderIsReportedAtOpen()
     {
         for (DbFile file : {DbFile::Zlv, DbFile::Invoice, DbFile::IssueMaster}) {
             QTemporaryDir dir;
             QVERIFY(QDir().mkpath(dir.path() + "/Database"));
-            checkDamagedFileIsReported(dir.path(), file);
+            QFile damaged(dir.path() + "/" + RelativePath(file));
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 8192; ++i)
+                damaged.putChar(char((i * 37 + 11) % 251));
+            damaged.close();
+            const QString message = errorOf([&] { Database::open(dir.path()); });
+            QVERIFY2(message.contains("(" + RelativePath(file) + "): the file is damaged"), qPrintable(message));
+            QCOMPARE(damaged.size(), 8192); // nothing written over it
         }
-    }
-
-    void unusableFolderIsReported()
-    {
         QTemporaryDir dir;
         QFile blocker(dir.path() + "/notafolder");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -245,9 +234,8 @@ private slots:
     // with a message after the busy wait, and succeed once the lock is gone.
     void lockedFileGivesAnError()
     {
-        TempData data; // busy wait of 200 ms
-        RecordSource stock(*data.db);
-        stock.bind(DbFile::ItemStock, "Stock");
+        StockData data; // busy wait of 200 ms
+        RecordSource& stock = data.rs;
         stock.addNew();
         stock.setValue("sno", 1);
         {
