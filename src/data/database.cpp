@@ -118,7 +118,7 @@ void Database::createMissing()
 
         Transaction transaction(*this, QStringLiteral("create the tables"));
         for (const TableDef& table : AllTables()) {
-            if (table.file == file && !tableExists(table))
+            if (table.file == file && tableKind(file, table.name, QStringLiteral("read the file")).isEmpty())
                 createTable(table);
         }
         for (const QString& sql : CreateViewSql(file))
@@ -130,18 +130,16 @@ void Database::createMissing()
     }
 }
 
-// Any table or view of that name, in any letter case: SQLite names ignore case,
-// so a "stock" made elsewhere is the Stock table and must be left alone.
-bool Database::tableExists(const TableDef& table)
+// A "stock" made elsewhere is the Stock table, so start-up leaves it alone.
+QString Database::tableKind(DbFile file, const QString& name, const QString& operation) const
 {
-    const DbFile file = table.file;
-    QSqlQuery exists = run(QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE type IN ('table', 'view') "
-                                          "AND name = ? COLLATE NOCASE")
-                               .arg(SchemaName(file)),
-                           {table.name}, QStringLiteral("read the file"), file);
-    const bool present = exists.next();
-    exists.finish();
-    return present;
+    QSqlQuery kind = run(QStringLiteral("SELECT type FROM \"%1\".sqlite_master WHERE type IN ('table', 'view') "
+                                        "AND name = ? COLLATE NOCASE")
+                             .arg(SchemaName(file)),
+                         {name}, operation, file);
+    const QString found = kind.next() ? kind.value(0).toString() : QString();
+    kind.finish();
+    return found;
 }
 
 // A new table gets its serial index and, where New scans it, the placeholder

@@ -30,6 +30,10 @@ public:
     // the operation and the file when it fails.
     QSqlQuery run(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const;
 
+    // "table" or "view" for the object of that name in the file, whatever its
+    // letter case (SQLite names ignore case); "" when there is none.
+    QString tableKind(DbFile file, const QString& name, const QString& operation) const;
+
     bool inTransaction() const { return m_inTransaction; }
 
     // Work in memory to undo when the open transaction rolls back (a record
@@ -44,7 +48,6 @@ private:
     void attachAll(int busyTimeoutMs);
     void createMissing();
     void checkReadable(DbFile file);
-    bool tableExists(const TableDef& table);
     void createTable(const TableDef& table);
 
     QString m_folder;

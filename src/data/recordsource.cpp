@@ -1,5 +1,6 @@
 #include "data/recordsource.h"
 
+#include "data/numbervalue.h"
 #include "data/serials.h"
 #include "platform/textnum.h"
 
@@ -20,18 +21,6 @@ bool isNumericType(const QString& declared)
 bool isIntegerType(const QString& declared)
 {
     return declared.toUpper().contains(QLatin1String("INT"));
-}
-
-bool isFraction(const QVariant& v)
-{
-    return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
-}
-
-bool isNumber(const QVariant& v)
-{
-    const int type = v.typeId();
-    return isFraction(v) || type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
-        || type == QMetaType::ULongLong;
 }
 
 } // namespace
@@ -60,10 +49,7 @@ void RecordSource::bind(DbFile file, const QString& table)
 void RecordSource::setFilter(const QString& field, const QVariant& equals)
 {
     requireBound();
-    if (!m_columnIndex.contains(field.toLower()))
-        throw DataError(QStringLiteral("read table %1").arg(m_table), RelativePath(m_file),
-                        QStringLiteral("table %1 has no field %2").arg(m_table, field));
-    m_filterField = m_columns[m_columnIndex.value(field.toLower())];
+    m_filterField = m_columns[columnOf(field, QStringLiteral("read table %1").arg(m_table))];
     m_filterValue = equals;
     m_loaded = false;
 }
@@ -74,10 +60,7 @@ void RecordSource::setFields(const QStringList& fields)
     m_fieldsRead.clear();
     m_columnRead.assign(m_columns.size(), false);
     for (const QString& field : fields) {
-        if (!m_columnIndex.contains(field.toLower()))
-            throw DataError(QStringLiteral("read table %1").arg(m_table), RelativePath(m_file),
-                            QStringLiteral("table %1 has no field %2").arg(m_table, field));
-        const int column = m_columnIndex.value(field.toLower());
+        const int column = columnOf(field, QStringLiteral("read table %1").arg(m_table));
         m_fieldsRead << m_columns[column];
         m_columnRead[column] = true;
     }
@@ -96,6 +79,15 @@ void RecordSource::refresh()
 QString RecordSource::qualifiedTable() const
 {
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(m_file), QString(m_table).replace(QLatin1Char('"'), QLatin1String("\"\"")));
+}
+
+// The column of the field (names ignore letter case); throws when there is none.
+int RecordSource::columnOf(const QString& field, const QString& operation) const
+{
+    const auto column = m_columnIndex.constFind(field.toLower());
+    if (column == m_columnIndex.constEnd())
+        throw DataError(operation, RelativePath(m_file), QStringLiteral("table %1 has no field %2").arg(m_table, field));
+    return *column;
 }
 
 void RecordSource::requireBound() const
@@ -121,12 +113,7 @@ void RecordSource::discardPending()
 void RecordSource::loadColumns()
 {
     const QString operation = QStringLiteral("open table %1").arg(m_table);
-    QSqlQuery kind = m_db.run(QStringLiteral("SELECT type FROM \"%1\".sqlite_master WHERE name = ? COLLATE NOCASE "
-                                             "AND type IN ('table', 'view')")
-                                  .arg(SchemaName(m_file)),
-                              {m_table}, operation, m_file);
-    m_readOnly = kind.next() && kind.value(0).toString() == QLatin1String("view");
-    kind.finish();
+    m_readOnly = m_db.tableKind(m_file, m_table, operation) == QLatin1String("view");
 
     QSqlQuery info = m_db.run(QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?)"), {m_table, SchemaName(m_file)},
                               operation, m_file);
@@ -233,11 +220,8 @@ bool RecordSource::moveToKey(qint64 wanted)
 
 QVariant RecordSource::value(const QString& field)
 {
+    const int column = columnOf(field, QStringLiteral("read field %1").arg(field));
     const QString lower = field.toLower();
-    const auto column = m_columnIndex.constFind(lower);
-    if (column == m_columnIndex.constEnd())
-        throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
-                        QStringLiteral("table %1 has no such field").arg(m_table));
     if (m_mode != Mode::None && m_pending.contains(lower))
         return m_pending.value(lower);
     if (m_mode == Mode::Adding)
@@ -247,10 +231,10 @@ QVariant RecordSource::value(const QString& field)
     if (index < 0 || index >= int(m_rows.size()))
         throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
                         QStringLiteral("there is no current record"));
-    if (!m_columnRead.empty() && !m_columnRead[*column])
+    if (!m_columnRead.empty() && !m_columnRead[column])
         throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
                         QStringLiteral("the field was not read with the records"));
-    return m_rows[index][*column];
+    return m_rows[index][column];
 }
 
 QString RecordSource::text(const QString& field)
@@ -268,9 +252,7 @@ void RecordSource::setValue(const QString& field, const QVariant& value)
     if (m_mode == Mode::None)
         throw DataError(QStringLiteral("change field %1").arg(field), RelativePath(m_file),
                         QStringLiteral("no new record or edit is pending"));
-    if (!m_columnIndex.contains(field.toLower()))
-        throw DataError(QStringLiteral("change field %1").arg(field), RelativePath(m_file),
-                        QStringLiteral("table %1 has no such field").arg(m_table));
+    columnOf(field, QStringLiteral("change field %1").arg(field));
     m_pending.insert(field.toLower(), value);
 }
 
@@ -311,9 +293,9 @@ QVariant RecordSource::converted(const QString& field, const QVariant& value) co
         // An empty box gives a null text, which would be stored as NULL.
         if (value.typeId() == QMetaType::QString && value.toString().isNull())
             return QString(QLatin1String(""));
-        if (!isNumber(value))
+        if (!IsNumber(value))
             return value;
-        return isFraction(value) ? Str(value.toDouble()) : value.toString();
+        return IsFraction(value) ? Str(value.toDouble()) : value.toString();
     }
     const auto refuse = [&](const QString& why) {
         return DataError(QStringLiteral("save field %1").arg(name), RelativePath(m_file), why);
@@ -327,8 +309,8 @@ QVariant RecordSource::converted(const QString& field, const QVariant& value) co
             const QString shown = text.isEmpty() ? QStringLiteral("an empty value") : QStringLiteral("\"%1\"").arg(value.toString());
             throw refuse(QStringLiteral("%1 is not a number").arg(shown));
         }
-    } else if (isNumber(value)) {
-        if (!isFraction(value))
+    } else if (IsNumber(value)) {
+        if (!IsFraction(value))
             return value; // whole numbers go in as they are
         number = value.toDouble();
         if (!std::isfinite(number))
@@ -373,17 +355,23 @@ void RecordSource::keepForRollback()
     });
 }
 
-void RecordSource::insertPending()
+// The pending fields as quoted column names, their values as the columns take them.
+QStringList RecordSource::pendingColumns(QVariantList& values) const
 {
     QStringList names;
-    QStringList marks;
-    QVariantList values;
     for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
         const QString name = m_columns[m_columnIndex.value(it.key())];
         names << QStringLiteral("\"%1\"").arg(name);
-        marks << QStringLiteral("?");
         values << converted(name, it.value());
     }
+    return names;
+}
+
+void RecordSource::insertPending()
+{
+    QVariantList values;
+    const QStringList names = pendingColumns(values);
+    const QStringList marks(names.size(), QStringLiteral("?"));
     const QString sql = names.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qualifiedTable())
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(qualifiedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
@@ -399,13 +387,10 @@ void RecordSource::insertPending()
 
 void RecordSource::updatePending()
 {
-    QStringList sets;
     QVariantList values;
-    for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
-        const QString name = m_columns[m_columnIndex.value(it.key())];
-        sets << QStringLiteral("\"%1\" = ?").arg(name);
-        values << converted(name, it.value());
-    }
+    QStringList sets = pendingColumns(values);
+    for (QString& set : sets)
+        set += QStringLiteral(" = ?");
     if (sets.isEmpty())
         return;
     values << m_editKey;

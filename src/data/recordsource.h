@@ -79,6 +79,7 @@ public:
     const QString& table() const { return m_table; }
 
 private:
+    int columnOf(const QString& field, const QString& operation) const;
     void requireBound() const;
     void requireWritable(const QString& operation) const;
     void discardPending();
@@ -87,6 +88,7 @@ private:
     void loadColumns();
     QVariant converted(const QString& field, const QVariant& value) const;
     QString qualifiedTable() const;
+    QStringList pendingColumns(QVariantList& values) const;
     void insertPending();
     void updatePending();
     void reloadRow(qint64 rowid, int index);

@@ -1,6 +1,7 @@
 #include "data/serials.h"
 
 #include "data/database.h"
+#include "data/numbervalue.h"
 #include "platform/textnum.h"
 
 #include <cmath>
@@ -19,12 +20,6 @@ qint64 wholeSerial(double value, const QString& operation, DbFile file)
     return static_cast<qint64>(std::nearbyint(value)); // default rounding: halves to even
 }
 
-bool isNumber(const QVariant& v)
-{
-    const int type = v.typeId();
-    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
-}
-
 } // namespace
 
 qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString& serialField)
@@ -38,7 +33,7 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
     max.finish();
     if (highest.isNull())
         return 1;
-    if (isNumber(highest))
+    if (IsNumber(highest))
         return wholeSerial(highest.toDouble(), operation, file) + 1;
 
     // A table written elsewhere may hold serials as text, which MAX sorts
@@ -50,7 +45,7 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
         const QVariant v = all.value(0);
         if (v.isNull())
             continue;
-        const qint64 serial = wholeSerial(isNumber(v) ? v.toDouble() : Val(v.toString()), operation, file);
+        const qint64 serial = wholeSerial(IsNumber(v) ? v.toDouble() : Val(v.toString()), operation, file);
         top = any ? std::max(top, serial) : serial;
         any = true;
     }
