@@ -11,6 +11,7 @@
 #include "shell/module1.h"
 #include "shell/placeholders.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QLabel>
@@ -71,6 +72,7 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmZelvaBillingSystem::focusWindowInFront);
     resize(1024, 720);
 
     buildMenus();
@@ -331,6 +333,24 @@ void frmZelvaBillingSystem::OpenChild(const QString& formName)
         window->show();
     mdiArea->setActiveSubWindow(window);
     window->raise();
+}
+
+// The window in front takes the keyboard focus. Qt gives it to the first
+// control of the form's tab chain only when that control is enabled (the
+// company form's list is not), and otherwise leaves the focus in a window
+// behind, where Tab and the access keys would then act unseen.
+void frmZelvaBillingSystem::focusWindowInFront(QMdiSubWindow* window)
+{
+    if (!window || !window->widget() || window->isAncestorOf(QApplication::focusWidget()))
+        return;
+    QWidget* form = window->widget();
+    for (QWidget* w = form->nextInFocusChain(); w && w != form; w = w->nextInFocusChain()) {
+        if (form->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(form) && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    window->setFocus(Qt::OtherFocusReason);
 }
 
 void frmZelvaBillingSystem::OpenModal(const QString& formName)

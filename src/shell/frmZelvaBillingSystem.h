@@ -125,6 +125,7 @@ private:
     QDialog* createDialogForm(const QString& formName);
     void OpenChild(const QString& formName);
     void OpenModal(const QString& formName);
+    void focusWindowInFront(QMdiSubWindow* window);
 
     zelva::Database& m_db;
     std::array<QLabel*, 6> m_panels {};

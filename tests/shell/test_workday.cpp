@@ -3,6 +3,7 @@
 #include "shell/frmZelvaBillingSystem.h"
 #include "support/formdriver.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest>
@@ -104,6 +105,32 @@ private slots:
         QCOMPARE(laptop.size(), 1);
         pickRow(list, list->row(laptop.first()));
         QCOMPARE(control("frmStockEntry", "txtQuantity")->text(), QString("8"));
+    }
+
+    // Keys go to the window the operator has in front: a form brought forward
+    // takes the focus even when the first control of its tab chain is disabled
+    // (the company list), and so does the form left in front when one closes.
+    void keysReachTheWindowInFront()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto inFront = [&](const QString& name) {
+            QMdiSubWindow* sub = window->childWindow(name);
+            return sub && window->mdiArea->activeSubWindow() == sub && sub->isAncestorOf(QApplication::focusWidget());
+        };
+        window->mnuNewInvoice_Click();
+        QVERIFY(inFront("frmTaxInvoice"));
+
+        press("frmCompany", "cmdClose");
+        toolbar("Update Company Details");
+        QVERIFY(inFront("frmCompany"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(inFront("frmCompany"));
+
+        press("frmCompany", "cmdClose");
+        QTRY_VERIFY(window->childWindow("frmCompany") == nullptr);
+        QVERIFY(window->mdiArea->activeSubWindow() != nullptr);
+        QVERIFY(window->mdiArea->activeSubWindow()->isAncestorOf(QApplication::focusWidget()));
     }
 };
 
