@@ -181,6 +181,7 @@ private:
     void connectHandlers();
     void setTabOrders();
     void watchFocus();
+    void scrollToFocus(QWidget* focused);
     void watchEnter();
 
     // loading, choosing and adding (frmtaxinvoice.cpp)

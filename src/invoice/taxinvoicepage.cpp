@@ -6,6 +6,7 @@
 #include "invoice/formboxes.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
@@ -159,11 +160,22 @@ public:
     }
 
 protected:
+    // A click on the text opens the list when the button is let go: opened on
+    // the press, the list would take the same click's release for a click
+    // beside it and close at once.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress && isEnabled()) {
-            showPopup();
-            return true;
+        if (watched == lineEdit() && isEnabled()) {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                return true;
+            case QEvent::MouseButtonRelease:
+                showPopup();
+                return true;
+            default:
+                break;
+            }
         }
         return QComboBox::eventFilter(watched, event);
     }
@@ -532,15 +544,23 @@ bool frmTaxInvoice::focusNextPrevChild(bool next)
         if (!candidate->isEnabled() || !candidate->isVisibleTo(this) || !(candidate->focusPolicy() & Qt::TabFocus))
             continue;
         candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-        if (m_page->isAncestorOf(candidate))
-            m_scroll->ensureWidgetVisible(candidate);
         return true;
     }
     return QWidget::focusNextPrevChild(next);
 }
 
+// The page scrolls to whatever box takes the focus, by Tab or because a
+// handler moved it there (New Invoice to the buyer list, the buyer to the
+// order number, a refused Save to the entry it asks for).
+void frmTaxInvoice::scrollToFocus(QWidget* focused)
+{
+    if (focused && m_page->isAncestorOf(focused))
+        m_scroll->ensureWidgetVisible(focused);
+}
+
 void frmTaxInvoice::watchFocus()
 {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { scrollToFocus(now); });
     for (QLineEdit* amount : txtAmount)
         if (amount)
             amount->installEventFilter(this);

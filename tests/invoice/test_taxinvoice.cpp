@@ -863,6 +863,43 @@ private slots:
         QCOMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
     }
 
+    // The box a handler moves the focus to scrolls into view, and a click on
+    // the text of a rate list opens the list and leaves it open to choose from.
+    void focusedBoxInViewAndRateListOpensOnAClick()
+    {
+        Counter c;
+        c.form->resize(c.form->sizeHint());
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        auto* scroll = c.form->findChild<QScrollArea*>();
+        auto inView = [&](const QString& name) {
+            QWidget* box = c.w<QWidget>(name);
+            return scroll->viewport()->rect().contains(QRect(box->mapTo(scroll->viewport(), QPoint(0, 0)), box->size()));
+        };
+        QScrollBar* bar = scroll->verticalScrollBar();
+        bar->setValue(bar->maximum()); // the foot of the last invoice in view
+        c.newInvoice();
+        QCOMPARE(focused(), QString("cboBuyerName"));
+        QVERIFY(inView("cboBuyerName"));
+        bar->setValue(bar->maximum());
+        QVERIFY(c.buyer("Kochi Stores"));
+        QCOMPARE(focused(), QString("txtOrderNo"));
+        QVERIFY(inView("txtOrderNo"));
+
+        // The release goes where a desktop sends it: to a list the press
+        // opened (which holds the mouse), else to the text box.
+        QComboBox* rates = c.combo("cboGoodsCgst");
+        QWidget* text = rates->lineEdit();
+        const QPoint middle = text->rect().center();
+        QTest::mousePress(text, Qt::LeftButton, {}, middle);
+        QWidget* holder = QApplication::activePopupWidget();
+        if (holder)
+            QTest::mouseRelease(holder, Qt::LeftButton, {}, holder->mapFromGlobal(text->mapToGlobal(middle)));
+        else
+            QTest::mouseRelease(text, Qt::LeftButton, {}, middle);
+        QVERIFY(rates->view()->isVisible());
+        rates->hidePopup();
+    }
+
     void opensToFitTheMainWindowAndShowsEachLine()
     {
         Counter c;
