@@ -82,6 +82,7 @@ frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
     setTabOrders();
     watchFocus();
     watchEnter();
+    watchWheel();
     Form_Load();
 }
 

@@ -183,6 +183,7 @@ private:
     void watchFocus();
     void scrollToFocus(QWidget* focused);
     void watchEnter();
+    void watchWheel();
 
     // loading, choosing and adding (frmtaxinvoice.cpp)
     void Form_Load();

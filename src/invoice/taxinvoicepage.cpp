@@ -589,8 +589,28 @@ void frmTaxInvoice::watchEnter()
     }
 }
 
+// A list takes the mouse wheel only while it has the focus: the page is
+// scrolled with the wheel, and a list passing under the pointer must not
+// change the buyer, the goods or a tax rate unseen. Over the page the wheel
+// scrolls the page instead.
+void frmTaxInvoice::watchWheel()
+{
+    for (QComboBox* combo : findChildren<QComboBox*>()) {
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(this);
+    }
+}
+
 bool frmTaxInvoice::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel) {
+        auto* combo = qobject_cast<QComboBox*>(watched);
+        if (combo && !combo->hasFocus()) {
+            if (m_page->isAncestorOf(combo))
+                QCoreApplication::sendEvent(m_scroll->verticalScrollBar(), event);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && m_enterGoesTo.contains(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -900,6 +900,33 @@ private slots:
         rates->hidePopup();
     }
 
+    // The wheel that scrolls the page leaves a list under the pointer as it
+    // was: the buyer, the goods and the rates change only when chosen.
+    void wheelOverAListScrollsThePage()
+    {
+        Counter c;
+        c.form->resize(c.form->sizeHint());
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.start();
+        c.line("Laptop", "1");
+        c.w("txtOrderNo")->setFocus();
+        QScrollBar* bar = c.form->findChild<QScrollArea*>()->verticalScrollBar();
+        bar->setValue(0);
+        for (const char* name : {"cboBuyerName", "cboGoodsCgst", "cboDescriptionOfGoods"}) {
+            QComboBox* list = c.combo(name);
+            const QPointF at(list->rect().center());
+            QWheelEvent wheel(at, list->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        }
+        QCOMPARE(c.text("cboBuyerName"), QString("Kochi Stores"));
+        QCOMPARE(c.text("cboGoodsCgst"), QString());
+        QCOMPARE(c.text("txtAmount_8"), QString());
+        QCOMPARE(c.text("cboDescriptionOfGoods"), QString("Laptop"));
+        QCOMPARE(focused(), QString("txtOrderNo"));
+        QVERIFY(bar->value() > 0);
+    }
+
     void opensToFitTheMainWindowAndShowsEachLine()
     {
         Counter c;
