@@ -4,17 +4,21 @@
 #include "platform/message.h"
 #include "platform/textnum.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -96,6 +100,27 @@ void turn(QWidget* control, Turn how)
 }
 
 constexpr int KeyRole = Qt::UserRole;
+
+// Eats the key press that follows a shortcut taken over by the form, so the
+// key that pressed a button is not also typed into the box with the focus.
+class KeyPressEater : public QObject {
+public:
+    explicit KeyPressEater(QWidget* target)
+        : QObject(target)
+    {
+        target->installEventFilter(this);
+        QTimer::singleShot(0, this, &QObject::deleteLater); // only the press that comes at once
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        deleteLater();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -223,6 +248,27 @@ bool MasterForm::eventFilter(QObject* watched, QEvent* event)
             handler->second();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The main window's menus have access keys of their own, and Alt+U is both
+// the Update menu and the Update button: Qt would open the menu, or only
+// focus the button. While the focus is in this form its enabled buttons win.
+bool MasterForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isEnabled() && button->isVisibleTo(this) && QKeySequence::mnemonic(button->text()) == pressed) {
+                if (QWidget* focus = QApplication::focusWidget())
+                    new KeyPressEater(focus);
+                event->accept();
+                button->animateClick();
+                return true;
+            }
+        }
+    }
+    return QWidget::event(event);
 }
 
 // ---- the private procedures every master form has ----

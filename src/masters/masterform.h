@@ -133,6 +133,8 @@ protected:
     // Runs handler when the focus leaves box (a LostFocus handler).
     void onLostFocus(QWidget* box, std::function<void()> handler);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The form's buttons keep their access keys over the main window's menus.
+    bool event(QEvent* event) override;
 
     void Form_Load();
     void ClearControl();
