@@ -84,6 +84,7 @@ frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
     watchEnter();
     watchWheel();
     Form_Load();
+    cmdNewInvoice->setFocus(); // the day's work starts with a new invoice
 }
 
 // ---------------------------------------------------------------- loading and lists

@@ -232,6 +232,9 @@ void MasterForm::setUp(Setup setup)
     connect(cmdClose, &QPushButton::clicked, this, &MasterForm::cmdClose_Click);
 
     Form_Load();
+    // The work starts with the list key (or the first extra button, Show), not in a read-only box.
+    QWidget* firstStep = cboChoice ? static_cast<QWidget*>(cboChoice) : buttons.front();
+    firstStep->setFocus();
 }
 
 void MasterForm::onLostFocus(QWidget* box, std::function<void()> handler)

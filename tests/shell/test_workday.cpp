@@ -133,6 +133,26 @@ private slots:
         QVERIFY(window->mdiArea->activeSubWindow()->isAncestorOf(QApplication::focusWidget()));
     }
 
+    // A form opens with the focus where its work starts, not in a read-only box.
+    void formsOpenWithTheFocusOnTheFirstStep()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (const char* name : {"frmStockEntry", "frmBuyerDetails", "frmCompany", "frmTaxInvoice"})
+            if (QMdiSubWindow* open = window->childWindow(name))
+                open->close();
+        const QList<QPair<std::function<void()>, QString>> steps {
+            {[&] { window->mnuStockEntry_Click(); }, "cboChoice"},
+            {[&] { window->mnuNewCustomer_Click(); }, "cboChoice"},
+            {[&] { toolbar("Update Company Details"); }, "cmdShow"},
+            {[&] { window->mnuNewInvoice_Click(); }, "cmdNewInvoice"},
+        };
+        for (const auto& [open, focused] : steps) {
+            open();
+            QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focused);
+        }
+    }
+
     // A form's button keeps its access key when a menu of the main window has
     // the same one: Alt+U while editing a buyer presses Update, it does not
     // open the Update menu.
