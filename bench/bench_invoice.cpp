@@ -3,7 +3,7 @@
 // saved, next to the bare SQLite work each one needs.
 #include "data/database.h"
 #include "invoice/frmtaxinvoice.h"
-#include "platform/message.h"
+#include "ui/message.h"
 
 #include <QApplication>
 #include <QComboBox>

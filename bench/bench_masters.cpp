@@ -4,7 +4,7 @@
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "masters/stockentry.h"
-#include "platform/message.h"
+#include "ui/message.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,11 +2,11 @@
 // folder's database files, then show the login window, or add an operator.
 #include "data/database.h"
 #include "data/datafolder.h"
-#include "platform/message.h"
 #include "shell/commandline.h"
 #include "shell/frmLogin.h"
 #include "shell/icons.h"
 #include "shell/operators.h"
+#include "ui/message.h"
 
 #include <QApplication>
 #include <QDir>

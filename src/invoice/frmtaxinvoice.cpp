@@ -4,10 +4,11 @@
 // in taxinvoicetotals.cpp, New Invoice, Save and Cancel in taxinvoicesave.cpp.
 #include "invoice/frmtaxinvoice.h"
 
-#include "data/guard.h"
-#include "invoice/formboxes.h"
-#include "platform/message.h"
+#include "data/dataerror.h"
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -92,7 +93,7 @@ frmTaxInvoice::frmTaxInvoice(Database& db, QWidget* parent)
 void frmTaxInvoice::Form_Load()
 {
     HideGoodsTextBox();
-    Guarded([this] { SetCompanyDatabase(); });
+    Guarded<DataError>([this] { SetCompanyDatabase(); });
     setPending(false);
 }
 
@@ -211,7 +212,7 @@ void frmTaxInvoice::cboBuyerName_Click(int index)
 {
     if (index < 0 || index >= int(m_buyerKeys.size()))
         return;
-    if (!Guarded([&] { showBuyer(index); }))
+    if (!Guarded<DataError>([&] { showBuyer(index); }))
         return;
     txtSNo[0]->setText(QStringLiteral("1"));
     decideTaxMode();
@@ -238,7 +239,7 @@ void frmTaxInvoice::showDelivery()
 
 void frmTaxInvoice::cboBuyerNameD_Click(int index)
 {
-    Guarded([&] {
+    Guarded<DataError>([&] {
         if (moveToEntry(datBuyer, m_buyersReadInFull, m_buyerKeys, index))
             showDelivery();
     });
@@ -248,7 +249,7 @@ void frmTaxInvoice::cboDescriptionOfGoods_Click(int index)
 {
     const bool endOfList = index < 0 || index >= int(m_itemKeys.size());
     if (!endOfList) {
-        Guarded([&] {
+        Guarded<DataError>([&] {
             if (!moveToEntry(datStock, m_itemsReadInFull, m_itemKeys, index))
                 return;
             SetTextOf(cboHsn, datStock.text(QStringLiteral("ItemHsn")));

@@ -3,8 +3,8 @@
 // and the foot), the goods entry row, the buttons, and the keyboard paths.
 #include "invoice/frmtaxinvoice.h"
 
-#include "invoice/formboxes.h"
 #include "platform/twips.h"
+#include "ui/formboxes.h"
 
 #include <QApplication>
 #include <QComboBox>

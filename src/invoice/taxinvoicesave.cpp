@@ -3,12 +3,13 @@
 // one transaction), Cancel and Close.
 #include "invoice/frmtaxinvoice.h"
 
-#include "data/guard.h"
+#include "data/dataerror.h"
 #include "data/serials.h"
-#include "invoice/formboxes.h"
 #include "platform/datetext.h"
-#include "platform/message.h"
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -77,7 +78,7 @@ void frmTaxInvoice::cmdNewInvoice_Click()
     if (m_pending)
         return;
     bool hasCompany = false;
-    if (!Guarded([&] { hasCompany = SetCompanyDatabase(); }))
+    if (!Guarded<DataError>([&] { hasCompany = SetCompanyDatabase(); }))
         return;
     if (!hasCompany) {
         MsgBox(QStringLiteral("Enter the company details first (Update Company Details): the invoice is issued "
@@ -85,7 +86,7 @@ void frmTaxInvoice::cmdNewInvoice_Click()
         return;
     }
     ClearControl();
-    const bool started = Guarded([this] {
+    const bool started = Guarded<DataError>([this] {
         ShowCompanyDetails();
         SetBuyerInvoiceData();
         SetGoodsInvoiceData();
@@ -308,7 +309,7 @@ void frmTaxInvoice::cmdSave_Click()
 
 void frmTaxInvoice::cmdCancel_Click()
 {
-    Guarded([this] {
+    Guarded<DataError>([this] {
         datBuyerInvoice.cancelUpdate();
         datGoodsInvoice.cancelUpdate();
         datBuyerInvoice.requery();

@@ -3,9 +3,9 @@
 #include "invoice/frmtaxinvoice.h"
 
 #include "invoice/amountinwords.h"
-#include "invoice/formboxes.h"
-#include "platform/message.h"
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/message.h"
 
 #include <QComboBox>
 #include <QLabel>

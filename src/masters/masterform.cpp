@@ -1,53 +1,25 @@
 #include "masters/masterform.h"
 
-#include "data/guard.h"
-#include "platform/message.h"
+#include "data/dataerror.h"
 #include "platform/textnum.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace zelva {
-
-QString BoxText(const QWidget* box)
-{
-    if (auto* line = qobject_cast<const QLineEdit*>(box))
-        return line->text();
-    if (auto* lines = qobject_cast<const QPlainTextEdit*>(box))
-        return lines->toPlainText();
-    return {};
-}
-
-void SetBoxText(QWidget* box, const QString& text)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setText(text);
-    else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
-        lines->setPlainText(text);
-}
-
-void SetBoxReadOnly(QWidget* box, bool readOnly)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setReadOnly(readOnly);
-    else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
-        lines->setReadOnly(readOnly);
-}
 
 const StateTable& ListFormStates()
 {
@@ -70,58 +42,8 @@ const StateTable& ListFormStates()
     return table;
 }
 
-QLineEdit* NewBox(QWidget* parent, const char* name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(tip);
-    button->setAutoDefault(true); // Enter presses the button that has the focus
-    return button;
-}
-
 namespace {
-
-void turn(QWidget* control, Turn how)
-{
-    switch (how) {
-    case Turn::Keep: return;
-    case Turn::On: control->setEnabled(true); return;
-    case Turn::Off: control->setEnabled(false); return;
-    case Turn::OnShown: control->setEnabled(true); control->setVisible(true); return;
-    case Turn::OffHidden: control->setEnabled(false); control->setVisible(false); return;
-    }
-}
-
 constexpr int KeyRole = Qt::UserRole;
-
-// Eats the key press that follows a shortcut taken over by the form, so the
-// key that pressed a button is not also typed into the box with the focus.
-class KeyPressEater : public QObject {
-public:
-    explicit KeyPressEater(QWidget* target)
-        : QObject(target)
-    {
-        target->installEventFilter(this);
-        QTimer::singleShot(0, this, &QObject::deleteLater); // only the press that comes at once
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        deleteLater();
-        return true;
-    }
-};
-
 } // namespace
 
 MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* parent)
@@ -237,40 +159,11 @@ void MasterForm::setUp(Setup setup)
     firstStep->setFocus();
 }
 
-void MasterForm::onLostFocus(QWidget* box, std::function<void()> handler)
-{
-    m_lostFocus[box] = std::move(handler);
-    box->installEventFilter(this);
-}
-
-bool MasterForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        const auto handler = m_lostFocus.find(watched);
-        if (handler != m_lostFocus.end())
-            handler->second();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// The main window's menus have access keys of their own, and Alt+U is both
-// the Update menu and the Update button: Qt would open the menu, or only
-// focus the button. While the focus is in this form its enabled buttons win.
+// While the focus is in this form its enabled buttons win over the main window's menus.
 bool MasterForm::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (QPushButton* button : findChildren<QPushButton*>()) {
-            if (button->isEnabled() && button->isVisibleTo(this) && QKeySequence::mnemonic(button->text()) == pressed) {
-                if (QWidget* focus = QApplication::focusWidget())
-                    new KeyPressEater(focus);
-                event->accept();
-                button->animateClick();
-                return true;
-            }
-        }
-    }
+    if (PressButtonForAccessKey(this, event))
+        return true;
     return QWidget::event(event);
 }
 
@@ -287,7 +180,7 @@ void MasterForm::Form_Load()
 void MasterForm::ClearControl()
 {
     for (const FieldBox& f : m_setup.fields)
-        SetBoxText(f.box, QString());
+        SetTextOf(f.box, QString());
     lstName->clear();
 }
 
@@ -306,13 +199,13 @@ void MasterForm::EnableEntry()
 bool MasterForm::CheckForEmptyControl()
 {
     for (const BlankRule& rule : m_setup.blankRules) {
-        if (!BoxText(rule.box).isEmpty())
+        if (!TextOf(rule.box).isEmpty())
             continue;
         if (!rule.refusal.isEmpty()) {
             MsgBox(rule.refusal);
             return false;
         }
-        SetBoxText(rule.box, rule.fill);
+        SetTextOf(rule.box, rule.fill);
     }
     return true;
 }
@@ -320,13 +213,13 @@ bool MasterForm::CheckForEmptyControl()
 void MasterForm::copyRecordToBoxes(RecordSource& source)
 {
     for (const FieldBox& f : m_setup.fields)
-        SetBoxText(f.box, source.text(f.field));
+        SetTextOf(f.box, source.text(f.field));
 }
 
 void MasterForm::copyBoxesToRecord(RecordSource& source)
 {
     for (const FieldBox& f : m_setup.fields) {
-        const QString text = BoxText(f.box);
+        const QString text = TextOf(f.box);
         source.setValue(f.field, f.asNumber ? QVariant(Val(text)) : QVariant(text));
     }
 }
@@ -339,18 +232,18 @@ void MasterForm::apply(Step step)
     if (row == m_setup.states->end())
         return;
     const ScreenState& s = row->second;
-    turn(cmdNew, s.cmdNew);
-    turn(cmdSave, s.cmdSave);
-    turn(cmdCancel, s.cmdCancel);
+    TurnControl(cmdNew, s.cmdNew);
+    TurnControl(cmdSave, s.cmdSave);
+    TurnControl(cmdCancel, s.cmdCancel);
     // Edit always acts on the record on display: with none, it stays disabled.
     const bool editWanted = s.cmdEdit == Turn::On || s.cmdEdit == Turn::OnShown;
-    turn(cmdEdit, editWanted && m_shownKey < 0 ? Turn::Off : s.cmdEdit);
-    turn(cmdUpdate, s.cmdUpdate);
-    turn(cmdCancelEdit, s.cmdCancelEdit);
-    turn(cmdClose, s.cmdClose);
+    TurnControl(cmdEdit, editWanted && m_shownKey < 0 ? Turn::Off : s.cmdEdit);
+    TurnControl(cmdUpdate, s.cmdUpdate);
+    TurnControl(cmdCancelEdit, s.cmdCancelEdit);
+    TurnControl(cmdClose, s.cmdClose);
     if (cboChoice)
-        turn(cboChoice, s.cboChoice);
-    turn(lstName, s.lstName);
+        TurnControl(cboChoice, s.cboChoice);
+    TurnControl(lstName, s.lstName);
 }
 
 void MasterForm::resetToLoad()
@@ -420,7 +313,7 @@ void MasterForm::renameShownListEntry()
 
 void MasterForm::showByKey(qint64 key)
 {
-    Guarded([&] {
+    Guarded<DataError>([&] {
         if (records().moveToKey(key)) {
             showRecord();
             m_shownKey = key;
@@ -433,7 +326,7 @@ void MasterForm::showFirstRecord()
     ClearControl();
     DesableEntry();
     m_shownKey = -1;
-    Guarded([&] {
+    Guarded<DataError>([&] {
         bindRecords();
         fillList(m_setup.showListField, Order::Serial);
         records().moveFirst();
@@ -452,7 +345,7 @@ void MasterForm::cboChoice_Click()
     ClearControl();
     DesableEntry();
     m_shownKey = -1;
-    Guarded([&] {
+    Guarded<DataError>([&] {
         bindRecords();
         fillList(listFieldForChoice(), Order::Record);
     });
@@ -469,7 +362,7 @@ void MasterForm::lstName_Click(QListWidgetItem* item)
 void MasterForm::cmdNew_Click()
 {
     qint64 serial = 0;
-    const bool started = Guarded([&] {
+    const bool started = Guarded<DataError>([&] {
         bindRecords();
         serial = records().nextSerial();
         records().addNew();
@@ -481,8 +374,8 @@ void MasterForm::cmdNew_Click()
     // The code is the one New worked out: typing over it could give two records one code.
     SetBoxReadOnly(m_setup.codeBox, true);
     m_shownKey = -1;
-    SetBoxText(m_setup.serialBox, QString::number(serial));
-    SetBoxText(m_setup.codeBox, RecordCode(m_setup.codeKind, serial));
+    SetTextOf(m_setup.serialBox, QString::number(serial));
+    SetTextOf(m_setup.codeBox, RecordCode(m_setup.codeKind, serial));
     apply(Step::New);
     m_setup.nameBox->setFocus();
 }
@@ -496,7 +389,7 @@ void MasterForm::cmdSave_Click()
     }
     if (!CheckForEmptyControl())
         return;
-    if (!Guarded([&] {
+    if (!Guarded<DataError>([&] {
             writeRecord();
             records().update();
         }))
@@ -512,7 +405,7 @@ void MasterForm::cmdCancel_Click()
 {
     ClearControl();
     records().cancelUpdate();
-    Guarded([&] { records().requery(); });
+    Guarded<DataError>([&] { records().requery(); });
     m_shownKey = -1;
     apply(Step::Cancelled);
     DesableEntry();
@@ -526,7 +419,7 @@ void MasterForm::cmdEdit_Click()
     // since it was shown is not written back over by Update.
     const qint64 key = m_shownKey;
     bool gone = false;
-    const bool started = Guarded([&] {
+    const bool started = Guarded<DataError>([&] {
         records().requery();
         gone = !records().moveToKey(key);
         if (gone)
@@ -553,12 +446,12 @@ void MasterForm::cmdUpdate_Click()
         return;
     // A value the column refuses leaves the stored record as it was and the
     // form in editing, so the operator can correct it.
-    if (!Guarded([&] {
+    if (!Guarded<DataError>([&] {
             writeRecord();
             records().update();
         }))
         return;
-    Guarded([&] {
+    Guarded<DataError>([&] {
         showRecord();
         renameShownListEntry();
     });
@@ -570,7 +463,7 @@ void MasterForm::cmdUpdate_Click()
 void MasterForm::cmdCancelEdit_Click()
 {
     records().cancelUpdate();
-    Guarded([&] { records().requery(); });
+    Guarded<DataError>([&] { records().requery(); });
     apply(Step::EditCancelled);
     DesableEntry();
 }

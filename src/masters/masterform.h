@@ -5,6 +5,8 @@
 // its button table; the flow between them lives here once.
 #include "data/recordsource.h"
 #include "data/serials.h"
+#include "ui/formboxes.h"
+#include "ui/formhooks.h"
 
 #include <QWidget>
 #include <functional>
@@ -14,21 +16,11 @@
 class QComboBox;
 class QFormLayout;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
 namespace zelva {
-
-// A text box of a master form: a QLineEdit, or a QPlainTextEdit for several lines.
-QString BoxText(const QWidget* box);
-void SetBoxText(QWidget* box, const QString& text);
-void SetBoxReadOnly(QWidget* box, bool readOnly);
-
-// A single-line box and a command button of a master form, named as the form names them.
-QLineEdit* NewBox(QWidget* parent, const char* name);
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip);
 
 // One field of the table, the box that shows it and the box's label (none for
 // a hidden box).
@@ -55,10 +47,7 @@ struct ListKey {
     QString field;
 };
 
-// How an event leaves a control; Keep is the dash of the state tables.
-// For cboChoice On unlocks and Off locks.
-enum class Turn { Keep, On, Off, OnShown, OffHidden };
-
+// How each event leaves the buttons, the list key and the list.
 struct ScreenState {
     Turn cmdNew, cmdSave, cmdCancel, cmdEdit, cmdUpdate, cmdCancelEdit, cmdClose;
     Turn cboChoice = Turn::Keep;
@@ -131,8 +120,7 @@ protected:
     virtual void writeRecord() = 0; // Insert
 
     // Runs handler when the focus leaves box (a LostFocus handler).
-    void onLostFocus(QWidget* box, std::function<void()> handler);
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void onLostFocus(QWidget* box, std::function<void()> handler) { m_lostFocus.add(box, std::move(handler)); }
     // The form's buttons keep their access keys over the main window's menus.
     bool event(QEvent* event) override;
 
@@ -168,7 +156,7 @@ private:
     QFormLayout* m_entries;
     QString m_listedField;
     qint64 m_shownKey = -1;
-    std::map<QObject*, std::function<void()>> m_lostFocus;
+    LostFocusHooks m_lostFocus;
 };
 
 } // namespace zelva

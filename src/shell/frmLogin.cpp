@@ -1,11 +1,12 @@
 #include "shell/frmLogin.h"
 
-#include "data/guard.h"
-#include "platform/message.h"
+#include "data/dataerror.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/icons.h"
 #include "shell/module1.h"
 #include "shell/operators.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -133,7 +134,7 @@ bool frmLogin::eventFilter(QObject* watched, QEvent* event)
 void frmLogin::ShowLoginTableState()
 {
     zelva::LoginTable state = zelva::LoginTable::Ready;
-    zelva::Guarded([&] { state = zelva::ReadLoginTable(m_db); });
+    zelva::Guarded<zelva::DataError>([&] { state = zelva::ReadLoginTable(m_db); });
     m_creatingFirstOperator = state == zelva::LoginTable::Empty;
     lblConfirmPassword->setVisible(m_creatingFirstOperator);
     txtConfirmPassword->setVisible(m_creatingFirstOperator);
@@ -166,7 +167,7 @@ void frmLogin::cmdOK_Click()
         return;
     }
     bool found = false;
-    const bool readable = zelva::Guarded([&] { found = FindOperator(); });
+    const bool readable = zelva::Guarded<zelva::DataError>([&] { found = FindOperator(); });
     if (found) {
         hide();
         m_found = true;
@@ -212,7 +213,7 @@ void frmLogin::CreateFirstOperator()
         return;
     }
     QString added;
-    if (!zelva::Guarded([&] { added = zelva::AddOperator(m_db, m_userName, m_password, zelva::AddWhen::TableEmpty); }))
+    if (!zelva::Guarded<zelva::DataError>([&] { added = zelva::AddOperator(m_db, m_userName, m_password, zelva::AddWhen::TableEmpty); }))
         return;
     if (!added.isEmpty()) {
         ShowLoginTableState();

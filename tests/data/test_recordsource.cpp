@@ -1,9 +1,10 @@
 // The record source as the forms use it: walk a table in order, read fields by
 // name, add and edit through a pending record, refuse values a column cannot
 // take without writing anything, and run several writes as one piece of work.
-#include "data/guard.h"
+#include "data/dataerror.h"
 #include "data/serials.h"
 #include "storetest.h"
+#include "ui/guard.h"
 
 using namespace zelva;
 using namespace testing;
@@ -206,11 +207,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DataError, rs.edit());
         // A form's handler shows the failure as a message and goes on.
         MessageRecorder messages;
-        QVERIFY(!Guarded([&] { rs.addNew(); }));
+        QVERIFY(!Guarded<DataError>([&] { rs.addNew(); }));
         QCOMPARE(messages.last(),
                  QString("Could not add a record to MonthlyReport (Database/Invoice.db): MonthlyReport is read-only"));
         QCOMPARE(messages.titles(), QStringList({"Zelva Billing System"}));
-        QVERIFY(Guarded([&] { rs.cancelUpdate(); }));
+        QVERIFY(Guarded<DataError>([&] { rs.cancelUpdate(); }));
 
         const QString failed = errorOf([&] {
             data.db->run("SELECT x FROM Purchase", {}, "list", DbFile::PurchaseMaster);

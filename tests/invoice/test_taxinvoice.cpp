@@ -3,10 +3,10 @@
 #include "invoice/frmtaxinvoice.h"
 
 #include "data/serials.h"
-#include "invoice/formboxes.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "support/formdriver.h"
+#include "ui/formboxes.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -175,7 +175,7 @@ public:
             qFatal("no box %s", qPrintable(name));
         return widget;
     }
-    QString text(const QString& boxName) const { return zelva::BoxText(box(boxName)); }
+    QString text(const QString& boxName) const { return zelva::TextOf(box(boxName)); }
     bool readOnly(const QString& boxName) const { return box(boxName)->property("readOnly").toBool(); }
     void type(const QString& boxName, const QString& text)
     {

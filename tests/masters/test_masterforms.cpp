@@ -54,7 +54,7 @@ private slots:
         }
         for (const Entry& e : s.kind.entries)
             if (!e.blank.isValid())
-                zelva::SetBoxText(s.box(e.box), e.typed);
+                zelva::SetTextOf(s.box(e.box), e.typed);
         s.button("cmdSave")->setFocus(); // Save is lit once the name box is left
         QTest::keyClick(s.button("cmdSave"), Qt::Key_Return);
 
@@ -255,7 +255,7 @@ private slots:
         QFETCH(QString, name);
         Session s(kind);
         s.startNew();
-        zelva::SetBoxText(s.box(s.kind.nameBox()), name); // pasted, as typing 3000 keys one by one adds nothing
+        zelva::SetTextOf(s.box(s.kind.nameBox()), name); // pasted, as typing 3000 keys one by one adds nothing
         focusOut(s.box(s.kind.nameBox()));
         s.completeAndSave();
         QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});

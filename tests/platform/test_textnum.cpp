@@ -1,7 +1,6 @@
-// Text <-> number conversions, amounts, dates, times, messages and twips as
+// Text <-> number conversions, amounts, dates, times and twips as
 // every form uses them.
 #include "platform/datetext.h"
-#include "platform/message.h"
 #include "platform/textnum.h"
 #include "platform/twips.h"
 
@@ -134,16 +133,6 @@ private slots:
         QCOMPARE(TimeTextHMS(QTime(9, 5, 7)), QString("09:05:07"));
         QCOMPARE(TimeTextHMS(QTime(0, 0, 0)), QString("00:00:00"));
         QCOMPARE(TimeTextHM(QTime()), QString());
-    }
-
-    void messagesGoToTheHook()
-    {
-        QStringList seen;
-        SetMessageHook([&](const QString& text, const QString& title) { seen << title + "|" + text; });
-        MsgBox("Saved Successfully");
-        MsgBox(" Enter Name ", "Stock");
-        SetMessageHook({});
-        QCOMPARE(seen, QStringList({"Zelva Billing System|Saved Successfully", "Stock| Enter Name "}));
     }
 
     void twipsToDevice()

@@ -1,6 +1,6 @@
 #include "support/formdriver.h"
 
-#include "platform/message.h"
+#include "ui/message.h"
 
 #include <QApplication>
 #include <QSqlDatabase>

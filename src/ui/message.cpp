@@ -1,4 +1,4 @@
-#include "platform/message.h"
+#include "ui/message.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,14 +1,17 @@
 #pragma once
-// Small helpers for the boxes and lists of the invoice forms: the text of any
-// kind of box, filling a blank one, and the kinds of list the forms use.
+// The boxes, lists and buttons every form family uses: making them with their
+// names, the text of any kind of box, filling a blank one, and the kinds of
+// list the forms use.
 #include <QString>
 
 class QComboBox;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace zelva {
 
-// What the pre-save check writes into a blank box that must not stay blank.
+// What a pre-save check writes into a blank box that must not stay blank.
 inline const QString NotApplicable = QStringLiteral("N.A.");
 
 template <typename T>
@@ -18,11 +21,18 @@ T* Named(T* widget, const QString& name)
     return widget;
 }
 
-// The shown text of a line box, a box of several lines or a list.
+// A single-line box and a command button, named as the form names them.
+QLineEdit* NewBox(QWidget* parent, const char* name);
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip);
+
+// The shown text of a line box (QLineEdit), a box of several lines
+// (QPlainTextEdit) or a list (QComboBox).
 QString TextOf(const QWidget* box);
 // A list that is not editable takes the text only when it is one of its entries.
 void SetTextOf(QWidget* box, const QString& text);
 void FillIfEmpty(QWidget* box, const QString& text);
+// Locks or unlocks a line box or a box of several lines.
+void SetBoxReadOnly(QWidget* box, bool readOnly);
 
 // No entry chosen and nothing shown.
 void ClearCombo(QComboBox* combo);

@@ -1,0 +1,88 @@
+#include "ui/formboxes.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace zelva {
+
+QLineEdit* NewBox(QWidget* parent, const char* name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    button->setAutoDefault(true); // Enter presses the button that has the focus
+    return button;
+}
+
+QString TextOf(const QWidget* box)
+{
+    if (auto* combo = qobject_cast<const QComboBox*>(box))
+        return combo->currentText();
+    if (auto* line = qobject_cast<const QLineEdit*>(box))
+        return line->text();
+    if (auto* lines = qobject_cast<const QPlainTextEdit*>(box))
+        return lines->toPlainText();
+    return {};
+}
+
+void SetTextOf(QWidget* box, const QString& text)
+{
+    if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        if (combo->isEditable())
+            combo->setEditText(text);
+        else
+            combo->setCurrentIndex(combo->findText(text));
+    } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(box)) {
+        lines->setPlainText(text);
+    }
+}
+
+void FillIfEmpty(QWidget* box, const QString& text)
+{
+    if (TextOf(box).isEmpty())
+        SetTextOf(box, text);
+}
+
+void SetBoxReadOnly(QWidget* box, bool readOnly)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->setReadOnly(readOnly);
+    else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
+        lines->setReadOnly(readOnly);
+}
+
+void ClearCombo(QComboBox* combo)
+{
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->clearEditText();
+}
+
+void MakeTypable(QComboBox* combo)
+{
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+}
+
+void MakeLongList(QComboBox* combo)
+{
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(20);
+    combo->setMaxVisibleItems(20);
+    if (auto* view = qobject_cast<QListView*>(combo->view()))
+        view->setUniformItemSizes(true);
+}
+
+} // namespace zelva
