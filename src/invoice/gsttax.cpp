@@ -84,6 +84,7 @@ QString AmountTooLarge(const QString& what)
 Totals ComputeTotals(const TotalsInput& input)
 {
     Totals totals;
+    totals.goodsTotal = input.goodsTotal;
     const double taxes = input.goodsTax + input.others1Tax + input.others2Tax;
     if (input.mode == TaxMode::Cgst) {
         totals.totalCgst = taxes;

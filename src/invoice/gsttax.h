@@ -54,6 +54,7 @@ struct TotalsInput {
 };
 
 struct Totals {
+    double goodsTotal = 0;
     double totalIgst = 0;
     double totalCgst = 0;
     double totalSgst = 0;

@@ -1,6 +1,6 @@
 // GST on the invoice: which tax the buyer pays, the rate lists, the tax of each
 // base (goods, Others1, Others2) in its grid rows, and the totals.
-#include "invoice/frmtaxinvoice.h"
+#include "invoice/invoiceform.h"
 
 #include "invoice/amountinwords.h"
 #include "platform/textnum.h"
@@ -27,20 +27,20 @@ void fillRateLists(std::initializer_list<QComboBox*> combos, const QStringList& 
 
 } // namespace
 
-void frmTaxInvoice::IgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::IgstList()); }
-void frmTaxInvoice::CgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::CgstList()); }
-void frmTaxInvoice::SgstList() { fillRateLists({cboGoodsSgst, cboOthers1Sgst, cboOthers2Sgst}, zelva::SgstList()); }
+void InvoiceForm::IgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::IgstList()); }
+void InvoiceForm::CgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::CgstList()); }
+void InvoiceForm::SgstList() { fillRateLists({cboGoodsSgst, cboOthers1Sgst, cboOthers2Sgst}, zelva::SgstList()); }
 
-void frmTaxInvoice::HideSgstItem() { showSgstItems(false); }
-void frmTaxInvoice::ShowSgstItem() { showSgstItems(true); }
+void InvoiceForm::HideSgstItem() { showSgstItems(false); }
+void InvoiceForm::ShowSgstItem() { showSgstItems(true); }
 
-// The SGST lists, rows 9, 12 and 15 and the SGST total; the CGST total is
+// The SGST lists, the SGST rows and the SGST total; the CGST total is
 // captioned for the tax it then holds. Texts are kept.
-void frmTaxInvoice::showSgstItems(bool visible)
+void InvoiceForm::showSgstItems(bool visible)
 {
     for (QComboBox* combo : {cboGoodsSgst, cboOthers1Sgst, cboOthers2Sgst})
         combo->setVisible(visible);
-    for (int row : {9, 12, 15})
+    for (int row : {GoodsSgstRow, Others1SgstRow, Others2SgstRow})
         setCellsVisible(row, {&txtHsn, &txtRate, &txtPer, &txtAmount}, visible);
     lblTotalCGST->setText(visible ? QStringLiteral("Total CGST") : QStringLiteral("Total IGST"));
     lblTotalSGST->setVisible(visible);
@@ -50,7 +50,7 @@ void frmTaxInvoice::showSgstItems(bool visible)
 // A buyer of the company's own State pays CGST plus SGST, any other IGST. The
 // rate choices and tax rows of the other mode are cleared, so that nothing of
 // it is charged unseen; a buyer of the same kind keeps the choices made.
-void frmTaxInvoice::decideTaxMode()
+void InvoiceForm::decideTaxMode()
 {
     BuyerState = txtBuyerState->text();
     const zelva::TaxMode mode = DecideTaxMode(BuyerState, CompanyState);
@@ -69,7 +69,7 @@ void frmTaxInvoice::decideTaxMode()
     RefreshTotals();
 }
 
-void frmTaxInvoice::clearTaxRows()
+void InvoiceForm::clearTaxRows()
 {
     for (TaxLine& line : m_tax) {
         line.clearRate();
@@ -79,24 +79,24 @@ void frmTaxInvoice::clearTaxRows()
             for (Row* column : {&txtRate, &txtPer, &txtAmount})
                 (*column)[row]->clear();
     }
-    TotalIgst = TotalCgst = TotalSgst = 0;
+    m_totals.totalIgst = m_totals.totalCgst = m_totals.totalSgst = 0;
     txtTotalCgst->clear();
     txtTotalSgst->clear();
 }
 
-double frmTaxInvoice::baseAmount(TaxBase base) const
+double InvoiceForm::baseAmount(TaxBase base) const
 {
     switch (base) {
-    case Goods: return GoodsTotal;
-    case Others1: return Val(txtAmount[10]->text());
-    case Others2: return Val(txtAmount[13]->text());
+    case Goods: return m_totals.goodsTotal;
+    case Others1: return Val(txtAmount[Others1Row]->text());
+    case Others2: return Val(txtAmount[Others2Row]->text());
     }
     return 0;
 }
 
 // Rate, "%" and the tax of one base into its tax rows; in CGST mode the SGST
 // row repeats them under the matching SGST label.
-void frmTaxInvoice::applyTax(TaxLine& line, double base)
+void InvoiceForm::applyTax(TaxLine& line, double base)
 {
     if (line.position < 0 || TaxMode == zelva::TaxMode::None)
         return;
@@ -114,7 +114,7 @@ void frmTaxInvoice::applyTax(TaxLine& line, double base)
     }
 }
 
-void frmTaxInvoice::chooseRate(TaxBase base, int position)
+void InvoiceForm::chooseRate(TaxBase base, int position)
 {
     if (TaxMode == zelva::TaxMode::None || position < 0)
         return;
@@ -122,76 +122,71 @@ void frmTaxInvoice::chooseRate(TaxBase base, int position)
     RefreshTotals();
 }
 
-void frmTaxInvoice::cboGoodsCgst_Click(int index) { chooseRate(Goods, index); }
-void frmTaxInvoice::cboOthers1Cgst_Click(int index) { chooseRate(Others1, index); }
-void frmTaxInvoice::cboOthers2Cgst_Click(int index) { chooseRate(Others2, index); }
+void InvoiceForm::cboGoodsCgst_Click(int index) { chooseRate(Goods, index); }
+void InvoiceForm::cboOthers1Cgst_Click(int index) { chooseRate(Others1, index); }
+void InvoiceForm::cboOthers2Cgst_Click(int index) { chooseRate(Others2, index); }
 
 // Every chosen rate charged again on its base as it is now.
-void frmTaxInvoice::recomputeTaxes()
+void InvoiceForm::recomputeTaxes()
 {
     for (TaxBase base : {Goods, Others1, Others2})
         applyTax(m_tax[base], baseAmount(base));
 }
 
-void frmTaxInvoice::alltotal(bool askForBuyer)
+void InvoiceForm::alltotal(bool askForBuyer)
 {
     TotalsInput input;
     input.mode = TaxMode;
     input.goodsTax = m_tax[Goods].tax;
     input.others1Tax = m_tax[Others1].tax;
     input.others2Tax = m_tax[Others2].tax;
-    input.goodsTotal = GoodsTotal;
-    for (int row = 1; row <= GoodsRows; ++row)
+    input.goodsTotal = m_totals.goodsTotal;
+    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
         input.quantityTexts[row - 1] = txtQuantity[row]->text();
-    for (int row = 8; row <= GridRows; ++row)
-        input.chargeAmountTexts[row - 8] = txtAmount[row]->text();
-    const Totals totals = ComputeTotals(input);
+    for (int row = GoodsCgstRow; row <= GridRows; ++row)
+        input.chargeAmountTexts[row - GoodsCgstRow] = txtAmount[row]->text();
+    m_totals = ComputeTotals(input);
 
     if (TaxMode == zelva::TaxMode::Cgst) {
-        TotalCgst = totals.totalCgst;
-        TotalSgst = totals.totalSgst;
-        txtTotalCgst->setText(FormatAmount(TotalCgst));
-        txtTotalSgst->setText(FormatAmount(TotalSgst));
+        txtTotalCgst->setText(FormatAmount(m_totals.totalCgst));
+        txtTotalSgst->setText(FormatAmount(m_totals.totalSgst));
     } else if (TaxMode == zelva::TaxMode::Igst) {
-        TotalIgst = totals.totalIgst;
-        txtTotalCgst->setText(FormatAmount(TotalIgst));
+        txtTotalCgst->setText(FormatAmount(m_totals.totalIgst));
     } else if (askForBuyer) {
         MsgBox(QStringLiteral("Select Buyer"));
     }
-    QuantityTotal = totals.quantityTotal;
-    txtTotalQuantity->setText(Str(QuantityTotal));
-    GrandTotal = totals.grandTotal;
-    txtTotalAmount->setText(FormatAmount(GrandTotal));
+    txtTotalQuantity->setText(Str(m_totals.quantityTotal));
+    txtTotalAmount->setText(FormatAmount(m_totals.grandTotal));
 }
 
-void frmTaxInvoice::ConvertCurrencyToEnglish(double amount)
+void InvoiceForm::ConvertCurrencyToEnglish(double amount)
 {
     txtAmountInWords->setText(AmountInWords(amount));
 }
 
-void frmTaxInvoice::RefreshTotals()
+void InvoiceForm::RefreshTotals()
 {
     recomputeTaxes();
     alltotal(false);
-    txtTotalGoodsAmount->setText(FormatAmount(GoodsTotal));
-    ConvertCurrencyToEnglish(GrandTotal);
+    txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+    ConvertCurrencyToEnglish(m_totals.grandTotal);
 }
 
-void frmTaxInvoice::txtShortExcess_GotFocus()
+void InvoiceForm::txtShortExcess_GotFocus()
 {
     txtShortExcess->setText(QStringLiteral("Short & Excess"));
     alltotal(true);
-    ConvertCurrencyToEnglish(GrandTotal);
+    ConvertCurrencyToEnglish(m_totals.grandTotal);
 }
 
-void frmTaxInvoice::txtTotalGoodsAmount_Click()
+void InvoiceForm::txtTotalGoodsAmount_Click()
 {
-    txtTotalGoodsAmount->setText(FormatAmount(GoodsTotal));
+    txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
 }
 
-void frmTaxInvoice::txtTotalAmount_GotFocus()
+void InvoiceForm::txtTotalAmount_GotFocus()
 {
     alltotal(true);
-    ConvertCurrencyToEnglish(GrandTotal);
+    ConvertCurrencyToEnglish(m_totals.grandTotal);
     cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
 }

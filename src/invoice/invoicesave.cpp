@@ -1,7 +1,7 @@
 // The life of one invoice: New Invoice (serial, number, date, two pending
 // records), the pre-save check, Save (both records and the stock deduction in
 // one transaction), Cancel and Close.
-#include "invoice/frmtaxinvoice.h"
+#include "invoice/invoiceform.h"
 
 #include "data/dataerror.h"
 #include "data/serials.h"
@@ -38,25 +38,23 @@ QString numbered(const char* stem, int row)
 
 // ---------------------------------------------------------------- new invoice
 
-void frmTaxInvoice::SetBuyerInvoiceData()
+void InvoiceForm::SetBuyerInvoiceData()
 {
     datBuyerInvoice.bind(DbFile::Invoice, QStringLiteral("BuyerInvoice"));
 }
 
-void frmTaxInvoice::SetGoodsInvoiceData()
+void InvoiceForm::SetGoodsInvoiceData()
 {
     datGoodsInvoice.bind(DbFile::Invoice, QStringLiteral("GoodsInvoice"));
 }
 
-void frmTaxInvoice::resetInvoiceValues()
+void InvoiceForm::resetInvoiceValues()
 {
-    GoodsTotal = GrandTotal = 0;
     for (TaxLine& line : m_tax)
         line.clearRate();
     LineCount = 0;
-    TotalIgst = TotalCgst = TotalSgst = 0;
     LineAmount = LineQuantity = LineRate = 0;
-    QuantityTotal = 0;
+    m_totals = {};
     StockItemCodes.clear();
     StockQuantities.clear();
     StockUpdateIndex = 0;
@@ -66,14 +64,14 @@ void frmTaxInvoice::resetInvoiceValues()
     CurrentItemCode.clear();
 }
 
-void frmTaxInvoice::setInvoiceSerial(qint64 serial)
+void InvoiceForm::setInvoiceSerial(qint64 serial)
 {
     InvoiceSno = serial;
     InvoiceNumber = RecordCode(CodeKind::Invoice, serial);
     txtInvoiceNo->setText(InvoiceNumber);
 }
 
-void frmTaxInvoice::cmdNewInvoice_Click()
+void InvoiceForm::cmdNewInvoice_Click()
 {
     if (m_pending)
         return;
@@ -116,31 +114,31 @@ void frmTaxInvoice::cmdNewInvoice_Click()
 // ---------------------------------------------------------------- pre-save check
 
 // Row i's description: the goods rows' own boxes, the tax and charge lists of
-// rows 8-15, the rounding box of row 16.
-QWidget* frmTaxInvoice::descriptionBox(int row) const
+// the tax and charge rows, the rounding box of the rounding row.
+QWidget* InvoiceForm::descriptionBox(int row) const
 {
-    if (row <= GoodsRows)
+    if (row <= LastGoodsRow)
         return txtDescriptionOfGoods[row];
-    if (row == GridRows)
+    if (row == ShortExcessRow)
         return txtShortExcess;
     const std::array<QComboBox*, 8> lists{cboGoodsCgst, cboGoodsSgst, cboOthers1, cboOthers1Cgst,
                                           cboOthers1Sgst, cboOthers2, cboOthers2Cgst, cboOthers2Sgst};
-    return lists[row - 8];
+    return lists[row - GoodsCgstRow];
 }
 
-// Row i's HSN: the charge rows 10 and 13 take theirs from a list.
-QWidget* frmTaxInvoice::hsnBox(int row) const
+// Row i's HSN: the two charge rows take theirs from a list.
+QWidget* InvoiceForm::hsnBox(int row) const
 {
-    if (row == 10)
+    if (row == Others1Row)
         return cboOthers1Hsn;
-    if (row == 13)
+    if (row == Others2Row)
         return cboOthers2Hsn;
     return txtHsn[row];
 }
 
 // Fills every blank that may be filled, in order, and fails at the first of
 // the four entries an invoice cannot do without.
-bool frmTaxInvoice::CheckForEmptyControl()
+bool InvoiceForm::CheckForEmptyControl()
 {
     FillIfEmpty(txtOrderNo, NotApplicable);
     FillIfEmpty(txtOrderDate, txtInvoiceDate->text());
@@ -161,28 +159,28 @@ bool frmTaxInvoice::CheckForEmptyControl()
     for (auto [box, buyers] : delivery)
         FillIfEmpty(box, TextOf(buyers));
 
-    if (txtDescriptionOfGoods[1]->text().isEmpty())
+    if (txtDescriptionOfGoods[FirstGoodsRow]->text().isEmpty())
         return refuse(QStringLiteral(" Select the Goods "), cboDescriptionOfGoods);
-    for (int row = 2; row <= GridRows; ++row)
+    for (int row = FirstGoodsRow + 1; row <= GridRows; ++row)
         FillIfEmpty(descriptionBox(row), NotApplicable);
-    for (int row = 1; row <= GridRows; ++row)
+    for (int row = FirstGoodsRow; row <= GridRows; ++row)
         FillIfEmpty(hsnBox(row), NotApplicable);
-    for (int row = 1; row <= GoodsRows; ++row)
+    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
         FillIfEmpty(txtQuantity[row], QStringLiteral("0"));
-    FillIfEmpty(txtTotalQuantity, Str(QuantityTotal));
-    for (int row = 1; row <= RatedRows; ++row)
+    FillIfEmpty(txtTotalQuantity, Str(m_totals.quantityTotal));
+    for (int row = FirstGoodsRow; row <= RatedRows; ++row)
         FillIfEmpty(txtPer[row], NotApplicable);
 
-    if (txtAmount[1]->text().isEmpty())
-        return refuse(QStringLiteral(" Amount cannot be Blank "), txtAmount[1]);
-    for (int row = 2; row <= GridRows; ++row)
+    if (txtAmount[FirstGoodsRow]->text().isEmpty())
+        return refuse(QStringLiteral(" Amount cannot be Blank "), txtAmount[FirstGoodsRow]);
+    for (int row = FirstGoodsRow + 1; row <= GridRows; ++row)
         FillIfEmpty(txtAmount[row], QStringLiteral("0"));
-    FillIfEmpty(txtTotalGoodsAmount, Str(GoodsTotal));
-    FillIfEmpty(txtTotalAmount, Str(GrandTotal));
+    FillIfEmpty(txtTotalGoodsAmount, Str(m_totals.goodsTotal));
+    FillIfEmpty(txtTotalAmount, Str(m_totals.grandTotal));
 
-    if (txtRate[1]->text().isEmpty())
-        return refuse(QStringLiteral(" Rate cannot be Blank "), txtRate[1]);
-    for (int row = 2; row <= RatedRows; ++row)
+    if (txtRate[FirstGoodsRow]->text().isEmpty())
+        return refuse(QStringLiteral(" Rate cannot be Blank "), txtRate[FirstGoodsRow]);
+    for (int row = FirstGoodsRow + 1; row <= RatedRows; ++row)
         FillIfEmpty(txtRate[row], QStringLiteral("0"));
     return true;
 }
@@ -190,7 +188,7 @@ bool frmTaxInvoice::CheckForEmptyControl()
 // ---------------------------------------------------------------- save
 
 // The screen into the two pending records, field by field.
-void frmTaxInvoice::Insert()
+void InvoiceForm::Insert()
 {
     if (datBuyerInvoice.mode() != RecordSource::Mode::Adding)
         datBuyerInvoice.addNew();
@@ -227,11 +225,11 @@ void frmTaxInvoice::Insert()
     RecordSource& g = datGoodsInvoice;
     g.setValue(QStringLiteral("sno"), InvoiceSno);
     g.setValue(QStringLiteral("InvoiceNo"), txtInvoiceNo->text());
-    for (int row = 1; row <= GridRows; ++row) {
+    for (int row = FirstGoodsRow; row <= GridRows; ++row) {
         g.setValue(numbered("DescriptionOfGoods", row), TextOf(descriptionBox(row)));
         g.setValue(numbered("Hsn", row), TextOf(hsnBox(row)));
         g.setValue(numbered("Amount", row), txtAmount[row]->text());
-        if (row <= GoodsRows)
+        if (row <= LastGoodsRow)
             g.setValue(numbered("Quantity", row), Val(txtQuantity[row]->text()));
         if (row <= RatedRows) {
             g.setValue(numbered("Per", row), txtPer[row]->text());
@@ -239,17 +237,17 @@ void frmTaxInvoice::Insert()
         }
     }
     g.setValue(QStringLiteral("TotalQuantity"), Val(txtTotalQuantity->text()));
-    g.setValue(QStringLiteral("TotalGoodsAmount"), GoodsTotal);
-    g.setValue(QStringLiteral("totalamount"), GrandTotal);
-    g.setValue(QStringLiteral("TIgst"), TotalIgst);
-    g.setValue(QStringLiteral("TCgst"), TotalCgst);
-    g.setValue(QStringLiteral("TSgst"), TotalSgst);
+    g.setValue(QStringLiteral("TotalGoodsAmount"), m_totals.goodsTotal);
+    g.setValue(QStringLiteral("totalamount"), m_totals.grandTotal);
+    g.setValue(QStringLiteral("TIgst"), m_totals.totalIgst);
+    g.setValue(QStringLiteral("TCgst"), m_totals.totalCgst);
+    g.setValue(QStringLiteral("TSgst"), m_totals.totalSgst);
 }
 
 // Takes each added line's quantity off its stock item, found by item code,
 // from slot updateIndex on. Stock may go below zero; a code no longer in
 // stock deducts nothing.
-void frmTaxInvoice::UpdateItemStockQuantity(int& updateIndex)
+void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
 {
     for (; updateIndex < int(StockItemCodes.size()); ++updateIndex) {
         datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
@@ -267,14 +265,14 @@ void frmTaxInvoice::UpdateItemStockQuantity(int& updateIndex)
 // Writes both records and the stock deduction in one transaction: all of it
 // or nothing. The serial taken at New Invoice is confirmed free first; if
 // another invoice took it meanwhile, this one takes the next free number.
-void frmTaxInvoice::cmdSave_Click()
+void InvoiceForm::cmdSave_Click()
 {
     if (!m_pending)
         return;
     if (!CheckForEmptyControl())
         return;
     RefreshTotals();
-    if (!WithinAmountLimit(GrandTotal)) {
+    if (!WithinAmountLimit(m_totals.grandTotal)) {
         MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
         return;
     }
@@ -307,7 +305,7 @@ void frmTaxInvoice::cmdSave_Click()
 
 // ---------------------------------------------------------------- cancel and close
 
-void frmTaxInvoice::cmdCancel_Click()
+void InvoiceForm::cmdCancel_Click()
 {
     Guarded<DataError>([this] {
         datBuyerInvoice.cancelUpdate();
@@ -319,7 +317,7 @@ void frmTaxInvoice::cmdCancel_Click()
     ClearControl();
 }
 
-void frmTaxInvoice::cmdClose_Click()
+void InvoiceForm::cmdClose_Click()
 {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();

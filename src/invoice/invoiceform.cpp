@@ -1,0 +1,359 @@
+// The invoice's entry: loading the seller and the lists, choosing buyer,
+// delivery party and goods, the line amount and Add, and which buttons are on.
+// The window is built in invoicewindow.cpp, the GST and totals are in
+// invoicetotals.cpp, New Invoice, Save and Cancel in invoicesave.cpp.
+#include "invoice/invoiceform.h"
+
+#include "data/dataerror.h"
+#include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+
+using namespace zelva;
+
+namespace {
+
+// The entry as typed when it is plainly the number the line works with ("0.50",
+// "12.50"); otherwise that number ("12a" gives "12"), so the row shows what is
+// charged and taken off the stock.
+QString NumberAsEntered(const QString& typed, double value)
+{
+    bool isNumber = false;
+    const QString trimmed = typed.trimmed();
+    const double number = trimmed.toDouble(&isNumber);
+    return isNumber && number == value ? trimmed : Str(value);
+}
+
+// A list of a master table leaves out its placeholder record (serial 0, no name).
+bool IsPlaceholder(RecordSource& source, const QString& nameField)
+{
+    return source.text(nameField).isEmpty() && source.value(QStringLiteral("sno")).toLongLong() == 0;
+}
+
+// The boxes that show a party's address, State, Pin and GSTIN; the delivery
+// block has no GSTIN box.
+struct AddressBoxes {
+    QPlainTextEdit* address;
+    QLineEdit* dist;
+    QLineEdit* state;
+    QLineEdit* pin;
+    QLineEdit* gstin = nullptr;
+};
+
+void ShowAddress(RecordSource& record, const AddressBoxes& boxes)
+{
+    boxes.address->setPlainText(record.text(QStringLiteral("address")));
+    boxes.dist->setText(record.text(QStringLiteral("Dist")));
+    boxes.state->setText(record.text(QStringLiteral("State")));
+    boxes.pin->setText(record.text(QStringLiteral("Pin")));
+    if (boxes.gstin)
+        boxes.gstin->setText(record.text(QStringLiteral("Gstin")));
+}
+
+} // namespace
+
+InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , m_db(db)
+    , datCompany(db)
+    , datBuyer(db)
+    , datStock(db)
+    , datItemStock(db)
+    , datBuyerInvoice(db)
+    , datGoodsInvoice(db)
+{
+}
+
+void InvoiceForm::setUp()
+{
+    buildWindow();
+
+    m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow};
+    m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow};
+    m_tax[Others2] = {cboOthers2Cgst, cboOthers2Sgst, Others2CgstRow, Others2SgstRow};
+
+    connectHandlers();
+    setTabOrders();
+    watchFocus();
+    watchEnter();
+    watchWheel();
+    Form_Load();
+    cmdNewInvoice->setFocus(); // the day's work starts with a new invoice
+}
+
+// ---------------------------------------------------------------- loading and lists
+
+void InvoiceForm::Form_Load()
+{
+    HideGoodsTextBox();
+    Guarded<DataError>([this] { SetCompanyDatabase(); });
+    setPending(false);
+}
+
+std::vector<InvoiceForm::Row*> InvoiceForm::goodsColumns()
+{
+    return {&txtSNo, &txtDescriptionOfGoods, &txtHsn, &txtQuantity, &txtRate, &txtPer, &txtAmount};
+}
+
+void InvoiceForm::setCellsVisible(int row, const std::vector<Row*>& columns, bool visible)
+{
+    for (Row* column : columns)
+        (*column)[row]->setVisible(visible);
+}
+
+void InvoiceForm::HideGoodsTextBox()
+{
+    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
+        setCellsVisible(row, goodsColumns(), false);
+}
+
+// Shows the first company as the seller; false when there is none.
+bool InvoiceForm::SetCompanyDatabase()
+{
+    datCompany.bind(DbFile::Master, QStringLiteral("Company"));
+    datCompany.moveFirst();
+    if (datCompany.eof())
+        return false;
+    ShowCompanyDetails();
+    return true;
+}
+
+void InvoiceForm::ShowCompanyDetails()
+{
+    txtCompanyName->setText(datCompany.text(QStringLiteral("Name")));
+    lblCompanyName->setText(QStringLiteral("For ") + txtCompanyName->text());
+    ShowAddress(datCompany, {txtAddress, txtDist, txtState, txtPin, txtGstin});
+    CompanyState = txtState->text();
+}
+
+// Both buyer lists (the delivery list shows the same entries), each entry kept
+// with the key of the record it shows.
+void InvoiceForm::SetBuyerDatabase()
+{
+    cboBuyerName->clear();
+    m_buyerKeys.clear();
+    datBuyer.bind(DbFile::Customer, QStringLiteral("CustomerDetails"));
+    datBuyer.setFields({QStringLiteral("sno"), QStringLiteral("Name")});
+    m_buyersReadInFull = false;
+    QStringList names;
+    for (datBuyer.moveFirst(); !datBuyer.eof(); datBuyer.moveNext()) {
+        if (IsPlaceholder(datBuyer, QStringLiteral("Name")))
+            continue;
+        names << datBuyer.text(QStringLiteral("Name"));
+        m_buyerKeys.push_back(datBuyer.key());
+    }
+    cboBuyerName->addItems(names);
+    cboBuyerName->setCurrentIndex(-1);
+    ClearCombo(cboBuyerNameD);
+}
+
+void InvoiceForm::SetItemDatabase()
+{
+    cboDescriptionOfGoods->clear();
+    cboHsn->clear();
+    m_itemKeys.clear();
+    datStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
+    datStock.setFields({QStringLiteral("sno"), QStringLiteral("ItemName"), QStringLiteral("ItemHsn")});
+    m_itemsReadInFull = false;
+    QStringList names;
+    QStringList hsns;
+    for (datStock.moveFirst(); !datStock.eof(); datStock.moveNext()) {
+        if (IsPlaceholder(datStock, QStringLiteral("ItemName")))
+            continue;
+        names << datStock.text(QStringLiteral("ItemName"));
+        hsns << datStock.text(QStringLiteral("ItemHsn"));
+        m_itemKeys.push_back(datStock.key());
+    }
+    names << QStringLiteral("End of List");
+    cboDescriptionOfGoods->addItems(names);
+    cboHsn->addItems(hsns);
+    cboDescriptionOfGoods->setCurrentIndex(-1);
+    ClearCombo(cboHsn);
+}
+
+// Every box on the page and in the entry row, then every list; the text boxes
+// inside the lists are the lists' own.
+void InvoiceForm::ClearControl()
+{
+    for (QWidget* area : std::initializer_list<QWidget*>{m_page, fraDescriptionOfGoods})
+        for (QLineEdit* box : area->findChildren<QLineEdit*>())
+            if (!qobject_cast<QComboBox*>(box->parentWidget()))
+                box->clear();
+    for (QPlainTextEdit* box : m_page->findChildren<QPlainTextEdit*>())
+        box->clear();
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        ClearCombo(combo);
+}
+
+// ---------------------------------------------------------------- choosing
+
+// The lists are read with only the fields they show; the records behind them
+// are read in full when an entry is first picked. False when the entry is
+// outside the list or its record is gone.
+bool InvoiceForm::moveToEntry(RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index)
+{
+    if (index < 0 || index >= int(keys.size()))
+        return false;
+    if (!readInFull) {
+        source.bind(source.file(), source.table());
+        readInFull = true;
+    }
+    return source.moveToKey(keys[index]);
+}
+
+void InvoiceForm::cboBuyerName_Click(int index)
+{
+    if (index < 0 || index >= int(m_buyerKeys.size()))
+        return;
+    if (!Guarded<DataError>([&] { showBuyer(index); }))
+        return;
+    txtSNo[EntryRow]->setText(QStringLiteral("1"));
+    decideTaxMode();
+    txtOrderNo->setFocus();
+}
+
+// The buyer's details, and the same as the delivery party to start with.
+void InvoiceForm::showBuyer(int index)
+{
+    if (!moveToEntry(datBuyer, m_buyersReadInFull, m_buyerKeys, index))
+        return;
+    BuyerBid = datBuyer.text(QStringLiteral("bid"));
+    ShowAddress(datBuyer, {txtBuyerAddress, txtBuyerDist, txtBuyerState, txtBuyerPin, txtBuyerGstin});
+    BuyerState = txtBuyerState->text();
+    showDelivery();
+    cboBuyerNameD->setEditText(cboBuyerName->currentText());
+}
+
+// The delivery block from the current buyer record.
+void InvoiceForm::showDelivery()
+{
+    ShowAddress(datBuyer, {txtBuyerAddressD, txtBuyerDistD, txtBuyerStateD, txtBuyerPinD});
+}
+
+void InvoiceForm::cboBuyerNameD_Click(int index)
+{
+    Guarded<DataError>([&] {
+        if (moveToEntry(datBuyer, m_buyersReadInFull, m_buyerKeys, index))
+            showDelivery();
+    });
+}
+
+void InvoiceForm::cboDescriptionOfGoods_Click(int index)
+{
+    const bool endOfList = index < 0 || index >= int(m_itemKeys.size());
+    if (!endOfList) {
+        Guarded<DataError>([&] {
+            if (!moveToEntry(datStock, m_itemsReadInFull, m_itemKeys, index))
+                return;
+            SetTextOf(cboHsn, datStock.text(QStringLiteral("ItemHsn")));
+            txtQuantity[EntryRow]->setText(datStock.text(QStringLiteral("Quantity")));
+            CurrentItemCode = datStock.text(QStringLiteral("itemcode"));
+            txtRate[EntryRow]->setText(datStock.text(QStringLiteral("Rate")));
+            SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
+        });
+    } else {
+        txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+    }
+    updateAddButton();
+    cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
+}
+
+// ---------------------------------------------------------------- goods lines
+
+// Add is usable only while an invoice is pending, the end of the goods list
+// is not what is chosen, and a goods row is still free.
+void InvoiceForm::updateAddButton()
+{
+    const bool endOfList = cboDescriptionOfGoods->currentIndex() == int(m_itemKeys.size());
+    cmdAdd->setEnabled(m_pending && !endOfList && LineCount < LastGoodsRow);
+}
+
+void InvoiceForm::computeLineAmount()
+{
+    LineQuantity = Val(txtQuantity[EntryRow]->text());
+    LineRate = Val(txtRate[EntryRow]->text());
+    LineAmount = LineQuantity * LineRate;
+    txtAmount[EntryRow]->setText(FormatAmount(LineAmount));
+}
+
+void InvoiceForm::txtAmount_GotFocus(int)
+{
+    computeLineAmount();
+}
+
+bool InvoiceForm::entryRowComplete() const
+{
+    for (const QWidget* box : std::initializer_list<const QWidget*>{cboDescriptionOfGoods, cboHsn, txtQuantity[EntryRow],
+                                                                   txtRate[EntryRow], cboPer, txtAmount[EntryRow]})
+        if (TextOf(box).isEmpty())
+            return false;
+    return true;
+}
+
+void InvoiceForm::cmdAdd_Click()
+{
+    if (!m_pending || LineCount >= LastGoodsRow)
+        return;
+    // The line is what the entry row holds now, whatever was shown before.
+    if (!txtQuantity[EntryRow]->text().isEmpty() && !txtRate[EntryRow]->text().isEmpty())
+        computeLineAmount();
+    if (!entryRowComplete()) {
+        MsgBox(QStringLiteral("Fill all the Details "));
+        cboDescriptionOfGoods->setFocus();
+        return;
+    }
+    // A line cannot be taken back, so one too large to carry is not added.
+    if (!WithinAmountLimit(LineQuantity) || !WithinAmountLimit(LineRate) || !WithinAmountLimit(LineAmount)) {
+        MsgBox(AmountTooLarge(QStringLiteral("The quantity, rate or amount of this line")));
+        txtQuantity[EntryRow]->setFocus();
+        return;
+    }
+    const int n = ++LineCount;
+    setCellsVisible(n, goodsColumns(), true);
+    txtSNo[n]->setText(QString::number(n));
+    txtDescriptionOfGoods[n]->setText(TextOf(cboDescriptionOfGoods));
+    txtHsn[n]->setText(TextOf(cboHsn));
+    txtQuantity[n]->setText(NumberAsEntered(txtQuantity[EntryRow]->text(), LineQuantity));
+    txtRate[n]->setText(NumberAsEntered(txtRate[EntryRow]->text(), LineRate));
+    txtPer[n]->setText(TextOf(cboPer));
+    txtAmount[n]->setText(FormatAmount(LineAmount));
+    m_scroll->ensureWidgetVisible(txtAmount[n]); // the operator sees the line land
+
+    m_totals.quantityTotal += LineQuantity;
+    m_totals.goodsTotal += LineAmount;
+    txtSNo[EntryRow]->setText(QString::number(n + 1));
+    StockItemCodes.push_back(CurrentItemCode);
+    StockQuantities.push_back(LineQuantity);
+    cboDescriptionOfGoods->setFocus();
+    if (LineCount == LastGoodsRow) {
+        cboDescriptionOfGoods->setEnabled(false);
+        txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+    }
+    updateAddButton();
+    RefreshTotals();
+}
+
+// ---------------------------------------------------------------- buttons
+
+// Entering (from New Invoice): Save, Cancel and Add on, New Invoice and Close
+// off. Idle (loaded, saved or cancelled): the other way round, Add off too.
+// Print comes on only once an item is picked or the grand total is shown.
+void InvoiceForm::setPending(bool pending)
+{
+    m_pending = pending;
+    cmdNewInvoice->setEnabled(!pending);
+    cmdSave->setEnabled(pending);
+    cmdCancel->setEnabled(pending);
+    cmdPrint->setEnabled(false);
+    cmdAdd->setEnabled(pending);
+    cmdClose->setEnabled(!pending);
+}

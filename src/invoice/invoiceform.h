@@ -1,0 +1,287 @@
+#pragma once
+// What every invoice form is: a buyer, up to seven goods lines from stock, GST
+// as IGST or CGST plus SGST, two extra charges with their own GST, a rounding
+// line, the grand total in words. Saving writes the invoice and takes the goods
+// off the stock, all in one transaction. Each form completes this base with its
+// own page, laid out as it is printed (buildPage).
+#include "data/database.h"
+#include "data/recordsource.h"
+#include "invoice/gsttax.h"
+
+#include <QHash>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+
+class InvoiceForm : public QWidget {
+    Q_OBJECT
+public:
+    // The A4 page that holds everything the printed invoice shows.
+    QWidget* invoicePage() const { return m_page; }
+    // Recomputes every tax, the totals and the words without asking for a
+    // buyer, so that what is printed or saved is never stale.
+    void RefreshTotals();
+    // True from New Invoice until the invoice is saved or cancelled.
+    bool invoicePending() const { return m_pending; }
+    // Opens tall enough to show the goods entry row inside a 1280x800 main window.
+    QSize sizeHint() const override;
+
+    // The rows of the grid: element 0 of a column is the goods entry row, then
+    // seven goods lines, the goods taxes, each extra charge followed by its
+    // taxes, and the rounding row.
+    enum GridRow : int {
+        EntryRow = 0,
+        FirstGoodsRow = 1,
+        LastGoodsRow = 7,
+        GoodsCgstRow = 8,
+        GoodsSgstRow = 9,
+        Others1Row = 10,
+        Others1CgstRow = 11,
+        Others1SgstRow = 12,
+        Others2Row = 13,
+        Others2CgstRow = 14,
+        Others2SgstRow = 15,
+        ShortExcessRow = 16,
+    };
+    static constexpr int GridRows = ShortExcessRow;
+    static constexpr int GoodsRows = LastGoodsRow;
+    static constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding row
+    using Row = std::array<QLineEdit*, GridRows + 1>; // element 0 is the entry row; absent elements are null
+
+    // seller
+    QLineEdit* txtCompanyName;
+    QPlainTextEdit* txtAddress;
+    QLineEdit* txtDist;
+    QLineEdit* txtState;
+    QLineEdit* txtPin;
+    QLineEdit* txtGstin;
+    QLabel* lblCompanyName;
+    QComboBox* cboCompany;
+    // references
+    QLineEdit* txtInvoiceNo;
+    QLineEdit* txtInvoiceDate;
+    QLineEdit* txtOrderNo;
+    QLineEdit* txtOrderDate;
+    QLineEdit* txtSuppliersRef;
+    QLineEdit* txtDispatchedThrough;
+    // buyer and delivery
+    QComboBox* cboBuyerName;
+    QLineEdit* txtBuyerName;
+    QPlainTextEdit* txtBuyerAddress;
+    QLineEdit* txtBuyerDist;
+    QLineEdit* txtBuyerState;
+    QLineEdit* txtBuyerPin;
+    QLineEdit* txtBuyerGstin;
+    QComboBox* cboBuyerNameD;
+    QLineEdit* txtBuyerNameD;
+    QPlainTextEdit* txtBuyerAddressD;
+    QLineEdit* txtBuyerDistD;
+    QLineEdit* txtBuyerStateD;
+    QLineEdit* txtBuyerPinD;
+    // entry row and grid
+    QGroupBox* fraDescriptionOfGoods;
+    QComboBox* cboDescriptionOfGoods;
+    QComboBox* cboHsn;
+    QComboBox* cboPer;
+    QPushButton* cmdAdd;
+    Row txtSNo{};
+    Row txtDescriptionOfGoods{};
+    Row txtHsn{};
+    Row txtQuantity{};
+    Row txtRate{};
+    Row txtPer{};
+    Row txtAmount{};
+    // taxes and charges
+    QGroupBox* fraGSTCombo;
+    QComboBox* cboGoodsCgst;
+    QComboBox* cboGoodsSgst;
+    QComboBox* cboOthers1;
+    QComboBox* cboOthers1Hsn;
+    QComboBox* cboOthers1Cgst;
+    QComboBox* cboOthers1Sgst;
+    QComboBox* cboOthers2;
+    QComboBox* cboOthers2Hsn;
+    QComboBox* cboOthers2Cgst;
+    QComboBox* cboOthers2Sgst;
+    QLineEdit* txtShortExcess;
+    QLineEdit* txtGoodsCgst;
+    QLineEdit* txtGoodsSgst;
+    QLineEdit* txtOthers1;
+    QLineEdit* txtOthers1Hsn;
+    QLineEdit* txtOthers1Cgst;
+    QLineEdit* txtOthers1Sgst;
+    QLineEdit* txtOthers2;
+    QLineEdit* txtOthers2Hsn;
+    QLineEdit* txtOthers2Cgst;
+    QLineEdit* txtOthers2Sgst;
+    // totals
+    QLineEdit* txtTotalQuantity;
+    QLineEdit* txtTotalGoodsAmount;
+    QLabel* lblTotalCGST;
+    QLineEdit* txtTotalCgst;
+    QLabel* lblTotalSGST;
+    QLineEdit* txtTotalSgst;
+    QLineEdit* txtTotalAmount;
+    QLineEdit* txtAmountInWords;
+    QLabel* lblTitle;
+    QLabel* lblCopy;
+    // buttons
+    QGroupBox* fraCommandButton;
+    QPushButton* cmdNewInvoice;
+    QPushButton* cmdSave;
+    QPushButton* cmdCancel;
+    QPushButton* cmdClose;
+    QPushButton* cmdPrint;
+    QPushButton* cmdInvoiceReport;
+
+public slots:
+    void cmdNewInvoice_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdClose_Click();
+    void cmdAdd_Click();
+    void cboBuyerName_Click(int index);
+    void cboBuyerNameD_Click(int index);
+    void cboDescriptionOfGoods_Click(int index);
+    void cboGoodsCgst_Click(int index);
+    void cboOthers1Cgst_Click(int index);
+    void cboOthers2Cgst_Click(int index);
+    void txtAmount_GotFocus(int index);
+    void txtShortExcess_GotFocus();
+    void txtTotalGoodsAmount_Click();
+    void txtTotalAmount_GotFocus();
+
+protected:
+    explicit InvoiceForm(zelva::Database& db, QWidget* parent = nullptr);
+    // Builds the window around the form's page and loads it; each form calls
+    // it from its constructor.
+    void setUp();
+    // The form's own page: creates m_page and every control on it.
+    virtual void buildPage() = 0;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab follow the entry fields in working order.
+    bool focusNextPrevChild(bool next) override;
+
+    QWidget* m_page = nullptr;
+
+private:
+    // One base that GST is charged on: the goods, Others1 or Others2.
+    enum TaxBase { Goods, Others1, Others2 };
+    struct TaxLine {
+        QComboBox* cgstCombo;
+        QComboBox* sgstCombo;
+        int cgstRow;
+        int sgstRow;
+        int position = -1; // the chosen list entry; -1 while no rate is chosen
+        double rate = 0;   // GoodsTaxRate, Others1TaxRate, Others2TaxRate
+        double tax = 0;    // GoodsTax, Others1Tax, Others2Tax
+        void clearRate()
+        {
+            position = -1;
+            rate = 0;
+            tax = 0;
+        }
+    };
+
+    // building the window around the page, and the keyboard (invoicewindow.cpp)
+    void buildWindow();
+    void buildEntryRow();
+    void buildCommandButtons();
+    void connectHandlers();
+    void setTabOrders();
+    void watchFocus();
+    void scrollToFocus(QWidget* focused);
+    void watchEnter();
+    void watchWheel();
+
+    // loading, choosing and adding (invoiceform.cpp)
+    void Form_Load();
+    void HideGoodsTextBox();
+    bool SetCompanyDatabase();
+    void ShowCompanyDetails();
+    void SetBuyerDatabase();
+    void SetItemDatabase();
+    void ClearControl();
+    std::vector<Row*> goodsColumns();
+    void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
+    bool moveToEntry(zelva::RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index);
+    void showBuyer(int index);
+    void showDelivery();
+    void computeLineAmount();
+    bool entryRowComplete() const;
+    void updateAddButton();
+    void setPending(bool pending);
+
+    // GST and totals (invoicetotals.cpp)
+    void IgstList();
+    void CgstList();
+    void SgstList();
+    void HideSgstItem();
+    void ShowSgstItem();
+    void showSgstItems(bool visible);
+    void decideTaxMode();
+    void clearTaxRows();
+    void chooseRate(TaxBase base, int position);
+    double baseAmount(TaxBase base) const;
+    void applyTax(TaxLine& line, double base);
+    void recomputeTaxes();
+    void alltotal(bool askForBuyer);
+    void ConvertCurrencyToEnglish(double amount);
+
+    // new invoice, check, save (invoicesave.cpp)
+    void SetBuyerInvoiceData();
+    void SetGoodsInvoiceData();
+    void resetInvoiceValues();
+    void setInvoiceSerial(qint64 serial);
+    QWidget* descriptionBox(int row) const;
+    QWidget* hsnBox(int row) const;
+    bool CheckForEmptyControl();
+    void Insert();
+    void UpdateItemStockQuantity(int& updateIndex);
+
+    zelva::Database& m_db;
+    zelva::RecordSource datCompany;
+    zelva::RecordSource datBuyer;
+    zelva::RecordSource datStock;
+    zelva::RecordSource datItemStock;
+    zelva::RecordSource datBuyerInvoice;
+    zelva::RecordSource datGoodsInvoice;
+    QScrollArea* m_scroll = nullptr;
+    std::vector<QWidget*> m_tabChain; // the fields Tab visits, in order
+    QHash<QObject*, QWidget*> m_enterGoesTo; // where Enter leads while entering a goods line
+
+    // keys of the records the buyer and goods list entries show, by position
+    std::vector<qint64> m_buyerKeys;
+    std::vector<qint64> m_itemKeys;
+    bool m_buyersReadInFull = false;
+    bool m_itemsReadInFull = false;
+
+    bool m_pending = false;
+    qint64 InvoiceSno = 0;
+    QString InvoiceNumber;
+    QString m_numberAtNew; // the number New Invoice showed, to tell the operator of a change
+    zelva::TaxMode TaxMode = zelva::TaxMode::None;
+    QString BuyerState;
+    QString CompanyState;
+    QString BuyerBid;
+    QString CurrentItemCode;
+    std::array<TaxLine, 3> m_tax{};
+    zelva::Totals m_totals; // the goods total as lines are added; the rest as last computed
+    double LineQuantity = 0;
+    double LineRate = 0;
+    double LineAmount = 0;
+    int LineCount = 0;
+    // item code and quantity of each added line, in the order added
+    std::vector<QString> StockItemCodes;
+    std::vector<double> StockQuantities;
+    int StockUpdateIndex = 0;
+};
