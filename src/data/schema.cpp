@@ -101,27 +101,36 @@ QStringList columnsOf(const QString& table, const char* alias, const QStringList
 // separator and also when day or month were typed with one digit ("5/1/2026").
 // CAST takes the leading digits of a text; ltrim drops them to reach the next
 // part. NULL stays NULL.
-QString dayOf(const QString& column)
-{
-    return QStringLiteral("CAST(trim(%1) AS INTEGER)").arg(column);
-}
-
 QString afterFirstPart(const QString& text)
 {
     return QStringLiteral("substr(ltrim(%1, '0123456789'), 2)").arg(text);
 }
 
-QString monthOf(const QString& column)
+QString dayOf(const QString& column) { return DateDaySql(column); }
+QString monthOf(const QString& column) { return DateMonthSql(column); }
+QString yearOf(const QString& column) { return DateYearSql(column); }
+
+} // namespace
+
+QString DateDaySql(const QString& column)
+{
+    return QStringLiteral("CAST(trim(%1) AS INTEGER)").arg(column);
+}
+
+QString DateMonthSql(const QString& column)
 {
     return QStringLiteral("CAST(%1 AS INTEGER)").arg(afterFirstPart(QStringLiteral("trim(%1)").arg(column)));
 }
 
-QString yearOf(const QString& column)
+QString DateYearSql(const QString& column)
 {
     return QStringLiteral("CAST(%1 AS INTEGER)").arg(afterFirstPart(afterFirstPart(QStringLiteral("trim(%1)").arg(column))));
 }
 
-} // namespace
+QString DateKeySql(const QString& column)
+{
+    return QStringLiteral("(%1 * 10000 + %2 * 100 + %3)").arg(DateYearSql(column), DateMonthSql(column), DateDaySql(column));
+}
 
 const std::vector<DbFile>& AllDbFiles()
 {
@@ -224,6 +233,10 @@ QStringList CreateIndexSql(DbFile file)
     for (const TableDef& t : AllTables())
         if (t.file == file && !CreateIndexSql(t).isEmpty())
             statements << CreateIndexSql(t);
+    // Registers and the return read one period of invoices by date.
+    if (file == DbFile::Invoice)
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_BuyerInvoice_datekey\" ON \"BuyerInvoice\" (%2)")
+                          .arg(quoted(SchemaName(file)), DateKeySql(QStringLiteral("\"InvoiceDate\"")));
     return statements;
 }
 

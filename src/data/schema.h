@@ -41,6 +41,16 @@ QStringList CreateViewSql(DbFile file);
 QString CreateIndexSql(const TableDef& table);
 QStringList CreateIndexSql(DbFile file);
 
+// A stored date text ("dd/mm/yyyy", any one-character separator, one-digit day
+// or month allowed) as SQL expressions over the column: day, month, year as
+// whole numbers, and the day's key yyyymmdd for ranges. BuyerInvoice is
+// indexed on the key of InvoiceDate, so a query that compares
+// DateKeySql("InvoiceDate") (qualified or not) reads only the rows in range.
+QString DateDaySql(const QString& column);
+QString DateMonthSql(const QString& column);
+QString DateYearSql(const QString& column);
+QString DateKeySql(const QString& column);
+
 constexpr int SchemaVersion = 1;
 
 } // namespace zelva
