@@ -1,15 +1,30 @@
-# zelva_library(NAME LINKS...): a library made of every .cpp/.h in the folder.
+# zelva_library(NAME LINKS... [EXCLUDE FILES...]): a library made of every
+# .cpp/.h in the folder but the excluded ones (names relative to the folder).
 function(zelva_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "EXCLUDE")
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(excluded ${arg_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE ${ARGN})
+    target_link_libraries(${name} INTERFACE ${arg_UNPARSED_ARGUMENTS})
     return()
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARGN})
+  target_link_libraries(${name} PUBLIC ${arg_UNPARSED_ARGUMENTS})
+endfunction()
+
+# zelva_window_free_library(NAME FILES... LINKS links...): the window-free part
+# of a folder, so that its users and tests need no display library.
+function(zelva_window_free_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "LINKS")
+  list(TRANSFORM arg_UNPARSED_ARGUMENTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  add_library(${name} STATIC ${arg_UNPARSED_ARGUMENTS})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${arg_LINKS})
 endfunction()
 
 # zelva_tests(AREA LINKS...): one test executable per test_*.cpp in the folder,
