@@ -1,0 +1,330 @@
+#include "reports/gstr1.h"
+
+#include "data/database.h"
+#include "invoice/gststates.h"
+#include "platform/textnum.h"
+#include "reports/csvfile.h"
+#include "reports/salesregister.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace zelva {
+
+namespace {
+
+const QDate LargeInvoiceLimitLowered(2024, 8, 1);
+constexpr Paise LargeInvoiceLimitBefore = 250000 * 100;
+constexpr Paise LargeInvoiceLimitFrom = 100000 * 100;
+
+QJsonValue money(Paise paise)
+{
+    return ToRupees(paise);
+}
+
+// The taxes of one rate on one invoice (or added up over several).
+struct RateFigures {
+    double rate = 0;
+    Paise txval = 0;
+    Paise iamt = 0;
+    Paise camt = 0;
+    Paise samt = 0;
+    void add(const RateFigures& other)
+    {
+        txval += other.txval;
+        iamt += other.iamt;
+        camt += other.camt;
+        samt += other.samt;
+    }
+};
+
+// The invoice's bases grouped by rate; bases with nothing on them are left
+// out, but an invoice keeps at least its goods.
+std::vector<RateFigures> figuresByRate(const SavedInvoice& invoice)
+{
+    std::map<double, RateFigures> byRate;
+    for (const TaxedBase& base : invoice.bases) {
+        if (base.taxable == 0 && base.tax() == 0)
+            continue;
+        RateFigures& figures = byRate[base.rate];
+        figures.rate = base.rate;
+        figures.add({base.rate, base.taxable, base.igst, base.cgst, base.sgst});
+    }
+    if (byRate.empty())
+        return {{invoice.bases[GoodsBase].rate, 0, 0, 0, 0}};
+    std::vector<RateFigures> items;
+    for (const auto& [rate, figures] : byRate)
+        items.push_back(figures);
+    return items;
+}
+
+// The rate, the taxable value and the taxes of the supply's kind.
+void putFigures(QJsonObject& object, const RateFigures& f, bool interState)
+{
+    object[QStringLiteral("rt")] = f.rate;
+    object[QStringLiteral("txval")] = money(f.txval);
+    if (interState) {
+        object[QStringLiteral("iamt")] = money(f.iamt);
+    } else {
+        object[QStringLiteral("camt")] = money(f.camt);
+        object[QStringLiteral("samt")] = money(f.samt);
+    }
+    object[QStringLiteral("csamt")] = money(0);
+}
+
+QJsonArray items(const SavedInvoice& invoice, bool interState)
+{
+    QJsonArray list;
+    for (const RateFigures& f : figuresByRate(invoice)) {
+        QJsonObject detail;
+        putFigures(detail, f, interState);
+        list.append(QJsonObject{{QStringLiteral("num"), list.size() + 1}, {QStringLiteral("itm_det"), detail}});
+    }
+    return list;
+}
+
+QString invoiceDate(const SavedInvoice& invoice)
+{
+    return invoice.date.isValid() ? invoice.date.toString(QStringLiteral("dd-MM-yyyy")) : invoice.dateText;
+}
+
+QJsonObject invoiceEntry(const SavedInvoice& invoice)
+{
+    return {{QStringLiteral("inum"), invoice.number},
+            {QStringLiteral("idt"), invoiceDate(invoice)},
+            {QStringLiteral("val"), money(invoice.total)}};
+}
+
+// Collects the month's invoices into the sections of the return.
+class ReturnBuilder {
+public:
+    ReturnBuilder(const CompanyGst& company, QString companyGstin)
+        : m_company(company)
+        , m_gstin(std::move(companyGstin))
+        , m_companyState(GstStateOfCode(m_gstin.left(2)))
+    {
+    }
+
+    void add(const SavedInvoice& invoice);
+    QJsonObject sections(const std::vector<SavedInvoice>& invoices) const;
+    QStringList problems;
+    QStringList warnings;
+
+private:
+    const GstState* placeOfSupply(const SavedInvoice& invoice);
+    bool interState(const SavedInvoice& invoice, const GstState* pos) const;
+    void checkInvoice(const SavedInvoice& invoice, const GstState* pos, bool inter);
+
+    const CompanyGst& m_company;
+    QString m_gstin;
+    const GstState* m_companyState;
+    std::map<QString, QJsonArray> m_b2b;  // by buyer GSTIN
+    std::map<QString, QJsonArray> m_b2cl; // by place of supply
+    std::map<std::tuple<bool, QString, double>, RateFigures> m_b2cs; // inter-State?, place, rate
+};
+
+const GstState* ReturnBuilder::placeOfSupply(const SavedInvoice& invoice)
+{
+    if (const GstState* pos = PlaceOfSupply(invoice))
+        return pos;
+    if (invoice.mode == TaxMode::Cgst)
+        return m_companyState; // CGST and SGST are charged within the company's own State
+    problems << QStringLiteral("Invoice %1: the place of supply cannot be told, because the buyer's State \"%2\" is "
+                               "not on the GST list and the buyer has no GSTIN.")
+                    .arg(invoice.number, invoice.buyerState.trimmed());
+    return nullptr;
+}
+
+bool ReturnBuilder::interState(const SavedInvoice& invoice, const GstState* pos) const
+{
+    if (invoice.mode != TaxMode::None)
+        return invoice.mode == TaxMode::Igst;
+    return pos != m_companyState;
+}
+
+void ReturnBuilder::checkInvoice(const SavedInvoice& invoice, const GstState* pos, bool inter)
+{
+    const QString& number = invoice.number;
+    if (invoice.registeredBuyer()) {
+        const GstinCheck check = CheckGstin(invoice.buyerGstin);
+        if (!check.valid())
+            warnings << QStringLiteral("Invoice %1: the buyer's GSTIN %2 looks wrong. %3")
+                            .arg(number, NormalizedGstin(invoice.buyerGstin), check.problems.join(QLatin1Char(' ')));
+    }
+    if (inter == (pos == m_companyState))
+        warnings << QStringLiteral("Invoice %1 charges %2, but its place of supply is %3.")
+                        .arg(number, inter ? QStringLiteral("IGST") : QStringLiteral("CGST and SGST"),
+                             PlaceOfSupplyText(*pos));
+    if (!invoice.date.isValid())
+        warnings << QStringLiteral("Invoice %1: its date \"%2\" is no day of the calendar.").arg(number, invoice.dateText);
+    const QString supplier = NormalizedGstin(invoice.supplierGstin);
+    if (!supplier.isEmpty() && supplier != m_gstin)
+        warnings << QStringLiteral("Invoice %1 was issued under the GSTIN %2, not the company's %3.")
+                        .arg(number, supplier, m_gstin);
+    for (const GoodsLine& line : invoice.goods)
+        if (line.hsn.isEmpty())
+            warnings << QStringLiteral("Invoice %1: \"%2\" has no HSN code.").arg(number, line.description);
+    for (int kind : {Others1Base, Others2Base}) {
+        const TaxedBase& charge = invoice.bases[kind];
+        if (charge.hsn.isEmpty() && charge.taxable != 0)
+            warnings << QStringLiteral("Invoice %1: the charge \"%2\" has no SAC/HSN code.").arg(number, charge.name);
+    }
+}
+
+void ReturnBuilder::add(const SavedInvoice& invoice)
+{
+    const GstState* pos = placeOfSupply(invoice);
+    if (!pos)
+        return;
+    const bool inter = interState(invoice, pos);
+    checkInvoice(invoice, pos, inter);
+    if (invoice.registeredBuyer()) {
+        QJsonObject entry = invoiceEntry(invoice);
+        entry[QStringLiteral("pos")] = pos->code;
+        entry[QStringLiteral("rchrg")] = QStringLiteral("N");
+        entry[QStringLiteral("inv_typ")] = QStringLiteral("R");
+        entry[QStringLiteral("itms")] = items(invoice, inter);
+        m_b2b[NormalizedGstin(invoice.buyerGstin)].append(entry);
+    } else if (inter && invoice.total > LargeInvoiceLimit(invoice.date)) {
+        QJsonObject entry = invoiceEntry(invoice);
+        entry[QStringLiteral("itms")] = items(invoice, true);
+        m_b2cl[pos->code].append(entry);
+    } else {
+        for (const RateFigures& f : figuresByRate(invoice)) {
+            RateFigures& sum = m_b2cs[{inter, pos->code, f.rate}];
+            sum.rate = f.rate;
+            sum.add(f);
+        }
+    }
+}
+
+QJsonObject hsnSection(const std::vector<SavedInvoice>& invoices)
+{
+    QJsonArray data;
+    for (const HsnLine& line : BuildHsnSummary(invoices)) {
+        data.append(QJsonObject{{QStringLiteral("num"), data.size() + 1},
+                                {QStringLiteral("hsn_sc"), line.hsn},
+                                {QStringLiteral("desc"), line.description},
+                                {QStringLiteral("uqc"), line.uqc},
+                                {QStringLiteral("qty"), RoundAmount(line.quantity, 2)},
+                                {QStringLiteral("rt"), line.rate},
+                                {QStringLiteral("txval"), money(line.taxable)},
+                                {QStringLiteral("iamt"), money(line.igst)},
+                                {QStringLiteral("camt"), money(line.cgst)},
+                                {QStringLiteral("samt"), money(line.sgst)},
+                                {QStringLiteral("csamt"), money(0)}});
+    }
+    return {{QStringLiteral("data"), data}};
+}
+
+// The range of invoice numbers issued in the month, by serial.
+QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices)
+{
+    const auto [first, last] = std::minmax_element(invoices.begin(), invoices.end(),
+                                                   [](const SavedInvoice& a, const SavedInvoice& b) {
+                                                       return a.serial < b.serial;
+                                                   });
+    const int count = int(invoices.size());
+    const QJsonObject range{{QStringLiteral("num"), 1},           {QStringLiteral("from"), first->number},
+                            {QStringLiteral("to"), last->number}, {QStringLiteral("totnum"), count},
+                            {QStringLiteral("cancel"), 0},        {QStringLiteral("net_issue"), count}};
+    const QJsonObject kind{{QStringLiteral("doc_num"), 1}, {QStringLiteral("docs"), QJsonArray{range}}};
+    return {{QStringLiteral("doc_det"), QJsonArray{kind}}};
+}
+
+QJsonObject ReturnBuilder::sections(const std::vector<SavedInvoice>& invoices) const
+{
+    QJsonArray b2b;
+    for (const auto& [ctin, list] : m_b2b)
+        b2b.append(QJsonObject{{QStringLiteral("ctin"), ctin}, {QStringLiteral("inv"), list}});
+    QJsonArray b2cl;
+    for (const auto& [pos, list] : m_b2cl)
+        b2cl.append(QJsonObject{{QStringLiteral("pos"), pos}, {QStringLiteral("inv"), list}});
+    QJsonArray b2cs;
+    for (const auto& [key, figures] : m_b2cs) {
+        const auto& [inter, pos, rate] = key;
+        QJsonObject entry{{QStringLiteral("sply_ty"), inter ? QStringLiteral("INTER") : QStringLiteral("INTRA")},
+                          {QStringLiteral("pos"), pos},
+                          {QStringLiteral("typ"), QStringLiteral("OE")}};
+        putFigures(entry, figures, inter);
+        b2cs.append(entry);
+    }
+    return {{QStringLiteral("b2b"), b2b},
+            {QStringLiteral("b2cl"), b2cl},
+            {QStringLiteral("b2cs"), b2cs},
+            {QStringLiteral("hsn"), hsnSection(invoices)},
+            {QStringLiteral("doc_issue"), documentsSection(invoices)}};
+}
+
+QString monthName(int year, int month)
+{
+    return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy"));
+}
+
+Gstr1File failed(const QString& error)
+{
+    return {{}, error + QStringLiteral(" No return file was written."), {}};
+}
+
+} // namespace
+
+Paise LargeInvoiceLimit(const QDate& invoiceDate)
+{
+    if (invoiceDate.isValid() && invoiceDate < LargeInvoiceLimitLowered)
+        return LargeInvoiceLimitBefore;
+    return LargeInvoiceLimitFrom;
+}
+
+Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+                     const std::vector<SavedInvoice>& invoices)
+{
+    if (!company)
+        return failed(QStringLiteral("The company details are not entered (Update Company Details)."));
+    const GstinCheck check = CheckGstin(company->gstin);
+    if (!check.present)
+        return failed(QStringLiteral("The company has no GSTIN: a return is filed under the company's GSTIN "
+                                     "(Update Company Details)."));
+    if (!check.valid())
+        return failed(QStringLiteral("The company's GSTIN %1 is not valid: %2 Correct it in Update Company Details.")
+                          .arg(NormalizedGstin(company->gstin), check.problems.join(QLatin1Char(' '))));
+    if (invoices.empty())
+        return failed(QStringLiteral("There is no invoice dated in %1.").arg(monthName(year, month)));
+
+    ReturnBuilder builder(*company, NormalizedGstin(company->gstin));
+    for (const SavedInvoice& invoice : invoices)
+        builder.add(invoice);
+    if (!builder.problems.isEmpty())
+        return failed(builder.problems.join(QLatin1Char('\n')));
+
+    QJsonObject root = builder.sections(invoices);
+    root[QStringLiteral("gstin")] = NormalizedGstin(company->gstin);
+    root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
+    return {QJsonDocument(root).toJson(QJsonDocument::Indented), {}, builder.warnings};
+}
+
+Gstr1File LoadGstr1(const Database& db, int year, int month)
+{
+    return BuildGstr1(LoadCompany(db), year, month, LoadInvoices(db, MonthPeriod(year, month)));
+}
+
+Gstr1File SaveGstr1(const Database& db, int year, int month, const QString& path)
+{
+    Gstr1File file;
+    try {
+        file = LoadGstr1(db, year, month);
+    } catch (const DataError& error) {
+        return failed(error.message());
+    }
+    if (file.ok()) {
+        const QString written = SaveFileWhole(path, file.json);
+        if (!written.isEmpty())
+            file.error = written + QStringLiteral(" No return file was written.");
+    }
+    return file;
+}
+
+} // namespace zelva

@@ -1,0 +1,46 @@
+#pragma once
+// The return of outward supplies (GSTR-1) of one month as the JSON file the
+// GST portal's offline tool takes: gstin, fp (MMYYYY), b2b, b2cl, b2cs, hsn and
+// doc_issue. Amounts are numbers in rupees to two decimals, summed from the
+// saved invoices in paise (see savedinvoice.h for what each figure is).
+//
+// - b2b: each buyer with a GSTIN, their invoices with the items grouped by rate.
+// - b2cl: an inter-State invoice to a buyer without GSTIN whose value is above
+//   the large-invoice limit of its date (LargeInvoiceLimit).
+// - b2cs: every other invoice to a buyer without GSTIN, added up by supply
+//   kind, place of supply and rate.
+// - Each item and b2cs entry carries the taxes of its supply kind: iamt for an
+//   inter-State supply, camt and samt for an intra-State one; csamt (cess) is 0.
+// - The place of supply is the buyer's State, else the State code of the
+//   buyer's GSTIN, else (tax charged as CGST and SGST) the company's State.
+#include "reports/savedinvoice.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace zelva {
+
+class Database;
+
+// The invoice value above which an inter-State invoice to a buyer without
+// GSTIN is reported on its own (b2cl): Rs 1,00,000 for invoices from
+// 1 August 2024, Rs 2,50,000 before.
+Paise LargeInvoiceLimit(const QDate& invoiceDate);
+
+struct Gstr1File {
+    QByteArray json;     // empty when there is an error
+    QString error;       // why no file can be made; "" when it can
+    QStringList warnings; // what the operator should look at before filing
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The return of the month from the company and that month's invoices.
+Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+                     const std::vector<SavedInvoice>& invoices);
+// The same read from the files. Throws DataError.
+Gstr1File LoadGstr1(const Database& db, int year, int month);
+// Builds the month's return and writes it to the path, whole or not at all.
+// Returns the file's warnings, and its error (nothing written) in error.
+Gstr1File SaveGstr1(const Database& db, int year, int month, const QString& path);
+
+} // namespace zelva

@@ -1,0 +1,46 @@
+#include "reports/period.h"
+
+namespace zelva {
+
+namespace {
+constexpr int FirstMonthOfYear = 4; // April
+}
+
+Period MonthPeriod(int year, int month)
+{
+    const QDate first(year, month, 1);
+    return {first, first.addMonths(1).addDays(-1)};
+}
+
+int FinancialYearOf(const QDate& day)
+{
+    return day.month() >= FirstMonthOfYear ? day.year() : day.year() - 1;
+}
+
+Period FinancialYear(int startYear)
+{
+    return {QDate(startYear, FirstMonthOfYear, 1), QDate(startYear + 1, FirstMonthOfYear, 1).addDays(-1)};
+}
+
+QString FinancialYearText(int startYear)
+{
+    return QStringLiteral("%1-%2").arg(startYear).arg((startYear + 1) % 100, 2, 10, QLatin1Char('0'));
+}
+
+std::array<Period, 12> FinancialYearMonths(int startYear)
+{
+    std::array<Period, 12> months;
+    const QDate first = FinancialYear(startYear).from;
+    for (int i = 0; i < 12; ++i) {
+        const QDate month = first.addMonths(i);
+        months[i] = MonthPeriod(month.year(), month.month());
+    }
+    return months;
+}
+
+int DayKey(const QDate& day)
+{
+    return day.year() * 10000 + day.month() * 100 + day.day();
+}
+
+} // namespace zelva

@@ -1,0 +1,27 @@
+#include "reports/salesqueries.h"
+
+#include "data/schema.h"
+
+namespace zelva {
+
+QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
+{
+    QStringList goods;
+    for (const QString& column : goodsColumns)
+        goods << QStringLiteral("g.\"%1\"").arg(column);
+    const QString date = QStringLiteral("b.\"InvoiceDate\"");
+    return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, b.BuyerGstin, b.buyerstate, "
+                          "b.SalerGstin, %1, %2, %3, %4 "
+                          "FROM \"%5\".BuyerInvoice AS b LEFT JOIN \"%5\".GoodsInvoice AS g ON g.sno = b.sno "
+                          "WHERE b.sno <> 0 AND %6 BETWEEN ? AND ? ORDER BY b.sno, b.rowid")
+        .arg(DateDaySql(date), DateMonthSql(date), DateYearSql(date), goods.join(QStringLiteral(", ")),
+             SchemaName(DbFile::Invoice), DateKeySql(date));
+}
+
+QString CompanyGstSql()
+{
+    return QStringLiteral("SELECT Name, Gstin, State FROM \"%1\".Company ORDER BY rowid LIMIT 1")
+        .arg(SchemaName(DbFile::Master));
+}
+
+} // namespace zelva

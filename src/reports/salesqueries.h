@@ -1,0 +1,18 @@
+#pragma once
+// The SQL texts of the registers and the return (values are bound, never
+// glued in).
+#include <QString>
+#include <QStringList>
+
+namespace zelva {
+
+// The saved invoices whose date key (yyyymmdd) lies between two bound keys,
+// in serial order: BuyerInvoice's header columns, the date's day, month and
+// year as numbers, then the GoodsInvoice columns named, in that order.
+QString InvoicesOfPeriodSql(const QStringList& goodsColumns);
+constexpr int InvoiceHeaderColumns = 10; // sno ... year, before the goods columns
+
+// Name, Gstin and State of the first company record.
+QString CompanyGstSql();
+
+} // namespace zelva

@@ -1,0 +1,225 @@
+#include "reports/salesregister.h"
+
+#include "invoice/gststates.h"
+#include "platform/textnum.h"
+#include "reports/csvfile.h"
+#include "reports/uqc.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <tuple>
+
+namespace zelva {
+
+namespace {
+
+__extension__ typedef __int128 Wide; // a paise total times a paise weight
+
+Wide floorDiv(Wide a, Wide b, Wide& remainder)
+{
+    Wide q = a / b;
+    remainder = a % b;
+    if (remainder < 0) {
+        --q;
+        remainder += b;
+    }
+    return q;
+}
+
+QStringList figureCells(const SalesFigures& f)
+{
+    return {AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total)};
+}
+
+QString placeOfSupplyText(const SavedInvoice& invoice)
+{
+    const GstState* state = PlaceOfSupply(invoice);
+    return state ? PlaceOfSupplyText(*state) : invoice.buyerState.trimmed();
+}
+
+using HsnKey = std::tuple<QString, double, QString>; // HSN, rate, unit code
+
+void addTo(std::map<HsnKey, HsnLine>& groups, const HsnLine& part)
+{
+    const auto [found, added] = groups.try_emplace({part.hsn, part.rate, part.uqc}, part);
+    if (added)
+        return; // a new group keeps the texts of its first line
+    HsnLine& line = found->second;
+    line.quantity += part.quantity;
+    line.taxable += part.taxable;
+    line.igst += part.igst;
+    line.cgst += part.cgst;
+    line.sgst += part.sgst;
+}
+
+void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
+{
+    const TaxedBase& goods = invoice.bases[GoodsBase];
+    std::vector<Paise> weights;
+    for (const GoodsLine& line : invoice.goods)
+        weights.push_back(line.amount);
+    const std::vector<Paise> igst = ShareOut(goods.igst, weights);
+    const std::vector<Paise> cgst = ShareOut(goods.cgst, weights);
+    const std::vector<Paise> sgst = ShareOut(goods.sgst, weights);
+    for (size_t i = 0; i < invoice.goods.size(); ++i) {
+        const GoodsLine& line = invoice.goods[i];
+        const bool service = IsServiceCode(line.hsn);
+        addTo(groups, {line.hsn, line.description, line.unit,
+                       service ? ServiceQuantityCode() : UnitQuantityCode(line.unit), service ? 0 : line.quantity,
+                       goods.rate, line.amount, igst[i], cgst[i], sgst[i]});
+    }
+}
+
+void addCharges(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
+{
+    for (int kind : {Others1Base, Others2Base}) {
+        const TaxedBase& charge = invoice.bases[kind];
+        if (charge.taxable == 0 && charge.tax() == 0)
+            continue;
+        const QString uqc = IsServiceCode(charge.hsn) ? ServiceQuantityCode() : UnitQuantityCode({});
+        addTo(groups, {charge.hsn, charge.name, {}, uqc, 0, charge.rate, charge.taxable, charge.igst, charge.cgst,
+                       charge.sgst});
+    }
+}
+
+} // namespace
+
+void SalesFigures::add(const SavedInvoice& invoice)
+{
+    ++invoices;
+    taxable += invoice.taxable();
+    cgst += invoice.cgst();
+    sgst += invoice.sgst();
+    igst += invoice.igst();
+    total += invoice.total;
+}
+
+SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedInvoice>& invoices)
+{
+    SalesRegister salesRegister{period, {}, {}};
+    for (const SavedInvoice& invoice : invoices) {
+        RegisterLine line{invoice.serial, invoice.number, invoice.dateText, invoice.buyerName,
+                          NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {}};
+        line.figures.add(invoice);
+        salesRegister.lines.push_back(line);
+        salesRegister.totals.add(invoice);
+    }
+    return salesRegister;
+}
+
+SalesRegister LoadSalesRegister(const Database& db, const Period& period)
+{
+    return BuildSalesRegister(period, LoadInvoices(db, period));
+}
+
+QString SalesRegisterCsv(const SalesRegister& salesRegister)
+{
+    QString csv = CsvLine({QStringLiteral("Invoice No"), QStringLiteral("Invoice Date"), QStringLiteral("Buyer"),
+                           QStringLiteral("Buyer GSTIN"), QStringLiteral("Place of Supply"),
+                           QStringLiteral("Taxable Value"), QStringLiteral("CGST"), QStringLiteral("SGST"),
+                           QStringLiteral("IGST"), QStringLiteral("Invoice Total")});
+    for (const RegisterLine& line : salesRegister.lines)
+        csv += CsvLine({line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply},
+                       figureCells(line.figures));
+    csv += CsvLine({QStringLiteral("Total"), {}, QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {},
+                    {}},
+                   figureCells(salesRegister.totals));
+    return csv;
+}
+
+YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>& invoices)
+{
+    YearlySummary summary;
+    summary.startYear = startYear;
+    const std::array<Period, 12> months = FinancialYearMonths(startYear);
+    for (int i = 0; i < 12; ++i)
+        summary.months[i].month = months[i];
+    for (const SavedInvoice& invoice : invoices) {
+        for (MonthFigures& month : summary.months)
+            if (month.month.contains(invoice.date))
+                month.figures.add(invoice);
+        if (FinancialYear(startYear).contains(invoice.date))
+            summary.totals.add(invoice);
+    }
+    return summary;
+}
+
+YearlySummary LoadYearlySummary(const Database& db, int startYear)
+{
+    return BuildYearlySummary(startYear, LoadInvoices(db, FinancialYear(startYear)));
+}
+
+QString YearlySummaryCsv(const YearlySummary& summary)
+{
+    QString csv = CsvLine({QStringLiteral("Month"), QStringLiteral("Invoices"), QStringLiteral("Taxable Value"),
+                           QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"),
+                           QStringLiteral("Total")});
+    const auto row = [](const QString& name, const SalesFigures& f) {
+        return CsvLine({name}, QStringList{QString::number(f.invoices)} + figureCells(f));
+    };
+    for (const MonthFigures& month : summary.months)
+        csv += row(month.month.from.toString(QStringLiteral("MMMM yyyy")), month.figures);
+    csv += row(QStringLiteral("Total %1").arg(FinancialYearText(summary.startYear)), summary.totals);
+    return csv;
+}
+
+std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices)
+{
+    std::map<HsnKey, HsnLine> groups;
+    for (const SavedInvoice& invoice : invoices) {
+        addGoodsLines(groups, invoice);
+        addCharges(groups, invoice);
+    }
+    std::vector<HsnLine> lines;
+    for (auto& [key, line] : groups)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period)
+{
+    return BuildHsnSummary(LoadInvoices(db, period));
+}
+
+QString HsnSummaryCsv(const std::vector<HsnLine>& lines)
+{
+    QString csv = CsvLine({QStringLiteral("HSN/SAC"), QStringLiteral("Description"), QStringLiteral("Unit"),
+                           QStringLiteral("UQC"), QStringLiteral("Total Quantity"), QStringLiteral("Rate"),
+                           QStringLiteral("Taxable Value"), QStringLiteral("IGST"), QStringLiteral("CGST"),
+                           QStringLiteral("SGST")});
+    for (const HsnLine& line : lines) {
+        csv += CsvLine({line.hsn, line.description, line.unit, line.uqc},
+                       {Str(RoundAmount(line.quantity, 3)), Str(line.rate), AmountText(line.taxable),
+                        AmountText(line.igst), AmountText(line.cgst), AmountText(line.sgst)});
+    }
+    return csv;
+}
+
+std::vector<Paise> ShareOut(Paise total, const std::vector<Paise>& weights)
+{
+    std::vector<Paise> shares(weights.size(), 0);
+    if (weights.empty())
+        return shares;
+    Wide sum = std::accumulate(weights.begin(), weights.end(), Wide(0));
+    if (sum == 0) {
+        shares.front() = total;
+        return shares;
+    }
+    const int sign = sum < 0 ? -1 : 1; // divide by a positive sum
+    sum *= sign;
+    std::vector<Wide> remainders(weights.size());
+    Paise given = 0;
+    for (size_t i = 0; i < weights.size(); ++i) {
+        shares[i] = Paise(floorDiv(Wide(total) * weights[i] * sign, sum, remainders[i]));
+        given += shares[i];
+    }
+    std::vector<size_t> order(weights.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return remainders[a] > remainders[b]; });
+    for (Paise left = total - given, k = 0; left > 0; --left, ++k)
+        ++shares[order[size_t(k) % order.size()]];
+    return shares;
+}
+
+} // namespace zelva

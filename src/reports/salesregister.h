@@ -1,0 +1,92 @@
+#pragma once
+// The sales register of a period, the yearly summary of a financial year and
+// the HSN-wise summary, computed from the saved invoices (see savedinvoice.h
+// for how each figure is read), with their CSV texts. No window: the report
+// windows show these rows.
+#include "reports/savedinvoice.h"
+
+#include <vector>
+
+namespace zelva {
+
+class Database;
+
+// What a set of invoices adds up to.
+struct SalesFigures {
+    int invoices = 0;
+    Paise taxable = 0;
+    Paise cgst = 0;
+    Paise sgst = 0;
+    Paise igst = 0;
+    Paise total = 0;
+    void add(const SavedInvoice& invoice);
+};
+
+struct RegisterLine {
+    qint64 serial = 0;
+    QString number;
+    QString dateText; // as the invoice shows it
+    QString buyer;
+    QString buyerGstin;    // "" for an unregistered buyer
+    QString placeOfSupply; // "33-Tamil Nadu"; the State as typed when unknown
+    SalesFigures figures;  // of this invoice alone (invoices 1)
+};
+
+struct SalesRegister {
+    Period period;
+    std::vector<RegisterLine> lines; // in serial order
+    SalesFigures totals;
+};
+
+SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedInvoice>& invoices);
+// Throws DataError.
+SalesRegister LoadSalesRegister(const Database& db, const Period& period);
+QString SalesRegisterCsv(const SalesRegister& salesRegister);
+
+struct MonthFigures {
+    Period month;
+    SalesFigures figures;
+};
+
+struct YearlySummary {
+    int startYear = 0;
+    std::array<MonthFigures, 12> months; // April to March
+    SalesFigures totals;
+};
+
+YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>& invoices);
+// Throws DataError.
+YearlySummary LoadYearlySummary(const Database& db, int startYear);
+QString YearlySummaryCsv(const YearlySummary& summary);
+
+// One HSN/SAC code at one rate in one unit. The goods tax of an invoice is
+// charged on its goods total, so it is shared out over the goods lines by
+// their amounts, to the paisa, adding up to the tax the invoice shows. An
+// extra charge is a line of its own under its HSN/SAC (services have no
+// quantity).
+struct HsnLine {
+    QString hsn; // "" when the invoice gives none
+    QString description;
+    QString unit; // as the first line of the group gives it
+    QString uqc;  // the portal's unit code
+    double quantity = 0;
+    double rate = 0;
+    Paise taxable = 0;
+    Paise igst = 0;
+    Paise cgst = 0;
+    Paise sgst = 0;
+};
+
+// Ordered by HSN/SAC, then rate, then unit code.
+std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices);
+// Throws DataError.
+std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period);
+QString HsnSummaryCsv(const std::vector<HsnLine>& lines);
+
+// Shares a total out over weights, to the paisa: each share in proportion,
+// the paise left over given to the largest remainders, so the shares add up
+// to the total exactly. All shares 0 when the weights add up to 0, but for
+// the first, which then takes the whole total.
+std::vector<Paise> ShareOut(Paise total, const std::vector<Paise>& weights);
+
+} // namespace zelva

@@ -1,0 +1,94 @@
+#pragma once
+// A saved tax invoice as the registers and the return read it back: the header
+// of BuyerInvoice and the sixteen grid rows of GoodsInvoice, turned into goods
+// lines, the three taxed bases and the rounding.
+//
+// How the figures are made (all from the amounts as the invoice shows them,
+// two decimals, in paise):
+// - Taxable value is the goods lines (rows 1-7) plus the two extra charges
+//   (rows 10 and 13): a charge is a supply of its own with its own rate.
+// - Each base carries the tax rows under it: goods rows 8/9, Others1 rows
+//   11/12, Others2 rows 14/15; CGST and SGST in the CGST mode, IGST (rows 8,
+//   11, 14) in the IGST mode. The mode is read from the rows' labels
+//   ("CGST @ 9%", "IGST @ 18%"), else from which tax total is not zero.
+// - The GST rate of a base is the IGST rate, or the CGST rate twice over.
+// - The invoice value is the invoice's own grand total to the paisa; it holds
+//   the rounding ("Short & Excess", row 16), which is no taxable value.
+#include "invoice/gsttax.h"
+#include "reports/money.h"
+#include "reports/period.h"
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace zelva {
+
+class Database;
+struct GstState;
+
+struct GoodsLine {
+    int row = 0; // 1-7
+    QString description;
+    QString hsn; // "" when the invoice has none ("N.A.")
+    QString unit;
+    double quantity = 0;
+    Paise amount = 0;
+};
+
+enum TaxedBaseKind { GoodsBase, Others1Base, Others2Base };
+constexpr int TaxedBaseCount = 3;
+
+struct TaxedBase {
+    QString name; // "Goods", or the charge's own name ("Freight")
+    QString hsn;  // the charge's HSN/SAC; "" for the goods (theirs are per line) or none
+    Paise taxable = 0;
+    double rate = 0; // whole GST rate in percent: 18 for CGST 9% + SGST 9%
+    Paise igst = 0;
+    Paise cgst = 0;
+    Paise sgst = 0;
+    Paise tax() const { return igst + cgst + sgst; }
+};
+
+struct SavedInvoice {
+    qint64 serial = 0;
+    QString number;
+    QString dateText; // as stored
+    QDate date;       // invalid when the stored text is no calendar day
+    QString buyerName;
+    QString buyerGstin; // as stored ("N.A." for none)
+    QString buyerState; // the buyer's, not the delivery party's
+    QString supplierGstin;
+    TaxMode mode = TaxMode::None;
+    std::vector<GoodsLine> goods;
+    std::array<TaxedBase, TaxedBaseCount> bases;
+    Paise rounding = 0;
+    Paise total = 0;
+
+    Paise taxable() const;
+    Paise igst() const;
+    Paise cgst() const;
+    Paise sgst() const;
+    bool registeredBuyer() const; // a GSTIN is given (right or not)
+};
+
+// The place of supply: the buyer's State, else the State code of the buyer's
+// GSTIN; nullptr when neither is known.
+const GstState* PlaceOfSupply(const SavedInvoice& invoice);
+
+// The invoices dated within the period (as their date texts read), in serial
+// order. Throws DataError.
+std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period);
+
+struct CompanyGst {
+    QString name;
+    QString gstin;
+    QString state;
+};
+// The company the invoices are issued in the name of (the first company
+// record); nothing when none is entered. Throws DataError.
+std::optional<CompanyGst> LoadCompany(const Database& db);
+
+} // namespace zelva
