@@ -1,0 +1,398 @@
+#include "reports/csvfile.h"
+#include "reports/gstr1.h"
+#include "reports/salesqueries.h"
+#include "reports/salesregister.h"
+#include "reports/uqc.h"
+
+#include "data/schema.h"
+#include "reports/invoicewriter.h"
+#include "support/formdriver.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace zelva;
+using testing::Base;
+using testing::SavedSpec;
+
+namespace {
+
+const QString CompanyGstin = QStringLiteral("33AAACH7409R1Z8"); // Tamil Nadu
+
+// August 2026 for a Tamil Nadu company, with one invoice on each side of the
+// month. Expected figures are worked out by hand in the tests.
+std::vector<SavedSpec> augustInvoices()
+{
+    using zelva::TaxMode;
+    return {
+        // within the State, registered; goods at 18%, freight at 5%
+        {1, "01/08/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem",
+         "Tamil Nadu", TaxMode::Cgst,
+         {{"Steel Rod", "7214", 10, "Kg", "55", "550.00"}, {"Cement Bag", "2523", 4, "Nos", "400", "1600.00"}},
+         Base{nullptr, "N.A.", "0", "9", "193.50"}, Base{"Freight", "9965", "100.00", "2.5", "2.50"}, Base{}, "0",
+         196.0},
+        // another State, registered, State typed loosely, goods sent to a
+        // depot in a third State; the goods tax does not split evenly
+        {2, "5/8/2026", "Bharat Motors", "29aaaci1681g1zl ", "karnataka ", "Bharat Motors Kerala Depot", "Kerala",
+         TaxMode::Igst, {{"Steel Rod", "7214", 2.5, "Kg", "40", "100.00"}, {"Hex Bolt", "7318", 7, "Nos", "1.43", "10.01"}},
+         Base{nullptr, "N.A.", "0", "18", "19.80"}, Base{}, Base{}, ".19", 19.8018},
+        // unregistered, another State, small
+        {3, "10/08/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+         {{"Paint Tin", "3208", 5, "Ltr", "200", "1000.00"}}, Base{nullptr, "N.A.", "0", "12", "120.00"}, Base{},
+         Base{}, "0", 120},
+        // unregistered, another State, above Rs 1,00,000; goods and insurance at one rate
+        {4, "15/08/2026", "Mumbai Build Co", "N.A.", "Maharashtra", "Mumbai Build Co", "Maharashtra", TaxMode::Igst,
+         {{"Steel Rod", "7214", 2000, "Kg", "55", "110000.00"}}, Base{nullptr, "N.A.", "0", "18", "19800.00"}, Base{},
+         Base{"Insurance", "9971", "500.00", "18", "90.00"}, "0", 19890},
+        // unregistered, within the State
+        {5, "20/08/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
+         {{"Paint Tin", "3208", 2, "Ltr", "200", "400.00"}}, Base{nullptr, "N.A.", "0", "6", "24.00"}, Base{}, Base{},
+         "0", 24},
+        // unregistered, another State, exactly Rs 1,00,000: not above the limit
+        {6, "25/08/2026", "Goa Resorts", "N.A.", "Goa", "Goa Resorts", "Goa", TaxMode::Igst,
+         {{"Bolt Set", "7318", 1, "Nos", "100000", "100000.00"}}, Base{nullptr, "N.A.", "0", "0", "0"}, Base{},
+         Base{}, "0", 0},
+        // registered, State the list does not know: the GSTIN's code is the place
+        {7, "31/08/2026", "Puducherry Agencies", "34PONDY5678B1ZO", "Pondy", "Puducherry Agencies", "Pondy",
+         TaxMode::Igst, {{"Cement Bag", "2523", 10, "Bag", "350", "3500.00"}},
+         Base{nullptr, "N.A.", "0", "5", "175.00"}, Base{}, Base{}, "0", 175},
+        // outside the month
+        {8, "01/09/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem",
+         "Tamil Nadu", TaxMode::Cgst, {{"Steel Rod", "7214", 1, "Kg", "55", "55.00"}},
+         Base{nullptr, "N.A.", "0", "9", "4.95"}, Base{}, Base{}, "0", 4.95},
+        {9, "31/07/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+         {{"Paint Tin", "3208", 1, "Ltr", "200", "200.00"}}, Base{nullptr, "N.A.", "0", "12", "24.00"}, Base{}, Base{},
+         "0", 24},
+    };
+}
+
+QJsonValue parsed(const char* json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray("{\"v\":") + json + "}", &error);
+    if (error.error != QJsonParseError::NoError)
+        qFatal("bad expected JSON: %s", qPrintable(error.errorString()));
+    return document.object().value("v");
+}
+
+// A difference as the two JSON texts, so a failure shows what differs.
+void compareJson(const QJsonValue& actual, const QJsonValue& expected)
+{
+    const auto text = [](const QJsonValue& v) {
+        return QString::fromUtf8(QJsonDocument(QJsonObject{{"v", v}}).toJson(QJsonDocument::Compact));
+    };
+    QCOMPARE(text(actual), text(expected));
+}
+
+Paise sumOf(const QJsonArray& list, const char* field)
+{
+    Paise sum = 0;
+    for (const QJsonValue& v : list)
+        sum += ToPaise(v.toObject().value(field).toDouble());
+    return sum;
+}
+
+} // namespace
+
+class RegistersTest : public QObject {
+    Q_OBJECT
+
+    testing::TempData data;
+    QJsonObject august;
+
+private slots:
+    void initTestCase()
+    {
+        testing::addCompany(*data.db, CompanyGstin);
+        for (const SavedSpec& spec : augustInvoices())
+            testing::writeInvoice(*data.db, spec);
+        const Gstr1File file = LoadGstr1(*data.db, 2026, 8);
+        QVERIFY2(file.ok(), qPrintable(file.error));
+        august = QJsonDocument::fromJson(file.json).object();
+    }
+
+    void returnHeader()
+    {
+        QCOMPARE(august.value("gstin").toString(), CompanyGstin);
+        QCOMPARE(august.value("fp").toString(), QString("082026"));
+    }
+
+    // Registered buyers by GSTIN (as capitals); the place of supply is the
+    // buyer's State, not the delivery party's; items are grouped by rate.
+    void b2b()
+    {
+        compareJson(august.value("b2b"), parsed(R"([
+          {"ctin": "29AAACI1681G1ZL", "inv": [{"inum": "A00002", "idt": "05-08-2026", "val": 130, "pos": "29",
+            "rchrg": "N", "inv_typ": "R",
+            "itms": [{"num": 1, "itm_det": {"rt": 18, "txval": 110.01, "iamt": 19.8, "csamt": 0}}]}]},
+          {"ctin": "33ARUNT1234A1Z2", "inv": [{"inum": "A00001", "idt": "01-08-2026", "val": 2642, "pos": "33",
+            "rchrg": "N", "inv_typ": "R",
+            "itms": [{"num": 1, "itm_det": {"rt": 5, "txval": 100, "camt": 2.5, "samt": 2.5, "csamt": 0}},
+                     {"num": 2, "itm_det": {"rt": 18, "txval": 2150, "camt": 193.5, "samt": 193.5, "csamt": 0}}]}]},
+          {"ctin": "34PONDY5678B1ZO", "inv": [{"inum": "A00007", "idt": "31-08-2026", "val": 3675, "pos": "34",
+            "rchrg": "N", "inv_typ": "R",
+            "itms": [{"num": 1, "itm_det": {"rt": 5, "txval": 3500, "iamt": 175, "csamt": 0}}]}]}
+        ])"));
+    }
+
+    // Above Rs 1,00,000 to another State is b2cl; the insurance at the goods'
+    // rate joins their item; exactly Rs 1,00,000 stays in b2cs.
+    void b2clAndB2cs()
+    {
+        compareJson(august.value("b2cl"), parsed(R"([
+          {"pos": "27", "inv": [{"inum": "A00004", "idt": "15-08-2026", "val": 130390,
+            "itms": [{"num": 1, "itm_det": {"rt": 18, "txval": 110500, "iamt": 19890, "csamt": 0}}]}]}
+        ])"));
+        compareJson(august.value("b2cs"), parsed(R"([
+          {"sply_ty": "INTRA", "pos": "33", "typ": "OE", "rt": 12, "txval": 400, "camt": 24, "samt": 24, "csamt": 0},
+          {"sply_ty": "INTER", "pos": "30", "typ": "OE", "rt": 0, "txval": 100000, "iamt": 0, "csamt": 0},
+          {"sply_ty": "INTER", "pos": "32", "typ": "OE", "rt": 12, "txval": 1000, "iamt": 120, "csamt": 0}
+        ])"));
+    }
+
+    // One line per code, rate and unit; the goods tax shared over the lines
+    // to the paisa (invoice 2: 19.80 over 100.00 and 10.01 gives 18.00 and
+    // 1.80); charges as services without quantity.
+    void hsn()
+    {
+        compareJson(august.value("hsn"), parsed(R"({"data": [
+          {"num": 1, "hsn_sc": "2523", "desc": "Cement Bag", "uqc": "BAG", "qty": 10, "rt": 5, "txval": 3500,
+           "iamt": 175, "camt": 0, "samt": 0, "csamt": 0},
+          {"num": 2, "hsn_sc": "2523", "desc": "Cement Bag", "uqc": "NOS", "qty": 4, "rt": 18, "txval": 1600,
+           "iamt": 0, "camt": 144, "samt": 144, "csamt": 0},
+          {"num": 3, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 7, "rt": 12, "txval": 1400,
+           "iamt": 120, "camt": 24, "samt": 24, "csamt": 0},
+          {"num": 4, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 2012.5, "rt": 18, "txval": 110650,
+           "iamt": 19818, "camt": 49.5, "samt": 49.5, "csamt": 0},
+          {"num": 5, "hsn_sc": "7318", "desc": "Bolt Set", "uqc": "NOS", "qty": 1, "rt": 0, "txval": 100000,
+           "iamt": 0, "camt": 0, "samt": 0, "csamt": 0},
+          {"num": 6, "hsn_sc": "7318", "desc": "Hex Bolt", "uqc": "NOS", "qty": 7, "rt": 18, "txval": 10.01,
+           "iamt": 1.8, "camt": 0, "samt": 0, "csamt": 0},
+          {"num": 7, "hsn_sc": "9965", "desc": "Freight", "uqc": "NA", "qty": 0, "rt": 5, "txval": 100,
+           "iamt": 0, "camt": 2.5, "samt": 2.5, "csamt": 0},
+          {"num": 8, "hsn_sc": "9971", "desc": "Insurance", "uqc": "NA", "qty": 0, "rt": 18, "txval": 500,
+           "iamt": 90, "camt": 0, "samt": 0, "csamt": 0}
+        ]})"));
+    }
+
+    void docIssue()
+    {
+        compareJson(august.value("doc_issue"), parsed(R"({"doc_det": [{"doc_num": 1, "docs": [
+          {"num": 1, "from": "A00001", "to": "A00007", "totnum": 7, "cancel": 0, "net_issue": 7}]}]})"));
+    }
+
+    // The register's lines and totals are those of the saved invoices, read
+    // through a connection of their own; the sections of the return add up
+    // to the same taxable value and taxes.
+    void registerEqualsSavedInvoices()
+    {
+        const SalesRegister month = LoadSalesRegister(*data.db, MonthPeriod(2026, 8));
+        QCOMPARE(int(month.lines.size()), 7);
+        const RegisterLine& second = month.lines[1];
+        QCOMPARE(second.number, QString("A00002"));
+        QCOMPARE(second.buyerGstin, QString("29AAACI1681G1ZL"));
+        QCOMPARE(second.placeOfSupply, QString("29-Karnataka"));
+        QCOMPARE(month.lines[6].placeOfSupply, QString("34-Puducherry"));
+        QCOMPARE(month.lines[4].buyerGstin, QString());
+        QCOMPARE(AmountText(second.figures.taxable), QString("110.01"));
+        QCOMPARE(AmountText(second.figures.igst), QString("19.80"));
+        QCOMPARE(AmountText(second.figures.total), QString("130.00"));
+
+        const SalesFigures& t = month.totals;
+        QCOMPARE(t.invoices, 7);
+        QCOMPARE(AmountText(t.taxable), QString("217760.01"));
+        QCOMPARE(AmountText(t.cgst), QString("220.00"));
+        QCOMPARE(AmountText(t.sgst), QString("220.00"));
+        QCOMPARE(AmountText(t.igst), QString("20204.80"));
+        QCOMPARE(AmountText(t.total), QString("238405.00"));
+
+        const QVariant saved = testing::valueInFile(
+            data.folder(), DbFile::Invoice, "SELECT SUM(totalamount) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
+        QCOMPARE(t.total, ToPaise(saved.toDouble()));
+        const QVariant rounding = testing::valueInFile(data.folder(), DbFile::Invoice,
+                                                       "SELECT SUM(Amount16) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
+        QCOMPARE(t.taxable + t.cgst + t.sgst + t.igst + ToPaise(rounding.toDouble()), t.total);
+
+        const QJsonArray hsnData = august.value("hsn").toObject().value("data").toArray();
+        QCOMPARE(sumOf(hsnData, "txval"), t.taxable);
+        QCOMPARE(sumOf(hsnData, "iamt"), t.igst);
+        QCOMPARE(sumOf(hsnData, "camt"), t.cgst);
+        Paise sectionTaxable = sumOf(august.value("b2cs").toArray(), "txval");
+        for (const char* section : {"b2b", "b2cl"})
+            for (const QJsonValue& party : august.value(section).toArray())
+                for (const QJsonValue& invoice : party.toObject().value("inv").toArray())
+                    for (const QJsonValue& item : invoice.toObject().value("itms").toArray())
+                        sectionTaxable += ToPaise(item.toObject().value("itm_det").toObject().value("txval").toDouble());
+        QCOMPARE(sectionTaxable, t.taxable);
+    }
+
+    // Commas and quotes are quoted, a text a spreadsheet would run is kept as
+    // text, amounts have a dot and two decimals.
+    void registerCsv()
+    {
+        const QStringList lines = SalesRegisterCsv(LoadSalesRegister(*data.db, MonthPeriod(2026, 8))).split("\r\n");
+        QCOMPARE(lines[0], QString("Invoice No,Invoice Date,Buyer,Buyer GSTIN,Place of Supply,Taxable Value,CGST,"
+                                   "SGST,IGST,Invoice Total"));
+        QCOMPARE(lines[1], QString("A00001,01/08/2026,\"Arun Traders, Salem\",33ARUNT1234A1Z2,33-Tamil Nadu,2250.00,"
+                                   "196.00,196.00,0.00,2642.00"));
+        QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,220.00,220.00,20204.80,238405.00"));
+        QCOMPARE(CsvLine({"=HYPERLINK(\"x\")", "-5 Traders"}, {"-0.50"}),
+                 QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
+        QVERIFY(CsvBytes("é").startsWith("\xEF\xBB\xBF"));
+    }
+
+    // The period query reads the invoice date index, not every invoice.
+    void monthQueryUsesTheDateIndex()
+    {
+        QSqlQuery plan(data.db->connection());
+        QVERIFY(plan.exec("EXPLAIN QUERY PLAN " + InvoicesOfPeriodSql({"Amount1"}).replace("?", "0")));
+        QStringList steps;
+        while (plan.next())
+            steps << plan.value(3).toString();
+        QVERIFY2(steps.join(" | ").contains("idx_BuyerInvoice_datekey"), qPrintable(steps.join(" | ")));
+    }
+
+    // No valid company GSTIN, a month without invoices, or an invoice whose
+    // place of supply cannot be told: a message and no file.
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("companyGstin");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("errorStart");
+        QTest::newRow("no GSTIN") << "N.A." << 8 << "The company has no GSTIN";
+        QTest::newRow("mistyped GSTIN") << "33AAACH7409R1Z9" << 8 << "The company's GSTIN 33AAACH7409R1Z9 is not valid";
+        QTest::newRow("empty month") << CompanyGstin << 6 << "There is no invoice dated in June 2026.";
+        QTest::newRow("place unknown") << CompanyGstin << 10 << "Invoice A00010: the place of supply cannot be told";
+    }
+    void refusals()
+    {
+        QFETCH(QString, companyGstin);
+        QFETCH(int, month);
+        QFETCH(QString, errorStart);
+        testing::TempData other;
+        testing::addCompany(*other.db, companyGstin);
+        for (const SavedSpec& spec : augustInvoices())
+            testing::writeInvoice(*other.db, spec);
+        testing::writeInvoice(*other.db, {10, "02/10/2026", "Walk-in", "N.A.", "Bangalore", "Walk-in", "Bangalore",
+                                          TaxMode::Igst, {{"Paint Tin", "3208", 1, "Ltr", "200", "200.00"}},
+                                          Base{nullptr, "N.A.", "0", "12", "24.00"}, Base{}, Base{}, "0", 24});
+        const QString path = other.folder() + "/return.json";
+        const Gstr1File file = SaveGstr1(*other.db, 2026, month, path);
+        QVERIFY2(file.error.startsWith(errorStart), qPrintable(file.error));
+        QVERIFY(file.error.endsWith("No return file was written."));
+        QVERIFY(file.json.isEmpty());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // A wrong buyer GSTIN or a tax that does not fit the place are written
+    // but named; the file is written whole.
+    void warningsAndWrittenFile()
+    {
+        testing::TempData other;
+        testing::addCompany(*other.db, CompanyGstin);
+        testing::writeInvoice(*other.db, {1, "03/11/2026", "Slip Traders", "33ARUNT1234A1Z3", "Tamil Nadu",
+                                          "Slip Traders", "Tamil Nadu", TaxMode::Igst,
+                                          {{"Steel Rod", "", 1, "Kg", "55", "55.00"}},
+                                          Base{nullptr, "N.A.", "0", "18", "9.90"}, Base{}, Base{}, "0", 9.9});
+        const QString path = other.folder() + "/return.json";
+        const Gstr1File file = SaveGstr1(*other.db, 2026, 11, path);
+        QVERIFY2(file.ok(), qPrintable(file.error));
+        QCOMPARE(file.warnings.size(), 3);
+        QVERIFY(file.warnings[0].startsWith("Invoice A00001: the buyer's GSTIN 33ARUNT1234A1Z3 looks wrong."));
+        QCOMPARE(file.warnings[1], QString("Invoice A00001 charges IGST, but its place of supply is 33-Tamil Nadu."));
+        QCOMPARE(file.warnings[2], QString("Invoice A00001: \"Steel Rod\" has no HSN code."));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), file.json);
+    }
+
+    // The limit for a large invoice to an unregistered buyer in another State
+    // fell on 1 August 2024.
+    void largeInvoiceLimit()
+    {
+        QCOMPARE(LargeInvoiceLimit(QDate(2024, 7, 31)), Paise(250000 * 100));
+        QCOMPARE(LargeInvoiceLimit(QDate(2024, 8, 1)), Paise(100000 * 100));
+    }
+
+    // The financial year runs April to March across the calendar year: the
+    // summary's rows are April 2026 to March 2027, and the invoices of March
+    // 2026 and April 2027 stay out.
+    void financialYear()
+    {
+        QCOMPARE(FinancialYearOf(QDate(2026, 4, 1)), 2026);
+        QCOMPARE(FinancialYearOf(QDate(2027, 3, 31)), 2026);
+        QCOMPARE(FinancialYearOf(QDate(2026, 3, 31)), 2025);
+        QCOMPARE(FinancialYearText(2099), QString("2099-00"));
+        QCOMPARE(FinancialYear(2026).to, QDate(2027, 3, 31));
+        QCOMPARE(MonthPeriod(2028, 2).to, QDate(2028, 2, 29));
+
+        testing::TempData other;
+        const auto sale = [&](int sno, const char* date, const char* amount, const char* tax) {
+            testing::writeInvoice(*other.db, {sno, date, "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala",
+                                              TaxMode::Igst, {{"Paint Tin", "3208", 1, "Ltr", amount, amount}},
+                                              Base{nullptr, "N.A.", "0", "12", tax}, Base{}, Base{}, "0", 0});
+        };
+        sale(1, "31/03/2026", "100.00", "12.00");
+        sale(2, "01/04/2026", "200.00", "24.00");
+        sale(3, "15/12/2026", "300.00", "36.00");
+        sale(4, "01/01/2027", "400.00", "48.00");
+        sale(5, "31/03/2027", "500.00", "60.00");
+        sale(6, "01/04/2027", "600.00", "72.00");
+        const YearlySummary year = LoadYearlySummary(*other.db, 2026);
+        QCOMPARE(year.months[0].month.from, QDate(2026, 4, 1));
+        QCOMPARE(year.months[11].month.to, QDate(2027, 3, 31));
+        QList<int> counts;
+        for (const MonthFigures& m : year.months)
+            counts << m.figures.invoices;
+        QCOMPARE(counts, QList<int>({1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}));
+        QCOMPARE(AmountText(year.totals.taxable), QString("1400.00"));
+        QCOMPARE(AmountText(year.totals.igst), QString("168.00"));
+        const QStringList csv = YearlySummaryCsv(year).split("\r\n");
+        QCOMPARE(csv[1], QString("April 2026,1,200.00,0.00,0.00,24.00,224.00"));
+        QCOMPARE(csv[13], QString("Total 2026-27,4,1400.00,0.00,0.00,168.00,1568.00"));
+    }
+
+    void unitCodes_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("uqc");
+        for (auto [unit, uqc] : {std::pair{"Nos", "NOS"}, {"kgs.", "KGS"}, {"Kg", "KGS"}, {" Mtr ", "MTR"},
+                                 {"Litre", "LTR"}, {"Box", "BOX"}, {"Pcs", "PCS"}, {"Sq. Ft", "SQF"},
+                                 {"Dozen", "DOZ"}, {"N.A.", "OTH"}, {"", "OTH"}, {"Lot", "OTH"}})
+            QTest::newRow(unit) << unit << uqc;
+    }
+    void unitCodes()
+    {
+        QFETCH(QString, unit);
+        QFETCH(QString, uqc);
+        QCOMPARE(UnitQuantityCode(unit), uqc);
+    }
+
+    // Shares add up to the total to the paisa, in proportion to the weights.
+    void shareOut_data()
+    {
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<QList<qint64>>("weights");
+        QTest::addColumn<QList<qint64>>("shares");
+        QTest::newRow("uneven") << qint64(1980) << QList<qint64>{10000, 1001} << QList<qint64>{1800, 180};
+        QTest::newRow("thirds") << qint64(100) << QList<qint64>{1, 1, 1} << QList<qint64>{34, 33, 33};
+        QTest::newRow("a returned line") << qint64(90) << QList<qint64>{1500, -500} << QList<qint64>{135, -45};
+        QTest::newRow("nothing to weigh") << qint64(7) << QList<qint64>{0, 0} << QList<qint64>{7, 0};
+        QTest::newRow("largest amounts") << qint64(999999999999999) << QList<qint64>{999999999999999, 1}
+                                         << QList<qint64>{999999999999998, 1};
+    }
+    void shareOut()
+    {
+        QFETCH(qint64, total);
+        QFETCH(QList<qint64>, weights);
+        QFETCH(QList<qint64>, shares);
+        const std::vector<Paise> got = ShareOut(total, {weights.begin(), weights.end()});
+        QCOMPARE(QList<qint64>(got.begin(), got.end()), shares);
+    }
+};
+
+QTEST_GUILESS_MAIN(RegistersTest)
+#include "test_registers.moc"
