@@ -123,8 +123,8 @@ void Database::createMissing()
         }
         for (const QString& sql : CreateViewSql(file))
             run(sql, {}, QStringLiteral("create the views"), file);
-        for (const QString& sql : CreateIndexSql(file)) // files from before an index was added get it now
-            run(sql, {}, QStringLiteral("create the indexes"), file);
+        for (const QString& sql : UpgradeSql(file, stored))
+            run(sql, {}, QStringLiteral("bring the file up to date"), file);
         if (stored < SchemaVersion)
             run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(SchemaVersion), {},
                 QStringLiteral("write the file's version"), file);

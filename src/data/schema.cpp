@@ -233,8 +233,14 @@ QStringList CreateIndexSql(DbFile file)
     for (const TableDef& t : AllTables())
         if (t.file == file && !CreateIndexSql(t).isEmpty())
             statements << CreateIndexSql(t);
-    // Registers and the return read one period of invoices by date.
-    if (file == DbFile::Invoice)
+    return statements;
+}
+
+QStringList UpgradeSql(DbFile file, int fromVersion)
+{
+    QStringList statements;
+    // Version 2: registers and the return read one period of invoices by date.
+    if (fromVersion < 2 && file == DbFile::Invoice)
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_BuyerInvoice_datekey\" ON \"BuyerInvoice\" (%2)")
                           .arg(quoted(SchemaName(file)), DateKeySql(QStringLiteral("\"InvoiceDate\"")));
     return statements;

@@ -51,6 +51,10 @@ QString DateMonthSql(const QString& column);
 QString DateYearSql(const QString& column);
 QString DateKeySql(const QString& column);
 
-constexpr int SchemaVersion = 1;
+// The steps that bring a file of an older version (0: made elsewhere or
+// before versions were kept) up to SchemaVersion, after its tables exist.
+QStringList UpgradeSql(DbFile file, int fromVersion);
+
+constexpr int SchemaVersion = 2;
 
 } // namespace zelva

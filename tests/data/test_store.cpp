@@ -210,6 +210,23 @@ private slots:
         QCOMPARE(valueInFile(dir.path(), DbFile::IssueMaster, "PRAGMA user_version").toInt(), 99);
     }
 
+    // A file of version 1 gets the invoice-date index once; other files and
+    // their existing tables are left alone.
+    void versionOneFileGetsTheDateIndex()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.path(), DbFile::Invoice,
+                  {"PRAGMA user_version = 1", "CREATE TABLE BuyerInvoice (sno INTEGER, InvoiceNo TEXT, InvoiceDate TEXT)",
+                   "INSERT INTO BuyerInvoice VALUES (3, 'A00003', '5/1/2026')"});
+        Database::open(dir.path()).reset();
+        QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "index"),
+                 QStringList({"idx_BuyerInvoice_datekey", "idx_GoodsInvoice_sno"}));
+        QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), SchemaVersion);
+        QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "SELECT " + DateKeySql("InvoiceDate") + " FROM BuyerInvoice")
+                     .toInt(),
+                 20260105);
+    }
+
     void damagedFileOrFolderIsReportedAtOpen()
     {
         for (DbFile file : {DbFile::Zlv, DbFile::Invoice, DbFile::IssueMaster}) {
