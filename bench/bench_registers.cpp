@@ -26,13 +26,12 @@ constexpr int Repeats = 7;
 
 // The month measured is August 2026; the rest of the year is spread over the
 // other eleven months of 2026-27.
-QString dateOf(int i, int yearInvoices)
+QString dateOf(int i)
 {
     if (i <= MonthInvoices)
         return QString("%1/08/2026").arg(1 + i % 31, 2, 10, QChar('0'));
     static const int otherMonths[] = {4, 5, 6, 7, 9, 10, 11, 12, 1, 2, 3};
     const int month = otherMonths[i % 11];
-    Q_UNUSED(yearInvoices);
     return QString("%1/%2/%3").arg(1 + i % 28, 2, 10, QChar('0')).arg(month, 2, 10, QChar('0')).arg(month >= 4 ? 2026 : 2027);
 }
 
@@ -58,7 +57,7 @@ void seed(Database& db, int yearInvoices)
         const bool within = i % 2 == 0;
         head.addBindValue(i);
         head.addBindValue(number);
-        head.addBindValue(dateOf(i, yearInvoices));
+        head.addBindValue(dateOf(i));
         head.addBindValue(QString("Buyer %1").arg(i % 500));
         head.addBindValue(registered ? "33ARUNT1234A1Z2" : "N.A.");
         head.addBindValue(within ? "Tamil Nadu" : "Kerala");

@@ -36,7 +36,8 @@ struct Columns {
 
     Columns()
     {
-        description.fill(-1), hsn.fill(-1), quantity.fill(-1), unit.fill(-1), amount.fill(-1), rate.fill(-1);
+        for (std::array<int, 17>* column : {&description, &hsn, &quantity, &unit, &amount, &rate})
+            column->fill(-1);
         for (int row = 1; row <= GoodsRows; ++row) {
             description[row] = add("DescriptionOfGoods", row);
             hsn[row] = add("Hsn", row);
