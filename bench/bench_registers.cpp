@@ -30,9 +30,12 @@ QString dateOf(int i)
 {
     if (i <= MonthInvoices)
         return QString("%1/08/2026").arg(1 + i % 31, 2, 10, QChar('0'));
-    static const int otherMonths[] = {4, 5, 6, 7, 9, 10, 11, 12, 1, 2, 3};
+    static const int otherMonths[] = { 4, 5, 6, 7, 9, 10, 11, 12, 1, 2, 3 };
     const int month = otherMonths[i % 11];
-    return QString("%1/%2/%3").arg(1 + i % 28, 2, 10, QChar('0')).arg(month, 2, 10, QChar('0')).arg(month >= 4 ? 2026 : 2027);
+    return QString("%1/%2/%3")
+        .arg(1 + i % 28, 2, 10, QChar('0'))
+        .arg(month, 2, 10, QChar('0'))
+        .arg(month >= 4 ? 2026 : 2027);
 }
 
 void seed(Database& db, int yearInvoices)
@@ -40,7 +43,7 @@ void seed(Database& db, int yearInvoices)
     Transaction t(db, "seed");
     db.run("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) "
            "VALUES ('Bench Traders', 'Tamil Nadu', '33AAACH7409R1Z8', 1, 'C00001')",
-           {}, "seed", DbFile::Master);
+        {}, "seed", DbFile::Master);
     QSqlQuery head(db.connection());
     head.prepare("INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo, InvoiceDate, BuyerName, BuyerGstin, buyerstate, "
                  "SalerGstin, State) VALUES (?, ?, ?, ?, ?, ?, '33AAACH7409R1Z8', 'Kerala')");
@@ -107,9 +110,16 @@ void bareQuery(const Database& db)
     for (int row = 1; row <= 7; ++row)
         columns << QString("DescriptionOfGoods%1").arg(row) << QString("Hsn%1").arg(row)
                 << QString("Quantity%1").arg(row) << QString("Per%1").arg(row);
-    for (int row : {8, 10, 11, 13, 14})
+    for (int row : { 8, 10, 11, 13, 14 })
         columns << QString("DescriptionOfGoods%1").arg(row);
-    columns << "rate8" << "rate11" << "rate14" << "Hsn10" << "Hsn13" << "totalamount" << "TIgst" << "TCgst"
+    columns << "rate8"
+            << "rate11"
+            << "rate14"
+            << "Hsn10"
+            << "Hsn13"
+            << "totalamount"
+            << "TIgst"
+            << "TCgst"
             << "TSgst";
     query.prepare(InvoicesOfPeriodSql(columns));
     query.addBindValue(20260801);
@@ -154,7 +164,7 @@ int main(int argc, char** argv)
     std::printf("%-28s %10.1f ms %10.1f ms\n", "sales register", reg[0], reg[1]);
     std::printf("%-28s %10.1f ms %10.1f ms\n", "GST return (JSON)", ret[0], ret[1]);
     std::printf("%-28s %10.1f ms %10.1f ms\n", "HSN summary", hsn[0], hsn[1]);
-    std::printf("register / bare: %.2f and %.2f; return / bare: %.2f and %.2f\n", reg[0] / bare[0],
-                reg[1] / bare[1], ret[0] / bare[0], ret[1] / bare[1]);
+    std::printf("register / bare: %.2f and %.2f; return / bare: %.2f and %.2f\n", reg[0] / bare[0], reg[1] / bare[1],
+        ret[0] / bare[0], ret[1] / bare[1]);
     return 0;
 }

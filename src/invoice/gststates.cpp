@@ -26,27 +26,27 @@ struct OtherName {
     const char* name;
 };
 constexpr OtherName OtherNames[] = {
-    {"01", "J&K"},
-    {"01", "Jammu Kashmir"},
-    {"05", "Uttaranchal"},
-    {"07", "New Delhi"},
-    {"07", "NCT of Delhi"},
-    {"07", "National Capital Territory of Delhi"},
-    {"21", "Orissa"},
-    {"22", "Chattisgarh"},
-    {"22", "Chhatisgarh"},
-    {"25", "Daman & Diu"},
-    {"26", "Dadra and Nagar Haveli"},
-    {"26", "Dadra Nagar Haveli"},
-    {"26", "DNH and DD"},
-    {"28", "Andhra Pradesh (Old)"},
-    {"34", "Pondicherry"},
-    {"34", "Pondichery"},
-    {"35", "Andaman and Nicobar"},
-    {"35", "Andaman & Nicobar Islands"},
-    {"35", "Andaman Nicobar Islands"},
-    {"36", "Telengana"},
-    {"37", "Andhra Pradesh (New)"},
+    { "01", "J&K" },
+    { "01", "Jammu Kashmir" },
+    { "05", "Uttaranchal" },
+    { "07", "New Delhi" },
+    { "07", "NCT of Delhi" },
+    { "07", "National Capital Territory of Delhi" },
+    { "21", "Orissa" },
+    { "22", "Chattisgarh" },
+    { "22", "Chhatisgarh" },
+    { "25", "Daman & Diu" },
+    { "26", "Dadra and Nagar Haveli" },
+    { "26", "Dadra Nagar Haveli" },
+    { "26", "DNH and DD" },
+    { "28", "Andhra Pradesh (Old)" },
+    { "34", "Pondicherry" },
+    { "34", "Pondichery" },
+    { "35", "Andaman and Nicobar" },
+    { "35", "Andaman & Nicobar Islands" },
+    { "35", "Andaman Nicobar Islands" },
+    { "36", "Telengana" },
+    { "37", "Andhra Pradesh (New)" },
 };
 
 const QHash<QString, const GstState*>& statesByKey()
@@ -62,10 +62,7 @@ const QHash<QString, const GstState*>& statesByKey()
     return index;
 }
 
-int base36Value(QChar c)
-{
-    return Base36.indexOf(c);
-}
+int base36Value(QChar c) { return Base36.indexOf(c); }
 
 bool allOf(const QString& text, int from, int count, bool (*test)(QChar))
 {
@@ -82,47 +79,47 @@ bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 const std::vector<GstState>& GstStates()
 {
-    static const std::vector<GstState> states{
-        {"01", "Jammu and Kashmir"},
-        {"02", "Himachal Pradesh"},
-        {"03", "Punjab"},
-        {"04", "Chandigarh"},
-        {"05", "Uttarakhand"},
-        {"06", "Haryana"},
-        {"07", "Delhi"},
-        {"08", "Rajasthan"},
-        {"09", "Uttar Pradesh"},
-        {"10", "Bihar"},
-        {"11", "Sikkim"},
-        {"12", "Arunachal Pradesh"},
-        {"13", "Nagaland"},
-        {"14", "Manipur"},
-        {"15", "Mizoram"},
-        {"16", "Tripura"},
-        {"17", "Meghalaya"},
-        {"18", "Assam"},
-        {"19", "West Bengal"},
-        {"20", "Jharkhand"},
-        {"21", "Odisha"},
-        {"22", "Chhattisgarh"},
-        {"23", "Madhya Pradesh"},
-        {"24", "Gujarat"},
-        {"25", "Daman and Diu"},
-        {"26", "Dadra and Nagar Haveli and Daman and Diu"},
-        {"27", "Maharashtra"},
-        {"28", "Andhra Pradesh (Before Division)"},
-        {"29", "Karnataka"},
-        {"30", "Goa"},
-        {"31", "Lakshadweep"},
-        {"32", "Kerala"},
-        {"33", "Tamil Nadu"},
-        {"34", "Puducherry"},
-        {"35", "Andaman and Nicobar Islands"},
-        {"36", "Telangana"},
-        {"37", "Andhra Pradesh"},
-        {"38", "Ladakh"},
-        {"97", "Other Territory"},
-        {"99", "Centre Jurisdiction"},
+    static const std::vector<GstState> states {
+        { "01", "Jammu and Kashmir" },
+        { "02", "Himachal Pradesh" },
+        { "03", "Punjab" },
+        { "04", "Chandigarh" },
+        { "05", "Uttarakhand" },
+        { "06", "Haryana" },
+        { "07", "Delhi" },
+        { "08", "Rajasthan" },
+        { "09", "Uttar Pradesh" },
+        { "10", "Bihar" },
+        { "11", "Sikkim" },
+        { "12", "Arunachal Pradesh" },
+        { "13", "Nagaland" },
+        { "14", "Manipur" },
+        { "15", "Mizoram" },
+        { "16", "Tripura" },
+        { "17", "Meghalaya" },
+        { "18", "Assam" },
+        { "19", "West Bengal" },
+        { "20", "Jharkhand" },
+        { "21", "Odisha" },
+        { "22", "Chhattisgarh" },
+        { "23", "Madhya Pradesh" },
+        { "24", "Gujarat" },
+        { "25", "Daman and Diu" },
+        { "26", "Dadra and Nagar Haveli and Daman and Diu" },
+        { "27", "Maharashtra" },
+        { "28", "Andhra Pradesh (Before Division)" },
+        { "29", "Karnataka" },
+        { "30", "Goa" },
+        { "31", "Lakshadweep" },
+        { "32", "Kerala" },
+        { "33", "Tamil Nadu" },
+        { "34", "Puducherry" },
+        { "35", "Andaman and Nicobar Islands" },
+        { "36", "Telangana" },
+        { "37", "Andhra Pradesh" },
+        { "38", "Ladakh" },
+        { "97", "Other Territory" },
+        { "99", "Centre Jurisdiction" },
     };
     return states;
 }
@@ -153,10 +150,7 @@ const GstState* FindGstState(const QString& typed)
     return nullptr;
 }
 
-QString PlaceOfSupplyText(const GstState& state)
-{
-    return state.code + QLatin1Char('-') + state.name;
-}
+QString PlaceOfSupplyText(const GstState& state) { return state.code + QLatin1Char('-') + state.name; }
 
 QString StateProblem(const QString& typed)
 {
@@ -167,10 +161,7 @@ QString StateProblem(const QString& typed)
     return QStringLiteral("\"%1\" is not a State or Union Territory of the GST list.").arg(typed.trimmed());
 }
 
-QString NormalizedGstin(const QString& typed)
-{
-    return IsNoGstin(typed) ? QString() : typed.trimmed().toUpper();
-}
+QString NormalizedGstin(const QString& typed) { return IsNoGstin(typed) ? QString() : typed.trimmed().toUpper(); }
 
 bool IsNoGstin(const QString& typed)
 {

@@ -34,10 +34,7 @@ QString CsvLine(const QStringList& textCells, const QStringList& numberCells)
     return cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
 
-QByteArray CsvBytes(const QString& lines)
-{
-    return QByteArray("\xEF\xBB\xBF") + lines.toUtf8();
-}
+QByteArray CsvBytes(const QString& lines) { return QByteArray("\xEF\xBB\xBF") + lines.toUtf8(); }
 
 QString SaveFileWhole(const QString& path, const QByteArray& bytes)
 {

@@ -21,10 +21,7 @@ const QDate LargeInvoiceLimitLowered(2024, 8, 1);
 constexpr Paise LargeInvoiceLimitBefore = 250000 * 100;
 constexpr Paise LargeInvoiceLimitFrom = 100000 * 100;
 
-QJsonValue money(Paise paise)
-{
-    return ToRupees(paise);
-}
+QJsonValue money(Paise paise) { return ToRupees(paise); }
 
 // The taxes of one rate on one invoice (or added up over several).
 struct RateFigures {
@@ -52,10 +49,10 @@ std::vector<RateFigures> figuresByRate(const SavedInvoice& invoice)
             continue;
         RateFigures& figures = byRate[base.rate];
         figures.rate = base.rate;
-        figures.add({base.rate, base.taxable, base.igst, base.cgst, base.sgst});
+        figures.add({ base.rate, base.taxable, base.igst, base.cgst, base.sgst });
     }
     if (byRate.empty())
-        return {{invoice.bases[GoodsBase].rate, 0, 0, 0, 0}};
+        return { { invoice.bases[GoodsBase].rate, 0, 0, 0, 0 } };
     std::vector<RateFigures> items;
     for (const auto& [rate, figures] : byRate)
         items.push_back(figures);
@@ -82,7 +79,7 @@ QJsonArray items(const SavedInvoice& invoice, bool interState)
     for (const RateFigures& f : figuresByRate(invoice)) {
         QJsonObject detail;
         putFigures(detail, f, interState);
-        list.append(QJsonObject{{QStringLiteral("num"), list.size() + 1}, {QStringLiteral("itm_det"), detail}});
+        list.append(QJsonObject { { QStringLiteral("num"), list.size() + 1 }, { QStringLiteral("itm_det"), detail } });
     }
     return list;
 }
@@ -94,9 +91,8 @@ QString invoiceDate(const SavedInvoice& invoice)
 
 QJsonObject invoiceEntry(const SavedInvoice& invoice)
 {
-    return {{QStringLiteral("inum"), invoice.number},
-            {QStringLiteral("idt"), invoiceDate(invoice)},
-            {QStringLiteral("val"), money(invoice.total)}};
+    return { { QStringLiteral("inum"), invoice.number }, { QStringLiteral("idt"), invoiceDate(invoice) },
+        { QStringLiteral("val"), money(invoice.total) } };
 }
 
 // Collects the month's invoices into the sections of the return.
@@ -122,7 +118,7 @@ private:
     const CompanyGst& m_company;
     QString m_gstin;
     const GstState* m_companyState;
-    std::map<QString, QJsonArray> m_b2b;  // by buyer GSTIN
+    std::map<QString, QJsonArray> m_b2b; // by buyer GSTIN
     std::map<QString, QJsonArray> m_b2cl; // by place of supply
     std::map<std::tuple<bool, QString, double>, RateFigures> m_b2cs; // inter-State?, place, rate
 };
@@ -158,9 +154,10 @@ void ReturnBuilder::checkInvoice(const SavedInvoice& invoice, const GstState* po
     if (inter == (pos == m_companyState))
         warnings << QStringLiteral("Invoice %1 charges %2, but its place of supply is %3.")
                         .arg(number, inter ? QStringLiteral("IGST") : QStringLiteral("CGST and SGST"),
-                             PlaceOfSupplyText(*pos));
+                            PlaceOfSupplyText(*pos));
     if (!invoice.date.isValid())
-        warnings << QStringLiteral("Invoice %1: its date \"%2\" is no day of the calendar.").arg(number, invoice.dateText);
+        warnings
+            << QStringLiteral("Invoice %1: its date \"%2\" is no day of the calendar.").arg(number, invoice.dateText);
     const QString supplier = NormalizedGstin(invoice.supplierGstin);
     if (!supplier.isEmpty() && supplier != m_gstin)
         warnings << QStringLiteral("Invoice %1 was issued under the GSTIN %2, not the company's %3.")
@@ -168,7 +165,7 @@ void ReturnBuilder::checkInvoice(const SavedInvoice& invoice, const GstState* po
     for (const GoodsLine& line : invoice.goods)
         if (line.hsn.isEmpty())
             warnings << QStringLiteral("Invoice %1: \"%2\" has no HSN code.").arg(number, line.description);
-    for (int kind : {Others1Base, Others2Base}) {
+    for (int kind : { Others1Base, Others2Base }) {
         const TaxedBase& charge = invoice.bases[kind];
         if (charge.hsn.isEmpty() && charge.taxable != 0)
             warnings << QStringLiteral("Invoice %1: the charge \"%2\" has no SAC/HSN code.").arg(number, charge.name);
@@ -195,7 +192,7 @@ void ReturnBuilder::add(const SavedInvoice& invoice)
         m_b2cl[pos->code].append(entry);
     } else {
         for (const RateFigures& f : figuresByRate(invoice)) {
-            RateFigures& sum = m_b2cs[{inter, pos->code, f.rate}];
+            RateFigures& sum = m_b2cs[{ inter, pos->code, f.rate }];
             sum.rate = f.rate;
             sum.add(f);
         }
@@ -206,69 +203,52 @@ QJsonObject hsnSection(const std::vector<SavedInvoice>& invoices)
 {
     QJsonArray data;
     for (const HsnLine& line : BuildHsnSummary(invoices)) {
-        data.append(QJsonObject{{QStringLiteral("num"), data.size() + 1},
-                                {QStringLiteral("hsn_sc"), line.hsn},
-                                {QStringLiteral("desc"), line.description},
-                                {QStringLiteral("uqc"), line.uqc},
-                                {QStringLiteral("qty"), RoundAmount(line.quantity, 2)},
-                                {QStringLiteral("rt"), line.rate},
-                                {QStringLiteral("txval"), money(line.taxable)},
-                                {QStringLiteral("iamt"), money(line.igst)},
-                                {QStringLiteral("camt"), money(line.cgst)},
-                                {QStringLiteral("samt"), money(line.sgst)},
-                                {QStringLiteral("csamt"), money(0)}});
+        data.append(QJsonObject { { QStringLiteral("num"), data.size() + 1 }, { QStringLiteral("hsn_sc"), line.hsn },
+            { QStringLiteral("desc"), line.description }, { QStringLiteral("uqc"), line.uqc },
+            { QStringLiteral("qty"), RoundAmount(line.quantity, 2) }, { QStringLiteral("rt"), line.rate },
+            { QStringLiteral("txval"), money(line.taxable) }, { QStringLiteral("iamt"), money(line.igst) },
+            { QStringLiteral("camt"), money(line.cgst) }, { QStringLiteral("samt"), money(line.sgst) },
+            { QStringLiteral("csamt"), money(0) } });
     }
-    return {{QStringLiteral("data"), data}};
+    return { { QStringLiteral("data"), data } };
 }
 
 // The range of invoice numbers issued in the month, by serial.
 QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices)
 {
     const auto [first, last] = std::minmax_element(invoices.begin(), invoices.end(),
-                                                   [](const SavedInvoice& a, const SavedInvoice& b) {
-                                                       return a.serial < b.serial;
-                                                   });
+        [](const SavedInvoice& a, const SavedInvoice& b) { return a.serial < b.serial; });
     const int count = int(invoices.size());
-    const QJsonObject range{{QStringLiteral("num"), 1},           {QStringLiteral("from"), first->number},
-                            {QStringLiteral("to"), last->number}, {QStringLiteral("totnum"), count},
-                            {QStringLiteral("cancel"), 0},        {QStringLiteral("net_issue"), count}};
-    const QJsonObject kind{{QStringLiteral("doc_num"), 1}, {QStringLiteral("docs"), QJsonArray{range}}};
-    return {{QStringLiteral("doc_det"), QJsonArray{kind}}};
+    const QJsonObject range { { QStringLiteral("num"), 1 }, { QStringLiteral("from"), first->number },
+        { QStringLiteral("to"), last->number }, { QStringLiteral("totnum"), count }, { QStringLiteral("cancel"), 0 },
+        { QStringLiteral("net_issue"), count } };
+    const QJsonObject kind { { QStringLiteral("doc_num"), 1 }, { QStringLiteral("docs"), QJsonArray { range } } };
+    return { { QStringLiteral("doc_det"), QJsonArray { kind } } };
 }
 
 QJsonObject ReturnBuilder::sections(const std::vector<SavedInvoice>& invoices) const
 {
     QJsonArray b2b;
     for (const auto& [ctin, list] : m_b2b)
-        b2b.append(QJsonObject{{QStringLiteral("ctin"), ctin}, {QStringLiteral("inv"), list}});
+        b2b.append(QJsonObject { { QStringLiteral("ctin"), ctin }, { QStringLiteral("inv"), list } });
     QJsonArray b2cl;
     for (const auto& [pos, list] : m_b2cl)
-        b2cl.append(QJsonObject{{QStringLiteral("pos"), pos}, {QStringLiteral("inv"), list}});
+        b2cl.append(QJsonObject { { QStringLiteral("pos"), pos }, { QStringLiteral("inv"), list } });
     QJsonArray b2cs;
     for (const auto& [key, figures] : m_b2cs) {
         const auto& [inter, pos, rate] = key;
-        QJsonObject entry{{QStringLiteral("sply_ty"), inter ? QStringLiteral("INTER") : QStringLiteral("INTRA")},
-                          {QStringLiteral("pos"), pos},
-                          {QStringLiteral("typ"), QStringLiteral("OE")}};
+        QJsonObject entry { { QStringLiteral("sply_ty"), inter ? QStringLiteral("INTER") : QStringLiteral("INTRA") },
+            { QStringLiteral("pos"), pos }, { QStringLiteral("typ"), QStringLiteral("OE") } };
         putFigures(entry, figures, inter);
         b2cs.append(entry);
     }
-    return {{QStringLiteral("b2b"), b2b},
-            {QStringLiteral("b2cl"), b2cl},
-            {QStringLiteral("b2cs"), b2cs},
-            {QStringLiteral("hsn"), hsnSection(invoices)},
-            {QStringLiteral("doc_issue"), documentsSection(invoices)}};
+    return { { QStringLiteral("b2b"), b2b }, { QStringLiteral("b2cl"), b2cl }, { QStringLiteral("b2cs"), b2cs },
+        { QStringLiteral("hsn"), hsnSection(invoices) }, { QStringLiteral("doc_issue"), documentsSection(invoices) } };
 }
 
-QString monthName(int year, int month)
-{
-    return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy"));
-}
+QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
 
-Gstr1File failed(const QString& error)
-{
-    return {{}, error + QStringLiteral(" No return file was written."), {}};
-}
+Gstr1File failed(const QString& error) { return { {}, error + QStringLiteral(" No return file was written."), {} }; }
 
 } // namespace
 
@@ -279,8 +259,8 @@ Paise LargeInvoiceLimit(const QDate& invoiceDate)
     return LargeInvoiceLimitFrom;
 }
 
-Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
-                     const std::vector<SavedInvoice>& invoices)
+Gstr1File BuildGstr1(
+    const std::optional<CompanyGst>& company, int year, int month, const std::vector<SavedInvoice>& invoices)
 {
     if (!company)
         return failed(QStringLiteral("The company details are not entered (Update Company Details)."));
@@ -303,7 +283,7 @@ Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int mon
     QJsonObject root = builder.sections(invoices);
     root[QStringLiteral("gstin")] = NormalizedGstin(company->gstin);
     root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
-    return {QJsonDocument(root).toJson(QJsonDocument::Indented), {}, builder.warnings};
+    return { QJsonDocument(root).toJson(QJsonDocument::Indented), {}, builder.warnings };
 }
 
 Gstr1File LoadGstr1(const Database& db, int year, int month)

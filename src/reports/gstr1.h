@@ -28,15 +28,15 @@ class Database;
 Paise LargeInvoiceLimit(const QDate& invoiceDate);
 
 struct Gstr1File {
-    QByteArray json;     // empty when there is an error
-    QString error;       // why no file can be made; "" when it can
+    QByteArray json; // empty when there is an error
+    QString error; // why no file can be made; "" when it can
     QStringList warnings; // what the operator should look at before filing
     bool ok() const { return error.isEmpty(); }
 };
 
 // The return of the month from the company and that month's invoices.
-Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
-                     const std::vector<SavedInvoice>& invoices);
+Gstr1File BuildGstr1(
+    const std::optional<CompanyGst>& company, int year, int month, const std::vector<SavedInvoice>& invoices);
 // The same read from the files. Throws DataError.
 Gstr1File LoadGstr1(const Database& db, int year, int month);
 // Builds the month's return and writes it to the path, whole or not at all.

@@ -6,15 +6,9 @@
 
 namespace zelva {
 
-Paise ToPaise(double rupees)
-{
-    return std::llround(RoundAmount(rupees, 2) * 100);
-}
+Paise ToPaise(double rupees) { return std::llround(RoundAmount(rupees, 2) * 100); }
 
-double ToRupees(Paise paise)
-{
-    return double(paise) / 100;
-}
+double ToRupees(Paise paise) { return double(paise) / 100; }
 
 QString AmountText(Paise paise)
 {

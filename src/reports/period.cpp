@@ -9,17 +9,14 @@ constexpr int FirstMonthOfYear = 4; // April
 Period MonthPeriod(int year, int month)
 {
     const QDate first(year, month, 1);
-    return {first, first.addMonths(1).addDays(-1)};
+    return { first, first.addMonths(1).addDays(-1) };
 }
 
-int FinancialYearOf(const QDate& day)
-{
-    return day.month() >= FirstMonthOfYear ? day.year() : day.year() - 1;
-}
+int FinancialYearOf(const QDate& day) { return day.month() >= FirstMonthOfYear ? day.year() : day.year() - 1; }
 
 Period FinancialYear(int startYear)
 {
-    return {QDate(startYear, FirstMonthOfYear, 1), QDate(startYear + 1, FirstMonthOfYear, 1).addDays(-1)};
+    return { QDate(startYear, FirstMonthOfYear, 1), QDate(startYear + 1, FirstMonthOfYear, 1).addDays(-1) };
 }
 
 QString FinancialYearText(int startYear)
@@ -38,9 +35,6 @@ std::array<Period, 12> FinancialYearMonths(int startYear)
     return months;
 }
 
-int DayKey(const QDate& day)
-{
-    return day.year() * 10000 + day.month() * 100 + day.day();
-}
+int DayKey(const QDate& day) { return day.year() * 10000 + day.month() * 100 + day.day(); }
 
 } // namespace zelva

@@ -9,7 +9,7 @@ namespace zelva {
 
 struct Period {
     QDate from; // first day, inclusive
-    QDate to;   // last day, inclusive
+    QDate to; // last day, inclusive
     bool contains(const QDate& day) const { return day >= from && day <= to; }
 };
 

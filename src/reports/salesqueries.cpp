@@ -17,7 +17,7 @@ QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
                           "FROM \"%5\".BuyerInvoice AS b LEFT JOIN \"%5\".GoodsInvoice AS g ON g.sno = b.sno "
                           "WHERE b.sno <> 0 AND %6 BETWEEN ? AND ? ORDER BY +b.sno, b.rowid")
         .arg(DateDaySql(date), DateMonthSql(date), DateYearSql(date), goods.join(QStringLiteral(", ")),
-             SchemaName(DbFile::Invoice), DateKeySql(date));
+            SchemaName(DbFile::Invoice), DateKeySql(date));
 }
 
 QString CompanyGstSql()

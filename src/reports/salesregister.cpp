@@ -29,7 +29,7 @@ Wide floorDiv(Wide a, Wide b, Wide& remainder)
 
 QStringList figureCells(const SalesFigures& f)
 {
-    return {AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total)};
+    return { AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total) };
 }
 
 QString placeOfSupplyText(const SavedInvoice& invoice)
@@ -42,7 +42,7 @@ using HsnKey = std::tuple<QString, double, QString>; // HSN, rate, unit code
 
 void addTo(std::map<HsnKey, HsnLine>& groups, const HsnLine& part)
 {
-    const auto [found, added] = groups.try_emplace({part.hsn, part.rate, part.uqc}, part);
+    const auto [found, added] = groups.try_emplace({ part.hsn, part.rate, part.uqc }, part);
     if (added)
         return; // a new group keeps the texts of its first line
     HsnLine& line = found->second;
@@ -65,21 +65,22 @@ void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoic
     for (size_t i = 0; i < invoice.goods.size(); ++i) {
         const GoodsLine& line = invoice.goods[i];
         const bool service = IsServiceCode(line.hsn);
-        addTo(groups, {line.hsn, line.description, line.unit,
-                       service ? ServiceQuantityCode() : UnitQuantityCode(line.unit), service ? 0 : line.quantity,
-                       goods.rate, line.amount, igst[i], cgst[i], sgst[i]});
+        addTo(groups,
+            { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
+                service ? 0 : line.quantity, goods.rate, line.amount, igst[i], cgst[i], sgst[i] });
     }
 }
 
 void addCharges(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
 {
-    for (int kind : {Others1Base, Others2Base}) {
+    for (int kind : { Others1Base, Others2Base }) {
         const TaxedBase& charge = invoice.bases[kind];
         if (charge.taxable == 0 && charge.tax() == 0)
             continue;
         const QString uqc = IsServiceCode(charge.hsn) ? ServiceQuantityCode() : UnitQuantityCode({});
-        addTo(groups, {charge.hsn, charge.name, {}, uqc, 0, charge.rate, charge.taxable, charge.igst, charge.cgst,
-                       charge.sgst});
+        addTo(groups,
+            { charge.hsn, charge.name, {}, uqc, 0, charge.rate, charge.taxable, charge.igst, charge.cgst,
+                charge.sgst });
     }
 }
 
@@ -97,10 +98,10 @@ void SalesFigures::add(const SavedInvoice& invoice)
 
 SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedInvoice>& invoices)
 {
-    SalesRegister salesRegister{period, {}, {}};
+    SalesRegister salesRegister { period, {}, {} };
     for (const SavedInvoice& invoice : invoices) {
-        RegisterLine line{invoice.serial, invoice.number, invoice.dateText, invoice.buyerName,
-                          NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {}};
+        RegisterLine line { invoice.serial, invoice.number, invoice.dateText, invoice.buyerName,
+            NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {} };
         line.figures.add(invoice);
         salesRegister.lines.push_back(line);
         salesRegister.totals.add(invoice);
@@ -115,16 +116,15 @@ SalesRegister LoadSalesRegister(const Database& db, const Period& period)
 
 QString SalesRegisterCsv(const SalesRegister& salesRegister)
 {
-    QString csv = CsvLine({QStringLiteral("Invoice No"), QStringLiteral("Invoice Date"), QStringLiteral("Buyer"),
-                           QStringLiteral("Buyer GSTIN"), QStringLiteral("Place of Supply"),
-                           QStringLiteral("Taxable Value"), QStringLiteral("CGST"), QStringLiteral("SGST"),
-                           QStringLiteral("IGST"), QStringLiteral("Invoice Total")});
+    QString csv = CsvLine({ QStringLiteral("Invoice No"), QStringLiteral("Invoice Date"), QStringLiteral("Buyer"),
+        QStringLiteral("Buyer GSTIN"), QStringLiteral("Place of Supply"), QStringLiteral("Taxable Value"),
+        QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"), QStringLiteral("Invoice Total") });
     for (const RegisterLine& line : salesRegister.lines)
-        csv += CsvLine({line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply},
-                       figureCells(line.figures));
-    csv += CsvLine({QStringLiteral("Total"), {}, QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {},
-                    {}},
-                   figureCells(salesRegister.totals));
+        csv += CsvLine(
+            { line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply }, figureCells(line.figures));
+    csv += CsvLine(
+        { QStringLiteral("Total"), {}, QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {}, {} },
+        figureCells(salesRegister.totals));
     return csv;
 }
 
@@ -152,11 +152,10 @@ YearlySummary LoadYearlySummary(const Database& db, int startYear)
 
 QString YearlySummaryCsv(const YearlySummary& summary)
 {
-    QString csv = CsvLine({QStringLiteral("Month"), QStringLiteral("Invoices"), QStringLiteral("Taxable Value"),
-                           QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"),
-                           QStringLiteral("Total")});
+    QString csv = CsvLine({ QStringLiteral("Month"), QStringLiteral("Invoices"), QStringLiteral("Taxable Value"),
+        QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"), QStringLiteral("Total") });
     const auto row = [](const QString& name, const SalesFigures& f) {
-        return CsvLine({name}, QStringList{QString::number(f.invoices)} + figureCells(f));
+        return CsvLine({ name }, QStringList { QString::number(f.invoices) } + figureCells(f));
     };
     for (const MonthFigures& month : summary.months)
         csv += row(month.month.from.toString(QStringLiteral("MMMM yyyy")), month.figures);
@@ -184,14 +183,13 @@ std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period)
 
 QString HsnSummaryCsv(const std::vector<HsnLine>& lines)
 {
-    QString csv = CsvLine({QStringLiteral("HSN/SAC"), QStringLiteral("Description"), QStringLiteral("Unit"),
-                           QStringLiteral("UQC"), QStringLiteral("Total Quantity"), QStringLiteral("Rate"),
-                           QStringLiteral("Taxable Value"), QStringLiteral("IGST"), QStringLiteral("CGST"),
-                           QStringLiteral("SGST")});
+    QString csv = CsvLine({ QStringLiteral("HSN/SAC"), QStringLiteral("Description"), QStringLiteral("Unit"),
+        QStringLiteral("UQC"), QStringLiteral("Total Quantity"), QStringLiteral("Rate"),
+        QStringLiteral("Taxable Value"), QStringLiteral("IGST"), QStringLiteral("CGST"), QStringLiteral("SGST") });
     for (const HsnLine& line : lines) {
-        csv += CsvLine({line.hsn, line.description, line.unit, line.uqc},
-                       {Str(RoundAmount(line.quantity, 3)), Str(line.rate), AmountText(line.taxable),
-                        AmountText(line.igst), AmountText(line.cgst), AmountText(line.sgst)});
+        csv += CsvLine({ line.hsn, line.description, line.unit, line.uqc },
+            { Str(RoundAmount(line.quantity, 3)), Str(line.rate), AmountText(line.taxable), AmountText(line.igst),
+                AmountText(line.cgst), AmountText(line.sgst) });
     }
     return csv;
 }

@@ -27,9 +27,9 @@ struct RegisterLine {
     QString number;
     QString dateText; // as the invoice shows it
     QString buyer;
-    QString buyerGstin;    // "" for an unregistered buyer
+    QString buyerGstin; // "" for an unregistered buyer
     QString placeOfSupply; // "33-Tamil Nadu"; the State as typed when unknown
-    SalesFigures figures;  // of this invoice alone (invoices 1)
+    SalesFigures figures; // of this invoice alone (invoices 1)
 };
 
 struct SalesRegister {
@@ -68,7 +68,7 @@ struct HsnLine {
     QString hsn; // "" when the invoice gives none
     QString description;
     QString unit; // as the first line of the group gives it
-    QString uqc;  // the portal's unit code
+    QString uqc; // the portal's unit code
     double quantity = 0;
     double rate = 0;
     Paise taxable = 0;

@@ -19,12 +19,12 @@ struct BaseRows {
     int firstTax;
     int sgst;
 };
-constexpr std::array<BaseRows, TaxedBaseCount> BaseRowsOf{{{0, 8, 9}, {10, 11, 12}, {13, 14, 15}}};
+constexpr std::array<BaseRows, TaxedBaseCount> BaseRowsOf { { { 0, 8, 9 }, { 10, 11, 12 }, { 13, 14, 15 } } };
 
 // Where each GoodsInvoice column comes in a row of the period query (-1: not read).
 struct Columns {
     QStringList names;
-    std::array<int, 17> description{}, hsn{}, quantity{}, unit{}, amount{}, rate{};
+    std::array<int, 17> description {}, hsn {}, quantity {}, unit {}, amount {}, rate {};
     int total = -1, tigst = -1, tcgst = -1, tsgst = -1;
 
     int add(const QString& name)
@@ -36,7 +36,7 @@ struct Columns {
 
     Columns()
     {
-        for (std::array<int, 17>* column : {&description, &hsn, &quantity, &unit, &amount, &rate})
+        for (std::array<int, 17>* column : { &description, &hsn, &quantity, &unit, &amount, &rate })
             column->fill(-1);
         for (int row = 1; row <= GoodsRows; ++row) {
             description[row] = add("DescriptionOfGoods", row);
@@ -45,7 +45,7 @@ struct Columns {
             unit[row] = add("Per", row);
         }
         for (const BaseRows& base : BaseRowsOf) {
-            for (int row : {base.firstTax, base.sgst})
+            for (int row : { base.firstTax, base.sgst })
                 amount[row] = add("Amount", row);
             description[base.firstTax] = add("DescriptionOfGoods", base.firstTax);
             rate[base.firstTax] = add("rate", base.firstTax); // rate8, rate11, rate14
@@ -111,8 +111,8 @@ TaxMode modeOf(const RowReader& row, const Columns& c)
 void readGoods(const RowReader& row, const Columns& c, SavedInvoice& invoice)
 {
     for (int r = 1; r <= GoodsRows; ++r) {
-        GoodsLine line{r, row.text(c.description[r]), row.text(c.hsn[r]), row.text(c.unit[r]),
-                       row.number(c.quantity[r]), row.amount(c.amount[r])};
+        GoodsLine line { r, row.text(c.description[r]), row.text(c.hsn[r]), row.text(c.unit[r]),
+            row.number(c.quantity[r]), row.amount(c.amount[r]) };
         if (line.description.isEmpty() && line.amount == 0 && line.quantity == 0)
             continue; // a goods row the invoice did not use
         invoice.goods.push_back(line);
@@ -166,8 +166,7 @@ SavedInvoice readInvoice(const QSqlQuery& query)
     return invoice;
 }
 
-template <typename Figure>
-Paise sumOver(const std::array<TaxedBase, TaxedBaseCount>& bases, Figure figure)
+template <typename Figure> Paise sumOver(const std::array<TaxedBase, TaxedBaseCount>& bases, Figure figure)
 {
     Paise sum = 0;
     for (const TaxedBase& base : bases)
@@ -177,15 +176,24 @@ Paise sumOver(const std::array<TaxedBase, TaxedBaseCount>& bases, Figure figure)
 
 } // namespace
 
-Paise SavedInvoice::taxable() const { return sumOver(bases, [](const TaxedBase& b) { return b.taxable; }); }
-Paise SavedInvoice::igst() const { return sumOver(bases, [](const TaxedBase& b) { return b.igst; }); }
-Paise SavedInvoice::cgst() const { return sumOver(bases, [](const TaxedBase& b) { return b.cgst; }); }
-Paise SavedInvoice::sgst() const { return sumOver(bases, [](const TaxedBase& b) { return b.sgst; }); }
-
-bool SavedInvoice::registeredBuyer() const
+Paise SavedInvoice::taxable() const
 {
-    return !IsNoGstin(buyerGstin);
+    return sumOver(bases, [](const TaxedBase& b) { return b.taxable; });
 }
+Paise SavedInvoice::igst() const
+{
+    return sumOver(bases, [](const TaxedBase& b) { return b.igst; });
+}
+Paise SavedInvoice::cgst() const
+{
+    return sumOver(bases, [](const TaxedBase& b) { return b.cgst; });
+}
+Paise SavedInvoice::sgst() const
+{
+    return sumOver(bases, [](const TaxedBase& b) { return b.sgst; });
+}
+
+bool SavedInvoice::registeredBuyer() const { return !IsNoGstin(buyerGstin); }
 
 const GstState* PlaceOfSupply(const SavedInvoice& invoice)
 {
@@ -198,8 +206,8 @@ const GstState* PlaceOfSupply(const SavedInvoice& invoice)
 
 std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period)
 {
-    QSqlQuery query = db.run(InvoicesOfPeriodSql(columns().names), {DayKey(period.from), DayKey(period.to)},
-                             QStringLiteral("read the invoices"), DbFile::Invoice);
+    QSqlQuery query = db.run(InvoicesOfPeriodSql(columns().names), { DayKey(period.from), DayKey(period.to) },
+        QStringLiteral("read the invoices"), DbFile::Invoice);
     std::vector<SavedInvoice> invoices;
     while (query.next())
         invoices.push_back(readInvoice(query));
@@ -211,7 +219,7 @@ std::optional<CompanyGst> LoadCompany(const Database& db)
     QSqlQuery query = db.run(CompanyGstSql(), {}, QStringLiteral("read the company details"), DbFile::Master);
     if (!query.next())
         return std::nullopt;
-    return CompanyGst{query.value(0).toString(), query.value(1).toString(), query.value(2).toString()};
+    return CompanyGst { query.value(0).toString(), query.value(1).toString(), query.value(2).toString() };
 }
 
 } // namespace zelva

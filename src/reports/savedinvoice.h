@@ -43,7 +43,7 @@ constexpr int TaxedBaseCount = 3;
 
 struct TaxedBase {
     QString name; // "Goods", or the charge's own name ("Freight")
-    QString hsn;  // the charge's HSN/SAC; "" for the goods (theirs are per line) or none
+    QString hsn; // the charge's HSN/SAC; "" for the goods (theirs are per line) or none
     Paise taxable = 0;
     double rate = 0; // whole GST rate in percent: 18 for CGST 9% + SGST 9%
     Paise igst = 0;
@@ -56,7 +56,7 @@ struct SavedInvoice {
     qint64 serial = 0;
     QString number;
     QString dateText; // as stored
-    QDate date;       // invalid when the stored text is no calendar day
+    QDate date; // invalid when the stored text is no calendar day
     QString buyerName;
     QString buyerGstin; // as stored ("N.A." for none)
     QString buyerState; // the buyer's, not the delivery party's

@@ -16,33 +16,32 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::addColumn<QStringList>("problemStarts"); // empty: valid
 
-        QTest::newRow("published example") << "27AAPFU0939F1ZV" << true << QStringList{};
-        QTest::newRow("lower case, blanks around") << " 27aapfu0939f1zv " << true << QStringList{};
-        QTest::newRow("Tamil Nadu") << "33ARUNT1234A1Z2" << true << QStringList{};
-        QTest::newRow("Puducherry, check letter O") << "34PONDY5678B1ZO" << true << QStringList{};
-        QTest::newRow("entity number 2") << "07BHARA4321K2ZO" << true << QStringList{};
-        QTest::newRow("N.A.") << "N.A." << false << QStringList{};
-        QTest::newRow("blank") << "   " << false << QStringList{};
+        QTest::newRow("published example") << "27AAPFU0939F1ZV" << true << QStringList {};
+        QTest::newRow("lower case, blanks around") << " 27aapfu0939f1zv " << true << QStringList {};
+        QTest::newRow("Tamil Nadu") << "33ARUNT1234A1Z2" << true << QStringList {};
+        QTest::newRow("Puducherry, check letter O") << "34PONDY5678B1ZO" << true << QStringList {};
+        QTest::newRow("entity number 2") << "07BHARA4321K2ZO" << true << QStringList {};
+        QTest::newRow("N.A.") << "N.A." << false << QStringList {};
+        QTest::newRow("blank") << "   " << false << QStringList {};
         QTest::newRow("wrong check character") << "29AAACI1681G1ZM" << true
-                                               << QStringList{"The check character (the last one) does not fit the "
-                                                              "others: it should be \"L\""};
-        QTest::newRow("two digits swapped") << "27AAPFU0993F1ZV" << true << QStringList{"The check character"};
-        QTest::newRow("one character short") << "27AAPFU0939F1Z" << true << QStringList{"A GSTIN has 15 characters"};
-        QTest::newRow("blank inside") << "27AAPFU 0939F1ZV" << true << QStringList{"A GSTIN has 15 characters"};
+                                               << QStringList { "The check character (the last one) does not fit the "
+                                                                "others: it should be \"L\"" };
+        QTest::newRow("two digits swapped") << "27AAPFU0993F1ZV" << true << QStringList { "The check character" };
+        QTest::newRow("one character short") << "27AAPFU0939F1Z" << true << QStringList { "A GSTIN has 15 characters" };
+        QTest::newRow("blank inside") << "27AAPFU 0939F1ZV" << true << QStringList { "A GSTIN has 15 characters" };
         // the check character fits, so only the prefix is wrong
-        QTest::newRow("no such State code") << "40AAPFU0939F1Z" + QString(GstinCheckCharacter("40AAPFU0939F1Z"))
-                                            << true << QStringList{"It must begin with the two-digit code"};
+        QTest::newRow("no such State code") << "40AAPFU0939F1Z" + QString(GstinCheckCharacter("40AAPFU0939F1Z")) << true
+                                            << QStringList { "It must begin with the two-digit code" };
         QTest::newRow("digit in the PAN letters") << "27AAPF10939F1Z" + QString(GstinCheckCharacter("27AAPF10939F1Z"))
-                                                  << true << QStringList{"Characters 3 to 12 must be a PAN"};
+                                                  << true << QStringList { "Characters 3 to 12 must be a PAN" };
         QTest::newRow("entity number 0") << "27AAPFU0939F0Z" + QString(GstinCheckCharacter("27AAPFU0939F0Z")) << true
-                                         << QStringList{"The 13th character"};
-        QTest::newRow("Y for Z") << "27AAPFU0939F1YX" << true << QStringList{"The 14th character must be Z"};
-        QTest::newRow("letter O for zero, check wrong") << "27AAPFUO939F1ZV" << true
-                                                        << QStringList{"Characters 3 to 12", "The check character"};
-        QTest::newRow("not a letter or digit") << "27AAPFU0939F1Z-" << true << QStringList{"The check character"};
-        QTest::newRow("symbol among the first fourteen") << "27AAPFU0939F1#V" << true
-                                                         << QStringList{"The 14th character",
-                                                                        "Only digits and letters"};
+                                         << QStringList { "The 13th character" };
+        QTest::newRow("Y for Z") << "27AAPFU0939F1YX" << true << QStringList { "The 14th character must be Z" };
+        QTest::newRow("letter O for zero, check wrong")
+            << "27AAPFUO939F1ZV" << true << QStringList { "Characters 3 to 12", "The check character" };
+        QTest::newRow("not a letter or digit") << "27AAPFU0939F1Z-" << true << QStringList { "The check character" };
+        QTest::newRow("symbol among the first fourteen")
+            << "27AAPFU0939F1#V" << true << QStringList { "The 14th character", "Only digits and letters" };
     }
     void gstinCheck()
     {
@@ -64,27 +63,48 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("code"); // "" when unknown
-        QTest::newRow("exact") << "Tamil Nadu" << "33";
-        QTest::newRow("case and blanks") << "  tamil   NADU " << "33";
-        QTest::newRow("no blank") << "TamilNadu" << "33";
-        QTest::newRow("Orissa") << "Orissa" << "21";
-        QTest::newRow("Odisha") << "ODISHA" << "21";
-        QTest::newRow("Pondicherry") << "pondicherry" << "34";
-        QTest::newRow("Puducherry") << "Puducherry" << "34";
-        QTest::newRow("ampersand") << "Jammu & Kashmir" << "01";
-        QTest::newRow("andaman with dots") << "Andaman & Nicobar Is.lands" << "35";
-        QTest::newRow("merged territory") << "Dadra and Nagar Haveli and Daman and Diu" << "26";
-        QTest::newRow("new Andhra Pradesh") << "Andhra Pradesh" << "37";
-        QTest::newRow("Ladakh") << "Ladakh" << "38";
-        QTest::newRow("Other Territory") << "other territory" << "97";
-        QTest::newRow("code and name") << "33-Tamil Nadu" << "33";
-        QTest::newRow("code alone") << "07" << "07";
-        QTest::newRow("code and name disagree") << "33-Kerala" << "";
-        QTest::newRow("unknown code") << "40" << "";
-        QTest::newRow("three digits") << "333" << "";
-        QTest::newRow("a city") << "Bangalore" << "";
-        QTest::newRow("N.A.") << "N.A." << "";
-        QTest::newRow("blank") << "" << "";
+        QTest::newRow("exact") << "Tamil Nadu"
+                               << "33";
+        QTest::newRow("case and blanks") << "  tamil   NADU "
+                                         << "33";
+        QTest::newRow("no blank") << "TamilNadu"
+                                  << "33";
+        QTest::newRow("Orissa") << "Orissa"
+                                << "21";
+        QTest::newRow("Odisha") << "ODISHA"
+                                << "21";
+        QTest::newRow("Pondicherry") << "pondicherry"
+                                     << "34";
+        QTest::newRow("Puducherry") << "Puducherry"
+                                    << "34";
+        QTest::newRow("ampersand") << "Jammu & Kashmir"
+                                   << "01";
+        QTest::newRow("andaman with dots") << "Andaman & Nicobar Is.lands"
+                                           << "35";
+        QTest::newRow("merged territory") << "Dadra and Nagar Haveli and Daman and Diu"
+                                          << "26";
+        QTest::newRow("new Andhra Pradesh") << "Andhra Pradesh"
+                                            << "37";
+        QTest::newRow("Ladakh") << "Ladakh"
+                                << "38";
+        QTest::newRow("Other Territory") << "other territory"
+                                         << "97";
+        QTest::newRow("code and name") << "33-Tamil Nadu"
+                                       << "33";
+        QTest::newRow("code alone") << "07"
+                                    << "07";
+        QTest::newRow("code and name disagree") << "33-Kerala"
+                                                << "";
+        QTest::newRow("unknown code") << "40"
+                                      << "";
+        QTest::newRow("three digits") << "333"
+                                      << "";
+        QTest::newRow("a city") << "Bangalore"
+                                << "";
+        QTest::newRow("N.A.") << "N.A."
+                              << "";
+        QTest::newRow("blank") << ""
+                               << "";
     }
     void stateMatching()
     {

@@ -28,7 +28,7 @@ struct Base {
     const char* hsn = "N.A.";
     const char* amount = "0"; // the charge; the goods' total comes from their rows
     const char* rate = nullptr; // CGST or IGST rate as the grid shows it ("9", "18")
-    const char* tax = "0";      // that tax as shown ("193.50")
+    const char* tax = "0"; // that tax as shown ("193.50")
 };
 
 struct SavedSpec {
@@ -59,7 +59,7 @@ inline double grandTotal(const SavedSpec& s)
     double total = zelva::Val(s.rounding);
     for (const GoodsRow& row : s.goods)
         total += zelva::Val(row.amount);
-    for (const Base* base : {&s.goodsTax, &s.others1, &s.others2})
+    for (const Base* base : { &s.goodsTax, &s.others1, &s.others2 })
         total += zelva::Val(base->amount) + zelva::Val(base->tax) * (s.mode == zelva::TaxMode::Cgst ? 2 : 1);
     return total;
 }
@@ -94,13 +94,13 @@ inline void writeInvoice(zelva::Database& db, const SavedSpec& s)
     b.bind(zelva::DbFile::Invoice, QStringLiteral("BuyerInvoice"));
     b.addNew();
     const QString number = invoiceNumber(s.sno);
-    const std::vector<std::pair<const char*, QVariant>> header{
-        {"sno", s.sno}, {"InvoiceNo", number}, {"InvoiceDate", s.date}, {"OrderNo", "N.A."}, {"OrderDate", s.date},
-        {"SuppliersRef", "N.A."}, {"DispatchedThrough", "N.A."}, {"SalerCompany", "Zelva Traders"},
-        {"SalerGstin", "33AAACH7409R1Z8"}, {"bid", "C0001"}, {"BuyerName", s.buyer}, {"BuyerAddress", "1 Main Road"},
-        {"BuyerDist", "N.A."}, {"buyerstate", s.state}, {"BuyerPin", "600001"}, {"BuyerGstin", s.gstin},
-        {"BuyerNameD", s.deliveryName}, {"DeliveryAddress", "2 Depot Lane"}, {"Dist", "N.A."},
-        {"State", s.deliveryState}, {"Pin", "682001"}, {"Time", "10:15"}};
+    const std::vector<std::pair<const char*, QVariant>> header { { "sno", s.sno }, { "InvoiceNo", number },
+        { "InvoiceDate", s.date }, { "OrderNo", "N.A." }, { "OrderDate", s.date }, { "SuppliersRef", "N.A." },
+        { "DispatchedThrough", "N.A." }, { "SalerCompany", "Zelva Traders" }, { "SalerGstin", "33AAACH7409R1Z8" },
+        { "bid", "C0001" }, { "BuyerName", s.buyer }, { "BuyerAddress", "1 Main Road" }, { "BuyerDist", "N.A." },
+        { "buyerstate", s.state }, { "BuyerPin", "600001" }, { "BuyerGstin", s.gstin },
+        { "BuyerNameD", s.deliveryName }, { "DeliveryAddress", "2 Depot Lane" }, { "Dist", "N.A." },
+        { "State", s.deliveryState }, { "Pin", "682001" }, { "Time", "10:15" } };
     for (const auto& [field, value] : header)
         b.setValue(QLatin1String(field), value);
     b.update();
@@ -114,7 +114,7 @@ inline void writeInvoice(zelva::Database& db, const SavedSpec& s)
     double quantityTotal = 0;
     for (int row = 1; row <= 7; ++row) {
         const bool used = row <= int(s.goods.size());
-        const GoodsRow line = used ? s.goods[row - 1] : GoodsRow{"N.A.", "N.A.", 0, "N.A.", "0", "0"};
+        const GoodsRow line = used ? s.goods[row - 1] : GoodsRow { "N.A.", "N.A.", 0, "N.A.", "0", "0" };
         g.setValue(QStringLiteral("DescriptionOfGoods%1").arg(row), line.description);
         g.setValue(QStringLiteral("Hsn%1").arg(row), line.hsn);
         g.setValue(QStringLiteral("Quantity%1").arg(row), line.quantity);
@@ -125,8 +125,9 @@ inline void writeInvoice(zelva::Database& db, const SavedSpec& s)
         quantityTotal += line.quantity;
     }
     writeTaxRows(g, s, s.goodsTax, 8);
-    for (auto [base, row] : {std::pair{&s.others1, 10}, std::pair{&s.others2, 13}}) {
-        g.setValue(QStringLiteral("DescriptionOfGoods%1").arg(row), base->name ? base->name : (row == 10 ? "Others1" : "Others2"));
+    for (auto [base, row] : { std::pair { &s.others1, 10 }, std::pair { &s.others2, 13 } }) {
+        g.setValue(QStringLiteral("DescriptionOfGoods%1").arg(row),
+            base->name ? base->name : (row == 10 ? "Others1" : "Others2"));
         g.setValue(QStringLiteral("Hsn%1").arg(row), base->hsn);
         g.setValue(QStringLiteral("Per%1").arg(row), "N.A.");
         g.setValue(QStringLiteral("rate%1").arg(row), "0");
@@ -149,9 +150,10 @@ inline void writeInvoice(zelva::Database& db, const SavedSpec& s)
 
 inline void addCompany(zelva::Database& db, const QString& gstin)
 {
-    db.run(QStringLiteral("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) VALUES (?, ?, ?, 1, 'C0001')"),
-           {QStringLiteral("Zelva Traders"), QStringLiteral("Tamil Nadu"), gstin}, QStringLiteral("add the company"),
-           zelva::DbFile::Master);
+    db.run(
+        QStringLiteral("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) VALUES (?, ?, ?, 1, 'C0001')"),
+        { QStringLiteral("Zelva Traders"), QStringLiteral("Tamil Nadu"), gstin }, QStringLiteral("add the company"),
+        zelva::DbFile::Master);
 }
 
 } // namespace testing

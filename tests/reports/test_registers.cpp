@@ -29,43 +29,44 @@ std::vector<SavedSpec> augustInvoices()
     using zelva::TaxMode;
     return {
         // within the State, registered; goods at 18%, freight at 5%
-        {1, "01/08/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem",
-         "Tamil Nadu", TaxMode::Cgst,
-         {{"Steel Rod", "7214", 10, "Kg", "55", "550.00"}, {"Cement Bag", "2523", 4, "Nos", "400", "1600.00"}},
-         Base{nullptr, "N.A.", "0", "9", "193.50"}, Base{"Freight", "9965", "100.00", "2.5", "2.50"}, Base{}, "0",
-         196.0},
+        { 1, "01/08/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem", "Tamil Nadu",
+            TaxMode::Cgst,
+            { { "Steel Rod", "7214", 10, "Kg", "55", "550.00" }, { "Cement Bag", "2523", 4, "Nos", "400", "1600.00" } },
+            Base { nullptr, "N.A.", "0", "9", "193.50" }, Base { "Freight", "9965", "100.00", "2.5", "2.50" }, Base {},
+            "0", 196.0 },
         // another State, registered, State typed loosely, goods sent to a
         // depot in a third State; the goods tax does not split evenly
-        {2, "5/8/2026", "Bharat Motors", "29aaaci1681g1zl ", "karnataka ", "Bharat Motors Kerala Depot", "Kerala",
-         TaxMode::Igst, {{"Steel Rod", "7214", 2.5, "Kg", "40", "100.00"}, {"Hex Bolt", "7318", 7, "Nos", "1.43", "10.01"}},
-         Base{nullptr, "N.A.", "0", "18", "19.80"}, Base{}, Base{}, ".19", 19.8018},
+        { 2, "5/8/2026", "Bharat Motors", "29aaaci1681g1zl ", "karnataka ", "Bharat Motors Kerala Depot", "Kerala",
+            TaxMode::Igst,
+            { { "Steel Rod", "7214", 2.5, "Kg", "40", "100.00" }, { "Hex Bolt", "7318", 7, "Nos", "1.43", "10.01" } },
+            Base { nullptr, "N.A.", "0", "18", "19.80" }, Base {}, Base {}, ".19", 19.8018 },
         // unregistered, another State, small
-        {3, "10/08/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-         {{"Paint Tin", "3208", 5, "Ltr", "200", "1000.00"}}, Base{nullptr, "N.A.", "0", "12", "120.00"}, Base{},
-         Base{}, "0", 120},
+        { 3, "10/08/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+            { { "Paint Tin", "3208", 5, "Ltr", "200", "1000.00" } }, Base { nullptr, "N.A.", "0", "12", "120.00" },
+            Base {}, Base {}, "0", 120 },
         // unregistered, another State, above Rs 1,00,000; goods and insurance at one rate
-        {4, "15/08/2026", "Mumbai Build Co", "N.A.", "Maharashtra", "Mumbai Build Co", "Maharashtra", TaxMode::Igst,
-         {{"Steel Rod", "7214", 2000, "Kg", "55", "110000.00"}}, Base{nullptr, "N.A.", "0", "18", "19800.00"}, Base{},
-         Base{"Insurance", "9971", "500.00", "18", "90.00"}, "0", 19890},
+        { 4, "15/08/2026", "Mumbai Build Co", "N.A.", "Maharashtra", "Mumbai Build Co", "Maharashtra", TaxMode::Igst,
+            { { "Steel Rod", "7214", 2000, "Kg", "55", "110000.00" } }, Base { nullptr, "N.A.", "0", "18", "19800.00" },
+            Base {}, Base { "Insurance", "9971", "500.00", "18", "90.00" }, "0", 19890 },
         // unregistered, within the State
-        {5, "20/08/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
-         {{"Paint Tin", "3208", 2, "Ltr", "200", "400.00"}}, Base{nullptr, "N.A.", "0", "6", "24.00"}, Base{}, Base{},
-         "0", 24},
+        { 5, "20/08/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
+            { { "Paint Tin", "3208", 2, "Ltr", "200", "400.00" } }, Base { nullptr, "N.A.", "0", "6", "24.00" },
+            Base {}, Base {}, "0", 24 },
         // unregistered, another State, exactly Rs 1,00,000: not above the limit
-        {6, "25/08/2026", "Goa Resorts", "N.A.", "Goa", "Goa Resorts", "Goa", TaxMode::Igst,
-         {{"Bolt Set", "7318", 1, "Nos", "100000", "100000.00"}}, Base{nullptr, "N.A.", "0", "0", "0"}, Base{},
-         Base{}, "0", 0},
+        { 6, "25/08/2026", "Goa Resorts", "N.A.", "Goa", "Goa Resorts", "Goa", TaxMode::Igst,
+            { { "Bolt Set", "7318", 1, "Nos", "100000", "100000.00" } }, Base { nullptr, "N.A.", "0", "0", "0" },
+            Base {}, Base {}, "0", 0 },
         // registered, State the list does not know: the GSTIN's code is the place
-        {7, "31/08/2026", "Puducherry Agencies", "34PONDY5678B1ZO", "Pondy", "Puducherry Agencies", "Pondy",
-         TaxMode::Igst, {{"Cement Bag", "2523", 10, "Bag", "350", "3500.00"}},
-         Base{nullptr, "N.A.", "0", "5", "175.00"}, Base{}, Base{}, "0", 175},
+        { 7, "31/08/2026", "Puducherry Agencies", "34PONDY5678B1ZO", "Pondy", "Puducherry Agencies", "Pondy",
+            TaxMode::Igst, { { "Cement Bag", "2523", 10, "Bag", "350", "3500.00" } },
+            Base { nullptr, "N.A.", "0", "5", "175.00" }, Base {}, Base {}, "0", 175 },
         // outside the month
-        {8, "01/09/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem",
-         "Tamil Nadu", TaxMode::Cgst, {{"Steel Rod", "7214", 1, "Kg", "55", "55.00"}},
-         Base{nullptr, "N.A.", "0", "9", "4.95"}, Base{}, Base{}, "0", 4.95},
-        {9, "31/07/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-         {{"Paint Tin", "3208", 1, "Ltr", "200", "200.00"}}, Base{nullptr, "N.A.", "0", "12", "24.00"}, Base{}, Base{},
-         "0", 24},
+        { 8, "01/09/2026", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem", "Tamil Nadu",
+            TaxMode::Cgst, { { "Steel Rod", "7214", 1, "Kg", "55", "55.00" } },
+            Base { nullptr, "N.A.", "0", "9", "4.95" }, Base {}, Base {}, "0", 4.95 },
+        { 9, "31/07/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" },
+            Base {}, Base {}, "0", 24 },
     };
 }
 
@@ -82,7 +83,7 @@ QJsonValue parsed(const char* json)
 void compareJson(const QJsonValue& actual, const QJsonValue& expected)
 {
     const auto text = [](const QJsonValue& v) {
-        return QString::fromUtf8(QJsonDocument(QJsonObject{{"v", v}}).toJson(QJsonDocument::Compact));
+        return QString::fromUtf8(QJsonDocument(QJsonObject { { "v", v } }).toJson(QJsonDocument::Compact));
     };
     QCOMPARE(text(actual), text(expected));
 }
@@ -212,8 +213,8 @@ private slots:
         const QVariant saved = testing::valueInFile(
             data.folder(), DbFile::Invoice, "SELECT SUM(totalamount) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
         QCOMPARE(t.total, ToPaise(saved.toDouble()));
-        const QVariant rounding = testing::valueInFile(data.folder(), DbFile::Invoice,
-                                                       "SELECT SUM(Amount16) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
+        const QVariant rounding = testing::valueInFile(
+            data.folder(), DbFile::Invoice, "SELECT SUM(Amount16) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
         QCOMPARE(t.taxable + t.cgst + t.sgst + t.igst + ToPaise(rounding.toDouble()), t.total);
 
         const QJsonArray hsnData = august.value("hsn").toObject().value("data").toArray();
@@ -221,11 +222,12 @@ private slots:
         QCOMPARE(sumOf(hsnData, "iamt"), t.igst);
         QCOMPARE(sumOf(hsnData, "camt"), t.cgst);
         Paise sectionTaxable = sumOf(august.value("b2cs").toArray(), "txval");
-        for (const char* section : {"b2b", "b2cl"})
+        for (const char* section : { "b2b", "b2cl" })
             for (const QJsonValue& party : august.value(section).toArray())
                 for (const QJsonValue& invoice : party.toObject().value("inv").toArray())
                     for (const QJsonValue& item : invoice.toObject().value("itms").toArray())
-                        sectionTaxable += ToPaise(item.toObject().value("itm_det").toObject().value("txval").toDouble());
+                        sectionTaxable
+                            += ToPaise(item.toObject().value("itm_det").toObject().value("txval").toDouble());
         QCOMPARE(sectionTaxable, t.taxable);
     }
 
@@ -234,13 +236,15 @@ private slots:
     void registerCsv()
     {
         const QStringList lines = SalesRegisterCsv(LoadSalesRegister(*data.db, MonthPeriod(2026, 8))).split("\r\n");
-        QCOMPARE(lines[0], QString("Invoice No,Invoice Date,Buyer,Buyer GSTIN,Place of Supply,Taxable Value,CGST,"
-                                   "SGST,IGST,Invoice Total"));
-        QCOMPARE(lines[1], QString("A00001,01/08/2026,\"Arun Traders, Salem\",33ARUNT1234A1Z2,33-Tamil Nadu,2250.00,"
-                                   "196.00,196.00,0.00,2642.00"));
+        QCOMPARE(lines[0],
+            QString("Invoice No,Invoice Date,Buyer,Buyer GSTIN,Place of Supply,Taxable Value,CGST,"
+                    "SGST,IGST,Invoice Total"));
+        QCOMPARE(lines[1],
+            QString("A00001,01/08/2026,\"Arun Traders, Salem\",33ARUNT1234A1Z2,33-Tamil Nadu,2250.00,"
+                    "196.00,196.00,0.00,2642.00"));
         QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,220.00,220.00,20204.80,238405.00"));
-        QCOMPARE(CsvLine({"=HYPERLINK(\"x\")", "-5 Traders"}, {"-0.50"}),
-                 QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
+        QCOMPARE(CsvLine({ "=HYPERLINK(\"x\")", "-5 Traders" }, { "-0.50" }),
+            QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
         QVERIFY(CsvBytes("é").startsWith("\xEF\xBB\xBF"));
     }
 
@@ -248,7 +252,7 @@ private slots:
     void monthQueryUsesTheDateIndex()
     {
         QSqlQuery plan(data.db->connection());
-        QVERIFY(plan.exec("EXPLAIN QUERY PLAN " + InvoicesOfPeriodSql({"Amount1"}).replace("?", "0")));
+        QVERIFY(plan.exec("EXPLAIN QUERY PLAN " + InvoicesOfPeriodSql({ "Amount1" }).replace("?", "0")));
         QStringList steps;
         while (plan.next())
             steps << plan.value(3).toString();
@@ -276,9 +280,10 @@ private slots:
         testing::addCompany(*other.db, companyGstin);
         for (const SavedSpec& spec : augustInvoices())
             testing::writeInvoice(*other.db, spec);
-        testing::writeInvoice(*other.db, {10, "02/10/2026", "Walk-in", "N.A.", "Bangalore", "Walk-in", "Bangalore",
-                                          TaxMode::Igst, {{"Paint Tin", "3208", 1, "Ltr", "200", "200.00"}},
-                                          Base{nullptr, "N.A.", "0", "12", "24.00"}, Base{}, Base{}, "0", 24});
+        testing::writeInvoice(*other.db,
+            { 10, "02/10/2026", "Walk-in", "N.A.", "Bangalore", "Walk-in", "Bangalore", TaxMode::Igst,
+                { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" },
+                Base {}, Base {}, "0", 24 });
         const QString path = other.folder() + "/return.json";
         const Gstr1File file = SaveGstr1(*other.db, 2026, month, path);
         QVERIFY2(file.error.startsWith(errorStart), qPrintable(file.error));
@@ -293,10 +298,10 @@ private slots:
     {
         testing::TempData other;
         testing::addCompany(*other.db, CompanyGstin);
-        testing::writeInvoice(*other.db, {1, "03/11/2026", "Slip Traders", "33ARUNT1234A1Z3", "Tamil Nadu",
-                                          "Slip Traders", "Tamil Nadu", TaxMode::Igst,
-                                          {{"Steel Rod", "", 1, "Kg", "55", "55.00"}},
-                                          Base{nullptr, "N.A.", "0", "18", "9.90"}, Base{}, Base{}, "0", 9.9});
+        testing::writeInvoice(*other.db,
+            { 1, "03/11/2026", "Slip Traders", "33ARUNT1234A1Z3", "Tamil Nadu", "Slip Traders", "Tamil Nadu",
+                TaxMode::Igst, { { "Steel Rod", "", 1, "Kg", "55", "55.00" } },
+                Base { nullptr, "N.A.", "0", "18", "9.90" }, Base {}, Base {}, "0", 9.9 });
         const QString path = other.folder() + "/return.json";
         const Gstr1File file = SaveGstr1(*other.db, 2026, 11, path);
         QVERIFY2(file.ok(), qPrintable(file.error));
@@ -331,9 +336,10 @@ private slots:
 
         testing::TempData other;
         const auto sale = [&](int sno, const char* date, const char* amount, const char* tax) {
-            testing::writeInvoice(*other.db, {sno, date, "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala",
-                                              TaxMode::Igst, {{"Paint Tin", "3208", 1, "Ltr", amount, amount}},
-                                              Base{nullptr, "N.A.", "0", "12", tax}, Base{}, Base{}, "0", 0});
+            testing::writeInvoice(*other.db,
+                { sno, date, "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+                    { { "Paint Tin", "3208", 1, "Ltr", amount, amount } }, Base { nullptr, "N.A.", "0", "12", tax },
+                    Base {}, Base {}, "0", 0 });
         };
         sale(1, "31/03/2026", "100.00", "12.00");
         sale(2, "01/04/2026", "200.00", "24.00");
@@ -347,7 +353,7 @@ private slots:
         QList<int> counts;
         for (const MonthFigures& m : year.months)
             counts << m.figures.invoices;
-        QCOMPARE(counts, QList<int>({1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1}));
+        QCOMPARE(counts, QList<int>({ 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1 }));
         QCOMPARE(AmountText(year.totals.taxable), QString("1400.00"));
         QCOMPARE(AmountText(year.totals.igst), QString("168.00"));
         const QStringList csv = YearlySummaryCsv(year).split("\r\n");
@@ -359,9 +365,9 @@ private slots:
     {
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("uqc");
-        for (auto [unit, uqc] : {std::pair{"Nos", "NOS"}, {"kgs.", "KGS"}, {"Kg", "KGS"}, {" Mtr ", "MTR"},
-                                 {"Litre", "LTR"}, {"Box", "BOX"}, {"Pcs", "PCS"}, {"Sq. Ft", "SQF"},
-                                 {"Dozen", "DOZ"}, {"N.A.", "OTH"}, {"", "OTH"}, {"Lot", "OTH"}})
+        for (auto [unit, uqc] : { std::pair { "Nos", "NOS" }, { "kgs.", "KGS" }, { "Kg", "KGS" }, { " Mtr ", "MTR" },
+                 { "Litre", "LTR" }, { "Box", "BOX" }, { "Pcs", "PCS" }, { "Sq. Ft", "SQF" }, { "Dozen", "DOZ" },
+                 { "N.A.", "OTH" }, { "", "OTH" }, { "Lot", "OTH" } })
             QTest::newRow(unit) << unit << uqc;
     }
     void unitCodes()
@@ -377,19 +383,19 @@ private slots:
         QTest::addColumn<qint64>("total");
         QTest::addColumn<QList<qint64>>("weights");
         QTest::addColumn<QList<qint64>>("shares");
-        QTest::newRow("uneven") << qint64(1980) << QList<qint64>{10000, 1001} << QList<qint64>{1800, 180};
-        QTest::newRow("thirds") << qint64(100) << QList<qint64>{1, 1, 1} << QList<qint64>{34, 33, 33};
-        QTest::newRow("a returned line") << qint64(90) << QList<qint64>{1500, -500} << QList<qint64>{135, -45};
-        QTest::newRow("nothing to weigh") << qint64(7) << QList<qint64>{0, 0} << QList<qint64>{7, 0};
-        QTest::newRow("largest amounts") << qint64(999999999999999) << QList<qint64>{999999999999999, 1}
-                                         << QList<qint64>{999999999999998, 1};
+        QTest::newRow("uneven") << qint64(1980) << QList<qint64> { 10000, 1001 } << QList<qint64> { 1800, 180 };
+        QTest::newRow("thirds") << qint64(100) << QList<qint64> { 1, 1, 1 } << QList<qint64> { 34, 33, 33 };
+        QTest::newRow("a returned line") << qint64(90) << QList<qint64> { 1500, -500 } << QList<qint64> { 135, -45 };
+        QTest::newRow("nothing to weigh") << qint64(7) << QList<qint64> { 0, 0 } << QList<qint64> { 7, 0 };
+        QTest::newRow("largest amounts") << qint64(999999999999999) << QList<qint64> { 999999999999999, 1 }
+                                         << QList<qint64> { 999999999999998, 1 };
     }
     void shareOut()
     {
         QFETCH(qint64, total);
         QFETCH(QList<qint64>, weights);
         QFETCH(QList<qint64>, shares);
-        const std::vector<Paise> got = ShareOut(total, {weights.begin(), weights.end()});
+        const std::vector<Paise> got = ShareOut(total, { weights.begin(), weights.end() });
         QCOMPARE(QList<qint64>(got.begin(), got.end()), shares);
     }
 };
