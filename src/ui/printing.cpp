@@ -97,7 +97,7 @@ bool printToDevice(QPrinter& printer, QWidget* page, int pageCount, const std::f
 } // namespace
 
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
-                              const QString& documentName, const QString& pdfFolder)
+    const QString& documentName, const QString& pdfFolder)
 {
     PrintOutcome outcome;
     if (pageHook()) {
@@ -125,14 +125,8 @@ PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<
     return outcome;
 }
 
-void SetPageHook(PageHook hook)
-{
-    pageHook() = std::move(hook);
-}
+void SetPageHook(PageHook hook) { pageHook() = std::move(hook); }
 
-void SetPdfOnly(bool only)
-{
-    pdfOnly() = only;
-}
+void SetPdfOnly(bool only) { pdfOnly() = only; }
 
 } // namespace zelva

@@ -21,7 +21,7 @@ struct PrintOutcome {
 // image of the whole widget, also the part scrolled out of view, scaled to fit
 // the printable area.
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
-                              const QString& documentName, const QString& pdfFolder);
+    const QString& documentName, const QString& pdfFolder);
 
 // Tests and headless runs: a hook that receives each page instead of the
 // printer, at the moment it would be printed (the widget as it then stands).

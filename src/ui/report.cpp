@@ -12,7 +12,7 @@ namespace zelva::report {
 namespace {
 
 constexpr double TwipsPerPoint = 20.0;
-constexpr double RuleThickness = 15.0;   // twips: one screen pixel of the design
+constexpr double RuleThickness = 15.0; // twips: one screen pixel of the design
 constexpr double SmallestPointSize = 3.0; // a shrunk value stays readable down to this
 
 // Lays sections onto pages from top to bottom, opening pages as needed.
@@ -74,13 +74,14 @@ private:
         ReportPage& page = m_pages.back();
         const QPointF origin(m_layout.margins.left(), m_y);
         for (const Label& label : section.labels)
-            page.texts.push_back({label.text, label.rect.translated(origin), label.font, label.align, label.wrap, {}});
+            page.texts.push_back(
+                { label.text, label.rect.translated(origin), label.font, label.align, label.wrap, {} });
         for (const ValueBox& box : section.values) {
             const QString text = row ? ValueText(box, *row) : QString();
-            page.texts.push_back({text, box.rect.translated(origin), box.font, box.align, box.wrap, box.column});
+            page.texts.push_back({ text, box.rect.translated(origin), box.font, box.align, box.wrap, box.column });
         }
         for (const Rule& rule : section.rules)
-            page.rules.push_back({rule.left + origin.x(), rule.top + origin.y(), rule.width});
+            page.rules.push_back({ rule.left + origin.x(), rule.top + origin.y(), rule.width });
         m_y += section.height;
     }
 
@@ -101,38 +102,76 @@ QFont qtFont(const Font& font, double pointSize)
 
 int alignmentFlags(const PlacedText& text)
 {
-    const int horizontal = text.align == Align::Right    ? Qt::AlignRight
-                           : text.align == Align::Center ? Qt::AlignHCenter
-                                                         : Qt::AlignLeft;
+    const int horizontal = text.align == Align::Right ? Qt::AlignRight
+        : text.align == Align::Center                 ? Qt::AlignHCenter
+                                                      : Qt::AlignLeft;
     return horizontal | Qt::AlignTop | (text.wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
 }
 
-// The font for a text: its own size, or smaller until the text fits its box.
-QFont fittingFont(const PlacedText& text, const QRectF& box, double scale, QPaintDevice* device)
-{
-    double size = text.font.pointSize * scale;
-    QFont font = qtFont(text.font, size);
-    const int flags = alignmentFlags(text);
-    for (;;) {
-        const QSizeF needed = QFontMetricsF(font, device).boundingRect(box, flags, text.text).size();
-        const bool fits = needed.width() <= box.width() + 0.5 && (!text.wrap || needed.height() <= box.height() + 0.5);
-        if (fits || size <= SmallestPointSize * scale)
-            return font;
-        const double ratio = text.wrap ? 0.9 : std::max(0.5, std::min(0.98, box.width() / needed.width()));
-        size = std::max(SmallestPointSize * scale, size * ratio);
-        font.setPointSizeF(size);
+// Fonts by their design, at the page's scale, with their metrics on the device:
+// the texts of a page share a handful of fonts.
+class FontCache {
+public:
+    FontCache(double scale, QPaintDevice* device)
+        : m_scale(scale)
+        , m_device(device)
+    {
     }
-}
+
+    // The text's own font, or a smaller one until the text fits its box.
+    QFont fitting(const PlacedText& text, const QRectF& box)
+    {
+        const Entry& entry = lookup(text.font);
+        const int flags = alignmentFlags(text);
+        QSizeF needed = entry.metrics.boundingRect(box, flags, text.text).size();
+        QFont font = entry.font;
+        double size = font.pointSizeF();
+        const double smallest = SmallestPointSize * m_scale;
+        while (!fits(text, needed, box) && size > smallest) {
+            const double ratio = text.wrap ? 0.9 : std::clamp(box.width() / needed.width(), 0.5, 0.98);
+            size = std::max(smallest, size * ratio);
+            font.setPointSizeF(size);
+            needed = QFontMetricsF(font, m_device).boundingRect(box, flags, text.text).size();
+        }
+        return font;
+    }
+
+private:
+    struct Entry {
+        Font design;
+        QFont font;
+        QFontMetricsF metrics;
+    };
+
+    static bool fits(const PlacedText& text, const QSizeF& needed, const QRectF& box)
+    {
+        return needed.width() <= box.width() + 0.5 && (!text.wrap || needed.height() <= box.height() + 0.5);
+    }
+
+    const Entry& lookup(const Font& design)
+    {
+        for (const Entry& entry : m_entries)
+            if (entry.design == design)
+                return entry;
+        const QFont font = qtFont(design, design.pointSize * m_scale);
+        m_entries.push_back({ design, font, QFontMetricsF(font, m_device) });
+        return m_entries.back();
+    }
+
+    double m_scale;
+    QPaintDevice* m_device;
+    std::vector<Entry> m_entries;
+};
 
 } // namespace
 
 double FitScale(const ReportLayout& layout, const Paper& paper)
 {
-    const double body = std::max({layout.reportHeader.height, layout.detail.height, layout.reportFooter.height});
-    const double height =
-        layout.margins.top() + layout.pageHeader.height + body + layout.pageFooter.height + layout.margins.bottom();
+    const double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    const double height
+        = layout.margins.top() + layout.pageHeader.height + body + layout.pageFooter.height + layout.margins.bottom();
     const double width = layout.margins.left() + layout.width + layout.margins.right();
-    return std::min({1.0, paper.width / width, paper.height / height});
+    return std::min({ 1.0, paper.width / width, paper.height / height });
 }
 
 std::vector<ReportPage> PaginateReport(const ReportLayout& layout, const ReportRows& rows, const Paper& paper)
@@ -173,12 +212,14 @@ void PaintReportPage(QPainter& painter, const ReportPage& page, double scale)
     painter.save();
     painter.setPen(QPen(Qt::black, RuleThickness * unit));
     for (const Rule& rule : page.rules)
-        painter.drawLine(QPointF(rule.left * unit, rule.top * unit), QPointF((rule.left + rule.width) * unit, rule.top * unit));
+        painter.drawLine(
+            QPointF(rule.left * unit, rule.top * unit), QPointF((rule.left + rule.width) * unit, rule.top * unit));
+    FontCache fonts(scale, device);
     for (const PlacedText& text : page.texts) {
         if (text.text.isEmpty())
             continue;
         const QRectF box = toDevice(text.rect);
-        painter.setFont(fittingFont(text, box, scale, device));
+        painter.setFont(fonts.fitting(text, box));
         painter.drawText(box, alignmentFlags(text), text.text);
     }
     painter.restore();
@@ -188,7 +229,7 @@ int RenderReport(QPagedPaintDevice& device, const ReportLayout& layout, const Re
 {
     const QPageLayout pageLayout = device.pageLayout();
     const QRectF paperPoints = pageLayout.fullRectPoints();
-    const Paper paper{paperPoints.width() * TwipsPerPoint, paperPoints.height() * TwipsPerPoint};
+    const Paper paper { paperPoints.width() * TwipsPerPoint, paperPoints.height() * TwipsPerPoint };
     const double scale = FitScale(layout, paper);
     const std::vector<ReportPage> pages = PaginateReport(layout, rows, paper);
 

@@ -85,14 +85,14 @@ struct Section {
 };
 
 struct ReportLayout {
-    QString caption;         // the report window's title and the PDF's default name
-    double width = 0;        // twips, from the left margin
-    QMarginsF margins;       // left, top, right, bottom in twips
-    Section reportHeader;    // first page only, under the page header
-    Section pageHeader;      // top of every page
-    Section detail;          // once per row
-    Section pageFooter;      // foot of every page
-    Section reportFooter;    // after the last row
+    QString caption; // the report window's title and the PDF's default name
+    double width = 0; // twips, from the left margin
+    QMarginsF margins; // left, top, right, bottom in twips
+    Section reportHeader; // first page only, under the page header
+    Section pageHeader; // top of every page
+    Section detail; // once per row
+    Section pageFooter; // foot of every page
+    Section reportFooter; // after the last row
 };
 
 using ReportRow = QVariantMap;
@@ -111,13 +111,13 @@ struct PlacedText {
 struct ReportPage {
     std::vector<PlacedText> texts;
     std::vector<Rule> rules; // positions from the paper's top left
-    int firstRow = -1;       // rows whose detail is on this page; -1 when none
+    int firstRow = -1; // rows whose detail is on this page; -1 when none
     int lastRow = -1;
 };
 
 // Paper size in twips and the scale the layout is drawn at to fit on it.
 struct Paper {
-    double width = 11906;  // A4
+    double width = 11906; // A4
     double height = 16838;
 };
 double FitScale(const ReportLayout& layout, const Paper& paper);

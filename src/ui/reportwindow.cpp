@@ -26,13 +26,13 @@ namespace {
 report::Paper paperOf(const QPrinter& printer)
 {
     const QRectF points = printer.pageLayout().fullRectPoints();
-    return {points.width() * 20, points.height() * 20};
+    return { points.width() * 20, points.height() * 20 };
 }
 
 } // namespace
 
-ReportWindow::ReportWindow(report::ReportLayout layout, report::ReportRows rows, QString pdfFolder, int startRow,
-                           QWidget* parent)
+ReportWindow::ReportWindow(
+    report::ReportLayout layout, report::ReportRows rows, QString pdfFolder, int startRow, QWidget* parent)
     : QWidget(parent)
     , m_layout(std::move(layout))
     , m_rows(std::move(rows))
@@ -48,8 +48,8 @@ ReportWindow::ReportWindow(report::ReportLayout layout, report::ReportRows rows,
 
 ReportWindow::~ReportWindow() = default;
 
-ReportWindow* ReportWindow::Open(QWidget* opener, report::ReportLayout layout, report::ReportRows rows,
-                                 const QString& pdfFolder, int startRow)
+ReportWindow* ReportWindow::Open(
+    QWidget* opener, report::ReportLayout layout, report::ReportRows rows, const QString& pdfFolder, int startRow)
 {
     auto* window = new ReportWindow(std::move(layout), std::move(rows), pdfFolder, startRow);
     QMdiArea* area = nullptr;
@@ -75,7 +75,7 @@ void ReportWindow::buildWindow()
     preview = Named(new QPrintPreviewWidget(m_previewPrinter.get(), this), "preview");
     preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
     connect(preview, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) { report::RenderReport(*printer, m_layout, m_rows); });
+        [this](QPrinter* printer) { report::RenderReport(*printer, m_layout, m_rows); });
     connect(preview, &QPrintPreviewWidget::previewChanged, this, &ReportWindow::showPageNumber);
 
     cmdFirst = NewButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page (Ctrl+Home)"));
@@ -83,10 +83,12 @@ void ReportWindow::buildWindow()
     lblPage = Named(new QLabel(this), "lblPage");
     cmdNext = NewButton(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next page (Page Down)"));
     cmdLast = NewButton(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last page (Ctrl+End)"));
-    cmdFitWidth = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
+    cmdFitWidth
+        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
     cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
     cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
-    cmdSavePdf = NewButton(this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
+    cmdSavePdf = NewButton(
+        this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
     cmdClose = NewButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close the report"));
 
     connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(1); });
@@ -103,16 +105,14 @@ void ReportWindow::buildWindow()
         else
             close();
     });
-    const std::pair<QKeySequence, QPushButton*> keys[] = {{Qt::Key_PageUp, cmdPrevious},
-                                                          {Qt::Key_PageDown, cmdNext},
-                                                          {Qt::CTRL | Qt::Key_Home, cmdFirst},
-                                                          {Qt::CTRL | Qt::Key_End, cmdLast}};
+    const std::pair<QKeySequence, QPushButton*> keys[] = { { Qt::Key_PageUp, cmdPrevious },
+        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast } };
     for (const auto& [key, button] : keys)
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
 
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious), static_cast<QWidget*>(lblPage),
-                       static_cast<QWidget*>(cmdNext), static_cast<QWidget*>(cmdLast)})
+    for (QWidget* w : { static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious),
+             static_cast<QWidget*>(lblPage), static_cast<QWidget*>(cmdNext), static_cast<QWidget*>(cmdLast) })
         bar->addWidget(w);
     bar->addSpacing(16);
     bar->addWidget(cmdFitWidth);
@@ -126,15 +126,9 @@ void ReportWindow::buildWindow()
     column->addWidget(preview, 1);
 }
 
-int ReportWindow::pageCount() const
-{
-    return int(m_pages.size());
-}
+int ReportWindow::pageCount() const { return int(m_pages.size()); }
 
-int ReportWindow::currentPage() const
-{
-    return preview->currentPage();
-}
+int ReportWindow::currentPage() const { return preview->currentPage(); }
 
 void ReportWindow::goToPage(int page)
 {
@@ -185,8 +179,8 @@ void ReportWindow::cmdPrint_Click()
 void ReportWindow::cmdSavePdf_Click()
 {
     QDir().mkpath(m_pdfFolder);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"), defaultPdfPath(),
-                                                      QStringLiteral("PDF files (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save as PDF"), defaultPdfPath(), QStringLiteral("PDF files (*.pdf)"));
     if (!path.isEmpty())
         savePdf(path);
 }

@@ -22,13 +22,13 @@ class ReportWindow : public QWidget {
 public:
     // Opens at the page that shows row startRow (from 0).
     ReportWindow(report::ReportLayout layout, report::ReportRows rows, QString pdfFolder, int startRow = 0,
-                 QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~ReportWindow() override;
 
     // Shows the window inside the multiple-document area that holds opener
     // (or on its own when opener is in none) and returns it.
     static ReportWindow* Open(QWidget* opener, report::ReportLayout layout, report::ReportRows rows,
-                              const QString& pdfFolder, int startRow = 0);
+        const QString& pdfFolder, int startRow = 0);
 
     int pageCount() const;
     int currentPage() const; // from 1

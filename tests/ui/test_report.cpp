@@ -1,13 +1,20 @@
 // The report engine: paging on a layout small enough to reason about, values
 // as the row holds them or as amounts, nothing drawn outside its box, and the
 // same pages reaching a PDF file.
+#include "ui/message.h"
+#include "ui/printing.h"
 #include "ui/report.h"
+#include "ui/reportwindow.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,12 +29,12 @@ ReportLayout smallLayout(double reportHeader, double reportFooter)
     ReportLayout layout;
     layout.caption = "Small";
     layout.width = 1000;
-    layout.margins = {100, 100, 100, 100};
-    layout.pageHeader = {200, {Label{"Head", {0, 0, 1000, 200}}}};
-    layout.reportHeader = {reportHeader, {Label{"Opening", {0, 0, 1000, 100}}}};
-    layout.detail = {300, {}, {ValueBox{"n", {0, 0, 1000, 250}}}, {Rule{0, 290, 1000}}};
-    layout.pageFooter = {100, {Label{"Foot", {0, 0, 1000, 100}}}};
-    layout.reportFooter = {reportFooter, {Label{"Closing", {0, 0, 1000, 100}}}};
+    layout.margins = { 100, 100, 100, 100 };
+    layout.pageHeader = { 200, { Label { "Head", { 0, 0, 1000, 200 } } } };
+    layout.reportHeader = { reportHeader, { Label { "Opening", { 0, 0, 1000, 100 } } } };
+    layout.detail = { 300, {}, { ValueBox { "n", { 0, 0, 1000, 250 } } }, { Rule { 0, 290, 1000 } } };
+    layout.pageFooter = { 100, { Label { "Foot", { 0, 0, 1000, 100 } } } };
+    layout.reportFooter = { reportFooter, { Label { "Closing", { 0, 0, 1000, 100 } } } };
     return layout;
 }
 
@@ -35,7 +42,7 @@ ReportRows numberedRows(int count)
 {
     ReportRows rows;
     for (int i = 0; i < count; ++i)
-        rows.push_back({{"n", QString("row%1").arg(i)}});
+        rows.push_back({ { "n", QString("row%1").arg(i) } });
     return rows;
 }
 
@@ -55,7 +62,7 @@ QStringList pageTexts(const std::vector<ReportPage>& pages)
 int pdfPageCount(const QString& path)
 {
     QProcess pdfinfo;
-    pdfinfo.start("pdfinfo", {path});
+    pdfinfo.start("pdfinfo", { path });
     if (!pdfinfo.waitForFinished())
         return -1;
     const QString out = QString::fromUtf8(pdfinfo.readAllStandardOutput());
@@ -74,16 +81,15 @@ private slots:
         QTest::addColumn<double>("reportHeader");
         QTest::addColumn<double>("reportFooter");
         QTest::addColumn<QStringList>("pages");
-        QTest::newRow("no rows") << 0 << 100.0 << 100.0 << QStringList{"Head Opening Closing Foot"};
+        QTest::newRow("no rows") << 0 << 100.0 << 100.0 << QStringList { "Head Opening Closing Foot" };
         QTest::newRow("report header takes room of the first page")
-            << 6 << 100.0 << 0.0
-            << QStringList{"Head Opening row0 row1 row2 row3 Foot", "Head row4 row5 Foot"};
+            << 6 << 100.0 << 0.0 << QStringList { "Head Opening row0 row1 row2 row3 Foot", "Head row4 row5 Foot" };
         QTest::newRow("five details fill a page; the footer goes on")
-            << 5 << 0.0 << 100.0 << QStringList{"Head row0 row1 row2 row3 row4 Foot", "Head Closing Foot"};
+            << 5 << 0.0 << 100.0 << QStringList { "Head row0 row1 row2 row3 row4 Foot", "Head Closing Foot" };
         QTest::newRow("twelve rows over three pages")
             << 12 << 0.0 << 100.0
-            << QStringList{"Head row0 row1 row2 row3 row4 Foot", "Head row5 row6 row7 row8 row9 Foot",
-                           "Head row10 row11 Closing Foot"};
+            << QStringList { "Head row0 row1 row2 row3 row4 Foot", "Head row5 row6 row7 row8 row9 Foot",
+                   "Head row10 row11 Closing Foot" };
     }
     void paging()
     {
@@ -92,7 +98,7 @@ private slots:
         QFETCH(double, reportFooter);
         QFETCH(QStringList, pages);
         const ReportLayout layout = smallLayout(reportHeader, reportFooter);
-        const std::vector<ReportPage> laid = PaginateReport(layout, numberedRows(rows), Paper{1200, 2000});
+        const std::vector<ReportPage> laid = PaginateReport(layout, numberedRows(rows), Paper { 1200, 2000 });
         QCOMPARE(pageTexts(laid), pages);
         for (const ReportPage& page : laid) {
             for (const PlacedText& text : page.texts) {
@@ -111,9 +117,9 @@ private slots:
     {
         ReportLayout layout = smallLayout(0, 0);
         layout.detail.height = 3800; // 100 + 200 + 3800 + 100 + 100 = 4300 on paper of 2000
-        QCOMPARE(FitScale(layout, Paper{1200, 2000}), 2000.0 / 4300);
-        const std::vector<ReportPage> pages = PaginateReport(layout, numberedRows(2), Paper{1200, 2000});
-        QCOMPARE(pageTexts(pages), QStringList({"Head row0 Foot", "Head row1 Foot"}));
+        QCOMPARE(FitScale(layout, Paper { 1200, 2000 }), 2000.0 / 4300);
+        const std::vector<ReportPage> pages = PaginateReport(layout, numberedRows(2), Paper { 1200, 2000 });
+        QCOMPARE(pageTexts(pages), QStringList({ "Head row0 Foot", "Head row1 Foot" }));
     }
 
     void valueText_data()
@@ -136,7 +142,7 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(int, format);
         QFETCH(QString, shown);
-        QCOMPARE(ValueText(ValueBox{"v", {}, {}, Align::Left, Format(format)}, {{"v", value}}), shown);
+        QCOMPARE(ValueText(ValueBox { "v", {}, {}, Align::Left, Format(format) }, { { "v", value } }), shown);
     }
 
     // A value far too long for its box is drawn smaller, all of it inside the box.
@@ -144,10 +150,10 @@ private slots:
     {
         ReportPage page;
         const QRectF box(1440, 1440, 870, 240); // the invoice's rate box
-        page.texts.push_back({"999999999999.99", box, Font{}, Align::Right, false, "rate"});
-        page.texts.push_back({"Rupees Seventy Seven Lakh Seventy Seven Thousand Seven Hundred Seventy Seven and "
-                              "Seventy Seven Paise Only",
-                              QRectF(1440, 2880, 3000, 435), Font{}, Align::Left, true, "words"});
+        page.texts.push_back({ "999999999999.99", box, Font {}, Align::Right, false, "rate" });
+        page.texts.push_back({ "Rupees Seventy Seven Lakh Seventy Seven Thousand Seven Hundred Seventy Seven and "
+                               "Seventy Seven Paise Only",
+            QRectF(1440, 2880, 3000, 435), Font {}, Align::Left, true, "words" });
         QImage image(1000, 1000, QImage::Format_RGB32);
         image.setDotsPerMeterX(int(144 / 0.0254));
         image.setDotsPerMeterY(int(144 / 0.0254));
@@ -179,6 +185,73 @@ private slots:
 
         QPdfWriter unwritable(dir.filePath("missing/folder/small.pdf"));
         QCOMPARE(RenderReport(unwritable, layout, numberedRows(7)), -1);
+    }
+
+    // The window opens inside the opener's area at the asked row's page, pages
+    // on, saves the whole report, and tells once that it closed.
+    void reportWindowInTheMainWindowsArea()
+    {
+        QTemporaryDir dir;
+        QMdiArea area;
+        auto* opener = new QWidget;
+        area.addSubWindow(opener)->show();
+        ReportLayout layout = smallLayout(0, 0);
+        layout.detail.height = 5000; // three details to an A4 page
+        zelva::ReportWindow* window
+            = zelva::ReportWindow::Open(opener, layout, numberedRows(7), dir.filePath("Prints"), 4);
+        QCOMPARE(area.subWindowList().size(), 2);
+        QCOMPARE(window->pageCount(), 3);
+        QCOMPARE(window->currentPage(), 2);
+        window->cmdNext->click();
+        QCOMPARE(window->lblPage->text(), "Page 3 of 3");
+        QVERIFY(!window->cmdNext->isEnabled());
+
+        QVERIFY(window->defaultPdfPath().startsWith(dir.filePath("Prints/Small 2")));
+        QVERIFY(window->savePdf(dir.filePath("saved.pdf")));
+        QCOMPARE(pdfPageCount(dir.filePath("saved.pdf")), 3);
+
+        int closed = 0;
+        connect(window, &zelva::ReportWindow::closed, [&] { ++closed; });
+        QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+        window->cmdClose->click();
+        QCOMPARE(closed, 1);
+        QTRY_VERIFY(frame.isNull());
+        QCOMPARE(area.subWindowList().size(), 1);
+    }
+
+    // Without a printer the pages become one PDF in the folder, and the
+    // operator is told where; a folder that cannot be made prints nothing.
+    void pagesWithoutAPrinterGoToPdf()
+    {
+        QTemporaryDir dir;
+        QStringList messages;
+        zelva::SetMessageHook([&](const QString& text, const QString&) { messages << text; });
+        zelva::SetPdfOnly(true);
+        QLabel page("page");
+        page.resize(400, 600);
+        QStringList prepared;
+        auto prepare = [&](int i) { prepared << QString::number(i); };
+
+        const zelva::PrintOutcome written
+            = zelva::PrintWidgetPages(&page, 3, prepare, "A00012", dir.filePath("Prints"));
+        QVERIFY(written.printed);
+        QCOMPARE(written.pdfPath, dir.filePath("Prints/A00012.pdf"));
+        QCOMPARE(pdfPageCount(written.pdfPath), 3);
+        QCOMPARE(prepared, QStringList({ "0", "1", "2" }));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(QDir::toNativeSeparators(written.pdfPath)));
+
+        QFile blocker(dir.filePath("blocked"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        blocker.close();
+        const zelva::PrintOutcome refused
+            = zelva::PrintWidgetPages(&page, 3, prepare, "A00013", dir.filePath("blocked"));
+        QVERIFY(!refused.printed);
+        QVERIFY(refused.pdfPath.isEmpty());
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1].contains("Nothing was printed"));
+        zelva::SetPdfOnly(false);
+        zelva::SetMessageHook({});
     }
 };
 
