@@ -1,0 +1,132 @@
+#include "ui/printing.h"
+
+#include "ui/message.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWidget>
+#include <memory>
+
+namespace zelva {
+
+namespace {
+
+PageHook& pageHook()
+{
+    static PageHook instance;
+    return instance;
+}
+
+bool& pdfOnly()
+{
+    static bool instance = false;
+    return instance;
+}
+
+// Draws the whole widget scaled to fit the printable area, kept in proportion.
+void paintWidget(QPainter& painter, QPrinter& printer, QWidget* page)
+{
+    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSize size = page->size();
+    const double scale = std::min(double(area.width()) / size.width(), double(area.height()) / size.height());
+    painter.save();
+    painter.scale(scale, scale);
+    page->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.restore();
+}
+
+// The printer the pages go to: the default one, or a PDF file when none is installed.
+std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString& pdfFolder, QString& pdfPath)
+{
+    const QPrinterInfo installed = QPrinterInfo::defaultPrinter();
+    if (!pdfOnly() && !installed.isNull()) {
+        auto printer = std::make_unique<QPrinter>(installed, QPrinter::HighResolution);
+        printer->setDocName(documentName);
+        return printer;
+    }
+    if (!QDir().mkpath(pdfFolder)) {
+        MsgBox(QStringLiteral("No printer is installed, and the folder for PDF files cannot be made:\n%1\n"
+                              "Nothing was printed.")
+                   .arg(QDir::toNativeSeparators(pdfFolder)));
+        return nullptr;
+    }
+    pdfPath = QDir(pdfFolder).filePath(documentName + QStringLiteral(".pdf"));
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setDocName(documentName);
+    printer->setOutputFileName(pdfPath);
+    return printer;
+}
+
+QString failureText(const QString& pdfPath)
+{
+    if (!pdfPath.isEmpty())
+        return QStringLiteral("The PDF file could not be written:\n%1\nNothing was printed.")
+            .arg(QDir::toNativeSeparators(pdfPath));
+    return QStringLiteral("The printer reported an error. Nothing was printed; check the printer and print again.");
+}
+
+bool printToHook(QWidget* page, int pageCount, const std::function<void(int)>& preparePage)
+{
+    for (int i = 0; i < pageCount; ++i) {
+        preparePage(i);
+        if (!pageHook()(page, i))
+            return false;
+    }
+    return true;
+}
+
+bool printToDevice(QPrinter& printer, QWidget* page, int pageCount, const std::function<void(int)>& preparePage)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    for (int i = 0; i < pageCount; ++i) {
+        if (i > 0 && !printer.newPage())
+            return false;
+        preparePage(i);
+        paintWidget(painter, printer, page);
+    }
+    return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+} // namespace
+
+PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
+    const QString& documentName, const QString& pdfFolder)
+{
+    PrintOutcome outcome;
+    if (pageHook()) {
+        outcome.printed = printToHook(page, pageCount, preparePage);
+        if (!outcome.printed)
+            MsgBox(failureText({}));
+        return outcome;
+    }
+    const std::unique_ptr<QPrinter> printer = openPrinter(documentName, pdfFolder, outcome.pdfPath);
+    if (!printer) {
+        outcome.pdfPath.clear();
+        return outcome;
+    }
+    outcome.printed = printToDevice(*printer, page, pageCount, preparePage);
+    if (!outcome.printed) {
+        if (!outcome.pdfPath.isEmpty())
+            QFile::remove(outcome.pdfPath); // a part-written file is no copy of the invoice
+        MsgBox(failureText(outcome.pdfPath));
+        outcome.pdfPath.clear();
+        return outcome;
+    }
+    if (!outcome.pdfPath.isEmpty())
+        MsgBox(QStringLiteral("No printer is installed. The pages were written to the PDF file:\n%1")
+                   .arg(QDir::toNativeSeparators(outcome.pdfPath)));
+    return outcome;
+}
+
+void SetPageHook(PageHook hook) { pageHook() = std::move(hook); }
+
+void SetPdfOnly(bool only) { pdfOnly() = only; }
+
+} // namespace zelva

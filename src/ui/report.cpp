@@ -1,0 +1,249 @@
+#include "ui/report.h"
+
+#include "platform/textnum.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+namespace zelva::report {
+
+namespace {
+
+constexpr double TwipsPerPoint = 20.0;
+constexpr double RuleThickness = 15.0; // twips: one screen pixel of the design
+constexpr double SmallestPointSize = 3.0; // a shrunk value stays readable down to this
+
+// Lays sections onto pages from top to bottom, opening pages as needed.
+class PageBuilder {
+public:
+    PageBuilder(const ReportLayout& layout, const Paper& paper)
+        : m_layout(layout)
+        , m_pageHeight(paper.height / FitScale(layout, paper))
+    {
+    }
+
+    std::vector<ReportPage> build(const ReportRows& rows)
+    {
+        openPage();
+        place(m_layout.reportHeader, nullptr);
+        for (int i = 0; i < int(rows.size()); ++i) {
+            if (!fits(m_layout.detail))
+                turnPage();
+            place(m_layout.detail, &rows[i]);
+            ReportPage& page = m_pages.back();
+            if (page.firstRow < 0)
+                page.firstRow = i;
+            page.lastRow = i;
+        }
+        if (!fits(m_layout.reportFooter))
+            turnPage();
+        place(m_layout.reportFooter, nullptr);
+        closePage();
+        return std::move(m_pages);
+    }
+
+private:
+    double footerTop() const { return m_pageHeight - m_layout.margins.bottom() - m_layout.pageFooter.height; }
+    bool fits(const Section& section) const { return m_y + section.height <= footerTop() + 0.5; }
+
+    void openPage()
+    {
+        m_pages.emplace_back();
+        m_y = m_layout.margins.top();
+        place(m_layout.pageHeader, nullptr);
+    }
+
+    void closePage()
+    {
+        m_y = footerTop();
+        place(m_layout.pageFooter, nullptr);
+    }
+
+    void turnPage()
+    {
+        closePage();
+        openPage();
+    }
+
+    void place(const Section& section, const ReportRow* row)
+    {
+        if (section.height <= 0)
+            return;
+        ReportPage& page = m_pages.back();
+        const QPointF origin(m_layout.margins.left(), m_y);
+        for (const Label& label : section.labels)
+            page.texts.push_back(
+                { label.text, label.rect.translated(origin), label.font, label.align, label.wrap, {} });
+        for (const ValueBox& box : section.values) {
+            const QString text = row ? ValueText(box, *row) : QString();
+            page.texts.push_back({ text, box.rect.translated(origin), box.font, box.align, box.wrap, box.column });
+        }
+        for (const Rule& rule : section.rules)
+            page.rules.push_back({ rule.left + origin.x(), rule.top + origin.y(), rule.width });
+        m_y += section.height;
+    }
+
+    const ReportLayout& m_layout;
+    double m_pageHeight;
+    double m_y = 0;
+    std::vector<ReportPage> m_pages;
+};
+
+QFont qtFont(const Font& font, double pointSize)
+{
+    QFont result(font.family);
+    result.setPointSizeF(pointSize);
+    result.setBold(font.bold);
+    result.setUnderline(font.underline);
+    return result;
+}
+
+int alignmentFlags(const PlacedText& text)
+{
+    const int horizontal = text.align == Align::Right ? Qt::AlignRight
+        : text.align == Align::Center                 ? Qt::AlignHCenter
+                                                      : Qt::AlignLeft;
+    return horizontal | Qt::AlignTop | (text.wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+}
+
+// Fonts by their design, at the page's scale, with their metrics on the device:
+// the texts of a page share a handful of fonts.
+class FontCache {
+public:
+    FontCache(double scale, QPaintDevice* device)
+        : m_scale(scale)
+        , m_device(device)
+    {
+    }
+
+    // The text's own font, or a smaller one until the text fits its box.
+    QFont fitting(const PlacedText& text, const QRectF& box)
+    {
+        const Entry& entry = lookup(text.font);
+        const int flags = alignmentFlags(text);
+        QSizeF needed = entry.metrics.boundingRect(box, flags, text.text).size();
+        QFont font = entry.font;
+        double size = font.pointSizeF();
+        const double smallest = SmallestPointSize * m_scale;
+        while (!fits(text, needed, box) && size > smallest) {
+            const double ratio = text.wrap ? 0.9 : std::clamp(box.width() / needed.width(), 0.5, 0.98);
+            size = std::max(smallest, size * ratio);
+            font.setPointSizeF(size);
+            needed = QFontMetricsF(font, m_device).boundingRect(box, flags, text.text).size();
+        }
+        return font;
+    }
+
+private:
+    struct Entry {
+        Font design;
+        QFont font;
+        QFontMetricsF metrics;
+    };
+
+    static bool fits(const PlacedText& text, const QSizeF& needed, const QRectF& box)
+    {
+        return needed.width() <= box.width() + 0.5 && (!text.wrap || needed.height() <= box.height() + 0.5);
+    }
+
+    const Entry& lookup(const Font& design)
+    {
+        for (const Entry& entry : m_entries)
+            if (entry.design == design)
+                return entry;
+        const QFont font = qtFont(design, design.pointSize * m_scale);
+        m_entries.push_back({ design, font, QFontMetricsF(font, m_device) });
+        return m_entries.back();
+    }
+
+    double m_scale;
+    QPaintDevice* m_device;
+    std::vector<Entry> m_entries;
+};
+
+} // namespace
+
+double FitScale(const ReportLayout& layout, const Paper& paper)
+{
+    const double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    const double height
+        = layout.margins.top() + layout.pageHeader.height + body + layout.pageFooter.height + layout.margins.bottom();
+    const double width = layout.margins.left() + layout.width + layout.margins.right();
+    return std::min({ 1.0, paper.width / width, paper.height / height });
+}
+
+std::vector<ReportPage> PaginateReport(const ReportLayout& layout, const ReportRows& rows, const Paper& paper)
+{
+    return PageBuilder(layout, paper).build(rows);
+}
+
+QString ValueText(const ValueBox& box, const ReportRow& row)
+{
+    const QVariant value = row.value(box.column);
+    if (!value.isValid() || value.isNull())
+        return QString();
+    const bool isNumber = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+    if (box.format == Format::Amount) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (ok)
+            return FormatAmount(number);
+    }
+    return isNumber ? Str(value.toDouble()) : value.toString();
+}
+
+int PageOfRow(const std::vector<ReportPage>& pages, int row)
+{
+    for (int i = 0; i < int(pages.size()); ++i)
+        if (pages[i].firstRow >= 0 && row >= pages[i].firstRow && row <= pages[i].lastRow)
+            return i;
+    return 0;
+}
+
+void PaintReportPage(QPainter& painter, const ReportPage& page, double scale)
+{
+    QPaintDevice* device = painter.device();
+    const double unit = device->logicalDpiX() / 1440.0 * scale; // device units per twip
+    auto toDevice = [unit](const QRectF& twips) {
+        return QRectF(twips.x() * unit, twips.y() * unit, twips.width() * unit, twips.height() * unit);
+    };
+    painter.save();
+    painter.setPen(QPen(Qt::black, RuleThickness * unit));
+    for (const Rule& rule : page.rules)
+        painter.drawLine(
+            QPointF(rule.left * unit, rule.top * unit), QPointF((rule.left + rule.width) * unit, rule.top * unit));
+    FontCache fonts(scale, device);
+    for (const PlacedText& text : page.texts) {
+        if (text.text.isEmpty())
+            continue;
+        const QRectF box = toDevice(text.rect);
+        painter.setFont(fonts.fitting(text, box));
+        painter.drawText(box, alignmentFlags(text), text.text);
+    }
+    painter.restore();
+}
+
+int RenderReport(QPagedPaintDevice& device, const ReportLayout& layout, const ReportRows& rows)
+{
+    const QPageLayout pageLayout = device.pageLayout();
+    const QRectF paperPoints = pageLayout.fullRectPoints();
+    const Paper paper { paperPoints.width() * TwipsPerPoint, paperPoints.height() * TwipsPerPoint };
+    const double scale = FitScale(layout, paper);
+    const std::vector<ReportPage> pages = PaginateReport(layout, rows, paper);
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return -1;
+    // The painter starts at the printable area's corner; the layout counts from the paper's.
+    painter.translate(-QPointF(pageLayout.paintRectPixels(device.logicalDpiX()).topLeft()));
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage())
+            return -1;
+        PaintReportPage(painter, pages[i], scale);
+    }
+    return painter.end() ? int(pages.size()) : -1;
+}
+
+} // namespace zelva::report

@@ -1,0 +1,199 @@
+#include "ui/reportwindow.h"
+
+#include "ui/formboxes.h"
+#include "ui/message.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace zelva {
+
+namespace {
+
+report::Paper paperOf(const QPrinter& printer)
+{
+    const QRectF points = printer.pageLayout().fullRectPoints();
+    return { points.width() * 20, points.height() * 20 };
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(
+    report::ReportLayout layout, report::ReportRows rows, QString pdfFolder, int startRow, QWidget* parent)
+    : QWidget(parent)
+    , m_layout(std::move(layout))
+    , m_rows(std::move(rows))
+    , m_pdfFolder(std::move(pdfFolder))
+    , m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_previewPrinter->setPageSize(QPageSize(QPageSize::A4));
+    m_pages = report::PaginateReport(m_layout, m_rows, paperOf(*m_previewPrinter));
+    buildWindow();
+    preview->updatePreview();
+    goToPage(report::PageOfRow(m_pages, startRow) + 1);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+ReportWindow* ReportWindow::Open(
+    QWidget* opener, report::ReportLayout layout, report::ReportRows rows, const QString& pdfFolder, int startRow)
+{
+    auto* window = new ReportWindow(std::move(layout), std::move(rows), pdfFolder, startRow);
+    QMdiArea* area = nullptr;
+    for (QWidget* w = opener; w && !area; w = w->parentWidget())
+        area = qobject_cast<QMdiArea*>(w);
+    if (area) {
+        QMdiSubWindow* frame = area->addSubWindow(window);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->resize(area->size() * 0.9);
+        frame->show();
+    } else {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->resize(900, 700);
+        window->show();
+    }
+    window->preview->setFocus();
+    return window;
+}
+
+void ReportWindow::buildWindow()
+{
+    setWindowTitle(m_layout.caption);
+    preview = Named(new QPrintPreviewWidget(m_previewPrinter.get(), this), "preview");
+    preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    connect(preview, &QPrintPreviewWidget::paintRequested, this,
+        [this](QPrinter* printer) { report::RenderReport(*printer, m_layout, m_rows); });
+    connect(preview, &QPrintPreviewWidget::previewChanged, this, &ReportWindow::showPageNumber);
+
+    cmdFirst = NewButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page (Ctrl+Home)"));
+    cmdPrevious = NewButton(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous page (Page Up)"));
+    lblPage = Named(new QLabel(this), "lblPage");
+    cmdNext = NewButton(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next page (Page Down)"));
+    cmdLast = NewButton(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last page (Ctrl+End)"));
+    cmdFitWidth
+        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
+    cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
+    cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
+    cmdSavePdf = NewButton(
+        this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
+    cmdClose = NewButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close the report"));
+
+    connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(1); });
+    connect(cmdPrevious, &QPushButton::clicked, this, [this] { goToPage(currentPage() - 1); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { goToPage(currentPage() + 1); });
+    connect(cmdLast, &QPushButton::clicked, this, [this] { goToPage(pageCount()); });
+    connect(cmdFitWidth, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitToWidth);
+    connect(cmdFitPage, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitInView);
+    connect(cmdPrint, &QPushButton::clicked, this, &ReportWindow::cmdPrint_Click);
+    connect(cmdSavePdf, &QPushButton::clicked, this, &ReportWindow::cmdSavePdf_Click);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+    });
+    const std::pair<QKeySequence, QPushButton*> keys[] = { { Qt::Key_PageUp, cmdPrevious },
+        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast } };
+    for (const auto& [key, button] : keys)
+        connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
+
+    auto* bar = new QHBoxLayout;
+    for (QWidget* w : { static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious),
+             static_cast<QWidget*>(lblPage), static_cast<QWidget*>(cmdNext), static_cast<QWidget*>(cmdLast) })
+        bar->addWidget(w);
+    bar->addSpacing(16);
+    bar->addWidget(cmdFitWidth);
+    bar->addWidget(cmdFitPage);
+    bar->addStretch();
+    bar->addWidget(cmdPrint);
+    bar->addWidget(cmdSavePdf);
+    bar->addWidget(cmdClose);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(bar);
+    column->addWidget(preview, 1);
+}
+
+int ReportWindow::pageCount() const { return int(m_pages.size()); }
+
+int ReportWindow::currentPage() const { return preview->currentPage(); }
+
+void ReportWindow::goToPage(int page)
+{
+    preview->setCurrentPage(std::clamp(page, 1, pageCount()));
+    showPageNumber();
+}
+
+void ReportWindow::showPageNumber()
+{
+    const int page = currentPage();
+    lblPage->setText(QStringLiteral("Page %1 of %2").arg(page).arg(pageCount()));
+    cmdFirst->setEnabled(page > 1);
+    cmdPrevious->setEnabled(page > 1);
+    cmdNext->setEnabled(page < pageCount());
+    cmdLast->setEnabled(page < pageCount());
+}
+
+QString ReportWindow::defaultPdfPath() const
+{
+    const QString name = m_layout.caption + QDate::currentDate().toString(QStringLiteral(" yyyy-MM-dd")) + ".pdf";
+    return QDir(m_pdfFolder).filePath(name);
+}
+
+bool ReportWindow::savePdf(const QString& path)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setResolution(600);
+    writer.setTitle(m_layout.caption);
+    if (report::RenderReport(writer, m_layout, m_rows) < 0) {
+        MsgBox(QStringLiteral("The PDF file could not be written:\n%1").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return true;
+}
+
+void ReportWindow::cmdPrint_Click()
+{
+    QPrinter printer(QPrinter::HighResolution); // the default printer, as the dialog opens
+    printer.setDocName(m_layout.caption);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (report::RenderReport(printer, m_layout, m_rows) < 0)
+        MsgBox(QStringLiteral("The printer reported an error; the report was not printed."));
+}
+
+void ReportWindow::cmdSavePdf_Click()
+{
+    QDir().mkpath(m_pdfFolder);
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save as PDF"), defaultPdfPath(), QStringLiteral("PDF files (*.pdf)"));
+    if (!path.isEmpty())
+        savePdf(path);
+}
+
+void ReportWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (m_closed)
+        return;
+    m_closed = true;
+    report::ReportRows().swap(m_rows); // the rows go with the window
+    m_pages.clear();
+    emit closed();
+}
+
+} // namespace zelva
