@@ -53,6 +53,8 @@ std::unique_ptr<Database> Database::open(const QString& folder, int busyTimeoutM
     std::unique_ptr<Database> db(new Database(absolute, name));
     db->attachAll(busyTimeoutMs);
     db->createMissing();
+    for (const QString& sql : CreateConnectionViewSql())
+        db->run(sql, {}, QStringLiteral("create the views"), DbFile::Invoice);
     return db;
 }
 

@@ -217,6 +217,22 @@ QStringList CreateViewSql(DbFile file)
     return {};
 }
 
+QStringList CreateConnectionViewSql()
+{
+    // The company record of the invoice's seller: the first of its name and
+    // GSTIN, else the first of its name.
+    const QString company = quoted(SchemaName(DbFile::Master)) + QStringLiteral(".Company");
+    const QString firstOfName =
+        QStringLiteral("(SELECT rowid FROM %1 WHERE Name = p.SalerCompany %2 ORDER BY sno, rowid LIMIT 1)");
+    return {QStringLiteral("CREATE TEMP VIEW IF NOT EXISTS \"PrintInvoice\" AS SELECT p.*, c.address AS SalerAddress, "
+                           "c.Dist AS SalerDist, c.State AS SalerState, c.Pin AS SalerPin "
+                           "FROM %1.\"PrintInvoice\" AS p LEFT JOIN %2 AS c ON c.rowid = coalesce(%3, %4) "
+                           "ORDER BY p.Sno")
+                .arg(quoted(SchemaName(DbFile::Invoice)), company,
+                     firstOfName.arg(company, QStringLiteral("AND Gstin IS p.SalerGstin")),
+                     firstOfName.arg(company, QString()))};
+}
+
 QString CreateIndexSql(const TableDef& table)
 {
     // GoodsInvoice is never scanned but is joined and looked up by the invoice serial.

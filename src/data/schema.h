@@ -55,6 +55,12 @@ QString DateKeySql(const QString& column);
 // before versions were kept) up to SchemaVersion, after its tables exist.
 QStringList UpgradeSql(DbFile file, int fromVersion);
 
+// Views that join files: a view stored in one file cannot read another, so
+// these live on the connection only (TEMP) and are made afresh at each open.
+// PrintInvoice here is the file's PrintInvoice with the seller's address,
+// Dist, State and Pin from the company record the invoice names.
+QStringList CreateConnectionViewSql();
+
 constexpr int SchemaVersion = 2;
 
 } // namespace zelva

@@ -66,6 +66,29 @@ private slots:
             QVERIFY2(columns.contains(column), column);
     }
 
+    // On the program's connection each row also carries its seller's address
+    // from the company record of the invoice's name and GSTIN.
+    void printInvoiceOnTheConnectionAddsTheSellersAddress()
+    {
+        TempData data;
+        RecordSource company(*data.db);
+        company.bind(DbFile::Master, "Company");
+        addRecord(company, {{"sno", 1}, {"Name", "Zelva"}, {"Gstin", "OLD"}, {"address", "Old Road"}, {"Pin", "1"}});
+        addRecord(company, {{"sno", 2}, {"Name", "Zelva"}, {"Gstin", "32AAA"}, {"address", "New Road"},
+                            {"Dist", "Ernakulam"}, {"State", "Kerala"}, {"Pin", "682001"}});
+        saveInvoices(*data.db, {{1, "05/01/2026", 100, 9, 9, 0, 118}, {2, "06/01/2026", 100, 9, 9, 0, 118}});
+        data.db->run("UPDATE Invoice.BuyerInvoice SET SalerCompany = 'Zelva', SalerGstin = '32AAA' WHERE sno = 2", {},
+                     "test", DbFile::Invoice);
+        QSqlQuery rows = data.db->run("select Sno, SalerAddress, SalerDist, SalerState, SalerPin from PrintInvoice", {},
+                                      "test", DbFile::Invoice);
+        QStringList seen;
+        while (rows.next())
+            seen << QStringList{rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString(),
+                                rows.value(3).toString(), rows.value(4).toString()}
+                        .join('|');
+        QCOMPARE(seen, QStringList({"1||||", "2|New Road|Ernakulam|Kerala|682001"}));
+    }
+
     void monthlyReportSumsEachMonth()
     {
         TempData data;
