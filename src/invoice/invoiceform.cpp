@@ -281,7 +281,7 @@ void InvoiceForm::computeLineAmount()
 {
     LineQuantity = Val(txtQuantity[EntryRow]->text());
     LineRate = Val(txtRate[EntryRow]->text());
-    LineAmount = LineQuantity * LineRate;
+    LineAmount = RoundAmount(LineQuantity * LineRate); // money: to the paisa, as it is shown and printed
     txtAmount[EntryRow]->setText(FormatAmount(LineAmount));
 }
 

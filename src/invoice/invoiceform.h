@@ -158,6 +158,13 @@ public slots:
     void txtShortExcess_GotFocus();
     void txtTotalGoodsAmount_Click();
     void txtTotalAmount_GotFocus();
+    // Prints the invoice page three times ("Original Copy", "Duplicate Copy",
+    // "Receiving Copy"), then saves it; nothing is printed for an invoice that
+    // cannot be saved (invoiceprint.cpp).
+    void cmdPrint_Click();
+    // Opens the invoice report over every saved invoice, at the page of the
+    // invoice on screen or else the last one saved.
+    void cmdInvoiceReport_Click();
 
 protected:
     explicit InvoiceForm(zelva::Database& db, QWidget* parent = nullptr);
@@ -245,8 +252,23 @@ private:
     QWidget* descriptionBox(int row) const;
     QWidget* hsnBox(int row) const;
     bool CheckForEmptyControl();
+    // The pre-save check and the totals recomputation; false (and a message)
+    // when the invoice cannot be saved as it stands.
+    bool readyToSave();
+    // Whether Save may move the invoice to the next free number when its own
+    // was taken meanwhile: not once copies carrying the number are printed.
+    enum class Renumber { Allowed, Refused };
+    // Stores the invoice (one transaction); false, with the operator told why
+    // and what failureNote adds, when nothing was stored.
+    bool storeInvoice(Renumber renumber, const QString& failureNote);
     void Insert();
     void UpdateItemStockQuantity(int& updateIndex);
+
+    // printing (invoiceprint.cpp)
+    bool takeFreeNumber();
+    void copyPrintSubstitutes();
+    void showSelectionBoxes(bool visible);
+    bool printCopies();
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;

@@ -262,25 +262,37 @@ void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
     }
 }
 
+bool InvoiceForm::readyToSave()
+{
+    if (!m_pending || !CheckForEmptyControl())
+        return false;
+    RefreshTotals();
+    if (!WithinAmountLimit(m_totals.grandTotal)) {
+        MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
+        return false;
+    }
+    return true;
+}
+
 // Writes both records and the stock deduction in one transaction: all of it
 // or nothing. The serial taken at New Invoice is confirmed free first; if
 // another invoice took it meanwhile, this one takes the next free number.
 void InvoiceForm::cmdSave_Click()
 {
-    if (!m_pending)
-        return;
-    if (!CheckForEmptyControl())
-        return;
-    RefreshTotals();
-    if (!WithinAmountLimit(m_totals.grandTotal)) {
-        MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
-        return;
-    }
+    if (readyToSave())
+        storeInvoice(Renumber::Allowed, QString());
+}
 
+bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
+{
     int updateIndex = StockUpdateIndex;
     try {
         Transaction transaction(m_db, QStringLiteral("save the invoice"));
         const qint64 free = datBuyerInvoice.nextSerial(QStringLiteral("sno"));
+        if (free > InvoiceSno && renumber == Renumber::Refused)
+            throw DataError(QStringLiteral("save the invoice"), RelativePath(DbFile::Invoice),
+                            QStringLiteral("invoice number %1 was taken by another invoice meanwhile")
+                                .arg(InvoiceNumber));
         if (free > InvoiceSno)
             setInvoiceSerial(free);
         Insert();
@@ -292,8 +304,9 @@ void InvoiceForm::cmdSave_Click()
         // Rolled back: the invoice stays on screen to be saved again.
         datItemStock.cancelUpdate();
         MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
-                                                "It stays on screen to be saved again."));
-        return;
+                                                "It stays on screen to be saved again.")
+               + failureNote);
+        return false;
     }
     StockUpdateIndex = updateIndex;
     setPending(false);
@@ -301,6 +314,7 @@ void InvoiceForm::cmdSave_Click()
         MsgBox(QStringLiteral("Invoice number %1 was taken by another invoice meanwhile. This invoice is saved as %2.")
                    .arg(m_numberAtNew, InvoiceNumber));
     MsgBox(QStringLiteral("Saved Successfully"));
+    return true;
 }
 
 // ---------------------------------------------------------------- cancel and close

@@ -125,6 +125,8 @@ void InvoiceForm::connectHandlers()
     connect(cmdCancel, &QPushButton::clicked, this, &InvoiceForm::cmdCancel_Click);
     connect(cmdClose, &QPushButton::clicked, this, &InvoiceForm::cmdClose_Click);
     connect(cmdAdd, &QPushButton::clicked, this, &InvoiceForm::cmdAdd_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &InvoiceForm::cmdPrint_Click);
+    connect(cmdInvoiceReport, &QPushButton::clicked, this, &InvoiceForm::cmdInvoiceReport_Click);
     connect(cboDescriptionOfGoods, &QComboBox::activated, this, &InvoiceForm::cboDescriptionOfGoods_Click);
     connect(cboBuyerName, &QComboBox::activated, this, &InvoiceForm::cboBuyerName_Click);
     connect(cboBuyerNameD, &QComboBox::activated, this, &InvoiceForm::cboBuyerNameD_Click);

@@ -1,0 +1,121 @@
+// Print (three copies of the invoice page, then Save) and Print Invoice (the
+// invoice report over every saved invoice).
+#include "invoice/invoiceform.h"
+
+#include "data/dataerror.h"
+#include "invoice/rptinvoice.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+#include "ui/printing.h"
+#include "ui/reportwindow.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace zelva;
+
+namespace {
+
+QString printsFolder(const Database& db)
+{
+    return QDir(db.folder()).filePath(QStringLiteral("Prints"));
+}
+
+} // namespace
+
+// The number on the printed copies must be the number stored: when another
+// invoice took this one's serial meanwhile, the next free number is taken and
+// shown before anything is printed.
+bool InvoiceForm::takeFreeNumber()
+{
+    qint64 free = 0;
+    if (!Guarded<DataError>([&] { free = datBuyerInvoice.nextSerial(QStringLiteral("sno")); }))
+        return false;
+    if (free > InvoiceSno)
+        setInvoiceSerial(free);
+    return true;
+}
+
+// What each selection box shows goes into the plain box beneath it.
+void InvoiceForm::copyPrintSubstitutes()
+{
+    const std::array<std::pair<QLineEdit*, QComboBox*>, 12> substitutes{{{txtBuyerName, cboBuyerName},
+                                                                         {txtBuyerNameD, cboBuyerNameD},
+                                                                         {txtGoodsCgst, cboGoodsCgst},
+                                                                         {txtGoodsSgst, cboGoodsSgst},
+                                                                         {txtOthers1, cboOthers1},
+                                                                         {txtOthers1Hsn, cboOthers1Hsn},
+                                                                         {txtOthers1Cgst, cboOthers1Cgst},
+                                                                         {txtOthers1Sgst, cboOthers1Sgst},
+                                                                         {txtOthers2, cboOthers2},
+                                                                         {txtOthers2Hsn, cboOthers2Hsn},
+                                                                         {txtOthers2Cgst, cboOthers2Cgst},
+                                                                         {txtOthers2Sgst, cboOthers2Sgst}}};
+    for (const auto& [printed, combo] : substitutes)
+        printed->setText(combo->currentText());
+}
+
+void InvoiceForm::showSelectionBoxes(bool visible)
+{
+    if (visible)
+        fraGSTCombo->setVisible(true);
+    for (QWidget* list : std::initializer_list<QWidget*>{cboBuyerName, cboBuyerNameD, cboOthers1Hsn, cboOthers2Hsn})
+        list->setVisible(visible);
+    if (!visible)
+        fraGSTCombo->setVisible(false);
+}
+
+// One page per copy, each the whole invoice page under its copy caption.
+bool InvoiceForm::printCopies()
+{
+    static const std::array<QString, 3> captions{QStringLiteral("Original Copy"), QStringLiteral("Duplicate Copy"),
+                                                 QStringLiteral("Receiving Copy")};
+    const auto caption = [this](int copy) { lblCopy->setText(captions[copy]); };
+    return PrintWidgetPages(m_page, int(captions.size()), caption, InvoiceNumber, printsFolder(m_db)).printed;
+}
+
+void InvoiceForm::cmdPrint_Click()
+{
+    if (!readyToSave() || !takeFreeNumber())
+        return; // the check has said what is missing; nothing is printed
+    fraDescriptionOfGoods->setVisible(false);
+    fraCommandButton->setVisible(false);
+    copyPrintSubstitutes();
+    showSelectionBoxes(false);
+    const bool printed = printCopies(); // a failure has been told; the invoice stays pending, unsaved
+    if (printed)
+        cmdPrint->setEnabled(false);
+    showSelectionBoxes(true);
+    if (printed) {
+        const QString destroy =
+            QStringLiteral("\nThe printed copies carry invoice number %1, which is not saved: destroy them, and "
+                           "print the invoice again.")
+                .arg(InvoiceNumber);
+        if (!storeInvoice(Renumber::Refused, destroy))
+            cmdPrint->setEnabled(true);
+    }
+    fraDescriptionOfGoods->setVisible(true);
+    fraCommandButton->setVisible(true);
+}
+
+void InvoiceForm::cmdInvoiceReport_Click()
+{
+    report::ReportRows rows;
+    const bool read = Guarded<DataError>([&] {
+        QSqlQuery query = m_db.run(InvoiceReportSql, {}, QStringLiteral("read the invoices to print"), DbFile::Invoice);
+        rows = InvoiceReportRows(query);
+    });
+    if (!read || rows.empty())
+        return; // no invoice saved yet: nothing to open, nothing to say
+    // The invoice on screen when it is saved, else the last one saved.
+    int startRow = int(rows.size()) - 1;
+    for (int i = 0; i < int(rows.size()); ++i)
+        if (!m_pending && rows[i].value(QStringLiteral("InvoiceNo")).toString() == txtInvoiceNo->text())
+            startRow = i;
+    auto* window = ReportWindow::Open(this, rptInvoice(), std::move(rows), printsFolder(m_db), startRow);
+    window->setObjectName(QStringLiteral("rptInvoice"));
+}

@@ -1,0 +1,164 @@
+#include "invoice/rptinvoice.h"
+
+#include "invoice/amountinwords.h"
+#include "ui/formboxes.h"
+
+#include <QSqlRecord>
+
+namespace zelva {
+
+using namespace report;
+
+namespace {
+
+constexpr int GridRows = 16;
+constexpr int GoodsRows = 7;
+constexpr int RatedRows = 15;
+constexpr double LabelHeight = 240;
+
+QString numbered(const char* stem, int row)
+{
+    return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(row);
+}
+
+// A caption and the box it names, on one line.
+void labelled(Section& section, const QString& caption, double labelLeft, double boxLeft, double top,
+              double labelWidth, double boxWidth, const QString& column, Align align = Align::Left,
+              Format format = Format::AsHeld)
+{
+    section.labels.push_back(Label{caption, {labelLeft, top, labelWidth, LabelHeight}});
+    section.values.push_back(ValueBox{column, {boxLeft, top, boxWidth, LabelHeight}, {}, align, format});
+}
+
+void box(Section& section, const QString& column, double left, double top, double width, double height = LabelHeight,
+         bool wrap = false)
+{
+    section.values.push_back(ValueBox{column, {left, top, width, height}, {}, Align::Left, Format::AsHeld, wrap});
+}
+
+// A party block (seller, buyer, delivery): name, address, Dist., State, Pin, GSTIN.
+struct Party {
+    QString name, address, dist, state, pin, gstin;
+};
+
+void party(Section& d, const Party& p, double left, double top, double distWidth, bool seller)
+{
+    box(d, p.name, left, top, 4320);
+    box(d, p.address, left, top + 288, 4320, 435, true);
+    labelled(d, "Dist.:", left, left + 576, top + 720, seller ? 435 : 420, distWidth, p.dist);
+    labelled(d, "State", left, left + 720, top + 1008, 570, 2295, p.state);
+    labelled(d, "Pin", left + 3168, left + 3600, top + 1008, 420, 720, p.pin);
+    labelled(d, "GSTIN/ UIN", left, left + 1008, top + 1296, 870, 3315, p.gstin);
+}
+
+void goodsGrid(Section& d)
+{
+    const double lefts[] = {0, 720, 5328, 6480, 7344, 8352, 9072};
+    const double headWidths[] = {576, 4470, 1008, 720, 855, 720, 1155};
+    const char* heads[] = {"S. No.", "Discription of Goods", "HSN/ SAC", "Quantity", "Rate (Rs.)", "Per",
+                           "Amount (Rs.)"};
+    for (int c = 0; c < 7; ++c)
+        d.labels.push_back(Label{heads[c], {lefts[c], 4176, headWidths[c], 285}});
+    for (int row = 1; row <= GridRows; ++row) {
+        const double top = 4608 + 432 * (row - 1);
+        const bool first = row == 1;
+        auto cell = [&](const QString& column, double left, double width, Align align = Align::Left,
+                        Format format = Format::AsHeld) {
+            d.values.push_back(ValueBox{column, {left, top, width, LabelHeight}, {}, align, format});
+        };
+        cell(numbered("SNo", row), 0, 570);
+        cell(numbered("DescriptionOfGoods", row), 720, first ? 4464 : 4455);
+        cell(numbered("Hsn", row), 5328, first ? 1000 : 990);
+        cell(numbered("Quantity", row), 6480, 720, Align::Right);
+        cell(numbered(row <= 3 ? "Rate" : "rate", row), 7344, first ? 864 : 870, Align::Right);
+        cell(numbered("Per", row), 8352, 720);
+        cell(numbered("Amount", row), 9072, 1155, Align::Right, Format::Amount);
+    }
+}
+
+void totalsAndFoot(Section& d)
+{
+    labelled(d, "Total Quantity", 0, 1296, 12240, 1296, 990, "TotalQuantity");
+    labelled(d, "Goods Value", 2592, 3888, 12240, 1152, 870, "TotalGoodsAmount", Align::Right, Format::Amount);
+    labelled(d, "Tax", 5760, 6480, 12240, 726, 720, "TotalTax", Align::Right, Format::Amount);
+    labelled(d, "Grand Total", 8064, 9072, 12240, 1005, 1155, "totalamount", Align::Right, Format::Amount);
+    d.labels.push_back(Label{"Amount Chargeable (in words)", {0, 12528, 3015, LabelHeight}});
+    box(d, "AmountInWords", 0, 12816, 6915, 288, true); // two lines when long
+    d.labels.push_back(Label{"for", {8928, 12672, 1290, LabelHeight}});
+    d.labels.push_back(Label{"Declaration", {0, 13104, 3165, LabelHeight}});
+    d.labels.push_back(Label{"We declare that this invoice shows the actual price of the goods described and that all "
+                             "particulars are true and correct.",
+                             {0, 13392, 6915, 576},
+                             {},
+                             Align::Left,
+                             true});
+    box(d, "SalerCompany", 8064, 13392, 2016);
+    d.labels.push_back(Label{"Authorised Signatory", {8064, 14400, 2016, LabelHeight}});
+}
+
+bool heldNothing(const ReportRow& row, int gridRow)
+{
+    const QString description = row.value(numbered("DescriptionOfGoods", gridRow)).toString().trimmed();
+    return (description.isEmpty() || description == NotApplicable)
+           && row.value(numbered("Amount", gridRow)).toDouble() == 0;
+}
+
+} // namespace
+
+ReportLayout rptInvoice()
+{
+    ReportLayout layout;
+    layout.caption = QStringLiteral("Tax Invoice");
+    layout.width = 10395;
+    layout.margins = {700, 700, 700, 700};
+    layout.pageHeader = {330, {Label{"Tax Invoice", {0, 0, 10365, 285}, Font{"Arial", 9.75, true, true}, Align::Center}}};
+    layout.pageFooter = {528, {Label{"This is a Computer Generated Invoice", {0, 0, 10368, 240}, {}, Align::Center}}};
+    layout.reportFooter = {168};
+
+    Section& d = layout.detail;
+    d.height = 14667;
+    party(d, {"SalerCompany", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "SalerGstin"}, 0, 0, 3750, true);
+    d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
+    party(d, {"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin"}, 0, 2016, 3750, false);
+    labelled(d, "Invoice No.:", 6048, 7056, 144, 1008, 1155, "InvoiceNo");
+    labelled(d, "Date", 8208, 8928, 144, 585, 864, "InvoiceDate");
+    box(d, "Time", 9792, 144, 585);
+    labelled(d, "Order No.:", 6048, 7632, 576, 1305, 2745, "OrderNo");
+    labelled(d, "Order Date:", 6048, 7632, 864, 1305, 2295, "OrderDate");
+    labelled(d, "Supplier's Ref.:", 6048, 7632, 1152, 1305, 2730, "SuppliersRef");
+    labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
+    d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
+    // The delivery party's GSTIN is not kept with the invoice: its box stays blank.
+    party(d, {"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()}, 6048, 2016, 3600, false);
+    d.rules.push_back(Rule{0, 3744, 10368});
+    goodsGrid(d);
+    totalsAndFoot(d);
+    return layout;
+}
+
+ReportRows InvoiceReportRows(QSqlQuery& query)
+{
+    ReportRows rows;
+    while (query.next()) {
+        const QSqlRecord record = query.record();
+        ReportRow row;
+        for (int i = 0; i < record.count(); ++i)
+            row.insert(record.fieldName(i), record.value(i));
+        int serial = 0;
+        for (int gridRow = 1; gridRow <= GridRows; ++gridRow) {
+            if (heldNothing(row, gridRow)) {
+                for (const char* stem : {"DescriptionOfGoods", "Hsn", "Quantity", "Rate", "rate", "Per", "Amount"})
+                    row.remove(numbered(stem, gridRow));
+            } else if (gridRow <= GoodsRows) {
+                row.insert(numbered("SNo", gridRow), ++serial);
+            }
+        }
+        const double tax = row.value("TIgst").toDouble() + row.value("TCgst").toDouble() + row.value("TSgst").toDouble();
+        row.insert(QStringLiteral("TotalTax"), tax);
+        row.insert(QStringLiteral("AmountInWords"), AmountInWords(row.value("totalamount").toDouble()));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+} // namespace zelva
