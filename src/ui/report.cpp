@@ -37,9 +37,13 @@ public:
                 page.firstRow = i;
             page.lastRow = i;
         }
-        if (!fits(m_layout.reportFooter))
+        // An empty report footer is only room at the end: it never opens a page.
+        const Section& footer = m_layout.reportFooter;
+        const bool empty = footer.labels.empty() && footer.values.empty() && footer.rules.empty();
+        if (!fits(footer) && !empty)
             turnPage();
-        place(m_layout.reportFooter, nullptr);
+        if (fits(footer))
+            place(footer, nullptr);
         closePage();
         return std::move(m_pages);
     }

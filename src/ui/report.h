@@ -21,8 +21,9 @@
 // Paging: the page header and page footer are on every page (the footer at the
 // foot of the page), the report header opens the first page, each row is one
 // detail section and a detail is never split across pages, the report footer
-// follows the last row (on a page of its own when it does not fit). A layout
-// taller or wider than the paper is scaled down whole, never cut.
+// follows the last row (on a page of its own when it does not fit, unless it
+// holds nothing). A layout taller or wider than the paper is scaled down
+// whole, never cut.
 //
 // Values are shown as the row holds them; a box formatted as Amount shows a
 // number in "##.00". A value too long for its box is drawn in a smaller font

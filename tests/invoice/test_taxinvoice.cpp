@@ -7,10 +7,14 @@
 #include "platform/textnum.h"
 #include "support/formdriver.h"
 #include "ui/formboxes.h"
+#include "ui/message.h"
+#include "ui/printing.h"
+#include "ui/reportwindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -208,6 +212,41 @@ QStringList saveWhileStockIsLocked(Counter& c)
 
 const QString Words1180 = "Rupees One Thousand One Hundred Eighty Only";
 
+// What leaves the program while printing, in order: each page as "page:" and
+// its copy caption, each message as "msg:" and its text. A page can be made
+// to fail, and work can be done while a page is out (another counter saving).
+struct PrintLog {
+    QStringList events;
+    std::function<void(QWidget* page, int index)> duringPage;
+    int failAtPage = -1;
+    PrintLog()
+    {
+        zelva::SetMessageHook([this](const QString& text, const QString&) { events << "msg:" + text; });
+        zelva::SetPageHook([this](QWidget* page, int index) {
+            events << "page:" + page->findChild<QLabel*>("lblCopy")->text();
+            if (duringPage)
+                duringPage(page, index);
+            return index != failAtPage;
+        });
+    }
+    ~PrintLog()
+    {
+        zelva::SetPageHook({});
+        zelva::SetMessageHook({});
+    }
+    QStringList pages() const { return events.filter(QRegularExpression("^page:")); }
+};
+
+const QStringList ThreeCopies{"page:Original Copy", "page:Duplicate Copy", "page:Receiving Copy"};
+
+QWidget* reportWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "rptInvoice" && w->isVisible())
+            return w;
+    return nullptr;
+}
+
 } // namespace
 
 class TaxInvoiceTest : public QObject {
@@ -307,6 +346,9 @@ private slots:
         QTest::newRow("CGST 2.5% of 333.33")
             << "Kochi Stores" << "1" << "333.33" << "CGST @ 2.5%" << "" << "2.5" << "8.33" << "349.99"
             << "Rupees Three Hundred Forty Nine and Ninety Nine Paise Only" << 333.33 * 2.5 / 100;
+        QTest::newRow("line amount to the paisa: 1.5 x 333.33 at IGST 18%")
+            << "Delhi Mart" << "1.5" << "333.33" << "IGST @ 18%" << "" << "18" << "90.00" << "590.00"
+            << "Rupees Five Hundred Ninety Only" << 90.0;
         QTest::newRow("short by 40 paise")
             << "Kochi Stores" << "1" << QString() << "CGST @ 9%" << "-0.40" << "9" << "90.00" << "1179.60"
             << "Rupees One Thousand One Hundred Seventy Nine and Sixty  Paise Only" << 90.0;
@@ -946,6 +988,180 @@ private slots:
         QWidget* row = c.w("txtAmount_1");
         const QRect inView(row->mapTo(scroll->viewport(), QPoint(0, 0)), row->size());
         QVERIFY(scroll->viewport()->rect().contains(inView));
+    }
+
+    // ---- printing
+
+    // The page as printed: the plain boxes in place of the lists, the entry
+    // row and buttons away; three copies, then the save and its message.
+    void printThreeCopiesThenSave()
+    {
+        Counter c;
+        c.start("Kochi Stores");
+        QVERIFY(pick(c.combo("cboBuyerNameD"), "Delhi Mart"));
+        c.line("Mouse", "2");
+        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        PrintLog log;
+        QStringList seenOnPages;
+        log.duringPage = [&](QWidget*, int) {
+            seenOnPages << QStringList{c.text("txtBuyerName"), c.text("txtBuyerNameD"), c.text("txtGoodsCgst"),
+                                       c.text("txtGoodsSgst"), c.text("txtInvoiceNo")}
+                               .join('|');
+            for (const char* away : {"cboBuyerName", "cboBuyerNameD", "fraGSTCombo", "fraDescriptionOfGoods",
+                                     "fraCommandButton", "cboOthers1Hsn"})
+                QVERIFY2(!c.w<QWidget>(away)->isVisible(), away);
+        };
+        click(c.button("cmdPrint"));
+        QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
+        QCOMPARE(seenOnPages, QStringList(3, "Kochi Stores|Delhi Mart|CGST @ 9%|SGST @ 9%|A00001"));
+        QCOMPARE(c.text("lblCopy"), QString("Receiving Copy"));
+        QVERIFY(!c.button("cmdPrint")->isEnabled());
+        for (const char* back : {"cboBuyerName", "fraGSTCombo", "fraDescriptionOfGoods", "fraCommandButton"})
+            QVERIFY2(c.w<QWidget>(back)->isVisible(), back);
+        c.expectStored("BuyerInvoice", 1, {{"InvoiceNo", "A00001"}, {"BuyerNameD", "Delhi Mart"}});
+        QCOMPARE(c.stock("G00002"), 48.0);
+    }
+
+    // Nothing is printed for an invoice that cannot be saved, nor saved when
+    // the printer fails; after the fault is put right, Print works.
+    void printNeedsASavableInvoiceAndAWorkingPrinter()
+    {
+        Counter c;
+        c.start();
+        {
+            PrintLog log;
+            c.form->cmdPrint_Click(); // no goods line yet
+            QCOMPARE(log.events, QStringList{"msg: Select the Goods "});
+        }
+        c.line("Cable", "1");
+        c.line("Laptop", "1");
+        {
+            PrintLog log;
+            log.failAtPage = 1;
+            click(c.button("cmdPrint"));
+            QCOMPARE(log.pages(), ThreeCopies.mid(0, 2));
+            QCOMPARE(log.events.size(), 3);
+            QVERIFY2(log.events[2].contains("Nothing was printed"), qPrintable(log.events[2]));
+        }
+        QCOMPARE(c.invoiceRecords(), 0);
+        QCOMPARE(c.stock("G00001"), 10.0);
+        QVERIFY(c.form->invoicePending());
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        QVERIFY(c.w<QWidget>("fraCommandButton")->isVisible());
+        PrintLog log;
+        click(c.button("cmdPrint"));
+        QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
+        QCOMPARE(c.invoiceRecords(), 2);
+    }
+
+    // The copies carry the number that is stored: a number taken before Print
+    // is replaced before printing; one taken while printing fails the save,
+    // and the operator is told to destroy the copies.
+    void printedNumberIsTheStoredNumber()
+    {
+        Counter c;
+        c.start();
+        c.line("Laptop", "1");
+        auto otherCounterSaves = [&](const QString& buyer) {
+            frmTaxInvoice other(*c.data.db);
+            click(other.cmdNewInvoice);
+            QVERIFY(pick(other.cboBuyerName, buyer));
+            QVERIFY(pick(other.cboDescriptionOfGoods, "Cable"));
+            click(other.cmdAdd);
+            other.cmdSave_Click();
+        };
+        otherCounterSaves("Delhi Mart"); // takes A00001
+        PrintLog log;
+        QStringList numbers;
+        log.duringPage = [&](QWidget*, int index) {
+            numbers << c.text("txtInvoiceNo");
+            if (index == 2 && numbers.size() == 3)
+                otherCounterSaves("Delhi Mart"); // takes A00002 while the last copy is out
+        };
+        click(c.button("cmdPrint"));
+        QCOMPARE(numbers, QStringList(3, "A00002"));
+        const QString said = log.events.last();
+        QVERIFY2(said.contains("A00002") && said.contains("destroy"), qPrintable(said));
+        QCOMPARE(log.events.count("msg:Saved Successfully"), 1); // the other counter's
+        QVERIFY(c.form->invoicePending());
+        QVERIFY(c.button("cmdPrint")->isEnabled());
+        c.expectStored("BuyerInvoice", 2, {{"BuyerName", "Delhi Mart"}});
+
+        log.events.clear();
+        click(c.button("cmdPrint"));
+        QCOMPARE(numbers.mid(3), QStringList(3, "A00003"));
+        QCOMPARE(log.events.last(), QString("msg:Saved Successfully"));
+        c.expectStored("BuyerInvoice", 3, {{"InvoiceNo", "A00003"}, {"BuyerName", "Kochi Stores"}});
+    }
+
+    // Without a printer the three copies are one PDF in Prints, and the
+    // operator is told where before the invoice is saved.
+    void withoutAPrinterThePdfHasThreePages()
+    {
+        Counter c;
+        c.start();
+        c.line("Laptop", "1");
+        zelva::SetPdfOnly(true);
+        c.messages.clear();
+        click(c.button("cmdPrint"));
+        zelva::SetPdfOnly(false);
+        const QString pdf = c.data.folder() + "/Prints/A00001.pdf";
+        QCOMPARE(c.messages.texts().size(), 2);
+        QVERIFY2(c.messages.texts()[0].contains(QDir::toNativeSeparators(pdf)), qPrintable(c.messages.texts()[0]));
+        QCOMPARE(c.messages.texts()[1], QString("Saved Successfully"));
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {pdf});
+        QVERIFY(pdfinfo.waitForFinished());
+        QVERIFY2(QString(pdfinfo.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")),
+                 "three pages");
+    }
+
+    // The report holds every saved invoice, one page each, and opens at the
+    // invoice on screen; with none saved it opens nothing and says nothing.
+    void invoiceReportOnePagePerInvoice()
+    {
+        Counter c;
+        c.messages.clear();
+        click(c.button("cmdInvoiceReport"));
+        QVERIFY(!reportWindow());
+        QVERIFY(c.messages.texts().isEmpty());
+
+        const QStringList buyers{"Delhi Mart", "Kochi Stores", "Delhi Mart"};
+        for (const QString& buyer : buyers) {
+            c.start(buyer);
+            c.line("Mouse", "1.5");
+            c.save();
+        }
+        click(c.button("cmdNewInvoice")); // a fourth invoice pending, not yet saved
+        click(c.button("cmdInvoiceReport"));
+        auto* window = qobject_cast<zelva::ReportWindow*>(reportWindow());
+        QVERIFY(window);
+        QCOMPARE(window->pageCount(), 3);
+        QCOMPARE(window->currentPage(), 3); // the last saved
+        QStringList shown;
+        for (const zelva::report::ReportPage& page : window->pages()) {
+            QStringList boxes;
+            for (const auto& text : page.texts)
+                if (QStringList{"InvoiceNo", "BuyerName", "SalerAddress", "SNo1", "Amount1", "AmountInWords"}.contains(
+                        text.column))
+                    boxes << text.text;
+            shown << boxes.join('|');
+        }
+        const QString words = "Rupees Five Hundred Only";
+        QCOMPARE(shown, QStringList({"12 Beach Road|Delhi Mart|A00001|1|500.00|" + words,
+                                     "12 Beach Road|Kochi Stores|A00002|1|500.00|" + words,
+                                     "12 Beach Road|Delhi Mart|A00003|1|500.00|" + words}));
+        window->close();
+        delete window;
+
+        click(c.button("cmdCancel"));
+        c.start();
+        c.line("Cable", "1");
+        c.save(); // A00004 on screen, saved
+        click(c.button("cmdInvoiceReport"));
+        window = qobject_cast<zelva::ReportWindow*>(reportWindow());
+        QCOMPARE(window->currentPage(), 4);
+        delete window;
     }
 };
 
