@@ -6,6 +6,7 @@
 
 #include "data/dataerror.h"
 #include "platform/textnum.h"
+#include "ui/fittext.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -76,6 +77,10 @@ InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
 void InvoiceForm::setUp()
 {
     buildWindow();
+    // On screen and on paper every value shows whole: a long one in a smaller font.
+    for (QLineEdit* box : m_page->findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(box->parentWidget()))
+            ShrinkToFit(box);
 
     m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow};
     m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow};

@@ -992,6 +992,28 @@ private slots:
 
     // ---- printing
 
+    // Every box on the page shows its whole value, the largest ones included:
+    // a value too long for its box is drawn smaller.
+    void nothingOnThePageIsCutOff()
+    {
+        Counter c;
+        c.start("Delhi Mart");
+        c.line("Laptop", "10", "7777777.77");
+        c.line("Cable", "1", "125000.75");
+        QVERIFY(c.rate("cboGoodsCgst", "IGST @ 28%"));
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.text("txtRate_1"), QString("7777777.77"));
+        QVERIFY(c.text("txtAmountInWords").startsWith("Rupees Nine Crore"));
+        for (QLineEdit* box : c.form->invoicePage()->findChildren<QLineEdit*>()) {
+            if (!box->isVisible() || qobject_cast<QComboBox*>(box->parentWidget()))
+                continue;
+            const int needed = QFontMetrics(box->font()).horizontalAdvance(box->text());
+            QVERIFY2(needed <= box->width() - 4,
+                     qPrintable(QString("%1 cuts off \"%2\"").arg(box->objectName(), box->text())));
+        }
+        QVERIFY(c.w("txtRate_1")->font().pointSizeF() <= c.w("txtRate_2")->font().pointSizeF());
+    }
+
     // The page as printed: the plain boxes in place of the lists, the entry
     // row and buttons away; three copies, then the save and its message.
     void printThreeCopiesThenSave()
