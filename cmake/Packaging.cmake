@@ -10,6 +10,20 @@ set(ZELVA_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 00:00:00 +0000")
 set(ZELVA_PACKAGE_MAINTAINER "Zelva Billing maintainers <maintainers@zelva-billing.example>"
     CACHE STRING "Maintainer field of the Debian package: Name <address>")
 
+# Software centres show a screenshot from the web: set this to the address
+# where docs/main-window.png is published (AppStream wants https).
+set(ZELVA_SCREENSHOT_URL "" CACHE STRING "https address of docs/main-window.png for the AppStream metadata")
+set(ZELVA_SCREENSHOTS "")
+if(ZELVA_SCREENSHOT_URL)
+  set(ZELVA_SCREENSHOTS "
+  <screenshots>
+    <screenshot type=\"default\">
+      <caption>The main window with a tax invoice being written</caption>
+      <image>${ZELVA_SCREENSHOT_URL}</image>
+    </screenshot>
+  </screenshots>")
+endif()
+
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${packaging}/${ZELVA_APP_ID}.metainfo.xml.in ${generated}/${ZELVA_APP_ID}.metainfo.xml @ONLY)
