@@ -7,32 +7,27 @@ namespace zelva {
 
 namespace {
 
-struct Drawing {
-    int grid; // the drawing's own size in pixels
-    std::initializer_list<int> sizes; // the sizes it is rendered at, whole multiples where it matters
-};
-
-// Other sizes are scaled down from the next larger one.
-const Drawing Drawings[] = {
-    { 16, { 16, 32 } },
-    { 24, { 24, 48, 64, 96 } },
-};
+// Renders the drawing at each size into the icon; the icon scales the next
+// larger rendering down for any other size.
+void addRenderings(QIcon& icon, const QString& file, std::initializer_list<int> sizes)
+{
+    for (int size : sizes) {
+        QImageReader reader(file);
+        reader.setScaledSize(QSize(size, size));
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+}
 
 } // namespace
 
 QIcon ProgramPicture(const QString& name)
 {
     QIcon icon;
-    for (const Drawing& drawing : Drawings) {
-        const QString file = QStringLiteral(":/icons/%1/%2.svg").arg(drawing.grid).arg(name);
-        for (int size : drawing.sizes) {
-            QImageReader reader(file);
-            reader.setScaledSize(QSize(size, size));
-            const QImage image = reader.read();
-            if (!image.isNull())
-                icon.addPixmap(QPixmap::fromImage(image));
-        }
-    }
+    // Whole multiples of each grid stay sharp; 64 and 96 are large enough not to blur.
+    addRenderings(icon, QStringLiteral(":/icons/16/%1.svg").arg(name), { 16, 32 });
+    addRenderings(icon, QStringLiteral(":/icons/24/%1.svg").arg(name), { 24, 48, 64, 96 });
     return icon;
 }
 
