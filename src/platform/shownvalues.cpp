@@ -35,16 +35,21 @@ QString ShownDate(const QString& storedDate)
     return parts.captured(1) + QLatin1Char('/') + parts.captured(3) + QLatin1Char('/') + parts.captured(4);
 }
 
-QString IndianGroupedAmount(double value)
+QString GroupIndian(const QString& amountText)
 {
-    QString text = FormatAmount(value);
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    static const QRegularExpression amount(QStringLiteral("^-?\\d*(\\.\\d*)?$"));
+    if (!amount.match(amountText).hasMatch())
+        return amountText;
+    QString text = amountText;
+    const qsizetype point = text.contains(QLatin1Char('.')) ? text.indexOf(QLatin1Char('.')) : text.size();
     const qsizetype firstDigit = text.startsWith(QLatin1Char('-')) ? 1 : 0;
     // The last three digits before the point stand together, then pairs.
     for (qsizetype comma = point - 3; comma > firstDigit; comma -= 2)
         text.insert(comma, QLatin1Char(','));
     return text;
 }
+
+QString IndianGroupedAmount(double value) { return GroupIndian(FormatAmount(value)); }
 
 bool IndianDigitGrouping() { return userSettings().value(QLatin1String(GroupingKey), false).toBool(); }
 

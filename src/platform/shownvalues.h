@@ -15,6 +15,11 @@ QString ShownDate(const QDate& date);
 // "dd/mm/yyyy"; any other text (blank, "N.A.") comes back unchanged.
 QString ShownDate(const QString& storedDate);
 
+// An amount text ("1234567.00", "-0.05", "1234567") with the digits before
+// the point grouped the Indian way: three, then twos ("12,34,567.00"). Any
+// other text comes back unchanged.
+QString GroupIndian(const QString& amountText);
+
 // The "##.00" pattern with the digits before the point grouped the Indian
 // way, three then twos: 1234567 -> "12,34,567.00", -100000 -> "-1,00,000.00",
 // 0.5 -> ".50".

@@ -40,6 +40,33 @@ private slots:
         QCOMPARE(RegisterAmount(value, false), QString(grouped).remove(QLatin1Char(',')));
     }
 
+    // Amount texts as other parts of the program write them.
+    void groupedTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("leading zero") << "0.05"
+                                      << "0.05";
+        QTest::newRow("negative crore") << "-12345678.90"
+                                        << "-1,23,45,678.90";
+        QTest::newRow("no point") << "1234567"
+                                  << "12,34,567";
+        QTest::newRow("six digits") << "123456.00"
+                                    << "1,23,456.00";
+        QTest::newRow("already grouped") << "1,234.00"
+                                         << "1,234.00";
+        QTest::newRow("not a number") << "N.A."
+                                      << "N.A.";
+        QTest::newRow("blank") << ""
+                               << "";
+    }
+    void groupedTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, grouped);
+        QCOMPARE(GroupIndian(text), grouped);
+    }
+
     void shownDates_data()
     {
         QTest::addColumn<QString>("stored");
