@@ -2,7 +2,11 @@
 # Installs the Debian packages the build needs; skips what is present.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsodium-dev
-          libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils)
+          libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils
+          # run time: the SVG plug-in draws the program's pictures
+          libqt6svg6
+          # the Debian package and its checks (scripts/package.sh, tests/package)
+          dpkg-dev help2man lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,5 @@
 #include "shell/clocktext.h"
 
-#include "platform/datetext.h"
-
 namespace zelva {
 
 namespace {
@@ -31,12 +29,8 @@ QString LongTimeText(const QTime& time, const QLocale& locale)
 
 QString CalendarText(const QDate& date)
 {
-    const QString sep = DateSeparator() + QLatin1Char(' ');
-    return QStringLiteral("%1%2%3%2%4")
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(sep)
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    // Indian order and slashes whatever the machine's locale says.
+    return date.toString(QStringLiteral("dd/ MM/ yyyy"));
 }
 
 } // namespace zelva

@@ -11,8 +11,8 @@ namespace zelva {
 // the long format may carry ("20:28:31", "8:28:31 PM").
 QString LongTimeText(const QTime& time, const QLocale& locale = QLocale::system());
 
-// Day, date separator and a blank, month, separator and a blank, year:
-// "05/ 12/ 2026" for 5 December 2026 with "/" as separator.
+// Day, "/ ", month, "/ ", year whatever the locale: "05/ 12/ 2026" for
+// 5 December 2026.
 QString CalendarText(const QDate& date);
 
 } // namespace zelva

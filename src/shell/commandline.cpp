@@ -153,7 +153,14 @@ QString HelpText(const QString& programName)
                           "  -v, --version        show the version and end\n"
                           "\n"
                           "Without --add-operator the program shows its login window; on a data folder\n"
-                          "without operators that window sets up the first one.\n")
+                          "without operators that window sets up the first one.\n"
+                          "\n"
+                          "Files:\n"
+                          "  ~/.local/share/ZelvaBilling  the per-user data folder: ZLV.db and Database/*.db;\n"
+                          "                               installing, upgrading or removing the program\n"
+                          "                               leaves it as it is\n"
+                          "  ~/.config/ZelvaBilling/ZelvaBilling.conf\n"
+                          "                               the user's settings (Tools menu)\n")
         .arg(programName);
 }
 

@@ -4,6 +4,7 @@
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
+#include "platform/shownvalues.h"
 #include "shell/clocktext.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
@@ -159,6 +160,13 @@ void frmZelvaBillingSystem::buildMenus()
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
+    // A setting kept per user: amounts in the registers and summaries opened
+    // from now on read 12,34,567.00 instead of 1234567.00.
+    mnuk = addSeparator(mnuTools, "mnuk");
+    mnuIndianGrouping = addEntry(mnuTools, "mnuIndianGrouping", "&Indian Digit Grouping", K(), nullptr);
+    mnuIndianGrouping->setCheckable(true);
+    mnuIndianGrouping->setChecked(zelva::IndianDigitGrouping());
+    connect(mnuIndianGrouping, &QAction::toggled, this, [](bool on) { zelva::SetIndianDigitGrouping(on); });
 
     mnuWindow = menu("mnuWindow", "&Window");
     mnuExit = addEntry(mnuWindow, "mnuExit", "E&xit", K(Qt::CTRL | Qt::Key_Q), &M::mnuExit_Click);
@@ -180,42 +188,32 @@ void frmZelvaBillingSystem::buildToolbar()
     struct Button {
         const char* name; // nullptr: a separator
         const char* toolTip;
-        const char* icon;
-        QStyle::StandardPixmap fallback;
+        const char* picture; // icons/<size>/<picture>.svg
         Handler handler;
     };
     static const Button buttons[] = {
-        { "btnNewInvoice", "New Tax Invoice", "document-new", QStyle::SP_FileIcon, &M::mnuNewInvoice_Click },
-        { "btnPrintInvoice", "Print Duplicate Invoice", "document-print", QStyle::SP_DialogSaveButton,
-            &M::mnuPrintInvoice_Click },
+        { "btnNewInvoice", "New Tax Invoice", "new-invoice", &M::mnuNewInvoice_Click },
+        { "btnPrintInvoice", "Print Duplicate Invoice", "print-duplicate", &M::mnuPrintInvoice_Click },
         {},
-        { "btnNewCustomer", "Add New Customer (CRM)", "contact-new", QStyle::SP_DirHomeIcon, &M::mnuNewCustomer_Click },
-        { "btnStockEntry", "Add New Item (Stock Update)", "list-add", QStyle::SP_FileDialogNewFolder,
-            &M::mnuStockEntry_Click },
-        { "btnPurchaseRegister", "All Purchase Entry", "go-down", QStyle::SP_ArrowDown, &M::mnuPurchaseRegister_Click },
-        { "btnIssueRegister", "Issue Register", "go-up", QStyle::SP_ArrowUp, &M::mnuIssueRegister_Click },
-        { "btnCompanyDetails", "Update Company Details", "go-home", QStyle::SP_ComputerIcon,
-            &M::mnuCompanyDetails_Click },
+        { "btnNewCustomer", "Add New Customer (CRM)", "new-customer", &M::mnuNewCustomer_Click },
+        { "btnStockEntry", "Add New Item (Stock Update)", "stock-entry", &M::mnuStockEntry_Click },
+        { "btnPurchaseRegister", "All Purchase Entry", "purchase", &M::mnuPurchaseRegister_Click },
+        { "btnIssueRegister", "Issue Register", "issue", &M::mnuIssueRegister_Click },
+        { "btnCompanyDetails", "Update Company Details", "company", &M::mnuCompanyDetails_Click },
         {},
-        { "btnMonthlyReport", "Monthly Report", "x-office-calendar", QStyle::SP_FileDialogContentsView,
-            &M::mnuMonthlyReport_Click },
-        { "btnYearlyReport", "Yearly Report", "x-office-spreadsheet", QStyle::SP_FileDialogListView,
-            &M::mnuYearlyReport_Click },
+        { "btnMonthlyReport", "Monthly Report", "monthly-report", &M::mnuMonthlyReport_Click },
+        { "btnYearlyReport", "Yearly Report", "yearly-report", &M::mnuYearlyReport_Click },
         {},
-        { "btnPurchaseReport", "Purchase Report", "document-print-preview", QStyle::SP_FileDialogInfoView,
-            &M::mnuPurchaseReport_Click },
-        { "btnIssueReport", "Issue Report", "document-properties", QStyle::SP_FileDialogDetailedView,
-            &M::mnuIssueReport_Click },
+        { "btnPurchaseReport", "Purchase Report", "purchase-report", &M::mnuPurchaseReport_Click },
+        { "btnIssueReport", "Issue Report", "issue-report", &M::mnuIssueReport_Click },
         {},
-        { "btnShowToolbar", "Show - Hide Toolbar", "view-restore", QStyle::SP_TitleBarNormalButton,
-            &M::mnuShowToolbar_Click },
-        { "btnShowStatusbar", "Show - Hide Statusbar", "view-fullscreen", QStyle::SP_TitleBarMaxButton,
-            &M::mnuShowStatusbar_Click },
+        { "btnShowToolbar", "Show - Hide Toolbar", "toolbar", &M::mnuShowToolbar_Click },
+        { "btnShowStatusbar", "Show - Hide Statusbar", "statusbar", &M::mnuShowStatusbar_Click },
         {},
-        { "btnExit", "Exit", "application-exit", QStyle::SP_DialogCloseButton, &M::mnuExit_Click },
+        { "btnExit", "Exit", "exit", &M::mnuExit_Click },
         {},
-        { "btnAbout", "About", "help-about", QStyle::SP_MessageBoxInformation, &M::mnuAbout_Click },
-        { "btnHelp", "Help", "help-contents", QStyle::SP_DialogHelpButton, &M::mnuContent_Click },
+        { "btnAbout", "About", "about", &M::mnuAbout_Click },
+        { "btnHelp", "Help", "help", &M::mnuContent_Click },
     };
 
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
@@ -229,7 +227,8 @@ void frmZelvaBillingSystem::buildToolbar()
         if (!b.name) {
             action = Toolbar1->addSeparator();
         } else {
-            action = Toolbar1->addAction(zelva::ThemeIcon(b.icon, b.fallback), QString::fromUtf8(b.toolTip));
+            action = Toolbar1->addAction(
+                zelva::ProgramPicture(QString::fromLatin1(b.picture)), QString::fromUtf8(b.toolTip));
             action->setObjectName(QString::fromLatin1(b.name));
             action->setToolTip(QString::fromUtf8(b.toolTip));
             const int index = int(m_toolbarButtons.size()) + 1;

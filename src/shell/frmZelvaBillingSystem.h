@@ -62,6 +62,8 @@ public:
     QAction* mnuShowToolbar;
     QAction* mnug;
     QAction* mnuShowStatusbar;
+    QAction* mnuk;
+    QAction* mnuIndianGrouping;
     QMenu* mnuWindow;
     QAction* mnuExit;
     QMenu* mnuHelp;

@@ -1,6 +1,7 @@
 // The main window: menus, toolbar and status bar as the operator finds them,
 // every entry and button reaching its form, one window per form, the two
 // toggles, the report entries and the end of the program.
+#include "platform/shownvalues.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/frmabout.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -114,6 +116,9 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    // The per-user settings go to a test folder, never the tester's own.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void init()
     {
         m_ends = 0;
@@ -150,8 +155,8 @@ private slots:
                 "mnui- mnuCompanyDetails",
                 "mnuReport &Report: mnuMonthlyReport mnuYearlyReport mnuh- mnuPurchaseReport mnuIssueReport "
                 "mnuSalesReport mnuStockReport mnuStockReportNill",
-                "mnuTools &Tools: mnuShowToolbar mnug- mnuShowStatusbar", "mnuWindow &Window: mnuExit",
-                "mnuHelp &Help: mnuAbout mnuB- mnuContent" }));
+                "mnuTools &Tools: mnuShowToolbar mnug- mnuShowStatusbar mnuk- mnuIndianGrouping",
+                "mnuWindow &Window: mnuExit", "mnuHelp &Help: mnuAbout mnuB- mnuContent" }));
     }
 
     void menuEntries_data()
@@ -413,6 +418,19 @@ private slots:
         const QTime time(20, 5, 9);
         QCOMPARE(LongTimeText(time, QLocale(QLocale::English, QLocale::UnitedStates)), QString("8:05:09 PM"));
         QCOMPARE(LongTimeText(time, QLocale(QLocale::German, QLocale::Germany)), QString("20:05:09"));
+    }
+
+    // Indian digit grouping is the operator's choice, kept for the next start.
+    void indianGroupingSetting()
+    {
+        QAction* grouping = window().mnuIndianGrouping;
+        const bool before = IndianDigitGrouping();
+        QCOMPARE(grouping->isChecked(), before);
+        grouping->trigger();
+        QCOMPARE(IndianDigitGrouping(), !before);
+        QCOMPARE(frmZelvaBillingSystem(*m_data->db).mnuIndianGrouping->isChecked(), !before);
+        grouping->trigger();
+        QCOMPARE(IndianDigitGrouping(), before);
     }
 
     // The Stock Report and Issue Report entries are unavailable exactly while a
