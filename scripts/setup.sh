@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; skips what is present.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsodium-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libsodium-dev
           libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils
           # run time: the SVG plug-in draws the program's pictures
           libqt6svg6

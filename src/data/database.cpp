@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlError>
+#include <QUrl>
 #include <QUuid>
 
 namespace zelva {
@@ -27,13 +29,72 @@ QString describe(const QSqlError& error)
 
 } // namespace
 
-Database::Database(QString folder, QString connectionName)
+Database::Database(QString folder, QString connectionName, OpenOptions options)
     : m_folder(std::move(folder))
     , m_connectionName(std::move(connectionName))
+    , m_options(options)
 {
 }
 
 Database::~Database()
+{
+    closeConnection();
+}
+
+std::unique_ptr<Database> Database::open(const QString& folder, int busyTimeoutMs)
+{
+    OpenOptions options;
+    options.busyTimeoutMs = busyTimeoutMs;
+    return open(folder, options);
+}
+
+std::unique_ptr<Database> Database::open(const QString& folder, const OpenOptions& options)
+{
+    const QString absolute = QDir(folder).absolutePath();
+    const QString operation = QStringLiteral("open the data folder");
+    if (!MakePrivateFolder(absolute))
+        throw DataError(operation, absolute, QStringLiteral("the folder cannot be created or written"));
+    const FolderSurvey survey = SurveyDataFolder(absolute);
+    if (survey.needsConsent() && !options.createMissingInUse)
+        throw DataError(operation, absolute, MissingFilesRefusal(absolute, survey));
+    if (!MakePrivateFolder(absolute + QStringLiteral("/Database")))
+        throw DataError(QStringLiteral("create the data folder"), absolute,
+                        QStringLiteral("the folder cannot be created or written"));
+    const QString name = QStringLiteral("zelva-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::unique_ptr<Database> db(new Database(absolute, name, options));
+    db->m_lock = std::make_unique<FolderLock>(absolute);
+    db->openFiles();
+    return db;
+}
+
+void Database::openFiles()
+{
+    m_opening = true;
+    const auto opened = qScopeGuard([this] { m_opening = false; });
+    m_findings.clear();
+    findAccess();
+    createMissingFiles();
+    attachAll();
+    if (m_options.deferQuickCheck)
+        m_checkPending = true;
+    else
+        checkAll();
+    // Alone on the folder, with every file read once (which rolls hot
+    // journals back): leftover super-journals can go.
+    if (m_lock->alone())
+        TidySuperJournals(m_folder);
+    m_lock->share();
+    createMissing();
+    createConnectionViews();
+    if (OpenToOthers(m_folder))
+        addFinding(Finding::Kind::OpenToOthers,
+                   QStringLiteral("The data folder %1 can be read by other users of this computer, and with it "
+                                  "the business's records and the operators' password hashes. To keep it "
+                                  "private, make it readable by its owner only (chmod 700).")
+                       .arg(QDir::toNativeSeparators(m_folder)));
+}
+
+void Database::closeConnection()
 {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -43,19 +104,18 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-std::unique_ptr<Database> Database::open(const QString& folder, int busyTimeoutMs)
+void Database::reopenAfter(const std::function<void()>& work)
 {
-    const QString absolute = QDir(folder).absolutePath();
-    if (!QDir().mkpath(absolute + QStringLiteral("/Database")))
-        throw DataError(QStringLiteral("create the data folder"), absolute,
-                        QStringLiteral("the folder cannot be created or written"));
-    const QString name = QStringLiteral("zelva-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    std::unique_ptr<Database> db(new Database(absolute, name));
-    db->attachAll(busyTimeoutMs);
-    db->createMissing();
-    for (const QString& sql : CreateConnectionViewSql())
-        db->run(sql, {}, QStringLiteral("create the views"), DbFile::Invoice);
-    return db;
+    if (m_inTransaction)
+        throw DataError(QStringLiteral("close the files"), m_folder, QStringLiteral("a piece of work is still open"));
+    closeConnection();
+    try {
+        work();
+    } catch (...) {
+        openFiles();
+        throw;
+    }
+    openFiles();
 }
 
 QString Database::filePath(DbFile file) const
@@ -68,48 +128,217 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+FileAccess Database::access(DbFile file) const
+{
+    const auto found = m_access.find(file);
+    return found == m_access.end() ? FileAccess::Writable : found->second;
+}
+
+void Database::addFinding(Finding::Kind kind, const QString& text)
+{
+    m_findings.push_back({kind, text});
+}
+
+QString Database::readOnlyReason(DbFile file) const
+{
+    switch (access(file)) {
+    case FileAccess::Writable: return {};
+    case FileAccess::ReadOnlyFolder:
+        return CanWrite(m_folder) ? QStringLiteral("the folder Database is read-only (it can be viewed but not changed)")
+                                  : QStringLiteral("the data folder is read-only (it can be viewed but not changed)");
+    case FileAccess::ReadOnlyFile: return QStringLiteral("the file is read-only (it can be viewed but not changed)");
+    case FileAccess::Damaged:
+        return QStringLiteral("the file is damaged, so nothing is written into it; restore it from a backup "
+                              "(Tools, Restore Data)");
+    }
+    return {};
+}
+
 QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
 {
     QSqlQuery query(connection());
     query.setForwardOnly(true);
+    const auto fail = [&] {
+        const QString text = query.lastError().databaseText() + query.lastError().driverText();
+        const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
+                             || text.contains(QLatin1String("malformed")) || text.contains(QLatin1String("no such table"));
+        const QString reason = blocked ? readOnlyReason(file) : QString();
+        throw DataError(operation, RelativePath(file), reason.isEmpty() ? describe(query.lastError()) : reason);
+    };
     if (!query.prepare(sql))
-        throw DataError(operation, RelativePath(file), describe(query.lastError()));
+        fail();
     for (const QVariant& v : values)
         query.addBindValue(v);
     if (!query.exec())
-        throw DataError(operation, RelativePath(file), describe(query.lastError()));
+        fail();
     return query;
 }
 
-void Database::attachAll(int busyTimeoutMs)
+// The data folder (for every file: multi-file commits keep their journal
+// there), the Database folder and each file: which can be changed.
+void Database::findAccess()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(filePath(DbFile::Zlv));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
-    if (!db.open())
-        throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
-    // Each file is read once as soon as it is there, so a damaged one is
-    // named before anything else touches it.
+    m_access.clear();
+    const QString subfolder = m_folder + QStringLiteral("/Database");
+    const bool folderWritable = CanWrite(m_folder);
+    const bool subfolderWritable = folderWritable && CanWrite(subfolder);
+    const QString viewOnly = QStringLiteral(" can be viewed but not changed: the folder is read-only. Nothing can be "
+                                            "saved into its files until it may be written again.");
+    if (!folderWritable)
+        addFinding(Finding::Kind::ReadOnlyFolder,
+                   QStringLiteral("The data folder %1").arg(QDir::toNativeSeparators(m_folder)) + viewOnly);
+    else if (!subfolderWritable)
+        addFinding(Finding::Kind::ReadOnlyFolder,
+                   QStringLiteral("The folder %1").arg(QDir::toNativeSeparators(subfolder)) + viewOnly);
     for (DbFile file : AllDbFiles()) {
-        if (file != DbFile::Zlv)
-            run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file)), {filePath(file)},
-                QStringLiteral("open the file"), file);
-        checkReadable(file);
-        // Rollback journal: a commit over attached files is atomic only without WAL.
-        run(QStringLiteral("PRAGMA \"%1\".journal_mode = DELETE").arg(SchemaName(file)), {},
-            QStringLiteral("open the file"), file);
+        const bool folderOk = file == DbFile::Zlv ? folderWritable : subfolderWritable;
+        const QString path = filePath(file);
+        if (!folderOk)
+            m_access[file] = FileAccess::ReadOnlyFolder;
+        else if (QFileInfo::exists(path) && !CanWrite(path)) {
+            m_access[file] = FileAccess::ReadOnlyFile;
+            addFinding(Finding::Kind::ReadOnlyFile,
+                       QStringLiteral("The file %1 can be viewed but not changed: the file is read-only. Nothing "
+                                      "can be saved into it until it may be written again.")
+                           .arg(QDir::toNativeSeparators(path)));
+        }
     }
 }
 
-void Database::checkReadable(DbFile file)
+// SQLite would create a missing file readable by everyone; made here first,
+// it is the owner's alone.
+void Database::createMissingFiles()
 {
-    run(QStringLiteral("SELECT count(*) FROM \"%1\".sqlite_master").arg(SchemaName(file)), {},
-        QStringLiteral("read the file"), file);
+    for (DbFile file : AllDbFiles())
+        if (access(file) == FileAccess::Writable && !QFileInfo::exists(filePath(file))
+            && !CreatePrivateFile(filePath(file)))
+            throw DataError(QStringLiteral("create the file"), RelativePath(file),
+                            QStringLiteral("the folder cannot be written"));
+}
+
+// A file that may not be changed is opened read-only, so that nothing (not
+// even rolling back a journal) writes into it.
+QString Database::attachPath(DbFile file) const
+{
+    if (access(file) == FileAccess::Writable)
+        return filePath(file);
+    return QUrl::fromLocalFile(filePath(file)).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+}
+
+void Database::attachAll()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(attachPath(DbFile::Zlv));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(m_options.busyTimeoutMs));
+    if (!db.open())
+        throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    bool newlyDamaged = false;
+    for (DbFile file : AllDbFiles()) {
+        const QString schema = SchemaName(file);
+        if (file != DbFile::Zlv)
+            run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(schema), {attachPath(file)},
+                QStringLiteral("open the file"), file);
+        if (access(file) == FileAccess::Damaged)
+            continue;
+        // Each file is read once as soon as it is there: a file that is not
+        // a database at all is found here, one locked by another program stops the start.
+        try {
+            run(QStringLiteral("SELECT count(*) FROM \"%1\".sqlite_master").arg(schema), {},
+                QStringLiteral("read the file"), file);
+        } catch (const DataError& error) {
+            if (!error.detail().contains(QLatin1String("damaged")))
+                throw;
+            markDamaged(file, error.detail());
+            newlyDamaged = true;
+            continue;
+        }
+        // Rollback journal: a commit over attached files is atomic only without WAL.
+        if (access(file) == FileAccess::Writable)
+            run(QStringLiteral("PRAGMA \"%1\".journal_mode = DELETE").arg(schema), {}, QStringLiteral("open the file"),
+                file);
+    }
+    if (newlyDamaged) { // again, with the damaged files read-only
+        closeConnection();
+        attachAll();
+    }
+}
+
+// What SQLite's quick check finds wrong in the file; "" when it is sound.
+QString Database::damageIn(DbFile file)
+{
+    try {
+        QSqlQuery check = run(QStringLiteral("PRAGMA \"%1\".quick_check(1)").arg(SchemaName(file)), {},
+                              QStringLiteral("check the file"), file);
+        const QString verdict = check.next() ? check.value(0).toString() : QString();
+        return verdict == QLatin1String("ok") ? QString() : verdict;
+    } catch (const DataError& error) {
+        if (!error.detail().contains(QLatin1String("damaged")))
+            throw;
+        return error.detail();
+    }
+}
+
+void Database::markDamaged(DbFile file, const QString& detail)
+{
+    m_access[file] = FileAccess::Damaged;
+    addFinding(Finding::Kind::Damaged,
+               QStringLiteral("The file %1 is damaged (%2). The program works on with it read-only: it can be "
+                              "viewed, but nothing is saved into it. To mend it, restore the last good backup "
+                              "(Tools, Restore Data), or, with the program closed, copy the file from a backup "
+                              "folder (under %3) over it.")
+                   .arg(QDir::toNativeSeparators(filePath(file)), detail,
+                        QDir::toNativeSeparators(m_folder + QStringLiteral("/Backups"))));
+}
+
+void Database::checkAll()
+{
+    m_checkPending = false;
+    bool newlyDamaged = false;
+    for (DbFile file : AllDbFiles()) {
+        if (access(file) == FileAccess::Damaged)
+            continue;
+        const QString damage = damageIn(file);
+        if (!damage.isEmpty()) {
+            markDamaged(file, damage);
+            newlyDamaged = true;
+        }
+    }
+    if (newlyDamaged) {
+        closeConnection();
+        attachAll();
+        if (!m_opening)
+            createConnectionViews();
+    }
+}
+
+// The views that join files live on the connection only, made at each open.
+// One over a damaged file stands in vain: its use says the file is damaged.
+void Database::createConnectionViews()
+{
+    for (const QString& sql : CreateConnectionViewSql()) {
+        try {
+            run(sql, {}, QStringLiteral("create the views"), DbFile::Invoice);
+        } catch (const DataError&) {
+            if (access(DbFile::Invoice) == FileAccess::Writable && access(DbFile::Master) == FileAccess::Writable)
+                throw;
+        }
+    }
+}
+
+std::vector<Finding> Database::quickCheck()
+{
+    if (!m_checkPending)
+        return {};
+    const size_t before = m_findings.size();
+    checkAll();
+    return {m_findings.begin() + qsizetype(before), m_findings.end()};
 }
 
 void Database::createMissing()
 {
     for (DbFile file : AllDbFiles()) {
+        if (access(file) != FileAccess::Writable)
+            continue;
         const QString schema = SchemaName(file);
         QSqlQuery version = run(QStringLiteral("PRAGMA \"%1\".user_version").arg(schema), {},
                                 QStringLiteral("read the file's version"), file);
@@ -117,20 +346,28 @@ void Database::createMissing()
         version.finish();
         if (stored > SchemaVersion)
             continue; // written by a later program: leave its layout alone
+        std::vector<const TableDef*> missing;
+        for (const TableDef& table : AllTables())
+            if (table.file == file && tableKind(file, table.name, QStringLiteral("read the file")).isEmpty())
+                missing.push_back(&table);
+        // Nothing is written into a file before it has been checked.
+        if (m_checkPending && (stored < SchemaVersion || !missing.empty()) && !damageIn(file).isEmpty()) {
+            checkAll();
+            continue;
+        }
 
         Transaction transaction(*this, QStringLiteral("create the tables"));
-        for (const TableDef& table : AllTables()) {
-            if (table.file == file && tableKind(file, table.name, QStringLiteral("read the file")).isEmpty())
-                createTable(table);
-        }
+        for (const TableDef* table : missing)
+            createTable(*table);
         for (const QString& sql : CreateViewSql(file))
             run(sql, {}, QStringLiteral("create the views"), file);
         for (const QString& sql : UpgradeSql(file, stored))
             run(sql, {}, QStringLiteral("bring the file up to date"), file);
-        if (stored < SchemaVersion)
-            run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(SchemaVersion), {},
+        if (stored < UniqueCodesVersion - 1)
+            run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(UniqueCodesVersion - 1), {},
                 QStringLiteral("write the file's version"), file);
         transaction.commit();
+        upgradeToUniqueCodes(file, stored < UniqueCodesVersion);
     }
 }
 
@@ -146,18 +383,84 @@ QString Database::tableKind(DbFile file, const QString& name, const QString& ope
     return found;
 }
 
-// A new table gets its serial index and, where New scans it, the placeholder
-// record with serial 0 so that the first real record gets serial 1.
+// A new table gets its unique serial and code and, where New scans it, the
+// placeholder record with serial 0 so that the first real record gets serial 1.
 void Database::createTable(const TableDef& table)
 {
     const QString operation = QStringLiteral("create table %1").arg(table.name);
     run(CreateTableSql(table), {}, operation, table.file);
-    const QString index = CreateIndexSql(table);
-    if (!index.isEmpty())
-        run(index, {}, operation, table.file);
+    for (const IndexDef& index : UniqueIndexes(table))
+        run(CreateIndexSql(table.file, index), {}, operation, table.file);
     if (table.placeholder)
         run(QStringLiteral("INSERT INTO \"%1\".\"%2\" (\"%3\") VALUES (0)").arg(SchemaName(table.file), table.name, table.serialField),
             {}, operation, table.file);
+}
+
+// Version 1 to 2: every serial and code unique. A file already holding a
+// repeated one keeps working without that index; the step says so once and
+// later starts try again quietly.
+void Database::upgradeToUniqueCodes(DbFile file, bool firstTime)
+{
+    const QString schema = SchemaName(file);
+    const QString operation = QStringLiteral("make serials and codes unique");
+    std::vector<IndexDef> wanted;
+    for (const TableDef& table : AllTables())
+        if (table.file == file && !tableKind(file, table.name, QStringLiteral("read the file")).isEmpty())
+            for (const IndexDef& index : UniqueIndexes(table))
+                if (firstTime || !hasIndex(file, index.name))
+                    wanted.push_back(index);
+    if (wanted.empty() && !firstTime)
+        return;
+    Transaction transaction(*this, operation);
+    for (const IndexDef& index : wanted) {
+        const QString repeated = tryUniqueIndex(file, index);
+        const TableDef* table = FindTable(index.table);
+        if (repeated.isNull()) {
+            if (index.name == UniqueIndexes(*table).front().name) // the serial's plain index is no longer needed
+                run(QStringLiteral("DROP INDEX IF EXISTS \"%1\".\"%2\"").arg(schema, OldSerialIndexName(*table)), {},
+                    operation, file);
+        } else if (firstTime) {
+            addFinding(Finding::Kind::DuplicateCodes,
+                       QStringLiteral("In %1, more than one record of %2 has the %3 %4, so the file cannot refuse a "
+                                      "repeated %3 by itself. The program works on and gives new records free "
+                                      "ones; correct the repeated ones to have the file guard them too.")
+                           .arg(QDir::toNativeSeparators(filePath(file)), index.table, index.field, repeated));
+        }
+    }
+    if (firstTime)
+        run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(UniqueCodesVersion), {},
+            QStringLiteral("write the file's version"), file);
+    transaction.commit();
+}
+
+bool Database::hasIndex(DbFile file, const QString& name) const
+{
+    QSqlQuery found = run(
+        QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE type = 'index' AND name = ?").arg(SchemaName(file)),
+        {name}, QStringLiteral("read the file"), file);
+    return found.next();
+}
+
+// Builds the index: a null text when it stands, else a value found repeated.
+QString Database::tryUniqueIndex(DbFile file, const IndexDef& index)
+{
+    const QString operation = QStringLiteral("make %1 unique").arg(index.field);
+    run(QStringLiteral("SAVEPOINT unique_index"), {}, operation, file);
+    try {
+        run(CreateIndexSql(file, index), {}, operation, file);
+    } catch (const DataError& error) {
+        if (!error.detail().contains(QLatin1String("UNIQUE")))
+            throw;
+        run(QStringLiteral("ROLLBACK TO unique_index"), {}, operation, file);
+        run(QStringLiteral("RELEASE unique_index"), {}, operation, file);
+        QSqlQuery repeated = run(QStringLiteral("SELECT \"%2\" FROM \"%1\".\"%3\" WHERE \"%2\" IS NOT NULL "
+                                                "GROUP BY \"%2\" HAVING count(*) > 1 LIMIT 1")
+                                     .arg(SchemaName(file), index.field, index.table),
+                                 {}, operation, file);
+        return repeated.next() ? repeated.value(0).toString() : QStringLiteral("?");
+    }
+    run(QStringLiteral("RELEASE unique_index"), {}, operation, file);
+    return {};
 }
 
 void Database::onRollback(const void* owner, std::function<void()> undo)
@@ -177,7 +480,11 @@ Transaction::Transaction(Database& db, QString operation)
 {
     if (m_db.m_inTransaction)
         throw DataError(m_operation, m_db.folder(), QStringLiteral("another piece of work is still open"));
-    exec(QStringLiteral("BEGIN"));
+    if (!m_db.m_opening)
+        m_db.quickCheck(); // nothing is saved into a file before it has been checked
+    // An immediate write: a second copy of the program waits its turn on the
+    // busy timeout, where a read turning into a write would fail at once.
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
     m_db.m_inTransaction = true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The one SQLite connection of a data folder, with the eight files attached.
+#include "data/datafolder.h"
 #include "data/dataerror.h"
 #include "data/schema.h"
 
@@ -7,16 +8,43 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace zelva {
 
+// Something start-up found wrong with the data, said to the operator once.
+struct Finding {
+    enum class Kind { Damaged, ReadOnlyFolder, ReadOnlyFile, OpenToOthers, DuplicateCodes };
+    Kind kind;
+    QString text;
+};
+
+// How far a file may be changed. A damaged or read-only file is opened
+// read-only: it can be viewed, and nothing is ever written into it.
+enum class FileAccess { Writable, ReadOnlyFolder, ReadOnlyFile, Damaged };
+
+struct OpenOptions {
+    int busyTimeoutMs = 3000;
+    // The operator agreed to create empty the files missing from a folder in
+    // use; without it opening such a folder throws.
+    bool createMissingInUse = false;
+    // SQLite's quick check of every file runs at open, or later through
+    // quickCheck() (long files: after the main window shows).
+    bool deferQuickCheck = false;
+};
+
 class Database {
 public:
-    // Opens (creating what is missing) the eight files in the folder. Existing
-    // data is never dropped or changed. Throws DataError.
+    // Opens the eight files in the folder, creating those missing from a fresh
+    // folder (folders 0700, files 0600), upgrading older files a step at a
+    // time and checking each (OpenOptions). Existing data is never dropped or
+    // changed; what was found wrong is in findings(). Throws DataError when
+    // the folder cannot be used at all (missing files of a folder in use, a
+    // file locked by another program, a folder that cannot be made).
+    static std::unique_ptr<Database> open(const QString& folder, const OpenOptions& options);
     static std::unique_ptr<Database> open(const QString& folder, int busyTimeoutMs = 3000);
     ~Database();
     Database(const Database&) = delete;
@@ -36,6 +64,19 @@ public:
 
     bool inTransaction() const { return m_inTransaction; }
 
+    const std::vector<Finding>& findings() const { return m_findings; }
+    FileAccess access(DbFile file) const;
+    // Runs the quick check when open() left it for later (nothing otherwise):
+    // a damaged file is opened again read-only. Returns what it found. The
+    // first transaction runs it first, so nothing is saved before it.
+    std::vector<Finding> quickCheck();
+
+    // The lock this copy of the program holds on the folder.
+    FolderLock& folderLock() { return *m_lock; }
+    // Closes the files, runs work (which may replace them), and opens them
+    // again as open() does; throws DataError when they cannot be opened.
+    void reopenAfter(const std::function<void()>& work);
+
     // Work in memory to undo when the open transaction rolls back (a record
     // source's write that did not land); nothing happens outside a transaction.
     // An owner that goes away first must call forgetRollback.
@@ -44,14 +85,33 @@ public:
 
 private:
     friend class Transaction;
-    Database(QString folder, QString connectionName);
-    void attachAll(int busyTimeoutMs);
+    Database(QString folder, QString connectionName, OpenOptions options);
+    void openFiles();
+    void closeConnection();
+    void findAccess();
+    void createMissingFiles();
+    void attachAll();
+    QString attachPath(DbFile file) const;
+    void checkAll();
+    QString damageIn(DbFile file);
+    void markDamaged(DbFile file, const QString& detail);
     void createMissing();
-    void checkReadable(DbFile file);
+    void createConnectionViews();
     void createTable(const TableDef& table);
+    void upgradeToUniqueCodes(DbFile file, bool firstTime);
+    bool hasIndex(DbFile file, const QString& name) const;
+    QString tryUniqueIndex(DbFile file, const IndexDef& index);
+    void addFinding(Finding::Kind kind, const QString& text);
+    QString readOnlyReason(DbFile file) const;
 
     QString m_folder;
     QString m_connectionName;
+    OpenOptions m_options;
+    std::unique_ptr<FolderLock> m_lock;
+    std::map<DbFile, FileAccess> m_access;
+    bool m_checkPending = false;
+    bool m_opening = false;
+    std::vector<Finding> m_findings;
     bool m_inTransaction = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
 };

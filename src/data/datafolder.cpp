@@ -3,10 +3,50 @@
 #include "data/schema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace zelva {
+
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QString pathIn(const QString& folder, const QString& relative) { return folder + QLatin1Char('/') + relative; }
+
+// True when ZLV.db names an operator, or exists but cannot be read (a damaged
+// login file is somebody's, not a fresh one).
+bool loginFileInUse(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+    sqlite3* handle = nullptr;
+    bool inUse = true;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle, "SELECT count(*) FROM Login", -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW)
+            inUse = sqlite3_column_int64(statement, 0) > 0;
+        else
+            inUse = sqlite3_errcode(handle) != SQLITE_ERROR; // no Login table yet: a fresh file
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(handle);
+    return inUse;
+}
+
+QString missingList(const FolderSurvey& survey) { return survey.missing.join(QStringLiteral(", ")); }
+
+} // namespace
 
 QString ChooseDataFolder(const QString& dataDirOption, const QString& applicationFolder)
 {
@@ -15,6 +55,151 @@ QString ChooseDataFolder(const QString& dataDirOption, const QString& applicatio
     if (QFileInfo::exists(QDir(applicationFolder).filePath(RelativePath(DbFile::Zlv))))
         return QDir(applicationFolder).absolutePath();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+FolderSurvey SurveyDataFolder(const QString& folder)
+{
+    FolderSurvey survey;
+    const bool subfolder = QFileInfo(pathIn(folder, QStringLiteral("Database"))).isDir();
+    for (DbFile file : AllDbFiles()) {
+        const QString relative = RelativePath(file);
+        if (QFileInfo::exists(pathIn(folder, relative)))
+            survey.inUse = survey.inUse || file != DbFile::Zlv;
+        else if (subfolder || file == DbFile::Zlv)
+            survey.missing << relative;
+    }
+    if (!subfolder)
+        survey.missing << QStringLiteral("Database/");
+    survey.inUse = survey.inUse || loginFileInUse(pathIn(folder, RelativePath(DbFile::Zlv)));
+    return survey;
+}
+
+QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey)
+{
+    return QStringLiteral("The data folder %1 is in use, but these are missing from it: %2.\n\n"
+                          "Created empty, they would start their numbers again (invoices from A00001), "
+                          "repeating numbers already issued. If you have a backup, answer No and copy its "
+                          "files into the data folder first.\n\nCreate the missing files empty now?")
+        .arg(shown(folder), missingList(survey));
+}
+
+QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
+{
+    return QStringLiteral("The data folder %1 is in use, but these are missing from it: %2. Nothing was "
+                          "created: copy them back from a backup, or start the program on the desktop, "
+                          "which creates them empty once you agree.")
+        .arg(shown(folder), missingList(survey));
+}
+
+#ifdef Q_OS_UNIX
+
+bool MakePrivateFolder(const QString& path)
+{
+    const QString absolute = QDir(path).absolutePath();
+    if (QFileInfo(absolute).isDir())
+        return true;
+    const QString parent = QFileInfo(absolute).absolutePath();
+    if (parent != absolute && !MakePrivateFolder(parent))
+        return false;
+    const QByteArray name = QFile::encodeName(absolute);
+    if (::mkdir(name.constData(), 0700) != 0 && !QFileInfo(absolute).isDir())
+        return false;
+    return ::chmod(name.constData(), 0700) == 0; // the umask may have narrowed it oddly
+}
+
+bool CreatePrivateFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST;
+    const bool done = ::fchmod(fd, 0600) == 0;
+    ::close(fd);
+    return done;
+}
+
+bool OpenToOthers(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    return (info.st_mode & (S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH)) != 0;
+}
+
+bool CanWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
+
+FolderLock::FolderLock(const QString& folder)
+{
+    const QString path = pathIn(folder, QStringLiteral(".zelva-open.lock"));
+    CreatePrivateFile(path);
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return; // a folder that takes no lock file takes no tidying either
+    m_alone = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+    if (!m_alone)
+        ::flock(m_fd, LOCK_SH);
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void FolderLock::share()
+{
+    if (m_fd >= 0 && m_alone)
+        ::flock(m_fd, LOCK_SH);
+    m_alone = false;
+}
+
+bool FolderLock::takeAlone()
+{
+    if (m_fd < 0)
+        return false;
+    if (!m_alone) {
+        ::flock(m_fd, LOCK_UN);
+        m_alone = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+        if (!m_alone)
+            ::flock(m_fd, LOCK_SH);
+    }
+    return m_alone;
+}
+
+#else
+
+bool MakePrivateFolder(const QString& path) { return QDir().mkpath(path); }
+bool CreatePrivateFile(const QString& path)
+{
+    QFile file(path);
+    return file.exists() || file.open(QIODevice::WriteOnly);
+}
+bool OpenToOthers(const QString&) { return false; }
+bool CanWrite(const QString& path) { return QFileInfo(path).isWritable(); }
+FolderLock::FolderLock(const QString&) { }
+FolderLock::~FolderLock() { }
+void FolderLock::share() { }
+bool FolderLock::takeAlone() { return false; }
+
+#endif
+
+QStringList TidySuperJournals(const QString& folder)
+{
+    QByteArrayList journals;
+    for (DbFile file : AllDbFiles()) {
+        QFile journal(pathIn(folder, RelativePath(file)) + QStringLiteral("-journal"));
+        if (journal.open(QIODevice::ReadOnly))
+            journals << journal.readAll();
+    }
+    QStringList removed;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({RelativePath(DbFile::Zlv) + QStringLiteral("-mj*")}, QDir::Files)) {
+        const QByteArray reference = QFile::encodeName(name);
+        const bool referred = std::any_of(journals.begin(), journals.end(),
+                                          [&](const QByteArray& journal) { return journal.contains(reference); });
+        if (!referred && QFile::remove(dir.filePath(name)))
+            removed << name;
+    }
+    return removed;
 }
 
 } // namespace zelva

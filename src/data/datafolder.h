@@ -1,5 +1,8 @@
 #pragma once
+// The data folder on disk, before and beside SQLite: which folder, whether it
+// is in use, who else has it open, and keeping it private to its user.
 #include <QString>
+#include <QStringList>
 
 namespace zelva {
 
@@ -7,5 +10,62 @@ namespace zelva {
 // application folder when it already holds ZLV.db (a portable install); else
 // the per-user data folder.
 QString ChooseDataFolder(const QString& dataDirOption, const QString& applicationFolder);
+
+// What start-up finds before it opens anything.
+struct FolderSurvey {
+    // A folder in use: ZLV.db holds an operator (or cannot be read), or a file
+    // under Database/ exists. A fresh or never-used folder is set up silently.
+    bool inUse = false;
+    // The database files that are not there, as relative paths; "Database/"
+    // alone when the whole folder is gone.
+    QStringList missing;
+    bool needsConsent() const { return inUse && !missing.isEmpty(); }
+};
+FolderSurvey SurveyDataFolder(const QString& folder);
+
+// The operator's question (and the command line's refusal) about a folder in
+// use with files missing: names them and says what creating them empty means.
+QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey);
+QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey);
+
+// Creates the folder and any missing parent; the folders made here are
+// private to the user (0700). False when it cannot be made.
+bool MakePrivateFolder(const QString& path);
+// Creates an empty file readable and writable by its owner only (0600),
+// whatever the umask; an existing file is left alone. False on failure.
+bool CreatePrivateFile(const QString& path);
+// True when users other than the owner may read or enter the folder.
+bool OpenToOthers(const QString& folder);
+// True when this program may create and change files in the folder or change
+// the file (the immutable attribute counts, also for root).
+bool CanWrite(const QString& path);
+
+// Every running copy of the program holds a shared lock on the folder's lock
+// file for as long as it has the folder open. A copy that gets the lock
+// exclusively knows it is alone: it may tidy up and restore.
+class FolderLock {
+public:
+    // Takes the lock exclusively when no other copy holds it, else shared.
+    explicit FolderLock(const QString& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool alone() const { return m_alone; }
+    // Exclusive to shared, so that other copies may start.
+    void share();
+    // Tries to become exclusive again; false (still shared) when another copy
+    // has the folder open.
+    bool takeAlone();
+
+private:
+    int m_fd = -1;
+    bool m_alone = false;
+};
+
+// Removes the super-journal files (ZLV.db-mj...) that no hot journal of the
+// eight files refers to; call only while alone, after the files were read
+// (reading rolls hot journals back). Returns the names removed.
+QStringList TidySuperJournals(const QString& folder);
 
 } // namespace zelva

@@ -43,33 +43,33 @@ std::vector<TableDef> buildTables()
                  {text("Name"), text("address"), text("Dist"), text("State"), text("Pin"), text("Gstin"),
                   text("contact"), text("Email"), text("Website"), text("BankName"), text("BankAddress"),
                   text("Accountno"), text("ifsc"), serial("sno"), text("CompanyId")},
-                 "sno", false});
+                 "sno", false, "CompanyId"});
     t.push_back({DbFile::Customer, "CustomerDetails",
                  {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
                   text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
-                 "sno", true});
-    t.push_back({DbFile::ItemStock, "Stock", itemFields(), "sno", true});
-    t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true});
+                 "sno", true, "bid"});
+    t.push_back({DbFile::ItemStock, "Stock", itemFields(), "sno", true, "itemcode"});
+    t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true, "itemcode"});
     t.push_back({DbFile::Invoice, "BuyerInvoice",
                  {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),
                   text("SuppliersRef"), text("DispatchedThrough"), text("SalerCompany"), text("SalerGstin"),
                   text("bid"), text("BuyerName"), text("BuyerAddress"), text("BuyerDist"), text("buyerstate"),
                   text("BuyerPin"), text("BuyerGstin"), text("BuyerNameD"), text("DeliveryAddress"),
                   text("Dist"), text("State"), text("Pin"), text("Time")},
-                 "sno", true});
-    t.push_back({DbFile::Invoice, "GoodsInvoice", goodsInvoiceFields(), {}, false});
+                 "sno", true, "InvoiceNo"});
+    t.push_back({DbFile::Invoice, "GoodsInvoice", goodsInvoiceFields(), {}, false, "InvoiceNo"});
     t.push_back({DbFile::PurchaseMaster, "Purchase",
                  {serial("PSno"), text("PurchaseId"), text("PurchaseDate"), text("PurchaseOrder"),
                   text("PurchaseInvoiceNo"), text("PurchaseInvoiceDate"), text("SupplierName"),
                   text("SupGstinNo"), text("SupAddress"), serial("sno"), text("itemcode"), text("ItemName"),
                   text("ItemHsn"), number("Rate"), text("Per"), number("Quantity"), text("Remarks")},
-                 "PSno", true});
+                 "PSno", true, "PurchaseId"});
     t.push_back({DbFile::IssueMaster, "IssueRegister",
                  {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
                   text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
                   text("ItemHsn"), number("Rate"), text("Per"), number("Quantity"), text("Remarks"),
                   serial("issuedd"), serial("issuemm"), serial("issueyy")},
-                 "ISno", true});
+                 "ISno", true, "IssueNo"});
     return t;
 }
 
@@ -233,23 +233,32 @@ QStringList CreateConnectionViewSql()
                      firstOfName.arg(company, QString()))};
 }
 
-QString CreateIndexSql(const TableDef& table)
+// GoodsInvoice is never scanned for a serial but holds one record per
+// invoice, found by the invoice's serial.
+static QString indexedSerial(const TableDef& table)
 {
-    // GoodsInvoice is never scanned but is joined and looked up by the invoice serial.
-    const QString field = table.name == QLatin1String("GoodsInvoice") ? QStringLiteral("sno") : table.serialField;
-    if (field.isEmpty())
-        return {};
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_%2_%3\" ON %4 (%5)")
-        .arg(quoted(SchemaName(table.file)), table.name, field, quoted(table.name), quoted(field));
+    return table.name == QLatin1String("GoodsInvoice") ? QStringLiteral("sno") : table.serialField;
 }
 
-QStringList CreateIndexSql(DbFile file)
+std::vector<IndexDef> UniqueIndexes(const TableDef& table)
 {
-    QStringList statements;
-    for (const TableDef& t : AllTables())
-        if (t.file == file && !CreateIndexSql(t).isEmpty())
-            statements << CreateIndexSql(t);
-    return statements;
+    std::vector<IndexDef> indexes;
+    for (const QString& field : {indexedSerial(table), table.codeField})
+        if (!field.isEmpty())
+            indexes.push_back({QStringLiteral("uq_%1_%2").arg(table.name, field), table.name, field});
+    return indexes;
+}
+
+QString CreateIndexSql(DbFile file, const IndexDef& index)
+{
+    return QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+        .arg(quoted(SchemaName(file)), quoted(index.name), quoted(index.table), quoted(index.field));
+}
+
+QString OldSerialIndexName(const TableDef& table)
+{
+    const QString field = indexedSerial(table);
+    return field.isEmpty() ? QString() : QStringLiteral("idx_%1_%2").arg(table.name, field);
 }
 
 QStringList UpgradeSql(DbFile file, int fromVersion)

@@ -27,6 +27,7 @@ struct TableDef {
     std::vector<FieldDef> fields;
     QString serialField; // empty when New never scans the table
     bool placeholder;    // created with a record of serial 0
+    QString codeField = {}; // the record code kept unique beside the serial
 };
 
 const std::vector<TableDef>& AllTables();
@@ -37,9 +38,17 @@ const TableDef* FindTable(const QString& name);
 // qualified with the file's schema name.
 QString CreateTableSql(const TableDef& table);
 QStringList CreateViewSql(DbFile file);
-// The index on the table's serial ("" when it has none), and all of a file's.
-QString CreateIndexSql(const TableDef& table);
-QStringList CreateIndexSql(DbFile file);
+// The unique indexes on the table's serial and code (none for Login): no two
+// records share a serial or a code. And all of a file's.
+struct IndexDef {
+    QString name;
+    QString table;
+    QString field;
+};
+std::vector<IndexDef> UniqueIndexes(const TableDef& table);
+QString CreateIndexSql(DbFile file, const IndexDef& index);
+// The plain serial index files of version 1 carry ("" when none).
+QString OldSerialIndexName(const TableDef& table);
 
 // A stored date text ("dd/mm/yyyy", any one-character separator, one-digit day
 // or month allowed) as SQL expressions over the column: day, month, year as
@@ -61,6 +70,9 @@ QStringList UpgradeSql(DbFile file, int fromVersion);
 // Dist, State and Pin from the company record the invoice names.
 QStringList CreateConnectionViewSql();
 
-constexpr int SchemaVersion = 2;
+// 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
+// and codes.
+constexpr int UniqueCodesVersion = 3;
+constexpr int SchemaVersion = 3;
 
 } // namespace zelva

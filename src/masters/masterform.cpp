@@ -389,16 +389,41 @@ void MasterForm::cmdSave_Click()
     }
     if (!CheckForEmptyControl())
         return;
+    const QString codeAtNew = BoxText(m_setup.codeBox);
     if (!Guarded<DataError>([&] {
+            Transaction transaction(records().database(), tr("save the record"));
+            claimSerial();
             writeRecord();
             records().update();
+            transaction.commit();
         }))
         return; // the new record stays pending so the entries can be corrected
+    const QString savedCode = BoxText(m_setup.codeBox);
     ClearControl();
+    if (savedCode != codeAtNew)
+        MsgBox(MovedCodeNote(codeAtNew, savedCode));
     MsgBox(tr("Saved Successfully"));
     apply(Step::Saved);
     DesableEntry();
     emit recordSaved();
+}
+
+// Another copy of the program may have saved a record under the serial and
+// code New gave: the save takes the next free ones into the boxes.
+void MasterForm::claimSerial()
+{
+    QString serialField, codeField;
+    for (const FieldBox& f : m_setup.fields) {
+        if (f.box == m_setup.serialBox)
+            serialField = f.field;
+        if (f.box == m_setup.codeBox)
+            codeField = f.field;
+    }
+    RecordSource& source = records();
+    const SerialClaim claim = ClaimSerial(source.database(), source.file(), source.table(), serialField, codeField,
+                                          m_setup.codeKind, BoxText(m_setup.serialBox).toLongLong());
+    SetBoxText(m_setup.serialBox, QString::number(claim.serial));
+    SetBoxText(m_setup.codeBox, claim.code);
 }
 
 void MasterForm::cmdCancel_Click()

@@ -150,6 +150,7 @@ private:
     void fillList(const QString& field, Order order);
     void renameShownListEntry();
     void showByKey(qint64 key);
+    void claimSerial();
     QString listFieldForChoice() const;
 
     Setup m_setup;

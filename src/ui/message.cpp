@@ -12,6 +12,11 @@ MessageHook& hook()
     static MessageHook instance;
     return instance;
 }
+QuestionHook& questionHook()
+{
+    static QuestionHook instance;
+    return instance;
+}
 } // namespace
 
 QString ApplicationTitle()
@@ -33,6 +38,22 @@ void MsgBox(const QString& text, const QString& title)
 void SetMessageHook(MessageHook newHook)
 {
     hook() = std::move(newHook);
+}
+
+bool AskYesNo(const QString& text, const QString& title)
+{
+    const QString shownTitle = title.isNull() ? ApplicationTitle() : title;
+    if (questionHook())
+        return questionHook()(text, shownTitle);
+    QMessageBox box(QMessageBox::Question, shownTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SetQuestionHook(QuestionHook newHook)
+{
+    questionHook() = std::move(newHook);
 }
 
 } // namespace zelva
