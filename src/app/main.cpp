@@ -1,12 +1,12 @@
-// Start-up: read the command line, open (creating what is missing) the data
-// folder's database files, then show the login window, or add an operator.
+// Start-up: read the command line, open the data folder's database files,
+// then show the login window, or add an operator, or back up the data.
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "shell/commandline.h"
 #include "shell/frmLogin.h"
 #include "shell/icons.h"
 #include "shell/operators.h"
-#include "ui/message.h"
+#include "shell/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,28 +33,21 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
-std::unique_ptr<zelva::Database> openData(const QString& dataDirOption, QString* error)
+QString dataFolderOf(const zelva::CommandLine& line)
 {
-    const QString folder = zelva::ChooseDataFolder(dataDirOption, QCoreApplication::applicationDirPath());
-    try {
-        return zelva::Database::open(folder);
-    } catch (const zelva::DataError& failure) {
-        // Say which folder, so the operator knows where to look (the default one is not obvious).
-        const QString shown = QDir::toNativeSeparators(folder);
-        *error = failure.message();
-        if (!error->contains(shown))
-            *error += QStringLiteral(" (data folder %1)").arg(shown);
-        return nullptr;
-    }
+    return zelva::ChooseDataFolder(line.dataDir, QCoreApplication::applicationDirPath());
 }
 
 int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
 {
     QCoreApplication app(argc, argv);
-    QString error;
-    const std::unique_ptr<zelva::Database> db = openData(line.dataDir, &error);
+    QStringList messages;
+    const std::unique_ptr<zelva::Database> db = zelva::OpenDataForCommand(dataFolderOf(line), &messages);
+    for (const QString& message : messages)
+        refuse(message);
     if (!db)
-        return refuse(error);
+        return 1;
+    QString error;
     const std::optional<QString> password = zelva::ReadNewPassword(line.operatorName, &error);
     if (!password)
         return refuse(error);
@@ -68,6 +61,16 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
     printLine(stdout,
         QStringLiteral("Operator \"%1\" added to %2.").arg(line.operatorName, db->filePath(zelva::DbFile::Zlv)));
     return 0;
+}
+
+int backUp(int argc, char* argv[], const zelva::CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    QStringList messages;
+    const bool made = zelva::BackUpForCommand(dataFolderOf(line), line.backupDir, &messages);
+    for (const QString& message : messages)
+        made ? printLine(stdout, message) : (void)refuse(message);
+    return made ? 0 : 1;
 }
 
 // Without a display the windowing library would abort with advice to reinstall;
@@ -93,13 +96,9 @@ int run(int argc, char* argv[], const zelva::CommandLine& line)
     QApplication::setWindowIcon(zelva::ProgramIcon());
     // The program ends through Cancel, Exit or the main window's close box only.
     QApplication::setQuitOnLastWindowClosed(false);
-    QString error;
-    const std::unique_ptr<zelva::Database> db = openData(line.dataDir, &error);
-    if (!db) {
-        refuse(error);
-        zelva::MsgBox(error);
+    const std::unique_ptr<zelva::Database> db = zelva::OpenDataForWindows(dataFolderOf(line));
+    if (!db)
         return 1;
-    }
     frmLogin login(*db);
     login.show();
     return app.exec();
@@ -123,6 +122,8 @@ int main(int argc, char* argv[])
         return 0;
     case zelva::CommandLine::Action::AddOperator:
         return addOperator(argc, argv, line);
+    case zelva::CommandLine::Action::Backup:
+        return backUp(argc, argv, line);
     case zelva::CommandLine::Action::Run:
         break;
     }

@@ -107,7 +107,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") }, QString());
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QString(), QStringLiteral("NAME"));
-    parser.addOptions({ help, version, dataDir, addOperator });
+    const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({ help, version, dataDir, addOperator, backup });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -132,16 +133,25 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         = singleValue(parser, QStringLiteral("add-operator"), QStringLiteral("a user name"), &error);
     if (!name)
         return failure(error);
+    const std::optional<QString> backupDir
+        = singleValue(parser, QStringLiteral("backup"), QStringLiteral("a folder"), &error);
+    if (!backupDir)
+        return failure(error);
+    if (parser.isSet(addOperator) && parser.isSet(backup))
+        return failure(QStringLiteral("--add-operator and --backup cannot be given together."));
     line.dataDir = *folder;
     line.operatorName = *name;
+    line.backupDir = *backupDir;
     if (parser.isSet(addOperator))
         line.action = CommandLine::Action::AddOperator;
+    if (parser.isSet(backup))
+        line.action = CommandLine::Action::Backup;
     return line;
 }
 
 QString HelpText(const QString& programName)
 {
-    return QStringLiteral("Usage: %1 [--data-dir DIR] [--add-operator NAME]\n"
+    return QStringLiteral("Usage: %1 [--data-dir DIR] [--add-operator NAME | --backup DIR]\n"
                           "Billing and stock for a business that charges GST.\n"
                           "\n"
                           "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
@@ -149,6 +159,10 @@ QString HelpText(const QString& programName)
                           "                       per-user data folder\n"
                           "  --add-operator NAME  add an operator who may log in, then end; the password is\n"
                           "                       read from standard input (asked twice, unseen, on a terminal)\n"
+                          "  --backup DIR         copy all the data files, as they stand at one moment, into\n"
+                          "                       a new dated folder in DIR, then end (for a nightly job; the\n"
+                          "                       program may be running meanwhile); exit status 1 when no\n"
+                          "                       backup was made or a file in it is damaged\n"
                           "  -h, --help           show this help and end\n"
                           "  -v, --version        show the version and end\n"
                           "\n"

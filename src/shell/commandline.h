@@ -1,5 +1,6 @@
 #pragma once
-// The program's command line: --data-dir DIR, --add-operator NAME, --help, --version.
+// The program's command line: --data-dir DIR, --add-operator NAME, --backup DIR,
+// --help, --version.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -7,10 +8,11 @@
 namespace zelva {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, AddOperator, Error };
+    enum class Action { Run, Help, Version, AddOperator, Backup, Error };
     Action action = Action::Run;
     QString dataDir; // empty: the usual data folder
     QString operatorName; // AddOperator: the new operator's user name
+    QString backupDir; // Backup: where the dated backup folder goes
     QString error; // Error: what is wrong, one line
 };
 

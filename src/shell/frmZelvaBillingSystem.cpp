@@ -6,6 +6,7 @@
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
 #include "shell/clocktext.h"
+#include "shell/datatools.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
 #include "shell/keylocks.h"
@@ -86,6 +87,10 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &frmZelvaBillingSystem::Timer1_Timer);
     Timer1->start();
+
+    // The files' quick check waits until the window is on screen; nothing is
+    // saved before it has run.
+    QTimer::singleShot(200, this, [this] { zelva::CheckDataAfterShow(m_db); });
 }
 
 QAction* frmZelvaBillingSystem::addEntry(
@@ -156,6 +161,9 @@ void frmZelvaBillingSystem::buildMenus()
     mnug = addSeparator(mnuTools, "mnug");
     mnuShowStatusbar = addEntry(
         mnuTools, "mnuShowStatusbar", "Show - Hide Statusbar", K(Qt::CTRL | Qt::Key_F9), &M::mnuShowStatusbar_Click);
+    mnuDataSeparator = addSeparator(mnuTools, "mnuDataSeparator");
+    mnuBackUpData = addEntry(mnuTools, "mnuBackUpData", "&Back Up Data", K(), &M::mnuBackUpData_Click);
+    mnuRestoreData = addEntry(mnuTools, "mnuRestoreData", "&Restore Data", K(), &M::mnuRestoreData_Click);
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -397,6 +405,8 @@ void frmZelvaBillingSystem::mnuStockReport_Click() { OpenModal(QStringLiteral("f
 void frmZelvaBillingSystem::mnuAbout_Click() { OpenModal(QStringLiteral("frmabout")); }
 void frmZelvaBillingSystem::mnuContent_Click() { }
 void frmZelvaBillingSystem::mnuExit_Click() { zelva::EndProgram(); }
+void frmZelvaBillingSystem::mnuBackUpData_Click() { zelva::BackUpDataFromMenu(m_db, this); }
+void frmZelvaBillingSystem::mnuRestoreData_Click() { zelva::RestoreDataFromMenu(m_db, mdiArea, this); }
 
 void frmZelvaBillingSystem::mnuShowToolbar_Click()
 {

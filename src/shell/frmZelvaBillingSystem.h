@@ -64,6 +64,9 @@ public:
     QAction* mnuShowStatusbar;
     QAction* mnuk;
     QAction* mnuIndianGrouping;
+    QAction* mnuDataSeparator;
+    QAction* mnuBackUpData;
+    QAction* mnuRestoreData;
     QMenu* mnuWindow;
     QAction* mnuExit;
     QMenu* mnuHelp;
@@ -95,6 +98,8 @@ public slots:
     void mnuShowToolbar_Click();
     void mnuShowStatusbar_Click();
     void mnuExit_Click();
+    void mnuBackUpData_Click();
+    void mnuRestoreData_Click();
     void mnuAbout_Click();
     void mnuContent_Click();
     // Index counts the toolbar's buttons from 1, separators included.

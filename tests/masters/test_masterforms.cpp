@@ -289,6 +289,30 @@ private slots:
         QCOMPARE(a.text(a.kind.codeBox), a.codeOf(2));
     }
 
+    // Two copies of the program press New at the same moment and both save:
+    // the second is stored under the next free code, and told so.
+    void twoCopiesGetTwoCodes_data() { AddFormColumn(); }
+    void twoCopiesGetTwoCodes()
+    {
+        QFETCH(QString, kind);
+        Session a(kind, 3);
+        auto otherCopy = zelva::Database::open(a.data.folder(), 200);
+        auto second = a.kind.make(*otherCopy);
+        Operator b(*second, a.kind);
+        a.startNew();
+        b.startNew();
+        QCOMPARE(b.text(a.kind.codeBox), a.codeOf(4));
+        a.completeAndSave("From A");
+        b.completeAndSave("From B");
+        QCOMPARE(a.messages.texts().mid(1),
+                 (QStringList{QString("Code %1 was taken by another record meanwhile. This record is saved as %2.")
+                                  .arg(a.codeOf(4), a.codeOf(5)),
+                              "Saved Successfully"}));
+        QCOMPARE(a.stored(a.kind.nameField(), 5), QVariant("From B"));
+        QCOMPARE(a.stored(a.kind.codeField, 5), QVariant(a.codeOf(5)));
+        QCOMPARE(a.stored(a.kind.nameField(), 4), QVariant("From A"));
+    }
+
     // An edit on one window does not undo what another wrote since the record was shown.
     void editReadsTheRecordAfresh()
     {

@@ -1,0 +1,412 @@
+// The data kept safe when two copies of the program share a folder and when
+// files go missing, get damaged, are read-only or readable by others; leftover
+// journals; backups taken during saves and restores of them.
+#include "data/backup.h"
+#include "data/serials.h"
+#include "storetest.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QProcess>
+#include <atomic>
+#include <future>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace zelva;
+using namespace testing;
+
+namespace {
+
+QString pathOf(const QString& folder, DbFile file) { return folder + "/" + RelativePath(file); }
+
+QByteArray digestOf(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// 4 KiB of garbage over the second page of the file.
+void damagePage(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.seek(4096);
+    QByteArray garbage(4096, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 37 + 11) % 251);
+    file.write(garbage);
+}
+
+// Unwritable even for root (the immutable attribute), or by permissions.
+bool makeReadOnly(const QString& path, bool on)
+{
+    if (QProcess::execute("chattr", {on ? "+i" : "-i", path}) == 0)
+        return true;
+    return geteuid() != 0 && ::chmod(QFile::encodeName(path).constData(), on ? 0555 : 0755) == 0;
+}
+
+int modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return int(info.st_mode & 0777);
+}
+
+QStringList findingsOf(const Database& db, Finding::Kind kind)
+{
+    QStringList texts;
+    for (const Finding& f : db.findings())
+        if (f.kind == kind)
+            texts << f.text;
+    return texts;
+}
+
+// One invoice saved as the invoice form does: both records and the stock
+// deduction in one transaction, under the next free serial.
+void saveInvoice(Database& db, double quantity)
+{
+    Transaction transaction(db, "save the invoice");
+    const SerialClaim claim = ClaimSerial(db, DbFile::Invoice, "BuyerInvoice", "sno", "InvoiceNo", CodeKind::Invoice, 1);
+    db.run("INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo, BuyerName) VALUES (?, ?, 'Kochi Stores')",
+           {claim.serial, claim.code}, "save", DbFile::Invoice);
+    db.run("INSERT INTO Invoice.GoodsInvoice (sno, InvoiceNo, Quantity1) VALUES (?, ?, ?)",
+           {claim.serial, claim.code, quantity}, "save", DbFile::Invoice);
+    db.run("UPDATE ItemStock.Stock SET Quantity = Quantity - ? WHERE itemcode = 'G00001'", {quantity}, "save",
+           DbFile::ItemStock);
+    transaction.commit();
+}
+
+// Invoices, goods records and the stock left, as one comparable line.
+QString invoiceState(const QString& folder)
+{
+    const int headers = countIn(folder, DbFile::Invoice, "BuyerInvoice") - 1;
+    const int bodies = countIn(folder, DbFile::Invoice, "GoodsInvoice");
+    const double sold = valueInFile(folder, DbFile::Invoice, "SELECT TOTAL(Quantity1) FROM GoodsInvoice").toDouble();
+    const double left = valueInFile(folder, DbFile::ItemStock, "SELECT Quantity FROM Stock WHERE sno = 1").toDouble();
+    return QString("%1 invoices, %2 bodies, %3 sold, %4 left").arg(headers).arg(bodies).arg(sold).arg(left);
+}
+
+QString wholeState(int invoices, double each)
+{
+    return QString("%1 invoices, %1 bodies, %2 sold, %3 left").arg(invoices).arg(invoices * each).arg(1000 - invoices * each);
+}
+
+void addStockItem(const QString& folder)
+{
+    writeFile(folder, DbFile::ItemStock,
+              {"INSERT INTO Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', 'Fan', 1000)"});
+}
+
+} // namespace
+
+class SafetyTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Two copies save at the same moment: the second waits its turn on the
+    // busy timeout and takes the next free code, instead of failing with
+    // "database is locked" or repeating the first one's code.
+    void secondCopyWaitsAndTakesTheNextCode()
+    {
+        QTemporaryDir dir;
+        auto mine = Database::open(dir.path(), 5000);
+        std::promise<void> holding;
+        std::thread other([&] {
+            auto theirs = Database::open(dir.path(), 5000);
+            Transaction transaction(*theirs, "save the item");
+            ClaimSerial(*theirs, DbFile::ItemStock, "Stock", "sno", "itemcode", CodeKind::Item, 1);
+            theirs->run("INSERT INTO ItemStock.Stock (sno, itemcode) VALUES (1, 'G00001')", {}, "save",
+                        DbFile::ItemStock);
+            holding.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            transaction.commit();
+        });
+        holding.get_future().wait();
+        SerialClaim claim{};
+        const QString outcome = errorOf([&] {
+            Transaction transaction(*mine, "save the item");
+            claim = ClaimSerial(*mine, DbFile::ItemStock, "Stock", "sno", "itemcode", CodeKind::Item, 1);
+            mine->run("INSERT INTO ItemStock.Stock (sno, itemcode) VALUES (?, ?)", {claim.serial, claim.code}, "save",
+                      DbFile::ItemStock);
+            transaction.commit();
+        });
+        other.join();
+        QCOMPARE(outcome, "no error");
+        QCOMPARE(claim.code, "G00002");
+        QVERIFY(claim.moved);
+        QCOMPARE(rowsInFile(dir.path(), DbFile::ItemStock, "SELECT itemcode FROM Stock WHERE sno > 0 ORDER BY sno"),
+                 (QList<QVariantList>{{"G00001"}, {"G00002"}}));
+    }
+
+    // The file itself refuses a repeated serial or code; a file from before
+    // that already repeats one still opens, says so once, and guards the rest.
+    void serialsAndCodesAreUniqueInTheFile()
+    {
+        TempData data;
+        const QStringList repeats{"INSERT INTO Stock (sno, itemcode) VALUES (1, 'G00001')",
+                                  "INSERT INTO Stock (sno, itemcode) VALUES (2, 'G00001')"};
+        RawFile raw(data.folder(), DbFile::ItemStock);
+        QVERIFY(raw.exec(repeats).contains("UNIQUE"));
+        QVERIFY(raw.exec({"INSERT INTO Stock (sno, itemcode) VALUES (1, 'G00002')"}).contains("UNIQUE"));
+
+        QTemporaryDir old;
+        writeFile(old.path(), DbFile::ItemStock,
+                  {"CREATE TABLE Stock (sno INTEGER, itemcode TEXT, ItemName TEXT, ItemHsn TEXT, Rate REAL, Per TEXT, "
+                   "Quantity REAL, Remarks TEXT)",
+                   "INSERT INTO Stock (sno, itemcode) VALUES (0, NULL), (3, 'G00004'), (4, 'G00004')",
+                   "PRAGMA user_version = 1"});
+        for (DbFile file : AllDbFiles())
+            if (file != DbFile::ItemStock)
+                writeFile(old.path(), file, {"PRAGMA user_version = 1"});
+        {
+            auto db = Database::open(old.path());
+            const QStringList said = findingsOf(*db, Finding::Kind::DuplicateCodes);
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said.first().contains("ItemStock.db") && said.first().contains("itemcode G00004"),
+                     qPrintable(said.first()));
+            QCOMPARE(valueInFile(old.path(), DbFile::ItemStock, "PRAGMA user_version").toInt(), 2);
+            RawFile other(old.path(), DbFile::ItemStock);
+            QVERIFY(other.exec({"INSERT INTO Stock (sno, itemcode) VALUES (4, 'G00009')"}).contains("UNIQUE"));
+        }
+        QVERIFY(Database::open(old.path())->findings().empty()); // said once
+    }
+
+    // A folder in use with a file or the Database folder gone: the files are
+    // named and nothing is made until the operator agrees; a fresh folder is
+    // set up without a word.
+    void missingFilesNeedConsent_data()
+    {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<bool>("inUse");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("Invoice.db of a folder with records") << "Database/Invoice.db" << true << "Database/Invoice.db";
+        QTest::newRow("Database folder") << "Database" << true << "Database/";
+        QTest::newRow("Database folder, never used") << "Database" << false << "";
+    }
+    void missingFilesNeedConsent()
+    {
+        QFETCH(QString, removed);
+        QFETCH(bool, inUse);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        Database::open(dir.path()).reset();
+        if (inUse)
+            writeFile(dir.path(), DbFile::Zlv, {"INSERT INTO Login VALUES ('ravi', 'hash')"});
+        const QString gone = dir.path() + "/" + removed;
+        QVERIFY(QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone));
+
+        const QString refusal = errorOf([&] { Database::open(dir.path()); });
+        if (!inUse) {
+            QCOMPARE(refusal, "no error");
+            return;
+        }
+        QVERIFY2(refusal.contains("missing from it: " + named), qPrintable(refusal));
+        QVERIFY(!QFileInfo::exists(gone)); // nothing made
+        OpenOptions agreed;
+        agreed.createMissingInUse = true;
+        QVERIFY(Database::open(dir.path(), agreed)->findings().empty());
+        QVERIFY(QFileInfo::exists(pathOf(dir.path(), DbFile::Invoice)));
+    }
+
+    // A damaged file is named at start and opened read-only: nothing is
+    // written into it, and the other files still take records.
+    void damagedFileIsOpenedReadOnly()
+    {
+        QTemporaryDir dir;
+        {
+            auto db = Database::open(dir.path());
+            for (int i = 0; i < 30; ++i)
+                saveInvoice(*db, 1);
+        }
+        const QString invoices = pathOf(dir.path(), DbFile::Invoice);
+        damagePage(invoices);
+        const QByteArray before = digestOf(invoices);
+
+        auto db = Database::open(dir.path());
+        const QStringList said = findingsOf(*db, Finding::Kind::Damaged);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(QDir::toNativeSeparators(invoices)) && said.first().contains("Restore Data"),
+                 qPrintable(said.first()));
+        QCOMPARE(db->access(DbFile::Invoice), FileAccess::Damaged);
+        const QString refusal = errorOf([&] { saveInvoice(*db, 1); });
+        QVERIFY2(refusal.contains("(Database/Invoice.db): the file is damaged"), qPrintable(refusal));
+        QCOMPARE(digestOf(invoices), before);
+        RecordSource stock(*db);
+        stock.bind(DbFile::ItemStock, "Stock");
+        addRecord(stock, {{"sno", 1}, {"itemcode", "G00001"}});
+    }
+
+    // A read-only folder or file is found at start and said once, naming the
+    // one that is read-only; a save then names it too.
+    void readOnlyFolderOrFileIsNamed_data()
+    {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("atSave");
+        QTest::newRow("data folder") << "" << "The data folder %1 can be viewed but not changed: the folder is read-only"
+                                     << "the data folder is read-only";
+        QTest::newRow("Database folder") << "/Database" << "The folder %1 can be viewed but not changed: the folder is read-only"
+                                         << "the folder Database is read-only";
+        QTest::newRow("file") << "/Database/ItemStock.db" << "The file %1 can be viewed but not changed: the file is read-only"
+                              << "the file is read-only";
+    }
+    void readOnlyFolderOrFileIsNamed()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, said);
+        QFETCH(QString, atSave);
+        QTemporaryDir dir;
+        Database::open(dir.path()).reset();
+        const QString path = dir.path() + made;
+        if (!makeReadOnly(path, true))
+            QSKIP("this file system cannot make the folder read-only for this user");
+        const auto restore = qScopeGuard([&] { makeReadOnly(path, false); });
+
+        auto db = Database::open(dir.path());
+        QStringList found = findingsOf(*db, Finding::Kind::ReadOnlyFolder) + findingsOf(*db, Finding::Kind::ReadOnlyFile);
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(found.first().startsWith(said.arg(QDir::toNativeSeparators(path))), qPrintable(found.first()));
+        RecordSource stock(*db);
+        stock.bind(DbFile::ItemStock, "Stock");
+        QCOMPARE(stock.recordCount(), 1);
+        const QString refusal = errorOf([&] { addRecord(stock, {{"sno", 1}}); });
+        QVERIFY2(refusal.contains("(Database/ItemStock.db): " + atSave), qPrintable(refusal));
+    }
+
+    // The folders made are the user's alone and so are the files, whatever
+    // the umask; a folder others can read is said, not changed.
+    void dataIsPrivate()
+    {
+        QTemporaryDir dir;
+        const mode_t saved = ::umask(022);
+        const auto restore = qScopeGuard([&] { ::umask(saved); });
+        const QString folder = dir.path() + "/new/data";
+        auto db = Database::open(folder);
+        QVERIFY(db->findings().empty());
+        saveInvoice(*db, 1);
+        QCOMPARE(modeOf(folder), 0700);
+        QCOMPARE(modeOf(folder + "/Database"), 0700);
+        for (DbFile file : AllDbFiles())
+            QCOMPARE(modeOf(pathOf(folder, file)), 0600);
+
+        const QString shared = dir.path() + "/shared";
+        QVERIFY(QDir().mkpath(shared));
+        ::chmod(QFile::encodeName(shared).constData(), 0755);
+        const QStringList said = findingsOf(*Database::open(shared), Finding::Kind::OpenToOthers);
+        QCOMPARE(said.size(), 1);
+        QVERIFY(said.first().contains(QDir::toNativeSeparators(shared)));
+        QCOMPARE(modeOf(shared), 0755);
+    }
+
+    // Super-journals that no journal refers to go at start, unless another
+    // copy has the folder open.
+    void leftoverJournalsAreRemovedWhenAlone()
+    {
+        QTemporaryDir dir;
+        Database::open(dir.path()).reset();
+        const QString leftover = dir.path() + "/ZLV.db-mj1A2B3C4D";
+        const auto leave = [&] {
+            QFile file(leftover);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QFile::encodeName(pathOf(dir.path(), DbFile::Invoice) + "-journal"));
+        };
+        {
+            auto running = Database::open(dir.path());
+            leave();
+            auto second = Database::open(dir.path()); // another copy is running
+            QVERIFY(QFile::exists(leftover));
+        }
+        Database::open(dir.path()).reset();
+        QVERIFY(!QFile::exists(leftover));
+    }
+
+    // A backup taken while another copy saves invoices holds whole invoices
+    // with the stock to match, and restores to exactly that.
+    void backupDuringSavesRestoresWhole()
+    {
+        QTemporaryDir dir, backups;
+        auto db = Database::open(dir.path(), 5000);
+        addStockItem(dir.path());
+        std::atomic<bool> stop = false;
+        std::atomic<int> saved = 0;
+        std::thread counter([&] {
+            auto theirs = Database::open(dir.path(), 5000);
+            while (!stop) {
+                saveInvoice(*theirs, 3);
+                ++saved;
+            }
+        });
+        QStringList taken;
+        const QString failure = errorOf([&] {
+            while (taken.size() < 3) {
+                if (saved > 3 * (taken.size() + 1))
+                    taken << BackUpData(dir.path(), backups.path());
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        stop = true;
+        counter.join();
+        QCOMPARE(failure, "no error");
+        const QString last = invoiceState(dir.path());
+
+        for (const QString& backup : taken) {
+            QCOMPARE(BackupProblem(backup), QString());
+            const int invoices = countIn(backup, DbFile::Invoice, "BuyerInvoice") - 1;
+            QVERIFY(invoices > 0 && invoices < saved);
+            QCOMPARE(invoiceState(backup), wholeState(invoices, 3));
+        }
+        const QString restored = invoiceState(taken.first());
+        const QString aside = RestoreData(*db, taken.first());
+        QCOMPARE(invoiceState(dir.path()), restored);
+        QCOMPARE(invoiceState(aside), last); // the files as they were, kept aside
+        saveInvoice(*db, 3); // the program goes on with the restored data
+        QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), restored.section(' ', 0, 0).toInt() + 1);
+    }
+
+    // A backup with a file damaged or missing is refused and nothing changes.
+    void unfitBackupIsRefused_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("damaged") << true;
+        QTest::newRow("missing") << false;
+    }
+    void unfitBackupIsRefused()
+    {
+        QFETCH(bool, damaged);
+        QTemporaryDir dir, backups;
+        auto db = Database::open(dir.path());
+        addStockItem(dir.path());
+        for (int i = 0; i < 30; ++i)
+            saveInvoice(*db, 2);
+        const QString backup = BackUpData(dir.path(), backups.path());
+        if (damaged)
+            damagePage(pathOf(backup, DbFile::Invoice));
+        else
+            QVERIFY(QFile::remove(pathOf(backup, DbFile::Invoice)));
+        saveInvoice(*db, 2);
+        QMap<QString, QByteArray> before;
+        QDirIterator files(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            before[path] = digestOf(path);
+        }
+
+        const QString refusal = errorOf([&] { RestoreData(*db, backup); });
+        QVERIFY2(refusal.contains(damaged ? "Database/Invoice.db in it is damaged" : "Database/Invoice.db is missing"),
+                 qPrintable(refusal));
+        QVERIFY(refusal.contains("nothing was changed"));
+        QMap<QString, QByteArray> after;
+        QDirIterator again(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (again.hasNext()) {
+            const QString path = again.next();
+            after[path] = digestOf(path);
+        }
+        QCOMPARE(after, before);
+        QCOMPARE(invoiceState(dir.path()), wholeState(31, 2));
+    }
+};
+
+QTEST_GUILESS_MAIN(SafetyTest)
+#include "test_safety.moc"
