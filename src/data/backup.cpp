@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QThread>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -131,12 +132,19 @@ QString BackUpData(const QString& dataFolder, const QString& parent, const QStri
     if (!MakePrivateFolder(parent))
         throw DataError(operation, shown(parent), QStringLiteral("the folder cannot be created"));
     const QString folder = newBackupFolder(parent, label);
-    const QString failure = copyAll(dataFolder, folder);
-    if (!failure.isEmpty()) {
+    // SQLite may refuse a file at once while another copy commits a save
+    // (waiting could deadlock it); the next try finds it free.
+    QString failure;
+    for (int attempt = 0; attempt < BusyWaitMs / 100; ++attempt) {
+        failure = copyAll(dataFolder, folder);
+        if (failure.isEmpty())
+            return folder;
         QDir(folder).removeRecursively();
-        throw DataError(operation, shown(dataFolder), failure);
+        if (!failure.contains(QLatin1String("locked")))
+            break;
+        QThread::msleep(100);
     }
-    return folder;
+    throw DataError(operation, shown(dataFolder), failure);
 }
 
 QString BackupProblem(const QString& backupFolder)

@@ -193,21 +193,45 @@ private slots:
         QCOMPARE(operatorsIn(dir.path()), 1);
     }
 
-    // A damaged login file is named as such, with its folder; nothing is written over it.
+    // A damaged login file is named as such, with how to restore it; nothing
+    // is written over it.
     void programReportsADamagedLoginFile()
     {
         QTemporaryDir dir;
+        zelva::Database::open(dir.path()).reset();
         QFile damaged(dir.filePath("ZLV.db"));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
         damaged.write(QByteArray(4096, 'x'));
         damaged.close();
         const Finished finished = runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n");
         QCOMPARE(finished.exitCode, 1);
-        QVERIFY2(finished.err.contains("(ZLV.db): the file is damaged"), qPrintable(finished.err));
-        QVERIFY2(finished.err.endsWith(QString("(data folder %1)\n").arg(dir.path())), qPrintable(finished.err));
-        QCOMPARE(finished.err.count('\n'), 1);
+        QVERIFY2(finished.err.contains(QString("zelva: The file %1 is damaged").arg(dir.filePath("ZLV.db"))),
+                 qPrintable(finished.err));
+        QVERIFY2(finished.err.contains("(ZLV.db): the file is damaged, so nothing is written into it"),
+                 qPrintable(finished.err));
         QVERIFY(damaged.open(QIODevice::ReadOnly));
         QCOMPARE(damaged.readAll(), QByteArray(4096, 'x'));
+    }
+
+    // A folder in use with a file missing is refused, naming it, and nothing
+    // is created; --backup makes a dated copy in the folder given.
+    void commandLineRefusesMissingFilesAndBacksUp()
+    {
+        QTemporaryDir dir, backups;
+        QCOMPARE(runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n").exitCode, 0);
+        const Finished made = runProgram({ "--data-dir", dir.path(), "--backup", backups.path() }, "");
+        QCOMPARE(made.exitCode, 0);
+        const QStringList taken = QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(taken.size(), 1);
+        QVERIFY2(made.out.contains(QDir(backups.path()).filePath(taken.first())), qPrintable(made.out));
+        QCOMPARE(operatorsIn(backups.path() + "/" + taken.first()), 1);
+
+        QVERIFY(QFile::remove(dir.filePath("Database/Invoice.db")));
+        const Finished refused = runProgram({ "--data-dir", dir.path(), "--add-operator", "Ravi" }, "pw\n");
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("missing from it: Database/Invoice.db"), qPrintable(refused.err));
+        QVERIFY(!QFile::exists(dir.filePath("Database/Invoice.db")));
+        QCOMPARE(runProgram({ "--data-dir", dir.path(), "--backup", backups.path() }, "").exitCode, 1);
     }
 
     // Values in a Login table that the program did not write (its own

@@ -155,7 +155,8 @@ private slots:
                 "mnui- mnuCompanyDetails",
                 "mnuReport &Report: mnuMonthlyReport mnuYearlyReport mnuh- mnuPurchaseReport mnuIssueReport "
                 "mnuSalesReport mnuStockReport mnuStockReportNill",
-                "mnuTools &Tools: mnuShowToolbar mnug- mnuShowStatusbar mnuk- mnuIndianGrouping",
+                "mnuTools &Tools: mnuShowToolbar mnug- mnuShowStatusbar mnuDataSeparator- mnuBackUpData "
+                "mnuRestoreData mnuk- mnuIndianGrouping",
                 "mnuWindow &Window: mnuExit", "mnuHelp &Help: mnuAbout mnuB- mnuContent" }));
     }
 

@@ -1,0 +1,125 @@
+// Start-up's question about missing files, and Back Up Data and Restore Data
+// worked from the main window's Tools menu.
+#include "data/datafolder.h"
+#include "data/recordsource.h"
+#include "data/serials.h"
+#include "platform/message.h"
+#include "shell/datatools.h"
+#include "shell/frmZelvaBillingSystem.h"
+#include "shell/startup.h"
+#include "support/formdriver.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QtTest>
+
+using namespace zelva;
+using namespace testing;
+
+namespace {
+
+// Answers every question with the answer given, noting the questions.
+class Answers {
+public:
+    explicit Answers(bool yes)
+    {
+        SetQuestionHook([this, yes](const QString& text, const QString&) {
+            asked << text;
+            return yes;
+        });
+    }
+    ~Answers() { SetQuestionHook({}); }
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+    QStringList asked;
+};
+
+int invoicesIn(const QString& folder)
+{
+    return valueInFile(folder, DbFile::Invoice, "SELECT count(*) FROM BuyerInvoice WHERE sno > 0").toInt();
+}
+
+void addInvoice(const QString& folder, int serial)
+{
+    const auto db = Database::open(folder);
+    RecordSource invoices(*db);
+    invoices.bind(DbFile::Invoice, "BuyerInvoice");
+    invoices.addNew();
+    invoices.setValue("sno", serial);
+    invoices.setValue("InvoiceNo", RecordCode(CodeKind::Invoice, serial));
+    invoices.update();
+}
+
+} // namespace
+
+class DataToolsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A folder in use that lost Invoice.db: start-up names it and makes it
+    // empty only after a Yes.
+    void startUpAsksBeforeMakingMissingFiles()
+    {
+        TempData data;
+        {
+            const auto db = std::move(data.db);
+            RecordSource login(*db);
+            login.bind(DbFile::Zlv, "Login");
+            login.addNew();
+            login.setValue("username", "Asha");
+            login.update();
+        }
+        const QString invoices = data.folder() + "/Database/Invoice.db";
+        QVERIFY(QFile::remove(invoices));
+        MessageRecorder messages;
+        {
+            Answers no(false);
+            QVERIFY(!OpenDataForWindows(data.folder()));
+            QCOMPARE(no.asked.size(), 1);
+            QVERIFY2(no.asked.first().contains("missing from it: Database/Invoice.db"), qPrintable(no.asked.first()));
+            QVERIFY(!QFile::exists(invoices));
+        }
+        Answers yes(true);
+        QVERIFY(OpenDataForWindows(data.folder()));
+        QVERIFY(QFile::exists(invoices));
+        QCOMPARE(messages.texts(), QStringList());
+    }
+
+    // Back Up Data says where; Restore Data waits until no window is open,
+    // then goes on with the backup's data, the files as they were kept aside.
+    void toolsMenuBacksUpAndRestores()
+    {
+        TempData data;
+        QTemporaryDir elsewhere;
+        addInvoice(data.folder(), 1);
+        frmZelvaBillingSystem window(*data.db);
+        MessageRecorder messages;
+        Answers yes(true);
+        QString picked = elsewhere.path();
+        SetFolderPickerHook([&](const QString&, const QString&) { return picked; });
+        const auto unhook = qScopeGuard([] { SetFolderPickerHook({}); });
+
+        window.mnuBackUpData->trigger();
+        const QStringList backups = QDir(elsewhere.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(backups.size(), 1);
+        picked = QDir(elsewhere.path()).filePath(backups.first());
+        QCOMPARE(messages.last(), QString("The data was backed up to %1.").arg(picked));
+
+        addInvoice(data.folder(), 2);
+        window.mnuStockEntry->trigger();
+        window.mnuRestoreData->trigger();
+        QVERIFY(messages.last().startsWith("Close the open windows first"));
+        QCOMPARE(invoicesIn(data.folder()), 2);
+
+        window.mdiArea->closeAllSubWindows();
+        window.mnuRestoreData->trigger();
+        QVERIFY2(messages.last().startsWith(QString("The data was restored from %1;").arg(picked)),
+                 qPrintable(messages.last()));
+        QCOMPARE(invoicesIn(data.folder()), 1);
+        const QStringList kept = QDir(DefaultBackupParent(data.folder())).entryList({"Before restore *"}, QDir::Dirs);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(invoicesIn(DefaultBackupParent(data.folder()) + "/" + kept.first()), 2);
+    }
+};
+
+QTEST_MAIN(DataToolsTest)
+#include "test_datatools.moc"
