@@ -222,6 +222,10 @@ QString Database::attachPath(DbFile file) const
 {
     if (access(file) == FileAccess::Writable)
         return filePath(file);
+    // A damaged login file cannot even carry the others: an empty stand-in
+    // does, and every use of the login table then says the file is damaged.
+    if (file == DbFile::Zlv && access(file) == FileAccess::Damaged)
+        return QStringLiteral(":memory:");
     return QUrl::fromLocalFile(filePath(file)).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
 }
 
@@ -250,6 +254,8 @@ void Database::attachAll()
                 throw;
             markDamaged(file, error.detail());
             newlyDamaged = true;
+            if (file == DbFile::Zlv)
+                break; // nothing can be attached to it
             continue;
         }
         // Rollback journal: a commit over attached files is atomic only without WAL.
@@ -413,6 +419,8 @@ void Database::upgradeToUniqueCodes(DbFile file, bool firstTime)
         return;
     Transaction transaction(*this, operation);
     for (const IndexDef& index : wanted) {
+        if (!hasColumn(file, index.table, index.field))
+            continue; // a table laid out elsewhere without it
         const QString repeated = tryUniqueIndex(file, index);
         const TableDef* table = FindTable(index.table);
         if (repeated.isNull()) {
@@ -438,6 +446,13 @@ bool Database::hasIndex(DbFile file, const QString& name) const
     QSqlQuery found = run(
         QStringLiteral("SELECT 1 FROM \"%1\".sqlite_master WHERE type = 'index' AND name = ?").arg(SchemaName(file)),
         {name}, QStringLiteral("read the file"), file);
+    return found.next();
+}
+
+bool Database::hasColumn(DbFile file, const QString& table, const QString& field) const
+{
+    QSqlQuery found = run(QStringLiteral("SELECT 1 FROM pragma_table_info(?, ?) WHERE name = ? COLLATE NOCASE"),
+                          {table, SchemaName(file), field}, QStringLiteral("read the file"), file);
     return found.next();
 }
 

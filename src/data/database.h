@@ -100,6 +100,7 @@ private:
     void createTable(const TableDef& table);
     void upgradeToUniqueCodes(DbFile file, bool firstTime);
     bool hasIndex(DbFile file, const QString& name) const;
+    bool hasColumn(DbFile file, const QString& table, const QString& field) const;
     QString tryUniqueIndex(DbFile file, const IndexDef& index);
     void addFinding(Finding::Kind kind, const QString& text);
     QString readOnlyReason(DbFile file) const;

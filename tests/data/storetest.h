@@ -79,6 +79,15 @@ QString errorOf(Work&& work)
     return QStringLiteral("no error");
 }
 
+// Opens a folder the test has partly written (a folder in use with files
+// missing), agreeing to create the rest.
+inline std::unique_ptr<zelva::Database> openMadeFolder(const QString& folder)
+{
+    zelva::OpenOptions options;
+    options.createMissingInUse = true;
+    return zelva::Database::open(folder, options);
+}
+
 // A fresh data folder with a record source bound to its stock table.
 struct StockData : TempData {
     StockData() { rs.bind(zelva::DbFile::ItemStock, QStringLiteral("Stock")); }

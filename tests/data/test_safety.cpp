@@ -28,6 +28,18 @@ QByteArray digestOf(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
+// Every file below the folder and its digest.
+QMap<QString, QByteArray> digestsUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> digests;
+    QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        digests[path] = digestOf(path);
+    }
+    return digests;
+}
+
 // 4 KiB of garbage over the second page of the file.
 void damagePage(const QString& path)
 {
@@ -386,24 +398,13 @@ private slots:
         else
             QVERIFY(QFile::remove(pathOf(backup, DbFile::Invoice)));
         saveInvoice(*db, 2);
-        QMap<QString, QByteArray> before;
-        QDirIterator files(dir.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            const QString path = files.next();
-            before[path] = digestOf(path);
-        }
+        const QMap<QString, QByteArray> before = digestsUnder(dir.path());
 
         const QString refusal = errorOf([&] { RestoreData(*db, backup); });
         QVERIFY2(refusal.contains(damaged ? "Database/Invoice.db in it is damaged" : "Database/Invoice.db is missing"),
                  qPrintable(refusal));
         QVERIFY(refusal.contains("nothing was changed"));
-        QMap<QString, QByteArray> after;
-        QDirIterator again(dir.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (again.hasNext()) {
-            const QString path = again.next();
-            after[path] = digestOf(path);
-        }
-        QCOMPARE(after, before);
+        QCOMPARE(digestsUnder(dir.path()), before);
         QCOMPARE(invoiceState(dir.path()), wholeState(31, 2));
     }
 };

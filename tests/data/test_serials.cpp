@@ -96,7 +96,7 @@ private slots:
             statements << QString("INSERT INTO stock (sno) VALUES (%1)").arg(v);
         writeFile(dir.path(), DbFile::ItemStock, statements);
 
-        auto db = Database::open(dir.path());
+        auto db = openMadeFolder(dir.path());
         RecordSource rs(*db);
         rs.bind(DbFile::ItemStock, "Stock"); // names ignore letter case
         QCOMPARE(rs.recordCount(), int(values.size())); // start-up added no placeholder
