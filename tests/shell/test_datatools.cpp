@@ -3,7 +3,7 @@
 #include "data/datafolder.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
-#include "platform/message.h"
+#include "ui/message.h"
 #include "shell/datatools.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/startup.h"
