@@ -239,9 +239,8 @@ void Database::attachAll()
     bool newlyDamaged = false;
     for (DbFile file : AllDbFiles()) {
         const QString schema = SchemaName(file);
-        if (file != DbFile::Zlv)
-            run(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(schema), {attachPath(file)},
-                QStringLiteral("open the file"), file);
+        if (file != DbFile::Zlv && !attach(file))
+            continue;
         if (access(file) == FileAccess::Damaged)
             continue;
         // Each file is read once as soon as it is there: a file that is not
@@ -267,6 +266,24 @@ void Database::attachAll()
         closeConnection();
         attachAll();
     }
+}
+
+// A file that is not a database at all cannot be attached even read-only:
+// an empty stand-in takes its place. False when that happened.
+bool Database::attach(DbFile file)
+{
+    const QString sql = QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(SchemaName(file));
+    try {
+        run(sql, {attachPath(file)}, QStringLiteral("open the file"), file);
+        return true;
+    } catch (const DataError& error) {
+        if (!error.detail().contains(QLatin1String("damaged")))
+            throw;
+        if (access(file) != FileAccess::Damaged)
+            markDamaged(file, error.detail());
+    }
+    run(sql, {QStringLiteral(":memory:")}, QStringLiteral("open the file"), file);
+    return false;
 }
 
 // What SQLite's quick check finds wrong in the file; "" when it is sound.

@@ -91,6 +91,7 @@ private:
     void findAccess();
     void createMissingFiles();
     void attachAll();
+    bool attach(DbFile file);
     QString attachPath(DbFile file) const;
     void checkAll();
     QString damageIn(DbFile file);

@@ -242,7 +242,8 @@ private slots:
             for (int i = 0; i < 8192; ++i)
                 damaged.putChar(char((i * 37 + 11) % 251));
             damaged.close();
-            auto db = Database::open(dir.path());
+            std::unique_ptr<Database> db;
+            QCOMPARE(errorOf([&] { db = Database::open(dir.path()); }), "no error");
             QCOMPARE(db->findings().size(), size_t(1));
             QVERIFY2(db->findings().front().text.contains(RelativePath(file) + " is damaged"),
                      qPrintable(db->findings().front().text));
