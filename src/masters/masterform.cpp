@@ -389,7 +389,7 @@ void MasterForm::cmdSave_Click()
     }
     if (!CheckForEmptyControl())
         return;
-    const QString codeAtNew = BoxText(m_setup.codeBox);
+    const QString codeAtNew = TextOf(m_setup.codeBox);
     if (!Guarded<DataError>([&] {
             Transaction transaction(records().database(), tr("save the record"));
             claimSerial();
@@ -398,7 +398,7 @@ void MasterForm::cmdSave_Click()
             transaction.commit();
         }))
         return; // the new record stays pending so the entries can be corrected
-    const QString savedCode = BoxText(m_setup.codeBox);
+    const QString savedCode = TextOf(m_setup.codeBox);
     ClearControl();
     if (savedCode != codeAtNew)
         MsgBox(MovedCodeNote(codeAtNew, savedCode));
@@ -421,9 +421,9 @@ void MasterForm::claimSerial()
     }
     RecordSource& source = records();
     const SerialClaim claim = ClaimSerial(source.database(), source.file(), source.table(), serialField, codeField,
-                                          m_setup.codeKind, BoxText(m_setup.serialBox).toLongLong());
-    SetBoxText(m_setup.serialBox, QString::number(claim.serial));
-    SetBoxText(m_setup.codeBox, claim.code);
+                                          m_setup.codeKind, TextOf(m_setup.serialBox).toLongLong());
+    SetTextOf(m_setup.serialBox, QString::number(claim.serial));
+    SetTextOf(m_setup.codeBox, claim.code);
 }
 
 void MasterForm::cmdCancel_Click()
