@@ -231,11 +231,13 @@ QString Database::attachPath(DbFile file) const
 
 void Database::attachAll()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(attachPath(DbFile::Zlv));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(m_options.busyTimeoutMs));
-    if (!db.open())
-        throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        db.setDatabaseName(attachPath(DbFile::Zlv));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(m_options.busyTimeoutMs));
+        if (!db.open())
+            throw DataError(QStringLiteral("open the login file"), RelativePath(DbFile::Zlv), describe(db.lastError()));
+    } // no handle kept: the connection may be closed and made again below
     bool newlyDamaged = false;
     for (DbFile file : AllDbFiles()) {
         const QString schema = SchemaName(file);

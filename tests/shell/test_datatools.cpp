@@ -1,5 +1,6 @@
 // Start-up's question about missing files, and Back Up Data and Restore Data
 // worked from the main window's Tools menu.
+#include "data/backup.h"
 #include "data/datafolder.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
