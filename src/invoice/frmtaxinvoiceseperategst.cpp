@@ -48,6 +48,7 @@ std::vector<InvoiceForm::Row*> frmTaxInvoiceSeperateGst::goodsColumns()
 void frmTaxInvoiceSeperateGst::ClearControl()
 {
     InvoiceForm::ClearControl();
+    m_linesShown = 0;
     txtReverseCharge->setCurrentIndex(0);
 }
 
@@ -94,6 +95,9 @@ void frmTaxInvoiceSeperateGst::showLines()
     const int lines = lineCount();
     const bool split = taxMode() == TaxMode::Cgst;
     const double rate = goodsRate();
+    for (int row = m_linesShown + 1; row <= lines; ++row)
+        txtDisc[row]->setText(QStringLiteral("0")); // a line comes without a discount
+    m_linesShown = lines;
     std::vector<double> taxable;
     for (int row = FirstGoodsRow; row <= lines; ++row)
         taxable.push_back(taxableValue(row));
@@ -106,8 +110,6 @@ void frmTaxInvoiceSeperateGst::showLines()
     }
     for (int row = FirstGoodsRow; row <= lines; ++row) {
         const std::size_t i = row - FirstGoodsRow;
-        if (txtDisc[row]->text().isEmpty() && !txtDisc[row]->hasFocus())
-            txtDisc[row]->setText(QStringLiteral("0"));
         txtTaxableValue[row]->setText(FormatAmount(taxable[i]));
         const QString rateText = rate >= 0 ? RateText(rate) : QString();
         txtCgstPer[row]->setText(rateText);

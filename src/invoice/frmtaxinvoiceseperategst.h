@@ -48,4 +48,6 @@ private:
     void txtDisc_LostFocus(int row);
     double discountOf(int row) const;
     void showLines();
+
+    int m_linesShown = 0; // the goods lines the columns were computed for
 };
