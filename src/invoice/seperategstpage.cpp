@@ -17,8 +17,8 @@ using namespace zelva::invoicepage;
 
 namespace {
 
-const InvoiceForm::PageGrid Grid{4380,        4950,      360,          {0, 300},    {320, 2000}, {2340, 700},
-                                 {3060, 560}, {4100, 700}, {3640, 440}, {4820, 900}, 12650};
+const InvoiceForm::PageGrid Grid{4380,        4950,        360,         {0, 450},    {470, 1630}, {2120, 700},
+                                 {2840, 760}, {4080, 720}, {3620, 440}, {4820, 900}, 12650};
 constexpr Column DiscCol{5740, 640};
 constexpr Column TaxableCol{6400, 900};
 constexpr Column CgstPerCol{7320, 340};
@@ -113,12 +113,12 @@ void frmTaxInvoiceSeperateGst::buildTotals()
     txtTotalAmount = labelled(5, "Total ", "txtTotalAmount");
     txtTotalAmount->setFont(bold);
 
-    txtTotalGst = addLabelled(p, "Total GST:", 100, line(2), 1400, "txtTotalGst", 1520, 1700, true);
+    txtTotalGst = addLabelled(p, "Total GST:", 100, line(2), 1700, "txtTotalGst", 1820, 1700, true);
     txtTotalGst->setAlignment(Qt::AlignRight);
-    addLabel(p, "Reverse Charge:", 100, line(3), 1400);
+    addLabel(p, "Reverse Charge:", 100, line(3), 1700);
     txtReverseCharge = Named(new QComboBox(p), QStringLiteral("txtReverseCharge"));
     txtReverseCharge->addItems({QStringLiteral("No"), QStringLiteral("Yes")});
-    place(txtReverseCharge, 1520, line(3), 900);
+    place(txtReverseCharge, 1820, line(3), 900);
 }
 
 void frmTaxInvoiceSeperateGst::connectDiscounts()
