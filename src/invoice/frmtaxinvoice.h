@@ -8,14 +8,13 @@ class frmTaxInvoice : public InvoiceForm {
 public:
     explicit frmTaxInvoice(zelva::Database& db, QWidget* parent = nullptr);
 
+    QLabel* lblTotalCGST;
+    QLabel* lblTotalSGST;
+
 protected:
     void buildPage() override;
+    void showTaxCaptions(bool cgstAndSgst) override;
 
 private:
-    // its page (taxinvoicepage.cpp)
-    void buildSellerAndReferences();
-    void buildBuyerAndDelivery();
-    void buildGrid();
-    void buildTaxLists();
-    void buildTotalsAndFoot();
+    void buildTotals();
 };

@@ -2,6 +2,7 @@
 
 #include "platform/textnum.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelva {
@@ -59,6 +60,21 @@ double RateAt(TaxMode mode, int position)
 double TaxOn(double base, double ratePercent)
 {
     return base * ratePercent / 100;
+}
+
+std::vector<long long> SplitTaxPaise(const std::vector<double>& taxableValues, double ratePercent, long long rowPaise)
+{
+    std::vector<long long> shares;
+    long long shared = 0;
+    for (double value : taxableValues) {
+        shares.push_back(std::llround(value * ratePercent)); // rupees x percent = paise
+        shared += shares.back();
+    }
+    if (shares.empty())
+        return shares;
+    const auto largest = std::max_element(taxableValues.begin(), taxableValues.end()) - taxableValues.begin();
+    shares[largest] += rowPaise - shared;
+    return shares;
 }
 
 QString SgstLabelFor(const QString& cgstLabel)

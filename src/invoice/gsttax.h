@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 namespace zelva {
 
@@ -29,6 +30,12 @@ double TaxOn(double base, double ratePercent);
 
 // The SGST label that goes with a CGST label: "CGST @ 9%" -> "SGST @ 9%".
 QString SgstLabelFor(const QString& cgstLabel);
+
+// A tax row shared out over the goods lines it was charged on, in paise: each
+// line's tax at the rate rounded to the paisa, and the paise left over by the
+// rounding given to the line of the largest taxable value, so that the lines
+// add up exactly to the row as shown.
+std::vector<long long> SplitTaxPaise(const std::vector<double>& taxableValues, double ratePercent, long long rowPaise);
 
 // A rate as the grid shows it: plain number text, "9", "2.5".
 QString RateText(double ratePercent);

@@ -121,15 +121,39 @@ void InvoiceForm::HideGoodsTextBox()
         setCellsVisible(row, goodsColumns(), false);
 }
 
-// Shows the first company as the seller; false when there is none.
+// Lists every company in table order and shows the first as the seller, so
+// that the tax is decided against a State from the start; false when there
+// is no company.
 bool InvoiceForm::SetCompanyDatabase()
 {
+    cboCompany->clear();
+    m_companyKeys.clear();
     datCompany.bind(DbFile::Master, QStringLiteral("Company"));
-    datCompany.moveFirst();
-    if (datCompany.eof())
+    QStringList names;
+    for (datCompany.moveFirst(); !datCompany.eof(); datCompany.moveNext()) {
+        names << datCompany.text(QStringLiteral("Name"));
+        m_companyKeys.push_back(datCompany.key());
+    }
+    cboCompany->addItems(names);
+    return showCompany(0);
+}
+
+bool InvoiceForm::showCompany(int index)
+{
+    if (index < 0 || index >= int(m_companyKeys.size()) || !datCompany.moveToKey(m_companyKeys[index]))
         return false;
+    cboCompany->setCurrentIndex(index);
     ShowCompanyDetails();
     return true;
+}
+
+// Another seller: a buyer already chosen may now pay the other tax.
+void InvoiceForm::cboCompany_Click(int index)
+{
+    Guarded<DataError>([&] {
+        if (showCompany(index) && TaxMode != zelva::TaxMode::None)
+            decideTaxMode();
+    });
 }
 
 void InvoiceForm::ShowCompanyDetails()
@@ -266,7 +290,7 @@ void InvoiceForm::cboDescriptionOfGoods_Click(int index)
             SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
         });
     } else {
-        txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+        txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
     }
     updateAddButton();
     cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
@@ -334,14 +358,14 @@ void InvoiceForm::cmdAdd_Click()
     m_scroll->ensureWidgetVisible(txtAmount[n]); // the operator sees the line land
 
     m_totals.quantityTotal += LineQuantity;
-    m_totals.goodsTotal += LineAmount;
+    m_lineAmounts.push_back(LineAmount);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     StockItemCodes.push_back(CurrentItemCode);
     StockQuantities.push_back(LineQuantity);
     cboDescriptionOfGoods->setFocus();
     if (LineCount == LastGoodsRow) {
         cboDescriptionOfGoods->setEnabled(false);
-        txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+        txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
     }
     updateAddButton();
     RefreshTotals();

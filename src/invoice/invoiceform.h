@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "invoice/gsttax.h"
+#include "invoice/invoicepageparts.h"
 
 #include <QHash>
 #include <QWidget>
@@ -55,6 +56,16 @@ public:
     static constexpr int GoodsRows = LastGoodsRow;
     static constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding row
     using Row = std::array<QLineEdit*, GridRows + 1>; // element 0 is the entry row; absent elements are null
+    // Where the grid lies on a page, in twips of the printable area.
+    struct PageGrid {
+        int headTop;
+        int firstRowTop;
+        int rowPitch;
+        zelva::invoicepage::Column sNo, desc, hsn, qty, rate, per, amount;
+        int footTop; // where the amount in words starts
+        int rowTop(int row) const { return firstRowTop + (row - 1) * rowPitch; }
+        int bottom() const { return rowTop(GridRows) + zelva::invoicepage::RowHeight + 20; }
+    };
 
     // seller
     QLineEdit* txtCompanyName;
@@ -125,9 +136,7 @@ public:
     // totals
     QLineEdit* txtTotalQuantity;
     QLineEdit* txtTotalGoodsAmount;
-    QLabel* lblTotalCGST;
     QLineEdit* txtTotalCgst;
-    QLabel* lblTotalSGST;
     QLineEdit* txtTotalSgst;
     QLineEdit* txtTotalAmount;
     QLineEdit* txtAmountInWords;
@@ -148,6 +157,7 @@ public slots:
     void cmdCancel_Click();
     void cmdClose_Click();
     void cmdAdd_Click();
+    void cboCompany_Click(int index);
     void cboBuyerName_Click(int index);
     void cboBuyerNameD_Click(int index);
     void cboDescriptionOfGoods_Click(int index);
@@ -173,12 +183,46 @@ protected:
     void setUp();
     // The form's own page: creates m_page and every control on it.
     virtual void buildPage() = 0;
+    // Shows nothing of an invoice yet; the tax invoice shows its seller.
+    virtual void Form_Load();
+    // The captions that say which tax the totals hold: CGST and SGST, or IGST alone.
+    virtual void showTaxCaptions(bool cgstAndSgst) = 0;
+    // After every computation of the totals, for what a page shows besides them.
+    virtual void totalsShown() {}
+    // What goods line `row` is taxed on and saved with: its amount, unless the
+    // page takes something off it.
+    virtual double taxableValue(int row) const { return lineAmount(row); }
+    // The boxes of a goods line, shown when the line is added.
+    virtual std::vector<Row*> goodsColumns();
+    // Empties every box and list of the page and the entry row.
+    virtual void ClearControl();
+    void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
+
+    // The parts both pages share (invoicepage.cpp).
+    zelva::invoicepage::RuledPage* startPage(const PageGrid& grid);
+    void buildSellerAndReferences(QAnyStringView dispatchCaption);
+    void buildBuyerAndDelivery();
+    void buildGrid(const PageGrid& grid, QAnyStringView perCaption);
+    void buildTaxLists(const PageGrid& grid);
+    void buildFoot(const PageGrid& grid);
+    void raiseLists();
+    // A column's head, between the top and the rule above the grid.
+    static QLabel* addHead(QWidget* page, QAnyStringView caption, zelva::invoicepage::Column col, int top, int bottom);
+
+    // what the forms read of the invoice entered
+    double lineAmount(int row) const { return m_lineAmounts.at(row - FirstGoodsRow); }
+    int lineCount() const { return LineCount; }
+    zelva::TaxMode taxMode() const { return TaxMode; }
+    // The goods rate chosen, in percent; negative while none is chosen.
+    double goodsRate() const;
+    void setPending(bool pending);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Tab and Shift+Tab follow the entry fields in working order.
     bool focusNextPrevChild(bool next) override;
 
     QWidget* m_page = nullptr;
+    std::vector<QWidget*> m_tabChain; // the fields Tab visits, in order
 
 private:
     // One base that GST is charged on: the goods, Others1 or Others2.
@@ -211,22 +255,18 @@ private:
     void watchWheel();
 
     // loading, choosing and adding (invoiceform.cpp)
-    void Form_Load();
     void HideGoodsTextBox();
     bool SetCompanyDatabase();
+    bool showCompany(int index);
     void ShowCompanyDetails();
     void SetBuyerDatabase();
     void SetItemDatabase();
-    void ClearControl();
-    std::vector<Row*> goodsColumns();
-    void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
     bool moveToEntry(zelva::RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index);
     void showBuyer(int index);
     void showDelivery();
     void computeLineAmount();
     bool entryRowComplete() const;
     void updateAddButton();
-    void setPending(bool pending);
 
     // GST and totals (invoicetotals.cpp)
     void IgstList();
@@ -239,6 +279,7 @@ private:
     void clearTaxRows();
     void chooseRate(TaxBase base, int position);
     double baseAmount(TaxBase base) const;
+    double goodsValue() const;
     void applyTax(TaxLine& line, double base);
     void recomputeTaxes();
     void alltotal(bool askForBuyer);
@@ -278,10 +319,10 @@ private:
     zelva::RecordSource datBuyerInvoice;
     zelva::RecordSource datGoodsInvoice;
     QScrollArea* m_scroll = nullptr;
-    std::vector<QWidget*> m_tabChain; // the fields Tab visits, in order
     QHash<QObject*, QWidget*> m_enterGoesTo; // where Enter leads while entering a goods line
 
     // keys of the records the buyer and goods list entries show, by position
+    std::vector<qint64> m_companyKeys;
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;
     bool m_buyersReadInFull = false;
@@ -297,7 +338,8 @@ private:
     QString BuyerBid;
     QString CurrentItemCode;
     std::array<TaxLine, 3> m_tax{};
-    zelva::Totals m_totals; // the goods total as lines are added; the rest as last computed
+    zelva::Totals m_totals; // as last computed
+    std::vector<double> m_lineAmounts; // quantity times rate of each goods line, in row order
     double LineQuantity = 0;
     double LineRate = 0;
     double LineAmount = 0;

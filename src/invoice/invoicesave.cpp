@@ -55,6 +55,7 @@ void InvoiceForm::resetInvoiceValues()
     LineCount = 0;
     LineAmount = LineQuantity = LineRate = 0;
     m_totals = {};
+    m_lineAmounts.clear();
     StockItemCodes.clear();
     StockQuantities.clear();
     StockUpdateIndex = 0;
@@ -85,7 +86,7 @@ void InvoiceForm::cmdNewInvoice_Click()
     }
     ClearControl();
     const bool started = Guarded<DataError>([this] {
-        ShowCompanyDetails();
+        showCompany(0);
         SetBuyerInvoiceData();
         SetGoodsInvoiceData();
         SetBuyerDatabase();
@@ -175,7 +176,7 @@ bool InvoiceForm::CheckForEmptyControl()
         return refuse(QStringLiteral(" Amount cannot be Blank "), txtAmount[FirstGoodsRow]);
     for (int row = FirstGoodsRow + 1; row <= GridRows; ++row)
         FillIfEmpty(txtAmount[row], QStringLiteral("0"));
-    FillIfEmpty(txtTotalGoodsAmount, Str(m_totals.goodsTotal));
+    FillIfEmpty(txtTotalGoodsAmount, Str(goodsValue()));
     FillIfEmpty(txtTotalAmount, Str(m_totals.grandTotal));
 
     if (txtRate[FirstGoodsRow]->text().isEmpty())
@@ -228,7 +229,9 @@ void InvoiceForm::Insert()
     for (int row = FirstGoodsRow; row <= GridRows; ++row) {
         g.setValue(numbered("DescriptionOfGoods", row), TextOf(descriptionBox(row)));
         g.setValue(numbered("Hsn", row), TextOf(hsnBox(row)));
-        g.setValue(numbered("Amount", row), txtAmount[row]->text());
+        // a goods line is saved with the value it is taxed on
+        const bool line = row >= FirstGoodsRow && row <= LineCount;
+        g.setValue(numbered("Amount", row), line ? FormatAmount(taxableValue(row)) : txtAmount[row]->text());
         if (row <= LastGoodsRow)
             g.setValue(numbered("Quantity", row), Val(txtQuantity[row]->text()));
         if (row <= RatedRows) {

@@ -42,8 +42,7 @@ void InvoiceForm::showSgstItems(bool visible)
         combo->setVisible(visible);
     for (int row : {GoodsSgstRow, Others1SgstRow, Others2SgstRow})
         setCellsVisible(row, {&txtHsn, &txtRate, &txtPer, &txtAmount}, visible);
-    lblTotalCGST->setText(visible ? QStringLiteral("Total CGST") : QStringLiteral("Total IGST"));
-    lblTotalSGST->setVisible(visible);
+    showTaxCaptions(visible);
     txtTotalSgst->setVisible(visible);
 }
 
@@ -87,7 +86,7 @@ void InvoiceForm::clearTaxRows()
 double InvoiceForm::baseAmount(TaxBase base) const
 {
     switch (base) {
-    case Goods: return m_totals.goodsTotal;
+    case Goods: return goodsValue();
     case Others1: return Val(txtAmount[Others1Row]->text());
     case Others2: return Val(txtAmount[Others2Row]->text());
     }
@@ -126,6 +125,21 @@ void InvoiceForm::cboGoodsCgst_Click(int index) { chooseRate(Goods, index); }
 void InvoiceForm::cboOthers1Cgst_Click(int index) { chooseRate(Others1, index); }
 void InvoiceForm::cboOthers2Cgst_Click(int index) { chooseRate(Others2, index); }
 
+// The goods are taxed on the sum of their lines' taxable values.
+double InvoiceForm::goodsValue() const
+{
+    double total = 0;
+    for (int row = FirstGoodsRow; row <= LineCount; ++row)
+        total += taxableValue(row);
+    return total;
+}
+
+double InvoiceForm::goodsRate() const
+{
+    const TaxLine& goods = m_tax[Goods];
+    return goods.position < 0 || TaxMode == zelva::TaxMode::None ? -1 : RateAt(TaxMode, goods.position);
+}
+
 // Every chosen rate charged again on its base as it is now.
 void InvoiceForm::recomputeTaxes()
 {
@@ -140,7 +154,7 @@ void InvoiceForm::alltotal(bool askForBuyer)
     input.goodsTax = m_tax[Goods].tax;
     input.others1Tax = m_tax[Others1].tax;
     input.others2Tax = m_tax[Others2].tax;
-    input.goodsTotal = m_totals.goodsTotal;
+    input.goodsTotal = goodsValue();
     for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
         input.quantityTexts[row - 1] = txtQuantity[row]->text();
     for (int row = GoodsCgstRow; row <= GridRows; ++row)
@@ -157,6 +171,7 @@ void InvoiceForm::alltotal(bool askForBuyer)
     }
     txtTotalQuantity->setText(Str(m_totals.quantityTotal));
     txtTotalAmount->setText(FormatAmount(m_totals.grandTotal));
+    totalsShown();
 }
 
 void InvoiceForm::ConvertCurrencyToEnglish(double amount)
@@ -168,7 +183,7 @@ void InvoiceForm::RefreshTotals()
 {
     recomputeTaxes();
     alltotal(false);
-    txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+    txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
     ConvertCurrencyToEnglish(m_totals.grandTotal);
 }
 
@@ -181,7 +196,7 @@ void InvoiceForm::txtShortExcess_GotFocus()
 
 void InvoiceForm::txtTotalGoodsAmount_Click()
 {
-    txtTotalGoodsAmount->setText(FormatAmount(m_totals.goodsTotal));
+    txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
 }
 
 void InvoiceForm::txtTotalAmount_GotFocus()

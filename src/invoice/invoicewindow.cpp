@@ -128,6 +128,7 @@ void InvoiceForm::connectHandlers()
     connect(cmdPrint, &QPushButton::clicked, this, &InvoiceForm::cmdPrint_Click);
     connect(cmdInvoiceReport, &QPushButton::clicked, this, &InvoiceForm::cmdInvoiceReport_Click);
     connect(cboDescriptionOfGoods, &QComboBox::activated, this, &InvoiceForm::cboDescriptionOfGoods_Click);
+    connect(cboCompany, &QComboBox::activated, this, &InvoiceForm::cboCompany_Click);
     connect(cboBuyerName, &QComboBox::activated, this, &InvoiceForm::cboBuyerName_Click);
     connect(cboBuyerNameD, &QComboBox::activated, this, &InvoiceForm::cboBuyerNameD_Click);
     connect(cboGoodsCgst, &QComboBox::activated, this, &InvoiceForm::cboGoodsCgst_Click);

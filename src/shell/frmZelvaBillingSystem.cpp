@@ -1,6 +1,7 @@
 #include "shell/frmZelvaBillingSystem.h"
 
 #include "invoice/frmtaxinvoice.h"
+#include "invoice/frmtaxinvoiceseperategst.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
@@ -32,6 +33,7 @@ QString FormCaption(const QString& formName)
 {
     static const std::map<QString, QString> captions {
         { QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice") },
+        { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Invoice") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
@@ -123,7 +125,8 @@ void frmZelvaBillingSystem::buildMenus()
 
     mnuInvoice = menu("mnuInvoice", "&Invoice");
     mnuNewInvoice = addEntry(mnuInvoice, "mnuNewInvoice", "&New Invoice", K(Qt::Key_F7), &M::mnuNewInvoice_Click);
-    mnuNewInvoice1 = addEntry(mnuInvoice, "mnuNewInvoice1", "New Invoice1", K(Qt::SHIFT | Qt::Key_F7), nullptr);
+    mnuNewInvoice1 = addEntry(mnuInvoice, "mnuNewInvoice1", "New Invoice1", K(Qt::SHIFT | Qt::Key_F7),
+        &M::mnuNewInvoice1_Click);
     mnue = addSeparator(mnuInvoice, "mnue");
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
@@ -186,7 +189,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuContent = addEntry(mnuHelp, "mnuContent", "&Content", K(Qt::Key_F1), &M::mnuContent_Click);
 
     // Unavailable for the whole run, and shown greyed so the operator sees they exist.
-    for (QAction* entry : { mnuNewInvoice1, mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill })
+    for (QAction* entry : { mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill })
         entry->setEnabled(false);
 }
 
@@ -296,6 +299,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     // Forms with a screen of their own are made here, one line each.
     if (formName == u"frmTaxInvoice")
         return new frmTaxInvoice(m_db);
+    if (formName == u"frmTaxInvoiceSeperateGst")
+        return new frmTaxInvoiceSeperateGst(m_db);
     if (formName == u"frmStockEntry")
         return new frmStockEntry(m_db);
     if (formName == u"frmBuyerDetails")
@@ -391,6 +396,7 @@ void frmZelvaBillingSystem::updateReportEntries()
 // ---- Menu handlers ---------------------------------------------------------
 
 void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("frmTaxInvoice")); }
+void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }

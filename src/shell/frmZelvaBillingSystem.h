@@ -84,6 +84,7 @@ public slots:
     void reportWindowClosed(frmZelvaBillingSystem::ReportKind kind);
 
     void mnuNewInvoice_Click();
+    void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();

@@ -1,6 +1,8 @@
 // The tax invoice worked as an operator works it: New Invoice, buyer, goods
-// lines, rates, totals, Save; then what the files hold.
+// lines, rates, totals, Save; then what the files hold. The separate-GST form
+// is worked the same way where it differs.
 #include "invoice/frmtaxinvoice.h"
+#include "invoice/frmtaxinvoiceseperategst.h"
 
 #include "data/serials.h"
 #include "platform/datetext.h"
@@ -49,6 +51,8 @@ void addItem(zelva::Database& db, int sno, const QString& name, double rate, dou
            {sno, QString("G%1").arg(sno, 5, 10, QChar('0')), name, hsn, rate, quantity}, "add item", DbFile::ItemStock);
 }
 
+enum class Layout { TaxInvoice, SeperateGst };
+
 // A form over a data folder with one company (in Kerala), a buyer in and one
 // out of its State, and three stock items; or over an empty folder. The serials are out of step with
 // the list positions, so an entry that led to the record of the serial equal
@@ -56,9 +60,9 @@ void addItem(zelva::Database& db, int sno, const QString& name, double rate, dou
 struct Counter {
     TempData data;
     MessageRecorder messages;
-    std::unique_ptr<frmTaxInvoice> form;
+    std::unique_ptr<InvoiceForm> form;
 
-    explicit Counter(bool withMasters = true)
+    explicit Counter(bool withMasters = true, Layout layout = Layout::TaxInvoice)
     {
         if (withMasters) {
             addCompany(*data.db);
@@ -68,7 +72,10 @@ struct Counter {
             addItem(*data.db, 2, "Mouse", 333.33, 50, "8473");
             addItem(*data.db, 1, "Laptop", 1000, 10, "8471");
         }
-        form = std::make_unique<frmTaxInvoice>(*data.db);
+        if (layout == Layout::SeperateGst)
+            form = std::make_unique<frmTaxInvoiceSeperateGst>(*data.db);
+        else
+            form = std::make_unique<frmTaxInvoice>(*data.db);
         form->show();
     }
 
@@ -1184,6 +1191,189 @@ private slots:
         window = qobject_cast<zelva::ReportWindow*>(reportWindow());
         QCOMPARE(window->currentPage(), 4);
         delete window;
+    }
+
+    // ---- the separate-GST form
+
+    // One serial and one sequence of numbers for both forms.
+    void bothFormsNumberFromOneTable()
+    {
+        Counter tax;
+        tax.start();
+        tax.line("Cable", "1");
+        QCOMPARE(tax.save(), QStringList{"Saved Successfully"});
+        const QString shared = tax.data.folder();
+        frmTaxInvoiceSeperateGst seperate(*tax.data.db);
+        seperate.show();
+        click(child<QPushButton>(&seperate, "cmdNewInvoice"));
+        QCOMPARE(zelva::TextOf(child<QLineEdit>(&seperate, "txtInvoiceNo")), QString("A00002"));
+        QVERIFY(pick(child<QComboBox>(&seperate, "cboBuyerName"), "Delhi Mart"));
+        QVERIFY(pick(child<QComboBox>(&seperate, "cboDescriptionOfGoods"), "Mouse"));
+        typeInto(child<QLineEdit>(&seperate, "txtQuantity_0"), "2");
+        click(child<QPushButton>(&seperate, "cmdAdd"));
+        click(child<QPushButton>(&seperate, "cmdSave"));
+        QCOMPARE(rowsInFile(shared, DbFile::Invoice, "SELECT sno, InvoiceNo FROM BuyerInvoice WHERE sno <> 0 ORDER BY sno"),
+                 (QList<QVariantList>{{1, "A00001"}, {2, "A00002"}}));
+        tax.expectStored("GoodsInvoice", 2, {{"Amount1", 666.66}, {"InvoiceNo", "A00002"}});
+    }
+
+    // The worked examples leave the same records whichever form enters them.
+    void sameRecordsFromBothForms_data() { workedExamples_data(); }
+    void sameRecordsFromBothForms()
+    {
+        QFETCH(QString, buyer);
+        QFETCH(QString, quantity);
+        QFETCH(QString, rate);
+        QFETCH(QString, entry);
+        QFETCH(QString, shortExcess);
+        QFETCH(QString, grand);
+        QList<QVariantList> stored;
+        for (Layout layout : {Layout::TaxInvoice, Layout::SeperateGst}) {
+            Counter c(true, layout);
+            c.start(buyer);
+            c.line("Laptop", quantity, rate);
+            QVERIFY(c.rate("cboGoodsCgst", entry));
+            if (!shortExcess.isEmpty())
+                typeInto(c.w("txtAmount_16"), shortExcess);
+            c.gotFocus("txtTotalAmount");
+            QCOMPARE(c.text("txtTotalAmount"), grand);
+            QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+            stored << rowsInFile(c.data.folder(), DbFile::Invoice, "SELECT * FROM GoodsInvoice WHERE sno = 1").value(0)
+                   << rowsInFile(c.data.folder(), DbFile::Invoice,
+                                 "SELECT InvoiceNo, SalerCompany, SalerGstin, BuyerName, buyerstate, DispatchedThrough "
+                                 "FROM BuyerInvoice WHERE sno = 1")
+                          .value(0);
+        }
+        QVERIFY(!stored[0].isEmpty());
+        QCOMPARE(stored[2], stored[0]);
+        QCOMPARE(stored[3], stored[1]);
+    }
+
+    // Each line's share of a tax row is rounded to the paisa and the lines
+    // add up to the row exactly (the odd paisa goes to the largest line);
+    // the totals beneath the grid add up to the grand total.
+    void perLineColumnsAddUp_data()
+    {
+        QTest::addColumn<QString>("buyer");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("cgst"); // each line's CGST (or IGST) amount
+        QTest::addColumn<QString>("grand");
+        // 2.5% of 333.33, 333.34 and 10 rounds to 8.33, 8.33 and .25, a paisa short of the row's 16.92
+        QTest::newRow("CGST 2.5%") << "Kochi Stores" << "CGST @ 2.5%" << QStringList{"8.33", "8.34", ".25"}
+                                   << "762.61";
+        QTest::newRow("IGST 28%") << "Delhi Mart" << "IGST @ 28%" << QStringList{"93.33", "93.34", "2.80"}
+                                  << "929.74";
+    }
+    void perLineColumnsAddUp()
+    {
+        QFETCH(QString, buyer);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, cgst);
+        QFETCH(QString, grand);
+        const bool split = entry.startsWith("CGST");
+        Counter c(true, Layout::SeperateGst);
+        c.start(buyer);
+        c.line("Mouse", "1");
+        c.line("Mouse", "1", "333.34"); // the largest line, in the middle
+        c.line("Cable", "1");
+        QVERIFY(c.rate("cboGoodsCgst", entry));
+        typeInto(c.w("txtAmount_10"), "50");
+        QVERIFY(c.rate("cboOthers1Cgst", entry));
+        typeInto(c.w("txtAmount_16"), "-0.40");
+        c.gotFocus("txtTotalAmount");
+
+        double cgstSum = 0, sgstSum = 0, lineTotals = 0, taxable = 0;
+        for (int row = 1; row <= 3; ++row) {
+            const QString n = QString::number(row);
+            QCOMPARE(c.text("txtCgstAmt_" + n), cgst[row - 1]);
+            QCOMPARE(c.text("txtCgstPer_" + n), c.text("txtRate_8"));
+            QCOMPARE(c.w("txtSgstAmt_" + n)->isVisible(), split);
+            cgstSum += zelva::Val(c.text("txtCgstAmt_" + n));
+            sgstSum += zelva::Val(c.text("txtSgstAmt_" + n));
+            taxable += zelva::Val(c.text("txtTaxableValue_" + n));
+            lineTotals += zelva::Val(c.text("txtTotal_" + n));
+        }
+        QCOMPARE(zelva::FormatAmount(cgstSum), c.text("txtAmount_8"));
+        QCOMPARE(zelva::FormatAmount(sgstSum), split ? c.text("txtAmount_9") : QString(".00"));
+        QCOMPARE(zelva::FormatAmount(taxable), c.text("txtTotalGoodsAmount"));
+        QCOMPARE(zelva::FormatAmount(lineTotals), zelva::FormatAmount(taxable + cgstSum + sgstSum));
+        QCOMPARE(c.text("txtTotalBeforeTax"), zelva::FormatAmount(taxable + 50));
+        const double gst = zelva::Val(c.text("txtTotalCgst")) + zelva::Val(c.text("txtTotalSgst"));
+        QCOMPARE(c.text("txtTotalGst"), zelva::FormatAmount(gst));
+        QCOMPARE(c.text("txtTotalCgst"),
+                 zelva::FormatAmount(zelva::Val(c.text("txtAmount_8")) + zelva::Val(c.text("txtAmount_11"))));
+        QCOMPARE(c.text("txtTotalAfterTax"), zelva::FormatAmount(taxable + 50 + gst));
+        QCOMPARE(c.text("txtTotalAmount"), zelva::FormatAmount(taxable + 50 + gst - 0.40));
+        QCOMPARE(c.text("txtTotalAmount"), grand);
+        QCOMPARE(c.text("lblCgst"), split ? QString("CGST") : QString("IGST"));
+        QCOMPARE(c.w<QLabel>("lblAddSgst")->isVisible(), split);
+    }
+
+    // New Invoice shows the first company, so a buyer of its State pays CGST
+    // from the start; picking another company re-decides the tax, clearing the
+    // rates of the other mode, and the invoice is issued by the company picked.
+    void companyPickRedecidesTheTax()
+    {
+        Counter c(true, Layout::SeperateGst);
+        c.data.db->run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) "
+                       "VALUES ('Delhi Branch', '4 Ring Road', 'New Delhi', 'Delhi', '110001', '07BBBBB0000B1Z5', 2, "
+                       "'C00002')",
+                       {}, "add company", DbFile::Master);
+        QVERIFY(c.text("txtCompanyName").isEmpty()); // nothing shown before New Invoice
+        c.start("Kochi Stores");
+        QCOMPARE(c.text("cboCompany"), QString("Zelva Traders"));
+        QCOMPARE(c.text("txtState"), QString("Kerala"));
+        c.line("Laptop", "1");
+        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        QCOMPARE(c.text("txtAmount_9"), QString("90.00"));
+
+        QVERIFY(pick(c.combo("cboCompany"), "Delhi Branch"));
+        QCOMPARE(c.text("txtCompanyName"), QString("Delhi Branch"));
+        QCOMPARE(c.text("lblCompanyName"), QString("For Delhi Branch"));
+        QVERIFY(c.text("txtAmount_8").isEmpty()); // the CGST rate is not carried into IGST
+        QCOMPARE(c.combo("cboGoodsCgst")->itemText(4), QString("IGST @ 28%"));
+        QVERIFY(!c.w("txtAmount_9")->isVisible());
+        QCOMPARE(c.text("txtTotalAmount"), QString("1000.00"));
+        QVERIFY(c.rate("cboGoodsCgst", "IGST @ 18%"));
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("BuyerInvoice", 1, {{"SalerCompany", "Delhi Branch"}, {"SalerGstin", "07BBBBB0000B1Z5"}});
+        c.expectStored("GoodsInvoice", 1, {{"TIgst", 180.0}, {"TCgst", 0.0}, {"totalamount", 1180.0}});
+    }
+
+    // A discount comes off the line before tax: the taxable value, the taxes,
+    // the line total and the saved amount all follow it; it is never more
+    // than the line nor less than nothing.
+    void discountFlowsThrough()
+    {
+        Counter c(true, Layout::SeperateGst);
+        c.start("Kochi Stores");
+        QCOMPARE(c.text("txtReverseCharge"), QString("No"));
+        c.line("Cable", "3"); // 30.00
+        c.line("Laptop", "2"); // 2000.00
+        QCOMPARE(c.text("txtDisc_2"), QString("0"));
+        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        typeInto(c.w("txtDisc_2"), "200");
+        QCOMPARE(c.text("txtTaxableValue_2"), QString("1800.00"));
+        QCOMPARE(c.text("txtAmount_8"), QString("164.70")); // 9% of 1830
+        QCOMPARE(c.text("txtCgstAmt_2"), QString("162.00"));
+        QCOMPARE(c.text("txtTotal_2"), QString("2124.00"));
+        QCOMPARE(c.text("txtTotalAmount"), QString("2159.40"));
+
+        for (const auto& [typed, kept, said] : {std::tuple{"2500", "2000", "more than the line amount"},
+                                               std::tuple{"-5", "0", "less than nothing"}}) {
+            c.messages.clear();
+            typeInto(c.w("txtDisc_2"), typed);
+            emit c.w("txtDisc_2")->editingFinished();
+            QCOMPARE(c.text("txtDisc_2"), QString(kept));
+            QCOMPARE(c.messages.texts().size(), 1);
+            QVERIFY(c.messages.texts()[0].contains(said));
+        }
+        typeInto(c.w("txtDisc_2"), "200");
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("GoodsInvoice", 1,
+                       {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"TotalGoodsAmount", 1830.0},
+                        {"TCgst", 164.7}, {"totalamount", 2159.4}, {"Quantity2", 2.0}});
+        QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
     }
 };
 

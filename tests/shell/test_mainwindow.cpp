@@ -66,6 +66,7 @@ QString opens(const QString& entry)
 {
     static const QHash<QString, QString> outcomes {
         { "mnuNewInvoice", "child:frmTaxInvoice|Tax Invoice" },
+        { "mnuNewInvoice1", "child:frmTaxInvoiceSeperateGst|Tax Invoice" },
         { "mnuPrintInvoice", "child:frmPrintInvoice|Print Invoice" },
         { "mnuNewCustomer", "child:frmBuyerDetails|Add New Buyer or Update Existing Buyer Details" },
         { "mnuStockEntry", "child:frmStockEntry|Stock Entry" },
@@ -174,7 +175,7 @@ private slots:
                                 << (enabled ? opens(name) : QString("none"));
         };
         row("mnuNewInvoice", "&New Invoice", "F7");
-        row("mnuNewInvoice1", "New Invoice1", "Shift+F7", false);
+        row("mnuNewInvoice1", "New Invoice1", "Shift+F7");
         row("mnuPrintInvoice", "&Print Duplicate Invoice", "F8", false);
         row("mnuNewCustomer", "New Customer", "F3");
         row("mnuStockEntry", "&Stock Entry", "F2");
