@@ -178,7 +178,7 @@ private slots:
             QCOMPARE(said.size(), 1);
             QVERIFY2(said.first().contains("ItemStock.db") && said.first().contains("itemcode G00004"),
                      qPrintable(said.first()));
-            QCOMPARE(valueInFile(old.path(), DbFile::ItemStock, "PRAGMA user_version").toInt(), 2);
+            QCOMPARE(valueInFile(old.path(), DbFile::ItemStock, "PRAGMA user_version").toInt(), SchemaVersion);
             RawFile other(old.path(), DbFile::ItemStock);
             QVERIFY(other.exec({"INSERT INTO Stock (sno, itemcode) VALUES (4, 'G00009')"}).contains("UNIQUE"));
         }
