@@ -34,6 +34,10 @@ void FillIfEmpty(QWidget* box, const QString& text);
 // Locks or unlocks a line box or a box of several lines.
 void SetBoxReadOnly(QWidget* box, bool readOnly);
 
+// The strict reading of a number typed into a box (platform/textnum.h),
+// telling the operator when the text is refused, with the box's name.
+bool ReadNumber(const QString& text, const QString& boxName, double& out);
+
 // No entry chosen and nothing shown.
 void ClearCombo(QComboBox* combo);
 // The operator may type another text; what is typed is not added to the list.
