@@ -5,6 +5,7 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
+#include "data/stockchange.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
@@ -252,17 +253,8 @@ void InvoiceForm::Insert()
 // stock deducts nothing.
 void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
 {
-    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex) {
-        datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
-        datItemStock.setFilter(QStringLiteral("itemcode"), StockItemCodes[updateIndex]);
-        datItemStock.moveFirst(); // the first record of that code, in table order
-        if (datItemStock.eof())
-            continue;
-        datItemStock.edit();
-        const double onHand = datItemStock.value(QStringLiteral("Quantity")).toDouble();
-        datItemStock.setValue(QStringLiteral("Quantity"), onHand - StockQuantities[updateIndex]);
-        datItemStock.update();
-    }
+    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex)
+        AdjustStock(m_db, StockTable::ForSale, StockItemCodes[updateIndex], -StockQuantities[updateIndex]);
 }
 
 bool InvoiceForm::readyToSave()
@@ -305,7 +297,6 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
         transaction.commit();
     } catch (const DataError& error) {
         // Rolled back: the invoice stays on screen to be saved again.
-        datItemStock.cancelUpdate();
         MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
                                                 "It stays on screen to be saved again.")
                + failureNote);
