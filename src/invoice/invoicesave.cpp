@@ -283,12 +283,13 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
     int updateIndex = StockUpdateIndex;
     try {
         Transaction transaction(m_db, QStringLiteral("save the invoice"));
-        const qint64 free = datBuyerInvoice.nextSerial(QStringLiteral("sno"));
-        if (free > InvoiceSno && renumber == Renumber::Refused)
+        const qint64 free = FreeSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
+                                       QStringLiteral("InvoiceNo"), CodeKind::Invoice, InvoiceSno);
+        if (free != InvoiceSno && renumber == Renumber::Refused)
             throw DataError(QStringLiteral("save the invoice"), RelativePath(DbFile::Invoice),
                             QStringLiteral("invoice number %1 was taken by another invoice meanwhile")
                                 .arg(InvoiceNumber));
-        if (free > InvoiceSno)
+        if (free != InvoiceSno)
             setInvoiceSerial(free);
         Insert();
         datBuyerInvoice.update();
