@@ -180,6 +180,12 @@ private slots:
         QCOMPARE(TimeTextHMS(QTime(9, 5, 7)), QString("09:05:07"));
         QCOMPARE(TimeTextHMS(QTime(0, 0, 0)), QString("00:00:00"));
         QCOMPARE(TimeTextHM(QTime()), QString());
+
+        QCOMPARE(ReadDateText(" 05/12/2026 "), QDate(2026, 12, 5));
+        QCOMPARE(ReadDateText("5" + sep + "12" + sep + "2026"), QDate(2026, 12, 5));
+        QCOMPARE(ReadDateText("29/02/2028"), QDate(2028, 2, 29));
+        for (const char* refused : {"31/02/2026", "29/02/2027", "05/13/2026", "2026-12-05", "05/12/26", "05/12/2026x", ""})
+            QVERIFY2(!ReadDateText(refused).isValid(), refused);
     }
 
     void twipsToDevice()
