@@ -30,4 +30,22 @@ bool AdjustStock(Database& db, StockTable table, const QString& itemCode, double
     return changed;
 }
 
+QStringList UnitsInUse(Database& db)
+{
+    QStringList units { QStringLiteral("Nos") };
+    for (StockTable table : { StockTable::ForSale, StockTable::Office }) {
+        const DbFile file = StockFile(table);
+        QSqlQuery query = db.run(
+            QStringLiteral("SELECT DISTINCT \"Per\" FROM \"%1\".\"%2\"").arg(SchemaName(file), StockTableName(table)),
+            {}, QStringLiteral("read the units of %1").arg(StockTableName(table)), file);
+        while (query.next())
+            units << query.value(0).toString();
+    }
+    units.removeAll(QString());
+    units.removeAll(QStringLiteral("N.A."));
+    units.removeDuplicates();
+    units.sort();
+    return units;
+}
+
 } // namespace zelva

@@ -6,6 +6,7 @@
 #include "data/schema.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zelva {
 
@@ -22,5 +23,9 @@ QString StockTableName(StockTable table);
 // as 0 and the result may go below zero. False when no record has the code
 // (nothing changes). Must run inside a Transaction; throws DataError.
 bool AdjustStock(Database& db, StockTable table, const QString& itemCode, double delta);
+
+// The units the stock tables already use (distinct Per of both, blanks and
+// "N.A." left out) and "Nos", in alphabetical order.
+QStringList UnitsInUse(Database& db);
 
 } // namespace zelva

@@ -63,6 +63,17 @@ private slots:
         } // not committed
         QCOMPARE(quantities(d, StockTable::ForSale), (QList<QVariantList> { { "G00001", 10.0 } }));
     }
+
+    void unitsInUseFromBothTables()
+    {
+        TempData d;
+        QCOMPARE(UnitsInUse(*d.db), QStringList { "Nos" });
+        d.db->run("INSERT INTO ItemStock.Stock (sno, Per) VALUES (1, 'Kg'), (2, 'N.A.'), (3, 'Kg'), (4, NULL)", {},
+            "add", DbFile::ItemStock);
+        d.db->run("INSERT INTO OtherItemStock.OtherItemStock (sno, Per) VALUES (1, 'Box'), (2, 'Nos'), (3, '')", {},
+            "add", DbFile::OtherItemStock);
+        QCOMPARE(UnitsInUse(*d.db), (QStringList { "Box", "Kg", "Nos" }));
+    }
 };
 
 QTEST_GUILESS_MAIN(StockChangeTest)
