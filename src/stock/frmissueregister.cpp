@@ -74,7 +74,7 @@ void frmIssueRegister::startNew()
     m_dateAtNew = QDate::currentDate();
     txtIssueDate->setText(DateText(m_dateAtNew));
     txtIssueTime->setText(TimeTextHMS(QTime::currentTime()));
-    m_warnedQuantity.clear();
+    m_warnedQuantity.reset();
 }
 
 void frmIssueRegister::writeOwnFields(RecordSource& issue)

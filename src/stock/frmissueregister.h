@@ -33,5 +33,5 @@ protected:
 
 private:
     QDate m_dateAtNew; // the day, month and year the issue is filed under
-    QString m_warnedQuantity; // the quantity last warned about, so leaving again does not trap the operator
+    std::optional<QString> m_warnedQuantity; // last warned about: leaving again does not trap the operator
 };

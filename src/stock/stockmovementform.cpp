@@ -153,7 +153,7 @@ void StockMovementForm::setUp(Setup setup)
     auto* optionGroup = new QButtonGroup(this);
     for (size_t i = 0; i < m_setup.options.size(); ++i) {
         QRadioButton* button = m_setup.options[i].button;
-        optionColumn->addWidget(button);
+        optionColumn->addWidget(button, 0, Qt::AlignLeft);
         optionGroup->addButton(button, int(i));
         order.push_back(button);
     }
@@ -446,16 +446,17 @@ std::optional<double> StockMovementForm::shownItemOnHand()
 {
     if (!m_item || txtItemCode->text() != m_item->code)
         return std::nullopt;
-    std::optional<double> onHand;
-    Guarded([&] {
+    try {
         RecordSource& stock = stockSource(m_item->table);
         stock.bind(StockFile(m_item->table), StockTableName(m_item->table));
         stock.setFilter(QStringLiteral("itemcode"), m_item->code);
         stock.moveFirst();
         if (!stock.eof())
-            onHand = stock.value(QStringLiteral("Quantity")).toDouble();
-    });
-    return onHand;
+            return stock.value(QStringLiteral("Quantity")).toDouble();
+    } catch (const DataError&) {
+        // Only a warning hangs on it: a file in use is reported by Save.
+    }
+    return std::nullopt;
 }
 
 // Inside the save's transaction: the item's details from the boxes, then its
