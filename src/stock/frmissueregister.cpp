@@ -1,10 +1,10 @@
 #include "stock/frmissueregister.h"
 
-#include "data/guard.h"
-#include "invoice/formboxes.h"
 #include "platform/datetext.h"
-#include "platform/message.h"
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -62,7 +62,7 @@ frmIssueRegister::frmIssueRegister(Database& db, QWidget* parent)
 void frmIssueRegister::refreshLists()
 {
     QStringList units;
-    if (!Guarded([&] { units = UnitsInUse(m_db); }))
+    if (!Guarded<DataError>([&] { units = UnitsInUse(m_db); }))
         return;
     cboPer->clear();
     cboPer->addItems(units);

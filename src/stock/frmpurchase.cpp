@@ -1,6 +1,6 @@
 #include "stock/frmpurchase.h"
 
-#include "invoice/formboxes.h"
+#include "ui/formboxes.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -1,13 +1,11 @@
 #include "stock/stockmovementform.h"
 
-#include "data/guard.h"
-#include "invoice/formboxes.h"
 #include "platform/datetext.h"
-#include "platform/message.h"
 #include "platform/textnum.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
 #include <QButtonGroup>
-#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,28 +28,6 @@ struct ButtonStates {
     Turn cmdNew, cmdSave, cmdCancel, cmdClose, lstName;
 };
 
-void turn(QWidget* control, Turn how)
-{
-    switch (how) {
-    case Turn::Keep:
-        return;
-    case Turn::On:
-        control->setEnabled(true);
-        return;
-    case Turn::Off:
-        control->setEnabled(false);
-        return;
-    case Turn::OnShown:
-        control->setEnabled(true);
-        control->setVisible(true);
-        return;
-    case Turn::OffHidden:
-        control->setEnabled(false);
-        control->setVisible(false);
-        return;
-    }
-}
-
 // A blank number box counts as 0 (the completeness check fills the item's);
 // anything else must be wholly a number.
 bool readBox(const QLineEdit* box, const QString& name, double& out)
@@ -66,7 +42,7 @@ bool readBox(const QLineEdit* box, const QString& name, double& out)
 double numberIn(const QWidget* box)
 {
     double value = 0;
-    ReadNumber(BoxText(box), value);
+    ReadNumber(TextOf(box), value);
     return value;
 }
 
@@ -210,20 +186,11 @@ void StockMovementForm::setUp(Setup setup)
     order.front()->setFocus(); // the work starts with the choice of item
 }
 
-void StockMovementForm::onLostFocus(QWidget* box, std::function<void()> handler)
+bool StockMovementForm::event(QEvent* event)
 {
-    m_lostFocus[box] = std::move(handler);
-    box->installEventFilter(this);
-}
-
-bool StockMovementForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        const auto handler = m_lostFocus.find(watched);
-        if (handler != m_lostFocus.end())
-            handler->second();
-    }
-    return QWidget::eventFilter(watched, event);
+    if (PressButtonForAccessKey(this, event))
+        return true;
+    return QWidget::event(event);
 }
 
 // ---- the button table ----
@@ -243,11 +210,11 @@ void StockMovementForm::apply(Step step)
     };
     // clang-format on
     const ButtonStates& s = table.at(step);
-    turn(cmdNew, s.cmdNew);
-    turn(cmdSave, s.cmdSave);
-    turn(cmdCancel, s.cmdCancel);
-    turn(cmdClose, s.cmdClose);
-    turn(lstName, s.lstName);
+    TurnControl(cmdNew, s.cmdNew);
+    TurnControl(cmdSave, s.cmdSave);
+    TurnControl(cmdCancel, s.cmdCancel);
+    TurnControl(cmdClose, s.cmdClose);
+    TurnControl(lstName, s.lstName);
 }
 
 // ---- the private procedures ----
@@ -280,7 +247,7 @@ RecordSource& StockMovementForm::stockSource(StockTable table)
 void StockMovementForm::showItem(RecordSource& stock)
 {
     for (const FieldBox& f : itemFields())
-        SetBoxText(f.box, stock.text(f.field));
+        SetTextOf(f.box, stock.text(f.field));
 }
 
 void StockMovementForm::DisplayItem() { showItem(datItemStock); }
@@ -295,7 +262,7 @@ void StockMovementForm::writeItemDetails(RecordSource& stock)
     for (const FieldBox& f : itemFields()) {
         if (f.box == txtSno || f.box == txtItemCode || f.box == txtQuantity)
             continue;
-        stock.setValue(f.field, f.asNumber ? QVariant(numberIn(f.box)) : QVariant(BoxText(f.box)));
+        stock.setValue(f.field, f.asNumber ? QVariant(numberIn(f.box)) : QVariant(TextOf(f.box)));
     }
 }
 
@@ -310,40 +277,19 @@ void StockMovementForm::Insert()
         if (f.box == m_setup.serialBox)
             datMovement.setValue(f.field, m_serial);
         else
-            datMovement.setValue(f.field, f.asNumber ? QVariant(numberIn(f.box)) : QVariant(BoxText(f.box)));
+            datMovement.setValue(f.field, f.asNumber ? QVariant(numberIn(f.box)) : QVariant(TextOf(f.box)));
     }
     writeOwnFields(datMovement);
 }
 
-namespace {
-
-// Rule by rule in order: a blank mandatory entry is refused (the check
-// fails), a blank optional one takes its default.
-bool applyRules(const std::vector<BlankRule>& rules)
-{
-    for (const BlankRule& rule : rules) {
-        if (!BoxText(rule.box).isEmpty())
-            continue;
-        if (!rule.refusal.isEmpty()) {
-            MsgBox(rule.refusal);
-            rule.box->setFocus();
-            return false;
-        }
-        SetBoxText(rule.box, rule.fill);
-    }
-    return true;
-}
-
-} // namespace
-
 bool StockMovementForm::CheckForEmptyControl()
 {
-    if (!applyRules(m_setup.ownRules))
+    if (!ApplyBlankRules(m_setup.ownRules))
         return false;
     fillOwnDefaults();
     if (txtItemCode->text().isEmpty())
         return true; // no item chosen: the item's part is not checked
-    return applyRules({ Mandatory(txtItemName, tr("Enter Name of the Item ")), Optional(txtHsn, NotApplicable),
+    return ApplyBlankRules({ Mandatory(txtItemName, tr("Enter Name of the Item ")), Optional(txtHsn, NotApplicable),
         Optional(txtRate, QStringLiteral("0")), Optional(txtPer, NotApplicable),
         Optional(txtQuantity, QStringLiteral("0")), Optional(txtRemarks, NotApplicable) });
 }
@@ -351,7 +297,7 @@ bool StockMovementForm::CheckForEmptyControl()
 void StockMovementForm::ClearControl()
 {
     for (const FieldBox& f : allFields())
-        SetBoxText(f.box, QString());
+        SetTextOf(f.box, QString());
     lstName->clear();
 }
 
@@ -498,7 +444,7 @@ void StockMovementForm::option_Click(int index)
     }
     ClearControl();
     DesableEntry();
-    Guarded([&] {
+    Guarded<DataError>([&] {
         SetMovementDatabase();
         if (*option.table == StockTable::ForSale)
             SetItemStockDatabase();
@@ -518,7 +464,7 @@ void StockMovementForm::lstName_Click(QListWidgetItem* entry)
         return;
     const StockTable table = *option->table;
     const qint64 key = entry->data(KeyRole).toLongLong();
-    Guarded([&] {
+    Guarded<DataError>([&] {
         RecordSource& stock = stockSource(table);
         stock.requery(); // the record as it stands now, not as it was listed
         if (!stock.moveToKey(key))
@@ -534,7 +480,7 @@ void StockMovementForm::lstName_Click(QListWidgetItem* entry)
 void StockMovementForm::cmdNew_Click()
 {
     qint64 serial = 0;
-    const bool started = Guarded([&] {
+    const bool started = Guarded<DataError>([&] {
         SetMovementDatabase();
         serial = datMovement.nextSerial(m_setup.serialField);
         datMovement.addNew();

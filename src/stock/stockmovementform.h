@@ -18,7 +18,8 @@
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "data/stockchange.h"
-#include "masters/masterform.h"
+#include "ui/formboxes.h"
+#include "ui/formhooks.h"
 
 #include <QWidget>
 #include <functional>
@@ -123,8 +124,9 @@ protected:
     // when the boxes do not show a remembered item.
     std::optional<double> shownItemOnHand();
     // Runs handler when the focus leaves box.
-    void onLostFocus(QWidget* box, std::function<void()> handler);
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void onLostFocus(QWidget* box, std::function<void()> handler) { m_lostFocus.add(box, std::move(handler)); }
+    // The form's buttons keep their access keys over the main window's menus.
+    bool event(QEvent* event) override;
 
     // The private procedures of both forms.
     void Form_Load();
@@ -174,7 +176,7 @@ private:
     QFormLayout* m_entries;
     std::optional<RememberedItem> m_item;
     qint64 m_serial = 0;
-    std::map<QObject*, std::function<void()>> m_lostFocus;
+    LostFocusHooks m_lostFocus;
 };
 
 } // namespace zelva

@@ -66,6 +66,20 @@ void SetBoxReadOnly(QWidget* box, bool readOnly)
         lines->setReadOnly(readOnly);
 }
 
+bool ApplyBlankRules(const std::vector<BlankRule>& rules)
+{
+    for (const BlankRule& rule : rules) {
+        if (!TextOf(rule.box).isEmpty())
+            continue;
+        if (!rule.refusal.isEmpty()) {
+            MsgBox(rule.refusal);
+            return false;
+        }
+        SetTextOf(rule.box, rule.fill);
+    }
+    return true;
+}
+
 bool ReadNumber(const QString& text, const QString& boxName, double& out)
 {
     if (ReadNumber(text, out))
