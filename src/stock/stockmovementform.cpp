@@ -481,7 +481,8 @@ void StockMovementForm::cmdNew_Click()
 {
     qint64 serial = 0;
     const bool started = Guarded<DataError>([&] {
-        SetMovementDatabase();
+        if (datMovement.table().isEmpty()) // bound once: New reads only the highest serial
+            SetMovementDatabase();
         serial = datMovement.nextSerial(m_setup.serialField);
         datMovement.addNew();
     });
