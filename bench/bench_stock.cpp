@@ -132,7 +132,7 @@ Result measure(int purchases)
         bareNews.push_back(bareNew(*db));
         bareSaves.push_back(bareSave(*db, purchases + 1000 + r, form.txtItemCode->text()));
     }
-    return {median(news), median(bareNews), median(saves), median(bareSaves)};
+    return { median(news), median(bareNews), median(saves), median(bareSaves) };
 }
 
 } // namespace
