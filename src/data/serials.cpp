@@ -16,7 +16,8 @@ constexpr double LargestSerial = 1e15;
 qint64 wholeSerial(double value, const QString& operation, DbFile file)
 {
     if (!std::isfinite(value) || std::fabs(value) > LargestSerial)
-        throw DataError(operation, RelativePath(file), QStringLiteral("a stored serial (%1) is out of range").arg(Str(value)));
+        throw DataError(
+            operation, RelativePath(file), QStringLiteral("a stored serial (%1) is out of range").arg(Str(value)));
     return static_cast<qint64>(std::nearbyint(value)); // default rounding: halves to even
 }
 
@@ -52,9 +53,23 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
     return any ? top + 1 : 1;
 }
 
+qint64 FreeSerial(Database& db, DbFile file, const QString& table, const QString& serialField, const QString& codeField,
+    CodeKind kind, qint64 proposed)
+{
+    qint64 serial = std::max(proposed, NextSerial(db, file, table, serialField));
+    const QString sql = QStringLiteral("SELECT 1 FROM \"%1\".\"%2\" WHERE \"%3\" = ? LIMIT 1")
+                            .arg(SchemaName(file), table, codeField);
+    const QString operation = QStringLiteral("find a free number in %1").arg(table);
+    for (;; ++serial) {
+        QSqlQuery taken = db.run(sql, { RecordCode(kind, serial) }, operation, file);
+        if (!taken.next())
+            return serial;
+    }
+}
+
 QString RecordCode(CodeKind kind, qint64 n)
 {
-    static const char letters[] = {'C', 'C', 'G', 'P', 'I', 'A'};
+    static const char letters[] = { 'C', 'C', 'G', 'P', 'I', 'A' };
     const QChar letter = QLatin1Char(letters[static_cast<int>(kind)]);
     if (kind == CodeKind::Invoice)
         return QStringLiteral("%1%2%3").arg(letter).arg(n < 10 ? QLatin1String("0000") : QLatin1String("000")).arg(n);

@@ -14,6 +14,12 @@ qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString
 
 enum class CodeKind { Company, Buyer, Item, Purchase, Issue, Invoice };
 
+// For a save's own transaction: the serial New proposed when it and its code
+// are still free, otherwise the next serial whose code is free too (another
+// window or program took the proposed one meanwhile).
+qint64 FreeSerial(Database& db, DbFile file, const QString& table, const QString& serialField, const QString& codeField,
+    CodeKind kind, qint64 proposed);
+
 // The record code of serial n: the letter and n padded to five digits
 // (C00007, G00123, P10000; more digits past 99999), and for invoices "A0000"
 // before 1-9 and "A000" before every larger serial (A00042, A000123).

@@ -68,7 +68,6 @@ InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
     , datCompany(db)
     , datBuyer(db)
     , datStock(db)
-    , datItemStock(db)
     , datBuyerInvoice(db)
     , datGoodsInvoice(db)
 {

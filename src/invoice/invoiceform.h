@@ -315,7 +315,6 @@ private:
     zelva::RecordSource datCompany;
     zelva::RecordSource datBuyer;
     zelva::RecordSource datStock;
-    zelva::RecordSource datItemStock;
     zelva::RecordSource datBuyerInvoice;
     zelva::RecordSource datGoodsInvoice;
     QScrollArea* m_scroll = nullptr;

@@ -5,6 +5,7 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
+#include "data/stockchange.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
@@ -252,17 +253,8 @@ void InvoiceForm::Insert()
 // stock deducts nothing.
 void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
 {
-    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex) {
-        datItemStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
-        datItemStock.setFilter(QStringLiteral("itemcode"), StockItemCodes[updateIndex]);
-        datItemStock.moveFirst(); // the first record of that code, in table order
-        if (datItemStock.eof())
-            continue;
-        datItemStock.edit();
-        const double onHand = datItemStock.value(QStringLiteral("Quantity")).toDouble();
-        datItemStock.setValue(QStringLiteral("Quantity"), onHand - StockQuantities[updateIndex]);
-        datItemStock.update();
-    }
+    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex)
+        AdjustStock(m_db, StockTable::ForSale, StockItemCodes[updateIndex], -StockQuantities[updateIndex]);
 }
 
 bool InvoiceForm::readyToSave()
@@ -291,12 +283,13 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
     int updateIndex = StockUpdateIndex;
     try {
         Transaction transaction(m_db, QStringLiteral("save the invoice"));
-        const qint64 free = datBuyerInvoice.nextSerial(QStringLiteral("sno"));
-        if (free > InvoiceSno && renumber == Renumber::Refused)
+        const qint64 free = FreeSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
+                                       QStringLiteral("InvoiceNo"), CodeKind::Invoice, InvoiceSno);
+        if (free != InvoiceSno && renumber == Renumber::Refused)
             throw DataError(QStringLiteral("save the invoice"), RelativePath(DbFile::Invoice),
                             QStringLiteral("invoice number %1 was taken by another invoice meanwhile")
                                 .arg(InvoiceNumber));
-        if (free > InvoiceSno)
+        if (free != InvoiceSno)
             setInvoiceSerial(free);
         Insert();
         datBuyerInvoice.update();
@@ -305,7 +298,6 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
         transaction.commit();
     } catch (const DataError& error) {
         // Rolled back: the invoice stays on screen to be saved again.
-        datItemStock.cancelUpdate();
         MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
                                                 "It stays on screen to be saved again.")
                + failureNote);

@@ -198,16 +198,7 @@ void MasterForm::EnableEntry()
 
 bool MasterForm::CheckForEmptyControl()
 {
-    for (const BlankRule& rule : m_setup.blankRules) {
-        if (!TextOf(rule.box).isEmpty())
-            continue;
-        if (!rule.refusal.isEmpty()) {
-            MsgBox(rule.refusal);
-            return false;
-        }
-        SetTextOf(rule.box, rule.fill);
-    }
-    return true;
+    return ApplyBlankRules(m_setup.blankRules);
 }
 
 void MasterForm::copyRecordToBoxes(RecordSource& source)

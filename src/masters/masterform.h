@@ -22,25 +22,6 @@ class QPushButton;
 
 namespace zelva {
 
-// One field of the table, the box that shows it and the box's label (none for
-// a hidden box).
-struct FieldBox {
-    QString field;
-    QWidget* box;
-    QString caption = {};
-    bool asNumber = false; // written as Val of the text instead of the text itself
-};
-
-// What the completeness check does with a blank box, rule by rule in order:
-// refuse with a message (a mandatory entry) or fill in a default.
-struct BlankRule {
-    QWidget* box;
-    QString refusal; // the message of a mandatory entry
-    QString fill;    // the default of an optional entry
-};
-inline BlankRule Mandatory(QWidget* box, const QString& message) { return {box, message, {}}; }
-inline BlankRule Optional(QWidget* box, const QString& fill) { return {box, {}, fill}; }
-
 // A list key offered by cboChoice: the choice's text and the field it lists.
 struct ListKey {
     QString choice;

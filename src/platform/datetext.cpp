@@ -1,6 +1,7 @@
 #include "platform/datetext.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace zelva {
 
@@ -25,6 +26,16 @@ QString DateText(const QDate& date)
         .arg(sep)
         .arg(date.month(), 2, 10, QLatin1Char('0'))
         .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QDate ReadDateText(const QString& text)
+{
+    const QString sep = QRegularExpression::escape(DateSeparator());
+    const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})(?:%1|/)(\\d{1,2})(?:%1|/)(\\d{4})$").arg(sep));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return {};
+    return QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
 }
 
 QString TimeTextHM(const QTime& time)

@@ -11,6 +11,11 @@ QString DateSeparator();
 
 // "dd/mm/yyyy" with the system's date separator; "" for an invalid date.
 QString DateText(const QDate& date);
+// The date a typed date text names: day, month and four-digit year separated
+// by the system's date separator or "/", blanks around allowed ("5/12/2026",
+// "05/12/2026"); an invalid date for anything else ("31/02/2026", "2026-12-05").
+QDate ReadDateText(const QString& text);
+
 // "hh:mm" and "hh:mm:ss", 24-hour clock; "" for an invalid time.
 QString TimeTextHM(const QTime& time);
 QString TimeTextHMS(const QTime& time);

@@ -116,6 +116,35 @@ double Val(const QString& text)
     return negative ? -value : value;
 }
 
+bool ReadNumber(const QString& text, double& out)
+{
+    const QString trimmed = text.trimmed();
+    const QByteArray ascii = asciiPrefix(trimmed);
+    if (ascii.isEmpty() || ascii.size() != trimmed.size())
+        return false;
+    const char* p = ascii.constData();
+    const char* end = p + ascii.size();
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    const bool startsNumber = p != end && (isDigit(*p) || (*p == '.' && p + 1 != end && isDigit(p[1])));
+    if (!startsNumber)
+        return false;
+    double value = 0.0;
+    const auto result = std::from_chars(p, end, value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+        return false;
+    out = value == 0.0 ? 0.0 : (negative ? -value : value); // no "-0"
+    return true;
+}
+
+QString NotANumberMessage(const QString& boxName, const QString& text)
+{
+    return QStringLiteral("%1 must be a number: \"%2\" is not one. Type it with digits only "
+                          "(a point for a fraction, no commas or letters).")
+        .arg(boxName, text);
+}
+
 QString Str(double value)
 {
     if (!std::isfinite(value) || value == 0.0)

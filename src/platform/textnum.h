@@ -8,6 +8,16 @@ namespace zelva {
 // the text does not begin with a number: "12a" -> 12, "abc" -> 0, ".5" -> 0.5.
 double Val(const QString& text);
 
+// The strict reading of a number typed into a box: blanks around it are
+// allowed, anything else must be one number as Val reads it ("12", "-5",
+// "2.5", ".5", "1e3"). "12a", "1,000", "abc", "" and "inf" are refused: out is
+// then left alone and the result is false.
+bool ReadNumber(const QString& text, double& out);
+
+// What the operator is told when a box's text is refused: "Quantity must be
+// a number: ..." (the forms show it through ReadNumber of ui/formboxes.h).
+QString NotANumberMessage(const QString& boxName, const QString& text);
+
 // A number as text: at most 15 significant digits, "." as decimal point, no
 // leading zero below 1 (".5"), no trailing zeros ("1234.5").
 QString Str(double value);

@@ -13,6 +13,8 @@
 #include "shell/keylocks.h"
 #include "shell/module1.h"
 #include "shell/placeholders.h"
+#include "stock/frmissueregister.h"
+#include "stock/frmpurchase.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -307,7 +309,24 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new frmBuyerDetails(m_db);
     if (formName == u"frmCompany")
         return new frmCompany(m_db);
+    if (formName == u"frmPurchase") {
+        auto* purchase = new frmPurchase(m_db);
+        connect(purchase, &frmPurchase::stockItemFormWanted, this, &frmZelvaBillingSystem::openStockEntry);
+        return purchase;
+    }
+    if (formName == u"frmIssueRegister")
+        return new frmIssueRegister(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
+}
+
+// The purchase form's new-item options: the stock-item form, switched to the
+// office items or back only when it shows the other kind.
+void frmZelvaBillingSystem::openStockEntry(bool officeItems)
+{
+    OpenChild(QStringLiteral("frmStockEntry"));
+    auto* stockEntry = qobject_cast<frmStockEntry*>(childWindow(QStringLiteral("frmStockEntry"))->widget());
+    if (stockEntry->officeItems() != officeItems)
+        stockEntry->setOfficeItems(officeItems);
 }
 
 QDialog* frmZelvaBillingSystem::createDialogForm(const QString& formName)

@@ -106,6 +106,8 @@ public slots:
     // Index counts the toolbar's buttons from 1, separators included.
     void Toolbar1_ButtonClick(int index);
     void Timer1_Timer();
+    // Opens the stock-item form for the items for sale or the office items.
+    void openStockEntry(bool officeItems);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

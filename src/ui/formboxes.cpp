@@ -1,5 +1,8 @@
 #include "ui/formboxes.h"
 
+#include "platform/textnum.h"
+#include "ui/message.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -61,6 +64,28 @@ void SetBoxReadOnly(QWidget* box, bool readOnly)
         line->setReadOnly(readOnly);
     else if (auto* lines = qobject_cast<QPlainTextEdit*>(box))
         lines->setReadOnly(readOnly);
+}
+
+bool ApplyBlankRules(const std::vector<BlankRule>& rules)
+{
+    for (const BlankRule& rule : rules) {
+        if (!TextOf(rule.box).isEmpty())
+            continue;
+        if (!rule.refusal.isEmpty()) {
+            MsgBox(rule.refusal);
+            return false;
+        }
+        SetTextOf(rule.box, rule.fill);
+    }
+    return true;
+}
+
+bool ReadNumber(const QString& text, const QString& boxName, double& out)
+{
+    if (ReadNumber(text, out))
+        return true;
+    MsgBox(NotANumberMessage(boxName, text));
+    return false;
 }
 
 void ClearCombo(QComboBox* combo)

@@ -3,6 +3,7 @@
 // names, the text of any kind of box, filling a blank one, and the kinds of
 // list the forms use.
 #include <QString>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -14,12 +15,33 @@ namespace zelva {
 // What a pre-save check writes into a blank box that must not stay blank.
 inline const QString NotApplicable = QStringLiteral("N.A.");
 
-template <typename T>
-T* Named(T* widget, const QString& name)
+template <typename T> T* Named(T* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
 }
+
+// One field of a form's table, the box that shows it and the box's label
+// (none for a hidden box).
+struct FieldBox {
+    QString field;
+    QWidget* box;
+    QString caption = {};
+    bool asNumber = false; // written as Val of the text instead of the text itself
+};
+
+// What the completeness check does with a blank box, rule by rule in order:
+// refuse with a message (a mandatory entry) or fill in a default.
+struct BlankRule {
+    QWidget* box;
+    QString refusal; // the message of a mandatory entry
+    QString fill; // the default of an optional entry
+};
+inline BlankRule Mandatory(QWidget* box, const QString& message) { return { box, message, {} }; }
+inline BlankRule Optional(QWidget* box, const QString& fill) { return { box, {}, fill }; }
+// Applies the rules in order: false, with the refusal shown, at the first
+// blank mandatory entry; blank optional entries before it take their default.
+bool ApplyBlankRules(const std::vector<BlankRule>& rules);
 
 // A single-line box and a command button, named as the form names them.
 QLineEdit* NewBox(QWidget* parent, const char* name);
@@ -33,6 +55,10 @@ void SetTextOf(QWidget* box, const QString& text);
 void FillIfEmpty(QWidget* box, const QString& text);
 // Locks or unlocks a line box or a box of several lines.
 void SetBoxReadOnly(QWidget* box, bool readOnly);
+
+// The strict reading of a number typed into a box (platform/textnum.h),
+// telling the operator when the text is refused, with the box's name.
+bool ReadNumber(const QString& text, const QString& boxName, double& out);
 
 // No entry chosen and nothing shown.
 void ClearCombo(QComboBox* combo);

@@ -105,6 +105,28 @@ private slots:
         else
             QCOMPARE(rs.nextSerial(), next);
     }
+
+    // A save confirms its serial: taken meanwhile by a record, or its code by a
+    // record written elsewhere with another serial, the next free one is used.
+    void freeSerial()
+    {
+        TempData d;
+        const auto take = [&](qint64 sno, const QString& code) {
+            d.db->run("INSERT INTO PurchaseMaster.Purchase (PSno, PurchaseId) VALUES (?, ?)", {sno, code}, "seed",
+                      DbFile::PurchaseMaster);
+        };
+        const auto free = [&](qint64 proposed) {
+            return FreeSerial(*d.db, DbFile::PurchaseMaster, "Purchase", "PSno", "PurchaseId", CodeKind::Purchase,
+                              proposed);
+        };
+        QCOMPARE(free(1), qint64(1));
+        QCOMPARE(free(5), qint64(5)); // a larger proposal stands
+        take(1, "P00001");
+        QCOMPARE(free(1), qint64(2));
+        take(0, "P00002"); // its code, under another serial
+        take(0, "P00003");
+        QCOMPARE(free(1), qint64(4));
+    }
 };
 
 QTEST_GUILESS_MAIN(SerialsTest)

@@ -3,6 +3,8 @@
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "platform/twips.h"
+#include "ui/formboxes.h"
+#include "ui/message.h"
 
 #include <QtTest>
 #include <limits>
@@ -52,6 +54,51 @@ private slots:
         QFETCH(double, expected);
         QCOMPARE(Val(text), expected);
         QCOMPARE(std::signbit(Val(text)), std::signbit(expected)); // never "-0"
+    }
+
+    // A typed number is the whole text or nothing: "1,000" must not become 1.
+    void readNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<double>("expected");
+        const auto row = [](const char* name, const QString& text, bool taken, double expected = 0) {
+            QTest::newRow(name) << text << taken << expected;
+        };
+        row("blanks around", "  12.5\t", true, 12.5);
+        row("negative", "-5", true, -5);
+        row("point first", ".5", true, 0.5);
+        row("exponent", "1e3", true, 1000);
+        row("minus zero", "-0", true, 0);
+        row("letters after", "12a", false);
+        row("thousands comma", "1,000", false);
+        row("letters", "abc", false);
+        row("empty", "", false);
+        row("only blanks", "   ", false);
+        row("blank inside", "1 000", false);
+        row("two numbers", "1.2.3", false);
+        row("infinity", "inf", false);
+        row("too large", "1e400", false);
+        row("non-ASCII digit", QString::fromUtf8("\u0663"), false);
+        row("lone point", ".", false);
+    }
+    void readNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QFETCH(double, expected);
+        double out = 77;
+        QCOMPARE(ReadNumber(text, out), taken);
+        QCOMPARE(out, taken ? expected : 77.0);
+        QCOMPARE(std::signbit(out), std::signbit(taken ? expected : 77.0)); // never "-0"
+
+        QStringList said;
+        SetMessageHook([&](const QString& t, const QString&) { said << t; });
+        QCOMPARE(ReadNumber(text, "Rate (Rs.)", out), taken);
+        SetMessageHook({});
+        QCOMPARE(said, taken ? QStringList() : QStringList{NotANumberMessage("Rate (Rs.)", text)});
+        if (!taken)
+            QVERIFY(said[0].startsWith("Rate (Rs.) must be a number") && said[0].contains('"' + text + '"'));
     }
 
     void str_data()
@@ -133,6 +180,12 @@ private slots:
         QCOMPARE(TimeTextHMS(QTime(9, 5, 7)), QString("09:05:07"));
         QCOMPARE(TimeTextHMS(QTime(0, 0, 0)), QString("00:00:00"));
         QCOMPARE(TimeTextHM(QTime()), QString());
+
+        QCOMPARE(ReadDateText(" 05/12/2026 "), QDate(2026, 12, 5));
+        QCOMPARE(ReadDateText("5" + sep + "12" + sep + "2026"), QDate(2026, 12, 5));
+        QCOMPARE(ReadDateText("29/02/2028"), QDate(2028, 2, 29));
+        for (const char* refused : {"31/02/2026", "29/02/2027", "05/13/2026", "2026-12-05", "05/12/26", "05/12/2026x", ""})
+            QVERIFY2(!ReadDateText(refused).isValid(), refused);
     }
 
     void twipsToDevice()

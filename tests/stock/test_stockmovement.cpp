@@ -1,0 +1,583 @@
+// Purchases and issues worked as the storekeeper works them: option, item,
+// New, the entries, Save; then what the files hold.
+#include "invoice/frmtaxinvoice.h"
+#include "masters/stockentry.h"
+#include "platform/datetext.h"
+#include "shell/frmZelvaBillingSystem.h"
+#include "stock/frmissueregister.h"
+#include "stock/frmpurchase.h"
+#include "support/formdriver.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace testing;
+using zelva::DbFile;
+
+namespace {
+
+void addStock(
+    zelva::Database& db, const QString& table, int sno, const QString& name, double quantity, const QString& per)
+{
+    const DbFile file = table == "Stock" ? DbFile::ItemStock : DbFile::OtherItemStock;
+    db.run(QString("INSERT INTO %1.%2 (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
+                   "VALUES (?, ?, ?, '8471', 100, ?, ?, 'N.A.')")
+               .arg(zelva::SchemaName(file), table),
+        { sno, QString("G%1").arg(sno, 5, 10, QChar('0')), name, per, quantity }, "add stock", file);
+}
+
+const QString Today = zelva::DateText(QDate::currentDate());
+
+// A store with items for sale and office items whose serials are out of step
+// with their list positions, and one form of each kind over it.
+struct Store {
+    TempData data;
+    MessageRecorder messages;
+    std::unique_ptr<frmPurchase> purchase;
+    std::unique_ptr<frmIssueRegister> issue;
+
+    Store()
+    {
+        addStock(*data.db, "Stock", 3, "Cable", 3, "Mtr");
+        addStock(*data.db, "Stock", 1, "Laptop", 10, "Nos.");
+        addStock(*data.db, "Stock", 2, "Mouse", 0, "Nos.");
+        addStock(*data.db, "OtherItemStock", 2, "Printer paper", 20, "Ream");
+        addStock(*data.db, "OtherItemStock", 1, "Toner", 4, "N.A.");
+        purchase = std::make_unique<frmPurchase>(*data.db);
+        issue = std::make_unique<frmIssueRegister>(*data.db);
+    }
+
+    template <typename T = QLineEdit> static T* w(QWidget* form, const QString& name)
+    {
+        T* found = child<T>(form, name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    // Option, item (by its list text), New.
+    static void start(QWidget* form, const QString& option, const QString& item)
+    {
+        form->show();
+        click(w<QRadioButton>(form, option));
+        const auto found = w<QListWidget>(form, "lstName")->findItems(item, Qt::MatchExactly);
+        if (found.isEmpty()) {
+            QStringList listed;
+            for (int k = 0; k < w<QListWidget>(form, "lstName")->count(); ++k)
+                listed << w<QListWidget>(form, "lstName")->item(k)->text();
+            qFatal("no item %s in %s (%s)", qPrintable(item), qPrintable(listed.join('|')),
+                w<QRadioButton>(form, option)->isChecked() ? "checked" : "not checked");
+        }
+        pickRow(w<QListWidget>(form, "lstName"), w<QListWidget>(form, "lstName")->row(found.first()));
+        click(w<QPushButton>(form, "cmdNew"));
+    }
+    // Typed key by key; a text beyond the keyboard's letters is pasted.
+    static void type(QWidget* form, const QList<QPair<QString, QString>>& boxes)
+    {
+        for (const auto& [box, text] : boxes) {
+            const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+            typeInto(w(form, box), ascii ? text : QString());
+            if (!ascii)
+                w(form, box)->insert(text);
+        }
+    }
+    QStringList save(QWidget* form)
+    {
+        messages.clear();
+        click(w<QPushButton>(form, "cmdSave"));
+        return messages.texts();
+    }
+    // A purchase of the item: invoice number and quantity typed, Save.
+    QStringList buy(const QString& item, const QString& quantity, const QString& option = "optExistingItem")
+    {
+        start(purchase.get(), option, item);
+        type(purchase.get(), { { "txtPurchaseInvoiceNo", "INV-1" }, { "txtQuantity", quantity } });
+        return save(purchase.get());
+    }
+    QStringList issueOut(const QString& item, const QString& quantity, const QString& option = "optItemForSale")
+    {
+        start(issue.get(), option, item);
+        type(issue.get(),
+            { { "txtIssueSlipNo", "S-1" }, { "txtIssueTo", "Ravi" }, { "txtIssuedBy", "Anu" },
+                { "txtQuantity", quantity } });
+        return save(issue.get());
+    }
+
+    double stock(const QString& code, const QString& table = "Stock") const
+    {
+        return valueInFile(data.folder(), table == "Stock" ? DbFile::ItemStock : DbFile::OtherItemStock,
+            QString("SELECT Quantity FROM %1 WHERE itemcode = ?").arg(table), { code })
+            .toDouble();
+    }
+    QList<QVariantList> purchases(const QString& fields) const
+    {
+        return rowsInFile(data.folder(), DbFile::PurchaseMaster,
+            QString("SELECT %1 FROM Purchase WHERE PSno <> 0 ORDER BY PSno").arg(fields));
+    }
+    QList<QVariantList> issues(const QString& fields) const
+    {
+        return rowsInFile(data.folder(), DbFile::IssueMaster,
+            QString("SELECT %1 FROM IssueRegister WHERE ISno <> 0 ORDER BY ISno").arg(fields));
+    }
+    int movements() const { return int(purchases("1").size() + issues("1").size()); }
+};
+
+// The four buttons as the operator sees them: on, off (-) or hidden (h).
+QString buttons(QWidget* form)
+{
+    QString seen;
+    for (const char* name : { "cmdNew", "cmdSave", "cmdCancel", "cmdClose" }) {
+        auto* b = Store::w<QPushButton>(form, name);
+        seen += !b->isVisible() ? 'h' : b->isEnabled() ? 'E' : '-';
+    }
+    return seen;
+}
+
+// Save while another program holds the file locked.
+QStringList saveWhileLocked(Store& s, QWidget* form, const QString& file)
+{
+    QStringList said;
+    {
+        QSqlDatabase locker = QSqlDatabase::addDatabase("QSQLITE", "locker");
+        locker.setDatabaseName(s.data.folder() + "/" + file);
+        if (!locker.open())
+            return { "cannot lock" };
+        QSqlQuery lock(locker);
+        lock.exec("BEGIN EXCLUSIVE");
+        said = s.save(form);
+        lock.exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("locker");
+    return said;
+}
+
+} // namespace
+
+class StockMovementTest : public QObject {
+    Q_OBJECT
+private slots:
+    // ---- purchase
+
+    void purchaseRaisesTheStockOfTheItemChosen()
+    {
+        Store s;
+        frmPurchase& p = *s.purchase;
+        p.show();
+        QCOMPARE(buttons(&p), QString("E-hE"));
+        QVERIFY(!p.txtSno->isVisible());
+        click(p.optExistingItem);
+        QCOMPARE(p.lblItemFor->text(), QString("Existing Item List"));
+        QCOMPARE(p.lstName->count(), 3); // no placeholder
+        pickRow(p.lstName, 1);
+        QCOMPARE(p.txtItemName->text(), QString("Laptop")); // the entry's own record, not serial 1's position
+        QCOMPARE(p.txtQuantity->text(), QString("10"));
+        click(p.cmdNew);
+        QCOMPARE(buttons(&p), QString("-EEE"));
+        QCOMPARE(p.txtPurchaseId->text(), QString("P00001"));
+        QCOMPARE(p.txtPurchaseInvoiceDate->text(), Today);
+        QCOMPARE(p.txtPurchaseOrderDate->text(), Today);
+        QVERIFY(p.txtPurchaseId->isReadOnly() && p.txtItemCode->isReadOnly() && !p.txtRate->isReadOnly());
+        Store::type(&p, { { "txtPurchaseInvoiceNo", "INV-77" }, { "txtQuantity", "5" }, { "txtRate", "95.5" } });
+        QCOMPARE(s.save(&p), QStringList { "Saved Successfully" });
+        QCOMPARE(buttons(&p), QString("E-hE"));
+        QVERIFY(p.txtQuantity->isReadOnly());
+        QCOMPARE(p.txtQuantity->text(), QString("5")); // the boxes keep what was saved
+
+        QCOMPARE(s.stock("G00001"), 15.0);
+        // the stock record keeps its own details, the rate as corrected
+        QCOMPARE(
+            valueInFile(s.data.folder(), DbFile::ItemStock, "SELECT Rate FROM Stock WHERE sno = 1").toDouble(), 95.5);
+        QCOMPARE(s.purchases("PSno, PurchaseId, PurchaseDate, PurchaseOrder, PurchaseInvoiceNo, PurchaseInvoiceDate, "
+                             "SupplierName, SupGstinNo, SupAddress, sno, itemcode, ItemName, Rate, Per, Quantity"),
+            (QList<QVariantList> { { 1, "P00001", Today, "N.A.", "INV-77", Today, "N.A.", "N.A.", "N.A.", 1.0, "G00001",
+                "Laptop", 95.5, "Nos.", 5.0 } }));
+        // the stock file is unchanged for the office items
+        QCOMPARE(s.stock("G00001", "OtherItemStock"), 4.0);
+    }
+
+    // The remembered item survives Save and New: a second purchase counts on
+    // top of the first, and a sale made meanwhile is not overwritten.
+    void secondPurchaseWithoutChoosingAgainCountsBoth()
+    {
+        Store s;
+        QCOMPARE(s.buy("Printer paper", "5", "optExistingItemForOffice"), QStringList { "Saved Successfully" });
+        s.data.db->run("UPDATE OtherItemStock.OtherItemStock SET Quantity = Quantity - 1 WHERE sno = 2", {}, "use",
+            DbFile::OtherItemStock);
+        click(s.purchase->cmdNew);
+        QCOMPARE(s.purchase->txtPurchaseId->text(), QString("P00002"));
+        typeInto(s.purchase->txtQuantity, "3");
+        QCOMPARE(s.save(s.purchase.get()), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00002", "OtherItemStock"), 20.0 + 5 - 1 + 3);
+        QCOMPARE(s.stock("G00002"), 0.0); // the item for sale of that code is another item
+    }
+
+    // Boxes emptied by Cancel no longer show the remembered item: Save refuses
+    // and nothing is written over that item's record.
+    void emptiedBoxesAreNotWrittenOverTheRememberedItem()
+    {
+        Store s;
+        frmPurchase& p = *s.purchase;
+        Store::start(&p, "optExistingItem", "Laptop");
+        click(p.cmdCancel);
+        QCOMPARE(buttons(&p), QString("E-hE"));
+        QVERIFY(p.txtItemName->text().isEmpty());
+        click(p.cmdNew);
+        typeInto(p.txtPurchaseInvoiceNo, "INV-9");
+        QCOMPARE(s.save(&p), QStringList { "Choose the item from the list again " });
+        QCOMPARE(s.movements(), 0);
+        QCOMPARE(valueInFile(s.data.folder(), DbFile::ItemStock, "SELECT ItemName || Quantity FROM Stock WHERE sno = 1")
+                     .toString(),
+            QString("Laptop10.0"));
+        // choosing it again puts things right
+        pickRow(p.lstName, 0);
+        QCOMPARE(p.lstName->count(), 0); // Cancel emptied the list
+        click(p.optExistingItem);
+        pickRow(p.lstName, 1);
+        click(p.cmdNew);
+        Store::type(&p, { { "txtPurchaseInvoiceNo", "INV-9" }, { "txtQuantity", "2" } });
+        QCOMPARE(s.save(&p), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00001"), 12.0);
+    }
+
+    // A new item: the stock-item form opens (office title for office items);
+    // the purchase is stored with no item code and no stock change; Save, New,
+    // Save again gives a second record with the next serial.
+    void newItemOptionsOpenTheStockItemForm()
+    {
+        Store s;
+        frmZelvaBillingSystem window(*s.data.db);
+        window.show();
+        window.mnuPurchaseRegister->trigger();
+        auto* p = qobject_cast<frmPurchase*>(window.childWindow("frmPurchase")->widget());
+        QVERIFY(p);
+        click(p->optExistingItem);
+        pickRow(p->lstName, 1); // an item shown before the option changes
+        click(p->optNewItemForOffice);
+        auto* entry = qobject_cast<frmStockEntry*>(window.childWindow("frmStockEntry")->widget());
+        QVERIFY(entry && entry->officeItems());
+        QCOMPARE(entry->lblTitle->text(), QString("Add Other Item or Update Existing Other Item Details"));
+        click(p->optNewItem);
+        QVERIFY(!entry->officeItems());
+        QCOMPARE(entry->lblTitle->text(), QString("Add Item or Update Existing Item Details"));
+
+        click(p->cmdNew);
+        QVERIFY(p->txtItemCode->text().isEmpty());
+        Store::type(p, { { "txtPurchaseInvoiceNo", "INV-5" }, { "txtItemName", "Scanner" }, { "txtQuantity", "2" } });
+        QCOMPARE(s.save(p), QStringList { "Saved Successfully" });
+        click(p->cmdNew);
+        QCOMPARE(s.save(p), QStringList { "Saved Successfully" });
+        QCOMPARE(s.purchases("PurchaseId, itemcode, ItemName, Quantity, PurchaseDate"),
+            (QList<QVariantList> { { "P00001", "", "Scanner", 2.0, Today }, { "P00002", "", "Scanner", 2.0, Today } }));
+        QCOMPARE(s.stock("G00001"), 10.0);
+    }
+
+    void purchaseChecks_data()
+    {
+        QTest::addColumn<QStringList>("boxes"); // box=text, typed after New
+        QTest::addColumn<QString>("said");
+        QTest::newRow("invoice number first")
+            << QStringList { "txtPurchaseInvoiceDate=" } << "Enter Purchase Invoice Number ";
+        QTest::newRow("invoice date") << QStringList { "txtPurchaseInvoiceNo=INV", "txtPurchaseInvoiceDate=" }
+                                      << "Enter Purchase Invoice Date ";
+        QTest::newRow("item name") << QStringList { "txtPurchaseInvoiceNo=INV", "txtItemName=" }
+                                   << "Enter Name of the Item ";
+        QTest::newRow("date that is none")
+            << QStringList { "txtPurchaseInvoiceNo=INV", "txtPurchaseInvoiceDate=31/02/2026" }
+            << "Purchase Invoice Date must be a date";
+        QTest::newRow("order date that is none")
+            << QStringList { "txtPurchaseInvoiceNo=INV", "txtPurchaseOrderDate=N.A." } << "Purchase Order Date must be";
+        QTest::newRow("quantity with a comma") << QStringList { "txtPurchaseInvoiceNo=INV", "txtQuantity=1,000" }
+                                               << "Quantity must be a number: \"1,000\"";
+        QTest::newRow("quantity with letters")
+            << QStringList { "txtPurchaseInvoiceNo=INV", "txtQuantity=12a" } << "Quantity must be a number";
+        QTest::newRow("quantity no number")
+            << QStringList { "txtPurchaseInvoiceNo=INV", "txtQuantity=abc" } << "Quantity must be a number";
+        QTest::newRow("rate") << QStringList { "txtPurchaseInvoiceNo=INV", "txtRate=12a" }
+                              << "Rate (Rs.) must be a number";
+    }
+    // Each refusal stores nothing and leaves the purchase pending.
+    void purchaseChecks()
+    {
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, said);
+        Store s;
+        Store::start(s.purchase.get(), "optExistingItem", "Cable");
+        for (const QString& entry : boxes)
+            typeInto(Store::w(s.purchase.get(), entry.section('=', 0, 0)), entry.section('=', 1));
+        const QStringList messages = s.save(s.purchase.get());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(said), qPrintable(messages[0]));
+        QCOMPARE(s.movements(), 0);
+        QCOMPARE(s.stock("G00003"), 3.0);
+        QVERIFY(s.purchase->movementPending());
+        QCOMPARE(buttons(s.purchase.get()), QString("-EEE"));
+    }
+
+    void nothingButNewThenSave()
+    {
+        Store s;
+        s.purchase->show();
+        s.purchase->cmdSave_Click(); // disabled until New
+        QCOMPARE(s.messages.texts(), QStringList { "Press New Button first " });
+        click(s.purchase->cmdNew); // no option chosen: no item whose stock could move
+        typeInto(s.purchase->txtPurchaseInvoiceNo, "INV");
+        QCOMPARE(s.save(s.purchase.get()), QStringList { "Choose the item from the list again " });
+        QCOMPARE(s.movements(), 0);
+    }
+
+    void numbering_data()
+    {
+        QTest::addColumn<bool>("isPurchase");
+        QTest::addColumn<int>("highest");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("P00008") << true << 7 << "P00008";
+        QTest::newRow("P10000") << true << 9999 << "P10000";
+        QTest::newRow("I00010") << false << 9 << "I00010";
+        QTest::newRow("I00100") << false << 99 << "I00100";
+    }
+    void numbering()
+    {
+        QFETCH(bool, isPurchase);
+        QFETCH(int, highest);
+        QFETCH(QString, code);
+        Store s;
+        if (isPurchase)
+            s.data.db->run("INSERT INTO PurchaseMaster.Purchase (PSno, PurchaseId) VALUES (?, 'old')", { highest },
+                "seed", DbFile::PurchaseMaster);
+        else
+            s.data.db->run("INSERT INTO IssueMaster.IssueRegister (ISno, IssueNo) VALUES (?, 'old')", { highest },
+                "seed", DbFile::IssueMaster);
+        const QStringList said = isPurchase ? s.buy("Cable", "1") : s.issueOut("Cable", "1");
+        QCOMPARE(said, QStringList { "Saved Successfully" });
+        const auto stored = isPurchase ? s.purchases("PurchaseId, PSno") : s.issues("IssueNo, ISno");
+        QCOMPARE(stored.last(), (QVariantList { code, highest + 1 }));
+    }
+
+    // Another window saved a purchase with the serial this one took at New.
+    void serialTakenMeanwhileTakesTheNext()
+    {
+        Store s;
+        Store::start(s.purchase.get(), "optExistingItem", "Cable");
+        frmPurchase other(*s.data.db);
+        Store::start(&other, "optExistingItem", "Laptop");
+        Store::type(&other, { { "txtPurchaseInvoiceNo", "X" }, { "txtQuantity", "1" } });
+        s.save(&other);
+        Store::type(s.purchase.get(), { { "txtPurchaseInvoiceNo", "Y" }, { "txtQuantity", "2" } });
+        const QStringList said = s.save(s.purchase.get());
+        QCOMPARE(said.size(), 2);
+        QVERIFY(said[0].contains("P00001") && said[0].contains("P00002"));
+        QCOMPARE(s.purchases("PurchaseId, PurchaseInvoiceNo"),
+            (QList<QVariantList> { { "P00001", "X" }, { "P00002", "Y" } }));
+    }
+
+    // ---- issue
+
+    void issueLowersTheStockWithTheDayOfNew()
+    {
+        Store s;
+        frmIssueRegister& i = *s.issue;
+        Store::start(&i, "optItemForSale", "Laptop");
+        QCOMPARE(i.txtIssueNo->text(), QString("I00001"));
+        QCOMPARE(i.txtIssueDate->text(), Today);
+        QVERIFY(QTime::fromString(i.txtIssueTime->text(), "HH:mm:ss").isValid());
+        Store::type(&i,
+            { { "txtIssueSlipNo", "S-4" }, { "txtIssueTo", "Ravi" }, { "txtIssuedBy", "Anu" },
+                { "txtQuantity", "4" } });
+        typeInto(i.txtIssueDate, "01/01/2026"); // the date parts stay those of New
+        QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00001"), 6.0);
+        const QDate today = QDate::currentDate();
+        QCOMPARE(s.issues("IssueNo, IssueDate, IssueSlipNo, IssueTo, IssuedBy, itemcode, Quantity, issuedd, issuemm, "
+                          "issueyy"),
+            (QList<QVariantList> { { "I00001", "01/01/2026", "S-4", "Ravi", "Anu", "G00001", 4.0, double(today.day()),
+                double(today.month()), qlonglong(today.year()) } }));
+    }
+
+    // More than is held: a warning naming what is held, the focus back on the
+    // quantity; leaving again does not warn again, and Save stores it.
+    void issueMoreThanHeldWarnsAndGoesBelowZero()
+    {
+        Store s;
+        frmIssueRegister& i = *s.issue;
+        Store::start(&i, "optItemForSale", "Cable");
+        Store::type(&i,
+            { { "txtIssueSlipNo", "S-1" }, { "txtIssueTo", "Ravi" }, { "txtIssuedBy", "Anu" },
+                { "txtQuantity", "5" } });
+        s.messages.clear();
+        focusOut(i.txtQuantity);
+        QCOMPARE(s.messages.texts(), QStringList { "Item out of stock, only 3 item available" });
+        QVERIFY(i.txtQuantity->hasFocus());
+        focusOut(i.txtQuantity);
+        QCOMPARE(s.messages.texts().size(), 1);
+        QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00003"), -2.0);
+
+        Store::start(&i, "optItemForSale", "Mouse"); // none held
+        typeInto(i.txtQuantity, "");
+        s.messages.clear();
+        focusOut(i.txtQuantity);
+        QCOMPARE(s.messages.texts(), QStringList { "Item is not available" });
+    }
+
+    void issueChecks()
+    {
+        Store s;
+        frmIssueRegister& i = *s.issue;
+        Store::start(&i, "optOtherItem", "Toner");
+        i.txtIssueDate->clear();
+        i.txtIssueTime->clear();
+        i.txtRemarks->clear();
+        // each message in order, the box named filled in before the next Save
+        const QList<QPair<QString, QString>> steps { { "Enter date ", "txtIssueDate" },
+            { "Enter time ", "txtIssueTime" }, { "Enter Issue Slip Number ", "txtIssueSlipNo" },
+            { "Enter Issued To ", "txtIssueTo" }, { "Enter Issued By ", "txtIssuedBy" } };
+        for (const auto& [said, box] : steps) {
+            QCOMPARE(s.save(&i), QStringList { said });
+            typeInto(Store::w(&i, box), box == "txtIssueDate" ? Today : "x");
+        }
+        QCOMPARE(s.movements(), 0);
+        typeInto(i.txtQuantity, "1");
+        QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
+        QCOMPARE(s.issues("IssueTime, Remarks"), (QList<QVariantList> { { "x", "N.A." } }));
+        QCOMPARE(s.stock("G00001", "OtherItemStock"), 3.0);
+    }
+
+    void unitListOffersTheUnitsInUse()
+    {
+        Store s;
+        frmIssueRegister& i = *s.issue;
+        QCOMPARE(i.cboPer->count(), 4);
+        QCOMPARE(i.cboPer->itemText(0), QString("Mtr"));
+        Store::start(&i, "optItemForSale", "Laptop");
+        QVERIFY(pick(i.cboPer, "Ream"));
+        QCOMPARE(i.txtPer->text(), QString("Ream"));
+        QStringList units;
+        for (int k = 0; k < i.cboPer->count(); ++k)
+            units << i.cboPer->itemText(k);
+        QCOMPARE(units, (QStringList { "Mtr", "Nos", "Nos.", "Ream" }));
+    }
+
+    // ---- both, and the invoice between them
+
+    // A purchase and an issue of the item, each form's item chosen before an
+    // invoice sells some: the stock is the sum of every movement.
+    void movementsInterleavedWithAnInvoice()
+    {
+        Store s;
+        s.data.db->run("INSERT INTO Master.Company (Name, State, sno, CompanyId) VALUES ('Zelva', 'Kerala', 1, 'C1')",
+            {}, "company", DbFile::Master);
+        s.data.db->run("INSERT INTO Customer.CustomerDetails (sno, bid, Name, State) VALUES (1, 'C00001', 'Kochi', "
+                       "'Kerala')",
+            {}, "buyer", DbFile::Customer);
+        Store::start(s.purchase.get(), "optExistingItem", "Laptop");
+        Store::start(s.issue.get(), "optItemForSale", "Laptop");
+
+        frmTaxInvoice invoice(*s.data.db);
+        invoice.show();
+        click(invoice.cmdNewInvoice);
+        QVERIFY(pick(invoice.cboBuyerName, "Kochi"));
+        QVERIFY(pick(invoice.cboDescriptionOfGoods, "Laptop"));
+        typeInto(invoice.txtQuantity[0], "2");
+        click(invoice.cmdAdd);
+        QCOMPARE(s.save(&invoice), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00001"), 8.0);
+
+        Store::type(s.purchase.get(), { { "txtPurchaseInvoiceNo", "INV" }, { "txtQuantity", "5" } });
+        QCOMPARE(s.save(s.purchase.get()), QStringList { "Saved Successfully" });
+        Store::type(s.issue.get(),
+            { { "txtIssueSlipNo", "S" }, { "txtIssueTo", "R" }, { "txtIssuedBy", "A" }, { "txtQuantity", "4" } });
+        QCOMPARE(s.save(s.issue.get()), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00001"), 10.0 - 2 + 5 - 4);
+    }
+
+    // A quantity below zero is a return: stored as typed, the stock moved the
+    // other way, and the operator told so.
+    void negativeQuantityIsAReturn()
+    {
+        Store s;
+        QCOMPARE(s.buy("Laptop", "-5"),
+            (QStringList { "The quantity below zero is saved as a return to the supplier: the stock of Laptop goes "
+                           "down by 5.",
+                "Saved Successfully" }));
+        QCOMPARE(s.issueOut("Laptop", " -2 ").size(), 2);
+        QCOMPARE(s.stock("G00001"), 10.0 - 5 + 2);
+        QCOMPARE(s.purchases("Quantity").first().first(), QVariant(-5.0));
+        QCOMPARE(s.issues("Quantity").first().first(), QVariant(-2.0));
+    }
+
+    void textsStoredVerbatim()
+    {
+        Store s;
+        const QString supplier
+            = QString::fromUtf8("O'Brien \"Bros\"; DROP TABLE Stock; \u0c38\u0c30\u0c2b\u0c30\u0c3e");
+        const QString remark = QString(290, 'r') + QString::fromUtf8("\u0939\u093f\u0902\u0926\u0940 end");
+        Store::start(s.purchase.get(), "optExistingItem", "Mouse");
+        Store::type(s.purchase.get(),
+            { { "txtPurchaseInvoiceNo", "INV" }, { "txtSupplierName", supplier }, { "txtSupAddress", supplier },
+                { "txtRemarks", remark }, { "txtQuantity", "1" } });
+        QCOMPARE(s.save(s.purchase.get()), QStringList { "Saved Successfully" });
+        QCOMPARE(
+            s.purchases("SupplierName, SupAddress, Remarks"), (QList<QVariantList> { { supplier, supplier, remark } }));
+        QCOMPARE(valueInFile(s.data.folder(), DbFile::ItemStock, "SELECT Remarks FROM Stock WHERE sno = 2"),
+            QVariant(remark));
+        QCOMPARE(s.stock("G00002"), 1.0);
+    }
+
+    // Save is all or nothing: the stock file locked by another program, or the
+    // movement's own record refused after the stock has moved.
+    void failedSaveWritesNothing_data()
+    {
+        QTest::addColumn<bool>("isPurchase");
+        QTest::addColumn<bool>("lockStock");
+        QTest::newRow("purchase, stock locked") << true << true;
+        QTest::newRow("purchase, record refused") << true << false;
+        QTest::newRow("issue, stock locked") << false << true;
+        QTest::newRow("issue, record refused") << false << false;
+    }
+    void failedSaveWritesNothing()
+    {
+        QFETCH(bool, isPurchase);
+        QFETCH(bool, lockStock);
+        Store s;
+        QWidget* form = isPurchase ? static_cast<QWidget*>(s.purchase.get()) : s.issue.get();
+        Store::start(form, isPurchase ? "optExistingItem" : "optItemForSale", "Laptop");
+        if (isPurchase)
+            Store::type(form, { { "txtPurchaseInvoiceNo", "INV" }, { "txtQuantity", "5" } });
+        else
+            Store::type(form,
+                { { "txtIssueSlipNo", "S" }, { "txtIssueTo", "R" }, { "txtIssuedBy", "A" }, { "txtQuantity", "5" } });
+        const QString table = isPurchase ? "PurchaseMaster.Purchase" : "IssueMaster.IssueRegister";
+        const DbFile file = isPurchase ? DbFile::PurchaseMaster : DbFile::IssueMaster;
+        QStringList said;
+        if (lockStock) {
+            said = saveWhileLocked(s, form, "Database/ItemStock.db");
+        } else {
+            s.data.db->run(QString("CREATE TRIGGER %1.refuse BEFORE INSERT ON %2 BEGIN SELECT RAISE(ABORT, 'disk "
+                                   "full'); END")
+                               .arg(table.section('.', 0, 0), table.section('.', 1)),
+                {}, "trigger", file);
+            said = s.save(form);
+        }
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].contains(lockStock ? "in use" : "disk full") && said[0].contains("Nothing is saved"),
+            qPrintable(said[0]));
+        QCOMPARE(s.movements(), 0);
+        QCOMPARE(s.stock("G00001"), 10.0);
+        QCOMPARE(valueInFile(s.data.folder(), DbFile::ItemStock, "SELECT ItemName FROM Stock WHERE sno = 1"),
+            QVariant("Laptop"));
+        QCOMPARE(buttons(form), QString("-EEE"));
+
+        if (!lockStock)
+            s.data.db->run(QString("DROP TRIGGER %1.refuse").arg(table.section('.', 0, 0)), {}, "untrigger", file);
+        QCOMPARE(s.save(form), QStringList { "Saved Successfully" });
+        QCOMPARE(s.movements(), 1);
+        QCOMPARE(s.stock("G00001"), isPurchase ? 15.0 : 5.0);
+    }
+};
+
+QTEST_MAIN(StockMovementTest)
+#include "test_stockmovement.moc"
