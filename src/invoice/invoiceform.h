@@ -322,6 +322,7 @@ private:
 
     // keys of the records the buyer and goods list entries show, by position
     std::vector<qint64> m_companyKeys;
+    bool m_companyListShown = false; // while the selection boxes are hidden for printing
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;
     bool m_buyersReadInFull = false;

@@ -4,13 +4,11 @@
 #include "ui/formboxes.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 
-#include <algorithm>
 
 namespace zelva::invoicepage {
 
@@ -70,20 +68,6 @@ QFont styled(const QWidget* page, bool bold, bool underline, double scale)
     if (scale != 1)
         font.setPointSizeF(font.pointSizeF() * scale);
     return font;
-}
-
-void FitToBox(QLineEdit* box)
-{
-    const QFont font = box->font();
-    QObject::connect(box, &QLineEdit::textChanged, box, [box, font](const QString& text) {
-        constexpr double Smallest = 4;
-        const int room = box->width() - 6;
-        const int needed = QFontMetrics(font).horizontalAdvance(text);
-        QFont fitted = font;
-        if (needed > room && room > 0)
-            fitted.setPointSizeF(std::max(Smallest, font.pointSizeF() * room / needed));
-        box->setFont(fitted);
-    });
 }
 
 RuledPage::RuledPage(QWidget* parent)

@@ -38,9 +38,6 @@ QLineEdit* addLabelled(QWidget* page, QAnyStringView caption, int labelLeft, int
     QAnyStringView name, int boxLeft, int boxWidth, bool readOnly = false);
 QPlainTextEdit* addLines(QWidget* page, QAnyStringView name, int left, int top, int width, bool readOnly);
 QFont styled(const QWidget* page, bool bold, bool underline = false, double scale = 1);
-// A narrow box whose text, whatever its length, is shown whole: the font
-// shrinks while the text is wider than the box.
-void FitToBox(QLineEdit* box);
 
 // The white page with the ruled lines of the printed invoice behind the boxes.
 class RuledPage : public QWidget {

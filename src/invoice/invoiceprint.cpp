@@ -65,6 +65,10 @@ void InvoiceForm::showSelectionBoxes(bool visible)
         fraGSTCombo->setVisible(true);
     for (QWidget* list : std::initializer_list<QWidget*>{cboBuyerName, cboBuyerNameD, cboOthers1Hsn, cboOthers2Hsn})
         list->setVisible(visible);
+    // the company list is on the page only where the seller may be picked
+    if (!visible)
+        m_companyListShown = !cboCompany->isHidden();
+    cboCompany->setVisible(visible && m_companyListShown);
     if (!visible)
         fraGSTCombo->setVisible(false);
 }

@@ -47,9 +47,6 @@ void frmTaxInvoiceSeperateGst::buildPage()
     addLabel(m_page, "(Common Seal)", 6000, Grid.footTop + 1450, 4300, Qt::AlignHCenter);
     addLabel(m_page, "Note: UOM stands for Unit of Measure", 100, Grid.footTop + 1950, 5600);
     raiseLists();
-    for (QLineEdit* box : m_page->findChildren<QLineEdit*>())
-        if (!qobject_cast<QComboBox*>(box->parentWidget()))
-            FitToBox(box);
 }
 
 // The discount is typed; the other columns are computed (showLines).

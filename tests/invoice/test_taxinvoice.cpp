@@ -1022,10 +1022,18 @@ private slots:
     }
 
     // The page as printed: the plain boxes in place of the lists, the entry
-    // row and buttons away; three copies, then the save and its message.
+    // row and buttons away; three copies, then the save and its message. The
+    // company list, where the page has one, is away too.
+    void printThreeCopiesThenSave_data()
+    {
+        QTest::addColumn<bool>("seperateGst");
+        QTest::newRow("tax invoice") << false;
+        QTest::newRow("separate GST") << true;
+    }
     void printThreeCopiesThenSave()
     {
-        Counter c;
+        QFETCH(bool, seperateGst);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
         c.start("Kochi Stores");
         QVERIFY(pick(c.combo("cboBuyerNameD"), "Delhi Mart"));
         c.line("Mouse", "2");
@@ -1036,8 +1044,8 @@ private slots:
             seenOnPages << QStringList{c.text("txtBuyerName"), c.text("txtBuyerNameD"), c.text("txtGoodsCgst"),
                                        c.text("txtGoodsSgst"), c.text("txtInvoiceNo")}
                                .join('|');
-            for (const char* away : {"cboBuyerName", "cboBuyerNameD", "fraGSTCombo", "fraDescriptionOfGoods",
-                                     "fraCommandButton", "cboOthers1Hsn"})
+            for (const char* away : {"cboCompany", "cboBuyerName", "cboBuyerNameD", "fraGSTCombo",
+                                     "fraDescriptionOfGoods", "fraCommandButton", "cboOthers1Hsn"})
                 QVERIFY2(!c.w<QWidget>(away)->isVisible(), away);
         };
         click(c.button("cmdPrint"));
@@ -1047,6 +1055,7 @@ private slots:
         QVERIFY(!c.button("cmdPrint")->isEnabled());
         for (const char* back : {"cboBuyerName", "fraGSTCombo", "fraDescriptionOfGoods", "fraCommandButton"})
             QVERIFY2(c.w<QWidget>(back)->isVisible(), back);
+        QCOMPARE(c.combo("cboCompany")->isVisible(), seperateGst);
         c.expectStored("BuyerInvoice", 1, {{"InvoiceNo", "A00001"}, {"BuyerNameD", "Delhi Mart"}});
         QCOMPARE(c.stock("G00002"), 48.0);
     }
