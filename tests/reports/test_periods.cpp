@@ -10,6 +10,11 @@
 using namespace zelva;
 using testing::MessageRecorder;
 
+namespace {
+// Clicks the option's button mark, as the operator does.
+void choose(QAbstractButton* option) { QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2)); }
+} // namespace
+
 class TestPeriods : public QObject {
     Q_OBJECT
 private slots:
@@ -73,7 +78,7 @@ private slots:
         QCOMPARE(choice.cboEndDate->date(), QDate::currentDate());
         QVERIFY(!choice.cboStartDate->isEnabled() && !choice.cboEndDate->isEnabled());
 
-        testing::click(choice.option(ReportPeriod::Between));
+        choose(choice.option(ReportPeriod::Between));
         QVERIFY(choice.cboStartDate->isEnabled() && choice.cboEndDate->isEnabled());
         choice.cboStartDate->setDate(QDate(2026, 3, 2));
         choice.cboEndDate->setDate(QDate(2026, 3, 1));
@@ -86,7 +91,7 @@ private slots:
         QVERIFY(days && days->from == QDate(2026, 3, 2) && days->to == QDate(2026, 3, 2));
         QCOMPARE(messages.texts().size(), 1);
 
-        testing::click(choice.option(ReportPeriod::All));
+        choose(choice.option(ReportPeriod::All));
         QVERIFY(!choice.cboStartDate->isEnabled());
         QVERIFY(choice.chosenDays(QDate(2026, 3, 5), days)); // the dates no longer count
         QVERIFY(!days);
