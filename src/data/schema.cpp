@@ -132,6 +132,10 @@ QString DateKeySql(const QString& column)
     return QStringLiteral("(%1 * 10000 + %2 * 100 + %3)").arg(DateYearSql(column), DateMonthSql(column), DateDaySql(column));
 }
 
+QString PurchaseDayKeySql() { return DateKeySql(QStringLiteral("\"PurchaseDate\"")); }
+
+QString IssueDayKeySql() { return QStringLiteral("(\"issueyy\" * 10000 + \"issuemm\" * 100 + \"issuedd\")"); }
+
 const std::vector<DbFile>& AllDbFiles()
 {
     static const std::vector<DbFile> files{DbFile::Zlv, DbFile::Master, DbFile::Customer, DbFile::Invoice,
@@ -268,6 +272,17 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
     if (fromVersion < 2 && file == DbFile::Invoice)
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_BuyerInvoice_datekey\" ON \"BuyerInvoice\" (%2)")
                           .arg(quoted(SchemaName(file)), DateKeySql(QStringLiteral("\"InvoiceDate\"")));
+    // The purchase and issue reports read one period by its day key. The
+    // index is made whatever the version (IF NOT EXISTS: nothing to do once
+    // there), so files already at the current version get it as well.
+    const auto dayKeyIndex = [&](const char* table, const QString& key) {
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_%2_daykey\" ON \"%2\" (%3)")
+                          .arg(quoted(SchemaName(file)), QLatin1String(table), key);
+    };
+    if (file == DbFile::PurchaseMaster)
+        dayKeyIndex("Purchase", PurchaseDayKeySql());
+    if (file == DbFile::IssueMaster)
+        dayKeyIndex("IssueRegister", IssueDayKeySql());
     return statements;
 }
 

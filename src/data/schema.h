@@ -60,6 +60,13 @@ QString DateMonthSql(const QString& column);
 QString DateYearSql(const QString& column);
 QString DateKeySql(const QString& column);
 
+// The day keys (yyyymmdd) the purchase and issue reports select periods by:
+// a purchase by the key of its PurchaseDate text (the column as the
+// PurchaseRegister view shows it), an issue by its stored issueyy, issuemm
+// and issuedd. Both tables are indexed on these expressions.
+QString PurchaseDayKeySql();
+QString IssueDayKeySql();
+
 // The steps that bring a file of an older version (0: made elsewhere or
 // before versions were kept) up to SchemaVersion, after its tables exist.
 QStringList UpgradeSql(DbFile file, int fromVersion);

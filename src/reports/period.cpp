@@ -35,6 +35,33 @@ std::array<Period, 12> FinancialYearMonths(int startYear)
     return months;
 }
 
+Period DayPeriod(const QDate& day) { return { day, day }; }
+
+Period YearPeriod(int year) { return { QDate(year, 1, 1), QDate(year, 12, 31) }; }
+
+std::optional<Period> DaysOf(ReportPeriod period, const QDate& loadDate, const Period& between)
+{
+    switch (period) {
+    case ReportPeriod::All:
+        return std::nullopt;
+    case ReportPeriod::Today:
+        return DayPeriod(loadDate);
+    case ReportPeriod::Yesterday:
+        return DayPeriod(loadDate.addDays(-1));
+    case ReportPeriod::Between:
+        return between;
+    case ReportPeriod::CurrentYear:
+        return YearPeriod(loadDate.year());
+    case ReportPeriod::CurrentMonth:
+        return MonthPeriod(loadDate.year(), loadDate.month());
+    case ReportPeriod::PreviousMonth: {
+        const QDate inPreviousMonth = QDate(loadDate.year(), loadDate.month(), 1).addDays(-1);
+        return MonthPeriod(inPreviousMonth.year(), inPreviousMonth.month());
+    }
+    }
+    return std::nullopt;
+}
+
 int DayKey(const QDate& day) { return day.year() * 10000 + day.month() * 100 + day.day(); }
 
 } // namespace zelva

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace zelva {
 
@@ -24,6 +25,28 @@ Period FinancialYear(int startYear);
 QString FinancialYearText(int startYear);
 // Its twelve months, April of the start year to March of the next.
 std::array<Period, 12> FinancialYearMonths(int startYear);
+
+// One day, and the calendar year.
+Period DayPeriod(const QDate& day);
+Period YearPeriod(int year);
+
+// The periods the purchase and issue reports offer, numbered as those forms
+// have always kept them.
+enum class ReportPeriod {
+    All = 1,
+    Today = 2,
+    Yesterday = 3,
+    Between = 4,
+    CurrentYear = 5,
+    CurrentMonth = 6,
+    PreviousMonth = 7,
+};
+
+// The days a period covers seen from loadDate (the day the form was opened):
+// yesterday is the calendar day before, also across month and year ends; the
+// previous month of January is December of the year before; between is the
+// given days, both included. All covers every day: nullopt.
+std::optional<Period> DaysOf(ReportPeriod period, const QDate& loadDate, const Period& between = {});
 
 // A day as the whole number yyyymmdd, the key stored dates are compared by.
 int DayKey(const QDate& day);

@@ -6,6 +6,9 @@
 #include "masters/company.h"
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
+#include "reports/frmmonthlyreport.h"
+#include "reports/frmregisterreports.h"
+#include "reports/frmstockreport.h"
 #include "shell/clocktext.h"
 #include "shell/datatools.h"
 #include "shell/frmabout.h"
@@ -15,6 +18,7 @@
 #include "shell/placeholders.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
+#include "ui/reportwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -316,6 +320,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     }
     if (formName == u"frmIssueRegister")
         return new frmIssueRegister(m_db);
+    if (formName == u"frmMonthlyReport")
+        return new frmMonthlyReport(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
@@ -333,9 +339,14 @@ QDialog* frmZelvaBillingSystem::createDialogForm(const QString& formName)
 {
     if (formName == u"frmabout")
         return new frmabout(this);
-    // Report selection forms are made here, one line each; a form that opens
-    // report windows connects their opening and closing to reportWindowOpened
-    // and reportWindowClosed with its ReportKind.
+    // Report selection forms are made here, one line each; their report
+    // windows open in the window area.
+    if (formName == u"frmStockReport")
+        return watchReports(new frmStockReport(m_db, mdiArea, this), ReportKind::Stock);
+    if (formName == u"frmPurchaseReport")
+        return new frmPurchaseReport(m_db, mdiArea, this);
+    if (formName == u"frmIssueReport")
+        return watchReports(new frmIssueReport(m_db, mdiArea, this), ReportKind::Issue);
     return new zelva::PlaceholderDialog(formName, FormCaption(formName), this);
 }
 
@@ -391,6 +402,17 @@ void frmZelvaBillingSystem::OpenModal(const QString& formName)
 }
 
 // ---- Report entries --------------------------------------------------------
+
+// The report windows a selection form opens count for their kind from their
+// opening to their closing.
+QDialog* frmZelvaBillingSystem::watchReports(zelva::ReportSelection* form, ReportKind kind)
+{
+    connect(form, &zelva::ReportSelection::reportWindowOpened, this, [this, kind](zelva::ReportWindow* window) {
+        reportWindowOpened(kind);
+        connect(window, &zelva::ReportWindow::closed, this, [this, kind] { reportWindowClosed(kind); });
+    });
+    return form;
+}
 
 void frmZelvaBillingSystem::reportWindowOpened(ReportKind kind)
 {

@@ -15,6 +15,9 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
+namespace zelva {
+class ReportSelection;
+}
 
 class frmZelvaBillingSystem : public QMainWindow {
     Q_OBJECT
@@ -133,6 +136,7 @@ private:
     QWidget* createChildForm(const QString& formName);
     // Every modal dialog is made here: one line per form.
     QDialog* createDialogForm(const QString& formName);
+    QDialog* watchReports(zelva::ReportSelection* form, ReportKind kind);
     void OpenChild(const QString& formName);
     void OpenModal(const QString& formName);
     void focusWindowInFront(QMdiSubWindow* window);

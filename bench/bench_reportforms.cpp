@@ -1,0 +1,153 @@
+// How long the stock report of 10,000 items and the purchase report "current
+// year" over 100,000 purchases take from Show to the first preview page, beside
+// the bare SQLite query plus the engine's layout and drawing of the first page
+// (the target: within twice). Then "today" over 100,000 purchases beside
+// 1,000, which should cost about the same: the day key is indexed.
+#include "data/database.h"
+#include "reports/frmregisterreports.h"
+#include "reports/frmstockreport.h"
+#include "reports/reportlayouts.h"
+#include "reports/reportqueries.h"
+#include "ui/reportwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using namespace zelva;
+
+namespace {
+
+const QDate Today(2026, 6, 15);
+
+void fillStock(Database& db, int count)
+{
+    Transaction transaction(db, "bench stock");
+    for (int i = 1; i <= count; ++i)
+        db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
+               "VALUES (?, ?, ?, '8471', 125.5, 'Nos.', ?, 'N.A.')",
+            { i, QString("G%1").arg(i, 5, 10, QChar('0')), QString("Stock item %1").arg(i), i % 60 }, "bench",
+            DbFile::ItemStock);
+    transaction.commit();
+}
+
+// Purchases spread over the days before Today, a few each day.
+void fillPurchases(Database& db, int count)
+{
+    Transaction transaction(db, "bench purchases");
+    for (int i = 1; i <= count; ++i)
+        db.run("INSERT INTO PurchaseMaster.Purchase (PSno, PurchaseId, PurchaseDate, PurchaseOrder, "
+               "PurchaseInvoiceNo, PurchaseInvoiceDate, sno, ItemName, ItemHsn, Rate, Quantity, Remarks) "
+               "VALUES (?, ?, ?, ?, ?, '01/01/2026', 1, 'Printer paper', '4802', 250.5, 4, 'N.A.')",
+            { i, QString("P%1").arg(i, 5, 10, QChar('0')), Today.addDays(-(i / 12)).toString("dd/MM/yyyy"),
+                QString("PO-%1").arg(i), QString("SUP/%1").arg(i) },
+            "bench", DbFile::PurchaseMaster);
+    transaction.commit();
+}
+
+// Show pressed until the report window has laid out its pages and drawn the first.
+double showToFirstPage(ReportSelection& form, QMdiArea& area)
+{
+    QElapsedTimer timer;
+    timer.start();
+    form.cmdShow->click();
+    QApplication::processEvents();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    for (QMdiSubWindow* frame : area.subWindowList())
+        frame->close();
+    QApplication::processEvents();
+    return ms;
+}
+
+// The query alone, then the engine's pages and the first page drawn.
+double bare(const std::function<QueryRows()>& query, const report::ReportLayout& layout)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QueryRows found = query();
+    const report::ReportRows rows(found.begin(), found.end());
+    const auto pages = report::PaginateReport(layout, rows, report::Paper {});
+    QImage image(827, 1169, QImage::Format_RGB32);
+    QPainter painter(&image);
+    report::PaintReportPage(painter, pages.front(), 827.0 / 11906);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double best(const std::function<double()>& run)
+{
+    double fastest = 1e12;
+    for (int i = 0; i < 3; ++i)
+        fastest = std::min(fastest, run());
+    return fastest;
+}
+
+double todayQuery(Database& db)
+{
+    return best([&] {
+        QElapsedTimer timer;
+        timer.start();
+        PurchaseReportRows(db, DayPeriod(Today));
+        return timer.nsecsElapsed() / 1e6;
+    });
+}
+
+void printPlan(Database& db)
+{
+    QSqlQuery plan = db.run(QString("EXPLAIN QUERY PLAN SELECT * FROM PurchaseMaster.PurchaseRegister WHERE %1 "
+                                    "BETWEEN ? AND ?")
+                                .arg(PurchaseDayKeySql()),
+        { 20260615, 20260615 }, "plan", DbFile::PurchaseMaster);
+    while (plan.next())
+        std::printf("  plan: %s\n", qPrintable(plan.value(3).toString()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir big, small;
+    auto db = Database::open(big.path());
+    auto smallDb = Database::open(small.path());
+    fillStock(*db, 10000);
+    fillPurchases(*db, 100000);
+    fillPurchases(*smallDb, 1000);
+
+    QMdiArea area;
+    area.resize(1000, 800);
+    area.show();
+
+    const double stockShow = best([&] {
+        frmStockReport form(*db, &area);
+        return showToFirstPage(form, area);
+    });
+    const double stockBare
+        = best([&] { return bare([&] { return StockReportRows(*db, StockBand::All); }, StockReportLayout()); });
+    std::printf("stock report, 10,000 items: Show to first page %.1f ms, bare query + first page %.1f ms (%.2fx)\n",
+        stockShow, stockBare, stockShow / stockBare);
+
+    const double yearShow = best([&] {
+        frmPurchaseReport form(*db, &area);
+        form.setLoadDate(Today);
+        form.choice->option(ReportPeriod::CurrentYear)->setChecked(true);
+        return showToFirstPage(form, area);
+    });
+    const double yearBare = best([&] {
+        return bare([&] { return PurchaseReportRows(*db, YearPeriod(Today.year())); }, PurchaseReportLayout());
+    });
+    std::printf("purchase report, current year of 100,000 purchases: Show to first page %.1f ms, bare %.1f ms "
+                "(%.2fx)\n",
+        yearShow, yearBare, yearShow / yearBare);
+
+    std::printf("purchase report, today: %.2f ms over 100,000 purchases, %.2f ms over 1,000\n", todayQuery(*db),
+        todayQuery(*smallDb));
+    printPlan(*db);
+    return 0;
+}

@@ -1,0 +1,270 @@
+// The stock, purchase and issue report forms worked as the operator works
+// them, what their report windows hold, and the monthly grid against invoices
+// saved through the invoice form.
+#include "invoice/frmtaxinvoice.h"
+#include "reports/frmmonthlyreport.h"
+#include "reports/frmregisterreports.h"
+#include "reports/frmstockreport.h"
+#include "reports/reportfixture.h"
+#include "support/formdriver.h"
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QtTest>
+
+using namespace zelva;
+using namespace testing;
+
+namespace {
+
+void choose(QAbstractButton* option) { QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2)); }
+
+// The item names listed, in alphabetical order: a period is read by its
+// indexed day key, so rows may come in date order.
+QStringList names(const QueryRows& rows)
+{
+    QStringList shown;
+    for (const QVariantMap& row : rows)
+        shown << row.value("ItemName").toString();
+    shown.sort();
+    return shown;
+}
+
+// A report form over a window area, as the main window opens it.
+template <typename Form> struct Opened {
+    explicit Opened(Database& db)
+        : form(db, &area)
+    {
+        area.resize(900, 700);
+        area.show();
+        form.show();
+    }
+    QMdiArea area;
+    Form form;
+};
+
+} // namespace
+
+class ReportFormsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void stockBands_data()
+    {
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("all") << 1
+                             << QStringList { "Zero", "One", "Ten", "Eleven", "Fifty", "FiftyOne", "Owed", "TenHalf" };
+        QTest::newRow("zero") << 2 << QStringList { "Zero" };
+        QTest::newRow("1 to 10") << 3 << QStringList { "One", "Ten" };
+        QTest::newRow("11 to 50") << 4 << QStringList { "Eleven", "Fifty" };
+    }
+    // Both ends of each band count; 51, a negative and 10.5 only under all;
+    // the placeholder (here with 5 on hand) never.
+    void stockBands()
+    {
+        QFETCH(int, band);
+        QFETCH(QStringList, listed);
+        TempData data;
+        addStockItem(*data.db, 0, {}, 5);
+        const std::pair<const char*, double> items[] = { { "Zero", 0 }, { "One", 1 }, { "Ten", 10 }, { "Eleven", 11 },
+            { "Fifty", 50 }, { "FiftyOne", 51 }, { "Owed", -3 }, { "TenHalf", 10.5 } };
+        int sno = 0;
+        for (const auto& [name, quantity] : items)
+            addStockItem(*data.db, ++sno, name, quantity);
+        listed.sort();
+        QCOMPARE(names(StockReportRows(*data.db, static_cast<StockBand>(band))), listed);
+    }
+
+    // " Nothing to show" keeps the form with its band; another band then opens
+    // a report window with every row, over the pages its length needs.
+    void stockNothingThenAnotherBand()
+    {
+        TempData data;
+        MessageRecorder messages;
+        for (int sno = 1; sno <= 40; ++sno)
+            addStockItem(*data.db, sno, QString("Item %1").arg(sno), 20);
+        Opened<frmStockReport> opened(*data.db);
+        click(opened.form.optItemsWithZero);
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts(), QStringList { " Nothing to show" });
+        QVERIFY(opened.form.isVisible());
+        QCOMPARE(opened.form.band(), StockBand::Zero);
+        QVERIFY(reportWindows(opened.area).isEmpty());
+
+        click(opened.form.optItemsWithinFifty);
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(!opened.form.isVisible());
+        const QList<ReportWindow*> windows = reportWindows(opened.area);
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows[0]->windowTitle(), QString("Stock Report"));
+        QCOMPARE(shownColumn(*windows[0], "ItemName").size(), 40);
+        QCOMPARE(shownColumn(*windows[0], "Sno").first(), QString("1"));
+        QCOMPARE(windows[0]->pageCount(), 3); // 14 to 16 rows of 855 twips a page
+    }
+
+    // All lists every purchase but the placeholder, a new item's (sno 0) too,
+    // as Today does; each period reads the purchase date.
+    void purchasePeriods()
+    {
+        TempData data;
+        const QDate today = QDate::currentDate();
+        addPurchase(*data.db, 1, 1, "Listed today", today);
+        addPurchase(*data.db, 2, 0, "New item today", today);
+        addPurchase(*data.db, 3, 2, "Yesterday", today.addDays(-1));
+        addPurchase(*data.db, 4, 2, "Last year", today.addYears(-1));
+        QCOMPARE(names(PurchaseReportRows(*data.db, std::nullopt)),
+            (QStringList { "Last year", "Listed today", "New item today", "Yesterday" }));
+        QCOMPARE(
+            names(PurchaseReportRows(*data.db, DayPeriod(today))), (QStringList { "Listed today", "New item today" }));
+        QCOMPARE(names(PurchaseReportRows(*data.db, Period { today.addDays(-1), today })),
+            (QStringList { "Listed today", "New item today", "Yesterday" }));
+        const QueryRows rows = PurchaseReportRows(*data.db, DayPeriod(today.addDays(-1)));
+        QCOMPARE(rows.size(), 1u);
+        QCOMPARE(rows[0].value("PurchaseOrder").toString(), QString("PO-3"));
+        QCOMPARE(rows[0].value("PurchaseInvoiceNo").toString(), QString("SUP/3"));
+    }
+
+    // Issues are chosen by their stored day numbers; the placeholder never shows.
+    void issuePeriodsAcrossTheYearEnd()
+    {
+        TempData data;
+        addIssue(*data.db, 1, 1, "31 December", QDate(2026, 12, 31));
+        addIssue(*data.db, 2, 0, "1 January", QDate(2027, 1, 1));
+        addIssue(*data.db, 3, 1, "1 December", QDate(2026, 12, 1));
+        const QDate load(2027, 1, 1);
+        const auto issued = [&](ReportPeriod p) { return names(IssueReportRows(*data.db, DaysOf(p, load))); };
+        QCOMPARE(issued(ReportPeriod::Yesterday), QStringList { "31 December" });
+        QCOMPARE(issued(ReportPeriod::PreviousMonth), (QStringList { "1 December", "31 December" }));
+        QCOMPARE(issued(ReportPeriod::CurrentYear), QStringList { "1 January" });
+        QCOMPARE(issued(ReportPeriod::All), (QStringList { "1 December", "1 January", "31 December" }));
+    }
+
+    // The right-hand column and the party-wise options do nothing, so they are
+    // greyed: the left column's period stays in force.
+    void purchaseFormInertOptions()
+    {
+        TempData data;
+        Opened<frmPurchaseReport> opened(*data.db);
+        QCOMPARE(opened.form.choice->period(), ReportPeriod::All);
+        choose(opened.form.choice->option(ReportPeriod::Yesterday));
+        for (const char* name :
+            { "Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Option7", "Option8" }) {
+            auto* option = child<QRadioButton>(&opened.form, name);
+            QVERIFY2(option && !option->isEnabled(), name);
+            choose(option);
+        }
+        QCOMPARE(opened.form.choice->period(), ReportPeriod::Yesterday);
+    }
+
+    // Yesterday finds nothing; Today then queries the load date itself, and
+    // the between row (refused while its start is after its end) covers both days.
+    void issueFormNothingThenOtherPeriods()
+    {
+        TempData data;
+        MessageRecorder messages;
+        const QDate load = QDate::currentDate();
+        addIssue(*data.db, 1, 1, "Drill", load);
+        addIssue(*data.db, 2, 1, "Saw", load.addDays(-3));
+        Opened<frmIssueReport> opened(*data.db);
+        choose(opened.form.choice->option(ReportPeriod::Yesterday));
+        click(opened.form.cmdShow);
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts(), (QStringList { " Nothing to show", " Nothing to show" }));
+
+        choose(opened.form.choice->option(ReportPeriod::Between));
+        opened.form.choice->cboStartDate->setDate(load.addDays(-2));
+        opened.form.choice->cboEndDate->setDate(load.addDays(-3));
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts().size(), 3);
+        QVERIFY(opened.form.isVisible());
+        opened.form.choice->cboStartDate->setDate(load.addDays(-3));
+        opened.form.choice->cboEndDate->setDate(load);
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts().size(), 3);
+        QStringList shown = shownColumn(*reportWindows(opened.area).at(0), "ItemName");
+        shown.sort();
+        QCOMPARE(shown, (QStringList { "Drill", "Saw" }));
+    }
+
+    // Two report windows hold their own rows: closing one leaves the other.
+    void twoReportsAtOnce()
+    {
+        TempData data;
+        addPurchase(*data.db, 1, 1, "Bought", QDate::currentDate());
+        addIssue(*data.db, 1, 1, "Issued", QDate::currentDate());
+        QMdiArea area;
+        area.show();
+        frmIssueReport issues(*data.db, &area);
+        click(issues.cmdShow);
+        frmPurchaseReport purchases(*data.db, &area);
+        click(purchases.cmdShow);
+        frmPurchaseReport again(*data.db, &area);
+        click(again.cmdShow);
+        QList<ReportWindow*> windows = reportWindows(area);
+        QCOMPARE(windows.size(), 3);
+        closeReport(windows[0]);
+        windows = reportWindows(area);
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(shownColumn(*windows[0], "ItemName"), QStringList { "Bought" });
+        QCOMPARE(shownColumn(*windows[0], "PurchaseOrder"), QStringList { "PO-1" });
+        QCOMPARE(windows[1]->pageCount(), 1);
+    }
+
+    // The grid's figures are those of invoices saved through the invoice form;
+    // an empty summary shows an empty grid and says so.
+    void monthlyGridAgainstSavedInvoices()
+    {
+        TempData data;
+        MessageRecorder messages;
+        frmMonthlyReport monthly(*data.db);
+        monthly.show();
+        click(monthly.cmdShow);
+        QCOMPARE(messages.texts(), QStringList { " Nothing to show" });
+        QCOMPARE(monthly.dbgMonthlyReport->model()->rowCount(), 0);
+
+        data.db->run("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) "
+                     "VALUES ('Zelva Traders', 'Kerala', '32AAAAA0000A1Z5', 1, 'C00001')",
+            {}, "add company", DbFile::Master);
+        data.db->run("INSERT INTO Customer.CustomerDetails (sno, bid, Name, State, Gstin) VALUES "
+                     "(1, 'C00001', 'Kochi Stores', 'Kerala', 'K1'), (2, 'C00002', 'Delhi Mart', 'Delhi', 'D1')",
+            {}, "add buyers", DbFile::Customer);
+        addStockItem(*data.db, 1, "Laptop", 50);
+        frmTaxInvoice invoice(*data.db);
+        invoice.show();
+        const auto save = [&](const QString& buyer, const QString& quantity, const QString& rate) {
+            click(child<QPushButton>(&invoice, "cmdNewInvoice"));
+            QVERIFY(pick(child<QComboBox>(&invoice, "cboBuyerName"), buyer));
+            QVERIFY(pick(child<QComboBox>(&invoice, "cboDescriptionOfGoods"), "Laptop"));
+            typeInto(child<QLineEdit>(&invoice, "txtQuantity_0"), quantity);
+            click(child<QPushButton>(&invoice, "cmdAdd"));
+            QVERIFY(pick(child<QComboBox>(&invoice, "cboGoodsCgst"), rate));
+            messages.clear();
+            click(child<QPushButton>(&invoice, "cmdSave"));
+            QCOMPARE(messages.texts(), QStringList { "Saved Successfully" });
+        };
+        save("Kochi Stores", "3", "CGST @ 9%"); // 300 + 27 + 27
+        save("Delhi Mart", "2", "IGST @ 18%"); // 200 + 36
+
+        messages.clear();
+        click(monthly.cmdShow);
+        click(monthly.cmdShow); // Show again reads afresh, no rows twice
+        QVERIFY(messages.texts().isEmpty());
+        const QAbstractItemModel* grid = monthly.dbgMonthlyReport->model();
+        QCOMPARE(grid->rowCount(), 1);
+        QStringList shown;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            shown << grid->headerData(c, Qt::Horizontal).toString() + "=" + grid->index(0, c).data().toString();
+        const QDate today = QDate::currentDate();
+        QCOMPARE(shown,
+            (QStringList { QString("Year=%1").arg(today.year()), QString("Month=%1").arg(today.month()), "Invoices=2",
+                "GoodsValue=500.00", "CGST=27.00", "SGST=27.00", "IGST=36.00", "InvoiceTotal=590.00" }));
+        QVERIFY(!(grid->flags(grid->index(0, 3)) & Qt::ItemIsEditable));
+    }
+};
+
+QTEST_MAIN(ReportFormsTest)
+#include "test_reportforms.moc"
