@@ -1,5 +1,7 @@
 #include "masters/buyerdetails.h"
 
+#include "masters/gstentries.h"
+
 #include <QLineEdit>
 
 using namespace zelva;
@@ -43,6 +45,7 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Buyer;
     setup.listKeys = {{tr("Buyer ID"), "bid"}, {tr("Buyer Name"), "Name"}};
+    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
     setup.states = &ListFormStates();
     setUp(std::move(setup));
 

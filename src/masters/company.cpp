@@ -1,5 +1,7 @@
 #include "masters/company.h"
 
+#include "masters/gstentries.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,6 +89,7 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Company;
     setup.showListField = QStringLiteral("Name");
+    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
     setup.states = &CompanyStates();
     setup.serialHidden = false;
     setup.extraButtons = {cmdShow};

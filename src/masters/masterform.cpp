@@ -196,6 +196,11 @@ void MasterForm::EnableEntry()
         SetBoxReadOnly(f.box, false);
 }
 
+bool MasterForm::entriesAccepted() const
+{
+    return !m_setup.acceptEntries || m_setup.acceptEntries();
+}
+
 bool MasterForm::CheckForEmptyControl()
 {
     return ApplyBlankRules(m_setup.blankRules);
@@ -378,7 +383,7 @@ void MasterForm::cmdSave_Click()
         MsgBox(tr("Press New Button first "));
         return;
     }
-    if (!CheckForEmptyControl())
+    if (!CheckForEmptyControl() || !entriesAccepted())
         return;
     const QString codeAtNew = TextOf(m_setup.codeBox);
     if (!Guarded<DataError>([&] {
@@ -458,7 +463,7 @@ void MasterForm::cmdEdit_Click()
 
 void MasterForm::cmdUpdate_Click()
 {
-    if (records().mode() != RecordSource::Mode::Editing)
+    if (records().mode() != RecordSource::Mode::Editing || !entriesAccepted())
         return;
     // A value the column refuses leaves the stored record as it was and the
     // form in editing, so the operator can correct it.

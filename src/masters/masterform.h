@@ -87,6 +87,9 @@ protected:
         bool serialHidden = true;
         std::vector<QPushButton*> extraButtons; // before New in the command frame
         QWidget* picture = nullptr;             // beside the title
+        // A last look at complete entries before Save or Update writes them;
+        // false leaves the form as it is. None: always written.
+        std::function<bool()> acceptEntries = {};
     };
 
     MasterForm(const QString& caption, const QString& title, QWidget* parent);
@@ -110,6 +113,7 @@ protected:
     void DesableEntry();
     void EnableEntry();
     bool CheckForEmptyControl();
+    bool entriesAccepted() const;
 
     // Copies between the current record and the boxes of the field table.
     void copyRecordToBoxes(RecordSource& source);

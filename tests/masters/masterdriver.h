@@ -80,7 +80,7 @@ inline const FormKind& Kind(const QString& name)
          "Buyer Name",
          {{"txtName", "Name", "Sagar Traders", mandatory}, {"txtAddress", "address", "7 Mount Road", na},
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", na},
-          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33ABCDE1234F1Z5", na},
+          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33ABCDE1234F1Z7", na},
           {"txtContact", "Phone", "044 2345678", na}, {"txtEmail", "Email", "sagar@example.in", na},
           {"txtWebsite", "Website", "sagar.example.in", na}, {"txtRemarks", "Remarks", "Pays monthly", na}},
          "txtBid:BuyerID txtName:Name txtAddress:Address txtDistrict:District txtState:State txtPin:Pin "
@@ -91,7 +91,7 @@ inline const FormKind& Kind(const QString& name)
          "CompanyId", "Enter Name of the Company ", {}, {},
          {{"txtName", "Name", "Zelva Traders", mandatory}, {"txtAddress", "address", "12 Anna Salai", mandatory},
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", mandatory},
-          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33AAAAA0000A1Z5", na},
+          {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33AAAAA0000A1Z9", na},
           {"txtContactNo", "contact", "044 1234567", na}, {"txtEmail", "Email", "office@zelva.in", na},
           {"txtWebsite", "Website", "zelva.in", na}, {"txtBankName", "BankName", "Indian Bank", na},
           {"txtBankAddress", "BankAddress", "Anna Salai Branch", na}, {"txtAccountNo", "Accountno", "6012345678", na},
