@@ -27,9 +27,11 @@ bool AcceptGstEntries(const QWidget* gstinBox, const QWidget* stateBox)
 {
     const QString problems = GstEntryProblems(gstinBox, stateBox);
     if (!problems.isEmpty())
-        MsgBox(problems + QCoreApplication::translate("zelva", "\n\nThe entries are saved as typed; correct them "
-                                                               "with Edit before the GST return is made."),
-               QCoreApplication::translate("zelva", "GSTIN and State"));
+        MsgBox(problems
+                + QCoreApplication::translate("zelva",
+                    "\n\nThe entries are saved as typed; correct them "
+                    "with Edit before the GST return is made."),
+            QCoreApplication::translate("zelva", "GSTIN and State"));
     return true;
 }
 

@@ -20,6 +20,16 @@ QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
             SchemaName(DbFile::Invoice), DateKeySql(date));
 }
 
+QString InvoiceListSql()
+{
+    const QString key = DateKeySql(QStringLiteral("b.\"InvoiceDate\""));
+    return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, g.totalamount "
+                          "FROM \"%1\".BuyerInvoice AS b LEFT JOIN \"%1\".GoodsInvoice AS g ON g.sno = b.sno "
+                          "WHERE b.sno <> 0 AND %2 BETWEEN ? AND ? AND (instr(upper(b.InvoiceNo), upper(?)) > 0 "
+                          "OR instr(upper(b.BuyerName), upper(?)) > 0) ORDER BY %2 DESC, b.sno DESC")
+        .arg(SchemaName(DbFile::Invoice), key);
+}
+
 QString CompanyGstSql()
 {
     return QStringLiteral("SELECT Name, Gstin, State FROM \"%1\".Company ORDER BY rowid LIMIT 1")

@@ -12,6 +12,12 @@ namespace zelva {
 QString InvoicesOfPeriodSql(const QStringList& goodsColumns);
 constexpr int InvoiceHeaderColumns = 10; // sno ... year, before the goods columns
 
+// The saved invoices dated between two bound keys (yyyymmdd) whose number or
+// buyer name holds a text (any letter case; "" for all; bound twice, once for
+// each), newest first:
+// sno, InvoiceNo, InvoiceDate, BuyerName, totalamount.
+QString InvoiceListSql();
+
 // Name, Gstin and State of the first company record.
 QString CompanyGstSql();
 

@@ -9,6 +9,8 @@
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
+#include "reports/frmsalesreport.h"
+#include "reports/frmyearlyreport.h"
 #include "shell/clocktext.h"
 #include "shell/datatools.h"
 #include "shell/frmabout.h"
@@ -160,7 +162,7 @@ void frmZelvaBillingSystem::buildMenus()
         mnuReport, "mnuPurchaseReport", "Purchase Report", K(Qt::CTRL | Qt::Key_F4), &M::mnuPurchaseReport_Click);
     mnuIssueReport
         = addEntry(mnuReport, "mnuIssueReport", "Issue Report", K(Qt::CTRL | Qt::Key_F5), &M::mnuIssueReport_Click);
-    mnuSalesReport = addEntry(mnuReport, "mnuSalesReport", "Sales Report", K(), nullptr);
+    mnuSalesReport = addEntry(mnuReport, "mnuSalesReport", "Sales Report", K(), &M::mnuSalesReport_Click);
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
     mnuStockReportNill = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), nullptr);
 
@@ -322,6 +324,10 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new frmIssueRegister(m_db);
     if (formName == u"frmMonthlyReport")
         return new frmMonthlyReport(m_db);
+    if (formName == u"frmYearlyReport")
+        return new zelva::frmYearlyReport(m_db);
+    if (formName == u"frmSalesReport")
+        return new zelva::frmSalesReport(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
@@ -446,6 +452,7 @@ void frmZelvaBillingSystem::mnuPurchaseRegister_Click() { OpenChild(QStringLiter
 void frmZelvaBillingSystem::mnuCompanyDetails_Click() { OpenChild(QStringLiteral("frmCompany")); }
 void frmZelvaBillingSystem::mnuMonthlyReport_Click() { OpenChild(QStringLiteral("frmMonthlyReport")); }
 void frmZelvaBillingSystem::mnuYearlyReport_Click() { OpenChild(QStringLiteral("frmYearlyReport")); }
+void frmZelvaBillingSystem::mnuSalesReport_Click() { OpenChild(QStringLiteral("frmSalesReport")); }
 void frmZelvaBillingSystem::mnuPurchaseReport_Click() { OpenModal(QStringLiteral("frmPurchaseReport")); }
 void frmZelvaBillingSystem::mnuIssueReport_Click() { OpenModal(QStringLiteral("frmIssueReport")); }
 void frmZelvaBillingSystem::mnuStockReport_Click() { OpenModal(QStringLiteral("frmStockReport")); }

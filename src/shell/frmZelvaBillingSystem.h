@@ -96,6 +96,7 @@ public slots:
     void mnuCompanyDetails_Click();
     void mnuMonthlyReport_Click();
     void mnuYearlyReport_Click();
+    void mnuSalesReport_Click();
     void mnuPurchaseReport_Click();
     void mnuIssueReport_Click();
     void mnuStockReport_Click();

@@ -20,14 +20,20 @@ void TestGstEntries::saveWarnsAndStores_data()
     QTest::addColumn<QString>("gstin");
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("named"); // what the warning names; empty: no warning
-    for (const QString kind : {"buyer", "company"}) {
+    for (const QString kind : { "buyer", "company" }) {
         const auto row = [&](const char* name) { return QTest::newRow(qPrintable(kind + ": " + name)) << kind; };
-        row("valid") << "27AAPFU0939F1ZV" << "Maharashtra" << QStringList{};
-        row("no GSTIN, old spelling") << "N.A." << "Orissa" << QStringList{};
-        row("two digits swapped") << "27AAPFU0993F1ZV" << "Maharashtra" << QStringList{"The check character"};
-        row("short GSTIN") << "27AAPFU0939F1Z" << "Maharashtra" << QStringList{"15 characters"};
-        row("unknown State") << "27AAPFU0939F1ZV" << "Madras Presidency" << QStringList{"Madras Presidency"};
-        row("both wrong") << "27aapfu0993f1zv" << "Bombay State" << QStringList{"The check character", "Bombay State"};
+        row("valid") << "27AAPFU0939F1ZV"
+                     << "Maharashtra" << QStringList {};
+        row("no GSTIN, old spelling") << "N.A."
+                                      << "Orissa" << QStringList {};
+        row("two digits swapped") << "27AAPFU0993F1ZV"
+                                  << "Maharashtra" << QStringList { "The check character" };
+        row("short GSTIN") << "27AAPFU0939F1Z"
+                           << "Maharashtra" << QStringList { "15 characters" };
+        row("unknown State") << "27AAPFU0939F1ZV"
+                             << "Madras Presidency" << QStringList { "Madras Presidency" };
+        row("both wrong") << "27aapfu0993f1zv"
+                          << "Bombay State" << QStringList { "The check character", "Bombay State" };
     }
 }
 
@@ -59,8 +65,7 @@ void TestGstEntries::saveWarnsAndStores()
     }
     QCOMPARE(messages.last(), QString("Saved Successfully"));
     const auto stored = rowsInFile(data.folder(), k.file,
-                                   QString("select Gstin, State from %1 where %2 = ?").arg(k.table, k.nameField()),
-                                   {"Vasant Agencies"});
+        QString("select Gstin, State from %1 where %2 = ?").arg(k.table, k.nameField()), { "Vasant Agencies" });
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.first().at(0).toString(), gstin);
     QCOMPARE(stored.first().at(1).toString(), state);
@@ -82,9 +87,9 @@ void TestGstEntries::updateWarnsAndStores()
     op.press("cmdUpdate");
 
     QVERIFY2(messages.last().contains("The check character"), qPrintable(messages.texts().join(" | ")));
-    QCOMPARE(valueInFile(data.folder(), k.file, "select Gstin from CustomerDetails where Name = ?", {"Kaveri Stores"})
+    QCOMPARE(valueInFile(data.folder(), k.file, "select Gstin from CustomerDetails where Name = ?", { "Kaveri Stores" })
                  .toString(),
-             QString("33AAACH7409R1Z9"));
+        QString("33AAACH7409R1Z9"));
     QVERIFY(op.enabled("cmdEdit")); // back to browsing: the update went through
 }
 

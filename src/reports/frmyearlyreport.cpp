@@ -1,0 +1,163 @@
+#include "reports/frmyearlyreport.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "platform/textnum.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zelva {
+
+namespace {
+
+constexpr int YearsOffered = 10; // the current financial year and the nine before it
+
+QStringList figureTexts(const SalesFigures& f)
+{
+    return { QString::number(f.invoices), AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst),
+        AmountText(f.igst), AmountText(f.total) };
+}
+
+QString monthName(const QDate& firstDay) { return QLocale::c().toString(firstDay, QStringLiteral("MMMM yyyy")); }
+
+} // namespace
+
+frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , cboYear(new QComboBox(this))
+    , grdMonths(new QTableWidget(this))
+    , grdHsn(new QTableWidget(this))
+    , cmdPrintMonths(NewButton(this, "cmdPrintMonths", tr("&Print Months"), tr("Preview and print the months")))
+    , cmdSaveMonthsCsv(NewButton(this, "cmdSaveMonthsCsv", tr("Save Months as &CSV"), tr("For a spreadsheet")))
+    , cmdPrintHsn(NewButton(this, "cmdPrintHsn", tr("Print &HSN Summary"), tr("Preview and print the HSN summary")))
+    , cmdSaveHsnCsv(NewButton(this, "cmdSaveHsnCsv", tr("Save HSN as C&SV"), tr("For a spreadsheet")))
+    , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
+    , m_db(db)
+{
+    setWindowTitle(tr("Yearly Report"));
+    cboYear->setObjectName(QStringLiteral("cboYear"));
+    grdMonths->setObjectName(QStringLiteral("grdMonths"));
+    grdHsn->setObjectName(QStringLiteral("grdHsn"));
+    const int current = FinancialYearOf(QDate::currentDate());
+    for (int year = current; year > current - YearsOffered; --year)
+        cboYear->addItem(FinancialYearText(year), year);
+
+    auto* choice = new QHBoxLayout;
+    auto* yearLabel = new QLabel(tr("Financial &Year"), this);
+    yearLabel->setBuddy(cboYear);
+    choice->addWidget(yearLabel);
+    choice->addWidget(cboYear);
+    choice->addStretch();
+    choice->addWidget(cmdClose);
+    const auto buttons = [this](QPushButton* print, QPushButton* csv) {
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        row->addWidget(print);
+        row->addWidget(csv);
+        return row;
+    };
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(choice);
+    column->addWidget(grdMonths, 3);
+    column->addLayout(buttons(cmdPrintMonths, cmdSaveMonthsCsv));
+    column->addWidget(new QLabel(tr("HSN-wise summary of the year"), this));
+    column->addWidget(grdHsn, 2);
+    column->addLayout(buttons(cmdPrintHsn, cmdSaveHsnCsv));
+    resize(900, 680);
+
+    connect(cboYear, &QComboBox::activated, this, &frmYearlyReport::cboYear_Click);
+    const QString prints = PrintsFolder(m_db.folder());
+    connect(
+        cmdPrintMonths, &QPushButton::clicked, this, [this, prints] { OpenTableReport(this, monthsTable(), prints); });
+    connect(cmdPrintHsn, &QPushButton::clicked, this, [this, prints] { OpenTableReport(this, hsnTable(), prints); });
+    const auto csvName = [this](const char* what) {
+        return QStringLiteral("%1 %2.csv").arg(QLatin1String(what), FinancialYearText(startYear()));
+    };
+    connect(cmdSaveMonthsCsv, &QPushButton::clicked, this,
+        [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("Yearly Report"), YearlySummaryCsv(m_summary)); });
+    connect(cmdSaveHsnCsv, &QPushButton::clicked, this,
+        [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("HSN Summary"), HsnSummaryCsv(m_hsn)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+    });
+    showYear(current);
+}
+
+void frmYearlyReport::cboYear_Click() { showYear(cboYear->currentData().toInt()); }
+
+void frmYearlyReport::showYear(int year)
+{
+    YearlySummary summary;
+    std::vector<HsnLine> hsn;
+    const bool read = Guarded<DataError>([&] {
+        summary = LoadYearlySummary(m_db, year);
+        hsn = LoadHsnSummary(m_db, FinancialYear(year));
+    });
+    if (!read) { // the message is told; the grids keep the year they showed
+        cboYear->setCurrentIndex(cboYear->findData(m_summary.startYear));
+        return;
+    }
+    m_summary = std::move(summary);
+    m_hsn = std::move(hsn);
+    cboYear->setCurrentIndex(cboYear->findData(year));
+    ShowTable(grdMonths, monthsTable());
+    ShowTable(grdHsn, hsnTable());
+}
+
+TableReport frmYearlyReport::monthsTable() const
+{
+    TableReport table;
+    table.caption = tr("Yearly Report %1").arg(FinancialYearText(startYear()));
+    table.title = tr("Yearly Report");
+    table.subtitle = tr("Financial year %1 (April to March)").arg(FinancialYearText(startYear()));
+    table.columns = { { tr("Month"), 1800 }, { tr("Invoices"), 900, true }, { tr("Taxable Value"), 1700, true },
+        { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true }, { tr("IGST"), 1400, true },
+        { tr("Total"), 1700, true } };
+    for (const MonthFigures& month : m_summary.months)
+        table.lines.push_back(QStringList { monthName(month.month.from) } + figureTexts(month.figures));
+    table.totals = QStringList { tr("Total") } + figureTexts(m_summary.totals);
+    return table;
+}
+
+TableReport frmYearlyReport::hsnTable() const
+{
+    TableReport table;
+    table.caption = tr("HSN Summary %1").arg(FinancialYearText(startYear()));
+    table.title = tr("HSN-wise Summary");
+    table.subtitle = tr("Financial year %1 (April to March)").arg(FinancialYearText(startYear()));
+    table.columns = { { tr("HSN/SAC"), 1000 }, { tr("Description"), 2400 }, { tr("Unit"), 700 },
+        { tr("Quantity"), 900, true }, { tr("Rate %"), 700, true }, { tr("Taxable Value"), 1400, true },
+        { tr("IGST"), 1100, true }, { tr("CGST"), 1100, true }, { tr("SGST"), 1100, true } };
+    SalesFigures sum;
+    for (const HsnLine& line : m_hsn) {
+        table.lines.push_back(
+            { line.hsn, line.description, line.unit, Str(RoundAmount(line.quantity, 3)), Str(line.rate),
+                AmountText(line.taxable), AmountText(line.igst), AmountText(line.cgst), AmountText(line.sgst) });
+        sum.taxable += line.taxable;
+        sum.igst += line.igst;
+        sum.cgst += line.cgst;
+        sum.sgst += line.sgst;
+    }
+    table.totals = { tr("Total"), {}, {}, {}, {}, AmountText(sum.taxable), AmountText(sum.igst), AmountText(sum.cgst),
+        AmountText(sum.sgst) };
+    return table;
+}
+
+bool frmYearlyReport::saveMonthsCsv(const QString& path) const { return SaveCsv(path, YearlySummaryCsv(m_summary)); }
+
+bool frmYearlyReport::saveHsnCsv(const QString& path) const { return SaveCsv(path, HsnSummaryCsv(m_hsn)); }
+
+} // namespace zelva

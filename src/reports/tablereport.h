@@ -1,0 +1,54 @@
+#pragma once
+// A table of report lines shown the same way on screen and on paper: the grid
+// of a report window (columns, the lines, the totals as a last bold line) and
+// the report layout the engine prints it with (title and period on every page,
+// column captions, one detail per line, the totals at the end). Texts are
+// passed as they are to be seen, so paper and screen show the same figures.
+#include "ui/report.h"
+
+#include <QStringList>
+#include <vector>
+
+class QTableWidget;
+class QWidget;
+
+namespace zelva {
+
+class ReportWindow;
+
+struct TableColumn {
+    QString caption;
+    double width = 0; // twips on paper
+    bool number = false; // right-aligned
+};
+
+struct TableReport {
+    QString caption; // the report window's title and the PDF's name
+    QString title; // heads every page
+    QString subtitle; // the period, under the title
+    std::vector<TableColumn> columns;
+    std::vector<QStringList> lines; // one text per column
+    QStringList totals; // the closing line; empty for none
+};
+
+// Fills the grid (read-only, whole rows selected) with the columns and lines,
+// the totals as a last bold line.
+void ShowTable(QTableWidget* grid, const TableReport& table);
+
+report::ReportLayout TableLayout(const TableReport& table);
+report::ReportRows TableRows(const TableReport& table);
+
+// Opens the report window over the table beside opener.
+ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const QString& pdfFolder);
+
+// The Prints folder of a data folder, where report files are offered.
+QString PrintsFolder(const QString& dataFolder);
+
+// Asks where to save the CSV text (offering suggestedName in the Prints folder)
+// and writes it whole; false when the operator cancels or the file cannot be
+// written (the operator is told why).
+bool AskAndSaveCsv(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const QString& csv);
+// Writes the CSV text whole; false (and a message naming the file) when it cannot.
+bool SaveCsv(const QString& path, const QString& csv);
+
+} // namespace zelva

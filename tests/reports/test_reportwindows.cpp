@@ -1,0 +1,230 @@
+// The Yearly Report and Sales Report windows over invoices saved as the
+// invoice form saves them: the financial year runs April to March across the
+// calendar year, the grids show the saved figures, printing shows on paper
+// what the grid shows, and the CSV and return files are written (or, with a
+// reason told, not written at all). The figures themselves are the registers'
+// own tests' business.
+#include "reports/frmsalesreport.h"
+#include "reports/frmyearlyreport.h"
+
+#include "reports/invoicewriter.h"
+#include "support/formdriver.h"
+#include "ui/reportwindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace zelva;
+using testing::Base;
+using testing::SavedSpec;
+
+namespace {
+
+// Financial year 2025-26, with one invoice on each side of it.
+std::vector<SavedSpec> yearInvoices()
+{
+    using zelva::TaxMode;
+    return {
+        { 1, "01/04/2025", "Arun Traders", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Depot", "Kerala", TaxMode::Cgst,
+            { { "Steel Rod", "7214", 20, "Kg", "50", "1000.00" } }, Base { nullptr, "N.A.", "0", "9", "90.00" },
+            Base {}, Base {}, "0", 90 },
+        { 2, "31/12/2025", "Bharat Motors", "29AAACI1681G1ZL", "Karnataka", "Bharat Motors", "Karnataka", TaxMode::Igst,
+            { { "Hex Bolt", "7318", 500, "Nos", "1", "500.00" } }, Base { nullptr, "N.A.", "0", "18", "90.00" },
+            Base {}, Base {}, "0", 90 },
+        { 3, "1/1/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+            { { "Paint Tin", "3208", 1.25, "Ltr", "200", "250.00" } }, Base { nullptr, "N.A.", "0", "12", "30.00" },
+            Base {}, Base {}, "0", 30 },
+        { 4, "31/03/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
+            { { "Cement Bag", "2523", 8, "Bag", "250", "2000.00" } }, Base { nullptr, "N.A.", "0", "2.5", "50.00" },
+            Base {}, Base {}, "0", 50 },
+        { 5, "31/03/2025", "Arun Traders", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders", "Tamil Nadu", TaxMode::Cgst,
+            { { "Steel Rod", "7214", 1, "Kg", "70", "70.00" } }, Base { nullptr, "N.A.", "0", "9", "6.30" }, Base {},
+            Base {}, "0", 6.3 },
+        { 6, "01/04/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
+            { { "Paint Tin", "3208", 1, "Ltr", "300", "300.00" } }, Base { nullptr, "N.A.", "0", "12", "36.00" },
+            Base {}, Base {}, "0", 36 },
+    };
+}
+
+QStringList gridRow(const QTableWidget* grid, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
+    return texts;
+}
+
+// The texts of every page of the report window opened last.
+QStringList lastReportTexts()
+{
+    ReportWindow* last = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<ReportWindow*>(w); window && window->isVisible())
+            last = window;
+    QStringList texts;
+    if (last)
+        for (const report::ReportPage& page : last->pages())
+            for (const report::PlacedText& text : page.texts)
+                texts << text.text;
+    return texts;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestReportWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void yearlyGridsRunAprilToMarch();
+    void yearlyPrintAndCsvShowTheGrid();
+    void salesRegisterCsvWritten();
+    void salesReturn_data();
+    void salesReturn();
+
+private:
+    std::unique_ptr<testing::TempData> m_data;
+};
+
+void TestReportWindows::initTestCase()
+{
+    m_data = std::make_unique<testing::TempData>();
+    testing::addCompany(*m_data->db, "33AAACH7409R1Z8");
+    for (const SavedSpec& spec : yearInvoices())
+        testing::writeInvoice(*m_data->db, spec);
+}
+
+void TestReportWindows::yearlyGridsRunAprilToMarch()
+{
+    frmYearlyReport form(*m_data->db);
+    QCOMPARE(form.cboYear->currentText(), FinancialYearText(FinancialYearOf(QDate::currentDate())));
+    QVERIFY(testing::pick(form.cboYear, "2025-26"));
+    QCOMPARE(form.startYear(), 2025);
+
+    QCOMPARE(form.grdMonths->rowCount(), 13);
+    const QList<std::pair<int, QStringList>> expected {
+        { 0, { "April 2025", "1", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
+        { 1, { "May 2025", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
+        { 8, { "December 2025", "1", "500.00", "0.00", "0.00", "90.00", "590.00" } },
+        { 9, { "January 2026", "1", "250.00", "0.00", "0.00", "30.00", "280.00" } },
+        { 11, { "March 2026", "1", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
+        { 12, { "Total", "4", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
+    };
+    for (const auto& [row, texts] : expected)
+        QCOMPARE(gridRow(form.grdMonths, row), texts);
+
+    // Ordered by HSN; the two invoices outside the year add nothing.
+    QCOMPARE(form.grdHsn->rowCount(), 5);
+    QCOMPARE(gridRow(form.grdHsn, 1).mid(0, 6), QStringList({ "3208", "Paint Tin", "Ltr", "1.25", "12", "250.00" }));
+    QCOMPARE(gridRow(form.grdHsn, 2).mid(0, 6), QStringList({ "7214", "Steel Rod", "Kg", "20", "18", "1000.00" }));
+    QCOMPARE(gridRow(form.grdHsn, 4).mid(5), QStringList({ "3750.00", "120.00", "140.00", "140.00" }));
+
+    QVERIFY(testing::pick(form.cboYear, "2026-27"));
+    QCOMPARE(
+        gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "300.00", "0.00", "0.00", "36.00", "336.00" }));
+}
+
+void TestReportWindows::yearlyPrintAndCsvShowTheGrid()
+{
+    frmYearlyReport form(*m_data->db);
+    QVERIFY(testing::pick(form.cboYear, "2025-26"));
+
+    testing::click(form.cmdPrintMonths);
+    const QStringList paper = lastReportTexts();
+    for (const QString& shown : gridRow(form.grdMonths, 12) + gridRow(form.grdMonths, 8))
+        QVERIFY2(paper.contains(shown), qPrintable(shown));
+
+    testing::click(form.cmdPrintHsn);
+    QVERIFY(lastReportTexts().contains("Cement Bag"));
+
+    const QString path = m_data->folder() + "/year.csv";
+    QVERIFY(form.saveMonthsCsv(path));
+    const QString csv = QString::fromUtf8(fileBytes(path));
+    QVERIFY2(csv.contains("Total 2025-26,4,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
+    QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
+    QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
+}
+
+void TestReportWindows::salesRegisterCsvWritten()
+{
+    testing::MessageRecorder messages;
+    frmSalesReport form(*m_data->db);
+    form.dtpFrom->setDate({ 2025, 12, 31 });
+    form.dtpTo->setDate({ 2026, 1, 1 });
+    testing::click(form.cmdShow);
+    QCOMPARE(form.grdRegister->rowCount(), 3); // two invoices and the totals
+    QCOMPARE(gridRow(form.grdRegister, 1).mid(0, 5),
+        QStringList({ "A00003", "1/1/2026", "Cochin Stores", "", "32-Kerala" }));
+
+    const QString path = m_data->folder() + "/sales.csv";
+    QVERIFY(form.saveCsv(path));
+    const QStringList lines = QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4); // header, two invoices, totals
+    QVERIFY2(lines.last().contains("870.00"), qPrintable(lines.last()));
+
+    // A period that ends before it begins is refused and the register stays.
+    form.dtpFrom->setDate({ 2026, 2, 1 });
+    testing::click(form.cmdShow);
+    QVERIFY(messages.last().contains("ends before it begins"));
+    QCOMPARE(form.period().from, QDate(2025, 12, 31));
+}
+
+void TestReportWindows::salesReturn_data()
+{
+    QTest::addColumn<QString>("companyGstin"); // "" for no company at all
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QString>("told"); // part of the message
+    QTest::addColumn<QString>("fp"); // the return's period; "" when no file
+    QTest::newRow("month with invoices") << "33AAACH7409R1Z8" << QDate(2025, 12, 1) << QDate(2025, 12, 31)
+                                         << "is saved in"
+                                         << "122025";
+    QTest::newRow("month without invoices")
+        << "33AAACH7409R1Z8" << QDate(2025, 11, 1) << QDate(2025, 11, 30) << "no invoice dated"
+        << "";
+    QTest::newRow("not one month") << "33AAACH7409R1Z8" << QDate(2025, 12, 1) << QDate(2026, 1, 31) << "one month"
+                                   << "";
+    QTest::newRow("mistyped company GSTIN")
+        << "33AAACH7409R1Z9" << QDate(2025, 12, 1) << QDate(2025, 12, 31) << "not valid"
+        << "";
+    QTest::newRow("no company") << "" << QDate(2025, 12, 1) << QDate(2025, 12, 31) << "company"
+                                << "";
+}
+
+void TestReportWindows::salesReturn()
+{
+    QFETCH(QString, companyGstin);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QString, told);
+    QFETCH(QString, fp);
+    testing::TempData data;
+    for (const SavedSpec& spec : yearInvoices())
+        testing::writeInvoice(*data.db, spec);
+    if (!companyGstin.isEmpty())
+        testing::addCompany(*data.db, companyGstin);
+    testing::MessageRecorder messages;
+    frmSalesReport form(*data.db);
+    form.showPeriod({ from, to });
+
+    const QString path = data.folder() + "/return.json";
+    QCOMPARE(form.saveReturn(path), !fp.isEmpty());
+    QVERIFY2(messages.last().contains(told, Qt::CaseInsensitive), qPrintable(messages.last()));
+    QCOMPARE(QFile::exists(path), !fp.isEmpty());
+    if (!fp.isEmpty())
+        QCOMPARE(QJsonDocument::fromJson(fileBytes(path)).object().value("fp").toString(), fp);
+}
+
+QTEST_MAIN(TestReportWindows)
+#include "test_reportwindows.moc"
