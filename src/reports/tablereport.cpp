@@ -47,7 +47,7 @@ QTableWidgetItem* cell(const QString& text, const TableColumn& column, bool bold
 {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(int(column.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    item->setTextAlignment((column.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     if (bold) {
         QFont font = item->font();
         font.setBold(true);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -60,18 +61,17 @@ QStringList gridRow(const QTableWidget* grid, int row)
     return texts;
 }
 
-// The texts of every page of the report window opened last.
-QStringList lastReportTexts()
+// The texts of every page of the report windows open, which are then closed.
+QStringList takeReportTexts()
 {
-    ReportWindow* last = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<ReportWindow*>(w); window && window->isVisible())
-            last = window;
     QStringList texts;
-    if (last)
-        for (const report::ReportPage& page : last->pages())
-            for (const report::PlacedText& text : page.texts)
-                texts << text.text;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<ReportWindow*>(w); window && window->isVisible()) {
+            for (const report::ReportPage& page : window->pages())
+                for (const report::PlacedText& text : page.texts)
+                    texts << text.text;
+            window->close();
+        }
     return texts;
 }
 
@@ -141,12 +141,12 @@ void TestReportWindows::yearlyPrintAndCsvShowTheGrid()
     QVERIFY(testing::pick(form.cboYear, "2025-26"));
 
     testing::click(form.cmdPrintMonths);
-    const QStringList paper = lastReportTexts();
+    const QStringList paper = takeReportTexts();
     for (const QString& shown : gridRow(form.grdMonths, 12) + gridRow(form.grdMonths, 8))
         QVERIFY2(paper.contains(shown), qPrintable(shown));
 
     testing::click(form.cmdPrintHsn);
-    QVERIFY(lastReportTexts().contains("Cement Bag"));
+    QVERIFY(takeReportTexts().contains("Cement Bag"));
 
     const QString path = m_data->folder() + "/year.csv";
     QVERIFY(form.saveMonthsCsv(path));
