@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -27,15 +26,6 @@ QStringList figureTexts(const SalesFigures& f)
     return { AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total) };
 }
 
-QDateEdit* dateBox(QWidget* parent, const char* name, const QDate& day)
-{
-    auto* box = new QDateEdit(day, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    box->setCalendarPopup(true);
-    return box;
-}
-
 QString periodText(const Period& period)
 {
     const QString format = QStringLiteral("dd/MM/yyyy");
@@ -46,8 +36,8 @@ QString periodText(const Period& period)
 
 frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     : QWidget(parent)
-    , dtpFrom(dateBox(this, "dtpFrom", QDate()))
-    , dtpTo(dateBox(this, "dtpTo", QDate()))
+    , dtpFrom(NewDateBox(this, "dtpFrom", QDate()))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the invoices of the period")))
     , grdRegister(new QTableWidget(this))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
@@ -89,12 +79,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
         AskAndSaveCsv(this, m_db.folder(), name, SalesRegisterCsv(m_register));
     });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            frame->close();
-        else
-            close();
-    });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
     const QDate today = QDate::currentDate();
     showPeriod(MonthPeriod(today.year(), today.month()));
 }

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -87,12 +86,7 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
         [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("Yearly Report"), YearlySummaryCsv(m_summary)); });
     connect(cmdSaveHsnCsv, &QPushButton::clicked, this,
         [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("HSN Summary"), HsnSummaryCsv(m_hsn)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            frame->close();
-        else
-            close();
-    });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
     showYear(current);
 }
 

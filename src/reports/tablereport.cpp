@@ -5,9 +5,11 @@
 #include "ui/reportwindow.h"
 
 #include <QDate>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMdiSubWindow>
 #include <QTableWidget>
 
 namespace zelva {
@@ -130,6 +132,23 @@ ReportRows TableRows(const TableReport& table)
 ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const QString& pdfFolder)
 {
     return ReportWindow::Open(opener, TableLayout(table), TableRows(table), pdfFolder);
+}
+
+QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day)
+{
+    auto* box = new QDateEdit(day, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    box->setCalendarPopup(true);
+    return box;
+}
+
+void CloseReportForm(QWidget* form)
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        frame->close();
+    else
+        form->close();
 }
 
 QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }

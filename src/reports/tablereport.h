@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <vector>
 
+class QDate;
+class QDateEdit;
 class QTableWidget;
 class QWidget;
 
@@ -40,6 +42,12 @@ report::ReportRows TableRows(const TableReport& table);
 
 // Opens the report window over the table beside opener.
 ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const QString& pdfFolder);
+
+// A date box for a period's ends: dd/MM/yyyy with a calendar to pick from.
+QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day);
+
+// Closes a report form, with the frame that holds it in the main window.
+void CloseReportForm(QWidget* form);
 
 // The Prints folder of a data folder, where report files are offered.
 QString PrintsFolder(const QString& dataFolder);

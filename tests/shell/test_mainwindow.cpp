@@ -75,6 +75,7 @@ QString opens(const QString& entry)
         { "mnuCompanyDetails", "child:frmCompany|Company Details" },
         { "mnuMonthlyReport", "child:frmMonthlyReport|Monthly Report" },
         { "mnuYearlyReport", "child:frmYearlyReport|Yearly Report" },
+        { "mnuSalesReport", "child:frmSalesReport|Sales Report" },
         { "mnuPurchaseReport", "modal:frmPurchaseReport|Purchase Report" },
         { "mnuIssueReport", "modal:frmIssueReport|Issue Report" },
         { "mnuStockReport", "modal:frmStockReport|Current Stock" },
