@@ -31,7 +31,7 @@ struct Base {
     const char* tax = "0"; // that tax as shown ("193.50")
 };
 
-struct SavedSpec {
+struct InvoiceShape {
     int sno;
     const char* date;
     const char* buyer;
@@ -54,7 +54,7 @@ inline QString invoiceNumber(int sno)
 }
 
 // The grand total as the form makes it: the goods plus rows 8 to 16 as shown.
-inline double grandTotal(const SavedSpec& s)
+inline double grandTotal(const InvoiceShape& s)
 {
     double total = zelva::Val(s.rounding);
     for (const GoodsRow& row : s.goods)
@@ -64,7 +64,7 @@ inline double grandTotal(const SavedSpec& s)
     return total;
 }
 
-inline void writeTaxRows(zelva::RecordSource& g, const SavedSpec& s, const Base& base, int firstTaxRow)
+inline void writeTaxRows(zelva::RecordSource& g, const InvoiceShape& s, const Base& base, int firstTaxRow)
 {
     const bool cgst = s.mode == zelva::TaxMode::Cgst;
     const QString rate = base.rate ? QString::fromLatin1(base.rate) : QStringLiteral("0");
@@ -87,7 +87,7 @@ inline void writeTaxRows(zelva::RecordSource& g, const SavedSpec& s, const Base&
         set(firstTaxRow + 1, "N.A.", "N.A.", "0");
 }
 
-inline void writeInvoice(zelva::Database& db, const SavedSpec& s)
+inline void writeInvoice(zelva::Database& db, const InvoiceShape& s)
 {
     zelva::Transaction transaction(db, QStringLiteral("save the invoice"));
     zelva::RecordSource b(db);

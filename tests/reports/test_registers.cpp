@@ -16,7 +16,7 @@
 
 using namespace zelva;
 using testing::Base;
-using testing::SavedSpec;
+using testing::InvoiceShape;
 
 namespace {
 
@@ -24,7 +24,7 @@ const QString CompanyGstin = QStringLiteral("33AAACH7409R1Z8"); // Tamil Nadu
 
 // August 2026 for a Tamil Nadu company, with one invoice on each side of the
 // month. Expected figures are worked out by hand in the tests.
-std::vector<SavedSpec> augustInvoices()
+std::vector<InvoiceShape> augustInvoices()
 {
     using zelva::TaxMode;
     return {
@@ -108,8 +108,8 @@ private slots:
     void initTestCase()
     {
         testing::addCompany(*data.db, CompanyGstin);
-        for (const SavedSpec& spec : augustInvoices())
-            testing::writeInvoice(*data.db, spec);
+        for (const InvoiceShape& shape : augustInvoices())
+            testing::writeInvoice(*data.db, shape);
         const Gstr1File file = LoadGstr1(*data.db, 2026, 8);
         QVERIFY2(file.ok(), qPrintable(file.error));
         august = QJsonDocument::fromJson(file.json).object();
@@ -278,8 +278,8 @@ private slots:
         QFETCH(QString, errorStart);
         testing::TempData other;
         testing::addCompany(*other.db, companyGstin);
-        for (const SavedSpec& spec : augustInvoices())
-            testing::writeInvoice(*other.db, spec);
+        for (const InvoiceShape& shape : augustInvoices())
+            testing::writeInvoice(*other.db, shape);
         testing::writeInvoice(*other.db,
             { 10, "02/10/2026", "Walk-in", "N.A.", "Bangalore", "Walk-in", "Bangalore", TaxMode::Igst,
                 { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" },

@@ -23,12 +23,12 @@
 
 using namespace zelva;
 using testing::Base;
-using testing::SavedSpec;
+using testing::InvoiceShape;
 
 namespace {
 
 // Financial year 2025-26, with one invoice on each side of it.
-std::vector<SavedSpec> yearInvoices()
+std::vector<InvoiceShape> yearInvoices()
 {
     using zelva::TaxMode;
     return {
@@ -101,8 +101,8 @@ void TestReportWindows::initTestCase()
 {
     m_data = std::make_unique<testing::TempData>();
     testing::addCompany(*m_data->db, "33AAACH7409R1Z8");
-    for (const SavedSpec& spec : yearInvoices())
-        testing::writeInvoice(*m_data->db, spec);
+    for (const InvoiceShape& shape : yearInvoices())
+        testing::writeInvoice(*m_data->db, shape);
 }
 
 void TestReportWindows::yearlyGridsRunAprilToMarch()
@@ -210,8 +210,8 @@ void TestReportWindows::salesReturn()
     QFETCH(QString, told);
     QFETCH(QString, fp);
     testing::TempData data;
-    for (const SavedSpec& spec : yearInvoices())
-        testing::writeInvoice(*data.db, spec);
+    for (const InvoiceShape& shape : yearInvoices())
+        testing::writeInvoice(*data.db, shape);
     if (!companyGstin.isEmpty())
         testing::addCompany(*data.db, companyGstin);
     testing::MessageRecorder messages;
