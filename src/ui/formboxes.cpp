@@ -82,10 +82,17 @@ bool ApplyBlankRules(const std::vector<BlankRule>& rules)
 
 bool ReadNumber(const QString& text, const QString& boxName, double& out)
 {
-    if (ReadNumber(text, out))
-        return true;
-    MsgBox(NotANumberMessage(boxName, text));
-    return false;
+    double value = 0;
+    if (!ReadNumber(text, value)) {
+        MsgBox(NotANumberMessage(boxName, text));
+        return false;
+    }
+    if (!WithinAmountLimit(value)) {
+        MsgBox(AmountTooLarge(boxName));
+        return false;
+    }
+    out = value;
+    return true;
 }
 
 void ClearCombo(QComboBox* combo)

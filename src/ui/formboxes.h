@@ -56,8 +56,10 @@ void FillIfEmpty(QWidget* box, const QString& text);
 // Locks or unlocks a line box or a box of several lines.
 void SetBoxReadOnly(QWidget* box, bool readOnly);
 
-// The strict reading of a number typed into a box (platform/textnum.h),
-// telling the operator when the text is refused, with the box's name.
+// The one reading of a number typed into any box: the text wholly a number
+// (blanks around it allowed, ReadNumber in platform/textnum.h) and within the
+// size every amount keeps. Otherwise the operator is told, with the name of the
+// box ("Rate (Rs.) must be a number ..."), out is left alone and the result is false.
 bool ReadNumber(const QString& text, const QString& boxName, double& out);
 
 // No entry chosen and nothing shown.
