@@ -24,6 +24,10 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     button->setObjectName(QLatin1String(name));
     button->setToolTip(tip);
     button->setAutoDefault(true); // Enter presses the button that has the focus
+    // Hidden, it keeps its place empty: no other button moves under the mouse.
+    QSizePolicy keepPlace = button->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    button->setSizePolicy(keepPlace);
     return button;
 }
 

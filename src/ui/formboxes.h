@@ -27,7 +27,11 @@ struct FieldBox {
     QString field;
     QWidget* box;
     QString caption = {};
-    bool asNumber = false; // written as Val of the text instead of the text itself
+    bool asNumber = false; // read by the one rule for number boxes, stored as a number
+    // Other work changes the stored value too (a stock quantity: invoices,
+    // purchases, issues). Update writes it only when the operator changed the
+    // box, and not over a change made since Edit without the operator's word.
+    bool changedElsewhere = false;
 };
 
 // What the completeness check does with a blank box, rule by rule in order:
