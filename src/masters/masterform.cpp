@@ -547,7 +547,8 @@ QString MasterForm::changedSinceEdit()
     RecordSource& source = records();
     source.requery();
     if (!source.moveToKey(m_shownKey))
-        throw DataError(tr("save the changes"), RelativePath(source.file()), tr("the record is no longer in the table"));
+        throw DataError(tr("save the changes"), RelativePath(source.file()),
+                        tr("the record is no longer in the table"));
     QStringList told;
     for (const FieldBox& f : m_setup.fields) {
         const auto found = m_atEdit.find(f.field);

@@ -361,7 +361,8 @@ private slots:
         std::map<QString, int> firstSeenAt;
         const auto noneMoved = [&] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            for (const char* name : {"cmdNew", "cmdSave", "cmdCancel", "cmdEdit", "cmdUpdate", "cmdCancelEdit", "cmdClose"})
+            for (const char* name :
+                 {"cmdNew", "cmdSave", "cmdCancel", "cmdEdit", "cmdUpdate", "cmdCancelEdit", "cmdClose"})
                 if (const QPushButton* b = s.button(QLatin1String(name)); !b->isHidden())
                     QCOMPARE(b->x(), firstSeenAt.emplace(name, b->x()).first->second);
         };
