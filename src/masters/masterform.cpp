@@ -544,6 +544,8 @@ void MasterForm::cmdUpdate_Click()
 // again confirms the typed value. Leaves the record in editing.
 QString MasterForm::changedSinceEdit()
 {
+    if (m_atEdit.empty())
+        return {};
     RecordSource& source = records();
     source.requery();
     if (!source.moveToKey(m_shownKey))
