@@ -87,16 +87,6 @@ QString RateText(double ratePercent)
     return Str(ratePercent);
 }
 
-bool WithinAmountLimit(double value)
-{
-    return std::isfinite(value) && std::abs(value) < AmountLimit;
-}
-
-QString AmountTooLarge(const QString& what)
-{
-    return what + QStringLiteral(" is too large: an amount can have at most 13 digits before the point.");
-}
-
 Totals ComputeTotals(const TotalsInput& input)
 {
     Totals totals;

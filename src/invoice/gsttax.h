@@ -1,6 +1,8 @@
 #pragma once
 // GST arithmetic of the invoice, free of any window: the rate lists, which tax
 // a buyer pays, the tax of a rate on a base, and the totals of an invoice.
+#include "platform/textnum.h" // AmountLimit
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -39,14 +41,6 @@ std::vector<long long> SplitTaxPaise(const std::vector<double>& taxableValues, d
 
 // A rate as the grid shows it: plain number text, "9", "2.5".
 QString RateText(double ratePercent);
-
-// Amounts are carried to the paisa in 15 significant digits: 13 before the
-// point and 2 after. Larger values (or no finite value at all) cannot be shown,
-// spelled or stored exactly.
-constexpr double AmountLimit = 1e13;
-bool WithinAmountLimit(double value);
-// The message for what passes that limit ("The total of this invoice").
-QString AmountTooLarge(const QString& what);
 
 // What the totals are made of: the three unrounded taxes, the goods total,
 // the quantity texts of goods rows 1-7 and the amount texts of rows 8-16.

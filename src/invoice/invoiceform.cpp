@@ -34,10 +34,12 @@ QString NumberAsEntered(const QString& typed, double value)
     return isNumber && number == value ? trimmed : Str(value);
 }
 
-// A list of a master table leaves out its placeholder record (serial 0, no name).
-bool IsPlaceholder(RecordSource& source, const QString& nameField)
+// A list to pick from leaves out the master table's placeholder record
+// (serial 0), whatever has been written into it.
+bool IsPlaceholder(RecordSource& source)
 {
-    return source.text(nameField).isEmpty() && source.value(QStringLiteral("sno")).toLongLong() == 0;
+    const QVariant serial = source.value(QStringLiteral("sno"));
+    return !serial.isNull() && serial.toDouble() == 0;
 }
 
 // The boxes that show a party's address, State, Pin and GSTIN; the delivery
@@ -90,6 +92,7 @@ void InvoiceForm::setUp()
     watchFocus();
     watchEnter();
     watchWheel();
+    watchListKeys();
     Form_Load();
     cmdNewInvoice->setFocus(); // the day's work starts with a new invoice
 }
@@ -174,7 +177,7 @@ void InvoiceForm::SetBuyerDatabase()
     m_buyersReadInFull = false;
     QStringList names;
     for (datBuyer.moveFirst(); !datBuyer.eof(); datBuyer.moveNext()) {
-        if (IsPlaceholder(datBuyer, QStringLiteral("Name")))
+        if (IsPlaceholder(datBuyer))
             continue;
         names << datBuyer.text(QStringLiteral("Name"));
         m_buyerKeys.push_back(datBuyer.key());
@@ -195,7 +198,7 @@ void InvoiceForm::SetItemDatabase()
     QStringList names;
     QStringList hsns;
     for (datStock.moveFirst(); !datStock.eof(); datStock.moveNext()) {
-        if (IsPlaceholder(datStock, QStringLiteral("ItemName")))
+        if (IsPlaceholder(datStock))
             continue;
         names << datStock.text(QStringLiteral("ItemName"));
         hsns << datStock.text(QStringLiteral("ItemHsn"));
@@ -305,12 +308,44 @@ void InvoiceForm::updateAddButton()
     cmdAdd->setEnabled(m_pending && !endOfList && LineCount < LastGoodsRow);
 }
 
+// The amount box shows quantity times rate while both are numbers, else nothing.
 void InvoiceForm::computeLineAmount()
 {
-    LineQuantity = Val(txtQuantity[EntryRow]->text());
-    LineRate = Val(txtRate[EntryRow]->text());
-    LineAmount = RoundAmount(LineQuantity * LineRate); // money: to the paisa, as it is shown and printed
+    double quantity = 0;
+    double rate = 0;
+    if (!ReadNumber(txtQuantity[EntryRow]->text(), quantity) || !ReadNumber(txtRate[EntryRow]->text(), rate)) {
+        txtAmount[EntryRow]->clear();
+        return;
+    }
+    LineQuantity = quantity;
+    LineRate = rate;
+    LineAmount = RoundAmount(quantity * rate); // money: to the paisa, as it is shown and printed
     txtAmount[EntryRow]->setText(FormatAmount(LineAmount));
+}
+
+// The quantity and rate by the one rule for number boxes; a quantity must be
+// above 0 (goods coming back are not an invoice). False, the operator told
+// and the box to correct in focus, when either is refused.
+bool InvoiceForm::readEntryLine()
+{
+    double quantity = 0;
+    double rate = 0;
+    QLineEdit* quantityBox = txtQuantity[EntryRow];
+    if (!ReadNumber(quantityBox->text(), QStringLiteral("Quantity"), quantity)) {
+        quantityBox->setFocus();
+        return false;
+    }
+    if (quantity <= 0) {
+        MsgBox(QStringLiteral("Quantity must be above 0: \"%1\" is not.").arg(quantityBox->text()));
+        quantityBox->setFocus();
+        return false;
+    }
+    if (!ReadNumber(txtRate[EntryRow]->text(), QStringLiteral("Rate (Rs.)"), rate)) {
+        txtRate[EntryRow]->setFocus();
+        return false;
+    }
+    computeLineAmount();
+    return true;
 }
 
 void InvoiceForm::txtAmount_GotFocus(int)
@@ -332,8 +367,8 @@ void InvoiceForm::cmdAdd_Click()
     if (!m_pending || LineCount >= LastGoodsRow)
         return;
     // The line is what the entry row holds now, whatever was shown before.
-    if (!txtQuantity[EntryRow]->text().isEmpty() && !txtRate[EntryRow]->text().isEmpty())
-        computeLineAmount();
+    if (!txtQuantity[EntryRow]->text().isEmpty() && !txtRate[EntryRow]->text().isEmpty() && !readEntryLine())
+        return;
     if (!entryRowComplete()) {
         MsgBox(QStringLiteral("Fill all the Details "));
         cboDescriptionOfGoods->setFocus();

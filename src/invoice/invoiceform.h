@@ -8,6 +8,7 @@
 #include "data/recordsource.h"
 #include "invoice/gsttax.h"
 #include "invoice/invoicepageparts.h"
+#include "ui/pendingwork.h"
 
 #include <QHash>
 #include <QWidget>
@@ -22,7 +23,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 
-class InvoiceForm : public QWidget {
+class InvoiceForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
 public:
     // The A4 page that holds everything the printed invoice shows.
@@ -32,6 +33,7 @@ public:
     void RefreshTotals();
     // True from New Invoice until the invoice is saved or cancelled.
     bool invoicePending() const { return m_pending; }
+    bool hasPendingWork() override { return m_pending; }
     // Opens tall enough to show the goods entry row inside a 1280x800 main window.
     QSize sizeHint() const override;
 
@@ -253,6 +255,7 @@ private:
     void scrollToFocus(QWidget* focused);
     void watchEnter();
     void watchWheel();
+    void watchListKeys();
 
     // loading, choosing and adding (invoiceform.cpp)
     void HideGoodsTextBox();
@@ -265,6 +268,7 @@ private:
     void showBuyer(int index);
     void showDelivery();
     void computeLineAmount();
+    bool readEntryLine();
     bool entryRowComplete() const;
     void updateAddButton();
 
@@ -302,6 +306,7 @@ private:
     // Stores the invoice (one transaction); false, with the operator told why
     // and what failureNote adds, when nothing was stored.
     bool storeInvoice(Renumber renumber, const QString& failureNote);
+    bool CheckNumbers();
     void Insert();
     void UpdateItemStockQuantity(int& updateIndex);
 

@@ -26,6 +26,7 @@ void place(QWidget* w, int left, int top, int width, int height)
 QLabel* addLabel(QWidget* page, QAnyStringView caption, int left, int top, int width, Qt::Alignment align)
 {
     auto* label = new QLabel(caption.toString(), page);
+    label->setTextFormat(Qt::PlainText); // "For <company name>" shows the name as stored
     label->setAlignment(align | Qt::AlignVCenter);
     place(label, left, top, width);
     return label;

@@ -187,6 +187,28 @@ bool InvoiceForm::CheckForEmptyControl()
     return true;
 }
 
+// The boxes the operator types numbers into besides the entry row (the two
+// charges and the rounding), each by the one rule for number boxes. The
+// rounding (Short & Excess) may be below 0.
+bool InvoiceForm::CheckNumbers()
+{
+    const std::array<std::pair<QLineEdit*, QString>, 5> typed{{
+        {txtRate[Others1Row], QStringLiteral("Others1 Rate (Rs.)")},
+        {txtAmount[Others1Row], QStringLiteral("Others1 Amount")},
+        {txtRate[Others2Row], QStringLiteral("Others2 Rate (Rs.)")},
+        {txtAmount[Others2Row], QStringLiteral("Others2 Amount")},
+        {txtAmount[ShortExcessRow], QStringLiteral("Short & Excess Amount")},
+    }};
+    double unused = 0;
+    for (const auto& [box, name] : typed) {
+        if (!ReadNumber(box->text(), name, unused)) {
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------- save
 
 // The screen into the two pending records, field by field.
@@ -259,7 +281,7 @@ void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
 
 bool InvoiceForm::readyToSave()
 {
-    if (!m_pending || !CheckForEmptyControl())
+    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers())
         return false;
     RefreshTotals();
     if (!WithinAmountLimit(m_totals.grandTotal)) {

@@ -4,6 +4,7 @@
 
 #include "invoice/invoicepageparts.h"
 #include "ui/formboxes.h"
+#include "ui/formhooks.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -224,6 +225,16 @@ void InvoiceForm::watchWheel()
         combo->setFocusPolicy(Qt::StrongFocus);
         combo->installEventFilter(this);
     }
+}
+
+// The arrow keys walk the buyer, delivery, goods and rate lists without
+// picking; Enter or Tab picks. Installed last, so it sees a key before the
+// form's own Enter path (goods list to quantity) moves on.
+void InvoiceForm::watchListKeys()
+{
+    for (QComboBox* list :
+         {cboBuyerName, cboBuyerNameD, cboDescriptionOfGoods, cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst})
+        PickOnEnterOrTab(list);
 }
 
 bool InvoiceForm::eventFilter(QObject* watched, QEvent* event)

@@ -212,12 +212,45 @@ void MasterForm::copyRecordToBoxes(RecordSource& source)
         SetTextOf(f.box, source.text(f.field));
 }
 
+bool MasterForm::CheckNumbers()
+{
+    double unused = 0;
+    for (const FieldBox& f : m_setup.fields)
+        if (f.asNumber && !ReadNumber(TextOf(f.box), f.caption, unused))
+            return false;
+    return true;
+}
+
+// A field that other work changes too is written by Update only when the
+// operator changed its box: what an invoice did meanwhile stays.
 void MasterForm::copyBoxesToRecord(RecordSource& source)
 {
     for (const FieldBox& f : m_setup.fields) {
+        if (source.mode() == RecordSource::Mode::Editing && f.changedElsewhere && !changedByOperator(f))
+            continue;
         const QString text = TextOf(f.box);
-        source.setValue(f.field, f.asNumber ? QVariant(Val(text)) : QVariant(text));
+        double number = 0;
+        source.setValue(f.field, f.asNumber && ReadNumber(text, number) ? QVariant(number) : QVariant(text));
     }
+}
+
+bool MasterForm::changedByOperator(const FieldBox& f) const
+{
+    const auto found = m_atEdit.find(f.field);
+    return found == m_atEdit.end() || TextOf(f.box) != found->second.shown;
+}
+
+QString MasterForm::fieldOf(const QWidget* box) const
+{
+    for (const FieldBox& f : m_setup.fields)
+        if (f.box == box)
+            return f.field;
+    return {};
+}
+
+bool MasterForm::hasPendingWork()
+{
+    return records().mode() != RecordSource::Mode::None;
 }
 
 // ---- the button table ----
@@ -232,8 +265,9 @@ void MasterForm::apply(Step step)
     TurnControl(cmdSave, s.cmdSave);
     TurnControl(cmdCancel, s.cmdCancel);
     // Edit always acts on the record on display: with none, it stays disabled.
+    // The placeholder record (serial 0) is shown but never edited.
     const bool editWanted = s.cmdEdit == Turn::On || s.cmdEdit == Turn::OnShown;
-    TurnControl(cmdEdit, editWanted && m_shownKey < 0 ? Turn::Off : s.cmdEdit);
+    TurnControl(cmdEdit, editWanted && (m_shownKey < 0 || m_shownIsPlaceholder) ? Turn::Off : s.cmdEdit);
     TurnControl(cmdUpdate, s.cmdUpdate);
     TurnControl(cmdCancelEdit, s.cmdCancelEdit);
     TurnControl(cmdClose, s.cmdClose);
@@ -246,7 +280,7 @@ void MasterForm::resetToLoad()
 {
     records().cancelUpdate();
     ClearControl();
-    m_shownKey = -1;
+    setShown(-1);
     if (cboChoice)
         cboChoice->setCurrentIndex(-1);
     Form_Load();
@@ -312,23 +346,35 @@ void MasterForm::showByKey(qint64 key)
     Guarded<DataError>([&] {
         if (records().moveToKey(key)) {
             showRecord();
-            m_shownKey = key;
+            setShown(key);
         }
     });
+}
+
+// Notes the record on display: key -1 for none, else the current record's.
+void MasterForm::setShown(qint64 key)
+{
+    m_shownKey = key;
+    if (key < 0) {
+        m_shownIsPlaceholder = false;
+        return;
+    }
+    const QVariant serial = records().value(fieldOf(m_setup.serialBox));
+    m_shownIsPlaceholder = !serial.isNull() && serial.toDouble() == 0;
 }
 
 void MasterForm::showFirstRecord()
 {
     ClearControl();
     DesableEntry();
-    m_shownKey = -1;
+    setShown(-1);
     Guarded<DataError>([&] {
         bindRecords();
         fillList(m_setup.showListField, Order::Serial);
         records().moveFirst();
         if (!records().eof()) {
             showRecord();
-            m_shownKey = records().key();
+            setShown(records().key());
         }
     });
     apply(Step::Show);
@@ -340,7 +386,7 @@ void MasterForm::cboChoice_Click()
 {
     ClearControl();
     DesableEntry();
-    m_shownKey = -1;
+    setShown(-1);
     Guarded<DataError>([&] {
         bindRecords();
         fillList(listFieldForChoice(), Order::Record);
@@ -369,7 +415,7 @@ void MasterForm::cmdNew_Click()
     EnableEntry();
     // The code is the one New worked out: typing over it could give two records one code.
     SetBoxReadOnly(m_setup.codeBox, true);
-    m_shownKey = -1;
+    setShown(-1);
     SetTextOf(m_setup.serialBox, QString::number(serial));
     SetTextOf(m_setup.codeBox, RecordCode(m_setup.codeKind, serial));
     apply(Step::New);
@@ -383,7 +429,7 @@ void MasterForm::cmdSave_Click()
         MsgBox(tr("Press New Button first "));
         return;
     }
-    if (!CheckForEmptyControl() || !entriesAccepted())
+    if (!CheckForEmptyControl() || !CheckNumbers() || !entriesAccepted())
         return;
     const QString codeAtNew = TextOf(m_setup.codeBox);
     if (!Guarded<DataError>([&] {
@@ -427,14 +473,14 @@ void MasterForm::cmdCancel_Click()
     ClearControl();
     records().cancelUpdate();
     Guarded<DataError>([&] { records().requery(); });
-    m_shownKey = -1;
+    setShown(-1);
     apply(Step::Cancelled);
     DesableEntry();
 }
 
 void MasterForm::cmdEdit_Click()
 {
-    if (m_shownKey < 0)
+    if (m_shownKey < 0 || m_shownIsPlaceholder)
         return;
     // Read the record afresh, so that a quantity another window has changed
     // since it was shown is not written back over by Update.
@@ -450,11 +496,15 @@ void MasterForm::cmdEdit_Click()
     });
     if (!started) {
         if (gone) {
-            m_shownKey = -1;
+            setShown(-1);
             cmdEdit->setEnabled(false);
         }
         return;
     }
+    m_atEdit.clear();
+    for (const FieldBox& f : m_setup.fields)
+        if (f.changedElsewhere)
+            m_atEdit[f.field] = {TextOf(f.box), records().text(f.field)};
     EnableEntry();
     SetBoxReadOnly(m_setup.codeBox, true);
     apply(Step::EditStarted);
@@ -463,15 +513,26 @@ void MasterForm::cmdEdit_Click()
 
 void MasterForm::cmdUpdate_Click()
 {
-    if (records().mode() != RecordSource::Mode::Editing || !entriesAccepted())
+    if (records().mode() != RecordSource::Mode::Editing || !CheckNumbers() || !entriesAccepted())
         return;
-    // A value the column refuses leaves the stored record as it was and the
-    // form in editing, so the operator can correct it.
+    // A value the column refuses, or a change made elsewhere since Edit, leaves
+    // the stored record as it was and the form in editing, so the operator can
+    // correct it or confirm.
+    QString changedMeanwhile;
     if (!Guarded<DataError>([&] {
+            Transaction transaction(records().database(), tr("save the changes"));
+            changedMeanwhile = changedSinceEdit();
+            if (!changedMeanwhile.isEmpty())
+                return;
             writeRecord();
             records().update();
+            transaction.commit();
         }))
         return;
+    if (!changedMeanwhile.isEmpty()) {
+        MsgBox(changedMeanwhile);
+        return;
+    }
     Guarded<DataError>([&] {
         showRecord();
         renameShownListEntry();
@@ -479,6 +540,38 @@ void MasterForm::cmdUpdate_Click()
     apply(Step::Updated);
     DesableEntry();
     emit recordSaved();
+}
+
+// Reads the edited record afresh (inside Update's transaction) and, for each
+// field other work changes too whose box the operator changed, compares it
+// with what Edit found. A change made meanwhile is told instead of written
+// over; it becomes what the next Update compares with, so pressing Update
+// again confirms the typed value. Leaves the record in editing.
+QString MasterForm::changedSinceEdit()
+{
+    if (m_atEdit.empty())
+        return {};
+    RecordSource& source = records();
+    source.requery();
+    if (!source.moveToKey(m_shownKey))
+        throw DataError(tr("save the changes"), RelativePath(source.file()),
+                        tr("the record is no longer in the table"));
+    QStringList told;
+    for (const FieldBox& f : m_setup.fields) {
+        const auto found = m_atEdit.find(f.field);
+        if (found == m_atEdit.end())
+            continue;
+        const QString storedNow = source.text(f.field);
+        if (changedByOperator(f) && storedNow != found->second.stored)
+            told << tr("%1 has been changed elsewhere since Edit: it was %2 and is now %3.")
+                        .arg(f.caption, found->second.stored, storedNow);
+        found->second.stored = storedNow;
+    }
+    source.edit();
+    if (told.isEmpty())
+        return {};
+    return told.join(QLatin1Char(' '))
+        + tr(" Nothing was stored. Press Update again to store what you typed, or correct it first.");
 }
 
 void MasterForm::cmdCancelEdit_Click()

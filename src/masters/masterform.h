@@ -7,6 +7,7 @@
 #include "data/serials.h"
 #include "ui/formboxes.h"
 #include "ui/formhooks.h"
+#include "ui/pendingwork.h"
 
 #include <QWidget>
 #include <functional>
@@ -41,7 +42,7 @@ using StateTable = std::map<Step, ScreenState>;
 // The button table of the forms that list their table by a chosen key.
 const StateTable& ListFormStates();
 
-class MasterForm : public QWidget {
+class MasterForm : public QWidget, public PendingWork {
     Q_OBJECT
 public:
     QLabel* lblTitle;
@@ -57,6 +58,9 @@ public:
 
     // The key of the record the boxes show; -1 when none is on display.
     qint64 shownKey() const { return m_shownKey; }
+
+    // A new record or an edit has been started and neither saved nor cancelled.
+    bool hasPendingWork() override;
 
 signals:
     // A new record was stored or a record was rewritten.
@@ -114,6 +118,8 @@ protected:
     void EnableEntry();
     bool CheckForEmptyControl();
     bool entriesAccepted() const;
+    // Every number box read by the one rule; false (the operator told) at the first refused.
+    bool CheckNumbers();
 
     // Copies between the current record and the boxes of the field table.
     void copyRecordToBoxes(RecordSource& source);
@@ -137,11 +143,24 @@ private:
     void showByKey(qint64 key);
     void claimSerial();
     QString listFieldForChoice() const;
+    void setShown(qint64 key);
+    QString fieldOf(const QWidget* box) const;
+    bool changedByOperator(const FieldBox& f) const;
+    QString changedSinceEdit();
+
+    // A field that other work changes too, as Edit found it: the text shown
+    // then, and the stored value Update compares with.
+    struct AtEdit {
+        QString shown;
+        QString stored;
+    };
 
     Setup m_setup;
     QFormLayout* m_entries;
     QString m_listedField;
     qint64 m_shownKey = -1;
+    bool m_shownIsPlaceholder = false; // the serial-0 record: shown, never edited
+    std::map<QString, AtEdit> m_atEdit;
     LostFocusHooks m_lostFocus;
 };
 

@@ -35,9 +35,10 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
                     {"itemcode", txtItemCode, tr("Item Code")},
                     {"ItemName", txtItemName, tr("Item Name")},
                     {"ItemHsn", txtHsn, tr("HSN/ SAC")},
-                    {"Rate", txtRate, tr("Rate (Rs.)")},
+                    {"Rate", txtRate, tr("Rate (Rs.)"), true},
                     {"Per", txtPer, tr("Per")},
-                    {"Quantity", txtQuantity, tr("Quantity")},
+                    // a number that invoices, purchases and issues change too
+                    {"Quantity", txtQuantity, tr("Quantity"), true, true},
                     {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtItemCode, tr("Press New Button first ")),
                         Mandatory(txtItemName, tr("Enter Name of the Item ")),

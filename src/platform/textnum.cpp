@@ -145,6 +145,16 @@ QString NotANumberMessage(const QString& boxName, const QString& text)
         .arg(boxName, text);
 }
 
+bool WithinAmountLimit(double value)
+{
+    return std::isfinite(value) && std::abs(value) < AmountLimit;
+}
+
+QString AmountTooLarge(const QString& what)
+{
+    return what + QStringLiteral(" is too large: an amount can have at most 13 digits before the point.");
+}
+
 QString Str(double value)
 {
     if (!std::isfinite(value) || value == 0.0)

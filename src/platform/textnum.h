@@ -18,6 +18,14 @@ bool ReadNumber(const QString& text, double& out);
 // a number: ..." (the forms show it through ReadNumber of ui/formboxes.h).
 QString NotANumberMessage(const QString& boxName, const QString& text);
 
+// Amounts are carried to the paisa in 15 significant digits: 13 before the
+// point and 2 after. Larger values (or no finite value at all) cannot be shown,
+// spelled or stored exactly.
+constexpr double AmountLimit = 1e13;
+bool WithinAmountLimit(double value);
+// The message for what passes that limit ("The total of this invoice").
+QString AmountTooLarge(const QString& what);
+
 // A number as text: at most 15 significant digits, "." as decimal point, no
 // leading zero below 1 (".5"), no trailing zeros ("1234.5").
 QString Str(double value);

@@ -63,8 +63,11 @@ frmLogin::frmLogin(zelva::Database& db, QWidget* parent)
     lblNotice->setWordWrap(true);
     lblNotice->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command in it can be copied
 
-    txtPassword->setEchoMode(QLineEdit::Password);
-    txtConfirmPassword->setEchoMode(QLineEdit::Password);
+    for (QLineEdit* password : { txtPassword, txtConfirmPassword }) {
+        password->setEchoMode(QLineEdit::Password);
+        password->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*" for each character
+    }
+    lblNotice->setTextFormat(Qt::PlainText);
     lblLabels[0]->setBuddy(txtUserName);
     lblLabels[1]->setBuddy(txtPassword);
     lblConfirmPassword->setBuddy(txtConfirmPassword);

@@ -20,6 +20,7 @@
 #include "shell/placeholders.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
+#include "ui/pendingwork.h"
 #include "ui/reportwindow.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ QLabel* MakePanel(const QString& name, const QString& text)
 {
     auto* label = new QLabel(text);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // the operator's name is shown as typed, never as formatting
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setContentsMargins(4, 0, 4, 0);
     return label;
@@ -458,7 +460,11 @@ void frmZelvaBillingSystem::mnuIssueReport_Click() { OpenModal(QStringLiteral("f
 void frmZelvaBillingSystem::mnuStockReport_Click() { OpenModal(QStringLiteral("frmStockReport")); }
 void frmZelvaBillingSystem::mnuAbout_Click() { OpenModal(QStringLiteral("frmabout")); }
 void frmZelvaBillingSystem::mnuContent_Click() { }
-void frmZelvaBillingSystem::mnuExit_Click() { zelva::EndProgram(); }
+void frmZelvaBillingSystem::mnuExit_Click()
+{
+    if (mayEnd())
+        zelva::EndProgram();
+}
 void frmZelvaBillingSystem::mnuBackUpData_Click() { zelva::BackUpDataFromMenu(m_db, this); }
 void frmZelvaBillingSystem::mnuRestoreData_Click() { zelva::RestoreDataFromMenu(m_db, mdiArea, this); }
 
@@ -490,8 +496,21 @@ void frmZelvaBillingSystem::Toolbar1_ButtonClick(int index)
 
 void frmZelvaBillingSystem::closeEvent(QCloseEvent* event)
 {
+    if (!mayEnd()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     zelva::EndProgram();
+}
+
+bool frmZelvaBillingSystem::mayEnd()
+{
+    QList<QWidget*> forms;
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        if (window->widget())
+            forms << window->widget();
+    return zelva::MayLeaveForms(forms);
 }
 
 bool frmZelvaBillingSystem::eventFilter(QObject* watched, QEvent* event)

@@ -141,6 +141,8 @@ private:
     void OpenChild(const QString& formName);
     void OpenModal(const QString& formName);
     void focusWindowInFront(QMdiSubWindow* window);
+    // Asked before the program ends: false when the operator goes back to unsaved work.
+    bool mayEnd();
 
     zelva::Database& m_db;
     std::array<QLabel*, 6> m_panels {};

@@ -24,6 +24,10 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     button->setObjectName(QLatin1String(name));
     button->setToolTip(tip);
     button->setAutoDefault(true); // Enter presses the button that has the focus
+    // Hidden, it keeps its place empty: no other button moves under the mouse.
+    QSizePolicy keepPlace = button->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    button->setSizePolicy(keepPlace);
     return button;
 }
 
@@ -82,10 +86,17 @@ bool ApplyBlankRules(const std::vector<BlankRule>& rules)
 
 bool ReadNumber(const QString& text, const QString& boxName, double& out)
 {
-    if (ReadNumber(text, out))
-        return true;
-    MsgBox(NotANumberMessage(boxName, text));
-    return false;
+    double value = 0;
+    if (!ReadNumber(text, value)) {
+        MsgBox(NotANumberMessage(boxName, text));
+        return false;
+    }
+    if (!WithinAmountLimit(value)) {
+        MsgBox(AmountTooLarge(boxName));
+        return false;
+    }
+    out = value;
+    return true;
 }
 
 void ClearCombo(QComboBox* combo)

@@ -27,7 +27,11 @@ struct FieldBox {
     QString field;
     QWidget* box;
     QString caption = {};
-    bool asNumber = false; // written as Val of the text instead of the text itself
+    bool asNumber = false; // read by the one rule for number boxes, stored as a number
+    // Other work changes the stored value too (a stock quantity: invoices,
+    // purchases, issues). Update writes it only when the operator changed the
+    // box, and not over a change made since Edit without the operator's word.
+    bool changedElsewhere = false;
 };
 
 // What the completeness check does with a blank box, rule by rule in order:
@@ -56,8 +60,10 @@ void FillIfEmpty(QWidget* box, const QString& text);
 // Locks or unlocks a line box or a box of several lines.
 void SetBoxReadOnly(QWidget* box, bool readOnly);
 
-// The strict reading of a number typed into a box (platform/textnum.h),
-// telling the operator when the text is refused, with the box's name.
+// The one reading of a number typed into any box: the text wholly a number
+// (blanks around it allowed, ReadNumber in platform/textnum.h) and within the
+// size every amount keeps. Otherwise the operator is told, with the name of the
+// box ("Rate (Rs.) must be a number ..."), out is left alone and the result is false.
 bool ReadNumber(const QString& text, const QString& boxName, double& out);
 
 // No entry chosen and nothing shown.

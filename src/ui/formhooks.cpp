@@ -1,10 +1,13 @@
 #include "ui/formhooks.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace zelva {
@@ -32,7 +35,104 @@ protected:
     }
 };
 
+// Walks a closed list by the arrow keys, picking only on Enter or Tab.
+class ListWalker : public QObject {
+public:
+    explicit ListWalker(QComboBox* list)
+        : QObject(list)
+        , m_list(list)
+    {
+        list->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            return keyPressed(*static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::FocusOut && m_walking) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                putBack();
+        }
+        return false;
+    }
+
+private:
+    bool keyPressed(QKeyEvent& key)
+    {
+        switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: pick(); return false; // Enter then moves on as the form leads it
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // A pick that moved the focus on has done what Tab would do.
+            return pick() && !m_list->hasFocus();
+        default: break;
+        }
+        if (!movesTheChoice(key))
+            return false;
+        // The list moves as it would, without telling anyone it was picked.
+        const int before = m_list->currentIndex();
+        const QString beforeText = m_list->currentText();
+        {
+            const QSignalBlocker quiet(m_list);
+            static_cast<QObject*>(m_list)->event(&key);
+        }
+        if (!m_walking && m_list->currentIndex() != before) {
+            m_walking = true;
+            m_pickedIndex = before;
+            m_pickedText = beforeText;
+        }
+        return true;
+    }
+
+    // The keys by which a closed list changes its choice: the arrows and, in
+    // a list that cannot be typed into, Home, End and the first letters.
+    bool movesTheChoice(const QKeyEvent& key) const
+    {
+        if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) // Alt+Down opens the list
+            return false;
+        switch (key.key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: return true;
+        case Qt::Key_Home:
+        case Qt::Key_End: return !m_list->isEditable();
+        default: return !m_list->isEditable() && !key.text().isEmpty() && key.text().at(0).isPrint();
+        }
+    }
+
+    bool pick()
+    {
+        if (!m_walking)
+            return false;
+        m_walking = false;
+        emit m_list->activated(m_list->currentIndex());
+        return true;
+    }
+
+    void putBack()
+    {
+        m_walking = false;
+        m_list->setCurrentIndex(m_pickedIndex);
+        if (m_list->isEditable())
+            m_list->setEditText(m_pickedText);
+    }
+
+    QComboBox* m_list;
+    bool m_walking = false;
+    int m_pickedIndex = -1;
+    QString m_pickedText;
+};
+
 } // namespace
+
+void PickOnEnterOrTab(QComboBox* list)
+{
+    new ListWalker(list);
+}
 
 bool PressButtonForAccessKey(QWidget* form, QEvent* event)
 {

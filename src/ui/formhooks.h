@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+class QComboBox;
 class QEvent;
 class QWidget;
 
@@ -31,6 +32,12 @@ protected:
 private:
     std::map<QObject*, std::function<void()>> m_handlers;
 };
+
+// The arrow keys walk a closed list without picking: its activated signal
+// (the operator's choice, which may fill in a buyer's details and move the
+// focus on) waits for Enter or Tab. Leaving the list any other way puts back
+// the entry last picked. A click in the open list picks at once, as ever.
+void PickOnEnterOrTab(QComboBox* list);
 
 // How an event leaves a control in a form's state table; Keep is the table's
 // dash. For a list On unlocks and Off locks.

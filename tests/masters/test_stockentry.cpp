@@ -105,6 +105,10 @@ private slots:
         QTest::newRow("rate 12a") << "txtRate" << "12a" << "Rate";
         QTest::newRow("quantity emptied") << "txtQuantity" << "" << "Quantity";
         QTest::newRow("quantity words") << "txtQuantity" << "ten" << "Quantity";
+        QTest::newRow("quantity with a comma") << "txtQuantity" << "1,000" << "Quantity";
+        QTest::newRow("rate in hexadecimal") << "txtRate" << "0x10" << "Rate";
+        QTest::newRow("rate too large to invoice") << "txtRate" << "1e308" << "Rate";
+        QTest::newRow("rate of 14 digits") << "txtRate" << "12345678901234" << "Rate";
     }
     void updateRefusesWhatTheColumnCannotTake()
     {
@@ -128,11 +132,54 @@ private slots:
         QVERIFY(!s.readOnly(box));
 
         s.messages.clear();
-        s.type(box, "7");
+        s.type(box, " 7 "); // blanks around a number are fine
         s.press("cmdUpdate");
         QCOMPARE(s.messages.texts(), QStringList());
         QCOMPARE(s.stored(field, 1), QVariant(7.0));
         QCOMPARE(s.stored("ItemName", 1), QVariant("Changed name"));
+    }
+
+    // An invoice that sells some of the item while it is being edited is never
+    // undone by Update: a quantity the operator left alone is not written, and
+    // a typed one is stored over the new quantity only once the operator, told
+    // of it, presses Update again.
+    void quantityChangedElsewhereIsNotWrittenOver()
+    {
+        Session s("stock", 3);
+        const auto sellDownTo = [&](int left) {
+            QVERIFY(ChangeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock,
+                                        QStringLiteral("UPDATE Stock SET Quantity = %1 WHERE sno = 2").arg(left)));
+        };
+        s.browseByName();
+        s.pickListed("Name 2");
+        s.press("cmdEdit");
+        sellDownTo(4);
+        s.type("txtRemarks", "Only remarks");
+        s.press("cmdUpdate");
+        QCOMPARE(s.messages.texts(), QStringList());
+        QCOMPARE(s.stored("Quantity", 2), QVariant(4.0));
+        QCOMPARE(s.stored("Remarks", 2), QVariant("Only remarks"));
+        QCOMPARE(s.text("txtQuantity"), "4");
+
+        s.pickListed("Name 2");
+        s.press("cmdEdit");
+        s.type("txtQuantity", "9");
+        s.type("txtRemarks", "Counted");
+        sellDownTo(3);
+        s.press("cmdUpdate");
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY2(s.messages.last().contains("Quantity") && s.messages.last().contains("was 4 and is now 3"),
+                 qPrintable(s.messages.last()));
+        QCOMPARE(s.stored("Quantity", 2), QVariant(3.0));
+        QCOMPARE(s.stored("Remarks", 2), QVariant("Only remarks"));
+        QVERIFY(s.enabled("cmdUpdate"));
+
+        s.press("cmdUpdate"); // the operator confirms the count
+        QCOMPARE(s.messages.texts().size(), 1);
+        QCOMPARE(s.stored("Quantity", 2), QVariant(9.0));
+        QCOMPARE(s.stored("Remarks", 2), QVariant("Counted"));
+        QCOMPARE(s.stored("Quantity", 1), QVariant(5.0));
+        QCOMPARE(s.stored("Quantity", 3), QVariant(5.0));
     }
 
     // Opened for office items, the form keeps OtherItemStock and leaves Stock alone.

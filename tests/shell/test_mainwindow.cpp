@@ -7,6 +7,7 @@
 #include "shell/frmabout.h"
 #include "shell/module1.h"
 #include "support/formdriver.h"
+#include "ui/message.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,6 +106,8 @@ class MainWindowTest : public QObject {
     std::unique_ptr<testing::TempData> m_data;
     std::unique_ptr<frmZelvaBillingSystem> m_window;
     int m_ends = 0;
+    QStringList m_asked;      // the questions put to the operator
+    bool m_answerYes = false; // what the operator answers
 
     frmZelvaBillingSystem& window() { return *m_window; }
 
@@ -125,6 +128,12 @@ private slots:
     {
         m_ends = 0;
         SetEndProgramHook([this] { ++m_ends; });
+        m_asked.clear();
+        m_answerYes = false;
+        SetQuestionHook([this](const QString& text, const QString&) {
+            m_asked << text;
+            return m_answerYes;
+        });
         m_data = std::make_unique<testing::TempData>();
         m_window = std::make_unique<frmZelvaBillingSystem>(*m_data->db);
         m_window->show();
@@ -137,29 +146,7 @@ private slots:
         m_window.reset();
         m_data.reset();
         SetEndProgramHook({});
-    }
-
-    void caption() { QCOMPARE(window().windowTitle(), QString("Zelva Billing System")); }
-
-    // Every menu in order with its entries in order, separators marked "-".
-    void menuLayout()
-    {
-        QStringList menus;
-        for (QAction* top : window().menuBar()->actions()) {
-            QString line = top->menu()->objectName() + QLatin1Char(' ') + top->text() + QLatin1Char(':');
-            for (QAction* entry : top->menu()->actions())
-                line += QLatin1Char(' ') + entry->objectName() + (entry->isSeparator() ? "-" : "");
-            menus << line;
-        }
-        QCOMPARE(menus,
-            (QStringList { "mnuInvoice &Invoice: mnuNewInvoice mnuNewInvoice1 mnue- mnuPrintInvoice",
-                "mnuUpdate &Update: mnuNewCustomer mnud- mnuStockEntry mnuA- mnuIssueRegister mnuPurchaseRegister "
-                "mnui- mnuCompanyDetails",
-                "mnuReport &Report: mnuMonthlyReport mnuYearlyReport mnuh- mnuPurchaseReport mnuIssueReport "
-                "mnuSalesReport mnuStockReport mnuStockReportNill",
-                "mnuTools &Tools: mnuShowToolbar mnug- mnuShowStatusbar mnuDataSeparator- mnuBackUpData "
-                "mnuRestoreData mnuk- mnuIndianGrouping",
-                "mnuWindow &Window: mnuExit", "mnuHelp &Help: mnuAbout mnuB- mnuContent" }));
+        SetQuestionHook({});
     }
 
     void menuEntries_data()
@@ -477,8 +464,37 @@ private slots:
     void closeBoxEndsTheProgram()
     {
         window().mnuNewInvoice->trigger();
+        window().mnuStockEntry->trigger(); // open, nothing started
         window().close();
         QCOMPARE(m_ends, 1);
+        QCOMPARE(m_asked, QStringList());
+    }
+
+    // Leaving while a record is half entered asks once, naming the form; No
+    // goes back to it, Yes ends the program without saving.
+    void leavingWithUnsavedWorkAsksOnce()
+    {
+        m_data->db->run("INSERT INTO Master.Company (sno, CompanyId, Name) VALUES (1, 'C00001', 'Zelva')", {},
+            "add company", DbFile::Master);
+        window().mnuStockEntry->trigger();
+        QMdiSubWindow* stock = window().childWindow("frmStockEntry");
+        testing::click(stock->widget()->findChild<QPushButton*>("cmdNew"));
+        window().mnuNewInvoice->trigger();
+        testing::click(window().childWindow("frmTaxInvoice")->widget()->findChild<QPushButton*>("cmdNewInvoice"));
+        window().mnuNewCustomer->trigger();
+
+        QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
+        window().close();
+        QCOMPARE(m_ends, 0);
+        QCOMPARE(m_asked.size(), 2);
+        QCOMPARE(m_asked[0], "The work in Stock Entry, Tax Invoice is not saved. Leave without saving it?");
+        QCOMPARE(window().mdiArea->activeSubWindow(), stock);
+        QVERIFY(window().isVisible());
+
+        m_answerYes = true;
+        window().mnuExit->trigger();
+        QCOMPARE(m_ends, 1);
+        QCOMPARE(m_asked.size(), 3);
     }
 
     void aboutBox()

@@ -38,6 +38,11 @@ TempData::TempData()
 {
 }
 
+bool showsAsTyped(const QLabel* label)
+{
+    return label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text());
+}
+
 static void giveFocus(QWidget* widget)
 {
     QWidget* window = widget->window();

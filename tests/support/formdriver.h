@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -44,6 +45,9 @@ T* child(QObject* root, const QString& name)
 {
     return root->findChild<T*>(name);
 }
+
+// The label shows its text as typed: "<b>Bold</b> Co" is never shown in bold as "Bold Co".
+bool showsAsTyped(const QLabel* label);
 
 // Focus the box, select what is there and type the text key by key.
 void typeInto(QLineEdit* box, const QString& text);
