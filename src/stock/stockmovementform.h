@@ -21,6 +21,8 @@
 #include "ui/formboxes.h"
 #include "ui/formhooks.h"
 
+#include "ui/pendingwork.h"
+
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -52,7 +54,7 @@ struct DateBox {
     QString name; // as the refusal names it
 };
 
-class StockMovementForm : public QWidget {
+class StockMovementForm : public QWidget, public PendingWork {
     Q_OBJECT
 public:
     QLabel* lblTitle;
@@ -73,6 +75,7 @@ public:
 
     // A movement started with New is waiting for Save or Cancel.
     bool movementPending() const { return datMovement.mode() == RecordSource::Mode::Adding; }
+    bool hasPendingWork() override { return movementPending(); }
 
 signals:
     // A new-item option asks for the stock-item form, for office items or not.

@@ -482,12 +482,14 @@ private slots:
         window().mnuNewInvoice->trigger();
         testing::click(window().childWindow("frmTaxInvoice")->widget()->findChild<QPushButton*>("cmdNewInvoice"));
         window().mnuNewCustomer->trigger();
+        window().mnuPurchaseRegister->trigger();
+        testing::click(window().childWindow("frmPurchase")->widget()->findChild<QPushButton*>("cmdNew"));
 
         QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
         window().close();
         QCOMPARE(m_ends, 0);
         QCOMPARE(m_asked.size(), 2);
-        QCOMPARE(m_asked[0], "The work in Stock Entry, Tax Invoice is not saved. Leave without saving it?");
+        QCOMPARE(m_asked[0], "The work in Stock Entry, Tax Invoice, Purchase Register is not saved. Leave without saving it?");
         QCOMPARE(window().mdiArea->activeSubWindow(), stock);
         QVERIFY(window().isVisible());
 
