@@ -141,7 +141,7 @@ public:
     QLineEdit* txtTotalCgst;
     QLineEdit* txtTotalSgst;
     QLineEdit* txtTotalAmount;
-    QLineEdit* txtAmountInWords;
+    QPlainTextEdit* txtAmountInWords; // the words of the largest amount take two lines
     QLabel* lblTitle;
     QLabel* lblCopy;
     // buttons

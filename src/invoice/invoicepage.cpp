@@ -222,10 +222,11 @@ void InvoiceForm::buildFoot(const PageGrid& grid)
     QWidget* p = m_page;
     const QFont bold = styled(p, true);
     const int top = grid.footTop;
-    addLabel(p, "Amount Chargeable (in Words)", 100, top + 50, 4000);
+    addLabel(p, "Amount Chargeable (in Words)", 100, top + 10, 4000);
     addLabel(p, QStringLiteral("E. && O.E").replace(QLatin1String("&&"), QLatin1String("&")), ContentWidth - 1575,
-             top + 50, 1560, Qt::AlignRight);
-    txtAmountInWords = addBox(p, "txtAmountInWords", 100, top + 360, ContentWidth - 200, true);
+             top + 10, 1560, Qt::AlignRight);
+    // The words of the largest amount wrap onto a second line rather than shrink.
+    txtAmountInWords = addLines(p, "txtAmountInWords", 100, top + 340, ContentWidth - 200, true, 480);
     txtAmountInWords->setFont(bold);
 
     addLabel(p, "Declaration", 100, top + 830, 3000)->setFont(styled(p, false, true));

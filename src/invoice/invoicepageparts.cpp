@@ -49,7 +49,7 @@ QLineEdit* addLabelled(QWidget* page, QAnyStringView caption, int labelLeft, int
     return addBox(page, name, boxLeft, top, boxWidth, readOnly);
 }
 
-QPlainTextEdit* addLines(QWidget* page, QAnyStringView name, int left, int top, int width, bool readOnly)
+QPlainTextEdit* addLines(QWidget* page, QAnyStringView name, int left, int top, int width, bool readOnly, int height)
 {
     auto* box = Named(new QPlainTextEdit(page), name.toString());
     box->setReadOnly(readOnly);
@@ -57,7 +57,7 @@ QPlainTextEdit* addLines(QWidget* page, QAnyStringView name, int left, int top, 
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->document()->setDocumentMargin(1);
-    place(box, left, top, width, 560);
+    place(box, left, top, width, height);
     return box;
 }
 

@@ -36,7 +36,9 @@ QLineEdit* addBox(
 // A caption and the box it names, on one line of the page.
 QLineEdit* addLabelled(QWidget* page, QAnyStringView caption, int labelLeft, int top, int labelWidth,
     QAnyStringView name, int boxLeft, int boxWidth, bool readOnly = false);
-QPlainTextEdit* addLines(QWidget* page, QAnyStringView name, int left, int top, int width, bool readOnly);
+// A box of several lines: an address, or a text that wraps onto its next line.
+QPlainTextEdit* addLines(
+    QWidget* page, QAnyStringView name, int left, int top, int width, bool readOnly, int height = 560);
 QFont styled(const QWidget* page, bool bold, bool underline = false, double scale = 1);
 
 // The white page with the ruled lines of the printed invoice behind the boxes.

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace zelva;
@@ -176,7 +177,7 @@ void InvoiceForm::alltotal(bool askForBuyer)
 
 void InvoiceForm::ConvertCurrencyToEnglish(double amount)
 {
-    txtAmountInWords->setText(AmountInWords(amount));
+    txtAmountInWords->setPlainText(AmountInWords(amount));
 }
 
 void InvoiceForm::RefreshTotals()

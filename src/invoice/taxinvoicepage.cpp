@@ -14,8 +14,9 @@ using namespace zelva::invoicepage;
 
 namespace {
 
-const InvoiceForm::PageGrid Grid{4400,        4750,        400,         {0, 560},    {600, 4640}, {5280, 1000},
-                                 {6320, 780}, {7140, 900}, {8080, 700}, {8820, 1560}, 11870};
+// The rate and amount columns hold twelve digits and the paise at the page's font.
+const InvoiceForm::PageGrid Grid{4400,        4750,         400,         {0, 560},    {600, 3620}, {4260, 1000},
+                                 {5300, 780}, {6120, 1740}, {7900, 700}, {8640, 1740}, 11870};
 
 } // namespace
 

@@ -16,6 +16,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
@@ -1078,6 +1081,45 @@ private slots:
                      qPrintable(QString("%1 cuts off \"%2\"").arg(box->objectName(), box->text())));
         }
         QVERIFY(c.w("txtRate_1")->font().pointSizeF() <= c.w("txtRate_2")->font().pointSizeF());
+    }
+
+    // Twelve digits and the paise fit the tax invoice's rate and amount
+    // columns at the page's font; on both pages the words of such an amount
+    // take two lines of their box, every word of them in view.
+    void twelveDigitsShowWholeAtThePageFont_data()
+    {
+        QTest::addColumn<bool>("seperateGst");
+        QTest::addColumn<QStringList>("wholeAtNormalFont");
+        QTest::newRow("tax invoice") << false << QStringList{"txtRate_2", "txtAmount_2", "txtAmount_8"};
+        QTest::newRow("separate GST") << true << QStringList{}; // its fourteen columns still shrink such values
+    }
+    void twelveDigitsShowWholeAtThePageFont()
+    {
+        QFETCH(bool, seperateGst);
+        QFETCH(QStringList, wholeAtNormalFont);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        c.start("Delhi Mart");
+        c.line("Cable", "1", "12.5");
+        c.line("Laptop", "99999", "7777777.77"); // 777769999222.23, in the middle
+        c.line("Mouse", "1");
+        QVERIFY(c.rate("cboGoodsCgst", "IGST @ 28%"));
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.text("txtAmount_2"), QString("777769999222.23"));
+        const double normalSize = c.w("txtRate_1")->font().pointSizeF(); // a short rate is never shrunk
+        for (const QString& name : wholeAtNormalFont) {
+            auto* box = c.w(name);
+            QCOMPARE(box->font().pointSizeF(), normalSize);
+            QVERIFY2(QFontMetrics(box->font()).horizontalAdvance(box->text()) <= box->width() - 4, qPrintable(name));
+        }
+        auto* words = c.w<QPlainTextEdit>("txtAmountInWords");
+        const QString said = c.text("txtAmountInWords");
+        QVERIFY(said.startsWith("Rupees Ninety Nine Thousand Five Hundred Fifty Four Crore"));
+        QVERIFY(said.endsWith("Paise Only"));
+        QCOMPARE(words->document()->lineCount(), 2);
+        const QTextBlock block = words->document()->firstBlock();
+        const double margins = 2 * words->document()->documentMargin();
+        QVERIFY(block.layout()->boundingRect().height() + margins <= words->viewport()->height());
+        QCOMPARE(block.layout()->lineAt(1).textStart() + block.layout()->lineAt(1).textLength(), said.size());
     }
 
     // The page as printed: the plain boxes in place of the lists, the entry
