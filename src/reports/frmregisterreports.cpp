@@ -81,10 +81,12 @@ frmPurchaseReport::frmPurchaseReport(Database& db, QWidget* reportArea, QWidget*
     : RegisterReportForm(
         db, reportArea, tr("Purchase Report"), purchaseColumns(), &PurchaseReportRows, &PurchaseReportLayout, parent)
 {
+    setObjectName(QStringLiteral("frmPurchaseReport"));
 }
 
 frmIssueReport::frmIssueReport(Database& db, QWidget* reportArea, QWidget* parent)
     : RegisterReportForm(
         db, reportArea, tr("Issue Report"), issueColumns(), &IssueReportRows, &IssueReportLayout, parent)
 {
+    setObjectName(QStringLiteral("frmIssueReport"));
 }

@@ -16,6 +16,7 @@ frmStockReport::frmStockReport(Database& db, QWidget* reportArea, QWidget* paren
     , optItemsWithinFifty(
           addBand("optItemsWithinFifty", tr("Items having Quantity Between 11 to &50"), StockBand::ElevenToFifty))
 {
+    setObjectName(QStringLiteral("frmStockReport"));
     optAllItems->setChecked(true);
 }
 

@@ -32,7 +32,7 @@ private slots:
         for (StockTable table : { StockTable::ForSale, StockTable::Office }) {
             addStock(*d.db, table, 4, "G00004", 10);
             addStock(*d.db, table, 2, "G00002", QVariant()); // a blank quantity counts as 0
-            addStock(*d.db, table, 9, "G00004", 100); // a second record of the code is left alone
+            addStock(*d.db, table, 9, "G00009", 100); // another item is left alone
         }
         {
             Transaction t(*d.db, "move stock");
@@ -47,9 +47,9 @@ private slots:
             t.commit();
         }
         QCOMPARE(quantities(d, StockTable::ForSale),
-            (QList<QVariantList> { { "G00004", -4.0 }, { "G00002", 2.5 }, { "G00004", 100.0 } }));
+            (QList<QVariantList> { { "G00004", -4.0 }, { "G00002", 2.5 }, { "G00009", 100.0 } }));
         QCOMPARE(quantities(d, StockTable::Office),
-            (QList<QVariantList> { { "G00004", 10.0 }, { "G00002", -3.0 }, { "G00004", 100.0 } }));
+            (QList<QVariantList> { { "G00004", 10.0 }, { "G00002", -3.0 }, { "G00009", 100.0 } }));
     }
 
     void landsOnlyWithItsTransaction()
