@@ -7,6 +7,7 @@
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
 #include "reports/frmmonthlyreport.h"
+#include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
 #include "reports/frmsalesreport.h"
@@ -43,7 +44,7 @@ QString FormCaption(const QString& formName)
     static const std::map<QString, QString> captions {
         { QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
-        { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Invoice") },
+        { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
         { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
@@ -199,7 +200,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuContent = addEntry(mnuHelp, "mnuContent", "&Content", K(Qt::Key_F1), &M::mnuContent_Click);
 
     // Unavailable for the whole run, and shown greyed so the operator sees they exist.
-    for (QAction* entry : { mnuPrintInvoice, mnuCompanyDetails, mnuStockReportNill })
+    for (QAction* entry : { mnuCompanyDetails, mnuStockReportNill })
         entry->setEnabled(false);
 }
 
@@ -326,6 +327,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new frmIssueRegister(m_db);
     if (formName == u"frmMonthlyReport")
         return new frmMonthlyReport(m_db);
+    if (formName == u"frmPrintInvoice")
+        return new zelva::frmPrintInvoice(m_db);
     if (formName == u"frmYearlyReport")
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")

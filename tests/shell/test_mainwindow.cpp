@@ -68,7 +68,7 @@ QString opens(const QString& entry)
     static const QHash<QString, QString> outcomes {
         { "mnuNewInvoice", "child:frmTaxInvoice|Tax Invoice" },
         { "mnuNewInvoice1", "child:frmTaxInvoiceSeperateGst|Tax Invoice" },
-        { "mnuPrintInvoice", "child:frmPrintInvoice|Print Invoice" },
+        { "mnuPrintInvoice", "child:frmPrintInvoice|Print Duplicate Invoice" },
         { "mnuNewCustomer", "child:frmBuyerDetails|Add New Buyer or Update Existing Buyer Details" },
         { "mnuStockEntry", "child:frmStockEntry|Stock Entry" },
         { "mnuIssueRegister", "child:frmIssueRegister|Issue Register" },
@@ -164,7 +164,7 @@ private slots:
         };
         row("mnuNewInvoice", "&New Invoice", "F7");
         row("mnuNewInvoice1", "New Invoice1", "Shift+F7");
-        row("mnuPrintInvoice", "&Print Duplicate Invoice", "F8", false);
+        row("mnuPrintInvoice", "&Print Duplicate Invoice", "F8");
         row("mnuNewCustomer", "New Customer", "F3");
         row("mnuStockEntry", "&Stock Entry", "F2");
         row("mnuIssueRegister", "Issue Register", "F5");
@@ -237,8 +237,7 @@ private slots:
     }
 
     // Each button in its place with its tool tip, clicked, reaching the same
-    // procedure as the menu entry (Print Duplicate Invoice and Company
-    // Details are reached only here).
+    // procedure as the menu entry (Company Details is reached only here).
     void toolbarButtons()
     {
         QFETCH(int, index);

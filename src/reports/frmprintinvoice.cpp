@@ -1,0 +1,139 @@
+#include "reports/frmprintinvoice.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "invoice/rptinvoice.h"
+#include "reports/money.h"
+#include "reports/period.h"
+#include "reports/salesqueries.h"
+#include "reports/tablereport.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+#include "ui/reportwindow.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zelva {
+
+namespace {
+
+const QString DuplicateCaption = QStringLiteral("Duplicate Copy");
+
+// The invoice report with the copy caption at the top right of every page.
+report::ReportLayout duplicateLayout()
+{
+    report::ReportLayout layout = rptInvoice();
+    layout.caption = QStringLiteral("Tax Invoice %1").arg(DuplicateCaption);
+    layout.pageHeader.labels.push_back(
+        report::Label { DuplicateCaption, { 7800, 0, layout.width - 7800, 285 }, {}, report::Align::Right });
+    return layout;
+}
+
+} // namespace
+
+frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
+    , txtFind(NewBox(this, "txtFind"))
+    , grdInvoices(new QTableWidget(this))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show Duplicate"), tr("Show the chosen invoice to print it")))
+    , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
+    , m_db(db)
+{
+    setWindowTitle(tr("Print Duplicate Invoice"));
+    grdInvoices->setObjectName(QStringLiteral("grdInvoices"));
+    txtFind->setPlaceholderText(tr("part of the invoice number or buyer name"));
+
+    auto* choice = new QHBoxLayout;
+    const auto labelled = [&](const QString& caption, QWidget* box) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        choice->addWidget(label);
+        choice->addWidget(box);
+    };
+    labelled(tr("&From"), dtpFrom);
+    labelled(tr("&To"), dtpTo);
+    labelled(tr("F&ind"), txtFind);
+    auto* commands = new QHBoxLayout;
+    commands->addStretch();
+    commands->addWidget(cmdShow);
+    commands->addWidget(cmdClose);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(choice);
+    column->addWidget(grdInvoices, 1);
+    column->addLayout(commands);
+    resize(760, 480);
+
+    connect(dtpFrom, &QDateEdit::dateChanged, this, &frmPrintInvoice::refresh);
+    connect(dtpTo, &QDateEdit::dateChanged, this, &frmPrintInvoice::refresh);
+    connect(txtFind, &QLineEdit::textChanged, this, &frmPrintInvoice::refresh);
+    connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
+    connect(grdInvoices, &QTableWidget::cellActivated, this, [this] { showDuplicate(); });
+    connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    refresh();
+}
+
+void frmPrintInvoice::refresh()
+{
+    TableReport table;
+    table.columns = { { tr("Invoice No."), 0 }, { tr("Date"), 0 }, { tr("Buyer"), 0 }, { tr("Total"), 0, true } };
+    const QVariantList values { DayKey(dtpFrom->date()), DayKey(dtpTo->date()), txtFind->text().trimmed(),
+        txtFind->text().trimmed() };
+    Guarded<DataError>([&] {
+        QSqlQuery query = m_db.run(InvoiceListSql(), values, tr("list the saved invoices"), DbFile::Invoice);
+        while (query.next())
+            table.lines.push_back({ query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
+                AmountText(ToPaise(query.value(4).toDouble())) });
+    });
+    ShowTable(grdInvoices, table);
+    if (grdInvoices->rowCount() > 0)
+        grdInvoices->selectRow(0);
+}
+
+QStringList frmPrintInvoice::listedNumbers() const
+{
+    QStringList numbers;
+    for (int row = 0; row < grdInvoices->rowCount(); ++row)
+        numbers << grdInvoices->item(row, 0)->text();
+    return numbers;
+}
+
+ReportWindow* frmPrintInvoice::showDuplicate()
+{
+    const int row = grdInvoices->currentRow();
+    if (row < 0) {
+        MsgBox(tr("Choose an invoice from the list first."));
+        return nullptr;
+    }
+    const QString number = grdInvoices->item(row, 0)->text();
+    report::ReportRows rows;
+    const bool read = Guarded<DataError>([&] {
+        QSqlQuery query = m_db.run(InvoiceReportSql + QStringLiteral(" WHERE InvoiceNo = ?"), { number },
+            tr("read the invoice to print"), DbFile::Invoice);
+        rows = InvoiceReportRows(query);
+    });
+    if (!read)
+        return nullptr;
+    if (rows.empty()) {
+        MsgBox(tr("Invoice %1 is no longer in the invoice file.").arg(number));
+        refresh();
+        return nullptr;
+    }
+    rows.resize(1); // an invoice number names one invoice
+    auto* window = ReportWindow::Open(this, duplicateLayout(), std::move(rows), PrintsFolder(m_db.folder()));
+    window->setObjectName(QStringLiteral("rptDuplicateInvoice"));
+    return window;
+}
+
+} // namespace zelva

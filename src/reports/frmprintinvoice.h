@@ -1,0 +1,43 @@
+#pragma once
+// Print Duplicate Invoice: the saved invoices of a date range (number, date,
+// buyer, total), newest first, narrowed as the operator types a part of the
+// number or of the buyer's name. Choosing one shows that invoice alone in the
+// report window as the invoice report page, captioned "Duplicate Copy", to be
+// printed or saved as PDF from there. Nothing is written to the invoices.
+#include <QDate>
+#include <QWidget>
+
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace zelva {
+
+class Database;
+class ReportWindow;
+
+class frmPrintInvoice : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmPrintInvoice(Database& db, QWidget* parent = nullptr);
+
+    QDateEdit* dtpFrom;
+    QDateEdit* dtpTo;
+    QLineEdit* txtFind;
+    QTableWidget* grdInvoices;
+    QPushButton* cmdShow;
+    QPushButton* cmdClose;
+
+    // The invoice number of each listed row, top to bottom.
+    QStringList listedNumbers() const;
+    // Shows the duplicate of the chosen row; nullptr (told why) when none can be shown.
+    ReportWindow* showDuplicate();
+
+private:
+    void refresh();
+
+    Database& m_db;
+};
+
+} // namespace zelva
