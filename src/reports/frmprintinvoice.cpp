@@ -94,7 +94,7 @@ void frmPrintInvoice::refresh()
         QSqlQuery query = m_db.run(InvoiceListSql(), values, tr("list the saved invoices"), DbFile::Invoice);
         while (query.next())
             table.lines.push_back({ query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-                AmountText(ToPaise(query.value(4).toDouble())) });
+                ShownAmountText(ToPaise(query.value(4).toDouble())) });
     });
     ShowTable(grdInvoices, table);
     if (grdInvoices->rowCount() > 0)

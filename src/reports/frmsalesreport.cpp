@@ -23,7 +23,7 @@ namespace {
 
 QStringList figureTexts(const SalesFigures& f)
 {
-    return { AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total) };
+    return { ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst), ShownAmountText(f.igst), ShownAmountText(f.total) };
 }
 
 QString periodText(const Period& period)

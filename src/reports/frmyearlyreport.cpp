@@ -23,8 +23,8 @@ constexpr int YearsOffered = 10; // the current financial year and the nine befo
 
 QStringList figureTexts(const SalesFigures& f)
 {
-    return { QString::number(f.invoices), AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst),
-        AmountText(f.igst), AmountText(f.total) };
+    return { QString::number(f.invoices), ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst),
+        ShownAmountText(f.igst), ShownAmountText(f.total) };
 }
 
 QString monthName(const QDate& firstDay) { return QLocale::c().toString(firstDay, QStringLiteral("MMMM yyyy")); }
@@ -139,14 +139,14 @@ TableReport frmYearlyReport::hsnTable() const
     for (const HsnLine& line : m_hsn) {
         table.lines.push_back(
             { line.hsn, line.description, line.unit, Str(RoundAmount(line.quantity, 3)), Str(line.rate),
-                AmountText(line.taxable), AmountText(line.igst), AmountText(line.cgst), AmountText(line.sgst) });
+                ShownAmountText(line.taxable), ShownAmountText(line.igst), ShownAmountText(line.cgst), ShownAmountText(line.sgst) });
         sum.taxable += line.taxable;
         sum.igst += line.igst;
         sum.cgst += line.cgst;
         sum.sgst += line.sgst;
     }
-    table.totals = { tr("Total"), {}, {}, {}, {}, AmountText(sum.taxable), AmountText(sum.igst), AmountText(sum.cgst),
-        AmountText(sum.sgst) };
+    table.totals = { tr("Total"), {}, {}, {}, {}, ShownAmountText(sum.taxable), ShownAmountText(sum.igst), ShownAmountText(sum.cgst),
+        ShownAmountText(sum.sgst) };
     return table;
 }
 

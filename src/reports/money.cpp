@@ -1,5 +1,6 @@
 #include "reports/money.h"
 
+#include "platform/shownvalues.h"
 #include "platform/textnum.h"
 
 #include <cmath>
@@ -17,6 +18,12 @@ QString AmountText(Paise paise)
         .arg(paise < 0 ? QStringLiteral("-") : QString())
         .arg(size / 100)
         .arg(size % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString ShownAmountText(Paise paise)
+{
+    const QString text = AmountText(paise);
+    return IndianDigitGrouping() ? GroupIndian(text) : text;
 }
 
 } // namespace zelva

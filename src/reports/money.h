@@ -14,5 +14,8 @@ Paise ToPaise(double rupees);
 double ToRupees(Paise paise);
 // "1234.50", "0.05", "-12.00": a dot and two decimals, for files and grids.
 QString AmountText(Paise paise);
+// What a register window and its printout show: AmountText, in Indian digit
+// grouping (12,34,567.00) when the operator has chosen it. Files keep AmountText.
+QString ShownAmountText(Paise paise);
 
 } // namespace zelva
