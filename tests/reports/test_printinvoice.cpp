@@ -62,10 +62,10 @@ void TestPrintInvoice::findsByPartAndShowsOneDuplicatePage()
     QFETCH(QDate, from);
     QFETCH(QStringList, listed);
     testing::TempData data;
-    for (const InvoiceShape& spec : { invoice(1, "02/04/2026", "Arun Traders"), invoice(2, "15/8/2026", "Kochi Stores"),
+    for (const InvoiceShape& shape : { invoice(1, "02/04/2026", "Arun Traders"), invoice(2, "15/8/2026", "Kochi Stores"),
              invoice(10, "20/10/2026", "Bharat Motors"), invoice(11, "03/10/2026", "Cochin Paints"),
              invoice(12, "1/11/2026", "kochi stores annexe"), invoice(3, "31/03/2026", "Old Year") })
-        testing::writeInvoice(*data.db, spec);
+        testing::writeInvoice(*data.db, shape);
     testing::MessageRecorder messages;
     frmPrintInvoice form(*data.db);
     form.dtpFrom->setDate(from);
