@@ -1,6 +1,7 @@
 #include "masters/masterform.h"
 
 #include "data/dataerror.h"
+#include "masters/ownwindow.h"
 #include "platform/textnum.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -462,10 +462,10 @@ void MasterForm::claimSerial()
             codeField = f.field;
     }
     RecordSource& source = records();
-    const SerialClaim claim = ClaimSerial(source.database(), source.file(), source.table(), serialField, codeField,
-                                          m_setup.codeKind, TextOf(m_setup.serialBox).toLongLong());
-    SetTextOf(m_setup.serialBox, QString::number(claim.serial));
-    SetTextOf(m_setup.codeBox, claim.code);
+    const qint64 serial = FreeSerial(source.database(), source.file(), source.table(), serialField, codeField,
+                                     m_setup.codeKind, TextOf(m_setup.serialBox).toLongLong());
+    SetTextOf(m_setup.serialBox, QString::number(serial));
+    SetTextOf(m_setup.codeBox, RecordCode(m_setup.codeKind, serial));
 }
 
 void MasterForm::cmdCancel_Click()
@@ -584,10 +584,7 @@ void MasterForm::cmdCancelEdit_Click()
 
 void MasterForm::cmdClose_Click()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    CloseOwnWindow(this);
 }
 
 } // namespace zelva

@@ -15,8 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 #include <algorithm>
 #include <functional>
@@ -32,17 +30,16 @@ struct Entry {
     QVariant blank;
     QVariant stored() const { return blank.typeId() == QMetaType::Double ? QVariant(zelva::Val(typed)) : QVariant(typed); }
     QString shown() const { return blank.typeId() == QMetaType::Double ? zelva::Str(zelva::Val(typed)) : typed; }
+    QString shownBlank() const { return blank.typeId() == QMetaType::Double ? zelva::Str(blank.toDouble()) : blank.toString(); }
 };
 
 struct FormKind {
     QString name;
     zelva::DbFile file;
     QString table;
-    QString caption, title;
     QString codeBox, codeField, nameMessage;
     QString codeChoice, nameChoice; // empty on the company form (it has Show)
-    QList<Entry> entries;           // the name first
-    QString labels;                 // "box:caption" of each labelled box, in tab order
+    QList<Entry> entries;           // the name first, then in tab order
     zelva::CodeKind codeKind;
     bool placeholder;                       // the table comes with a record of serial 0
     QList<QPair<QString, QVariant>> seeded; // further fields of a record entered earlier
@@ -66,28 +63,22 @@ inline const FormKind& Kind(const QString& name)
     const QVariant mandatory;
     const QString na = "N.A.";
     static const QList<FormKind> kinds{
-        {"stock", zelva::DbFile::ItemStock, "Stock", "Stock Entry", "Add Item or Update Existing Item Details",
-         "txtItemCode", "itemcode", "Enter Name of the Item ", "Item Code", "Item Name",
+        {"stock", zelva::DbFile::ItemStock, "Stock", "txtItemCode", "itemcode", "Enter Name of the Item ", "Item Code", "Item Name",
          {{"txtItemName", "ItemName", "Ceiling Fan 1200mm", mandatory}, {"txtHsn", "ItemHsn", "8414", na},
           {"txtRate", "Rate", "1850.50", 0.0}, {"txtPer", "Per", "Nos", na}, {"txtQuantity", "Quantity", "12", 0.0},
           {"txtRemarks", "Remarks", "White", na}},
-         "txtItemCode:Item Code txtItemName:Item Name txtHsn:HSN/ SAC txtRate:Rate (Rs.) txtPer:Per "
-         "txtQuantity:Quantity txtRemarks:Remarks",
          zelva::CodeKind::Item, true, {{"Rate", 10.0}, {"Quantity", 5.0}, {"ItemHsn", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmStockEntry>(db); }},
-        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "Add New Buyer or Update Existing Buyer Details",
-         "Add New Buyer or Update Existing Buyer Details", "txtBid", "bid", "Enter Name of the Buyer ", "Buyer ID",
+        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "txtBid", "bid", "Enter Name of the Buyer ", "Buyer ID",
          "Buyer Name",
          {{"txtName", "Name", "Sagar Traders", mandatory}, {"txtAddress", "address", "7 Mount Road", na},
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", na},
           {"txtPin", "Pin", "600002", na}, {"txtGstin", "Gstin", "33ABCDE1234F1Z7", na},
           {"txtContact", "Phone", "044 2345678", na}, {"txtEmail", "Email", "sagar@example.in", na},
           {"txtWebsite", "Website", "sagar.example.in", na}, {"txtRemarks", "Remarks", "Pays monthly", na}},
-         "txtBid:BuyerID txtName:Name txtAddress:Address txtDistrict:District txtState:State txtPin:Pin "
-         "txtGstin:GSTIN/UIN txtContact:Contact No. txtEmail:eMail txtWebsite:Website txtRemarks:Remarks",
          zelva::CodeKind::Buyer, true, {{"address", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmBuyerDetails>(db); }},
-        {"company", zelva::DbFile::Master, "Company", "Company Details", "Company Details", "txtCompanyId",
+        {"company", zelva::DbFile::Master, "Company", "txtCompanyId",
          "CompanyId", "Enter Name of the Company ", {}, {},
          {{"txtName", "Name", "Zelva Traders", mandatory}, {"txtAddress", "address", "12 Anna Salai", mandatory},
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", mandatory},
@@ -96,10 +87,6 @@ inline const FormKind& Kind(const QString& name)
           {"txtWebsite", "Website", "zelva.in", na}, {"txtBankName", "BankName", "Indian Bank", na},
           {"txtBankAddress", "BankAddress", "Anna Salai Branch", na}, {"txtAccountNo", "Accountno", "6012345678", na},
           {"txtIfsc", "ifsc", "IDIB000A001", na}},
-         "txtSno:S.No. txtCompanyId:Company ID txtName:Name txtAddress:Address txtDistrict:District "
-         "txtState:State txtPin:Pin txtGstin:GSTIN/UIN txtContactNo:Contact No. txtEmail:eMail "
-         "txtWebsite:Website txtBankName:Bank Name txtBankAddress:Bank Add. txtAccountNo:Account No. "
-         "txtIfsc:IFSC Code",
          zelva::CodeKind::Company, false, {{"Dist", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmCompany>(db); }},
     };
@@ -139,21 +126,6 @@ inline void AddSerials(zelva::Database& db, const FormKind& kind, int first, int
             AddRecord(db, kind, serial, QStringLiteral("Name %1").arg(serial));
 }
 
-// Runs one statement on a data file through a connection of its own, as
-// another program would.
-inline bool ChangeFileElsewhere(const QString& folder, zelva::DbFile file, const QString& sql)
-{
-    bool done = false;
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "elsewhere");
-        other.setDatabaseName(folder + "/" + zelva::RelativePath(file));
-        done = other.open() && QSqlQuery(other).exec(sql);
-        other.close();
-    }
-    QSqlDatabase::removeDatabase("elsewhere");
-    return done;
-}
-
 // The operator's moves on one form.
 class Operator {
 public:
@@ -168,13 +140,7 @@ public:
     zelva::MasterForm& form;
     const FormKind& kind;
 
-    QWidget* box(const QString& name) const
-    {
-        auto* widget = child<QWidget>(&form, name);
-        if (!widget)
-            qFatal("no box %s", qPrintable(name));
-        return widget;
-    }
+    QWidget* box(const QString& name) const { return need<QWidget>(&form, name); }
     QString text(const QString& boxName) const { return zelva::TextOf(box(boxName)); }
     bool readOnly(const QString& boxName) const { return box(boxName)->property("readOnly").toBool(); }
     void type(const QString& boxName, const QString& text)
@@ -202,13 +168,7 @@ public:
         else
             press("cmdShow");
     }
-    QStringList listed() const
-    {
-        QStringList entries;
-        for (int i = 0; i < form.lstName->count(); ++i)
-            entries << form.lstName->item(i)->text();
-        return entries;
-    }
+    QStringList listed() const { return itemsOf(form.lstName); }
     void pickListed(const QString& entry)
     {
         const auto found = form.lstName->findItems(entry, Qt::MatchExactly);

@@ -44,22 +44,17 @@ void TestGstEntries::saveWarnsAndStores()
     QFETCH(QString, gstin);
     QFETCH(QString, state);
     QFETCH(QStringList, named);
-    const FormKind& k = Kind(kind);
-    TempData data;
-    MessageRecorder messages;
-    auto form = k.make(*data.db);
-    Operator op(*form, k);
-
+    Session op(kind);
     op.startNew();
-    op.enter(k.nameBox(), "Vasant Agencies");
-    for (const Entry& e : k.entries.mid(1))
+    op.enter(op.kind.nameBox(), "Vasant Agencies");
+    for (const Entry& e : op.kind.entries.mid(1))
         if (!e.blank.isValid())
             op.enter(e.box, e.typed);
     op.enter("txtGstin", gstin);
     op.enter("txtState", state);
     op.press("cmdSave");
 
-    const QStringList warnings = messages.texts().filter("GST", Qt::CaseInsensitive);
+    const QStringList warnings = op.messages.texts().filter("GST", Qt::CaseInsensitive);
     if (named.isEmpty()) {
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(" | ")));
     } else {
@@ -67,33 +62,23 @@ void TestGstEntries::saveWarnsAndStores()
         for (const QString& n : named)
             QVERIFY2(warnings.first().contains(n), qPrintable(warnings.first()));
     }
-    QCOMPARE(messages.last(), QString("Saved Successfully"));
-    const auto stored = rowsInFile(data.folder(), k.file,
-        QString("select Gstin, State from %1 where %2 = ?").arg(k.table, k.nameField()), { "Vasant Agencies" });
-    QCOMPARE(stored.size(), 1);
-    QCOMPARE(stored.first().at(0).toString(), gstin);
-    QCOMPARE(stored.first().at(1).toString(), state);
+    QCOMPARE(op.messages.last(), QString("Saved Successfully"));
+    QCOMPARE(op.stored("Gstin", 1).toString(), gstin);
+    QCOMPARE(op.stored("State", 1).toString(), state);
 }
 
 void TestGstEntries::updateWarnsAndStores()
 {
-    const FormKind& k = Kind("buyer");
-    TempData data;
-    MessageRecorder messages;
-    AddRecord(*data.db, k, 1, "Kaveri Stores");
-    auto form = k.make(*data.db);
-    Operator op(*form, k);
+    Session op("buyer", 1);
     op.browseByName();
-    op.pickListed("Kaveri Stores");
+    op.pickListed("Name 1");
     op.press("cmdEdit");
     op.enter("txtGstin", "33AAACH7409R1Z9"); // the last character mistyped
-    messages.clear();
+    op.messages.clear();
     op.press("cmdUpdate");
 
-    QVERIFY2(messages.last().contains("The check character"), qPrintable(messages.texts().join(" | ")));
-    QCOMPARE(valueInFile(data.folder(), k.file, "select Gstin from CustomerDetails where Name = ?", { "Kaveri Stores" })
-                 .toString(),
-        QString("33AAACH7409R1Z9"));
+    QVERIFY2(op.messages.last().contains("The check character"), qPrintable(op.messages.texts().join(" | ")));
+    QCOMPARE(op.stored("Gstin", 1).toString(), QString("33AAACH7409R1Z9"));
     QVERIFY(!op.enabled("cmdUpdate")); // editing is over: the update went through
 }
 

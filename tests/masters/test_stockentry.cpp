@@ -147,7 +147,7 @@ private slots:
     {
         Session s("stock", 3);
         const auto sellDownTo = [&](int left) {
-            QVERIFY(ChangeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock,
+            QVERIFY(changeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock,
                                         QStringLiteral("UPDATE Stock SET Quantity = %1 WHERE sno = 2").arg(left)));
         };
         s.browseByName();
@@ -222,7 +222,7 @@ private slots:
         Session s("stock", 1);
         s.browseByName();
         s.pickListed("Name 1");
-        QVERIFY(ChangeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock, "ALTER TABLE Stock RENAME TO StockGone"));
+        QVERIFY(changeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock, "ALTER TABLE Stock RENAME TO StockGone"));
 
         s.press("cmdNew");
         QCOMPARE(s.messages.texts().size(), 1);
@@ -245,7 +245,7 @@ private slots:
         Session s("stock", 2);
         s.browseByName();
         s.pickListed("Name 2");
-        QVERIFY(ChangeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock, "DELETE FROM Stock WHERE sno = 2"));
+        QVERIFY(changeFileElsewhere(s.data.folder(), zelva::DbFile::ItemStock, "DELETE FROM Stock WHERE sno = 2"));
 
         s.press("cmdEdit");
         QCOMPARE(s.messages.texts().size(), 1);
