@@ -107,31 +107,77 @@ void pickRow(QListWidget* list, int row)
     QApplication::processEvents();
 }
 
-QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values)
+// Opens the file through a connection of its own (another program's, as it
+// were), runs the work on it, and closes it again.
+template <typename Work>
+static void onOwnConnection(const QString& dataFolder, zelva::DbFile file, bool readOnly, Work&& work)
 {
     const QString name = QUuid::createUuid().toString();
-    QList<QVariantList> rows;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(dataFolder + QLatin1Char('/') + zelva::RelativePath(file));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            query.prepare(sql);
-            for (const QVariant& v : values)
-                query.addBindValue(v);
-            if (query.exec()) {
-                while (query.next()) {
-                    QVariantList row;
-                    for (int i = 0; i < query.record().count(); ++i)
-                        row << query.value(i);
-                    rows << row;
-                }
-            }
-        }
+        if (readOnly)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        work(db.open() ? &db : nullptr);
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+QStringList itemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+QStringList itemsOf(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values)
+{
+    QList<QVariantList> rows;
+    onOwnConnection(dataFolder, file, true, [&](QSqlDatabase* db) {
+        if (!db)
+            return;
+        QSqlQuery query(*db);
+        query.prepare(sql);
+        for (const QVariant& v : values)
+            query.addBindValue(v);
+        for (bool ok = query.exec(); ok && query.next();) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row << query.value(i);
+            rows << row;
+        }
+    });
     return rows;
+}
+
+bool changeFileElsewhere(const QString& dataFolder, zelva::DbFile file, const QString& sql)
+{
+    bool done = false;
+    onOwnConnection(dataFolder, file, false, [&](QSqlDatabase* db) { done = db && QSqlQuery(*db).exec(sql); });
+    return done;
+}
+
+QStringList whileLocked(const QString& dataFolder, zelva::DbFile file, const std::function<QStringList()>& work)
+{
+    QStringList result{QStringLiteral("cannot lock")};
+    onOwnConnection(dataFolder, file, false, [&](QSqlDatabase* db) {
+        if (!db)
+            return;
+        QSqlQuery lock(*db);
+        lock.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        result = work();
+        lock.exec(QStringLiteral("ROLLBACK"));
+    });
+    return result;
 }
 
 QVariant valueInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values)

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 namespace testing {
@@ -46,6 +47,16 @@ T* child(QObject* root, const QString& name)
     return root->findChild<T*>(name);
 }
 
+// The same, for a control the test cannot go on without.
+template <typename T = QLineEdit>
+T* need(QObject* root, const QString& name)
+{
+    T* found = child<T>(root, name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 // The label shows its text as typed: "<b>Bold</b> Co" is never shown in bold as "Bold Co".
 bool showsAsTyped(const QLabel* label);
 
@@ -60,11 +71,19 @@ void click(QAbstractButton* button);
 bool pick(QComboBox* combo, const QString& text);
 // Picks list row k (fires itemClicked).
 void pickRow(QListWidget* list, int row);
+// The entries a list offers, in order.
+QStringList itemsOf(const QComboBox* list);
+QStringList itemsOf(const QListWidget* list);
 
 // Rows read through a separate connection straight from one file, so a test
 // sees what is really stored there.
 QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql,
                                const QVariantList& values = {});
+// Another program's moves on one file: a statement run through a connection
+// of its own, and work done while it holds the file locked.
+bool changeFileElsewhere(const QString& dataFolder, zelva::DbFile file, const QString& sql);
+QStringList whileLocked(const QString& dataFolder, zelva::DbFile file, const std::function<QStringList()>& work);
+
 QVariant valueInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values = {});
 
 } // namespace testing
