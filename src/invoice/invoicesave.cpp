@@ -6,6 +6,7 @@
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "data/stockchange.h"
+#include "masters/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
@@ -14,7 +15,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -350,8 +350,5 @@ void InvoiceForm::cmdCancel_Click()
 
 void InvoiceForm::cmdClose_Click()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    CloseOwnWindow(this);
 }

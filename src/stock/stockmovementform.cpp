@@ -1,5 +1,6 @@
 #include "stock/stockmovementform.h"
 
+#include "masters/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/guard.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -557,10 +557,7 @@ void StockMovementForm::cmdCancel_Click()
 
 void StockMovementForm::cmdClose_Click()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    CloseOwnWindow(this);
 }
 
 } // namespace zelva
