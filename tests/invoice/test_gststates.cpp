@@ -63,48 +63,30 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("code"); // "" when unknown
-        QTest::newRow("exact") << "Tamil Nadu"
-                               << "33";
-        QTest::newRow("case and blanks") << "  tamil   NADU "
-                                         << "33";
-        QTest::newRow("no blank") << "TamilNadu"
-                                  << "33";
-        QTest::newRow("Orissa") << "Orissa"
-                                << "21";
-        QTest::newRow("Odisha") << "ODISHA"
-                                << "21";
-        QTest::newRow("Pondicherry") << "pondicherry"
-                                     << "34";
-        QTest::newRow("Puducherry") << "Puducherry"
-                                    << "34";
-        QTest::newRow("ampersand") << "Jammu & Kashmir"
-                                   << "01";
-        QTest::newRow("andaman with dots") << "Andaman & Nicobar Is.lands"
-                                           << "35";
-        QTest::newRow("merged territory") << "Dadra and Nagar Haveli and Daman and Diu"
-                                          << "26";
-        QTest::newRow("new Andhra Pradesh") << "Andhra Pradesh"
-                                            << "37";
-        QTest::newRow("Ladakh") << "Ladakh"
-                                << "38";
-        QTest::newRow("Other Territory") << "other territory"
-                                         << "97";
-        QTest::newRow("code and name") << "33-Tamil Nadu"
-                                       << "33";
-        QTest::newRow("code alone") << "07"
-                                    << "07";
-        QTest::newRow("code and name disagree") << "33-Kerala"
-                                                << "";
-        QTest::newRow("unknown code") << "40"
-                                      << "";
-        QTest::newRow("three digits") << "333"
-                                      << "";
-        QTest::newRow("a city") << "Bangalore"
-                                << "";
-        QTest::newRow("N.A.") << "N.A."
-                              << "";
-        QTest::newRow("blank") << ""
-                               << "";
+        const auto row = [](const char* name, const char* typed, const char* code) {
+            QTest::newRow(name) << QString(typed) << QString(code);
+        };
+        row("exact", "Tamil Nadu", "33");
+        row("case and blanks", "  tamil   NADU ", "33");
+        row("no blank", "TamilNadu", "33");
+        row("Orissa", "Orissa", "21");
+        row("Odisha", "ODISHA", "21");
+        row("Pondicherry", "pondicherry", "34");
+        row("Puducherry", "Puducherry", "34");
+        row("ampersand", "Jammu & Kashmir", "01");
+        row("andaman with dots", "Andaman & Nicobar Is.lands", "35");
+        row("merged territory", "Dadra and Nagar Haveli and Daman and Diu", "26");
+        row("new Andhra Pradesh", "Andhra Pradesh", "37");
+        row("Ladakh", "Ladakh", "38");
+        row("Other Territory", "other territory", "97");
+        row("code and name", "33-Tamil Nadu", "33");
+        row("code alone", "07", "07");
+        row("code and name disagree", "33-Kerala", "");
+        row("unknown code", "40", "");
+        row("three digits", "333", "");
+        row("a city", "Bangalore", "");
+        row("N.A.", "N.A.", "");
+        row("blank", "", "");
     }
     void stateMatching()
     {

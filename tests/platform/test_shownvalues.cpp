@@ -45,20 +45,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("grouped");
-        QTest::newRow("leading zero") << "0.05"
-                                      << "0.05";
-        QTest::newRow("negative crore") << "-12345678.90"
-                                        << "-1,23,45,678.90";
-        QTest::newRow("no point") << "1234567"
-                                  << "12,34,567";
-        QTest::newRow("six digits") << "123456.00"
-                                    << "1,23,456.00";
-        QTest::newRow("already grouped") << "1,234.00"
-                                         << "1,234.00";
-        QTest::newRow("not a number") << "N.A."
-                                      << "N.A.";
-        QTest::newRow("blank") << ""
-                               << "";
+        const auto row = [](const char* name, const char* text, const char* grouped) {
+            QTest::newRow(name) << QString(text) << QString(grouped);
+        };
+        row("leading zero", "0.05", "0.05");
+        row("negative crore", "-12345678.90", "-1,23,45,678.90");
+        row("no point", "1234567", "12,34,567");
+        row("six digits", "123456.00", "1,23,456.00");
+        row("already grouped", "1,234.00", "1,234.00");
+        row("not a number", "N.A.", "N.A.");
+        row("blank", "", "");
     }
     void groupedTexts()
     {
@@ -71,22 +67,17 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("slashes") << "05/12/2026"
-                                 << "05/12/2026";
-        QTest::newRow("dashes") << "31-01-1999"
-                                << "31/01/1999";
-        QTest::newRow("dots") << "09.11.2030"
-                              << "09/11/2030";
-        QTest::newRow("mixed separators are no date") << "05-12.2026"
-                                                      << "05-12.2026";
-        QTest::newRow("one-digit day is no stored date") << "5/12/2026"
-                                                         << "5/12/2026";
-        QTest::newRow("not a date") << "N.A."
-                                    << "N.A.";
-        QTest::newRow("blank") << ""
-                               << "";
-        QTest::newRow("trailing text") << "05/12/2026 10:30"
-                                       << "05/12/2026 10:30";
+        const auto row = [](const char* name, const char* stored, const char* shown) {
+            QTest::newRow(name) << QString(stored) << QString(shown);
+        };
+        row("slashes", "05/12/2026", "05/12/2026");
+        row("dashes", "31-01-1999", "31/01/1999");
+        row("dots", "09.11.2030", "09/11/2030");
+        row("mixed separators are no date", "05-12.2026", "05-12.2026");
+        row("one-digit day is no stored date", "5/12/2026", "5/12/2026");
+        row("not a date", "N.A.", "N.A.");
+        row("blank", "", "");
+        row("trailing text", "05/12/2026 10:30", "05/12/2026 10:30");
     }
     void shownDates()
     {

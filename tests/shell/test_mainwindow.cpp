@@ -1,6 +1,6 @@
-// The main window: menus, toolbar and status bar as the operator finds them,
-// every entry and button reaching its form, one window per form, the two
-// toggles, the report entries and the end of the program.
+// The main window: every entry, key and toolbar button reaching its form, one
+// window per form, the two toggles, the clock, the report entries and the end
+// of the program.
 #include "platform/shownvalues.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
@@ -15,7 +15,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -31,25 +30,18 @@ using Kind = frmZelvaBillingSystem::ReportKind;
 namespace {
 
 // Runs the step; when it opens a modal dialog, notes the dialog's objectName
-// and caption ("frmabout|About") and closes it as its Close button would.
+// and closes it as its Close button would.
 QString closeModalOpenedBy(const std::function<void()>& step)
 {
     QString seen;
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            seen = dialog->objectName() + QLatin1Char('|') + dialog->windowTitle();
-            dialog->reject();
-        }
+    testing::withModal(step, [&](QDialog* dialog) {
+        seen = dialog->objectName();
+        dialog->reject();
     });
-    watcher.start();
-    step();
     return seen;
 }
 
-// What a step opened: "child:<form>|<caption>", "modal:<form>|<caption>",
-// "exit" or "none".
+// What a step opened: "child:<form>", "modal:<form>", "exit" or "none".
 QString describe(frmZelvaBillingSystem& window, const QString& modal, int endsBefore, int endsAfter, int windowsBefore)
 {
     if (!modal.isEmpty())
@@ -58,32 +50,8 @@ QString describe(frmZelvaBillingSystem& window, const QString& modal, int endsBe
         return QStringLiteral("exit");
     QMdiSubWindow* active = window.mdiArea->activeSubWindow();
     if (window.mdiArea->subWindowList().size() > windowsBefore && active)
-        return QStringLiteral("child:%1|%2").arg(active->widget()->objectName(), active->windowTitle());
+        return QStringLiteral("child:") + active->widget()->objectName();
     return QStringLiteral("none");
-}
-
-// What the procedure behind each menu entry opens, whether the entry is available or not.
-QString opens(const QString& entry)
-{
-    static const QHash<QString, QString> outcomes {
-        { "mnuNewInvoice", "child:frmTaxInvoice|Tax Invoice" },
-        { "mnuNewInvoice1", "child:frmTaxInvoiceSeperateGst|Tax Invoice" },
-        { "mnuPrintInvoice", "child:frmPrintInvoice|Print Duplicate Invoice" },
-        { "mnuNewCustomer", "child:frmBuyerDetails|Add New Buyer or Update Existing Buyer Details" },
-        { "mnuStockEntry", "child:frmStockEntry|Stock Entry" },
-        { "mnuIssueRegister", "child:frmIssueRegister|Issue Register" },
-        { "mnuPurchaseRegister", "child:frmPurchase|Purchase Register" },
-        { "mnuCompanyDetails", "child:frmCompany|Company Details" },
-        { "mnuMonthlyReport", "child:frmMonthlyReport|Monthly Report" },
-        { "mnuYearlyReport", "child:frmYearlyReport|Yearly Report" },
-        { "mnuSalesReport", "child:frmSalesReport|Sales Report" },
-        { "mnuPurchaseReport", "modal:frmPurchaseReport|Purchase Report" },
-        { "mnuIssueReport", "modal:frmIssueReport|Issue Report" },
-        { "mnuStockReport", "modal:frmStockReport|Current Stock" },
-        { "mnuExit", "exit" },
-        { "mnuAbout", "modal:frmabout|About" },
-    };
-    return outcomes.value(entry, "none");
 }
 
 QToolButton* buttonOf(frmZelvaBillingSystem& window, QAction* action)
@@ -106,8 +74,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<testing::TempData> m_data;
     std::unique_ptr<frmZelvaBillingSystem> m_window;
     int m_ends = 0;
-    QStringList m_asked;      // the questions put to the operator
-    bool m_answerYes = false; // what the operator answers
+    std::unique_ptr<testing::Answers> m_answers; // the operator's answers to the questions put
 
     frmZelvaBillingSystem& window() { return *m_window; }
 
@@ -128,12 +95,7 @@ private slots:
     {
         m_ends = 0;
         SetEndProgramHook([this] { ++m_ends; });
-        m_asked.clear();
-        m_answerYes = false;
-        SetQuestionHook([this](const QString& text, const QString&) {
-            m_asked << text;
-            return m_answerYes;
-        });
+        m_answers = std::make_unique<testing::Answers>(false);
         m_data = std::make_unique<testing::TempData>();
         m_window = std::make_unique<frmZelvaBillingSystem>(*m_data->db);
         m_window->show();
@@ -146,119 +108,71 @@ private slots:
         m_window.reset();
         m_data.reset();
         SetEndProgramHook({});
-        SetQuestionHook({});
+        m_answers.reset();
     }
 
-    void menuEntries_data()
+    // Each menu entry reaches its form (an unavailable one nothing), chosen
+    // from its menu and by its key; each toolbar button reaches what the entry
+    // of the same name does (Company Details only from here).
+    void entriesAndButtons_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("outcome");
-        auto row = [](const char* name, const char* caption, const char* shortcut, bool enabled = true,
-                       bool checked = false) {
-            QTest::newRow(name) << name << caption << shortcut << enabled << checked
-                                << (enabled ? opens(name) : QString("none"));
+        QTest::addColumn<QString>("opens"); // what its procedure opens, available or not
+        auto row = [](const char* name, const char* shortcut, const char* opens, bool enabled = true) {
+            QTest::newRow(name) << name << shortcut << enabled << opens;
         };
-        row("mnuNewInvoice", "&New Invoice", "F7");
-        row("mnuNewInvoice1", "New Invoice1", "Shift+F7");
-        row("mnuPrintInvoice", "&Print Duplicate Invoice", "F8");
-        row("mnuNewCustomer", "New Customer", "F3");
-        row("mnuStockEntry", "&Stock Entry", "F2");
-        row("mnuIssueRegister", "Issue Register", "F5");
-        row("mnuPurchaseRegister", "Purchase Register", "F4");
-        row("mnuCompanyDetails", "&Company Details", "F6", false);
-        row("mnuMonthlyReport", "Monthly Report", "Ctrl+F7");
-        row("mnuYearlyReport", "Yearly Report", "Ctrl+F8");
-        row("mnuPurchaseReport", "Purchase Report", "Ctrl+F4");
-        row("mnuIssueReport", "Issue Report", "Ctrl+F5");
-        row("mnuSalesReport", "Sales Report", "");
-        row("mnuStockReport", "Stock Report", "");
-        row("mnuStockReportNill", "Stock Report for Nill Item", "", false);
-        row("mnuShowToolbar", "Show - Hide Toolbar", "F9", true, true);
-        row("mnuShowStatusbar", "Show - Hide Statusbar", "Ctrl+F9", true, true);
-        row("mnuExit", "E&xit", "Ctrl+Q");
-        row("mnuAbout", "&About", "Ctrl+A");
-        row("mnuContent", "&Content", "F1");
+        row("mnuNewInvoice", "F7", "child:frmTaxInvoice");
+        row("mnuNewInvoice1", "Shift+F7", "child:frmTaxInvoiceSeperateGst");
+        row("mnuPrintInvoice", "F8", "child:frmPrintInvoice");
+        row("mnuNewCustomer", "F3", "child:frmBuyerDetails");
+        row("mnuStockEntry", "F2", "child:frmStockEntry");
+        row("mnuIssueRegister", "F5", "child:frmIssueRegister");
+        row("mnuPurchaseRegister", "F4", "child:frmPurchase");
+        row("mnuCompanyDetails", "F6", "child:frmCompany", false);
+        row("mnuMonthlyReport", "Ctrl+F7", "child:frmMonthlyReport");
+        row("mnuYearlyReport", "Ctrl+F8", "child:frmYearlyReport");
+        row("mnuPurchaseReport", "Ctrl+F4", "modal:frmPurchaseReport");
+        row("mnuIssueReport", "Ctrl+F5", "modal:frmIssueReport");
+        row("mnuSalesReport", "", "child:frmSalesReport");
+        row("mnuStockReport", "", "modal:frmStockReport");
+        row("mnuStockReportNill", "", "none", false);
+        row("mnuExit", "Ctrl+Q", "exit");
+        row("mnuAbout", "Ctrl+A", "modal:frmabout");
+        row("mnuContent", "F1", "none");
     }
-
-    // Each entry as designed, chosen from its menu and by its shortcut key.
-    void menuEntries()
+    void entriesAndButtons()
     {
         QFETCH(QString, name);
-        QFETCH(QString, caption);
         QFETCH(QString, shortcut);
         QFETCH(bool, enabled);
-        QFETCH(bool, checked);
-        QFETCH(QString, outcome);
-
+        QFETCH(QString, opens);
+        const QString outcome = enabled ? opens : QString("none");
         QAction* entry = window().findChild<QAction*>(name);
-        QVERIFY(entry);
-        QCOMPARE(entry->text(), caption);
-        QCOMPARE(entry->shortcut().toString(), shortcut);
+        QVERIFY(entry && entry->isVisible()); // unavailable entries are shown greyed
         QCOMPARE(entry->isEnabled(), enabled);
-        QVERIFY(entry->isVisible()); // unavailable entries are shown greyed
-        QCOMPARE(entry->isChecked(), checked);
-
         QCOMPARE(runAndDescribe([&] { entry->trigger(); }), outcome);
-        if (shortcut.isEmpty() || outcome == u"none")
-            return;
-        for (QMdiSubWindow* child : window().mdiArea->subWindowList())
-            child->close();
-        QApplication::setActiveWindow(&window());
-        QApplication::processEvents();
-        const QKeySequence keys(shortcut);
-        QCOMPARE(
-            runAndDescribe([&] { QTest::keyClick(&window(), Qt::Key(keys[0].key()), keys[0].keyboardModifiers()); }),
-            outcome);
-    }
-
-    void toolbarButtons_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<QString>("outcome");
-        // Left to right: tool tip=the menu entry whose procedure it runs; "|" a separator.
-        const QStringList buttons { "New Tax Invoice=mnuNewInvoice", "Print Duplicate Invoice=mnuPrintInvoice", "|",
-            "Add New Customer (CRM)=mnuNewCustomer", "Add New Item (Stock Update)=mnuStockEntry",
-            "All Purchase Entry=mnuPurchaseRegister", "Issue Register=mnuIssueRegister",
-            "Update Company Details=mnuCompanyDetails", "|", "Monthly Report=mnuMonthlyReport",
-            "Yearly Report=mnuYearlyReport", "|", "Purchase Report=mnuPurchaseReport", "Issue Report=mnuIssueReport",
-            "|", "Show - Hide Toolbar=mnuShowToolbar", "Show - Hide Statusbar=mnuShowStatusbar", "|", "Exit=mnuExit",
-            "|", "About=mnuAbout", "Help=mnuContent" };
-        for (int index = 1; index <= buttons.size(); ++index) {
-            const QStringList parts = buttons[index - 1].split('=');
-            const QString tip = parts.size() == 2 ? parts[0] : QString();
-            QTest::addRow("%d %s", index, tip.isEmpty() ? "separator" : qPrintable(tip))
-                << index << tip << opens(parts.value(1));
+        auto closeAll = [&] {
+            for (QMdiSubWindow* child : window().mdiArea->subWindowList())
+                child->close();
+            QApplication::setActiveWindow(&window());
+            QApplication::processEvents();
+        };
+        if (!shortcut.isEmpty() && outcome != u"none") {
+            closeAll();
+            const QKeySequence keys(shortcut);
+            QCOMPARE(runAndDescribe([&] {
+                QTest::keyClick(&window(), Qt::Key(keys[0].key()), keys[0].keyboardModifiers());
+            }),
+                outcome);
         }
-    }
-
-    // Each button in its place with its tool tip, clicked, reaching the same
-    // procedure as the menu entry (Company Details is reached only here).
-    void toolbarButtons()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, toolTip);
-        QFETCH(QString, outcome);
-
-        const QList<QAction*> buttons = window().toolbarButtons();
-        QCOMPARE(buttons.size(), 22);
-        QCOMPARE(window().Toolbar1->actions(), buttons);
-        QAction* button = buttons[index - 1];
-        if (toolTip.isEmpty()) {
-            QVERIFY(button->isSeparator());
-            QCOMPARE(runAndDescribe([&] { window().Toolbar1_ButtonClick(index); }), QString("none"));
-            return;
+        const QString buttonName = name == u"mnuContent" ? QString("btnHelp") : "btn" + name.mid(3);
+        if (QAction* button = window().findChild<QAction*>(buttonName)) {
+            closeAll();
+            QVERIFY(window().toolbarButtons().contains(button));
+            QCOMPARE(runAndDescribe([&] { QTest::mouseClick(buttonOf(window(), button), Qt::LeftButton); }), opens);
         }
-        QCOMPARE(button->toolTip(), toolTip);
-        QVERIFY(!button->icon().isNull());
-        QVERIFY(button->isEnabled());
-        QToolButton* tool = buttonOf(window(), button);
-        QVERIFY(tool);
-        QCOMPARE(runAndDescribe([&] { QTest::mouseClick(tool, Qt::LeftButton); }), outcome);
     }
 
     // One window per form, brought forward (even from minimised) when asked
@@ -333,19 +247,14 @@ private slots:
         QTest::addColumn<QString>("bar");
         QTest::addColumn<QString>("hideBy");
         QTest::addColumn<QString>("showBy");
-        QTest::newRow("toolbar: menu, then F9") << "Toolbar"
-                                                << "mnuShowToolbar"
-                                                << "F9";
+        const auto row = [](const char* name, const char* bar, const char* hideBy, const char* showBy) {
+            QTest::newRow(name) << QString(bar) << QString(hideBy) << QString(showBy);
+        };
+        row("toolbar: menu, then F9", "Toolbar", "mnuShowToolbar", "F9");
         // The toolbar's own button hides it; only the menu brings it back.
-        QTest::newRow("toolbar: its button, then menu") << "Toolbar"
-                                                        << "btnShowToolbar"
-                                                        << "mnuShowToolbar";
-        QTest::newRow("statusbar: button, then menu") << "Statusbar"
-                                                      << "btnShowStatusbar"
-                                                      << "mnuShowStatusbar";
-        QTest::newRow("statusbar: Ctrl+F9 twice") << "Statusbar"
-                                                  << "Ctrl+F9"
-                                                  << "Ctrl+F9";
+        row("toolbar: its button, then menu", "Toolbar", "btnShowToolbar", "mnuShowToolbar");
+        row("statusbar: button, then menu", "Statusbar", "btnShowStatusbar", "mnuShowStatusbar");
+        row("statusbar: Ctrl+F9 twice", "Statusbar", "Ctrl+F9", "Ctrl+F9");
     }
 
     // Each toggle twice: the bar, the entry's caption and check mark and the
@@ -378,25 +287,16 @@ private slots:
         QVERIFY(button->isChecked());
     }
 
+    // The clock panels follow the timer.
     void statusPanels()
     {
         frmZelvaBillingSystem fresh(*m_data->db);
-        auto texts = [&fresh] {
-            QStringList all;
-            for (int n = 1; n <= 6; ++n)
-                all << fresh.panel(n)->text();
-            return all;
-        };
-        QCOMPARE(texts(), (QStringList { "System Time", "User Name", "Calendar", "NUM", "CAPS", "User Name" }));
-
         QVERIFY(fresh.Timer1->isActive());
         fresh.Timer1_Timer();
         const QDateTime now = QDateTime::currentDateTime();
         QVERIFY(fresh.panel(1)->text() == LongTimeText(now.time())
             || fresh.panel(1)->text() == LongTimeText(now.time().addSecs(-1)));
         QCOMPARE(fresh.panel(3)->text(), CalendarText(now.date()));
-        // The platform here tells no lock state: the captions stay as they are.
-        QCOMPARE(texts().mid(3), (QStringList { "NUM", "CAPS", "User Name" }));
     }
 
     // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a time zone.
@@ -422,39 +322,25 @@ private slots:
         QCOMPARE(IndianDigitGrouping(), before);
     }
 
-    // The Stock Report and Issue Report entries are unavailable exactly while a
-    // report window of their kind is open.
-    void reportEntries()
+    // An entry comes back only when the last report window of its kind
+    // closes (the toolbar button opens a second one whatever the entry's
+    // state); a close too many changes nothing. Real report windows:
+    // test_reportentries.
+    void reportEntriesCountTheirWindows()
     {
         QAction* stock = window().mnuStockReport;
         QAction* issue = window().mnuIssueReport;
-
-        // Closing the selection dialog without a report leaves the entry available.
-        QCOMPARE(runAndDescribe([&] { stock->trigger(); }), QString("modal:frmStockReport|Current Stock"));
-        QVERIFY(stock->isEnabled());
-        QCOMPARE(runAndDescribe([&] { issue->trigger(); }), QString("modal:frmIssueReport|Issue Report"));
-        QVERIFY(issue->isEnabled());
-
-        window().reportWindowOpened(Kind::Stock);
-        QVERIFY(!stock->isEnabled());
-        QVERIFY(issue->isEnabled());
-        window().reportWindowClosed(Kind::Stock);
-        QVERIFY(stock->isEnabled());
-
-        // Two issue reports open (the toolbar button opens the dialog whatever
-        // the entry's state): the entry comes back when the last one closes.
         window().reportWindowOpened(Kind::Issue);
         QVERIFY(!issue->isEnabled());
         QAction* issueButton = window().findChild<QAction*>("btnIssueReport");
         QCOMPARE(runAndDescribe([&] { QTest::mouseClick(buttonOf(window(), issueButton), Qt::LeftButton); }),
-            QString("modal:frmIssueReport|Issue Report"));
-        QVERIFY(!issue->isEnabled());
+            QString("modal:frmIssueReport"));
         window().reportWindowOpened(Kind::Issue);
         window().reportWindowClosed(Kind::Issue);
         QVERIFY(!issue->isEnabled());
         window().reportWindowClosed(Kind::Issue);
         QVERIFY(issue->isEnabled());
-        window().reportWindowClosed(Kind::Issue); // one close too many changes nothing
+        window().reportWindowClosed(Kind::Issue);
         window().reportWindowOpened(Kind::Issue);
         QVERIFY(!issue->isEnabled());
         QVERIFY(stock->isEnabled());
@@ -466,7 +352,7 @@ private slots:
         window().mnuStockEntry->trigger(); // open, nothing started
         window().close();
         QCOMPARE(m_ends, 1);
-        QCOMPARE(m_asked, QStringList());
+        QCOMPARE(m_answers->asked, QStringList());
     }
 
     // Leaving while a record is half entered asks once, naming the form; No
@@ -487,23 +373,21 @@ private slots:
         QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
         window().close();
         QCOMPARE(m_ends, 0);
-        QCOMPARE(m_asked.size(), 2);
-        QCOMPARE(m_asked[0], "The work in Stock Entry, Tax Invoice, Purchase Register is not saved. Leave without saving it?");
+        QCOMPARE(m_answers->asked.size(), 2);
+        QCOMPARE(m_answers->asked[0], "The work in Stock Entry, Tax Invoice, Purchase Register is not saved. Leave without saving it?");
         QCOMPARE(window().mdiArea->activeSubWindow(), stock);
         QVERIFY(window().isVisible());
 
-        m_answerYes = true;
+        m_answers->yes = true;
         window().mnuExit->trigger();
         QCOMPARE(m_ends, 1);
-        QCOMPARE(m_asked.size(), 3);
+        QCOMPARE(m_answers->asked.size(), 3);
     }
 
+    // The About box names this version and closes by Esc and by its button.
     void aboutBox()
     {
         frmabout about(&window());
-        const QStringList texts { about.windowTitle(), about.cmdok->text(), about.cmdok->toolTip(),
-            about.lblTitle->text() };
-        QCOMPARE(texts, (QStringList { "About", "&Close", "Close this Window", "Zelva Billing System" }));
         QVERIFY(about.lblVersion->text().contains(ApplicationVersion()));
         about.show();
         QTest::keyClick(&about, Qt::Key_Escape);

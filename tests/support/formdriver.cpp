@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QTimer>
 #include <QUuid>
 
 namespace testing {
@@ -31,6 +32,20 @@ void MessageRecorder::clear()
 {
     m_texts.clear();
     m_titles.clear();
+}
+
+Answers::Answers(bool yes)
+    : yes(yes)
+{
+    zelva::SetQuestionHook([this](const QString& text, const QString&) {
+        asked << text;
+        return this->yes;
+    });
+}
+
+Answers::~Answers()
+{
+    zelva::SetQuestionHook({});
 }
 
 TempData::TempData()
@@ -87,6 +102,18 @@ void click(QAbstractButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
     QApplication::processEvents();
+}
+
+void withModal(const std::function<void()>& step, const std::function<void(QDialog*)>& act)
+{
+    QTimer watcher;
+    watcher.setInterval(10);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(dialog);
+    });
+    watcher.start();
+    step();
 }
 
 bool pick(QComboBox* combo, const QString& text)

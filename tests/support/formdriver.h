@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,6 +31,17 @@ public:
 private:
     QStringList m_texts;
     QStringList m_titles;
+};
+
+// Answers every question the program asks with `yes`, noting the questions.
+class Answers {
+public:
+    explicit Answers(bool yes = false);
+    ~Answers();
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+    bool yes;
+    QStringList asked;
 };
 
 // A fresh data folder with the database files opened in it.
@@ -67,6 +79,9 @@ void typeInto(QPlainTextEdit* box, const QString& text);
 void focusIn(QWidget* widget);
 void focusOut(QWidget* widget);
 void click(QAbstractButton* button);
+// Runs the step; each modal dialog it brings up is handed to act, which
+// answers it (and so lets the step go on).
+void withModal(const std::function<void()>& step, const std::function<void(QDialog*)>& act);
 // Picks the entry with that text as the operator does (fires activated).
 bool pick(QComboBox* combo, const QString& text);
 // Picks list row k (fires itemClicked).
