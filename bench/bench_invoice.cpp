@@ -2,6 +2,7 @@
 // (10,000 buyers, 10,000 stock items) with 1,000 and with 100,000 invoices
 // saved, next to the bare SQLite work each one needs.
 #include "data/database.h"
+#include "timing.h"
 #include "invoice/frmtaxinvoice.h"
 #include "ui/message.h"
 
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace zelva;
+using namespace bench;
 
 namespace {
 
@@ -68,13 +70,6 @@ void seed(Database& db, int invoices)
     t.commit();
 }
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double msSince(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
 
 // The reads New Invoice cannot do without: the highest serial and the two lists.
 double bareNew(Database& db)
@@ -93,7 +88,7 @@ double bareNew(Database& db)
     QStringList items;
     while (q.next())
         items << q.value(1).toString() << q.value(2).toString();
-    return msSince(timer);
+    return MsSince(timer);
 }
 
 // The writes Save cannot do without: two records and seven deductions by
@@ -139,19 +134,12 @@ double bareSave(Database& db, qint64 serial)
         q.exec();
     }
     q.exec("COMMIT");
-    return msSince(timer);
+    return MsSince(timer);
 }
 
 void clickNow(QPushButton* button) { button->click(); }
 
-struct Result {
-    double formNew;
-    double bareNew;
-    double formSave;
-    double bareSave;
-};
-
-Result measure(int invoices)
+FormAgainstBare measure(int invoices)
 {
     QTemporaryDir dir;
     auto db = Database::open(dir.path());
@@ -164,7 +152,7 @@ Result measure(int invoices)
         QElapsedTimer timer;
         timer.start();
         clickNow(form.cmdNewInvoice);
-        news.push_back(msSince(timer));
+        news.push_back(MsSince(timer));
 
         form.cboBuyerName->setCurrentIndex(2 * r);
         form.cboBuyerName_Click(2 * r);
@@ -179,35 +167,29 @@ Result measure(int invoices)
         form.cboGoodsCgst_Click(3);
         timer.restart();
         clickNow(form.cmdSave);
-        saves.push_back(msSince(timer));
+        saves.push_back(MsSince(timer));
         if (form.invoicePending())
             std::fprintf(stderr, "save failed\n");
 
         bareNews.push_back(bareNew(*db));
         bareSaves.push_back(bareSave(*db, invoices + 1000 + r));
     }
-    return {median(news), median(bareNews), median(saves), median(bareSaves)};
+    return {Median(news), Median(bareNews), Median(saves), Median(bareSaves)};
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    OffscreenUnlessNamed();
     QApplication app(argc, argv);
     SetMessageHook([](const QString&, const QString&) {});
 
     std::printf("Tax invoice, %d buyers, %d stock items; median of %d runs, milliseconds\n", Buyers, Items, Repeats);
-    std::printf("%-34s %12s %12s\n", "", "1,000 inv.", "100,000 inv.");
-    const Result small = measure(1000);
-    const Result large = measure(100000);
-    auto row = [](const char* what, double a, double b) { std::printf("%-34s %12.1f %12.1f\n", what, a, b); };
-    row("New Invoice (form)", small.formNew, large.formNew);
-    row("  bare: max serial + two lists", small.bareNew, large.bareNew);
-    row("  factor", small.formNew / small.bareNew, large.formNew / large.bareNew);
-    row("Save, seven lines (form)", small.formSave, large.formSave);
-    row("  bare: inserts + updates, one txn", small.bareSave, large.bareSave);
-    row("  factor", small.formSave / small.bareSave, large.formSave / large.bareSave);
+    const FormAgainstBare small = measure(1000);
+    const FormAgainstBare large = measure(100000);
+    PrintFormAgainstBare("1,000 inv.", "100,000 inv.", small, large,
+        { "New Invoice (form)", "  bare: max serial + two lists", "Save, seven lines (form)",
+            "  bare: inserts + updates, one txn" });
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "data/serials.h"
 #include "masters/stockentry.h"
 #include "ui/message.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,15 +49,7 @@ void fillStock(Database& db)
 template <typename Work>
 double medianMs(Work&& work)
 {
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::Median(bench::TimeRuns(Runs, work));
 }
 
 // The baseline: every row's rowid and name (or every field of every row, as
@@ -87,8 +80,7 @@ QString readStraight(Database& db, bool wholeRows)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::OffscreenUnlessNamed();
     QApplication app(argc, argv);
     SetMessageHook([](const QString& text, const QString&) { std::fprintf(stderr, "message: %s\n", qPrintable(text)); });
 

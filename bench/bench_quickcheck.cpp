@@ -8,6 +8,7 @@
 //
 //   bench_quickcheck [runs] [folder]   (the folder is kept for another run)
 #include "data/database.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -89,13 +90,7 @@ double openMs(const QString& folder, bool deferCheck)
     QElapsedTimer clock;
     clock.start();
     auto db = Database::open(folder, options);
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return bench::MsSince(clock);
 }
 
 bool dropCache() { return QFile(QStringLiteral("/proc/sys/vm/drop_caches")).open(QIODevice::WriteOnly) && std::system("sync; echo 1 > /proc/sys/vm/drop_caches") == 0; }
@@ -118,7 +113,7 @@ int main(int argc, char* argv[])
         without.push_back(openMs(folder, true));
         with.push_back(openMs(folder, false));
     }
-    const double bare = median(without), checked = median(with);
+    const double bare = bench::Median(without), checked = bench::Median(with);
     std::printf("open without the check: %8.1f ms\n", bare);
     std::printf("open with the check:    %8.1f ms  (the check %.1f ms)\n", checked, checked - bare);
     double cost = checked - bare;

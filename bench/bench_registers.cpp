@@ -3,6 +3,7 @@
 // next to the bare SQLite query that reads the same rows. The month should
 // cost about the same in both years, and stay within twice the bare query.
 #include "data/database.h"
+#include "timing.h"
 #include "reports/gstr1.h"
 #include "reports/salesqueries.h"
 #include "reports/salesregister.h"
@@ -89,14 +90,7 @@ void seed(Database& db, int yearInvoices)
 // The best of a few runs, in milliseconds.
 double best(const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int r = 0; r < Repeats; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    return *std::min_element(times.begin(), times.end());
+    return bench::Best(bench::TimeRuns(Repeats, work));
 }
 
 // The same period query, every column of every row read, nothing computed.

@@ -3,6 +3,7 @@
 // beside the same texts drawn with a bare QPainter onto the same kind of
 // QPdfWriter. The engine should stay within twice the bare drawing, and 5,000
 // rows should take about ten times 500.
+#include "timing.h"
 #include "ui/report.h"
 
 #include <QApplication>
@@ -103,14 +104,7 @@ void drawBare(QPdfWriter& writer, const ReportLayout& layout, const ReportRows& 
 
 template <typename Work> double bestOf(Work work)
 {
-    double best = 1e12;
-    for (int i = 0; i < Repeats; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
+    return bench::Best(bench::TimeRuns(Repeats, work));
 }
 
 void compare(const char* name, const ReportLayout& layout, const ReportRows& rows, const QString& folder)

@@ -9,6 +9,7 @@
 #include "reports/reportlayouts.h"
 #include "reports/reportqueries.h"
 #include "ui/reportwindow.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -59,7 +60,7 @@ double showToFirstPage(ReportSelection& form, QMdiArea& area)
     timer.start();
     form.cmdShow->click();
     QApplication::processEvents();
-    const double ms = timer.nsecsElapsed() / 1e6;
+    const double ms = bench::MsSince(timer);
     for (QMdiSubWindow* frame : area.subWindowList())
         frame->close();
     QApplication::processEvents();
@@ -77,7 +78,7 @@ double bare(const std::function<QueryRows()>& query, const report::ReportLayout&
     QImage image(827, 1169, QImage::Format_RGB32);
     QPainter painter(&image);
     report::PaintReportPage(painter, pages.front(), 827.0 / 11906);
-    return timer.nsecsElapsed() / 1e6;
+    return bench::MsSince(timer);
 }
 
 double best(const std::function<double()>& run)
@@ -94,7 +95,7 @@ double todayQuery(Database& db)
         QElapsedTimer timer;
         timer.start();
         PurchaseReportRows(db, DayPeriod(Today));
-        return timer.nsecsElapsed() / 1e6;
+        return bench::MsSince(timer);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,14 +48,7 @@ struct Timing {
 template <typename Step>
 Timing measure(Step&& step)
 {
-    std::vector<double> ms;
-    ms.reserve(Repeats);
-    for (int i = 0; i < Repeats; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
+    std::vector<double> ms = bench::TimeRuns(Repeats, step);
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.back()};
 }

@@ -9,6 +9,7 @@
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/module1.h"
 #include "shell/operators.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,7 +91,7 @@ int childLogin(int argc, char* argv[], const QString& folder)
             return;
         }
         mainShown = std::make_unique<FirstPaint>(login.mainWindow(), [&] {
-            std::printf("main %.3f\n", double(sinceOk.nsecsElapsed()) / 1e6);
+            std::printf("main %.3f\n", bench::MsSince(sinceOk));
             std::fflush(stdout);
             QCoreApplication::exit(0);
         });
@@ -118,7 +119,7 @@ Run runChild(const QStringList& arguments)
         while (child.canReadLine()) {
             const QString line = QString::fromLocal8Bit(child.readLine()).trimmed();
             if (line == u"shown" && run.shownMs < 0)
-                run.shownMs = double(clock.nsecsElapsed()) / 1e6;
+                run.shownMs = bench::MsSince(clock);
             else if (line.startsWith(u"main "))
                 run.mainMs = line.mid(5).toDouble();
         }
@@ -127,13 +128,6 @@ Run runChild(const QStringList& arguments)
     return run;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 int measure(int argc, char* argv[], int runs)
 {
@@ -149,13 +143,7 @@ int measure(int argc, char* argv[], int runs)
         zelva::AddOperator(*db, BenchUser, BenchPassword);
         hash = zelva::HashPassword(BenchPassword);
     }
-    std::vector<double> check;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        zelva::PasswordMatches(hash, BenchPassword);
-        check.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
+    const std::vector<double> check = bench::TimeRuns(runs, [&] { zelva::PasswordMatches(hash, BenchPassword); });
 
     std::vector<double> bare, login, main;
     for (int i = 0; i < runs; ++i) {
@@ -164,7 +152,7 @@ int measure(int argc, char* argv[], int runs)
         login.push_back(run.shownMs);
         main.push_back(run.mainMs);
     }
-    const double bareMs = median(bare), loginMs = median(login), mainMs = median(main), checkMs = median(check);
+    const double bareMs = bench::Median(bare), loginMs = bench::Median(login), mainMs = bench::Median(main), checkMs = bench::Median(check);
     if (bareMs <= 0 || loginMs <= 0 || mainMs <= 0) {
         std::fprintf(stderr, "bench_startup: a child did not show its window\n");
         return 1;

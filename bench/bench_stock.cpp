@@ -2,6 +2,7 @@
 // and 1,000 or 100,000 purchases stored, next to the bare SQLite work each
 // one needs (the highest serial; one insert and one update in a transaction).
 #include "data/database.h"
+#include "timing.h"
 #include "stock/frmpurchase.h"
 #include "ui/message.h"
 
@@ -18,6 +19,7 @@
 #include <vector>
 
 using namespace zelva;
+using namespace bench;
 
 namespace {
 
@@ -48,13 +50,6 @@ void seed(Database& db, int purchases)
     t.commit();
 }
 
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double msSince(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
 
 double bareNew(Database& db)
 {
@@ -63,7 +58,7 @@ double bareNew(Database& db)
     QSqlQuery q(db.connection());
     q.exec("SELECT MAX(PSno) FROM PurchaseMaster.Purchase");
     q.next();
-    return msSince(timer);
+    return MsSince(timer);
 }
 
 double bareSave(Database& db, qint64 serial, const QString& itemCode)
@@ -91,17 +86,10 @@ double bareSave(Database& db, qint64 serial, const QString& itemCode)
     q.addBindValue(itemCode);
     q.exec();
     q.exec("COMMIT");
-    return msSince(timer);
+    return MsSince(timer);
 }
 
-struct Result {
-    double formNew;
-    double bareNew;
-    double formSave;
-    double bareSave;
-};
-
-Result measure(int purchases)
+FormAgainstBare measure(int purchases)
 {
     QTemporaryDir dir;
     auto db = Database::open(dir.path());
@@ -119,41 +107,34 @@ Result measure(int purchases)
         QElapsedTimer timer;
         timer.start();
         form.cmdNew->click();
-        news.push_back(msSince(timer));
+        news.push_back(MsSince(timer));
 
         form.txtPurchaseInvoiceNo->setText("INV-9");
         form.txtQuantity->setText("5");
         timer.restart();
         form.cmdSave->click();
-        saves.push_back(msSince(timer));
+        saves.push_back(MsSince(timer));
         if (form.movementPending())
             std::fprintf(stderr, "save failed\n");
 
         bareNews.push_back(bareNew(*db));
         bareSaves.push_back(bareSave(*db, purchases + 1000 + r, form.txtItemCode->text()));
     }
-    return { median(news), median(bareNews), median(saves), median(bareSaves) };
+    return { Median(news), Median(bareNews), Median(saves), Median(bareSaves) };
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    OffscreenUnlessNamed();
     QApplication app(argc, argv);
     SetMessageHook([](const QString&, const QString&) {});
 
     std::printf("Purchase, %d stock items; median of %d runs, milliseconds\n", Items, Repeats);
-    std::printf("%-36s %12s %14s\n", "", "1,000 purch.", "100,000 purch.");
-    const Result small = measure(1000);
-    const Result large = measure(100000);
-    auto row = [](const char* what, double a, double b) { std::printf("%-36s %12.2f %14.2f\n", what, a, b); };
-    row("New (form)", small.formNew, large.formNew);
-    row("  bare: max serial", small.bareNew, large.bareNew);
-    row("  factor", small.formNew / small.bareNew, large.formNew / large.bareNew);
-    row("Save (form)", small.formSave, large.formSave);
-    row("  bare: insert + update, one txn", small.bareSave, large.bareSave);
-    row("  factor", small.formSave / small.bareSave, large.formSave / large.bareSave);
+    const FormAgainstBare small = measure(1000);
+    const FormAgainstBare large = measure(100000);
+    PrintFormAgainstBare("1,000 purch.", "100,000 purch.", small, large,
+        { "New (form)", "  bare: max serial", "Save (form)", "  bare: insert + update, one txn" });
     return 0;
 }

@@ -19,22 +19,6 @@ using namespace testing;
 
 namespace {
 
-// Answers every question with the answer given, noting the questions.
-class Answers {
-public:
-    explicit Answers(bool yes)
-    {
-        SetQuestionHook([this, yes](const QString& text, const QString&) {
-            asked << text;
-            return yes;
-        });
-    }
-    ~Answers() { SetQuestionHook({}); }
-    Answers(const Answers&) = delete;
-    Answers& operator=(const Answers&) = delete;
-    QStringList asked;
-};
-
 int invoicesIn(const QString& folder)
 {
     return valueInFile(folder, DbFile::Invoice, "SELECT count(*) FROM BuyerInvoice WHERE sno > 0").toInt();

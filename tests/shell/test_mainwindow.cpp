@@ -1,6 +1,5 @@
 // The main window: every entry, key and toolbar button reaching its form, one
-// window per form, the two toggles, the clock, the report entries and the end
-// of the program.
+// window per form, the two toggles, the clock and the end of the program.
 #include "platform/shownvalues.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
@@ -25,7 +24,6 @@
 #include <memory>
 
 using namespace zelva;
-using Kind = frmZelvaBillingSystem::ReportKind;
 
 namespace {
 
@@ -320,30 +318,6 @@ private slots:
         QCOMPARE(frmZelvaBillingSystem(*m_data->db).mnuIndianGrouping->isChecked(), !before);
         grouping->trigger();
         QCOMPARE(IndianDigitGrouping(), before);
-    }
-
-    // An entry comes back only when the last report window of its kind
-    // closes (the toolbar button opens a second one whatever the entry's
-    // state); a close too many changes nothing. Real report windows:
-    // test_reportentries.
-    void reportEntriesCountTheirWindows()
-    {
-        QAction* stock = window().mnuStockReport;
-        QAction* issue = window().mnuIssueReport;
-        window().reportWindowOpened(Kind::Issue);
-        QVERIFY(!issue->isEnabled());
-        QAction* issueButton = window().findChild<QAction*>("btnIssueReport");
-        QCOMPARE(runAndDescribe([&] { QTest::mouseClick(buttonOf(window(), issueButton), Qt::LeftButton); }),
-            QString("modal:frmIssueReport"));
-        window().reportWindowOpened(Kind::Issue);
-        window().reportWindowClosed(Kind::Issue);
-        QVERIFY(!issue->isEnabled());
-        window().reportWindowClosed(Kind::Issue);
-        QVERIFY(issue->isEnabled());
-        window().reportWindowClosed(Kind::Issue);
-        window().reportWindowOpened(Kind::Issue);
-        QVERIFY(!issue->isEnabled());
-        QVERIFY(stock->isEnabled());
     }
 
     void closeBoxEndsTheProgram()

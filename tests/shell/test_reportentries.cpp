@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QToolBar>
 #include <QtTest>
 #include <functional>
 
@@ -21,14 +22,7 @@ namespace {
 // Show or Close) as soon as it is up.
 void withDialog(const std::function<void()>& step, const char* button)
 {
-    QTimer watcher;
-    watcher.setInterval(10);
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (auto* form = qobject_cast<ReportSelection*>(QApplication::activeModalWidget()))
-            child<QPushButton>(form, button)->click();
-    });
-    watcher.start();
-    step();
+    withModal(step, [&](QDialog* form) { need<QPushButton>(form, button)->click(); });
 }
 
 } // namespace
@@ -59,8 +53,12 @@ private slots:
         withDialog([&] { window.mnuPurchaseReport->trigger(); }, "cmdShow");
         QVERIFY(!issue->isEnabled() && !stock->isEnabled());
         QVERIFY(window.mnuPurchaseReport->isEnabled());
+        // the toolbar button opens a second issue report whatever the entry's state
+        QAction* issueButton = window.findChild<QAction*>("btnIssueReport");
+        withDialog([&] { QTest::mouseClick(window.Toolbar1->widgetForAction(issueButton), Qt::LeftButton); },
+            "cmdShow");
         QList<ReportWindow*> open = reportWindows(*window.mdiArea);
-        QCOMPARE(open.size(), 3);
+        QCOMPARE(open.size(), 4);
 
         closeReport(open[0]); // the stock report
         QVERIFY(stock->isEnabled());
@@ -68,8 +66,13 @@ private slots:
         open = reportWindows(*window.mdiArea);
         QCOMPARE(shownColumn(*open[0], "IssueNo"), QStringList { "I00001" });
         closeReport(open[0]);
+        QVERIFY(!issue->isEnabled()); // back only when the last issue report closes
+        closeReport(reportWindows(*window.mdiArea).last());
         QVERIFY(issue->isEnabled());
         QCOMPARE(shownColumn(*reportWindows(*window.mdiArea).at(0), "PurchaseOrder"), QStringList { "PO-1" });
+        window.reportWindowClosed(frmZelvaBillingSystem::ReportKind::Issue); // a close too many changes nothing
+        window.reportWindowOpened(frmZelvaBillingSystem::ReportKind::Issue);
+        QVERIFY(!issue->isEnabled());
         QVERIFY(messages.texts().isEmpty());
     }
 };

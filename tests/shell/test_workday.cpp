@@ -28,10 +28,7 @@ class WorkdayTest : public QObject {
     template <typename T = QLineEdit>
     T* control(const QString& formName, const QString& name)
     {
-        T* found = child<T>(form(formName), name);
-        if (!found)
-            qFatal("no control %s on %s", qPrintable(name), qPrintable(formName));
-        return found;
+        return need<T>(form(formName), name);
     }
     void press(const QString& formName, const QString& button) { click(control<QPushButton>(formName, button)); }
     void toolbar(const QString& toolTip)
