@@ -21,20 +21,15 @@ void TestGstEntries::saveWarnsAndStores_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("named"); // what the warning names; empty: no warning
     for (const QString kind : { "buyer", "company" }) {
-        const auto row
-            = [&](const char* name) -> QTestData& { return QTest::newRow(qPrintable(kind + ": " + name)) << kind; };
-        row("valid") << "27AAPFU0939F1ZV"
-                     << "Maharashtra" << QStringList {};
-        row("no GSTIN, old spelling") << "N.A."
-                                      << "Orissa" << QStringList {};
-        row("two digits swapped") << "27AAPFU0993F1ZV"
-                                  << "Maharashtra" << QStringList { "The check character" };
-        row("short GSTIN") << "27AAPFU0939F1Z"
-                           << "Maharashtra" << QStringList { "15 characters" };
-        row("unknown State") << "27AAPFU0939F1ZV"
-                             << "Madras Presidency" << QStringList { "Madras Presidency" };
-        row("both wrong") << "27aapfu0993f1zv"
-                          << "Bombay State" << QStringList { "The check character", "Bombay State" };
+        const auto row = [&](const char* name, const char* gstin, const char* state, const QStringList& named) {
+            QTest::newRow(qPrintable(kind + ": " + name)) << kind << QString(gstin) << QString(state) << named;
+        };
+        row("valid", "27AAPFU0939F1ZV", "Maharashtra", {});
+        row("no GSTIN, old spelling", "N.A.", "Orissa", {});
+        row("two digits swapped", "27AAPFU0993F1ZV", "Maharashtra", { "The check character" });
+        row("short GSTIN", "27AAPFU0939F1Z", "Maharashtra", { "15 characters" });
+        row("unknown State", "27AAPFU0939F1ZV", "Madras Presidency", { "Madras Presidency" });
+        row("both wrong", "27aapfu0993f1zv", "Bombay State", { "The check character", "Bombay State" });
     }
 }
 
