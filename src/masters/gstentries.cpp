@@ -26,13 +26,9 @@ QString GstEntryProblems(const QWidget* gstinBox, const QWidget* stateBox)
 bool AcceptGstEntries(const QWidget* gstinBox, const QWidget* stateBox)
 {
     const QString problems = GstEntryProblems(gstinBox, stateBox);
-    if (!problems.isEmpty())
-        MsgBox(problems
-                + QCoreApplication::translate("zelva",
-                    "\n\nThe entries are saved as typed; correct them "
-                    "with Edit before the GST return is made."),
+    return problems.isEmpty()
+        || AskYesNo(problems + QCoreApplication::translate("zelva", "\n\nSave anyway?"),
             QCoreApplication::translate("zelva", "GSTIN and State"));
-    return true;
 }
 
 } // namespace zelva

@@ -1,9 +1,10 @@
 #pragma once
 // The GST look at a party's entries before a master form writes them: a GSTIN
 // that is given but fails the check, or a State the GST list does not know, is
-// named in a warning. The record is still written: old records and parties
-// with unusual entries must keep working, and the return file falls back to
-// the GSTIN's State code where the State is unknown.
+// named in a warning that asks whether to save anyway. Yes writes the record
+// as typed (old records and parties with unusual entries must keep working,
+// and the return file falls back to the GSTIN's State code where the State is
+// unknown); No leaves it pending, unwritten, to be corrected.
 #include <QString>
 
 class QWidget;
@@ -14,8 +15,8 @@ namespace zelva {
 // nullptr); "" when nothing is. No State typed ("N.A." or blank) is no fault.
 QString GstEntryProblems(const QWidget* gstinBox, const QWidget* stateBox);
 
-// Warns the operator about GstEntryProblems; true when the entries may be
-// written (always, for now: the warning is told, the operator decides later).
+// True when there are no GstEntryProblems or the operator, told them, answers
+// Yes to "Save anyway?".
 bool AcceptGstEntries(const QWidget* gstinBox, const QWidget* stateBox);
 
 } // namespace zelva

@@ -7,13 +7,13 @@
 #include "ui/guard.h"
 #include "ui/message.h"
 
-#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -23,25 +23,48 @@ namespace {
 
 QStringList figureTexts(const SalesFigures& f)
 {
-    return { ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst), ShownAmountText(f.igst), ShownAmountText(f.total) };
+    return { ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst), ShownAmountText(f.igst),
+        ShownAmountText(f.total) };
 }
 
-QString periodText(const Period& period)
+// Every day an invoice can carry: the register of "all" sales.
+const Period AllDays { QDate(1, 1, 1), QDate(9999, 12, 31) };
+
+QString periodText(const std::optional<Period>& days)
 {
+    if (!days)
+        return QObject::tr("All invoices");
     const QString format = QStringLiteral("dd/MM/yyyy");
-    return QObject::tr("From %1 to %2").arg(period.from.toString(format), period.to.toString(format));
+    return QObject::tr("From %1 to %2").arg(days->from.toString(format), days->to.toString(format));
+}
+
+QString monthText(const QDate& month) { return QLocale::c().toString(month, QStringLiteral("MMMM yyyy")); }
+
+std::vector<PeriodColumn> salesColumns()
+{
+    using P = ReportPeriod;
+    return {
+        { nullptr, {},
+            { { "optAll", QObject::tr("&All Sales"), P::All }, { "optToday", QObject::tr("&Today's Sales"), P::Today },
+                { "optYesterday", QObject::tr("&Yesterday's Sales"), P::Yesterday },
+                { "optSalesBetween", QObject::tr("Sales &Between"), P::Between } } },
+        { nullptr, {},
+            { { "optCurrentMonth", QObject::tr("Current &Month Sales"), P::CurrentMonth },
+                { "optPreviousMonth", QObject::tr("Previo&us Month Sales"), P::PreviousMonth },
+                { "optCurrentYear", QObject::tr("Current Y&ear"), P::CurrentYear } } },
+    };
 }
 
 } // namespace
 
 frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     : QWidget(parent)
-    , dtpFrom(NewDateBox(this, "dtpFrom", QDate()))
-    , dtpTo(NewDateBox(this, "dtpTo", QDate()))
+    , choice(new PeriodChoice(salesColumns(), this))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the invoices of the period")))
     , grdRegister(new QTableWidget(this))
+    , lblReturnMonth(new QLabel(this))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
-    , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as &CSV"), tr("For a spreadsheet")))
+    , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as CS&V"), tr("For a spreadsheet")))
     , cmdSaveReturn(NewButton(this, "cmdSaveReturn", tr("Save GST &return (JSON)"),
           tr("The month's return of outward supplies for the GST portal's offline tool")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
@@ -49,23 +72,24 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
 {
     setWindowTitle(tr("Sales Report"));
     grdRegister->setObjectName(QStringLiteral("grdRegister"));
+    lblReturnMonth->setObjectName(QStringLiteral("lblReturnMonth"));
+    lblReturnMonth->setTextFormat(Qt::PlainText);
+    lblReturnMonth->setWordWrap(true);
 
-    auto* choice = new QHBoxLayout;
-    for (auto [caption, box] : { std::pair { tr("&From"), dtpFrom }, std::pair { tr("&To"), dtpTo } }) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(box);
-        choice->addWidget(label);
-        choice->addWidget(box);
-    }
-    choice->addWidget(cmdShow);
-    choice->addStretch();
-    choice->addWidget(cmdClose);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdShow);
+    buttons->addWidget(cmdClose);
+    buttons->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(choice);
+    top->addStretch();
+    top->addLayout(buttons);
     auto* commands = new QHBoxLayout;
-    commands->addStretch();
+    commands->addWidget(lblReturnMonth, 1);
     for (QPushButton* button : { cmdPrint, cmdSaveCsv, cmdSaveReturn })
         commands->addWidget(button);
     auto* column = new QVBoxLayout(this);
-    column->addLayout(choice);
+    column->addLayout(top);
     column->addWidget(grdRegister, 1);
     column->addLayout(commands);
     resize(1000, 600);
@@ -74,34 +98,42 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     connect(cmdPrint, &QPushButton::clicked, this,
         [this] { OpenTableReport(this, registerTable(), PrintsFolder(m_db.folder())); });
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
-        const QString name = tr("Sales Register %1 to %2.csv")
-                                 .arg(period().from.toString(Qt::ISODate), period().to.toString(Qt::ISODate));
+        const QString name = m_days ? tr("Sales Register %1 to %2.csv")
+                                          .arg(m_days->from.toString(Qt::ISODate), m_days->to.toString(Qt::ISODate))
+                                    : tr("Sales Register all.csv");
         AskAndSaveCsv(this, m_db.folder(), name, SalesRegisterCsv(m_register));
     });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
-    const QDate today = QDate::currentDate();
-    showPeriod(MonthPeriod(today.year(), today.month()));
+    choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
+    cmdShow_Click();
 }
 
 void frmSalesReport::cmdShow_Click()
 {
-    if (dtpFrom->date() > dtpTo->date()) {
-        MsgBox(tr("The period ends before it begins: choose a From date on or before the To date."));
-        return;
-    }
-    showPeriod({ dtpFrom->date(), dtpTo->date() });
+    std::optional<Period> days;
+    if (choice->chosenDays(QDate::currentDate(), days)) // else told; the register shown stays
+        showDays(days);
 }
 
-void frmSalesReport::showPeriod(const Period& period)
+void frmSalesReport::showDays(const std::optional<Period>& days)
 {
-    dtpFrom->setDate(period.from);
-    dtpTo->setDate(period.to);
     SalesRegister salesRegister;
-    if (!Guarded<DataError>([&] { salesRegister = LoadSalesRegister(m_db, period); }))
+    if (!Guarded<DataError>([&] { salesRegister = LoadSalesRegister(m_db, days.value_or(AllDays)); }))
         return; // told; the grid keeps what it showed
+    m_days = days;
     m_register = std::move(salesRegister);
     ShowTable(grdRegister, registerTable());
+    showReturnMonth();
+}
+
+void frmSalesReport::showReturnMonth()
+{
+    const std::optional<QDate> month = returnMonth();
+    cmdSaveReturn->setEnabled(month.has_value());
+    lblReturnMonth->setText(month ? tr("GST return: %1").arg(monthText(*month))
+                                  : tr("GST return: show one calendar month (current month, previous month, or "
+                                       "between the first and the last day of a month)"));
 }
 
 TableReport frmSalesReport::registerTable() const
@@ -109,7 +141,7 @@ TableReport frmSalesReport::registerTable() const
     TableReport table;
     table.caption = tr("Sales Register");
     table.title = tr("Sales Register");
-    table.subtitle = periodText(period());
+    table.subtitle = periodText(m_days);
     table.columns
         = { { tr("Invoice No."), 1000 }, { tr("Date"), 1000 }, { tr("Buyer"), 2300 }, { tr("Buyer GSTIN"), 1700 },
               { tr("Place of Supply"), 1500 }, { tr("Taxable Value"), 1200, true }, { tr("CGST"), 1000, true },
@@ -127,8 +159,10 @@ bool frmSalesReport::saveCsv(const QString& path) const { return SaveCsv(path, S
 
 std::optional<QDate> frmSalesReport::returnMonth() const
 {
-    const Period month = MonthPeriod(period().from.year(), period().from.month());
-    if (period().from != month.from || period().to != month.to)
+    if (!m_days)
+        return std::nullopt;
+    const Period month = MonthPeriod(m_days->from.year(), m_days->from.month());
+    if (m_days->from != month.from || m_days->to != month.to)
         return std::nullopt;
     return month.from;
 }
@@ -153,8 +187,8 @@ bool frmSalesReport::saveReturn(const QString& path) const
 {
     const std::optional<QDate> month = returnMonth();
     if (!month) {
-        MsgBox(tr("The GST return is made for one month: choose a period from the first to the last day of a "
-                  "month, then Show."));
+        MsgBox(tr("The GST return is made for one calendar month: choose Current Month Sales, Previous Month Sales "
+                  "or Sales Between the first and the last day of a month, then Show."));
         return false;
     }
     const Gstr1File file = SaveGstr1(m_db, month->year(), month->month(), path);
@@ -162,8 +196,7 @@ bool frmSalesReport::saveReturn(const QString& path) const
         MsgBox(file.error);
         return false;
     }
-    QString told = tr("The GST return of %1 is saved in %2.")
-                       .arg(QLocale::c().toString(*month, QStringLiteral("MMMM yyyy")), QDir::toNativeSeparators(path));
+    QString told = tr("The GST return of %1 is saved in %2.").arg(monthText(*month), QDir::toNativeSeparators(path));
     if (!file.warnings.isEmpty())
         told += tr("\n\nLook at these before filing:\n") + file.warnings.join(QLatin1Char('\n'));
     MsgBox(told);

@@ -4,14 +4,22 @@
 // total; the period's totals at the end), previewed, printed and saved as PDF
 // through the report engine, saved as CSV, and the month's GST return of
 // outward supplies saved as the JSON file the GST portal's offline tool takes.
-// The return is made for a period that is one whole calendar month.
+//
+// The period is chosen as on the purchase report (all, today, yesterday,
+// between two dates, this month, last month, this year; counted from the day
+// Show is pressed) and the window opens on this month. The return is of one
+// whole calendar month: its button is available only while the register
+// shown covers exactly one (this month, last month, or between the first and
+// the last day of a month), and the line beside it says which month or what
+// to choose.
+#include "reports/periodchoice.h"
 #include "reports/salesregister.h"
 #include "reports/tablereport.h"
 
 #include <QWidget>
 #include <optional>
 
-class QDateEdit;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -24,35 +32,36 @@ class frmSalesReport : public QWidget {
 public:
     explicit frmSalesReport(Database& db, QWidget* parent = nullptr);
 
-    QDateEdit* dtpFrom;
-    QDateEdit* dtpTo;
+    PeriodChoice* choice;
     QPushButton* cmdShow;
     QTableWidget* grdRegister;
+    QLabel* lblReturnMonth;
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;
     QPushButton* cmdSaveReturn;
     QPushButton* cmdClose;
 
-    // The period the register shows.
-    const Period& period() const { return m_register.period; }
-    // Chooses the period and shows its register (as Show does).
-    void showPeriod(const Period& period);
+    // The days the register shown covers; nullopt: every invoice.
+    const std::optional<Period>& days() const { return m_days; }
     TableReport registerTable() const;
 
     // Writes the register as CSV; false (told) when it cannot.
     bool saveCsv(const QString& path) const;
-    // Writes the return of the period's month; false (told why) when the period
-    // is not one calendar month, the company has no valid GSTIN, the month has
-    // no invoices or the file cannot be written.
+    // Writes the return of the month shown; false (told why) when the register
+    // is not of one calendar month, the company has no valid GSTIN, the month
+    // has no invoices or the file cannot be written.
     bool saveReturn(const QString& path) const;
-    // The month of the period when it is one whole calendar month.
+    // The first day of the month shown when the register is of one whole calendar month.
     std::optional<QDate> returnMonth() const;
 
 private:
     void cmdShow_Click();
+    void showDays(const std::optional<Period>& days);
+    void showReturnMonth();
     void cmdSaveReturn_Click();
 
     Database& m_db;
+    std::optional<Period> m_days;
     SalesRegister m_register;
 };
 

@@ -1,6 +1,8 @@
 #include "reports/frmstockreport.h"
 
+#include "data/dataerror.h"
 #include "reports/reportlayouts.h"
+#include "ui/guard.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -35,3 +37,12 @@ QRadioButton* frmStockReport::addBand(const char* name, const QString& caption, 
 std::optional<report::ReportRows> frmStockReport::reportRows() { return AsReportRows(StockReportRows(db(), m_band)); }
 
 report::ReportLayout frmStockReport::reportLayout() const { return StockReportLayout(); }
+
+ReportWindow* zelva::OpenNillStockReport(Database& db, QWidget* reportArea)
+{
+    QueryRows rows;
+    if (!Guarded<DataError>([&] { rows = StockReportRows(db, StockBand::NoneOnHand); }))
+        return nullptr;
+    return OpenReportOrTell(reportArea, StockReportLayout(QObject::tr("Stock Report for Nill Item")),
+        AsReportRows(std::move(rows)), db.folder());
+}

@@ -1,5 +1,6 @@
 #pragma once
-// The stock report's selection form: all items or one quantity band.
+// The stock report's selection form: all items or one quantity band; and the
+// Nill Item report, which needs no choice.
 #include "reports/reportqueries.h"
 #include "reports/reportselection.h"
 
@@ -26,3 +27,13 @@ private:
 
     zelva::StockBand m_band = zelva::StockBand::All;
 };
+
+namespace zelva {
+class ReportWindow;
+
+// The Stock Report for Nill Item: the items with nothing on hand
+// (StockBand::NoneOnHand) in a report window of the stock report's layout in
+// the window area. nullptr when there is none (" Nothing to show") or the
+// stock cannot be read (told).
+ReportWindow* OpenNillStockReport(Database& db, QWidget* reportArea);
+} // namespace zelva

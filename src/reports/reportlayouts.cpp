@@ -40,9 +40,9 @@ ValueBox field(const char* column, double left, double top, double width, double
 
 } // namespace
 
-ReportLayout StockReportLayout()
+ReportLayout StockReportLayout(const QString& title)
 {
-    ReportLayout layout = registerLayout(QStringLiteral("Stock Report"), 600, { 0, 0, PageWidth, 360 });
+    ReportLayout layout = registerLayout(title, 600, { 0, 0, PageWidth, 360 });
     layout.pageHeader = { 690,
         { columnLabel("S. No.", 0, 0, 570), columnLabel("Item Code", 735, 30, 960),
             columnLabel("Item Name", 1860, 30, 2595), columnLabel("Item HSN", 4605, 0, 1095),

@@ -5,7 +5,8 @@
 
 namespace zelva {
 
-report::ReportLayout StockReportLayout();
+// Titled "Stock Report" unless a report of stock items names itself.
+report::ReportLayout StockReportLayout(const QString& title = QStringLiteral("Stock Report"));
 report::ReportLayout PurchaseReportLayout();
 report::ReportLayout IssueReportLayout();
 

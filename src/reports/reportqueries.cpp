@@ -53,6 +53,9 @@ QueryRows StockReportRows(Database& db, StockBand band)
     case StockBand::ElevenToFifty:
         sql += QStringLiteral(" AND Quantity BETWEEN ? AND ?"), values << 11 << 50;
         break;
+    case StockBand::NoneOnHand:
+        sql += QStringLiteral(" AND (Quantity IS NULL OR Quantity <= 0)");
+        break;
     }
     QSqlQuery query = db.run(sql, values, QStringLiteral("read the stock report"), DbFile::ItemStock);
     return readRows(query);

@@ -16,8 +16,10 @@ namespace zelva {
 using QueryRows = std::vector<QVariantMap>;
 
 // The stock report's quantity bands, numbered as the form keeps them. Each
-// band includes both its ends; the placeholder item is in none.
-enum class StockBand { All = 1, Zero = 2, OneToTen = 3, ElevenToFifty = 4 };
+// band includes both its ends; the placeholder item is in none. NoneOnHand
+// (the Nill Item report) is every item with nothing on hand: zero, below zero
+// (issued beyond the stock) or no quantity recorded at all.
+enum class StockBand { All = 1, Zero = 2, OneToTen = 3, ElevenToFifty = 4, NoneOnHand = 5 };
 
 // Stock items: Sno, ItemCode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks.
 QueryRows StockReportRows(Database& db, StockBand band);

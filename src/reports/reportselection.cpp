@@ -69,14 +69,21 @@ void ReportSelection::cmdShow_Click()
     std::optional<report::ReportRows> rows;
     if (!Guarded<DataError>([&] { rows = reportRows(); }) || !rows)
         return;
-    if (rows->empty()) {
-        MsgBox(tr(" Nothing to show"));
-        return;
-    }
-    ReportWindow* window
-        = ReportWindow::Open(m_reportArea, reportLayout(), std::move(*rows), QDir(m_db.folder()).filePath("Prints"));
+    ReportWindow* window = OpenReportOrTell(m_reportArea, reportLayout(), std::move(*rows), m_db.folder());
+    if (!window)
+        return; // the form stays open for another choice
     emit reportWindowOpened(window);
     accept();
+}
+
+ReportWindow* OpenReportOrTell(
+    QWidget* reportArea, report::ReportLayout layout, report::ReportRows rows, const QString& dataFolder)
+{
+    if (rows.empty()) {
+        MsgBox(QObject::tr(" Nothing to show"));
+        return nullptr;
+    }
+    return ReportWindow::Open(reportArea, std::move(layout), std::move(rows), QDir(dataFolder).filePath("Prints"));
 }
 
 } // namespace zelva

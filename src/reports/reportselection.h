@@ -51,6 +51,12 @@ private:
     QVBoxLayout* m_options;
 };
 
+// Opens a report window over the rows in the window area (reportArea), its
+// PDF offered in the data folder's Prints folder; with no rows it says
+// " Nothing to show" and returns nullptr.
+ReportWindow* OpenReportOrTell(
+    QWidget* reportArea, report::ReportLayout layout, report::ReportRows rows, const QString& dataFolder);
+
 // The rows a query gives, as the report engine takes them.
 template <typename Rows> report::ReportRows AsReportRows(Rows rows)
 {

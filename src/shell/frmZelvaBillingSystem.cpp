@@ -167,7 +167,8 @@ void frmZelvaBillingSystem::buildMenus()
         = addEntry(mnuReport, "mnuIssueReport", "Issue Report", K(Qt::CTRL | Qt::Key_F5), &M::mnuIssueReport_Click);
     mnuSalesReport = addEntry(mnuReport, "mnuSalesReport", "Sales Report", K(), &M::mnuSalesReport_Click);
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
-    mnuStockReportNill = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), nullptr);
+    mnuStockReportNill
+        = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), &M::mnuStockReportNill_Click);
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -199,9 +200,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuB = addSeparator(mnuHelp, "mnuB");
     mnuContent = addEntry(mnuHelp, "mnuContent", "&Content", K(Qt::Key_F1), &M::mnuContent_Click);
 
-    // Unavailable for the whole run, and shown greyed so the operator sees they exist.
-    for (QAction* entry : { mnuCompanyDetails, mnuStockReportNill })
-        entry->setEnabled(false);
+    // Unavailable for the whole run, and shown greyed so the operator sees it exists.
+    mnuCompanyDetails->setEnabled(false);
 }
 
 void frmZelvaBillingSystem::buildToolbar()
@@ -418,11 +418,15 @@ void frmZelvaBillingSystem::OpenModal(const QString& formName)
 // opening to their closing.
 QDialog* frmZelvaBillingSystem::watchReports(zelva::ReportSelection* form, ReportKind kind)
 {
-    connect(form, &zelva::ReportSelection::reportWindowOpened, this, [this, kind](zelva::ReportWindow* window) {
-        reportWindowOpened(kind);
-        connect(window, &zelva::ReportWindow::closed, this, [this, kind] { reportWindowClosed(kind); });
-    });
+    connect(form, &zelva::ReportSelection::reportWindowOpened, this,
+        [this, kind](zelva::ReportWindow* window) { watchReportWindow(window, kind); });
     return form;
+}
+
+void frmZelvaBillingSystem::watchReportWindow(zelva::ReportWindow* window, ReportKind kind)
+{
+    reportWindowOpened(kind);
+    connect(window, &zelva::ReportWindow::closed, this, [this, kind] { reportWindowClosed(kind); });
 }
 
 void frmZelvaBillingSystem::reportWindowOpened(ReportKind kind)
@@ -443,6 +447,7 @@ void frmZelvaBillingSystem::updateReportEntries()
 {
     mnuStockReport->setEnabled(m_openReports[ReportKind::Stock] == 0);
     mnuIssueReport->setEnabled(m_openReports[ReportKind::Issue] == 0);
+    mnuStockReportNill->setEnabled(m_openReports[ReportKind::NillStock] == 0);
 }
 
 // ---- Menu handlers ---------------------------------------------------------
@@ -461,6 +466,11 @@ void frmZelvaBillingSystem::mnuSalesReport_Click() { OpenChild(QStringLiteral("f
 void frmZelvaBillingSystem::mnuPurchaseReport_Click() { OpenModal(QStringLiteral("frmPurchaseReport")); }
 void frmZelvaBillingSystem::mnuIssueReport_Click() { OpenModal(QStringLiteral("frmIssueReport")); }
 void frmZelvaBillingSystem::mnuStockReport_Click() { OpenModal(QStringLiteral("frmStockReport")); }
+void frmZelvaBillingSystem::mnuStockReportNill_Click()
+{
+    if (zelva::ReportWindow* window = zelva::OpenNillStockReport(m_db, mdiArea))
+        watchReportWindow(window, ReportKind::NillStock);
+}
 void frmZelvaBillingSystem::mnuAbout_Click() { OpenModal(QStringLiteral("frmabout")); }
 void frmZelvaBillingSystem::mnuContent_Click() { }
 void frmZelvaBillingSystem::mnuExit_Click()

@@ -17,13 +17,14 @@ class QTimer;
 class QToolBar;
 namespace zelva {
 class ReportSelection;
+class ReportWindow;
 }
 
 class frmZelvaBillingSystem : public QMainWindow {
     Q_OBJECT
 public:
     // The report windows that make their menu entry unavailable while open.
-    enum class ReportKind { Stock, Issue };
+    enum class ReportKind { Stock, Issue, NillStock };
     Q_ENUM(ReportKind)
 
     explicit frmZelvaBillingSystem(zelva::Database& db, QWidget* parent = nullptr);
@@ -82,7 +83,8 @@ public:
 
 public slots:
     // Report windows tell the main window when they open and close: the Stock
-    // Report and Issue Report entries are unavailable while one of their kind is open.
+    // Report, Issue Report and Stock Report for Nill Item entries are
+    // unavailable while one of their kind is open.
     void reportWindowOpened(frmZelvaBillingSystem::ReportKind kind);
     void reportWindowClosed(frmZelvaBillingSystem::ReportKind kind);
 
@@ -100,6 +102,7 @@ public slots:
     void mnuPurchaseReport_Click();
     void mnuIssueReport_Click();
     void mnuStockReport_Click();
+    void mnuStockReportNill_Click();
     void mnuShowToolbar_Click();
     void mnuShowStatusbar_Click();
     void mnuExit_Click();
@@ -138,6 +141,7 @@ private:
     // Every modal dialog is made here: one line per form.
     QDialog* createDialogForm(const QString& formName);
     QDialog* watchReports(zelva::ReportSelection* form, ReportKind kind);
+    void watchReportWindow(zelva::ReportWindow* window, ReportKind kind);
     void OpenChild(const QString& formName);
     void OpenModal(const QString& formName);
     void focusWindowInFront(QMdiSubWindow* window);

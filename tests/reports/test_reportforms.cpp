@@ -56,13 +56,16 @@ private slots:
         QTest::addColumn<int>("band");
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("all") << 1
-                             << QStringList { "Zero", "One", "Ten", "Eleven", "Fifty", "FiftyOne", "Owed", "TenHalf" };
+                             << QStringList { "Zero", "One", "Ten", "Eleven", "Fifty", "FiftyOne", "Owed", "TenHalf",
+                                    "Uncounted" };
         QTest::newRow("zero") << 2 << QStringList { "Zero" };
         QTest::newRow("1 to 10") << 3 << QStringList { "One", "Ten" };
         QTest::newRow("11 to 50") << 4 << QStringList { "Eleven", "Fifty" };
+        QTest::newRow("nill: none on hand") << 5 << QStringList { "Zero", "Owed", "Uncounted" };
     }
-    // Both ends of each band count; 51, a negative and 10.5 only under all;
-    // the placeholder (here with 5 on hand) never.
+    // Both ends of each band count; 51 and 10.5 only under all; a negative
+    // and no quantity at all are nothing on hand; the placeholder (here with 5
+    // on hand, or none) never.
     void stockBands()
     {
         QFETCH(int, band);
@@ -74,7 +77,12 @@ private slots:
         int sno = 0;
         for (const auto& [name, quantity] : items)
             addStockItem(*data.db, ++sno, name, quantity);
+        addStockItem(*data.db, ++sno, "Uncounted", 0);
+        data.db->run(
+            "UPDATE ItemStock.Stock SET Quantity = NULL WHERE ItemName = 'Uncounted'", {}, "test", DbFile::ItemStock);
         listed.sort();
+        QCOMPARE(names(StockReportRows(*data.db, static_cast<StockBand>(band))), listed);
+        addStockItem(*data.db, 0, {}, -1); // the placeholder owing stock
         QCOMPARE(names(StockReportRows(*data.db, static_cast<StockBand>(band))), listed);
     }
 

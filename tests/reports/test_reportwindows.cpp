@@ -17,7 +17,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -73,6 +75,15 @@ QStringList takeReportTexts()
             window->close();
         }
     return texts;
+}
+
+// Chooses the between row with those days and presses Show.
+void showBetween(frmSalesReport& form, const QDate& from, const QDate& to)
+{
+    testing::click(form.choice->option(ReportPeriod::Between));
+    form.choice->cboStartDate->setDate(from);
+    form.choice->cboEndDate->setDate(to);
+    testing::click(form.cmdShow);
 }
 
 QByteArray fileBytes(const QString& path)
@@ -160,12 +171,12 @@ void TestReportWindows::salesRegisterCsvWritten()
 {
     testing::MessageRecorder messages;
     frmSalesReport form(*m_data->db);
-    form.dtpFrom->setDate({ 2025, 12, 31 });
-    form.dtpTo->setDate({ 2026, 1, 1 });
-    testing::click(form.cmdShow);
+    QCOMPARE(form.choice->period(), ReportPeriod::CurrentMonth);
+    showBetween(form, { 2025, 12, 31 }, { 2026, 1, 1 });
     QCOMPARE(form.grdRegister->rowCount(), 3); // two invoices and the totals
     QCOMPARE(gridRow(form.grdRegister, 1).mid(0, 5),
         QStringList({ "A00003", "1/1/2026", "Cochin Stores", "", "32-Kerala" }));
+    QVERIFY(!form.cmdSaveReturn->isEnabled()); // two days of two months
 
     const QString path = m_data->folder() + "/sales.csv";
     QVERIFY(form.saveCsv(path));
@@ -174,37 +185,57 @@ void TestReportWindows::salesRegisterCsvWritten()
     QVERIFY2(lines.last().contains("870.00"), qPrintable(lines.last()));
 
     // A period that ends before it begins is refused and the register stays.
-    form.dtpFrom->setDate({ 2026, 2, 1 });
+    showBetween(form, { 2026, 2, 1 }, { 2026, 1, 1 });
+    QVERIFY(messages.last().contains("start date comes after the end date"));
+    QCOMPARE(form.days()->from, QDate(2025, 12, 31));
+
+    // All: every invoice of both years, printed as the grid shows it.
+    testing::click(form.choice->option(ReportPeriod::All));
     testing::click(form.cmdShow);
-    QVERIFY(messages.last().contains("ends before it begins"));
-    QCOMPARE(form.period().from, QDate(2025, 12, 31));
+    QCOMPARE(form.grdRegister->rowCount(), 7);
+    testing::click(form.cmdPrint);
+    const QStringList paper = takeReportTexts();
+    for (const QString& shown : gridRow(form.grdRegister, 6) + QStringList { "All invoices" })
+        QVERIFY2(paper.contains(shown), qPrintable(shown));
 }
 
 void TestReportWindows::salesReturn_data()
 {
     QTest::addColumn<QString>("companyGstin"); // "" for no company at all
-    QTest::addColumn<QDate>("from");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<QDate>("from"); // the between row's days
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QString>("told"); // part of the message
     QTest::addColumn<QString>("fp"); // the return's period; "" when no file
-    QTest::newRow("month with invoices") << "33AAACH7409R1Z8" << QDate(2025, 12, 1) << QDate(2025, 12, 31)
-                                         << "is saved in"
-                                         << "122025";
+    const QString valid = "33AAACH7409R1Z8";
+    const int between = int(ReportPeriod::Between);
+    const QDate dec1(2025, 12, 1), dec31(2025, 12, 31);
+    QTest::newRow("December between 1st and 31st") << valid << between << dec1 << dec31 << "is saved in"
+                                                   << "122025";
     QTest::newRow("month without invoices")
-        << "33AAACH7409R1Z8" << QDate(2025, 11, 1) << QDate(2025, 11, 30) << "no invoice dated"
+        << valid << between << QDate(2025, 11, 1) << QDate(2025, 11, 30) << "no invoice dated"
         << "";
-    QTest::newRow("not one month") << "33AAACH7409R1Z8" << QDate(2025, 12, 1) << QDate(2026, 1, 31) << "one month"
-                                   << "";
-    QTest::newRow("mistyped company GSTIN")
-        << "33AAACH7409R1Z9" << QDate(2025, 12, 1) << QDate(2025, 12, 31) << "not valid"
+    QTest::newRow("this month, without invoices")
+        << valid << int(ReportPeriod::CurrentMonth) << dec1 << dec31 << "no invoice dated"
         << "";
-    QTest::newRow("no company") << "" << QDate(2025, 12, 1) << QDate(2025, 12, 31) << "company"
+    QTest::newRow("two months") << valid << between << dec1 << QDate(2026, 1, 31) << "one calendar month"
+                                << "";
+    QTest::newRow("a month less a day") << valid << between << dec1 << QDate(2025, 12, 30) << "one calendar month"
+                                        << "";
+    QTest::newRow("all sales") << valid << int(ReportPeriod::All) << dec1 << dec31 << "one calendar month"
+                               << "";
+    QTest::newRow("mistyped company GSTIN") << "33AAACH7409R1Z9" << between << dec1 << dec31 << "not valid"
+                                            << "";
+    QTest::newRow("no company") << "" << between << dec1 << dec31 << "company"
                                 << "";
 }
 
+// The return button is there exactly for one calendar month; the file is
+// written only for a month with invoices and a company with a valid GSTIN.
 void TestReportWindows::salesReturn()
 {
     QFETCH(QString, companyGstin);
+    QFETCH(int, period);
     QFETCH(QDate, from);
     QFETCH(QDate, to);
     QFETCH(QString, told);
@@ -216,7 +247,15 @@ void TestReportWindows::salesReturn()
         testing::addCompany(*data.db, companyGstin);
     testing::MessageRecorder messages;
     frmSalesReport form(*data.db);
-    form.showPeriod({ from, to });
+    if (period == int(ReportPeriod::Between)) {
+        showBetween(form, from, to);
+    } else {
+        testing::click(form.choice->option(ReportPeriod(period)));
+        testing::click(form.cmdShow);
+    }
+    const bool oneMonth = !told.contains("one calendar month");
+    QCOMPARE(form.cmdSaveReturn->isEnabled(), oneMonth);
+    QCOMPARE(form.lblReturnMonth->text().contains("show one calendar month"), !oneMonth);
 
     const QString path = data.folder() + "/return.json";
     QCOMPARE(form.saveReturn(path), !fp.isEmpty());

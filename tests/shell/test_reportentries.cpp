@@ -1,5 +1,6 @@
-// The Stock Report and Issue Report entries are unavailable exactly while a
-// report window of their kind is open, with real report forms and windows.
+// The Stock Report, Issue Report and Stock Report for Nill Item entries are
+// unavailable exactly while a report window of their kind is open, with real
+// report forms and windows.
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
 #include "reports/reportfixture.h"
@@ -55,8 +56,8 @@ private slots:
         QVERIFY(window.mnuPurchaseReport->isEnabled());
         // the toolbar button opens a second issue report whatever the entry's state
         QAction* issueButton = window.findChild<QAction*>("btnIssueReport");
-        withDialog([&] { QTest::mouseClick(window.Toolbar1->widgetForAction(issueButton), Qt::LeftButton); },
-            "cmdShow");
+        withDialog(
+            [&] { QTest::mouseClick(window.Toolbar1->widgetForAction(issueButton), Qt::LeftButton); }, "cmdShow");
         QList<ReportWindow*> open = reportWindows(*window.mdiArea);
         QCOMPARE(open.size(), 4);
 
@@ -74,6 +75,33 @@ private slots:
         window.reportWindowOpened(frmZelvaBillingSystem::ReportKind::Issue);
         QVERIFY(!issue->isEnabled());
         QVERIFY(messages.texts().isEmpty());
+    }
+
+    // The Nill Item entry opens the items with nothing on hand straight into a
+    // report window of the stock report's layout, or says " Nothing to show".
+    void nillItemEntry()
+    {
+        TempData data;
+        MessageRecorder messages;
+        addStockItem(*data.db, 1, "In stock", 3);
+        frmZelvaBillingSystem window(*data.db);
+        window.show();
+        QAction* nill = window.mnuStockReportNill;
+        nill->trigger();
+        QCOMPARE(messages.texts(), QStringList { " Nothing to show" });
+        QVERIFY(reportWindows(*window.mdiArea).isEmpty());
+        QVERIFY(nill->isEnabled());
+
+        addStockItem(*data.db, 2, "Sold out", 0);
+        nill->trigger();
+        const QList<ReportWindow*> open = reportWindows(*window.mdiArea);
+        QCOMPARE(open.size(), 1);
+        QCOMPARE(open[0]->windowTitle(), QString("Stock Report for Nill Item"));
+        QCOMPARE(shownColumn(*open[0], "ItemName"), QStringList { "Sold out" });
+        QVERIFY(!nill->isEnabled());
+        QVERIFY(window.mnuStockReport->isEnabled());
+        closeReport(open[0]);
+        QVERIFY(nill->isEnabled());
     }
 };
 
