@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "invoice/rptinvoice.h"
+#include "platform/shownvalues.h"
 #include "reports/money.h"
 #include "reports/period.h"
 #include "reports/salesqueries.h"
@@ -19,7 +20,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace zelva {
@@ -45,13 +46,12 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
     , txtFind(NewBox(this, "txtFind"))
-    , grdInvoices(new QTableWidget(this))
+    , grdInvoices(NewTableGrid(this, "grdInvoices"))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show Duplicate"), tr("Show the chosen invoice to print it")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
 {
     setWindowTitle(tr("Print Duplicate Invoice"));
-    grdInvoices->setObjectName(QStringLiteral("grdInvoices"));
     txtFind->setPlaceholderText(tr("part of the invoice number or buyer name"));
 
     auto* choice = new QHBoxLayout;
@@ -78,7 +78,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     connect(dtpTo, &QDateEdit::dateChanged, this, &frmPrintInvoice::refresh);
     connect(txtFind, &QLineEdit::textChanged, this, &frmPrintInvoice::refresh);
     connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
-    connect(grdInvoices, &QTableWidget::cellActivated, this, [this] { showDuplicate(); });
+    connect(grdInvoices, &QTableView::activated, this, [this] { showDuplicate(); });
     connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
     refresh();
@@ -90,33 +90,34 @@ void frmPrintInvoice::refresh()
     table.columns = { { tr("Invoice No."), 0 }, { tr("Date"), 0 }, { tr("Buyer"), 0 }, { tr("Total"), 0, true } };
     const QVariantList values { DayKey(dtpFrom->date()), DayKey(dtpTo->date()), txtFind->text().trimmed(),
         txtFind->text().trimmed() };
+    const bool grouped = IndianDigitGrouping();
     Guarded<DataError>([&] {
         QSqlQuery query = m_db.run(InvoiceListSql(), values, tr("list the saved invoices"), DbFile::Invoice);
         while (query.next())
             table.lines.push_back({ query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-                ShownAmountText(ToPaise(query.value(4).toDouble())) });
+                ShownAmountText(ToPaise(query.value(4).toDouble()), grouped) });
     });
     ShowTable(grdInvoices, table);
-    if (grdInvoices->rowCount() > 0)
+    if (GridRows(grdInvoices) > 0)
         grdInvoices->selectRow(0);
 }
 
 QStringList frmPrintInvoice::listedNumbers() const
 {
     QStringList numbers;
-    for (int row = 0; row < grdInvoices->rowCount(); ++row)
-        numbers << grdInvoices->item(row, 0)->text();
+    for (int row = 0; row < GridRows(grdInvoices); ++row)
+        numbers << GridText(grdInvoices, row, 0);
     return numbers;
 }
 
 ReportWindow* frmPrintInvoice::showDuplicate()
 {
-    const int row = grdInvoices->currentRow();
+    const int row = grdInvoices->currentIndex().row();
     if (row < 0) {
         MsgBox(tr("Choose an invoice from the list first."));
         return nullptr;
     }
-    const QString number = grdInvoices->item(row, 0)->text();
+    const QString number = GridText(grdInvoices, row, 0);
     report::ReportRows rows;
     const bool read = Guarded<DataError>([&] {
         QSqlQuery query = m_db.run(InvoiceReportSql + QStringLiteral(" WHERE InvoiceNo = ?"), { number },

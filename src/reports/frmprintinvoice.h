@@ -10,7 +10,7 @@
 class QDateEdit;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace zelva {
 
@@ -25,7 +25,7 @@ public:
     QDateEdit* dtpFrom;
     QDateEdit* dtpTo;
     QLineEdit* txtFind;
-    QTableWidget* grdInvoices;
+    QTableView* grdInvoices;
     QPushButton* cmdShow;
     QPushButton* cmdClose;
 

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "platform/shownvalues.h"
 #include "reports/gstr1.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -14,17 +15,17 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace zelva {
 
 namespace {
 
-QStringList figureTexts(const SalesFigures& f)
+QStringList figureTexts(const SalesFigures& f, bool grouped)
 {
-    return { ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst), ShownAmountText(f.igst),
-        ShownAmountText(f.total) };
+    return { ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped), ShownAmountText(f.sgst, grouped),
+        ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
 }
 
 // Every day an invoice can carry: the register of "all" sales.
@@ -61,7 +62,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     : QWidget(parent)
     , choice(new PeriodChoice(salesColumns(), this))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the invoices of the period")))
-    , grdRegister(new QTableWidget(this))
+    , grdRegister(NewTableGrid(this, "grdRegister"))
     , lblReturnMonth(new QLabel(this))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
     , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as CS&V"), tr("For a spreadsheet")))
@@ -71,7 +72,6 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     , m_db(db)
 {
     setWindowTitle(tr("Sales Report"));
-    grdRegister->setObjectName(QStringLiteral("grdRegister"));
     lblReturnMonth->setObjectName(QStringLiteral("lblReturnMonth"));
     lblReturnMonth->setTextFormat(Qt::PlainText);
     lblReturnMonth->setWordWrap(true);
@@ -146,12 +146,14 @@ TableReport frmSalesReport::registerTable() const
         = { { tr("Invoice No."), 1000 }, { tr("Date"), 1000 }, { tr("Buyer"), 2300 }, { tr("Buyer GSTIN"), 1700 },
               { tr("Place of Supply"), 1500 }, { tr("Taxable Value"), 1200, true }, { tr("CGST"), 1000, true },
               { tr("SGST"), 1000, true }, { tr("IGST"), 1000, true }, { tr("Invoice Total"), 1200, true } };
+    const bool grouped = IndianDigitGrouping();
+    table.lines.reserve(m_register.lines.size());
     for (const RegisterLine& line : m_register.lines)
         table.lines.push_back(
             QStringList { line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply }
-            + figureTexts(line.figures));
+            + figureTexts(line.figures, grouped));
     table.totals = QStringList { tr("Total"), tr("%n invoice(s)", nullptr, m_register.totals.invoices), {}, {}, {} }
-        + figureTexts(m_register.totals);
+        + figureTexts(m_register.totals, grouped);
     return table;
 }
 

@@ -21,7 +21,7 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace zelva {
 
@@ -34,7 +34,7 @@ public:
 
     PeriodChoice* choice;
     QPushButton* cmdShow;
-    QTableWidget* grdRegister;
+    QTableView* grdRegister;
     QLabel* lblReturnMonth;
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;

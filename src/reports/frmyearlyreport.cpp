@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "platform/shownvalues.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -12,7 +13,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace zelva {
@@ -21,10 +22,10 @@ namespace {
 
 constexpr int YearsOffered = 10; // the current financial year and the nine before it
 
-QStringList figureTexts(const SalesFigures& f)
+QStringList figureTexts(const SalesFigures& f, bool grouped)
 {
-    return { QString::number(f.invoices), ShownAmountText(f.taxable), ShownAmountText(f.cgst), ShownAmountText(f.sgst),
-        ShownAmountText(f.igst), ShownAmountText(f.total) };
+    return { QString::number(f.invoices), ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped),
+        ShownAmountText(f.sgst, grouped), ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
 }
 
 QString monthName(const QDate& firstDay) { return QLocale::c().toString(firstDay, QStringLiteral("MMMM yyyy")); }
@@ -34,8 +35,8 @@ QString monthName(const QDate& firstDay) { return QLocale::c().toString(firstDay
 frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     : QWidget(parent)
     , cboYear(new QComboBox(this))
-    , grdMonths(new QTableWidget(this))
-    , grdHsn(new QTableWidget(this))
+    , grdMonths(NewTableGrid(this, "grdMonths"))
+    , grdHsn(NewTableGrid(this, "grdHsn"))
     , cmdPrintMonths(NewButton(this, "cmdPrintMonths", tr("&Print Months"), tr("Preview and print the months")))
     , cmdSaveMonthsCsv(NewButton(this, "cmdSaveMonthsCsv", tr("Save Months as &CSV"), tr("For a spreadsheet")))
     , cmdPrintHsn(NewButton(this, "cmdPrintHsn", tr("Print &HSN Summary"), tr("Preview and print the HSN summary")))
@@ -45,8 +46,6 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
 {
     setWindowTitle(tr("Yearly Report"));
     cboYear->setObjectName(QStringLiteral("cboYear"));
-    grdMonths->setObjectName(QStringLiteral("grdMonths"));
-    grdHsn->setObjectName(QStringLiteral("grdHsn"));
     const int current = FinancialYearOf(QDate::currentDate());
     for (int year = current; year > current - YearsOffered; --year)
         cboYear->addItem(FinancialYearText(year), year);
@@ -120,9 +119,10 @@ TableReport frmYearlyReport::monthsTable() const
     table.columns = { { tr("Month"), 1800 }, { tr("Invoices"), 900, true }, { tr("Taxable Value"), 1700, true },
         { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true }, { tr("IGST"), 1400, true },
         { tr("Total"), 1700, true } };
+    const bool grouped = IndianDigitGrouping();
     for (const MonthFigures& month : m_summary.months)
-        table.lines.push_back(QStringList { monthName(month.month.from) } + figureTexts(month.figures));
-    table.totals = QStringList { tr("Total") } + figureTexts(m_summary.totals);
+        table.lines.push_back(QStringList { monthName(month.month.from) } + figureTexts(month.figures, grouped));
+    table.totals = QStringList { tr("Total") } + figureTexts(m_summary.totals, grouped);
     return table;
 }
 
@@ -135,18 +135,22 @@ TableReport frmYearlyReport::hsnTable() const
     table.columns = { { tr("HSN/SAC"), 1000 }, { tr("Description"), 2400 }, { tr("Unit"), 700 },
         { tr("Quantity"), 900, true }, { tr("Rate %"), 700, true }, { tr("Taxable Value"), 1400, true },
         { tr("IGST"), 1100, true }, { tr("CGST"), 1100, true }, { tr("SGST"), 1100, true } };
+    const bool grouped = IndianDigitGrouping();
+    const auto taxTexts = [grouped](Paise taxable, Paise igst, Paise cgst, Paise sgst) {
+        return QStringList { ShownAmountText(taxable, grouped), ShownAmountText(igst, grouped),
+            ShownAmountText(cgst, grouped), ShownAmountText(sgst, grouped) };
+    };
     SalesFigures sum;
     for (const HsnLine& line : m_hsn) {
         table.lines.push_back(
-            { line.hsn, line.description, line.unit, Str(RoundAmount(line.quantity, 3)), Str(line.rate),
-                ShownAmountText(line.taxable), ShownAmountText(line.igst), ShownAmountText(line.cgst), ShownAmountText(line.sgst) });
+            QStringList { line.hsn, line.description, line.unit, Str(RoundAmount(line.quantity, 3)), Str(line.rate) }
+            + taxTexts(line.taxable, line.igst, line.cgst, line.sgst));
         sum.taxable += line.taxable;
         sum.igst += line.igst;
         sum.cgst += line.cgst;
         sum.sgst += line.sgst;
     }
-    table.totals = { tr("Total"), {}, {}, {}, {}, ShownAmountText(sum.taxable), ShownAmountText(sum.igst), ShownAmountText(sum.cgst),
-        ShownAmountText(sum.sgst) };
+    table.totals = QStringList { tr("Total"), {}, {}, {}, {} } + taxTexts(sum.taxable, sum.igst, sum.cgst, sum.sgst);
     return table;
 }
 

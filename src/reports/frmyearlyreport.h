@@ -11,7 +11,7 @@
 
 class QComboBox;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace zelva {
 
@@ -23,8 +23,8 @@ public:
     explicit frmYearlyReport(Database& db, QWidget* parent = nullptr);
 
     QComboBox* cboYear;
-    QTableWidget* grdMonths;
-    QTableWidget* grdHsn;
+    QTableView* grdMonths;
+    QTableView* grdHsn;
     QPushButton* cmdPrintMonths;
     QPushButton* cmdSaveMonthsCsv;
     QPushButton* cmdPrintHsn;

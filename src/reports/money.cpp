@@ -20,10 +20,10 @@ QString AmountText(Paise paise)
         .arg(size % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString ShownAmountText(Paise paise)
+QString ShownAmountText(Paise paise, bool grouped)
 {
     const QString text = AmountText(paise);
-    return IndianDigitGrouping() ? GroupIndian(text) : text;
+    return grouped ? GroupIndian(text) : text;
 }
 
 } // namespace zelva

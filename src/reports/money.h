@@ -15,7 +15,9 @@ double ToRupees(Paise paise);
 // "1234.50", "0.05", "-12.00": a dot and two decimals, for files and grids.
 QString AmountText(Paise paise);
 // What a register window and its printout show: AmountText, in Indian digit
-// grouping (12,34,567.00) when the operator has chosen it. Files keep AmountText.
-QString ShownAmountText(Paise paise);
+// grouping (12,34,567.00) when grouped. Files keep AmountText. A window reads
+// the operator's choice (IndianDigitGrouping(), a settings file) once per
+// table, not once per amount: thousands of reads made a month's grid slow.
+QString ShownAmountText(Paise paise, bool grouped);
 
 } // namespace zelva

@@ -4,13 +4,15 @@
 #include "ui/message.h"
 #include "ui/reportwindow.h"
 
+#include <QAbstractTableModel>
 #include <QDate>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMdiSubWindow>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
 
 namespace zelva {
 
@@ -45,44 +47,125 @@ template <typename Make> void acrossColumns(const TableReport& table, Make make)
     }
 }
 
-QTableWidgetItem* cell(const QString& text, const TableColumn& column, bool bold)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment((column.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    if (bold) {
-        QFont font = item->font();
-        font.setBold(true);
-        item->setFont(font);
+// The table's texts as the grid asks for them: the lines, then the totals.
+class TableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void show(const TableReport& table)
+    {
+        beginResetModel();
+        m_table = table;
+        endResetModel();
     }
-    return item;
+    const TableReport& table() const { return m_table; }
+    bool isTotals(int row) const { return row == int(m_table.lines.size()); }
+    const QStringList& texts(int row) const { return isTotals(row) ? m_table.totals : m_table.lines[row]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_table.lines.size()) + (m_table.totals.isEmpty() ? 0 : 1);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_table.columns.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+            return texts(index.row()).value(index.column());
+        case Qt::TextAlignmentRole:
+            return int((m_table.columns[index.column()].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        case Qt::FontRole:
+            if (isTotals(index.row())) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            return {};
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(m_table.columns.size()))
+            return m_table.columns[section].caption;
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsSelectable | Qt::ItemIsEnabled; }
+
+private:
+    TableReport m_table;
+};
+
+// The longest texts of the column, by their count of characters (a few of
+// each length at most: amounts of one length are about one width).
+QStringList longestTexts(const TableModel& model, int column)
+{
+    constexpr int Measured = 8;
+    QStringList longest;
+    qsizetype length = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString& text = model.texts(row).at(column);
+        if (text.size() > length) {
+            length = text.size();
+            longest = { text };
+        } else if (text.size() == length && longest.size() < Measured) {
+            longest << text;
+        }
+    }
+    return longest;
 }
+
+// Each column as wide as its caption and its widest text, bold for the totals.
+void fitColumns(QTableView* grid, const TableModel& model)
+{
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold); // the totals are bold; plain lines are no wider
+    const int padding = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 12;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        int width = grid->horizontalHeader()->sectionSizeHint(c);
+        for (const QString& text : longestTexts(model, c))
+            width = std::max(width, metrics.horizontalAdvance(text) + padding);
+        grid->setColumnWidth(c, width);
+    }
+}
+
+TableModel* modelOf(const QTableView* grid) { return dynamic_cast<TableModel*>(grid->model()); }
 
 } // namespace
 
-void ShowTable(QTableWidget* grid, const TableReport& table)
+QTableView* NewTableGrid(QWidget* parent, const char* name)
 {
-    grid->clear();
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QLatin1String(name));
+    grid->setModel(new TableModel(grid));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->setVisible(false);
-    grid->setColumnCount(int(table.columns.size()));
-    QStringList captions;
-    for (const TableColumn& column : table.columns)
-        captions << column.caption;
-    grid->setHorizontalHeaderLabels(captions);
-    const int lineCount = int(table.lines.size());
-    grid->setRowCount(lineCount + (table.totals.isEmpty() ? 0 : 1));
-    const auto fillRow = [&](int row, const QStringList& texts, bool bold) {
-        for (int c = 0; c < int(table.columns.size()); ++c)
-            grid->setItem(row, c, cell(texts.value(c), table.columns[c], bold));
-    };
-    for (int row = 0; row < lineCount; ++row)
-        fillRow(row, table.lines[row], false);
-    if (!table.totals.isEmpty())
-        fillRow(lineCount, table.totals, true);
-    grid->resizeColumnsToContents();
+    grid->setWordWrap(false);
+    return grid;
 }
+
+void ShowTable(QTableView* grid, const TableReport& table)
+{
+    TableModel* model = modelOf(grid);
+    model->show(table);
+    fitColumns(grid, *model);
+}
+
+QString GridText(const QTableView* grid, int row, int column)
+{
+    return grid->model()->index(row, column).data().toString();
+}
+
+int GridRows(const QTableView* grid) { return grid->model()->rowCount(); }
 
 ReportLayout TableLayout(const TableReport& table)
 {

@@ -11,7 +11,7 @@
 
 class QDate;
 class QDateEdit;
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 namespace zelva {
@@ -33,9 +33,16 @@ struct TableReport {
     QStringList totals; // the closing line; empty for none
 };
 
-// Fills the grid (read-only, whole rows selected) with the columns and lines,
-// the totals as a last bold line.
-void ShowTable(QTableWidget* grid, const TableReport& table);
+// Shows the columns and lines in the grid (read-only, whole rows selected),
+// the totals as a last bold line, each column wide enough for its longest
+// text. The grid reads the texts as it draws them, so a month of thousands of
+// invoices shows at once.
+void ShowTable(QTableView* grid, const TableReport& table);
+// A grid ready for ShowTable, with its objectName.
+QTableView* NewTableGrid(QWidget* parent, const char* name);
+// The text the grid shows at row and column ("" outside the table).
+QString GridText(const QTableView* grid, int row, int column);
+int GridRows(const QTableView* grid);
 
 report::ReportLayout TableLayout(const TableReport& table);
 report::ReportRows TableRows(const TableReport& table);

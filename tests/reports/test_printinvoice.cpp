@@ -9,7 +9,7 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace zelva;
