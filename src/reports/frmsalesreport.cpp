@@ -142,10 +142,11 @@ TableReport frmSalesReport::registerTable() const
     table.caption = tr("Sales Register");
     table.title = tr("Sales Register");
     table.subtitle = periodText(m_days);
+    // Wide enough for amounts of twelve digits before the point; printed landscape.
     table.columns
-        = { { tr("Invoice No."), 1000 }, { tr("Date"), 1000 }, { tr("Buyer"), 2300 }, { tr("Buyer GSTIN"), 1700 },
-              { tr("Place of Supply"), 1500 }, { tr("Taxable Value"), 1200, true }, { tr("CGST"), 1000, true },
-              { tr("SGST"), 1000, true }, { tr("IGST"), 1000, true }, { tr("Invoice Total"), 1200, true } };
+        = { { tr("Invoice No."), 1000 }, { tr("Date"), 1000 }, { tr("Buyer"), 2300 }, { tr("Buyer GSTIN"), 1600 },
+              { tr("Place of Supply"), 1500 }, { tr("Taxable Value"), 1400, true }, { tr("CGST"), 1400, true },
+              { tr("SGST"), 1400, true }, { tr("IGST"), 1400, true }, { tr("Invoice Total"), 1400, true } };
     const bool grouped = IndianDigitGrouping();
     table.lines.reserve(m_register.lines.size());
     for (const RegisterLine& line : m_register.lines)

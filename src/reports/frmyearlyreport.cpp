@@ -116,7 +116,7 @@ TableReport frmYearlyReport::monthsTable() const
     table.caption = tr("Yearly Report %1").arg(FinancialYearText(startYear()));
     table.title = tr("Yearly Report");
     table.subtitle = tr("Financial year %1 (April to March)").arg(FinancialYearText(startYear()));
-    table.columns = { { tr("Month"), 1800 }, { tr("Invoices"), 900, true }, { tr("Taxable Value"), 1700, true },
+    table.columns = { { tr("Month"), 1500 }, { tr("Invoices"), 700, true }, { tr("Taxable Value"), 1700, true },
         { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true }, { tr("IGST"), 1400, true },
         { tr("Total"), 1700, true } };
     const bool grouped = IndianDigitGrouping();
@@ -133,8 +133,8 @@ TableReport frmYearlyReport::hsnTable() const
     table.title = tr("HSN-wise Summary");
     table.subtitle = tr("Financial year %1 (April to March)").arg(FinancialYearText(startYear()));
     table.columns = { { tr("HSN/SAC"), 1000 }, { tr("Description"), 2400 }, { tr("Unit"), 700 },
-        { tr("Quantity"), 900, true }, { tr("Rate %"), 700, true }, { tr("Taxable Value"), 1400, true },
-        { tr("IGST"), 1100, true }, { tr("CGST"), 1100, true }, { tr("SGST"), 1100, true } };
+        { tr("Quantity"), 1000, true }, { tr("Rate %"), 700, true }, { tr("Taxable Value"), 1400, true },
+        { tr("IGST"), 1400, true }, { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true } };
     const bool grouped = IndianDigitGrouping();
     const auto taxTexts = [grouped](Paise taxable, Paise igst, Paise cgst, Paise sgst) {
         return QStringList { ShownAmountText(taxable, grouped), ShownAmountText(igst, grouped),

@@ -77,6 +77,8 @@ ReportLayout PurchaseReportLayout()
     return layout;
 }
 
+// Issued by and to are people's or parties' names: they wrap within the
+// detail's height instead of shrinking out of sight.
 ReportLayout IssueReportLayout()
 {
     ReportLayout layout = registerLayout(QStringLiteral("Issue Report"), 1515, { 0, 567, PageWidth, 360 });
@@ -88,7 +90,7 @@ ReportLayout IssueReportLayout()
         {}, { Rule { 0, 615, PageWidth } } };
     layout.detail = { 675, {},
         { field("IssueNo", 0, 0, 780, 240), field("ItemName", 915, 30, 2535, 450),
-            field("IssuedBy", 3630, 0, 1710, 240), field("IssueTo", 5445, 0, 1710, 240),
+            field("IssuedBy", 3630, 0, 1710, 645), field("IssueTo", 5445, 0, 1710, 645),
             field("Quantity", 7275, 0, 720, 240), field("IssueDate", 8100, 15, 870, 240),
             field("Remarks", 9071, 0, 1125, 570) } };
     return layout;

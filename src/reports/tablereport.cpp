@@ -24,6 +24,22 @@ constexpr double Margin = 700;
 constexpr double LineHeight = 300;
 constexpr double BoxHeight = 240;
 constexpr double Gap = 60; // twips between columns
+constexpr double PortraitWidth = 11906; // A4
+constexpr double CharacterWidth = 91; // twips, about, of a character of the 8.25 point font
+
+// Text columns (names, descriptions) break over two lines where a text of
+// theirs is too long for one, rather than shrinking to an unreadable size.
+bool needsTwoLines(const TableReport& table)
+{
+    for (int c = 0; c < int(table.columns.size()); ++c) {
+        if (table.columns[c].number)
+            continue;
+        for (const QStringList& line : table.lines)
+            if (line.value(c).size() * CharacterWidth > table.columns[c].width)
+                return true;
+    }
+    return false;
+}
 
 QString columnKey(int column) { return QStringLiteral("c%1").arg(column); }
 
@@ -38,11 +54,11 @@ double tableWidth(const TableReport& table)
 Align alignOf(const TableColumn& column) { return column.number ? Align::Right : Align::Left; }
 
 // One line of texts or value boxes across the columns, at top.
-template <typename Make> void acrossColumns(const TableReport& table, Make make)
+template <typename Make> void acrossColumns(const TableReport& table, Make make, double height = BoxHeight)
 {
     double left = 0;
     for (int c = 0; c < int(table.columns.size()); ++c) {
-        make(c, TwipsRect(left, 0, table.columns[c].width, BoxHeight));
+        make(c, TwipsRect(left, 0, table.columns[c].width, height));
         left += table.columns[c].width + Gap;
     }
 }
@@ -176,6 +192,7 @@ ReportLayout TableLayout(const TableReport& table)
     layout.caption = table.caption;
     layout.width = width;
     layout.margins = { Margin, Margin, Margin, Margin };
+    layout.landscape = width + 2 * Margin > PortraitWidth;
     layout.pageHeader.height = 1000;
     layout.pageHeader.labels = { Label { table.title, { 0, 0, width, 330 }, titleFont, Align::Center },
         Label { table.subtitle, { 0, 360, width, BoxHeight }, {}, Align::Center } };
@@ -184,10 +201,16 @@ ReportLayout TableLayout(const TableReport& table)
             Label { table.columns[c].caption, rect.translated(0, 660), boldFont, alignOf(table.columns[c]) });
     });
     layout.pageHeader.rules = { Rule { 0, 950, width } };
-    layout.detail.height = LineHeight;
-    acrossColumns(table, [&](int c, TwipsRect rect) {
-        layout.detail.values.push_back(ValueBox { columnKey(c), rect, {}, alignOf(table.columns[c]) });
-    });
+    const bool twoLines = needsTwoLines(table);
+    layout.detail.height = twoLines ? 2 * LineHeight - Gap : LineHeight;
+    acrossColumns(
+        table,
+        [&](int c, TwipsRect rect) {
+            const bool wrap = twoLines && !table.columns[c].number;
+            layout.detail.values.push_back(
+                ValueBox { columnKey(c), rect, {}, alignOf(table.columns[c]), Format::AsHeld, wrap });
+        },
+        twoLines ? 2 * BoxHeight : BoxHeight);
     if (!table.totals.isEmpty()) {
         layout.reportFooter.height = LineHeight + 120;
         layout.reportFooter.rules = { Rule { 0, 30, width } };

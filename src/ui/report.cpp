@@ -123,7 +123,13 @@ public:
     }
 
     // The text's own font, or a smaller one until the text fits its box.
-    QFont fitting(const PlacedText& text, const QRectF& box)
+    // The font the text fits its box in, and how far to lower a shrunk single
+    // line so that it stands on the same baseline as its neighbours.
+    struct Fitted {
+        QFont font;
+        double drop = 0;
+    };
+    Fitted fitting(const PlacedText& text, const QRectF& box)
     {
         const Entry& entry = lookup(text.font);
         const int flags = alignmentFlags(text);
@@ -137,7 +143,9 @@ public:
             font.setPointSizeF(size);
             needed = QFontMetricsF(font, m_device).boundingRect(box, flags, text.text).size();
         }
-        return font;
+        if (text.wrap || size == entry.font.pointSizeF())
+            return { font, 0 };
+        return { font, entry.metrics.ascent() - QFontMetricsF(font, m_device).ascent() };
     }
 
 private:
@@ -223,8 +231,9 @@ void PaintReportPage(QPainter& painter, const ReportPage& page, double scale)
         if (text.text.isEmpty())
             continue;
         const QRectF box = toDevice(text.rect);
-        painter.setFont(fonts.fitting(text, box));
-        painter.drawText(box, alignmentFlags(text), text.text);
+        const auto [font, drop] = fonts.fitting(text, box);
+        painter.setFont(font);
+        painter.drawText(box.translated(0, drop), alignmentFlags(text), text.text);
     }
     painter.restore();
 }

@@ -89,6 +89,7 @@ struct ReportLayout {
     QString caption; // the report window's title and the PDF's default name
     double width = 0; // twips, from the left margin
     QMarginsF margins; // left, top, right, bottom in twips
+    bool landscape = false; // printed on the paper turned sideways (a wide table)
     Section reportHeader; // first page only, under the page header
     Section pageHeader; // top of every page
     Section detail; // once per row

@@ -23,6 +23,13 @@ namespace zelva {
 
 namespace {
 
+// A4, turned for a landscape layout: preview, printer and PDF alike.
+void setPaper(QPagedPaintDevice& device, const report::ReportLayout& layout)
+{
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageOrientation(layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 report::Paper paperOf(const QPrinter& printer)
 {
     const QRectF points = printer.pageLayout().fullRectPoints();
@@ -39,7 +46,7 @@ ReportWindow::ReportWindow(
     , m_pdfFolder(std::move(pdfFolder))
     , m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
-    m_previewPrinter->setPageSize(QPageSize(QPageSize::A4));
+    setPaper(*m_previewPrinter, m_layout);
     m_pages = report::PaginateReport(m_layout, m_rows, paperOf(*m_previewPrinter));
     buildWindow();
     preview->updatePreview();
@@ -155,7 +162,7 @@ QString ReportWindow::defaultPdfPath() const
 bool ReportWindow::savePdf(const QString& path)
 {
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
+    setPaper(writer, m_layout);
     writer.setResolution(600);
     writer.setTitle(m_layout.caption);
     if (report::RenderReport(writer, m_layout, m_rows) < 0) {
@@ -169,6 +176,7 @@ void ReportWindow::cmdPrint_Click()
 {
     QPrinter printer(QPrinter::HighResolution); // the default printer, as the dialog opens
     printer.setDocName(m_layout.caption);
+    printer.setPageOrientation(m_layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -103,6 +103,7 @@ private slots:
     void salesRegisterCsvWritten();
     void salesReturn_data();
     void salesReturn();
+    void longValuesOnPaper();
 
 private:
     std::unique_ptr<testing::TempData> m_data;
@@ -263,6 +264,28 @@ void TestReportWindows::salesReturn()
     QCOMPARE(QFile::exists(path), !fp.isEmpty());
     if (!fp.isEmpty())
         QCOMPARE(QJsonDocument::fromJson(fileBytes(path)).object().value("fp").toString(), fp);
+}
+
+// A sixty-character buyer breaks over two lines of its column and the
+// register, too wide for an upright page, is printed landscape; the yearly
+// grid stays upright.
+void TestReportWindows::longValuesOnPaper()
+{
+    testing::TempData data;
+    InvoiceShape shape = yearInvoices()[1];
+    shape.buyer = "Sri Venkateswara Hardware Tools And Electrical Agencies Ltd.";
+    testing::writeInvoice(*data.db, shape);
+    frmSalesReport sales(*data.db);
+    showBetween(sales, { 2025, 12, 1 }, { 2025, 12, 31 });
+    const report::ReportLayout register_ = TableLayout(sales.registerTable());
+    QVERIFY(register_.landscape);
+    QVERIFY(register_.detail.values[2].wrap); // the buyer
+    QVERIFY(!register_.detail.values[9].wrap); // the total
+    testing::click(sales.cmdPrint);
+    QVERIFY(takeReportTexts().contains(shape.buyer));
+
+    frmYearlyReport yearly(*data.db);
+    QVERIFY(!TableLayout(yearly.monthsTable()).landscape);
 }
 
 QTEST_MAIN(TestReportWindows)
