@@ -7,7 +7,17 @@
 
 namespace zelva {
 
-Paise ToPaise(double rupees) { return std::llround(RoundAmount(rupees, 2) * 100); }
+Paise ToPaise(double rupees)
+{
+    // A stored two-decimal amount is, times 100, within a hair of whole paise:
+    // no half paisa to round, so the exact decimal rounding (slow, through
+    // digits) is left for the amounts that need it.
+    const double scaled = rupees * 100;
+    const double whole = std::round(scaled);
+    if (std::fabs(scaled - whole) < 1e-6)
+        return Paise(whole);
+    return std::llround(RoundAmount(rupees, 2) * 100);
+}
 
 double ToRupees(Paise paise) { return double(paise) / 100; }
 

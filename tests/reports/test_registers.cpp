@@ -115,6 +115,27 @@ private slots:
         august = QJsonDocument::fromJson(file.json).object();
     }
 
+    // Stored amounts to whole paise: two decimals as they were shown, a half
+    // paisa away from zero, the largest amounts exact.
+    void toPaise_data()
+    {
+        QTest::addColumn<double>("rupees");
+        QTest::addColumn<qint64>("paise");
+        QTest::newRow("sum of tenths") << 0.1 + 0.2 << qint64(30);
+        QTest::newRow("a whole amount") << 2642.0 << qint64(264200);
+        QTest::newRow("half a paisa") << 0.005 << qint64(1);
+        QTest::newRow("half a paisa owed") << -12.345 << qint64(-1235);
+        QTest::newRow("1.005 as shown") << 1.005 << qint64(101);
+        QTest::newRow("twelve digits") << 777777777777.77 << qint64(77777777777777);
+        QTest::newRow("twelve digits owed") << -999999999999.99 << qint64(-99999999999999);
+    }
+    void toPaise()
+    {
+        QFETCH(double, rupees);
+        QFETCH(qint64, paise);
+        QCOMPARE(ToPaise(rupees), paise);
+    }
+
     void returnHeader()
     {
         QCOMPARE(august.value("gstin").toString(), CompanyGstin);
