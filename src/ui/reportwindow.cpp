@@ -2,6 +2,7 @@
 
 #include "ui/formboxes.h"
 #include "ui/message.h"
+#include "ui/reportpreview.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -13,7 +14,6 @@
 #include <QMdiSubWindow>
 #include <QPdfWriter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
@@ -23,9 +23,12 @@ namespace zelva {
 
 namespace {
 
-report::Paper paperOf(const QPrinter& printer)
+// The preview's paper, the one Save as PDF writes on.
+const QPageSize PreviewPaper(QPageSize::A4);
+
+report::Paper paperOf(const QPageSize& size)
 {
-    const QRectF points = printer.pageLayout().fullRectPoints();
+    const QSizeF points = size.size(QPageSize::Point);
     return { points.width() * 20, points.height() * 20 };
 }
 
@@ -37,13 +40,12 @@ ReportWindow::ReportWindow(
     , m_layout(std::move(layout))
     , m_rows(std::move(rows))
     , m_pdfFolder(std::move(pdfFolder))
-    , m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
-    m_previewPrinter->setPageSize(QPageSize(QPageSize::A4));
-    m_pages = report::PaginateReport(m_layout, m_rows, paperOf(*m_previewPrinter));
     buildWindow();
-    preview->updatePreview();
-    goToPage(report::PageOfRow(m_pages, startRow) + 1);
+    // Laid out once, here; the preview draws a page only when it comes into sight.
+    const report::Paper paper = paperOf(PreviewPaper);
+    preview->setPages(report::PaginateReport(m_layout, m_rows, paper), paper, report::FitScale(m_layout, paper));
+    goToPage(report::PageOfRow(pages(), startRow) + 1);
 }
 
 ReportWindow::~ReportWindow() = default;
@@ -72,11 +74,8 @@ ReportWindow* ReportWindow::Open(
 void ReportWindow::buildWindow()
 {
     setWindowTitle(m_layout.caption);
-    preview = Named(new QPrintPreviewWidget(m_previewPrinter.get(), this), "preview");
-    preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
-    connect(preview, &QPrintPreviewWidget::paintRequested, this,
-        [this](QPrinter* printer) { report::RenderReport(*printer, m_layout, m_rows); });
-    connect(preview, &QPrintPreviewWidget::previewChanged, this, &ReportWindow::showPageNumber);
+    preview = Named(new ReportPreview(this), "preview");
+    connect(preview, &ReportPreview::currentPageChanged, this, &ReportWindow::showPageNumber);
 
     cmdFirst = NewButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page (Ctrl+Home)"));
     cmdPrevious = NewButton(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous page (Page Up)"));
@@ -86,6 +85,8 @@ void ReportWindow::buildWindow()
     cmdFitWidth
         = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
     cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
+    cmdZoomOut = NewButton(this, "cmdZoomOut", QStringLiteral("-"), QStringLiteral("Zoom out (Ctrl+-)"));
+    cmdZoomIn = NewButton(this, "cmdZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in (Ctrl++)"));
     cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
     cmdSavePdf = NewButton(
         this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
@@ -95,8 +96,10 @@ void ReportWindow::buildWindow()
     connect(cmdPrevious, &QPushButton::clicked, this, [this] { goToPage(currentPage() - 1); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { goToPage(currentPage() + 1); });
     connect(cmdLast, &QPushButton::clicked, this, [this] { goToPage(pageCount()); });
-    connect(cmdFitWidth, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitToWidth);
-    connect(cmdFitPage, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitInView);
+    connect(cmdFitWidth, &QPushButton::clicked, preview, &ReportPreview::fitToWidth);
+    connect(cmdFitPage, &QPushButton::clicked, preview, &ReportPreview::fitInView);
+    connect(cmdZoomOut, &QPushButton::clicked, preview, &ReportPreview::zoomOut);
+    connect(cmdZoomIn, &QPushButton::clicked, preview, &ReportPreview::zoomIn);
     connect(cmdPrint, &QPushButton::clicked, this, &ReportWindow::cmdPrint_Click);
     connect(cmdSavePdf, &QPushButton::clicked, this, &ReportWindow::cmdSavePdf_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
@@ -106,7 +109,8 @@ void ReportWindow::buildWindow()
             close();
     });
     const std::pair<QKeySequence, QPushButton*> keys[] = { { Qt::Key_PageUp, cmdPrevious },
-        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast } };
+        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast },
+        { QKeySequence::ZoomIn, cmdZoomIn }, { QKeySequence::ZoomOut, cmdZoomOut } };
     for (const auto& [key, button] : keys)
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
 
@@ -117,6 +121,8 @@ void ReportWindow::buildWindow()
     bar->addSpacing(16);
     bar->addWidget(cmdFitWidth);
     bar->addWidget(cmdFitPage);
+    bar->addWidget(cmdZoomOut);
+    bar->addWidget(cmdZoomIn);
     bar->addStretch();
     bar->addWidget(cmdPrint);
     bar->addWidget(cmdSavePdf);
@@ -126,13 +132,15 @@ void ReportWindow::buildWindow()
     column->addWidget(preview, 1);
 }
 
-int ReportWindow::pageCount() const { return int(m_pages.size()); }
+const std::vector<report::ReportPage>& ReportWindow::pages() const { return preview->pages(); }
+
+int ReportWindow::pageCount() const { return preview->pageCount(); }
 
 int ReportWindow::currentPage() const { return preview->currentPage(); }
 
 void ReportWindow::goToPage(int page)
 {
-    preview->setCurrentPage(std::clamp(page, 1, pageCount()));
+    preview->setCurrentPage(page);
     showPageNumber();
 }
 
@@ -155,7 +163,7 @@ QString ReportWindow::defaultPdfPath() const
 bool ReportWindow::savePdf(const QString& path)
 {
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageSize(PreviewPaper);
     writer.setResolution(600);
     writer.setTitle(m_layout.caption);
     if (report::RenderReport(writer, m_layout, m_rows) < 0) {
@@ -192,7 +200,7 @@ void ReportWindow::closeEvent(QCloseEvent* event)
         return;
     m_closed = true;
     report::ReportRows().swap(m_rows); // the rows go with the window
-    m_pages.clear();
+    preview->setPages({}, {}, 1);
     emit closed();
 }
 

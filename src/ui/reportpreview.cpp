@@ -1,0 +1,216 @@
+#include "ui/reportpreview.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <utility>
+
+namespace zelva {
+
+namespace {
+
+constexpr int Gap = 10; // pixels around and between the pages
+constexpr double ZoomStep = 1.25;
+constexpr double SmallestZoom = 0.1;
+constexpr double LargestZoom = 5.0;
+constexpr int PagesKeptAround = 2; // drawn pages kept beyond those in view
+const double TwipsResolution = 1440; // dots per inch of a page drawn one unit per twip
+
+} // namespace
+
+ReportPreview::ReportPreview(QWidget* parent)
+    : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    // Always there, so fitting the width never makes it come and go.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setAutoFillBackground(false);
+    verticalScrollBar()->setSingleStep(20);
+    horizontalScrollBar()->setSingleStep(20);
+}
+
+void ReportPreview::setPages(std::vector<report::ReportPage> pages, const report::Paper& paper, double layoutScale)
+{
+    m_pages = std::move(pages);
+    m_paper = paper;
+    m_layoutScale = layoutScale;
+    m_drawn.clear();
+    setZoom(m_mode, m_zoom);
+    setCurrentPage(1);
+}
+
+double ReportPreview::pixelsPerTwip() const { return logicalDpiX() / 1440.0 * m_zoom; }
+
+QSize ReportPreview::pageSize() const
+{
+    const double scale = pixelsPerTwip();
+    return { std::max(1, qRound(m_paper.width * scale)), std::max(1, qRound(m_paper.height * scale)) };
+}
+
+int ReportPreview::pageTop(int index) const { return Gap + index * (pageSize().height() + Gap); }
+
+int ReportPreview::contentWidth() const { return pageSize().width() + 2 * Gap; }
+
+int ReportPreview::contentHeight() const { return pageTop(pageCount()); }
+
+void ReportPreview::fitToWidth() { setZoom(Zoom::FitWidth, m_zoom); }
+
+void ReportPreview::fitInView() { setZoom(Zoom::FitPage, m_zoom); }
+
+void ReportPreview::zoomIn() { setZoom(Zoom::Steps, m_zoom * ZoomStep); }
+
+void ReportPreview::zoomOut() { setZoom(Zoom::Steps, m_zoom / ZoomStep); }
+
+void ReportPreview::setZoom(Zoom mode, double factor)
+{
+    m_mode = mode;
+    const double before = m_zoom;
+    m_zoom = std::clamp(factor, SmallestZoom, LargestZoom);
+    fitZoomToView();
+    if (m_zoom != before)
+        m_drawn.clear();
+    updateScrollBars();
+    scrollToCurrentPage();
+}
+
+// In a fitting mode, the zoom that fits the page's width or the whole page
+// into the view as it is now.
+void ReportPreview::fitZoomToView()
+{
+    if (m_mode == Zoom::Steps)
+        return;
+    const double realSize = logicalDpiX() / 1440.0; // pixels per twip at zoom 1
+    const double byWidth = std::max(1, viewport()->width() - 2 * Gap) / (m_paper.width * realSize);
+    const double byHeight = std::max(1, viewport()->height() - 2 * Gap) / (m_paper.height * realSize);
+    const double fitted = m_mode == Zoom::FitWidth ? byWidth : std::min(byWidth, byHeight);
+    m_zoom = std::clamp(fitted, SmallestZoom, LargestZoom);
+}
+
+void ReportPreview::updateScrollBars()
+{
+    const bool keep = std::exchange(m_scrollingToPage, true); // a shrinking range is not the operator scrolling
+    const QSize view = viewport()->size();
+    verticalScrollBar()->setRange(0, std::max(0, contentHeight() - view.height()));
+    verticalScrollBar()->setPageStep(view.height());
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - view.width()));
+    horizontalScrollBar()->setPageStep(view.width());
+    m_scrollingToPage = keep;
+}
+
+void ReportPreview::setCurrentPage(int page)
+{
+    const int before = m_currentPage;
+    m_currentPage = pageCount() == 0 ? 0 : std::clamp(page, 1, pageCount());
+    scrollToCurrentPage();
+    if (m_currentPage != before)
+        emit currentPageChanged(m_currentPage);
+}
+
+void ReportPreview::scrollToCurrentPage()
+{
+    const bool keep = std::exchange(m_scrollingToPage, true);
+    if (m_currentPage > 0)
+        verticalScrollBar()->setValue(pageTop(m_currentPage - 1) - Gap);
+    m_scrollingToPage = keep;
+    viewport()->update();
+}
+
+int ReportPreview::pageAtViewMiddle() const
+{
+    if (pageCount() == 0)
+        return 0;
+    const int middle = verticalScrollBar()->value() + viewport()->height() / 2;
+    const int index = (middle - Gap) / (pageSize().height() + Gap);
+    return std::clamp(index, 0, pageCount() - 1) + 1;
+}
+
+void ReportPreview::scrollContentsBy(int, int)
+{
+    viewport()->update();
+    if (m_scrollingToPage)
+        return;
+    const int page = pageAtViewMiddle();
+    if (page != m_currentPage) {
+        m_currentPage = page;
+        emit currentPageChanged(page);
+    }
+}
+
+void ReportPreview::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    setZoom(m_mode, m_zoom);
+}
+
+void ReportPreview::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    if (event->angleDelta().y() > 0)
+        zoomIn();
+    else if (event->angleDelta().y() < 0)
+        zoomOut();
+    event->accept();
+}
+
+void ReportPreview::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    const QRect view = viewport()->rect();
+    painter.fillRect(view, palette().color(QPalette::Dark));
+    if (pageCount() == 0)
+        return;
+    const QSize size = pageSize();
+    const int scrolledTop = verticalScrollBar()->value();
+    const int left = contentWidth() <= view.width() ? (view.width() - size.width()) / 2
+                                                    : Gap - horizontalScrollBar()->value();
+    const int first = std::clamp((scrolledTop - Gap) / (size.height() + Gap), 0, pageCount() - 1);
+    int last = first;
+    for (int i = first; i < pageCount() && pageTop(i) - scrolledTop < view.height(); ++i) {
+        const QRect place(QPoint(left, pageTop(i) - scrolledTop), size);
+        painter.setPen(palette().color(QPalette::Shadow));
+        painter.drawRect(place.adjusted(-1, -1, 0, 0));
+        painter.drawImage(place.topLeft(), drawnPage(i));
+        last = i;
+    }
+    forgetPagesOutside(first - PagesKeptAround, last + PagesKeptAround);
+}
+
+// The page as an image of its size on the screen: drawn at the paper's
+// resolution, as the printer lays it out, and scaled down to the screen.
+const QImage& ReportPreview::drawnPage(int index)
+{
+    if (auto found = m_drawn.find(index); found != m_drawn.end())
+        return found->second;
+    const QSize size = pageSize();
+    const double ratio = devicePixelRatioF();
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.setDotsPerMeterX(qRound(TwipsResolution / 0.0254));
+    image.setDotsPerMeterY(qRound(TwipsResolution / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.scale(size.width() / m_paper.width, size.height() / m_paper.height);
+    report::PaintReportPage(painter, m_pages[size_t(index)], m_layoutScale);
+    painter.end();
+    return m_drawn.emplace(index, std::move(image)).first->second;
+}
+
+void ReportPreview::forgetPagesOutside(int first, int last)
+{
+    std::erase_if(m_drawn, [&](const auto& drawn) { return drawn.first < first || drawn.first > last; });
+}
+
+QList<int> ReportPreview::drawnPages() const
+{
+    QList<int> drawn;
+    for (const auto& [index, image] : m_drawn)
+        drawn << index + 1;
+    return drawn;
+}
+
+} // namespace zelva
