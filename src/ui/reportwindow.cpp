@@ -114,6 +114,13 @@ void ReportWindow::buildWindow()
     for (const auto& [key, button] : keys)
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
 
+    // Symbol buttons take only their symbol's room and the page number its
+    // longest text's, so the whole bar fits a window of common size.
+    const int symbolWidth = fontMetrics().height() * 3;
+    for (QPushButton* button : { cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdZoomOut, cmdZoomIn })
+        button->setFixedWidth(symbolWidth);
+    lblPage->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Page 8888 of 8888")));
+    lblPage->setAlignment(Qt::AlignCenter);
     auto* bar = new QHBoxLayout;
     for (QWidget* w : { static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious),
              static_cast<QWidget*>(lblPage), static_cast<QWidget*>(cmdNext), static_cast<QWidget*>(cmdLast) })
