@@ -165,8 +165,8 @@ void ReportPreview::paintEvent(QPaintEvent*)
         return;
     const QSize size = pageSize();
     const int scrolledTop = verticalScrollBar()->value();
-    const int left = contentWidth() <= view.width() ? (view.width() - size.width()) / 2
-                                                    : Gap - horizontalScrollBar()->value();
+    const int left
+        = contentWidth() <= view.width() ? (view.width() - size.width()) / 2 : Gap - horizontalScrollBar()->value();
     const int first = std::clamp((scrolledTop - Gap) / (size.height() + Gap), 0, pageCount() - 1);
     int last = first;
     for (int i = first; i < pageCount() && pageTop(i) - scrolledTop < view.height(); ++i) {
