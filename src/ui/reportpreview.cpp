@@ -14,7 +14,6 @@ constexpr int Gap = 10; // pixels around and between the pages
 constexpr double ZoomStep = 1.25;
 constexpr double SmallestZoom = 0.1;
 constexpr double LargestZoom = 5.0;
-constexpr int PagesKeptAround = 2; // drawn pages kept beyond those in view
 const double TwipsResolution = 1440; // dots per inch of a page drawn one unit per twip
 
 } // namespace
@@ -65,11 +64,8 @@ void ReportPreview::zoomOut() { setZoom(Zoom::Steps, m_zoom / ZoomStep); }
 void ReportPreview::setZoom(Zoom mode, double factor)
 {
     m_mode = mode;
-    const double before = m_zoom;
     m_zoom = std::clamp(factor, SmallestZoom, LargestZoom);
     fitZoomToView();
-    if (m_zoom != before)
-        m_drawn.clear();
     updateScrollBars();
     scrollToCurrentPage();
 }
@@ -125,9 +121,10 @@ int ReportPreview::pageAtViewMiddle() const
     return std::clamp(index, 0, pageCount() - 1) + 1;
 }
 
-void ReportPreview::scrollContentsBy(int, int)
+void ReportPreview::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    viewport()->scroll(dx, dy); // what stays in view moves; the strip uncovered is painted
+
     if (m_scrollingToPage)
         return;
     const int page = pageAtViewMiddle();
@@ -156,59 +153,58 @@ void ReportPreview::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void ReportPreview::paintEvent(QPaintEvent*)
+QRect ReportPreview::pagePlace(int index) const
 {
-    QPainter painter(viewport());
-    const QRect view = viewport()->rect();
-    painter.fillRect(view, palette().color(QPalette::Dark));
-    if (pageCount() == 0)
-        return;
     const QSize size = pageSize();
-    const int scrolledTop = verticalScrollBar()->value();
-    const int left
-        = contentWidth() <= view.width() ? (view.width() - size.width()) / 2 : Gap - horizontalScrollBar()->value();
-    const int first = std::clamp((scrolledTop - Gap) / (size.height() + Gap), 0, pageCount() - 1);
-    int last = first;
-    for (int i = first; i < pageCount() && pageTop(i) - scrolledTop < view.height(); ++i) {
-        const QRect place(QPoint(left, pageTop(i) - scrolledTop), size);
-        painter.setPen(palette().color(QPalette::Shadow));
-        painter.drawRect(place.adjusted(-1, -1, 0, 0));
-        painter.drawImage(place.topLeft(), drawnPage(i));
-        last = i;
-    }
-    forgetPagesOutside(first - PagesKeptAround, last + PagesKeptAround);
+    const int width = viewport()->width();
+    const int left = contentWidth() <= width ? (width - size.width()) / 2 : Gap - horizontalScrollBar()->value();
+    return { QPoint(left, pageTop(index) - verticalScrollBar()->value()), size };
 }
 
-// The page as an image of its size on the screen: drawn at the paper's
-// resolution, as the printer lays it out, and scaled down to the screen.
-const QImage& ReportPreview::drawnPage(int index)
+// The part of the view to paint is drawn on an image at the paper's
+// resolution, as the printer lays it out, and put on the screen.
+void ReportPreview::paintEvent(QPaintEvent* event)
 {
-    if (auto found = m_drawn.find(index); found != m_drawn.end())
-        return found->second;
-    const QSize size = pageSize();
+    const QRect area = event->rect();
+    const QColor background = palette().color(QPalette::Dark);
     const double ratio = devicePixelRatioF();
-    QImage image(size * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.setDotsPerMeterX(qRound(TwipsResolution / 0.0254));
-    image.setDotsPerMeterY(qRound(TwipsResolution / 0.0254));
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    QImage canvas(area.size() * ratio, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.setDotsPerMeterX(qRound(TwipsResolution / 0.0254));
+    canvas.setDotsPerMeterY(qRound(TwipsResolution / 0.0254));
+    canvas.fill(background);
+    QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.scale(size.width() / m_paper.width, size.height() / m_paper.height);
-    report::PaintReportPage(painter, m_pages[size_t(index)], m_layoutScale);
+    painter.translate(-area.topLeft());
+    const int step = pageSize().height() + Gap;
+    const int scrolledTop = verticalScrollBar()->value();
+    for (int i = std::max(0, (scrolledTop + area.top() - Gap) / step);
+         i < pageCount() && pagePlace(i).top() <= area.bottom(); ++i)
+        if (pagePlace(i).intersects(area))
+            drawPage(painter, i);
     painter.end();
-    return m_drawn.emplace(index, std::move(image)).first->second;
+    QPainter(viewport()).drawImage(area.topLeft(), canvas);
 }
 
-void ReportPreview::forgetPagesOutside(int first, int last)
+void ReportPreview::drawPage(QPainter& painter, int index)
 {
-    std::erase_if(m_drawn, [&](const auto& drawn) { return drawn.first < first || drawn.first > last; });
+    const QRect place = pagePlace(index);
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawRect(place.adjusted(-1, -1, 0, 0));
+    painter.fillRect(place, Qt::white);
+    painter.save();
+    painter.setClipRect(place);
+    painter.translate(place.topLeft());
+    painter.scale(place.width() / m_paper.width, place.height() / m_paper.height);
+    report::PaintReportPage(painter, m_pages[size_t(index)], m_layoutScale);
+    painter.restore();
+    m_drawn.insert(index);
 }
 
 QList<int> ReportPreview::drawnPages() const
 {
     QList<int> drawn;
-    for (const auto& [index, image] : m_drawn)
+    for (int index : m_drawn)
         drawn << index + 1;
     return drawn;
 }

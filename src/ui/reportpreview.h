@@ -7,8 +7,9 @@
 //
 // A page is drawn at the paper's own resolution (one device unit per twip),
 // as the printer lays it out, then scaled to the screen: a value shrunk to fit
-// its box on paper is shrunk the same on screen. Drawn pages are kept while
-// they stay near the view, so scrolling back and forth does not redraw them.
+// its box on paper is shrunk the same on screen. No page is kept as an image
+// (one page at the width of a large screen is tens of megabytes): scrolling
+// moves what is on the screen and draws only the strip it uncovers.
 //
 // Zoom: to the page width, to the whole page, or in steps (Ctrl+wheel); the
 // fitting modes follow the view's size. Arrow keys and the scroll bars scroll;
@@ -17,8 +18,7 @@
 #include "ui/report.h"
 
 #include <QAbstractScrollArea>
-#include <QImage>
-#include <map>
+#include <set>
 
 namespace zelva {
 
@@ -45,7 +45,7 @@ public:
     Zoom zoomMode() const { return m_mode; }
     double zoomFactor() const { return m_zoom; } // 1: the paper's real size on the screen
 
-    // The pages (from 1) drawn and kept at the moment, in order.
+    // The pages (from 1) drawn since setPages, in order.
     QList<int> drawnPages() const;
 
 signals:
@@ -68,8 +68,8 @@ private:
     void updateScrollBars();
     void scrollToCurrentPage();
     int pageAtViewMiddle() const;
-    const QImage& drawnPage(int index);
-    void forgetPagesOutside(int first, int last);
+    QRect pagePlace(int index) const; // in the view
+    void drawPage(QPainter& painter, int index);
 
     std::vector<report::ReportPage> m_pages;
     report::Paper m_paper;
@@ -78,7 +78,7 @@ private:
     double m_zoom = 1;
     int m_currentPage = 0;
     bool m_scrollingToPage = false;
-    std::map<int, QImage> m_drawn; // page index -> image at the current zoom
+    std::set<int> m_drawn; // page indexes
 };
 
 } // namespace zelva
