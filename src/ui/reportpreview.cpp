@@ -14,7 +14,7 @@ constexpr int Gap = 10; // pixels around and between the pages
 constexpr double ZoomStep = 1.25;
 constexpr double SmallestZoom = 0.1;
 constexpr double LargestZoom = 5.0;
-const double TwipsResolution = 1440; // dots per inch of a page drawn one unit per twip
+constexpr double TwipsPerInch = 1440; // also the resolution of a page drawn one device unit per twip
 
 } // namespace
 
@@ -39,7 +39,7 @@ void ReportPreview::setPages(std::vector<report::ReportPage> pages, const report
     setCurrentPage(1);
 }
 
-double ReportPreview::pixelsPerTwip() const { return logicalDpiX() / 1440.0 * m_zoom; }
+double ReportPreview::pixelsPerTwip() const { return logicalDpiX() / TwipsPerInch * m_zoom; }
 
 QSize ReportPreview::pageSize() const
 {
@@ -76,7 +76,7 @@ void ReportPreview::fitZoomToView()
 {
     if (m_mode == Zoom::Steps)
         return;
-    const double realSize = logicalDpiX() / 1440.0; // pixels per twip at zoom 1
+    const double realSize = logicalDpiX() / TwipsPerInch; // pixels per twip at zoom 1
     const double byWidth = std::max(1, viewport()->width() - 2 * Gap) / (m_paper.width * realSize);
     const double byHeight = std::max(1, viewport()->height() - 2 * Gap) / (m_paper.height * realSize);
     const double fitted = m_mode == Zoom::FitWidth ? byWidth : std::min(byWidth, byHeight);
@@ -124,7 +124,6 @@ int ReportPreview::pageAtViewMiddle() const
 void ReportPreview::scrollContentsBy(int dx, int dy)
 {
     viewport()->scroll(dx, dy); // what stays in view moves; the strip uncovered is painted
-
     if (m_scrollingToPage)
         return;
     const int page = pageAtViewMiddle();
@@ -170,8 +169,8 @@ void ReportPreview::paintEvent(QPaintEvent* event)
     const double ratio = devicePixelRatioF();
     QImage canvas(area.size() * ratio, QImage::Format_RGB32);
     canvas.setDevicePixelRatio(ratio);
-    canvas.setDotsPerMeterX(qRound(TwipsResolution / 0.0254));
-    canvas.setDotsPerMeterY(qRound(TwipsResolution / 0.0254));
+    canvas.setDotsPerMeterX(qRound(TwipsPerInch / 0.0254));
+    canvas.setDotsPerMeterY(qRound(TwipsPerInch / 0.0254));
     canvas.fill(background);
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
