@@ -13,6 +13,7 @@
 #include "reports/frmstockreport.h"
 #include "reports/reportlayouts.h"
 #include "reports/reportqueries.h"
+#include "timing.h"
 #include "ui/reportpreview.h"
 #include "ui/reportwindow.h"
 
@@ -25,7 +26,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 
 using namespace zelva;
 
@@ -33,28 +33,6 @@ namespace {
 
 const QDate Today(2026, 6, 15);
 constexpr int Runs = 5;
-
-// Processor time used by the program since start(), in milliseconds.
-class CpuTimer {
-public:
-    void start() { m_start = now(); }
-    double restart()
-    {
-        const double ms = elapsed();
-        start();
-        return ms;
-    }
-    double elapsed() const { return now() - m_start; }
-
-private:
-    static double now()
-    {
-        timespec t {};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-    }
-    double m_start = now();
-};
 
 void fillStock(Database& db, int count)
 {
@@ -85,7 +63,7 @@ void fillPurchases(Database& db, int count)
 // preview has drawn the first on the screen.
 double showToFirstPage(ReportSelection& form, QMdiArea& area)
 {
-    CpuTimer timer;
+    bench::CpuTimer timer;
     form.cmdShow->click();
     QApplication::processEvents();
     auto* window = qobject_cast<ReportWindow*>(area.activeSubWindow()->widget());
@@ -111,7 +89,7 @@ struct BareTimes {
 BareTimes bare(const std::function<QueryRows()>& query, const report::ReportLayout& layout)
 {
     BareTimes times;
-    CpuTimer timer;
+    bench::CpuTimer timer;
     report::ReportRows rows = AsReportRows(query());
     times.query = timer.restart();
     const auto pages = report::PaginateReport(layout, rows, report::Paper {});
@@ -142,16 +120,16 @@ void printBeside(const char* report, double show, const BareTimes& bare)
 
 double best(const std::function<double()>& run)
 {
-    double fastest = 1e12;
+    std::vector<double> times;
     for (int i = 0; i < Runs; ++i)
-        fastest = std::min(fastest, run());
-    return fastest;
+        times.push_back(run());
+    return bench::Best(times);
 }
 
 double todayQuery(Database& db)
 {
     return best([&] {
-        CpuTimer timer;
+        bench::CpuTimer timer;
         PurchaseReportRows(db, DayPeriod(Today));
         return timer.elapsed();
     });
@@ -171,6 +149,7 @@ void printPlan(Database& db)
 
 int main(int argc, char** argv)
 {
+    bench::OffscreenUnlessNamed();
     QApplication app(argc, argv);
     QTemporaryDir big, small;
     auto db = Database::open(big.path());
