@@ -1,12 +1,14 @@
 #pragma once
-// The timing pieces every benchmark uses: milliseconds since a timer started,
-// the median or the best of a set of runs, a piece of work timed that many
-// times, and the table of a form's work against the bare SQLite work.
+// The timing pieces every benchmark uses: milliseconds since a timer started
+// (on the clock, or of processor time), the median or the best of a set of
+// runs, a piece of work timed that many times, and the table of a form's work
+// against the bare SQLite work.
 #include <QByteArray>
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace bench {
@@ -19,6 +21,30 @@ inline void OffscreenUnlessNamed()
 }
 
 inline double MsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+// Milliseconds of processor time the program used since start(): steadier
+// than the clock on the wall on a machine shared with other work, and the same
+// on an idle one for work that does not wait on the disk.
+class CpuTimer {
+public:
+    void start() { m_start = now(); }
+    double restart()
+    {
+        const double ms = elapsed();
+        start();
+        return ms;
+    }
+    double elapsed() const { return now() - m_start; }
+
+private:
+    static double now()
+    {
+        timespec t {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    }
+    double m_start = now();
+};
 
 // The middle run; -1 when there was none.
 inline double Median(std::vector<double> times)

@@ -11,14 +11,18 @@ QString table(DbFile file, const char* name)
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(file), QLatin1String(name));
 }
 
+// The column names are read once; each row then takes its values only.
 QueryRows readRows(QSqlQuery& query)
 {
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
     QueryRows rows;
     while (query.next()) {
-        const QSqlRecord record = query.record();
         QVariantMap row;
-        for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i));
+        for (int i = 0; i < names.size(); ++i)
+            row.insert(names[i], query.value(i));
         rows.push_back(std::move(row));
     }
     return rows;

@@ -2,6 +2,7 @@
 
 #include "ui/formboxes.h"
 #include "ui/message.h"
+#include "ui/reportpreview.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -13,7 +14,6 @@
 #include <QMdiSubWindow>
 #include <QPdfWriter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
@@ -30,9 +30,11 @@ void setPaper(QPagedPaintDevice& device, const report::ReportLayout& layout)
     device.setPageOrientation(layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-report::Paper paperOf(const QPrinter& printer)
+report::Paper paperOf(const report::ReportLayout& layout)
 {
-    const QRectF points = printer.pageLayout().fullRectPoints();
+    QSizeF points = QPageSize(QPageSize::A4).size(QPageSize::Point);
+    if (layout.landscape)
+        points.transpose();
     return { points.width() * 20, points.height() * 20 };
 }
 
@@ -44,13 +46,12 @@ ReportWindow::ReportWindow(
     , m_layout(std::move(layout))
     , m_rows(std::move(rows))
     , m_pdfFolder(std::move(pdfFolder))
-    , m_previewPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
-    setPaper(*m_previewPrinter, m_layout);
-    m_pages = report::PaginateReport(m_layout, m_rows, paperOf(*m_previewPrinter));
     buildWindow();
-    preview->updatePreview();
-    goToPage(report::PageOfRow(m_pages, startRow) + 1);
+    // Laid out once, here; the preview draws a page only when it comes into sight.
+    const report::Paper paper = paperOf(m_layout);
+    preview->setPages(report::PaginateReport(m_layout, m_rows, paper), paper, report::FitScale(m_layout, paper));
+    goToPage(report::PageOfRow(pages(), startRow) + 1);
 }
 
 ReportWindow::~ReportWindow() = default;
@@ -79,11 +80,8 @@ ReportWindow* ReportWindow::Open(
 void ReportWindow::buildWindow()
 {
     setWindowTitle(m_layout.caption);
-    preview = Named(new QPrintPreviewWidget(m_previewPrinter.get(), this), "preview");
-    preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
-    connect(preview, &QPrintPreviewWidget::paintRequested, this,
-        [this](QPrinter* printer) { report::RenderReport(*printer, m_layout, m_rows); });
-    connect(preview, &QPrintPreviewWidget::previewChanged, this, &ReportWindow::showPageNumber);
+    preview = Named(new ReportPreview(this), "preview");
+    connect(preview, &ReportPreview::currentPageChanged, this, &ReportWindow::showPageNumber);
 
     cmdFirst = NewButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First page (Ctrl+Home)"));
     cmdPrevious = NewButton(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous page (Page Up)"));
@@ -93,6 +91,8 @@ void ReportWindow::buildWindow()
     cmdFitWidth
         = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
     cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
+    cmdZoomOut = NewButton(this, "cmdZoomOut", QStringLiteral("-"), QStringLiteral("Zoom out (Ctrl+-)"));
+    cmdZoomIn = NewButton(this, "cmdZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in (Ctrl++)"));
     cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
     cmdSavePdf = NewButton(
         this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
@@ -102,8 +102,10 @@ void ReportWindow::buildWindow()
     connect(cmdPrevious, &QPushButton::clicked, this, [this] { goToPage(currentPage() - 1); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { goToPage(currentPage() + 1); });
     connect(cmdLast, &QPushButton::clicked, this, [this] { goToPage(pageCount()); });
-    connect(cmdFitWidth, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitToWidth);
-    connect(cmdFitPage, &QPushButton::clicked, preview, &QPrintPreviewWidget::fitInView);
+    connect(cmdFitWidth, &QPushButton::clicked, preview, &ReportPreview::fitToWidth);
+    connect(cmdFitPage, &QPushButton::clicked, preview, &ReportPreview::fitInView);
+    connect(cmdZoomOut, &QPushButton::clicked, preview, &ReportPreview::zoomOut);
+    connect(cmdZoomIn, &QPushButton::clicked, preview, &ReportPreview::zoomIn);
     connect(cmdPrint, &QPushButton::clicked, this, &ReportWindow::cmdPrint_Click);
     connect(cmdSavePdf, &QPushButton::clicked, this, &ReportWindow::cmdSavePdf_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
@@ -113,10 +115,18 @@ void ReportWindow::buildWindow()
             close();
     });
     const std::pair<QKeySequence, QPushButton*> keys[] = { { Qt::Key_PageUp, cmdPrevious },
-        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast } };
+        { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast },
+        { QKeySequence::ZoomIn, cmdZoomIn }, { QKeySequence::ZoomOut, cmdZoomOut } };
     for (const auto& [key, button] : keys)
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
 
+    // Symbol buttons take only their symbol's room and the page number its
+    // longest text's, so the whole bar fits a window of common size.
+    const int symbolWidth = fontMetrics().height() * 3;
+    for (QPushButton* button : { cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdZoomOut, cmdZoomIn })
+        button->setFixedWidth(symbolWidth);
+    lblPage->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Page 8888 of 8888")));
+    lblPage->setAlignment(Qt::AlignCenter);
     auto* bar = new QHBoxLayout;
     for (QWidget* w : { static_cast<QWidget*>(cmdFirst), static_cast<QWidget*>(cmdPrevious),
              static_cast<QWidget*>(lblPage), static_cast<QWidget*>(cmdNext), static_cast<QWidget*>(cmdLast) })
@@ -124,6 +134,8 @@ void ReportWindow::buildWindow()
     bar->addSpacing(16);
     bar->addWidget(cmdFitWidth);
     bar->addWidget(cmdFitPage);
+    bar->addWidget(cmdZoomOut);
+    bar->addWidget(cmdZoomIn);
     bar->addStretch();
     bar->addWidget(cmdPrint);
     bar->addWidget(cmdSavePdf);
@@ -133,13 +145,15 @@ void ReportWindow::buildWindow()
     column->addWidget(preview, 1);
 }
 
-int ReportWindow::pageCount() const { return int(m_pages.size()); }
+const std::vector<report::ReportPage>& ReportWindow::pages() const { return preview->pages(); }
+
+int ReportWindow::pageCount() const { return preview->pageCount(); }
 
 int ReportWindow::currentPage() const { return preview->currentPage(); }
 
 void ReportWindow::goToPage(int page)
 {
-    preview->setCurrentPage(std::clamp(page, 1, pageCount()));
+    preview->setCurrentPage(page);
     showPageNumber();
 }
 
@@ -200,7 +214,7 @@ void ReportWindow::closeEvent(QCloseEvent* event)
         return;
     m_closed = true;
     report::ReportRows().swap(m_rows); // the rows go with the window
-    m_pages.clear();
+    preview->setPages({}, {}, 1);
     emit closed();
 }
 

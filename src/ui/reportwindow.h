@@ -1,6 +1,7 @@
 #pragma once
 // The report window: a child window of the main window that previews a report
-// over its rows, pages through it, zooms to the page width or the whole page,
+// over its rows (laid out once on A4; each page drawn when it comes into sight),
+// pages through it, zooms to the page width, the whole page or in steps,
 // prints through the system's print dialog (the default printer chosen) and
 // saves the report as a PDF (offered in the data folder's Prints folder, named
 // after the report and the day). It holds its own rows, so several can be open
@@ -11,11 +12,11 @@
 #include <QWidget>
 
 class QLabel;
-class QPrinter;
-class QPrintPreviewWidget;
 class QPushButton;
 
 namespace zelva {
+
+class ReportPreview;
 
 class ReportWindow : public QWidget {
     Q_OBJECT
@@ -32,7 +33,7 @@ public:
 
     int pageCount() const;
     int currentPage() const; // from 1
-    const std::vector<report::ReportPage>& pages() const { return m_pages; }
+    const std::vector<report::ReportPage>& pages() const;
 
     // The name Save as PDF offers: "<caption> <yyyy-mm-dd>.pdf" in the Prints folder.
     QString defaultPdfPath() const;
@@ -46,10 +47,12 @@ public:
     QLabel* lblPage;
     QPushButton* cmdFitWidth;
     QPushButton* cmdFitPage;
+    QPushButton* cmdZoomOut;
+    QPushButton* cmdZoomIn;
     QPushButton* cmdPrint;
     QPushButton* cmdSavePdf;
     QPushButton* cmdClose;
-    QPrintPreviewWidget* preview;
+    ReportPreview* preview;
 
 signals:
     void closed();
@@ -66,9 +69,7 @@ private:
 
     report::ReportLayout m_layout;
     report::ReportRows m_rows;
-    std::vector<report::ReportPage> m_pages;
     QString m_pdfFolder;
-    std::unique_ptr<QPrinter> m_previewPrinter;
     bool m_closed = false;
 };
 

@@ -4,6 +4,7 @@
 #include "ui/message.h"
 #include "ui/printing.h"
 #include "ui/report.h"
+#include "ui/reportpreview.h"
 #include "ui/reportwindow.h"
 
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -68,6 +70,19 @@ int pdfPageCount(const QString& path)
     const QString out = QString::fromUtf8(pdfinfo.readAllStandardOutput());
     const QRegularExpressionMatch match = QRegularExpression(R"(Pages:\s+(\d+))").match(out);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// Dark pixels of the preview as the operator sees it.
+int inkShown(zelva::ReportPreview* preview)
+{
+    const QImage image = preview->viewport()->grab().toImage();
+    const QRgb background = preview->palette().color(QPalette::Dark).rgb();
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb pixel = image.pixel(x, y); pixel != background && qGray(pixel) < 100)
+                ++ink;
+    return ink;
 }
 
 } // namespace
@@ -217,6 +232,78 @@ private slots:
         QCOMPARE(closed, 1);
         QTRY_VERIFY(frame.isNull());
         QCOMPARE(area.subWindowList().size(), 1);
+    }
+
+    // Forty rows of three to an A4 page: fourteen pages, counted at once but
+    // drawn only as they come into sight; the last page shows its one row,
+    // and the PDF has the pages the preview counted.
+    void previewDrawsThePagesInSight()
+    {
+        QTemporaryDir dir;
+        ReportLayout layout = smallLayout(0, 0);
+        layout.detail.height = 5000;
+        zelva::ReportWindow window(layout, numberedRows(40), dir.filePath("Prints"));
+        window.resize(800, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.lblPage->text(), "Page 1 of 14");
+        QTRY_VERIFY(window.preview->drawnPages().contains(1));
+        QVERIFY(window.preview->drawnPages().size() <= 2);
+        const int firstPageInk = inkShown(window.preview);
+
+        window.cmdLast->click();
+        QCOMPARE(window.lblPage->text(), "Page 14 of 14");
+        QVERIFY(!window.cmdNext->isEnabled() && window.cmdPrevious->isEnabled());
+        QTRY_VERIFY(window.preview->drawnPages().contains(14));
+        QVERIFY(!window.preview->drawnPages().contains(7));
+        QCOMPARE(window.pages().back().firstRow, 39);
+        const int lastPageInk = inkShown(window.preview); // one row where the first page has three
+        QVERIFY2(lastPageInk > 0 && lastPageInk < firstPageInk * 2 / 3,
+            qPrintable(QString("ink %1 on the last page, %2 on the first").arg(lastPageInk).arg(firstPageInk)));
+
+        window.cmdPrevious->click();
+        QCOMPARE(window.lblPage->text(), "Page 13 of 14");
+        QScrollBar* scroll = window.preview->verticalScrollBar();
+        scroll->setValue(scroll->maximum() / 2); // the operator scrolls to the middle
+        QVERIFY2(QStringList({ "Page 7 of 14", "Page 8 of 14" }).contains(window.lblPage->text()),
+            qPrintable(window.lblPage->text()));
+        QVERIFY(window.cmdNext->isEnabled() && window.cmdPrevious->isEnabled());
+        QVERIFY(window.savePdf(dir.filePath("long.pdf")));
+        QCOMPARE(pdfPageCount(dir.filePath("long.pdf")), window.pageCount());
+    }
+
+    // Fit Page shows the whole page, Fit Width the page's width, and either
+    // follows the window's size; zooming in steps keeps the current page.
+    void previewZooms()
+    {
+        QTemporaryDir dir;
+        ReportLayout layout = smallLayout(0, 0);
+        layout.detail.height = 5000;
+        zelva::ReportWindow window(layout, numberedRows(40), dir.filePath("Prints"), 20);
+        window.resize(800, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        zelva::ReportPreview* preview = window.preview;
+        const double A4 = 16838.0 / 11906; // height over width
+        auto shownPage = [&] { return preview->zoomFactor() * preview->logicalDpiX() / 1440 * 11906; }; // width
+        QCOMPARE(window.currentPage(), 7);
+
+        window.cmdFitPage->click();
+        QVERIFY(shownPage() * A4 <= preview->viewport()->height());
+        QVERIFY(shownPage() * A4 >= preview->viewport()->height() - 30);
+        window.resize(800, 900);
+        QTRY_VERIFY(shownPage() * A4 >= preview->viewport()->height() - 30);
+
+        window.cmdFitWidth->click();
+        QVERIFY(qAbs(shownPage() - (preview->viewport()->width() - 20)) < 2);
+        const double fitted = preview->zoomFactor();
+        window.cmdZoomIn->click();
+        window.cmdZoomIn->click();
+        QVERIFY(preview->zoomFactor() > fitted * 1.5);
+        QVERIFY(preview->horizontalScrollBar()->maximum() > 0); // wider than the view now
+        window.cmdZoomOut->click();
+        QCOMPARE(window.currentPage(), 7);
+        QCOMPARE(window.lblPage->text(), "Page 7 of 14");
     }
 
     // Without a printer the pages become one PDF in the folder, and the
