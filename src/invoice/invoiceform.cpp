@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include <algorithm>
+
 using namespace zelva;
 
 namespace {
@@ -78,10 +80,16 @@ InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
 void InvoiceForm::setUp()
 {
     buildWindow();
-    // On screen and on paper every value shows whole: a long one in a smaller font.
+    // The page's style sheet keeps the page's font from its boxes and labels:
+    // each gets it here, unless it has its own (bold, larger).
+    for (QWidget* widget : m_page->findChildren<QWidget*>())
+        if (!widget->testAttribute(Qt::WA_SetFont))
+            widget->setFont(m_page->font());
+    // On screen and on paper every value shows whole: a long one in a smaller
+    // font, a long description on two lines.
     for (QLineEdit* box : m_page->findChildren<QLineEdit*>())
         if (!qobject_cast<QComboBox*>(box->parentWidget()))
-            ShrinkToFit(box);
+            ShrinkToFit(box, std::ranges::count(txtDescriptionOfGoods, box) ? 2 : 1);
 
     m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow};
     m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow};

@@ -17,15 +17,17 @@ using namespace zelva::invoicepage;
 
 namespace {
 
-const InvoiceForm::PageGrid Grid{4380,        4950,        360,         {0, 450},    {470, 1630}, {2120, 700},
-                                 {2840, 760}, {4080, 720}, {3620, 440}, {4820, 900}, 12650};
-constexpr Column DiscCol{5740, 640};
-constexpr Column TaxableCol{6400, 900};
-constexpr Column CgstPerCol{7320, 340};
-constexpr Column CgstAmtCol{7680, 700};
-constexpr Column SgstPerCol{8400, 340};
-constexpr Column SgstAmtCol{8760, 700};
-constexpr Column TotalCol{9480, 915};
+// Fourteen columns across the page: each amount column holds twelve digits
+// and the paise at the least font, a long description takes two lines.
+const InvoiceForm::PageGrid Grid{4380,        4950,        360,         {0, 400},    {420, 1440}, {1880, 560},
+                                 {2460, 600}, {3500, 860}, {3080, 400}, {4380, 860}, 12650};
+constexpr Column DiscCol{5260, 860};
+constexpr Column TaxableCol{6140, 860};
+constexpr Column CgstPerCol{7020, 300};
+constexpr Column CgstAmtCol{7340, 860};
+constexpr Column SgstPerCol{8220, 300};
+constexpr Column SgstAmtCol{8540, 860};
+constexpr Column TotalCol{9420, 975};
 constexpr int TotalsPitch = 300;
 
 } // namespace
@@ -33,7 +35,11 @@ constexpr int TotalsPitch = 300;
 void frmTaxInvoiceSeperateGst::buildPage()
 {
     RuledPage* page = startPage(Grid);
-    m_page->setFont(styled(m_page, false, false, 0.85)); // fourteen columns in the width of the page
+    // Fourteen columns in the width of the page: a smaller font of narrow
+    // letters (Arial's widths) where one is installed.
+    QFont font = styled(m_page, false, false, 0.85);
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), font.family()});
+    m_page->setFont(font);
     for (const Column& c : {Grid.desc, Grid.hsn, Grid.qty, Grid.per, Grid.rate, Grid.amount, DiscCol, TaxableCol,
                             CgstPerCol, SgstPerCol, TotalCol})
         page->rule(c.left - 10, 4350, c.left - 10, Grid.bottom());

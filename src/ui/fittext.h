@@ -1,13 +1,17 @@
 #pragma once
 // Nothing a box shows is cut off: a value too long for its line box is shown
-// in a smaller font, down to a readable least size, rather than losing
-// characters at either end. The box keeps its design font for values that fit.
+// in a smaller font, then in narrower letters, down to a size still readable
+// on paper, rather than losing characters at either end. A box allowed two
+// lines breaks a long text between its words instead. The box keeps its
+// design font for values that fit.
 class QLineEdit;
 
 namespace zelva {
 
 // From now on, whenever its text changes, the box's font is the design font
-// or the largest smaller size at which the whole text fits.
-void ShrinkToFit(QLineEdit* box);
+// or the largest smaller size (and then the widest narrowing) at which the
+// whole text fits on one line, or, where lines is 2, on two lines, which the
+// box then shows while it is not being edited.
+void ShrinkToFit(QLineEdit* box, int lines = 1);
 
 } // namespace zelva
