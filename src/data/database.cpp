@@ -160,6 +160,8 @@ QString Database::readOnlyReason(DbFile file) const
 
 QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
 {
+    if (m_statementHook)
+        m_statementHook(sql);
     QSqlQuery query(connection());
     query.setForwardOnly(true);
     if (onServer()) {

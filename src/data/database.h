@@ -106,6 +106,10 @@ public:
     void onRollback(const void* owner, std::function<void()> undo);
     void forgetRollback(const void* owner);
 
+    // For tests: runs before each statement with its SQL (a server stopped in
+    // the middle of a save). Empty: nothing.
+    void setStatementHook(std::function<void(const QString& sql)> hook) { m_statementHook = std::move(hook); }
+
 private:
     friend class Transaction;
     Database(QString folder, QString connectionName, OpenOptions options);
@@ -150,6 +154,7 @@ private:
     std::vector<Finding> m_findings;
     bool m_inTransaction = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
+    std::function<void(const QString&)> m_statementHook;
 };
 
 // Work that touches several tables or files at once: all of it lands on

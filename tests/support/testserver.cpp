@@ -124,7 +124,8 @@ void TestServer::init()
 
 void TestServer::start()
 {
-    m_port = freePort();
+    if (m_port == 0) // started again: on the same port, where the program looks for it
+        m_port = freePort();
     // No fsync: a test server's data need not outlive a power cut.
     const QString options = QStringLiteral("-p %1 -h 127.0.0.1 -k %2 -F -c max_connections=40")
                                 .arg(m_port)
