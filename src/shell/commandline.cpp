@@ -185,8 +185,9 @@ QString HelpText(const QString& programName)
                           "  ~/.local/share/ZelvaBilling  the per-user data folder: ZLV.db and Database/*.db;\n"
                           "                               installing, upgrading or removing the program\n"
                           "                               leaves it as it is\n"
-                          "  ~/.config/ZelvaBilling/ZelvaBilling.conf\n"
-                          "                               the user's settings (Tools menu)\n")
+                          "  ~/.config/ZelvaBilling/ZelvaBilling.ini\n"
+                          "                               the user's settings (Tools menu; Data/Server: the\n"
+                          "                               server's URL, as --server takes it)\n")
         .arg(programName);
 }
 

@@ -54,7 +54,7 @@ const InvoiceShape Sale{7, "05/01/2026", "Kochi Stores", "32AAACK1234L1Z5", "Ker
 
 class ServerStoreTest : public QObject {
     Q_OBJECT
-    QString url() { return TestServer::instance().freshDatabase(); }
+    QString url() { return TestServer::instance().freshDatabase(false); }
 
 private slots:
     void translation_data()

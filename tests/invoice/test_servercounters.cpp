@@ -85,8 +85,9 @@ private slots:
         const QString url = TestServer::instance().freshDatabase();
         const auto db = openShop(url, local.folder());
         runTwoCounters(url, "items", 40);
+        // The placeholder record, serial 0, has no code.
         QCOMPARE(row(*db, "SELECT count(*), count(DISTINCT itemcode), count(DISTINCT sno) FROM Stock"),
-                 (QVariantList{82, 82, 82}));
+                 (QVariantList{82, 81, 82}));
     }
 
     // Stopped between the invoice's records and its stock: nothing of it

@@ -193,7 +193,7 @@ private slots:
     {
         const QString url = testing::TestServer::instance().freshDatabase();
         QTemporaryDir home;
-        QSettings settings(home.filePath("ZelvaBilling/ZelvaBilling.conf"), QSettings::IniFormat);
+        QSettings settings(home.filePath("ZelvaBilling/ZelvaBilling.ini"), QSettings::IniFormat);
         settings.setValue(zelva::ServerSettingsKey, url);
         settings.sync();
         const Finished added = runProgram({"--data-dir", home.path(), "--add-operator", "Asha"}, "pw\n", true, home.path());

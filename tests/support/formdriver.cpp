@@ -72,26 +72,28 @@ std::unique_ptr<zelva::Database> openStore(const QString& folder)
     return zelva::Database::openServer(url, folder, options);
 }
 
-// A connection of the test's own to the server, with the program's search path.
+// A connection of the test's own to the server, with the program's search
+// path; kept for the next reads of the same database.
 QList<QVariantList> rowsOnServer(const QString& url, const QString& sql, const QVariantList& values)
 {
+    static std::unique_ptr<zelva::Database> reader;
     QList<QVariantList> rows;
-    {
-        zelva::OpenOptions options;
-        const auto db = zelva::Database::openServer(url, QDir::tempPath(), options);
-        try {
-            QSqlQuery query = db->run(sql, values, QStringLiteral("read for the test"), zelva::DbFile::Zlv);
-            // The files keep rowid out of SELECT *; the server's tables show it.
-            const bool hideRowid = sql.contains(QLatin1String("SELECT *"), Qt::CaseInsensitive);
-            while (query.next()) {
-                QVariantList row;
-                for (int i = 0; i < query.record().count(); ++i)
-                    if (!hideRowid || query.record().fieldName(i) != QLatin1String("rowid"))
-                        row << query.value(i);
-                rows << row;
-            }
-        } catch (const zelva::DataError&) {
+    try {
+        if (!reader || reader->serverUrl() != url) {
+            reader.reset();
+            reader = zelva::Database::openServer(url, QDir::tempPath());
         }
+        QSqlQuery query = reader->run(sql, values, QStringLiteral("read for the test"), zelva::DbFile::Zlv);
+        // The files keep rowid out of SELECT *; the server's tables show it.
+        const bool hideRowid = sql.contains(QLatin1String("SELECT *"), Qt::CaseInsensitive);
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                if (!hideRowid || query.record().fieldName(i) != QLatin1String("rowid"))
+                    row << query.value(i);
+            rows << row;
+        }
+    } catch (const zelva::DataError&) {
     }
     return rows;
 }
@@ -240,6 +242,14 @@ QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, co
 
 bool changeFileElsewhere(const QString& dataFolder, zelva::DbFile file, const QString& sql)
 {
+    if (serverOfFolder().contains(dataFolder)) {
+        try {
+            zelva::Database::openServer(serverOfFolder().value(dataFolder), QDir::tempPath())->run(sql, {}, "change", file);
+            return true;
+        } catch (const zelva::DataError&) {
+            return false;
+        }
+    }
     bool done = false;
     onOwnConnection(dataFolder, file, false, [&](QSqlDatabase* db) { done = db && QSqlQuery(*db).exec(sql); });
     return done;

@@ -1,5 +1,7 @@
 #include "support/testserver.h"
 
+#include "data/database.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -66,7 +68,7 @@ bool onTestServer() { return qgetenv("ZELVA_TEST_STORE") == "server"; }
 TestServer& TestServer::instance()
 {
     static TestServer server;
-    if (!server.m_running)
+    if (!server.m_dir)
         server.init();
     return server;
 }
@@ -101,7 +103,7 @@ QString TestServer::runTool(const QString& tool, const QStringList& arguments, i
 
 void TestServer::init()
 {
-    if (!m_dir) {
+    {
         if (!QFileInfo::exists(QLatin1String(ServerBin) + QStringLiteral("initdb")))
             cannotStart(QStringLiteral("%1initdb is missing; install the Debian package postgresql (scripts/setup.sh)")
                             .arg(QLatin1String(ServerBin)));
@@ -157,24 +159,48 @@ QString TestServer::url(const QString& database) const
     return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(QLatin1String(TestRole)).arg(m_port).arg(database);
 }
 
-QString TestServer::freshDatabase()
+namespace {
+
+// Runs one statement in the maintenance database; "" or why it failed.
+QString maintain(int port, const QString& sql)
 {
-    const QString name = QStringLiteral("shop%1").arg(++m_databases);
     const QString connection = QUuid::createUuid().toString();
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
         db.setHostName(QStringLiteral("127.0.0.1"));
-        db.setPort(m_port);
+        db.setPort(port);
         db.setUserName(QLatin1String(TestRole));
         db.setDatabaseName(QStringLiteral("postgres"));
         if (!db.open())
             failure = db.lastError().text();
-        else if (QSqlQuery query(db); !query.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
+        else if (QSqlQuery query(db); !query.exec(sql))
             failure = query.lastError().text();
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
+    return failure;
+}
+
+} // namespace
+
+QString TestServer::freshDatabase(bool laidOut)
+{
+    // The layout takes a while to make; copying a database that has it does not.
+    if (laidOut && !m_templateMade) {
+        if (const QString failure = maintain(m_port, QStringLiteral("CREATE DATABASE shop_template")); !failure.isEmpty())
+            cannotStart(QStringLiteral("no template database: ") + failure);
+        try {
+            zelva::Database::openServer(url(QStringLiteral("shop_template")), QDir::tempPath()).reset();
+        } catch (const zelva::DataError& error) {
+            cannotStart(QStringLiteral("the layout cannot be made: ") + error.message());
+        }
+        m_templateMade = true;
+    }
+    const QString name = QStringLiteral("shop%1").arg(++m_databases);
+    const QString failure = maintain(m_port, QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY")
+                                                 .arg(name, laidOut ? QStringLiteral("shop_template")
+                                                                    : QStringLiteral("template1")));
     if (!failure.isEmpty())
         cannotStart(QStringLiteral("no new database: ") + failure);
     return url(name);

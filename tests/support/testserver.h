@@ -31,8 +31,9 @@ public:
     static TestServer& instance();
     ~TestServer();
 
-    // A new empty database; its URL for Database::openServer.
-    QString freshDatabase();
+    // A new database, with the program's layout already made in it (a copy
+    // of one made once), or empty; its URL for Database::openServer.
+    QString freshDatabase(bool laidOut = true);
     // Stops at once, as a crash or a pulled cable would (pg_ctl -m immediate),
     // and starts again on the same data.
     void stopNow();
@@ -49,6 +50,7 @@ private:
     QString m_data;
     int m_port = 0;
     int m_databases = 0;
+    bool m_templateMade = false;
     bool m_running = false;
 };
 
