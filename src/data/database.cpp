@@ -162,11 +162,11 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
 {
     if (m_statementHook)
         m_statementHook(sql);
+    if (onServer() && m_connectionLost && !m_inTransaction)
+        const_cast<Database*>(this)->connectServer(); // the server may be back
     QSqlQuery query(connection());
     query.setForwardOnly(true);
     if (onServer()) {
-        if (m_connectionLost && !m_inTransaction)
-            const_cast<Database*>(this)->connectServer(); // the server may be back
         // The server prepares only queries; a statement without values
         // (SET, CREATE) goes as it is.
         const QString serverSql = ServerSql(sql);

@@ -124,6 +124,7 @@ private slots:
                               "(SELECT Quantity FROM Stock WHERE sno = 3)"),
                  (QVariantList{1, 0, 1000.0}));
 
+        QCOMPARE(row(*db, "SELECT count(*) FROM Stock"), QVariantList{2}); // connected again
         messages.clear();
         click(child<QPushButton>(&form, "cmdSave"));
         QCOMPARE(messages.texts(), QStringList{"Saved Successfully"});
