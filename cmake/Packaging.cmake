@@ -83,9 +83,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links (Qt Widgets, SQL, Print Support, libsodium)
 # are found by dpkg-shlibdeps; what Qt loads at run time as plug-ins, and the
-# fonts the printed pages use, are named here. The PostgreSQL driver
-# (libqt6sql6-psql) joins this list with the shared-server work.
+# fonts the printed pages use, are named here (the PostgreSQL driver serves
+# the data kept on a server, --server).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6sql6-sqlite, libqt6svg6, qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
+  "libqt6sql6-sqlite, libqt6sql6-psql, libqt6svg6, qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
 include(CPack)

@@ -44,3 +44,16 @@ function(zelva_tests area)
       TIMEOUT 600)
   endforeach()
 endfunction()
+
+# zelva_tests_on_server(AREA TESTS...): the named tests of the area run a
+# second time with the data on a throw-away PostgreSQL server of their own
+# (tests/support/testserver.h), so that one test checks both stores.
+function(zelva_tests_on_server area)
+  foreach(test_name ${ARGN})
+    set(target ${area}_${test_name})
+    add_test(NAME ${target}_server COMMAND ${target})
+    set_tests_properties(${target}_server PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=Asia/Kolkata;ZELVA_TEST_STORE=server"
+      TIMEOUT 600)
+  endforeach()
+endfunction()

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; skips what is present.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libsodium-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libsodium-dev
           libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils
           # run time: the SVG plug-in draws the program's pictures
           libqt6svg6
+          # the tests of the server store start a throw-away PostgreSQL server
+          postgresql
           # the Debian package and its checks (scripts/package.sh, tests/package)
           dpkg-dev help2man lintian desktop-file-utils appstream man-db)
 missing=()

@@ -42,7 +42,8 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
 {
     QCoreApplication app(argc, argv);
     QStringList messages;
-    const std::unique_ptr<zelva::Database> db = zelva::OpenDataForCommand(dataFolderOf(line), &messages);
+    const std::unique_ptr<zelva::Database> db
+        = zelva::OpenDataForCommand(dataFolderOf(line), &messages, zelva::ChooseServer(line.server));
     for (const QString& message : messages)
         refuse(message);
     if (!db)
@@ -59,13 +60,17 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
         return refuse(failure.message());
     }
     printLine(stdout,
-        QStringLiteral("Operator \"%1\" added to %2.").arg(line.operatorName, db->filePath(zelva::DbFile::Zlv)));
+        QStringLiteral("Operator \"%1\" added to %2.")
+            .arg(line.operatorName, db->onServer() ? db->serverUrl() : db->filePath(zelva::DbFile::Zlv)));
     return 0;
 }
 
 int backUp(int argc, char* argv[], const zelva::CommandLine& line)
 {
     QCoreApplication app(argc, argv);
+    if (!zelva::ChooseServer(QString()).isEmpty() && line.dataDir.isEmpty())
+        return refuse(QStringLiteral("The settings keep the data on a database server; back it up there with "
+                                     "pg_dump, or give --data-dir to back up a data folder."));
     QStringList messages;
     const bool made = zelva::BackUpForCommand(dataFolderOf(line), line.backupDir, &messages);
     for (const QString& message : messages)
@@ -96,7 +101,8 @@ int run(int argc, char* argv[], const zelva::CommandLine& line)
     QApplication::setWindowIcon(zelva::ProgramIcon());
     // The program ends through Cancel, Exit or the main window's close box only.
     QApplication::setQuitOnLastWindowClosed(false);
-    const std::unique_ptr<zelva::Database> db = zelva::OpenDataForWindows(dataFolderOf(line));
+    const std::unique_ptr<zelva::Database> db
+        = zelva::OpenDataForWindows(dataFolderOf(line), zelva::ChooseServer(line.server));
     if (!db)
         return 1;
     frmLogin login(*db);

@@ -166,6 +166,8 @@ QString RestoreData(Database& db, const QString& backupFolder)
 {
     const QString operation = QStringLiteral("restore the data");
     const QString from = QDir(backupFolder).absolutePath();
+    if (db.onServer())
+        throw DataError(operation, db.serverUrl(), QStringLiteral("the data is kept on the database server"));
     if (from == db.folder())
         throw DataError(operation, shown(from), QStringLiteral("that is the data folder itself"));
     const QString problem = BackupProblem(from);

@@ -1,5 +1,7 @@
 #include "data/database.h"
 
+#include "data/serverdialect.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -106,6 +108,8 @@ void Database::closeConnection()
 
 void Database::reopenAfter(const std::function<void()>& work)
 {
+    if (onServer())
+        throw DataError(QStringLiteral("close the files"), m_serverUrl, QStringLiteral("the data is on a database server"));
     if (m_inTransaction)
         throw DataError(QStringLiteral("close the files"), m_folder, QStringLiteral("a piece of work is still open"));
     closeConnection();
@@ -156,8 +160,28 @@ QString Database::readOnlyReason(DbFile file) const
 
 QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
 {
+    if (m_statementHook)
+        m_statementHook(sql);
+    if (onServer() && m_connectionLost && !m_inTransaction)
+        const_cast<Database*>(this)->connectServer(); // the server may be back
     QSqlQuery query(connection());
     query.setForwardOnly(true);
+    if (onServer()) {
+        // The server prepares only queries; a statement without values
+        // (SET, CREATE) goes as it is.
+        const QString serverSql = ServerSql(sql);
+        bool done = false;
+        if (values.isEmpty()) {
+            done = query.exec(serverSql);
+        } else if (query.prepare(serverSql)) {
+            for (const QVariant& v : values)
+                query.addBindValue(v);
+            done = query.exec();
+        }
+        if (!done)
+            throw serverError(query.lastError(), operation, file);
+        return query;
+    }
     const auto fail = [&] {
         const QString text = query.lastError().databaseText() + query.lastError().driverText();
         const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
@@ -172,6 +196,18 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
     if (!query.exec())
         fail();
     return query;
+}
+
+qint64 Database::insert(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
+{
+    if (onServer()) {
+        QSqlQuery query = run(sql + QStringLiteral(" RETURNING rowid"), values, operation, file);
+        return query.next() ? query.value(0).toLongLong() : -1;
+    }
+    QSqlQuery query = run(sql, values, operation, file);
+    const qint64 rowid = query.lastInsertId().toLongLong();
+    query.finish();
+    return rowid;
 }
 
 // The data folder (for every file: multi-file commits keep their journal
@@ -399,6 +435,8 @@ void Database::createMissing()
 // A "stock" made elsewhere is the Stock table, so start-up leaves it alone.
 QString Database::tableKind(DbFile file, const QString& name, const QString& operation) const
 {
+    if (onServer())
+        return serverTableKind(SchemaName(file), name, operation);
     QSqlQuery kind = run(QStringLiteral("SELECT type FROM \"%1\".sqlite_master WHERE type IN ('table', 'view') "
                                         "AND name = ? COLLATE NOCASE")
                              .arg(SchemaName(file)),
@@ -460,6 +498,22 @@ void Database::upgradeToUniqueCodes(DbFile file, bool firstTime)
     transaction.commit();
 }
 
+std::vector<std::pair<QString, QString>> Database::fieldTypes(DbFile file, const QString& table,
+                                                              const QString& operation) const
+{
+    const QString sql = onServer()
+        ? QStringLiteral("SELECT a.attname, pg_catalog.format_type(a.atttypid, a.atttypmod) FROM pg_catalog.pg_attribute "
+                         "AS a JOIN pg_catalog.pg_class AS c ON c.oid = a.attrelid JOIN pg_catalog.pg_namespace AS n "
+                         "ON n.oid = c.relnamespace WHERE c.relname = ? AND n.nspname = ? AND a.attnum > 0 AND NOT "
+                         "a.attisdropped AND a.attname <> 'rowid' ORDER BY a.attnum")
+        : QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?)");
+    QSqlQuery info = run(sql, {table, SchemaName(file)}, operation, file);
+    std::vector<std::pair<QString, QString>> fields;
+    while (info.next())
+        fields.emplace_back(info.value(0).toString(), info.value(1).toString());
+    return fields;
+}
+
 bool Database::hasIndex(DbFile file, const QString& name) const
 {
     QSqlQuery found = run(
@@ -514,6 +568,11 @@ Transaction::Transaction(Database& db, QString operation)
 {
     if (m_db.m_inTransaction)
         throw DataError(m_operation, m_db.folder(), QStringLiteral("another piece of work is still open"));
+    if (m_db.onServer()) {
+        m_db.beginServerTransaction(m_operation);
+        m_db.m_inTransaction = true;
+        return;
+    }
     if (!m_db.m_opening)
         m_db.quickCheck(); // nothing is saved into a file before it has been checked
     // An immediate write: a second copy of the program waits its turn on the
@@ -526,8 +585,29 @@ Transaction::Transaction(Database& db, QString operation)
 void Transaction::exec(const QString& statement)
 {
     QSqlQuery query(m_db.connection());
-    if (!query.exec(statement))
-        throw DataError(m_operation, m_db.folder(), describe(query.lastError()));
+    if (query.exec(statement))
+        return;
+    if (m_db.onServer())
+        throw m_db.serverError(query.lastError(), m_operation, DbFile::Zlv);
+    throw DataError(m_operation, m_db.folder(), describe(query.lastError()));
+}
+
+// A statement that failed inside the transaction, its failure caught, has
+// aborted all of it on the server, where COMMIT would then quietly roll back:
+// that is said instead. A connection lost during COMMIT leaves unknown
+// whether the work landed, and that is said too.
+void Transaction::commitOnServer()
+{
+    exec(QStringLiteral("SELECT 1"));
+    QSqlQuery query(m_db.connection());
+    if (query.exec(QStringLiteral("COMMIT")))
+        return;
+    DataError error = m_db.serverError(query.lastError(), m_operation, DbFile::Zlv);
+    if (m_db.m_connectionLost)
+        error = DataError(m_operation, m_db.serverUrl(),
+                          QStringLiteral("the connection to the database server was lost while the work was being "
+                                         "saved, so whether it landed is not known; look for it before doing it again"));
+    throw error;
 }
 
 Transaction::~Transaction()
@@ -546,7 +626,10 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    exec(QStringLiteral("COMMIT"));
+    if (m_db.onServer())
+        commitOnServer();
+    else
+        exec(QStringLiteral("COMMIT"));
     m_done = true;
     m_db.m_inTransaction = false;
     m_db.m_rollbackUndo.clear();

@@ -1,5 +1,9 @@
 #pragma once
-// The one SQLite connection of a data folder, with the eight files attached.
+// The one connection to the program's data: either the data folder's SQLite
+// files, attached under their schema names, or a PostgreSQL database on a
+// server, holding the same tables in schemas of the same names. The forms
+// cannot tell the two apart: both take the same SQL (the server reads it
+// through ServerSql) and both serialise writers.
 #include "data/datafolder.h"
 #include "data/dataerror.h"
 #include "data/schema.h"
@@ -46,21 +50,40 @@ public:
     // file locked by another program, a folder that cannot be made).
     static std::unique_ptr<Database> open(const QString& folder, const OpenOptions& options);
     static std::unique_ptr<Database> open(const QString& folder, int busyTimeoutMs = 3000);
+    // Connects to the PostgreSQL database the URL names
+    // ("postgresql://user@host:5432/shop"; the password from ~/.pgpass or
+    // PGPASSWORD), creating the schemas, tables, views and indexes missing
+    // and upgrading an older layout a step at a time, each in a transaction.
+    // localFolder keeps what stays on this computer (printed PDFs). Throws
+    // DataError naming the server when it cannot be reached or used.
+    static std::unique_ptr<Database> openServer(const QString& url, const QString& localFolder,
+                                                const OpenOptions& options = {});
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // The data folder; on a server the local folder for what stays here.
     const QString& folder() const { return m_folder; }
+    // The server's URL; "" for the data folder.
+    const QString& serverUrl() const { return m_serverUrl; }
+    bool onServer() const { return !m_serverUrl.isEmpty(); }
     QString filePath(DbFile file) const;
     QSqlDatabase connection() const;
 
     // Prepares and runs one statement with bound values; throws DataError naming
     // the operation and the file when it fails.
     QSqlQuery run(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const;
+    // Runs an INSERT and gives the new record's key (its rowid).
+    qint64 insert(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const;
 
     // "table" or "view" for the object of that name in the file, whatever its
     // letter case (SQLite names ignore case); "" when there is none.
     QString tableKind(DbFile file, const QString& name, const QString& operation) const;
+    // The fields of a table or view in their order, each with its declared
+    // type ("REAL", "double precision"); empty when there is none. Leaves out
+    // the server's rowid field, which the files keep hidden.
+    std::vector<std::pair<QString, QString>> fieldTypes(DbFile file, const QString& table,
+                                                        const QString& operation) const;
 
     bool inTransaction() const { return m_inTransaction; }
 
@@ -71,7 +94,7 @@ public:
     // first transaction runs it first, so nothing is saved before it.
     std::vector<Finding> quickCheck();
 
-    // The lock this copy of the program holds on the folder.
+    // The lock this copy of the program holds on the folder (none on a server).
     FolderLock& folderLock() { return *m_lock; }
     // Closes the files, runs work (which may replace them), and opens them
     // again as open() does; throws DataError when they cannot be opened.
@@ -83,9 +106,22 @@ public:
     void onRollback(const void* owner, std::function<void()> undo);
     void forgetRollback(const void* owner);
 
+    // For tests: runs before each statement with its SQL (a server stopped in
+    // the middle of a save). Empty: nothing.
+    void setStatementHook(std::function<void(const QString& sql)> hook) { m_statementHook = std::move(hook); }
+
 private:
     friend class Transaction;
     Database(QString folder, QString connectionName, OpenOptions options);
+    // The server store's own pieces (serverstore.cpp).
+    void connectServer();
+    void createServerLayout();
+    int serverVersion() const;
+    QString serverTableKind(const QString& schema, const QString& name, const QString& operation) const;
+    DataError serverError(const QSqlError& error, const QString& operation, DbFile file) const;
+    void beginServerTransaction(const QString& operation);
+    // Runs a statement written for the server as it is (no ServerSql).
+    void execOnServer(const QString& sql, const QString& operation, DbFile file) const;
     void openFiles();
     void closeConnection();
     void findAccess();
@@ -108,6 +144,8 @@ private:
 
     QString m_folder;
     QString m_connectionName;
+    QString m_serverUrl;
+    mutable bool m_connectionLost = false;
     OpenOptions m_options;
     std::unique_ptr<FolderLock> m_lock;
     std::map<DbFile, FileAccess> m_access;
@@ -116,6 +154,7 @@ private:
     std::vector<Finding> m_findings;
     bool m_inTransaction = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
+    std::function<void(const QString&)> m_statementHook;
 };
 
 // Work that touches several tables or files at once: all of it lands on
@@ -132,6 +171,7 @@ public:
 
 private:
     void exec(const QString& statement);
+    void commitOnServer();
 
     Database& m_db;
     QString m_operation;

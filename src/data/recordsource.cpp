@@ -115,15 +115,11 @@ void RecordSource::loadColumns()
     const QString operation = QStringLiteral("open table %1").arg(m_table);
     m_readOnly = m_db.tableKind(m_file, m_table, operation) == QLatin1String("view");
 
-    QSqlQuery info = m_db.run(QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?)"), {m_table, SchemaName(m_file)},
-                              operation, m_file);
     m_columns.clear();
     m_columnIndex.clear();
     m_numericColumn.clear();
     m_integerColumn.clear();
-    while (info.next()) {
-        const QString name = info.value(0).toString();
-        const QString declared = info.value(1).toString();
+    for (const auto& [name, declared] : m_db.fieldTypes(m_file, m_table, operation)) {
         m_columnIndex.insert(name.toLower(), int(m_columns.size()));
         m_numericColumn.insert(name.toLower(), isNumericType(declared));
         m_integerColumn.insert(name.toLower(), isIntegerType(declared));
@@ -375,9 +371,7 @@ void RecordSource::insertPending()
     const QString sql = names.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qualifiedTable())
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(qualifiedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    QSqlQuery query = m_db.run(sql, values, QStringLiteral("save the new record in %1").arg(m_table), m_file);
-    const qint64 rowid = query.lastInsertId().toLongLong();
-    query.finish();
+    const qint64 rowid = m_db.insert(sql, values, QStringLiteral("save the new record in %1").arg(m_table), m_file);
     if (m_loaded) {
         m_rowids.push_back(rowid);
         m_rows.emplace_back(m_columns.size());
@@ -403,7 +397,10 @@ void RecordSource::updatePending()
 
 void RecordSource::reloadRow(qint64 rowid, int index)
 {
-    QSqlQuery query = m_db.run(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(qualifiedTable()), {rowid},
+    QStringList columns;
+    for (const QString& name : m_columns)
+        columns << QStringLiteral("\"%1\"").arg(name);
+    QSqlQuery query = m_db.run(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(QLatin1Char(',')), qualifiedTable()), {rowid},
                                QStringLiteral("read table %1").arg(m_table), m_file);
     if (!query.next())
         return;

@@ -190,51 +190,63 @@ QString CreateTableSql(const TableDef& table)
         .arg(quoted(SchemaName(table.file)), quoted(table.name), columns.join(QStringLiteral(", ")));
 }
 
-QStringList CreateViewSql(DbFile file)
+std::vector<ViewDef> FileViews()
 {
-    const QString schema = quoted(SchemaName(file));
-    if (file == DbFile::PurchaseMaster) {
-        // Every purchase but the placeholder, with its date as whole numbers.
-        return {QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PurchaseRegister\" AS SELECT p.*, %2 AS Purchasedd, "
-                               "%3 AS Purchasemm, %4 AS Purchaseyy FROM Purchase AS p WHERE p.PSno <> 0")
-                    .arg(schema, dayOf("p.PurchaseDate"), monthOf("p.PurchaseDate"), yearOf("p.PurchaseDate"))};
-    }
-    if (file == DbFile::Invoice) {
-        // One row per saved invoice (a header without its goods still shows).
-        QStringList columns{QStringLiteral("b.\"sno\" AS Sno"), QStringLiteral("b.\"InvoiceNo\" AS InvoiceNo")};
-        columns << columnsOf("BuyerInvoice", "b", {"sno", "InvoiceNo"});
-        columns << columnsOf("GoodsInvoice", "g", {"sno", "InvoiceNo"});
-        const QString printInvoice =
-            QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"PrintInvoice\" AS SELECT %2 FROM BuyerInvoice AS b "
-                           "LEFT JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 ORDER BY b.sno, b.rowid")
-                .arg(schema, columns.join(QStringLiteral(", ")));
-        const QString monthly =
-            QStringLiteral("CREATE VIEW IF NOT EXISTS %1.\"MonthlyReport\" AS SELECT %2 AS Year, %3 AS Month, "
-                           "COUNT(*) AS Invoices, ROUND(TOTAL(g.TotalGoodsAmount), 2) AS GoodsValue, "
-                           "ROUND(TOTAL(g.TCgst), 2) AS CGST, ROUND(TOTAL(g.TSgst), 2) AS SGST, "
-                           "ROUND(TOTAL(g.TIgst), 2) AS IGST, ROUND(TOTAL(g.totalamount), 2) AS InvoiceTotal "
-                           "FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice AS g ON g.sno = b.sno WHERE b.sno <> 0 "
-                           "GROUP BY 1, 2 ORDER BY 1, 2")
-                .arg(schema, yearOf("b.InvoiceDate"), monthOf("b.InvoiceDate"));
-        return {printInvoice, monthly};
-    }
-    return {};
+    // Every purchase but the placeholder, with its date as whole numbers.
+    const QString purchases =
+        QStringLiteral("SELECT %1, %2 AS Purchasedd, %3 AS Purchasemm, %4 AS Purchaseyy FROM Purchase AS p "
+                       "WHERE p.PSno <> 0")
+            .arg(columnsOf("Purchase", "p", {}).join(QStringLiteral(", ")), dayOf("p.PurchaseDate"),
+                 monthOf("p.PurchaseDate"), yearOf("p.PurchaseDate"));
+    // One row per saved invoice (a header without its goods still shows).
+    QStringList columns{QStringLiteral("b.\"sno\" AS Sno"), QStringLiteral("b.\"InvoiceNo\" AS InvoiceNo")};
+    columns << columnsOf("BuyerInvoice", "b", {"sno", "InvoiceNo"});
+    columns << columnsOf("GoodsInvoice", "g", {"sno", "InvoiceNo"});
+    const QString printInvoice = QStringLiteral("SELECT %1 FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice AS g ON "
+                                                "g.sno = b.sno WHERE b.sno <> 0 ORDER BY b.sno, b.rowid")
+                                     .arg(columns.join(QStringLiteral(", ")));
+    const auto total = [](const char* field) {
+        return QStringLiteral("ROUND(COALESCE(SUM(g.%1), 0.0), 2)").arg(QLatin1String(field));
+    };
+    const QString monthly =
+        QStringLiteral("SELECT %1 AS Year, %2 AS Month, COUNT(*) AS Invoices, %3 AS GoodsValue, %4 AS CGST, "
+                       "%5 AS SGST, %6 AS IGST, %7 AS InvoiceTotal FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice "
+                       "AS g ON g.sno = b.sno WHERE b.sno <> 0 GROUP BY 1, 2 ORDER BY 1, 2")
+            .arg(yearOf("b.InvoiceDate"), monthOf("b.InvoiceDate"), total("TotalGoodsAmount"), total("TCgst"),
+                 total("TSgst"), total("TIgst"), total("totalamount"));
+    return {{DbFile::PurchaseMaster, QStringLiteral("PurchaseRegister"), purchases},
+            {DbFile::Invoice, QStringLiteral("PrintInvoice"), printInvoice},
+            {DbFile::Invoice, QStringLiteral("MonthlyReport"), monthly}};
 }
 
-QStringList CreateConnectionViewSql()
+QStringList CreateViewSql(DbFile file)
+{
+    QStringList statements;
+    for (const ViewDef& view : FileViews())
+        if (view.file == file)
+            statements << QStringLiteral("CREATE VIEW IF NOT EXISTS %1.%2 AS %3")
+                              .arg(quoted(SchemaName(file)), quoted(view.name), view.select);
+    return statements;
+}
+
+QString ConnectionPrintInvoiceSelect()
 {
     // The company record of the invoice's seller: the first of its name and
     // GSTIN, else the first of its name.
     const QString company = quoted(SchemaName(DbFile::Master)) + QStringLiteral(".Company");
     const QString firstOfName =
         QStringLiteral("(SELECT rowid FROM %1 WHERE Name = p.SalerCompany %2 ORDER BY sno, rowid LIMIT 1)");
-    return {QStringLiteral("CREATE TEMP VIEW IF NOT EXISTS \"PrintInvoice\" AS SELECT p.*, c.address AS SalerAddress, "
-                           "c.Dist AS SalerDist, c.State AS SalerState, c.Pin AS SalerPin "
-                           "FROM %1.\"PrintInvoice\" AS p LEFT JOIN %2 AS c ON c.rowid = coalesce(%3, %4) "
-                           "ORDER BY p.Sno")
-                .arg(quoted(SchemaName(DbFile::Invoice)), company,
-                     firstOfName.arg(company, QStringLiteral("AND Gstin IS p.SalerGstin")),
-                     firstOfName.arg(company, QString()))};
+    return QStringLiteral("SELECT p.*, c.address AS SalerAddress, c.Dist AS SalerDist, c.State AS SalerState, "
+                          "c.Pin AS SalerPin FROM %1.\"PrintInvoice\" AS p LEFT JOIN %2 AS c ON c.rowid = "
+                          "coalesce(%3, %4) ORDER BY p.Sno")
+        .arg(quoted(SchemaName(DbFile::Invoice)), company,
+             firstOfName.arg(company, QStringLiteral("AND Gstin IS NOT DISTINCT FROM p.SalerGstin")),
+             firstOfName.arg(company, QString()));
+}
+
+QStringList CreateConnectionViewSql()
+{
+    return {QStringLiteral("CREATE TEMP VIEW IF NOT EXISTS \"PrintInvoice\" AS ") + ConnectionPrintInvoiceSelect()};
 }
 
 // GoodsInvoice is never scanned for a serial but holds one record per

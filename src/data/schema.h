@@ -38,6 +38,14 @@ const TableDef* FindTable(const QString& name);
 // qualified with the file's schema name.
 QString CreateTableSql(const TableDef& table);
 QStringList CreateViewSql(DbFile file);
+// The read-only views a file holds, each as the SELECT that makes it (over
+// the file's own tables, unqualified), shared by both stores.
+struct ViewDef {
+    DbFile file;
+    QString name;
+    QString select;
+};
+std::vector<ViewDef> FileViews();
 // The unique indexes on the table's serial and code (none for Login): no two
 // records share a serial or a code. And all of a file's.
 struct IndexDef {
@@ -76,6 +84,7 @@ QStringList UpgradeSql(DbFile file, int fromVersion);
 // PrintInvoice here is the file's PrintInvoice with the seller's address,
 // Dist, State and Pin from the company record the invoice names.
 QStringList CreateConnectionViewSql();
+QString ConnectionPrintInvoiceSelect();
 
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
 // and codes.

@@ -11,7 +11,7 @@ namespace {
 
 const char* const GroupingKey = "Display/IndianDigitGrouping";
 
-// The per-user settings file: ~/.config/ZelvaBilling/ZelvaBilling.conf.
+// The per-user settings file: ~/.config/ZelvaBilling/ZelvaBilling.ini.
 QSettings userSettings()
 {
     return QSettings(

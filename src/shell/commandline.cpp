@@ -108,7 +108,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QString(), QStringLiteral("NAME"));
     const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({ help, version, dataDir, addOperator, backup });
+    const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("URL"));
+    parser.addOptions({ help, version, dataDir, addOperator, backup, server });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -137,11 +138,18 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         = singleValue(parser, QStringLiteral("backup"), QStringLiteral("a folder"), &error);
     if (!backupDir)
         return failure(error);
+    const std::optional<QString> serverUrl
+        = singleValue(parser, QStringLiteral("server"), QStringLiteral("the database's address"), &error);
+    if (!serverUrl)
+        return failure(error);
+    if (parser.isSet(server) && parser.isSet(backup))
+        return failure(QStringLiteral("--backup copies a data folder; back a server's database up with pg_dump."));
     if (parser.isSet(addOperator) && parser.isSet(backup))
         return failure(QStringLiteral("--add-operator and --backup cannot be given together."));
     line.dataDir = *folder;
     line.operatorName = *name;
     line.backupDir = *backupDir;
+    line.server = *serverUrl;
     if (parser.isSet(addOperator))
         line.action = CommandLine::Action::AddOperator;
     if (parser.isSet(backup))
@@ -151,12 +159,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 
 QString HelpText(const QString& programName)
 {
-    return QStringLiteral("Usage: %1 [--data-dir DIR] [--add-operator NAME | --backup DIR]\n"
+    return QStringLiteral("Usage: %1 [--data-dir DIR] [--server URL] [--add-operator NAME | --backup DIR]\n"
                           "Billing and stock for a business that charges GST.\n"
                           "\n"
                           "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
                           "                       program's own folder when it holds ZLV.db, else the\n"
                           "                       per-user data folder\n"
+                          "  --server URL         keep the data in a PostgreSQL database instead, shared by\n"
+                          "                       several counters: postgresql://user@host:5432/shop (the\n"
+                          "                       password from ~/.pgpass or PGPASSWORD); without it the\n"
+                          "                       Data/Server entry of the settings, when there is one\n"
                           "  --add-operator NAME  add an operator who may log in, then end; the password is\n"
                           "                       read from standard input (asked twice, unseen, on a terminal)\n"
                           "  --backup DIR         copy all the data files, as they stand at one moment, into\n"
@@ -173,8 +185,9 @@ QString HelpText(const QString& programName)
                           "  ~/.local/share/ZelvaBilling  the per-user data folder: ZLV.db and Database/*.db;\n"
                           "                               installing, upgrading or removing the program\n"
                           "                               leaves it as it is\n"
-                          "  ~/.config/ZelvaBilling/ZelvaBilling.conf\n"
-                          "                               the user's settings (Tools menu)\n")
+                          "  ~/.config/ZelvaBilling/ZelvaBilling.ini\n"
+                          "                               the user's settings (Tools menu; Data/Server: the\n"
+                          "                               server's URL, as --server takes it)\n")
         .arg(programName);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The program's command line: --data-dir DIR, --add-operator NAME, --backup DIR,
-// --help, --version.
+// The program's command line: --data-dir DIR, --server URL, --add-operator NAME,
+// --backup DIR, --help, --version.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -11,6 +11,7 @@ struct CommandLine {
     enum class Action { Run, Help, Version, AddOperator, Backup, Error };
     Action action = Action::Run;
     QString dataDir; // empty: the usual data folder
+    QString server; // the PostgreSQL database's URL; empty: the one in the settings, if any
     QString operatorName; // AddOperator: the new operator's user name
     QString backupDir; // Backup: where the dated backup folder goes
     QString error; // Error: what is wrong, one line

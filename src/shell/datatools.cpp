@@ -39,12 +39,25 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// The data on a server is backed up and restored there, by its own tools.
+bool refusedOnServer(const Database& db)
+{
+    if (!db.onServer())
+        return false;
+    MsgBox(QStringLiteral("The data is kept on the database server %1. Back it up and restore it there, with the "
+                          "server's own tools (pg_dump and pg_restore).")
+               .arg(db.serverUrl()));
+    return true;
+}
+
 } // namespace
 
 void SetFolderPickerHook(FolderPickerHook hook) { pickerHook() = std::move(hook); }
 
 void BackUpDataFromMenu(Database& db, QWidget* parent)
 {
+    if (refusedOnServer(db))
+        return;
     const QString offered = DefaultBackupParent(db.folder());
     MakePrivateFolder(offered);
     const QString parentFolder = pickFolder(parent, QStringLiteral("Back Up Data: where the backup goes"), offered);
@@ -63,6 +76,8 @@ void BackUpDataFromMenu(Database& db, QWidget* parent)
 
 bool RestoreDataFromMenu(Database& db, QMdiArea* windows, QWidget* parent)
 {
+    if (refusedOnServer(db))
+        return false;
     if (!windows->subWindowList().isEmpty()) {
         MsgBox(QStringLiteral("Close the open windows first, so that no unsaved entry is lost; then choose "
                               "Restore Data again."));

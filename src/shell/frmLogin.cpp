@@ -147,10 +147,11 @@ void frmLogin::ShowLoginTableState()
                                           "the first operator, type the password twice and press OK."));
         break;
     case zelva::LoginTable::NoUsableOperator:
-        // The command names this data folder: without it the operator would land in the default one.
+        // The command names this data folder or server: without it the operator would land in the default one.
         lblNotice->setText(QStringLiteral("No operator of the Login table has a password this program can check. "
-                                          "Add one from the command line: zelva --data-dir \"%1\" --add-operator NAME")
-                               .arg(QDir::toNativeSeparators(m_db.folder())));
+                                          "Add one from the command line: zelva %1 \"%2\" --add-operator NAME")
+                               .arg(m_db.onServer() ? QStringLiteral("--server") : QStringLiteral("--data-dir"),
+                                    m_db.onServer() ? m_db.serverUrl() : QDir::toNativeSeparators(m_db.folder())));
         break;
     case zelva::LoginTable::Ready:
         lblNotice->clear();

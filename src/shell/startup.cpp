@@ -2,9 +2,11 @@
 
 #include "data/backup.h"
 #include "data/datafolder.h"
+#include "data/serverstore.h"
 #include "ui/message.h"
 
 #include <QDir>
+#include <QSettings>
 
 namespace zelva {
 
@@ -31,8 +33,25 @@ QString FindingsText(const std::vector<Finding>& findings)
     return texts.join(QStringLiteral("\n\n"));
 }
 
-std::unique_ptr<Database> OpenDataForWindows(const QString& folder)
+QString ChooseServer(const QString& commandLineServer)
 {
+    if (!commandLineServer.isEmpty())
+        return commandLineServer;
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZelvaBilling"),
+                             QStringLiteral("ZelvaBilling"));
+    return settings.value(QLatin1String(ServerSettingsKey)).toString().trimmed();
+}
+
+std::unique_ptr<Database> OpenDataForWindows(const QString& folder, const QString& server)
+{
+    if (!server.isEmpty()) {
+        try {
+            return Database::openServer(server, folder);
+        } catch (const DataError& failure) {
+            MsgBox(failure.message());
+            return nullptr;
+        }
+    }
     OpenOptions options;
     options.deferQuickCheck = true;
     const FolderSurvey survey = SurveyDataFolder(folder);
@@ -52,8 +71,16 @@ std::unique_ptr<Database> OpenDataForWindows(const QString& folder)
     }
 }
 
-std::unique_ptr<Database> OpenDataForCommand(const QString& folder, QStringList* messages)
+std::unique_ptr<Database> OpenDataForCommand(const QString& folder, QStringList* messages, const QString& server)
 {
+    if (!server.isEmpty()) {
+        try {
+            return Database::openServer(server, folder);
+        } catch (const DataError& failure) {
+            *messages << failure.message();
+            return nullptr;
+        }
+    }
     try {
         std::unique_ptr<Database> db = Database::open(folder);
         for (const Finding& finding : db->findings())

@@ -12,11 +12,18 @@ namespace zelva {
 // says through MsgBox why the data cannot be opened, or what was found in it.
 // The quick check is left for after the main window shows. nullptr when the
 // program cannot go on (the operator declined, or the folder is unusable).
-std::unique_ptr<Database> OpenDataForWindows(const QString& folder);
+// With a server's URL the data is on that server instead (folder then keeps
+// only what stays on this computer, the printed PDFs).
+std::unique_ptr<Database> OpenDataForWindows(const QString& folder, const QString& server = {});
 
 // For the command line: refuses a folder in use with files missing; the
 // findings and any failure go into messages, one per line.
-std::unique_ptr<Database> OpenDataForCommand(const QString& folder, QStringList* messages);
+std::unique_ptr<Database> OpenDataForCommand(const QString& folder, QStringList* messages,
+                                             const QString& server = {});
+
+// The server the program uses: the command line's --server, else the URL kept
+// under ServerSettingsKey in the user's settings; "" for the data folder.
+QString ChooseServer(const QString& commandLineServer);
 
 // --backup: a dated backup of the data folder in target. True when it was
 // made and every file in it is sound; the lines to print go into messages.

@@ -206,8 +206,9 @@ private slots:
         frmLogin form(*data->db);
         QVERIFY(!form.creatingFirstOperator());
         QVERIFY(!form.lblNotice->isHidden());
-        QVERIFY(form.lblNotice->text().contains(
-            QString("zelva --data-dir \"%1\" --add-operator NAME").arg(data->folder())));
+        const QString place = data->db->onServer() ? "--server \"" + data->db->serverUrl() : "--data-dir \"" + data->folder();
+        QVERIFY2(form.lblNotice->text().contains(QString("zelva %1\" --add-operator NAME").arg(place)),
+                 qPrintable(form.lblNotice->text()));
     }
 
     void firstOperatorRefusals_data()

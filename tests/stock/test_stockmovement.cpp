@@ -6,6 +6,7 @@
 #include "shell/frmZelvaBillingSystem.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
+#include "support/testserver.h"
 #include "support/formdriver.h"
 
 #include <QLabel>
@@ -205,9 +206,8 @@ private slots:
         typeInto(p.txtPurchaseInvoiceNo, "INV-9");
         QCOMPARE(s.save(&p), QStringList { "Choose the item from the list again " });
         QCOMPARE(s.movements(), 0);
-        QCOMPARE(valueInFile(s.data.folder(), DbFile::ItemStock, "SELECT ItemName || Quantity FROM Stock WHERE sno = 1")
-                     .toString(),
-            QString("Laptop10.0"));
+        QCOMPARE(rowsInFile(s.data.folder(), DbFile::ItemStock, "SELECT ItemName, Quantity FROM Stock WHERE sno = 1"),
+            (QList<QVariantList> { { "Laptop", 10.0 } }));
         // choosing it again puts things right
         pickRow(p.lstName, 0);
         QCOMPARE(p.lstName->count(), 0); // Cancel emptied the list
@@ -503,6 +503,7 @@ private slots:
     {
         QFETCH(bool, isPurchase);
         QFETCH(bool, lockStock);
+        SKIP_ON_SERVER("a file locked, a trigger written for SQLite");
         Store s;
         QWidget* form = isPurchase ? static_cast<QWidget*>(s.purchase.get()) : s.issue.get();
         Store::start(form, isPurchase ? "optExistingItem" : "optItemForSale", "Laptop");

@@ -1,13 +1,17 @@
 #include "support/formdriver.h"
 
+#include "data/serverdialect.h"
+#include "support/testserver.h"
 #include "ui/message.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
 #include <QTimer>
+#include <QHash>
 #include <QUuid>
 
 namespace testing {
@@ -48,8 +52,56 @@ Answers::~Answers()
     zelva::SetQuestionHook({});
 }
 
+namespace {
+
+// The server database that stands in for each data folder of a run on the server store.
+QHash<QString, QString>& serverOfFolder()
+{
+    static QHash<QString, QString> servers;
+    return servers;
+}
+
+std::unique_ptr<zelva::Database> openStore(const QString& folder)
+{
+    if (!onTestServer())
+        return zelva::Database::open(folder, 200);
+    zelva::OpenOptions options;
+    options.busyTimeoutMs = 200;
+    const QString url = TestServer::instance().freshDatabase();
+    serverOfFolder().insert(folder, url);
+    return zelva::Database::openServer(url, folder, options);
+}
+
+// A connection of the test's own to the server, with the program's search
+// path; kept for the next reads of the same database.
+QList<QVariantList> rowsOnServer(const QString& url, const QString& sql, const QVariantList& values)
+{
+    static std::unique_ptr<zelva::Database> reader;
+    QList<QVariantList> rows;
+    try {
+        if (!reader || reader->serverUrl() != url) {
+            reader.reset();
+            reader = zelva::Database::openServer(url, QDir::tempPath());
+        }
+        QSqlQuery query = reader->run(sql, values, QStringLiteral("read for the test"), zelva::DbFile::Zlv);
+        // The files keep rowid out of SELECT *; the server's tables show it.
+        const bool hideRowid = sql.contains(QLatin1String("SELECT *"), Qt::CaseInsensitive);
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                if (!hideRowid || query.record().fieldName(i) != QLatin1String("rowid"))
+                    row << query.value(i);
+            rows << row;
+        }
+    } catch (const zelva::DataError&) {
+    }
+    return rows;
+}
+
+} // namespace
+
 TempData::TempData()
-    : db(zelva::Database::open(dir.path(), 200))
+    : db(openStore(dir.path()))
 {
 }
 
@@ -168,6 +220,8 @@ QStringList itemsOf(const QListWidget* list)
 
 QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values)
 {
+    if (serverOfFolder().contains(dataFolder))
+        return rowsOnServer(serverOfFolder().value(dataFolder), sql, values);
     QList<QVariantList> rows;
     onOwnConnection(dataFolder, file, true, [&](QSqlDatabase* db) {
         if (!db)
@@ -188,6 +242,14 @@ QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, co
 
 bool changeFileElsewhere(const QString& dataFolder, zelva::DbFile file, const QString& sql)
 {
+    if (serverOfFolder().contains(dataFolder)) {
+        try {
+            zelva::Database::openServer(serverOfFolder().value(dataFolder), QDir::tempPath())->run(sql, {}, "change", file);
+            return true;
+        } catch (const zelva::DataError&) {
+            return false;
+        }
+    }
     bool done = false;
     onOwnConnection(dataFolder, file, false, [&](QSqlDatabase* db) { done = db && QSqlQuery(*db).exec(sql); });
     return done;

@@ -101,4 +101,5 @@ QStringList whileLocked(const QString& dataFolder, zelva::DbFile file, const std
 
 QVariant valueInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values = {});
 
+
 } // namespace testing
