@@ -2,6 +2,7 @@
 // (10,000 buyers, 10,000 stock items) with 1,000 and with 100,000 invoices
 // saved, next to the bare SQLite work each one needs.
 #include "data/database.h"
+#include "invoicework.h"
 #include "timing.h"
 #include "invoice/frmtaxinvoice.h"
 #include "ui/message.h"
@@ -137,8 +138,6 @@ double bareSave(Database& db, qint64 serial)
     return MsSince(timer);
 }
 
-void clickNow(QPushButton* button) { button->click(); }
-
 FormAgainstBare measure(int invoices)
 {
     QTemporaryDir dir;
@@ -149,26 +148,10 @@ FormAgainstBare measure(int invoices)
     form.show();
     std::vector<double> news, saves, bareNews, bareSaves;
     for (int r = 0; r < Repeats; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        clickNow(form.cmdNewInvoice);
-        news.push_back(MsSince(timer));
-
-        form.cboBuyerName->setCurrentIndex(2 * r);
-        form.cboBuyerName_Click(2 * r);
-        for (int line = 1; line <= 7; ++line) {
-            const int index = line * 1400 - 1;
-            form.cboDescriptionOfGoods->setCurrentIndex(index);
-            form.cboDescriptionOfGoods_Click(index);
-            form.txtQuantity[0]->setText("2");
-            clickNow(form.cmdAdd);
-        }
-        form.cboGoodsCgst->setCurrentIndex(3);
-        form.cboGoodsCgst_Click(3);
-        timer.restart();
-        clickNow(form.cmdSave);
-        saves.push_back(MsSince(timer));
-        if (form.invoicePending())
+        const bench::InvoiceTimes times = bench::WorkOneInvoice(form, r);
+        news.push_back(times.newInvoiceMs);
+        saves.push_back(times.saveMs);
+        if (!times.saved)
             std::fprintf(stderr, "save failed\n");
 
         bareNews.push_back(bareNew(*db));

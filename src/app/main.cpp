@@ -1,7 +1,9 @@
 // Start-up: read the command line, open the data folder's database files,
-// then show the login window, or add an operator, or back up the data.
+// then show the login window, or add an operator, back up the data, or copy
+// the data folder to a server.
 #include "data/database.h"
 #include "data/datafolder.h"
+#include "data/servercopy.h"
 #include "shell/commandline.h"
 #include "shell/frmLogin.h"
 #include "shell/icons.h"
@@ -78,6 +80,16 @@ int backUp(int argc, char* argv[], const zelva::CommandLine& line)
     return made ? 0 : 1;
 }
 
+// The data folder onto an empty server database; the folder is only read.
+int copyToServer(int argc, char* argv[], const zelva::CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    const zelva::CopyOutcome outcome = zelva::CopyFolderToServer(dataFolderOf(line), line.copyTo);
+    for (const QString& text : outcome.lines)
+        outcome.copied ? printLine(stdout, text) : (void)refuse(text);
+    return outcome.copied ? 0 : 1;
+}
+
 // Without a display the windowing library would abort with advice to reinstall;
 // say plainly what is missing instead.
 bool displayMissing()
@@ -130,6 +142,8 @@ int main(int argc, char* argv[])
         return addOperator(argc, argv, line);
     case zelva::CommandLine::Action::Backup:
         return backUp(argc, argv, line);
+    case zelva::CommandLine::Action::CopyToServer:
+        return copyToServer(argc, argv, line);
     case zelva::CommandLine::Action::Run:
         break;
     }

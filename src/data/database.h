@@ -38,6 +38,9 @@ struct OpenOptions {
     // SQLite's quick check of every file runs at open, or later through
     // quickCheck() (long files: after the main window shows).
     bool deferQuickCheck = false;
+    // On a server: make the missing layout at open in a transaction of its
+    // own; false leaves it to the caller's transaction (ensureServerLayout).
+    bool createServerLayout = true;
 };
 
 class Database {
@@ -86,6 +89,10 @@ public:
                                                         const QString& operation) const;
 
     bool inTransaction() const { return m_inTransaction; }
+    // On a server, inside the caller's open transaction: makes what is missing
+    // of the layout, as openServer does (so that a copy that fails leaves not
+    // even the layout behind). True when something was made.
+    bool ensureServerLayout();
 
     const std::vector<Finding>& findings() const { return m_findings; }
     FileAccess access(DbFile file) const;

@@ -164,7 +164,8 @@ std::unique_ptr<Database> Database::openServer(const QString& url, const QString
     db->m_serverUrl = url.trimmed();
     db->connectServer();
     db->m_opening = true;
-    db->createServerLayout();
+    if (options.createServerLayout)
+        db->createServerLayout();
     db->m_opening = false;
     return db;
 }
@@ -223,9 +224,15 @@ int Database::serverVersion() const
 void Database::createServerLayout()
 {
     Transaction transaction(*this, QStringLiteral("create the tables"));
+    if (ensureServerLayout())
+        transaction.commit();
+}
+
+bool Database::ensureServerLayout()
+{
     const int stored = serverVersion();
     if (stored > SchemaVersion)
-        return;
+        return false;
     const QString operation = QStringLiteral("create the tables");
     if (stored == 0)
         for (const QString& sql : ServerSchemasSql())
@@ -248,11 +255,11 @@ void Database::createServerLayout()
         }
     // Later layouts add their steps here, each from the version before it.
     if (!changed)
-        return;
+        return false;
     run(QStringLiteral("DELETE FROM ") + ServerVersionTable(), {}, operation, DbFile::Zlv);
     run(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(ServerVersionTable()), {SchemaVersion}, operation,
         DbFile::Zlv);
-    transaction.commit();
+    return true;
 }
 
 QString Database::serverTableKind(const QString& schema, const QString& name, const QString& operation) const

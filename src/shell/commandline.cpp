@@ -109,7 +109,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption addOperator(QStringLiteral("add-operator"), QString(), QStringLiteral("NAME"));
     const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("URL"));
-    parser.addOptions({ help, version, dataDir, addOperator, backup, server });
+    const QCommandLineOption copyToServer(QStringLiteral("copy-to-server"), QString(), QStringLiteral("URL"));
+    parser.addOptions({ help, version, dataDir, addOperator, backup, server, copyToServer });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -142,24 +143,34 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         = singleValue(parser, QStringLiteral("server"), QStringLiteral("the database's address"), &error);
     if (!serverUrl)
         return failure(error);
+    const std::optional<QString> copyTo
+        = singleValue(parser, QStringLiteral("copy-to-server"), QStringLiteral("the database's address"), &error);
+    if (!copyTo)
+        return failure(error);
     if (parser.isSet(server) && parser.isSet(backup))
         return failure(QStringLiteral("--backup copies a data folder; back a server's database up with pg_dump."));
-    if (parser.isSet(addOperator) && parser.isSet(backup))
-        return failure(QStringLiteral("--add-operator and --backup cannot be given together."));
+    if (parser.isSet(server) && parser.isSet(copyToServer))
+        return failure(QStringLiteral("--copy-to-server copies a data folder; give the server's address to it alone."));
+    if (int(parser.isSet(addOperator)) + int(parser.isSet(backup)) + int(parser.isSet(copyToServer)) > 1)
+        return failure(QStringLiteral("--add-operator, --backup and --copy-to-server cannot be given together."));
     line.dataDir = *folder;
     line.operatorName = *name;
     line.backupDir = *backupDir;
     line.server = *serverUrl;
+    line.copyTo = *copyTo;
     if (parser.isSet(addOperator))
         line.action = CommandLine::Action::AddOperator;
     if (parser.isSet(backup))
         line.action = CommandLine::Action::Backup;
+    if (parser.isSet(copyToServer))
+        line.action = CommandLine::Action::CopyToServer;
     return line;
 }
 
 QString HelpText(const QString& programName)
 {
-    return QStringLiteral("Usage: %1 [--data-dir DIR] [--server URL] [--add-operator NAME | --backup DIR]\n"
+    return QStringLiteral("Usage: %1 [--data-dir DIR] [--server URL] [--add-operator NAME | --backup DIR |\n"
+                          "       --copy-to-server URL]\n"
                           "Billing and stock for a business that charges GST.\n"
                           "\n"
                           "  --data-dir DIR       keep the data in DIR (created when missing); without it the\n"
@@ -175,6 +186,11 @@ QString HelpText(const QString& programName)
                           "                       a new dated folder in DIR, then end (for a nightly job; the\n"
                           "                       program may be running meanwhile); exit status 1 when no\n"
                           "                       backup was made or a file in it is damaged\n"
+                          "  --copy-to-server URL copy the data folder into a new, empty PostgreSQL database\n"
+                          "                       in one piece, check that every table there agrees with\n"
+                          "                       its file, then end; the folder is left as it is. Exit\n"
+                          "                       status 1 when nothing was copied (the database already\n"
+                          "                       holds data, or the copy differs: it is then undone)\n"
                           "  -h, --help           show this help and end\n"
                           "  -v, --version        show the version and end\n"
                           "\n"
