@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -21,8 +22,8 @@ struct InvoiceTimes {
 };
 
 // Round r picks buyer 2r and the items at every 1400th place of the list, so
-// a list of 10,000 items is needed.
-inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round)
+// a list of 10,000 items is needed. beforeSave runs just before Save is pressed.
+inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round, const std::function<void()>& beforeSave = {})
 {
     QElapsedTimer timer;
     timer.start();
@@ -41,6 +42,8 @@ inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round)
     }
     form.cboGoodsCgst->setCurrentIndex(3);
     form.cboGoodsCgst_Click(3);
+    if (beforeSave)
+        beforeSave();
     timer.restart();
     form.cmdSave->click();
     return {newInvoice, MsSince(timer), !form.invoicePending()};

@@ -129,9 +129,9 @@ void TestServer::start()
     if (m_port == 0) // started again: on the same port, where the program looks for it
         m_port = freePort();
     // No fsync: a test server's data need not outlive a power cut.
-    const QString options = QStringLiteral("-p %1 -h 127.0.0.1 -k %2 -F -c max_connections=40")
+    const QString options = QStringLiteral("-p %1 -h 127.0.0.1 -k %2 %3-c max_connections=40")
                                 .arg(m_port)
-                                .arg(m_dir->path());
+                                .arg(m_dir->path(), durable ? QString() : QStringLiteral("-F "));
     const QString failure = runTool(QStringLiteral("pg_ctl"),
                                     {QStringLiteral("-D"), m_data, QStringLiteral("-o"), options, QStringLiteral("-l"),
                                      m_dir->path() + QStringLiteral("/server.log"), QStringLiteral("-w"),

@@ -39,6 +39,12 @@ public:
     void stopNow();
     void start();
     QString url(const QString& database) const;
+    // The folder of the server's local socket (for libpq's PGHOST) and its port.
+    QString socketFolder() const { return m_dir->path(); }
+    int port() const { return m_port; }
+    // Set before the first instance(): the server writes its data safely to
+    // disk (fsync) as a shop's server does, for benchmarks; tests go without.
+    static inline bool durable = false;
 
 private:
     TestServer() = default;
