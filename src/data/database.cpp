@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
@@ -99,7 +98,6 @@ void Database::openFiles()
 
 void Database::closeConnection()
 {
-    m_serverWrites.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen())
@@ -175,15 +173,10 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
         bool done = false;
         if (values.isEmpty()) {
             done = query.exec(serverSql);
-        } else {
-            std::optional<QSqlQuery> kept = preparedServerWrite(serverSql);
-            if (kept)
-                query = std::move(*kept);
-            if (kept || query.prepare(serverSql)) {
-                for (const QVariant& v : values)
-                    query.addBindValue(v);
-                done = query.exec();
-            }
+        } else if (query.prepare(serverSql)) {
+            for (const QVariant& v : values)
+                query.addBindValue(v);
+            done = query.exec();
         }
         if (!done)
             throw serverError(query.lastError(), operation, file);
@@ -203,30 +196,6 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
     if (!query.exec())
         fail();
     return query;
-}
-
-// A write with values (INSERT, UPDATE, DELETE) is prepared once per
-// connection and kept: each later run is one round trip to the server instead
-// of three (prepare, execute, let go). Its result is never read row by row, so
-// sharing it cannot disturb a caller. Nothing for any other statement.
-std::optional<QSqlQuery> Database::preparedServerWrite(const QString& serverSql) const
-{
-    static const QRegularExpression write(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE)\\b"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    if (!write.match(serverSql).hasMatch() || serverSql.contains(QLatin1String("RETURNING"), Qt::CaseInsensitive))
-        return std::nullopt;
-    auto found = m_serverWrites.find(serverSql);
-    if (found == m_serverWrites.end()) {
-        QSqlQuery query(connection());
-        if (!query.prepare(serverSql))
-            return std::nullopt; // prepared again by the caller, who reports the failure
-        found = m_serverWrites.emplace(serverSql, std::move(query)).first;
-    }
-    // Shared on purpose: the caller reads only numRowsAffected() of a write.
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    return found->second;
-    QT_WARNING_POP
 }
 
 qint64 Database::insert(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const

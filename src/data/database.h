@@ -14,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -130,7 +129,6 @@ private:
     void beginServerTransaction(const QString& operation);
     // Runs a statement written for the server as it is (no ServerSql).
     void execOnServer(const QString& sql, const QString& operation, DbFile file) const;
-    std::optional<QSqlQuery> preparedServerWrite(const QString& serverSql) const;
     void openFiles();
     void closeConnection();
     void findAccess();
@@ -164,7 +162,6 @@ private:
     bool m_inTransaction = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
     std::function<void(const QString&)> m_statementHook;
-    mutable std::map<QString, QSqlQuery> m_serverWrites; // the server's writes, prepared once
 };
 
 // Work that touches several tables or files at once: all of it lands on
