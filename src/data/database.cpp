@@ -127,6 +127,11 @@ QString Database::filePath(DbFile file) const
     return m_folder + QLatin1Char('/') + RelativePath(file);
 }
 
+QString Database::placeOf(DbFile file) const
+{
+    return onServer() ? QStringLiteral("%1 on the server").arg(SchemaName(file)) : RelativePath(file);
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);

@@ -71,6 +71,9 @@ public:
     const QString& serverUrl() const { return m_serverUrl; }
     bool onServer() const { return !m_serverUrl.isEmpty(); }
     QString filePath(DbFile file) const;
+    // Where the data of that file is, for messages: the file within the data
+    // folder, or its schema on the server.
+    QString placeOf(DbFile file) const;
     QSqlDatabase connection() const;
 
     // Prepares and runs one statement with bound values; throws DataError naming

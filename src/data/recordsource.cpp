@@ -86,7 +86,7 @@ int RecordSource::columnOf(const QString& field, const QString& operation) const
 {
     const auto column = m_columnIndex.constFind(field.toLower());
     if (column == m_columnIndex.constEnd())
-        throw DataError(operation, RelativePath(m_file), QStringLiteral("table %1 has no field %2").arg(m_table, field));
+        throw DataError(operation, m_db.placeOf(m_file), QStringLiteral("table %1 has no field %2").arg(m_table, field));
     return *column;
 }
 
@@ -100,7 +100,7 @@ void RecordSource::requireWritable(const QString& operation) const
 {
     requireBound();
     if (m_readOnly)
-        throw DataError(operation, RelativePath(m_file), QStringLiteral("%1 is read-only").arg(m_table));
+        throw DataError(operation, m_db.placeOf(m_file), QStringLiteral("%1 is read-only").arg(m_table));
 }
 
 void RecordSource::discardPending()
@@ -126,7 +126,7 @@ void RecordSource::loadColumns()
         m_columns << name;
     }
     if (m_columns.isEmpty())
-        throw DataError(operation, RelativePath(m_file), QStringLiteral("the table is missing"));
+        throw DataError(operation, m_db.placeOf(m_file), QStringLiteral("the table is missing"));
 }
 
 void RecordSource::ensureLoaded()
@@ -225,10 +225,10 @@ QVariant RecordSource::value(const QString& field)
     ensureLoaded();
     const int index = m_mode == Mode::Editing ? indexOfKey(m_editKey) : m_current;
     if (index < 0 || index >= int(m_rows.size()))
-        throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
+        throw DataError(QStringLiteral("read field %1").arg(field), m_db.placeOf(m_file),
                         QStringLiteral("there is no current record"));
     if (!m_columnRead.empty() && !m_columnRead[column])
-        throw DataError(QStringLiteral("read field %1").arg(field), RelativePath(m_file),
+        throw DataError(QStringLiteral("read field %1").arg(field), m_db.placeOf(m_file),
                         QStringLiteral("the field was not read with the records"));
     return m_rows[index][column];
 }
@@ -246,7 +246,7 @@ QString RecordSource::text(const QString& field)
 void RecordSource::setValue(const QString& field, const QVariant& value)
 {
     if (m_mode == Mode::None)
-        throw DataError(QStringLiteral("change field %1").arg(field), RelativePath(m_file),
+        throw DataError(QStringLiteral("change field %1").arg(field), m_db.placeOf(m_file),
                         QStringLiteral("no new record or edit is pending"));
     columnOf(field, QStringLiteral("change field %1").arg(field));
     m_pending.insert(field.toLower(), value);
@@ -263,7 +263,7 @@ void RecordSource::edit()
 {
     requireWritable(QStringLiteral("edit the record"));
     if (eof())
-        throw DataError(QStringLiteral("edit the record"), RelativePath(m_file), QStringLiteral("there is no current record"));
+        throw DataError(QStringLiteral("edit the record"), m_db.placeOf(m_file), QStringLiteral("there is no current record"));
     discardPending();
     m_editKey = m_rowids[m_current];
     m_mode = Mode::Editing;
@@ -294,7 +294,7 @@ QVariant RecordSource::converted(const QString& field, const QVariant& value) co
         return IsFraction(value) ? Str(value.toDouble()) : value.toString();
     }
     const auto refuse = [&](const QString& why) {
-        return DataError(QStringLiteral("save field %1").arg(name), RelativePath(m_file), why);
+        return DataError(QStringLiteral("save field %1").arg(name), m_db.placeOf(m_file), why);
     };
     double number = 0.0;
     if (value.typeId() == QMetaType::QString) {
@@ -325,7 +325,7 @@ QVariant RecordSource::converted(const QString& field, const QVariant& value) co
 void RecordSource::update()
 {
     if (m_mode == Mode::None)
-        throw DataError(QStringLiteral("save the record"), RelativePath(m_file), QStringLiteral("no new record or edit is pending"));
+        throw DataError(QStringLiteral("save the record"), m_db.placeOf(m_file), QStringLiteral("no new record or edit is pending"));
     keepForRollback();
     if (m_mode == Mode::Adding)
         insertPending();

@@ -12,6 +12,12 @@ using namespace testing;
 
 namespace {
 
+// Where a message says the data of a file is: the file, or its schema on the server.
+QString placeOf(const QString& file)
+{
+    return onTestServer() ? file + " on the server" : "Database/" + file + ".db";
+}
+
 void addItem(RecordSource& rs, int sno, const QString& name, const QVariant& quantity = 0)
 {
     const QString code = RecordCode(CodeKind::Item, sno);
@@ -151,7 +157,7 @@ private slots:
         const auto row = [](const char* name, const char* field, const QVariant& value, const char* column,
                             const char* why) {
             QTest::newRow(name) << field << value
-                                << QString("Could not save field %1 (Database/ItemStock.db): %2").arg(column, why);
+                                << QString("Could not save field %1 (%2): %3").arg(column, placeOf("ItemStock"), why);
         };
         row("letters in a rate", "Rate", "12a", "Rate", "\"12a\" is not a number");
         row("empty quantity", "Quantity", "", "Quantity", "an empty value is not a number");
@@ -196,7 +202,7 @@ private slots:
         RecordSource rs(*data.db);
         QVERIFY_THROWS_EXCEPTION(DataError, rs.moveFirst()); // nothing bound
         QCOMPARE(errorOf([&] { rs.bind(DbFile::ItemStock, "Stocks"); }),
-                 QString("Could not open table Stocks (Database/ItemStock.db): the table is missing"));
+                 QString("Could not open table Stocks (%1): the table is missing").arg(placeOf("ItemStock")));
         rs.bind(DbFile::ItemStock, "Stock");
         QVERIFY_THROWS_EXCEPTION(DataError, rs.value("Price"));
         QVERIFY_THROWS_EXCEPTION(DataError, rs.setFields({"Price"}));
@@ -210,7 +216,8 @@ private slots:
         MessageRecorder messages;
         QVERIFY(!Guarded<DataError>([&] { rs.addNew(); }));
         QCOMPARE(messages.last(),
-                 QString("Could not add a record to MonthlyReport (Database/Invoice.db): MonthlyReport is read-only"));
+                 QString("Could not add a record to MonthlyReport (%1): MonthlyReport is read-only")
+                     .arg(placeOf("Invoice")));
         QCOMPARE(messages.titles(), QStringList({"Zelva Billing System"}));
         QVERIFY(Guarded<DataError>([&] { rs.cancelUpdate(); }));
 

@@ -289,7 +289,7 @@ private slots:
     {
         QFETCH(QString, kind);
         Session a(kind, 3);
-        auto otherCopy = zelva::Database::open(a.data.folder(), 200);
+        auto otherCopy = a.data.openAnother();
         auto second = a.kind.make(*otherCopy);
         Operator b(*second, a.kind);
         a.startNew();

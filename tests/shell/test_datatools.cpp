@@ -9,6 +9,7 @@
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/startup.h"
 #include "support/formdriver.h"
+#include "support/testserver.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -24,10 +25,9 @@ int invoicesIn(const QString& folder)
     return valueInFile(folder, DbFile::Invoice, "SELECT count(*) FROM BuyerInvoice WHERE sno > 0").toInt();
 }
 
-void addInvoice(const QString& folder, int serial)
+void addInvoice(Database& db, int serial)
 {
-    const auto db = Database::open(folder);
-    RecordSource invoices(*db);
+    RecordSource invoices(db);
     invoices.bind(DbFile::Invoice, "BuyerInvoice");
     invoices.addNew();
     invoices.setValue("sno", serial);
@@ -44,6 +44,7 @@ private slots:
     // empty only after a Yes.
     void startUpAsksBeforeMakingMissingFiles()
     {
+        SKIP_ON_SERVER("files missing from a data folder");
         TempData data;
         {
             const auto db = std::move(data.db);
@@ -73,9 +74,10 @@ private slots:
     // then goes on with the backup's data, the files as they were kept aside.
     void toolsMenuBacksUpAndRestores()
     {
+        SKIP_ON_SERVER("a data folder backed up");
         TempData data;
         QTemporaryDir elsewhere;
-        addInvoice(data.folder(), 1);
+        addInvoice(*data.db, 1);
         frmZelvaBillingSystem window(*data.db);
         MessageRecorder messages;
         Answers yes(true);
@@ -89,7 +91,7 @@ private slots:
         picked = QDir(elsewhere.path()).filePath(backups.first());
         QCOMPARE(messages.last(), QString("The data was backed up to %1.").arg(picked));
 
-        addInvoice(data.folder(), 2);
+        addInvoice(*data.db, 2);
         window.mnuStockEntry->trigger();
         window.mnuRestoreData->trigger();
         QVERIFY(messages.last().startsWith("Close the open windows first"));
@@ -103,6 +105,32 @@ private slots:
         const QStringList kept = QDir(DefaultBackupParent(data.folder())).entryList({"Before restore *"}, QDir::Dirs);
         QCOMPARE(kept.size(), 1);
         QCOMPARE(invoicesIn(DefaultBackupParent(data.folder()) + "/" + kept.first()), 2);
+    }
+
+    // Data on a server is backed up by the server's own tools: both entries
+    // say so, ask for no folder and leave the data as it is.
+    void serverDataIsLeftToTheServersTools()
+    {
+        if (!onTestServer())
+            QSKIP("the data is in a folder");
+        TempData data;
+        addInvoice(*data.db, 1);
+        frmZelvaBillingSystem window(*data.db);
+        MessageRecorder messages;
+        Answers yes(true);
+        bool asked = false;
+        SetFolderPickerHook([&](const QString&, const QString&) {
+            asked = true;
+            return QString();
+        });
+        const auto unhook = qScopeGuard([] { SetFolderPickerHook({}); });
+        for (QAction* entry : {window.mnuBackUpData, window.mnuRestoreData}) {
+            entry->trigger();
+            QVERIFY2(messages.last().contains("pg_dump and pg_restore"), qPrintable(messages.last()));
+        }
+        QVERIFY(!asked);
+        QCOMPARE(invoicesIn(data.folder()), 1);
+        QVERIFY(QDir(data.folder()).isEmpty());
     }
 };
 

@@ -105,6 +105,15 @@ TempData::TempData()
 {
 }
 
+std::unique_ptr<zelva::Database> TempData::openAnother() const
+{
+    if (!onTestServer())
+        return zelva::Database::open(folder(), 200);
+    zelva::OpenOptions options;
+    options.busyTimeoutMs = 200;
+    return zelva::Database::openServer(serverOfFolder().value(folder()), folder(), options);
+}
+
 bool showsAsTyped(const QLabel* label)
 {
     return label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text());

@@ -50,6 +50,9 @@ struct TempData {
     QTemporaryDir dir;
     std::unique_ptr<zelva::Database> db;
     QString folder() const { return dir.path(); }
+    // A second copy of the program on the same data (the same folder, or the
+    // same server database), as another counter would open it.
+    std::unique_ptr<zelva::Database> openAnother() const;
 };
 
 // The child of root with that objectName and type; nullptr when absent.
