@@ -4,9 +4,12 @@
 #include "data/recordsource.h"
 #include "support/formdriver.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 #include <QtTest>
 #include <utility>
@@ -93,6 +96,33 @@ struct StockData : TempData {
     StockData() { rs.bind(zelva::DbFile::ItemStock, QStringLiteral("Stock")); }
     zelva::RecordSource rs{*db};
 };
+
+// The rows a statement gives through the program's own connection.
+inline QList<QVariantList> rowsOf(zelva::Database& db, const QString& sql)
+{
+    QList<QVariantList> rows;
+    QSqlQuery query = db.run(sql, {}, QStringLiteral("read"), zelva::DbFile::Invoice);
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << (query.isNull(i) ? QVariant() : query.value(i)); // the stores type their NULLs apart
+        rows << row;
+    }
+    return rows;
+}
+
+// Every file below the folder (hidden ones too) and a digest of its bytes.
+inline QMap<QString, QByteArray> digestsUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> digests;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        file.open(QIODevice::ReadOnly);
+        digests.insert(it.filePath(), QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
+    }
+    return digests;
+}
 
 inline int countIn(const QString& folder, zelva::DbFile file, const QString& table)
 {

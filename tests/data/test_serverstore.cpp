@@ -8,7 +8,6 @@
 #include "storetest.h"
 #include "support/testserver.h"
 
-#include <QSqlRecord>
 
 using namespace zelva;
 using namespace testing;
@@ -30,19 +29,6 @@ QStringList layoutOf(Database& db)
         for (const auto& [name, type] : db.fieldTypes(view.file, view.name, "read"))
             layout << view.name + "." + name;
     return layout;
-}
-
-QList<QVariantList> rowsOf(Database& db, const QString& sql)
-{
-    QList<QVariantList> rows;
-    QSqlQuery query = db.run(sql, {}, "read", DbFile::Invoice);
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << (query.isNull(i) ? QVariant() : query.value(i)); // the stores type their NULLs apart
-        rows << row;
-    }
-    return rows;
 }
 
 const InvoiceShape Sale{7, "05/01/2026", "Kochi Stores", "32AAACK1234L1Z5", "Kerala", "Kochi Depot", "Kerala",

@@ -1,12 +1,10 @@
 // The database files as start-up leaves them: every file, table, field (with
 // its letter case and kind), placeholder and view on a fresh folder; data kept
-// on the next start; damaged, locked and read-only files reported, not fatal.
+// on the next start; damaged and locked files reported, not fatal.
 #include "data/serials.h"
 #include "storetest.h"
 
 #include <QFile>
-#include <QProcess>
-#include <unistd.h>
 
 using namespace zelva;
 using namespace testing;
@@ -46,13 +44,6 @@ QStringList objectsInFile(const QString& folder, DbFile file, const QString& typ
 {
     const QString sql = "SELECT name FROM sqlite_master WHERE type = ? AND name NOT LIKE 'sqlite_%' ORDER BY name";
     return namesInFile(folder, file, sql, type);
-}
-
-// Makes a file unwritable even for root (the immutable attribute); false when
-// this file system or this user cannot do that.
-bool makeImmutable(const QString& path, bool on)
-{
-    return QProcess::execute("chattr", {on ? "+i" : "-i", path}) == 0;
 }
 
 } // namespace
@@ -276,35 +267,6 @@ private slots:
         }
         stock.update();
         QCOMPARE(countIn(data.folder(), DbFile::ItemStock, "Stock"), 2);
-    }
-
-    // A file that cannot be written: reading works, saving says why it failed,
-    // and the other files still take records.
-    void readOnlyFileGivesAnError()
-    {
-        QTemporaryDir dir;
-        Database::open(dir.path()).reset();
-        const QString path = dir.path() + "/Database/ItemStock.db";
-        const bool immutable = makeImmutable(path, true);
-        if (!immutable && geteuid() == 0)
-            QSKIP("running as root, and the file cannot be made unwritable here");
-        if (!immutable)
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        const auto restore = qScopeGuard([&] {
-            if (immutable)
-                makeImmutable(path, false);
-        });
-
-        auto db = Database::open(dir.path());
-        RecordSource rs(*db);
-        rs.bind(DbFile::ItemStock, "Stock");
-        QCOMPARE(rs.recordCount(), 1);
-        const QString message = errorOf([&] { addRecord(rs, {{"sno", 1}}); });
-        QVERIFY2(message.contains("(Database/ItemStock.db): the file is read-only"), qPrintable(message));
-        QCOMPARE(rs.mode(), RecordSource::Mode::Adding);
-        rs.bind(DbFile::Customer, "CustomerDetails");
-        addRecord(rs, {{"sno", 1}});
-        QCOMPARE(countIn(dir.path(), DbFile::Customer, "CustomerDetails"), 2);
     }
 };
 

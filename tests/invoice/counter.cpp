@@ -17,38 +17,29 @@ using namespace testing;
 
 namespace {
 
-template <typename T = QLineEdit>
-T* control(QWidget* form, const char* name)
-{
-    T* found = child<T>(form, QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
 bool saved(const QStringList& said) { return !said.isEmpty() && said.last() == QLatin1String("Saved Successfully"); }
 
 // New Invoice for the buyer, one line of the item, Save.
 bool saveInvoice(frmTaxInvoice& form, MessageRecorder& messages)
 {
     messages.clear();
-    click(control<QPushButton>(&form, "cmdNewInvoice"));
-    if (!pick(control<QComboBox>(&form, "cboBuyerName"), QStringLiteral("Kochi Stores"))
-        || !pick(control<QComboBox>(&form, "cboDescriptionOfGoods"), QStringLiteral("Cable")))
+    click(need<QPushButton>(&form, "cmdNewInvoice"));
+    if (!pick(need<QComboBox>(&form, "cboBuyerName"), QStringLiteral("Kochi Stores"))
+        || !pick(need<QComboBox>(&form, "cboDescriptionOfGoods"), QStringLiteral("Cable")))
         return false;
-    typeInto(control(&form, "txtQuantity_0"), QStringLiteral("1"));
-    click(control<QPushButton>(&form, "cmdAdd"));
-    click(control<QPushButton>(&form, "cmdSave"));
+    typeInto(need(&form, "txtQuantity_0"), QStringLiteral("1"));
+    click(need<QPushButton>(&form, "cmdAdd"));
+    click(need<QPushButton>(&form, "cmdSave"));
     return saved(messages.texts());
 }
 
 bool addItem(frmStockEntry& form, MessageRecorder& messages, int n)
 {
     messages.clear();
-    click(control<QPushButton>(&form, "cmdNew"));
-    typeInto(control(&form, "txtItemName"), QStringLiteral("Item %1 of pid %2").arg(n).arg(QCoreApplication::applicationPid()));
-    focusOut(control(&form, "txtItemName"));
-    click(control<QPushButton>(&form, "cmdSave"));
+    click(need<QPushButton>(&form, "cmdNew"));
+    typeInto(need(&form, "txtItemName"), QStringLiteral("Item %1 of pid %2").arg(n).arg(QCoreApplication::applicationPid()));
+    focusOut(need(&form, "txtItemName"));
+    click(need<QPushButton>(&form, "cmdSave"));
     return saved(messages.texts());
 }
 

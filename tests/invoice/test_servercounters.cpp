@@ -3,12 +3,13 @@
 // working the forms as operators do.
 #include "invoice/frmtaxinvoice.h"
 
+#include "data/storetest.h"
+#include "invoice/shop.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
 
 #include <QProcess>
 #include <QPushButton>
-#include <QSqlRecord>
 #include <QtTest>
 
 using namespace testing;
@@ -20,27 +21,13 @@ namespace {
 std::unique_ptr<zelva::Database> openShop(const QString& url, const QString& folder)
 {
     auto db = zelva::Database::openServer(url, folder);
-    db->run("INSERT INTO Master.Company (Name, address, State, Gstin, sno, CompanyId) VALUES ('Zelva Traders', "
-            "'12 Beach Road', 'Kerala', '32AAAAA0000A1Z5', 1, 'C00001')",
-            {}, "add company", DbFile::Master);
-    db->run("INSERT INTO Customer.CustomerDetails (sno, bid, Name, address, State, Gstin) VALUES (5, 'C00005', "
-            "'Kochi Stores', '1 Main St', 'Kerala', '32BBBBB1111B1Z5')",
-            {}, "add buyer", DbFile::Customer);
-    db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
-            "VALUES (3, 'G00003', 'Cable', '8544', 10, 'Nos.', 1000, 'N.A.')",
-            {}, "add item", DbFile::ItemStock);
+    addSeller(*db);
+    addBuyer(*db, 5, "Kochi Stores", "Kerala");
+    addItem(*db, 3, "Cable", 10, 1000);
     return db;
 }
 
-QVariantList row(zelva::Database& db, const QString& sql)
-{
-    QSqlQuery query = db.run(sql, {}, "read", DbFile::Invoice);
-    QVariantList values;
-    if (query.next())
-        for (int i = 0; i < query.record().count(); ++i)
-            values << query.value(i);
-    return values;
-}
+QVariantList row(zelva::Database& db, const QString& sql) { return rowsOf(db, sql).value(0); }
 
 // Both counters at the same moment; each must do all its work.
 void runTwoCounters(const QString& url, const QString& work, int count)

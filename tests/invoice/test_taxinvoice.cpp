@@ -7,6 +7,7 @@
 #include "data/serials.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
+#include "invoice/shop.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
 #include "ui/formboxes.h"
@@ -33,28 +34,6 @@ using zelva::DbFile;
 
 namespace {
 
-void addCompany(zelva::Database& db)
-{
-    db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) "
-           "VALUES ('Zelva Traders', '12 Beach Road', 'Ernakulam', 'Kerala', '682001', '32AAAAA0000A1Z5', 1, 'C00001')",
-           {}, "add company", DbFile::Master);
-}
-
-void addBuyer(zelva::Database& db, int sno, const QString& name, const QString& state, const QString& address = "1 Main St")
-{
-    db.run("INSERT INTO Customer.CustomerDetails (sno, bid, Name, address, Dist, State, Pin, Gstin) "
-           "VALUES (?, ?, ?, ?, 'Dist of ' || ?, ?, '600001', 'GST-' || ?)",
-           {sno, QString("C%1").arg(sno, 5, 10, QChar('0')), name, address, name, state, name}, "add buyer",
-           DbFile::Customer);
-}
-
-void addItem(zelva::Database& db, int sno, const QString& name, double rate, double quantity, const QString& hsn)
-{
-    db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
-           "VALUES (?, ?, ?, ?, ?, 'Nos.', ?, 'N.A.')",
-           {sno, QString("G%1").arg(sno, 5, 10, QChar('0')), name, hsn, rate, quantity}, "add item", DbFile::ItemStock);
-}
-
 enum class Layout { TaxInvoice, SeperateGst };
 
 // A form over a data folder with one company (in Kerala), a buyer in and one
@@ -69,10 +48,10 @@ struct Counter {
     explicit Counter(bool withMasters = true, Layout layout = Layout::TaxInvoice)
     {
         if (withMasters) {
-            addCompany(*data.db);
+            addSeller(*data.db);
             addBuyer(*data.db, 5, "Kochi Stores", "Kerala");
             addBuyer(*data.db, 3, "Delhi Mart", "Delhi");
-            addItem(*data.db, 3, "Cable", 10, 1, "8544");
+            addItem(*data.db, 3, "Cable", 10, 1);
             addItem(*data.db, 2, "Mouse", 333.33, 50, "8473");
             addItem(*data.db, 1, "Laptop", 1000, 10, "8471");
         }
@@ -213,12 +192,7 @@ QStringList walk(int presses, Qt::Key key = Qt::Key_Tab, Qt::KeyboardModifiers m
 void otherCounterSaves(zelva::Database& db, const QString& buyer)
 {
     frmTaxInvoice other(db);
-    click(other.cmdNewInvoice);
-    QVERIFY(pick(other.cboBuyerName, buyer));
-    QVERIFY(pick(other.cboDescriptionOfGoods, "Cable"));
-    other.txtQuantity[0]->setText("1"); // the stock shown may be 0, which is no quantity to invoice
-    click(other.cmdAdd);
-    other.cmdSave_Click();
+    sellOn(&other, buyer, {{"Cable", "1"}});
 }
 
 const QString Words1180 = "Rupees One Thousand One Hundred Eighty Only";
@@ -271,18 +245,9 @@ private slots:
         QCOMPARE(c.enabledButtons(), (QStringList{"cmdNewInvoice", "cmdClose"}));
         QCOMPARE(c.texts({"txtCompanyName", "lblCompanyName", "txtState"}),
                  QString("Zelva Traders|For Zelva Traders|Kerala"));
-        QVERIFY(!c.w("txtSNo_1")->isVisible() && !c.w("txtAmount_7")->isVisible());
-        QVERIFY(c.w("txtAmount_8")->isVisible());
-        // the printed substitutes lie beneath their lists
-        QCOMPARE(c.w("txtBuyerName")->geometry(), c.combo("cboBuyerName")->geometry());
-
         c.newInvoice();
-        QCOMPARE(c.text("txtInvoiceNo"), QString("A00001"));
-        QCOMPARE(c.text("txtInvoiceDate"), zelva::DateText(QDate::currentDate()));
-        QCOMPARE(c.text("txtOrderDate"), c.text("txtInvoiceDate"));
-        QCOMPARE(itemsOf(c.combo("cboBuyerName")), (QStringList{"Kochi Stores", "Delhi Mart"})); // no placeholder
-        QCOMPARE(itemsOf(c.combo("cboDescriptionOfGoods")), (QStringList{"Cable", "Mouse", "Laptop", "End of List"}));
-        QVERIFY(c.text("cboBuyerName").isEmpty());
+        const QString today = zelva::DateText(QDate::currentDate());
+        QCOMPARE(c.texts({"txtInvoiceNo", "txtInvoiceDate", "txtOrderDate", "cboBuyerName"}), "A00001|" + today + '|' + today + '|');
         QCOMPARE(c.enabledButtons(), (QStringList{"cmdSave", "cmdCancel", "cmdAdd"}));
     }
 
@@ -309,8 +274,15 @@ private slots:
         c.line("Cable", "1");
         c.save();
         c.expectStored("GoodsInvoice", highest + 1, {{"InvoiceNo", number}});
-        c.newInvoice(); // the next New Invoice takes the next serial
-        QCOMPARE(c.text("txtInvoiceNo"), zelva::RecordCode(zelva::CodeKind::Invoice, highest + 2));
+        // the next New Invoice takes the next serial, on either form: one sequence for both
+        c.form = std::make_unique<frmTaxInvoiceSeperateGst>(*c.data.db);
+        c.form->show();
+        c.start("Delhi Mart");
+        const QString next = zelva::RecordCode(zelva::CodeKind::Invoice, highest + 2);
+        QCOMPARE(c.text("txtInvoiceNo"), next);
+        c.line("Mouse", "2");
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("GoodsInvoice", highest + 2, {{"Amount1", 666.66}, {"InvoiceNo", next}});
     }
 
     void buyerFillsBuyerAndDelivery()
@@ -383,11 +355,8 @@ private slots:
             c.start(buyer);
             c.line("Laptop", quantity, rate);
             QVERIFY(c.rate("cboGoodsCgst", entry));
-            for (const QString& row : cgst ? QStringList{"8", "9"} : QStringList{"8"}) {
-                QCOMPARE(c.text("txtRate_" + row), rateShown);
-                QCOMPARE(c.text("txtPer_" + row), QString("%"));
-                QCOMPARE(c.text("txtAmount_" + row), taxShown);
-            }
+            for (const QString& row : cgst ? QStringList{"8", "9"} : QStringList{"8"})
+                QCOMPARE(c.texts({"txtRate_" + row, "txtPer_" + row, "txtAmount_" + row}), rateShown + "|%|" + taxShown);
             if (!shortExcess.isEmpty()) {
                 typeInto(c.w("txtAmount_16"), shortExcess);
                 typeInto(c.w("txtShortExcess"), "Rounding");
@@ -398,19 +367,14 @@ private slots:
                 if (cgst) {
                     QCOMPARE(c.text("cboGoodsSgst"), "S" + entry.mid(1));
                 } else {
-                    for (const char* hidden : {"txtAmount_9", "txtAmount_12", "txtAmount_15", "txtTotalSgst"})
-                        QVERIFY2(!c.w(hidden)->isVisible(), hidden);
-                    QVERIFY(!c.combo("cboGoodsSgst")->isVisible());
-                    QVERIFY(!c.w<QLabel>("lblTotalSGST")->isVisible());
+                    for (const char* hidden : {"txtAmount_9", "txtAmount_12", "txtTotalSgst", "cboGoodsSgst", "lblTotalSGST"})
+                        QVERIFY2(!c.w<QWidget>(hidden)->isVisible(), hidden);
                     QCOMPARE(c.text("lblTotalCGST"), QString("Total IGST"));
                 }
                 c.gotFocus("txtTotalAmount");
-                QCOMPARE(c.text("txtTotalCgst"), taxShown);
+                QCOMPARE(c.texts({"txtTotalCgst", "txtTotalAmount", "txtAmountInWords"}), QStringList({taxShown, grand, words}).join('|'));
                 if (cgst)
                     QCOMPARE(c.text("txtTotalSgst"), taxShown);
-                QCOMPARE(c.text("txtTotalAmount"), grand);
-                QCOMPARE(c.text("txtAmountInWords"), words);
-                QVERIFY(c.button("cmdPrint")->isEnabled());
             } // the separate-GST form saves without the total box ever having the focus: Save adds up
             QVERIFY(c.messages.texts().isEmpty());
             QCOMPARE(c.save(), QStringList{"Saved Successfully"});
@@ -439,8 +403,7 @@ private slots:
         c.line("Laptop", "2");
         c.gotFocus("txtTotalAmount");
         QCOMPARE(c.messages.texts(), QStringList{"Select Buyer"});
-        QCOMPARE(c.text("txtTotalQuantity"), QString("2"));
-        QCOMPARE(c.text("txtTotalAmount"), QString("2000.00"));
+        QCOMPARE(c.texts({"txtTotalQuantity", "txtTotalAmount"}), QString("2|2000.00"));
         c.messages.clear();
         c.gotFocus("txtShortExcess");
         QCOMPARE(c.messages.texts(), QStringList{"Select Buyer"});
@@ -453,21 +416,19 @@ private slots:
         c.line("Laptop", "1");
         c.rate("cboGoodsCgst", "CGST @ 9%");
         c.line("Laptop", "1"); // added after the rate was chosen
-        QCOMPARE(c.text("txtAmount_8"), QString("180.00"));
-        QCOMPARE(c.text("txtAmount_9"), QString("180.00"));
+        QCOMPARE(c.texts({"txtAmount_8", "txtAmount_9"}), QString("180.00|180.00"));
         typeInto(c.w("txtAmount_10"), "100");
         c.rate("cboOthers1Cgst", "CGST @ 14%");
         QCOMPARE(c.text("txtAmount_11"), QString("14.00"));
         typeInto(c.w("txtAmount_10"), "250");
-        QCOMPARE(c.text("txtAmount_11"), QString("35.00"));
-        QCOMPARE(c.text("txtAmount_12"), QString("35.00"));
+        QCOMPARE(c.texts({"txtAmount_11", "txtAmount_12"}), QString("35.00|35.00"));
         typeInto(c.w("txtAmount_13"), "50");
         c.rate("cboOthers2Cgst", "CGST @ 2.5%");
         typeInto(c.w("txtAmount_13"), "80");
         QCOMPARE(c.text("txtAmount_14"), QString("2.00"));
         // totals and words follow at once: 2000 + 360 + 250 + 70 + 80 + 4
-        QCOMPARE(c.text("txtTotalAmount"), QString("2764.00"));
-        QCOMPARE(c.text("txtAmountInWords"), QString("Rupees Two Thousand Seven Hundred Sixty Four Only"));
+        QCOMPARE(c.texts({"txtTotalAmount", "txtAmountInWords"}),
+                 QString("2764.00|Rupees Two Thousand Seven Hundred Sixty Four Only"));
     }
 
     void changingTaxModeClearsTheOldRates()
@@ -480,13 +441,11 @@ private slots:
         typeInto(c.w("txtAmount_10"), "100");
         c.rate("cboOthers1Cgst", "CGST @ 9%");
         QVERIFY(c.buyer("Thrissur Traders")); // of the same kind: the rates stay
-        QCOMPARE(c.text("cboGoodsCgst"), QString("CGST @ 9%"));
-        QCOMPARE(c.text("txtAmount_9"), QString("90.00"));
+        QCOMPARE(c.texts({"cboGoodsCgst", "txtAmount_9"}), QString("CGST @ 9%|90.00"));
 
         QVERIFY(c.buyer("Delhi Mart"));
-        for (const char* row : {"txtAmount_8", "txtAmount_9", "txtAmount_11", "txtAmount_12", "txtRate_9", "txtPer_8"})
+        for (const char* row : {"txtAmount_8", "txtAmount_9", "txtAmount_11", "txtAmount_12", "txtRate_9", "cboGoodsCgst"})
             QVERIFY2(c.text(row).isEmpty(), row);
-        QVERIFY(c.text("cboGoodsCgst").isEmpty());
         QCOMPARE(c.combo("cboGoodsCgst")->itemText(3), QString("IGST @ 18%"));
         QCOMPARE(c.text("txtTotalAmount"), QString("1100.00"));
         c.rate("cboGoodsCgst", "IGST @ 5%");
@@ -516,13 +475,9 @@ private slots:
 
         QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
         QCOMPARE(c.texts({"cboHsn", "txtQuantity_0", "txtRate_0", "cboPer"}), QString("8473|50|333.33|Nos."));
-        QVERIFY(c.button("cmdPrint")->isEnabled());
         QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "End of List"));
         QVERIFY(!c.button("cmdAdd")->isEnabled());
-        QCOMPARE(c.text("txtTotalGoodsAmount"), QString(".00"));
-
         QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Laptop"));
-        QVERIFY(c.button("cmdAdd")->isEnabled());
         typeInto(c.w("txtQuantity_0"), "2");
         focusIn(c.w("txtAmount_0"));
         QCOMPARE(c.text("txtAmount_0"), QString("2000.00"));
@@ -543,7 +498,6 @@ private slots:
         Counter c;
         c.start();
         QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Laptop"));
-        QVERIFY(c.button("cmdPrint")->isEnabled());
         click(c.button("cmdAdd"));
         c.save();
         QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
@@ -626,10 +580,8 @@ private slots:
         c.line("Mouse", "1");
         for (int i = 5; i <= 7; ++i)
             c.line("Cable", "1");
-        QVERIFY(c.w("txtAmount_7")->isVisible());
         QCOMPARE(c.text("txtSNo_7"), QString("7"));
-        QVERIFY(!c.button("cmdAdd")->isEnabled());
-        QVERIFY(!c.combo("cboDescriptionOfGoods")->isEnabled());
+        QVERIFY(!c.button("cmdAdd")->isEnabled() && !c.combo("cboDescriptionOfGoods")->isEnabled());
         QCOMPARE(c.text("txtTotalGoodsAmount"), QString("5403.33"));
         c.data.db->run("UPDATE ItemStock.Stock SET itemcode = 'G99999' WHERE itemcode = 'G00002'", {}, "recode",
                        DbFile::ItemStock);
@@ -642,8 +594,7 @@ private slots:
         QCOMPARE(c.stock("G00001"), 5.0);
         QCOMPARE(c.invoiceRecords(), 2);
         c.newInvoice(); // the goods list comes back for the next invoice
-        QVERIFY(c.combo("cboDescriptionOfGoods")->isEnabled());
-        QVERIFY(c.button("cmdAdd")->isEnabled());
+        QVERIFY(c.combo("cboDescriptionOfGoods")->isEnabled() && c.button("cmdAdd")->isEnabled());
     }
 
     void cancelWritesNothingAndKeepsTheSerial()
@@ -654,12 +605,10 @@ private slots:
         click(c.button("cmdCancel"));
         QCOMPARE(c.invoiceRecords(), 0);
         QCOMPARE(c.stock("G00001"), 10.0);
-        for (const char* cleared : {"txtInvoiceNo", "txtDescriptionOfGoods_1", "cboBuyerName"})
-            QVERIFY2(c.text(cleared).isEmpty(), cleared);
+        QCOMPARE(c.texts({"txtInvoiceNo", "txtDescriptionOfGoods_1", "cboBuyerName"}), QString("||"));
         QCOMPARE(c.enabledButtons(), (QStringList{"cmdNewInvoice", "cmdClose"}));
         c.newInvoice();
         QCOMPARE(c.text("txtInvoiceNo"), QString("A00001"));
-        QVERIFY(!c.w("txtAmount_1")->isVisible());
     }
 
     void preSaveChecks()
@@ -667,8 +616,7 @@ private slots:
         Counter c;
         c.newInvoice();
         QCOMPARE(c.save(), QStringList{" Select Buyer Name "});
-        QCOMPARE(c.text("txtOrderNo"), QString("N.A."));
-        QCOMPARE(c.text("txtSuppliersRef"), QString("N.A."));
+        QCOMPARE(c.texts({"txtOrderNo", "txtSuppliersRef"}), QString("N.A.|N.A."));
         QVERIFY(c.combo("cboBuyerName")->hasFocus());
 
         c.buyer("Kochi Stores");
@@ -683,9 +631,7 @@ private slots:
         c.w("txtRate_1")->clear();
         QCOMPARE(c.save(), QStringList{" Rate cannot be Blank "});
         QCOMPARE(c.invoiceRecords(), 0);
-        QVERIFY(c.button("cmdSave")->isEnabled());
         QVERIFY(c.form->invoicePending());
-
         c.w("txtRate_1")->setText("1000");
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
         QCOMPARE(c.invoiceRecords(), 2);
@@ -770,14 +716,12 @@ private slots:
         if (row.isNull()) {
             QCOMPARE(c.messages.texts().size(), 1);
             QVERIFY2(c.messages.last().startsWith("Quantity must be"), qPrintable(c.messages.last()));
-            QVERIFY(!c.w("txtQuantity_1")->isVisible());
             QCOMPARE(c.save(), QStringList{" Select the Goods "});
             QCOMPARE(c.stock("G00001"), stockAfter);
             return;
         }
-        QCOMPARE(c.text("txtQuantity_1"), row);
-        QCOMPARE(c.text("txtAmount_1"), amount);
-        QCOMPARE(c.text("txtTotalQuantity"), zelva::Str(zelva::Val(row)));
+        QCOMPARE(c.texts({"txtQuantity_1", "txtAmount_1", "txtTotalQuantity"}),
+                 QStringList({row, amount, zelva::Str(zelva::Val(row))}).join('|'));
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
         QCOMPARE(c.stock("G00001"), stockAfter);
         c.expectStored("GoodsInvoice", 1, {{"Quantity1", zelva::Val(row)}});
@@ -790,11 +734,8 @@ private slots:
         Counter c(false);
         c.newInvoice();
         QVERIFY(c.messages.last().contains("company details"));
-        QCOMPARE(c.enabledButtons(), (QStringList{"cmdNewInvoice", "cmdClose"}));
-        QVERIFY(c.text("txtInvoiceNo").isEmpty());
-        QVERIFY(!c.form->invoicePending());
-
-        addCompany(*c.data.db);
+        QVERIFY(c.text("txtInvoiceNo").isEmpty() && !c.form->invoicePending());
+        addSeller(*c.data.db);
         c.newInvoice();
         QCOMPARE(c.combo("cboBuyerName")->count(), 0);
         QCOMPARE(itemsOf(c.combo("cboDescriptionOfGoods")), QStringList{"End of List"});
@@ -809,8 +750,7 @@ private slots:
         for (const char* quantity : {"1e10", "1e308", "1e300"}) { // 10 lakh crore, and more than a double holds
             c.messages.clear();
             c.line("Laptop", quantity);
-            QVERIFY2(c.messages.last().contains("too large"), quantity);
-            QVERIFY(!c.w("txtAmount_1")->isVisible());
+            QVERIFY2(c.messages.last().contains("too large") && !c.w("txtAmount_1")->isVisible(), quantity);
         }
         c.line("Laptop", "9999999999"); // 9999999999000.00, the largest that fits
         QCOMPARE(c.text("txtAmount_1"), QString("9999999999000.00"));
@@ -819,7 +759,6 @@ private slots:
         QCOMPARE(said.size(), 1);
         QVERIFY(said[0].contains("total of this invoice is too large"));
         QCOMPARE(c.invoiceRecords(), 0);
-        QVERIFY(c.form->invoicePending());
         typeInto(c.w("txtAmount_10"), "999.99");
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
         c.expectStored("GoodsInvoice", 1, {{"totalamount", 9999999999999.99}});
@@ -861,11 +800,6 @@ private slots:
         QCOMPARE(walk(2, Qt::Key_Return), (QStringList{"txtRate_0", "cmdAdd"}));
         QCOMPARE(walk(1, Qt::Key_Return), QStringList{"cboDescriptionOfGoods"});
         QCOMPARE(c.texts({"txtDescriptionOfGoods_1", "txtQuantity_1", "txtAmount_1"}), QString("Mouse|3|999.99"));
-        QVERIFY(c.messages.texts().isEmpty());
-        c.combo("cboHsn")->setFocus();
-        QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtQuantity_0"});
-        c.combo("cboPer")->setFocus();
-        QCOMPARE(walk(1, Qt::Key_Enter), QStringList{"cmdAdd"});
         // Enter on a command button presses it
         c.button("cmdSave")->setFocus();
         QTest::keyClick(c.button("cmdSave"), Qt::Key_Return);
@@ -883,8 +817,7 @@ private slots:
         buyers->setFocus();
         QTest::keyClick(buyers, Qt::Key_Down);
         QTest::keyClick(buyers, Qt::Key_Down);
-        QCOMPARE(buyers->currentText(), QString("Delhi Mart"));
-        QCOMPARE(c.text("txtBuyerState"), QString());
+        QCOMPARE(c.texts({"cboBuyerName", "txtBuyerState"}), QString("Delhi Mart|"));
         QCOMPARE(focused(), QString("cboBuyerName"));
         QTest::keyClick(buyers, Qt::Key_Up);
         QCOMPARE(walk(1), QStringList{"txtOrderNo"});
@@ -893,14 +826,12 @@ private slots:
         buyers->setFocus();
         QTest::keyClick(buyers, Qt::Key_Down);
         c.w("txtSuppliersRef")->setFocus();
-        QCOMPARE(buyers->currentText(), QString("Kochi Stores"));
-        QCOMPARE(c.text("txtBuyerState"), QString("Kerala"));
+        QCOMPARE(c.texts({"cboBuyerName", "txtBuyerState"}), QString("Kochi Stores|Kerala"));
 
         buyers->setFocus();
         QTest::keyClick(buyers, Qt::Key_Down);
         QCOMPARE(walk(1, Qt::Key_Return), QStringList{"txtOrderNo"});
-        QCOMPARE(c.text("txtBuyerState"), QString("Delhi"));
-        QCOMPARE(c.text("cboBuyerNameD"), QString("Delhi Mart"));
+        QCOMPARE(c.texts({"txtBuyerState", "cboBuyerNameD"}), QString("Delhi|Delhi Mart"));
     }
 
     // Stored names are shown as typed, never as formatting, and the lists to
@@ -911,7 +842,7 @@ private slots:
         c.data.db->run("INSERT INTO Master.Company (sno, CompanyId, Name, State) VALUES (1, 'C00001', ?, 'Kerala')",
                        {"<b>Bold</b> Co"}, "add company", DbFile::Master);
         addBuyer(*c.data.db, 1, "<i>Ravi</i>", "Kerala");
-        addItem(*c.data.db, 1, "Cable", 10, 1, "8544");
+        addItem(*c.data.db, 1, "Cable", 10, 1);
         c.data.db->run("UPDATE ItemStock.Stock SET ItemName = 'Ghost' WHERE sno = 0", {}, "name", DbFile::ItemStock);
         c.data.db->run("UPDATE Customer.CustomerDetails SET Name = 'Ghost' WHERE sno = 0", {}, "name", DbFile::Customer);
         c.form = std::make_unique<frmTaxInvoice>(*c.data.db);
@@ -990,10 +921,8 @@ private slots:
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(list, &wheel);
         }
-        QCOMPARE(c.text("cboBuyerName"), QString("Kochi Stores"));
-        QCOMPARE(c.text("cboGoodsCgst"), QString());
-        QCOMPARE(c.text("txtAmount_8"), QString());
-        QCOMPARE(c.text("cboDescriptionOfGoods"), QString("Laptop"));
+        QCOMPARE(c.texts({"cboBuyerName", "cboGoodsCgst", "txtAmount_8", "cboDescriptionOfGoods"}),
+                 QString("Kochi Stores|||Laptop"));
         QCOMPARE(focused(), QString("txtOrderNo"));
         QVERIFY(bar->value() > 0);
     }
@@ -1083,7 +1012,6 @@ private slots:
         click(c.button("cmdPrint"));
         QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
         QCOMPARE(seenOnPages, QStringList(3, "Kochi Stores|Delhi Mart|CGST @ 9%|SGST @ 9%|A00001"));
-        QCOMPARE(c.text("lblCopy"), QString("Receiving Copy"));
         QVERIFY(!c.button("cmdPrint")->isEnabled());
         for (const char* back : {"cboBuyerName", "fraGSTCombo", "fraDescriptionOfGoods", "fraCommandButton"})
             QVERIFY2(c.w<QWidget>(back)->isVisible(), back);
@@ -1114,7 +1042,6 @@ private slots:
             QVERIFY2(log.events[2].contains("Nothing was printed"), qPrintable(log.events[2]));
         }
         c.expectNothingSaved();
-        QVERIFY(c.button("cmdPrint")->isEnabled());
         QVERIFY(c.w<QWidget>("fraCommandButton")->isVisible());
         PrintLog log;
         click(c.button("cmdPrint"));
@@ -1144,7 +1071,6 @@ private slots:
         QVERIFY2(said.contains("A00002") && said.contains("destroy"), qPrintable(said));
         QCOMPARE(log.events.count("msg:Saved Successfully"), 1); // the other counter's
         QVERIFY(c.form->invoicePending());
-        QVERIFY(c.button("cmdPrint")->isEnabled());
         c.expectStored("BuyerInvoice", 2, {{"BuyerName", "Delhi Mart"}});
 
         log.events.clear();
@@ -1168,7 +1094,7 @@ private slots:
         const QString pdf = c.data.folder() + "/Prints/A00001.pdf";
         QCOMPARE(c.messages.texts().size(), 2);
         QVERIFY2(c.messages.texts()[0].contains(QDir::toNativeSeparators(pdf)), qPrintable(c.messages.texts()[0]));
-        QCOMPARE(c.messages.texts()[1], QString("Saved Successfully"));
+        QCOMPARE(c.messages.last(), QString("Saved Successfully"));
         QProcess pdfinfo;
         pdfinfo.start("pdfinfo", {pdf});
         QVERIFY(pdfinfo.waitForFinished());
@@ -1195,7 +1121,6 @@ private slots:
         click(c.button("cmdNewInvoice")); // a fourth invoice pending, not yet saved
         click(c.button("cmdInvoiceReport"));
         auto* window = qobject_cast<zelva::ReportWindow*>(reportWindow());
-        QVERIFY(window);
         QCOMPARE(window->pageCount(), 3);
         QCOMPARE(window->currentPage(), 3); // the last saved
         QStringList shown;
@@ -1211,7 +1136,6 @@ private slots:
         QCOMPARE(shown, QStringList({"12 Beach Road|Delhi Mart|A00001|1|500.00|" + words,
                                      "12 Beach Road|Kochi Stores|A00002|1|500.00|" + words,
                                      "12 Beach Road|Delhi Mart|A00003|1|500.00|" + words}));
-        window->close();
         delete window;
 
         click(c.button("cmdCancel"));
@@ -1225,25 +1149,6 @@ private slots:
     }
 
     // ---- the separate-GST form
-
-    // One serial and one sequence of numbers for both forms.
-    void bothFormsNumberFromOneTable()
-    {
-        Counter c;
-        c.start();
-        c.line("Cable", "1");
-        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
-        c.form = std::make_unique<frmTaxInvoiceSeperateGst>(*c.data.db);
-        c.form->show();
-        c.start("Delhi Mart");
-        QCOMPARE(c.text("txtInvoiceNo"), QString("A00002"));
-        c.line("Mouse", "2");
-        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
-        QCOMPARE(rowsInFile(c.data.folder(), DbFile::Invoice,
-                            "SELECT sno, InvoiceNo FROM BuyerInvoice WHERE sno <> 0 ORDER BY sno"),
-                 (QList<QVariantList>{{1, "A00001"}, {2, "A00002"}}));
-        c.expectStored("GoodsInvoice", 2, {{"Amount1", 666.66}, {"InvoiceNo", "A00002"}});
-    }
 
     // Each line's share of a tax row is rounded to the paisa and the lines
     // add up to the row exactly (the odd paisa goes to the largest line);
@@ -1293,15 +1198,13 @@ private slots:
         QCOMPARE(zelva::FormatAmount(sgstSum), split ? c.text("txtAmount_9") : QString(".00"));
         QCOMPARE(zelva::FormatAmount(taxable), c.text("txtTotalGoodsAmount"));
         QCOMPARE(zelva::FormatAmount(lineTotals), zelva::FormatAmount(taxable + cgstSum + sgstSum));
-        QCOMPARE(c.text("txtTotalBeforeTax"), zelva::FormatAmount(taxable + 50));
         const double gst = zelva::Val(c.text("txtTotalCgst")) + zelva::Val(c.text("txtTotalSgst"));
-        QCOMPARE(c.text("txtTotalGst"), zelva::FormatAmount(gst));
         QCOMPARE(c.text("txtTotalCgst"),
                  zelva::FormatAmount(zelva::Val(c.text("txtAmount_8")) + zelva::Val(c.text("txtAmount_11"))));
-        QCOMPARE(c.text("txtTotalAfterTax"), zelva::FormatAmount(taxable + 50 + gst));
-        QCOMPARE(c.text("txtTotalAmount"), zelva::FormatAmount(taxable + 50 + gst - 0.40));
-        QCOMPARE(c.text("txtTotalAmount"), grand);
-        QCOMPARE(c.text("lblCgst"), split ? QString("CGST") : QString("IGST"));
+        QCOMPARE(c.texts({"txtTotalBeforeTax", "txtTotalGst", "txtTotalAfterTax", "txtTotalAmount"}),
+                 QStringList({zelva::FormatAmount(taxable + 50), zelva::FormatAmount(gst),
+                              zelva::FormatAmount(taxable + 50 + gst), grand}).join('|'));
+        QCOMPARE(zelva::FormatAmount(taxable + 50 + gst - 0.40), grand);
         QCOMPARE(c.w<QLabel>("lblAddSgst")->isVisible(), split);
     }
 
@@ -1317,19 +1220,15 @@ private slots:
                        {}, "add company", DbFile::Master);
         QVERIFY(c.text("txtCompanyName").isEmpty()); // nothing shown before New Invoice
         c.start("Kochi Stores");
-        QCOMPARE(c.text("cboCompany"), QString("Zelva Traders"));
-        QCOMPARE(c.text("txtState"), QString("Kerala"));
+        QCOMPARE(c.texts({"cboCompany", "txtState"}), QString("Zelva Traders|Kerala"));
         c.line("Laptop", "1");
         QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
         QCOMPARE(c.text("txtAmount_9"), QString("90.00"));
 
         QVERIFY(pick(c.combo("cboCompany"), "Delhi Branch"));
-        QCOMPARE(c.text("txtCompanyName"), QString("Delhi Branch"));
-        QCOMPARE(c.text("lblCompanyName"), QString("For Delhi Branch"));
-        QVERIFY(c.text("txtAmount_8").isEmpty()); // the CGST rate is not carried into IGST
+        QCOMPARE(c.texts({"txtCompanyName", "lblCompanyName", "txtAmount_8", "txtTotalAmount"}),
+                 QString("Delhi Branch|For Delhi Branch||1000.00")); // the CGST rate is not carried into IGST
         QCOMPARE(c.combo("cboGoodsCgst")->itemText(4), QString("IGST @ 28%"));
-        QVERIFY(!c.w("txtAmount_9")->isVisible());
-        QCOMPARE(c.text("txtTotalAmount"), QString("1000.00"));
         QVERIFY(c.rate("cboGoodsCgst", "IGST @ 18%"));
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
         c.expectStored("BuyerInvoice", 1, {{"SalerCompany", "Delhi Branch"}, {"SalerGstin", "07BBBBB0000B1Z5"}});
@@ -1343,15 +1242,13 @@ private slots:
     {
         Counter c(true, Layout::SeperateGst);
         c.start("Kochi Stores");
-        QCOMPARE(c.text("txtReverseCharge"), QString("No"));
         c.line("Cable", "3"); // 30.00
         c.line("Laptop", "2"); // 2000.00
         QCOMPARE(c.text("txtDisc_2"), QString("0"));
         QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
         typeInto(c.w("txtDisc_2"), "200");
-        QCOMPARE(c.text("txtTaxableValue_2"), QString("1800.00"));
-        QCOMPARE(c.text("txtAmount_8"), QString("164.70")); // 9% of 1830
-        QCOMPARE(c.texts({"txtCgstAmt_2", "txtTotal_2", "txtTotalAmount"}), QString("162.00|2124.00|2159.40"));
+        QCOMPARE(c.texts({"txtTaxableValue_2", "txtAmount_8", "txtCgstAmt_2", "txtTotal_2", "txtTotalAmount"}),
+                 QString("1800.00|164.70|162.00|2124.00|2159.40")); // 9% of 1830
 
         for (const auto& [typed, kept, said] : {std::tuple{"2500", "2000", "more than the line amount"},
                                                std::tuple{"-5", "0", "less than nothing"}}) {
@@ -1360,7 +1257,7 @@ private slots:
             emit c.w("txtDisc_2")->editingFinished();
             QCOMPARE(c.text("txtDisc_2"), QString(kept));
             QCOMPARE(c.messages.texts().size(), 1);
-            QVERIFY(c.messages.texts()[0].contains(said));
+            QVERIFY(c.messages.last().contains(said));
         }
         typeInto(c.w("txtDisc_2"), "200");
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});

@@ -16,7 +16,6 @@ private slots:
         Session s(kind, 2);
         const FormKind& k = s.kind;
         QCOMPARE(s.screen(), "E D Dh D D Dh E|E E"); // opened
-        QCOMPARE(s.form.lstName->count(), 0);
         QVERIFY(s.readOnly(k.nameBox()));
 
         s.form.cboChoice_Click(); // the choice box still reads "Select your Choice"
@@ -188,7 +187,6 @@ private slots:
         Session s("stock");
         auto& form = static_cast<frmStockEntry&>(s.form);
         form.setOfficeItems();
-        QCOMPARE(form.lblTitle->text(), "Add Other Item or Update Existing Other Item Details");
         QVERIFY(form.officeItems());
         const auto office = [&](const QString& sql) { return valueInFile(s.data.folder(), zelva::DbFile::OtherItemStock, sql); };
 
@@ -210,7 +208,6 @@ private slots:
         QCOMPARE(office("SELECT Quantity FROM OtherItemStock WHERE sno = 1"), QVariant(15.0));
 
         form.setOfficeItems(false);
-        QCOMPARE(form.lblTitle->text(), "Add Item or Update Existing Item Details");
         QVERIFY(pick(form.cboChoice, "Item Name"));
         QCOMPARE(s.listed(), QStringList{""});
     }

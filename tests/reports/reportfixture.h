@@ -1,7 +1,7 @@
 #pragma once
 // Stock items, purchases and issues written the way the stock and purchase
 // forms save them, and the report windows a report form opened.
-#include "data/recordsource.h"
+#include "data/storetest.h"
 #include "platform/datetext.h"
 #include "ui/reportwindow.h"
 
@@ -21,12 +21,9 @@ inline void addStockItem(zelva::Database& db, int sno, const QString& name, doub
         stock.update();
         return;
     }
-    stock.addNew();
-    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, QVariant>> { { "sno", sno },
-             { "itemcode", QString("G%1").arg(sno, 5, 10, QChar('0')) }, { "ItemName", name }, { "ItemHsn", "8471" },
-             { "Rate", 100.0 }, { "Per", "Nos." }, { "Quantity", quantity }, { "Remarks", "N.A." } })
-        stock.setValue(field, value);
-    stock.update();
+    addRecord(stock, { { "sno", sno }, { "itemcode", QString("G%1").arg(sno, 5, 10, QChar('0')) }, { "ItemName", name },
+                         { "ItemHsn", "8471" }, { "Rate", 100.0 }, { "Per", "Nos." }, { "Quantity", quantity },
+                         { "Remarks", "N.A." } });
 }
 
 // A purchase line as the purchase form stores it; sno 0 for a new item.
@@ -34,15 +31,12 @@ inline void addPurchase(zelva::Database& db, int psno, int sno, const QString& i
 {
     zelva::RecordSource purchase(db);
     purchase.bind(zelva::DbFile::PurchaseMaster, "Purchase");
-    purchase.addNew();
-    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, QVariant>> { { "PSno", psno },
+    addRecord(purchase, { { "PSno", psno },
              { "PurchaseId", QString("P%1").arg(psno, 5, 10, QChar('0')) }, { "PurchaseDate", zelva::DateText(day) },
              { "PurchaseOrder", QString("PO-%1").arg(psno) }, { "PurchaseInvoiceNo", QString("SUP/%1").arg(psno) },
              { "PurchaseInvoiceDate", "01/01/2026" }, { "SupplierName", "Metro Supply" }, { "sno", sno },
              { "itemcode", "G00001" }, { "ItemName", item }, { "ItemHsn", "8471" }, { "Rate", 250.5 },
-             { "Per", "Nos." }, { "Quantity", 4.0 }, { "Remarks", "N.A." } })
-        purchase.setValue(field, value);
-    purchase.update();
+             { "Per", "Nos." }, { "Quantity", 4.0 }, { "Remarks", "N.A." } });
 }
 
 // An issue as the issue form stores it: its day also as three numbers.
@@ -50,14 +44,11 @@ inline void addIssue(zelva::Database& db, int isno, int sno, const QString& item
 {
     zelva::RecordSource issue(db);
     issue.bind(zelva::DbFile::IssueMaster, "IssueRegister");
-    issue.addNew();
-    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, QVariant>> { { "ISno", isno },
+    addRecord(issue, { { "ISno", isno },
              { "IssueNo", QString("I%1").arg(isno, 5, 10, QChar('0')) }, { "IssueDate", zelva::DateText(day) },
              { "IssueTime", "10:00:00" }, { "IssueTo", "Workshop" }, { "IssuedBy", "Anil" }, { "sno", sno },
              { "itemcode", "G00001" }, { "ItemName", item }, { "Quantity", 2.0 }, { "Remarks", "N.A." },
-             { "issuedd", day.day() }, { "issuemm", day.month() }, { "issueyy", day.year() } })
-        issue.setValue(field, value);
-    issue.update();
+             { "issuedd", day.day() }, { "issuemm", day.month() }, { "issueyy", day.year() } });
 }
 
 inline QList<zelva::ReportWindow*> reportWindows(QMdiArea& area)

@@ -137,12 +137,6 @@ private slots:
         QCOMPARE(ToPaise(rupees), paise);
     }
 
-    void returnHeader()
-    {
-        QCOMPARE(august.value("gstin").toString(), CompanyGstin);
-        QCOMPARE(august.value("fp").toString(), QString("082026"));
-    }
-
     // Registered buyers by GSTIN (as capitals); the place of supply is the
     // buyer's State, not the delivery party's; items are grouped by rate.
     void b2b()
@@ -201,8 +195,11 @@ private slots:
         ]})"));
     }
 
-    void docIssue()
+    // The header, and the invoices of the month by their first and last numbers.
+    void headerAndDocIssue()
     {
+        QCOMPARE(august.value("gstin").toString(), CompanyGstin);
+        QCOMPARE(august.value("fp").toString(), QString("082026"));
         compareJson(august.value("doc_issue"), parsed(R"({"doc_det": [{"doc_num": 1, "docs": [
           {"num": 1, "from": "A00001", "to": "A00007", "totnum": 7, "cancel": 0, "net_issue": 7}]}]})"));
     }
@@ -337,19 +334,14 @@ private slots:
         QCOMPARE(written.readAll(), file.json);
     }
 
-    // The limit for a large invoice to an unregistered buyer in another State
-    // fell on 1 August 2024.
-    void largeInvoiceLimit()
+    // The financial year runs April to March across the calendar year: the
+    // summary's rows are April 2026 to March 2027, and the invoices of March
+    // 2026 and April 2027 stay out. The limit for a large invoice to an
+    // unregistered buyer in another State fell on 1 August 2024.
+    void financialYearAndDatedLimits()
     {
         QCOMPARE(LargeInvoiceLimit(QDate(2024, 7, 31)), Paise(250000 * 100));
         QCOMPARE(LargeInvoiceLimit(QDate(2024, 8, 1)), Paise(100000 * 100));
-    }
-
-    // The financial year runs April to March across the calendar year: the
-    // summary's rows are April 2026 to March 2027, and the invoices of March
-    // 2026 and April 2027 stay out.
-    void financialYear()
-    {
         QCOMPARE(FinancialYearOf(QDate(2026, 4, 1)), 2026);
         QCOMPARE(FinancialYearOf(QDate(2027, 3, 31)), 2026);
         QCOMPARE(FinancialYearOf(QDate(2026, 3, 31)), 2025);

@@ -96,197 +96,187 @@ QByteArray fileBytes(const QString& path)
 
 class TestReportWindows : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void yearlyGridsRunAprilToMarch();
-    void yearlyPrintAndCsvShowTheGrid();
-    void salesRegisterCsvWritten();
-    void salesReturn_data();
-    void salesReturn();
-    void longValuesOnPaper();
-
-private:
     std::unique_ptr<testing::TempData> m_data;
-};
-
-void TestReportWindows::initTestCase()
-{
-    m_data = std::make_unique<testing::TempData>();
-    testing::addCompany(*m_data->db, "33AAACH7409R1Z8");
-    for (const InvoiceShape& shape : yearInvoices())
-        testing::writeInvoice(*m_data->db, shape);
-}
-
-void TestReportWindows::yearlyGridsRunAprilToMarch()
-{
-    frmYearlyReport form(*m_data->db);
-    QCOMPARE(form.cboYear->currentText(), FinancialYearText(FinancialYearOf(QDate::currentDate())));
-    QVERIFY(testing::pick(form.cboYear, "2025-26"));
-    QCOMPARE(form.startYear(), 2025);
-
-    QCOMPARE(GridRows(form.grdMonths), 13);
-    const QList<std::pair<int, QStringList>> expected {
-        { 0, { "April 2025", "1", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
-        { 1, { "May 2025", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
-        { 8, { "December 2025", "1", "500.00", "0.00", "0.00", "90.00", "590.00" } },
-        { 9, { "January 2026", "1", "250.00", "0.00", "0.00", "30.00", "280.00" } },
-        { 11, { "March 2026", "1", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
-        { 12, { "Total", "4", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
-    };
-    for (const auto& [row, texts] : expected)
-        QCOMPARE(gridRow(form.grdMonths, row), texts);
-
-    // Ordered by HSN; the two invoices outside the year add nothing.
-    QCOMPARE(GridRows(form.grdHsn), 5);
-    QCOMPARE(gridRow(form.grdHsn, 1).mid(0, 6), QStringList({ "3208", "Paint Tin", "Ltr", "1.25", "12", "250.00" }));
-    QCOMPARE(gridRow(form.grdHsn, 2).mid(0, 6), QStringList({ "7214", "Steel Rod", "Kg", "20", "18", "1000.00" }));
-    QCOMPARE(gridRow(form.grdHsn, 4).mid(5), QStringList({ "3750.00", "120.00", "140.00", "140.00" }));
-
-    QVERIFY(testing::pick(form.cboYear, "2026-27"));
-    QCOMPARE(
-        gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "300.00", "0.00", "0.00", "36.00", "336.00" }));
-}
-
-void TestReportWindows::yearlyPrintAndCsvShowTheGrid()
-{
-    frmYearlyReport form(*m_data->db);
-    QVERIFY(testing::pick(form.cboYear, "2025-26"));
-
-    testing::click(form.cmdPrintMonths);
-    const QStringList paper = takeReportTexts();
-    for (const QString& shown : gridRow(form.grdMonths, 12) + gridRow(form.grdMonths, 8))
-        QVERIFY2(paper.contains(shown), qPrintable(shown));
-
-    testing::click(form.cmdPrintHsn);
-    QVERIFY(takeReportTexts().contains("Cement Bag"));
-
-    const QString path = m_data->folder() + "/year.csv";
-    QVERIFY(form.saveMonthsCsv(path));
-    const QString csv = QString::fromUtf8(fileBytes(path));
-    QVERIFY2(csv.contains("Total 2025-26,4,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
-    QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
-    QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
-}
-
-void TestReportWindows::salesRegisterCsvWritten()
-{
-    testing::MessageRecorder messages;
-    frmSalesReport form(*m_data->db);
-    QCOMPARE(form.choice->period(), ReportPeriod::CurrentMonth);
-    showBetween(form, { 2025, 12, 31 }, { 2026, 1, 1 });
-    QCOMPARE(GridRows(form.grdRegister), 3); // two invoices and the totals
-    QCOMPARE(gridRow(form.grdRegister, 1).mid(0, 5),
-        QStringList({ "A00003", "1/1/2026", "Cochin Stores", "", "32-Kerala" }));
-    QVERIFY(!form.cmdSaveReturn->isEnabled()); // two days of two months
-
-    const QString path = m_data->folder() + "/sales.csv";
-    QVERIFY(form.saveCsv(path));
-    const QStringList lines = QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4); // header, two invoices, totals
-    QVERIFY2(lines.last().contains("870.00"), qPrintable(lines.last()));
-
-    // A period that ends before it begins is refused and the register stays.
-    showBetween(form, { 2026, 2, 1 }, { 2026, 1, 1 });
-    QVERIFY(messages.last().contains("start date comes after the end date"));
-    QCOMPARE(form.days()->from, QDate(2025, 12, 31));
-
-    // All: every invoice of both years, printed as the grid shows it.
-    testing::click(form.choice->option(ReportPeriod::All));
-    testing::click(form.cmdShow);
-    QCOMPARE(GridRows(form.grdRegister), 7);
-    testing::click(form.cmdPrint);
-    const QStringList paper = takeReportTexts();
-    for (const QString& shown : gridRow(form.grdRegister, 6) + QStringList { "All invoices" })
-        QVERIFY2(paper.contains(shown), qPrintable(shown));
-}
-
-void TestReportWindows::salesReturn_data()
-{
-    QTest::addColumn<QString>("companyGstin"); // "" for no company at all
-    QTest::addColumn<int>("period");
-    QTest::addColumn<QDate>("from"); // the between row's days
-    QTest::addColumn<QDate>("to");
-    QTest::addColumn<QString>("told"); // part of the message
-    QTest::addColumn<QString>("fp"); // the return's period; "" when no file
-    const QString valid = "33AAACH7409R1Z8";
-    const int between = int(ReportPeriod::Between);
-    const QDate dec1(2025, 12, 1), dec31(2025, 12, 31);
-    QTest::newRow("December between 1st and 31st") << valid << between << dec1 << dec31 << "is saved in"
-                                                   << "122025";
-    QTest::newRow("month without invoices")
-        << valid << between << QDate(2025, 11, 1) << QDate(2025, 11, 30) << "no invoice dated"
-        << "";
-    QTest::newRow("this month, without invoices")
-        << valid << int(ReportPeriod::CurrentMonth) << dec1 << dec31 << "no invoice dated"
-        << "";
-    QTest::newRow("two months") << valid << between << dec1 << QDate(2026, 1, 31) << "one calendar month"
-                                << "";
-    QTest::newRow("a month less a day") << valid << between << dec1 << QDate(2025, 12, 30) << "one calendar month"
-                                        << "";
-    QTest::newRow("all sales") << valid << int(ReportPeriod::All) << dec1 << dec31 << "one calendar month"
-                               << "";
-    QTest::newRow("mistyped company GSTIN") << "33AAACH7409R1Z9" << between << dec1 << dec31 << "not valid"
-                                            << "";
-    QTest::newRow("no company") << "" << between << dec1 << dec31 << "company"
-                                << "";
-}
-
-// The return button is there exactly for one calendar month; the file is
-// written only for a month with invoices and a company with a valid GSTIN.
-void TestReportWindows::salesReturn()
-{
-    QFETCH(QString, companyGstin);
-    QFETCH(int, period);
-    QFETCH(QDate, from);
-    QFETCH(QDate, to);
-    QFETCH(QString, told);
-    QFETCH(QString, fp);
-    testing::TempData data;
-    for (const InvoiceShape& shape : yearInvoices())
-        testing::writeInvoice(*data.db, shape);
-    if (!companyGstin.isEmpty())
-        testing::addCompany(*data.db, companyGstin);
-    testing::MessageRecorder messages;
-    frmSalesReport form(*data.db);
-    if (period == int(ReportPeriod::Between)) {
-        showBetween(form, from, to);
-    } else {
-        testing::click(form.choice->option(ReportPeriod(period)));
-        testing::click(form.cmdShow);
+private slots:
+    void initTestCase()
+    {
+        m_data = std::make_unique<testing::TempData>();
+        testing::addCompany(*m_data->db, "33AAACH7409R1Z8");
+        for (const InvoiceShape& shape : yearInvoices())
+            testing::writeInvoice(*m_data->db, shape);
     }
-    const bool oneMonth = !told.contains("one calendar month");
-    QCOMPARE(form.cmdSaveReturn->isEnabled(), oneMonth);
-    QCOMPARE(form.lblReturnMonth->text().contains("show one calendar month"), !oneMonth);
 
-    const QString path = data.folder() + "/return.json";
-    QCOMPARE(form.saveReturn(path), !fp.isEmpty());
-    QVERIFY2(messages.last().contains(told, Qt::CaseInsensitive), qPrintable(messages.last()));
-    QCOMPARE(QFile::exists(path), !fp.isEmpty());
-    if (!fp.isEmpty())
-        QCOMPARE(QJsonDocument::fromJson(fileBytes(path)).object().value("fp").toString(), fp);
-}
+    void yearlyGridsRunAprilToMarch()
+    {
+        frmYearlyReport form(*m_data->db);
+        QCOMPARE(form.cboYear->currentText(), FinancialYearText(FinancialYearOf(QDate::currentDate())));
+        QVERIFY(testing::pick(form.cboYear, "2025-26"));
+        QCOMPARE(form.startYear(), 2025);
 
-// A sixty-character buyer breaks over two lines of its column and the
-// register, too wide for an upright page, is printed landscape; the yearly
-// grid stays upright.
-void TestReportWindows::longValuesOnPaper()
-{
-    testing::TempData data;
-    InvoiceShape shape = yearInvoices()[1];
-    shape.buyer = "Sri Venkateswara Hardware Tools And Electrical Agencies Ltd.";
-    testing::writeInvoice(*data.db, shape);
-    frmSalesReport sales(*data.db);
-    showBetween(sales, { 2025, 12, 1 }, { 2025, 12, 31 });
-    const report::ReportLayout register_ = TableLayout(sales.registerTable());
-    QVERIFY(register_.landscape);
-    QVERIFY(register_.detail.values[2].wrap); // the buyer
-    QVERIFY(!register_.detail.values[9].wrap); // the total
-    testing::click(sales.cmdPrint);
-    QVERIFY(takeReportTexts().contains(shape.buyer));
+        QCOMPARE(GridRows(form.grdMonths), 13);
+        const QList<std::pair<int, QStringList>> expected {
+            { 0, { "April 2025", "1", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
+            { 1, { "May 2025", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
+            { 8, { "December 2025", "1", "500.00", "0.00", "0.00", "90.00", "590.00" } },
+            { 9, { "January 2026", "1", "250.00", "0.00", "0.00", "30.00", "280.00" } },
+            { 11, { "March 2026", "1", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
+            { 12, { "Total", "4", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
+        };
+        for (const auto& [row, texts] : expected)
+            QCOMPARE(gridRow(form.grdMonths, row), texts);
 
-    frmYearlyReport yearly(*data.db);
-    QVERIFY(!TableLayout(yearly.monthsTable()).landscape);
-}
+        // Ordered by HSN; the two invoices outside the year add nothing.
+        QCOMPARE(GridRows(form.grdHsn), 5);
+        QCOMPARE(gridRow(form.grdHsn, 1).mid(0, 6), QStringList({ "3208", "Paint Tin", "Ltr", "1.25", "12", "250.00" }));
+        QCOMPARE(gridRow(form.grdHsn, 2).mid(0, 6), QStringList({ "7214", "Steel Rod", "Kg", "20", "18", "1000.00" }));
+        QCOMPARE(gridRow(form.grdHsn, 4).mid(5), QStringList({ "3750.00", "120.00", "140.00", "140.00" }));
+
+        QVERIFY(testing::pick(form.cboYear, "2026-27"));
+        QCOMPARE(
+            gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "300.00", "0.00", "0.00", "36.00", "336.00" }));
+    }
+
+    void yearlyPrintAndCsvShowTheGrid()
+    {
+        frmYearlyReport form(*m_data->db);
+        QVERIFY(testing::pick(form.cboYear, "2025-26"));
+
+        testing::click(form.cmdPrintMonths);
+        const QStringList paper = takeReportTexts();
+        for (const QString& shown : gridRow(form.grdMonths, 12) + gridRow(form.grdMonths, 8))
+            QVERIFY2(paper.contains(shown), qPrintable(shown));
+
+        testing::click(form.cmdPrintHsn);
+        QVERIFY(takeReportTexts().contains("Cement Bag"));
+
+        const QString path = m_data->folder() + "/year.csv";
+        QVERIFY(form.saveMonthsCsv(path));
+        const QString csv = QString::fromUtf8(fileBytes(path));
+        QVERIFY2(csv.contains("Total 2025-26,4,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
+        QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
+        QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
+    }
+
+    void salesRegisterCsvWritten()
+    {
+        testing::MessageRecorder messages;
+        frmSalesReport form(*m_data->db);
+        QCOMPARE(form.choice->period(), ReportPeriod::CurrentMonth);
+        showBetween(form, { 2025, 12, 31 }, { 2026, 1, 1 });
+        QCOMPARE(GridRows(form.grdRegister), 3); // two invoices and the totals
+        QCOMPARE(gridRow(form.grdRegister, 1).mid(0, 5),
+            QStringList({ "A00003", "1/1/2026", "Cochin Stores", "", "32-Kerala" }));
+        QVERIFY(!form.cmdSaveReturn->isEnabled()); // two days of two months
+
+        const QString path = m_data->folder() + "/sales.csv";
+        QVERIFY(form.saveCsv(path));
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4); // header, two invoices, totals
+        QVERIFY2(lines.last().contains("870.00"), qPrintable(lines.last()));
+
+        // A period that ends before it begins is refused and the register stays.
+        showBetween(form, { 2026, 2, 1 }, { 2026, 1, 1 });
+        QVERIFY(messages.last().contains("start date comes after the end date"));
+        QCOMPARE(form.days()->from, QDate(2025, 12, 31));
+
+        // All: every invoice of both years, printed as the grid shows it.
+        testing::click(form.choice->option(ReportPeriod::All));
+        testing::click(form.cmdShow);
+        QCOMPARE(GridRows(form.grdRegister), 7);
+        testing::click(form.cmdPrint);
+        const QStringList paper = takeReportTexts();
+        for (const QString& shown : gridRow(form.grdRegister, 6) + QStringList { "All invoices" })
+            QVERIFY2(paper.contains(shown), qPrintable(shown));
+    }
+
+    void salesReturn_data()
+    {
+        QTest::addColumn<QString>("companyGstin"); // "" for no company at all
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QDate>("from"); // the between row's days
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("told"); // part of the message
+        QTest::addColumn<QString>("fp"); // the return's period; "" when no file
+        const QString valid = "33AAACH7409R1Z8";
+        const int between = int(ReportPeriod::Between);
+        const QDate dec1(2025, 12, 1), dec31(2025, 12, 31);
+        QTest::newRow("December between 1st and 31st") << valid << between << dec1 << dec31 << "is saved in"
+                                                       << "122025";
+        QTest::newRow("month without invoices")
+            << valid << between << QDate(2025, 11, 1) << QDate(2025, 11, 30) << "no invoice dated"
+            << "";
+        QTest::newRow("this month, without invoices")
+            << valid << int(ReportPeriod::CurrentMonth) << dec1 << dec31 << "no invoice dated"
+            << "";
+        QTest::newRow("two months") << valid << between << dec1 << QDate(2026, 1, 31) << "one calendar month"
+                                    << "";
+        QTest::newRow("a month less a day") << valid << between << dec1 << QDate(2025, 12, 30) << "one calendar month"
+                                            << "";
+        QTest::newRow("all sales") << valid << int(ReportPeriod::All) << dec1 << dec31 << "one calendar month"
+                                   << "";
+        QTest::newRow("mistyped company GSTIN") << "33AAACH7409R1Z9" << between << dec1 << dec31 << "not valid"
+                                                << "";
+        QTest::newRow("no company") << "" << between << dec1 << dec31 << "company"
+                                    << "";
+    }
+
+    // The return button is there exactly for one calendar month; the file is
+    // written only for a month with invoices and a company with a valid GSTIN.
+    void salesReturn()
+    {
+        QFETCH(QString, companyGstin);
+        QFETCH(int, period);
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, told);
+        QFETCH(QString, fp);
+        testing::TempData data;
+        for (const InvoiceShape& shape : yearInvoices())
+            testing::writeInvoice(*data.db, shape);
+        if (!companyGstin.isEmpty())
+            testing::addCompany(*data.db, companyGstin);
+        testing::MessageRecorder messages;
+        frmSalesReport form(*data.db);
+        if (period == int(ReportPeriod::Between)) {
+            showBetween(form, from, to);
+        } else {
+            testing::click(form.choice->option(ReportPeriod(period)));
+            testing::click(form.cmdShow);
+        }
+        const bool oneMonth = !told.contains("one calendar month");
+        QCOMPARE(form.cmdSaveReturn->isEnabled(), oneMonth);
+        QCOMPARE(form.lblReturnMonth->text().contains("show one calendar month"), !oneMonth);
+
+        const QString path = data.folder() + "/return.json";
+        QCOMPARE(form.saveReturn(path), !fp.isEmpty());
+        QVERIFY2(messages.last().contains(told, Qt::CaseInsensitive), qPrintable(messages.last()));
+        QCOMPARE(QFile::exists(path), !fp.isEmpty());
+        if (!fp.isEmpty())
+            QCOMPARE(QJsonDocument::fromJson(fileBytes(path)).object().value("fp").toString(), fp);
+    }
+
+    // A sixty-character buyer breaks over two lines of its column and the
+    // register, too wide for an upright page, is printed landscape; the yearly
+    // grid stays upright.
+    void longValuesOnPaper()
+    {
+        testing::TempData data;
+        InvoiceShape shape = yearInvoices()[1];
+        shape.buyer = "Sri Venkateswara Hardware Tools And Electrical Agencies Ltd.";
+        testing::writeInvoice(*data.db, shape);
+        frmSalesReport sales(*data.db);
+        showBetween(sales, { 2025, 12, 1 }, { 2025, 12, 31 });
+        const report::ReportLayout register_ = TableLayout(sales.registerTable());
+        QVERIFY(register_.landscape);
+        QVERIFY(register_.detail.values[2].wrap); // the buyer
+        QVERIFY(!register_.detail.values[9].wrap); // the total
+        testing::click(sales.cmdPrint);
+        QVERIFY(takeReportTexts().contains(shape.buyer));
+
+        frmYearlyReport yearly(*data.db);
+        QVERIFY(!TableLayout(yearly.monthsTable()).landscape);
+    }
+};
 
 QTEST_MAIN(TestReportWindows)
 #include "test_reportwindows.moc"

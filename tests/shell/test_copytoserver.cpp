@@ -7,51 +7,20 @@
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
 #include "shell/startup.h"
+#include "data/storetest.h"
+#include "invoice/shop.h"
+#include "shell/program.h"
+#include "stock/movement.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSqlError>
-#include <QSqlRecord>
 #include <QtTest>
 
 using namespace testing;
 using zelva::DbFile;
 
 namespace {
-
-struct Finished {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Finished copyToServer(const QString& folder, const QString& url)
-{
-    QProcess program;
-    program.start(QStringLiteral(ZELVA_PROGRAM), {"--data-dir", folder, "--copy-to-server", url});
-    if (!program.waitForFinished(120000))
-        program.kill();
-    return {program.exitCode(), QString::fromLocal8Bit(program.readAllStandardOutput()),
-            QString::fromLocal8Bit(program.readAllStandardError())};
-}
-
-// Every file under the folder with a hash of its bytes.
-QMap<QString, QByteArray> fingerprint(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        file.open(QIODevice::ReadOnly);
-        files.insert(it.filePath(), QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
-    }
-    return files;
-}
 
 // Per table: records, and per field the values present and their sum (the
 // length of texts), as one line; the same SQL on the file and on the server.
@@ -78,19 +47,6 @@ QStringList shown(const QList<QVariantList>& rows)
     return lines;
 }
 
-QList<QVariantList> rowsOf(zelva::Database& db, const QString& sql)
-{
-    QSqlQuery query = db.run(sql, {}, "read for the test", DbFile::Invoice);
-    QList<QVariantList> rows;
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << query.value(i);
-        rows << row;
-    }
-    return rows;
-}
-
 // Straight to the server database, without the program making its layout.
 QVariant rawServerValue(const QString& url, const QString& sql)
 {
@@ -113,36 +69,12 @@ QVariant rawServerValue(const QString& url, const QString& sql)
     return value;
 }
 
-template <typename T = QLineEdit>
-T* control(QWidget* form, const QString& name)
-{
-    T* found = child<T>(form, name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
 // A copy of the folder's eight files in another folder.
 void copyFolder(const QString& from, const QString& to)
 {
     QDir(to).mkpath("Database");
     for (DbFile file : zelva::AllDbFiles())
         QFile::copy(from + '/' + zelva::RelativePath(file), to + '/' + zelva::RelativePath(file));
-}
-
-// A raw change to one file of a folder, as another tool would make it.
-void changeFile(const QString& folder, DbFile file, const QStringList& statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "change");
-        db.setDatabaseName(folder + '/' + zelva::RelativePath(file));
-        QVERIFY(db.open());
-        for (const QString& sql : statements) {
-            QSqlQuery query(db);
-            QVERIFY2(query.exec(sql), qPrintable(query.lastError().text()));
-        }
-    }
-    QSqlDatabase::removeDatabase("change");
 }
 
 } // namespace
@@ -153,36 +85,14 @@ class CopyToServerTest : public QObject {
     TempData shop;
     QString url;
 
-    void invoice(frmTaxInvoice& form, const QString& buyer, const QString& delivery,
-                 const QList<QPair<QString, QString>>& lines, const QString& rate)
-    {
-        click(control<QPushButton>(&form, "cmdNewInvoice"));
-        QVERIFY(pick(control<QComboBox>(&form, "cboBuyerName"), buyer));
-        QVERIFY(pick(control<QComboBox>(&form, "cboBuyerNameD"), delivery));
-        for (const auto& [item, quantity] : lines) {
-            QVERIFY(pick(control<QComboBox>(&form, "cboDescriptionOfGoods"), item));
-            typeInto(control(&form, "txtQuantity_0"), quantity);
-            click(control<QPushButton>(&form, "cmdAdd"));
-        }
-        QVERIFY(pick(control<QComboBox>(&form, "cboGoodsCgst"), rate));
-        MessageRecorder messages;
-        click(control<QPushButton>(&form, "cmdSave"));
-        QCOMPARE(messages.last(), QString("Saved Successfully"));
-    }
-
+    // A purchase or an issue of the item, the boxes typed, Save.
     void movement(QWidget* form, const QString& option, const QString& item, const QList<QPair<QString, QString>>& boxes)
     {
-        form->show();
-        click(control<QRadioButton>(form, option));
-        QListWidget* list = control<QListWidget>(form, "lstName");
-        const auto found = list->findItems(item, Qt::MatchExactly);
-        QVERIFY(!found.isEmpty());
-        pickRow(list, list->row(found.first()));
-        click(control<QPushButton>(form, "cmdNew"));
+        startMovement(form, option, item);
         for (const auto& [box, text] : boxes)
-            typeInto(control(form, box), text);
+            typeInto(need(form, box), text);
         MessageRecorder messages;
-        click(control<QPushButton>(form, "cmdSave"));
+        click(need<QPushButton>(form, "cmdSave"));
         QCOMPARE(messages.last(), QString("Saved Successfully"));
     }
 
@@ -192,22 +102,13 @@ private slots:
     {
         zelva::Database& db = *shop.db;
         QCOMPARE(zelva::AddOperator(db, "Asha", "pass word"), QString());
-        db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) VALUES "
-               "('Zelva Traders', '12 Beach Road', 'Ernakulam', 'Kerala', '682001', '32AAAAA0000A1Z5', 1, 'C00001')",
-               {}, "add company", DbFile::Master);
-        const QList<QVariantList> buyers{{5, "Kochi Stores", "Kerala", "1 Main St"},
-                                         {3, "Delhi Mart", "Delhi", "4 Ring Road"},
-                                         {9, "Chennai Co", "Tamil Nadu", QVariant()}};
-        for (const QVariantList& b : buyers)
-            db.run("INSERT INTO Customer.CustomerDetails (sno, bid, Name, State, address, Pin) VALUES (?, ?, ?, ?, ?, '6')",
-                   {b[0], QString("C%1").arg(b[0].toInt(), 5, 10, QChar('0')), b[1], b[2], b[3]}, "add buyer",
-                   DbFile::Customer);
-        const QList<QVariantList> items{{3, "Cable", 12.35, 40.0}, {2, "Mouse", 333.33, 50.0}, {1, "Laptop", 1000.0, 10.0}};
-        for (const QVariantList& i : items)
-            db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
-                   "VALUES (?, ?, ?, '8544', ?, 'Nos.', ?, 'N.A.')",
-                   {i[0], QString("G%1").arg(i[0].toInt(), 5, 10, QChar('0')), i[1], i[2], i[3]}, "add item",
-                   DbFile::ItemStock);
+        addSeller(db);
+        addBuyer(db, 5, "Kochi Stores", "Kerala");
+        addBuyer(db, 3, "Delhi Mart", "Delhi", "4 Ring Road");
+        addBuyer(db, 9, "Chennai Co", "Tamil Nadu", QVariant()); // no address at all
+        addItem(db, 3, "Cable", 12.35, 40);
+        addItem(db, 2, "Mouse", 333.33, 50);
+        addItem(db, 1, "Laptop", 1000, 10);
         db.run("INSERT INTO OtherItemStock.OtherItemStock (sno, itemcode, ItemName, Rate, Per, Quantity) "
                "VALUES (1, 'G00001', 'Toner', 0.1, 'N.A.', 4)",
                {}, "add office item", DbFile::OtherItemStock);
@@ -215,8 +116,10 @@ private slots:
         {
             frmTaxInvoice form(db);
             form.show();
-            invoice(form, "Kochi Stores", "Chennai Co", {{"Laptop", "2"}, {"Cable", "3"}}, "CGST @ 9%");
-            invoice(form, "Delhi Mart", "Delhi Mart", {{"Mouse", "7"}}, "IGST @ 18%");
+            MessageRecorder messages;
+            sellOn(&form, "Kochi Stores", {{"Laptop", "2"}, {"Cable", "3"}}, "CGST @ 9%", "Chennai Co");
+            sellOn(&form, "Delhi Mart", {{"Mouse", "7"}}, "IGST @ 18%");
+            QCOMPARE(messages.texts(), QStringList(2, "Saved Successfully"));
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             frmIssueRegister issue(db);
@@ -232,12 +135,12 @@ private slots:
     // Every table holds the same records, and the folder is not touched.
     void copyGivesEqualTables()
     {
-        const auto before = fingerprint(shop.folder());
-        const Finished copied = copyToServer(shop.folder(), url);
+        const auto before = digestsUnder(shop.folder());
+        const Finished copied = runProgram({"--data-dir", shop.folder(), "--copy-to-server", url});
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
-        QCOMPARE(fingerprint(shop.folder()), before);
+        QCOMPARE(digestsUnder(shop.folder()), before);
 
         QTemporaryDir local;
         const auto server = zelva::Database::openServer(url, local.path());
@@ -273,7 +176,7 @@ private slots:
     void refusesADatabaseWithData()
     {
         const QVariant invoices = rawServerValue(url, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\"");
-        const Finished again = copyToServer(shop.folder(), url);
+        const Finished again = runProgram({"--data-dir", shop.folder(), "--copy-to-server", url});
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.err.contains("already holds data") && again.err.contains("Invoice.BuyerInvoice (2)"),
                  qPrintable(again.err));
@@ -287,17 +190,17 @@ private slots:
     {
         QTemporaryDir older, repeated;
         copyFolder(shop.folder(), older.path());
-        changeFile(older.path(), DbFile::Invoice, {"PRAGMA user_version = 2"});
-        const Finished copied = copyToServer(older.path(), TestServer::instance().freshDatabase());
+        writeFile(older.path(), DbFile::Invoice, {"PRAGMA user_version = 2"});
+        const Finished copied = runProgram({"--data-dir", older.path(), "--copy-to-server", TestServer::instance().freshDatabase()});
         QVERIFY2(copied.exitCode == 0 && copied.out.contains("Database/Invoice.db (layout 2)"), qPrintable(copied.err));
         QCOMPARE(valueInFile(older.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), 2);
 
         copyFolder(shop.folder(), repeated.path());
-        changeFile(repeated.path(), DbFile::Invoice,
+        writeFile(repeated.path(), DbFile::Invoice,
                    {"DROP INDEX IF EXISTS \"uq_BuyerInvoice_InvoiceNo\"",
                     "UPDATE BuyerInvoice SET InvoiceNo = (SELECT InvoiceNo FROM BuyerInvoice WHERE sno = 1) WHERE sno = 2"});
         const QString target = TestServer::instance().freshDatabase();
-        const Finished refused = copyToServer(repeated.path(), target);
+        const Finished refused = runProgram({"--data-dir", repeated.path(), "--copy-to-server", target});
         QCOMPARE(refused.exitCode, 1);
         QVERIFY2(refused.err.contains("Invoice.BuyerInvoice: more than one record has the InvoiceNo A00001"),
                  qPrintable(refused.err));

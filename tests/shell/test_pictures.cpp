@@ -119,10 +119,6 @@ private slots:
 
     void programIcon()
     {
-        for (int size : { 16, 24, 32, 48, 64 }) {
-            const QPixmap pixmap = ProgramIcon().pixmap(QSize(size, size));
-            QCOMPARE(pixmap.size(), QSize(size, size));
-        }
         QCOMPARE(shown(ProgramIcon(), 24), drawing(24, "zelva", 24));
         QCOMPARE(m_window->windowIcon().pixmap(QSize(16, 16)).toImage(), ProgramIcon().pixmap(QSize(16, 16)).toImage());
     }
