@@ -2,8 +2,8 @@
 // Nothing a box shows is cut off: a value too long for its line box is shown
 // in a smaller font, then in narrower letters, down to a size still readable
 // on paper, rather than losing characters at either end. A box allowed two
-// lines breaks a long text between its words instead. The box keeps its
-// design font for values that fit.
+// lines breaks a long text between its words instead, or anywhere in a word
+// too long for a line. The box keeps its design font for values that fit.
 class QLineEdit;
 
 namespace zelva {
