@@ -28,6 +28,7 @@ public:
     QLineEdit* txtTotalGst;
     QLineEdit* txtTotalAfterTax;
     QComboBox* txtReverseCharge; // "No" or "Yes"
+    QLineEdit* txtReverseChargePrinted; // beneath the list, printed in its place
 
 protected:
     void buildPage() override;

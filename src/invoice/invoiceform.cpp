@@ -26,14 +26,15 @@ using namespace zelva;
 namespace {
 
 // The entry as typed when it is plainly the number the line works with ("0.50",
-// "12.50"); otherwise that number ("12a" gives "12"), so the row shows what is
-// charged and taken off the stock.
+// "12.50") and no longer than the number's own text can be; otherwise that
+// number ("12a" gives "12"), so the row shows what is charged and taken off
+// the stock, in at most LongestNumber characters.
 QString NumberAsEntered(const QString& typed, double value)
 {
     bool isNumber = false;
     const QString trimmed = typed.trimmed();
     const double number = trimmed.toDouble(&isNumber);
-    return isNumber && number == value ? trimmed : Str(value);
+    return isNumber && number == value && trimmed.size() <= InvoiceForm::LongestNumber ? trimmed : Str(value);
 }
 
 // A list to pick from leaves out the master table's placeholder record
@@ -86,10 +87,18 @@ void InvoiceForm::setUp()
         if (!widget->testAttribute(Qt::WA_SetFont))
             widget->setFont(m_page->font());
     // On screen and on paper every value shows whole: a long one in a smaller
-    // font, a long description on two lines.
-    for (QLineEdit* box : m_page->findChildren<QLineEdit*>())
-        if (!qobject_cast<QComboBox*>(box->parentWidget()))
-            ShrinkToFit(box, std::ranges::count(txtDescriptionOfGoods, box) ? 2 : 1);
+    // font, a long description on two lines, and so a quantity or a unit that
+    // the least font cannot hold on one line.
+    for (QLineEdit* box : m_page->findChildren<QLineEdit*>()) {
+        if (qobject_cast<QComboBox*>(box->parentWidget()))
+            continue;
+        if (std::ranges::count(txtDescriptionOfGoods, box))
+            ShrinkToFit(box, 2);
+        else if (std::ranges::count(txtQuantity, box) || std::ranges::count(txtPer, box) || box == txtTotalQuantity)
+            ShrinkToFit(box, 2, SecondLine::AfterShrinking);
+        else
+            ShrinkToFit(box);
+    }
 
     m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow};
     m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow};

@@ -57,6 +57,10 @@ public:
     static constexpr int GridRows = ShortExcessRow;
     static constexpr int GoodsRows = LastGoodsRow;
     static constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding row
+    // The longest quantity a line shows: fifteen digits and the point, all a
+    // number keeps (platform/textnum.h); and the longest unit ("Per").
+    static constexpr int LongestNumber = 16;
+    static constexpr int LongestPer = 12;
     using Row = std::array<QLineEdit*, GridRows + 1>; // element 0 is the entry row; absent elements are null
     // Where the grid lies on a page, in twips of the printable area.
     struct PageGrid {
@@ -208,6 +212,9 @@ protected:
     void buildTaxLists(const PageGrid& grid);
     void buildFoot(const PageGrid& grid);
     void raiseLists();
+    // A list on the page that prints as the plain box lying beneath it: while
+    // printing, the box shows what the list shows and the list is away.
+    void printInPlaceOf(QComboBox* list, QLineEdit* printed) { m_printSubstitutes.emplace_back(printed, list); }
     // A column's head, between the top and the rule above the grid.
     static QLabel* addHead(QWidget* page, QAnyStringView caption, zelva::invoicepage::Column col, int top, int bottom);
 
@@ -314,6 +321,8 @@ private:
     bool takeFreeNumber();
     void copyPrintSubstitutes();
     void showSelectionBoxes(bool visible);
+    // Paper shows plain text: no box keeps the focus or a selection.
+    QWidget* takeFocusOff();
     bool printCopies();
 
     zelva::Database& m_db;
@@ -327,6 +336,7 @@ private:
 
     // keys of the records the buyer and goods list entries show, by position
     std::vector<qint64> m_companyKeys;
+    std::vector<std::pair<QLineEdit*, QComboBox*>> m_printSubstitutes; // printInPlaceOf
     bool m_companyListShown = false; // while the selection boxes are hidden for printing
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;

@@ -111,6 +111,8 @@ void InvoiceForm::buildBuyerAndDelivery()
     cboBuyerNameD->setModel(cboBuyerName->model());
     MakeLongList(cboBuyerNameD);
     place(cboBuyerNameD, left, 2520, 4900);
+    printInPlaceOf(cboBuyerName, txtBuyerName);
+    printInPlaceOf(cboBuyerNameD, txtBuyerNameD);
     txtBuyerAddressD = addLines(p, "txtBuyerAddressD", left, 2880, 4900, false);
     txtBuyerDistD = addLabelled(p, "Dist.:", left, 3470, 600, "txtBuyerDistD", left + 620, 4280);
     txtBuyerStateD = addLabelled(p, "State:", left, 3750, 600, "txtBuyerStateD", left + 620, 2300);
@@ -152,6 +154,7 @@ void InvoiceForm::buildGrid(const PageGrid& grid, QAnyStringView perCaption)
         if (row <= RatedRows) {
             cell(txtRate, "txtRate", row, grid.rate, goods || taxRow, right);
             cell(txtPer, "txtPer", row, grid.per, goods || taxRow, left);
+            txtPer[row]->setMaxLength(LongestPer); // a charge's unit is typed here
         }
         cell(txtAmount, "txtAmount", row, grid.amount, goods || taxRow, right);
     }
@@ -212,6 +215,12 @@ void InvoiceForm::buildTaxLists(const PageGrid& grid)
         MakeTypable(combo);
         place(combo, grid.hsn.left, grid.rowTop(row), grid.hsn.width);
     }
+    for (auto [list, printed] : {std::pair{cboGoodsCgst, txtGoodsCgst}, {cboGoodsSgst, txtGoodsSgst},
+                                 {cboOthers1, txtOthers1}, {cboOthers1Hsn, txtOthers1Hsn},
+                                 {cboOthers1Cgst, txtOthers1Cgst}, {cboOthers1Sgst, txtOthers1Sgst},
+                                 {cboOthers2, txtOthers2}, {cboOthers2Hsn, txtOthers2Hsn},
+                                 {cboOthers2Cgst, txtOthers2Cgst}, {cboOthers2Sgst, txtOthers2Sgst}})
+        printInPlaceOf(list, printed);
     txtShortExcess = addBox(m_page, "txtShortExcess", grid.desc.left, grid.rowTop(ShortExcessRow), grid.desc.width);
     txtShortExcess->setText(QStringLiteral("Short & Excess"));
 }

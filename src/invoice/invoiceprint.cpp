@@ -9,11 +9,13 @@
 #include "ui/printing.h"
 #include "ui/reportwindow.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace zelva;
@@ -43,34 +45,43 @@ bool InvoiceForm::takeFreeNumber()
 // What each selection box shows goes into the plain box beneath it.
 void InvoiceForm::copyPrintSubstitutes()
 {
-    const std::array<std::pair<QLineEdit*, QComboBox*>, 12> substitutes{{{txtBuyerName, cboBuyerName},
-                                                                         {txtBuyerNameD, cboBuyerNameD},
-                                                                         {txtGoodsCgst, cboGoodsCgst},
-                                                                         {txtGoodsSgst, cboGoodsSgst},
-                                                                         {txtOthers1, cboOthers1},
-                                                                         {txtOthers1Hsn, cboOthers1Hsn},
-                                                                         {txtOthers1Cgst, cboOthers1Cgst},
-                                                                         {txtOthers1Sgst, cboOthers1Sgst},
-                                                                         {txtOthers2, cboOthers2},
-                                                                         {txtOthers2Hsn, cboOthers2Hsn},
-                                                                         {txtOthers2Cgst, cboOthers2Cgst},
-                                                                         {txtOthers2Sgst, cboOthers2Sgst}}};
-    for (const auto& [printed, combo] : substitutes)
+    for (const auto& [printed, combo] : m_printSubstitutes)
         printed->setText(combo->currentText());
 }
 
+// The lists lying on the page itself go away; the rate lists go with their frame.
 void InvoiceForm::showSelectionBoxes(bool visible)
 {
     if (visible)
         fraGSTCombo->setVisible(true);
-    for (QWidget* list : std::initializer_list<QWidget*>{cboBuyerName, cboBuyerNameD, cboOthers1Hsn, cboOthers2Hsn})
-        list->setVisible(visible);
+    for (const auto& [printed, combo] : m_printSubstitutes)
+        if (combo->parentWidget() == m_page)
+            combo->setVisible(visible);
     // the company list is on the page only where the seller may be picked
     if (!visible)
         m_companyListShown = !cboCompany->isHidden();
     cboCompany->setVisible(visible && m_companyListShown);
     if (!visible)
         fraGSTCombo->setVisible(false);
+}
+
+// Before anything is hidden (a hidden box hands its focus on, maybe to a box
+// on the page). Returns the widget that had the focus, to have it back.
+QWidget* InvoiceForm::takeFocusOff()
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && isAncestorOf(focused))
+        focused->clearFocus();
+    else
+        focused = nullptr;
+    for (QLineEdit* box : m_page->findChildren<QLineEdit*>())
+        box->deselect();
+    for (QPlainTextEdit* box : m_page->findChildren<QPlainTextEdit*>()) {
+        QTextCursor cursor = box->textCursor();
+        cursor.clearSelection();
+        box->setTextCursor(cursor);
+    }
+    return focused;
 }
 
 // One page per copy, each the whole invoice page under its copy caption.
@@ -86,14 +97,20 @@ void InvoiceForm::cmdPrint_Click()
 {
     if (!readyToSave() || !takeFreeNumber())
         return; // the check has said what is missing; nothing is printed
+    QWidget* const focused = takeFocusOff();
     fraDescriptionOfGoods->setVisible(false);
     fraCommandButton->setVisible(false);
     copyPrintSubstitutes();
     showSelectionBoxes(false);
     const bool printed = printCopies(); // a failure has been told; the invoice stays pending, unsaved
+    showSelectionBoxes(true);
+    fraDescriptionOfGoods->setVisible(true);
+    fraCommandButton->setVisible(true);
+    // The operator's place is kept; coming back is not the operator's move.
+    if (focused && focused->isEnabled() && focused->isVisibleTo(this))
+        focused->setFocus(Qt::ActiveWindowFocusReason);
     if (printed)
         cmdPrint->setEnabled(false);
-    showSelectionBoxes(true);
     if (printed) {
         const QString destroy =
             QStringLiteral("\nThe printed copies carry invoice number %1, which is not saved: destroy them, and "
@@ -102,8 +119,6 @@ void InvoiceForm::cmdPrint_Click()
         if (!storeInvoice(Renumber::Refused, destroy))
             cmdPrint->setEnabled(true);
     }
-    fraDescriptionOfGoods->setVisible(true);
-    fraCommandButton->setVisible(true);
 }
 
 void InvoiceForm::cmdInvoiceReport_Click()

@@ -87,6 +87,7 @@ void InvoiceForm::buildEntryRow()
     MakeTypable(cboPer);
     cboPer->addItem(QStringLiteral("Nos."));
     cboPer->setCurrentIndex(-1);
+    cboPer->lineEdit()->setMaxLength(LongestPer);
     entry(txtAmount, "txtAmount", true); // always quantity times rate
     cmdAdd = Named(new QPushButton(QStringLiteral("Add"), fraDescriptionOfGoods), QStringLiteral("cmdAdd"));
     cmdAdd->setToolTip(QStringLiteral("Add Items"));

@@ -119,9 +119,11 @@ void frmTaxInvoiceSeperateGst::buildTotals()
     txtTotalGst = addLabelled(p, "Total GST:", 100, line(2), 1700, "txtTotalGst", 1820, 1700, true);
     txtTotalGst->setAlignment(Qt::AlignRight);
     addLabel(p, "Reverse Charge:", 100, line(3), 1700);
+    txtReverseChargePrinted = addBox(p, "txtReverseChargePrinted", 1820, line(3), 900, true);
     txtReverseCharge = Named(new QComboBox(p), QStringLiteral("txtReverseCharge"));
     txtReverseCharge->addItems({QStringLiteral("No"), QStringLiteral("Yes")});
     place(txtReverseCharge, 1820, line(3), 900);
+    printInPlaceOf(txtReverseCharge, txtReverseChargePrinted);
 }
 
 void frmTaxInvoiceSeperateGst::connectDiscounts()

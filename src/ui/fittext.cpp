@@ -8,6 +8,7 @@
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+#include <array>
 
 namespace zelva {
 
@@ -20,7 +21,8 @@ constexpr double LeastPointSize = 6.25;
 constexpr int LeastStretch = 75;
 const char* const DesignFont = "zelvaDesignFont";
 const char* const Lines = "zelvaLines";
-const char* const Wrapped = "zelvaWrapped"; // the text is shown on two lines
+const char* const OneLineFirst = "zelvaOneLineFirst";
+const char* const Wrapped = "zelvaWrapped"; // the flags that break the text over two lines; 0 for one line
 
 // Where the box shows its text: inside the frame and the line box's own margins.
 QRectF textRect(const QLineEdit* box)
@@ -33,20 +35,48 @@ QRectF textRect(const QLineEdit* box)
     return QRectF(inside.marginsRemoved(box->textMargins())).adjusted(2, 0, -2, 0);
 }
 
-constexpr int WrapFlags = Qt::TextWordWrap;
+// Between words; a word longer than the line (a number, a unit) anywhere.
+constexpr std::array<int, 2> WrapFlags{Qt::TextWordWrap, Qt::TextWrapAnywhere};
 
-// 0 when the text does not fit the room at this font, else the lines it takes.
-int linesTaken(const QFont& font, const QString& text, const QRectF& room, int allowed)
+// 0 when the text does not fit the room at this font; else 1 for one line, or
+// the flags that break it over two lines.
+int wayItFits(const QFont& font, const QString& text, const QRectF& room, int allowed)
 {
     const QFontMetricsF metrics(font);
     if (metrics.horizontalAdvance(text) <= room.width())
         return 1;
     if (allowed < 2)
         return 0;
-    const QRectF wrapped = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6), WrapFlags, text);
-    const bool fits = wrapped.width() <= room.width() && wrapped.height() <= room.height()
-        && wrapped.height() < 3 * metrics.lineSpacing();
-    return fits ? 2 : 0;
+    for (int flags : WrapFlags) {
+        const QRectF wrapped = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6), flags, text);
+        if (wrapped.width() <= room.width() && wrapped.height() <= room.height()
+            && wrapped.height() < 3 * metrics.lineSpacing())
+            return flags;
+    }
+    return 0;
+}
+
+struct Fit {
+    QFont font;
+    int way = 0; // as wayItFits
+};
+
+// The largest size, then the widest narrowing, at which the text fits in at
+// most `allowed` lines; else the least font, which shows the beginning.
+Fit search(const QFont& design, const QString& text, const QRectF& room, int allowed)
+{
+    Fit fit{design};
+    for (double size = design.pointSizeF();; size = std::max(LeastPointSize, size - 0.25)) {
+        for (int stretch = 100; fit.way == 0 && stretch >= LeastStretch; stretch -= 5) {
+            fit.font = design;
+            fit.font.setPointSizeF(size);
+            if (stretch < 100)
+                fit.font.setStretch(stretch);
+            fit.way = wayItFits(fit.font, text, room, allowed);
+        }
+        if (fit.way != 0 || size <= LeastPointSize)
+            return fit;
+    }
 }
 
 void fit(QLineEdit* box)
@@ -54,22 +84,12 @@ void fit(QLineEdit* box)
     const QFont design = box->property(DesignFont).value<QFont>();
     const int allowed = box->property(Lines).toInt();
     const QRectF room = textRect(box);
-    QFont font = design;
-    int lines = 0;
-    for (double size = design.pointSizeF();; size = std::max(LeastPointSize, size - 0.25)) {
-        for (int stretch = 100; lines == 0 && stretch >= LeastStretch; stretch -= 5) {
-            font = design;
-            font.setPointSizeF(size);
-            if (stretch < 100)
-                font.setStretch(stretch);
-            lines = linesTaken(font, box->text(), room, allowed);
-        }
-        if (lines > 0 || size <= LeastPointSize)
-            break; // else nothing fits: the least font shows the beginning
-    }
-    if (box->font() != font)
-        box->setFont(font);
-    box->setProperty(Wrapped, lines == 2);
+    Fit found = search(design, box->text(), room, box->property(OneLineFirst).toBool() ? 1 : allowed);
+    if (found.way == 0 && allowed > 1)
+        found = search(design, box->text(), room, allowed);
+    if (box->font() != found.font)
+        box->setFont(found.font);
+    box->setProperty(Wrapped, found.way > 1 ? found.way : 0);
     box->setCursorPosition(0); // a fitting text shows whole; any rest starts at its beginning
     box->update();
 }
@@ -83,23 +103,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* box = static_cast<QLineEdit*>(watched);
-        if (event->type() != QEvent::Paint || !box->property(Wrapped).toBool() || box->hasFocus())
+        const int wrapFlags = box->property(Wrapped).toInt();
+        if (event->type() != QEvent::Paint || wrapFlags == 0 || box->hasFocus())
             return false;
         QPainter painter(box);
         painter.setFont(box->font());
         painter.setPen(box->palette().color(QPalette::Text));
         const Qt::Alignment across = box->alignment() & Qt::AlignHorizontal_Mask;
-        painter.drawText(textRect(box), int(across | Qt::AlignVCenter) | WrapFlags, box->text());
+        painter.drawText(textRect(box), int(across | Qt::AlignVCenter) | wrapFlags, box->text());
         return true;
     }
 };
 
 } // namespace
 
-void ShrinkToFit(QLineEdit* box, int lines)
+void ShrinkToFit(QLineEdit* box, int lines, SecondLine second)
 {
     box->setProperty(DesignFont, box->font());
     box->setProperty(Lines, lines);
+    box->setProperty(OneLineFirst, second == SecondLine::AfterShrinking);
     if (lines > 1)
         box->installEventFilter(new TwoLinePainter(box));
     QObject::connect(box, &QLineEdit::textChanged, box, [box] {

@@ -2,16 +2,21 @@
 // Nothing a box shows is cut off: a value too long for its line box is shown
 // in a smaller font, then in narrower letters, down to a size still readable
 // on paper, rather than losing characters at either end. A box allowed two
-// lines breaks a long text between its words instead. The box keeps its
-// design font for values that fit.
+// lines breaks a long text between its words instead, or anywhere in a word
+// too long for a line. The box keeps its design font for values that fit.
 class QLineEdit;
 
 namespace zelva {
+
+// How a box allowed two lines uses them: a description breaks between its
+// words before it shrinks; a number or a unit stays on one line as long as
+// the least font holds it, and then breaks, between words or anywhere.
+enum class SecondLine { BeforeShrinking, AfterShrinking };
 
 // From now on, whenever its text changes, the box's font is the design font
 // or the largest smaller size (and then the widest narrowing) at which the
 // whole text fits on one line, or, where lines is 2, on two lines, which the
 // box then shows while it is not being edited.
-void ShrinkToFit(QLineEdit* box, int lines = 1);
+void ShrinkToFit(QLineEdit* box, int lines = 1, SecondLine second = SecondLine::BeforeShrinking);
 
 } // namespace zelva

@@ -951,6 +951,13 @@ private slots:
         c.start("Delhi Mart");
         c.line("Cable", "1", "12.5");
         c.line(laptop, "99999", "7777777.77"); // 777769999222.23, in the middle
+        // the longest quantity and unit a line takes, a character more typed
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        typeInto(c.w("txtQuantity_0"), "12345678.90123456");
+        typeInto(c.w("txtRate_0"), ".01");
+        typeInto(c.combo("cboPer")->lineEdit(), "Sq. MetresWWW");
+        click(c.button("cmdAdd"));
+        QCOMPARE(c.texts({"txtQuantity_3", "txtPer_3"}), QString("12345678.9012346|Sq. MetresWW"));
         c.line("Mouse", "1");
         QVERIFY(c.rate("cboGoodsCgst", "IGST @ 28%"));
         c.gotFocus("txtTotalAmount");
@@ -958,7 +965,10 @@ private slots:
         QStringList cutOff;
         for (QLineEdit* box : c.form->invoicePage()->findChildren<QLineEdit*>()) {
             const QRect room = box->rect().adjusted(2, 0, -2, 0);
-            const int flags = box->objectName().startsWith("txtDescriptionOfGoods_") ? Qt::TextWordWrap : 0;
+            const int flags = box->objectName().startsWith("txtDescriptionOfGoods_") ? Qt::TextWordWrap
+                : QRegularExpression("txt(Total)?Quantity|txtPer_").match(box->objectName()).hasMatch()
+                ? Qt::TextWrapAnywhere
+                : 0;
             const QRect needed = QFontMetrics(box->font()).boundingRect(room, flags, box->text());
             if (box->isVisible() && !qobject_cast<QComboBox*>(box->parentWidget())
                 && (needed.width() > room.width() || needed.height() > room.height() || box->font().pointSizeF() < 6))
@@ -980,6 +990,37 @@ private slots:
         const double margins = 2 * words->document()->documentMargin();
         QVERIFY(block.layout()->boundingRect().height() + margins <= words->viewport()->height());
         QCOMPARE(block.layout()->lineAt(1).textStart() + block.layout()->lineAt(1).textLength(), said.size());
+    }
+
+    // Paper shows plain text: no box keeps the focus (its tint, a selection,
+    // the cursor) and no list its arrow, the reverse charge printing as the
+    // word it shows; the focus is back in its box afterwards.
+    void printsPlainTextAndKeepsThePlace_data() { printThreeCopiesThenSave_data(); }
+    void printsPlainTextAndKeepsThePlace()
+    {
+        QFETCH(bool, seperateGst);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        c.start("Kochi Stores");
+        c.line("Mouse", "2");
+        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        if (seperateGst)
+            QVERIFY(pick(c.combo("txtReverseCharge"), "Yes"));
+        c.w("txtInvoiceDate")->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.w("txtInvoiceDate")->hasSelectedText());
+        PrintLog log;
+        QStringList onPaper;
+        log.duringPage = [&](QWidget* page, int) {
+            QVERIFY(!page->isAncestorOf(QApplication::focusWidget()));
+            for (QLineEdit* box : page->findChildren<QLineEdit*>())
+                QVERIFY2(!box->hasSelectedText(), qPrintable(box->objectName()));
+            for (QComboBox* list : page->findChildren<QComboBox*>())
+                QVERIFY2(!list->isVisible(), qPrintable(list->objectName()));
+            onPaper << (seperateGst ? c.text("txtReverseChargePrinted") : QString());
+        };
+        c.form->cmdPrint_Click(); // as Alt+P does, the focus left in the date
+        QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
+        QCOMPARE(onPaper, QStringList(3, seperateGst ? "Yes" : ""));
+        QCOMPARE(focused(), QString("txtInvoiceDate"));
     }
 
     // The page as printed: the plain boxes in place of the lists, the entry

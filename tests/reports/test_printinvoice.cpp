@@ -4,10 +4,12 @@
 #include "reports/frmprintinvoice.h"
 
 #include "reports/invoicewriter.h"
+#include "reports/reportlayouts.h"
 #include "support/formdriver.h"
 #include "ui/reportwindow.h"
 
 #include <QDateEdit>
+#include <QImage>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
@@ -41,6 +43,7 @@ class TestPrintInvoice : public QObject {
 private slots:
     void findsByPartAndShowsOneDuplicatePage_data();
     void findsByPartAndShowsOneDuplicatePage();
+    void twelveDigitsOnOneLineOfTheRegisters();
 };
 
 void TestPrintInvoice::findsByPartAndShowsOneDuplicatePage_data()
@@ -84,6 +87,34 @@ void TestPrintInvoice::findsByPartAndShowsOneDuplicatePage()
         QVERIFY2(!texts.contains(other), qPrintable(other));
     QVERIFY(messages.texts().isEmpty());
     window->close();
+}
+
+// The stock, purchase and issue reports print a 12-digit quantity and rate
+// whole on one line, at 6 points at least, within their own boxes.
+void TestPrintInvoice::twelveDigitsOnOneLineOfTheRegisters()
+{
+    const report::ReportRow row { { "Quantity", 987654321098.0 }, { "Rate", 999999999999.99 }, { "Per", "Nos." },
+        { "ItemName", "Laptop" } };
+    QImage twips(1, 1, QImage::Format_RGB32); // measures in twips
+    twips.setDotsPerMeterX(int(1440 / 0.0254));
+    twips.setDotsPerMeterY(int(1440 / 0.0254));
+    const QFontMetricsF least(QFont("Arial", 6), &twips);
+    for (const report::ReportLayout& layout : { StockReportLayout(), PurchaseReportLayout(), IssueReportLayout() }) {
+        QStringList shown;
+        std::vector<QRectF> boxes;
+        for (const report::ValueBox& box : layout.detail.values) {
+            boxes.push_back(box.rect);
+            if (box.column != "Quantity" && box.column != "Rate")
+                continue;
+            const QString text = report::ValueText(box, row);
+            shown << text;
+            QVERIFY2(!box.wrap && least.horizontalAdvance(text) <= box.rect.width(), qPrintable(layout.caption + ": " + text));
+        }
+        QVERIFY(shown.contains("987654321098"));
+        for (size_t i = 0; i < boxes.size(); ++i)
+            for (size_t j = i + 1; j < boxes.size(); ++j)
+                QVERIFY2(!boxes[i].intersects(boxes[j]), qPrintable(layout.detail.values[i].column));
+    }
 }
 
 QTEST_MAIN(TestPrintInvoice)
