@@ -89,6 +89,8 @@ QString ConnectionPrintInvoiceSelect();
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
 // and codes.
 constexpr int UniqueCodesVersion = 3;
+// The longest unit ("Per") an item may have: what an invoice line's Per box holds.
+constexpr int LongestUnit = 12;
 constexpr int SchemaVersion = 3;
 
 } // namespace zelva

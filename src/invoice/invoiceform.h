@@ -60,7 +60,7 @@ public:
     // The longest quantity a line shows: fifteen digits and the point, all a
     // number keeps (platform/textnum.h); and the longest unit ("Per").
     static constexpr int LongestNumber = 16;
-    static constexpr int LongestPer = 12;
+    static constexpr int LongestPer = zelva::LongestUnit;
     using Row = std::array<QLineEdit*, GridRows + 1>; // element 0 is the entry row; absent elements are null
     // Where the grid lies on a page, in twips of the printable area.
     struct PageGrid {

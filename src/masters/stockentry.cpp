@@ -55,6 +55,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     setup.states = &ListFormStates();
     setup.picture = Image1;
     setUp(std::move(setup));
+    txtPer->setMaxLength(LongestUnit);
 
     onLostFocus(txtItemName, [this] { txtItemName_LostFocus(); });
 }

@@ -79,6 +79,7 @@ StockMovementForm::StockMovementForm(Database& db, const QString& caption, QWidg
     lblTitle->setFont(heading);
     lblItemFor->setObjectName(QStringLiteral("lblItemFor"));
     lstName->setObjectName(QStringLiteral("lstName"));
+    txtPer->setMaxLength(LongestUnit); // a new item's unit, as the stock entry form takes it
     for (QPushButton* button : { cmdNew, cmdSave, cmdCancel, cmdClose }) {
         QSizePolicy keepPlace = button->sizePolicy(); // a hidden Cancel leaves its place empty
         keepPlace.setRetainSizeWhenHidden(true);
