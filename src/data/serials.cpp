@@ -76,26 +76,6 @@ QString RecordCode(CodeKind kind, qint64 n)
     return QStringLiteral("%1%2").arg(letter).arg(n, 5, 10, QLatin1Char('0'));
 }
 
-SerialClaim ClaimSerial(Database& db, DbFile file, const QString& table, const QString& serialField,
-                        const QString& codeField, CodeKind kind, qint64 serialAtNew)
-{
-    if (!db.inTransaction())
-        throw DataError(QStringLiteral("give the record its code"), RelativePath(file),
-                        QStringLiteral("it must be done inside the save"));
-    const QString sql = QStringLiteral("SELECT 1 FROM \"%1\".\"%2\" WHERE \"%3\" = ? OR \"%4\" = ? LIMIT 1")
-                            .arg(SchemaName(file), table, serialField, codeField);
-    const QString operation = QStringLiteral("give the record its code");
-    SerialClaim claim{std::max(serialAtNew, NextSerial(db, file, table, serialField)), {}, false};
-    for (;; ++claim.serial) {
-        claim.code = RecordCode(kind, claim.serial);
-        QSqlQuery taken = db.run(sql, {claim.serial, claim.code}, operation, file);
-        if (!taken.next())
-            break;
-    }
-    claim.moved = claim.serial != serialAtNew;
-    return claim;
-}
-
 QString MovedCodeNote(const QString& codeAtNew, const QString& savedCode)
 {
     return QStringLiteral("Code %1 was taken by another record meanwhile. This record is saved as %2.")

@@ -25,19 +25,6 @@ qint64 FreeSerial(Database& db, DbFile file, const QString& table, const QString
 // before 1-9 and "A000" before every larger serial (A00042, A000123).
 QString RecordCode(CodeKind kind, qint64 n);
 
-// The serial and code a new record is saved under.
-struct SerialClaim {
-    qint64 serial;
-    QString code;
-    bool moved; // another record took the ones given at New meanwhile
-};
-
-// Inside the save's transaction (an immediate write, so no other copy can
-// slip in before the commit): the serial given at New when neither it nor its
-// code is stored yet, else the next serial whose code is free too.
-SerialClaim ClaimSerial(Database& db, DbFile file, const QString& table, const QString& serialField,
-                        const QString& codeField, CodeKind kind, qint64 serialAtNew);
-
 // The operator's note when the record was saved under another code.
 QString MovedCodeNote(const QString& codeAtNew, const QString& savedCode);
 

@@ -1,8 +1,10 @@
 // The main window: every entry, key and toolbar button reaching its form, one
-// window per form, the two toggles, the clock and the end of the program.
+// window per form, the two toggles, the toolbar pictures, the clock and the
+// end of the program.
 #include "platform/shownvalues.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
+#include "shell/icons.h"
 #include "shell/module1.h"
 #include "support/formdriver.h"
 #include "ui/message.h"
@@ -77,8 +79,15 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    // The per-user settings go to a test folder, never the tester's own.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // The per-user settings go to a test folder, never the tester's own; a
+    // desktop without any icon theme.
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QIcon::setThemeSearchPaths({});
+        QIcon::setFallbackSearchPaths({});
+        QIcon::setThemeName(QString());
+    }
 
     void init()
     {
@@ -139,70 +148,76 @@ private slots:
         }
     }
 
-    // One window per form, brought forward (even from minimised) when asked
-    // again from the menu, the toolbar or the Window menu's list.
-    void oneWindowPerForm()
+    // One window per form: asked for again (menu, toolbar, or the Window list
+    // when minimised) the open one comes forward; once closed, by its frame or
+    // its own Close button, it opens afresh and the list names no closed window.
+    void onePerForm_data()
     {
-        window().mnuStockEntry->trigger();
-        QMdiSubWindow* stock = window().mdiArea->activeSubWindow();
-        window().mnuYearlyReport->trigger();
-        QVERIFY(window().mdiArea->activeSubWindow() != stock);
-        window().mnuStockEntry->trigger();
-        QCOMPARE(window().mdiArea->activeSubWindow(), stock);
-        window().mnuYearlyReport->trigger();
-        QTest::mouseClick(buttonOf(window(), window().findChild<QAction*>("btnStockEntry")), Qt::LeftButton);
-        QCOMPARE(window().mdiArea->activeSubWindow(), stock);
-        QCOMPARE(window().mdiArea->subWindowList().size(), 2);
-
-        stock->showMinimized();
-        window().mnuYearlyReport->trigger();
-        emit window().mnuWindow->aboutToShow();
-        QStringList texts;
-        for (QAction* entry : window().mnuWindow->actions())
-            texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
-        QCOMPARE(texts, (QStringList { "E&xit", "-", "&1 Stock Entry", "&2 Yearly Report" }));
-        QVERIFY(window().mnuWindow->actions().at(3)->isChecked());
-        window().mnuWindow->actions().at(2)->trigger();
-        QCOMPARE(window().mdiArea->activeSubWindow(), stock);
-        QVERIFY(!stock->isMinimized());
-
-        for (QMdiSubWindow* child : window().mdiArea->subWindowList())
-            child->close();
-        QApplication::processEvents();
-        emit window().mnuWindow->aboutToShow();
-        QCOMPARE(window().mnuWindow->actions(), QList<QAction*> { window().mnuExit }); // no window list left
-    }
-
-    void closedWindowOpensAfresh_data()
-    {
-        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("form");
-        QTest::addColumn<bool>("formClosesItself");
-        QTest::newRow("window closed") << "mnuYearlyReport"
-                                       << "frmYearlyReport" << false;
-        // Its own Close button: no empty frame may stay behind.
-        QTest::newRow("form closes itself") << "mnuNewCustomer"
-                                            << "frmBuyerDetails" << true;
+        QTest::addColumn<int>("windows");
+        const QStringList two{"mnuStockEntry", "mnuYearlyReport"};
+        QTest::newRow("menu") << two + QStringList{"mnuStockEntry"} << "frmStockEntry" << 2;
+        QTest::newRow("toolbar") << two + QStringList{"btnStockEntry"} << "frmStockEntry" << 2;
+        QTest::newRow("window list, minimised")
+            << QStringList{"mnuStockEntry", "minimise", "mnuYearlyReport", "list:Stock Entry"} << "frmStockEntry" << 2;
+        QTest::newRow("frame closed") << two + QStringList{"close", "mnuYearlyReport"} << "frmYearlyReport" << 2;
+        QTest::newRow("all closed") << two + QStringList{"close", "close"} << "" << 0;
+        QTest::newRow("form closes itself")
+            << QStringList{"mnuNewCustomer", "closeform", "mnuNewCustomer"} << "frmBuyerDetails" << 1;
+    }
+    void onePerForm()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, form);
+        QFETCH(int, windows);
+        for (const QString& step : steps) {
+            QMdiSubWindow* active = window().mdiArea->activeSubWindow();
+            if (step == u"minimise")
+                active->showMinimized();
+            else if (step == u"close")
+                active->close();
+            else if (step == u"closeform")
+                active->widget()->close();
+            else if (step.startsWith("list:")) {
+                emit window().mnuWindow->aboutToShow();
+                for (QAction* entry : window().mnuWindow->actions())
+                    if (entry->text().endsWith(step.mid(5)))
+                        entry->trigger();
+            } else if (step.startsWith("btn"))
+                QTest::mouseClick(buttonOf(window(), window().findChild<QAction*>(step)), Qt::LeftButton);
+            else
+                window().findChild<QAction*>(step)->trigger();
+            QTest::qWait(0);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QCOMPARE(window().mdiArea->subWindowList().size(), windows);
+        emit window().mnuWindow->aboutToShow();
+        QCOMPARE(window().mnuWindow->actions().size(), windows ? windows + 2 : 1); // Exit, a line, the windows
+        if (form.isEmpty())
+            return;
+        QMdiSubWindow* active = window().mdiArea->activeSubWindow();
+        QVERIFY(active && active->isVisible() && !active->isMinimized());
+        QCOMPARE(active->widget()->objectName(), form);
     }
 
-    void closedWindowOpensAfresh()
+    // With no icon theme on the machine each toolbar button still shows a
+    // picture of its own at every size, and the window the program's icon.
+    void picturesWithoutIconTheme()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, form);
-        QFETCH(bool, formClosesItself);
-        QAction* opener = window().findChild<QAction*>(entry);
-        opener->trigger();
-        QPointer<QMdiSubWindow> first = window().childWindow(form);
-        QVERIFY(first);
-        if (formClosesItself)
-            first->widget()->close();
-        else
-            first->close();
-        QTRY_VERIFY(first.isNull());
-        QVERIFY(!window().childWindow(form));
-        opener->trigger();
-        QVERIFY(window().childWindow(form));
-        QVERIFY(window().childWindow(form)->isVisible());
+        QSet<QByteArray> seen;
+        int buttons = 0;
+        for (QAction* button : window().Toolbar1->actions()) {
+            if (button->isSeparator())
+                continue;
+            ++buttons;
+            for (int size : {16, 24, 32})
+                QVERIFY2(!button->icon().pixmap(size).isNull(), qPrintable(button->objectName()));
+            const QImage image = button->icon().pixmap(24).toImage();
+            seen.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+        }
+        QCOMPARE(seen.size(), buttons);
+        QCOMPARE(window().windowIcon().pixmap(16).toImage(), ProgramIcon().pixmap(16).toImage());
     }
 
     void toggles_data()

@@ -18,10 +18,7 @@ namespace testing {
 
 MessageRecorder::MessageRecorder()
 {
-    zelva::SetMessageHook([this](const QString& text, const QString& title) {
-        m_texts << text;
-        m_titles << title;
-    });
+    zelva::SetMessageHook([this](const QString& text, const QString&) { m_texts << text; });
 }
 
 MessageRecorder::~MessageRecorder()
@@ -30,13 +27,8 @@ MessageRecorder::~MessageRecorder()
 }
 
 QStringList MessageRecorder::texts() const { return m_texts; }
-QStringList MessageRecorder::titles() const { return m_titles; }
 
-void MessageRecorder::clear()
-{
-    m_texts.clear();
-    m_titles.clear();
-}
+void MessageRecorder::clear() { m_texts.clear(); }
 
 Answers::Answers(bool yes)
     : yes(yes)
@@ -119,7 +111,7 @@ bool showsAsTyped(const QLabel* label)
     return label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text());
 }
 
-static void giveFocus(QWidget* widget)
+void focusIn(QWidget* widget)
 {
     QWidget* window = widget->window();
     if (!window->isVisible())
@@ -127,11 +119,6 @@ static void giveFocus(QWidget* widget)
     QApplication::setActiveWindow(window);
     widget->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
-}
-
-void focusIn(QWidget* widget)
-{
-    giveFocus(widget);
 }
 
 void focusOut(QWidget* widget)
@@ -143,7 +130,7 @@ void focusOut(QWidget* widget)
 
 void typeInto(QLineEdit* box, const QString& text)
 {
-    giveFocus(box);
+    focusIn(box);
     box->selectAll();
     if (!box->isReadOnly())
         box->del();
@@ -152,7 +139,7 @@ void typeInto(QLineEdit* box, const QString& text)
 
 void typeInto(QPlainTextEdit* box, const QString& text)
 {
-    giveFocus(box);
+    focusIn(box);
     box->selectAll();
     if (!box->isReadOnly())
         box->textCursor().removeSelectedText();

@@ -24,13 +24,11 @@ public:
     MessageRecorder();
     ~MessageRecorder();
     QStringList texts() const;
-    QStringList titles() const;
     QString last() const { return m_texts.isEmpty() ? QString() : m_texts.last(); }
     void clear();
 
 private:
     QStringList m_texts;
-    QStringList m_titles;
 };
 
 // Answers every question the program asks with `yes`, noting the questions.
