@@ -6,7 +6,7 @@
 // own page, laid out as it is printed (buildPage).
 #include "data/database.h"
 #include "data/recordsource.h"
-#include "invoice/gsttax.h"
+#include "gst/gsttax.h"
 #include "invoice/invoicepageparts.h"
 #include "ui/pendingwork.h"
 

@@ -2,7 +2,7 @@
 // base (goods, Others1, Others2) in its grid rows, and the totals.
 #include "invoice/invoiceform.h"
 
-#include "invoice/amountinwords.h"
+#include "gst/amountinwords.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/message.h"

@@ -1,6 +1,6 @@
 #include "invoice/rptinvoice.h"
 
-#include "invoice/amountinwords.h"
+#include "gst/amountinwords.h"
 #include "ui/formboxes.h"
 
 #include <QSqlRecord>

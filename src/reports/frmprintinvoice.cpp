@@ -4,7 +4,7 @@
 #include "data/dataerror.h"
 #include "invoice/rptinvoice.h"
 #include "platform/shownvalues.h"
-#include "reports/money.h"
+#include "platform/money.h"
 #include "reports/period.h"
 #include "reports/salesqueries.h"
 #include "reports/tablereport.h"

@@ -1,7 +1,7 @@
 #include "reports/gstr1.h"
 
 #include "data/database.h"
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "platform/textnum.h"
 #include "reports/csvfile.h"
 #include "reports/salesregister.h"

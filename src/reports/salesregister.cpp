@@ -1,6 +1,6 @@
 #include "reports/salesregister.h"
 
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "platform/textnum.h"
 #include "reports/csvfile.h"
 #include "reports/uqc.h"

@@ -1,7 +1,7 @@
 #include "reports/savedinvoice.h"
 
 #include "data/database.h"
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "reports/salesqueries.h"
 
 #include <QSqlQuery>

@@ -4,7 +4,7 @@
 // side as the form's boxes hold them after the pre-save check (amounts as
 // shown, "N.A." and "0" in what was left blank), the tax totals unrounded.
 #include "data/recordsource.h"
-#include "invoice/gsttax.h"
+#include "gst/gsttax.h"
 #include "platform/textnum.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "invoice/gsttax.h"
+#include "gst/gsttax.h"
 
 #include "platform/textnum.h"
 
