@@ -26,15 +26,14 @@ const QString& listEntry(TaxMode mode, int position)
     return list.at(position);
 }
 
-void taxBase(Invoice& invoice, TaxBase kind)
+// The base's tax rows; the tax unrounded, as the tax totals keep it.
+double taxBase(Invoice& invoice, TaxBase kind)
 {
     TaxedBase& base = invoice.taxes[kind];
-    if (!base.rated() || invoice.mode == TaxMode::None) {
-        base.tax = 0;
-        return;
-    }
+    if (!base.rated() || invoice.mode == TaxMode::None)
+        return 0;
     const double rate = RateAt(invoice.mode, base.ratePosition);
-    base.tax = TaxOn(ToRupees(invoice.baseAmount(kind)), rate);
+    const double tax = TaxOn(ToRupees(invoice.baseAmount(kind)), rate);
     std::vector<GridLine*> rows{&base.first};
     base.first.description = listEntry(invoice.mode, base.ratePosition);
     if (invoice.mode == TaxMode::Cgst) {
@@ -44,8 +43,9 @@ void taxBase(Invoice& invoice, TaxBase kind)
     for (GridLine* row : rows) {
         row->rate = rate;
         row->per = QStringLiteral("%");
-        row->amount = ToPaise(base.tax);
+        row->amount = ToPaise(tax);
     }
+    return tax;
 }
 
 void shareGoodsTax(Invoice& invoice)
@@ -137,8 +137,9 @@ void ComputeTotals(Invoice& invoice)
 {
     for (InvoiceLine& line : invoice.lines)
         line.discount = ChargedDiscount(line.discount, line.amount);
+    double taxes = 0;
     for (TaxBase kind : {GoodsBase, Others1Base, Others2Base})
-        taxBase(invoice, kind);
+        taxes += taxBase(invoice, kind);
     shareGoodsTax(invoice);
 
     InvoiceTotals& totals = invoice.totals;
@@ -150,9 +151,6 @@ void ComputeTotals(Invoice& invoice)
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         totals.charges += invoice.row(row).amount;
     totals.grand = totals.goods + totals.charges;
-    double taxes = 0;
-    for (const TaxedBase& base : invoice.taxes)
-        taxes += base.tax;
     totals.igst = invoice.mode == TaxMode::Igst ? taxes : 0;
     totals.cgst = totals.sgst = invoice.mode == TaxMode::Cgst ? taxes : 0;
     totals.words = AmountInWords(ToRupees(totals.grand));

@@ -85,7 +85,6 @@ constexpr int TaxBases = 3;
 
 struct TaxedBase {
     int ratePosition = -1; // the chosen entry of the mode's rate list; -1 while none is
-    double tax = 0;        // the base times the rate, unrounded (kept in TIgst/TCgst/TSgst)
     GridLine first;        // its CGST or IGST row
     GridLine second;       // its SGST row (CGST mode)
     bool rated() const { return ratePosition >= 0; }

@@ -258,6 +258,24 @@ Invoice readInvoice(const Record& b, const std::optional<Record>& goods)
     return invoice;
 }
 
+// The seller's address is not kept with the invoice: it is the company
+// record's of the invoice's seller, the first of its name and GSTIN, else the
+// first of its name.
+void readSellerAddress(Database& db, InvoiceParty& seller)
+{
+    QSqlQuery company = db.run(QStringLiteral("SELECT \"address\", \"Dist\", \"State\", \"Pin\" FROM \"%1\".\"Company\" "
+                                              "WHERE \"Name\" = ? ORDER BY CASE WHEN \"Gstin\" = ? THEN 0 ELSE 1 END, "
+                                              "\"sno\", rowid LIMIT 1")
+                                   .arg(SchemaName(DbFile::Master)),
+                               {seller.name, seller.gstin}, ReadOperation, DbFile::Master);
+    if (!company.next())
+        return;
+    seller.address = company.value(0).toString();
+    seller.dist = company.value(1).toString();
+    seller.state = company.value(2).toString();
+    seller.pin = company.value(3).toString();
+}
+
 QString selectSql(const char* table, const QString& condition)
 {
     return QStringLiteral("SELECT * FROM \"%1\".\"%2\" WHERE %3 ORDER BY \"sno\"")
@@ -294,7 +312,9 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
         return std::nullopt;
     QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
                              ReadOperation, DbFile::Invoice);
-    return readInvoice(Record(header), goods.next() ? std::optional<Record>(Record(goods)) : std::nullopt);
+    Invoice invoice = readInvoice(Record(header), goods.next() ? std::optional<Record>(Record(goods)) : std::nullopt);
+    readSellerAddress(db, invoice.seller);
+    return invoice;
 }
 
 std::vector<Invoice> LoadAllInvoices(Database& db)
@@ -307,6 +327,7 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
         QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")),
                                  {b.text("InvoiceNo")}, ReadOperation, DbFile::Invoice);
         invoices.push_back(readInvoice(b, goods.next() ? std::optional<Record>(Record(goods)) : std::nullopt));
+        readSellerAddress(db, invoices.back().seller);
     }
     return invoices;
 }
