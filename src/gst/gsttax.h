@@ -1,12 +1,11 @@
 #pragma once
 // GST arithmetic of the invoice, free of any window: the rate lists, which tax
-// a buyer pays, the tax of a rate on a base, and the totals of an invoice.
+// a buyer pays and the tax of a rate on a base. The totals of an invoice are
+// worked out by ComputeTotals (sales/invoice.h).
 #include "platform/textnum.h" // AmountLimit
 
 #include <QString>
 #include <QStringList>
-#include <array>
-#include <vector>
 
 namespace zelva {
 
@@ -33,40 +32,7 @@ double TaxOn(double base, double ratePercent);
 // The SGST label that goes with a CGST label: "CGST @ 9%" -> "SGST @ 9%".
 QString SgstLabelFor(const QString& cgstLabel);
 
-// A tax row shared out over the goods lines it was charged on, in paise: each
-// line's tax at the rate rounded to the paisa, and the paise left over by the
-// rounding given to the line of the largest taxable value, so that the lines
-// add up exactly to the row as shown.
-std::vector<long long> SplitTaxPaise(const std::vector<double>& taxableValues, double ratePercent, long long rowPaise);
-
 // A rate as the grid shows it: plain number text, "9", "2.5".
 QString RateText(double ratePercent);
-
-// What the totals are made of: the three unrounded taxes, the goods total,
-// the quantity texts of goods rows 1-7 and the amount texts of rows 8-16.
-struct TotalsInput {
-    TaxMode mode = TaxMode::None;
-    double goodsTax = 0;
-    double others1Tax = 0;
-    double others2Tax = 0;
-    double goodsTotal = 0;
-    std::array<QString, 7> quantityTexts;
-    std::array<QString, 9> chargeAmountTexts;
-};
-
-struct Totals {
-    double goodsTotal = 0;
-    double totalIgst = 0;
-    double totalCgst = 0;
-    double totalSgst = 0;
-    double quantityTotal = 0;
-    double chargesTotal = 0;
-    double grandTotal = 0;
-};
-
-// Tax totals are sums of the unrounded taxes; the grand total adds the shown
-// (rounded) charge and tax rows to the goods total. With no tax mode the tax
-// totals stay 0.
-Totals ComputeTotals(const TotalsInput& input);
 
 } // namespace zelva

@@ -3,6 +3,7 @@
 #include "invoice/invoiceform.h"
 
 #include "data/dataerror.h"
+#include "data/serials.h"
 #include "invoice/rptinvoice.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -35,7 +36,8 @@ QString printsFolder(const Database& db)
 bool InvoiceForm::takeFreeNumber()
 {
     qint64 free = 0;
-    if (!Guarded<DataError>([&] { free = datBuyerInvoice.nextSerial(QStringLiteral("sno")); }))
+    if (!Guarded<DataError>(
+            [&] { free = NextSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno")); }))
         return false;
     if (free > InvoiceSno)
         setInvoiceSerial(free);

@@ -46,53 +46,6 @@ private slots:
         QCOMPARE(FormatAmount(TaxOn(1000, 0)), QString(".00"));
         QCOMPARE(FormatAmount(TaxOn(0.5, 9)), QString(".05")); // 0.045: half a paisa goes up
     }
-
-    // The tax totals keep the unrounded taxes; the grand total adds the shown
-    // rows (their Val: an empty or damaged text counts for what Val makes of
-    // it) to the goods total. Without a tax mode no tax total is made.
-    void totals_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<double>("goodsTax");
-        QTest::addColumn<double>("others1Tax");
-        QTest::addColumn<QStringList>("charges"); // amount texts of rows 8-16
-        QTest::addColumn<double>("cgst");
-        QTest::addColumn<double>("igst");
-        QTest::addColumn<QString>("grand");
-        QTest::newRow("CGST 2.5% of 333.33") << int(TaxMode::Cgst) << 8.33325 << 0.0
-                                             << QStringList{"8.33", "8.33", "", "", "", "", "", "", ""} << 8.33325
-                                             << 0.0 << "349.99";
-        QTest::newRow("freight 100 at IGST 5%") << int(TaxMode::Igst) << 16.66665 << 5.0
-                                                << QStringList{"16.67", "", "100", "5.00", "", "", "", "", "-0.40"}
-                                                << 0.0 << 21.66665 << "454.60";
-        QTest::newRow("no buyer yet") << int(TaxMode::None) << 1.0 << 0.0
-                                      << QStringList{"abc", "12a", "1,000", "", "", "", "", "", ""} << 0.0 << 0.0
-                                      << "346.33";
-    }
-    void totals()
-    {
-        QFETCH(int, mode);
-        QFETCH(double, goodsTax);
-        QFETCH(double, others1Tax);
-        QFETCH(QStringList, charges);
-        QFETCH(double, cgst);
-        QFETCH(double, igst);
-        QFETCH(QString, grand);
-        TotalsInput in;
-        in.mode = TaxMode(mode);
-        in.goodsTotal = 333.33;
-        in.goodsTax = goodsTax;
-        in.others1Tax = others1Tax;
-        for (int i = 0; i < 9; ++i)
-            in.chargeAmountTexts[i] = charges[i];
-        in.quantityTexts = {"2", "2.5", "", "abc", "12a", "", ""};
-        const Totals t = ComputeTotals(in);
-        QCOMPARE(t.totalCgst, cgst);
-        QCOMPARE(t.totalSgst, cgst);
-        QCOMPARE(t.totalIgst, igst);
-        QCOMPARE(t.quantityTotal, 16.5);
-        QCOMPARE(FormatAmount(t.grandTotal), grand);
-    }
 };
 
 QTEST_GUILESS_MAIN(GstTaxTest)
