@@ -48,8 +48,9 @@ void frmTaxInvoiceSeperateGst::ClearControl()
 // The discount as typed; the invoice keeps it within the line's amount.
 Paise frmTaxInvoiceSeperateGst::discountTyped(int row) const
 {
-    const double typed = Val(txtDisc[row]->text());
-    return WithinAmountLimit(typed) ? ToPaise(typed) : 0;
+    Paise typed = 0;
+    ReadAmount(txtDisc[row]->text(), typed); // a box that is no number takes nothing off
+    return typed;
 }
 
 // A discount outside the line's amount is told and set to what is charged.

@@ -5,6 +5,7 @@
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "invoice/rptinvoice.h"
+#include "sales/invoicestore.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/printing.h"
@@ -126,10 +127,7 @@ void InvoiceForm::cmdPrint_Click()
 void InvoiceForm::cmdInvoiceReport_Click()
 {
     report::ReportRows rows;
-    const bool read = Guarded<DataError>([&] {
-        QSqlQuery query = m_db.run(InvoiceReportSql, {}, QStringLiteral("read the invoices to print"), DbFile::Invoice);
-        rows = InvoiceReportRows(query);
-    });
+    const bool read = Guarded<DataError>([&] { rows = InvoiceReportRows(LoadAllInvoices(m_db)); });
     if (!read || rows.empty())
         return; // no invoice saved yet: nothing to open, nothing to say
     // The invoice on screen when it is saved, else the last one saved.

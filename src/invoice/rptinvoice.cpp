@@ -1,9 +1,6 @@
 #include "invoice/rptinvoice.h"
 
-#include "gst/amountinwords.h"
 #include "ui/formboxes.h"
-
-#include <QSqlRecord>
 
 namespace zelva {
 
@@ -40,6 +37,11 @@ void box(Section& section, const QString& column, double left, double top, doubl
 struct Party {
     QString name, address, dist, state, pin, gstin;
 };
+
+const Party SellerColumns{"SalerCompany", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "SalerGstin"};
+const Party BuyerColumns{"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin"};
+// The delivery party's GSTIN is not kept with the invoice: its box stays blank.
+const Party DeliveryColumns{"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()};
 
 void party(Section& d, const Party& p, double left, double top, double distWidth, bool seller)
 {
@@ -96,11 +98,39 @@ void totalsAndFoot(Section& d)
     d.labels.push_back(Label{"Authorised Signatory", {8064, 14400, 2016, LabelHeight}});
 }
 
-bool heldNothing(const ReportRow& row, int gridRow)
+void addParty(ReportRow& row, const InvoiceParty& party, const Party& columns)
 {
-    const QString description = row.value(numbered("DescriptionOfGoods", gridRow)).toString().trimmed();
-    return (description.isEmpty() || description == NotApplicable)
-           && row.value(numbered("Amount", gridRow)).toDouble() == 0;
+    const std::pair<const QString*, const QString*> fields[] = {{&columns.name, &party.name},
+                                                                {&columns.address, &party.address},
+                                                                {&columns.dist, &party.dist},
+                                                                {&columns.state, &party.state},
+                                                                {&columns.pin, &party.pin},
+                                                                {&columns.gstin, &party.gstin}};
+    for (auto [column, value] : fields)
+        if (!column->isEmpty())
+            row.insert(*column, *value);
+}
+
+bool heldNothing(const GridLine& line)
+{
+    const QString description = line.description.trimmed();
+    return (description.isEmpty() || description == NotApplicable) && line.amount == 0;
+}
+
+// One grid row under its stored names; a row that holds nothing stays blank.
+void addGridRow(ReportRow& row, int gridRow, const GridLine& line, const double* quantity)
+{
+    if (heldNothing(line))
+        return;
+    row.insert(numbered("DescriptionOfGoods", gridRow), line.description);
+    row.insert(numbered("Hsn", gridRow), line.hsn);
+    if (quantity)
+        row.insert(numbered("Quantity", gridRow), *quantity);
+    if (gridRow <= RatedRows) {
+        row.insert(numbered(gridRow <= 3 ? "Rate" : "rate", gridRow), line.rate);
+        row.insert(numbered("Per", gridRow), line.per);
+    }
+    row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
 }
 
 } // namespace
@@ -117,9 +147,9 @@ ReportLayout rptInvoice()
 
     Section& d = layout.detail;
     d.height = 14667;
-    party(d, {"SalerCompany", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "SalerGstin"}, 0, 0, 3750, true);
+    party(d, SellerColumns, 0, 0, 3750, true);
     d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
-    party(d, {"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin"}, 0, 2016, 3750, false);
+    party(d, BuyerColumns, 0, 2016, 3750, false);
     labelled(d, "Invoice No.:", 6048, 7056, 144, 1008, 1155, "InvoiceNo");
     labelled(d, "Date", 8208, 8928, 144, 585, 864, "InvoiceDate");
     box(d, "Time", 9792, 144, 585);
@@ -128,36 +158,54 @@ ReportLayout rptInvoice()
     labelled(d, "Supplier's Ref.:", 6048, 7632, 1152, 1305, 2730, "SuppliersRef");
     labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
     d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
-    // The delivery party's GSTIN is not kept with the invoice: its box stays blank.
-    party(d, {"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()}, 6048, 2016, 3600, false);
+    party(d, DeliveryColumns, 6048, 2016, 3600, false);
     d.rules.push_back(Rule{0, 3744, 10368});
     goodsGrid(d);
     totalsAndFoot(d);
     return layout;
 }
 
-ReportRows InvoiceReportRows(QSqlQuery& query)
+ReportRow InvoiceReportRow(const Invoice& invoice)
+{
+    ReportRow row;
+    const std::pair<const char*, QVariant> header[] = {
+        {"Sno", invoice.serial},        {"InvoiceNo", invoice.number},         {"InvoiceDate", invoice.date},
+        {"Time", invoice.time},         {"OrderNo", invoice.orderNo},          {"OrderDate", invoice.orderDate},
+        {"SuppliersRef", invoice.suppliersRef}, {"DispatchedThrough", invoice.dispatchedThrough},
+        {"bid", invoice.buyerCode}};
+    for (const auto& [column, value] : header)
+        row.insert(QLatin1String(column), value);
+    addParty(row, invoice.seller, SellerColumns);
+    addParty(row, invoice.buyer, BuyerColumns);
+    addParty(row, invoice.delivery, DeliveryColumns);
+
+    int serial = 0;
+    for (int gridRow = 1; gridRow <= GoodsRows; ++gridRow) {
+        const std::size_t i = gridRow - 1;
+        if (i >= invoice.lines.size())
+            continue;
+        const InvoiceLine& line = invoice.lines[i];
+        // a goods line shows the value it is taxed on, as it is kept
+        addGridRow(row, gridRow, {line.description, line.hsn, line.unit, line.rate, line.taxable()}, &line.quantity);
+        row.insert(numbered("SNo", gridRow), ++serial);
+    }
+    for (int gridRow = GoodsRows + 1; gridRow <= GridRows; ++gridRow)
+        addGridRow(row, gridRow, invoice.row(gridRow), nullptr);
+    const InvoiceTotals& totals = invoice.totals;
+    row.insert(QStringLiteral("TotalQuantity"), totals.quantity);
+    row.insert(QStringLiteral("TotalGoodsAmount"), ToRupees(totals.goods));
+    // the tax rows as printed, added up: the page adds up to its grand total
+    row.insert(QStringLiteral("TotalTax"), ToRupees(invoice.taxShown()));
+    row.insert(QStringLiteral("totalamount"), ToRupees(totals.grand));
+    row.insert(QStringLiteral("AmountInWords"), totals.words);
+    return row;
+}
+
+ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices)
 {
     ReportRows rows;
-    while (query.next()) {
-        const QSqlRecord record = query.record();
-        ReportRow row;
-        for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i));
-        int serial = 0;
-        for (int gridRow = 1; gridRow <= GridRows; ++gridRow) {
-            if (heldNothing(row, gridRow)) {
-                for (const char* stem : {"DescriptionOfGoods", "Hsn", "Quantity", "Rate", "rate", "Per", "Amount"})
-                    row.remove(numbered(stem, gridRow));
-            } else if (gridRow <= GoodsRows) {
-                row.insert(numbered("SNo", gridRow), ++serial);
-            }
-        }
-        const double tax = row.value("TIgst").toDouble() + row.value("TCgst").toDouble() + row.value("TSgst").toDouble();
-        row.insert(QStringLiteral("TotalTax"), tax);
-        row.insert(QStringLiteral("AmountInWords"), AmountInWords(row.value("totalamount").toDouble()));
-        rows.push_back(std::move(row));
-    }
+    for (const Invoice& invoice : invoices)
+        rows.push_back(InvoiceReportRow(invoice));
     return rows;
 }
 

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "invoice/rptinvoice.h"
+#include "sales/invoicestore.h"
 #include "platform/shownvalues.h"
 #include "platform/money.h"
 #include "reports/period.h"
@@ -120,9 +121,8 @@ ReportWindow* frmPrintInvoice::showDuplicate()
     const QString number = GridText(grdInvoices, row, 0);
     report::ReportRows rows;
     const bool read = Guarded<DataError>([&] {
-        QSqlQuery query = m_db.run(InvoiceReportSql + QStringLiteral(" WHERE InvoiceNo = ?"), { number },
-            tr("read the invoice to print"), DbFile::Invoice);
-        rows = InvoiceReportRows(query);
+        if (const std::optional<Invoice> invoice = LoadInvoice(m_db, number))
+            rows.push_back(InvoiceReportRow(*invoice));
     });
     if (!read)
         return nullptr;
@@ -131,7 +131,6 @@ ReportWindow* frmPrintInvoice::showDuplicate()
         refresh();
         return nullptr;
     }
-    rows.resize(1); // an invoice number names one invoice
     auto* window = ReportWindow::Open(this, duplicateLayout(), std::move(rows), PrintsFolder(m_db.folder()));
     window->setObjectName(QStringLiteral("rptDuplicateInvoice"));
     return window;
