@@ -130,7 +130,7 @@ Invoice InvoiceForm::currentInvoice() const
     invoice.charges[1] = typed(Others2Row, cboOthers2, cboOthers2Hsn);
     for (TaxBase base : {Goods, Others1, Others2}) {
         const TaxLine& line = m_tax[base];
-        TaxedBase& taxed = invoice.taxes[base];
+        ChargedTax& taxed = invoice.taxes[base];
         taxed.ratePosition = line.position;
         taxed.first = typed(line.cgstRow, line.cgstCombo, txtHsn[line.cgstRow]);
         taxed.second = typed(line.sgstRow, line.sgstCombo, txtHsn[line.sgstRow]);
@@ -149,7 +149,7 @@ void InvoiceForm::showTaxRows()
         const TaxLine& line = m_tax[base];
         if (line.position < 0)
             continue;
-        const TaxedBase& taxed = m_invoice.taxes[base];
+        const ChargedTax& taxed = m_invoice.taxes[base];
         std::vector<std::pair<int, const GridLine*>> rows{{line.cgstRow, &taxed.first}};
         if (TaxMode == zelva::TaxMode::Cgst) {
             line.sgstCombo->setEditText(taxed.second.description);

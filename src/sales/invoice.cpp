@@ -16,7 +16,7 @@ struct BaseRows {
     int first;
     int sgst;
 };
-constexpr std::array<BaseRows, TaxBases> RowsOf{{{0, GoodsCgstRow, GoodsSgstRow},
+constexpr std::array<BaseRows, TaxedBases> RowsOf{{{0, GoodsCgstRow, GoodsSgstRow},
                                                  {Others1Row, Others1CgstRow, Others1SgstRow},
                                                  {Others2Row, Others2CgstRow, Others2SgstRow}}};
 
@@ -29,7 +29,7 @@ const QString& listEntry(TaxMode mode, int position)
 // The base's tax rows; the tax unrounded, as the tax totals keep it.
 double taxBase(Invoice& invoice, TaxBase kind)
 {
-    TaxedBase& base = invoice.taxes[kind];
+    ChargedTax& base = invoice.taxes[kind];
     if (!base.rated() || invoice.mode == TaxMode::None)
         return 0;
     const double rate = RateAt(invoice.mode, base.ratePosition);
@@ -57,7 +57,7 @@ void shareGoodsTax(Invoice& invoice)
     std::vector<Paise> first(taxable.size(), 0);
     std::vector<Paise> sgst(taxable.size(), 0);
     if (rate >= 0) {
-        const TaxedBase& goods = invoice.taxes[GoodsBase];
+        const ChargedTax& goods = invoice.taxes[TaxOnGoods];
         first = SplitPaise(taxable, rate, goods.first.amount);
         if (invoice.mode == TaxMode::Cgst)
             sgst = SplitPaise(taxable, rate, goods.second.amount);
@@ -77,7 +77,7 @@ GridLine& Invoice::row(int gridRow)
 
 const GridLine& Invoice::row(int gridRow) const
 {
-    for (int kind = 0; kind < TaxBases; ++kind) {
+    for (int kind = 0; kind < TaxedBases; ++kind) {
         if (gridRow == RowsOf[kind].first)
             return taxes[kind].first;
         if (gridRow == RowsOf[kind].sgst)
@@ -92,8 +92,8 @@ const GridLine& Invoice::row(int gridRow) const
 
 Paise Invoice::baseAmount(TaxBase base) const
 {
-    if (base != GoodsBase)
-        return charges[base - Others1Base].amount;
+    if (base != TaxOnGoods)
+        return charges[base - TaxOnOthers1].amount;
     Paise goods = 0;
     for (const InvoiceLine& line : lines)
         goods += line.taxable();
@@ -102,14 +102,14 @@ Paise Invoice::baseAmount(TaxBase base) const
 
 double Invoice::goodsRate() const
 {
-    const TaxedBase& goods = taxes[GoodsBase];
+    const ChargedTax& goods = taxes[TaxOnGoods];
     return !goods.rated() || mode == TaxMode::None ? -1 : RateAt(mode, goods.ratePosition);
 }
 
 Paise Invoice::firstTaxShown() const
 {
     Paise sum = 0;
-    for (const TaxedBase& base : taxes)
+    for (const ChargedTax& base : taxes)
         sum += base.first.amount;
     return sum;
 }
@@ -118,14 +118,14 @@ Paise Invoice::sgstShown() const
 {
     Paise sum = 0;
     if (mode != TaxMode::Igst)
-        for (const TaxedBase& base : taxes)
+        for (const ChargedTax& base : taxes)
             sum += base.second.amount;
     return sum;
 }
 
 Paise Invoice::beforeTax() const
 {
-    return baseAmount(GoodsBase) + charges[0].amount + charges[1].amount;
+    return baseAmount(TaxOnGoods) + charges[0].amount + charges[1].amount;
 }
 
 Paise ChargedDiscount(Paise typed, Paise lineAmount)
@@ -138,7 +138,7 @@ void ComputeTotals(Invoice& invoice)
     for (InvoiceLine& line : invoice.lines)
         line.discount = ChargedDiscount(line.discount, line.amount);
     double taxes = 0;
-    for (TaxBase kind : {GoodsBase, Others1Base, Others2Base})
+    for (TaxBase kind : {TaxOnGoods, TaxOnOthers1, TaxOnOthers2})
         taxes += taxBase(invoice, kind);
     shareGoodsTax(invoice);
 
@@ -146,7 +146,7 @@ void ComputeTotals(Invoice& invoice)
     totals.quantity = 0;
     for (const InvoiceLine& line : invoice.lines)
         totals.quantity += line.quantity;
-    totals.goods = invoice.baseAmount(GoodsBase);
+    totals.goods = invoice.baseAmount(TaxOnGoods);
     totals.charges = 0;
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         totals.charges += invoice.row(row).amount;

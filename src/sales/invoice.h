@@ -80,15 +80,15 @@ struct GridLine {
 };
 
 // One base GST is charged on: the goods, the first or the second extra charge.
-enum TaxBase : int { GoodsBase, Others1Base, Others2Base };
-constexpr int TaxBases = 3;
+enum TaxBase : int { TaxOnGoods, TaxOnOthers1, TaxOnOthers2 };
+constexpr int TaxedBases = 3;
 
-struct TaxedBase {
+struct ChargedTax {
     int ratePosition = -1; // the chosen entry of the mode's rate list; -1 while none is
     GridLine first;        // its CGST or IGST row
     GridLine second;       // its SGST row (CGST mode)
     bool rated() const { return ratePosition >= 0; }
-    bool operator==(const TaxedBase&) const = default;
+    bool operator==(const ChargedTax&) const = default;
 };
 
 struct InvoiceTotals {
@@ -120,7 +120,7 @@ struct Invoice {
     TaxMode mode = TaxMode::None;
     std::vector<InvoiceLine> lines; // at most seven
     std::array<GridLine, 2> charges; // rows 10 and 13
-    std::array<TaxedBase, TaxBases> taxes;
+    std::array<ChargedTax, TaxedBases> taxes;
     GridLine rounding; // row 16
     InvoiceTotals totals;
 

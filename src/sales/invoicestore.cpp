@@ -195,7 +195,7 @@ void readLines(const Record& g, Invoice& invoice)
 // 9%"), else from which tax total is not zero.
 void readRates(const Record& g, Invoice& invoice)
 {
-    for (TaxedBase& base : invoice.taxes) {
+    for (ChargedTax& base : invoice.taxes) {
         const qsizetype igst = IgstList().indexOf(base.first.description);
         const qsizetype cgst = CgstList().indexOf(base.first.description);
         if (igst >= 0)
@@ -222,9 +222,9 @@ void shareAgain(Invoice& invoice)
     const double rate = invoice.goodsRate();
     if (rate < 0)
         return;
-    const std::vector<Paise> first = SplitPaise(taxable, rate, invoice.taxes[GoodsBase].first.amount);
+    const std::vector<Paise> first = SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].first.amount);
     const std::vector<Paise> sgst = invoice.mode == TaxMode::Cgst
-                                        ? SplitPaise(taxable, rate, invoice.taxes[GoodsBase].second.amount)
+                                        ? SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].second.amount)
                                         : std::vector<Paise>(taxable.size(), 0);
     for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
         invoice.lines[i].firstTax = first[i];

@@ -5,7 +5,7 @@
 #include "reports/uqc.h"
 
 #include "data/schema.h"
-#include "reports/invoicewriter.h"
+#include "reports/invoiceshape.h"
 #include "support/testserver.h"
 #include "support/formdriver.h"
 

@@ -7,7 +7,7 @@
 #include "reports/frmsalesreport.h"
 #include "reports/frmyearlyreport.h"
 
-#include "reports/invoicewriter.h"
+#include "reports/invoiceshape.h"
 #include "support/formdriver.h"
 #include "ui/reportwindow.h"
 

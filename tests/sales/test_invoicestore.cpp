@@ -63,14 +63,14 @@ Invoice sample(TaxMode mode, qint64 serial)
                line("G00003", "Putty", 7, 62.45, 0)};
     x.charges[0] = {"Freight", "9965", "Trip", 149.5, 14950};
     x.charges[1] = {"Insurance", "9971", "Policy", 12, 1200};
-    x.taxes[GoodsBase].ratePosition = 3;
-    x.taxes[Others1Base].ratePosition = 2;
-    x.taxes[Others2Base].ratePosition = 1;
+    x.taxes[TaxOnGoods].ratePosition = 3;
+    x.taxes[TaxOnOthers1].ratePosition = 2;
+    x.taxes[TaxOnOthers2].ratePosition = 1;
     x.rounding = {"Short & Excess", "N.A.", QString(), 0, 22};
     const QString na = QStringLiteral("N.A.");
-    for (TaxedBase& base : x.taxes)
+    for (ChargedTax& base : x.taxes)
         base.second = {na, "HSN-S", na, 0, 0}; // what an IGST invoice keeps in its SGST rows
-    for (TaxedBase& base : x.taxes)
+    for (ChargedTax& base : x.taxes)
         base.first.hsn = "HSN-C";
     ComputeTotals(x);
     return x;

@@ -29,9 +29,9 @@ Invoice invoiceOf(TaxMode mode, const std::vector<Line>& lines, int goodsRate, P
         line.discount = l.discount;
         invoice.lines.push_back(line);
     }
-    invoice.taxes[GoodsBase].ratePosition = goodsRate;
+    invoice.taxes[TaxOnGoods].ratePosition = goodsRate;
     invoice.charges[0] = {QStringLiteral("Freight"), QStringLiteral("9965"), QStringLiteral("N.A."), 0, others1};
-    invoice.taxes[Others1Base].ratePosition = others1Rate;
+    invoice.taxes[TaxOnOthers1].ratePosition = others1Rate;
     invoice.rounding = {QStringLiteral("Short & Excess"), QStringLiteral("N.A."), QString(), 0, rounding};
     return invoice;
 }
@@ -99,8 +99,8 @@ void InvoiceTotalsTest::workedExamples()
     QFETCH(QString, words);
     ComputeTotals(invoice);
     const bool cgst = invoice.mode == TaxMode::Cgst;
-    QCOMPARE(amounts({invoice.taxes[GoodsBase].first.amount, invoice.taxes[GoodsBase].second.amount,
-                      invoice.taxes[Others1Base].first.amount, invoice.taxes[Others1Base].second.amount}),
+    QCOMPARE(amounts({invoice.taxes[TaxOnGoods].first.amount, invoice.taxes[TaxOnGoods].second.amount,
+                      invoice.taxes[TaxOnOthers1].first.amount, invoice.taxes[TaxOnOthers1].second.amount}),
              rows);
     std::vector<Paise> shares;
     for (const InvoiceLine& line : invoice.lines)
@@ -120,12 +120,12 @@ void InvoiceTotalsTest::workedExamples()
         linesTax += line.firstTax + line.sgst;
         lineTotals += line.total();
     }
-    QCOMPARE(linesTax, invoice.taxes[GoodsBase].first.amount + invoice.taxes[GoodsBase].second.amount);
+    QCOMPARE(linesTax, invoice.taxes[TaxOnGoods].first.amount + invoice.taxes[TaxOnGoods].second.amount);
     QCOMPARE(lineTotals, invoice.totals.goods + linesTax);
     QCOMPARE(invoice.beforeTax() + invoice.taxShown() + invoice.rounding.amount, invoice.totals.grand);
-    const QString rate = RateText(RateAt(invoice.mode, invoice.taxes[GoodsBase].ratePosition));
-    QCOMPARE(invoice.taxes[GoodsBase].first.description, (cgst ? "CGST @ " : "IGST @ ") + rate + "%");
-    QCOMPARE(invoice.taxes[GoodsBase].second.description, cgst ? "SGST @ " + rate + "%" : QString());
+    const QString rate = RateText(RateAt(invoice.mode, invoice.taxes[TaxOnGoods].ratePosition));
+    QCOMPARE(invoice.taxes[TaxOnGoods].first.description, (cgst ? "CGST @ " : "IGST @ ") + rate + "%");
+    QCOMPARE(invoice.taxes[TaxOnGoods].second.description, cgst ? "SGST @ " + rate + "%" : QString());
 }
 
 // A discount above the line's amount is the amount; below nothing, nothing.
@@ -137,7 +137,7 @@ void InvoiceTotalsTest::discountsStayWithinTheLine()
     QCOMPARE(invoice.lines[1].discount, Paise(0));
     QCOMPARE(invoice.lines[2].taxable(), Paise(5450));
     QCOMPARE(AmountText(invoice.totals.goods), QString("74.50"));
-    QCOMPARE(AmountText(invoice.taxes[GoodsBase].first.amount), QString("13.41")); // 18% of 74.50
+    QCOMPARE(AmountText(invoice.taxes[TaxOnGoods].first.amount), QString("13.41")); // 18% of 74.50
 }
 
 // Before a buyer decides the tax, nothing is charged; the typed rows still count.
@@ -148,7 +148,7 @@ void InvoiceTotalsTest::noModeChargesNoTax()
     QCOMPARE(invoice.taxShown(), Paise(0));
     QCOMPARE(invoice.totals.cgst + invoice.totals.igst, 0.0);
     QCOMPARE(AmountText(invoice.totals.grand), QString("2099.60"));
-    QCOMPARE(invoice.taxes[GoodsBase].first, GridLine{});
+    QCOMPARE(invoice.taxes[TaxOnGoods].first, GridLine{});
 }
 
 QTEST_GUILESS_MAIN(InvoiceTotalsTest)
