@@ -287,6 +287,13 @@ QString selectSql(const char* table, const QString& condition)
 StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber)
 {
     Transaction transaction(db, SaveOperation);
+    const StoredInvoice as = StoreInvoiceWithin(db, invoice, renumber);
+    transaction.commit();
+    return as;
+}
+
+StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber)
+{
     StoredInvoice as;
     as.serial = FreeSerial(db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
                            QStringLiteral("InvoiceNo"), CodeKind::Invoice, invoice.serial);
@@ -300,7 +307,6 @@ StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumb
     for (const InvoiceLine& line : invoice.lines)
         if (!line.itemCode.isEmpty())
             AdjustStock(db, StockTable::ForSale, line.itemCode, -line.quantity);
-    transaction.commit();
     return as;
 }
 

@@ -34,6 +34,10 @@ struct StoredInvoice {
 // through AdjustStock (a line whose item code is blank or gone takes
 // nothing). Throws DataError, with nothing saved.
 StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber = Renumber::Allowed);
+// The same inside the caller's open Transaction (many invoices in one piece
+// of work, as a data load does); throws DataError, and the caller's
+// transaction then rolls it back with the rest.
+StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber = Renumber::Allowed);
 
 // The invoice of that number as saved; nothing when there is none. Throws DataError.
 std::optional<Invoice> LoadInvoice(Database& db, const QString& number);
