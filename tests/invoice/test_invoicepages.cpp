@@ -12,9 +12,12 @@
 #include "platform/textnum.h"
 #include "support/formdriver.h"
 #include "ui/formboxes.h"
+#include "ui/printing.h"
 #include "ui/reportwindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QtTest>
 
 using namespace testing;
@@ -67,6 +70,7 @@ class InvoicePagesTest : public QObject {
 private slots:
     void everyPageAddsUp_data();
     void everyPageAddsUp();
+    void printedCopiesAreText();
 };
 
 void InvoicePagesTest::everyPageAddsUp_data()
@@ -160,6 +164,43 @@ void InvoicePagesTest::everyPageAddsUp()
     for (int row = 1; row <= 16; ++row)
         pageRows += page.value(QStringLiteral("Amount%1").arg(row));
     QCOMPARE(pageRows, page["totalamount"]);
+}
+
+// Without a printer the three copies are a small PDF whose text can be
+// searched: what the page shows, each copy under its caption.
+void InvoicePagesTest::printedCopiesAreText()
+{
+    TempData data;
+    addKarnatakaShop(*data.db);
+    MessageRecorder messages;
+    frmTaxInvoiceSeperateGst form(*data.db);
+    form.show();
+    click(form.cmdNewInvoice);
+    QVERIFY(pick(form.cboBuyerName, "Mysore Mart"));
+    for (auto [item, quantity] : {std::pair{"Brush", "3"}, {"Paint", "2"}, {"Putty", "7"}}) {
+        QVERIFY(pick(form.cboDescriptionOfGoods, item));
+        typeInto(form.txtQuantity[0], quantity);
+        click(form.cmdAdd);
+    }
+    typeInto(form.txtDisc[2], "350");
+    QVERIFY(pick(form.cboGoodsCgst, "CGST @ 9%"));
+    typeInto(form.txtAmount[16], "0.22");
+    zelva::SetPdfOnly(true);
+    click(form.cmdPrint);
+    zelva::SetPdfOnly(false);
+    QCOMPARE(messages.last(), QString("Saved Successfully"));
+    const QString pdf = data.folder() + "/Prints/A00001.pdf";
+    QVERIFY2(QFileInfo(pdf).size() < 300 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished());
+    const QStringList pages = QString(pdftotext.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 3);
+    const QStringList captions{"Original Copy", "Duplicate Copy", "Receiving Copy"};
+    for (int i = 0; i < 3; ++i)
+        for (const QString& shown : {captions[i], QString("A00001"), QString("Mysore Mart"), QString("Paint"),
+                                     QString("350"), QString("770.30"), QString("420.30"), form.txtTotalAmount->text()})
+            QVERIFY2(pages[i].contains(shown), qPrintable(captions[i] + ": " + shown));
 }
 
 QTEST_MAIN(InvoicePagesTest)
