@@ -44,21 +44,21 @@ public:
     // taxes, and the rounding row.
     enum GridRow : int {
         EntryRow = 0,
-        FirstGoodsRow = 1,
-        LastGoodsRow = 7,
-        GoodsCgstRow = 8,
-        GoodsSgstRow = 9,
-        Others1Row = 10,
-        Others1CgstRow = 11,
-        Others1SgstRow = 12,
-        Others2Row = 13,
-        Others2CgstRow = 14,
-        Others2SgstRow = 15,
-        ShortExcessRow = 16,
+        FirstGoodsRow = zelva::invoicegrid::FirstGoodsRow,
+        LastGoodsRow = zelva::invoicegrid::LastGoodsRow,
+        GoodsCgstRow = zelva::invoicegrid::GoodsCgstRow,
+        GoodsSgstRow = zelva::invoicegrid::GoodsSgstRow,
+        Others1Row = zelva::invoicegrid::Others1Row,
+        Others1CgstRow = zelva::invoicegrid::Others1CgstRow,
+        Others1SgstRow = zelva::invoicegrid::Others1SgstRow,
+        Others2Row = zelva::invoicegrid::Others2Row,
+        Others2CgstRow = zelva::invoicegrid::Others2CgstRow,
+        Others2SgstRow = zelva::invoicegrid::Others2SgstRow,
+        ShortExcessRow = zelva::invoicegrid::ShortExcessRow,
     };
-    static constexpr int GridRows = ShortExcessRow;
-    static constexpr int GoodsRows = LastGoodsRow;
-    static constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding row
+    static constexpr int GridRows = zelva::invoicegrid::Rows;
+    static constexpr int GoodsRows = zelva::invoicegrid::GoodsRows;
+    static constexpr int RatedRows = zelva::invoicegrid::RatedRows; // rows with a rate and a "per": all but the rounding row
     // The longest quantity a line shows: fifteen digits and the point, all a
     // number keeps (platform/textnum.h); and the longest unit ("Per").
     static constexpr int LongestNumber = 16;

@@ -8,9 +8,9 @@ using namespace report;
 
 namespace {
 
-constexpr int GridRows = 16;
-constexpr int GoodsRows = 7;
-constexpr int RatedRows = 15;
+constexpr int GridRows = invoicegrid::Rows;
+constexpr int GoodsRows = invoicegrid::GoodsRows;
+constexpr int RatedRows = invoicegrid::RatedRows;
 constexpr double LabelHeight = 240;
 
 QString numbered(const char* stem, int row)

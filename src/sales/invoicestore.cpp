@@ -6,6 +6,7 @@
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -232,13 +233,9 @@ void shareAgain(Invoice& invoice)
     }
 }
 
-Invoice readInvoice(const Record& b, const std::optional<Record>& goods)
+// The grid of an invoice whose header is read.
+void readGrid(const Record& g, Invoice& invoice)
 {
-    Invoice invoice;
-    readHeader(b, invoice);
-    if (!goods)
-        return invoice;
-    const Record& g = *goods;
     readLines(g, invoice);
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         invoice.row(row) = gridLine(g, row);
@@ -254,9 +251,9 @@ Invoice readInvoice(const Record& b, const std::optional<Record>& goods)
     t.igst = g.number("TIgst");
     t.cgst = g.number("TCgst");
     t.sgst = g.number("TSgst");
-    t.words = AmountInWords(ToRupees(t.grand));
-    return invoice;
 }
+
+void readWords(Invoice& invoice) { invoice.totals.words = AmountInWords(ToRupees(invoice.totals.grand)); }
 
 // The seller's address is not kept with the invoice: it is the company
 // record's of the invoice's seller, the first of its name and GSTIN, else the
@@ -312,28 +309,60 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
 
 std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
 {
-    QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
-                              ReadOperation, DbFile::Invoice);
-    if (!header.next())
-        return std::nullopt;
-    QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
-                             ReadOperation, DbFile::Invoice);
-    Invoice invoice = readInvoice(Record(header), goods.next() ? std::optional<Record>(Record(goods)) : std::nullopt);
+    Invoice invoice;
+    {
+        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
+                                  ReadOperation, DbFile::Invoice);
+        if (!header.next())
+            return std::nullopt;
+        readHeader(Record(header), invoice);
+    }
+    {
+        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
+                                 ReadOperation, DbFile::Invoice);
+        if (goods.next())
+            readGrid(Record(goods), invoice);
+    }
+    readWords(invoice);
     readSellerAddress(db, invoice.seller);
     return invoice;
 }
 
+// One read after the other (a server gives one statement's rows at a time):
+// the headers, then the grids matched to them by serial, then the sellers.
 std::vector<Invoice> LoadAllInvoices(Database& db)
 {
-    QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
-                              DbFile::Invoice);
     std::vector<Invoice> invoices;
-    while (header.next()) {
-        const Record b(header);
-        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")),
-                                 {b.text("InvoiceNo")}, ReadOperation, DbFile::Invoice);
-        invoices.push_back(readInvoice(b, goods.next() ? std::optional<Record>(Record(goods)) : std::nullopt));
-        readSellerAddress(db, invoices.back().seller);
+    QHash<qint64, std::size_t> bySerial;
+    {
+        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
+                                  DbFile::Invoice);
+        while (header.next()) {
+            invoices.emplace_back();
+            readHeader(Record(header), invoices.back());
+            bySerial.insert(invoices.back().serial, invoices.size() - 1); // a header without its grid still shows
+        }
+    }
+    {
+        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
+                                 DbFile::Invoice);
+        while (goods.next()) {
+            const Record g(goods);
+            const auto at = bySerial.constFind(qint64(g.number("sno")));
+            if (at != bySerial.constEnd())
+                readGrid(g, invoices[*at]);
+        }
+    }
+    QHash<QString, InvoiceParty> sellers; // the company record of each seller, read once
+    for (Invoice& invoice : invoices) {
+        readWords(invoice);
+        const QString key = invoice.seller.name + QChar(0) + invoice.seller.gstin;
+        if (!sellers.contains(key)) {
+            InvoiceParty found = invoice.seller;
+            readSellerAddress(db, found);
+            sellers.insert(key, found);
+        }
+        invoice.seller = sellers.value(key);
     }
     return invoices;
 }
