@@ -2,6 +2,8 @@
 
 #include "ui/formboxes.h"
 
+#include <algorithm>
+
 namespace zelva {
 
 using namespace report;
@@ -78,6 +80,56 @@ void goodsGrid(Section& d)
     }
 }
 
+// The separate-GST invoice's grid: each goods line with its amount, its
+// discount, its taxable value, its share of the tax rows and its total.
+void separateGstGrid(Section& d)
+{
+    struct Col {
+        const char* head;
+        const char* stem;
+        double left;
+        double width;
+        Align align;
+        Format format;
+    };
+    const Col cols[] = {{"S.No.", "SNo", 0, 400, Align::Left, Format::AsHeld},
+                        {"Description of Goods", "DescriptionOfGoods", 420, 1440, Align::Left, Format::AsHeld},
+                        {"HSN/ SAC", "Hsn", 1880, 560, Align::Left, Format::AsHeld},
+                        {"Quantity", "Quantity", 2460, 600, Align::Right, Format::AsHeld},
+                        {"UOM", "Per", 3080, 400, Align::Left, Format::AsHeld},
+                        {"Rate (Rs.)", "Rate", 3500, 860, Align::Right, Format::AsHeld},
+                        {"Amount", "Amount", 4380, 860, Align::Right, Format::Amount},
+                        {"Less: Disc", "Disc", 5260, 860, Align::Right, Format::Amount},
+                        {"Taxable Value", "TaxableValue", 6140, 860, Align::Right, Format::Amount},
+                        {"Per.", "FirstTaxPer", 7020, 300, Align::Right, Format::AsHeld},
+                        {"Amt.", "FirstTaxAmt", 7340, 860, Align::Right, Format::Amount},
+                        {"Per.", "SgstPer", 8220, 300, Align::Right, Format::AsHeld},
+                        {"Amt.", "SgstAmt", 8540, 860, Align::Right, Format::Amount},
+                        {"Total", "Total", 9420, 948, Align::Right, Format::Amount}};
+    const Font small{"Arial", 7};
+    d.values.push_back(ValueBox{"FirstTaxHead", {7020, 4100, 1180, 200}, small, Align::Center});
+    d.values.push_back(ValueBox{"SgstHead", {8220, 4100, 1180, 200}, small, Align::Center});
+    for (const Col& c : cols) {
+        const QByteArray stem(c.stem);
+        const bool sgst = stem.startsWith("Sgst");
+        const bool sub = sgst || (stem.startsWith("FirstTax"));
+        const TwipsRect rect{c.left, sub ? 4320.0 : 4100.0, c.width, sub ? 240.0 : 460.0};
+        if (sgst) // no SGST on an IGST invoice: its heads come with the row
+            d.values.push_back(ValueBox{QString::fromLatin1(stem + "Head"), rect, small, c.align});
+        else
+            d.labels.push_back(Label{c.head, rect, small, c.align, true});
+    }
+    for (int row = 1; row <= GridRows; ++row) {
+        const double top = 4608 + 432 * (row - 1);
+        for (const Col& c : cols) {
+            QString column = numbered(c.stem, row);
+            if (QByteArray(c.stem) == "Rate")
+                column = numbered(row <= 3 ? "Rate" : "rate", row);
+            d.values.push_back(ValueBox{column, {c.left, top, c.width, LabelHeight}, small, c.align, c.format});
+        }
+    }
+}
+
 void totalsAndFoot(Section& d)
 {
     labelled(d, "Total Quantity", 0, 1296, 12240, 1296, 990, "TotalQuantity");
@@ -133,19 +185,10 @@ void addGridRow(ReportRow& row, int gridRow, const GridLine& line, const double*
     row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
 }
 
-} // namespace
-
-ReportLayout rptInvoice()
+// An invoice's page, with the grid of its layout.
+Section invoiceDetail(void (*grid)(Section&))
 {
-    ReportLayout layout;
-    layout.caption = QStringLiteral("Tax Invoice");
-    layout.width = 10395;
-    layout.margins = {700, 700, 700, 700};
-    layout.pageHeader = {330, {Label{"Tax Invoice", {0, 0, 10365, 285}, Font{"Arial", 9.75, true, true}, Align::Center}}};
-    layout.pageFooter = {528, {Label{"This is a Computer Generated Invoice", {0, 0, 10368, 240}, {}, Align::Center}}};
-    layout.reportFooter = {168};
-
-    Section& d = layout.detail;
+    Section d;
     d.height = 14667;
     party(d, SellerColumns, 0, 0, 3750, true);
     d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
@@ -160,8 +203,60 @@ ReportLayout rptInvoice()
     d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
     party(d, DeliveryColumns, 6048, 2016, 3600, false);
     d.rules.push_back(Rule{0, 3744, 10368});
-    goodsGrid(d);
+    grid(d);
     totalsAndFoot(d);
+    return d;
+}
+
+// Lines with a discount were entered on the separate-GST layout: the
+// reprint shows them on it, each line's amount, discount, taxable value and
+// taxes.
+bool separateGst(const Invoice& invoice)
+{
+    return std::ranges::any_of(invoice.lines, [](const InvoiceLine& line) { return line.discount != 0; });
+}
+
+void addSeparateGstColumns(ReportRow& row, const Invoice& invoice)
+{
+    row.insert(DetailVariantColumn, 1);
+    const bool igst = invoice.mode == TaxMode::Igst;
+    const double rate = invoice.goodsRate();
+    row.insert(QStringLiteral("FirstTaxHead"), igst ? QStringLiteral("IGST") : QStringLiteral("CGST"));
+    row.insert(QStringLiteral("SgstHead"), igst ? QString() : QStringLiteral("SGST"));
+    row.insert(QStringLiteral("SgstPerHead"), igst ? QString() : QStringLiteral("Per."));
+    row.insert(QStringLiteral("SgstAmtHead"), igst ? QString() : QStringLiteral("Amt."));
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const InvoiceLine& line = invoice.lines[i];
+        const int gridRow = int(i) + 1;
+        row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
+        row.insert(numbered("Disc", gridRow), ToRupees(line.discount));
+        row.insert(numbered("TaxableValue", gridRow), ToRupees(line.taxable()));
+        if (rate >= 0) {
+            row.insert(numbered("FirstTaxPer", gridRow), rate);
+            row.insert(numbered("FirstTaxAmt", gridRow), ToRupees(line.firstTax));
+            if (!igst) {
+                row.insert(numbered("SgstPer", gridRow), rate);
+                row.insert(numbered("SgstAmt", gridRow), ToRupees(line.sgst));
+            }
+        }
+        row.insert(numbered("Total", gridRow), ToRupees(line.total()));
+    }
+}
+
+} // namespace
+
+ReportLayout rptInvoice()
+{
+    ReportLayout layout;
+    layout.caption = QStringLiteral("Tax Invoice");
+    layout.width = 10395;
+    layout.margins = {700, 700, 700, 700};
+    layout.pageHeader = {330, {Label{"Tax Invoice", {0, 0, 10365, 285}, Font{"Arial", 9.75, true, true}, Align::Center}}};
+    layout.pageFooter = {528, {Label{"This is a Computer Generated Invoice", {0, 0, 10368, 240}, {}, Align::Center}}};
+    layout.reportFooter = {168};
+
+    layout.detail = invoiceDetail(goodsGrid);
+    layout.detailVariants = {invoiceDetail(separateGstGrid)};
     return layout;
 }
 
@@ -198,6 +293,8 @@ ReportRow InvoiceReportRow(const Invoice& invoice)
     row.insert(QStringLiteral("TotalTax"), ToRupees(invoice.taxShown()));
     row.insert(QStringLiteral("totalamount"), ToRupees(totals.grand));
     row.insert(QStringLiteral("AmountInWords"), totals.words);
+    if (separateGst(invoice))
+        addSeparateGstColumns(row, invoice);
     return row;
 }
 

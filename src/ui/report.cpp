@@ -29,9 +29,10 @@ public:
         openPage();
         place(m_layout.reportHeader, nullptr);
         for (int i = 0; i < int(rows.size()); ++i) {
-            if (!fits(m_layout.detail))
+            const Section& detail = detailOf(rows[i]);
+            if (!fits(detail))
                 turnPage();
-            place(m_layout.detail, &rows[i]);
+            place(detail, &rows[i]);
             ReportPage& page = m_pages.back();
             if (page.firstRow < 0)
                 page.firstRow = i;
@@ -49,6 +50,13 @@ public:
     }
 
 private:
+    const Section& detailOf(const ReportRow& row) const
+    {
+        const int variant = row.value(DetailVariantColumn).toInt();
+        return variant > 0 && variant <= int(m_layout.detailVariants.size()) ? m_layout.detailVariants[variant - 1]
+                                                                               : m_layout.detail;
+    }
+
     double footerTop() const { return m_pageHeight - m_layout.margins.bottom() - m_layout.pageFooter.height; }
     bool fits(const Section& section) const { return m_y + section.height <= footerTop() + 0.5; }
 
@@ -179,7 +187,9 @@ private:
 
 double FitScale(const ReportLayout& layout, const Paper& paper)
 {
-    const double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    for (const Section& variant : layout.detailVariants)
+        body = std::max(body, variant.height);
     const double height
         = layout.margins.top() + layout.pageHeader.height + body + layout.pageFooter.height + layout.margins.bottom();
     const double width = layout.margins.left() + layout.width + layout.margins.right();

@@ -160,10 +160,23 @@ void InvoicePagesTest::everyPageAddsUp()
     QCOMPARE(zelva::AmountText(page["totalamount"]), grand);
     QCOMPARE(page["TotalGoodsAmount"] + page["Amount10"] + page["Amount13"] + page["TotalTax"] + page["Amount16"],
              page["totalamount"]);
+    // the grid: the goods' taxed values and the rows beneath add up to the grand total; on the
+    // separate-GST layout each line shows its amount, discount and taxes, and they add up too
     Paise pageRows = 0;
     for (int row = 1; row <= 16; ++row)
-        pageRows += page.value(QStringLiteral("Amount%1").arg(row));
+        pageRows += page.value(QString(row <= 7 && separateGst ? "TaxableValue%1" : "Amount%1").arg(row));
     QCOMPARE(pageRows, page["totalamount"]);
+    if (separateGst) {
+        QCOMPARE(zelva::AmountText(page["Amount2"]) + " less " + zelva::AmountText(page["Disc2"]),
+                 QString("770.30 less 350.00"));
+        Paise lineTotals = 0;
+        for (int row = 1; row <= 3; ++row) {
+            const QString n = QString::number(row);
+            QCOMPARE(page["Amount" + n] - page["Disc" + n], page["TaxableValue" + n]);
+            lineTotals += page["Total" + n];
+        }
+        QCOMPARE(lineTotals, page["TotalGoodsAmount"] + page["Amount8"] + page["Amount9"]);
+    }
 }
 
 // Without a printer the three copies are a small PDF whose text can be
