@@ -48,9 +48,11 @@ void frmTaxInvoiceSeperateGst::ClearControl()
 // The discount as typed; the invoice keeps it within the line's amount.
 Paise frmTaxInvoiceSeperateGst::discountTyped(int row) const
 {
-    Paise typed = 0;
-    ReadAmount(txtDisc[row]->text(), typed); // a box that is no number takes nothing off
-    return typed;
+    double typed = 0;
+    if (!zelva::ReadNumber(txtDisc[row]->text(), typed)) // a box that is no number takes nothing off
+        return 0;
+    return ToPaise(std::clamp(typed, -AmountLimit, AmountLimit)); // and kept within the line's amount
+
 }
 
 // A discount outside the line's amount is told and set to what is charged.

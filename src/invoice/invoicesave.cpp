@@ -179,9 +179,15 @@ bool InvoiceForm::CheckNumbers()
         {txtAmount[Others2Row], QStringLiteral("Others2 Amount")},
         {txtAmount[ShortExcessRow], QStringLiteral("Short & Excess Amount")},
     }};
-    double unused = 0;
     for (const auto& [box, name] : typed) {
-        if (!ReadNumber(box->text(), name, unused)) {
+        double value = 0;
+        if (!ReadNumber(box->text(), name, value)) {
+            box->setFocus();
+            return false;
+        }
+        // an amount beyond what an amount carries is refused, not counted as nothing
+        if (!WithinAmountLimit(value)) {
+            MsgBox(AmountTooLarge(name));
             box->setFocus();
             return false;
         }
