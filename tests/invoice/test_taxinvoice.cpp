@@ -1307,6 +1307,37 @@ private slots:
                         {"TCgst", 164.7}, {"totalamount", 2159.4}, {"Quantity2", 2.0}});
         QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
     }
+
+    // A discount is read as every number box is: a text that is not wholly a
+    // number is refused at Save, naming the line's box, and nothing is stored.
+    void discountsReadAsNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        for (const char* refused : {"1,000", "12a", "abc"})
+            QTest::newRow(refused) << refused;
+    }
+    void discountsReadAsNumbers()
+    {
+        QFETCH(QString, typed);
+        Counter c(true, Layout::SeperateGst);
+        c.start("Kochi Stores");
+        c.line("Cable", "3");
+        c.line("Laptop", "2"); // the refused discount in the middle line
+        c.line("Mouse", "1");
+        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        typeInto(c.w("txtDisc_2"), typed);
+        const QStringList said = c.save();
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].startsWith("Less: Disc of line 2 must be a number") && said[0].contains(typed),
+                 qPrintable(said[0]));
+        c.expectNothingSaved();
+        QCOMPARE(focused(), QString("txtDisc_2"));
+
+        typeInto(c.w("txtDisc_2"), " 200 ");
+        c.w("txtDisc_3")->clear(); // blank: no discount
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("GoodsInvoice", 1, {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"Amount3", 333.33}});
+    }
 };
 
 QTEST_MAIN(TaxInvoiceTest)
