@@ -89,13 +89,13 @@ void ReportWindow::buildWindow()
     cmdNext = NewButton(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next page (Page Down)"));
     cmdLast = NewButton(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last page (Ctrl+End)"));
     cmdFitWidth
-        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
+        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit Wi&dth"), QStringLiteral("Zoom to the page width"));
     cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
     cmdZoomOut = NewButton(this, "cmdZoomOut", QStringLiteral("-"), QStringLiteral("Zoom out (Ctrl+-)"));
     cmdZoomIn = NewButton(this, "cmdZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in (Ctrl++)"));
     cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
     cmdSavePdf = NewButton(
-        this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
+        this, "cmdSavePdf", QStringLiteral("Save as PD&F..."), QStringLiteral("Save the report as a PDF file"));
     cmdClose = NewButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close the report"));
 
     connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(1); });
