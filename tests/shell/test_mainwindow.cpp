@@ -325,14 +325,38 @@ private slots:
         QCOMPARE(fresh.panel(3)->text(), CalendarText(now.date()));
     }
 
-    // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a time zone.
+    // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a
+    // time zone, in the locale's layout but Latin digits and AM/PM, which
+    // every installed font has.
+    void clockTexts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English") << "en_US" << "8:05:09 PM";
+        QTest::newRow("German") << "de_DE" << "20:05:09";
+        QTest::newRow("Tamil") << "ta_IN" << "PM 8:05:09";
+        QTest::newRow("Marathi") << "mr_IN" << "8:05:09 PM";
+        QTest::newRow("Arabic") << "ar_EG" << "8:05:09 PM";
+        QTest::newRow("Persian") << "fa_IR" << "20:05:09";
+    }
     void clockTexts()
     {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
         QCOMPARE(CalendarText(QDate(2026, 12, 5)), QString("05/ 12/ 2026"));
         QCOMPARE(CalendarText(QDate(1999, 1, 31)), QString("31/ 01/ 1999"));
-        const QTime time(20, 5, 9);
-        QCOMPARE(LongTimeText(time, QLocale(QLocale::English, QLocale::UnitedStates)), QString("8:05:09 PM"));
-        QCOMPARE(LongTimeText(time, QLocale(QLocale::German, QLocale::Germany)), QString("20:05:09"));
+        QCOMPARE(LongTimeText(QTime(20, 5, 9), QLocale(locale)), shown);
+    }
+    void clockDigitsLatinEverywhere()
+    {
+        QStringList otherDigits;
+        for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                 QLocale::AnyTerritory)) {
+            const QString text = LongTimeText(QTime(23, 59, 58), locale);
+            if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() > '9'; }))
+                otherDigits << locale.name() + ": " + text;
+        }
+        QCOMPARE(otherDigits, QStringList());
     }
 
     // Indian digit grouping is the operator's choice, kept for the next start.
