@@ -66,8 +66,13 @@ ReportWindow* ReportWindow::Open(
     if (area) {
         QMdiSubWindow* frame = area->addSubWindow(window);
         frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->resize(area->size() * 0.9);
+        // Wholly inside the work area, at most its size, wherever the area
+        // placed it among the windows open: its own buttons stay in reach.
+        const QSize room = area->viewport()->size();
+        frame->resize((room * 0.9).expandedTo(frame->minimumSizeHint()).boundedTo(room));
         frame->show();
+        frame->move(qMax(0, qMin(frame->x(), room.width() - frame->width())),
+            qMax(0, qMin(frame->y(), room.height() - frame->height())));
     } else {
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(900, 700);

@@ -202,6 +202,31 @@ private slots:
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
     }
 
+    // In a main window of 1024 by 720 a report window opens wholly inside
+    // the work area, at most its size, with other windows open before it:
+    // its Close button can be reached.
+    void reportWindowInsideTheWorkArea()
+    {
+        testing::MessageRecorder messages;
+        m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
+                        "'Bolt', 0)",
+            {}, "add an item none of which is left", DbFile::ItemStock);
+        window().resize(1024, 720);
+        QApplication::processEvents();
+        for (QAction* entry : {window().mnuStockEntry, window().mnuNewInvoice, window().mnuSalesReport})
+            entry->trigger();
+        window().mnuStockReportNill->trigger();
+        QMdiSubWindow* report = window().mdiArea->activeSubWindow();
+        QVERIFY(report && QByteArray(report->widget()->metaObject()->className()) == "zelva::ReportWindow");
+        const QRect workArea = window().mdiArea->viewport()->rect();
+        QVERIFY2(workArea.contains(report->geometry()),
+            qPrintable(QString("%1,%2 %3x%4 in %5x%6").arg(report->x()).arg(report->y()).arg(report->width())
+                    .arg(report->height()).arg(workArea.width()).arg(workArea.height())));
+        auto* close = report->widget()->findChild<QPushButton*>("cmdClose");
+        QVERIFY(close->isVisible());
+        QVERIFY(workArea.contains(QRect(close->mapTo(window().mdiArea->viewport(), QPoint(0, 0)), close->size())));
+    }
+
     // One window per form: asked for again (menu, toolbar, or the Window list
     // when minimised) the open one comes forward; once closed, by its frame or
     // its own Close button, it opens afresh and the list names no closed window.
