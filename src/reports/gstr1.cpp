@@ -278,7 +278,8 @@ QJsonObject ReturnBuilder::sections(int year, int month, const std::vector<Saved
         b2cs.append(entry);
     }
     return { { QStringLiteral("b2b"), b2b }, { QStringLiteral("b2cl"), b2cl }, { QStringLiteral("b2cs"), b2cs },
-        { QStringLiteral("hsn"), hsnSection(year, month, invoices) }, { QStringLiteral("doc_issue"), documentsSection(invoices) } };
+        { QStringLiteral("hsn"), hsnSection(year, month, invoices) },
+        { QStringLiteral("doc_issue"), documentsSection(invoices) } };
 }
 
 QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
