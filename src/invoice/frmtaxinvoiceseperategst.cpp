@@ -4,6 +4,7 @@
 
 #include "platform/money.h"
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
 #include "ui/message.h"
 
 #include <QComboBox>
@@ -52,7 +53,21 @@ Paise frmTaxInvoiceSeperateGst::discountTyped(int row) const
     if (!zelva::ReadNumber(txtDisc[row]->text(), typed)) // a box that is no number takes nothing off
         return 0;
     return ToPaise(std::clamp(typed, -AmountLimit, AmountLimit)); // and kept within the line's amount
+}
 
+// Each line's discount is read by the one rule for number boxes before the
+// charges are; a discount left blank is none.
+bool frmTaxInvoiceSeperateGst::CheckNumbers()
+{
+    for (int row = FirstGoodsRow; row <= lineCount(); ++row) {
+        FillIfEmpty(txtDisc[row], QStringLiteral("0"));
+        double unused = 0;
+        if (!ReadNumber(txtDisc[row]->text(), QStringLiteral("Less: Disc of line %1").arg(row), unused)) {
+            txtDisc[row]->setFocus();
+            return false;
+        }
+    }
+    return InvoiceForm::CheckNumbers();
 }
 
 // A discount outside the line's amount is told and set to what is charged.

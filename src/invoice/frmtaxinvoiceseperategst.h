@@ -38,6 +38,7 @@ protected:
     zelva::Paise discountTyped(int row) const override;
     std::vector<Row*> goodsColumns() override;
     void ClearControl() override;
+    bool CheckNumbers() override;
 
 private:
     // its page (seperategstpage.cpp)

@@ -204,6 +204,9 @@ protected:
     virtual std::vector<Row*> goodsColumns();
     // Empties every box and list of the page and the entry row.
     virtual void ClearControl();
+    // Reads every box typed into besides the entry row by the one rule for
+    // number boxes; false (the box named, and focused) at the first refused.
+    virtual bool CheckNumbers();
     void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
 
     // The parts both pages share (invoicepage.cpp).
@@ -305,7 +308,6 @@ private:
     // the operator told why and what failureNote adds, when nothing was
     // stored. Renumber::Refused once copies carrying the number are printed.
     bool storeInvoice(zelva::Renumber renumber, const QString& failureNote);
-    bool CheckNumbers();
 
     // printing (invoiceprint.cpp)
     bool takeFreeNumber();
