@@ -138,8 +138,6 @@ protected:
     void SetOtherItemStockDatabase();
     void DisplayItem();
     void DisplayOtherItem();
-    void InsertItemStock();
-    void InsertOtherItemStock();
     void Insert();
     bool CheckForEmptyControl();
     void ClearControl();
@@ -165,6 +163,7 @@ private:
     void writeItemDetails(RecordSource& stock);
     bool readEntries(double& rate, double& quantity);
     bool itemStillShown();
+    void bindToItem(RecordSource& stock, StockTable table) const;
     bool rewriteStockRecord(StockTable table, double quantity);
 
     // The item chosen from the list: its table, record and code. It stays
