@@ -88,7 +88,8 @@ struct BareTimes {
 };
 
 // The query alone, then the engine's pages and the first page drawn.
-BareTimes bare(const std::function<QueryRows()>& query, const std::function<report::ReportLayout(const report::ReportRows&)>& layoutOf)
+BareTimes bare(const std::function<QueryRows()>& query,
+    const std::function<report::ReportLayout(const report::ReportRows&)>& layoutOf)
 {
     BareTimes times;
     bench::CpuTimer timer;
@@ -105,8 +106,8 @@ BareTimes bare(const std::function<QueryRows()>& query, const std::function<repo
     return times;
 }
 
-BareTimes bestBare(
-    const std::function<QueryRows()>& query, const std::function<report::ReportLayout(const report::ReportRows&)>& layout)
+BareTimes bestBare(const std::function<QueryRows()>& query,
+    const std::function<report::ReportLayout(const report::ReportRows&)>& layout)
 {
     BareTimes fastest = bare(query, layout);
     for (int i = 1; i < Runs; ++i)
@@ -175,7 +176,8 @@ int main(int argc, char** argv)
         return showToFirstPage(form, area);
     });
     printBeside("stock report, 10,000 items", stockShow,
-        bestBare([&] { return StockReportRows(*db, StockBand::All); }, [](const report::ReportRows& rows) { return StockReportLayout(rows); }));
+        bestBare([&] { return StockReportRows(*db, StockBand::All); },
+            [](const report::ReportRows& rows) { return StockReportLayout(rows); }));
 
     const double yearShow = best([&] {
         frmPurchaseReport form(*db, &area);

@@ -36,8 +36,9 @@ ReportLayout registerLayout(const QString& caption)
 // The column captions and their rule under the title, on every page.
 Section titledHeader(const QString& title, double height, std::vector<Label> captions, const Rule& underCaptions)
 {
-    Section header { TitleBand + height, { Label { title, { 0, 0, PageWidth, TitleHeight }, TitleFont, Align::Center } },
-        {}, { Rule { underCaptions.left, TitleBand + underCaptions.top, underCaptions.width } } };
+    Section header { TitleBand + height,
+        { Label { title, { 0, 0, PageWidth, TitleHeight }, TitleFont, Align::Center } }, {},
+        { Rule { underCaptions.left, TitleBand + underCaptions.top, underCaptions.width } } };
     for (Label& caption : captions) {
         caption.rect.translate(0, TitleBand);
         header.labels.push_back(std::move(caption));
@@ -111,8 +112,8 @@ ReportLayout StockReportLayout(const ReportRows& rows, const QString& title)
     layout.pageHeader = titledHeader(title, 690,
         { columnLabel("S. No.", 0, 0, 570), columnLabel("Item Code", 735, 30, 960),
             columnLabel("Item Name", 1860, 30, 2595), columnLabel("Item HSN", 4605, 0, 1095),
-            columnLabel("Rate", 5940, 0, 1095), columnLabel("Per", 7185, 0, 720), columnLabel("Quantity", 7935, 0, 1095),
-            columnLabel("Remarks", 9071, 0, 1155) },
+            columnLabel("Rate", 5940, 0, 1095), columnLabel("Per", 7185, 0, 720),
+            columnLabel("Quantity", 7935, 0, 1095), columnLabel("Remarks", 9071, 0, 1155) },
         Rule { 0, 360, PageWidth });
     layout.detail = { 855, {},
         { field("Sno", 0, 150, 555, 240), field("ItemCode", 750, 150, 945, 240),

@@ -53,8 +53,7 @@ protected:
         // A shortcut (Alt+S, Alt+P, a menu's key) acts with the focus left in
         // the list: the entry shown is picked first, so that what is saved or
         // printed is the entry shown, with what its choice computes.
-        if (event->type() == QEvent::ShortcutOverride && m_walking
-            && isShortcut(*static_cast<QKeyEvent*>(event)))
+        if (event->type() == QEvent::ShortcutOverride && m_walking && isShortcut(*static_cast<QKeyEvent*>(event)))
             pick();
         if (event->type() == QEvent::FocusOut && m_walking) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

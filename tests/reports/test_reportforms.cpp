@@ -233,7 +233,8 @@ private slots:
                 if (text.text == "Quantity" && captionTop < 0)
                     captionTop = text.rect.top();
             }
-            QVERIFY2(titleTop >= 0 && titleTop < captionTop, qPrintable(QString("%1 above %2").arg(titleTop).arg(captionTop)));
+            QVERIFY2(titleTop >= 0 && titleTop < captionTop,
+                qPrintable(QString("%1 above %2").arg(titleTop).arg(captionTop)));
         }
         for (const QString& total : totals)
             QVERIFY2(lastLabels.contains(total), qPrintable(total + " in " + lastLabels.join('|')));

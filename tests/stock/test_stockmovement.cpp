@@ -1,16 +1,16 @@
 // Purchases and issues worked as the storekeeper works them: option, item,
 // New, the entries, Save; then what the files hold.
 #include "invoice/frmtaxinvoice.h"
+#include "invoice/shop.h"
 #include "masters/stockentry.h"
 #include "platform/datetext.h"
 #include "reports/reportqueries.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
-#include "invoice/shop.h"
 #include "stock/movement.h"
-#include "support/testserver.h"
 #include "support/formdriver.h"
+#include "support/testserver.h"
 
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -368,8 +368,8 @@ private slots:
         QCOMPARE(s.stock("G00003"), 3 + sign * 2);
         QCOMPARE(s.stock("G00001"), 10 + sign * 5);
         QCOMPARE(s.stock("G00002"), 0.0);
-        const auto stored = isPurchase ? s.purchases("itemcode, ItemName, Quantity")
-                                       : s.issues("itemcode, ItemName, Quantity");
+        const auto stored
+            = isPurchase ? s.purchases("itemcode, ItemName, Quantity") : s.issues("itemcode, ItemName, Quantity");
         QCOMPARE(stored, (QList<QVariantList> { { "G00003", "Cable", 2.0 }, { "G00001", "Laptop", 5.0 } }));
     }
 
@@ -405,8 +405,8 @@ private slots:
         QVERIFY(QTime::fromString(i.txtIssueTime->text(), "HH:mm:ss").isValid());
         const QDate yesterday = QDate::currentDate().addDays(-1);
         Store::type(&i,
-            { { "txtIssueSlipNo", "S-4" }, { "txtIssueTo", "Ravi" }, { "txtIssuedBy", "Anu" },
-                { "txtQuantity", "4" }, { "txtIssueDate", yesterday.toString("d/M/yyyy") } });
+            { { "txtIssueSlipNo", "S-4" }, { "txtIssueTo", "Ravi" }, { "txtIssuedBy", "Anu" }, { "txtQuantity", "4" },
+                { "txtIssueDate", yesterday.toString("d/M/yyyy") } });
         QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
         QCOMPARE(s.stock("G00001"), 6.0);
         QCOMPARE(s.issues("IssueNo, IssueDate, IssueSlipNo, IssueTo, IssuedBy, itemcode, Quantity, issuedd, issuemm, "
