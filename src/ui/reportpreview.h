@@ -47,7 +47,7 @@ public:
     Zoom zoomMode() const { return m_mode; }
     double zoomFactor() const { return m_zoom; } // 1: the paper's real size on the screen
 
-    // The pages (from 1) drawn since setPages, in order.
+    // The pages (from 1) drawn since setReport, in order.
     QList<int> drawnPages() const;
 
 signals:
