@@ -390,6 +390,23 @@ private slots:
         QCOMPARE(s.stock("G00001", "OtherItemStock"), 4.0);
     }
 
+    // An item taken out of the file since the list was read: the click says
+    // so, and the boxes keep the item they showed.
+    void clickOnAnItemGoneSaysSo()
+    {
+        Store s;
+        frmPurchase& p = *s.purchase;
+        p.show();
+        click(p.optExistingItem);
+        pickRow(p.lstName, 0);
+        s.data.db->run("DELETE FROM ItemStock.Stock WHERE sno = 1", {}, "remove", DbFile::ItemStock);
+        s.messages.clear();
+        pickRow(p.lstName, 1);
+        QCOMPARE(s.messages.texts(),
+            QStringList { "Laptop is no longer in the stock list. Choose the option again to read the list afresh " });
+        QCOMPARE(p.txtItemName->text(), QString("Cable"));
+    }
+
     // ---- issue
 
     // The issue is filed under the date typed over New's (yesterday, in
