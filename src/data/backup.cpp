@@ -289,6 +289,10 @@ QString BackUpData(const QString& dataFolder, const QString& parent, const QStri
     const QString operation = QStringLiteral("back up the data");
     if (!MakePrivateFolder(parent))
         throw DataError(operation, shown(parent), QStringLiteral("the folder cannot be created"));
+    if (QFileInfo::exists(QDir(dataFolder).filePath(MarkerName)))
+        throw DataError(operation, shown(dataFolder),
+                        QStringLiteral("a restore of the data was cut short, so the files are partly the backup's; "
+                                       "start the program, which finishes it, then back up"));
     const QString folder = newBackupFolder(parent, label);
     // SQLite may refuse a file at once while another copy commits a save
     // (waiting could deadlock it); the next try finds it free.

@@ -14,7 +14,8 @@ QString ChooseDataFolder(const QString& dataDirOption, const QString& applicatio
 // What start-up finds before it opens anything.
 struct FolderSurvey {
     // A folder in use: ZLV.db holds an operator (or cannot be read), or a file
-    // under Database/ exists. A fresh or never-used folder is set up silently.
+    // under Database/ holds the program's tables (or cannot be read). A fresh
+    // or never-used folder is set up silently.
     bool inUse = false;
     // The database files that are not there, as relative paths; "Database/"
     // alone when the whole folder is gone.

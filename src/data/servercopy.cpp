@@ -136,6 +136,12 @@ public:
         if (!missing.isEmpty())
             throw Refusal{{QStringLiteral("The data folder %1 lacks %2; nothing was copied.")
                                .arg(shown(folder), missing.join(QStringLiteral(", ")))}};
+        // An emptied file would go over as a fresh one, its numbers starting again.
+        const QStringList blank = SurveyDataFolder(folder).blank;
+        if (!blank.isEmpty())
+            throw Refusal{{QStringLiteral("In the data folder %1 these are empty (0 bytes, or none of the program's "
+                                          "tables): %2; copy them back from a backup first. Nothing was copied.")
+                               .arg(shown(folder), blank.join(QStringLiteral(", ")))}};
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(readOnlyUri(path(DbFile::Zlv)));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));

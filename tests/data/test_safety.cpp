@@ -602,6 +602,10 @@ private slots:
             QCOMPARE(::waitpid(child, &status, 0), child);
             QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) != 1);
             const bool killed = WEXITSTATUS(status) == 3;
+            if (killed && step > 0) { // a nightly backup would copy a torn folder
+                const QString refusal = errorOf([&] { BackUpData(work.path(), backups.path()); });
+                QVERIFY2(refusal.contains("a restore of the data was cut short"), qPrintable(refusal));
+            }
 
             auto db = Database::open(work.path());
             const QStringList said = findingsOf(*db, Finding::Kind::RestoreFinished);

@@ -198,6 +198,19 @@ private slots:
         QCOMPARE(rawServerValue(target, "SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname = 'Invoice'").toInt(), 0);
     }
 
+    // An emptied file would go over as a fresh one: refused, naming it.
+    void refusesAnEmptiedFile()
+    {
+        QTemporaryDir emptied;
+        copyFolder(shop.folder(), emptied.path());
+        QVERIFY(QFile::resize(emptied.path() + "/Database/ItemStock.db", 0));
+        const QString target = TestServer::instance().freshDatabase();
+        const Finished refused = runProgram({"--data-dir", emptied.path(), "--copy-to-server", target});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("none of the program's tables): Database/ItemStock.db"), qPrintable(refused.err));
+        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\" WHERE sno <> 0").toInt(), 0);
+    }
+
     // Files of an older layout go over as they are and stay as they were; a
     // copy the server refuses half way leaves not even the layout behind.
     void olderFilesAndAFailedCopy()
