@@ -179,11 +179,13 @@ std::optional<RestorePlan> readPlan(const QString& markerPath)
     RestorePlan plan{object.value(QStringLiteral("backup")).toString(), object.value(QStringLiteral("aside")).toString(), {}};
     for (const QJsonValue& rename : object.value(QStringLiteral("renames")).toArray())
         plan.renames.emplace_back(rename.toArray().at(0).toString(), rename.toArray().at(1).toString());
-    if (plan.aside.isEmpty() || plan.renames.empty())
+    if (plan.aside.isEmpty() || plan.aside.contains(QLatin1String("..")) || QDir::isAbsolutePath(plan.aside)
+        || plan.renames.empty())
         return std::nullopt;
     for (const auto& [from, to] : plan.renames)
-        if (from.isEmpty() || to.isEmpty() || from.contains(QLatin1String("..")) || to.contains(QLatin1String("..")))
-            return std::nullopt;
+        for (const QString& path : {from, to})
+            if (path.isEmpty() || path.contains(QLatin1String("..")) || QDir::isAbsolutePath(path))
+                return std::nullopt; // only ever within the data folder
     return plan;
 }
 
@@ -289,7 +291,7 @@ QString BackUpData(const QString& dataFolder, const QString& parent, const QStri
     const QString operation = QStringLiteral("back up the data");
     if (!MakePrivateFolder(parent))
         throw DataError(operation, shown(parent), QStringLiteral("the folder cannot be created"));
-    if (QFileInfo::exists(QDir(dataFolder).filePath(MarkerName)))
+    if (RestoreCutShort(dataFolder))
         throw DataError(operation, shown(dataFolder),
                         QStringLiteral("a restore of the data was cut short, so the files are partly the backup's; "
                                        "start the program, which finishes it, then back up"));
@@ -369,10 +371,15 @@ QString RestoreData(Database& db, const QString& backupFolder)
         }
         const QString failed = finishRenames(folder, plan, 0);
         if (!failed.isEmpty()) {
-            if (!undoRenames(folder, plan))
+            if (!undoRenames(folder, plan)) {
+                if (finishRenames(folder, plan).isEmpty()) { // restored after all
+                    removeMarker(folder);
+                    return;
+                }
                 throw DataError(RestoreOperation, failed,
                                 QStringLiteral("the file cannot be renamed, and the files as they were cannot all be "
-                                               "put back; start the program again to finish the restore"));
+                                               "put back; end the program and start it again to finish the restore"));
+            }
             removeMarker(folder);
             throw DataError(RestoreOperation, failed,
                             QStringLiteral("the file cannot be renamed; the files as they were are back, nothing "
@@ -430,6 +437,8 @@ QString FinishInterruptedRestore(const QString& dataFolder, bool alone)
                           "was before it.")
         .arg(shown(plan->backup), failed);
 }
+
+bool RestoreCutShort(const QString& dataFolder) { return QFileInfo::exists(QDir(dataFolder).filePath(MarkerName)); }
 
 void SetRestoreStepHook(std::function<bool(int step)> hook) { restoreStepHook() = std::move(hook); }
 

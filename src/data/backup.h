@@ -47,6 +47,10 @@ QString RestoreData(Database& db, const QString& backupFolder);
 // or when another copy has the folder open (alone is false) meanwhile.
 QString FinishInterruptedRestore(const QString& dataFolder, bool alone);
 
+// True when a restore was cut short after its first rename may have been
+// made: the files are partly the backup's until the next start finishes it.
+bool RestoreCutShort(const QString& dataFolder);
+
 // For tests: runs at each step of a restore that could be cut short (writing
 // the marker, each rename, removing the marker), with the step's number from
 // 0, before it; false makes the step fail. A crash can be staged there too.

@@ -1,5 +1,6 @@
 #include "data/servercopy.h"
 
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/serverstore.h"
 
@@ -129,6 +130,11 @@ public:
         : m_folder(folder)
         , m_name(QStringLiteral("zelva-copy-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
     {
+        if (RestoreCutShort(folder))
+            throw Refusal{{QStringLiteral("A restore of the data folder %1 was cut short, so its files are partly "
+                                          "the backup's; start the program once, which finishes it. Nothing was "
+                                          "copied.")
+                               .arg(shown(folder))}};
         QStringList missing;
         for (DbFile file : AllDbFiles())
             if (!QFileInfo(path(file)).isFile())
