@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
+#include <optional>
 #include <sqlite3.h>
 
 namespace zelva {
@@ -238,7 +239,7 @@ QSqlQuery Database::runOnServer(const QString& sql, const QVariantList& values, 
     // The server prepares only queries; a statement without values (SET,
     // CREATE) goes as it is.
     const QString serverSql = ServerSql(sql);
-    for (int attempt = 0;; ++attempt) {
+    const auto attempt = [&](bool last) -> std::optional<QSqlQuery> {
         QSqlQuery query(connection());
         query.setForwardOnly(true);
         bool done = false;
@@ -252,12 +253,16 @@ QSqlQuery Database::runOnServer(const QString& sql, const QVariantList& values, 
         if (done)
             return query;
         const DataError error = serverError(query.lastError(), operation, file);
-        // Lost while idle (the server restarted meanwhile): a read outside
-        // any piece of work is tried once more on a new connection.
-        if (attempt > 0 || !m_connectionLost || m_inTransaction || !readsOnly(sql))
+        if (last || !m_connectionLost || m_inTransaction || !readsOnly(sql))
             throw error;
-        const_cast<Database*>(this)->connectServer();
-    }
+        return std::nullopt;
+    };
+    if (std::optional<QSqlQuery> query = attempt(false))
+        return std::move(*query);
+    // Lost while idle (the server restarted meanwhile): a read outside any
+    // piece of work is tried once more on a new connection.
+    const_cast<Database*>(this)->connectServer();
+    return *attempt(true);
 }
 
 qint64 Database::insert(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
