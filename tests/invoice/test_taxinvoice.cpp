@@ -397,6 +397,7 @@ private slots:
     // Totals shown before a buyer is chosen ask for one, and still add up.
     void selectBuyerBeforeTotals()
     {
+        ON_FILES_ONLY();
         Counter c;
         c.newInvoice();
         QVERIFY(!pick(c.combo("cboGoodsCgst"), "CGST @ 9%")); // no rate list before a buyer
@@ -411,6 +412,7 @@ private slots:
 
     void taxesFollowTheirBase()
     {
+        ON_FILES_ONLY();
         Counter c;
         c.start();
         c.line("Laptop", "1");
@@ -788,6 +790,7 @@ private slots:
 
     void enterLeadsThroughAGoodsLine()
     {
+        ON_FILES_ONLY();
         Counter c;
         QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
         c.start();
@@ -810,6 +813,7 @@ private slots:
     // and moves on; leaving the list otherwise puts back the buyer picked.
     void arrowKeysWalkTheBuyerList()
     {
+        ON_FILES_ONLY();
         Counter c;
         QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
         c.newInvoice();
@@ -861,6 +865,7 @@ private slots:
     // open to choose from.
     void focusedBoxInViewAndRateListOpensOnAClick()
     {
+        ON_FILES_ONLY();
         Counter c;
         const QSize hint = c.form->sizeHint();
         QVERIFY2(hint.height() <= 680 && hint.width() <= 1200,
@@ -906,6 +911,7 @@ private slots:
     // was: the buyer, the goods and the rates change only when chosen.
     void wheelOverAListScrollsThePage()
     {
+        ON_FILES_ONLY();
         Counter c;
         c.form->resize(c.form->sizeHint());
         QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
@@ -943,6 +949,7 @@ private slots:
     }
     void twelveDigitsShowWholeAtThePageFont()
     {
+        ON_FILES_ONLY();
         QFETCH(bool, seperateGst);
         QFETCH(QStringList, wholeAtNormalFont);
         Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
@@ -998,6 +1005,7 @@ private slots:
     void printsPlainTextAndKeepsThePlace_data() { printThreeCopiesThenSave_data(); }
     void printsPlainTextAndKeepsThePlace()
     {
+        ON_FILES_ONLY();
         QFETCH(bool, seperateGst);
         Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
         c.start("Kochi Stores");
@@ -1125,6 +1133,7 @@ private slots:
     // operator is told where before the invoice is saved.
     void withoutAPrinterThePdfHasThreePages()
     {
+        ON_FILES_ONLY();
         Counter c;
         c.start();
         c.line("Laptop", "1");
@@ -1208,6 +1217,7 @@ private slots:
     }
     void perLineColumnsAddUp()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, buyer);
         QFETCH(QString, entry);
         QFETCH(QStringList, cgst);

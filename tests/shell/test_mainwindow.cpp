@@ -2,6 +2,7 @@
 // window per form, the two toggles, the toolbar pictures, the clock and the
 // end of the program.
 #include "platform/shownvalues.h"
+#include "support/testserver.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/icons.h"
@@ -168,6 +169,7 @@ private slots:
     }
     void onePerForm()
     {
+        ON_FILES_ONLY();
         QFETCH(QStringList, steps);
         QFETCH(QString, form);
         QFETCH(int, windows);
@@ -205,6 +207,7 @@ private slots:
     // picture of its own at every size, and the window the program's icon.
     void picturesWithoutIconTheme()
     {
+        ON_FILES_ONLY();
         QSet<QByteArray> seen;
         int buttons = 0;
         for (QAction* button : window().Toolbar1->actions()) {
@@ -239,6 +242,7 @@ private slots:
     // pressed state follow every press.
     void toggles()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, bar);
         QFETCH(QString, hideBy);
         QFETCH(QString, showBy);
@@ -262,6 +266,7 @@ private slots:
     // The clock panels follow the timer.
     void statusPanels()
     {
+        ON_FILES_ONLY();
         frmZelvaBillingSystem fresh(*m_data->db);
         QVERIFY(fresh.Timer1->isActive());
         fresh.Timer1_Timer();
@@ -274,6 +279,7 @@ private slots:
     // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a time zone.
     void clockTexts()
     {
+        ON_FILES_ONLY();
         QCOMPARE(CalendarText(QDate(2026, 12, 5)), QString("05/ 12/ 2026"));
         QCOMPARE(CalendarText(QDate(1999, 1, 31)), QString("31/ 01/ 1999"));
         const QTime time(20, 5, 9);
@@ -284,6 +290,7 @@ private slots:
     // Indian digit grouping is the operator's choice, kept for the next start.
     void indianGroupingSetting()
     {
+        ON_FILES_ONLY();
         QAction* grouping = window().mnuIndianGrouping;
         const bool before = IndianDigitGrouping();
         QCOMPARE(grouping->isChecked(), before);
@@ -296,6 +303,7 @@ private slots:
 
     void closeBoxEndsTheProgram()
     {
+        ON_FILES_ONLY();
         window().mnuNewInvoice->trigger();
         window().mnuStockEntry->trigger(); // open, nothing started
         window().close();
