@@ -93,6 +93,8 @@ QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
 
 #ifdef Q_OS_UNIX
 
+QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }
+
 bool MakePrivateFolder(const QString& path)
 {
     const QString absolute = QDir(path).absolutePath();

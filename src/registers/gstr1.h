@@ -13,7 +13,7 @@
 //   inter-State supply, camt and samt for an intra-State one; csamt (cess) is 0.
 // - The place of supply is the buyer's State, else the State code of the
 //   buyer's GSTIN, else (tax charged as CGST and SGST) the company's State.
-#include "reports/savedinvoice.h"
+#include "registers/savedinvoice.h"
 
 #include <QByteArray>
 #include <QStringList>
