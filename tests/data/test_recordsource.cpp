@@ -253,6 +253,37 @@ private slots:
         QCOMPARE(rs.value("Quantity").toDouble(), 7.0);
     }
 
+    // A long list read in one pass holds what walking the records shows, in
+    // table order (not serial order), each entry with the key that leads to
+    // its record; the record being edited stays current and pending.
+    void longListInOnePass()
+    {
+        StockData data;
+        RecordSource& rs = data.rs;
+        addItem(rs, 5, "Zinc", 10);
+        addItem(rs, 2, "Brass", 20);
+        addItem(rs, 9, "Copper", 30);
+        rs.bind(DbFile::ItemStock, "Stock");
+        rs.moveNext();
+        rs.edit();
+        rs.setValue("ItemName", "Tin");
+        std::vector<qint64> keys;
+        const auto values = rs.readList({"ITEMNAME", "Quantity"}, keys);
+        QCOMPARE(rs.text("ItemName"), QString("Tin"));
+        rs.cancelUpdate();
+        QStringList names, walked;
+        for (const QVariant& name : values[0])
+            names << RecordSource::shown(name);
+        QCOMPARE(names, QStringList({"", "Zinc", "Brass", "Copper"})); // the placeholder first
+        QCOMPARE(RecordSource::shown(values[1][3]), QString("30"));
+        for (size_t i = 0; i < keys.size(); ++i) {
+            QVERIFY(rs.moveToKey(keys[i]));
+            walked << rs.text("ItemName");
+        }
+        QCOMPARE(walked, names);
+        QVERIFY_THROWS_EXCEPTION(DataError, rs.readList({"Price"}, keys));
+    }
+
     // An invoice and its stock deduction: when the second file refuses its
     // part, the first file's part is undone too, and the forms can save again.
     void failedWorkLeavesEveryFileAsBefore()
