@@ -3,6 +3,7 @@
 #include "invoice/frmtaxinvoiceseperategst.h"
 
 #include "platform/textnum.h"
+#include "ui/formboxes.h"
 #include "ui/message.h"
 
 #include <QComboBox>
@@ -56,6 +57,21 @@ void frmTaxInvoiceSeperateGst::ClearControl()
 double frmTaxInvoiceSeperateGst::discountOf(int row) const
 {
     return std::clamp(Val(txtDisc[row]->text()), 0.0, std::max(0.0, lineAmount(row)));
+}
+
+// Each line's discount is read by the one rule for number boxes before the
+// charges are; a discount left blank is none.
+bool frmTaxInvoiceSeperateGst::CheckNumbers()
+{
+    for (int row = FirstGoodsRow; row <= lineCount(); ++row) {
+        FillIfEmpty(txtDisc[row], QStringLiteral("0"));
+        double unused = 0;
+        if (!ReadNumber(txtDisc[row]->text(), QStringLiteral("Less: Disc of line %1").arg(row), unused)) {
+            txtDisc[row]->setFocus();
+            return false;
+        }
+    }
+    return InvoiceForm::CheckNumbers();
 }
 
 double frmTaxInvoiceSeperateGst::taxableValue(int row) const { return lineAmount(row) - discountOf(row); }

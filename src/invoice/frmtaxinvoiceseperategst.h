@@ -38,6 +38,7 @@ protected:
     double taxableValue(int row) const override;
     std::vector<Row*> goodsColumns() override;
     void ClearControl() override;
+    bool CheckNumbers() override;
 
 private:
     // its page (seperategstpage.cpp)

@@ -202,6 +202,9 @@ protected:
     virtual std::vector<Row*> goodsColumns();
     // Empties every box and list of the page and the entry row.
     virtual void ClearControl();
+    // Reads every box typed into besides the entry row by the one rule for
+    // number boxes; false (the box named, and focused) at the first refused.
+    virtual bool CheckNumbers();
     void setCellsVisible(int row, const std::vector<Row*>& columns, bool visible);
 
     // The parts both pages share (invoicepage.cpp).
@@ -313,7 +316,6 @@ private:
     // Stores the invoice (one transaction); false, with the operator told why
     // and what failureNote adds, when nothing was stored.
     bool storeInvoice(Renumber renumber, const QString& failureNote);
-    bool CheckNumbers();
     void Insert();
     void UpdateItemStockQuantity(int& updateIndex);
 

@@ -12,7 +12,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <QTextDocument>
+
 #include <algorithm>
+#include <cmath>
 
 using namespace zelva;
 using namespace zelva::invoicepage;
@@ -21,6 +24,18 @@ namespace {
 
 constexpr int BlockSplit = 5300; // the line between the seller/buyer and the reference/delivery blocks
 constexpr int RightBlockLeft = BlockSplit + 100;
+constexpr int WordsRule = 780; // the rule beneath the amount in words, below the foot's top
+
+// Sets the words' box as tall as two lines of its font, ending a little above
+// the rule beneath it, which the operator sees as the box's lower edge: the
+// largest amount's two bold lines show and print whole, descenders included.
+void holdTwoLinesAbove(QPlainTextEdit* box, int ruleY)
+{
+    const double margins = 2 * box->document()->documentMargin();
+    const int height = int(std::ceil(2 * QFontMetricsF(box->font()).lineSpacing() + margins)) + 1;
+    const QRect placed = box->geometry();
+    box->setGeometry(placed.x(), ruleY - 2 - height, placed.width(), height);
+}
 
 } // namespace
 
@@ -54,7 +69,7 @@ RuledPage* InvoiceForm::startPage(const PageGrid& grid)
     page->rule(0, grid.firstRowTop - 30, ContentWidth, grid.firstRowTop - 30);
     page->rule(0, grid.bottom(), ContentWidth, grid.bottom());
     page->rule(0, grid.footTop, ContentWidth, grid.footTop);
-    page->rule(0, grid.footTop + 780, ContentWidth, grid.footTop + 780);
+    page->rule(0, grid.footTop + WordsRule, ContentWidth, grid.footTop + WordsRule);
 
     lblTitle = Named(addLabel(m_page, "Tax Invoice", 0, 0, ContentWidth, Qt::AlignHCenter), QStringLiteral("lblTitle"));
     lblTitle->setFont(styled(m_page, true, true, 1.3));
@@ -235,8 +250,9 @@ void InvoiceForm::buildFoot(const PageGrid& grid)
     addLabel(p, QStringLiteral("E. && O.E").replace(QLatin1String("&&"), QLatin1String("&")), ContentWidth - 1575,
              top + 10, 1560, Qt::AlignRight);
     // The words of the largest amount wrap onto a second line rather than shrink.
-    txtAmountInWords = addLines(p, "txtAmountInWords", 100, top + 340, ContentWidth - 200, true, 480);
+    txtAmountInWords = addLines(p, "txtAmountInWords", 100, top + 340, ContentWidth - 200, true, 440);
     txtAmountInWords->setFont(bold);
+    holdTwoLinesAbove(txtAmountInWords, px(Margin + top + WordsRule));
 
     addLabel(p, "Declaration", 100, top + 830, 3000)->setFont(styled(p, false, true));
     auto* declaration = addLabel(p, QStringLiteral("We Declare that this invoice shows the actual price of the goods "

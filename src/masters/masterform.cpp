@@ -64,7 +64,7 @@ MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* pa
     cmdSave = NewButton(this, "cmdSave", tr("&Save"), tr("Save the New Member"));
     cmdCancel = NewButton(this, "cmdCancel", tr("Cance&l"), tr("Cancel New Member"));
     cmdEdit = NewButton(this, "cmdEdit", tr("&Edit"), tr("Update the Current Members Detail"));
-    cmdUpdate = NewButton(this, "cmdUpdate", tr("&Update"), tr("Save the Update"));
+    cmdUpdate = NewButton(this, "cmdUpdate", tr("U&pdate"), tr("Save the Update"));
     cmdCancelEdit = NewButton(this, "cmdCancelEdit", tr("Cancel Edit"), tr("Cancel Editing Members Detail"));
     cmdClose = NewButton(this, "cmdClose", tr("&Close"), tr("Close Curent Window"));
 

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -106,7 +107,7 @@ public:
     }
 
     void add(const SavedInvoice& invoice);
-    QJsonObject sections(const std::vector<SavedInvoice>& invoices) const;
+    QJsonObject sections(int year, int month, const std::vector<SavedInvoice>& invoices) const;
     QStringList problems;
     QStringList warnings;
 
@@ -199,18 +200,52 @@ void ReturnBuilder::add(const SavedInvoice& invoice)
     }
 }
 
-QJsonObject hsnSection(const std::vector<SavedInvoice>& invoices)
+// The portal takes an HSN description of at most this many characters.
+constexpr int HsnDescriptionLength = 30;
+
+// The description cut to what the portal takes, between two whole characters
+// (a letter and its marks, a pair of UTF-16 halves), never inside one.
+QString portalDescription(const QString& description)
 {
-    QJsonArray data;
+    if (description.size() <= HsnDescriptionLength)
+        return description;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, description);
+    qsizetype cut = 0;
+    for (qsizetype next = characters.toNextBoundary(); next > 0 && next <= HsnDescriptionLength;
+         next = characters.toNextBoundary())
+        cut = next;
+    return description.left(cut).trimmed();
+}
+
+// One list of the HSN summary, its rows numbered from 1.
+QJsonArray hsnRows(const std::vector<SavedInvoice>& invoices)
+{
+    QJsonArray rows;
     for (const HsnLine& line : BuildHsnSummary(invoices)) {
-        data.append(QJsonObject { { QStringLiteral("num"), data.size() + 1 }, { QStringLiteral("hsn_sc"), line.hsn },
-            { QStringLiteral("desc"), line.description }, { QStringLiteral("uqc"), line.uqc },
+        rows.append(QJsonObject { { QStringLiteral("num"), rows.size() + 1 }, { QStringLiteral("hsn_sc"), line.hsn },
+            { QStringLiteral("desc"), portalDescription(line.description) }, { QStringLiteral("uqc"), line.uqc },
             { QStringLiteral("qty"), RoundAmount(line.quantity, 2) }, { QStringLiteral("rt"), line.rate },
             { QStringLiteral("txval"), money(line.taxable) }, { QStringLiteral("iamt"), money(line.igst) },
             { QStringLiteral("camt"), money(line.cgst) }, { QStringLiteral("samt"), money(line.sgst) },
             { QStringLiteral("csamt"), money(0) } });
     }
-    return { { QStringLiteral("data"), data } };
+    return rows;
+}
+
+// From the return of May 2025 on, the portal takes the HSN summary in two
+// lists: supplies to registered buyers (hsn_b2b) and all others (hsn_b2c).
+// Earlier returns keep one list (data). The return's own month decides.
+constexpr int HsnSplitFromPeriod = 2025 * 12 + 5;
+
+QJsonObject hsnSection(int year, int month, const std::vector<SavedInvoice>& invoices)
+{
+    if (year * 12 + month < HsnSplitFromPeriod)
+        return { { QStringLiteral("data"), hsnRows(invoices) } };
+    std::vector<SavedInvoice> registered;
+    std::vector<SavedInvoice> others;
+    for (const SavedInvoice& invoice : invoices)
+        (invoice.registeredBuyer() ? registered : others).push_back(invoice);
+    return { { QStringLiteral("hsn_b2b"), hsnRows(registered) }, { QStringLiteral("hsn_b2c"), hsnRows(others) } };
 }
 
 // The range of invoice numbers issued in the month, by serial.
@@ -226,7 +261,7 @@ QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices)
     return { { QStringLiteral("doc_det"), QJsonArray { kind } } };
 }
 
-QJsonObject ReturnBuilder::sections(const std::vector<SavedInvoice>& invoices) const
+QJsonObject ReturnBuilder::sections(int year, int month, const std::vector<SavedInvoice>& invoices) const
 {
     QJsonArray b2b;
     for (const auto& [ctin, list] : m_b2b)
@@ -243,7 +278,8 @@ QJsonObject ReturnBuilder::sections(const std::vector<SavedInvoice>& invoices) c
         b2cs.append(entry);
     }
     return { { QStringLiteral("b2b"), b2b }, { QStringLiteral("b2cl"), b2cl }, { QStringLiteral("b2cs"), b2cs },
-        { QStringLiteral("hsn"), hsnSection(invoices) }, { QStringLiteral("doc_issue"), documentsSection(invoices) } };
+        { QStringLiteral("hsn"), hsnSection(year, month, invoices) },
+        { QStringLiteral("doc_issue"), documentsSection(invoices) } };
 }
 
 QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
@@ -280,7 +316,7 @@ Gstr1File BuildGstr1(
     if (!builder.problems.isEmpty())
         return failed(builder.problems.join(QLatin1Char('\n')));
 
-    QJsonObject root = builder.sections(invoices);
+    QJsonObject root = builder.sections(year, month, invoices);
     root[QStringLiteral("gstin")] = NormalizedGstin(company->gstin);
     root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
     // Compact, as the portal's own tool writes it: indenting a month of thousands

@@ -11,6 +11,10 @@
 //   kind, place of supply and rate.
 // - Each item and b2cs entry carries the taxes of its supply kind: iamt for an
 //   inter-State supply, camt and samt for an intra-State one; csamt (cess) is 0.
+// - hsn: the goods and charges by HSN/SAC code, rate and unit; from the return
+//   of May 2025 on in two lists, supplies to registered buyers (hsn_b2b) and
+//   the others (hsn_b2c), before it in one (data); descriptions cut to the 30
+//   characters the portal takes.
 // - The place of supply is the buyer's State, else the State code of the
 //   buyer's GSTIN, else (tax charged as CGST and SGST) the company's State.
 #include "registers/savedinvoice.h"

@@ -64,8 +64,8 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
         choice->addWidget(box);
     };
     labelled(tr("&From"), dtpFrom);
-    labelled(tr("&To"), dtpTo);
-    labelled(tr("F&ind"), txtFind);
+    labelled(tr("T&o"), dtpTo);
+    labelled(tr("Fi&nd"), txtFind);
     auto* commands = new QHBoxLayout;
     commands->addStretch();
     commands->addWidget(cmdShow);

@@ -48,12 +48,12 @@ std::vector<PeriodColumn> salesColumns()
     using P = ReportPeriod;
     return {
         { nullptr, {},
-            { { "optAll", QObject::tr("&All Sales"), P::All }, { "optToday", QObject::tr("&Today's Sales"), P::Today },
+            { { "optAll", QObject::tr("&All Sales"), P::All }, { "optToday", QObject::tr("To&day's Sales"), P::Today },
                 { "optYesterday", QObject::tr("&Yesterday's Sales"), P::Yesterday },
                 { "optSalesBetween", QObject::tr("Sales &Between"), P::Between } } },
         { nullptr, {},
             { { "optCurrentMonth", QObject::tr("Current &Month Sales"), P::CurrentMonth },
-                { "optPreviousMonth", QObject::tr("Previo&us Month Sales"), P::PreviousMonth },
+                { "optPreviousMonth", QObject::tr("Previ&ous Month Sales"), P::PreviousMonth },
                 { "optCurrentYear", QObject::tr("Current Y&ear"), P::CurrentYear } } },
     };
 }
@@ -68,7 +68,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     , lblReturnMonth(new QLabel(this))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
     , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as CS&V"), tr("For a spreadsheet")))
-    , cmdSaveReturn(NewButton(this, "cmdSaveReturn", tr("Save GST &return (JSON)"),
+    , cmdSaveReturn(NewButton(this, "cmdSaveReturn", tr("Save &GST return (JSON)"),
           tr("The month's return of outward supplies for the GST portal's offline tool")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)

@@ -17,14 +17,17 @@ QString withoutTimeZone(const QString& format)
             continue;
         result += c;
     }
-    return result.simplified();
+    return result.remove(QStringLiteral("()")).simplified(); // "H:mm:ss (t)"
 }
 
 } // namespace
 
+// The locale's layout (12 or 24 hours, where AM and PM stand) written with
+// Latin digits and AM/PM, as the dates are: a locale's own digits and words
+// may be in a script no installed font has.
 QString LongTimeText(const QTime& time, const QLocale& locale)
 {
-    return locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+    return QLocale::c().toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
 QString CalendarText(const QDate& date)

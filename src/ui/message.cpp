@@ -17,6 +17,12 @@ QuestionHook& questionHook()
     static QuestionHook instance;
     return instance;
 }
+// Texts carry what the operator typed (item names, rates), so a box never
+// reads them as formatting: "<b>Bold</b> & Co" shows as typed.
+void showAsTyped(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+}
 } // namespace
 
 QString ApplicationTitle()
@@ -32,6 +38,7 @@ void MsgBox(const QString& text, const QString& title)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, shownTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    showAsTyped(box);
     box.exec();
 }
 
@@ -47,6 +54,7 @@ bool AskYesNo(const QString& text, const QString& title)
         return questionHook()(text, shownTitle);
     QMessageBox box(QMessageBox::Question, shownTitle, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    showAsTyped(box);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -67,8 +67,13 @@ ReportWindow* ReportWindow::Open(
     if (area) {
         QMdiSubWindow* frame = area->addSubWindow(window);
         frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->resize(area->size() * 0.9);
+        // Wholly inside the work area, at most its size, wherever the area
+        // placed it among the windows open: its own buttons stay in reach.
+        const QSize room = area->viewport()->size();
+        frame->resize((room * 0.9).expandedTo(frame->minimumSizeHint()).boundedTo(room));
         frame->show();
+        frame->move(qMax(0, qMin(frame->x(), room.width() - frame->width())),
+            qMax(0, qMin(frame->y(), room.height() - frame->height())));
     } else {
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(900, 700);
@@ -90,13 +95,13 @@ void ReportWindow::buildWindow()
     cmdNext = NewButton(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next page (Page Down)"));
     cmdLast = NewButton(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last page (Ctrl+End)"));
     cmdFitWidth
-        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit &Width"), QStringLiteral("Zoom to the page width"));
+        = NewButton(this, "cmdFitWidth", QStringLiteral("Fit Wi&dth"), QStringLiteral("Zoom to the page width"));
     cmdFitPage = NewButton(this, "cmdFitPage", QStringLiteral("Fit P&age"), QStringLiteral("Show the whole page"));
     cmdZoomOut = NewButton(this, "cmdZoomOut", QStringLiteral("-"), QStringLiteral("Zoom out (Ctrl+-)"));
     cmdZoomIn = NewButton(this, "cmdZoomIn", QStringLiteral("+"), QStringLiteral("Zoom in (Ctrl++)"));
     cmdPrint = NewButton(this, "cmdPrint", QStringLiteral("&Print..."), QStringLiteral("Print the report"));
     cmdSavePdf = NewButton(
-        this, "cmdSavePdf", QStringLiteral("Save as P&DF..."), QStringLiteral("Save the report as a PDF file"));
+        this, "cmdSavePdf", QStringLiteral("Save as PD&F..."), QStringLiteral("Save the report as a PDF file"));
     cmdClose = NewButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close the report"));
 
     connect(cmdFirst, &QPushButton::clicked, this, [this] { goToPage(1); });

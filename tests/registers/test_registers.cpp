@@ -71,6 +71,29 @@ std::vector<InvoiceShape> augustInvoices()
     };
 }
 
+// April and May 2025 for the same company: a buyer registered in Maharashtra
+// whose goods go to its branch in Kerala (the State typed), an invoice
+// back-dated into April, and descriptions longer than the portal takes.
+std::vector<InvoiceShape> spring2025()
+{
+    using zelva::TaxMode;
+    return {
+        { 1, "02/05/2025", "Konkan Hardware", "27AAPFU0939F1ZV", "Kerala", "Konkan Hardware", "Kerala", TaxMode::Igst,
+            { { "Galvanised Steel Bracket Heavy Duty 150mm", "7326", 10, "Nos", "100", "1000.00" } },
+            Base { nullptr, "N.A.", "0", "18", "180.00" }, Base {}, Base {}, "0", 180 },
+        { 2, "30/04/2025", "Walk-in", "N.A.", "Tamil Nadu", "Walk-in", "Tamil Nadu", TaxMode::Cgst,
+            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "6", "12.00" },
+            Base {}, Base {}, "0", 12 },
+        { 3, "20/05/2025", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
+            { { "Galvanised Steel Bracket Heavy Duty 150mm", "7326", 2, "Nos", "100", "200.00" },
+                { "Steel Rod Bundle 12mm Grade सरिया", "7214", 1, "Kg", "55", "55.00" } },
+            Base { nullptr, "N.A.", "0", "9", "22.95" }, Base {}, Base {}, "0", 22.95 },
+        { 4, "31/05/2025", "Arun Traders, Salem", "33ARUNT1234A1Z2", "Tamil Nadu", "Arun Traders, Salem", "Tamil Nadu",
+            TaxMode::Cgst, { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } },
+            Base { nullptr, "N.A.", "0", "6", "12.00" }, Base {}, Base {}, "0", 12 },
+    };
+}
+
 QJsonValue parsed(const char* json)
 {
     QJsonParseError error;
@@ -171,29 +194,80 @@ private slots:
         ])"));
     }
 
-    // One line per code, rate and unit; the goods tax shared over the lines
+    // One line per code, rate and unit, in two lists numbered from 1: the
+    // registered buyers' and the others'; the goods tax shared over the lines
     // to the paisa (invoice 2: 19.80 over 100.00 and 10.01 gives 18.00 and
     // 1.80); charges as services without quantity.
     void hsn()
     {
-        compareJson(august.value("hsn"), parsed(R"({"data": [
+        compareJson(august.value("hsn"), parsed(R"({"hsn_b2b": [
           {"num": 1, "hsn_sc": "2523", "desc": "Cement Bag", "uqc": "BAG", "qty": 10, "rt": 5, "txval": 3500,
            "iamt": 175, "camt": 0, "samt": 0, "csamt": 0},
           {"num": 2, "hsn_sc": "2523", "desc": "Cement Bag", "uqc": "NOS", "qty": 4, "rt": 18, "txval": 1600,
            "iamt": 0, "camt": 144, "samt": 144, "csamt": 0},
-          {"num": 3, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 7, "rt": 12, "txval": 1400,
-           "iamt": 120, "camt": 24, "samt": 24, "csamt": 0},
-          {"num": 4, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 2012.5, "rt": 18, "txval": 110650,
-           "iamt": 19818, "camt": 49.5, "samt": 49.5, "csamt": 0},
-          {"num": 5, "hsn_sc": "7318", "desc": "Bolt Set", "uqc": "NOS", "qty": 1, "rt": 0, "txval": 100000,
-           "iamt": 0, "camt": 0, "samt": 0, "csamt": 0},
-          {"num": 6, "hsn_sc": "7318", "desc": "Hex Bolt", "uqc": "NOS", "qty": 7, "rt": 18, "txval": 10.01,
+          {"num": 3, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 12.5, "rt": 18, "txval": 650,
+           "iamt": 18, "camt": 49.5, "samt": 49.5, "csamt": 0},
+          {"num": 4, "hsn_sc": "7318", "desc": "Hex Bolt", "uqc": "NOS", "qty": 7, "rt": 18, "txval": 10.01,
            "iamt": 1.8, "camt": 0, "samt": 0, "csamt": 0},
-          {"num": 7, "hsn_sc": "9965", "desc": "Freight", "uqc": "NA", "qty": 0, "rt": 5, "txval": 100,
-           "iamt": 0, "camt": 2.5, "samt": 2.5, "csamt": 0},
-          {"num": 8, "hsn_sc": "9971", "desc": "Insurance", "uqc": "NA", "qty": 0, "rt": 18, "txval": 500,
+          {"num": 5, "hsn_sc": "9965", "desc": "Freight", "uqc": "NA", "qty": 0, "rt": 5, "txval": 100,
+           "iamt": 0, "camt": 2.5, "samt": 2.5, "csamt": 0}
+        ], "hsn_b2c": [
+          {"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 7, "rt": 12, "txval": 1400,
+           "iamt": 120, "camt": 24, "samt": 24, "csamt": 0},
+          {"num": 2, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 2000, "rt": 18, "txval": 110000,
+           "iamt": 19800, "camt": 0, "samt": 0, "csamt": 0},
+          {"num": 3, "hsn_sc": "7318", "desc": "Bolt Set", "uqc": "NOS", "qty": 1, "rt": 0, "txval": 100000,
+           "iamt": 0, "camt": 0, "samt": 0, "csamt": 0},
+          {"num": 4, "hsn_sc": "9971", "desc": "Insurance", "uqc": "NA", "qty": 0, "rt": 18, "txval": 500,
            "iamt": 90, "camt": 0, "samt": 0, "csamt": 0}
         ]})"));
+    }
+
+    // The months either side of the HSN summary's change, by the return's own
+    // month: April 2025 keeps one list, May 2025 splits it. A registered
+    // buyer's place of supply is the State typed, not the one its GSTIN
+    // names. The documents issued count the month's invoices, not the span of
+    // their numbers (A00002 was back-dated into April). A long description
+    // is cut to 30 characters between two whole letters.
+    void hsnListsByReturnMonth_data()
+    {
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("hsn");
+        QTest::newRow("April 2025") << 4 << R"({"data": [
+          {"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 1, "rt": 12, "txval": 200,
+           "iamt": 0, "camt": 12, "samt": 12, "csamt": 0}]})";
+        QTest::newRow("May 2025") << 5 << R"({"hsn_b2b": [
+          {"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 1, "rt": 12, "txval": 200,
+           "iamt": 0, "camt": 12, "samt": 12, "csamt": 0},
+          {"num": 2, "hsn_sc": "7326", "desc": "Galvanised Steel Bracket Heavy", "uqc": "NOS", "qty": 10, "rt": 18,
+           "txval": 1000, "iamt": 180, "camt": 0, "samt": 0, "csamt": 0}
+        ], "hsn_b2c": [
+          {"num": 1, "hsn_sc": "7214", "desc": "Steel Rod Bundle 12mm Grade स", "uqc": "KGS", "qty": 1, "rt": 18,
+           "txval": 55, "iamt": 0, "camt": 4.95, "samt": 4.95, "csamt": 0},
+          {"num": 2, "hsn_sc": "7326", "desc": "Galvanised Steel Bracket Heavy", "uqc": "NOS", "qty": 2, "rt": 18,
+           "txval": 200, "iamt": 0, "camt": 18, "samt": 18, "csamt": 0}
+        ]})";
+    }
+    void hsnListsByReturnMonth()
+    {
+        QFETCH(int, month);
+        QFETCH(QString, hsn);
+        testing::TempData spring;
+        testing::addCompany(*spring.db, CompanyGstin);
+        for (const InvoiceShape& shape : spring2025())
+            testing::writeInvoice(*spring.db, shape);
+        const Gstr1File file = LoadGstr1(*spring.db, 2025, month);
+        QVERIFY2(file.ok(), qPrintable(file.error));
+        const QJsonObject json = QJsonDocument::fromJson(file.json).object();
+        compareJson(json.value("hsn"), parsed(hsn.toUtf8().constData()));
+        if (month != 5)
+            return;
+        const QJsonArray b2b = json.value("b2b").toArray();
+        const QJsonObject konkan = b2b.first().toObject();
+        QCOMPARE(konkan.value("ctin").toString(), QString("27AAPFU0939F1ZV"));
+        QCOMPARE(konkan.value("inv").toArray().first().toObject().value("pos").toString(), QString("32")); // Kerala
+        compareJson(json.value("doc_issue"), parsed(R"({"doc_det": [{"doc_num": 1, "docs": [
+          {"num": 1, "from": "A00001", "to": "A00004", "totnum": 3, "cancel": 0, "net_issue": 3}]}]})"));
     }
 
     // The header, and the invoices of the month by their first and last numbers.
@@ -237,7 +311,9 @@ private slots:
             data.folder(), DbFile::Invoice, "SELECT SUM(Amount16) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
         QCOMPARE(t.taxable + t.cgst + t.sgst + t.igst + ToPaise(rounding.toDouble()), t.total);
 
-        const QJsonArray hsnData = august.value("hsn").toObject().value("data").toArray();
+        QJsonArray hsnData = august.value("hsn").toObject().value("hsn_b2b").toArray();
+        for (const QJsonValue& row : august.value("hsn").toObject().value("hsn_b2c").toArray())
+            hsnData.append(row);
         QCOMPARE(sumOf(hsnData, "txval"), t.taxable);
         QCOMPARE(sumOf(hsnData, "iamt"), t.igst);
         QCOMPARE(sumOf(hsnData, "camt"), t.cgst);

@@ -10,12 +10,14 @@
 #include "support/formdriver.h"
 #include "ui/message.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -149,6 +151,85 @@ private slots:
         }
     }
 
+    // Alt and a letter in a child window presses that window's button (or
+    // goes to the box a label leads to), never opens a menu of the menu bar
+    // instead; nor do two controls of one window share a letter. Every child
+    // window that a menu entry or toolbar button opens is walked, and a report
+    // window too.
+    void accessKeysLeaveTheMenuBarAlone()
+    {
+        ON_FILES_ONLY();
+        testing::MessageRecorder messages;
+        m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
+                        "'Bolt', 0)",
+            {}, "add an item none of which is left", DbFile::ItemStock);
+        QMap<QKeySequence, QString> menuBar;
+        for (QAction* menu : window().menuBar()->actions())
+            if (!QKeySequence::mnemonic(menu->text()).isEmpty())
+                menuBar.insert(QKeySequence::mnemonic(menu->text()), menu->text());
+        QCOMPARE(menuBar.size(), 6);
+
+        const QStringList leftOut{"mnuExit", "btnExit", "mnuBackUpData", "mnuRestoreData"};
+        for (QAction* entry : window().findChildren<QAction*>()) {
+            if (entry->isCheckable() || entry->menu() || leftOut.contains(entry->objectName()))
+                continue;
+            closeModalOpenedBy([&] { entry->trigger(); });
+        }
+        QStringList windows;
+        QStringList clashes;
+        for (QMdiSubWindow* child : window().mdiArea->subWindowList()) {
+            const QWidget* form = child->widget();
+            windows << (form->objectName().isEmpty() ? form->metaObject()->className() : form->objectName());
+            QMap<QKeySequence, QString> own;
+            const auto note = [&](const QString& text) {
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                if (key.isEmpty())
+                    return;
+                if (menuBar.contains(key))
+                    clashes << child->windowTitle() + ": " + text + " / menu " + menuBar.value(key);
+                if (own.contains(key))
+                    clashes << child->windowTitle() + ": " + text + " / " + own.value(key);
+                own.insert(key, text);
+            };
+            for (QAbstractButton* button : child->widget()->findChildren<QAbstractButton*>())
+                note(button->text());
+            for (QLabel* label : child->widget()->findChildren<QLabel*>())
+                if (label->buddy())
+                    note(label->text());
+        }
+        for (const char* form : {"frmTaxInvoice", "frmTaxInvoiceSeperateGst", "frmPrintInvoice", "frmBuyerDetails",
+                 "frmStockEntry", "frmIssueRegister", "frmPurchase", "frmCompany", "frmYearlyReport",
+                 "frmSalesReport", "zelva::ReportWindow"})
+            QVERIFY2(windows.contains(form), form);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
+    }
+
+    // In a main window of 1024 by 720 a report window opens wholly inside
+    // the work area, at most its size, with other windows open before it:
+    // its Close button can be reached.
+    void reportWindowInsideTheWorkArea()
+    {
+        ON_FILES_ONLY();
+        testing::MessageRecorder messages;
+        m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
+                        "'Bolt', 0)",
+            {}, "add an item none of which is left", DbFile::ItemStock);
+        window().resize(1024, 720);
+        QApplication::processEvents();
+        for (QAction* entry : {window().mnuStockEntry, window().mnuNewInvoice, window().mnuSalesReport})
+            entry->trigger();
+        window().mnuStockReportNill->trigger();
+        QMdiSubWindow* report = window().mdiArea->activeSubWindow();
+        QVERIFY(report && QByteArray(report->widget()->metaObject()->className()) == "zelva::ReportWindow");
+        const QRect workArea = window().mdiArea->viewport()->rect();
+        QVERIFY2(workArea.contains(report->geometry()),
+            qPrintable(QString("%1,%2 %3x%4 in %5x%6").arg(report->x()).arg(report->y()).arg(report->width())
+                    .arg(report->height()).arg(workArea.width()).arg(workArea.height())));
+        auto* close = report->widget()->findChild<QPushButton*>("cmdClose");
+        QVERIFY(close->isVisible());
+        QVERIFY(workArea.contains(QRect(close->mapTo(window().mdiArea->viewport(), QPoint(0, 0)), close->size())));
+    }
+
     // One window per form: asked for again (menu, toolbar, or the Window list
     // when minimised) the open one comes forward; once closed, by its frame or
     // its own Close button, it opens afresh and the list names no closed window.
@@ -276,15 +357,40 @@ private slots:
         QCOMPARE(fresh.panel(3)->text(), CalendarText(now.date()));
     }
 
-    // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a time zone.
+    // The calendar as "dd/ mm/ yyyy"; the long time with seconds, without a
+    // time zone, in the locale's layout but Latin digits and AM/PM, which
+    // every installed font has.
+    void clockTexts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English") << "en_US" << "8:05:09 PM";
+        QTest::newRow("German") << "de_DE" << "20:05:09";
+        QTest::newRow("Tamil") << "ta_IN" << "PM 8:05:09";
+        QTest::newRow("Marathi") << "mr_IN" << "8:05:09 PM";
+        QTest::newRow("Arabic") << "ar_EG" << "8:05:09 PM";
+        QTest::newRow("Persian") << "fa_IR" << "20:05:09";
+    }
     void clockTexts()
     {
         ON_FILES_ONLY();
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
         QCOMPARE(CalendarText(QDate(2026, 12, 5)), QString("05/ 12/ 2026"));
         QCOMPARE(CalendarText(QDate(1999, 1, 31)), QString("31/ 01/ 1999"));
-        const QTime time(20, 5, 9);
-        QCOMPARE(LongTimeText(time, QLocale(QLocale::English, QLocale::UnitedStates)), QString("8:05:09 PM"));
-        QCOMPARE(LongTimeText(time, QLocale(QLocale::German, QLocale::Germany)), QString("20:05:09"));
+        QCOMPARE(LongTimeText(QTime(20, 5, 9), QLocale(locale)), shown);
+    }
+    void clockDigitsLatinEverywhere()
+    {
+        ON_FILES_ONLY();
+        QStringList otherDigits;
+        for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                 QLocale::AnyTerritory)) {
+            const QString text = LongTimeText(QTime(23, 59, 58), locale);
+            if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() > '9'; }))
+                otherDigits << locale.name() + ": " + text;
+        }
+        QCOMPARE(otherDigits, QStringList());
     }
 
     // Indian digit grouping is the operator's choice, kept for the next start.

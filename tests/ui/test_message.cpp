@@ -1,9 +1,14 @@
 // The one message function: what a form says reaches the installed hook, with
-// the application's title when the message names none.
+// the application's title when the message names none; shown, it is plain text.
+// A number box's text is refused through it, naming the box.
 #include "ui/formboxes.h"
 #include "ui/message.h"
 #include "platform/textnum.h"
 
+#include "support/formdriver.h"
+
+#include <QDialog>
+#include <QLabel>
 #include <QtTest>
 
 using namespace zelva;
@@ -46,7 +51,24 @@ private slots:
         if (!taken)
             QVERIFY(said[0].startsWith("Rate (Rs.) must be a number") && said[0].contains('"' + text + '"'));
     }
+
+    // A typed name or rate in a message or a question is shown as typed,
+    // never read as formatting.
+    void typedTextShownAsTyped()
+    {
+        const QString text = "Bought -5 of <b>Bold</b> & Co at <i>12</i>: a return note is made.";
+        QStringList shown;
+        const auto read = [&](QDialog* box) {
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            QVERIFY(label);
+            shown << (testing::showsAsTyped(label) ? label->text() : QString("formatted"));
+            box->reject();
+        };
+        testing::withModal([&] { MsgBox(text); }, read);
+        testing::withModal([&] { AskYesNo(text); }, read);
+        QCOMPARE(shown, QStringList({text, text}));
+    }
 };
 
-QTEST_GUILESS_MAIN(MessageTest)
+QTEST_MAIN(MessageTest)
 #include "test_message.moc"
