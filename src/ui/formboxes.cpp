@@ -123,7 +123,6 @@ void MakeLongList(QComboBox* combo)
 {
     if (!entryList(combo))
         combo->setModel(new QStringListModel(combo)); // the completer of a typable box follows
-
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(20);
     combo->setMaxVisibleItems(20);
@@ -133,8 +132,9 @@ void MakeLongList(QComboBox* combo)
 
 void SetEntries(QComboBox* longList, const QStringList& entries)
 {
-    if (QStringListModel* list = entryList(longList))
-        list->setStringList(entries);
+    if (!entryList(longList))
+        MakeLongList(longList);
+    entryList(longList)->setStringList(entries);
 }
 
 void ShareEntries(QComboBox* box, QComboBox* longList)

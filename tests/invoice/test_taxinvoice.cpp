@@ -302,6 +302,25 @@ private slots:
         QCOMPARE(c.combo("cboGoodsCgst")->itemText(3), QString("CGST @ 9%"));
     }
 
+    // A delivery party's name typed in part is completed from the buyers (as
+    // spelt: case counts), also once New Invoice has read the list afresh.
+    void deliveryNameCompletesFromTheBuyers()
+    {
+        ON_FILES_ONLY();
+        Counter c;
+        addBuyer(*c.data.db, 9, "Chennai Co", "Tamil Nadu", "9 Anna Salai");
+        for (int round = 0; round < 2; ++round) {
+            c.start("Kochi Stores");
+            QLineEdit* typed = c.combo("cboBuyerNameD")->lineEdit();
+            typeInto(typed, "Che");
+            QCOMPARE(typed->text(), QString("Chennai Co"));
+            typeInto(typed, "che");
+            QCOMPARE(typed->text(), QString("che"));
+            QCOMPARE(itemsOf(c.combo("cboBuyerNameD")), itemsOf(c.combo("cboBuyerName")));
+            click(c.button("cmdCancel"));
+        }
+    }
+
     // ---- GST and totals
 
     // Rows 8 (and 9 for CGST) show rate, "%" and the tax; the tax totals keep
