@@ -5,7 +5,7 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
-#include "masters/ownwindow.h"
+#include "ui/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/money.h"
 #include "platform/textnum.h"
