@@ -1,5 +1,4 @@
-// The one message function: what a form says reaches the installed hook, with
-// the application's title when the message names none; shown, it is plain text.
+// The one message function: what a form says is shown as plain text.
 #include "ui/message.h"
 
 #include "support/formdriver.h"
@@ -13,15 +12,6 @@ using namespace zelva;
 class MessageTest : public QObject {
     Q_OBJECT
 private slots:
-    void messagesGoToTheHook()
-    {
-        QStringList seen;
-        SetMessageHook([&](const QString& text, const QString& title) { seen << title + "|" + text; });
-        MsgBox("Saved Successfully");
-        MsgBox(" Enter Name ", "Stock");
-        SetMessageHook({});
-        QCOMPARE(seen, QStringList({"Zelva Billing System|Saved Successfully", "Stock| Enter Name "}));
-    }
 
     // A typed name or rate in a message or a question is shown as typed,
     // never read as formatting.
