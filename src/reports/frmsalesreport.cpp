@@ -2,11 +2,13 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/shownvalues.h"
-#include "reports/gstr1.h"
+#include "registers/gstr1.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -104,7 +106,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
         AskAndSaveCsv(this, m_db.folder(), name, SalesRegisterCsv(m_register));
     });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
     cmdShow_Click();
 }

@@ -1,6 +1,7 @@
 // The login form: who is admitted, what a refused operator sees, and the
 // set-up of the first operator on a fresh data folder.
 #include "shell/frmLogin.h"
+#include "support/testserver.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/module1.h"
 #include "shell/operators.h"
@@ -195,6 +196,7 @@ private slots:
 
     void firstOperatorRefusals()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, again);

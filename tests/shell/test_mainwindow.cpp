@@ -1,6 +1,7 @@
 // The main window: every entry and toolbar button reaching its form, one
 // window per form, the clock texts and the end of the program.
 #include "platform/shownvalues.h"
+#include "support/testserver.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/module1.h"
@@ -142,6 +143,7 @@ private slots:
     // its Close button can be reached.
     void reportWindowInsideTheWorkArea()
     {
+        ON_FILES_ONLY();
         testing::MessageRecorder messages;
         m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
                         "'Bolt', 0)",
@@ -182,6 +184,7 @@ private slots:
     }
     void onePerForm()
     {
+        ON_FILES_ONLY();
         QFETCH(QStringList, steps);
         QFETCH(QString, form);
         QFETCH(int, windows);
@@ -229,6 +232,7 @@ private slots:
     }
     void clockTexts()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, locale);
         QFETCH(QString, shown);
         QCOMPARE(CalendarText(QDate(2026, 12, 5)), QString("05/ 12/ 2026"));
@@ -239,6 +243,7 @@ private slots:
     // Indian digit grouping is the operator's choice, kept for the next start.
     void indianGroupingSetting()
     {
+        ON_FILES_ONLY();
         QAction* grouping = window().mnuIndianGrouping;
         const bool before = IndianDigitGrouping();
         QCOMPARE(grouping->isChecked(), before);
@@ -251,6 +256,7 @@ private slots:
 
     void closeBoxEndsTheProgram()
     {
+        ON_FILES_ONLY();
         window().mnuNewInvoice->trigger();
         window().mnuStockEntry->trigger(); // open, nothing started
         window().close();
