@@ -48,7 +48,8 @@ qsizetype shownLength(const QVariant& cell, CellKind kind)
 
 bool isBlank(const QVariant& cell)
 {
-    return cell.isNull() || (cell.typeId() == QMetaType::QString && cell.toString().isEmpty());
+    return cell.isNull() || (cell.typeId() == QMetaType::QString && cell.toString().isEmpty())
+        || (cell.typeId() == QMetaType::QDate && !cell.toDate().isValid());
 }
 
 // The formats of a workbook: plain and bold of each kind.
