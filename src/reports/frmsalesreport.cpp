@@ -165,8 +165,9 @@ bool frmSalesReport::saveXlsx(const QString& path) const { return SaveXlsx(path,
 
 QString frmSalesReport::fileName() const
 {
-    return m_days ? tr("Sales Register %1 to %2").arg(m_days->from.toString(Qt::ISODate), m_days->to.toString(Qt::ISODate))
-                  : tr("Sales Register all");
+    if (!m_days)
+        return tr("Sales Register all");
+    return tr("Sales Register %1 to %2").arg(m_days->from.toString(Qt::ISODate), m_days->to.toString(Qt::ISODate));
 }
 
 std::optional<QDate> frmSalesReport::returnMonth() const

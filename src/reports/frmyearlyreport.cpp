@@ -91,8 +91,9 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     connect(cmdSaveMonthsCsv, &QPushButton::clicked, this, [this, fileName, csv] {
         AskAndSaveCsv(this, m_db.folder(), fileName("Yearly Report") + csv, YearlySummaryCsv(m_summary));
     });
-    connect(cmdSaveHsnCsv, &QPushButton::clicked, this,
-        [this, fileName, csv] { AskAndSaveCsv(this, m_db.folder(), fileName("HSN Summary") + csv, HsnSummaryCsv(m_hsn)); });
+    connect(cmdSaveHsnCsv, &QPushButton::clicked, this, [this, fileName, csv] {
+        AskAndSaveCsv(this, m_db.folder(), fileName("HSN Summary") + csv, HsnSummaryCsv(m_hsn));
+    });
     connect(cmdSaveMonthsXlsx, &QPushButton::clicked, this, [this, fileName] {
         AskAndSaveXlsx(this, m_db.folder(), fileName("Yearly Report"), YearlySummarySheet(m_summary));
     });

@@ -41,9 +41,9 @@ XlsxSheet SalesRegisterSheet(const SalesRegister& salesRegister)
 
 XlsxSheet YearlySummarySheet(const YearlySummary& summary)
 {
-    std::vector<SheetColumn> columns = std::vector<SheetColumn> { { QStringLiteral("Month"), CellKind::Text },
-                                           { QStringLiteral("Invoices"), CellKind::Count } }
-        + figureColumns;
+    std::vector<SheetColumn> columns = std::vector<SheetColumn> {
+        { QStringLiteral("Month"), CellKind::Text }, { QStringLiteral("Invoices"), CellKind::Count }
+    } + figureColumns;
     columns.back().caption = QStringLiteral("Total");
     XlsxSheet sheet(QStringLiteral("Yearly Report %1").arg(FinancialYearText(summary.startYear)), columns);
     for (const MonthFigures& month : summary.months)

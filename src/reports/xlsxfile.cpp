@@ -75,8 +75,8 @@ struct Formats {
     }
 };
 
-lxw_error writeCell(lxw_worksheet* sheet, int row, int column, const QVariant& cell, CellKind kind,
-    const Formats& formats, bool bold)
+lxw_error writeCell(
+    lxw_worksheet* sheet, int row, int column, const QVariant& cell, CellKind kind, const Formats& formats, bool bold)
 {
     if (cell.typeId() == QMetaType::QString || kind == CellKind::Text)
         return worksheet_write_string(sheet, row, column, cell.toString().toUtf8().constData(), formats.text[bold]);

@@ -80,8 +80,8 @@ private:
             else if (name == u"b" && section == "fonts")
                 boldFonts.last() = true;
             else if (name == u"xf" && section == "cellXfs")
-                m_styles.push_back({ formats.value(attribute("numFmtId").toInt()),
-                    boldFonts.value(attribute("fontId").toInt()) });
+                m_styles.push_back(
+                    { formats.value(attribute("numFmtId").toInt()), boldFonts.value(attribute("fontId").toInt()) });
         }
     }
 
@@ -108,8 +108,7 @@ private:
             else if (reader.name() == u"c") {
                 ref = a.value("r").toString();
                 const auto style = m_styles.value(a.value("s").toInt());
-                current = { a.hasAttribute("t") ? a.value("t").toString() : "n", {}, false, style.first,
-                    style.second };
+                current = { a.hasAttribute("t") ? a.value("t").toString() : "n", {}, false, style.first, style.second };
             } else if (reader.name() == u"v" || reader.name() == u"t")
                 current.value = reader.readElementText();
             else if (reader.name() == u"f") {
