@@ -3,7 +3,7 @@
 // straight into the files, and the bare SQLite query that reads that month's
 // rows: what the register benchmarks measure against.
 #include "data/database.h"
-#include "reports/salesqueries.h"
+#include "registers/salesqueries.h"
 #include "timing.h"
 
 #include <QSqlQuery>

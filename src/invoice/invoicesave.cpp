@@ -6,7 +6,7 @@
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "data/stockchange.h"
-#include "masters/ownwindow.h"
+#include "ui/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"

@@ -2,16 +2,18 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "invoice/rptinvoice.h"
 #include "platform/shownvalues.h"
-#include "reports/money.h"
-#include "reports/period.h"
-#include "reports/salesqueries.h"
+#include "registers/money.h"
+#include "registers/period.h"
+#include "registers/salesqueries.h"
 #include "reports/tablereport.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/reportwindow.h"
+#include "ui/ownwindow.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -80,7 +82,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
     connect(grdInvoices, &QTableView::activated, this, [this] { showDuplicate(); });
     connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     refresh();
 }
 

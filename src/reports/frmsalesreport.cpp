@@ -2,12 +2,14 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/shownvalues.h"
-#include "reports/gstr1.h"
-#include "reports/registersheets.h"
+#include "registers/gstr1.h"
+#include "registers/registersheets.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -105,7 +107,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     connect(cmdSaveXlsx, &QPushButton::clicked, this,
         [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), SalesRegisterSheet(m_register)); });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
     cmdShow_Click();
 }

@@ -13,7 +13,7 @@
 // the last day of a month), and the line beside it says which month or what
 // to choose.
 #include "reports/periodchoice.h"
-#include "reports/salesregister.h"
+#include "registers/salesregister.h"
 #include "reports/tablereport.h"
 
 #include <QWidget>

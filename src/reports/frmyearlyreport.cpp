@@ -2,11 +2,13 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"
-#include "reports/registersheets.h"
+#include "registers/registersheets.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
+#include "ui/ownwindow.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -99,7 +101,7 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     });
     connect(cmdSaveHsnXlsx, &QPushButton::clicked, this,
         [this, fileName] { AskAndSaveXlsx(this, m_db.folder(), fileName("HSN Summary"), HsnSummarySheet(m_hsn)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     showYear(current);
 }
 

@@ -1,7 +1,7 @@
 #include "reports/reportlayouts.h"
 
 #include "platform/textnum.h"
-#include "reports/money.h"
+#include "registers/money.h"
 
 #include <QObject>
 

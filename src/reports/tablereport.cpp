@@ -1,8 +1,10 @@
 #include "reports/tablereport.h"
 
-#include "reports/csvfile.h"
-#include "reports/xlsxfile.h"
+#include "data/datafolder.h"
+#include "registers/csvfile.h"
+#include "registers/xlsxfile.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 #include "ui/reportwindow.h"
 
 #include <QAbstractTableModel>
@@ -11,7 +13,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QMdiSubWindow>
 #include <QStyle>
 #include <QTableView>
 
@@ -249,16 +250,6 @@ QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day)
     box->setCalendarPopup(true);
     return box;
 }
-
-void CloseReportForm(QWidget* form)
-{
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
-        frame->close();
-    else
-        form->close();
-}
-
-QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }
 
 bool AskAndSaveCsv(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const QString& csv)
 {

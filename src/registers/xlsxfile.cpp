@@ -1,7 +1,7 @@
-#include "reports/xlsxfile.h"
+#include "registers/xlsxfile.h"
 
-#include "reports/csvfile.h"
-#include "reports/money.h"
+#include "registers/csvfile.h"
+#include "registers/money.h"
 
 #include <QFile>
 #include <QTemporaryDir>

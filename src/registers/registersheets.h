@@ -2,8 +2,8 @@
 // The sales register, the yearly summary and the HSN-wise summary as Excel
 // sheets: the columns and lines of their CSV texts, with amounts, counts and
 // dates as numbers and dates the accountant can add up and sort.
-#include "reports/salesregister.h"
-#include "reports/xlsxfile.h"
+#include "registers/salesregister.h"
+#include "registers/xlsxfile.h"
 
 namespace zelva {
 

@@ -1,4 +1,4 @@
-#include "reports/registersheets.h"
+#include "registers/registersheets.h"
 
 #include "platform/textnum.h"
 

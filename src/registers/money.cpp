@@ -1,4 +1,4 @@
-#include "reports/money.h"
+#include "registers/money.h"
 
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"

@@ -15,8 +15,8 @@
 // - The invoice value is the invoice's own grand total to the paisa; it holds
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
 #include "invoice/gsttax.h"
-#include "reports/money.h"
-#include "reports/period.h"
+#include "registers/money.h"
+#include "registers/period.h"
 
 #include <QDate>
 #include <QString>
