@@ -11,7 +11,9 @@
 
 namespace zelva {
 
-// Lakhs and crores: Excel groups by threes only, so the sizes are told apart.
+// Lakhs and crores: Excel groups by threes only, so the sizes are told apart
+// by conditions, of which a format has two: crores beyond 99 stay one group
+// and a negative amount is grouped by thousands.
 const char* const XlsxSheet::AmountFormat = "[>=10000000]##\\,##\\,##\\,##0.00;[>=100000]##\\,##\\,##0.00;##,##0.00";
 const char* const XlsxSheet::DateFormat = "dd/mm/yyyy";
 
