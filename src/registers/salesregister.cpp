@@ -100,7 +100,7 @@ SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedIn
 {
     SalesRegister salesRegister { period, {}, {} };
     for (const SavedInvoice& invoice : invoices) {
-        RegisterLine line { invoice.serial, invoice.number, invoice.dateText, invoice.buyerName,
+        RegisterLine line { invoice.serial, invoice.number, invoice.dateText, invoice.date, invoice.buyerName,
             NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {} };
         line.figures.add(invoice);
         salesRegister.lines.push_back(line);

@@ -26,6 +26,7 @@ struct RegisterLine {
     qint64 serial = 0;
     QString number;
     QString dateText; // as the invoice shows it
+    QDate date;
     QString buyer;
     QString buyerGstin; // "" for an unregistered buyer
     QString placeOfSupply; // "33-Tamil Nadu"; the State as typed when unknown

@@ -5,6 +5,7 @@
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "registers/gstr1.h"
+#include "registers/registersheets.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -68,6 +69,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     , lblReturnMonth(new QLabel(this))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
     , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as CS&V"), tr("For a spreadsheet")))
+    , cmdSaveXlsx(NewButton(this, "cmdSaveXlsx", tr("Save as E&xcel"), tr("An .xlsx workbook for the accountant")))
     , cmdSaveReturn(NewButton(this, "cmdSaveReturn", tr("Save &GST return (JSON)"),
           tr("The month's return of outward supplies for the GST portal's offline tool")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
@@ -88,7 +90,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     top->addLayout(buttons);
     auto* commands = new QHBoxLayout;
     commands->addWidget(lblReturnMonth, 1);
-    for (QPushButton* button : { cmdPrint, cmdSaveCsv, cmdSaveReturn })
+    for (QPushButton* button : { cmdPrint, cmdSaveCsv, cmdSaveXlsx, cmdSaveReturn })
         commands->addWidget(button);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
@@ -100,11 +102,10 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     connect(cmdPrint, &QPushButton::clicked, this,
         [this] { OpenTableReport(this, registerTable(), PrintsFolder(m_db.folder())); });
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
-        const QString name = m_days ? tr("Sales Register %1 to %2.csv")
-                                          .arg(m_days->from.toString(Qt::ISODate), m_days->to.toString(Qt::ISODate))
-                                    : tr("Sales Register all.csv");
-        AskAndSaveCsv(this, m_db.folder(), name, SalesRegisterCsv(m_register));
+        AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), SalesRegisterCsv(m_register));
     });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+        [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), SalesRegisterSheet(m_register)); });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
@@ -161,6 +162,15 @@ TableReport frmSalesReport::registerTable() const
 }
 
 bool frmSalesReport::saveCsv(const QString& path) const { return SaveCsv(path, SalesRegisterCsv(m_register)); }
+
+bool frmSalesReport::saveXlsx(const QString& path) const { return SaveXlsx(path, SalesRegisterSheet(m_register)); }
+
+QString frmSalesReport::fileName() const
+{
+    if (!m_days)
+        return tr("Sales Register all");
+    return tr("Sales Register %1 to %2").arg(m_days->from.toString(Qt::ISODate), m_days->to.toString(Qt::ISODate));
+}
 
 std::optional<QDate> frmSalesReport::returnMonth() const
 {

@@ -2,7 +2,7 @@
 // The Sales Report window: the sales register of a period (one line per
 // invoice with its buyer, GSTIN, place of supply, taxable value, taxes and
 // total; the period's totals at the end), previewed, printed and saved as PDF
-// through the report engine, saved as CSV, and the month's GST return of
+// through the report engine, saved as CSV and as an Excel workbook, and the month's GST return of
 // outward supplies saved as the JSON file the GST portal's offline tool takes.
 //
 // The period is chosen as on the purchase report (all, today, yesterday,
@@ -38,6 +38,7 @@ public:
     QLabel* lblReturnMonth;
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;
+    QPushButton* cmdSaveXlsx;
     QPushButton* cmdSaveReturn;
     QPushButton* cmdClose;
 
@@ -47,6 +48,8 @@ public:
 
     // Writes the register as CSV; false (told) when it cannot.
     bool saveCsv(const QString& path) const;
+    // Writes the register as an Excel workbook; false (told) when it cannot.
+    bool saveXlsx(const QString& path) const;
     // Writes the return of the month shown; false (told why) when the register
     // is not of one calendar month, the company has no valid GSTIN, the month
     // has no invoices or the file cannot be written.
@@ -59,6 +62,8 @@ private:
     void showDays(const std::optional<Period>& days);
     void showReturnMonth();
     void cmdSaveReturn_Click();
+    // The register's file name, without its extension.
+    QString fileName() const;
 
     Database& m_db;
     std::optional<Period> m_days;

@@ -5,6 +5,7 @@
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"
+#include "registers/registersheets.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/ownwindow.h"
@@ -41,8 +42,12 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     , grdHsn(NewTableGrid(this, "grdHsn"))
     , cmdPrintMonths(NewButton(this, "cmdPrintMonths", tr("&Print Months"), tr("Preview and print the months")))
     , cmdSaveMonthsCsv(NewButton(this, "cmdSaveMonthsCsv", tr("Save Months as CS&V"), tr("For a spreadsheet")))
+    , cmdSaveMonthsXlsx(NewButton(
+          this, "cmdSaveMonthsXlsx", tr("Save Months as E&xcel"), tr("An .xlsx workbook for the accountant")))
     , cmdPrintHsn(NewButton(this, "cmdPrintHsn", tr("Print HS&N Summary"), tr("Preview and print the HSN summary")))
     , cmdSaveHsnCsv(NewButton(this, "cmdSaveHsnCsv", tr("Save HSN as C&SV"), tr("For a spreadsheet")))
+    , cmdSaveHsnXlsx(
+          NewButton(this, "cmdSaveHsnXlsx", tr("Save HSN as Exce&l"), tr("An .xlsx workbook for the accountant")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
 {
@@ -59,20 +64,21 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     choice->addWidget(cboYear);
     choice->addStretch();
     choice->addWidget(cmdClose);
-    const auto buttons = [this](QPushButton* print, QPushButton* csv) {
+    const auto buttons = [](QPushButton* print, QPushButton* csv, QPushButton* xlsx) {
         auto* row = new QHBoxLayout;
         row->addStretch();
         row->addWidget(print);
         row->addWidget(csv);
+        row->addWidget(xlsx);
         return row;
     };
     auto* column = new QVBoxLayout(this);
     column->addLayout(choice);
     column->addWidget(grdMonths, 3);
-    column->addLayout(buttons(cmdPrintMonths, cmdSaveMonthsCsv));
+    column->addLayout(buttons(cmdPrintMonths, cmdSaveMonthsCsv, cmdSaveMonthsXlsx));
     column->addWidget(new QLabel(tr("HSN-wise summary of the year"), this));
     column->addWidget(grdHsn, 2);
-    column->addLayout(buttons(cmdPrintHsn, cmdSaveHsnCsv));
+    column->addLayout(buttons(cmdPrintHsn, cmdSaveHsnCsv, cmdSaveHsnXlsx));
     resize(900, 680);
 
     connect(cboYear, &QComboBox::activated, this, &frmYearlyReport::cboYear_Click);
@@ -80,13 +86,21 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
     connect(
         cmdPrintMonths, &QPushButton::clicked, this, [this, prints] { OpenTableReport(this, monthsTable(), prints); });
     connect(cmdPrintHsn, &QPushButton::clicked, this, [this, prints] { OpenTableReport(this, hsnTable(), prints); });
-    const auto csvName = [this](const char* what) {
-        return QStringLiteral("%1 %2.csv").arg(QLatin1String(what), FinancialYearText(startYear()));
+    const auto fileName = [this](const char* what) {
+        return QStringLiteral("%1 %2").arg(QLatin1String(what), FinancialYearText(startYear()));
     };
-    connect(cmdSaveMonthsCsv, &QPushButton::clicked, this,
-        [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("Yearly Report"), YearlySummaryCsv(m_summary)); });
-    connect(cmdSaveHsnCsv, &QPushButton::clicked, this,
-        [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("HSN Summary"), HsnSummaryCsv(m_hsn)); });
+    const QString csv = QStringLiteral(".csv");
+    connect(cmdSaveMonthsCsv, &QPushButton::clicked, this, [this, fileName, csv] {
+        AskAndSaveCsv(this, m_db.folder(), fileName("Yearly Report") + csv, YearlySummaryCsv(m_summary));
+    });
+    connect(cmdSaveHsnCsv, &QPushButton::clicked, this, [this, fileName, csv] {
+        AskAndSaveCsv(this, m_db.folder(), fileName("HSN Summary") + csv, HsnSummaryCsv(m_hsn));
+    });
+    connect(cmdSaveMonthsXlsx, &QPushButton::clicked, this, [this, fileName] {
+        AskAndSaveXlsx(this, m_db.folder(), fileName("Yearly Report"), YearlySummarySheet(m_summary));
+    });
+    connect(cmdSaveHsnXlsx, &QPushButton::clicked, this,
+        [this, fileName] { AskAndSaveXlsx(this, m_db.folder(), fileName("HSN Summary"), HsnSummarySheet(m_hsn)); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     showYear(current);
 }
@@ -159,5 +173,12 @@ TableReport frmYearlyReport::hsnTable() const
 bool frmYearlyReport::saveMonthsCsv(const QString& path) const { return SaveCsv(path, YearlySummaryCsv(m_summary)); }
 
 bool frmYearlyReport::saveHsnCsv(const QString& path) const { return SaveCsv(path, HsnSummaryCsv(m_hsn)); }
+
+bool frmYearlyReport::saveMonthsXlsx(const QString& path) const
+{
+    return SaveXlsx(path, YearlySummarySheet(m_summary));
+}
+
+bool frmYearlyReport::saveHsnXlsx(const QString& path) const { return SaveXlsx(path, HsnSummarySheet(m_hsn)); }
 
 } // namespace zelva

@@ -2,7 +2,7 @@
 // The Yearly Report window: for a financial year (April to March, the current
 // one when it opens) the month-by-month sales with the year's totals, and
 // below it the HSN-wise summary of the year. Each table is printed through the
-// report engine and saved as CSV for a spreadsheet. Every figure comes from
+// report engine and saved as CSV or as an Excel workbook. Every figure comes from
 // the saved invoices; the window writes nothing to them.
 #include "registers/salesregister.h"
 #include "reports/tablereport.h"
@@ -27,8 +27,10 @@ public:
     QTableView* grdHsn;
     QPushButton* cmdPrintMonths;
     QPushButton* cmdSaveMonthsCsv;
+    QPushButton* cmdSaveMonthsXlsx;
     QPushButton* cmdPrintHsn;
     QPushButton* cmdSaveHsnCsv;
+    QPushButton* cmdSaveHsnXlsx;
     QPushButton* cmdClose;
 
     // The financial year shown, by the calendar year it starts in.
@@ -36,6 +38,9 @@ public:
     // Writes the month grid or the HSN summary as CSV; false (told) when it cannot.
     bool saveMonthsCsv(const QString& path) const;
     bool saveHsnCsv(const QString& path) const;
+    // The same as Excel workbooks.
+    bool saveMonthsXlsx(const QString& path) const;
+    bool saveHsnXlsx(const QString& path) const;
     // The two tables as they are shown and printed.
     TableReport monthsTable() const;
     TableReport hsnTable() const;

@@ -2,6 +2,7 @@
 
 #include "data/datafolder.h"
 #include "registers/csvfile.h"
+#include "registers/xlsxfile.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
 #include "ui/reportwindow.h"
@@ -262,6 +263,23 @@ bool AskAndSaveCsv(QWidget* parent, const QString& dataFolder, const QString& su
 bool SaveCsv(const QString& path, const QString& csv)
 {
     const QString error = SaveFileWhole(path, CsvBytes(csv));
+    if (!error.isEmpty())
+        MsgBox(error);
+    return error.isEmpty();
+}
+
+bool AskAndSaveXlsx(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const XlsxSheet& sheet)
+{
+    const QString folder = PrintsFolder(dataFolder);
+    QDir().mkpath(folder);
+    const QString path = QFileDialog::getSaveFileName(parent, QObject::tr("Save as Excel"),
+        QDir(folder).filePath(suggestedName + QStringLiteral(".xlsx")), QObject::tr("Excel workbooks (*.xlsx)"));
+    return !path.isEmpty() && SaveXlsx(path, sheet);
+}
+
+bool SaveXlsx(const QString& path, const XlsxSheet& sheet)
+{
+    const QString error = sheet.save(path);
     if (!error.isEmpty())
         MsgBox(error);
     return error.isEmpty();

@@ -17,6 +17,7 @@ class QWidget;
 namespace zelva {
 
 class ReportWindow;
+class XlsxSheet;
 
 struct TableColumn {
     QString caption;
@@ -59,5 +60,9 @@ QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day);
 bool AskAndSaveCsv(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const QString& csv);
 // Writes the CSV text whole; false (and a message naming the file) when it cannot.
 bool SaveCsv(const QString& path, const QString& csv);
+
+// The same for an Excel workbook of the sheet, offered as suggestedName.xlsx.
+bool AskAndSaveXlsx(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const XlsxSheet& sheet);
+bool SaveXlsx(const QString& path, const XlsxSheet& sheet);
 
 } // namespace zelva

@@ -1,11 +1,13 @@
 #include "registers/csvfile.h"
 #include "registers/gstr1.h"
+#include "registers/registersheets.h"
 #include "registers/salesqueries.h"
 #include "registers/salesregister.h"
 #include "registers/uqc.h"
 
 #include "data/schema.h"
 #include "reports/invoiceshape.h"
+#include "reports/xlsxreader.h"
 #include "support/testserver.h"
 #include "support/testdata.h"
 
@@ -342,6 +344,90 @@ private slots:
         QCOMPARE(CsvLine({ "=HYPERLINK(\"x\")", "-5 Traders" }, { "-0.50" }),
             QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
         QVERIFY(CsvBytes("é").startsWith("\xEF\xBB\xBF"));
+    }
+
+    // The register as a workbook: dates and amounts are numbers a spreadsheet
+    // sorts and adds up, to the paisa, shown as dates and in lakhs; texts as typed.
+    void registerWorkbook()
+    {
+        const QString path = data.folder() + "/august.xlsx";
+        QCOMPARE(SalesRegisterSheet(LoadSalesRegister(*data.db, MonthPeriod(2026, 8))).save(path), QString());
+        const testing::XlsxBook book(path);
+        QVERIFY(book.read());
+        QCOMPARE(book.frozenAt(), QString("A2"));
+        QVERIFY(book.cell("A1").bold && book.cell("J1").bold && !book.cell("A2").bold);
+        QCOMPARE(book.columnsWithWidth(), 10);
+        QVERIFY(book.cell("A2").isText());
+        QCOMPARE(book.cell("C2").value, QString("Arun Traders, Salem"));
+        for (const auto& [ref, day] : { std::pair { "B2", QDate(2026, 8, 1) }, { "B3", QDate(2026, 8, 5) } }) {
+            QVERIFY2(book.cell(ref).isNumber(), ref);
+            QCOMPARE(book.cell(ref).date(), day);
+            QCOMPARE(book.cell(ref).numberFormat, QString("dd/mm/yyyy"));
+        }
+        for (const auto& [ref, paise] : { std::pair { "F2", 225000 }, { "G2", 19600 }, { "J2", 264200 },
+                 { "F9", 21776001 }, { "I9", 2020480 }, { "J9", 23840500 } }) {
+            QVERIFY2(book.cell(ref).isNumber(), ref);
+            QCOMPARE(book.cell(ref).paise(), qint64(paise));
+            QCOMPARE(book.cell(ref).numberFormat, QString(XlsxSheet::AmountFormat));
+        }
+        QCOMPARE(book.cell("C9").value, QString("7 invoices"));
+        QVERIFY(book.cell("A9").bold && book.cell("J9").bold);
+    }
+
+    // Each kind of cell as a spreadsheet reads it back.
+    void workbookCells_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QVariant>("written");
+        QTest::addColumn<bool>("number");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("format");
+        const QString amount = XlsxSheet::AmountFormat;
+        const auto row = [](const char* name, CellKind kind, const QVariant& written) -> QTestData& {
+            return QTest::newRow(name) << int(kind) << written;
+        };
+        row("a formula stays text", CellKind::Text, "=1+1") << false << "=1+1" << "";
+        row("a sum stays text", CellKind::Text, "@SUM(A1:A9)") << false << "@SUM(A1:A9)" << "";
+        row("a phone number stays text", CellKind::Text, "+91 98400 12345") << false << "+91 98400 12345" << "";
+        row("digits stay text", CellKind::Text, "0072") << false << "0072" << "";
+        row("largest amount", CellKind::Amount, qint64(99999999999999)) << true << "999999999999.99" << amount;
+        row("a lakh and a paisa", CellKind::Amount, qint64(10000001)) << true << "100000.01" << amount;
+        row("a credit", CellKind::Amount, qint64(-50)) << true << "-0.5" << amount;
+        row("text among amounts", CellKind::Amount, "Total") << false << "Total" << "";
+        row("a date", CellKind::Date, QDate(2026, 3, 31)) << true << "46112" << "dd/mm/yyyy";
+        row("a count", CellKind::Count, 7) << true << "7" << "";
+        row("a quantity", CellKind::Number, 1.25) << true << "1.25" << "";
+    }
+    void workbookCells()
+    {
+        QFETCH(int, kind);
+        QFETCH(QVariant, written);
+        XlsxSheet sheet("Cells", { { "Header", CellKind(kind) } });
+        sheet.addRow({ written });
+        const QString path = data.folder() + "/cells.xlsx";
+        QCOMPARE(sheet.save(path), QString());
+        const testing::XlsxBook book(path);
+        const testing::XlsxCell cell = book.cell("A2");
+        QCOMPARE(book.sheetFormula(), QString());
+        QTEST(cell.isNumber(), "number");
+        QCOMPARE(cell.isText(), !cell.isNumber());
+        QTEST(cell.value, "read");
+        QTEST(cell.numberFormat, "format");
+    }
+
+    // A workbook that cannot be written is told, naming the file, and none is left.
+    void workbookNotWritten()
+    {
+        const QString notAFolder = data.folder() + "/a file";
+        QFile blocker(notAFolder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString path = notAFolder + "/register.xlsx";
+        XlsxSheet sheet("Register", { { "Amount", CellKind::Amount } });
+        sheet.addRow({ qint64(100) });
+        const QString error = sheet.save(path);
+        QVERIFY2(error.startsWith("Could not write " + path), qPrintable(error));
+        QVERIFY(!QFile::exists(path));
     }
 
     // The period query reads the invoice date index, not every invoice.

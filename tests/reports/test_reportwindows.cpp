@@ -9,6 +9,7 @@
 #include "reports/frmyearlyreport.h"
 
 #include "reports/invoiceshape.h"
+#include "reports/xlsxreader.h"
 #include "support/formdriver.h"
 #include "ui/reportwindow.h"
 
@@ -16,9 +17,11 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -156,6 +159,18 @@ private slots:
         QVERIFY2(csv.contains("Total 2025-26,4,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
         QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
         QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
+
+        QVERIFY(form.saveMonthsXlsx(m_data->folder() + "/year.xlsx"));
+        const testing::XlsxBook months(m_data->folder() + "/year.xlsx");
+        QCOMPARE(months.cell("A14").value, QString("Total 2025-26"));
+        QVERIFY(months.cell("B14").isNumber());
+        QCOMPARE(months.cell("B14").value, QString("4"));
+        QCOMPARE(months.cell("G14").paise(), 415000);
+        QVERIFY(form.saveHsnXlsx(m_data->folder() + "/hsn.xlsx"));
+        const testing::XlsxBook hsn(m_data->folder() + "/hsn.xlsx");
+        QCOMPARE(hsn.cell("A2").value, QString("2523")); // a code, kept as text
+        QVERIFY(hsn.cell("A2").isText());
+        QCOMPARE(hsn.cell("E3").value, QString("1.25")); // Paint Tin's quantity
     }
 
     void salesRegisterCsvWritten()
@@ -188,6 +203,39 @@ private slots:
         const QStringList paper = takeReportTexts();
         for (const QString& shown : gridRow(form.grdRegister, 6) + QStringList { "All invoices" })
             QVERIFY2(paper.contains(shown), qPrintable(shown));
+    }
+
+    // Save as Excel offers a file named for the period in the Prints folder and
+    // writes what the grid shows, dates and amounts as numbers.
+    void salesRegisterSavedAsExcel()
+    {
+        testing::MessageRecorder messages;
+        frmSalesReport form(*m_data->db);
+        showBetween(form, { 2025, 12, 31 }, { 2026, 1, 1 });
+        const QString path = m_data->folder() + "/sales register.xlsx";
+        QString offered;
+        testing::withModal([&] { testing::click(form.cmdSaveXlsx); },
+            [&](QDialog* dialog) {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                if (!files)
+                    return dialog->reject();
+                offered = files->selectedFiles().value(0);
+                files->findChild<QLineEdit*>("fileNameEdit")->setText(path); // typed over the name offered
+                dialog->accept();
+            });
+        QCOMPARE(offered, m_data->folder() + "/Prints/Sales Register 2025-12-31 to 2026-01-01.xlsx");
+        QVERIFY2(messages.texts().isEmpty(), qPrintable(messages.texts().join("\n")));
+        const testing::XlsxBook book(path);
+        QCOMPARE(book.cell("A3").value, gridRow(form.grdRegister, 1).value(0));
+        QCOMPARE(book.cell("B2").date(), QDate(2025, 12, 31));
+        QCOMPARE(book.cell("I2").paise(), 9000); // the IGST
+        QVERIFY(book.cell("J4").isNumber());
+        QCOMPARE(book.cell("J4").paise(), 87000); // the totals line
+        QCOMPARE(book.frozenAt(), QString("A2"));
+
+        // A folder that cannot be written is told and no file is claimed.
+        QVERIFY(!form.saveXlsx(path + "/inside.xlsx"));
+        QVERIFY2(messages.last().contains("inside.xlsx"), qPrintable(messages.last()));
     }
 
     void salesReturn_data()

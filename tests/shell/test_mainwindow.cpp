@@ -9,10 +9,13 @@
 #include "ui/message.h"
 
 #include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -136,6 +139,59 @@ private slots:
             QApplication::processEvents();
             QCOMPARE(runAndDescribe([&] { QTest::mouseClick(buttonOf(window(), button), Qt::LeftButton); }), opens);
         }
+    }
+
+    // Alt and a letter in a child window presses that window's button (or
+    // goes to the box a label leads to), never opens a menu of the menu bar
+    // instead; nor do two controls of one window share a letter. Every child
+    // window that a menu entry or toolbar button opens is walked, and a report
+    // window too.
+    void accessKeysLeaveTheMenuBarAlone()
+    {
+        ON_FILES_ONLY();
+        testing::MessageRecorder messages;
+        m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
+                        "'Bolt', 0)",
+            {}, "add an item none of which is left", DbFile::ItemStock);
+        QMap<QKeySequence, QString> menuBar;
+        for (QAction* menu : window().menuBar()->actions())
+            if (!QKeySequence::mnemonic(menu->text()).isEmpty())
+                menuBar.insert(QKeySequence::mnemonic(menu->text()), menu->text());
+        QCOMPARE(menuBar.size(), 6);
+
+        const QStringList leftOut{"mnuExit", "btnExit", "mnuBackUpData", "mnuRestoreData"};
+        for (QAction* entry : window().findChildren<QAction*>()) {
+            if (entry->isCheckable() || entry->menu() || leftOut.contains(entry->objectName()))
+                continue;
+            closeModalOpenedBy([&] { entry->trigger(); });
+        }
+        QStringList windows;
+        QStringList clashes;
+        for (QMdiSubWindow* child : window().mdiArea->subWindowList()) {
+            const QWidget* form = child->widget();
+            windows << (form->objectName().isEmpty() ? form->metaObject()->className() : form->objectName());
+            QMap<QKeySequence, QString> own;
+            const auto note = [&](const QString& text) {
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                if (key.isEmpty())
+                    return;
+                if (menuBar.contains(key))
+                    clashes << child->windowTitle() + ": " + text + " / menu " + menuBar.value(key);
+                if (own.contains(key))
+                    clashes << child->windowTitle() + ": " + text + " / " + own.value(key);
+                own.insert(key, text);
+            };
+            for (QAbstractButton* button : child->widget()->findChildren<QAbstractButton*>())
+                note(button->text());
+            for (QLabel* label : child->widget()->findChildren<QLabel*>())
+                if (label->buddy())
+                    note(label->text());
+        }
+        for (const char* form : {"frmTaxInvoice", "frmTaxInvoiceSeperateGst", "frmPrintInvoice", "frmBuyerDetails",
+                 "frmStockEntry", "frmIssueRegister", "frmPurchase", "frmCompany", "frmYearlyReport",
+                 "frmSalesReport", "zelva::ReportWindow"})
+            QVERIFY2(windows.contains(form), form);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
     }
 
     // In a main window of 1024 by 720 a report window opens wholly inside
