@@ -2,6 +2,7 @@
 // per-line taxes and totals computed from what the invoice form charges.
 #include "invoice/frmtaxinvoiceseperategst.h"
 
+#include "platform/money.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/message.h"
@@ -14,14 +15,6 @@
 #include <cmath>
 
 using namespace zelva;
-
-namespace {
-
-long long Paise(const QString& amount) { return std::llround(Val(amount) * 100); }
-
-QString PaiseText(long long paise) { return FormatAmount(double(paise) / 100); }
-
-} // namespace
 
 frmTaxInvoiceSeperateGst::frmTaxInvoiceSeperateGst(Database& db, QWidget* parent)
     : InvoiceForm(db, parent)
@@ -53,10 +46,13 @@ void frmTaxInvoiceSeperateGst::ClearControl()
     txtReverseCharge->setCurrentIndex(0);
 }
 
-// The discount as typed, never below nothing nor above the line's amount.
-double frmTaxInvoiceSeperateGst::discountOf(int row) const
+// The discount as typed; the invoice keeps it within the line's amount.
+Paise frmTaxInvoiceSeperateGst::discountTyped(int row) const
 {
-    return std::clamp(Val(txtDisc[row]->text()), 0.0, std::max(0.0, lineAmount(row)));
+    double typed = 0;
+    if (!zelva::ReadNumber(txtDisc[row]->text(), typed)) // a box that is no number takes nothing off
+        return 0;
+    return ToPaise(std::clamp(typed, -AmountLimit, AmountLimit)); // and kept within the line's amount
 }
 
 // Each line's discount is read by the one rule for number boxes before the
@@ -74,20 +70,18 @@ bool frmTaxInvoiceSeperateGst::CheckNumbers()
     return InvoiceForm::CheckNumbers();
 }
 
-double frmTaxInvoiceSeperateGst::taxableValue(int row) const { return lineAmount(row) - discountOf(row); }
-
 // A discount outside the line's amount is told and set to what is charged.
 void frmTaxInvoiceSeperateGst::txtDisc_LostFocus(int row)
 {
     if (row > lineCount())
         return;
-    const double typed = Val(txtDisc[row]->text());
-    const double charged = discountOf(row);
+    const Paise typed = discountTyped(row);
+    const Paise charged = ChargedDiscount(typed, lineAmount(row));
     if (txtDisc[row]->text().trimmed().isEmpty() || typed == charged)
         return;
     MsgBox(typed < 0 ? QStringLiteral("The discount cannot be less than nothing.")
                      : QStringLiteral("The discount cannot be more than the line amount."));
-    txtDisc[row]->setText(Str(charged));
+    txtDisc[row]->setText(Str(ToRupees(charged)));
     RefreshTotals();
 }
 
@@ -108,48 +102,28 @@ void frmTaxInvoiceSeperateGst::totalsShown() { showLines(); }
 // column and total on the page adds up to the paisa.
 void frmTaxInvoiceSeperateGst::showLines()
 {
+    const Invoice& invoice = shownInvoice();
     const int lines = lineCount();
     const bool split = taxMode() == TaxMode::Cgst;
-    const double rate = goodsRate();
+    const double rate = invoice.goodsRate();
     for (int row = m_linesShown + 1; row <= lines; ++row)
         txtDisc[row]->setText(QStringLiteral("0")); // a line comes without a discount
     m_linesShown = lines;
-    std::vector<double> taxable;
-    for (int row = FirstGoodsRow; row <= lines; ++row)
-        taxable.push_back(taxableValue(row));
-    std::vector<long long> cgst(taxable.size(), 0);
-    std::vector<long long> sgst(taxable.size(), 0);
-    if (rate >= 0) {
-        cgst = SplitTaxPaise(taxable, rate, Paise(txtAmount[GoodsCgstRow]->text()));
-        if (split)
-            sgst = SplitTaxPaise(taxable, rate, Paise(txtAmount[GoodsSgstRow]->text()));
-    }
-    for (int row = FirstGoodsRow; row <= lines; ++row) {
-        const std::size_t i = row - FirstGoodsRow;
-        txtTaxableValue[row]->setText(FormatAmount(taxable[i]));
+    for (int row = FirstGoodsRow; row <= lines && row <= int(invoice.lines.size()); ++row) {
+        const InvoiceLine& line = invoice.lines[row - FirstGoodsRow];
+        txtTaxableValue[row]->setText(BoxAmountText(line.taxable()));
         const QString rateText = rate >= 0 ? RateText(rate) : QString();
         txtCgstPer[row]->setText(rateText);
-        txtCgstAmt[row]->setText(rate >= 0 ? PaiseText(cgst[i]) : QString());
+        txtCgstAmt[row]->setText(rate >= 0 ? BoxAmountText(line.firstTax) : QString());
         txtSgstPer[row]->setText(split ? rateText : QString());
-        txtSgstAmt[row]->setText(split && rate >= 0 ? PaiseText(sgst[i]) : QString());
+        txtSgstAmt[row]->setText(split && rate >= 0 ? BoxAmountText(line.sgst) : QString());
         txtSgstPer[row]->setVisible(split);
         txtSgstAmt[row]->setVisible(split);
-        txtTotal[row]->setText(FormatAmount(taxable[i] + double(cgst[i] + sgst[i]) / 100));
+        txtTotal[row]->setText(BoxAmountText(line.total()));
     }
-
-    double beforeTax = Val(txtAmount[Others1Row]->text()) + Val(txtAmount[Others2Row]->text());
-    for (double value : taxable)
-        beforeTax += value;
-    long long cgstPaise = 0;
-    long long sgstPaise = 0;
-    for (int row : {GoodsCgstRow, Others1CgstRow, Others2CgstRow})
-        cgstPaise += Paise(txtAmount[row]->text());
-    if (split)
-        for (int row : {GoodsSgstRow, Others1SgstRow, Others2SgstRow})
-            sgstPaise += Paise(txtAmount[row]->text());
-    txtTotalBeforeTax->setText(FormatAmount(beforeTax));
-    txtTotalCgst->setText(PaiseText(cgstPaise));
-    txtTotalSgst->setText(split ? PaiseText(sgstPaise) : QString());
-    txtTotalGst->setText(PaiseText(cgstPaise + sgstPaise));
-    txtTotalAfterTax->setText(FormatAmount(beforeTax + double(cgstPaise + sgstPaise) / 100));
+    txtTotalBeforeTax->setText(BoxAmountText(invoice.beforeTax()));
+    txtTotalCgst->setText(BoxAmountText(invoice.firstTaxShown()));
+    txtTotalSgst->setText(split ? BoxAmountText(invoice.sgstShown()) : QString());
+    txtTotalGst->setText(BoxAmountText(invoice.taxShown()));
+    txtTotalAfterTax->setText(BoxAmountText(invoice.beforeTax() + invoice.taxShown()));
 }

@@ -35,7 +35,7 @@ protected:
     void Form_Load() override;
     void showTaxCaptions(bool cgstAndSgst) override;
     void totalsShown() override;
-    double taxableValue(int row) const override;
+    zelva::Paise discountTyped(int row) const override;
     std::vector<Row*> goodsColumns() override;
     void ClearControl() override;
     bool CheckNumbers() override;
@@ -48,7 +48,6 @@ private:
     void extendTabOrder();
 
     void txtDisc_LostFocus(int row);
-    double discountOf(int row) const;
     void showLines();
 
     int m_linesShown = 0; // the goods lines the columns were computed for

@@ -5,6 +5,7 @@
 #include "invoice/invoiceform.h"
 
 #include "data/dataerror.h"
+#include "platform/money.h"
 #include "platform/textnum.h"
 #include "ui/fittext.h"
 #include "ui/formboxes.h"
@@ -91,8 +92,6 @@ InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
     , datCompany(db)
     , datBuyer(db)
     , datStock(db)
-    , datBuyerInvoice(db)
-    , datGoodsInvoice(db)
 {
 }
 
@@ -306,7 +305,7 @@ void InvoiceForm::cboDescriptionOfGoods_Click(int index)
             SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
         });
     } else {
-        txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
+        showGoodsTotal();
     }
     updateAddButton();
     cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
@@ -333,8 +332,11 @@ void InvoiceForm::computeLineAmount()
     }
     LineQuantity = quantity;
     LineRate = rate;
-    LineAmount = RoundAmount(quantity * rate); // money: to the paisa, as it is shown and printed
-    txtAmount[EntryRow]->setText(FormatAmount(LineAmount));
+    // money: to the paisa, as it is shown and printed; a line beyond what an
+    // amount can carry is shown as it comes and refused by Add
+    m_lineTooLarge = !WithinAmountLimit(quantity * rate);
+    LineAmount = m_lineTooLarge ? 0 : zelva::LineAmount(quantity, rate);
+    txtAmount[EntryRow]->setText(m_lineTooLarge ? FormatAmount(quantity * rate) : BoxAmountText(LineAmount));
 }
 
 // The quantity and rate by the one rule for number boxes; a quantity must be
@@ -389,7 +391,7 @@ void InvoiceForm::cmdAdd_Click()
         return;
     }
     // A line cannot be taken back, so one too large to carry is not added.
-    if (!WithinAmountLimit(LineQuantity) || !WithinAmountLimit(LineRate) || !WithinAmountLimit(LineAmount)) {
+    if (!WithinAmountLimit(LineQuantity) || !WithinAmountLimit(LineRate) || m_lineTooLarge) {
         MsgBox(AmountTooLarge(QStringLiteral("The quantity, rate or amount of this line")));
         txtQuantity[EntryRow]->setFocus();
         return;
@@ -402,18 +404,23 @@ void InvoiceForm::cmdAdd_Click()
     txtQuantity[n]->setText(NumberAsEntered(txtQuantity[EntryRow]->text(), LineQuantity));
     txtRate[n]->setText(NumberAsEntered(txtRate[EntryRow]->text(), LineRate));
     txtPer[n]->setText(TextOf(cboPer));
-    txtAmount[n]->setText(FormatAmount(LineAmount));
+    txtAmount[n]->setText(BoxAmountText(LineAmount));
     m_scroll->ensureWidgetVisible(txtAmount[n]); // the operator sees the line land
 
-    m_totals.quantityTotal += LineQuantity;
-    m_lineAmounts.push_back(LineAmount);
+    InvoiceLine line;
+    line.itemCode = CurrentItemCode;
+    line.description = txtDescriptionOfGoods[n]->text();
+    line.hsn = txtHsn[n]->text();
+    line.unit = txtPer[n]->text();
+    line.quantity = LineQuantity;
+    line.rate = LineRate;
+    line.amount = LineAmount;
+    m_lines.push_back(line);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
-    StockItemCodes.push_back(CurrentItemCode);
-    StockQuantities.push_back(LineQuantity);
     cboDescriptionOfGoods->setFocus();
     if (LineCount == LastGoodsRow) {
         cboDescriptionOfGoods->setEnabled(false);
-        txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
+        showGoodsTotal();
     }
     updateAddButton();
     RefreshTotals();

@@ -1,13 +1,15 @@
 #pragma once
 // What every invoice form is: a buyer, up to seven goods lines from stock, GST
 // as IGST or CGST plus SGST, two extra charges with their own GST, a rounding
-// line, the grand total in words. Saving writes the invoice and takes the goods
-// off the stock, all in one transaction. Each form completes this base with its
-// own page, laid out as it is printed (buildPage).
+// line, the grand total in words. The form is a view of an Invoice value
+// (sales/invoice.h): it fills one from its boxes, ComputeTotals works it out,
+// and the boxes show it; Save stores it through StoreInvoice, with the goods
+// taken off the stock, all in one transaction. Each form completes this base
+// with its own page, laid out as it is printed (buildPage).
 #include "data/database.h"
 #include "data/recordsource.h"
-#include "invoice/gsttax.h"
 #include "invoice/invoicepageparts.h"
+#include "sales/invoicestore.h"
 #include "ui/pendingwork.h"
 
 #include <QHash>
@@ -31,6 +33,8 @@ public:
     // Recomputes every tax, the totals and the words without asking for a
     // buyer, so that what is printed or saved is never stale.
     void RefreshTotals();
+    // The invoice on screen as last worked out and shown.
+    const zelva::Invoice& shownInvoice() const { return m_invoice; }
     // True from New Invoice until the invoice is saved or cancelled.
     bool invoicePending() const { return m_pending; }
     bool hasPendingWork() override { return m_pending; }
@@ -42,21 +46,21 @@ public:
     // taxes, and the rounding row.
     enum GridRow : int {
         EntryRow = 0,
-        FirstGoodsRow = 1,
-        LastGoodsRow = 7,
-        GoodsCgstRow = 8,
-        GoodsSgstRow = 9,
-        Others1Row = 10,
-        Others1CgstRow = 11,
-        Others1SgstRow = 12,
-        Others2Row = 13,
-        Others2CgstRow = 14,
-        Others2SgstRow = 15,
-        ShortExcessRow = 16,
+        FirstGoodsRow = zelva::invoicegrid::FirstGoodsRow,
+        LastGoodsRow = zelva::invoicegrid::LastGoodsRow,
+        GoodsCgstRow = zelva::invoicegrid::GoodsCgstRow,
+        GoodsSgstRow = zelva::invoicegrid::GoodsSgstRow,
+        Others1Row = zelva::invoicegrid::Others1Row,
+        Others1CgstRow = zelva::invoicegrid::Others1CgstRow,
+        Others1SgstRow = zelva::invoicegrid::Others1SgstRow,
+        Others2Row = zelva::invoicegrid::Others2Row,
+        Others2CgstRow = zelva::invoicegrid::Others2CgstRow,
+        Others2SgstRow = zelva::invoicegrid::Others2SgstRow,
+        ShortExcessRow = zelva::invoicegrid::ShortExcessRow,
     };
-    static constexpr int GridRows = ShortExcessRow;
-    static constexpr int GoodsRows = LastGoodsRow;
-    static constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding row
+    static constexpr int GridRows = zelva::invoicegrid::Rows;
+    static constexpr int GoodsRows = zelva::invoicegrid::GoodsRows;
+    static constexpr int RatedRows = zelva::invoicegrid::RatedRows; // rows with a rate and a "per": all but the rounding row
     // The longest quantity a line shows: fifteen digits and the point, all a
     // number keeps (platform/textnum.h); and the longest unit ("Per").
     static constexpr int LongestNumber = 16;
@@ -195,9 +199,9 @@ protected:
     virtual void showTaxCaptions(bool cgstAndSgst) = 0;
     // After every computation of the totals, for what a page shows besides them.
     virtual void totalsShown() {}
-    // What goods line `row` is taxed on and saved with: its amount, unless the
-    // page takes something off it.
-    virtual double taxableValue(int row) const { return lineAmount(row); }
+    // The discount typed for goods line `row`: none, unless the page takes
+    // something off a line.
+    virtual zelva::Paise discountTyped(int) const { return 0; }
     // The boxes of a goods line, shown when the line is added.
     virtual std::vector<Row*> goodsColumns();
     // Empties every box and list of the page and the entry row.
@@ -222,11 +226,9 @@ protected:
     static QLabel* addHead(QWidget* page, QAnyStringView caption, zelva::invoicepage::Column col, int top, int bottom);
 
     // what the forms read of the invoice entered
-    double lineAmount(int row) const { return m_lineAmounts.at(row - FirstGoodsRow); }
+    zelva::Paise lineAmount(int row) const { return m_lines.at(row - FirstGoodsRow).amount; }
     int lineCount() const { return LineCount; }
     zelva::TaxMode taxMode() const { return TaxMode; }
-    // The goods rate chosen, in percent; negative while none is chosen.
-    double goodsRate() const;
     void setPending(bool pending);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -245,14 +247,7 @@ private:
         int cgstRow;
         int sgstRow;
         int position = -1; // the chosen list entry; -1 while no rate is chosen
-        double rate = 0;   // GoodsTaxRate, Others1TaxRate, Others2TaxRate
-        double tax = 0;    // GoodsTax, Others1Tax, Others2Tax
-        void clearRate()
-        {
-            position = -1;
-            rate = 0;
-            tax = 0;
-        }
+        void clearRate() { position = -1; }
     };
 
     // building the window around the page, and the keyboard (invoicewindow.cpp)
@@ -292,16 +287,17 @@ private:
     void decideTaxMode();
     void clearTaxRows();
     void chooseRate(TaxBase base, int position);
-    double baseAmount(TaxBase base) const;
-    double goodsValue() const;
-    void applyTax(TaxLine& line, double base);
-    void recomputeTaxes();
+    // The screen as an invoice: what the boxes hold, each number by the one
+    // rule (a box that is no number counts as nothing until Save refuses it).
+    zelva::Invoice currentInvoice() const;
+    // Works out the invoice on screen (ComputeTotals) and shows its taxes
+    // and totals; asks for a buyer when none decides the tax yet.
     void alltotal(bool askForBuyer);
-    void ConvertCurrencyToEnglish(double amount);
+    void showTaxRows();
+    void showGoodsTotal();
+    void ConvertCurrencyToEnglish();
 
     // new invoice, check, save (invoicesave.cpp)
-    void SetBuyerInvoiceData();
-    void SetGoodsInvoiceData();
     void resetInvoiceValues();
     void setInvoiceSerial(qint64 serial);
     QWidget* descriptionBox(int row) const;
@@ -310,14 +306,10 @@ private:
     // The pre-save check and the totals recomputation; false (and a message)
     // when the invoice cannot be saved as it stands.
     bool readyToSave();
-    // Whether Save may move the invoice to the next free number when its own
-    // was taken meanwhile: not once copies carrying the number are printed.
-    enum class Renumber { Allowed, Refused };
-    // Stores the invoice (one transaction); false, with the operator told why
-    // and what failureNote adds, when nothing was stored.
-    bool storeInvoice(Renumber renumber, const QString& failureNote);
-    void Insert();
-    void UpdateItemStockQuantity(int& updateIndex);
+    // Stores the invoice through StoreInvoice (one transaction); false, with
+    // the operator told why and what failureNote adds, when nothing was
+    // stored. Renumber::Refused once copies carrying the number are printed.
+    bool storeInvoice(zelva::Renumber renumber, const QString& failureNote);
 
     // printing (invoiceprint.cpp)
     bool takeFreeNumber();
@@ -331,8 +323,6 @@ private:
     zelva::RecordSource datCompany;
     zelva::RecordSource datBuyer;
     zelva::RecordSource datStock;
-    zelva::RecordSource datBuyerInvoice;
-    zelva::RecordSource datGoodsInvoice;
     QScrollArea* m_scroll = nullptr;
     QHash<QObject*, QWidget*> m_enterGoesTo; // where Enter leads while entering a goods line
 
@@ -355,14 +345,11 @@ private:
     QString BuyerBid;
     QString CurrentItemCode;
     std::array<TaxLine, 3> m_tax{};
-    zelva::Totals m_totals; // as last computed
-    std::vector<double> m_lineAmounts; // quantity times rate of each goods line, in row order
+    zelva::Invoice m_invoice; // as last worked out and shown
+    std::vector<zelva::InvoiceLine> m_lines; // the goods lines added, in row order, with their stock items
     double LineQuantity = 0;
     double LineRate = 0;
-    double LineAmount = 0;
+    zelva::Paise LineAmount = 0;
+    bool m_lineTooLarge = false; // quantity times rate passes the amount limit
     int LineCount = 0;
-    // item code and quantity of each added line, in the order added
-    std::vector<QString> StockItemCodes;
-    std::vector<double> StockQuantities;
-    int StockUpdateIndex = 0;
 };

@@ -81,9 +81,14 @@ void RuledPage::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.setPen(QPen(Qt::black, 1));
+    paintRules(p);
+}
+
+void RuledPage::paintRules(QPainter& painter) const
+{
+    painter.setPen(QPen(Qt::black, 1));
     for (const QLine& r : m_rules)
-        p.drawLine(px(Margin + r.x1()), px(Margin + r.y1()), px(Margin + r.x2()), px(Margin + r.y2()));
+        painter.drawLine(px(Margin + r.x1()), px(Margin + r.y1()), px(Margin + r.x2()), px(Margin + r.y2()));
 }
 
 PickCombo::PickCombo(QWidget* parent)

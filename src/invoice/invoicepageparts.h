@@ -1,6 +1,8 @@
 #pragma once
 // Pieces an invoice page is built from: the A4 page in twips, boxes and labels
 // placed on it, the ruled lines drawn behind them, and the rate lists.
+#include "ui/printing.h"
+
 #include <QComboBox>
 #include <QLine>
 #include <QWidget>
@@ -11,6 +13,8 @@ class QLineEdit;
 class QPlainTextEdit;
 
 namespace zelva::invoicepage {
+
+using zelva::RuledSurface;
 
 // The A4 page in twips, and where its printable area starts.
 constexpr int PageWidth = 11906;
@@ -42,11 +46,12 @@ QPlainTextEdit* addLines(
 QFont styled(const QWidget* page, bool bold, bool underline = false, double scale = 1);
 
 // The white page with the ruled lines of the printed invoice behind the boxes.
-class RuledPage : public QWidget {
+class RuledPage : public QWidget, public RuledSurface {
 public:
     explicit RuledPage(QWidget* parent = nullptr);
     // A line from (x1, y1) to (x2, y2) in twips of the printable area.
     void rule(int x1, int y1, int x2, int y2) { m_rules.emplace_back(x1, y1, x2, y2); }
+    void paintRules(QPainter& painter) const override;
 
 protected:
     void paintEvent(QPaintEvent*) override;

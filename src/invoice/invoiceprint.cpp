@@ -4,7 +4,9 @@
 
 #include "data/dataerror.h"
 #include "data/datafolder.h"
+#include "data/serials.h"
 #include "invoice/rptinvoice.h"
+#include "sales/invoicestore.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/printing.h"
@@ -27,7 +29,8 @@ using namespace zelva;
 bool InvoiceForm::takeFreeNumber()
 {
     qint64 free = 0;
-    if (!Guarded<DataError>([&] { free = datBuyerInvoice.nextSerial(QStringLiteral("sno")); }))
+    if (!Guarded<DataError>(
+            [&] { free = NextSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno")); }))
         return false;
     if (free > InvoiceSno)
         setInvoiceSerial(free);
@@ -116,10 +119,7 @@ void InvoiceForm::cmdPrint_Click()
 void InvoiceForm::cmdInvoiceReport_Click()
 {
     report::ReportRows rows;
-    const bool read = Guarded<DataError>([&] {
-        QSqlQuery query = m_db.run(InvoiceReportSql, {}, QStringLiteral("read the invoices to print"), DbFile::Invoice);
-        rows = InvoiceReportRows(query);
-    });
+    const bool read = Guarded<DataError>([&] { rows = InvoiceReportRows(LoadAllInvoices(m_db)); });
     if (!read || rows.empty())
         return; // no invoice saved yet: nothing to open, nothing to say
     // The invoice on screen when it is saved, else the last one saved.

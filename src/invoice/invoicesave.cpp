@@ -5,9 +5,9 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
-#include "data/stockchange.h"
 #include "ui/ownwindow.h"
 #include "platform/datetext.h"
+#include "platform/money.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -30,36 +30,20 @@ bool refuse(const QString& message, QWidget* focus)
     return false;
 }
 
-QString numbered(const char* stem, int row)
-{
-    return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(row);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- new invoice
-
-void InvoiceForm::SetBuyerInvoiceData()
-{
-    datBuyerInvoice.bind(DbFile::Invoice, QStringLiteral("BuyerInvoice"));
-}
-
-void InvoiceForm::SetGoodsInvoiceData()
-{
-    datGoodsInvoice.bind(DbFile::Invoice, QStringLiteral("GoodsInvoice"));
-}
 
 void InvoiceForm::resetInvoiceValues()
 {
     for (TaxLine& line : m_tax)
         line.clearRate();
     LineCount = 0;
-    LineAmount = LineQuantity = LineRate = 0;
-    m_totals = {};
-    m_lineAmounts.clear();
-    StockItemCodes.clear();
-    StockQuantities.clear();
-    StockUpdateIndex = 0;
+    LineAmount = 0;
+    LineQuantity = LineRate = 0;
+    m_lineTooLarge = false;
+    m_invoice = {};
+    m_lines.clear();
     TaxMode = zelva::TaxMode::None;
     BuyerBid.clear();
     BuyerState.clear();
@@ -88,8 +72,6 @@ void InvoiceForm::cmdNewInvoice_Click()
     ClearControl();
     const bool started = Guarded<DataError>([this] {
         showCompany(0);
-        SetBuyerInvoiceData();
-        SetGoodsInvoiceData();
         SetBuyerDatabase();
         SetItemDatabase();
         HideGoodsTextBox();
@@ -98,10 +80,8 @@ void InvoiceForm::cmdNewInvoice_Click()
             line.cgstCombo->clear();
             line.sgstCombo->clear();
         }
-        setInvoiceSerial(datBuyerInvoice.nextSerial(QStringLiteral("sno")));
+        setInvoiceSerial(NextSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno")));
         m_numberAtNew = InvoiceNumber;
-        datBuyerInvoice.addNew();
-        datGoodsInvoice.addNew();
     });
     if (!started)
         return;
@@ -169,7 +149,7 @@ bool InvoiceForm::CheckForEmptyControl()
         FillIfEmpty(hsnBox(row), NotApplicable);
     for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
         FillIfEmpty(txtQuantity[row], QStringLiteral("0"));
-    FillIfEmpty(txtTotalQuantity, Str(m_totals.quantityTotal));
+    FillIfEmpty(txtTotalQuantity, Str(m_invoice.totals.quantity));
     for (int row = FirstGoodsRow; row <= RatedRows; ++row)
         FillIfEmpty(txtPer[row], NotApplicable);
 
@@ -177,8 +157,8 @@ bool InvoiceForm::CheckForEmptyControl()
         return refuse(QStringLiteral(" Amount cannot be Blank "), txtAmount[FirstGoodsRow]);
     for (int row = FirstGoodsRow + 1; row <= GridRows; ++row)
         FillIfEmpty(txtAmount[row], QStringLiteral("0"));
-    FillIfEmpty(txtTotalGoodsAmount, Str(goodsValue()));
-    FillIfEmpty(txtTotalAmount, Str(m_totals.grandTotal));
+    FillIfEmpty(txtTotalGoodsAmount, Str(ToRupees(m_invoice.totals.goods)));
+    FillIfEmpty(txtTotalAmount, Str(ToRupees(m_invoice.totals.grand)));
 
     if (txtRate[FirstGoodsRow]->text().isEmpty())
         return refuse(QStringLiteral(" Rate cannot be Blank "), txtRate[FirstGoodsRow]);
@@ -199,9 +179,15 @@ bool InvoiceForm::CheckNumbers()
         {txtAmount[Others2Row], QStringLiteral("Others2 Amount")},
         {txtAmount[ShortExcessRow], QStringLiteral("Short & Excess Amount")},
     }};
-    double unused = 0;
     for (const auto& [box, name] : typed) {
-        if (!ReadNumber(box->text(), name, unused)) {
+        double value = 0;
+        if (!ReadNumber(box->text(), name, value)) {
+            box->setFocus();
+            return false;
+        }
+        // an amount beyond what an amount carries is refused, not counted as nothing
+        if (!WithinAmountLimit(value)) {
+            MsgBox(AmountTooLarge(name));
             box->setFocus();
             return false;
         }
@@ -211,89 +197,21 @@ bool InvoiceForm::CheckNumbers()
 
 // ---------------------------------------------------------------- save
 
-// The screen into the two pending records, field by field.
-void InvoiceForm::Insert()
-{
-    if (datBuyerInvoice.mode() != RecordSource::Mode::Adding)
-        datBuyerInvoice.addNew();
-    if (datGoodsInvoice.mode() != RecordSource::Mode::Adding)
-        datGoodsInvoice.addNew();
-
-    RecordSource& b = datBuyerInvoice;
-    b.setValue(QStringLiteral("sno"), InvoiceSno);
-    b.setValue(QStringLiteral("bid"), BuyerBid);
-    b.setValue(QStringLiteral("Time"), TimeTextHM(QTime::currentTime()));
-    const std::array<std::pair<const char*, QWidget*>, 19> shown{{{"InvoiceNo", txtInvoiceNo},
-                                                                  {"InvoiceDate", txtInvoiceDate},
-                                                                  {"OrderNo", txtOrderNo},
-                                                                  {"OrderDate", txtOrderDate},
-                                                                  {"SuppliersRef", txtSuppliersRef},
-                                                                  {"DispatchedThrough", txtDispatchedThrough},
-                                                                  {"SalerCompany", txtCompanyName},
-                                                                  {"SalerGstin", txtGstin},
-                                                                  {"BuyerName", cboBuyerName},
-                                                                  {"BuyerAddress", txtBuyerAddress},
-                                                                  {"BuyerDist", txtBuyerDist},
-                                                                  {"buyerstate", txtBuyerState},
-                                                                  {"BuyerPin", txtBuyerPin},
-                                                                  {"BuyerGstin", txtBuyerGstin},
-                                                                  {"BuyerNameD", cboBuyerNameD},
-                                                                  {"DeliveryAddress", txtBuyerAddressD},
-                                                                  {"Dist", txtBuyerDistD},
-                                                                  {"State", txtBuyerStateD},
-                                                                  {"Pin", txtBuyerPinD}}};
-    for (const auto& [field, box] : shown)
-        b.setValue(QLatin1String(field), TextOf(box));
-
-    // The grid's rows side by side, row i in the fields ending in i.
-    RecordSource& g = datGoodsInvoice;
-    g.setValue(QStringLiteral("sno"), InvoiceSno);
-    g.setValue(QStringLiteral("InvoiceNo"), txtInvoiceNo->text());
-    for (int row = FirstGoodsRow; row <= GridRows; ++row) {
-        g.setValue(numbered("DescriptionOfGoods", row), TextOf(descriptionBox(row)));
-        g.setValue(numbered("Hsn", row), TextOf(hsnBox(row)));
-        // a goods line is saved with the value it is taxed on
-        const bool line = row >= FirstGoodsRow && row <= LineCount;
-        g.setValue(numbered("Amount", row), line ? FormatAmount(taxableValue(row)) : txtAmount[row]->text());
-        if (row <= LastGoodsRow)
-            g.setValue(numbered("Quantity", row), Val(txtQuantity[row]->text()));
-        if (row <= RatedRows) {
-            g.setValue(numbered("Per", row), txtPer[row]->text());
-            g.setValue(numbered(row <= 3 ? "Rate" : "rate", row), txtRate[row]->text()); // Rate1-3, rate4-15
-        }
-    }
-    g.setValue(QStringLiteral("TotalQuantity"), Val(txtTotalQuantity->text()));
-    g.setValue(QStringLiteral("TotalGoodsAmount"), m_totals.goodsTotal);
-    g.setValue(QStringLiteral("totalamount"), m_totals.grandTotal);
-    g.setValue(QStringLiteral("TIgst"), m_totals.totalIgst);
-    g.setValue(QStringLiteral("TCgst"), m_totals.totalCgst);
-    g.setValue(QStringLiteral("TSgst"), m_totals.totalSgst);
-}
-
-// Takes each added line's quantity off its stock item, found by item code,
-// from slot updateIndex on. Stock may go below zero; a code no longer in
-// stock deducts nothing.
-void InvoiceForm::UpdateItemStockQuantity(int& updateIndex)
-{
-    for (; updateIndex < int(StockItemCodes.size()); ++updateIndex)
-        AdjustStock(m_db, StockTable::ForSale, StockItemCodes[updateIndex], -StockQuantities[updateIndex]);
-}
-
 bool InvoiceForm::readyToSave()
 {
     if (!m_pending || !CheckForEmptyControl() || !CheckNumbers())
         return false;
     RefreshTotals();
-    if (!WithinAmountLimit(m_totals.grandTotal)) {
+    if (!WithinAmountLimit(ToRupees(m_invoice.totals.grand))) {
         MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
         return false;
     }
     return true;
 }
 
-// Writes both records and the stock deduction in one transaction: all of it
-// or nothing. The serial taken at New Invoice is confirmed free first; if
-// another invoice took it meanwhile, this one takes the next free number.
+// Saves the invoice whole or not at all (StoreInvoice). The serial taken at
+// New Invoice is confirmed free first; if another invoice took it
+// meanwhile, this one takes the next free number.
 void InvoiceForm::cmdSave_Click()
 {
     if (readyToSave())
@@ -302,22 +220,12 @@ void InvoiceForm::cmdSave_Click()
 
 bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
 {
-    int updateIndex = StockUpdateIndex;
+    Invoice invoice = currentInvoice();
+    ComputeTotals(invoice);
+    invoice.time = TimeTextHM(QTime::currentTime());
+    StoredInvoice stored;
     try {
-        Transaction transaction(m_db, QStringLiteral("save the invoice"));
-        const qint64 free = FreeSerial(m_db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
-                                       QStringLiteral("InvoiceNo"), CodeKind::Invoice, InvoiceSno);
-        if (free != InvoiceSno && renumber == Renumber::Refused)
-            throw DataError(QStringLiteral("save the invoice"), RelativePath(DbFile::Invoice),
-                            QStringLiteral("invoice number %1 was taken by another invoice meanwhile")
-                                .arg(InvoiceNumber));
-        if (free != InvoiceSno)
-            setInvoiceSerial(free);
-        Insert();
-        datBuyerInvoice.update();
-        datGoodsInvoice.update();
-        UpdateItemStockQuantity(updateIndex);
-        transaction.commit();
+        stored = StoreInvoice(m_db, invoice, renumber);
     } catch (const DataError& error) {
         // Rolled back: the invoice stays on screen to be saved again.
         MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "
@@ -325,7 +233,9 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
                + failureNote);
         return false;
     }
-    StockUpdateIndex = updateIndex;
+    if (stored.serial != InvoiceSno)
+        setInvoiceSerial(stored.serial);
+    m_invoice = invoice;
     setPending(false);
     if (InvoiceNumber != m_numberAtNew)
         MsgBox(QStringLiteral("Invoice number %1 was taken by another invoice meanwhile. This invoice is saved as %2.")
@@ -338,12 +248,6 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
 
 void InvoiceForm::cmdCancel_Click()
 {
-    Guarded<DataError>([this] {
-        datBuyerInvoice.cancelUpdate();
-        datGoodsInvoice.cancelUpdate();
-        datBuyerInvoice.requery();
-        datGoodsInvoice.requery();
-    });
     setPending(false);
     ClearControl();
 }

@@ -2,7 +2,7 @@
 // base (goods, Others1, Others2) in its grid rows, and the totals.
 #include "invoice/invoiceform.h"
 
-#include "invoice/amountinwords.h"
+#include "platform/money.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/message.h"
@@ -79,39 +79,8 @@ void InvoiceForm::clearTaxRows()
             for (Row* column : {&txtRate, &txtPer, &txtAmount})
                 (*column)[row]->clear();
     }
-    m_totals.totalIgst = m_totals.totalCgst = m_totals.totalSgst = 0;
     txtTotalCgst->clear();
     txtTotalSgst->clear();
-}
-
-double InvoiceForm::baseAmount(TaxBase base) const
-{
-    switch (base) {
-    case Goods: return goodsValue();
-    case Others1: return Val(txtAmount[Others1Row]->text());
-    case Others2: return Val(txtAmount[Others2Row]->text());
-    }
-    return 0;
-}
-
-// Rate, "%" and the tax of one base into its tax rows; in CGST mode the SGST
-// row repeats them under the matching SGST label.
-void InvoiceForm::applyTax(TaxLine& line, double base)
-{
-    if (line.position < 0 || TaxMode == zelva::TaxMode::None)
-        return;
-    line.rate = RateAt(TaxMode, line.position);
-    line.tax = TaxOn(base, line.rate);
-    std::vector<int> rows{line.cgstRow};
-    if (TaxMode == zelva::TaxMode::Cgst) {
-        line.sgstCombo->setEditText(SgstLabelFor(line.cgstCombo->currentText()));
-        rows.push_back(line.sgstRow);
-    }
-    for (int row : rows) {
-        txtRate[row]->setText(RateText(line.rate));
-        txtPer[row]->setText(QStringLiteral("%"));
-        txtAmount[row]->setText(FormatAmount(line.tax));
-    }
 }
 
 void InvoiceForm::chooseRate(TaxBase base, int position)
@@ -126,83 +95,128 @@ void InvoiceForm::cboGoodsCgst_Click(int index) { chooseRate(Goods, index); }
 void InvoiceForm::cboOthers1Cgst_Click(int index) { chooseRate(Others1, index); }
 void InvoiceForm::cboOthers2Cgst_Click(int index) { chooseRate(Others2, index); }
 
-// The goods are taxed on the sum of their lines' taxable values.
-double InvoiceForm::goodsValue() const
+// The screen as an invoice: the header and parties as shown, the goods lines
+// added (with the discounts the page takes off), the charges and rounding as
+// typed, the rates chosen, and the boxes of the rows no rate fills.
+Invoice InvoiceForm::currentInvoice() const
 {
-    double total = 0;
+    Invoice invoice;
+    invoice.serial = InvoiceSno;
+    invoice.number = InvoiceNumber;
+    invoice.date = txtInvoiceDate->text();
+    invoice.orderNo = txtOrderNo->text();
+    invoice.orderDate = txtOrderDate->text();
+    invoice.suppliersRef = txtSuppliersRef->text();
+    invoice.dispatchedThrough = txtDispatchedThrough->text();
+    invoice.seller = {txtCompanyName->text(), txtAddress->toPlainText(), txtDist->text(), txtState->text(),
+                      txtPin->text(),         txtGstin->text()};
+    invoice.buyerCode = BuyerBid;
+    invoice.buyer = {TextOf(cboBuyerName), txtBuyerAddress->toPlainText(), txtBuyerDist->text(),
+                     txtBuyerState->text(), txtBuyerPin->text(),           txtBuyerGstin->text()};
+    invoice.delivery = {TextOf(cboBuyerNameD), txtBuyerAddressD->toPlainText(), txtBuyerDistD->text(),
+                        txtBuyerStateD->text(), txtBuyerPinD->text(),           QString()};
+    invoice.mode = TaxMode;
+    invoice.lines = m_lines;
     for (int row = FirstGoodsRow; row <= LineCount; ++row)
-        total += taxableValue(row);
-    return total;
+        invoice.lines[row - FirstGoodsRow].discount = discountTyped(row);
+    const auto typed = [this](int row, QWidget* description, QWidget* hsn) {
+        GridLine line{TextOf(description), TextOf(hsn), row <= RatedRows ? txtPer[row]->text() : QString(), 0, 0};
+        if (row <= RatedRows)
+            zelva::ReadNumber(txtRate[row]->text(), line.rate);
+        ReadAmount(txtAmount[row]->text(), line.amount);
+        return line;
+    };
+    invoice.charges[0] = typed(Others1Row, cboOthers1, cboOthers1Hsn);
+    invoice.charges[1] = typed(Others2Row, cboOthers2, cboOthers2Hsn);
+    for (TaxBase base : {Goods, Others1, Others2}) {
+        const TaxLine& line = m_tax[base];
+        ChargedTax& taxed = invoice.taxes[base];
+        taxed.ratePosition = line.position;
+        taxed.first = typed(line.cgstRow, line.cgstCombo, txtHsn[line.cgstRow]);
+        taxed.second = typed(line.sgstRow, line.sgstCombo, txtHsn[line.sgstRow]);
+    }
+    invoice.rounding = typed(ShortExcessRow, txtShortExcess, txtHsn[ShortExcessRow]);
+    return invoice;
 }
 
-double InvoiceForm::goodsRate() const
+// Rate, "%" and the tax of each rated base in its tax rows; in CGST mode the
+// SGST row repeats them under the matching SGST label.
+void InvoiceForm::showTaxRows()
 {
-    const TaxLine& goods = m_tax[Goods];
-    return goods.position < 0 || TaxMode == zelva::TaxMode::None ? -1 : RateAt(TaxMode, goods.position);
-}
-
-// Every chosen rate charged again on its base as it is now.
-void InvoiceForm::recomputeTaxes()
-{
-    for (TaxBase base : {Goods, Others1, Others2})
-        applyTax(m_tax[base], baseAmount(base));
+    if (TaxMode == zelva::TaxMode::None)
+        return;
+    for (TaxBase base : {Goods, Others1, Others2}) {
+        const TaxLine& line = m_tax[base];
+        if (line.position < 0)
+            continue;
+        const ChargedTax& taxed = m_invoice.taxes[base];
+        std::vector<std::pair<int, const GridLine*>> rows{{line.cgstRow, &taxed.first}};
+        if (TaxMode == zelva::TaxMode::Cgst) {
+            line.sgstCombo->setEditText(taxed.second.description);
+            rows.push_back({line.sgstRow, &taxed.second});
+        }
+        for (auto [row, shown] : rows) {
+            txtRate[row]->setText(RateText(shown->rate));
+            txtPer[row]->setText(shown->per);
+            txtAmount[row]->setText(BoxAmountText(shown->amount));
+        }
+    }
 }
 
 void InvoiceForm::alltotal(bool askForBuyer)
 {
-    TotalsInput input;
-    input.mode = TaxMode;
-    input.goodsTax = m_tax[Goods].tax;
-    input.others1Tax = m_tax[Others1].tax;
-    input.others2Tax = m_tax[Others2].tax;
-    input.goodsTotal = goodsValue();
-    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row)
-        input.quantityTexts[row - 1] = txtQuantity[row]->text();
-    for (int row = GoodsCgstRow; row <= GridRows; ++row)
-        input.chargeAmountTexts[row - GoodsCgstRow] = txtAmount[row]->text();
-    m_totals = ComputeTotals(input);
-
+    m_invoice = currentInvoice();
+    ComputeTotals(m_invoice);
+    showTaxRows();
+    const InvoiceTotals& totals = m_invoice.totals;
+    // the tax totals as the rows show them, so that the page adds up
     if (TaxMode == zelva::TaxMode::Cgst) {
-        txtTotalCgst->setText(FormatAmount(m_totals.totalCgst));
-        txtTotalSgst->setText(FormatAmount(m_totals.totalSgst));
+        txtTotalCgst->setText(BoxAmountText(m_invoice.firstTaxShown()));
+        txtTotalSgst->setText(BoxAmountText(m_invoice.sgstShown()));
     } else if (TaxMode == zelva::TaxMode::Igst) {
-        txtTotalCgst->setText(FormatAmount(m_totals.totalIgst));
+        txtTotalCgst->setText(BoxAmountText(m_invoice.firstTaxShown()));
     } else if (askForBuyer) {
         MsgBox(QStringLiteral("Select Buyer"));
     }
-    txtTotalQuantity->setText(Str(m_totals.quantityTotal));
-    txtTotalAmount->setText(FormatAmount(m_totals.grandTotal));
+    txtTotalQuantity->setText(Str(totals.quantity));
+    txtTotalAmount->setText(BoxAmountText(totals.grand));
     totalsShown();
 }
 
-void InvoiceForm::ConvertCurrencyToEnglish(double amount)
+void InvoiceForm::ConvertCurrencyToEnglish()
 {
-    txtAmountInWords->setPlainText(AmountInWords(amount));
+    txtAmountInWords->setPlainText(m_invoice.totals.words);
 }
 
 void InvoiceForm::RefreshTotals()
 {
-    recomputeTaxes();
     alltotal(false);
-    txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
-    ConvertCurrencyToEnglish(m_totals.grandTotal);
+    txtTotalGoodsAmount->setText(BoxAmountText(m_invoice.totals.goods));
+    ConvertCurrencyToEnglish();
+}
+
+void InvoiceForm::showGoodsTotal()
+{
+    m_invoice = currentInvoice();
+    ComputeTotals(m_invoice);
+    txtTotalGoodsAmount->setText(BoxAmountText(m_invoice.totals.goods));
 }
 
 void InvoiceForm::txtShortExcess_GotFocus()
 {
     txtShortExcess->setText(QStringLiteral("Short & Excess"));
     alltotal(true);
-    ConvertCurrencyToEnglish(m_totals.grandTotal);
+    ConvertCurrencyToEnglish();
 }
 
 void InvoiceForm::txtTotalGoodsAmount_Click()
 {
-    txtTotalGoodsAmount->setText(FormatAmount(goodsValue()));
+    showGoodsTotal();
 }
 
 void InvoiceForm::txtTotalAmount_GotFocus()
 {
     alltotal(true);
-    ConvertCurrencyToEnglish(m_totals.grandTotal);
+    ConvertCurrencyToEnglish();
     cmdPrint->setEnabled(m_pending); // Print saves: only an open invoice can be printed
 }

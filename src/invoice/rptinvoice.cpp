@@ -1,9 +1,8 @@
 #include "invoice/rptinvoice.h"
 
-#include "invoice/amountinwords.h"
 #include "ui/formboxes.h"
 
-#include <QSqlRecord>
+#include <algorithm>
 
 namespace zelva {
 
@@ -11,9 +10,9 @@ using namespace report;
 
 namespace {
 
-constexpr int GridRows = 16;
-constexpr int GoodsRows = 7;
-constexpr int RatedRows = 15;
+constexpr int GridRows = invoicegrid::Rows;
+constexpr int GoodsRows = invoicegrid::GoodsRows;
+constexpr int RatedRows = invoicegrid::RatedRows;
 constexpr double LabelHeight = 240;
 
 QString numbered(const char* stem, int row)
@@ -40,6 +39,11 @@ void box(Section& section, const QString& column, double left, double top, doubl
 struct Party {
     QString name, address, dist, state, pin, gstin;
 };
+
+const Party SellerColumns{"SalerCompany", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "SalerGstin"};
+const Party BuyerColumns{"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin"};
+// The delivery party's GSTIN is not kept with the invoice: its box stays blank.
+const Party DeliveryColumns{"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()};
 
 void party(Section& d, const Party& p, double left, double top, double distWidth, bool seller)
 {
@@ -76,6 +80,56 @@ void goodsGrid(Section& d)
     }
 }
 
+// The separate-GST invoice's grid: each goods line with its amount, its
+// discount, its taxable value, its share of the tax rows and its total.
+void separateGstGrid(Section& d)
+{
+    struct Col {
+        const char* head;
+        const char* stem;
+        double left;
+        double width;
+        Align align;
+        Format format;
+    };
+    const Col cols[] = {{"S.No.", "SNo", 0, 400, Align::Left, Format::AsHeld},
+                        {"Description of Goods", "DescriptionOfGoods", 420, 1440, Align::Left, Format::AsHeld},
+                        {"HSN/ SAC", "Hsn", 1880, 560, Align::Left, Format::AsHeld},
+                        {"Quantity", "Quantity", 2460, 600, Align::Right, Format::AsHeld},
+                        {"UOM", "Per", 3080, 400, Align::Left, Format::AsHeld},
+                        {"Rate (Rs.)", "Rate", 3500, 860, Align::Right, Format::AsHeld},
+                        {"Amount", "Amount", 4380, 860, Align::Right, Format::Amount},
+                        {"Less: Disc", "Disc", 5260, 860, Align::Right, Format::Amount},
+                        {"Taxable Value", "TaxableValue", 6140, 860, Align::Right, Format::Amount},
+                        {"Per.", "FirstTaxPer", 7020, 300, Align::Right, Format::AsHeld},
+                        {"Amt.", "FirstTaxAmt", 7340, 860, Align::Right, Format::Amount},
+                        {"Per.", "SgstPer", 8220, 300, Align::Right, Format::AsHeld},
+                        {"Amt.", "SgstAmt", 8540, 860, Align::Right, Format::Amount},
+                        {"Total", "Total", 9420, 948, Align::Right, Format::Amount}};
+    const Font small{"Arial", 7};
+    d.values.push_back(ValueBox{"FirstTaxHead", {7020, 4100, 1180, 200}, small, Align::Center});
+    d.values.push_back(ValueBox{"SgstHead", {8220, 4100, 1180, 200}, small, Align::Center});
+    for (const Col& c : cols) {
+        const QByteArray stem(c.stem);
+        const bool sgst = stem.startsWith("Sgst");
+        const bool sub = sgst || (stem.startsWith("FirstTax"));
+        const TwipsRect rect{c.left, sub ? 4320.0 : 4100.0, c.width, sub ? 240.0 : 460.0};
+        if (sgst) // no SGST on an IGST invoice: its heads come with the row
+            d.values.push_back(ValueBox{QString::fromLatin1(stem + "Head"), rect, small, c.align});
+        else
+            d.labels.push_back(Label{c.head, rect, small, c.align, true});
+    }
+    for (int row = 1; row <= GridRows; ++row) {
+        const double top = 4608 + 432 * (row - 1);
+        for (const Col& c : cols) {
+            QString column = numbered(c.stem, row);
+            if (QByteArray(c.stem) == "Rate")
+                column = numbered(row <= 3 ? "Rate" : "rate", row);
+            d.values.push_back(ValueBox{column, {c.left, top, c.width, LabelHeight}, small, c.align, c.format});
+        }
+    }
+}
+
 void totalsAndFoot(Section& d)
 {
     labelled(d, "Total Quantity", 0, 1296, 12240, 1296, 990, "TotalQuantity");
@@ -96,11 +150,97 @@ void totalsAndFoot(Section& d)
     d.labels.push_back(Label{"Authorised Signatory", {8064, 14400, 2016, LabelHeight}});
 }
 
-bool heldNothing(const ReportRow& row, int gridRow)
+void addParty(ReportRow& row, const InvoiceParty& party, const Party& columns)
 {
-    const QString description = row.value(numbered("DescriptionOfGoods", gridRow)).toString().trimmed();
-    return (description.isEmpty() || description == NotApplicable)
-           && row.value(numbered("Amount", gridRow)).toDouble() == 0;
+    const std::pair<const QString*, const QString*> fields[] = {{&columns.name, &party.name},
+                                                                {&columns.address, &party.address},
+                                                                {&columns.dist, &party.dist},
+                                                                {&columns.state, &party.state},
+                                                                {&columns.pin, &party.pin},
+                                                                {&columns.gstin, &party.gstin}};
+    for (auto [column, value] : fields)
+        if (!column->isEmpty())
+            row.insert(*column, *value);
+}
+
+bool heldNothing(const GridLine& line)
+{
+    const QString description = line.description.trimmed();
+    return (description.isEmpty() || description == NotApplicable) && line.amount == 0;
+}
+
+// One grid row under its stored names; a row that holds nothing stays blank.
+void addGridRow(ReportRow& row, int gridRow, const GridLine& line, const double* quantity)
+{
+    if (heldNothing(line))
+        return;
+    row.insert(numbered("DescriptionOfGoods", gridRow), line.description);
+    row.insert(numbered("Hsn", gridRow), line.hsn);
+    if (quantity)
+        row.insert(numbered("Quantity", gridRow), *quantity);
+    if (gridRow <= RatedRows) {
+        row.insert(numbered(gridRow <= 3 ? "Rate" : "rate", gridRow), line.rate);
+        row.insert(numbered("Per", gridRow), line.per);
+    }
+    row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
+}
+
+// An invoice's page, with the grid of its layout.
+Section invoiceDetail(void (*grid)(Section&))
+{
+    Section d;
+    d.height = 14667;
+    party(d, SellerColumns, 0, 0, 3750, true);
+    d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
+    party(d, BuyerColumns, 0, 2016, 3750, false);
+    labelled(d, "Invoice No.:", 6048, 7056, 144, 1008, 1155, "InvoiceNo");
+    labelled(d, "Date", 8208, 8928, 144, 585, 864, "InvoiceDate");
+    box(d, "Time", 9792, 144, 585);
+    labelled(d, "Order No.:", 6048, 7632, 576, 1305, 2745, "OrderNo");
+    labelled(d, "Order Date:", 6048, 7632, 864, 1305, 2295, "OrderDate");
+    labelled(d, "Supplier's Ref.:", 6048, 7632, 1152, 1305, 2730, "SuppliersRef");
+    labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
+    d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
+    party(d, DeliveryColumns, 6048, 2016, 3600, false);
+    d.rules.push_back(Rule{0, 3744, 10368});
+    grid(d);
+    totalsAndFoot(d);
+    return d;
+}
+
+// Lines with a discount were entered on the separate-GST layout: the
+// reprint shows them on it, each line's amount, discount, taxable value and
+// taxes.
+bool separateGst(const Invoice& invoice)
+{
+    return std::ranges::any_of(invoice.lines, [](const InvoiceLine& line) { return line.discount != 0; });
+}
+
+void addSeparateGstColumns(ReportRow& row, const Invoice& invoice)
+{
+    row.insert(DetailVariantColumn, 1);
+    const bool igst = invoice.mode == TaxMode::Igst;
+    const double rate = invoice.goodsRate();
+    row.insert(QStringLiteral("FirstTaxHead"), igst ? QStringLiteral("IGST") : QStringLiteral("CGST"));
+    row.insert(QStringLiteral("SgstHead"), igst ? QString() : QStringLiteral("SGST"));
+    row.insert(QStringLiteral("SgstPerHead"), igst ? QString() : QStringLiteral("Per."));
+    row.insert(QStringLiteral("SgstAmtHead"), igst ? QString() : QStringLiteral("Amt."));
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const InvoiceLine& line = invoice.lines[i];
+        const int gridRow = int(i) + 1;
+        row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
+        row.insert(numbered("Disc", gridRow), ToRupees(line.discount));
+        row.insert(numbered("TaxableValue", gridRow), ToRupees(line.taxable()));
+        if (rate >= 0) {
+            row.insert(numbered("FirstTaxPer", gridRow), rate);
+            row.insert(numbered("FirstTaxAmt", gridRow), ToRupees(line.firstTax));
+            if (!igst) {
+                row.insert(numbered("SgstPer", gridRow), rate);
+                row.insert(numbered("SgstAmt", gridRow), ToRupees(line.sgst));
+            }
+        }
+        row.insert(numbered("Total", gridRow), ToRupees(line.total()));
+    }
 }
 
 } // namespace
@@ -115,49 +255,54 @@ ReportLayout rptInvoice()
     layout.pageFooter = {528, {Label{"This is a Computer Generated Invoice", {0, 0, 10368, 240}, {}, Align::Center}}};
     layout.reportFooter = {168};
 
-    Section& d = layout.detail;
-    d.height = 14667;
-    party(d, {"SalerCompany", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "SalerGstin"}, 0, 0, 3750, true);
-    d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
-    party(d, {"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin"}, 0, 2016, 3750, false);
-    labelled(d, "Invoice No.:", 6048, 7056, 144, 1008, 1155, "InvoiceNo");
-    labelled(d, "Date", 8208, 8928, 144, 585, 864, "InvoiceDate");
-    box(d, "Time", 9792, 144, 585);
-    labelled(d, "Order No.:", 6048, 7632, 576, 1305, 2745, "OrderNo");
-    labelled(d, "Order Date:", 6048, 7632, 864, 1305, 2295, "OrderDate");
-    labelled(d, "Supplier's Ref.:", 6048, 7632, 1152, 1305, 2730, "SuppliersRef");
-    labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
-    d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
-    // The delivery party's GSTIN is not kept with the invoice: its box stays blank.
-    party(d, {"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()}, 6048, 2016, 3600, false);
-    d.rules.push_back(Rule{0, 3744, 10368});
-    goodsGrid(d);
-    totalsAndFoot(d);
+    layout.detail = invoiceDetail(goodsGrid);
+    layout.detailVariants = {invoiceDetail(separateGstGrid)};
     return layout;
 }
 
-ReportRows InvoiceReportRows(QSqlQuery& query)
+ReportRow InvoiceReportRow(const Invoice& invoice)
+{
+    ReportRow row;
+    const std::pair<const char*, QVariant> header[] = {
+        {"Sno", invoice.serial},        {"InvoiceNo", invoice.number},         {"InvoiceDate", invoice.date},
+        {"Time", invoice.time},         {"OrderNo", invoice.orderNo},          {"OrderDate", invoice.orderDate},
+        {"SuppliersRef", invoice.suppliersRef}, {"DispatchedThrough", invoice.dispatchedThrough},
+        {"bid", invoice.buyerCode}};
+    for (const auto& [column, value] : header)
+        row.insert(QLatin1String(column), value);
+    addParty(row, invoice.seller, SellerColumns);
+    addParty(row, invoice.buyer, BuyerColumns);
+    addParty(row, invoice.delivery, DeliveryColumns);
+
+    int serial = 0;
+    for (int gridRow = 1; gridRow <= GoodsRows; ++gridRow) {
+        const std::size_t i = gridRow - 1;
+        if (i >= invoice.lines.size())
+            continue;
+        const InvoiceLine& line = invoice.lines[i];
+        // a goods line shows the value it is taxed on, as it is kept
+        addGridRow(row, gridRow, {line.description, line.hsn, line.unit, line.rate, line.taxable()}, &line.quantity);
+        row.insert(numbered("SNo", gridRow), ++serial);
+    }
+    for (int gridRow = GoodsRows + 1; gridRow <= GridRows; ++gridRow)
+        addGridRow(row, gridRow, invoice.row(gridRow), nullptr);
+    const InvoiceTotals& totals = invoice.totals;
+    row.insert(QStringLiteral("TotalQuantity"), totals.quantity);
+    row.insert(QStringLiteral("TotalGoodsAmount"), ToRupees(totals.goods));
+    // the tax rows as printed, added up: the page adds up to its grand total
+    row.insert(QStringLiteral("TotalTax"), ToRupees(invoice.taxShown()));
+    row.insert(QStringLiteral("totalamount"), ToRupees(totals.grand));
+    row.insert(QStringLiteral("AmountInWords"), totals.words);
+    if (separateGst(invoice))
+        addSeparateGstColumns(row, invoice);
+    return row;
+}
+
+ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices)
 {
     ReportRows rows;
-    while (query.next()) {
-        const QSqlRecord record = query.record();
-        ReportRow row;
-        for (int i = 0; i < record.count(); ++i)
-            row.insert(record.fieldName(i), record.value(i));
-        int serial = 0;
-        for (int gridRow = 1; gridRow <= GridRows; ++gridRow) {
-            if (heldNothing(row, gridRow)) {
-                for (const char* stem : {"DescriptionOfGoods", "Hsn", "Quantity", "Rate", "rate", "Per", "Amount"})
-                    row.remove(numbered(stem, gridRow));
-            } else if (gridRow <= GoodsRows) {
-                row.insert(numbered("SNo", gridRow), ++serial);
-            }
-        }
-        const double tax = row.value("TIgst").toDouble() + row.value("TCgst").toDouble() + row.value("TSgst").toDouble();
-        row.insert(QStringLiteral("TotalTax"), tax);
-        row.insert(QStringLiteral("AmountInWords"), AmountInWords(row.value("totalamount").toDouble()));
-        rows.push_back(std::move(row));
-    }
+    for (const Invoice& invoice : invoices)
+        rows.push_back(InvoiceReportRow(invoice));
     return rows;
 }
 

@@ -1,23 +1,21 @@
 #pragma once
 // The invoice report: every saved invoice, one page each, read from
 // PrintInvoice and laid out as the printed tax invoice.
+#include "sales/invoice.h"
 #include "ui/report.h"
 
-#include <QSqlQuery>
-
 namespace zelva {
-
-// The query the report runs.
-inline const QString InvoiceReportSql = QStringLiteral("select * from PrintInvoice");
 
 // The layout "Tax Invoice": Arial, the report header, page header, one detail
 // per invoice, page footer and report footer, positions in twips.
 report::ReportLayout rptInvoice();
 
-// The query's rows as the report shows them: each column as held, grid rows
-// that hold nothing ("N.A." and no amount) left blank, and three columns made
-// from the stored ones: SNo1..SNo7 (the goods lines' serials), TotalTax and
-// AmountInWords (of totalamount).
-report::ReportRows InvoiceReportRows(QSqlQuery& query);
+// The invoices (LoadInvoice) as the report shows them, one row each, under
+// the names of the stored fields: each grid row as kept, those that hold
+// nothing ("N.A." and no amount) left blank, the goods lines' serials
+// (SNo1..SNo7), the seller's address, the tax rows added up (TotalTax) and the
+// grand total in words (AmountInWords).
+report::ReportRow InvoiceReportRow(const Invoice& invoice);
+report::ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices);
 
 } // namespace zelva

@@ -1,6 +1,6 @@
 #include "masters/gstentries.h"
 
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "ui/formboxes.h"
 #include "ui/message.h"
 

@@ -1,7 +1,7 @@
 #include "registers/gstr1.h"
 
 #include "data/database.h"
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "platform/textnum.h"
 #include "registers/csvfile.h"
 #include "registers/salesregister.h"

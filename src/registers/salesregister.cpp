@@ -1,6 +1,6 @@
 #include "registers/salesregister.h"
 
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "platform/textnum.h"
 #include "registers/csvfile.h"
 #include "registers/uqc.h"

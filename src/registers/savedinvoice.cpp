@@ -1,7 +1,7 @@
 #include "registers/savedinvoice.h"
 
 #include "data/database.h"
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 #include "registers/salesqueries.h"
 
 #include <QSqlQuery>

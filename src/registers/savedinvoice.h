@@ -14,8 +14,8 @@
 // - The GST rate of a base is the IGST rate, or the CGST rate twice over.
 // - The invoice value is the invoice's own grand total to the paisa; it holds
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
-#include "invoice/gsttax.h"
-#include "registers/money.h"
+#include "gst/gsttax.h"
+#include "platform/money.h"
 #include "registers/period.h"
 
 #include <QDate>

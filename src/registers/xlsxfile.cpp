@@ -1,7 +1,7 @@
 #include "registers/xlsxfile.h"
 
 #include "registers/csvfile.h"
-#include "registers/money.h"
+#include "platform/money.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,8 +4,9 @@
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "invoice/rptinvoice.h"
+#include "sales/invoicestore.h"
 #include "platform/shownvalues.h"
-#include "registers/money.h"
+#include "platform/money.h"
 #include "registers/period.h"
 #include "registers/salesqueries.h"
 #include "reports/tablereport.h"
@@ -122,9 +123,8 @@ ReportWindow* frmPrintInvoice::showDuplicate()
     const QString number = GridText(grdInvoices, row, 0);
     report::ReportRows rows;
     const bool read = Guarded<DataError>([&] {
-        QSqlQuery query = m_db.run(InvoiceReportSql + QStringLiteral(" WHERE InvoiceNo = ?"), { number },
-            tr("read the invoice to print"), DbFile::Invoice);
-        rows = InvoiceReportRows(query);
+        if (const std::optional<Invoice> invoice = LoadInvoice(m_db, number))
+            rows.push_back(InvoiceReportRow(*invoice));
     });
     if (!read)
         return nullptr;
@@ -133,7 +133,6 @@ ReportWindow* frmPrintInvoice::showDuplicate()
         refresh();
         return nullptr;
     }
-    rows.resize(1); // an invoice number names one invoice
     auto* window = ReportWindow::Open(this, duplicateLayout(), std::move(rows), PrintsFolder(m_db.folder()));
     window->setObjectName(QStringLiteral("rptDuplicateInvoice"));
     return window;

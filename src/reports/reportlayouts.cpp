@@ -1,7 +1,7 @@
 #include "reports/reportlayouts.h"
 
 #include "platform/textnum.h"
-#include "registers/money.h"
+#include "platform/money.h"
 
 #include <QObject>
 

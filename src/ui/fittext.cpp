@@ -117,6 +117,10 @@ protected:
 
 } // namespace
 
+QRectF TextRoom(const QLineEdit* box) { return textRect(box); }
+
+int TwoLineFlags(const QLineEdit* box) { return box->property(Wrapped).toInt(); }
+
 void ShrinkToFit(QLineEdit* box, int lines, SecondLine second)
 {
     box->setProperty(DesignFont, box->font());

@@ -4,6 +4,8 @@
 // on paper, rather than losing characters at either end. A box allowed two
 // lines breaks a long text between its words instead, or anywhere in a word
 // too long for a line. The box keeps its design font for values that fit.
+#include <QRectF>
+
 class QLineEdit;
 
 namespace zelva {
@@ -18,5 +20,10 @@ enum class SecondLine { BeforeShrinking, AfterShrinking };
 // whole text fits on one line, or, where lines is 2, on two lines, which the
 // box then shows while it is not being edited.
 void ShrinkToFit(QLineEdit* box, int lines = 1, SecondLine second = SecondLine::BeforeShrinking);
+
+// Where a box shows its text, in its own pixels, and the flags that break it
+// over two lines (0 for one line): what paper draws in the box's place.
+QRectF TextRoom(const QLineEdit* box);
+int TwoLineFlags(const QLineEdit* box);
 
 } // namespace zelva

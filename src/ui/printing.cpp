@@ -1,6 +1,12 @@
 #include "ui/printing.h"
 
+#include "ui/fittext.h"
 #include "ui/message.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +32,49 @@ bool& pdfOnly()
     return instance;
 }
 
-// Draws the whole widget scaled to fit the printable area, kept in proportion.
+// One text of the page at its place, in the widget's font: the font's size
+// is taken as the screen reads it (fontScale), so that the text fills on
+// paper the room it fills on the screen.
+void drawText(QPainter& painter, const QWidget* page, const QWidget* widget, const QRectF& room, int flags,
+              const QString& text, double fontScale)
+{
+    if (text.isEmpty())
+        return;
+    QFont font = widget->font();
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * fontScale);
+    painter.setFont(font);
+    painter.drawText(room.translated(widget->mapTo(page, QPoint(0, 0))), flags, text);
+}
+
+// Every visible text of the page as the screen shows it.
+void drawTexts(QPainter& painter, QWidget* page, double fontScale)
+{
+    for (QWidget* widget : page->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(page))
+            continue;
+        const auto draw = [&](const QRectF& room, int flags, const QString& text) {
+            drawText(painter, page, widget, room, flags, text, fontScale);
+        };
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            if (qobject_cast<QComboBox*>(box->parentWidget()))
+                continue; // the list draws its own text
+            const int across = int(box->alignment() & Qt::AlignHorizontal_Mask);
+            draw(TextRoom(box), across | Qt::AlignVCenter | TwoLineFlags(box), box->text());
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            draw(label->contentsRect(), int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+                 label->text());
+        } else if (auto* lines = qobject_cast<QPlainTextEdit*>(widget)) {
+            const double margin = lines->document()->documentMargin();
+            draw(QRectF(lines->viewport()->geometry()).adjusted(margin, margin, -margin, -margin),
+                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines->toPlainText());
+        } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+            draw(QRectF(list->rect()).adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, list->currentText());
+        }
+    }
+}
+
+// Draws the whole page scaled to fit the printable area, kept in proportion.
 void paintWidget(QPainter& painter, QPrinter& printer, QWidget* page)
 {
     const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -34,7 +82,11 @@ void paintWidget(QPainter& painter, QPrinter& printer, QWidget* page)
     const double scale = std::min(double(area.width()) / size.width(), double(area.height()) / size.height());
     painter.save();
     painter.scale(scale, scale);
-    page->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.setPen(Qt::black);
+    if (const auto* ruled = dynamic_cast<const RuledSurface*>(page))
+        ruled->paintRules(painter);
+    painter.setPen(Qt::black);
+    drawTexts(painter, page, double(page->logicalDpiY()) / printer.logicalDpiY());
     painter.restore();
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class QPainter;
 class QWidget;
 
 namespace zelva {
@@ -16,10 +17,20 @@ struct PrintOutcome {
     QString pdfPath; // the file written when there was no printer; empty otherwise
 };
 
+// A page whose ruled lines lie beneath its boxes, drawn on paper too.
+class RuledSurface {
+public:
+    virtual ~RuledSurface() = default;
+    // Draws the rules in the page's own pixels.
+    virtual void paintRules(QPainter& painter) const = 0;
+};
+
 // Prints pageCount pages of one document. Before page i (from 0) is drawn,
-// preparePage(i) sets the widget up (a copy caption, say); the page is then the
-// image of the whole widget, also the part scrolled out of view, scaled to fit
-// the printable area.
+// preparePage(i) sets the widget up (a copy caption, say); the page is then
+// drawn as the widget shows it, also the part scrolled out of view, scaled to
+// fit the printable area: every visible box, label and list as text in its
+// own font at its place, and the rules of a RuledSurface, as vector text and
+// lines (never a picture of the screen: text stays text in a PDF).
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
     const QString& documentName, const QString& pdfFolder);
 

@@ -35,13 +35,14 @@ public:
     // first page, each row's detail never split, the report footer after the
     // last row (on a page of its own when it does not fit, unless it is only
     // room at the end, which never opens a page).
-    std::vector<PagePlan> plan(int rowCount) const
+    std::vector<PagePlan> plan(const ReportRows& rows) const
     {
         std::vector<PagePlan> plans(1);
         plans[0].reportHeader = true;
         double y = bodyTop() + height(m_layout.reportHeader);
-        for (int i = 0; i < rowCount; ++i) {
-            if (!fits(y, m_layout.detail)) {
+        for (int i = 0; i < int(rows.size()); ++i) {
+            const Section& detail = detailOf(rows[size_t(i)]);
+            if (!fits(y, detail)) {
                 plans.emplace_back();
                 y = bodyTop();
             }
@@ -49,7 +50,7 @@ public:
             if (page.firstRow < 0)
                 page.firstRow = i;
             page.lastRow = i;
-            y += height(m_layout.detail);
+            y += height(detail);
         }
         const Section& footer = m_layout.reportFooter;
         if (!fits(y, footer) && !isEmpty(footer)) {
@@ -70,7 +71,7 @@ public:
         if (plan.reportHeader)
             place(page, y, m_layout.reportHeader, nullptr);
         for (int i = plan.firstRow; i >= 0 && i <= plan.lastRow; ++i)
-            place(page, y, m_layout.detail, &rows[size_t(i)]);
+            place(page, y, detailOf(rows[size_t(i)]), &rows[size_t(i)]);
         if (plan.reportFooter)
             place(page, y, m_layout.reportFooter, nullptr);
         y = footerTop();
@@ -79,6 +80,13 @@ public:
     }
 
 private:
+    const Section& detailOf(const ReportRow& row) const
+    {
+        const int variant = row.value(DetailVariantColumn).toInt();
+        return variant > 0 && variant <= int(m_layout.detailVariants.size()) ? m_layout.detailVariants[variant - 1]
+                                                                               : m_layout.detail;
+    }
+
     static double height(const Section& section) { return std::max(0.0, section.height); }
     double bodyTop() const { return m_layout.margins.top() + height(m_layout.pageHeader); }
     double footerTop() const { return m_pageHeight - m_layout.margins.bottom() - m_layout.pageFooter.height; }
@@ -189,7 +197,9 @@ private:
 
 double FitScale(const ReportLayout& layout, const Paper& paper)
 {
-    const double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    double body = std::max({ layout.reportHeader.height, layout.detail.height, layout.reportFooter.height });
+    for (const Section& variant : layout.detailVariants)
+        body = std::max(body, variant.height);
     const double height
         = layout.margins.top() + layout.pageHeader.height + body + layout.pageFooter.height + layout.margins.bottom();
     const double width = layout.margins.left() + layout.width + layout.margins.right();
@@ -200,7 +210,7 @@ std::vector<ReportPage> PaginateReport(const ReportLayout& layout, const ReportR
 {
     const PageBuilder builder(layout, paper);
     std::vector<ReportPage> pages;
-    for (const PagePlan& plan : builder.plan(int(rows.size())))
+    for (const PagePlan& plan : builder.plan(rows))
         pages.push_back(builder.layOut(plan, rows));
     return pages;
 }
@@ -209,7 +219,7 @@ PagedReport::PagedReport(ReportLayout layout, ReportRows rows, const Paper& pape
     : m_layout(std::move(layout))
     , m_rows(std::move(rows))
     , m_paper(paper)
-    , m_plans(PageBuilder(m_layout, m_paper).plan(int(m_rows.size())))
+    , m_plans(PageBuilder(m_layout, m_paper).plan(m_rows))
     , m_pages(m_plans.size())
     , m_laidOut(m_plans.size(), false)
 {

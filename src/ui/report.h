@@ -93,11 +93,16 @@ struct ReportLayout {
     Section reportHeader; // first page only, under the page header
     Section pageHeader; // top of every page
     Section detail; // once per row
+    // Other details a row may ask for by its "DetailVariant" value (1 for
+    // the first of these; none or 0 for detail), for rows of one report laid
+    // out in more than one way.
+    std::vector<Section> detailVariants;
     Section pageFooter; // foot of every page
     Section reportFooter; // after the last row
 };
 
 using ReportRow = QVariantMap;
+inline const QString DetailVariantColumn = QStringLiteral("DetailVariant");
 using ReportRows = std::vector<ReportRow>;
 
 // One text as it lands on a page: position in twips from the paper's top left.

@@ -816,6 +816,9 @@ private slots:
         }
         c.line("Laptop", "9999999999"); // 9999999999000.00, the largest that fits
         QCOMPARE(c.text("txtAmount_1"), QString("9999999999000.00"));
+        typeInto(c.w("txtAmount_10"), "1e14"); // a charge beyond what an amount carries is refused, not taken as nothing
+        QVERIFY(c.save().value(0).startsWith("Others1 Amount is too large"));
+        QCOMPARE(c.invoiceRecords(), 0);
         typeInto(c.w("txtAmount_10"), "1000"); // with this the total passes the limit
         const QStringList said = c.save();
         QCOMPARE(said.size(), 1);

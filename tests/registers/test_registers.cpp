@@ -6,7 +6,7 @@
 #include "registers/uqc.h"
 
 #include "data/schema.h"
-#include "reports/invoicewriter.h"
+#include "reports/invoiceshape.h"
 #include "reports/xlsxreader.h"
 #include "support/testserver.h"
 #include "support/testdata.h"

@@ -3,7 +3,7 @@
 // the invoice report, captioned "Duplicate Copy".
 #include "reports/frmprintinvoice.h"
 
-#include "reports/invoicewriter.h"
+#include "reports/invoiceshape.h"
 #include "reports/reportlayouts.h"
 #include "support/formdriver.h"
 #include "ui/reportwindow.h"
@@ -66,8 +66,8 @@ void TestPrintInvoice::findsByPartAndShowsOneDuplicatePage()
     QFETCH(QStringList, listed);
     testing::TempData data;
     for (const InvoiceShape& shape : { invoice(1, "02/04/2026", "Arun Traders"), invoice(2, "15/8/2026", "Kochi Stores"),
-             invoice(10, "20/10/2026", "Bharat Motors"), invoice(11, "03/10/2026", "Cochin Paints"),
-             invoice(12, "1/11/2026", "kochi stores annexe"), invoice(3, "31/03/2026", "Old Year") })
+             invoice(3, "31/03/2026", "Old Year"), invoice(10, "20/10/2026", "Bharat Motors"),
+             invoice(11, "03/10/2026", "Cochin Paints"), invoice(12, "1/11/2026", "kochi stores annexe") })
         testing::writeInvoice(*data.db, shape);
     testing::MessageRecorder messages;
     frmPrintInvoice form(*data.db);

@@ -8,7 +8,7 @@
 #include "support/testserver.h"
 #include "reports/frmyearlyreport.h"
 
-#include "reports/invoicewriter.h"
+#include "reports/invoiceshape.h"
 #include "reports/xlsxreader.h"
 #include "support/formdriver.h"
 #include "ui/reportwindow.h"

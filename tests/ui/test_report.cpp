@@ -137,6 +137,18 @@ private slots:
         QCOMPARE(pageTexts(pages), QStringList({ "Head row0 Foot", "Head row1 Foot" }));
     }
 
+    // A row that asks for another detail is laid on it, with its own height:
+    // here a tall one that takes a page of its own between two plain rows.
+    void rowsOnTheDetailTheyAskFor()
+    {
+        ReportLayout layout = smallLayout(0, 0);
+        layout.detailVariants = { { 1400, { Label { "Tall", { 0, 0, 1000, 100 } } }, {} } };
+        ReportRows rows = numberedRows(3);
+        rows[1].insert(DetailVariantColumn, 1);
+        const std::vector<ReportPage> pages = PaginateReport(layout, rows, Paper { 1200, 2000 });
+        QCOMPARE(pageTexts(pages), QStringList({ "Head row0 Foot", "Head Tall Foot", "Head row2 Foot" }));
+    }
+
     void valueText_data()
     {
         QTest::addColumn<QVariant>("value");

@@ -1,4 +1,4 @@
-#include "invoice/amountinwords.h"
+#include "gst/amountinwords.h"
 
 #include "platform/textnum.h"
 

@@ -1,4 +1,4 @@
-#include "invoice/gststates.h"
+#include "gst/gststates.h"
 
 #include <QHash>
 

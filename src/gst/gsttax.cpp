@@ -1,9 +1,8 @@
-#include "invoice/gsttax.h"
+#include "gst/gsttax.h"
 
 #include "platform/textnum.h"
 
-#include <algorithm>
-#include <cmath>
+#include <array>
 
 namespace zelva {
 
@@ -62,21 +61,6 @@ double TaxOn(double base, double ratePercent)
     return base * ratePercent / 100;
 }
 
-std::vector<long long> SplitTaxPaise(const std::vector<double>& taxableValues, double ratePercent, long long rowPaise)
-{
-    std::vector<long long> shares;
-    long long shared = 0;
-    for (double value : taxableValues) {
-        shares.push_back(std::llround(value * ratePercent)); // rupees x percent = paise
-        shared += shares.back();
-    }
-    if (shares.empty())
-        return shares;
-    const auto largest = std::max_element(taxableValues.begin(), taxableValues.end()) - taxableValues.begin();
-    shares[largest] += rowPaise - shared;
-    return shares;
-}
-
 QString SgstLabelFor(const QString& cgstLabel)
 {
     return QLatin1Char('S') + cgstLabel.mid(1);
@@ -85,25 +69,6 @@ QString SgstLabelFor(const QString& cgstLabel)
 QString RateText(double ratePercent)
 {
     return Str(ratePercent);
-}
-
-Totals ComputeTotals(const TotalsInput& input)
-{
-    Totals totals;
-    totals.goodsTotal = input.goodsTotal;
-    const double taxes = input.goodsTax + input.others1Tax + input.others2Tax;
-    if (input.mode == TaxMode::Cgst) {
-        totals.totalCgst = taxes;
-        totals.totalSgst = taxes;
-    } else if (input.mode == TaxMode::Igst) {
-        totals.totalIgst = taxes;
-    }
-    for (const QString& quantity : input.quantityTexts)
-        totals.quantityTotal += Val(quantity);
-    for (const QString& amount : input.chargeAmountTexts)
-        totals.chargesTotal += Val(amount);
-    totals.grandTotal = totals.chargesTotal + input.goodsTotal;
-    return totals;
 }
 
 } // namespace zelva

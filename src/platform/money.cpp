@@ -1,0 +1,76 @@
+#include "platform/money.h"
+
+#include "platform/shownvalues.h"
+#include "platform/textnum.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelva {
+
+Paise ToPaise(double rupees)
+{
+    // A stored two-decimal amount is, times 100, within a hair of whole paise:
+    // no half paisa to round, so the exact decimal rounding (slow, through
+    // digits) is left for the amounts that need it.
+    const double scaled = rupees * 100;
+    const double whole = std::round(scaled);
+    if (std::fabs(scaled - whole) < 1e-6)
+        return Paise(whole);
+    return std::llround(RoundAmount(rupees, 2) * 100);
+}
+
+double ToRupees(Paise paise) { return double(paise) / 100; }
+
+Paise LineAmount(double quantity, double rate) { return ToPaise(quantity * rate); }
+
+bool ReadAmount(const QString& text, Paise& out)
+{
+    double value = 0;
+    if (!ReadNumber(text, value) || !WithinAmountLimit(value))
+        return false;
+    out = ToPaise(value);
+    return true;
+}
+
+std::vector<Paise> SplitPaise(const std::vector<Paise>& values, double ratePercent, Paise row)
+{
+    std::vector<Paise> shares;
+    Paise shared = 0;
+    for (Paise value : values) {
+        shares.push_back(ToPaise(ToRupees(value) * ratePercent / 100));
+        shared += shares.back();
+    }
+    if (shares.empty())
+        return shares;
+    const auto largest = std::max_element(values.begin(), values.end()) - values.begin();
+    shares[largest] += row - shared;
+    return shares;
+}
+
+QString AmountText(Paise paise)
+{
+    const Paise size = paise < 0 ? -paise : paise;
+    return QStringLiteral("%1%2.%3")
+        .arg(paise < 0 ? QStringLiteral("-") : QString())
+        .arg(size / 100)
+        .arg(size % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString BoxAmountText(Paise paise)
+{
+    const QString text = AmountText(paise);
+    if (text.startsWith(QLatin1String("0.")))
+        return text.mid(1);
+    if (text.startsWith(QLatin1String("-0.")))
+        return paise == 0 ? text.mid(2) : QLatin1Char('-') + text.mid(2);
+    return text;
+}
+
+QString ShownAmountText(Paise paise, bool grouped)
+{
+    const QString text = AmountText(paise);
+    return grouped ? GroupIndian(text) : text;
+}
+
+} // namespace zelva

@@ -1,0 +1,157 @@
+#pragma once
+// A tax invoice as a value, free of any window: what the invoice forms fill
+// from their boxes and show, what StoreInvoice saves whole and LoadInvoice
+// reads back, what the reprint and the registers start from.
+//
+// The grid has sixteen rows, kept in the row-numbered fields of GoodsInvoice:
+// rows 1-7 the goods lines, 8 and 9 the goods' CGST (or IGST) and SGST, 10 the
+// first extra charge with its taxes in 11 and 12, 13 the second charge with
+// its taxes in 14 and 15, and 16 the rounding "Short & Excess".
+//
+// Amounts are paise (platform/money.h). Quantities and rates per unit stay
+// numbers: a rate may carry a fraction of a paisa, and only the line's amount,
+// quantity times rate to the paisa, is money.
+#include "gst/gsttax.h"
+#include "platform/money.h"
+
+#include <QMetaType>
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace zelva {
+
+namespace invoicegrid {
+enum Row : int {
+    FirstGoodsRow = 1,
+    LastGoodsRow = 7,
+    GoodsCgstRow = 8,
+    GoodsSgstRow = 9,
+    Others1Row = 10,
+    Others1CgstRow = 11,
+    Others1SgstRow = 12,
+    Others2Row = 13,
+    Others2CgstRow = 14,
+    Others2SgstRow = 15,
+    ShortExcessRow = 16,
+};
+constexpr int Rows = ShortExcessRow;
+constexpr int GoodsRows = LastGoodsRow;
+constexpr int RatedRows = Others2SgstRow; // rows with a rate and a "per": all but the rounding
+} // namespace invoicegrid
+
+struct InvoiceParty {
+    QString name;
+    QString address;
+    QString dist;
+    QString state;
+    QString pin;
+    QString gstin;
+    bool operator==(const InvoiceParty&) const = default;
+};
+
+// A goods line (rows 1-7).
+struct InvoiceLine {
+    QString itemCode; // the stock item it is taken off; not kept with the invoice
+    QString description;
+    QString hsn;
+    QString unit; // "Per"
+    double quantity = 0;
+    double rate = 0;
+    Paise amount = 0;   // quantity times rate, to the paisa
+    Paise discount = 0; // taken off before tax (the separate-GST form); ComputeTotals keeps it within the amount
+    // its shares of the goods' tax rows, worked out by ComputeTotals
+    Paise firstTax = 0; // CGST, or IGST
+    Paise sgst = 0;
+
+    Paise taxable() const { return amount - discount; }
+    Paise total() const { return taxable() + firstTax + sgst; }
+    bool operator==(const InvoiceLine&) const = default;
+};
+
+// A row beneath the goods as it is shown and kept: a charge, a tax row or the rounding.
+struct GridLine {
+    QString description;
+    QString hsn;
+    QString per;
+    double rate = 0;
+    Paise amount = 0;
+    bool operator==(const GridLine&) const = default;
+};
+
+// One base GST is charged on: the goods, the first or the second extra charge.
+enum TaxBase : int { TaxOnGoods, TaxOnOthers1, TaxOnOthers2 };
+constexpr int TaxedBases = 3;
+
+struct ChargedTax {
+    int ratePosition = -1; // the chosen entry of the mode's rate list; -1 while none is
+    GridLine first;        // its CGST or IGST row
+    GridLine second;       // its SGST row (CGST mode)
+    bool rated() const { return ratePosition >= 0; }
+    bool operator==(const ChargedTax&) const = default;
+};
+
+struct InvoiceTotals {
+    double quantity = 0;
+    Paise goods = 0;   // the goods' taxable value
+    Paise charges = 0; // rows 8-16 as shown
+    Paise grand = 0;
+    // the tax totals as kept: sums of the unrounded taxes
+    double igst = 0;
+    double cgst = 0;
+    double sgst = 0;
+    QString words; // the grand total in words
+    bool operator==(const InvoiceTotals&) const = default;
+};
+
+struct Invoice {
+    qint64 serial = 0;
+    QString number; // "A00001"
+    QString date;
+    QString time;
+    QString orderNo;
+    QString orderDate;
+    QString suppliersRef;
+    QString dispatchedThrough;
+    InvoiceParty seller; // only its name and GSTIN are kept with the invoice
+    QString buyerCode;   // "bid"
+    InvoiceParty buyer;
+    InvoiceParty delivery; // no GSTIN
+    TaxMode mode = TaxMode::None;
+    std::vector<InvoiceLine> lines; // at most seven
+    std::array<GridLine, 2> charges; // rows 10 and 13
+    std::array<ChargedTax, TaxedBases> taxes;
+    GridLine rounding; // row 16
+    InvoiceTotals totals;
+
+    // Rows 8-16 by their number.
+    GridLine& row(int gridRow);
+    const GridLine& row(int gridRow) const;
+    // The base of a tax: the goods' taxable value or the charge.
+    Paise baseAmount(TaxBase base) const;
+    // The goods rate chosen, in percent; negative while none is.
+    double goodsRate() const;
+    // What the tax rows show, added up: CGST or IGST rows, SGST rows.
+    Paise firstTaxShown() const;
+    Paise sgstShown() const;
+    Paise taxShown() const { return firstTaxShown() + sgstShown(); }
+    // The goods and the two charges before tax.
+    Paise beforeTax() const;
+    bool operator==(const Invoice&) const = default;
+};
+
+// A discount as it is charged: never below nothing nor above the line's amount.
+Paise ChargedDiscount(Paise typed, Paise lineAmount);
+
+// The rules of both invoice forms, in one place: each line's discount kept
+// within its amount; each rated base taxed (unrounded) and its rows showing
+// the list entry, the rate, "%" and the tax to the paisa (the SGST row too in
+// CGST mode); each line's share of the goods' tax rows (SplitPaise); the
+// totals: the quantity, the goods' taxable value, rows 8-16 as shown, the
+// grand total and its words, and the unrounded tax totals. A base without a
+// rate (or an invoice without a tax mode) keeps its rows as they are.
+void ComputeTotals(Invoice& invoice);
+
+} // namespace zelva
+
+Q_DECLARE_METATYPE(zelva::Invoice)

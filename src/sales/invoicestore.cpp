@@ -1,0 +1,370 @@
+#include "sales/invoicestore.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "data/serials.h"
+#include "data/stockchange.h"
+#include "gst/amountinwords.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace zelva {
+
+using namespace invoicegrid;
+
+namespace {
+
+const QString SaveOperation = QStringLiteral("save the invoice");
+const QString ReadOperation = QStringLiteral("read the invoice");
+const QString NotKept = QStringLiteral("N.A."); // what an unused goods row holds
+
+QString numbered(const char* stem, int row)
+{
+    return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(row);
+}
+
+QString rateField(int row) { return numbered(row <= 3 ? "Rate" : "rate", row); } // Rate1-3, rate4-15
+
+// A record's fields in order, written with one INSERT.
+class Fields {
+public:
+    void add(const QString& name, const QVariant& value)
+    {
+        m_names << QLatin1Char('"') + name + QLatin1Char('"');
+        m_values << value;
+    }
+    void add(const char* name, const QVariant& value) { add(QLatin1String(name), value); }
+    void insert(Database& db, const char* table) const
+    {
+        const QStringList marks(m_values.size(), QStringLiteral("?"));
+        db.run(QStringLiteral("INSERT INTO \"%1\".\"%2\" (%3) VALUES (%4)")
+                   .arg(SchemaName(DbFile::Invoice), QLatin1String(table), m_names.join(QLatin1Char(',')),
+                        marks.join(QLatin1Char(','))),
+               m_values, SaveOperation, DbFile::Invoice);
+    }
+
+private:
+    QStringList m_names;
+    QVariantList m_values;
+};
+
+Fields headerFields(const Invoice& invoice, const StoredInvoice& as)
+{
+    Fields f;
+    f.add("sno", as.serial);
+    f.add("InvoiceNo", as.number);
+    f.add("InvoiceDate", invoice.date);
+    f.add("OrderNo", invoice.orderNo);
+    f.add("OrderDate", invoice.orderDate);
+    f.add("SuppliersRef", invoice.suppliersRef);
+    f.add("DispatchedThrough", invoice.dispatchedThrough);
+    f.add("SalerCompany", invoice.seller.name);
+    f.add("SalerGstin", invoice.seller.gstin);
+    f.add("bid", invoice.buyerCode);
+    f.add("BuyerName", invoice.buyer.name);
+    f.add("BuyerAddress", invoice.buyer.address);
+    f.add("BuyerDist", invoice.buyer.dist);
+    f.add("buyerstate", invoice.buyer.state);
+    f.add("BuyerPin", invoice.buyer.pin);
+    f.add("BuyerGstin", invoice.buyer.gstin);
+    f.add("BuyerNameD", invoice.delivery.name);
+    f.add("DeliveryAddress", invoice.delivery.address);
+    f.add("Dist", invoice.delivery.dist);
+    f.add("State", invoice.delivery.state);
+    f.add("Pin", invoice.delivery.pin);
+    f.add("Time", invoice.time);
+    return f;
+}
+
+void addGridLine(Fields& f, int row, const GridLine& line)
+{
+    f.add(numbered("DescriptionOfGoods", row), line.description);
+    f.add(numbered("Hsn", row), line.hsn);
+    if (row <= RatedRows) {
+        f.add(numbered("Per", row), line.per);
+        f.add(rateField(row), line.rate);
+    }
+    f.add(numbered("Amount", row), ToRupees(line.amount));
+}
+
+Fields gridFields(const Invoice& invoice, const StoredInvoice& as)
+{
+    Fields f;
+    f.add("sno", as.serial);
+    f.add("InvoiceNo", as.number);
+    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row) {
+        const std::size_t i = row - FirstGoodsRow;
+        const bool used = i < invoice.lines.size();
+        const InvoiceLine line = used ? invoice.lines[i] : InvoiceLine{};
+        // a goods line is kept with the value it is taxed on
+        addGridLine(f, row, used ? GridLine{line.description, line.hsn, line.unit, line.rate, line.taxable()}
+                                 : GridLine{NotKept, NotKept, NotKept, 0, 0});
+        f.add(numbered("Quantity", row), line.quantity);
+    }
+    for (int row = GoodsCgstRow; row <= Rows; ++row)
+        addGridLine(f, row, invoice.row(row));
+    const InvoiceTotals& t = invoice.totals;
+    f.add("TotalQuantity", t.quantity);
+    f.add("TotalGoodsAmount", ToRupees(t.goods));
+    f.add("totalamount", ToRupees(t.grand));
+    f.add("TIgst", t.igst);
+    f.add("TCgst", t.cgst);
+    f.add("TSgst", t.sgst);
+    return f;
+}
+
+// ---------------------------------------------------------------- reading
+
+class Record {
+public:
+    explicit Record(const QSqlQuery& query)
+        : m_record(query.record())
+    {
+    }
+    QString text(const QString& field) const { return m_record.value(field).toString(); }
+    QString text(const char* field) const { return text(QLatin1String(field)); }
+    double number(const QString& field) const { return m_record.value(field).toDouble(); }
+    double number(const char* field) const { return number(QLatin1String(field)); }
+    Paise amount(const QString& field) const { return ToPaise(number(field)); }
+    Paise amount(const char* field) const { return amount(QLatin1String(field)); }
+
+private:
+    QSqlRecord m_record;
+};
+
+void readHeader(const Record& b, Invoice& invoice)
+{
+    invoice.serial = qint64(b.number("sno"));
+    invoice.number = b.text("InvoiceNo");
+    invoice.date = b.text("InvoiceDate");
+    invoice.orderNo = b.text("OrderNo");
+    invoice.orderDate = b.text("OrderDate");
+    invoice.suppliersRef = b.text("SuppliersRef");
+    invoice.dispatchedThrough = b.text("DispatchedThrough");
+    invoice.seller.name = b.text("SalerCompany");
+    invoice.seller.gstin = b.text("SalerGstin");
+    invoice.buyerCode = b.text("bid");
+    invoice.buyer = {b.text("BuyerName"), b.text("BuyerAddress"), b.text("BuyerDist"), b.text("buyerstate"),
+                     b.text("BuyerPin"), b.text("BuyerGstin")};
+    invoice.delivery = {b.text("BuyerNameD"), b.text("DeliveryAddress"), b.text("Dist"), b.text("State"),
+                        b.text("Pin"), QString()};
+    invoice.time = b.text("Time");
+}
+
+GridLine gridLine(const Record& g, int row)
+{
+    GridLine line{g.text(numbered("DescriptionOfGoods", row)), g.text(numbered("Hsn", row)), QString(), 0,
+                  g.amount(numbered("Amount", row))};
+    if (row <= RatedRows) {
+        line.per = g.text(numbered("Per", row));
+        line.rate = g.number(rateField(row));
+    }
+    return line;
+}
+
+// A goods row the invoice used: anything in it but what an unused row holds.
+bool usedGoodsRow(const GridLine& row, double quantity)
+{
+    const QString description = row.description.trimmed();
+    return quantity != 0 || row.amount != 0 || !(description.isEmpty() || description == NotKept);
+}
+
+void readLines(const Record& g, Invoice& invoice)
+{
+    for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row) {
+        const GridLine kept = gridLine(g, row);
+        const double quantity = g.number(numbered("Quantity", row));
+        if (!usedGoodsRow(kept, quantity))
+            continue;
+        InvoiceLine line;
+        line.description = kept.description;
+        line.hsn = kept.hsn;
+        line.unit = kept.per;
+        line.quantity = quantity;
+        line.rate = kept.rate;
+        // kept: the taxable value; the discount is what quantity times rate exceeds it by
+        const Paise gross = LineAmount(quantity, kept.rate);
+        line.amount = std::max(gross, kept.amount);
+        line.discount = line.amount - kept.amount;
+        invoice.lines.push_back(line);
+    }
+}
+
+// The tax mode and each base's rate, from the labels of the tax rows ("CGST @
+// 9%"), else from which tax total is not zero.
+void readRates(const Record& g, Invoice& invoice)
+{
+    for (ChargedTax& base : invoice.taxes) {
+        const qsizetype igst = IgstList().indexOf(base.first.description);
+        const qsizetype cgst = CgstList().indexOf(base.first.description);
+        if (igst >= 0)
+            invoice.mode = TaxMode::Igst;
+        else if (cgst >= 0)
+            invoice.mode = TaxMode::Cgst;
+        base.ratePosition = int(std::max(igst, cgst));
+    }
+    if (invoice.mode == TaxMode::None) {
+        if (g.number("TIgst") != 0)
+            invoice.mode = TaxMode::Igst;
+        else if (g.number("TCgst") != 0 || g.number("TSgst") != 0)
+            invoice.mode = TaxMode::Cgst;
+    }
+}
+
+// The per-line shares and the words are not kept: they are made again from
+// what is, as ComputeTotals made them.
+void shareAgain(Invoice& invoice)
+{
+    std::vector<Paise> taxable;
+    for (const InvoiceLine& line : invoice.lines)
+        taxable.push_back(line.taxable());
+    const double rate = invoice.goodsRate();
+    if (rate < 0)
+        return;
+    const std::vector<Paise> first = SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].first.amount);
+    const std::vector<Paise> sgst = invoice.mode == TaxMode::Cgst
+                                        ? SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].second.amount)
+                                        : std::vector<Paise>(taxable.size(), 0);
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        invoice.lines[i].firstTax = first[i];
+        invoice.lines[i].sgst = sgst[i];
+    }
+}
+
+// The grid of an invoice whose header is read.
+void readGrid(const Record& g, Invoice& invoice)
+{
+    readLines(g, invoice);
+    for (int row = GoodsCgstRow; row <= Rows; ++row)
+        invoice.row(row) = gridLine(g, row);
+    readRates(g, invoice);
+    shareAgain(invoice);
+    InvoiceTotals& t = invoice.totals;
+    t.quantity = g.number("TotalQuantity");
+    t.goods = g.amount("TotalGoodsAmount");
+    t.grand = g.amount("totalamount");
+    t.charges = 0;
+    for (int row = GoodsCgstRow; row <= Rows; ++row)
+        t.charges += invoice.row(row).amount;
+    t.igst = g.number("TIgst");
+    t.cgst = g.number("TCgst");
+    t.sgst = g.number("TSgst");
+}
+
+void readWords(Invoice& invoice) { invoice.totals.words = AmountInWords(ToRupees(invoice.totals.grand)); }
+
+// The seller's address is not kept with the invoice: it is the company
+// record's of the invoice's seller, the first of its name and GSTIN, else the
+// first of its name.
+void readSellerAddress(Database& db, InvoiceParty& seller)
+{
+    QSqlQuery company = db.run(QStringLiteral("SELECT \"address\", \"Dist\", \"State\", \"Pin\" FROM \"%1\".\"Company\" "
+                                              "WHERE \"Name\" = ? ORDER BY CASE WHEN \"Gstin\" = ? THEN 0 ELSE 1 END, "
+                                              "\"sno\", rowid LIMIT 1")
+                                   .arg(SchemaName(DbFile::Master)),
+                               {seller.name, seller.gstin}, ReadOperation, DbFile::Master);
+    if (!company.next())
+        return;
+    seller.address = company.value(0).toString();
+    seller.dist = company.value(1).toString();
+    seller.state = company.value(2).toString();
+    seller.pin = company.value(3).toString();
+}
+
+QString selectSql(const char* table, const QString& condition)
+{
+    return QStringLiteral("SELECT * FROM \"%1\".\"%2\" WHERE %3 ORDER BY \"sno\"")
+        .arg(SchemaName(DbFile::Invoice), QLatin1String(table), condition);
+}
+
+} // namespace
+
+StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber)
+{
+    Transaction transaction(db, SaveOperation);
+    const StoredInvoice as = StoreInvoiceWithin(db, invoice, renumber);
+    transaction.commit();
+    return as;
+}
+
+StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber)
+{
+    StoredInvoice as;
+    as.serial = FreeSerial(db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
+                           QStringLiteral("InvoiceNo"), CodeKind::Invoice, invoice.serial);
+    if (as.serial != invoice.serial && renumber == Renumber::Refused)
+        throw DataError(SaveOperation, RelativePath(DbFile::Invoice),
+                        QStringLiteral("invoice number %1 was taken by another invoice meanwhile").arg(invoice.number));
+    as.number = as.serial == invoice.serial && !invoice.number.isEmpty() ? invoice.number
+                                                                         : RecordCode(CodeKind::Invoice, as.serial);
+    headerFields(invoice, as).insert(db, "BuyerInvoice");
+    gridFields(invoice, as).insert(db, "GoodsInvoice");
+    for (const InvoiceLine& line : invoice.lines)
+        if (!line.itemCode.isEmpty())
+            AdjustStock(db, StockTable::ForSale, line.itemCode, -line.quantity);
+    return as;
+}
+
+std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
+{
+    Invoice invoice;
+    {
+        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
+                                  ReadOperation, DbFile::Invoice);
+        if (!header.next())
+            return std::nullopt;
+        readHeader(Record(header), invoice);
+    }
+    {
+        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
+                                 ReadOperation, DbFile::Invoice);
+        if (goods.next())
+            readGrid(Record(goods), invoice);
+    }
+    readWords(invoice);
+    readSellerAddress(db, invoice.seller);
+    return invoice;
+}
+
+// One read after the other (a server gives one statement's rows at a time):
+// the headers, then the grids matched to them by serial, then the sellers.
+std::vector<Invoice> LoadAllInvoices(Database& db)
+{
+    std::vector<Invoice> invoices;
+    QHash<qint64, std::size_t> bySerial;
+    {
+        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
+                                  DbFile::Invoice);
+        while (header.next()) {
+            invoices.emplace_back();
+            readHeader(Record(header), invoices.back());
+            bySerial.insert(invoices.back().serial, invoices.size() - 1); // a header without its grid still shows
+        }
+    }
+    {
+        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
+                                 DbFile::Invoice);
+        while (goods.next()) {
+            const Record g(goods);
+            const auto at = bySerial.constFind(qint64(g.number("sno")));
+            if (at != bySerial.constEnd())
+                readGrid(g, invoices[*at]);
+        }
+    }
+    QHash<QString, InvoiceParty> sellers; // the company record of each seller, read once
+    for (Invoice& invoice : invoices) {
+        readWords(invoice);
+        const QString key = invoice.seller.name + QChar(0) + invoice.seller.gstin;
+        if (!sellers.contains(key)) {
+            InvoiceParty found = invoice.seller;
+            readSellerAddress(db, found);
+            sellers.insert(key, found);
+        }
+        invoice.seller = sellers.value(key);
+    }
+    return invoices;
+}
+
+} // namespace zelva

@@ -1,0 +1,48 @@
+#pragma once
+// The one save and the one read of a tax invoice. StoreInvoice writes the
+// header (BuyerInvoice) and the grid (GoodsInvoice) and takes each line's
+// quantity off its stock item, in one transaction: all of it or nothing.
+// LoadInvoice reads an invoice back field for field, so that
+// LoadInvoice(StoreInvoice(x)) == x for every field the files keep.
+//
+// What the files keep is what the invoice forms have always kept: the texts
+// as given (the forms fill the blanks with "N.A." before saving), a goods
+// line with the value it is taxed on (its amount less its discount), the
+// rows beneath with their amounts as shown, and the tax totals unrounded.
+// A line's discount is read back as what its quantity times rate exceeds
+// the kept value by; its item code and the seller's address are not kept.
+#include "sales/invoice.h"
+
+#include <optional>
+
+namespace zelva {
+
+class Database;
+
+enum class Renumber {
+    Allowed, // another invoice took the number meanwhile: this one takes the next free one
+    Refused, // ... then nothing is saved (copies carrying the number are already printed)
+};
+
+struct StoredInvoice {
+    qint64 serial = 0;
+    QString number;
+};
+
+// Saves the invoice under its serial, or under the next free one when
+// another invoice took it meanwhile and renumber allows; stock is changed
+// through AdjustStock (a line whose item code is blank or gone takes
+// nothing). Throws DataError, with nothing saved.
+StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber = Renumber::Allowed);
+// The same inside the caller's open Transaction (many invoices in one piece
+// of work, as a data load does); throws DataError, and the caller's
+// transaction then rolls it back with the rest.
+StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber = Renumber::Allowed);
+
+// The invoice of that number as saved; nothing when there is none. Throws DataError.
+std::optional<Invoice> LoadInvoice(Database& db, const QString& number);
+
+// Every saved invoice, in serial order (the invoice report). Throws DataError.
+std::vector<Invoice> LoadAllInvoices(Database& db);
+
+} // namespace zelva

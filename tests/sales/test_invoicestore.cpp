@@ -1,0 +1,155 @@
+// The one save and read of an invoice, on the files and on the server: what
+// is stored reads back field for field, the stock comes off through the
+// stock function, and a number taken meanwhile moves the invoice on or,
+// when refused, saves nothing at all.
+#include "sales/invoicestore.h"
+
+#include "data/dataerror.h"
+#include "data/database.h"
+#include "data/serials.h"
+#include "support/testdata.h"
+
+#include <QtTest>
+
+using namespace zelva;
+
+namespace {
+
+void addShop(Database& db)
+{
+    db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) VALUES "
+           "('Zelva Traders', '4 Market Road', 'Bengaluru Urban', 'Karnataka', '560001', '29AAAAA0000A1Z5', 1, "
+           "'C00001')",
+           {}, "add the company", DbFile::Master);
+    for (auto [sno, code, quantity] : {std::tuple{1, "G00001", 50.0}, {2, "G00002", 40.0}, {3, "G00003", 30.0}})
+        db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (?, ?, ?, ?)",
+               {sno, code, QStringLiteral("Item %1").arg(sno), quantity}, "add an item", DbFile::ItemStock);
+}
+
+InvoiceLine line(const char* code, const char* description, double quantity, double rate, Paise discount)
+{
+    InvoiceLine l;
+    l.itemCode = code;
+    l.description = description;
+    l.hsn = QStringLiteral("HSN-%1").arg(description);
+    l.unit = QStringLiteral("Unit-%1").arg(description);
+    l.quantity = quantity;
+    l.rate = rate;
+    l.amount = LineAmount(quantity, rate);
+    l.discount = discount;
+    return l;
+}
+
+// Every field its own value: a delivery party other than the buyer, a
+// discount on the middle line, both charges, a rounding.
+Invoice sample(TaxMode mode, qint64 serial)
+{
+    Invoice x;
+    x.serial = serial;
+    x.number = RecordCode(CodeKind::Invoice, serial);
+    x.date = "07/12/2026";
+    x.time = "10:15";
+    x.orderNo = "PO-77";
+    x.orderDate = "01/12/2026";
+    x.suppliersRef = "REF-9";
+    x.dispatchedThrough = "Road";
+    x.seller = {"Zelva Traders", "4 Market Road", "Bengaluru Urban", "Karnataka", "560001", "29AAAAA0000A1Z5"};
+    x.buyerCode = "C00005";
+    x.buyer = {"Mysore Mart", "1 Palace Road", "Mysuru", mode == TaxMode::Cgst ? "Karnataka" : "Kerala", "570001",
+               "29BBBBB1111B1Z5"};
+    x.delivery = {"Mysore Depot", "2 Depot Lane", "Mandya", "Goa", "571401", QString()};
+    x.mode = mode;
+    x.lines = {line("G00001", "Brush", 3, 45.35, 0), line("G00002", "Paint", 2, 385.15, 35000),
+               line("G00003", "Putty", 7, 62.45, 0)};
+    x.charges[0] = {"Freight", "9965", "Trip", 149.5, 14950};
+    x.charges[1] = {"Insurance", "9971", "Policy", 12, 1200};
+    x.taxes[TaxOnGoods].ratePosition = 3;
+    x.taxes[TaxOnOthers1].ratePosition = 2;
+    x.taxes[TaxOnOthers2].ratePosition = 1;
+    x.rounding = {"Short & Excess", "N.A.", QString(), 0, 22};
+    const QString na = QStringLiteral("N.A.");
+    for (ChargedTax& base : x.taxes)
+        base.second = {na, "HSN-S", na, 0, 0}; // what an IGST invoice keeps in its SGST rows
+    for (ChargedTax& base : x.taxes)
+        base.first.hsn = "HSN-C";
+    ComputeTotals(x);
+    return x;
+}
+
+double stockOf(const QString& folder, const char* code)
+{
+    return testing::valueInFile(folder, DbFile::ItemStock, "SELECT Quantity FROM Stock WHERE itemcode = ?", {code})
+        .toDouble();
+}
+
+} // namespace
+
+class InvoiceStoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readsBackWhatIsStored_data();
+    void readsBackWhatIsStored();
+    void numberTakenMeanwhile();
+};
+
+void InvoiceStoreTest::readsBackWhatIsStored_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("CGST and SGST") << int(TaxMode::Cgst);
+    QTest::newRow("IGST") << int(TaxMode::Igst);
+}
+
+void InvoiceStoreTest::readsBackWhatIsStored()
+{
+    QFETCH(int, mode);
+    testing::TempData data;
+    addShop(*data.db);
+    const Invoice x = sample(TaxMode(mode), 1);
+    const StoredInvoice as = StoreInvoice(*data.db, x);
+    QCOMPARE(as.number, QString("A00001"));
+    const std::optional<Invoice> loaded = LoadInvoice(*data.db, as.number);
+    QVERIFY(loaded);
+    Invoice y = *loaded;
+    // the stock item is not kept with the invoice
+    for (std::size_t i = 0; i < y.lines.size(); ++i) {
+        QVERIFY(y.lines[i].itemCode.isEmpty());
+        y.lines[i].itemCode = x.lines[i].itemCode;
+    }
+    QCOMPARE(y.lines.size(), x.lines.size());
+    for (std::size_t i = 0; i < x.lines.size(); ++i)
+        QVERIFY2(y.lines[i] == x.lines[i], qPrintable(x.lines[i].description));
+    for (int row = invoicegrid::GoodsCgstRow; row <= invoicegrid::Rows; ++row)
+        QVERIFY2(y.row(row) == x.row(row), qPrintable(QString::number(row)));
+    QVERIFY(y.taxes == x.taxes);
+    QVERIFY(y.seller == x.seller && y.buyer == x.buyer && y.delivery == x.delivery);
+    QCOMPARE(y.totals.words, x.totals.words);
+    QVERIFY(y.totals == x.totals);
+    QVERIFY(y == x);
+    // the stock came off each line's own item
+    QCOMPARE(stockOf(data.folder(), "G00001"), 47.0);
+    QCOMPARE(stockOf(data.folder(), "G00002"), 38.0);
+    QCOMPARE(stockOf(data.folder(), "G00003"), 23.0);
+    QVERIFY(!LoadInvoice(*data.db, "A00002"));
+}
+
+// Another counter saved serial 1 first: allowed, this invoice becomes A00002;
+// refused, nothing of it is stored and no stock comes off.
+void InvoiceStoreTest::numberTakenMeanwhile()
+{
+    testing::TempData data;
+    addShop(*data.db);
+    StoreInvoice(*data.db, sample(TaxMode::Igst, 1));
+    Invoice late = sample(TaxMode::Cgst, 1);
+    QVERIFY_THROWS_EXCEPTION(DataError, StoreInvoice(*data.db, late, Renumber::Refused));
+    QCOMPARE(stockOf(data.folder(), "G00002"), 38.0);
+    QVERIFY(!LoadInvoice(*data.db, "A00002"));
+    const StoredInvoice as = StoreInvoice(*data.db, late, Renumber::Allowed);
+    QCOMPARE(as.serial, 2);
+    QCOMPARE(as.number, QString("A00002"));
+    QCOMPARE(LoadInvoice(*data.db, "A00002")->buyer.state, QString("Karnataka"));
+    QCOMPARE(LoadInvoice(*data.db, "A00001")->buyer.state, QString("Kerala"));
+    QCOMPARE(stockOf(data.folder(), "G00002"), 36.0);
+}
+
+QTEST_MAIN(InvoiceStoreTest)
+#include "test_invoicestore.moc"
