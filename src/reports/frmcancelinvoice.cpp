@@ -34,7 +34,7 @@ frmCancelInvoice::frmCancelInvoice(Database& db, QString operatorName, QWidget* 
     , txtFind(NewBox(this, "txtFind"))
     , grdInvoices(NewTableGrid(this, "grdInvoices"))
     , txtReason(NewBox(this, "txtReason"))
-    , cmdCancelInvoice(NewButton(this, "cmdCancelInvoice", tr("Cancel &Invoice"),
+    , cmdCancelInvoice(NewButton(this, "cmdCancelInvoice", tr("C&ancel Invoice"),
           tr("Cancel the chosen invoice: it is kept, marked cancelled, and its stock comes back")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
@@ -56,7 +56,7 @@ frmCancelInvoice::frmCancelInvoice(Database& db, QString operatorName, QWidget* 
     labelled(choice, tr("T&o"), dtpTo);
     labelled(choice, tr("Fi&nd"), txtFind);
     auto* commands = new QHBoxLayout;
-    labelled(commands, tr("&Reason"), txtReason);
+    labelled(commands, tr("Rea&son"), txtReason);
     commands->addWidget(cmdCancelInvoice);
     commands->addWidget(cmdClose);
     auto* column = new QVBoxLayout(this);
