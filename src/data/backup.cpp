@@ -5,11 +5,18 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QScopeGuard>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <sqlite3.h>
 
 namespace zelva {
@@ -19,6 +26,18 @@ namespace {
 constexpr int BusyWaitMs = 10000; // a save by another copy takes far less
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+std::function<bool(int)>& restoreStepHook()
+{
+    static std::function<bool(int)> hook;
+    return hook;
+}
+
+std::function<void(DbFile)>& backupFileHook()
+{
+    static std::function<void(DbFile)> hook;
+    return hook;
+}
 
 QString uri(const QString& path, const char* mode)
 {
@@ -117,9 +136,150 @@ QString copyAll(const QString& dataFolder, const QString& folder)
         const QString failure = copySchema(source, file, QDir(folder).filePath(RelativePath(file)));
         if (!failure.isEmpty())
             return QStringLiteral("%1: %2").arg(RelativePath(file), failure);
+        if (backupFileHook())
+            backupFileHook()(file);
     }
     source.exec(QStringLiteral("COMMIT"));
     return {};
+}
+
+// ---------------------------------------------------------------- restoring
+
+const QString MarkerName = QStringLiteral(".zelva-restore");
+const QString RestoreOperation = QStringLiteral("restore the data");
+
+QString stagedName(DbFile file) { return RelativePath(file) + QStringLiteral(".restoring"); }
+
+// A restore written down before its first rename: where the data comes from,
+// where the files as they were go, and the renames in their order (paths
+// relative to the data folder).
+struct RestorePlan {
+    QString backup;
+    QString aside;
+    std::vector<std::pair<QString, QString>> renames;
+};
+
+QByteArray planText(const RestorePlan& plan)
+{
+    QJsonArray renames;
+    for (const auto& [from, to] : plan.renames)
+        renames.append(QJsonArray{from, to});
+    return QJsonDocument(QJsonObject{{QStringLiteral("backup"), plan.backup},
+                                     {QStringLiteral("aside"), plan.aside},
+                                     {QStringLiteral("renames"), renames}})
+        .toJson();
+}
+
+std::optional<RestorePlan> readPlan(const QString& markerPath)
+{
+    QFile marker(markerPath);
+    if (!marker.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonObject object = QJsonDocument::fromJson(marker.readAll()).object();
+    RestorePlan plan{object.value(QStringLiteral("backup")).toString(), object.value(QStringLiteral("aside")).toString(), {}};
+    for (const QJsonValue& rename : object.value(QStringLiteral("renames")).toArray())
+        plan.renames.emplace_back(rename.toArray().at(0).toString(), rename.toArray().at(1).toString());
+    if (plan.aside.isEmpty() || plan.aside.contains(QLatin1String("..")) || QDir::isAbsolutePath(plan.aside)
+        || plan.renames.empty())
+        return std::nullopt;
+    for (const auto& [from, to] : plan.renames)
+        for (const QString& path : {from, to})
+            if (path.isEmpty() || path.contains(QLatin1String("..")) || QDir::isAbsolutePath(path))
+                return std::nullopt; // only ever within the data folder
+    return plan;
+}
+
+// The step as the test hook lets it happen.
+bool stepAllowed(int step) { return !restoreStepHook() || restoreStepHook()(step); }
+
+// Written whole (a copy renamed into place) and on the disk before the first rename.
+bool writeMarker(const QString& folder, const RestorePlan& plan)
+{
+    const QString path = QDir(folder).filePath(MarkerName);
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh);
+    if (!CreatePrivateFile(fresh))
+        return false;
+    QFile marker(fresh);
+    const QByteArray text = planText(plan);
+    const bool written = marker.open(QIODevice::WriteOnly) && marker.write(text) == text.size() && marker.flush();
+    marker.close();
+    if (!written || !SyncToDisk(fresh) || std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(fresh);
+        return false;
+    }
+    return SyncToDisk(folder);
+}
+
+bool removeMarker(const QString& folder)
+{
+    return QFile::remove(QDir(folder).filePath(MarkerName)) && SyncToDisk(folder);
+}
+
+// One rename, unless it was done already (its source gone, or its target
+// there: each target is new to the folder it goes to). False when it fails.
+bool renameOnce(const QString& folder, const QString& from, const QString& to)
+{
+    const QString source = QDir(folder).filePath(from);
+    const QString target = QDir(folder).filePath(to);
+    if (!QFileInfo::exists(source) || QFileInfo::exists(target))
+        return true;
+    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+void syncFolders(const QString& folder, const RestorePlan& plan)
+{
+    const QDir data(folder);
+    for (const QString& path : {data.filePath(QStringLiteral("Database")), folder,
+                                data.filePath(plan.aside + QStringLiteral("/Database")), data.filePath(plan.aside)})
+        SyncToDisk(path);
+}
+
+// The renames from the first on, each unless done; "" or the one that failed
+// ("from to to"). Counted as steps from firstStep on (the hook's), when given.
+QString finishRenames(const QString& folder, const RestorePlan& plan, int firstStep = -1)
+{
+    int step = firstStep;
+    for (const auto& [from, to] : plan.renames)
+        if ((firstStep >= 0 && !stepAllowed(++step)) || !renameOnce(folder, from, to))
+            return QStringLiteral("%1 to %2").arg(from, to);
+    syncFolders(folder, plan);
+    return {};
+}
+
+// The renames taken back, the last first; the copies and the folder made for
+// the files as they were go too. False when a file cannot be put back.
+bool undoRenames(const QString& folder, const RestorePlan& plan)
+{
+    for (auto it = plan.renames.rbegin(); it != plan.renames.rend(); ++it)
+        if (!renameOnce(folder, it->second, it->first))
+            return false;
+    for (DbFile file : AllDbFiles())
+        QFile::remove(QDir(folder).filePath(stagedName(file)));
+    const QString aside = QDir(folder).filePath(plan.aside);
+    if (!QDirIterator(aside, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories).hasNext())
+        QDir(aside).removeRecursively();
+    syncFolders(folder, plan);
+    return true;
+}
+
+// The copies of the backup, checked, beside the current files; throws when
+// one cannot be made (and then none stays).
+void stageCopies(const QString& folder, const QString& backup)
+{
+    const auto removeAll = [&] {
+        for (DbFile file : AllDbFiles())
+            QFile::remove(QDir(folder).filePath(stagedName(file)));
+    };
+    for (DbFile file : AllDbFiles()) {
+        const QString staged = QDir(folder).filePath(stagedName(file));
+        QFile::remove(staged);
+        if (!QFile::copy(QDir(backup).filePath(RelativePath(file)), staged)
+            || !QFile::setPermissions(staged, QFile::ReadOwner | QFile::WriteOwner) || !SyncToDisk(staged)) {
+            removeAll();
+            throw DataError(RestoreOperation, RelativePath(file), QStringLiteral("it cannot be copied in; nothing was changed"));
+        }
+    }
 }
 
 } // namespace
@@ -131,6 +291,10 @@ QString BackUpData(const QString& dataFolder, const QString& parent, const QStri
     const QString operation = QStringLiteral("back up the data");
     if (!MakePrivateFolder(parent))
         throw DataError(operation, shown(parent), QStringLiteral("the folder cannot be created"));
+    if (RestoreCutShort(dataFolder))
+        throw DataError(operation, shown(dataFolder),
+                        QStringLiteral("a restore of the data was cut short, so the files are partly the backup's; "
+                                       "start the program, which finishes it, then back up"));
     const QString folder = newBackupFolder(parent, label);
     // SQLite may refuse a file at once while another copy commits a save
     // (waiting could deadlock it); the next try finds it free.
@@ -164,7 +328,7 @@ QString BackupProblem(const QString& backupFolder)
 
 QString RestoreData(Database& db, const QString& backupFolder)
 {
-    const QString operation = QStringLiteral("restore the data");
+    const QString& operation = RestoreOperation;
     const QString from = QDir(backupFolder).absolutePath();
     if (db.onServer())
         throw DataError(operation, db.serverUrl(), QStringLiteral("the data is kept on the database server"));
@@ -187,27 +351,97 @@ QString RestoreData(Database& db, const QString& backupFolder)
     const QString aside = newBackupFolder(DefaultBackupParent(db.folder()), QStringLiteral("Before restore"));
     db.reopenAfter([&] {
         // First the slow part, copying in beside the current files; then only renames.
-        const auto staged = [&](DbFile file) { return db.filePath(file) + QStringLiteral(".restoring"); };
+        const QString folder = db.folder();
+        stageCopies(folder, from);
+        RestorePlan plan{from, QDir(folder).relativeFilePath(aside), {}};
         for (DbFile file : AllDbFiles()) {
-            QFile::remove(staged(file));
-            if (!QFile::copy(QDir(from).filePath(RelativePath(file)), staged(file))
-                || !QFile::setPermissions(staged(file), QFile::ReadOwner | QFile::WriteOwner)) {
-                for (DbFile done : AllDbFiles())
-                    QFile::remove(staged(done));
-                throw DataError(operation, RelativePath(file), QStringLiteral("it cannot be copied in; nothing was changed"));
+            if (QFileInfo::exists(db.filePath(file)))
+                plan.renames.emplace_back(RelativePath(file), plan.aside + QLatin1Char('/') + RelativePath(file));
+            plan.renames.emplace_back(stagedName(file), RelativePath(file));
+        }
+        // The folder for the files as they are comes after the marker, so
+        // that a restore cut short before it leaves nothing behind.
+        const bool marked = stepAllowed(0) && writeMarker(folder, plan);
+        if (!marked || !MakePrivateFolder(aside + QStringLiteral("/Database"))) {
+            undoRenames(folder, plan);
+            QFile::remove(QDir(folder).filePath(MarkerName + QStringLiteral(".new")));
+            if (marked)
+                removeMarker(folder);
+            throw DataError(RestoreOperation, shown(aside), QStringLiteral("it cannot be made ready; nothing was changed"));
+        }
+        const QString failed = finishRenames(folder, plan, 0);
+        if (!failed.isEmpty()) {
+            if (!undoRenames(folder, plan)) {
+                if (finishRenames(folder, plan).isEmpty()) { // restored after all
+                    removeMarker(folder);
+                    return;
+                }
+                throw DataError(RestoreOperation, failed,
+                                QStringLiteral("the file cannot be renamed, and the files as they were cannot all be "
+                                               "put back; end the program and start it again to finish the restore"));
             }
+            removeMarker(folder);
+            throw DataError(RestoreOperation, failed,
+                            QStringLiteral("the file cannot be renamed; the files as they were are back, nothing "
+                                           "was changed"));
         }
-        if (!MakePrivateFolder(aside + QStringLiteral("/Database")))
-            throw DataError(operation, shown(aside), QStringLiteral("the folder cannot be created; nothing was changed"));
-        for (DbFile file : AllDbFiles()) {
-            const QString kept = QDir(aside).filePath(RelativePath(file));
-            if (QFileInfo::exists(db.filePath(file)) && !QFile::rename(db.filePath(file), kept))
-                throw DataError(operation, RelativePath(file), QStringLiteral("it cannot be moved aside"));
-            if (!QFile::rename(staged(file), db.filePath(file)))
-                throw DataError(operation, RelativePath(file), QStringLiteral("it cannot be put in place"));
-        }
+        if (stepAllowed(int(plan.renames.size()) + 1))
+            removeMarker(folder); // else the next start finds the restore whole and removes it
     });
     return aside;
 }
+
+QString FinishInterruptedRestore(const QString& dataFolder, bool alone)
+{
+    const QString markerPath = QDir(dataFolder).filePath(MarkerName);
+    QStringList leftovers{markerPath + QStringLiteral(".new")};
+    for (DbFile file : AllDbFiles())
+        leftovers << QDir(dataFolder).filePath(stagedName(file));
+    const bool marked = QFileInfo::exists(markerPath);
+    if (!marked && std::none_of(leftovers.begin(), leftovers.end(), [](const QString& path) { return QFileInfo::exists(path); }))
+        return {};
+    const QString operation = QStringLiteral("finish the restore that was cut short");
+    if (!alone)
+        throw DataError(operation, shown(dataFolder),
+                        QStringLiteral("another copy of the program has the data folder open; close every copy, "
+                                       "then start the program again"));
+    if (!marked) {
+        for (const QString& path : leftovers)
+            QFile::remove(path);
+        return QStringLiteral("A restore of the data from a backup was cut short before it changed anything; the "
+                              "data is as it was before it, and the copies it had made were removed.");
+    }
+    const std::optional<RestorePlan> plan = readPlan(markerPath);
+    if (!plan)
+        throw DataError(operation, shown(markerPath),
+                        QStringLiteral("the list of the restore's steps cannot be read; the files of the data "
+                                       "folder may be partly the backup's. Copy the files of a backup folder into it, "
+                                       "then remove this file"));
+    MakePrivateFolder(QDir(dataFolder).filePath(plan->aside + QStringLiteral("/Database")));
+    const QString failed = finishRenames(dataFolder, *plan);
+    if (failed.isEmpty()) {
+        removeMarker(dataFolder);
+        return QStringLiteral("A restore of the data from %1 was cut short (the program stopped in the middle of "
+                              "it). It has now been finished: the data is the backup's, and the files as they were "
+                              "are kept in %2.")
+            .arg(shown(plan->backup), shown(QDir(dataFolder).filePath(plan->aside)));
+    }
+    if (!undoRenames(dataFolder, *plan))
+        throw DataError(operation, failed,
+                        QStringLiteral("the file cannot be renamed, nor can the files as they were be put back; "
+                                       "see the list of the restore's steps in %1")
+                            .arg(shown(markerPath)));
+    removeMarker(dataFolder);
+    return QStringLiteral("A restore of the data from %1 was cut short (the program stopped in the middle of it), "
+                          "and it cannot be finished (%2 cannot be renamed). It has been undone: the data is as it "
+                          "was before it.")
+        .arg(shown(plan->backup), failed);
+}
+
+bool RestoreCutShort(const QString& dataFolder) { return QFileInfo::exists(QDir(dataFolder).filePath(MarkerName)); }
+
+void SetRestoreStepHook(std::function<bool(int step)> hook) { restoreStepHook() = std::move(hook); }
+
+void SetBackupFileHook(std::function<void(DbFile copied)> hook) { backupFileHook() = std::move(hook); }
 
 } // namespace zelva

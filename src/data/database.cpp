@@ -1,13 +1,18 @@
 #include "data/database.h"
 
+#include "data/backup.h"
 #include "data/serverdialect.h"
+#include "data/serverstore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
+#include <optional>
+#include <sqlite3.h>
 
 namespace zelva {
 
@@ -27,6 +32,25 @@ QString describe(const QSqlError& error)
     if (text.contains(QLatin1String("unable to open")))
         return QStringLiteral("the file cannot be opened (%1)").arg(text);
     return text;
+}
+
+// True when SQLite finds the file is no database or a damaged one.
+bool Malformed(const QString& path)
+{
+    sqlite3* handle = nullptr;
+    bool malformed = false;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        const int status = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        malformed = status == SQLITE_CORRUPT || status == SQLITE_NOTADB;
+    }
+    sqlite3_close(handle);
+    return malformed;
+}
+
+// A statement that changes nothing, so that running it twice does no harm.
+bool readsOnly(const QString& sql)
+{
+    return sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -54,18 +78,24 @@ std::unique_ptr<Database> Database::open(const QString& folder, const OpenOption
 {
     const QString absolute = QDir(folder).absolutePath();
     const QString operation = QStringLiteral("open the data folder");
+    KeepSuperJournalsPrivate();
     if (!MakePrivateFolder(absolute))
         throw DataError(operation, absolute, QStringLiteral("the folder cannot be created or written"));
+    auto lock = std::make_unique<FolderLock>(absolute);
+    const QString restored = FinishInterruptedRestore(absolute, lock->alone());
     const FolderSurvey survey = SurveyDataFolder(absolute);
-    if (survey.needsConsent() && !options.createMissingInUse)
+    if (survey.needsConsent() && !options.createMissingInUse
+        && !(options.askToCreateMissing && options.askToCreateMissing(MissingFilesQuestion(absolute, survey))))
         throw DataError(operation, absolute, MissingFilesRefusal(absolute, survey));
     if (!MakePrivateFolder(absolute + QStringLiteral("/Database")))
         throw DataError(QStringLiteral("create the data folder"), absolute,
                         QStringLiteral("the folder cannot be created or written"));
     const QString name = QStringLiteral("zelva-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::unique_ptr<Database> db(new Database(absolute, name, options));
-    db->m_lock = std::make_unique<FolderLock>(absolute);
+    db->m_lock = std::move(lock);
     db->openFiles();
+    if (!restored.isEmpty())
+        db->m_findings.insert(db->m_findings.begin(), {Finding::Kind::RestoreFinished, restored});
     return db;
 }
 
@@ -74,6 +104,8 @@ void Database::openFiles()
     m_opening = true;
     const auto opened = qScopeGuard([this] { m_opening = false; });
     m_findings.clear();
+    m_damage.clear();
+    m_unreadable.clear();
     findAccess();
     createMissingFiles();
     attachAll();
@@ -109,7 +141,7 @@ void Database::closeConnection()
 void Database::reopenAfter(const std::function<void()>& work)
 {
     if (onServer())
-        throw DataError(QStringLiteral("close the files"), m_serverUrl, QStringLiteral("the data is on a database server"));
+        throw DataError(QStringLiteral("close the files"), serverUrl(), QStringLiteral("the data is on a database server"));
     if (m_inTransaction)
         throw DataError(QStringLiteral("close the files"), m_folder, QStringLiteral("a piece of work is still open"));
     closeConnection();
@@ -121,6 +153,8 @@ void Database::reopenAfter(const std::function<void()>& work)
     }
     openFiles();
 }
+
+QString Database::serverUrl() const { return ShownServerUrl(m_serverUrl); }
 
 QString Database::filePath(DbFile file) const
 {
@@ -148,6 +182,8 @@ void Database::addFinding(Finding::Kind kind, const QString& text)
     m_findings.push_back({kind, text});
 }
 
+QString Database::backupsFolder() const { return QDir::toNativeSeparators(m_folder + QStringLiteral("/Backups")); }
+
 QString Database::readOnlyReason(DbFile file) const
 {
     switch (access(file)) {
@@ -157,6 +193,14 @@ QString Database::readOnlyReason(DbFile file) const
                                   : QStringLiteral("the data folder is read-only (it can be viewed but not changed)");
     case FileAccess::ReadOnlyFile: return QStringLiteral("the file is read-only (it can be viewed but not changed)");
     case FileAccess::Damaged:
+        // Restore Data is on the main window, which no one reaches without the operators.
+        if (file == DbFile::Zlv)
+            return QStringLiteral("the file is damaged, so no operator can log in; close the program, copy ZLV.db "
+                                  "from a backup folder (under %1) into the data folder %2, and start it again")
+                .arg(backupsFolder(), QDir::toNativeSeparators(m_folder));
+        if (m_unreadable.contains(file))
+            return QStringLiteral("the file is damaged so that nothing in it can be read; restore it from a backup "
+                                  "(Tools, Restore Data)");
         return QStringLiteral("the file is damaged, so nothing is written into it; restore it from a backup "
                               "(Tools, Restore Data)");
     }
@@ -169,24 +213,10 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
         m_statementHook(sql);
     if (onServer() && m_connectionLost && !m_inTransaction)
         const_cast<Database*>(this)->connectServer(); // the server may be back
+    if (onServer())
+        return runOnServer(sql, values, operation, file);
     QSqlQuery query(connection());
     query.setForwardOnly(true);
-    if (onServer()) {
-        // The server prepares only queries; a statement without values
-        // (SET, CREATE) goes as it is.
-        const QString serverSql = ServerSql(sql);
-        bool done = false;
-        if (values.isEmpty()) {
-            done = query.exec(serverSql);
-        } else if (query.prepare(serverSql)) {
-            for (const QVariant& v : values)
-                query.addBindValue(v);
-            done = query.exec();
-        }
-        if (!done)
-            throw serverError(query.lastError(), operation, file);
-        return query;
-    }
     const auto fail = [&] {
         const QString text = query.lastError().databaseText() + query.lastError().driverText();
         const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
@@ -201,6 +231,38 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
     if (!query.exec())
         fail();
     return query;
+}
+
+QSqlQuery Database::runOnServer(const QString& sql, const QVariantList& values, const QString& operation,
+                                DbFile file) const
+{
+    // The server prepares only queries; a statement without values (SET,
+    // CREATE) goes as it is.
+    const QString serverSql = ServerSql(sql);
+    const auto attempt = [&](bool last) -> std::optional<QSqlQuery> {
+        QSqlQuery query(connection());
+        query.setForwardOnly(true);
+        bool done = false;
+        if (values.isEmpty()) {
+            done = query.exec(serverSql);
+        } else if (query.prepare(serverSql)) {
+            for (const QVariant& v : values)
+                query.addBindValue(v);
+            done = query.exec();
+        }
+        if (done)
+            return query;
+        const DataError error = serverError(query.lastError(), operation, file);
+        if (last || !m_connectionLost || m_inTransaction || !readsOnly(sql))
+            throw error;
+        return std::nullopt;
+    };
+    if (std::optional<QSqlQuery> query = attempt(false))
+        return std::move(*query);
+    // Lost while idle (the server restarted meanwhile): a read outside any
+    // piece of work is tried once more on a new connection.
+    const_cast<Database*>(this)->connectServer();
+    return *attempt(true);
 }
 
 qint64 Database::insert(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const
@@ -320,12 +382,20 @@ bool Database::attach(DbFile file)
         run(sql, {attachPath(file)}, QStringLiteral("open the file"), file);
         return true;
     } catch (const DataError& error) {
-        if (!error.detail().contains(QLatin1String("damaged")))
+        // SQLite attaches a file whose list of tables is damaged as one it cannot open.
+        const bool damaged = error.detail().contains(QLatin1String("damaged")) || Malformed(filePath(file));
+        if (!damaged)
             throw;
         if (access(file) != FileAccess::Damaged)
-            markDamaged(file, error.detail());
+            markDamaged(file, error.detail().contains(QLatin1String("damaged"))
+                                  ? error.detail()
+                                  : QStringLiteral("its list of tables cannot be read"));
     }
     run(sql, {QStringLiteral(":memory:")}, QStringLiteral("open the file"), file);
+    if (m_unreadable.insert(file).second) // said as it is: nothing of it can be viewed
+        for (Finding& finding : m_findings)
+            if (finding.kind == Finding::Kind::Damaged && finding.text.contains(QDir::toNativeSeparators(filePath(file))))
+                finding.text = damagedText(file);
     return false;
 }
 
@@ -347,13 +417,32 @@ QString Database::damageIn(DbFile file)
 void Database::markDamaged(DbFile file, const QString& detail)
 {
     m_access[file] = FileAccess::Damaged;
-    addFinding(Finding::Kind::Damaged,
-               QStringLiteral("The file %1 is damaged (%2). The program works on with it read-only: it can be "
-                              "viewed, but nothing is saved into it. To mend it, restore the last good backup "
-                              "(Tools, Restore Data), or, with the program closed, copy the file from a backup "
-                              "folder (under %3) over it.")
-                   .arg(QDir::toNativeSeparators(filePath(file)), detail,
-                        QDir::toNativeSeparators(m_folder + QStringLiteral("/Backups"))));
+    m_damage[file] = detail;
+    if (file == DbFile::Zlv)
+        m_unreadable.insert(file); // it stands in empty, so that the other files can be opened
+    addFinding(Finding::Kind::Damaged, damagedText(file));
+}
+
+QString Database::damagedText(DbFile file) const
+{
+    const QString start = QStringLiteral("The file %1 is damaged (%2). ")
+                              .arg(QDir::toNativeSeparators(filePath(file)), m_damage.at(file));
+    if (file == DbFile::Zlv)
+        return start + QStringLiteral("The operators in it cannot be read, so no one can log in. To mend it, close "
+                                      "the program, copy ZLV.db from a backup folder (under %1) into the data "
+                                      "folder %2, and start the program again.")
+                           .arg(backupsFolder(), QDir::toNativeSeparators(m_folder));
+    const QString restore = QStringLiteral("To mend it, restore the last good backup (Tools, Restore Data), or, "
+                                           "with the program closed, copy the file from a backup folder (under %1) "
+                                           "over it.")
+                                .arg(backupsFolder());
+    if (m_unreadable.contains(file))
+        return start + QStringLiteral("Nothing in it can be read: its records cannot be viewed, and nothing is saved "
+                                      "into it. ")
+               + restore;
+    return start + QStringLiteral("The program works on with it read-only: it can be viewed, but nothing is saved "
+                                  "into it. ")
+           + restore;
 }
 
 void Database::checkAll()

@@ -13,6 +13,7 @@
 #include <QVariant>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -21,7 +22,7 @@ namespace zelva {
 
 // Something start-up found wrong with the data, said to the operator once.
 struct Finding {
-    enum class Kind { Damaged, ReadOnlyFolder, ReadOnlyFile, OpenToOthers, DuplicateCodes };
+    enum class Kind { Damaged, ReadOnlyFolder, ReadOnlyFile, OpenToOthers, DuplicateCodes, RestoreFinished };
     Kind kind;
     QString text;
 };
@@ -33,8 +34,11 @@ enum class FileAccess { Writable, ReadOnlyFolder, ReadOnlyFile, Damaged };
 struct OpenOptions {
     int busyTimeoutMs = 3000;
     // The operator agreed to create empty the files missing from a folder in
-    // use; without it opening such a folder throws.
+    // use (or blank in it); without it opening such a folder throws.
     bool createMissingInUse = false;
+    // Asked with the question about such files, when createMissingInUse is
+    // not set; true to create them. Runs while this copy holds the folder.
+    std::function<bool(const QString& question)> askToCreateMissing;
     // SQLite's quick check of every file runs at open, or later through
     // quickCheck() (long files: after the main window shows).
     bool deferQuickCheck = false;
@@ -47,10 +51,13 @@ class Database {
 public:
     // Opens the eight files in the folder, creating those missing from a fresh
     // folder (folders 0700, files 0600), upgrading older files a step at a
-    // time and checking each (OpenOptions). Existing data is never dropped or
-    // changed; what was found wrong is in findings(). Throws DataError when
-    // the folder cannot be used at all (missing files of a folder in use, a
-    // file locked by another program, a folder that cannot be made).
+    // time and checking each (OpenOptions). Before anything opens a file, a
+    // restore that a crash cut short is finished (or undone) and said among
+    // the findings. Existing data is never dropped or changed; what was found
+    // wrong is in findings(). Throws DataError when the folder cannot be used
+    // at all (missing or blank files of a folder in use, a file locked by
+    // another program, a folder that cannot be made, an unfinished restore
+    // while another copy has the folder open).
     static std::unique_ptr<Database> open(const QString& folder, const OpenOptions& options);
     static std::unique_ptr<Database> open(const QString& folder, int busyTimeoutMs = 3000);
     // Connects to the PostgreSQL database the URL names
@@ -67,8 +74,9 @@ public:
 
     // The data folder; on a server the local folder for what stays here.
     const QString& folder() const { return m_folder; }
-    // The server's URL; "" for the data folder.
-    const QString& serverUrl() const { return m_serverUrl; }
+    // The server's URL as messages show it (a password masked); "" for the
+    // data folder.
+    QString serverUrl() const;
     bool onServer() const { return !m_serverUrl.isEmpty(); }
     QString filePath(DbFile file) const;
     // Where the data of that file is, for messages: the file within the data
@@ -99,6 +107,9 @@ public:
 
     const std::vector<Finding>& findings() const { return m_findings; }
     FileAccess access(DbFile file) const;
+    // Why nothing can be written into (or, damaged badly enough, read from)
+    // the file, with what to do about it; "" when it may be changed.
+    QString readOnlyReason(DbFile file) const;
     // Runs the quick check when open() left it for later (nothing otherwise):
     // a damaged file is opened again read-only. Returns what it found. The
     // first transaction runs it first, so nothing is saved before it.
@@ -130,6 +141,7 @@ private:
     QString serverTableKind(const QString& schema, const QString& name, const QString& operation) const;
     DataError serverError(const QSqlError& error, const QString& operation, DbFile file) const;
     void beginServerTransaction(const QString& operation);
+    QSqlQuery runOnServer(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const;
     // Runs a statement written for the server as it is (no ServerSql).
     void execOnServer(const QString& sql, const QString& operation, DbFile file) const;
     void openFiles();
@@ -142,6 +154,8 @@ private:
     void checkAll();
     QString damageIn(DbFile file);
     void markDamaged(DbFile file, const QString& detail);
+    QString damagedText(DbFile file) const;
+    QString backupsFolder() const;
     void createMissing();
     void createConnectionViews();
     void createTable(const TableDef& table);
@@ -150,7 +164,6 @@ private:
     bool hasColumn(DbFile file, const QString& table, const QString& field) const;
     QString tryUniqueIndex(DbFile file, const IndexDef& index);
     void addFinding(Finding::Kind kind, const QString& text);
-    QString readOnlyReason(DbFile file) const;
 
     QString m_folder;
     QString m_connectionName;
@@ -159,6 +172,10 @@ private:
     OpenOptions m_options;
     std::unique_ptr<FolderLock> m_lock;
     std::map<DbFile, FileAccess> m_access;
+    // What was found damaged in each damaged file; those that cannot be read
+    // at all stand in as empty files (nothing of them can be viewed).
+    std::map<DbFile, QString> m_damage;
+    std::set<DbFile> m_unreadable;
     bool m_checkPending = false;
     bool m_opening = false;
     std::vector<Finding> m_findings;

@@ -44,7 +44,48 @@ bool loginFileInUse(const QString& path)
     return inUse;
 }
 
-QString missingList(const FolderSurvey& survey) { return survey.missing.join(QStringLiteral(", ")); }
+// A file that is there but holds none of the program's tables (0 bytes, or a
+// database of something else). A file that cannot be read is not blank: it is
+// somebody's, damaged.
+bool isBlank(const QString& path, DbFile file)
+{
+    sqlite3* handle = nullptr;
+    bool blank = false;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &statement, nullptr)
+            == SQLITE_OK) {
+            QStringList names;
+            int step = SQLITE_ROW;
+            while ((step = sqlite3_step(statement)) == SQLITE_ROW)
+                names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            blank = step == SQLITE_DONE;
+            for (const TableDef& table : AllTables())
+                if (table.file == file && names.contains(table.name, Qt::CaseInsensitive))
+                    blank = false;
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(handle);
+    return blank;
+}
+
+// "these are missing from it: ...", "these are empty ...", or both.
+QString absentText(const FolderSurvey& survey)
+{
+    QStringList parts;
+    if (!survey.missing.isEmpty())
+        parts << QStringLiteral("these are missing from it: %1").arg(survey.missing.join(QStringLiteral(", ")));
+    if (!survey.blank.isEmpty())
+        parts << QStringLiteral("these in it are empty (0 bytes, or none of the program's tables): %1")
+                     .arg(survey.blank.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral("; "));
+}
+
+bool onlyLoginFile(const FolderSurvey& survey)
+{
+    return (survey.missing + survey.blank) == QStringList{RelativePath(DbFile::Zlv)};
+}
 
 } // namespace
 
@@ -63,10 +104,14 @@ FolderSurvey SurveyDataFolder(const QString& folder)
     const bool subfolder = QFileInfo(pathIn(folder, QStringLiteral("Database"))).isDir();
     for (DbFile file : AllDbFiles()) {
         const QString relative = RelativePath(file);
-        if (QFileInfo::exists(pathIn(folder, relative)))
+        if (!QFileInfo::exists(pathIn(folder, relative))) {
+            if (subfolder || file == DbFile::Zlv)
+                survey.missing << relative;
+        } else if (isBlank(pathIn(folder, relative), file)) {
+            survey.blank << relative;
+        } else {
             survey.inUse = survey.inUse || file != DbFile::Zlv;
-        else if (subfolder || file == DbFile::Zlv)
-            survey.missing << relative;
+        }
     }
     if (!subfolder)
         survey.missing << QStringLiteral("Database/");
@@ -76,22 +121,57 @@ FolderSurvey SurveyDataFolder(const QString& folder)
 
 QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey)
 {
-    return QStringLiteral("The data folder %1 is in use, but these are missing from it: %2.\n\n"
-                          "Created empty, they would start their numbers again (invoices from A00001), "
-                          "repeating numbers already issued. If you have a backup, answer No and copy its "
-                          "files into the data folder first.\n\nCreate the missing files empty now?")
-        .arg(shown(folder), missingList(survey));
+    const QString meaning = onlyLoginFile(survey)
+        ? QStringLiteral("ZLV.db holds the operators who may log in. Created empty, it has none: the login "
+                         "window then asks for a first operator, and the invoices, stock and other records "
+                         "stay as they are. If you have a backup, answer No and copy its ZLV.db into the data "
+                         "folder first.")
+        : QStringLiteral("Created empty, they would start their numbers again (invoices from A00001), "
+                         "repeating numbers already issued. If you have a backup, answer No and copy its "
+                         "files into the data folder first.");
+    return QStringLiteral("The data folder %1 is in use, but %2.\n\n%3\n\nCreate them empty now?")
+        .arg(shown(folder), absentText(survey), meaning);
 }
 
 QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
 {
-    return QStringLiteral("The data folder %1 is in use, but these are missing from it: %2. Nothing was "
-                          "created: copy them back from a backup, or start the program on the desktop, "
-                          "which creates them empty once you agree.")
-        .arg(shown(folder), missingList(survey));
+    return QStringLiteral("The data folder %1 is in use, but %2. Nothing was created: copy them back from a "
+                          "backup, or start the program on the desktop, which creates them empty once you agree.")
+        .arg(shown(folder), absentText(survey));
 }
 
 #ifdef Q_OS_UNIX
+
+namespace {
+
+sqlite3_vfs* baseVfs = nullptr;
+sqlite3_vfs privateVfs {};
+
+int openPrivately(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags)
+{
+    const int status = baseVfs->xOpen(baseVfs, name, file, flags, outFlags);
+    // Made, but not yet written: nothing of it was readable by others.
+    if (status == SQLITE_OK && (flags & SQLITE_OPEN_SUPER_JOURNAL) && name)
+        ::chmod(name, 0600);
+    return status;
+}
+
+} // namespace
+
+void KeepSuperJournalsPrivate()
+{
+    static const bool registered = [] {
+        baseVfs = sqlite3_vfs_find(nullptr);
+        if (!baseVfs)
+            return false;
+        privateVfs = *baseVfs;
+        privateVfs.pNext = nullptr;
+        privateVfs.zName = "zelva-private-journals";
+        privateVfs.xOpen = openPrivately;
+        return sqlite3_vfs_register(&privateVfs, 1) == SQLITE_OK; // the default for every file opened later
+    }();
+    (void)registered;
+}
 
 bool MakePrivateFolder(const QString& path)
 {
@@ -126,6 +206,16 @@ bool OpenToOthers(const QString& folder)
 }
 
 bool CanWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
+
+bool SyncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
 
 FolderLock::FolderLock(const QString& folder)
 {
@@ -167,6 +257,7 @@ bool FolderLock::takeAlone()
 
 #else
 
+void KeepSuperJournalsPrivate() { }
 bool MakePrivateFolder(const QString& path) { return QDir().mkpath(path); }
 bool CreatePrivateFile(const QString& path)
 {
@@ -175,6 +266,7 @@ bool CreatePrivateFile(const QString& path)
 }
 bool OpenToOthers(const QString&) { return false; }
 bool CanWrite(const QString& path) { return QFileInfo(path).isWritable(); }
+bool SyncToDisk(const QString&) { return true; }
 FolderLock::FolderLock(const QString&) { }
 FolderLock::~FolderLock() { }
 void FolderLock::share() { }

@@ -14,17 +14,23 @@ QString ChooseDataFolder(const QString& dataDirOption, const QString& applicatio
 // What start-up finds before it opens anything.
 struct FolderSurvey {
     // A folder in use: ZLV.db holds an operator (or cannot be read), or a file
-    // under Database/ exists. A fresh or never-used folder is set up silently.
+    // under Database/ holds the program's tables (or cannot be read). A fresh
+    // or never-used folder is set up silently.
     bool inUse = false;
     // The database files that are not there, as relative paths; "Database/"
     // alone when the whole folder is gone.
     QStringList missing;
-    bool needsConsent() const { return inUse && !missing.isEmpty(); }
+    // The files that are there but blank: 0 bytes (a full disk or a sync tool
+    // can leave that) or holding none of the program's tables. Opened as they
+    // are, they would start afresh just as missing ones would.
+    QStringList blank;
+    bool needsConsent() const { return inUse && !(missing.isEmpty() && blank.isEmpty()); }
 };
 FolderSurvey SurveyDataFolder(const QString& folder);
 
 // The operator's question (and the command line's refusal) about a folder in
-// use with files missing: names them and says what creating them empty means.
+// use with files missing or blank: names them and says what creating them
+// empty means (only ZLV.db: the operators are set up again, nothing else).
 QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey);
 QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey);
 
@@ -39,6 +45,9 @@ bool OpenToOthers(const QString& folder);
 // True when this program may create and change files in the folder or change
 // the file (the immutable attribute counts, also for root).
 bool CanWrite(const QString& path);
+// Writes what the system still holds of the file (or of the folder's list of
+// names) to the disk, so that it outlives a power cut. False on failure.
+bool SyncToDisk(const QString& path);
 
 // Every running copy of the program holds a shared lock on the folder's lock
 // file for as long as it has the folder open. A copy that gets the lock
@@ -62,6 +71,11 @@ private:
     int m_fd = -1;
     bool m_alone = false;
 };
+
+// SQLite makes the super-journal of a save that spans files (ZLV.db-mj...)
+// readable by everyone; from the first call on, each is its owner's alone at
+// once, as the other files are. Call before the files are opened.
+void KeepSuperJournalsPrivate();
 
 // Removes the super-journal files (ZLV.db-mj...) that no hot journal of the
 // eight files refers to; call only while alone, after the files were read

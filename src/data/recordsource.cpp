@@ -125,8 +125,10 @@ void RecordSource::loadColumns()
         m_integerColumn.insert(name.toLower(), isIntegerType(declared));
         m_columns << name;
     }
-    if (m_columns.isEmpty())
-        throw DataError(operation, m_db.placeOf(m_file), QStringLiteral("the table is missing"));
+    if (m_columns.isEmpty()) // a file damaged so badly that its tables cannot be read says so
+        throw DataError(operation, m_db.placeOf(m_file),
+                        m_db.access(m_file) == FileAccess::Damaged ? m_db.readOnlyReason(m_file)
+                                                                   : QStringLiteral("the table is missing"));
 }
 
 void RecordSource::ensureLoaded()

@@ -1,5 +1,6 @@
 #include "data/servercopy.h"
 
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/serverstore.h"
 
@@ -115,7 +116,7 @@ public:
         QSqlQuery& query = run(sql, {}, where);
         return query.next() ? query.value(0).toLongLong() : 0;
     }
-    const QString& url() const { return m_server.serverUrl(); }
+    QString url() const { return m_server.serverUrl(); }
 
 private:
     const Database& m_server;
@@ -129,6 +130,11 @@ public:
         : m_folder(folder)
         , m_name(QStringLiteral("zelva-copy-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
     {
+        if (RestoreCutShort(folder))
+            throw Refusal{{QStringLiteral("A restore of the data folder %1 was cut short, so its files are partly "
+                                          "the backup's; start the program once, which finishes it. Nothing was "
+                                          "copied.")
+                               .arg(shown(folder))}};
         QStringList missing;
         for (DbFile file : AllDbFiles())
             if (!QFileInfo(path(file)).isFile())
@@ -136,6 +142,12 @@ public:
         if (!missing.isEmpty())
             throw Refusal{{QStringLiteral("The data folder %1 lacks %2; nothing was copied.")
                                .arg(shown(folder), missing.join(QStringLiteral(", ")))}};
+        // An emptied file would go over as a fresh one, its numbers starting again.
+        const QStringList blank = SurveyDataFolder(folder).blank;
+        if (!blank.isEmpty())
+            throw Refusal{{QStringLiteral("In the data folder %1 these are empty (0 bytes, or none of the program's "
+                                          "tables): %2; copy them back from a backup first. Nothing was copied.")
+                               .arg(shown(folder), blank.join(QStringLiteral(", ")))}};
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(readOnlyUri(path(DbFile::Zlv)));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
@@ -293,12 +305,36 @@ QStringList serverHoldings(ServerStatements& server)
     return held;
 }
 
+// Tables outside the server's own schemas that the program's layout does not
+// have, empty or not: the database is somebody else's.
+QStringList foreignTables(ServerStatements& server)
+{
+    QStringList ours{SchemaName(DbFile::Zlv) + QStringLiteral(".zelva_schema_version")};
+    for (const TableDef& table : AllTables())
+        ours << shownName(table);
+    QSqlQuery& tables = server.run(
+        QStringLiteral("SELECT n.nspname || '.' || c.relname FROM pg_catalog.pg_class AS c JOIN pg_catalog.pg_namespace "
+                       "AS n ON n.oid = c.relnamespace WHERE c.relkind IN ('r', 'p', 'f', 'm') AND n.nspname NOT IN "
+                       "('pg_catalog', 'information_schema') AND n.nspname NOT LIKE 'pg\\_%' ORDER BY 1"),
+        {}, server.url());
+    QStringList foreign;
+    while (tables.next())
+        if (!ours.contains(tables.value(0).toString()))
+            foreign << tables.value(0).toString();
+    return foreign;
+}
+
 void checkServerEmpty(ServerStatements& server)
 {
     if (server.count(QStringLiteral("SELECT max(version) FROM ") + ServerVersionTable(), server.url()) > SchemaVersion)
         throw Refusal{{QStringLiteral("The server database %1 was laid out by a later version of the program; "
                                       "nothing was copied.")
                            .arg(server.url())}};
+    const QStringList foreign = foreignTables(server);
+    if (!foreign.isEmpty())
+        throw Refusal{{QStringLiteral("The server database %1 already holds tables of another program: %2. Nothing "
+                                      "was copied; copy into a new, empty database.")
+                           .arg(server.url(), foreign.join(QStringLiteral(", ")))}};
     const QStringList held = serverHoldings(server);
     if (!held.isEmpty())
         throw Refusal{{QStringLiteral("The server database %1 already holds data: %2. Nothing was copied; copy into "
@@ -494,7 +530,7 @@ CopyOutcome copy(const QString& dataFolder, const QString& serverUrl)
     transaction.commit();
 
     outcome.copied = true;
-    outcome.lines << QStringLiteral("The data folder %1 was copied to %2:").arg(shown(dataFolder), serverUrl);
+    outcome.lines << QStringLiteral("The data folder %1 was copied to %2:").arg(shown(dataFolder), server->serverUrl());
     for (const TablePlan& plan : plans) {
         if (plan.fileTable.isEmpty())
             continue;

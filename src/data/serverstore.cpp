@@ -7,6 +7,7 @@
 #include "data/serverdialect.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QUrl>
 #include <QUrlQuery>
@@ -52,12 +53,27 @@ bool connectionLost(const QSqlError& error)
 
 } // namespace
 
+QString ShownServerUrl(const QString& url)
+{
+    QString shown = url;
+    // The user information runs to the last "@" (a password may hold any
+    // character); everything after its first ":" is the password.
+    const qsizetype scheme = shown.indexOf(QLatin1String("://"));
+    const qsizetype start = scheme < 0 ? 0 : scheme + 3;
+    const qsizetype at = shown.lastIndexOf(QLatin1Char('@'));
+    const qsizetype colon = at > start ? shown.indexOf(QLatin1Char(':'), start) : -1;
+    if (colon >= 0 && colon < at)
+        shown.replace(colon + 1, at - colon - 1, QStringLiteral("****"));
+    static const QRegularExpression option(QStringLiteral("([?&;]password=)[^&]*"), QRegularExpression::CaseInsensitiveOption);
+    return shown.replace(option, QStringLiteral("\\1****"));
+}
+
 std::optional<ServerAddress> ParseServerUrl(const QString& url, QString* error)
 {
     const QUrl parsed(url.trimmed(), QUrl::StrictMode);
     const QString example = QStringLiteral(" (for example postgresql://user@host:5432/shop)");
     if (!parsed.isValid() || (parsed.scheme() != QLatin1String("postgresql") && parsed.scheme() != QLatin1String("postgres"))) {
-        *error = QStringLiteral("\"%1\" is not a PostgreSQL address").arg(url) + example;
+        *error = QStringLiteral("\"%1\" is not a PostgreSQL address").arg(ShownServerUrl(url)) + example;
         return std::nullopt;
     }
     if (!parsed.password().isEmpty()) {
@@ -70,7 +86,7 @@ std::optional<ServerAddress> ParseServerUrl(const QString& url, QString* error)
     address.database = parsed.path().mid(1);
     address.user = parsed.userName();
     if (address.database.isEmpty() || address.database.contains(QLatin1Char('/'))) {
-        *error = QStringLiteral("\"%1\" names no database").arg(url) + example;
+        *error = QStringLiteral("\"%1\" names no database").arg(ShownServerUrl(url)) + example;
         return std::nullopt;
     }
     QStringList options;
@@ -81,7 +97,7 @@ std::optional<ServerAddress> ParseServerUrl(const QString& url, QString* error)
             return std::nullopt;
         }
         if (key.contains(QLatin1Char('=')) || key.contains(QLatin1Char(';')) || value.contains(QLatin1Char(';'))) {
-            *error = QStringLiteral("\"%1\" has an option that cannot be used: %2").arg(url, key);
+            *error = QStringLiteral("\"%1\" has an option that cannot be used: %2").arg(ShownServerUrl(url), key);
             return std::nullopt;
         }
         timeoutGiven = timeoutGiven || key == QLatin1String("connect_timeout");
@@ -173,15 +189,16 @@ std::unique_ptr<Database> Database::openServer(const QString& url, const QString
 void Database::connectServer()
 {
     const QString operation = QStringLiteral("connect to the database server");
+    const QString shownUrl = serverUrl();
     QString error;
     const std::optional<ServerAddress> address = ParseServerUrl(m_serverUrl, &error);
     if (!address)
-        throw DataError(operation, m_serverUrl, error);
+        throw DataError(operation, shownUrl, error);
     closeConnection();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
         if (!db.isValid())
-            throw DataError(operation, m_serverUrl,
+            throw DataError(operation, shownUrl,
                             QStringLiteral("the PostgreSQL driver of Qt is not installed (Debian package libqt6sql6-psql)"));
         db.setHostName(address->host);
         if (address->port > 0)
@@ -190,7 +207,7 @@ void Database::connectServer()
         db.setUserName(address->user);
         db.setConnectOptions(address->options);
         if (!db.open())
-            throw DataError(operation, m_serverUrl, db.lastError().databaseText().trimmed().isEmpty()
+            throw DataError(operation, shownUrl, db.lastError().databaseText().trimmed().isEmpty()
                                                         ? db.lastError().text()
                                                         : db.lastError().databaseText().trimmed());
     }
@@ -282,13 +299,21 @@ void Database::beginServerTransaction(const QString& operation)
 {
     if (m_connectionLost)
         connectServer(); // the server may be back; what was lost was rolled back
-    const QString where = m_serverUrl;
     const auto exec = [&](const QString& sql) {
         QSqlQuery query(connection());
         if (!query.exec(sql))
             throw serverError(query.lastError(), operation, DbFile::Zlv);
     };
-    exec(QStringLiteral("BEGIN"));
+    try {
+        exec(QStringLiteral("BEGIN"));
+    } catch (const DataError&) {
+        // Lost while idle (the server restarted meanwhile): nothing was
+        // pending, so one new connection is tried before anything is said.
+        if (!m_connectionLost)
+            throw;
+        connectServer();
+        exec(QStringLiteral("BEGIN"));
+    }
     try {
         exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(std::max(m_options.busyTimeoutMs, 1)));
         exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(WriterLockKey));
@@ -300,12 +325,12 @@ void Database::beginServerTransaction(const QString& operation)
 
 DataError Database::serverError(const QSqlError& error, const QString& operation, DbFile file) const
 {
-    const QString where = QStringLiteral("%1 on the server %2").arg(SchemaName(file), m_serverUrl);
+    const QString where = QStringLiteral("%1 on the server %2").arg(SchemaName(file), serverUrl());
     const QString code = error.nativeErrorCode();
     const QString text = error.databaseText().trimmed().isEmpty() ? error.text() : error.databaseText().trimmed();
     if (connectionLost(error)) {
         m_connectionLost = true;
-        return DataError(operation, m_serverUrl,
+        return DataError(operation, serverUrl(),
                          QStringLiteral("the connection to the database server was lost (%1); nothing of this work "
                                         "was saved. Try again when the server is back")
                              .arg(text));

@@ -22,6 +22,11 @@ struct ServerAddress {
 };
 std::optional<ServerAddress> ParseServerUrl(const QString& url, QString* error);
 
+// The URL as messages and logs show it: a password in it (after the user
+// name, or as a password= option) replaced by ****, even in a text that is
+// no valid URL at all.
+QString ShownServerUrl(const QString& url);
+
 // The settings key under which the operator may keep the server's URL, so that
 // no counter needs --server on its command line.
 inline constexpr const char* ServerSettingsKey = "Data/Server";

@@ -9,7 +9,8 @@
 namespace zelva {
 
 RegisterReportForm::RegisterReportForm(Database& db, QWidget* reportArea, const QString& caption,
-    const std::vector<PeriodColumn>& columns, Query query, report::ReportLayout (*layout)(), QWidget* parent)
+    const std::vector<PeriodColumn>& columns, Query query, report::ReportLayout (*layout)(const report::ReportRows&),
+    QWidget* parent)
     : ReportSelection(db, reportArea, caption, caption, parent)
     , choice(new PeriodChoice(columns, fracommand))
     , m_loadDate(QDate::currentDate())

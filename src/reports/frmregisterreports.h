@@ -20,14 +20,15 @@ public:
 protected:
     using Query = QueryRows (*)(Database&, const std::optional<Period>&);
     RegisterReportForm(Database& db, QWidget* reportArea, const QString& caption,
-        const std::vector<PeriodColumn>& columns, Query query, report::ReportLayout (*layout)(), QWidget* parent);
+        const std::vector<PeriodColumn>& columns, Query query,
+        report::ReportLayout (*layout)(const report::ReportRows&), QWidget* parent);
     std::optional<report::ReportRows> reportRows() override;
-    report::ReportLayout reportLayout() const override { return m_layout(); }
+    report::ReportLayout reportLayout(const report::ReportRows& rows) const override { return m_layout(rows); }
 
 private:
     QDate m_loadDate;
     Query m_query;
-    report::ReportLayout (*m_layout)();
+    report::ReportLayout (*m_layout)(const report::ReportRows&);
 };
 
 } // namespace zelva

@@ -36,13 +36,17 @@ QRadioButton* frmStockReport::addBand(const char* name, const QString& caption, 
 
 std::optional<report::ReportRows> frmStockReport::reportRows() { return AsReportRows(StockReportRows(db(), m_band)); }
 
-report::ReportLayout frmStockReport::reportLayout() const { return StockReportLayout(); }
+report::ReportLayout frmStockReport::reportLayout(const report::ReportRows& rows) const
+{
+    return StockReportLayout(rows);
+}
 
 ReportWindow* zelva::OpenNillStockReport(Database& db, QWidget* reportArea)
 {
     QueryRows rows;
     if (!Guarded<DataError>([&] { rows = StockReportRows(db, StockBand::NoneOnHand); }))
         return nullptr;
-    return OpenReportOrTell(reportArea, StockReportLayout(QObject::tr("Stock Report for Nill Item")),
-        AsReportRows(std::move(rows)), db.folder());
+    report::ReportRows shown = AsReportRows(std::move(rows));
+    report::ReportLayout layout = StockReportLayout(shown, QObject::tr("Stock Report for Nill Item"));
+    return OpenReportOrTell(reportArea, std::move(layout), std::move(shown), db.folder());
 }

@@ -20,7 +20,7 @@ public:
 
 protected:
     std::optional<zelva::report::ReportRows> reportRows() override;
-    zelva::report::ReportLayout reportLayout() const override;
+    zelva::report::ReportLayout reportLayout(const zelva::report::ReportRows& rows) const override;
 
 private:
     QRadioButton* addBand(const char* name, const QString& caption, zelva::StockBand band);

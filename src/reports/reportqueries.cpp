@@ -82,7 +82,7 @@ QueryRows IssueReportRows(Database& db, const std::optional<Period>& days)
 {
     QVariantList values;
     const QString sql
-        = QStringLiteral("SELECT IssueNo, ItemName, IssuedBy, IssueTo, Quantity, IssueDate, Remarks "
+        = QStringLiteral("SELECT IssueNo, ItemName, IssuedBy, IssueTo, Quantity, Rate, IssueDate, Remarks "
                          "FROM %1 WHERE ISno <> 0%2")
               .arg(table(DbFile::IssueMaster, "IssueRegister"), dayCondition(IssueDayKeySql(), days, values));
     QSqlQuery query = db.run(sql, values, QStringLiteral("read the issue report"), DbFile::IssueMaster);

@@ -31,7 +31,7 @@ QueryRows PurchaseReportRows(Database& db, const std::optional<Period>& days);
 
 // Issues (all but the placeholder) whose issue day lies in the days;
 // nullopt: every issue. IssueNo, ItemName, IssuedBy, IssueTo, Quantity,
-// IssueDate, Remarks.
+// Rate (for the value issued), IssueDate, Remarks.
 QueryRows IssueReportRows(Database& db, const std::optional<Period>& days);
 
 // The month-by-month invoice summary: its column names and its rows.

@@ -69,7 +69,8 @@ void ReportSelection::cmdShow_Click()
     std::optional<report::ReportRows> rows;
     if (!Guarded<DataError>([&] { rows = reportRows(); }) || !rows)
         return;
-    ReportWindow* window = OpenReportOrTell(m_reportArea, reportLayout(), std::move(*rows), m_db.folder());
+    report::ReportLayout layout = reportLayout(*rows);
+    ReportWindow* window = OpenReportOrTell(m_reportArea, std::move(layout), std::move(*rows), m_db.folder());
     if (!window)
         return; // the form stays open for another choice
     emit reportWindowOpened(window);

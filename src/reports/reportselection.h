@@ -39,7 +39,8 @@ protected:
     // The report's rows for the current choice; nullopt when the choice was
     // refused (the form has told the operator).
     virtual std::optional<report::ReportRows> reportRows() = 0;
-    virtual report::ReportLayout reportLayout() const = 0;
+    // The layout over those rows (its footer totals them).
+    virtual report::ReportLayout reportLayout(const report::ReportRows& rows) const = 0;
     Database& db() const { return m_db; }
 
 private:

@@ -362,7 +362,7 @@ QDialog* frmZelvaBillingSystem::createDialogForm(const QString& formName)
     if (formName == u"frmPurchaseReport")
         return new frmPurchaseReport(m_db, mdiArea, this);
     if (formName == u"frmIssueReport")
-        return watchReports(new frmIssueReport(m_db, mdiArea, this), ReportKind::Issue);
+        return new frmIssueReport(m_db, mdiArea, this); // as the purchase report: any number open at once
     return new zelva::PlaceholderDialog(formName, FormCaption(formName), this);
 }
 
@@ -451,7 +451,6 @@ void frmZelvaBillingSystem::reportWindowClosed(ReportKind kind)
 void frmZelvaBillingSystem::updateReportEntries()
 {
     mnuStockReport->setEnabled(m_openReports[ReportKind::Stock] == 0);
-    mnuIssueReport->setEnabled(m_openReports[ReportKind::Issue] == 0);
     mnuStockReportNill->setEnabled(m_openReports[ReportKind::NillStock] == 0);
 }
 

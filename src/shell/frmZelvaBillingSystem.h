@@ -24,7 +24,7 @@ class frmZelvaBillingSystem : public QMainWindow {
     Q_OBJECT
 public:
     // The report windows that make their menu entry unavailable while open.
-    enum class ReportKind { Stock, Issue, NillStock };
+    enum class ReportKind { Stock, NillStock };
     Q_ENUM(ReportKind)
 
     explicit frmZelvaBillingSystem(zelva::Database& db, QWidget* parent = nullptr);
@@ -84,8 +84,9 @@ public:
 
 public slots:
     // Report windows tell the main window when they open and close: the Stock
-    // Report, Issue Report and Stock Report for Nill Item entries are
-    // unavailable while one of their kind is open.
+    // Report and Stock Report for Nill Item entries are unavailable while one
+    // of their kind is open (the Purchase and Issue Report entries stay
+    // available: their windows may be open several at once).
     void reportWindowOpened(frmZelvaBillingSystem::ReportKind kind);
     void reportWindowClosed(frmZelvaBillingSystem::ReportKind kind);
 

@@ -54,19 +54,19 @@ std::unique_ptr<Database> OpenDataForWindows(const QString& folder, const QStrin
     }
     OpenOptions options;
     options.deferQuickCheck = true;
-    const FolderSurvey survey = SurveyDataFolder(folder);
-    if (survey.needsConsent()) {
-        if (!AskYesNo(MissingFilesQuestion(folder, survey)))
-            return nullptr;
-        options.createMissingInUse = true;
-    }
+    bool declined = false;
+    options.askToCreateMissing = [&](const QString& question) {
+        declined = !AskYesNo(question);
+        return !declined;
+    };
     try {
         std::unique_ptr<Database> db = Database::open(folder, options);
         if (!db->findings().empty())
             MsgBox(FindingsText(db->findings()));
         return db;
     } catch (const DataError& failure) {
-        MsgBox(failureText(failure, folder));
+        if (!declined) // a No was the operator's own answer
+            MsgBox(failureText(failure, folder));
         return nullptr;
     }
 }

@@ -55,6 +55,9 @@ frmIssueRegister::frmIssueRegister(Database& db, QWidget* parent)
     setUp(std::move(setup));
 
     connect(cboPer, &QComboBox::activated, this, &frmIssueRegister::cboPer_Click);
+    // The unit list shows the unit the Per box holds, whatever filled it: an
+    // item shown, New, a unit picked.
+    connect(txtPer, &QLineEdit::textChanged, this, &frmIssueRegister::showUnitInList);
     onLostFocus(txtQuantity, [this] { txtQuantity_LostFocus(); });
     refreshLists();
 }
@@ -66,22 +69,24 @@ void frmIssueRegister::refreshLists()
         return;
     cboPer->clear();
     cboPer->addItems(units);
-    cboPer->setCurrentIndex(-1);
+    showUnitInList();
 }
 
 void frmIssueRegister::startNew()
 {
-    m_dateAtNew = QDate::currentDate();
-    txtIssueDate->setText(DateText(m_dateAtNew));
+    txtIssueDate->setText(DateText(QDate::currentDate()));
     txtIssueTime->setText(TimeTextHMS(QTime::currentTime()));
     m_warnedQuantity.reset();
 }
 
+// The report periods find the issue by these day keys: they are those of the
+// date stored in its Date field (checked by Save before this), as typed.
 void frmIssueRegister::writeOwnFields(RecordSource& issue)
 {
-    issue.setValue(QStringLiteral("issuedd"), m_dateAtNew.day());
-    issue.setValue(QStringLiteral("issuemm"), m_dateAtNew.month());
-    issue.setValue(QStringLiteral("issueyy"), m_dateAtNew.year());
+    const QDate filedOn = ReadDateText(txtIssueDate->text());
+    issue.setValue(QStringLiteral("issuedd"), filedOn.day());
+    issue.setValue(QStringLiteral("issuemm"), filedOn.month());
+    issue.setValue(QStringLiteral("issueyy"), filedOn.year());
 }
 
 // A warning only: Save still stores the issue, and the stock may go below zero.
@@ -106,7 +111,11 @@ void frmIssueRegister::txtQuantity_LostFocus()
 
 void frmIssueRegister::cboPer_Click()
 {
-    if (txtPer->isReadOnly())
-        return; // the entries are locked until New
+    if (txtPer->isReadOnly()) {
+        showUnitInList(); // the entries are locked until New: the pick is undone
+        return;
+    }
     txtPer->setText(cboPer->currentText());
 }
+
+void frmIssueRegister::showUnitInList() { cboPer->setCurrentIndex(cboPer->findText(txtPer->text())); }

@@ -30,8 +30,8 @@ protected:
     void startNew() override;
     void writeOwnFields(zelva::RecordSource& issue) override;
     void refreshLists() override;
+    void showUnitInList();
 
 private:
-    QDate m_dateAtNew; // the day, month and year the issue is filed under
     std::optional<QString> m_warnedQuantity; // last warned about: leaving again does not trap the operator
 };

@@ -267,10 +267,6 @@ void StockMovementForm::writeItemDetails(RecordSource& stock)
     }
 }
 
-void StockMovementForm::InsertItemStock() { writeItemDetails(datItemStock); }
-
-void StockMovementForm::InsertOtherItemStock() { writeItemDetails(datOtherItemStock); }
-
 // The boxes into the pending movement, field by field in the table's order.
 void StockMovementForm::Insert()
 {
@@ -389,15 +385,22 @@ bool StockMovementForm::itemStillShown()
     return shown;
 }
 
+// A record source of its own over the remembered item's record alone, so
+// that the list's record sources keep every item a list click may lead to.
+void StockMovementForm::bindToItem(RecordSource& stock, StockTable table) const
+{
+    stock.bind(StockFile(table), StockTableName(table));
+    stock.setFilter(QStringLiteral("itemcode"), m_item->code);
+    stock.moveFirst();
+}
+
 std::optional<double> StockMovementForm::shownItemOnHand()
 {
     if (!m_item || txtItemCode->text() != m_item->code)
         return std::nullopt;
     try {
-        RecordSource& stock = stockSource(m_item->table);
-        stock.bind(StockFile(m_item->table), StockTableName(m_item->table));
-        stock.setFilter(QStringLiteral("itemcode"), m_item->code);
-        stock.moveFirst();
+        RecordSource stock(m_db); // its own read: the list's record source stays whole
+        bindToItem(stock, m_item->table);
         if (!stock.eof())
             return stock.value(QStringLiteral("Quantity")).toDouble();
     } catch (const DataError&) {
@@ -411,17 +414,12 @@ std::optional<double> StockMovementForm::shownItemOnHand()
 // longer in its table.
 bool StockMovementForm::rewriteStockRecord(StockTable table, double quantity)
 {
-    RecordSource& stock = stockSource(table);
-    stock.bind(StockFile(table), StockTableName(table));
-    stock.setFilter(QStringLiteral("itemcode"), m_item->code);
-    stock.moveFirst();
+    RecordSource stock(m_db); // its own read: the list's record source stays whole
+    bindToItem(stock, table);
     if (stock.eof())
         return false;
     stock.edit();
-    if (table == StockTable::ForSale)
-        InsertItemStock();
-    else
-        InsertOtherItemStock();
+    writeItemDetails(stock);
     stock.update();
     return AdjustStock(m_db, table, m_item->code, m_setup.sign * quantity);
 }
@@ -468,8 +466,11 @@ void StockMovementForm::lstName_Click(QListWidgetItem* entry)
     Guarded<DataError>([&] {
         RecordSource& stock = stockSource(table);
         stock.requery(); // the record as it stands now, not as it was listed
-        if (!stock.moveToKey(key))
-            return; // gone meanwhile: nothing changes
+        if (!stock.moveToKey(key)) {
+            MsgBox(tr("%1 is no longer in the stock list. Choose the option again to read the list afresh ")
+                       .arg(entry->text()));
+            return;
+        }
         if (table == StockTable::ForSale)
             DisplayItem();
         else
@@ -525,8 +526,6 @@ void StockMovementForm::cmdSave_Click()
         transaction.commit();
     } catch (const DataError& error) {
         // Rolled back: the movement stays on screen, pending, to be saved again.
-        datItemStock.cancelUpdate();
-        datOtherItemStock.cancelUpdate();
         MsgBox(error.message()
             + tr("\nNothing is saved and the stock is unchanged. The %1 stays on screen to be saved again.")
                   .arg(m_setup.movementName));

@@ -15,6 +15,10 @@
 //   movement is stored without a stock change;
 // - the movement, the stock record's details and its quantity land in one
 //   transaction, with the serial and code confirmed free inside it.
+// A click on the item list shows the clicked item as its file holds it now
+// (or says it is no longer there), whatever the form read before: Save and
+// the on-hand check read the remembered item through record sources of their
+// own, never through the list's.
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "data/stockchange.h"
@@ -138,8 +142,6 @@ protected:
     void SetOtherItemStockDatabase();
     void DisplayItem();
     void DisplayOtherItem();
-    void InsertItemStock();
-    void InsertOtherItemStock();
     void Insert();
     bool CheckForEmptyControl();
     void ClearControl();
@@ -165,6 +167,7 @@ private:
     void writeItemDetails(RecordSource& stock);
     bool readEntries(double& rate, double& quantity);
     bool itemStillShown();
+    void bindToItem(RecordSource& stock, StockTable table) const;
     bool rewriteStockRecord(StockTable table, double quantity);
 
     // The item chosen from the list: its table, record and code. It stays

@@ -50,6 +50,11 @@ protected:
     {
         if (event->type() == QEvent::KeyPress)
             return keyPressed(*static_cast<QKeyEvent*>(event));
+        // A shortcut (Alt+S, Alt+P, a menu's key) acts with the focus left in
+        // the list: the entry shown is picked first, so that what is saved or
+        // printed is the entry shown, with what its choice computes.
+        if (event->type() == QEvent::ShortcutOverride && m_walking && isShortcut(*static_cast<QKeyEvent*>(event)))
+            pick();
         if (event->type() == QEvent::FocusOut && m_walking) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
@@ -102,6 +107,15 @@ private:
         case Qt::Key_End: return !m_list->isEditable();
         default: return !m_list->isEditable() && !key.text().isEmpty() && key.text().at(0).isPrint();
         }
+    }
+
+    // A key with Alt or Ctrl, other than Alt+Up or Alt+Down, which open the list.
+    static bool isShortcut(const QKeyEvent& key)
+    {
+        if (!(key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)))
+            return false;
+        return key.key() != Qt::Key_Up && key.key() != Qt::Key_Down && key.key() != Qt::Key_Alt
+            && key.key() != Qt::Key_Control;
     }
 
     bool pick()

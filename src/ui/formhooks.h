@@ -35,8 +35,10 @@ private:
 
 // The arrow keys walk a closed list without picking: its activated signal
 // (the operator's choice, which may fill in a buyer's details and move the
-// focus on) waits for Enter or Tab. Leaving the list any other way puts back
-// the entry last picked. A click in the open list picks at once, as ever.
+// focus on) waits for Enter or Tab, or for a shortcut pressed in the list
+// (Alt+S saves the entry shown, with what its choice computes). Leaving the
+// list any other way puts back the entry last picked. A click in the open
+// list picks at once, as ever.
 void PickOnEnterOrTab(QComboBox* list);
 
 // How an event leaves a control in a form's state table; Keep is the table's

@@ -15,7 +15,14 @@ constexpr double TwipsPerPoint = 20.0;
 constexpr double RuleThickness = 15.0; // twips: one screen pixel of the design
 constexpr double SmallestPointSize = 3.0; // a shrunk value stays readable down to this
 
-// Lays sections onto pages from top to bottom, opening pages as needed.
+bool isEmpty(const Section& section)
+{
+    return section.labels.empty() && section.values.empty() && section.rules.empty();
+}
+
+// Where sections go on pages of one height: first which rows fall on which
+// page (arithmetic only), then, page by page when asked, the texts and rules
+// of each section at its place.
 class PageBuilder {
 public:
     PageBuilder(const ReportLayout& layout, const Paper& paper)
@@ -24,29 +31,52 @@ public:
     {
     }
 
-    std::vector<ReportPage> build(const ReportRows& rows)
+    // From top to bottom, opening pages as needed: the report header on the
+    // first page, each row's detail never split, the report footer after the
+    // last row (on a page of its own when it does not fit, unless it is only
+    // room at the end, which never opens a page).
+    std::vector<PagePlan> plan(const ReportRows& rows) const
     {
-        openPage();
-        place(m_layout.reportHeader, nullptr);
+        std::vector<PagePlan> plans(1);
+        plans[0].reportHeader = true;
+        double y = bodyTop() + height(m_layout.reportHeader);
         for (int i = 0; i < int(rows.size()); ++i) {
-            const Section& detail = detailOf(rows[i]);
-            if (!fits(detail))
-                turnPage();
-            place(detail, &rows[i]);
-            ReportPage& page = m_pages.back();
+            const Section& detail = detailOf(rows[size_t(i)]);
+            if (!fits(y, detail)) {
+                plans.emplace_back();
+                y = bodyTop();
+            }
+            PagePlan& page = plans.back();
             if (page.firstRow < 0)
                 page.firstRow = i;
             page.lastRow = i;
+            y += height(detail);
         }
-        // An empty report footer is only room at the end: it never opens a page.
         const Section& footer = m_layout.reportFooter;
-        const bool empty = footer.labels.empty() && footer.values.empty() && footer.rules.empty();
-        if (!fits(footer) && !empty)
-            turnPage();
-        if (fits(footer))
-            place(footer, nullptr);
-        closePage();
-        return std::move(m_pages);
+        if (!fits(y, footer) && !isEmpty(footer)) {
+            plans.emplace_back();
+            y = bodyTop();
+        }
+        plans.back().reportFooter = fits(y, footer);
+        return plans;
+    }
+
+    ReportPage layOut(const PagePlan& plan, const ReportRows& rows) const
+    {
+        ReportPage page;
+        page.firstRow = plan.firstRow;
+        page.lastRow = plan.lastRow;
+        double y = m_layout.margins.top();
+        place(page, y, m_layout.pageHeader, nullptr);
+        if (plan.reportHeader)
+            place(page, y, m_layout.reportHeader, nullptr);
+        for (int i = plan.firstRow; i >= 0 && i <= plan.lastRow; ++i)
+            place(page, y, detailOf(rows[size_t(i)]), &rows[size_t(i)]);
+        if (plan.reportFooter)
+            place(page, y, m_layout.reportFooter, nullptr);
+        y = footerTop();
+        place(page, y, m_layout.pageFooter, nullptr);
+        return page;
     }
 
 private:
@@ -57,34 +87,16 @@ private:
                                                                                : m_layout.detail;
     }
 
+    static double height(const Section& section) { return std::max(0.0, section.height); }
+    double bodyTop() const { return m_layout.margins.top() + height(m_layout.pageHeader); }
     double footerTop() const { return m_pageHeight - m_layout.margins.bottom() - m_layout.pageFooter.height; }
-    bool fits(const Section& section) const { return m_y + section.height <= footerTop() + 0.5; }
+    bool fits(double y, const Section& section) const { return y + section.height <= footerTop() + 0.5; }
 
-    void openPage()
-    {
-        m_pages.emplace_back();
-        m_y = m_layout.margins.top();
-        place(m_layout.pageHeader, nullptr);
-    }
-
-    void closePage()
-    {
-        m_y = footerTop();
-        place(m_layout.pageFooter, nullptr);
-    }
-
-    void turnPage()
-    {
-        closePage();
-        openPage();
-    }
-
-    void place(const Section& section, const ReportRow* row)
+    void place(ReportPage& page, double& y, const Section& section, const ReportRow* row) const
     {
         if (section.height <= 0)
             return;
-        ReportPage& page = m_pages.back();
-        const QPointF origin(m_layout.margins.left(), m_y);
+        const QPointF origin(m_layout.margins.left(), y);
         for (const Label& label : section.labels)
             page.texts.push_back(
                 { label.text, label.rect.translated(origin), label.font, label.align, label.wrap, {} });
@@ -94,13 +106,11 @@ private:
         }
         for (const Rule& rule : section.rules)
             page.rules.push_back({ rule.left + origin.x(), rule.top + origin.y(), rule.width });
-        m_y += section.height;
+        y += section.height;
     }
 
     const ReportLayout& m_layout;
     double m_pageHeight;
-    double m_y = 0;
-    std::vector<ReportPage> m_pages;
 };
 
 QFont qtFont(const Font& font, double pointSize)
@@ -198,7 +208,48 @@ double FitScale(const ReportLayout& layout, const Paper& paper)
 
 std::vector<ReportPage> PaginateReport(const ReportLayout& layout, const ReportRows& rows, const Paper& paper)
 {
-    return PageBuilder(layout, paper).build(rows);
+    const PageBuilder builder(layout, paper);
+    std::vector<ReportPage> pages;
+    for (const PagePlan& plan : builder.plan(rows))
+        pages.push_back(builder.layOut(plan, rows));
+    return pages;
+}
+
+PagedReport::PagedReport(ReportLayout layout, ReportRows rows, const Paper& paper)
+    : m_layout(std::move(layout))
+    , m_rows(std::move(rows))
+    , m_paper(paper)
+    , m_plans(PageBuilder(m_layout, m_paper).plan(m_rows))
+    , m_pages(m_plans.size())
+    , m_laidOut(m_plans.size(), false)
+{
+}
+
+double PagedReport::scale() const { return FitScale(m_layout, m_paper); }
+
+const ReportPage& PagedReport::page(int index) const
+{
+    const size_t i = size_t(index);
+    if (!m_laidOut.at(i)) {
+        m_pages[i] = PageBuilder(m_layout, m_paper).layOut(m_plans[i], m_rows);
+        m_laidOut[i] = true;
+    }
+    return m_pages[i];
+}
+
+const std::vector<ReportPage>& PagedReport::pages() const
+{
+    for (int i = 0; i < pageCount(); ++i)
+        page(i);
+    return m_pages;
+}
+
+int PagedReport::pageOfRow(int row) const
+{
+    for (int i = 0; i < pageCount(); ++i)
+        if (m_plans[size_t(i)].firstRow >= 0 && row >= m_plans[size_t(i)].firstRow && row <= m_plans[size_t(i)].lastRow)
+            return i;
+    return 0;
 }
 
 QString ValueText(const ValueBox& box, const ReportRow& row)

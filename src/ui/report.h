@@ -132,6 +132,45 @@ double FitScale(const ReportLayout& layout, const Paper& paper);
 // The pages the rows make on paper of the given size: what goes where.
 std::vector<ReportPage> PaginateReport(const ReportLayout& layout, const ReportRows& rows, const Paper& paper);
 
+// Which rows a page holds, and whether the report header or footer is on it.
+struct PagePlan {
+    int firstRow = -1;
+    int lastRow = -1;
+    bool reportHeader = false;
+    bool reportFooter = false;
+};
+
+// A report's pages as the report window shows them: which rows fall on which
+// page is worked out at once (a little arithmetic per row), and each page's
+// texts only when the page is first asked for, so a report of a thousand
+// pages opens about as fast as its query reads the rows. The pages are those
+// PaginateReport gives.
+class PagedReport {
+public:
+    PagedReport() = default;
+    PagedReport(ReportLayout layout, ReportRows rows, const Paper& paper);
+
+    const ReportLayout& layout() const { return m_layout; }
+    const ReportRows& rows() const { return m_rows; }
+    const Paper& paper() const { return m_paper; }
+    double scale() const; // FitScale of the layout on the paper
+    int pageCount() const { return int(m_plans.size()); }
+    // Page index (from 0), laid out when first asked for.
+    const ReportPage& page(int index) const;
+    // Every page, each laid out.
+    const std::vector<ReportPage>& pages() const;
+    // The page (from 0) that shows the detail of row (from 0); 0 when none does.
+    int pageOfRow(int row) const;
+
+private:
+    ReportLayout m_layout;
+    ReportRows m_rows;
+    Paper m_paper;
+    std::vector<PagePlan> m_plans;
+    mutable std::vector<ReportPage> m_pages;
+    mutable std::vector<bool> m_laidOut;
+};
+
 // The text a value box shows for a row.
 QString ValueText(const ValueBox& box, const ReportRow& row);
 

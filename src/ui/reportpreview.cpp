@@ -29,11 +29,11 @@ ReportPreview::ReportPreview(QWidget* parent)
     horizontalScrollBar()->setSingleStep(20);
 }
 
-void ReportPreview::setPages(std::vector<report::ReportPage> pages, const report::Paper& paper, double layoutScale)
+void ReportPreview::setReport(report::PagedReport report)
 {
-    m_pages = std::move(pages);
-    m_paper = paper;
-    m_layoutScale = layoutScale;
+    m_report = std::move(report);
+    m_paper = m_report.paper();
+    m_layoutScale = m_report.scale();
     m_drawn.clear();
     setZoom(m_mode, m_zoom);
     setCurrentPage(1);
@@ -195,7 +195,7 @@ void ReportPreview::drawPage(QPainter& painter, int index)
     painter.setClipRect(place);
     painter.translate(place.topLeft());
     painter.scale(place.width() / m_paper.width, place.height() / m_paper.height);
-    report::PaintReportPage(painter, m_pages[size_t(index)], m_layoutScale);
+    report::PaintReportPage(painter, m_report.page(index), m_layoutScale);
     painter.restore();
     m_drawn.insert(index);
 }

@@ -29,11 +29,13 @@ public:
 
     explicit ReportPreview(QWidget* parent = nullptr);
 
-    // The pages to show, laid out on paper of the given size at the layout's
-    // fitting scale (FitScale); the view returns to the first page.
-    void setPages(std::vector<report::ReportPage> pages, const report::Paper& paper, double layoutScale);
-    const std::vector<report::ReportPage>& pages() const { return m_pages; }
-    int pageCount() const { return int(m_pages.size()); }
+    // The report to show, its pages laid out as they come into sight; the
+    // view returns to the first page.
+    void setReport(report::PagedReport report);
+    const report::PagedReport& report() const { return m_report; }
+    // Every page, each laid out (a test's look at all of them).
+    const std::vector<report::ReportPage>& pages() const { return m_report.pages(); }
+    int pageCount() const { return m_report.pageCount(); }
 
     int currentPage() const { return m_currentPage; } // from 1; 0 without pages
     void setCurrentPage(int page); // clamped to the pages there are
@@ -45,7 +47,7 @@ public:
     Zoom zoomMode() const { return m_mode; }
     double zoomFactor() const { return m_zoom; } // 1: the paper's real size on the screen
 
-    // The pages (from 1) drawn since setPages, in order.
+    // The pages (from 1) drawn since setReport, in order.
     QList<int> drawnPages() const;
 
 signals:
@@ -71,7 +73,7 @@ private:
     QRect pagePlace(int index) const; // in the view
     void drawPage(QPainter& painter, int index);
 
-    std::vector<report::ReportPage> m_pages;
+    report::PagedReport m_report;
     report::Paper m_paper;
     double m_layoutScale = 1;
     Zoom m_mode = Zoom::FitWidth;

@@ -44,14 +44,13 @@ ReportWindow::ReportWindow(
     report::ReportLayout layout, report::ReportRows rows, QString pdfFolder, int startRow, QWidget* parent)
     : QWidget(parent)
     , m_layout(std::move(layout))
-    , m_rows(std::move(rows))
     , m_pdfFolder(std::move(pdfFolder))
 {
     buildWindow();
-    // Laid out once, here; the preview draws a page only when it comes into sight.
-    const report::Paper paper = paperOf(m_layout);
-    preview->setPages(report::PaginateReport(m_layout, m_rows, paper), paper, report::FitScale(m_layout, paper));
-    goToPage(report::PageOfRow(pages(), startRow) + 1);
+    // The rows go to the preview, which lays out and draws a page only when it
+    // comes into sight.
+    preview->setReport(report::PagedReport(m_layout, std::move(rows), paperOf(m_layout)));
+    goToPage(preview->report().pageOfRow(startRow) + 1);
 }
 
 ReportWindow::~ReportWindow() = default;
@@ -184,7 +183,7 @@ bool ReportWindow::savePdf(const QString& path)
     setPaper(writer, m_layout);
     writer.setResolution(600);
     writer.setTitle(m_layout.caption);
-    if (report::RenderReport(writer, m_layout, m_rows) < 0) {
+    if (report::RenderReport(writer, m_layout, preview->report().rows()) < 0) {
         MsgBox(QStringLiteral("The PDF file could not be written:\n%1").arg(QDir::toNativeSeparators(path)));
         return false;
     }
@@ -199,7 +198,7 @@ void ReportWindow::cmdPrint_Click()
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (report::RenderReport(printer, m_layout, m_rows) < 0)
+    if (report::RenderReport(printer, m_layout, preview->report().rows()) < 0)
         MsgBox(QStringLiteral("The printer reported an error; the report was not printed."));
 }
 
@@ -218,8 +217,7 @@ void ReportWindow::closeEvent(QCloseEvent* event)
     if (m_closed)
         return;
     m_closed = true;
-    report::ReportRows().swap(m_rows); // the rows go with the window
-    preview->setPages({}, {}, 1);
+    preview->setReport({}); // the rows go with the window
     emit closed();
 }
 

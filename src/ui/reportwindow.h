@@ -1,6 +1,6 @@
 #pragma once
 // The report window: a child window of the main window that previews a report
-// over its rows (laid out once on A4; each page drawn when it comes into sight),
+// over its rows (on A4; each page laid out and drawn when it comes into sight),
 // pages through it, zooms to the page width, the whole page or in steps,
 // prints through the system's print dialog (the default printer chosen) and
 // saves the report as a PDF (offered in the data folder's Prints folder, named
@@ -68,7 +68,6 @@ private:
     void cmdSavePdf_Click();
 
     report::ReportLayout m_layout;
-    report::ReportRows m_rows;
     QString m_pdfFolder;
     bool m_closed = false;
 };

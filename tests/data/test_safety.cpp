@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <atomic>
 #include <future>
+#include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -27,13 +29,13 @@ QByteArray digestOf(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-// 4 KiB of garbage over the second page of the file.
-void damagePage(const QString& path)
+// Garbage over part of the file; by default 4 KiB over its second page.
+void damagePage(const QString& path, qint64 offset = 4096, int length = 4096)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    file.seek(4096);
-    QByteArray garbage(4096, '\0');
+    file.seek(offset);
+    QByteArray garbage(length, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 37 + 11) % 251);
     file.write(garbage);
@@ -100,6 +102,69 @@ void addStockItem(const QString& folder)
               {"INSERT INTO Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', 'Fan', 1000)"});
 }
 
+// The eight files copied into another folder, as they stand.
+void copyDataFiles(const QString& from, const QString& to)
+{
+    QVERIFY(QDir(to).mkpath("Database"));
+    for (DbFile file : AllDbFiles())
+        QVERIFY(QFile::copy(pathOf(from, file), pathOf(to, file)));
+}
+
+// What a restore leaves when all is done: neither its copies nor its marker.
+QStringList restoreLeftovers(const QString& folder)
+{
+    return QDir(folder).entryList({".zelva-restore*"}, QDir::Files | QDir::Hidden)
+           + QDir(folder + "/Database").entryList({"*.restoring"}, QDir::Files);
+}
+
+// Another copy of the program saving an invoice of 3 with its stock, on a
+// connection of its own that says (once) whether the save landed at once,
+// had to wait for a reader of the files, or failed.
+struct OwnSave {
+    std::promise<QString> said;
+    bool told = false;
+    void tell(const QString& what)
+    {
+        if (!told)
+            said.set_value(what);
+        told = true;
+    }
+};
+
+void saveOnOwnConnection(const QString& folder, OwnSave* save)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(pathOf(folder, DbFile::Zlv)).constData(), &db);
+    sqlite3_busy_handler(db, [](void* save, int tries) {
+        static_cast<OwnSave*>(save)->tell("waiting");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return tries < 10000 ? 1 : 0;
+    }, save);
+    QStringList statements;
+    for (DbFile file : {DbFile::Invoice, DbFile::ItemStock})
+        statements << QString("ATTACH DATABASE '%1' AS %2").arg(pathOf(folder, file), SchemaName(file));
+    statements << "BEGIN IMMEDIATE"
+               << "INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo, BuyerName) VALUES (99, 'A00099', 'Pune Traders')"
+               << "INSERT INTO Invoice.GoodsInvoice (sno, InvoiceNo, Quantity1) VALUES (99, 'A00099', 3)"
+               << "UPDATE ItemStock.Stock SET Quantity = Quantity - 3 WHERE itemcode = 'G00001'" << "COMMIT";
+    for (const QString& sql : statements)
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            save->tell("failed: " + sql + ": " + QString::fromUtf8(sqlite3_errmsg(db)));
+            break;
+        }
+    save->tell("saved");
+    sqlite3_close(db);
+}
+
+// A digest of each of the eight files.
+QMap<QString, QByteArray> dataDigests(const QString& folder)
+{
+    QMap<QString, QByteArray> digests;
+    for (DbFile file : AllDbFiles())
+        digests.insert(RelativePath(file), digestOf(pathOf(folder, file)));
+    return digests;
+}
+
 } // namespace
 
 class SafetyTest : public QObject {
@@ -160,7 +225,7 @@ private slots:
             if (file != DbFile::ItemStock)
                 writeFile(old.path(), file, {"PRAGMA user_version = 1"});
         {
-            auto db = Database::open(old.path());
+            auto db = openMadeFolder(old.path()); // the other files hold none of the tables yet
             const QStringList said = findingsOf(*db, Finding::Kind::DuplicateCodes);
             QCOMPARE(said.size(), 1);
             QVERIFY2(said.first().contains("ItemStock.db") && said.first().contains("itemcode G00004"),
@@ -172,41 +237,61 @@ private slots:
         QVERIFY(Database::open(old.path())->findings().empty()); // said once
     }
 
-    // A folder in use with a file or the Database folder gone: the files are
-    // named and nothing is made until the operator agrees; a fresh folder is
-    // set up without a word.
+    // A folder in use with a file or the Database folder gone, or a file
+    // emptied (0 bytes, as a full disk or a sync tool leaves it) or holding
+    // none of the program's tables: the files are named and nothing is made
+    // until the operator agrees; a fresh folder is set up without a word.
     void missingFilesNeedConsent_data()
     {
-        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("inUse");
         QTest::addColumn<QString>("named");
-        QTest::newRow("Invoice.db of a folder with records") << "Database/Invoice.db" << true << "Database/Invoice.db";
-        QTest::newRow("Database folder") << "Database" << true << "Database/";
-        QTest::newRow("Database folder, never used") << "Database" << false << "";
+        const QString blank = "empty (0 bytes, or none of the program's tables): ";
+        QTest::newRow("Invoice.db of a folder with records")
+            << "Database/Invoice.db" << "remove" << true << "missing from it: Database/Invoice.db";
+        QTest::newRow("Database folder") << "Database" << "remove" << true << "missing from it: Database/";
+        QTest::newRow("Database folder, never used") << "Database" << "remove" << false << "";
+        QTest::newRow("Invoice.db emptied") << "Database/Invoice.db" << "empty" << true << blank + "Database/Invoice.db";
+        QTest::newRow("ItemStock.db another program's") << "Database/ItemStock.db" << "foreign" << true
+                                                        << blank + "Database/ItemStock.db";
+        QTest::newRow("ZLV.db emptied") << "ZLV.db" << "empty" << true << blank + "ZLV.db";
     }
     void missingFilesNeedConsent()
     {
-        QFETCH(QString, removed);
+        QFETCH(QString, changed);
+        QFETCH(QString, how);
         QFETCH(bool, inUse);
         QFETCH(QString, named);
         QTemporaryDir dir;
-        Database::open(dir.path()).reset();
+        {
+            auto db = Database::open(dir.path());
+            if (inUse)
+                saveInvoice(*db, 1);
+        }
         if (inUse)
             writeFile(dir.path(), DbFile::Zlv, {"INSERT INTO Login VALUES ('ravi', 'hash')"});
-        const QString gone = dir.path() + "/" + removed;
-        QVERIFY(QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone));
+        const QString path = dir.path() + "/" + changed;
+        if (how == "remove")
+            QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
+        else
+            QVERIFY(QFile::resize(path, 0));
+        if (how == "foreign")
+            QVERIFY(RawFile(dir.path(), DbFile::ItemStock).exec({"CREATE TABLE customers (name TEXT)"}).isEmpty());
+        const QMap<QString, QByteArray> before = digestsUnder(dir.path());
 
         const QString refusal = errorOf([&] { Database::open(dir.path()); });
         if (!inUse) {
             QCOMPARE(refusal, "no error");
             return;
         }
-        QVERIFY2(refusal.contains("missing from it: " + named), qPrintable(refusal));
-        QVERIFY(!QFileInfo::exists(gone)); // nothing made
+        QVERIFY2(refusal.contains(named), qPrintable(refusal));
+        QCOMPARE(digestsUnder(dir.path()), before); // nothing made or changed
         OpenOptions agreed;
         agreed.createMissingInUse = true;
         QVERIFY(Database::open(dir.path(), agreed)->findings().empty());
-        QVERIFY(QFileInfo::exists(pathOf(dir.path(), DbFile::Invoice)));
+        const bool invoicesGone = changed == "Database" || changed.contains("Invoice");
+        QCOMPARE(countIn(dir.path(), DbFile::Invoice, "BuyerInvoice"), invoicesGone ? 1 : 2);
     }
 
     // A damaged file is named at start and opened read-only: nothing is
@@ -367,6 +452,220 @@ private slots:
         QCOMPARE(invoiceState(aside), last); // the files as they were, kept aside
         saveInvoice(*db, 3); // the program goes on with the restored data
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), restored.section(' ', 0, 0).toInt() + 1);
+    }
+
+    // A file whose first page or list of tables is damaged cannot be read at
+    // all: start-up says so (not that it can be viewed), and opening one of
+    // its tables says the file is damaged and how to mend it, not that the
+    // table is missing. The other files work on.
+    void unreadableFileIsSaidAsSuch_data()
+    {
+        QTest::addColumn<bool>("header");
+        QTest::newRow("first page") << true;
+        QTest::newRow("list of tables") << false;
+    }
+    void unreadableFileIsSaidAsSuch()
+    {
+        QFETCH(bool, header);
+        QTemporaryDir dir;
+        {
+            auto db = Database::open(dir.path());
+            for (int i = 0; i < 5; ++i)
+                saveInvoice(*db, 1);
+        }
+        const QString invoices = pathOf(dir.path(), DbFile::Invoice);
+        const qint64 schemaPage
+            = valueInFile(dir.path(), DbFile::Invoice, "SELECT max(pageno) FROM dbstat WHERE name = 'sqlite_schema'").toLongLong();
+        QVERIFY(schemaPage > 1);
+        if (header)
+            damagePage(invoices, 0, 100);
+        else
+            damagePage(invoices, (schemaPage - 1) * 4096, 64);
+
+        OpenOptions atStart;
+        atStart.deferQuickCheck = true;
+        auto db = Database::open(dir.path(), atStart);
+        db->quickCheck();
+        const QStringList said = findingsOf(*db, Finding::Kind::Damaged);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(QDir::toNativeSeparators(invoices)) && said.first().contains("Nothing in it can be read")
+                     && !said.first().contains("can be viewed"),
+                 qPrintable(said.first()));
+        RecordSource source(*db);
+        const QString refusal = errorOf([&] {
+            source.bind(DbFile::Invoice, "BuyerInvoice");
+            source.recordCount();
+        });
+        QVERIFY2(refusal.contains("(Database/Invoice.db): the file is damaged so that nothing in it can be read; "
+                                  "restore it from a backup"),
+                 qPrintable(refusal));
+        source.bind(DbFile::ItemStock, "Stock");
+        addRecord(source, {{"sno", 1}, {"itemcode", "G00001"}});
+    }
+
+    // The super-journal of a save over several files is the owner's alone,
+    // as every other file of the folder is, whatever the umask.
+    void superJournalsArePrivate()
+    {
+        QTemporaryDir dir;
+        const mode_t saved = ::umask(022);
+        const auto restoreUmask = qScopeGuard([&] { ::umask(saved); });
+        Database::open(dir.path()).reset();
+        addStockItem(dir.path());
+        // A look at each super-journal just before SQLite deletes it.
+        static sqlite3_vfs* watched = nullptr;
+        static QList<int> modes;
+        modes.clear();
+        watched = sqlite3_vfs_find(nullptr);
+        sqlite3_vfs spy = *watched;
+        spy.zName = "test-spy";
+        spy.xDelete = [](sqlite3_vfs*, const char* name, int syncDir) {
+            if (QByteArray(name).contains("-mj"))
+                modes << modeOf(QFile::decodeName(name));
+            return watched->xDelete(watched, name, syncDir);
+        };
+        QCOMPARE(sqlite3_vfs_register(&spy, 1), SQLITE_OK);
+        {
+            auto db = Database::open(dir.path());
+            saveInvoice(*db, 1);
+        }
+        sqlite3_vfs_unregister(&spy);
+        sqlite3_vfs_register(watched, 1);
+        QVERIFY(!modes.isEmpty()); // each save spans the files it began on
+        QCOMPARE(modes, QList<int>(modes.size(), 0600));
+    }
+
+    // A backup paused between Invoice.db and ItemStock.db while another copy
+    // commits a save over both holds that save whole or not at all.
+    void backupPausedBetweenFilesHoldsWholeSaves()
+    {
+        QTemporaryDir dir, backups;
+        auto db = Database::open(dir.path(), 5000);
+        addStockItem(dir.path());
+        saveInvoice(*db, 3);
+        OwnSave save;
+        QString during;
+        std::thread saver;
+        bool paused = false;
+        SetBackupFileHook([&](DbFile copied) {
+            if (paused || (copied != DbFile::Invoice && copied != DbFile::ItemStock))
+                return;
+            paused = true; // one of the two files copied, the other not yet
+            saver = std::thread(saveOnOwnConnection, dir.path(), &save);
+            during = save.said.get_future().get();
+        });
+        const auto unhook = qScopeGuard([] { SetBackupFileHook({}); });
+        const QString backup = BackUpData(dir.path(), backups.path());
+        saver.join();
+        QVERIFY(paused);
+        QVERIFY2(!during.startsWith("failed"), qPrintable(during));
+        QVERIFY2(QStringList({wholeState(1, 3), wholeState(2, 3)}).contains(invoiceState(backup)),
+                 qPrintable(invoiceState(backup) + " (the save " + during + " during the backup)"));
+        QCOMPARE(invoiceState(dir.path()), wholeState(2, 3));
+    }
+
+    // Restore cut short at each of its steps (the program killed there): the
+    // next start makes the folder wholly the backup's, or wholly as it was
+    // when nothing was changed yet, and says which.
+    void restoreCutShortIsMadeWholeAtStart()
+    {
+        QTemporaryDir dir, backups;
+        QString backup;
+        {
+            auto db = Database::open(dir.path());
+            addStockItem(dir.path());
+            for (int i = 0; i < 3; ++i)
+                saveInvoice(*db, 2);
+            backup = BackUpData(dir.path(), backups.path());
+            for (int i = 0; i < 4; ++i)
+                saveInvoice(*db, 2);
+        }
+        for (int step = 0;; ++step) {
+            QTemporaryDir work;
+            copyDataFiles(dir.path(), work.path());
+            const pid_t child = ::fork();
+            if (child == 0) { // the program that restores, killed at the step
+                SetRestoreStepHook([step](int at) {
+                    if (at == step)
+                        ::_exit(3);
+                    return true;
+                });
+                try {
+                    auto db = Database::open(work.path());
+                    RestoreData(*db, backup);
+                } catch (...) {
+                    ::_exit(1);
+                }
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) != 1);
+            const bool killed = WEXITSTATUS(status) == 3;
+            if (killed && step > 0) { // a nightly backup would copy a torn folder
+                const QString refusal = errorOf([&] { BackUpData(work.path(), backups.path()); });
+                QVERIFY2(refusal.contains("a restore of the data was cut short"), qPrintable(refusal));
+            }
+
+            auto db = Database::open(work.path());
+            const QStringList said = findingsOf(*db, Finding::Kind::RestoreFinished);
+            QCOMPARE(restoreLeftovers(work.path()), QStringList());
+            const QStringList aside = QDir(work.filePath("Backups")).entryList({"Before restore*"}, QDir::Dirs);
+            if (killed && step == 0) {
+                QCOMPARE(invoiceState(work.path()), wholeState(7, 2));
+                QCOMPARE(aside, QStringList());
+                QCOMPARE(said.size(), 1);
+                QVERIFY2(said.first().contains("before it changed anything"), qPrintable(said.first()));
+                continue;
+            }
+            QCOMPARE(invoiceState(work.path()), wholeState(3, 2));
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(invoiceState(work.filePath("Backups/" + aside.first())), wholeState(7, 2));
+            if (!killed) {
+                QVERIFY(step > 16); // every rename was a step
+                QCOMPARE(said, QStringList());
+                break;
+            }
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said.first().contains("It has now been finished") && said.first().contains(QDir::toNativeSeparators(backup)),
+                     qPrintable(said.first()));
+        }
+    }
+
+    // A step of the restore that fails (a file that cannot be renamed) takes
+    // back the steps before it: the data is as it was, and the program goes
+    // on with it.
+    void restoreFailingAtAStepChangesNothing()
+    {
+        QTemporaryDir dir, backups;
+        auto db = Database::open(dir.path());
+        addStockItem(dir.path());
+        saveInvoice(*db, 2);
+        const QString backup = BackUpData(dir.path(), backups.path());
+        saveInvoice(*db, 2);
+        const auto unhook = qScopeGuard([] { SetRestoreStepHook({}); });
+        for (int step = 0;; ++step) {
+            bool failed = false;
+            SetRestoreStepHook([&](int at) { return !(failed = failed || at == step); });
+            const QMap<QString, QByteArray> before = dataDigests(dir.path());
+            const QString outcome = errorOf([&] { RestoreData(*db, backup); });
+            if (outcome == "no error") { // the step was past the last rename
+                QVERIFY(step > 16);
+                if (failed) { // the marker stayed: the next start finds the restore whole
+                    db.reset();
+                    db = Database::open(dir.path());
+                }
+                QCOMPARE(restoreLeftovers(dir.path()), QStringList());
+                QCOMPARE(invoiceState(dir.path()), wholeState(1, 2));
+                break;
+            }
+            QVERIFY2(outcome.contains("nothing was changed"), qPrintable(outcome));
+            QCOMPARE(restoreLeftovers(dir.path()), QStringList());
+            QCOMPARE(dataDigests(dir.path()), before);
+            QCOMPARE(QDir(dir.filePath("Backups")).entryList({"Before restore*"}, QDir::Dirs), QStringList());
+            saveInvoice(*db, 2);
+            QCOMPARE(invoiceState(dir.path()), wholeState(step + 3, 2));
+        }
     }
 
     // A backup with a file damaged or missing is refused and nothing changes.

@@ -180,6 +180,38 @@ private slots:
         QCOMPARE(rowsOf(*db, "SELECT count(*) FROM Stock"), (QList<QVariantList>{{1}}));
     }
 
+    // A counter left idle while the server restarted: its next read and its
+    // next save work on a new connection, without a word; a save cut off
+    // while under way is still said.
+    void idleCounterReconnectsOnce()
+    {
+        TempData local;
+        const auto db = Database::openServer(url(), local.folder());
+        const auto restart = [] {
+            TestServer::instance().stopNow();
+            TestServer::instance().start();
+        };
+        restart();
+        QCOMPARE(errorOf([&] { QCOMPARE(rowsOf(*db, "SELECT count(*) FROM Stock"), (QList<QVariantList>{{1}})); }),
+                 "no error");
+        restart();
+        QCOMPARE(errorOf([&] {
+                     Transaction work(*db, "save the item");
+                     db->run("INSERT INTO Stock (sno, itemcode) VALUES (5, 'G00005')", {}, "add", DbFile::ItemStock);
+                     work.commit();
+                 }),
+                 "no error");
+        const QString cut = errorOf([&] {
+            Transaction work(*db, "save the item");
+            db->run("INSERT INTO Stock (sno, itemcode) VALUES (6, 'G00006')", {}, "add", DbFile::ItemStock);
+            restart();
+            db->run("SELECT count(*) FROM Stock", {}, "read", DbFile::ItemStock);
+            work.commit();
+        });
+        QVERIFY2(cut.contains("the connection to the database server was lost"), qPrintable(cut));
+        QCOMPARE(rowsOf(*db, "SELECT itemcode FROM Stock WHERE sno > 0"), (QList<QVariantList>{{"G00005"}}));
+    }
+
     void unreachableServerIsSaid()
     {
         const QString error = errorOf([] { Database::openServer("postgresql://nobody@127.0.0.1:1/shop", "."); });

@@ -878,6 +878,33 @@ private slots:
         QCOMPARE(c.texts({"txtBuyerState", "cboBuyerNameD"}), QString("Delhi|Delhi Mart"));
     }
 
+    // A rate walked to by the arrow keys and saved with Alt+S, the focus still
+    // in the list: the rate shown is the rate computed, stored and totalled.
+    void rateWalkedToIsSavedWithItsTax_data()
+    {
+        QTest::addColumn<bool>("separateGst");
+        QTest::newRow("tax invoice") << false;
+        QTest::newRow("separate GST") << true;
+    }
+    void rateWalkedToIsSavedWithItsTax()
+    {
+        QFETCH(bool, separateGst);
+        Counter c(true, separateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.start();
+        c.line("Laptop", "3");
+        QComboBox* rates = c.combo("cboGoodsCgst");
+        rates->setFocus();
+        for (int i = 0; i < 10 && rates->currentText() != "CGST @ 9%"; ++i)
+            QTest::keyClick(rates, Qt::Key_Down);
+        QCOMPARE(rates->currentText(), QString("CGST @ 9%"));
+        c.messages.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(c.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(c.text("cboGoodsCgst"), QString("CGST @ 9%"));
+        c.expectStored("GoodsInvoice", 1, {{"TCgst", 270.0}, {"TSgst", 270.0}, {"totalamount", 3540.0}});
+    }
+
     // Stored names are shown as typed, never as formatting, and the lists to
     // pick from leave out the placeholder records whatever was written into them.
     void storedTextsAsTypedAndNoPlaceholders()

@@ -44,11 +44,12 @@ inline void addIssue(zelva::Database& db, int isno, int sno, const QString& item
 {
     zelva::RecordSource issue(db);
     issue.bind(zelva::DbFile::IssueMaster, "IssueRegister");
-    addRecord(issue, { { "ISno", isno },
-             { "IssueNo", QString("I%1").arg(isno, 5, 10, QChar('0')) }, { "IssueDate", zelva::DateText(day) },
-             { "IssueTime", "10:00:00" }, { "IssueTo", "Workshop" }, { "IssuedBy", "Anil" }, { "sno", sno },
-             { "itemcode", "G00001" }, { "ItemName", item }, { "Quantity", 2.0 }, { "Remarks", "N.A." },
-             { "issuedd", day.day() }, { "issuemm", day.month() }, { "issueyy", day.year() } });
+    addRecord(issue,
+        { { "ISno", isno }, { "IssueNo", QString("I%1").arg(isno, 5, 10, QChar('0')) },
+            { "IssueDate", zelva::DateText(day) }, { "IssueTime", "10:00:00" }, { "IssueTo", "Workshop" },
+            { "IssuedBy", "Anil" }, { "sno", sno }, { "itemcode", "G00001" }, { "ItemName", item }, { "Rate", 75.25 },
+            { "Quantity", 2.0 }, { "Remarks", "N.A." }, { "issuedd", day.day() }, { "issuemm", day.month() },
+            { "issueyy", day.year() } });
 }
 
 inline QList<zelva::ReportWindow*> reportWindows(QMdiArea& area)

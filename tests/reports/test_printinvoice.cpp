@@ -99,7 +99,8 @@ void TestPrintInvoice::twelveDigitsOnOneLineOfTheRegisters()
     twips.setDotsPerMeterX(int(1440 / 0.0254));
     twips.setDotsPerMeterY(int(1440 / 0.0254));
     const QFontMetricsF least(QFont("Arial", 6), &twips);
-    for (const report::ReportLayout& layout : { StockReportLayout(), PurchaseReportLayout(), IssueReportLayout() }) {
+    for (const report::ReportLayout& layout :
+        { StockReportLayout({}), PurchaseReportLayout({}), IssueReportLayout({}) }) {
         QStringList shown;
         std::vector<QRectF> boxes;
         for (const report::ValueBox& box : layout.detail.values) {

@@ -181,6 +181,65 @@ private slots:
         QCOMPARE(shown, (QStringList { "Drill", "Saw" }));
     }
 
+    // Every page opens with the report's title above the column captions, and
+    // the last ends with the totals of what is listed: the count, and the
+    // quantity and value (each line's quantity times its rate) of purchases
+    // and issues, the stock's value of the items.
+    void titleFirstAndTotalsAtTheEnd_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QStringList>("totals");
+        QTest::newRow("stock") << "Stock Report" << QStringList { "Total: 20 items", "Stock value (Rs.)", "1655.00" };
+        QTest::newRow("purchase") << "Purchase Report"
+                                  << QStringList { "Total: 12 purchases", "48", "Value (Rs.)", "12024.00" };
+        QTest::newRow("issue") << "Issue Report" << QStringList { "Total: 25 issues", "50", "Value (Rs.)", "3762.50" };
+    }
+    void titleFirstAndTotalsAtTheEnd()
+    {
+        QFETCH(QString, report);
+        QFETCH(QStringList, totals);
+        TempData data;
+        const QDate today = QDate::currentDate();
+        QMdiArea area;
+        area.show();
+        std::unique_ptr<ReportSelection> form;
+        if (report == "Stock Report") {
+            for (int i = 1; i <= 20; ++i)
+                addStockItem(*data.db, i, QString("Item %1").arg(i), i % 2 ? 1 : 0.5);
+            data.db->run("UPDATE ItemStock.Stock SET Rate = 410 WHERE sno = 20", {}, "rate", DbFile::ItemStock);
+            form = std::make_unique<frmStockReport>(*data.db, &area);
+        } else if (report == "Purchase Report") {
+            for (int i = 1; i <= 12; ++i)
+                addPurchase(*data.db, i, 1, QString("Bought %1").arg(i), today);
+            form = std::make_unique<frmPurchaseReport>(*data.db, &area);
+        } else {
+            for (int i = 1; i <= 25; ++i)
+                addIssue(*data.db, i, 1, QString("Issued %1").arg(i), today);
+            form = std::make_unique<frmIssueReport>(*data.db, &area);
+        }
+        click(form->cmdShow);
+        const std::vector<report::ReportPage>& pages = reportWindows(area).at(0)->pages();
+        QVERIFY(pages.size() >= 2);
+        QStringList lastLabels;
+        for (const report::ReportPage& page : pages) {
+            double titleTop = -1, captionTop = -1;
+            lastLabels.clear();
+            for (const report::PlacedText& text : page.texts) {
+                if (!text.column.isEmpty())
+                    continue;
+                lastLabels << text.text;
+                if (text.text == report && titleTop < 0)
+                    titleTop = text.rect.top();
+                if (text.text == "Quantity" && captionTop < 0)
+                    captionTop = text.rect.top();
+            }
+            QVERIFY2(titleTop >= 0 && titleTop < captionTop,
+                qPrintable(QString("%1 above %2").arg(titleTop).arg(captionTop)));
+        }
+        for (const QString& total : totals)
+            QVERIFY2(lastLabels.contains(total), qPrintable(total + " in " + lastLabels.join('|')));
+    }
+
     // Two report windows hold their own rows: closing one leaves the other.
     void twoReportsAtOnce()
     {

@@ -191,6 +191,33 @@ private slots:
         QCOMPARE(rawServerValue(url, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\""), invoices);
     }
 
+    // A database holding another program's table, even with none of ours,
+    // is refused, naming the table; nothing is made there.
+    void refusesADatabaseWithAnotherProgramsTable()
+    {
+        const QString target = TestServer::instance().freshDatabase(false);
+        rawServerValue(target, "CREATE TABLE public.customers (name text)");
+        rawServerValue(target, "INSERT INTO public.customers VALUES ('Asha')");
+        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM public.customers").toInt(), 1);
+        const Finished refused = runProgram({"--data-dir", shop.folder(), "--copy-to-server", target});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("already holds tables of another program: public.customers"), qPrintable(refused.err));
+        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname = 'Invoice'").toInt(), 0);
+    }
+
+    // An emptied file would go over as a fresh one: refused, naming it.
+    void refusesAnEmptiedFile()
+    {
+        QTemporaryDir emptied;
+        copyFolder(shop.folder(), emptied.path());
+        QVERIFY(QFile::resize(emptied.path() + "/Database/ItemStock.db", 0));
+        const QString target = TestServer::instance().freshDatabase();
+        const Finished refused = runProgram({"--data-dir", emptied.path(), "--copy-to-server", target});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("none of the program's tables): Database/ItemStock.db"), qPrintable(refused.err));
+        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\" WHERE sno <> 0").toInt(), 0);
+    }
+
     // Files of an older layout go over as they are and stay as they were; a
     // copy the server refuses half way leaves not even the layout behind.
     void olderFilesAndAFailedCopy()

@@ -41,11 +41,32 @@ void addInvoice(Database& db, int serial)
 class DataToolsTest : public QObject {
     Q_OBJECT
 private slots:
-    // A folder in use that lost Invoice.db: start-up names it and makes it
-    // empty only after a Yes.
+    // A folder in use that lost a file, or has it emptied: start-up names it
+    // and says what making it empty means (invoice numbers again, or only
+    // the operators for ZLV.db), and makes it only after a Yes.
+    void startUpAsksBeforeMakingMissingFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("emptied");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("meaning");
+        QTest::newRow("Invoice.db missing") << "Database/Invoice.db" << false << "missing from it: Database/Invoice.db"
+                                            << "invoices from A00001";
+        QTest::newRow("Invoice.db emptied") << "Database/Invoice.db" << true
+                                            << "none of the program's tables): Database/Invoice.db"
+                                            << "invoices from A00001";
+        QTest::newRow("ZLV.db missing") << "ZLV.db" << false << "missing from it: ZLV.db"
+                                        << "the invoices, stock and other records stay as they are";
+        QTest::newRow("ZLV.db emptied") << "ZLV.db" << true << "none of the program's tables): ZLV.db"
+                                        << "the login window then asks for a first operator";
+    }
     void startUpAsksBeforeMakingMissingFiles()
     {
         SKIP_ON_SERVER("files missing from a data folder");
+        QFETCH(QString, file);
+        QFETCH(bool, emptied);
+        QFETCH(QString, named);
+        QFETCH(QString, meaning);
         TempData data;
         {
             const auto db = std::move(data.db);
@@ -54,20 +75,24 @@ private slots:
             login.addNew();
             login.setValue("username", "Asha");
             login.update();
+            addInvoice(*db, 1);
         }
-        const QString invoices = data.folder() + "/Database/Invoice.db";
-        QVERIFY(QFile::remove(invoices));
+        const QString path = data.folder() + "/" + file;
+        QVERIFY(emptied ? QFile::resize(path, 0) : QFile::remove(path));
         MessageRecorder messages;
         {
             Answers no(false);
             QVERIFY(!OpenDataForWindows(data.folder()));
             QCOMPARE(no.asked.size(), 1);
-            QVERIFY2(no.asked.first().contains("missing from it: Database/Invoice.db"), qPrintable(no.asked.first()));
-            QVERIFY(!QFile::exists(invoices));
+            QVERIFY2(no.asked.first().contains(named) && no.asked.first().contains(meaning)
+                         && no.asked.first().contains("A00001") == file.contains("Invoice"),
+                     qPrintable(no.asked.first()));
+            QCOMPARE(QFileInfo(path).exists(), emptied);
         }
+        QCOMPARE(messages.texts(), QStringList()); // the No was the operator's own
         Answers yes(true);
         QVERIFY(OpenDataForWindows(data.folder()));
-        QVERIFY(QFile::exists(invoices));
+        QCOMPARE(invoicesIn(data.folder()), file.contains("Invoice") ? 0 : 1);
         QCOMPARE(messages.texts(), QStringList());
     }
 

@@ -4,7 +4,9 @@
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/module1.h"
 #include "shell/operators.h"
+#include "shell/startup.h"
 #include "support/formdriver.h"
+#include "support/testserver.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -297,6 +299,33 @@ private slots:
         QVERIFY(!form.creatingFirstOperator());
         QCOMPARE(operatorsIn(data), 1);
         QVERIFY(messages.last().startsWith("An operator has been set up meanwhile"));
+    }
+
+    // A damaged ZLV.db keeps every operator out, so Tools, Restore Data is out
+    // of reach: start-up and the login window say to copy ZLV.db from a
+    // backup folder instead, and never that a table is missing.
+    void damagedLoginFileSaysHowToRestore()
+    {
+        SKIP_ON_SERVER("a damaged data file");
+        TempData data;
+        QCOMPARE(AddOperator(*data.db, "Asha", "pw"), QString());
+        data.db.reset();
+        QFile login(data.folder() + "/ZLV.db");
+        QVERIFY(login.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        login.write(QByteArray(4096, 'x'));
+        login.close();
+        MessageRecorder messages;
+        const auto db = OpenDataForWindows(data.folder());
+        QVERIFY(db);
+        frmLogin form(*db);
+        form.show();
+        logIn(form, "Asha", "pw");
+        QVERIFY(!form.mainWindow());
+        const QString copy = QString("copy ZLV.db from a backup folder (under %1/Backups) into the data folder %1")
+                                 .arg(data.folder());
+        QVERIFY2(messages.texts().size() >= 2, qPrintable(messages.texts().join('|')));
+        for (const QString& said : messages.texts())
+            QVERIFY2(said.contains(copy) && !said.contains("Restore Data") && !said.contains("missing"), qPrintable(said));
     }
 };
 
