@@ -2,8 +2,8 @@
 // take when the financial year holds 6,000 and when it holds 60,000 invoices,
 // next to the bare SQLite query that reads the same rows. The month should
 // cost about the same in both years, and stay within twice the bare query.
-#include "reports/gstr1.h"
-#include "reports/salesregister.h"
+#include "registers/gstr1.h"
+#include "registers/salesregister.h"
 #include "salesmonth.h"
 
 #include <QCoreApplication>

@@ -14,7 +14,7 @@
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
 #include "reports/reportlayouts.h"
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 #include "timing.h"
 #include "ui/reportpreview.h"
 #include "ui/reportwindow.h"

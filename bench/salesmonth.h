@@ -4,8 +4,8 @@
 // rows: what the register benchmarks measure against.
 #include "data/database.h"
 #include "data/serials.h"
+#include "registers/salesqueries.h"
 #include "sales/invoicestore.h"
-#include "reports/salesqueries.h"
 #include "timing.h"
 
 #include <QSqlQuery>

@@ -140,6 +140,8 @@ QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
         .arg(shown(folder), absentText(survey));
 }
 
+QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }
+
 #ifdef Q_OS_UNIX
 
 namespace {

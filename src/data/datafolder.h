@@ -34,6 +34,10 @@ FolderSurvey SurveyDataFolder(const QString& folder);
 QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey);
 QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey);
 
+// The Prints folder of a data folder, where printed copies without a printer
+// and saved reports go.
+QString PrintsFolder(const QString& dataFolder);
+
 // Creates the folder and any missing parent; the folders made here are
 // private to the user (0700). False when it cannot be made.
 bool MakePrivateFolder(const QString& path);

@@ -84,10 +84,19 @@ QString RecordSource::qualifiedTable() const
 // The column of the field (names ignore letter case); throws when there is none.
 int RecordSource::columnOf(const QString& field, const QString& operation) const
 {
-    const auto column = m_columnIndex.constFind(field.toLower());
-    if (column == m_columnIndex.constEnd())
+    const int column = findColumn(field);
+    if (column < 0)
         throw DataError(operation, m_db.placeOf(m_file), QStringLiteral("table %1 has no field %2").arg(m_table, field));
-    return *column;
+    return column;
+}
+
+// Fields are mostly named as the table spells them: that lookup needs no
+// lower-case copy, which long lists would make once per record.
+int RecordSource::findColumn(const QString& field) const
+{
+    if (const auto spelt = m_columnAsSpelt.constFind(field); spelt != m_columnAsSpelt.constEnd())
+        return *spelt;
+    return m_columnIndex.value(field.toLower(), -1);
 }
 
 void RecordSource::requireBound() const
@@ -117,10 +126,12 @@ void RecordSource::loadColumns()
 
     m_columns.clear();
     m_columnIndex.clear();
+    m_columnAsSpelt.clear();
     m_numericColumn.clear();
     m_integerColumn.clear();
     for (const auto& [name, declared] : m_db.fieldTypes(m_file, m_table, operation)) {
         m_columnIndex.insert(name.toLower(), int(m_columns.size()));
+        m_columnAsSpelt.insert(name, int(m_columns.size()));
         m_numericColumn.insert(name.toLower(), isNumericType(declared));
         m_integerColumn.insert(name.toLower(), isIntegerType(declared));
         m_columns << name;
@@ -218,10 +229,14 @@ bool RecordSource::moveToKey(qint64 wanted)
 
 QVariant RecordSource::value(const QString& field)
 {
-    const int column = columnOf(field, QStringLiteral("read field %1").arg(field));
-    const QString lower = field.toLower();
-    if (m_mode != Mode::None && m_pending.contains(lower))
-        return m_pending.value(lower);
+    const int column = findColumn(field);
+    if (column < 0)
+        columnOf(field, QStringLiteral("read field %1").arg(field)); // throws
+    if (m_mode != Mode::None) {
+        const QString lower = field.toLower();
+        if (m_pending.contains(lower))
+            return m_pending.value(lower);
+    }
     if (m_mode == Mode::Adding)
         return {};
     ensureLoaded();
@@ -235,14 +250,37 @@ QVariant RecordSource::value(const QString& field)
     return m_rows[index][column];
 }
 
-QString RecordSource::text(const QString& field)
+QString RecordSource::text(const QString& field) { return shown(value(field)); }
+
+QString RecordSource::shown(const QVariant& v)
 {
-    const QVariant v = value(field);
     if (v.isNull())
         return {};
     if (v.typeId() == QMetaType::Double)
         return Str(v.toDouble());
     return v.toString();
+}
+
+std::vector<std::vector<QVariant>> RecordSource::readList(const QStringList& fields, std::vector<qint64>& keys)
+{
+    requireBound();
+    QStringList selected;
+    for (const QString& field : fields)
+        selected << QStringLiteral("\"%1\"").arg(m_columns[columnOf(field, QStringLiteral("read field %1").arg(field))]);
+    QString sql = QStringLiteral("SELECT %1, %2 FROM %3")
+                      .arg(m_readOnly ? QStringLiteral("NULL") : QStringLiteral("rowid"), selected.join(QLatin1Char(',')),
+                           qualifiedTable());
+    if (!m_readOnly)
+        sql += QStringLiteral(" ORDER BY rowid");
+    QSqlQuery query = m_db.run(sql, {}, QStringLiteral("read table %1").arg(m_table), m_file);
+    std::vector<std::vector<QVariant>> values(size_t(fields.size()));
+    keys.clear();
+    while (query.next()) {
+        keys.push_back(m_readOnly ? qint64(keys.size()) : query.value(0).toLongLong());
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i].push_back(query.value(int(i) + 1));
+    }
+    return values;
 }
 
 void RecordSource::setValue(const QString& field, const QVariant& value)

@@ -51,6 +51,14 @@ public:
     // Makes the record with this key current; false (end of file) when it is gone.
     bool moveToKey(qint64 key);
 
+    // A long list in one pass straight from the bound table, without loading
+    // its records: each field's stored values in every record, in table order,
+    // and the records' keys (as key() gives them) in keys. The current record
+    // and anything pending stay as they are.
+    std::vector<std::vector<QVariant>> readList(const QStringList& fields, std::vector<qint64>& keys);
+    // A value as the boxes show it: numbers without trailing zeros, NULL as "".
+    static QString shown(const QVariant& value);
+
     // The current record's value, with what is pending assigned over it.
     QVariant value(const QString& field);
     // The value as the boxes show it: numbers without trailing zeros, NULL as "".
@@ -80,6 +88,7 @@ public:
 
 private:
     int columnOf(const QString& field, const QString& operation) const;
+    int findColumn(const QString& field) const; // -1 when the table has no such field
     void requireBound() const;
     void requireWritable(const QString& operation) const;
     void discardPending();
@@ -100,6 +109,7 @@ private:
     bool m_loaded = false;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;   // lower-case name -> column
+    QHash<QString, int> m_columnAsSpelt; // name as the table spells it -> column
     QHash<QString, bool> m_numericColumn; // lower-case name -> column takes numbers
     QHash<QString, bool> m_integerColumn; // lower-case name -> column takes whole numbers
     bool m_readOnly = false;

@@ -40,10 +40,28 @@ QString NumberAsEntered(const QString& typed, double value)
 
 // A list to pick from leaves out the master table's placeholder record
 // (serial 0), whatever has been written into it.
-bool IsPlaceholder(RecordSource& source)
+bool IsPlaceholderSerial(const QVariant& serial) { return !serial.isNull() && serial.toDouble() == 0; }
+
+// A long list's entries read in one pass: the texts of each field in every
+// record but the placeholder, in table order, and the keys of those records.
+std::vector<QStringList> ListEntries(RecordSource& source, const QStringList& fields, std::vector<qint64>& keys)
 {
-    const QVariant serial = source.value(QStringLiteral("sno"));
-    return !serial.isNull() && serial.toDouble() == 0;
+    std::vector<qint64> keyOfRecord;
+    const std::vector<std::vector<QVariant>> values =
+        source.readList(QStringList{QStringLiteral("sno")} + fields, keyOfRecord);
+    const std::vector<QVariant>& serials = values[0];
+    std::vector<QStringList> texts(size_t(fields.size()));
+    for (QStringList& list : texts)
+        list.reserve(qsizetype(serials.size()) + 1);
+    keys.clear();
+    for (size_t record = 0; record < serials.size(); ++record) {
+        if (IsPlaceholderSerial(serials[record]))
+            continue;
+        for (size_t field = 0; field < texts.size(); ++field)
+            texts[field] << RecordSource::shown(values[field + 1][record]);
+        keys.push_back(keyOfRecord[record]);
+    }
+    return texts;
 }
 
 // The boxes that show a party's address, State, Pin and GSTIN; the delivery
@@ -186,43 +204,22 @@ void InvoiceForm::ShowCompanyDetails()
 // with the key of the record it shows.
 void InvoiceForm::SetBuyerDatabase()
 {
-    cboBuyerName->clear();
-    m_buyerKeys.clear();
     datBuyer.bind(DbFile::Customer, QStringLiteral("CustomerDetails"));
-    datBuyer.setFields({QStringLiteral("sno"), QStringLiteral("Name")});
     m_buyersReadInFull = false;
-    QStringList names;
-    for (datBuyer.moveFirst(); !datBuyer.eof(); datBuyer.moveNext()) {
-        if (IsPlaceholder(datBuyer))
-            continue;
-        names << datBuyer.text(QStringLiteral("Name"));
-        m_buyerKeys.push_back(datBuyer.key());
-    }
-    cboBuyerName->addItems(names);
+    SetEntries(cboBuyerName, ListEntries(datBuyer, {QStringLiteral("Name")}, m_buyerKeys)[0]);
     cboBuyerName->setCurrentIndex(-1);
     ClearCombo(cboBuyerNameD);
 }
 
 void InvoiceForm::SetItemDatabase()
 {
-    cboDescriptionOfGoods->clear();
-    cboHsn->clear();
-    m_itemKeys.clear();
     datStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
-    datStock.setFields({QStringLiteral("sno"), QStringLiteral("ItemName"), QStringLiteral("ItemHsn")});
     m_itemsReadInFull = false;
-    QStringList names;
-    QStringList hsns;
-    for (datStock.moveFirst(); !datStock.eof(); datStock.moveNext()) {
-        if (IsPlaceholder(datStock))
-            continue;
-        names << datStock.text(QStringLiteral("ItemName"));
-        hsns << datStock.text(QStringLiteral("ItemHsn"));
-        m_itemKeys.push_back(datStock.key());
-    }
-    names << QStringLiteral("End of List");
-    cboDescriptionOfGoods->addItems(names);
-    cboHsn->addItems(hsns);
+    std::vector<QStringList> entries =
+        ListEntries(datStock, {QStringLiteral("ItemName"), QStringLiteral("ItemHsn")}, m_itemKeys);
+    entries[0] << QStringLiteral("End of List");
+    SetEntries(cboDescriptionOfGoods, entries[0]);
+    SetEntries(cboHsn, entries[1]);
     cboDescriptionOfGoods->setCurrentIndex(-1);
     ClearCombo(cboHsn);
 }

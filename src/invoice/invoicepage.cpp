@@ -123,7 +123,7 @@ void InvoiceForm::buildBuyerAndDelivery()
     cboBuyerNameD = Named(new QComboBox(p), QStringLiteral("cboBuyerNameD"));
     MakeTypable(cboBuyerNameD);
     cboBuyerNameD->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    cboBuyerNameD->setModel(cboBuyerName->model());
+    ShareEntries(cboBuyerNameD, cboBuyerName);
     MakeLongList(cboBuyerNameD);
     place(cboBuyerNameD, left, 2520, 4900);
     printInPlaceOf(cboBuyerName, txtBuyerName);

@@ -3,6 +3,7 @@
 #include "invoice/invoiceform.h"
 
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "data/serials.h"
 #include "invoice/rptinvoice.h"
 #include "sales/invoicestore.h"
@@ -21,15 +22,6 @@
 #include <QPushButton>
 
 using namespace zelva;
-
-namespace {
-
-QString printsFolder(const Database& db)
-{
-    return QDir(db.folder()).filePath(QStringLiteral("Prints"));
-}
-
-} // namespace
 
 // The number on the printed copies must be the number stored: when another
 // invoice took this one's serial meanwhile, the next free number is taken and
@@ -93,7 +85,7 @@ bool InvoiceForm::printCopies()
     static const std::array<QString, 3> captions{QStringLiteral("Original Copy"), QStringLiteral("Duplicate Copy"),
                                                  QStringLiteral("Receiving Copy")};
     const auto caption = [this](int copy) { lblCopy->setText(captions[copy]); };
-    return PrintWidgetPages(m_page, int(captions.size()), caption, InvoiceNumber, printsFolder(m_db)).printed;
+    return PrintWidgetPages(m_page, int(captions.size()), caption, InvoiceNumber, PrintsFolder(m_db.folder())).printed;
 }
 
 void InvoiceForm::cmdPrint_Click()
@@ -135,6 +127,6 @@ void InvoiceForm::cmdInvoiceReport_Click()
     for (int i = 0; i < int(rows.size()); ++i)
         if (!m_pending && rows[i].value(QStringLiteral("InvoiceNo")).toString() == txtInvoiceNo->text())
             startRow = i;
-    auto* window = ReportWindow::Open(this, rptInvoice(), std::move(rows), printsFolder(m_db), startRow);
+    auto* window = ReportWindow::Open(this, rptInvoice(), std::move(rows), PrintsFolder(m_db.folder()), startRow);
     window->setObjectName(QStringLiteral("rptInvoice"));
 }

@@ -5,7 +5,8 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
-#include "masters/ownwindow.h"
+#include "data/stockchange.h"
+#include "ui/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/money.h"
 #include "platform/textnum.h"

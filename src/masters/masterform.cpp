@@ -1,7 +1,7 @@
 #include "masters/masterform.h"
 
 #include "data/dataerror.h"
-#include "masters/ownwindow.h"
+#include "ui/ownwindow.h"
 #include "platform/textnum.h"
 #include "ui/guard.h"
 #include "ui/message.h"

@@ -3,11 +3,12 @@
 #include "data/dataerror.h"
 #include "platform/datetext.h"
 #include "reports/invoicelist.h"
-#include "reports/period.h"
+#include "registers/period.h"
 #include "sales/invoicecancel.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 
 #include <QDateEdit>
 #include <QDateTime>
@@ -69,7 +70,7 @@ frmCancelInvoice::frmCancelInvoice(Database& db, QString operatorName, QWidget* 
     connect(dtpTo, &QDateEdit::dateChanged, this, &frmCancelInvoice::refresh);
     connect(txtFind, &QLineEdit::textChanged, this, &frmCancelInvoice::refresh);
     connect(cmdCancelInvoice, &QPushButton::clicked, this, &frmCancelInvoice::cmdCancelInvoice_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     refresh();
 }
 

@@ -2,7 +2,7 @@
 
 #include "data/dataerror.h"
 #include "platform/textnum.h"
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 

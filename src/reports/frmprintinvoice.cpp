@@ -2,17 +2,19 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "invoice/rptinvoice.h"
 #include "sales/invoicestore.h"
 #include "platform/shownvalues.h"
 #include "platform/money.h"
-#include "reports/period.h"
+#include "registers/period.h"
 #include "reports/invoicelist.h"
 #include "reports/tablereport.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/reportwindow.h"
+#include "ui/ownwindow.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -81,7 +83,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
     connect(grdInvoices, &QTableView::activated, this, [this] { showDuplicate(); });
     connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     refresh();
 }
 

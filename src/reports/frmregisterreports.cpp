@@ -1,7 +1,7 @@
 #include "reports/frmregisterreports.h"
 
 #include "reports/reportlayouts.h"
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

@@ -3,7 +3,7 @@
 // the form was opened (a form left open over midnight keeps that day), and the
 // register's rows of that period.
 #include "reports/periodchoice.h"
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 #include "reports/reportselection.h"
 
 namespace zelva {

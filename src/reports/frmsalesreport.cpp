@@ -2,13 +2,15 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "platform/datetext.h"
-#include "reports/gstr1.h"
+#include "registers/gstr1.h"
 #include "sales/invoicecancel.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -113,7 +115,7 @@ frmSalesReport::frmSalesReport(Database& db, QString operatorName, QWidget* pare
     });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
     connect(cmdMarkFiled, &QPushButton::clicked, this, &frmSalesReport::cmdMarkFiled_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
     cmdShow_Click();
 }

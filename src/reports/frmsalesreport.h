@@ -15,7 +15,7 @@
 // offered after the return is saved) marks it, after a Yes: the month's
 // invoices can then no longer be cancelled.
 #include "reports/periodchoice.h"
-#include "reports/salesregister.h"
+#include "registers/salesregister.h"
 #include "reports/tablereport.h"
 
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 // The stock report's selection form: all items or one quantity band; and the
 // Nill Item report, which needs no choice.
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 #include "reports/reportselection.h"
 
 class QRadioButton;

@@ -2,10 +2,12 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
+#include "ui/ownwindow.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -85,7 +87,7 @@ frmYearlyReport::frmYearlyReport(Database& db, QWidget* parent)
         [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("Yearly Report"), YearlySummaryCsv(m_summary)); });
     connect(cmdSaveHsnCsv, &QPushButton::clicked, this,
         [this, csvName] { AskAndSaveCsv(this, m_db.folder(), csvName("HSN Summary"), HsnSummaryCsv(m_hsn)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseReportForm(this); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     showYear(current);
 }
 

@@ -4,7 +4,7 @@
 // below it the HSN-wise summary of the year. Each table is printed through the
 // report engine and saved as CSV for a spreadsheet. Every figure comes from
 // the saved invoices; the window writes nothing to them.
-#include "reports/salesregister.h"
+#include "registers/salesregister.h"
 #include "reports/tablereport.h"
 
 #include <QWidget>

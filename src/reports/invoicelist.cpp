@@ -3,8 +3,8 @@
 #include "data/database.h"
 #include "platform/money.h"
 #include "platform/shownvalues.h"
-#include "reports/period.h"
-#include "reports/salesqueries.h"
+#include "registers/period.h"
+#include "registers/salesqueries.h"
 
 #include <QObject>
 #include <QSqlQuery>

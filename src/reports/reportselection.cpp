@@ -1,6 +1,7 @@
 #include "reports/reportselection.h"
 
 #include "data/dataerror.h"
+#include "data/datafolder.h"
 #include "platform/twips.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -84,7 +85,7 @@ ReportWindow* OpenReportOrTell(
         MsgBox(QObject::tr(" Nothing to show"));
         return nullptr;
     }
-    return ReportWindow::Open(reportArea, std::move(layout), std::move(rows), QDir(dataFolder).filePath("Prints"));
+    return ReportWindow::Open(reportArea, std::move(layout), std::move(rows), PrintsFolder(dataFolder));
 }
 
 } // namespace zelva

@@ -1,7 +1,9 @@
 #include "reports/tablereport.h"
 
-#include "reports/csvfile.h"
+#include "data/datafolder.h"
+#include "registers/csvfile.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 #include "ui/reportwindow.h"
 
 #include <QAbstractTableModel>
@@ -10,7 +12,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QMdiSubWindow>
 #include <QStyle>
 #include <QTableView>
 
@@ -248,16 +249,6 @@ QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day)
     box->setCalendarPopup(true);
     return box;
 }
-
-void CloseReportForm(QWidget* form)
-{
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
-        frame->close();
-    else
-        form->close();
-}
-
-QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }
 
 bool AskAndSaveCsv(QWidget* parent, const QString& dataFolder, const QString& suggestedName, const QString& csv)
 {

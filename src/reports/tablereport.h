@@ -53,12 +53,6 @@ ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const Q
 // A date box for a period's ends: dd/MM/yyyy with a calendar to pick from.
 QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day);
 
-// Closes a report form, with the frame that holds it in the main window.
-void CloseReportForm(QWidget* form);
-
-// The Prints folder of a data folder, where report files are offered.
-QString PrintsFolder(const QString& dataFolder);
-
 // Asks where to save the CSV text (offering suggestedName in the Prints folder)
 // and writes it whole; false when the operator cancels or the file cannot be
 // written (the operator is told why).

@@ -1,6 +1,6 @@
 #include "stock/stockmovementform.h"
 
-#include "masters/ownwindow.h"
+#include "ui/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "ui/guard.h"

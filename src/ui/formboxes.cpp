@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace zelva {
 
@@ -112,13 +113,33 @@ void MakeTypable(QComboBox* combo)
     combo->setInsertPolicy(QComboBox::NoInsert);
 }
 
+namespace {
+
+QStringListModel* entryList(QComboBox* combo) { return qobject_cast<QStringListModel*>(combo->model()); }
+
+} // namespace
+
 void MakeLongList(QComboBox* combo)
 {
+    if (!entryList(combo))
+        combo->setModel(new QStringListModel(combo)); // the completer of a typable box follows
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(20);
     combo->setMaxVisibleItems(20);
     if (auto* view = qobject_cast<QListView*>(combo->view()))
         view->setUniformItemSizes(true);
+}
+
+void SetEntries(QComboBox* longList, const QStringList& entries)
+{
+    if (!entryList(longList))
+        MakeLongList(longList);
+    entryList(longList)->setStringList(entries);
+}
+
+void ShareEntries(QComboBox* box, QComboBox* longList)
+{
+    box->setModel(longList->model());
 }
 
 } // namespace zelva

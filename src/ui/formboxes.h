@@ -3,6 +3,7 @@
 // names, the text of any kind of box, filling a blank one, and the kinds of
 // list the forms use.
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class QComboBox;
@@ -70,7 +71,14 @@ bool ReadNumber(const QString& text, const QString& boxName, double& out);
 void ClearCombo(QComboBox* combo);
 // The operator may type another text; what is typed is not added to the list.
 void MakeTypable(QComboBox* combo);
-// Long lists must not be measured entry by entry.
+// A long list (buyers, stock items, their HSN codes) is not measured entry by
+// entry, and its entries are one string-list model: filled in one step
+// (SetEntries), shown by every box given the same list (ShareEntries), and
+// read by the completer of a box the operator types a name into.
 void MakeLongList(QComboBox* combo);
+// The list's entries, all replaced at once in the order given.
+void SetEntries(QComboBox* longList, const QStringList& entries);
+// The box shows the long list's entries, whatever fills them later.
+void ShareEntries(QComboBox* box, QComboBox* longList);
 
 } // namespace zelva

@@ -2,6 +2,7 @@
 
 #include "ui/formboxes.h"
 #include "ui/message.h"
+#include "ui/ownwindow.h"
 #include "ui/reportpreview.h"
 
 #include <QCloseEvent>
@@ -112,12 +113,7 @@ void ReportWindow::buildWindow()
     connect(cmdZoomIn, &QPushButton::clicked, preview, &ReportPreview::zoomIn);
     connect(cmdPrint, &QPushButton::clicked, this, &ReportWindow::cmdPrint_Click);
     connect(cmdSavePdf, &QPushButton::clicked, this, &ReportWindow::cmdSavePdf_Click);
-    connect(cmdClose, &QPushButton::clicked, this, [this] {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            frame->close();
-        else
-            close();
-    });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     const std::pair<QKeySequence, QPushButton*> keys[] = { { Qt::Key_PageUp, cmdPrevious },
         { Qt::Key_PageDown, cmdNext }, { Qt::CTRL | Qt::Key_Home, cmdFirst }, { Qt::CTRL | Qt::Key_End, cmdLast },
         { QKeySequence::ZoomIn, cmdZoomIn }, { QKeySequence::ZoomOut, cmdZoomOut } };

@@ -2,7 +2,7 @@
 // Shared by the data-store tests: write a file as another program would, add
 // records in one call, and catch the error a piece of work ends in.
 #include "data/recordsource.h"
-#include "support/formdriver.h"
+#include "support/testdata.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,5 +1,6 @@
 // The company form: Show, and New or Show during an edit.
 #include "masterdriver.h"
+#include "support/testserver.h"
 
 using namespace testing;
 
@@ -44,6 +45,7 @@ private slots:
 
     void escapePressesClose()
     {
+        ON_FILES_ONLY();
         Session s("company");
         focusIn(s.box("txtName"));
         QTest::keyClick(s.box("txtName"), Qt::Key_Escape);

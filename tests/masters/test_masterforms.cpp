@@ -1,5 +1,6 @@
 // What the stock-item, buyer and company forms do alike, run on each of them.
 #include "masterdriver.h"
+#include "support/testserver.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -404,6 +405,7 @@ private slots:
     // Inside the main window's work area Close closes the form's own window only.
     void closeClosesItsSubWindow()
     {
+        ON_FILES_ONLY();
         TempData data;
         QMdiArea area;
         frmStockEntry* form = new frmStockEntry(*data.db);

@@ -3,8 +3,6 @@
 #include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "platform/twips.h"
-#include "ui/formboxes.h"
-#include "ui/message.h"
 
 #include <QtTest>
 #include <limits>
@@ -91,14 +89,6 @@ private slots:
         QCOMPARE(ReadNumber(text, out), taken);
         QCOMPARE(out, taken ? expected : 77.0);
         QCOMPARE(std::signbit(out), std::signbit(taken ? expected : 77.0)); // never "-0"
-
-        QStringList said;
-        SetMessageHook([&](const QString& t, const QString&) { said << t; });
-        QCOMPARE(ReadNumber(text, "Rate (Rs.)", out), taken);
-        SetMessageHook({});
-        QCOMPARE(said, taken ? QStringList() : QStringList{NotANumberMessage("Rate (Rs.)", text)});
-        if (!taken)
-            QVERIFY(said[0].startsWith("Rate (Rs.) must be a number") && said[0].contains('"' + text + '"'));
     }
 
     void str_data()

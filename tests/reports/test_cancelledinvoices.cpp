@@ -6,9 +6,9 @@
 #include "invoice/rptinvoice.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmsalesreport.h"
-#include "reports/gstr1.h"
-#include "reports/reportqueries.h"
-#include "reports/salesregister.h"
+#include "registers/gstr1.h"
+#include "registers/reportqueries.h"
+#include "registers/salesregister.h"
 #include "sales/invoicecancel.h"
 #include "support/formdriver.h"
 

@@ -5,6 +5,7 @@
 // reason told, not written at all). The figures themselves are the registers'
 // own tests' business.
 #include "reports/frmsalesreport.h"
+#include "support/testserver.h"
 #include "reports/frmyearlyreport.h"
 
 #include "reports/invoiceshape.h"
@@ -260,6 +261,7 @@ private slots:
     // grid stays upright.
     void longValuesOnPaper()
     {
+        ON_FILES_ONLY();
         testing::TempData data;
         InvoiceShape shape = yearInvoices()[1];
         shape.buyer = "Sri Venkateswara Hardware Tools And Electrical Agencies Ltd.";

@@ -1,6 +1,7 @@
 // The login form: who is admitted, what a refused operator sees, and the
 // set-up of the first operator on a fresh data folder.
 #include "shell/frmLogin.h"
+#include "support/testserver.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/module1.h"
 #include "shell/operators.h"
@@ -179,6 +180,7 @@ private slots:
     // Enter presses OK; Esc and Cancel end the program at once.
     void keys()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, target);
         QFETCH(int, key);
         QFETCH(int, modifiers);
@@ -231,6 +233,7 @@ private slots:
 
     void firstOperatorRefusals()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, again);

@@ -2,6 +2,7 @@
 // window per form, the two toggles, the toolbar pictures, the clock and the
 // end of the program.
 #include "platform/shownvalues.h"
+#include "support/testserver.h"
 #include "shell/clocktext.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/icons.h"
@@ -157,6 +158,7 @@ private slots:
     // window too.
     void accessKeysLeaveTheMenuBarAlone()
     {
+        ON_FILES_ONLY();
         testing::MessageRecorder messages;
         m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
                         "'Bolt', 0)",
@@ -207,6 +209,7 @@ private slots:
     // its Close button can be reached.
     void reportWindowInsideTheWorkArea()
     {
+        ON_FILES_ONLY();
         testing::MessageRecorder messages;
         m_data->db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', "
                         "'Bolt', 0)",
@@ -247,6 +250,7 @@ private slots:
     }
     void onePerForm()
     {
+        ON_FILES_ONLY();
         QFETCH(QStringList, steps);
         QFETCH(QString, form);
         QFETCH(int, windows);
@@ -284,6 +288,7 @@ private slots:
     // picture of its own at every size, and the window the program's icon.
     void picturesWithoutIconTheme()
     {
+        ON_FILES_ONLY();
         QSet<QByteArray> seen;
         int buttons = 0;
         for (QAction* button : window().Toolbar1->actions()) {
@@ -318,6 +323,7 @@ private slots:
     // pressed state follow every press.
     void toggles()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, bar);
         QFETCH(QString, hideBy);
         QFETCH(QString, showBy);
@@ -341,6 +347,7 @@ private slots:
     // The clock panels follow the timer.
     void statusPanels()
     {
+        ON_FILES_ONLY();
         frmZelvaBillingSystem fresh(*m_data->db);
         QVERIFY(fresh.Timer1->isActive());
         fresh.Timer1_Timer();
@@ -366,6 +373,7 @@ private slots:
     }
     void clockTexts()
     {
+        ON_FILES_ONLY();
         QFETCH(QString, locale);
         QFETCH(QString, shown);
         QCOMPARE(CalendarText(QDate(2026, 12, 5)), QString("05/ 12/ 2026"));
@@ -374,6 +382,7 @@ private slots:
     }
     void clockDigitsLatinEverywhere()
     {
+        ON_FILES_ONLY();
         QStringList otherDigits;
         for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                  QLocale::AnyTerritory)) {
@@ -387,6 +396,7 @@ private slots:
     // Indian digit grouping is the operator's choice, kept for the next start.
     void indianGroupingSetting()
     {
+        ON_FILES_ONLY();
         QAction* grouping = window().mnuIndianGrouping;
         const bool before = IndianDigitGrouping();
         QCOMPARE(grouping->isChecked(), before);
@@ -399,6 +409,7 @@ private slots:
 
     void closeBoxEndsTheProgram()
     {
+        ON_FILES_ONLY();
         window().mnuNewInvoice->trigger();
         window().mnuStockEntry->trigger(); // open, nothing started
         window().close();

@@ -1,6 +1,7 @@
 // A first day at the counter, through the main window: the company, a buyer and
 // an item entered on their forms, then an invoice that sells from that stock.
 #include "shell/frmZelvaBillingSystem.h"
+#include "support/testserver.h"
 #include "invoice/shop.h"
 #include "support/formdriver.h"
 
@@ -103,6 +104,7 @@ private slots:
     // (the company list), and so does the form left in front when one closes.
     void keysReachTheWindowInFront()
     {
+        ON_FILES_ONLY();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         auto inFront = [&](const QString& name) {

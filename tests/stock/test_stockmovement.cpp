@@ -4,7 +4,7 @@
 #include "invoice/shop.h"
 #include "masters/stockentry.h"
 #include "platform/datetext.h"
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"

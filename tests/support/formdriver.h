@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for tests that work a form as an operator does: type, click, pick,
 // read the messages shown, and read back what the database files hold.
-#include "data/database.h"
+#include "support/testdata.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -11,10 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <QVariantList>
 #include <functional>
-#include <memory>
 
 namespace testing {
 
@@ -40,17 +37,6 @@ public:
     Answers& operator=(const Answers&) = delete;
     bool yes;
     QStringList asked;
-};
-
-// A fresh data folder with the database files opened in it.
-struct TempData {
-    TempData();
-    QTemporaryDir dir;
-    std::unique_ptr<zelva::Database> db;
-    QString folder() const { return dir.path(); }
-    // A second copy of the program on the same data (the same folder, or the
-    // same server database), as another counter would open it.
-    std::unique_ptr<zelva::Database> openAnother() const;
 };
 
 // The child of root with that objectName and type; nullptr when absent.
@@ -90,17 +76,5 @@ void pickRow(QListWidget* list, int row);
 // The entries a list offers, in order.
 QStringList itemsOf(const QComboBox* list);
 QStringList itemsOf(const QListWidget* list);
-
-// Rows read through a separate connection straight from one file, so a test
-// sees what is really stored there.
-QList<QVariantList> rowsInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql,
-                               const QVariantList& values = {});
-// Another program's moves on one file: a statement run through a connection
-// of its own, and work done while it holds the file locked.
-bool changeFileElsewhere(const QString& dataFolder, zelva::DbFile file, const QString& sql);
-QStringList whileLocked(const QString& dataFolder, zelva::DbFile file, const std::function<QStringList()>& work);
-
-QVariant valueInFile(const QString& dataFolder, zelva::DbFile file, const QString& sql, const QVariantList& values = {});
-
 
 } // namespace testing

@@ -23,6 +23,14 @@ bool onTestServer();
             QSKIP("on the server store: " why);                                                                        \
     } while (false)
 
+// Skips, on the server run, a case that touches no stored data (what the
+// operator sees of menus, keys and layout): it runs once, on the files.
+#define ON_FILES_ONLY()                                                                                                \
+    do {                                                                                                               \
+        if (testing::onTestServer())                                                                                   \
+            QSKIP("touches no stored data: checked on the files");                                                     \
+    } while (false)
+
 class TestServer {
 public:
     // The one server of this test program, started at the first call. A
@@ -39,6 +47,10 @@ public:
     void stopNow();
     void start();
     QString url(const QString& database) const;
+    // Makes the template, stops the server cleanly and keeps a copy of its
+    // cluster in folder, for the test programs of a run to start from
+    // (ZELVA_TEST_CLUSTER names it to them).
+    void saveCluster(const QString& folder);
     // The folder of the server's local socket (for libpq's PGHOST) and its port.
     QString socketFolder() const { return m_dir->path(); }
     int port() const { return m_port; }
@@ -49,6 +61,7 @@ public:
 private:
     TestServer() = default;
     void init();
+    void makeTemplate();
     // Runs a server program (as postgres where we are root); "" or what failed.
     QString runTool(const QString& tool, const QStringList& arguments, int timeoutMs = 60000) const;
 

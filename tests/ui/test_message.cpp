@@ -1,6 +1,9 @@
 // The one message function: what a form says reaches the installed hook, with
 // the application's title when the message names none; shown, it is plain text.
+// A number box's text is refused through it, naming the box.
+#include "ui/formboxes.h"
 #include "ui/message.h"
+#include "platform/textnum.h"
 
 #include "support/formdriver.h"
 
@@ -21,6 +24,32 @@ private slots:
         MsgBox(" Enter Name ", "Stock");
         SetMessageHook({});
         QCOMPARE(seen, QStringList({"Zelva Billing System|Saved Successfully", "Stock| Enter Name "}));
+    }
+
+    // A number box's text is read by the one rule; one that is not a number
+    // is refused with a message naming the box and quoting the text.
+    void numberBoxRefusalNamesTheBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("number with blanks") << " 12.50 " << true;
+        QTest::newRow("letters after digits") << "12a" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("thousands comma") << "1,000" << false;
+    }
+    void numberBoxRefusalNamesTheBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        QStringList said;
+        SetMessageHook([&](const QString& t, const QString&) { said << t; });
+        double out = 77;
+        QCOMPARE(ReadNumber(text, "Rate (Rs.)", out), taken);
+        SetMessageHook({});
+        QCOMPARE(out, taken ? 12.5 : 77.0);
+        QCOMPARE(said, taken ? QStringList() : QStringList{NotANumberMessage("Rate (Rs.)", text)});
+        if (!taken)
+            QVERIFY(said[0].startsWith("Rate (Rs.) must be a number") && said[0].contains('"' + text + '"'));
     }
 
     // A typed name or rate in a message or a question is shown as typed,

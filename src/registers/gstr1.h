@@ -17,7 +17,7 @@
 //   characters the portal takes.
 // - The place of supply is the buyer's State, else the State code of the
 //   buyer's GSTIN, else (tax charged as CGST and SGST) the company's State.
-#include "reports/savedinvoice.h"
+#include "registers/savedinvoice.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "reports/salesregister.h"
+#include "registers/salesregister.h"
 
 #include "gst/gststates.h"
 #include "platform/textnum.h"
-#include "reports/csvfile.h"
-#include "reports/uqc.h"
+#include "registers/csvfile.h"
+#include "registers/uqc.h"
 
 #include <algorithm>
 #include <map>

@@ -3,7 +3,7 @@
 // the HSN-wise summary, computed from the saved invoices (see savedinvoice.h
 // for how each figure is read), with their CSV texts. No window: the report
 // windows show these rows.
-#include "reports/savedinvoice.h"
+#include "registers/savedinvoice.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "reports/uqc.h"
+#include "registers/uqc.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "reports/csvfile.h"
+#include "registers/csvfile.h"
 
 #include <QSaveFile>
 

@@ -1,8 +1,8 @@
-#include "reports/savedinvoice.h"
+#include "registers/savedinvoice.h"
 
 #include "data/database.h"
 #include "gst/gststates.h"
-#include "reports/salesqueries.h"
+#include "registers/salesqueries.h"
 
 #include <QSqlQuery>
 

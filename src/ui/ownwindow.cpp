@@ -1,4 +1,4 @@
-#include "masters/ownwindow.h"
+#include "ui/ownwindow.h"
 
 #include <QMdiSubWindow>
 

@@ -1,4 +1,4 @@
-#include "reports/period.h"
+#include "registers/period.h"
 
 namespace zelva {
 

@@ -1,4 +1,4 @@
-#include "reports/salesqueries.h"
+#include "registers/salesqueries.h"
 
 #include "data/schema.h"
 

@@ -1,4 +1,4 @@
-#include "reports/reportqueries.h"
+#include "registers/reportqueries.h"
 
 #include <QSqlRecord>
 

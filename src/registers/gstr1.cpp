@@ -1,10 +1,10 @@
-#include "reports/gstr1.h"
+#include "registers/gstr1.h"
 
 #include "data/database.h"
 #include "gst/gststates.h"
 #include "platform/textnum.h"
-#include "reports/csvfile.h"
-#include "reports/salesregister.h"
+#include "registers/csvfile.h"
+#include "registers/salesregister.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
