@@ -9,7 +9,7 @@
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "data/serverstore.h"
-#include "support/formdriver.h"
+#include "support/testdata.h"
 #include "support/testserver.h"
 
 #include <QtTest>

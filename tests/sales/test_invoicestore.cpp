@@ -7,7 +7,7 @@
 #include "data/dataerror.h"
 #include "data/database.h"
 #include "data/serials.h"
-#include "support/formdriver.h"
+#include "support/testdata.h"
 
 #include <QtTest>
 
