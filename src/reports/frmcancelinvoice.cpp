@@ -97,12 +97,18 @@ void frmCancelInvoice::cmdCancelInvoice_Click()
         return;
     }
     const QString number = GridText(grdInvoices, row, 0);
+    QString refused;
+    if (!Guarded<DataError>([&] { refused = CancelRefusal(m_db, number); }))
+        return;
+    if (!refused.isEmpty()) { // said before asking: there is nothing to agree to
+        MsgBox(refused);
+        return;
+    }
     if (!AskYesNo(tr("Cancel invoice %1 of %2 dated %3?\n\nIt stays under its number, marked cancelled, and its "
                      "goods come back into stock. This cannot be undone.")
                       .arg(number, GridText(grdInvoices, row, 2), GridText(grdInvoices, row, 1))))
         return;
     const QDateTime now = QDateTime::currentDateTime();
-    QString refused;
     if (!Guarded<DataError>([&] {
             refused = CancelInvoice(m_db, number,
                 { DateText(now.date()), TimeTextHMS(now.time()), reason, m_operator });

@@ -99,6 +99,11 @@ QString CancelInvoice(Database& db, const QString& number, const InvoiceCancella
     return {};
 }
 
+QString CancelRefusal(Database& db, const QString& number)
+{
+    return refusal(db, LoadInvoice(db, number), number);
+}
+
 std::optional<FiledReturn> ReturnFiled(Database& db, int year, int month)
 {
     QSqlQuery filed = db.run(QStringLiteral("SELECT \"FiledOn\", \"FiledBy\" FROM %1 WHERE \"ReturnMonth\" = ?")

@@ -29,6 +29,11 @@ class Database;
 // Throws DataError, with nothing changed.
 QString CancelInvoice(Database& db, const QString& number, const InvoiceCancellation& mark);
 
+// Why the invoice of that number cannot be cancelled as things stand ("" when
+// it can), for a window to say before it asks; CancelInvoice checks again
+// inside its transaction. Throws DataError.
+QString CancelRefusal(Database& db, const QString& number);
+
 struct FiledReturn {
     QString on; // "dd/mm/yyyy"
     QString by;

@@ -188,7 +188,9 @@ private slots:
         form.dtpTo->setDate({ 2026, 10, 31 });
         testing::typeInto(form.txtFind, "A00003");
         testing::typeInto(form.txtReason, "Wrong rate");
+        yes.asked.clear();
         testing::click(form.cmdCancelInvoice);
+        QVERIFY(yes.asked.isEmpty()); // told at once, nothing asked
         QCOMPARE(messages.last(), QString("The GST return of October 2026 is filed, so invoice A00003 can no longer be "
                                           "cancelled. Issue a credit note against it instead."));
         QVERIFY(!LoadInvoice(*data.db, "A00003")->cancelled());
