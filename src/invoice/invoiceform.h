@@ -1,9 +1,11 @@
 #pragma once
 // What every invoice form is: a buyer, up to seven goods lines from stock, GST
 // as IGST or CGST plus SGST, two extra charges with their own GST, a rounding
-// line, the grand total in words. Saving writes the invoice and takes the goods
-// off the stock, all in one transaction. Each form completes this base with its
-// own page, laid out as it is printed (buildPage).
+// line, the grand total in words. The form is a view of an Invoice value
+// (sales/invoice.h): it fills one from its boxes, ComputeTotals works it out,
+// and the boxes show it; Save stores it through StoreInvoice, with the goods
+// taken off the stock, all in one transaction. Each form completes this base
+// with its own page, laid out as it is printed (buildPage).
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "invoice/invoicepageparts.h"

@@ -5,7 +5,6 @@
 
 #include "data/dataerror.h"
 #include "data/serials.h"
-#include "data/stockchange.h"
 #include "ui/ownwindow.h"
 #include "platform/datetext.h"
 #include "platform/money.h"
