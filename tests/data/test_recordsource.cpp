@@ -1,6 +1,6 @@
-// The record source as the forms use it: walk a table in order, read fields by
-// name, add and edit through a pending record, refuse values a column cannot
-// take without writing anything, and run several writes as one piece of work.
+// The record source as the forms use it: read fields by name, add and edit
+// through a pending record, refuse values a column cannot take without writing
+// anything, and run several writes as one piece of work.
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "storetest.h"
@@ -23,17 +23,6 @@ void addItem(RecordSource& rs, int sno, const QString& name, const QVariant& qua
     addRecord(rs, {{"sno", sno}, {"itemcode", code}, {"ItemName", name}, {"Quantity", quantity}});
 }
 
-QStringList walk(RecordSource& rs, const QString& field, QList<qint64>* keys = nullptr)
-{
-    QStringList seen;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        seen << rs.text(field);
-        if (keys)
-            *keys << rs.key();
-    }
-    return seen;
-}
-
 QList<QVariantList> stockInFile(const QString& folder)
 {
     return rowsInFile(folder, DbFile::ItemStock, "SELECT * FROM Stock ORDER BY rowid");
@@ -44,33 +33,6 @@ QList<QVariantList> stockInFile(const QString& folder)
 class RecordSourceTest : public QObject {
     Q_OBJECT
 private slots:
-    void walksInTableOrderAndKeysLeadBack()
-    {
-        StockData data;
-        RecordSource& other = data.rs;
-        QCOMPARE(other.recordCount(), 1);
-        RecordSource rs(*data.db);
-        rs.bind(DbFile::ItemStock, "Stock");
-        addItem(rs, 1, "Pen");
-        addItem(rs, 3, "Ink");
-        addItem(rs, 2, "Pad");
-        QCOMPARE(other.recordCount(), 1); // another form sees them only after requery
-        other.requery();
-        QCOMPARE(other.text("sno"), QString("0")); // first record current
-        QList<qint64> keys;
-        QCOMPARE(walk(other, "ItemName", &keys), QStringList({"", "Pen", "Ink", "Pad"}));
-        QCOMPARE(walk(other, "SNO"), QStringList({"0", "1", "3", "2"})); // names ignore letter case
-        QCOMPARE(other.key(), -1);
-        other.moveNext(); // past the end stays at the end
-        QVERIFY(other.eof());
-        QVERIFY_THROWS_EXCEPTION(DataError, other.value("ItemName"));
-
-        rs.bind(DbFile::ItemStock, "Stock");
-        QVERIFY(rs.moveToKey(keys[2]));
-        QCOMPARE(rs.text("ItemName"), QString("Ink"));
-        QVERIFY(!rs.moveToKey(9999));
-        QVERIFY(rs.eof());
-    }
 
     // What a box assigns, what the file then holds, and what text() shows.
     void valuesAreStoredAndShownAsTheBoxesDo_data()
@@ -199,14 +161,10 @@ private slots:
     {
         TempData data;
         RecordSource rs(*data.db);
-        QVERIFY_THROWS_EXCEPTION(DataError, rs.moveFirst()); // nothing bound
         QCOMPARE(errorOf([&] { rs.bind(DbFile::ItemStock, "Stocks"); }),
                  QString("Could not open table Stocks (%1): the table is missing").arg(placeOf("ItemStock")));
         rs.bind(DbFile::ItemStock, "Stock");
         QVERIFY_THROWS_EXCEPTION(DataError, rs.value("Price"));
-        QVERIFY_THROWS_EXCEPTION(DataError, rs.setFields({"Price"}));
-        rs.addNew();
-        QVERIFY_THROWS_EXCEPTION(DataError, rs.setValue("Price", 1));
 
         rs.bind(DbFile::Invoice, "MonthlyReport");
         QVERIFY(rs.isReadOnly());

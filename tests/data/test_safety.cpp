@@ -294,10 +294,32 @@ private slots:
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "BuyerInvoice"), invoicesGone ? 1 : 2);
     }
 
-    // A damaged file is named at start and opened read-only: nothing is
-    // written into it, and the other files still take records.
-    void damagedFileIsOpenedReadOnly()
+    // A damaged file is named at start (checked then, or just after) and
+    // opened read-only: nothing is written into it, a save into it says the
+    // file is damaged (never that a table is missing), and the other files
+    // still take records. With its first page or its list of tables damaged
+    // nothing in it can be read, and start-up says so.
+    void damagedFileIsNamedAndLeftAlone_data()
     {
+        QTest::addColumn<qint64>("page"); // 0: the last page of the list of tables
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("deferred");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("refused");
+        const QString unreadable = "(Database/Invoice.db): the file is damaged so that nothing in it can be read; "
+                                   "restore it from a backup";
+        QTest::newRow("second page") << qint64(2) << 4096 << false << "Restore Data"
+                                     << "(Database/Invoice.db): the file is damaged";
+        QTest::newRow("first page") << qint64(1) << 100 << true << "Nothing in it can be read" << unreadable;
+        QTest::newRow("list of tables") << qint64(0) << 64 << true << "Nothing in it can be read" << unreadable;
+    }
+    void damagedFileIsNamedAndLeftAlone()
+    {
+        QFETCH(qint64, page);
+        QFETCH(int, length);
+        QFETCH(bool, deferred);
+        QFETCH(QString, said);
+        QFETCH(QString, refused);
         QTemporaryDir dir;
         {
             auto db = Database::open(dir.path());
@@ -305,17 +327,25 @@ private slots:
                 saveInvoice(*db, 1);
         }
         const QString invoices = pathOf(dir.path(), DbFile::Invoice);
-        damagePage(invoices);
+        if (page == 0) {
+            page = valueInFile(dir.path(), DbFile::Invoice, "SELECT max(pageno) FROM dbstat WHERE name = 'sqlite_schema'")
+                       .toLongLong();
+            QVERIFY(page > 2);
+        }
+        damagePage(invoices, (page - 1) * 4096, length);
         const QByteArray before = digestOf(invoices);
 
-        auto db = Database::open(dir.path());
-        const QStringList said = findingsOf(*db, Finding::Kind::Damaged);
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.first().contains(QDir::toNativeSeparators(invoices)) && said.first().contains("Restore Data"),
-                 qPrintable(said.first()));
-        QCOMPARE(db->access(DbFile::Invoice), FileAccess::Damaged);
+        OpenOptions atStart;
+        atStart.deferQuickCheck = deferred;
+        auto db = Database::open(dir.path(), atStart);
+        db->quickCheck();
+        const QStringList found = findingsOf(*db, Finding::Kind::Damaged);
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(found.first().contains(QDir::toNativeSeparators(invoices)) && found.first().contains(said)
+                     && found.first().contains("can be viewed") == !deferred, // read-only, or nothing to view
+                 qPrintable(found.first()));
         const QString refusal = errorOf([&] { saveInvoice(*db, 1); });
-        QVERIFY2(refusal.contains("(Database/Invoice.db): the file is damaged"), qPrintable(refusal));
+        QVERIFY2(refusal.contains(refused), qPrintable(refusal));
         QCOMPARE(digestOf(invoices), before);
         RecordSource stock(*db);
         stock.bind(DbFile::ItemStock, "Stock");
@@ -452,55 +482,6 @@ private slots:
         QCOMPARE(invoiceState(aside), last); // the files as they were, kept aside
         saveInvoice(*db, 3); // the program goes on with the restored data
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), restored.section(' ', 0, 0).toInt() + 1);
-    }
-
-    // A file whose first page or list of tables is damaged cannot be read at
-    // all: start-up says so (not that it can be viewed), and opening one of
-    // its tables says the file is damaged and how to mend it, not that the
-    // table is missing. The other files work on.
-    void unreadableFileIsSaidAsSuch_data()
-    {
-        QTest::addColumn<bool>("header");
-        QTest::newRow("first page") << true;
-        QTest::newRow("list of tables") << false;
-    }
-    void unreadableFileIsSaidAsSuch()
-    {
-        QFETCH(bool, header);
-        QTemporaryDir dir;
-        {
-            auto db = Database::open(dir.path());
-            for (int i = 0; i < 5; ++i)
-                saveInvoice(*db, 1);
-        }
-        const QString invoices = pathOf(dir.path(), DbFile::Invoice);
-        const qint64 schemaPage
-            = valueInFile(dir.path(), DbFile::Invoice, "SELECT max(pageno) FROM dbstat WHERE name = 'sqlite_schema'").toLongLong();
-        QVERIFY(schemaPage > 1);
-        if (header)
-            damagePage(invoices, 0, 100);
-        else
-            damagePage(invoices, (schemaPage - 1) * 4096, 64);
-
-        OpenOptions atStart;
-        atStart.deferQuickCheck = true;
-        auto db = Database::open(dir.path(), atStart);
-        db->quickCheck();
-        const QStringList said = findingsOf(*db, Finding::Kind::Damaged);
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.first().contains(QDir::toNativeSeparators(invoices)) && said.first().contains("Nothing in it can be read")
-                     && !said.first().contains("can be viewed"),
-                 qPrintable(said.first()));
-        RecordSource source(*db);
-        const QString refusal = errorOf([&] {
-            source.bind(DbFile::Invoice, "BuyerInvoice");
-            source.recordCount();
-        });
-        QVERIFY2(refusal.contains("(Database/Invoice.db): the file is damaged so that nothing in it can be read; "
-                                  "restore it from a backup"),
-                 qPrintable(refusal));
-        source.bind(DbFile::ItemStock, "Stock");
-        addRecord(source, {{"sno", 1}, {"itemcode", "G00001"}});
     }
 
     // The super-journal of a save over several files is the owner's alone,

@@ -19,22 +19,15 @@ private slots:
         const auto row = [](CodeKind kind, qint64 n, const char* code) {
             QTest::newRow(code) << kind << n << QString(code);
         };
-        row(CodeKind::Company, 7, "C00007");
-        row(CodeKind::Company, 10, "C00010");
         row(CodeKind::Company, 100, "C00100");
         row(CodeKind::Company, 1000, "C01000"); // past the top of each ladder: still unique
-        row(CodeKind::Buyer, 1, "C00001");
         row(CodeKind::Buyer, 10000, "C10000");
         row(CodeKind::Item, 1, "G00001");
-        row(CodeKind::Item, 10, "G00010");
         row(CodeKind::Item, 100, "G00100");
         row(CodeKind::Item, 10000, "G10000");
-        row(CodeKind::Purchase, 1, "P00001");
         row(CodeKind::Purchase, 100, "P00100");
-        row(CodeKind::Purchase, 4567, "P04567");
         row(CodeKind::Purchase, 10000, "P10000");
         row(CodeKind::Purchase, 100000, "P100000");
-        row(CodeKind::Issue, 1, "I00001");
         row(CodeKind::Issue, 12345, "I12345");
         row(CodeKind::Invoice, 1, "A00001");
         row(CodeKind::Invoice, 10, "A00010");

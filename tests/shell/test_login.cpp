@@ -162,43 +162,6 @@ private slots:
         verifyAdmitted(form, "Ravi");
     }
 
-    void keys_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("admitted");
-        QTest::newRow("Enter in the user name box") << "txtUserName" << int(Qt::Key_Return) << 0 << true;
-        QTest::newRow("Enter in the password box") << "txtPassword" << int(Qt::Key_Return) << 0 << true;
-        // Desktop themes where a group box takes Enter for itself.
-        QTest::newRow("keypad Enter reaching the frame")
-            << "Frame1" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Esc") << "txtUserName" << int(Qt::Key_Escape) << 0 << false;
-        QTest::newRow("Cancel pressed") << "cmdCancel" << int(Qt::Key_Space) << 0 << false;
-    }
-
-    // Enter presses OK; Esc and Cancel end the program at once.
-    void keys()
-    {
-        ON_FILES_ONLY();
-        QFETCH(QString, target);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(bool, admitted);
-
-        const auto data = dataWith({ hashed("Asha", "pw") });
-        frmLogin form(*data->db);
-        form.show();
-        testing::typeInto(form.txtUserName, "Asha");
-        testing::typeInto(form.txtPassword, "pw");
-        QWidget* widget = form.findChild<QWidget*>(target);
-        widget->setFocus();
-        QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(m_ends, admitted ? 0 : 1);
-        QCOMPARE(bool(form.mainWindow()), admitted);
-        QVERIFY(!form.isVisible());
-    }
-
     // Records no one can log in with (plain-text passwords of an older
     // install) leave the form saying how to add an operator to this folder.
     void unusableTableSaysHowToAddAnOperator()
@@ -264,7 +227,6 @@ private slots:
             frmLogin form(*data.db);
             form.show();
             QVERIFY(form.creatingFirstOperator());
-            QVERIFY(!form.txtConfirmPassword->isHidden());
             logIn(form, "Owner", "Secret 1", "Secret 1");
             QVERIFY(messages.texts().isEmpty());
             verifyAdmitted(form, "Owner");
@@ -282,7 +244,6 @@ private slots:
         frmLogin next(*data.db);
         next.show();
         QVERIFY(!next.creatingFirstOperator());
-        QVERIFY(next.txtConfirmPassword->isHidden());
         logIn(next, "Owner", "secret 1");
         QCOMPARE(messages.last(), QString("Invalid Password, try again!"));
         logIn(next, "Owner", "Secret 1");

@@ -126,24 +126,6 @@ private slots:
         QVERIFY(window->mdiArea->activeSubWindow()->isAncestorOf(QApplication::focusWidget()));
     }
 
-    // A form's access key reaches its button, not the main window's menus:
-    // Alt+P while editing a buyer presses U&pdate, and no menu opens.
-    void accessKeysOfTheFormInFrontWin()
-    {
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        window->mnuNewCustomer_Click();
-        QVERIFY(pick(control<QComboBox>("frmBuyerDetails", "cboChoice"), "Buyer Name"));
-        auto* list = control<QListWidget>("frmBuyerDetails", "lstName");
-        pickRow(list, list->row(list->findItems("Kochi Stores", Qt::MatchExactly).first()));
-        press("frmBuyerDetails", "cmdEdit");
-        typeInto(control("frmBuyerDetails", "txtName"), "Kochi Stores Ltd");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
-        QTRY_VERIFY(!control<QPushButton>("frmBuyerDetails", "cmdUpdate")->isEnabled());
-        QVERIFY(QApplication::activePopupWidget() == nullptr);
-        QCOMPARE(valueInFile(data.folder(), DbFile::Customer, "SELECT Name FROM CustomerDetails WHERE bid = 'C00001'"),
-            QVariant("Kochi Stores Ltd"));
-    }
 };
 
 QTEST_MAIN(WorkdayTest)

@@ -1,6 +1,5 @@
-// The one message function: what a form says reaches the installed hook, with
-// the application's title when the message names none; shown, it is plain text.
-// A number box's text is refused through it, naming the box.
+// The one message function: what a form says is shown as plain text. A number
+// box's text is refused through it, naming the box.
 #include "ui/formboxes.h"
 #include "ui/message.h"
 #include "platform/textnum.h"
@@ -16,15 +15,6 @@ using namespace zelva;
 class MessageTest : public QObject {
     Q_OBJECT
 private slots:
-    void messagesGoToTheHook()
-    {
-        QStringList seen;
-        SetMessageHook([&](const QString& text, const QString& title) { seen << title + "|" + text; });
-        MsgBox("Saved Successfully");
-        MsgBox(" Enter Name ", "Stock");
-        SetMessageHook({});
-        QCOMPARE(seen, QStringList({"Zelva Billing System|Saved Successfully", "Stock| Enter Name "}));
-    }
 
     // A number box's text is read by the one rule; one that is not a number
     // is refused with a message naming the box and quoting the text.

@@ -284,40 +284,6 @@ private slots:
         QCOMPARE(pdfPageCount(dir.filePath("long.pdf")), window.pageCount());
     }
 
-    // Fit Page shows the whole page, Fit Width the page's width, and either
-    // follows the window's size; zooming in steps keeps the current page.
-    void previewZooms()
-    {
-        QTemporaryDir dir;
-        ReportLayout layout = smallLayout(0, 0);
-        layout.detail.height = 5000;
-        zelva::ReportWindow window(layout, numberedRows(40), dir.filePath("Prints"), 20);
-        window.resize(800, 600);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        zelva::ReportPreview* preview = window.preview;
-        const double A4 = 16838.0 / 11906; // height over width
-        auto shownPage = [&] { return preview->zoomFactor() * preview->logicalDpiX() / 1440 * 11906; }; // width
-        QCOMPARE(window.currentPage(), 7);
-
-        window.cmdFitPage->click();
-        QVERIFY(shownPage() * A4 <= preview->viewport()->height());
-        QVERIFY(shownPage() * A4 >= preview->viewport()->height() - 30);
-        window.resize(800, 900);
-        QTRY_VERIFY(shownPage() * A4 >= preview->viewport()->height() - 30);
-
-        window.cmdFitWidth->click();
-        QVERIFY(qAbs(shownPage() - (preview->viewport()->width() - 20)) < 2);
-        const double fitted = preview->zoomFactor();
-        window.cmdZoomIn->click();
-        window.cmdZoomIn->click();
-        QVERIFY(preview->zoomFactor() > fitted * 1.5);
-        QVERIFY(preview->horizontalScrollBar()->maximum() > 0); // wider than the view now
-        window.cmdZoomOut->click();
-        QCOMPARE(window.currentPage(), 7);
-        QCOMPARE(window.lblPage->text(), "Page 7 of 14");
-    }
-
     // Without a printer the pages become one PDF in the folder, and the
     // operator is told where; a folder that cannot be made prints nothing.
     void pagesWithoutAPrinterGoToPdf()
