@@ -523,6 +523,12 @@ void Database::createMissing()
                 QStringLiteral("write the file's version"), file);
         transaction.commit();
         upgradeToUniqueCodes(file, stored < UniqueCodesVersion);
+        if (stored < SchemaVersion) { // the later steps' tables and views are made above
+            Transaction later(*this, QStringLiteral("bring the file up to date"));
+            run(QStringLiteral("PRAGMA \"%1\".user_version = %2").arg(schema).arg(SchemaVersion), {},
+                QStringLiteral("write the file's version"), file);
+            later.commit();
+        }
     }
 }
 

@@ -58,6 +58,19 @@ std::vector<TableDef> buildTables()
                   text("Dist"), text("State"), text("Pin"), text("Time")},
                  "sno", true, "InvoiceNo"});
     t.push_back({DbFile::Invoice, "GoodsInvoice", goodsInvoiceFields(), {}, false, "InvoiceNo"});
+    // A cancelled invoice stays in BuyerInvoice under its number; this is its mark.
+    t.push_back({DbFile::Invoice, "CancelledInvoice",
+                 {serial("sno"), text("InvoiceNo"), text("CancelDate"), text("CancelTime"), text("Reason"),
+                  text("CancelledBy")},
+                 "sno", false, "InvoiceNo"});
+    // What each goods row of an invoice took off which stock item, so that a
+    // cancellation (or a later return) gives back exactly that.
+    t.push_back({DbFile::Invoice, "InvoiceStock",
+                 {serial("sno"), text("InvoiceNo"), serial("GoodsRow"), text("itemcode"), number("Quantity")},
+                 {}, false});
+    // A month whose return of outward supplies is filed (yyyymm): its invoices stand.
+    t.push_back({DbFile::Invoice, "FiledReturn", {serial("ReturnMonth"), text("FiledOn"), text("FiledBy")},
+                 "ReturnMonth", false});
     t.push_back({DbFile::PurchaseMaster, "Purchase",
                  {serial("PSno"), text("PurchaseId"), text("PurchaseDate"), text("PurchaseOrder"),
                   text("PurchaseInvoiceNo"), text("PurchaseInvoiceDate"), text("SupplierName"),
@@ -205,13 +218,16 @@ std::vector<ViewDef> FileViews()
     const QString printInvoice = QStringLiteral("SELECT %1 FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice AS g ON "
                                                 "g.sno = b.sno WHERE b.sno <> 0 ORDER BY b.sno, b.rowid")
                                      .arg(columns.join(QStringLiteral(", ")));
+    // A cancelled invoice is counted apart and adds nothing.
     const auto total = [](const char* field) {
-        return QStringLiteral("ROUND(COALESCE(SUM(g.%1), 0.0), 2)").arg(QLatin1String(field));
+        return QStringLiteral("ROUND(COALESCE(SUM(CASE WHEN c.sno IS NULL THEN g.%1 END), 0.0), 2)")
+            .arg(QLatin1String(field));
     };
     const QString monthly =
-        QStringLiteral("SELECT %1 AS Year, %2 AS Month, COUNT(*) AS Invoices, %3 AS GoodsValue, %4 AS CGST, "
-                       "%5 AS SGST, %6 AS IGST, %7 AS InvoiceTotal FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice "
-                       "AS g ON g.sno = b.sno WHERE b.sno <> 0 GROUP BY 1, 2 ORDER BY 1, 2")
+        QStringLiteral("SELECT %1 AS Year, %2 AS Month, COUNT(*) - COUNT(c.sno) AS Invoices, %3 AS GoodsValue, "
+                       "%4 AS CGST, %5 AS SGST, %6 AS IGST, %7 AS InvoiceTotal, COUNT(c.sno) AS Cancelled "
+                       "FROM BuyerInvoice AS b LEFT JOIN GoodsInvoice AS g ON g.sno = b.sno LEFT JOIN "
+                       "CancelledInvoice AS c ON c.sno = b.sno WHERE b.sno <> 0 GROUP BY 1, 2 ORDER BY 1, 2")
             .arg(yearOf("b.InvoiceDate"), monthOf("b.InvoiceDate"), total("TotalGoodsAmount"), total("TCgst"),
                  total("TSgst"), total("TIgst"), total("totalamount"));
     return {{DbFile::PurchaseMaster, QStringLiteral("PurchaseRegister"), purchases},
@@ -295,6 +311,12 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
         dayKeyIndex("Purchase", PurchaseDayKeySql());
     if (file == DbFile::IssueMaster)
         dayKeyIndex("IssueRegister", IssueDayKeySql());
+    // Version 4: the monthly view made again to leave cancelled invoices' values out
+    // (the new tables themselves are made as missing tables are).
+    if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {
+        statements << QStringLiteral("DROP VIEW IF EXISTS %1.\"MonthlyReport\"").arg(quoted(SchemaName(file)));
+        statements << CreateViewSql(file).filter(QStringLiteral("\"MonthlyReport\""));
+    }
     return statements;
 }
 

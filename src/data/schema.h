@@ -87,10 +87,13 @@ QStringList CreateConnectionViewSql();
 QString ConnectionPrintInvoiceSelect();
 
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
-// and codes.
+// and codes; 4: cancelled invoices, the stock each invoice took off and the
+// months whose return is filed (new tables), the monthly view leaving the
+// cancelled invoices' values out.
 constexpr int UniqueCodesVersion = 3;
+constexpr int CancelledInvoicesVersion = 4;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = 3;
+constexpr int SchemaVersion = 4;
 
 } // namespace zelva

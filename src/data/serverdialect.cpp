@@ -74,7 +74,7 @@ const Names& knownNames()
         for (DbFile file : AllDbFiles())
             n.add(SchemaName(file));
         for (const char* name : {"PrintInvoice", "MonthlyReport", "PurchaseRegister", "Sno", "Purchasedd",
-                                 "Purchasemm", "Purchaseyy", "SalerAddress", "SalerDist", "SalerState", "SalerPin"})
+                                 "Purchasemm", "Purchaseyy", "SalerAddress", "SalerDist", "SalerState", "SalerPin", "Cancelled"})
             n.add(QLatin1String(name));
         return n;
     }();

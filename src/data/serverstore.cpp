@@ -265,6 +265,10 @@ bool Database::ensureServerLayout()
         for (const QString& sql : ServerIndexSql(table))
             execOnServer(sql, operation, table.file);
     }
+    // Version 4: the monthly view leaves cancelled invoices' values out; made again below.
+    if (stored > 0 && stored < CancelledInvoicesVersion)
+        execOnServer(QStringLiteral("DROP VIEW IF EXISTS %1.\"MonthlyReport\"").arg(quoted(SchemaName(DbFile::Invoice))),
+                     operation, DbFile::Invoice);
     for (const ServerView& view : ServerViews())
         if (serverTableKind(view.schema, view.name, operation).isEmpty()) {
             changed = true;

@@ -202,6 +202,9 @@ Section invoiceDetail(void (*grid)(Section&))
     labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
     d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
     party(d, DeliveryColumns, 6048, 2016, 3600, false);
+    // A cancelled invoice says so between the seller and the invoice number.
+    d.values.push_back(ValueBox{"CancelledMark", {4400, 0, 1600, 420}, Font{"Arial", 14, true}, Align::Center});
+    d.values.push_back(ValueBox{"CancelledNote", {4400, 450, 1600, 1250}, {}, Align::Center, Format::AsHeld, true});
     d.rules.push_back(Rule{0, 3744, 10368});
     grid(d);
     totalsAndFoot(d);
@@ -295,6 +298,11 @@ ReportRow InvoiceReportRow(const Invoice& invoice)
     row.insert(QStringLiteral("AmountInWords"), totals.words);
     if (separateGst(invoice))
         addSeparateGstColumns(row, invoice);
+    if (const auto& mark = invoice.cancellation) {
+        row.insert(QStringLiteral("CancelledMark"), QStringLiteral("CANCELLED"));
+        row.insert(QStringLiteral("CancelledNote"),
+                   QStringLiteral("on %1 by %2: %3").arg(mark->date, mark->by, mark->reason));
+    }
     return row;
 }
 

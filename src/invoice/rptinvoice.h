@@ -14,7 +14,8 @@ report::ReportLayout rptInvoice();
 // the names of the stored fields: each grid row as kept, those that hold
 // nothing ("N.A." and no amount) left blank, the goods lines' serials
 // (SNo1..SNo7), the seller's address, the tax rows added up (TotalTax) and the
-// grand total in words (AmountInWords).
+// grand total in words (AmountInWords); a cancelled invoice carries
+// "CANCELLED" (CancelledMark) and when, by whom and why (CancelledNote).
 report::ReportRow InvoiceReportRow(const Invoice& invoice);
 report::ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices);
 

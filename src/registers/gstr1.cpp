@@ -248,15 +248,17 @@ QJsonObject hsnSection(int year, int month, const std::vector<SavedInvoice>& inv
     return { { QStringLiteral("hsn_b2b"), hsnRows(registered) }, { QStringLiteral("hsn_b2c"), hsnRows(others) } };
 }
 
-// The range of invoice numbers issued in the month, by serial.
+// The range of invoice numbers issued in the month, by serial; the cancelled
+// ones are counted apart and left out of the net issue.
 QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices)
 {
     const auto [first, last] = std::minmax_element(invoices.begin(), invoices.end(),
         [](const SavedInvoice& a, const SavedInvoice& b) { return a.serial < b.serial; });
     const int count = int(invoices.size());
+    const int cancelled = int(std::ranges::count_if(invoices, &SavedInvoice::cancelled));
     const QJsonObject range { { QStringLiteral("num"), 1 }, { QStringLiteral("from"), first->number },
-        { QStringLiteral("to"), last->number }, { QStringLiteral("totnum"), count }, { QStringLiteral("cancel"), 0 },
-        { QStringLiteral("net_issue"), count } };
+        { QStringLiteral("to"), last->number }, { QStringLiteral("totnum"), count },
+        { QStringLiteral("cancel"), cancelled }, { QStringLiteral("net_issue"), count - cancelled } };
     const QJsonObject kind { { QStringLiteral("doc_num"), 1 }, { QStringLiteral("docs"), QJsonArray { range } } };
     return { { QStringLiteral("doc_det"), QJsonArray { kind } } };
 }
@@ -312,7 +314,8 @@ Gstr1File BuildGstr1(
 
     ReturnBuilder builder(*company, NormalizedGstin(company->gstin));
     for (const SavedInvoice& invoice : invoices)
-        builder.add(invoice);
+        if (!invoice.cancelled) // a cancelled invoice is only counted among the documents
+            builder.add(invoice);
     if (!builder.problems.isEmpty())
         return failed(builder.problems.join(QLatin1Char('\n')));
 

@@ -26,31 +26,37 @@ XlsxSheet SalesRegisterSheet(const SalesRegister& salesRegister)
         std::vector<SheetColumn> { { QStringLiteral("Invoice No"), CellKind::Text },
             { QStringLiteral("Invoice Date"), CellKind::Date }, { QStringLiteral("Buyer"), CellKind::Text },
             { QStringLiteral("Buyer GSTIN"), CellKind::Text }, { QStringLiteral("Place of Supply"), CellKind::Text } }
-            + figureColumns);
+            + figureColumns + std::vector<SheetColumn> { { QStringLiteral("Status"), CellKind::Text } });
     for (const RegisterLine& line : salesRegister.lines) {
         // An invoice whose date could not be read shows its date as typed.
         const QVariant date = line.date.isValid() ? QVariant(line.date) : QVariant(line.dateText);
         sheet.addRow(QVariantList { line.number, date, line.buyer, line.buyerGstin, line.placeOfSupply }
-            + figureCells(line.figures));
+            + figureCells(line.figures) + QVariantList { line.cancelled ? QStringLiteral("Cancelled") : QString() });
     }
     sheet.addTotals(QVariantList { QStringLiteral("Total"), {},
                         QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {}, {} }
-        + figureCells(salesRegister.totals));
+        + figureCells(salesRegister.totals)
+        + QVariantList { salesRegister.totals.cancelled > 0
+                ? QStringLiteral("%1 cancelled").arg(salesRegister.totals.cancelled)
+                : QString() });
     return sheet;
 }
 
 XlsxSheet YearlySummarySheet(const YearlySummary& summary)
 {
     std::vector<SheetColumn> columns = std::vector<SheetColumn> {
-        { QStringLiteral("Month"), CellKind::Text }, { QStringLiteral("Invoices"), CellKind::Count }
+        { QStringLiteral("Month"), CellKind::Text }, { QStringLiteral("Invoices"), CellKind::Count },
+        { QStringLiteral("Cancelled"), CellKind::Count }
     } + figureColumns;
     columns.back().caption = QStringLiteral("Total");
     XlsxSheet sheet(QStringLiteral("Yearly Report %1").arg(FinancialYearText(summary.startYear)), columns);
     for (const MonthFigures& month : summary.months)
-        sheet.addRow(QVariantList { month.month.from.toString(QStringLiteral("MMMM yyyy")), month.figures.invoices }
+        sheet.addRow(QVariantList { month.month.from.toString(QStringLiteral("MMMM yyyy")), month.figures.invoices,
+                         month.figures.cancelled }
             + figureCells(month.figures));
     sheet.addTotals(
-        QVariantList { QStringLiteral("Total %1").arg(FinancialYearText(summary.startYear)), summary.totals.invoices }
+        QVariantList { QStringLiteral("Total %1").arg(FinancialYearText(summary.startYear)), summary.totals.invoices,
+            summary.totals.cancelled }
         + figureCells(summary.totals));
     return sheet;
 }

@@ -4,6 +4,18 @@
 
 namespace zelva {
 
+namespace {
+
+// 1 for an invoice (b) that carries the cancelled mark, else 0.
+QString cancelledSql()
+{
+    return QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM \"%1\".CancelledInvoice AS c WHERE c.sno = b.sno) "
+                          "THEN 1 ELSE 0 END")
+        .arg(SchemaName(DbFile::Invoice));
+}
+
+} // namespace
+
 // "+b.sno" sorts the few rows found instead of letting SQLite walk the whole
 // serial index to save that sort, which would read every invoice ever saved.
 QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
@@ -13,21 +25,21 @@ QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
         goods << QStringLiteral("g.\"%1\"").arg(column);
     const QString date = QStringLiteral("b.\"InvoiceDate\"");
     return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, b.BuyerGstin, b.buyerstate, "
-                          "b.SalerGstin, %1, %2, %3, %4 "
+                          "b.SalerGstin, %1, %2, %3, %7, %4 "
                           "FROM \"%5\".BuyerInvoice AS b LEFT JOIN \"%5\".GoodsInvoice AS g ON g.sno = b.sno "
                           "WHERE b.sno <> 0 AND %6 BETWEEN ? AND ? ORDER BY +b.sno, b.rowid")
         .arg(DateDaySql(date), DateMonthSql(date), DateYearSql(date), goods.join(QStringLiteral(", ")),
-            SchemaName(DbFile::Invoice), DateKeySql(date));
+            SchemaName(DbFile::Invoice), DateKeySql(date), cancelledSql());
 }
 
 QString InvoiceListSql()
 {
     const QString key = DateKeySql(QStringLiteral("b.\"InvoiceDate\""));
-    return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, g.totalamount "
+    return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, g.totalamount, %3 "
                           "FROM \"%1\".BuyerInvoice AS b LEFT JOIN \"%1\".GoodsInvoice AS g ON g.sno = b.sno "
                           "WHERE b.sno <> 0 AND %2 BETWEEN ? AND ? AND (instr(upper(b.InvoiceNo), upper(?)) > 0 "
                           "OR instr(upper(b.BuyerName), upper(?)) > 0) ORDER BY %2 DESC, b.sno DESC")
-        .arg(SchemaName(DbFile::Invoice), key);
+        .arg(SchemaName(DbFile::Invoice), key, cancelledSql());
 }
 
 QString CompanyGstSql()

@@ -8,14 +8,16 @@ namespace zelva {
 
 // The saved invoices whose date key (yyyymmdd) lies between two bound keys,
 // in serial order: BuyerInvoice's header columns, the date's day, month and
-// year as numbers, then the GoodsInvoice columns named, in that order.
+// year as numbers, 1 for a cancelled invoice (else 0), then the GoodsInvoice
+// columns named, in that order.
 QString InvoicesOfPeriodSql(const QStringList& goodsColumns);
-constexpr int InvoiceHeaderColumns = 10; // sno ... year, before the goods columns
+constexpr int InvoiceHeaderColumns = 11; // sno ... year, cancelled, before the goods columns
 
 // The saved invoices dated between two bound keys (yyyymmdd) whose number or
 // buyer name holds a text (any letter case; "" for all; bound twice, once for
 // each), newest first:
-// sno, InvoiceNo, InvoiceDate, BuyerName, totalamount.
+// sno, InvoiceNo, InvoiceDate, BuyerName, totalamount, and 1 for a cancelled
+// invoice (else 0).
 QString InvoiceListSql();
 
 // Name, Gstin and State of the first company record.

@@ -88,6 +88,10 @@ void addCharges(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
 
 void SalesFigures::add(const SavedInvoice& invoice)
 {
+    if (invoice.cancelled) {
+        ++cancelled;
+        return;
+    }
     ++invoices;
     taxable += invoice.taxable();
     cgst += invoice.cgst();
@@ -101,7 +105,7 @@ SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedIn
     SalesRegister salesRegister { period, {}, {} };
     for (const SavedInvoice& invoice : invoices) {
         RegisterLine line { invoice.serial, invoice.number, invoice.dateText, invoice.date, invoice.buyerName,
-            NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {} };
+            NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {}, invoice.cancelled };
         line.figures.add(invoice);
         salesRegister.lines.push_back(line);
         salesRegister.totals.add(invoice);
@@ -118,14 +122,22 @@ QString SalesRegisterCsv(const SalesRegister& salesRegister)
 {
     QString csv = CsvLine({ QStringLiteral("Invoice No"), QStringLiteral("Invoice Date"), QStringLiteral("Buyer"),
         QStringLiteral("Buyer GSTIN"), QStringLiteral("Place of Supply"), QStringLiteral("Taxable Value"),
-        QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"), QStringLiteral("Invoice Total") });
+        QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"), QStringLiteral("Invoice Total"),
+        QStringLiteral("Status") });
     for (const RegisterLine& line : salesRegister.lines)
-        csv += CsvLine(
-            { line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply }, figureCells(line.figures));
-    csv += CsvLine(
-        { QStringLiteral("Total"), {}, QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {}, {} },
-        figureCells(salesRegister.totals));
+        csv += CsvLine({ line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply },
+            figureCells(line.figures) << (line.cancelled ? QStringLiteral("Cancelled") : QString()));
+    csv += CsvLine({ QStringLiteral("Total"), {}, InvoiceCountText(salesRegister.totals), {}, {} },
+        figureCells(salesRegister.totals) << QString());
     return csv;
+}
+
+QString InvoiceCountText(const SalesFigures& figures)
+{
+    QString text = QStringLiteral("%1 invoice%2").arg(figures.invoices).arg(figures.invoices == 1 ? "" : "s");
+    if (figures.cancelled > 0)
+        text += QStringLiteral(", %1 cancelled").arg(figures.cancelled);
+    return text;
 }
 
 YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>& invoices)
@@ -152,10 +164,11 @@ YearlySummary LoadYearlySummary(const Database& db, int startYear)
 
 QString YearlySummaryCsv(const YearlySummary& summary)
 {
-    QString csv = CsvLine({ QStringLiteral("Month"), QStringLiteral("Invoices"), QStringLiteral("Taxable Value"),
-        QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"), QStringLiteral("Total") });
+    QString csv = CsvLine({ QStringLiteral("Month"), QStringLiteral("Invoices"), QStringLiteral("Cancelled"),
+        QStringLiteral("Taxable Value"), QStringLiteral("CGST"), QStringLiteral("SGST"), QStringLiteral("IGST"),
+        QStringLiteral("Total") });
     const auto row = [](const QString& name, const SalesFigures& f) {
-        return CsvLine({ name }, QStringList { QString::number(f.invoices) } + figureCells(f));
+        return CsvLine({ name }, QStringList { QString::number(f.invoices), QString::number(f.cancelled) } + figureCells(f));
     };
     for (const MonthFigures& month : summary.months)
         csv += row(month.month.from.toString(QStringLiteral("MMMM yyyy")), month.figures);
@@ -167,6 +180,8 @@ std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices)
 {
     std::map<HsnKey, HsnLine> groups;
     for (const SavedInvoice& invoice : invoices) {
+        if (invoice.cancelled)
+            continue; // no supply
         addGoodsLines(groups, invoice);
         addCharges(groups, invoice);
     }

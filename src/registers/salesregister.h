@@ -11,9 +11,11 @@ namespace zelva {
 
 class Database;
 
-// What a set of invoices adds up to.
+// What a set of invoices adds up to: a cancelled invoice is counted apart
+// and adds no value.
 struct SalesFigures {
-    int invoices = 0;
+    int invoices = 0; // not cancelled
+    int cancelled = 0;
     Paise taxable = 0;
     Paise cgst = 0;
     Paise sgst = 0;
@@ -30,7 +32,8 @@ struct RegisterLine {
     QString buyer;
     QString buyerGstin; // "" for an unregistered buyer
     QString placeOfSupply; // "33-Tamil Nadu"; the State as typed when unknown
-    SalesFigures figures; // of this invoice alone (invoices 1)
+    SalesFigures figures; // of this invoice alone (invoices 1, or cancelled 1 and no value)
+    bool cancelled = false;
 };
 
 struct SalesRegister {
@@ -43,6 +46,8 @@ SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedIn
 // Throws DataError.
 SalesRegister LoadSalesRegister(const Database& db, const Period& period);
 QString SalesRegisterCsv(const SalesRegister& salesRegister);
+// "12 invoices", and ", 1 cancelled" when some are.
+QString InvoiceCountText(const SalesFigures& figures);
 
 struct MonthFigures {
     Period month;
@@ -78,7 +83,7 @@ struct HsnLine {
     Paise sgst = 0;
 };
 
-// Ordered by HSN/SAC, then rate, then unit code.
+// Ordered by HSN/SAC, then rate, then unit code; cancelled invoices left out.
 std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices);
 // Throws DataError.
 std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period);

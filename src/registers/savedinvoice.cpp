@@ -158,6 +158,7 @@ SavedInvoice readInvoice(const QSqlQuery& query)
     invoice.buyerState = query.value(5).toString();
     invoice.supplierGstin = query.value(6).toString();
     invoice.date = QDate(query.value(9).toInt(), query.value(8).toInt(), query.value(7).toInt());
+    invoice.cancelled = query.value(10).toInt() != 0;
     invoice.mode = modeOf(row, c);
     readGoods(row, c, invoice);
     readBases(row, c, invoice);

@@ -66,6 +66,9 @@ struct SavedInvoice {
     std::array<TaxedBase, TaxedBaseCount> bases;
     Paise rounding = 0;
     Paise total = 0;
+    // Kept under its number with no value: the registers list it as cancelled
+    // and add nothing of it; the return counts it among the documents only.
+    bool cancelled = false;
 
     Paise taxable() const;
     Paise igst() const;

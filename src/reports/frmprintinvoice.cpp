@@ -8,7 +8,7 @@
 #include "platform/shownvalues.h"
 #include "platform/money.h"
 #include "registers/period.h"
-#include "registers/salesqueries.h"
+#include "reports/invoicelist.h"
 #include "reports/tablereport.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -90,16 +90,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
 void frmPrintInvoice::refresh()
 {
     TableReport table;
-    table.columns = { { tr("Invoice No."), 0 }, { tr("Date"), 0 }, { tr("Buyer"), 0 }, { tr("Total"), 0, true } };
-    const QVariantList values { DayKey(dtpFrom->date()), DayKey(dtpTo->date()), txtFind->text().trimmed(),
-        txtFind->text().trimmed() };
-    const bool grouped = IndianDigitGrouping();
-    Guarded<DataError>([&] {
-        QSqlQuery query = m_db.run(InvoiceListSql(), values, tr("list the saved invoices"), DbFile::Invoice);
-        while (query.next())
-            table.lines.push_back({ query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-                ShownAmountText(ToPaise(query.value(4).toDouble()), grouped) });
-    });
+    Guarded<DataError>([&] { table = SavedInvoiceList(m_db, dtpFrom->date(), dtpTo->date(), txtFind->text()); });
     ShowTable(grdInvoices, table);
     if (GridRows(grdInvoices) > 0)
         grdInvoices->selectRow(0);

@@ -4,8 +4,10 @@
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
+#include "platform/datetext.h"
 #include "registers/gstr1.h"
 #include "registers/registersheets.h"
+#include "sales/invoicecancel.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -30,6 +32,9 @@ QStringList figureTexts(const SalesFigures& f, bool grouped)
     return { ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped), ShownAmountText(f.sgst, grouped),
         ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
 }
+
+// A cancelled invoice's line: no value, and the mark where its total would be.
+QStringList cancelledTexts() { return { {}, {}, {}, {}, QObject::tr("CANCELLED") }; }
 
 // Every day an invoice can carry: the register of "all" sales.
 const Period AllDays { QDate(1, 1, 1), QDate(9999, 12, 31) };
@@ -61,7 +66,7 @@ std::vector<PeriodColumn> salesColumns()
 
 } // namespace
 
-frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
+frmSalesReport::frmSalesReport(Database& db, QString operatorName, QWidget* parent)
     : QWidget(parent)
     , choice(new PeriodChoice(salesColumns(), this))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the invoices of the period")))
@@ -72,8 +77,11 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     , cmdSaveXlsx(NewButton(this, "cmdSaveXlsx", tr("Save as E&xcel"), tr("An .xlsx workbook for the accountant")))
     , cmdSaveReturn(NewButton(this, "cmdSaveReturn", tr("Save &GST return (JSON)"),
           tr("The month's return of outward supplies for the GST portal's offline tool")))
+    , cmdMarkFiled(NewButton(this, "cmdMarkFiled", tr("Mark Return &Filed"),
+          tr("The month's return is filed on the portal: its invoices can then no longer be cancelled")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
+    , m_operator(std::move(operatorName))
 {
     setWindowTitle(tr("Sales Report"));
     lblReturnMonth->setObjectName(QStringLiteral("lblReturnMonth"));
@@ -90,7 +98,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     top->addLayout(buttons);
     auto* commands = new QHBoxLayout;
     commands->addWidget(lblReturnMonth, 1);
-    for (QPushButton* button : { cmdPrint, cmdSaveCsv, cmdSaveXlsx, cmdSaveReturn })
+    for (QPushButton* button : { cmdPrint, cmdSaveCsv, cmdSaveXlsx, cmdSaveReturn, cmdMarkFiled })
         commands->addWidget(button);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
@@ -107,6 +115,7 @@ frmSalesReport::frmSalesReport(Database& db, QWidget* parent)
     connect(cmdSaveXlsx, &QPushButton::clicked, this,
         [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), SalesRegisterSheet(m_register)); });
     connect(cmdSaveReturn, &QPushButton::clicked, this, &frmSalesReport::cmdSaveReturn_Click);
+    connect(cmdMarkFiled, &QPushButton::clicked, this, &frmSalesReport::cmdMarkFiled_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     choice->option(ReportPeriod::CurrentMonth)->setChecked(true);
     cmdShow_Click();
@@ -133,10 +142,33 @@ void frmSalesReport::showDays(const std::optional<Period>& days)
 void frmSalesReport::showReturnMonth()
 {
     const std::optional<QDate> month = returnMonth();
+    std::optional<FiledReturn> filed;
+    if (month)
+        Guarded<DataError>([&] { filed = ReturnFiled(m_db, month->year(), month->month()); });
     cmdSaveReturn->setEnabled(month.has_value());
-    lblReturnMonth->setText(month ? tr("GST return: %1").arg(monthText(*month))
-                                  : tr("GST return: show one calendar month (current month, previous month, or "
-                                       "between the first and the last day of a month)"));
+    cmdMarkFiled->setEnabled(month && !filed);
+    if (!month)
+        lblReturnMonth->setText(tr("GST return: show one calendar month (current month, previous month, or "
+                                   "between the first and the last day of a month)"));
+    else if (filed)
+        lblReturnMonth->setText(tr("GST return: %1, filed (marked on %2 by %3)").arg(monthText(*month), filed->on, filed->by));
+    else
+        lblReturnMonth->setText(tr("GST return: %1").arg(monthText(*month)));
+}
+
+void frmSalesReport::cmdMarkFiled_Click()
+{
+    const std::optional<QDate> month = returnMonth();
+    if (!month || !cmdMarkFiled->isEnabled())
+        return;
+    if (!AskYesNo(tr("Is the GST return of %1 filed on the portal?\n\nYes marks it filed: its invoices can then no "
+                     "longer be cancelled, only corrected by a credit or debit note.")
+                      .arg(monthText(*month))))
+        return;
+    Guarded<DataError>([&] {
+        MarkReturnFiled(m_db, month->year(), month->month(), { DateText(QDate::currentDate()), m_operator });
+    });
+    showReturnMonth();
 }
 
 TableReport frmSalesReport::registerTable() const
@@ -155,8 +187,8 @@ TableReport frmSalesReport::registerTable() const
     for (const RegisterLine& line : m_register.lines)
         table.lines.push_back(
             QStringList { line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply }
-            + figureTexts(line.figures, grouped));
-    table.totals = QStringList { tr("Total"), tr("%n invoice(s)", nullptr, m_register.totals.invoices), {}, {}, {} }
+            + (line.cancelled ? cancelledTexts() : figureTexts(line.figures, grouped)));
+    table.totals = QStringList { tr("Total"), InvoiceCountText(m_register.totals), {}, {}, {} }
         + figureTexts(m_register.totals, grouped);
     return table;
 }
@@ -194,8 +226,8 @@ void frmSalesReport::cmdSaveReturn_Click()
     const QString name = QStringLiteral("GSTR1 %1.json").arg(month->toString(QStringLiteral("MM-yyyy")));
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Save GST return (JSON)"), QDir(folder).filePath(name), tr("JSON files (*.json)"));
-    if (!path.isEmpty())
-        saveReturn(path);
+    if (!path.isEmpty() && saveReturn(path))
+        cmdMarkFiled_Click(); // asked now, while the operator has the return in hand
 }
 
 bool frmSalesReport::saveReturn(const QString& path) const

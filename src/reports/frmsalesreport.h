@@ -11,7 +11,9 @@
 // whole calendar month: its button is available only while the register
 // shown covers exactly one (this month, last month, or between the first and
 // the last day of a month), and the line beside it says which month or what
-// to choose.
+// to choose, and whether its return is marked filed. Mark Return Filed (also
+// offered after the return is saved) marks it, after a Yes: the month's
+// invoices can then no longer be cancelled.
 #include "reports/periodchoice.h"
 #include "registers/salesregister.h"
 #include "reports/tablereport.h"
@@ -30,7 +32,8 @@ class Database;
 class frmSalesReport : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSalesReport(Database& db, QWidget* parent = nullptr);
+    // operatorName: who marks a return filed.
+    explicit frmSalesReport(Database& db, QString operatorName = {}, QWidget* parent = nullptr);
 
     PeriodChoice* choice;
     QPushButton* cmdShow;
@@ -40,6 +43,7 @@ public:
     QPushButton* cmdSaveCsv;
     QPushButton* cmdSaveXlsx;
     QPushButton* cmdSaveReturn;
+    QPushButton* cmdMarkFiled;
     QPushButton* cmdClose;
 
     // The days the register shown covers; nullopt: every invoice.
@@ -64,8 +68,11 @@ private:
     void cmdSaveReturn_Click();
     // The register's file name, without its extension.
     QString fileName() const;
+    // Asks whether the month shown is filed and marks it so on a Yes.
+    void cmdMarkFiled_Click();
 
     Database& m_db;
+    QString m_operator;
     std::optional<Period> m_days;
     SalesRegister m_register;
 };

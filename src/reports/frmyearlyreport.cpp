@@ -27,7 +27,7 @@ constexpr int YearsOffered = 10; // the current financial year and the nine befo
 
 QStringList figureTexts(const SalesFigures& f, bool grouped)
 {
-    return { QString::number(f.invoices), ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped),
+    return { QString::number(f.invoices), QString::number(f.cancelled), ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped),
         ShownAmountText(f.sgst, grouped), ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
 }
 
@@ -132,9 +132,10 @@ TableReport frmYearlyReport::monthsTable() const
     table.caption = tr("Yearly Report %1").arg(FinancialYearText(startYear()));
     table.title = tr("Yearly Report");
     table.subtitle = tr("Financial year %1 (April to March)").arg(FinancialYearText(startYear()));
-    table.columns = { { tr("Month"), 1500 }, { tr("Invoices"), 700, true }, { tr("Taxable Value"), 1700, true },
-        { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true }, { tr("IGST"), 1400, true },
-        { tr("Total"), 1700, true } };
+    // As wide as the page is upright: the cancelled count taken from the amounts' room.
+    table.columns = { { tr("Month"), 1500 }, { tr("Invoices"), 700, true }, { tr("Cancelled"), 700, true },
+        { tr("Taxable Value"), 1500, true }, { tr("CGST"), 1300, true }, { tr("SGST"), 1300, true },
+        { tr("IGST"), 1300, true }, { tr("Total"), 1500, true } };
     const bool grouped = IndianDigitGrouping();
     for (const MonthFigures& month : m_summary.months)
         table.lines.push_back(QStringList { monthName(month.month.from) } + figureTexts(month.figures, grouped));

@@ -17,6 +17,7 @@
 #include <QMetaType>
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace zelva {
@@ -104,6 +105,16 @@ struct InvoiceTotals {
     bool operator==(const InvoiceTotals&) const = default;
 };
 
+// The mark a cancelled invoice carries: it stays under its number, with no
+// value, its stock given back.
+struct InvoiceCancellation {
+    QString date; // "dd/mm/yyyy"
+    QString time;
+    QString reason;
+    QString by; // the operator who cancelled it
+    bool operator==(const InvoiceCancellation&) const = default;
+};
+
 struct Invoice {
     qint64 serial = 0;
     QString number; // "A00001"
@@ -123,7 +134,9 @@ struct Invoice {
     std::array<ChargedTax, TaxedBases> taxes;
     GridLine rounding; // row 16
     InvoiceTotals totals;
+    std::optional<InvoiceCancellation> cancellation; // read back by LoadInvoice; StoreInvoice saves none
 
+    bool cancelled() const { return cancellation.has_value(); }
     // Rows 8-16 by their number.
     GridLine& row(int gridRow);
     const GridLine& row(int gridRow) const;

@@ -115,7 +115,39 @@ Fields gridFields(const Invoice& invoice, const StoredInvoice& as)
     return f;
 }
 
+// Takes each line's quantity off its stock item and keeps, for every goods
+// line, what was taken from which item (InvoiceStock), in one INSERT, for a
+// cancellation to give back.
+void takeStock(Database& db, const Invoice& invoice, const StoredInvoice& as)
+{
+    QStringList rows;
+    QVariantList values;
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const InvoiceLine& line = invoice.lines[i];
+        // a line whose item is blank or gone takes nothing, and says so
+        const bool taken = !line.itemCode.isEmpty()
+                           && AdjustStock(db, StockTable::ForSale, line.itemCode, -line.quantity);
+        rows << QStringLiteral("(?,?,?,?,?)");
+        values << as.serial << as.number << qint64(i) + FirstGoodsRow << (taken ? line.itemCode : QString())
+               << (taken ? line.quantity : 0.0);
+    }
+    if (rows.isEmpty())
+        return;
+    db.run(QStringLiteral("INSERT INTO \"%1\".\"InvoiceStock\" (\"sno\",\"InvoiceNo\",\"GoodsRow\",\"itemcode\",\"Quantity\") "
+                          "VALUES %2")
+               .arg(SchemaName(DbFile::Invoice), rows.join(QLatin1Char(','))),
+           values, SaveOperation, DbFile::Invoice);
+}
+
 // ---------------------------------------------------------------- reading
+
+const QString CancellationColumns = QStringLiteral("\"sno\", \"CancelDate\", \"CancelTime\", \"Reason\", \"CancelledBy\"");
+
+InvoiceCancellation cancellationOf(const QSqlQuery& query)
+{
+    return {query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
+            query.value(4).toString()};
+}
 
 class Record {
 public:
@@ -301,9 +333,7 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
                                                                          : RecordCode(CodeKind::Invoice, as.serial);
     headerFields(invoice, as).insert(db, "BuyerInvoice");
     gridFields(invoice, as).insert(db, "GoodsInvoice");
-    for (const InvoiceLine& line : invoice.lines)
-        if (!line.itemCode.isEmpty())
-            AdjustStock(db, StockTable::ForSale, line.itemCode, -line.quantity);
+    takeStock(db, invoice, as);
     return as;
 }
 
@@ -322,6 +352,13 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
                                  ReadOperation, DbFile::Invoice);
         if (goods.next())
             readGrid(Record(goods), invoice);
+    }
+    {
+        QSqlQuery mark = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\" WHERE \"sno\" = ?")
+                                    .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
+                                {invoice.serial}, ReadOperation, DbFile::Invoice);
+        if (mark.next())
+            invoice.cancellation = cancellationOf(mark);
     }
     readWords(invoice);
     readSellerAddress(db, invoice.seller);
@@ -351,6 +388,16 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
             const auto at = bySerial.constFind(qint64(g.number("sno")));
             if (at != bySerial.constEnd())
                 readGrid(g, invoices[*at]);
+        }
+    }
+    {
+        QSqlQuery marks = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\"")
+                                     .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
+                                 {}, ReadOperation, DbFile::Invoice);
+        while (marks.next()) {
+            const auto at = bySerial.constFind(marks.value(0).toLongLong());
+            if (at != bySerial.constEnd())
+                invoices[*at].cancellation = cancellationOf(marks);
         }
     }
     QHash<QString, InvoiceParty> sellers; // the company record of each seller, read once

@@ -7,6 +7,7 @@
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
 #include "reports/frmmonthlyreport.h"
+#include "reports/frmcancelinvoice.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
@@ -45,6 +46,7 @@ QString FormCaption(const QString& formName)
         { QStringLiteral("frmTaxInvoice"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
+        { QStringLiteral("frmCancelInvoice"), QStringLiteral("Cancel Invoice") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
         { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
@@ -141,6 +143,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnue = addSeparator(mnuInvoice, "mnue");
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
+    mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -329,10 +332,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new frmMonthlyReport(m_db);
     if (formName == u"frmPrintInvoice")
         return new zelva::frmPrintInvoice(m_db);
+    if (formName == u"frmCancelInvoice")
+        return new zelva::frmCancelInvoice(m_db, zelva::LoggedInUser());
     if (formName == u"frmYearlyReport")
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
-        return new zelva::frmSalesReport(m_db);
+        return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
@@ -454,6 +459,7 @@ void frmZelvaBillingSystem::updateReportEntries()
 void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("frmTaxInvoice")); }
 void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
+void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
 void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }

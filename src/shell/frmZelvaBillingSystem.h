@@ -44,6 +44,7 @@ public:
     QAction* mnuNewInvoice1;
     QAction* mnue;
     QAction* mnuPrintInvoice;
+    QAction* mnuCancelInvoice;
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -92,6 +93,7 @@ public slots:
     void mnuNewInvoice_Click();
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
+    void mnuCancelInvoice_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();

@@ -44,7 +44,8 @@ private slots:
         row(DbFile::Zlv, "ZLV.db", {"Login"});
         row(DbFile::Master, "Database/Master.db", {"Company"});
         row(DbFile::Customer, "Database/Customer.db", {"CustomerDetails"});
-        row(DbFile::Invoice, "Database/Invoice.db", {"BuyerInvoice", "GoodsInvoice"},
+        row(DbFile::Invoice, "Database/Invoice.db",
+            {"BuyerInvoice", "CancelledInvoice", "FiledReturn", "GoodsInvoice", "InvoiceStock"},
             {"MonthlyReport", "PrintInvoice"});
         row(DbFile::ItemStock, "Database/ItemStock.db", {"Stock"});
         row(DbFile::OtherItemStock, "Database/OtherItemStock.db", {"OtherItemStock"});
@@ -85,7 +86,7 @@ private slots:
         auto db = openMadeFolder(dir.path());
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "BuyerInvoice"), 1);
         QCOMPARE(countIn(dir.path(), DbFile::ItemStock, "Stock"), 0);
-        QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"), QStringList({"GoodsInvoice", "buyerinvoice"}));
+        QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"), QStringList({"CancelledInvoice", "FiledReturn", "GoodsInvoice", "InvoiceStock", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), QStringList{"uq_Stock_sno"}); // no itemcode there
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);
@@ -109,6 +110,7 @@ private slots:
         Database::open(dir.path(), agreed).reset();
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "index"),
                  QStringList({"idx_BuyerInvoice_datekey", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
+                              "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno", "uq_FiledReturn_ReturnMonth",
                               "uq_GoodsInvoice_InvoiceNo", "uq_GoodsInvoice_sno"}));
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), SchemaVersion);
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "SELECT " + DateKeySql("InvoiceDate") + " FROM BuyerInvoice")

@@ -87,12 +87,15 @@ private slots:
                                 {2, "31/01/2026", 200.20, 18.02, 18.02, 0, 236.24},
                                 {3, "01/02/2026", 50, 0, 0, 9, 59},
                                 {4, "5/12/2025", 10, 0.9, 0.9, 0, 11.8}, // typed without leading zero
-                                {5, "10/01/2025", 40, 0, 0, 7.2, 47.2}}); // January of another year
+                                {5, "10/01/2025", 40, 0, 0, 7.2, 47.2}, // January of another year
+                                {6, "20/01/2026", 700, 63, 63, 0, 826}}); // cancelled: counted apart, no value
+        data.db->run("INSERT INTO Invoice.CancelledInvoice (sno, InvoiceNo) VALUES (6, 'A00006')", {}, "cancel",
+                     DbFile::Invoice);
         QCOMPARE(rowsInFile(data.folder(), DbFile::Invoice, "select * from MonthlyReport"),
-                 (QList<QVariantList>{{qint64(2025), qint64(1), qint64(1), 40.0, 0.0, 0.0, 7.2, 47.2},
-                                      {qint64(2025), qint64(12), qint64(1), 10.0, 0.9, 0.9, 0.0, 11.8},
-                                      {qint64(2026), qint64(1), qint64(2), 300.3, 27.03, 27.03, 0.0, 354.36},
-                                      {qint64(2026), qint64(2), qint64(1), 50.0, 0.0, 0.0, 9.0, 59.0}}));
+                 (QList<QVariantList>{{qint64(2025), qint64(1), qint64(1), 40.0, 0.0, 0.0, 7.2, 47.2, qint64(0)},
+                                      {qint64(2025), qint64(12), qint64(1), 10.0, 0.9, 0.9, 0.0, 11.8, qint64(0)},
+                                      {qint64(2026), qint64(1), qint64(2), 300.3, 27.03, 27.03, 0.0, 354.36, qint64(1)},
+                                      {qint64(2026), qint64(2), qint64(1), 50.0, 0.0, 0.0, 9.0, 59.0, qint64(0)}}));
 
         // The monthly screen binds it as a read-only record source.
         RecordSource monthly(*data.db);

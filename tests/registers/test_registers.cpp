@@ -336,11 +336,11 @@ private slots:
         const QStringList lines = SalesRegisterCsv(LoadSalesRegister(*data.db, MonthPeriod(2026, 8))).split("\r\n");
         QCOMPARE(lines[0],
             QString("Invoice No,Invoice Date,Buyer,Buyer GSTIN,Place of Supply,Taxable Value,CGST,"
-                    "SGST,IGST,Invoice Total"));
+                    "SGST,IGST,Invoice Total,Status"));
         QCOMPARE(lines[1],
             QString("A00001,01/08/2026,\"Arun Traders, Salem\",33ARUNT1234A1Z2,33-Tamil Nadu,2250.00,"
-                    "196.00,196.00,0.00,2642.00"));
-        QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,220.00,220.00,20204.80,238405.00"));
+                    "196.00,196.00,0.00,2642.00,"));
+        QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,220.00,220.00,20204.80,238405.00,"));
         QCOMPARE(CsvLine({ "=HYPERLINK(\"x\")", "-5 Traders" }, { "-0.50" }),
             QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
         QVERIFY(CsvBytes("é").startsWith("\xEF\xBB\xBF"));
@@ -356,7 +356,7 @@ private slots:
         QVERIFY(book.read());
         QCOMPARE(book.frozenAt(), QString("A2"));
         QVERIFY(book.cell("A1").bold && book.cell("J1").bold && !book.cell("A2").bold);
-        QCOMPARE(book.columnsWithWidth(), 10);
+        QCOMPARE(book.columnsWithWidth(), 11); // the figures and the Status
         QVERIFY(book.cell("A2").isText());
         QCOMPARE(book.cell("C2").value, QString("Arun Traders, Salem"));
         for (const auto& [ref, day] : { std::pair { "B2", QDate(2026, 8, 1) }, { "B3", QDate(2026, 8, 5) } }) {
@@ -535,8 +535,8 @@ private slots:
         QCOMPARE(AmountText(year.totals.taxable), QString("1400.00"));
         QCOMPARE(AmountText(year.totals.igst), QString("168.00"));
         const QStringList csv = YearlySummaryCsv(year).split("\r\n");
-        QCOMPARE(csv[1], QString("April 2026,1,200.00,0.00,0.00,24.00,224.00"));
-        QCOMPARE(csv[13], QString("Total 2026-27,4,1400.00,0.00,0.00,168.00,1568.00"));
+        QCOMPARE(csv[1], QString("April 2026,1,0,200.00,0.00,0.00,24.00,224.00"));
+        QCOMPARE(csv[13], QString("Total 2026-27,4,0,1400.00,0.00,0.00,168.00,1568.00"));
     }
 
     void unitCodes_data()

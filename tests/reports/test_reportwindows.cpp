@@ -119,12 +119,12 @@ private slots:
 
         QCOMPARE(GridRows(form.grdMonths), 13);
         const QList<std::pair<int, QStringList>> expected {
-            { 0, { "April 2025", "1", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
-            { 1, { "May 2025", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
-            { 8, { "December 2025", "1", "500.00", "0.00", "0.00", "90.00", "590.00" } },
-            { 9, { "January 2026", "1", "250.00", "0.00", "0.00", "30.00", "280.00" } },
-            { 11, { "March 2026", "1", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
-            { 12, { "Total", "4", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
+            { 0, { "April 2025", "1", "0", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
+            { 1, { "May 2025", "0", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
+            { 8, { "December 2025", "1", "0", "500.00", "0.00", "0.00", "90.00", "590.00" } },
+            { 9, { "January 2026", "1", "0", "250.00", "0.00", "0.00", "30.00", "280.00" } },
+            { 11, { "March 2026", "1", "0", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
+            { 12, { "Total", "4", "0", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
         };
         for (const auto& [row, texts] : expected)
             QCOMPARE(gridRow(form.grdMonths, row), texts);
@@ -137,7 +137,7 @@ private slots:
 
         QVERIFY(testing::pick(form.cboYear, "2026-27"));
         QCOMPARE(
-            gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "300.00", "0.00", "0.00", "36.00", "336.00" }));
+            gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "0", "300.00", "0.00", "0.00", "36.00", "336.00" }));
     }
 
     void yearlyPrintAndCsvShowTheGrid()
@@ -156,7 +156,7 @@ private slots:
         const QString path = m_data->folder() + "/year.csv";
         QVERIFY(form.saveMonthsCsv(path));
         const QString csv = QString::fromUtf8(fileBytes(path));
-        QVERIFY2(csv.contains("Total 2025-26,4,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
+        QVERIFY2(csv.contains("Total 2025-26,4,0,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
         QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
         QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
 
@@ -165,7 +165,8 @@ private slots:
         QCOMPARE(months.cell("A14").value, QString("Total 2025-26"));
         QVERIFY(months.cell("B14").isNumber());
         QCOMPARE(months.cell("B14").value, QString("4"));
-        QCOMPARE(months.cell("G14").paise(), 415000);
+        QCOMPARE(months.cell("C14").value, QString("0")); // cancelled, as in the CSV
+        QCOMPARE(months.cell("H14").paise(), 415000);
         QVERIFY(form.saveHsnXlsx(m_data->folder() + "/hsn.xlsx"));
         const testing::XlsxBook hsn(m_data->folder() + "/hsn.xlsx");
         QCOMPARE(hsn.cell("A2").value, QString("2523")); // a code, kept as text

@@ -3,6 +3,7 @@
 // --copy-to-server as the command line does it, then read on both sides.
 #include "data/serverstore.h"
 #include "invoice/frmtaxinvoice.h"
+#include "sales/invoicecancel.h"
 #include "shell/operators.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
@@ -120,6 +121,9 @@ private slots:
             sellOn(&form, "Kochi Stores", {{"Laptop", "2"}, {"Cable", "3"}}, "CGST @ 9%", "Chennai Co");
             sellOn(&form, "Delhi Mart", {{"Mouse", "7"}}, "IGST @ 18%");
             QCOMPARE(messages.texts(), QStringList(2, "Saved Successfully"));
+            // the second cancelled, and a month's return filed
+            QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
+            zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             frmIssueRegister issue(db);
@@ -139,6 +143,9 @@ private slots:
         const Finished copied = runProgram({"--data-dir", shop.folder(), "--copy-to-server", url});
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
+        for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
+                                 "Invoice.InvoiceStock: 3 records"})
+            QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);
 

@@ -4,6 +4,7 @@
 #include "data/datafolder.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
+#include "sales/invoicecancel.h"
 #include "ui/message.h"
 #include "shell/datatools.h"
 #include "shell/frmZelvaBillingSystem.h"
@@ -103,6 +104,7 @@ private slots:
         TempData data;
         QTemporaryDir elsewhere;
         addInvoice(*data.db, 1);
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
         frmZelvaBillingSystem window(*data.db);
         MessageRecorder messages;
         Answers yes(true);
@@ -117,6 +119,7 @@ private slots:
         QCOMPARE(messages.last(), QString("The data was backed up to %1.").arg(picked));
 
         addInvoice(*data.db, 2);
+        MarkReturnFiled(*data.db, 2026, 12, {"10/01/2027", "Asha"});
         window.mnuStockEntry->trigger();
         window.mnuRestoreData->trigger();
         QVERIFY(messages.last().startsWith("Close the open windows first"));
@@ -127,6 +130,10 @@ private slots:
         QVERIFY2(messages.last().startsWith(QString("The data was restored from %1;").arg(picked)),
                  qPrintable(messages.last()));
         QCOMPARE(invoicesIn(data.folder()), 1);
+        // the cancellation came back with the backup, the later filing did not
+        QCOMPARE(valueInFile(data.folder(), DbFile::Invoice, "SELECT Reason FROM CancelledInvoice").toString(),
+                 QString("Wrong buyer"));
+        QCOMPARE(valueInFile(data.folder(), DbFile::Invoice, "SELECT count(*) FROM FiledReturn").toInt(), 0);
         const QStringList kept = QDir(DefaultBackupParent(data.folder())).entryList({"Before restore *"}, QDir::Dirs);
         QCOMPARE(kept.size(), 1);
         QCOMPARE(invoicesIn(DefaultBackupParent(data.folder()) + "/" + kept.first()), 2);
@@ -140,6 +147,7 @@ private slots:
             QSKIP("the data is in a folder");
         TempData data;
         addInvoice(*data.db, 1);
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
         frmZelvaBillingSystem window(*data.db);
         MessageRecorder messages;
         Answers yes(true);
