@@ -8,6 +8,8 @@
 //
 //   bench_quickcheck [runs] [folder]   (the folder is kept for another run)
 #include "data/database.h"
+#include "data/serials.h"
+#include "sales/invoicestore.h"
 #include "timing.h"
 
 #include <QCoreApplication>
@@ -48,6 +50,34 @@ void fill(Database& db, DbFile file, const QString& table, int count, const std:
     }
 }
 
+// An invoice as the counter saves it, every grid row filled: seven lines
+// and both charges at CGST + SGST 18%.
+Invoice fullInvoice()
+{
+    Invoice sale;
+    sale.date = QStringLiteral("07/12/2026");
+    sale.buyer = {QStringLiteral("Buyer"), QStringLiteral("Road"), QStringLiteral("Dist"), QStringLiteral("Kerala"),
+                  QStringLiteral("682001"), QStringLiteral("GSTIN")};
+    sale.delivery = sale.buyer;
+    sale.mode = TaxMode::Cgst;
+    for (int i = 1; i <= invoicegrid::GoodsRows; ++i) {
+        InvoiceLine line;
+        line.description = QStringLiteral("Goods line text %1").arg(i);
+        line.hsn = QStringLiteral("8471");
+        line.unit = QStringLiteral("Nos");
+        line.quantity = i;
+        line.rate = 1234.5 + i;
+        line.amount = LineAmount(line.quantity, line.rate);
+        sale.lines.push_back(line);
+    }
+    sale.charges[0] = {QStringLiteral("Freight"), QStringLiteral("9965"), QStringLiteral("Nos"), 0, 10000};
+    sale.charges[1] = {QStringLiteral("Packing"), QStringLiteral("9985"), QStringLiteral("Nos"), 0, 5000};
+    for (ChargedTax& tax : sale.taxes)
+        tax.ratePosition = 3;
+    ComputeTotals(sale);
+    return sale;
+}
+
 void makeFolder(const QString& folder)
 {
     auto db = Database::open(folder);
@@ -56,23 +86,12 @@ void makeFolder(const QString& folder)
         return QVariantList{n, QStringLiteral("G%1").arg(n, 5, 10, QLatin1Char('0')), QStringLiteral("Item %1").arg(n),
                             QStringLiteral("8471"), 125.5, QStringLiteral("Nos"), 1000.0, QStringLiteral("N.A.")};
     });
-    fill(*db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), Invoices, [](int n) {
-        return QVariantList{n, QStringLiteral("A000%1").arg(n), QStringLiteral("07/12/2026")};
-    });
-    fill(*db, DbFile::Invoice, QStringLiteral("GoodsInvoice"), Invoices, [](int n) {
-        QVariantList row{n, QStringLiteral("A000%1").arg(n)};
-        for (int i = 0; i < 32; ++i)
-            row << QStringLiteral("Goods line text %1").arg(i);
-        for (int i = 0; i < 8; ++i)
-            row << double(i + 1);
-        for (int i = 0; i < 15; ++i)
-            row << QStringLiteral("Nos");
-        for (int i = 0; i < 21; ++i)
-            row << 1234.5 + i;
-        for (int i = 0; i < 15; ++i)
-            row << 18.0;
-        return row;
-    });
+    Invoice sale = fullInvoice();
+    for (int n = 1; n <= Invoices; ++n) {
+        sale.serial = n;
+        sale.number = RecordCode(CodeKind::Invoice, n);
+        StoreInvoiceWithin(*db, sale, Renumber::Refused);
+    }
     fill(*db, DbFile::PurchaseMaster, QStringLiteral("Purchase"), Purchases, [](int n) {
         return QVariantList{n, QStringLiteral("P%1").arg(n, 5, 10, QLatin1Char('0')), QStringLiteral("07/12/2026"),
                             QStringLiteral("PO 1"), QStringLiteral("S-1"), QStringLiteral("06/12/2026"),

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <numeric>
 
 namespace zelva {
 
@@ -41,10 +42,6 @@ const StateTable& ListFormStates()
     // clang-format on
     return table;
 }
-
-namespace {
-constexpr int KeyRole = Qt::UserRole;
-} // namespace
 
 MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* parent)
     : QWidget(parent)
@@ -299,46 +296,49 @@ QString MasterForm::listFieldForChoice() const
     return {};
 }
 
-// Each entry keeps its record's key, so it leads to that record whatever the
-// serials of the table are.
+// The list in one read of the table and one fill; each entry's record key
+// is kept beside it (m_listKeys, row for row), so it leads to that record
+// whatever the serials of the table are.
 void MasterForm::fillList(const QString& field, Order order)
 {
     lstName->clear();
+    m_listKeys.clear();
     m_listedField = field;
     if (field.isEmpty())
         return;
-    struct Entry {
-        double serial;
-        QString text;
-        qint64 key;
-    };
-    std::vector<Entry> entries;
-    RecordSource& source = records();
-    entries.reserve(size_t(source.recordCount()));
-    for (source.moveFirst(); !source.eof(); source.moveNext())
-        entries.push_back({order == Order::Serial ? source.value(QStringLiteral("sno")).toDouble() : 0.0,
-                           source.text(field), source.key()});
-    if (order == Order::Serial)
-        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.serial < b.serial; });
-
-    lstName->setUpdatesEnabled(false);
-    for (const Entry& e : entries) {
-        auto* item = new QListWidgetItem(e.text);
-        item->setData(KeyRole, e.key);
-        lstName->addItem(item);
+    const bool bySerial = order == Order::Serial;
+    std::vector<qint64> keys;
+    const std::vector<std::vector<QVariant>> values =
+        records().readList(bySerial ? QStringList{field, QStringLiteral("sno")} : QStringList{field}, keys);
+    std::vector<size_t> rows(keys.size());
+    std::iota(rows.begin(), rows.end(), size_t(0));
+    if (bySerial)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](size_t a, size_t b) { return values[1][a].toDouble() < values[1][b].toDouble(); });
+    QStringList texts;
+    texts.reserve(qsizetype(rows.size()));
+    m_listKeys.reserve(rows.size());
+    for (size_t row : rows) {
+        texts << RecordSource::shown(values[0][row]);
+        m_listKeys.push_back(keys[row]);
     }
+    lstName->setUpdatesEnabled(false);
+    lstName->addItems(texts);
     lstName->setUpdatesEnabled(true);
+}
+
+qint64 MasterForm::listedKey(int row) const
+{
+    return row >= 0 && size_t(row) < m_listKeys.size() ? m_listKeys[size_t(row)] : -1;
 }
 
 void MasterForm::renameShownListEntry()
 {
     if (m_listedField.isEmpty())
         return;
-    for (int row = 0; row < lstName->count(); ++row) {
-        QListWidgetItem* item = lstName->item(row);
-        if (item->data(KeyRole).toLongLong() == m_shownKey)
-            item->setText(records().text(m_listedField));
-    }
+    for (int row = 0; row < lstName->count(); ++row)
+        if (listedKey(row) == m_shownKey)
+            lstName->item(row)->setText(records().text(m_listedField));
 }
 
 void MasterForm::showByKey(qint64 key)
@@ -397,7 +397,7 @@ void MasterForm::cboChoice_Click()
 void MasterForm::lstName_Click(QListWidgetItem* item)
 {
     if (item && records().mode() == RecordSource::Mode::None)
-        showByKey(item->data(KeyRole).toLongLong());
+        showByKey(listedKey(lstName->row(item)));
     apply(Step::ListPick);
 }
 

@@ -140,6 +140,7 @@ private:
     void addEntry(const QString& caption, QWidget* box);
     void fillList(const QString& field, Order order);
     void renameShownListEntry();
+    qint64 listedKey(int row) const; // -1 for a row not listed
     void showByKey(qint64 key);
     void claimSerial();
     QString listFieldForChoice() const;
@@ -158,6 +159,7 @@ private:
     Setup m_setup;
     QFormLayout* m_entries;
     QString m_listedField;
+    std::vector<qint64> m_listKeys; // the listed records' keys, row for row
     qint64 m_shownKey = -1;
     bool m_shownIsPlaceholder = false; // the serial-0 record: shown, never edited
     std::map<QString, AtEdit> m_atEdit;

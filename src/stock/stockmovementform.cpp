@@ -22,8 +22,6 @@ namespace zelva {
 
 namespace {
 
-constexpr int KeyRole = Qt::UserRole;
-
 struct ButtonStates {
     Turn cmdNew, cmdSave, cmdCancel, cmdClose, lstName;
 };
@@ -322,19 +320,28 @@ const ItemOption* StockMovementForm::chosenOption() const
     return nullptr;
 }
 
+// The list in one read of the table and one fill, leaving out the table's
+// placeholder record; each entry's record key is kept beside it (row for
+// row), so it leads to its record whatever the serials.
 void StockMovementForm::fillList(StockTable table)
 {
     lstName->clear();
-    RecordSource& stock = stockSource(table);
-    lstName->setUpdatesEnabled(false);
-    for (stock.moveFirst(); !stock.eof(); stock.moveNext()) {
-        const QString name = stock.text(QStringLiteral("ItemName"));
-        if (name.isEmpty() && stock.value(QStringLiteral("sno")).toLongLong() == 0)
+    m_listKeys.clear();
+    std::vector<qint64> keys;
+    const std::vector<std::vector<QVariant>> values =
+        stockSource(table).readList({QStringLiteral("ItemName"), QStringLiteral("sno")}, keys);
+    QStringList names;
+    names.reserve(qsizetype(keys.size()));
+    m_listKeys.reserve(keys.size());
+    for (size_t record = 0; record < keys.size(); ++record) {
+        const QString name = RecordSource::shown(values[0][record]);
+        if (name.isEmpty() && values[1][record].toLongLong() == 0)
             continue; // the table's placeholder record
-        auto* entry = new QListWidgetItem(name);
-        entry->setData(KeyRole, stock.key()); // the entry leads to its record, whatever the serials
-        lstName->addItem(entry);
+        names << name;
+        m_listKeys.push_back(keys[record]);
     }
+    lstName->setUpdatesEnabled(false);
+    lstName->addItems(names);
     lstName->setUpdatesEnabled(true);
 }
 
@@ -462,7 +469,10 @@ void StockMovementForm::lstName_Click(QListWidgetItem* entry)
     if (!entry || !option || !option->table)
         return;
     const StockTable table = *option->table;
-    const qint64 key = entry->data(KeyRole).toLongLong();
+    const int row = lstName->row(entry);
+    if (row < 0 || size_t(row) >= m_listKeys.size())
+        return;
+    const qint64 key = m_listKeys[size_t(row)];
     Guarded<DataError>([&] {
         RecordSource& stock = stockSource(table);
         stock.requery(); // the record as it stands now, not as it was listed

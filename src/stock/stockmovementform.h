@@ -182,6 +182,7 @@ private:
     QFormLayout* m_entries;
     std::optional<RememberedItem> m_item;
     qint64 m_serial = 0;
+    std::vector<qint64> m_listKeys; // the listed items' record keys, row for row
     LostFocusHooks m_lostFocus;
 };
 
