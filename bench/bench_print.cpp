@@ -65,6 +65,7 @@ double printOnce(InvoiceForm& form, QPushButton* newInvoice, QComboBox* buyer, Q
 template <typename Form> void measure(const char* name)
 {
     QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("KEEP_PRINT"));
     auto db = Database::open(dir.path());
     seed(*db);
     Form form(*db);
