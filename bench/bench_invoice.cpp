@@ -3,6 +3,7 @@
 // saved, next to the bare SQLite work each one needs.
 #include "data/database.h"
 #include "data/serials.h"
+#include "savedsales.h"
 #include "sales/invoicestore.h"
 #include "invoicework.h"
 #include "timing.h"
@@ -56,24 +57,7 @@ void seed(Database& db, int invoices)
         item.exec();
     }
     // the invoices saved before, as the counter saves them: one line of 100.00 at IGST 18%
-    Invoice sale;
-    sale.date = "01/04/2026";
-    sale.buyer.name = "Buyer";
-    sale.buyer.state = "Kerala";
-    sale.mode = TaxMode::Igst;
-    InvoiceLine line;
-    line.description = "Item";
-    line.quantity = 1;
-    line.rate = 100;
-    line.amount = LineAmount(line.quantity, line.rate);
-    sale.lines = {line};
-    sale.taxes[TaxOnGoods].ratePosition = 3;
-    ComputeTotals(sale);
-    for (int i = 1; i <= invoices; ++i) {
-        sale.serial = i;
-        sale.number = RecordCode(CodeKind::Invoice, i);
-        StoreInvoiceWithin(db, sale, Renumber::Refused);
-    }
+    bench::SaveSales(db, bench::OneLineSale(), invoices);
     t.commit();
 }
 

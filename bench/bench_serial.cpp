@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
+#include "savedsales.h"
 #include "sales/invoicestore.h"
 #include "timing.h"
 
@@ -25,18 +26,9 @@ constexpr int Repeats = 200;
 void fillInvoices(Database& db, int count)
 {
     Transaction work(db, "fill the invoice table");
-    Invoice sale;
+    Invoice sale = bench::OneLineSale();
     sale.date = QStringLiteral("05/12/2026");
     sale.time = QStringLiteral("10:30");
-    sale.mode = TaxMode::Igst;
-    InvoiceLine line;
-    line.description = QStringLiteral("Item");
-    line.quantity = 1;
-    line.rate = 100;
-    line.amount = LineAmount(line.quantity, line.rate);
-    sale.lines = {line};
-    sale.taxes[TaxOnGoods].ratePosition = 3;
-    ComputeTotals(sale);
     for (int sno = 1; sno <= count; ++sno) {
         const auto text = [sno](const char* field) { return QStringLiteral("%1 of invoice %2").arg(QLatin1String(field)).arg(sno); };
         sale.serial = sno;

@@ -7,6 +7,7 @@
 #include "invoicework.h"
 #include "data/database.h"
 #include "data/serials.h"
+#include "savedsales.h"
 #include "sales/invoicestore.h"
 #include "support/testserver.h"
 #include "ui/message.h"
@@ -63,25 +64,7 @@ void seed(Database& db)
         if (!query.exec(sql))
             qFatal("seed: %s", qPrintable(query.lastError().text()));
     }
-    // the invoices saved before, as the counter saves them: one line of 100.00 at IGST 18%
-    Invoice sale;
-    sale.date = QStringLiteral("01/04/2026");
-    sale.buyer.name = QStringLiteral("Buyer");
-    sale.buyer.state = QStringLiteral("Kerala");
-    sale.mode = TaxMode::Igst;
-    InvoiceLine line;
-    line.description = QStringLiteral("Item");
-    line.quantity = 1;
-    line.rate = 100;
-    line.amount = LineAmount(line.quantity, line.rate);
-    sale.lines = {line};
-    sale.taxes[TaxOnGoods].ratePosition = 3;
-    ComputeTotals(sale);
-    for (int i = 1; i <= Invoices; ++i) {
-        sale.serial = i;
-        sale.number = RecordCode(CodeKind::Invoice, i);
-        StoreInvoiceWithin(db, sale, Renumber::Refused);
-    }
+    bench::SaveSales(db, bench::OneLineSale(), Invoices); // the invoices saved before
     t.commit();
     if (db.onServer()) // as the server's autovacuum would soon after such a load
         QSqlQuery(db.connection()).exec(QStringLiteral("ANALYZE"));
