@@ -347,6 +347,22 @@ std::vector<SaleNote> LoadSaleNoteHeaders(Database& db)
     return notes;
 }
 
+QStringList NoteableInvoices(Database& db, int limit)
+{
+    const QString cancelled = CancellationsKept(db)
+                                  ? QStringLiteral("AND NOT EXISTS (SELECT 1 FROM %1 AS c WHERE c.\"sno\" = b.\"sno\")")
+                                        .arg(table("CancelledInvoice"))
+                                  : QString();
+    QSqlQuery found = db.run(QStringLiteral("SELECT b.\"InvoiceNo\" FROM %1 AS b WHERE b.\"sno\" <> 0 %2 ORDER BY "
+                                            "b.\"sno\" DESC LIMIT ?")
+                                 .arg(table("BuyerInvoice"), cancelled),
+                             {limit}, ReadOperation, DbFile::Invoice);
+    QStringList numbers;
+    while (found.next())
+        numbers << found.value(0).toString();
+    return numbers;
+}
+
 bool HasSaleNotes(Database& db, qint64 invoiceSerial)
 {
     QSqlQuery any = db.run(QStringLiteral("SELECT 1 FROM %1 WHERE \"InvoiceSno\" = ? LIMIT 1").arg(table("SaleNote")),

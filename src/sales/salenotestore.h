@@ -64,6 +64,10 @@ std::optional<SaleNote> LoadSaleNote(Database& db, const QString& number);
 // Every saved note, newest first; only their headers and totals (no lines). Throws DataError.
 std::vector<SaleNote> LoadSaleNoteHeaders(Database& db);
 
+// The numbers of the saved invoices a note may be issued against (not
+// cancelled), newest first, at most limit of them. Throws DataError.
+QStringList NoteableInvoices(Database& db, int limit);
+
 // Whether the invoice of that serial has any note against it. Throws DataError.
 bool HasSaleNotes(Database& db, qint64 invoiceSerial);
 

@@ -2,11 +2,13 @@
 
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
+#include "invoice/noteform.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
 #include "reports/frmmonthlyreport.h"
+#include "reports/frmnoteregister.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
@@ -47,6 +49,9 @@ QString FormCaption(const QString& formName)
         { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
         { QStringLiteral("frmCancelInvoice"), QStringLiteral("Cancel Invoice") },
+        { QStringLiteral("frmCreditNote"), QStringLiteral("Credit Note") },
+        { QStringLiteral("frmDebitNote"), QStringLiteral("Debit Note") },
+        { QStringLiteral("frmNoteRegister"), QStringLiteral("Credit/Debit Note Register") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
         { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
@@ -144,6 +149,10 @@ void frmZelvaBillingSystem::buildMenus()
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
     mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
+    mnuNotesSeparator = addSeparator(mnuInvoice, "mnuNotesSeparator");
+    mnuCreditNote = addEntry(mnuInvoice, "mnuCreditNote", "C&redit Note", {}, &M::mnuCreditNote_Click);
+    mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
+    mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -172,6 +181,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
     mnuStockReportNill
         = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), &M::mnuStockReportNill_Click);
+    mnuNoteRegister = addEntry(
+        mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -334,6 +345,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmPrintInvoice(m_db);
     if (formName == u"frmCancelInvoice")
         return new zelva::frmCancelInvoice(m_db, zelva::LoggedInUser());
+    if (formName == u"frmCreditNote")
+        return new frmCreditNote(m_db, zelva::LoggedInUser());
+    if (formName == u"frmDebitNote")
+        return new frmDebitNote(m_db, zelva::LoggedInUser());
+    if (formName == u"frmNoteRegister")
+        return new zelva::frmNoteRegister(m_db, zelva::LoggedInUser());
     if (formName == u"frmYearlyReport")
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
@@ -460,6 +477,9 @@ void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
+void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("frmCreditNote")); }
+void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
+void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
 void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }

@@ -45,6 +45,10 @@ public:
     QAction* mnue;
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
+    QAction* mnuNotesSeparator;
+    QAction* mnuCreditNote;
+    QAction* mnuDebitNote;
+    QAction* mnuNoteList;
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -63,6 +67,7 @@ public:
     QAction* mnuSalesReport;
     QAction* mnuStockReport;
     QAction* mnuStockReportNill;
+    QAction* mnuNoteRegister;
     QMenu* mnuTools;
     QAction* mnuShowToolbar;
     QAction* mnug;
@@ -94,6 +99,9 @@ public slots:
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
+    void mnuCreditNote_Click();
+    void mnuDebitNote_Click();
+    void mnuNoteRegister_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();
