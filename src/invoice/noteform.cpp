@@ -331,14 +331,17 @@ void NoteForm::txtQuantity_LostFocus(int row)
         return;
     double quantity = 0;
     const QString typed = txtQuantity[row]->text().trimmed();
-    if (!typed.isEmpty() && txtValue[row]->text().trimmed().isEmpty() && ReadNumber(typed, quantity) && quantity > 0) {
-        const LineLeft& left = m_left[row - 1];
-        const Paise value = quantity == left.quantity && m_kind == NoteKind::Credit
-                                ? left.value
-                                : left.invoiced > 0 ? ToPaise(quantity * ToRupees(left.invoicedValue) / left.invoiced) : 0;
-        txtValue[row]->setText(BoxAmountText(value));
-    }
+    if (!typed.isEmpty() && txtValue[row]->text().trimmed().isEmpty() && ReadNumber(typed, quantity) && quantity > 0)
+        txtValue[row]->setText(BoxAmountText(valueOfQuantity(row, quantity)));
     RefreshTotals();
+}
+
+Paise NoteForm::valueOfQuantity(int row, double quantity) const
+{
+    const LineLeft& left = m_left[row - 1];
+    if (quantity == left.quantity && m_kind == NoteKind::Credit)
+        return left.value;
+    return left.invoiced > 0 ? ToPaise(quantity * ToRupees(left.invoicedValue) / left.invoiced) : 0;
 }
 
 bool NoteForm::readNote(SaleNote& note, bool strict) const
@@ -362,7 +365,9 @@ bool NoteForm::readNote(SaleNote& note, bool strict) const
             ReadNumber(valueText, value);
         }
         const LineLeft& left = m_left[row - 1];
-        note.lines.push_back({left.goodsRow, left.description, left.hsn, left.unit, quantity, ToPaise(value), 0, 0});
+        // a quantity with no value typed is valued as leaving its box values it
+        const Paise amount = valueText.isEmpty() && quantity > 0 ? valueOfQuantity(row, quantity) : ToPaise(value);
+        note.lines.push_back({left.goodsRow, left.description, left.hsn, left.unit, quantity, amount, 0, 0});
     }
     note.date = txtNoteDate->text().trimmed();
     note.reason = cboReason->currentIndex() >= 0 ? cboReason->currentText() : QString();

@@ -108,6 +108,9 @@ private:
     // The note the boxes hold; false (the box named) at the first box that
     // is no number when strict, else such a box counts as nothing.
     bool readNote(zelva::SaleNote& note, bool strict) const;
+    // A quantity of the row valued: all that is left of a line returned
+    // whole, else the line's taxable value per unit times the quantity.
+    zelva::Paise valueOfQuantity(int row, double quantity) const;
     bool save();
     bool printCopies();
     void setPrinting(bool printing);
