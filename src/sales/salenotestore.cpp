@@ -277,10 +277,16 @@ std::vector<LineLeft> LeftOfInvoice(Database& db, const Invoice& invoice)
     return left;
 }
 
-QString NoteRefusal(Database& db, const SaleNote& note)
+namespace {
+
+// The invoice the note names, as saved; nothing when it names none or no saved one.
+std::optional<Invoice> invoiceOf(Database& db, const SaleNote& note)
 {
-    const std::optional<Invoice> invoice =
-        note.invoiceNumber.trimmed().isEmpty() ? std::nullopt : LoadInvoice(db, note.invoiceNumber);
+    return note.invoiceNumber.trimmed().isEmpty() ? std::nullopt : LoadInvoice(db, note.invoiceNumber);
+}
+
+QString refusalAgainst(Database& db, const std::optional<Invoice>& invoice, const SaleNote& note)
+{
     if (QString why = invoiceRefusal(invoice, note); !why.isEmpty())
         return why;
     if (QString why = dateRefusal(*invoice, note); !why.isEmpty())
@@ -288,6 +294,13 @@ QString NoteRefusal(Database& db, const SaleNote& note)
     if (!NoteReasons().contains(note.reason))
         return QStringLiteral("Pick why the note is issued from the list (Reason).");
     return linesRefusal(db, *invoice, note);
+}
+
+} // namespace
+
+QString NoteRefusal(Database& db, const SaleNote& note)
+{
+    return refusalAgainst(db, invoiceOf(db, note), note);
 }
 
 qint64 NextNoteSerial(Database& db, NoteKind kind)
@@ -303,10 +316,10 @@ StoredNote StoreSaleNote(Database& db, const SaleNote& given)
     ComputeNoteTotals(note);
     Transaction transaction(db, SaveOperation);
     StoredNote as;
-    as.refusal = NoteRefusal(db, note);
+    const std::optional<Invoice> invoice = invoiceOf(db, note);
+    as.refusal = refusalAgainst(db, invoice, note);
     if (!as.saved())
         return as; // rolled back: nothing was written
-    const std::optional<Invoice> invoice = LoadInvoice(db, note.invoiceNumber);
     as.serial = freeNoteSerial(db, note.kind, note.serial);
     as.number = NoteNumber(note.kind, as.serial);
     const qint64 sno = nextSerialOf(db, "SaleNote");
