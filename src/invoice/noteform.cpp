@@ -199,7 +199,7 @@ void NoteForm::buildButtons()
     cmdNewNote = NewButton(fraCommandButton, "cmdNewNote", tr("&New Note"), tr("Start a new %1").arg(title));
     cmdSave = NewButton(fraCommandButton, "cmdSave", tr("&Save"), tr("Save the %1").arg(title));
     cmdPrint = NewButton(fraCommandButton, "cmdPrint", tr("&Print"), tr("Save and print the %1").arg(title));
-    cmdCancel = NewButton(fraCommandButton, "cmdCancel", tr("Ca&ncel"), tr("Leave the note unsaved"));
+    cmdCancel = NewButton(fraCommandButton, "cmdCancel", tr("Cance&l"), tr("Leave the note unsaved"));
     cmdClose = NewButton(fraCommandButton, "cmdClose", tr("&Close"), tr("Close this Window"));
     for (QPushButton* button : {cmdNewNote, cmdSave, cmdPrint, cmdCancel, cmdClose})
         column->addWidget(button);
