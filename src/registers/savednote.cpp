@@ -99,11 +99,20 @@ QString effectColumns()
                           "COALESCE(SUM(CASE WHEN \"Kind\" = 'D' THEN \"Total\" END), 0.0)");
 }
 
+// A read-only file left at a layout before notes (never upgraded) has no
+// note tables: it holds no notes.
+bool notesKept(const Database& db)
+{
+    return !db.tableKind(DbFile::Invoice, QStringLiteral("SaleNote"), ReadOperation).isEmpty();
+}
+
 } // namespace
 
 std::vector<SavedNote> LoadNotes(const Database& db, const Period& period)
 {
     std::vector<SavedNote> notes;
+    if (!notesKept(db))
+        return notes;
     QHash<qint64, std::size_t> at;
     {
         QSqlQuery query = db.run(notesOfPeriodSql(), {DayKey(period.from), DayKey(period.to)}, ReadOperation,
@@ -120,6 +129,8 @@ std::vector<SavedNote> LoadNotes(const Database& db, const Period& period)
 
 NoteEffect NoteEffectOnInvoice(const Database& db, qint64 invoiceSerial)
 {
+    if (!notesKept(db))
+        return {};
     QSqlQuery q = db.run(QStringLiteral("SELECT %1 FROM %2 WHERE \"InvoiceSno\" = ?").arg(effectColumns(), table("SaleNote")),
                          {invoiceSerial}, ReadOperation, DbFile::Invoice);
     return q.next() ? effectOf(q, 0) : NoteEffect{};
@@ -128,6 +139,8 @@ NoteEffect NoteEffectOnInvoice(const Database& db, qint64 invoiceSerial)
 std::map<qint64, NoteEffect> NoteEffectsOfBuyer(const Database& db, const QString& buyerCode)
 {
     std::map<qint64, NoteEffect> effects;
+    if (!notesKept(db))
+        return effects;
     QSqlQuery q = db.run(QStringLiteral("SELECT \"InvoiceSno\", %1 FROM %2 WHERE \"bid\" = ? GROUP BY \"InvoiceSno\"")
                              .arg(effectColumns(), table("SaleNote")),
                          {buyerCode}, ReadOperation, DbFile::Invoice);

@@ -267,7 +267,7 @@ void NoteMonthTest::returnCarriesEachNoteWhereItsInvoiceWent()
 }
 
 // As a read-only invoice file of the layout before cancellations shows
-// itself: no CancelledInvoice table. Registers, the list and the reprint
+// itself: no CancelledInvoice table, nor the note tables. Registers, the list and the reprint
 // read its invoices as not cancelled instead of failing.
 void NoteMonthTest::fileWithoutCancellationsReadsAsNothingCancelled()
 try {
@@ -277,12 +277,16 @@ try {
     addStock(*data.db);
     StoreInvoice(*data.db, arun());
     StoreInvoice(*data.db, cochin());
-    data.db->run("DROP TABLE \"Invoice\".\"CancelledInvoice\"", {}, "lay the file out as before", DbFile::Invoice);
+    for (const char* table : {"CancelledInvoice", "SaleNoteLine", "SaleNote"})
+        data.db->run(QString("DROP TABLE \"Invoice\".\"%1\"").arg(table), {}, "lay the file out as before",
+                     DbFile::Invoice);
 
     QVERIFY(!CancellationsKept(*data.db));
     const SalesRegister sales = LoadSalesRegister(*data.db, MonthPeriod(2026, 12));
     QCOMPARE(sales.totals.invoices, 2);
     QCOMPARE(sales.totals.cancelled, 0);
+    QCOMPARE(sales.totals.notes, 0);
+    QCOMPARE(NoteEffectOnInvoice(*data.db, 1).notes, 0);
     const std::optional<Invoice> reprint = LoadInvoice(*data.db, "A00002");
     QVERIFY(reprint && !reprint->cancelled());
     QCOMPARE(LoadAllInvoices(*data.db).size(), std::size_t(2));

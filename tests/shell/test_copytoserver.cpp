@@ -4,6 +4,7 @@
 #include "data/serverstore.h"
 #include "invoice/frmtaxinvoice.h"
 #include "sales/invoicecancel.h"
+#include "sales/salenotestore.h"
 #include "shell/operators.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
@@ -124,6 +125,12 @@ private slots:
             // the second cancelled, and a month's return filed
             QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
             zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
+            // one Cable of the first invoice comes back
+            zelva::SaleNote back = zelva::NoteAgainst(zelva::NoteKind::Credit, *zelva::LoadInvoice(db, "A00001"));
+            back.date = back.invoiceDate;
+            back.reason = zelva::SalesReturnReason();
+            back.lines = {{2, "Cable", "", "Nos", 1, 1235, 0, 0}};
+            QVERIFY(zelva::StoreSaleNote(db, back).saved());
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             frmIssueRegister issue(db);
@@ -144,7 +151,8 @@ private slots:
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
-                                 "Invoice.InvoiceStock: 3 records"})
+                                 "Invoice.InvoiceStock: 3 records", "Invoice.SaleNote: 1 record\n",
+                                 "Invoice.SaleNoteLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);
