@@ -15,7 +15,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("highest");
         QTest::addColumn<QString>("code");
-        QTest::newRow("stock 0-4") << "stock" << 4 << "G00005";
         QTest::newRow("stock 0-9") << "stock" << 9 << "G00010";
         QTest::newRow("stock placeholder only") << "stock" << 0 << "G00001";
         QTest::newRow("buyer 0-9") << "buyer" << 9 << "C00010";
