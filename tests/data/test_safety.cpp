@@ -102,14 +102,6 @@ void addStockItem(const QString& folder)
               {"INSERT INTO Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', 'Fan', 1000)"});
 }
 
-// The eight files copied into another folder, as they stand.
-void copyDataFiles(const QString& from, const QString& to)
-{
-    QVERIFY(QDir(to).mkpath("Database"));
-    for (DbFile file : AllDbFiles())
-        QVERIFY(QFile::copy(pathOf(from, file), pathOf(to, file)));
-}
-
 // What a restore leaves when all is done: neither its copies nor its marker.
 QStringList restoreLeftovers(const QString& folder)
 {

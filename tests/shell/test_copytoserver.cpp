@@ -70,14 +70,6 @@ QVariant rawServerValue(const QString& url, const QString& sql)
     return value;
 }
 
-// A copy of the folder's eight files in another folder.
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir(to).mkpath("Database");
-    for (DbFile file : zelva::AllDbFiles())
-        QFile::copy(from + '/' + zelva::RelativePath(file), to + '/' + zelva::RelativePath(file));
-}
-
 } // namespace
 
 class CopyToServerTest : public QObject {
@@ -199,7 +191,7 @@ private slots:
         QFETCH(QString, spoilt);
         QFETCH(QString, said);
         QTemporaryDir folder;
-        copyFolder(shop.folder(), folder.path());
+        copyDataFiles(shop.folder(), folder.path());
         const QString target = spoilt == "copied" ? url : TestServer::instance().freshDatabase(spoilt != "foreign");
         if (spoilt == "foreign")
             rawServerValue(target, "CREATE TABLE public.customers (name text)");
@@ -226,7 +218,7 @@ private slots:
     void olderFilesGoOverAsTheyAre()
     {
         QTemporaryDir older;
-        copyFolder(shop.folder(), older.path());
+        copyDataFiles(shop.folder(), older.path());
         writeFile(older.path(), DbFile::Invoice, {"PRAGMA user_version = 2"});
         const Finished copied = runProgram({"--data-dir", older.path(), "--copy-to-server", TestServer::instance().freshDatabase()});
         QVERIFY2(copied.exitCode == 0 && copied.out.contains("Database/Invoice.db (layout 2)"), qPrintable(copied.err));
