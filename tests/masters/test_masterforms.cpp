@@ -170,7 +170,8 @@ private slots:
     }
 
     // Texts that look like SQL, very long texts and Indian-language texts are
-    // stored and shown back exactly.
+    // stored and shown back exactly (each on one of the forms, which share the
+    // way they store).
     void awkwardTextsRoundTrip_data()
     {
         QTest::addColumn<QString>("kind");
@@ -182,9 +183,9 @@ private slots:
             QString::fromUtf8("முருகன் ஸ்டோர்ஸ் சென்னை"),
             QString(3000, QChar('x')) + "end",
         };
-        for (const char* kind : {"stock", "buyer", "company"})
-            for (int i = 0; i < names.size(); ++i)
-                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(kind).arg(i))) << kind << names[i];
+        const QStringList kinds{"company", "stock", "buyer"};
+        for (int i = 0; i < names.size(); ++i)
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(kinds[i % 3]).arg(i))) << kinds[i % 3] << names[i];
     }
     void awkwardTextsRoundTrip()
     {
