@@ -34,10 +34,10 @@ constexpr int HeadTop = 4450;
 constexpr int FirstRowTop = 4900;
 constexpr int RowPitch = 400;
 constexpr int TaxTop = FirstRowTop + NoteForm::Rows * RowPitch + 150;
-constexpr int WordsTop = TaxTop + 3 * RowPitch + 100;
+constexpr int WordsTop = TaxTop + 4 * RowPitch + 100;
 constexpr int FootTop = WordsTop + 900;
 
-const Column SNo{0, 500}, Desc{550, 3950}, Hsn{4550, 1000}, Left{5600, 1750}, Qty{7400, 900}, Per{8350, 600},
+const Column SNo{0, 600}, Desc{650, 3850}, Hsn{4550, 1000}, Left{5600, 1750}, Qty{7400, 900}, Per{8350, 600},
     Value{9000, 1395};
 
 // How many invoices the Original Invoice No. list offers; any other is typed.
@@ -122,7 +122,7 @@ void NoteForm::buildPage()
     txtNoteNo = addLabelled(p, numberCaption, RightLeft, 450, 1600, "txtNoteNo", RightLeft + 1620, 1800, true);
     txtNoteNo->setFont(styled(p, true));
     txtNoteNo->setMaxLength(LongestNoteNumber);
-    txtNoteDate = addLabelled(p, "Date:", RightLeft + 3450, 450, 500, "txtNoteDate", RightLeft + 3950, 1050);
+    txtNoteDate = addLabelled(p, "Date:", RightLeft + 3350, 450, 500, "txtNoteDate", RightLeft + 3850, 1150);
     addLabel(p, "Original Invoice No. and Date:", RightLeft, 850, 4900);
     txtInvoiceRef = addBox(p, "txtInvoiceRef", RightLeft, 1180, 4900, true);
     cboInvoiceNo = Named(new QComboBox(p), QStringLiteral("cboInvoiceNo"));
@@ -177,13 +177,14 @@ void NoteForm::buildGrid()
 void NoteForm::buildFoot()
 {
     QWidget* p = m_page;
-    txtTaxLabel = addBox(p, "txtTaxLabel", Desc.left, TaxTop, Desc.width, true);
-    txtFirstTax = addBox(p, "txtFirstTax", Value.left, TaxTop, Value.width, true, Qt::AlignRight);
-    txtSgstLabel = addBox(p, "txtSgstLabel", Desc.left, TaxTop + RowPitch, Desc.width, true);
-    txtSgst = addBox(p, "txtSgst", Value.left, TaxTop + RowPitch, Value.width, true, Qt::AlignRight);
-    addLabel(p, "Total", Desc.left, TaxTop + 2 * RowPitch, Desc.width)->setFont(styled(p, true));
-    txtTotalValue = addBox(p, "txtTotalValue", Left.left, TaxTop + 2 * RowPitch, Left.width, true, Qt::AlignRight);
-    txtTotal = addBox(p, "txtTotal", Value.left, TaxTop + 2 * RowPitch, Value.width, true, Qt::AlignRight);
+    addLabel(p, "Taxable Value", Desc.left + 60, TaxTop, Desc.width);
+    txtTotalValue = addBox(p, "txtTotalValue", Value.left, TaxTop, Value.width, true, Qt::AlignRight);
+    txtTaxLabel = addBox(p, "txtTaxLabel", Desc.left, TaxTop + RowPitch, Desc.width, true);
+    txtFirstTax = addBox(p, "txtFirstTax", Value.left, TaxTop + RowPitch, Value.width, true, Qt::AlignRight);
+    txtSgstLabel = addBox(p, "txtSgstLabel", Desc.left, TaxTop + 2 * RowPitch, Desc.width, true);
+    txtSgst = addBox(p, "txtSgst", Value.left, TaxTop + 2 * RowPitch, Value.width, true, Qt::AlignRight);
+    addLabel(p, "Total", Desc.left + 60, TaxTop + 3 * RowPitch, Desc.width)->setFont(styled(p, true));
+    txtTotal = addBox(p, "txtTotal", Value.left, TaxTop + 3 * RowPitch, Value.width, true, Qt::AlignRight);
     txtTotal->setFont(styled(p, true));
     addLabel(p, "Amount in words:", 100, WordsTop, 2000);
     txtAmountInWords = addLines(p, "txtAmountInWords", 100, WordsTop + 280, ContentWidth - 200, true, 560);
