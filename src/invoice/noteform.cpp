@@ -404,6 +404,7 @@ bool NoteForm::save()
     SaleNote note = m_note;
     if (!readNote(note, true))
         return false;
+    note.time = TimeTextHMS(QTime::currentTime());
     StoredNote stored;
     if (!Guarded<DataError>([&] { stored = StoreSaleNote(m_db, note); }))
         return false;

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "platform/datetext.h"
+#include "sales/salenote.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -44,8 +45,7 @@ SavedNote readNote(const QSqlQuery& q)
     note.dateText = q.value(4).toString();
     note.date = dayOf(note.dateText);
     note.reason = q.value(5).toString();
-    const QString mode = q.value(6).toString();
-    note.mode = mode == QLatin1String("IGST") ? TaxMode::Igst : mode == QLatin1String("CGST") ? TaxMode::Cgst : TaxMode::None;
+    note.mode = TaxModeOfCode(q.value(6).toString());
     note.rate = q.value(7).toDouble();
     note.taxable = ToPaise(q.value(8).toDouble());
     note.igst = ToPaise(q.value(9).toDouble());

@@ -9,6 +9,16 @@ QString NoteTitle(NoteKind kind)
 
 QString NoteKindCode(NoteKind kind) { return kind == NoteKind::Credit ? QStringLiteral("C") : QStringLiteral("D"); }
 
+QString TaxModeCode(TaxMode mode)
+{
+    return mode == TaxMode::Igst ? QStringLiteral("IGST") : mode == TaxMode::Cgst ? QStringLiteral("CGST") : QString();
+}
+
+TaxMode TaxModeOfCode(const QString& code)
+{
+    return code == QLatin1String("IGST") ? TaxMode::Igst : code == QLatin1String("CGST") ? TaxMode::Cgst : TaxMode::None;
+}
+
 QString NoteNumber(NoteKind kind, qint64 serial)
 {
     // the invoice's ladder: four zeros before 1-9, three before every larger serial

@@ -28,6 +28,9 @@ enum class NoteKind { Credit, Debit };
 QString NoteTitle(NoteKind kind);
 // "C", "D": as the kind is kept.
 QString NoteKindCode(NoteKind kind);
+// "IGST", "CGST" (CGST plus SGST) or "": the tax mode as a note keeps it, and back.
+QString TaxModeCode(TaxMode mode);
+TaxMode TaxModeOfCode(const QString& code);
 // The number of the kind's serial n: CN00001, DN000123.
 QString NoteNumber(NoteKind kind, qint64 serial);
 // The longest note number the series issues.

@@ -188,7 +188,7 @@ void insertHeader(Database& db, const SaleNote& note, qint64 sno, const StoredNo
            {sno, as.number, NoteKindCode(note.kind), as.serial, note.date, note.time, note.reason,
             note.invoiceSerial, note.invoiceNumber, note.invoiceDate, note.buyerCode, note.buyer.name,
             note.buyer.gstin, note.buyer.state,
-            note.mode == TaxMode::Igst ? QStringLiteral("IGST") : note.mode == TaxMode::Cgst ? QStringLiteral("CGST") : QString(),
+            TaxModeCode(note.mode),
             note.gstRate(), note.taxLabel, ToRupees(note.taxable),
             ToRupees(note.mode == TaxMode::Igst ? note.firstTax : 0), ToRupees(note.mode == TaxMode::Cgst ? note.firstTax : 0),
             ToRupees(note.sgst), ToRupees(note.total), note.issuedBy},
@@ -247,8 +247,7 @@ SaleNote readHeader(const QSqlRecord& r)
     note.buyer.name = r.value(QStringLiteral("BuyerName")).toString();
     note.buyer.gstin = r.value(QStringLiteral("BuyerGstin")).toString();
     note.buyer.state = r.value(QStringLiteral("buyerstate")).toString();
-    const QString mode = r.value(QStringLiteral("TaxMode")).toString();
-    note.mode = mode == QLatin1String("IGST") ? TaxMode::Igst : mode == QLatin1String("CGST") ? TaxMode::Cgst : TaxMode::None;
+    note.mode = TaxModeOfCode(r.value(QStringLiteral("TaxMode")).toString());
     note.ratePosition = ratePositionOf(note.mode, r.value(QStringLiteral("GstRate")).toDouble());
     note.taxLabel = r.value(QStringLiteral("TaxLabel")).toString();
     note.taxable = ToPaise(r.value(QStringLiteral("Taxable")).toDouble());
