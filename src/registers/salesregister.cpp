@@ -215,9 +215,24 @@ YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>&
     return summary;
 }
 
+YearlySummary BuildYearlySummary(
+    int startYear, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
+{
+    YearlySummary summary = BuildYearlySummary(startYear, invoices);
+    for (const SavedNote& note : notes) {
+        for (MonthFigures& month : summary.months)
+            if (month.month.contains(note.date))
+                month.figures.add(note);
+        if (FinancialYear(startYear).contains(note.date))
+            summary.totals.add(note);
+    }
+    return summary;
+}
+
 YearlySummary LoadYearlySummary(const Database& db, int startYear)
 {
-    return BuildYearlySummary(startYear, LoadInvoices(db, FinancialYear(startYear)));
+    const Period year = FinancialYear(startYear);
+    return BuildYearlySummary(startYear, LoadInvoices(db, year), LoadNotes(db, year));
 }
 
 QString YearlySummaryCsv(const YearlySummary& summary)

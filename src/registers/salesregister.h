@@ -67,6 +67,9 @@ struct YearlySummary {
 };
 
 YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>& invoices);
+// The same net of the notes, each in the month it is dated.
+YearlySummary BuildYearlySummary(
+    int startYear, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes);
 // Throws DataError.
 YearlySummary LoadYearlySummary(const Database& db, int startYear);
 QString YearlySummaryCsv(const YearlySummary& summary);

@@ -174,6 +174,11 @@ try {
     QCOMPARE(t.total, t.taxable + t.cgst + t.sgst + t.igst);
     QVERIFY(SalesRegisterCsv(sales).contains("Credit Note on A00003"));
 
+    // the yearly summary's December and year agree with the month's register
+    const YearlySummary year = LoadYearlySummary(*data.db, 2026);
+    QCOMPARE(year.months[8].figures.total, t.total);
+    QCOMPARE(year.totals.igst, t.igst);
+
     const NoteRegister notes = LoadNoteRegister(*data.db, december);
     QCOMPARE(notes.credit.notes, 2);
     QCOMPARE(notes.credit.total, 25000 + 2 * returnTax + 500000 + discountTax);
