@@ -366,9 +366,10 @@ QStringList NoteableInvoices(Database& db, int limit)
                                         .arg(table("CancelledInvoice"))
                                   : QString();
     QSqlQuery found = db.run(QStringLiteral("SELECT b.\"InvoiceNo\" FROM %1 AS b WHERE b.\"sno\" <> 0 %2 ORDER BY "
-                                            "b.\"sno\" DESC LIMIT ?")
-                                 .arg(table("BuyerInvoice"), cancelled),
-                             {limit}, ReadOperation, DbFile::Invoice);
+                                            "b.\"sno\" DESC LIMIT %3")
+                                 .arg(table("BuyerInvoice"), cancelled)
+                                 .arg(limit),
+                             {}, ReadOperation, DbFile::Invoice);
     QStringList numbers;
     while (found.next())
         numbers << found.value(0).toString();

@@ -253,6 +253,7 @@ void SaleNotesTest::refusedWithNothingStored()
     StoreInvoice(*data.db, threeLines(2));
     QCOMPARE(CancelInvoice(*data.db, "A00002", {"08/12/2026", "09:00:00", "Wrong buyer", "meena"}), QString());
     const QList<double> before = stock(data);
+    QCOMPARE(NoteableInvoices(*data.db, 10), QStringList{"A00001"}); // the cancelled one is not offered
 
     SaleNote note = noteOn(NoteKind(kind), invoice, reason, {noteLine(1, 1, 1000), noteLine(2, quantity, value)}, date);
     note.invoiceNumber = invoiceNo;
