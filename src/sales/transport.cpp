@@ -34,26 +34,34 @@ bool IsVehicleNumber(const QString& typed)
     return stateSeries.match(number).hasMatch() || bharatSeries.match(number).hasMatch();
 }
 
-QStringList TransportProblems(const InvoiceTransport& t)
+QStringList TransportEntryProblems(const InvoiceTransport& t)
 {
     QStringList problems;
-    const int mode = TransportModeCode(t.mode);
-    if (mode == 0)
+    if (TransportModeCode(t.mode) == 0)
         problems << QStringLiteral("Choose the transport mode (Road, Rail, Air or Ship).");
-    if (t.distanceKm < 1 || t.distanceKm > LongestTripKm)
+    if (t.distanceKm < 0 || t.distanceKm > LongestTripKm)
         problems << QStringLiteral("Give the distance in whole kilometres, from 1 to %1.").arg(LongestTripKm);
     if (!t.vehicleNo.isEmpty() && !IsVehicleNumber(t.vehicleNo))
         problems << QStringLiteral("The vehicle number %1 is not an Indian registration number (such as KA01AB1234).")
                         .arg(t.vehicleNo);
-    if (mode == 1 && t.vehicleNo.isEmpty() && t.transporterId.isEmpty())
-        problems << QStringLiteral("Give the vehicle number, or the transporter who moves the goods.");
-    if (mode > 1 && (t.docNo.trimmed().isEmpty() || !ReadDateText(t.docDate).isValid()))
-        problems << QStringLiteral("Give the transport document's number and date (dd/mm/yyyy) for goods by %1.")
-                        .arg(t.mode.toLower());
     if (!t.docDate.isEmpty() && !ReadDateText(t.docDate).isValid())
         problems << QStringLiteral("The transport document's date %1 is no date (dd/mm/yyyy).").arg(t.docDate);
     if (!t.transporterId.isEmpty() && t.transporterId.size() != 15)
         problems << QStringLiteral("The transporter id %1 is not 15 characters long.").arg(t.transporterId);
+    return problems;
+}
+
+QStringList TransportProblems(const InvoiceTransport& t)
+{
+    QStringList problems = TransportEntryProblems(t);
+    const int mode = TransportModeCode(t.mode);
+    if (t.distanceKm == 0)
+        problems << QStringLiteral("Give the distance in whole kilometres, from 1 to %1.").arg(LongestTripKm);
+    if (mode == 1 && t.vehicleNo.isEmpty() && t.transporterId.isEmpty())
+        problems << QStringLiteral("Give the vehicle number, or the transporter who moves the goods.");
+    if (mode > 1 && (t.docNo.trimmed().isEmpty() || t.docDate.isEmpty()))
+        problems << QStringLiteral("Give the transport document's number and date (dd/mm/yyyy) for goods by %1.")
+                        .arg(t.mode.toLower());
     if (!t.transporterId.isEmpty() && t.transporterName.trimmed().isEmpty())
         problems << QStringLiteral("Give the transporter's name.");
     return problems;

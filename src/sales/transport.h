@@ -34,6 +34,10 @@ QString NormalVehicleNumber(const QString& typed);
 // or the Bharat series ("22BH1234AA"); after NormalVehicleNumber.
 bool IsVehicleNumber(const QString& typed);
 
+// What is wrong with details as typed (a mode not chosen, a distance beyond
+// a trip, a vehicle number, date or transporter id of the wrong form), one
+// sentence each; the invoice is saved only without these.
+QStringList TransportEntryProblems(const InvoiceTransport& transport);
 // What is missing or wrong for an e-way bill, one sentence each; none when the
 // details will do. A road trip needs a vehicle number or a transporter; rail,
 // air and ship need the transport document's number and date.
