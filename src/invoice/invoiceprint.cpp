@@ -2,7 +2,6 @@
 // invoice report over every saved invoice).
 #include "invoice/invoiceform.h"
 
-#include "sales/companypayment.h"
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "data/serials.h"
