@@ -98,7 +98,7 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
         item.hsn = given(charge.hsn);
         item.service = IsServiceCode(item.hsn);
         item.quantity = 1;
-        item.unitCode = item.service ? ServiceQuantityCode() : QStringLiteral("OTH");
+        item.unitCode = QStringLiteral("OTH"); // a charge has no unit of its own
         item.unitPrice = ToRupees(charge.amount);
         item.gross = item.taxable = charge.amount;
         item.gstRate = wholeRate(invoice, base);
