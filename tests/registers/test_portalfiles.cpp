@@ -226,9 +226,8 @@ QString expected(int invoice, int file, const QString& buyer)
 void addCompany(Database& db, const QString& pin = "560001")
 {
     db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) VALUES "
-           "('Zelva Traders', '4 Market Road' || char(10) || 'Gandhi Nagar', 'Bengaluru Urban', 'Karnataka', ?, ?, 1, "
-           "'C00001')",
-           {pin, sellerGstin()}, "add the company", DbFile::Master);
+           "('Zelva Traders', ?, 'Bengaluru Urban', 'Karnataka', ?, ?, 1, 'C00001')",
+           {"4 Market Road\nGandhi Nagar", pin, sellerGstin()}, "add the company", DbFile::Master);
 }
 
 // A response as the portal signs it: the document's details in the token's payload.
