@@ -3,6 +3,7 @@
 // the foot of the page.
 #include "invoice/invoiceform.h"
 
+#include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "sales/transport.h"
 #include "ui/formboxes.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <cmath>
 
 using namespace zelva;
 using namespace zelva::invoicepage;
@@ -81,11 +83,13 @@ std::optional<InvoiceTransport> InvoiceForm::transportTyped() const
 {
     InvoiceTransport t;
     t.mode = cboTransMode->currentIndex() >= 0 ? cboTransMode->currentText() : QString();
+    // a distance that is no whole number of kilometres within a trip is refused as -1
     double distance = 0;
-    if (ReadNumber(txtDistanceKm->text(), distance))
-        t.distanceKm = distance == std::floor(distance) && std::abs(distance) <= LongestTripKm * 10 ? int(distance) : -1;
-    else if (!txtDistanceKm->text().trimmed().isEmpty())
-        t.distanceKm = -1;
+    if (!txtDistanceKm->text().trimmed().isEmpty())
+        t.distanceKm = ReadNumber(txtDistanceKm->text(), distance) && distance == std::floor(distance) && distance >= 0
+                               && distance <= LongestTripKm
+                           ? int(distance)
+                           : -1;
     t.vehicleNo = NormalVehicleNumber(txtVehicleNo->text());
     t.transporterId = txtTransporterId->text().trimmed().toUpper();
     t.transporterName = txtTransporterName->text().trimmed();
@@ -105,7 +109,18 @@ bool InvoiceForm::transportAccepted()
     if (problems.isEmpty())
         return true;
     MsgBox(QStringLiteral("The transport details are not right yet:\n") + problems.join(QLatin1Char('\n')));
-    fraTransport->setFocus();
+    // the first box the problems name
+    const InvoiceTransport& t = *typed;
+    if (TransportModeCode(t.mode) == 0)
+        cboTransMode->setFocus();
+    else if (t.distanceKm < 0)
+        txtDistanceKm->setFocus();
+    else if (!t.vehicleNo.isEmpty() && !IsVehicleNumber(t.vehicleNo))
+        txtVehicleNo->setFocus();
+    else if (!t.docDate.isEmpty() && !ReadDateText(t.docDate).isValid())
+        txtTransDocDate->setFocus();
+    else
+        txtTransporterId->setFocus();
     return false;
 }
 
@@ -118,7 +133,8 @@ void InvoiceForm::showTransportSummary()
 // The pay QR follows the total; none while the seller has no UPI ID or nothing is due.
 void InvoiceForm::showUpiQr()
 {
-    const bool shown = !m_companyPayment.upiId.isEmpty() && m_invoice.totals.grand > 0;
+    const bool shown = !m_companyPayment.upiId.isEmpty() && !m_invoice.seller.name.trimmed().isEmpty()
+                       && m_invoice.totals.grand > 0;
     qrUpi->setText(shown ? UpiPayText(m_companyPayment.upiId, m_invoice.seller.name, m_invoice.totals.grand,
                                       m_invoice.number)
                          : QString());
