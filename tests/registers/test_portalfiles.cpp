@@ -14,6 +14,7 @@
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
 #include "sales/invoicestore.h"
+#include "support/irnresponse.h"
 #include "support/testdata.h"
 #include "support/testserver.h"
 
@@ -230,28 +231,6 @@ void addCompany(Database& db, const QString& pin = "560001")
            {"4 Market Road\nGandhi Nagar", pin, sellerGstin()}, "add the company", DbFile::Master);
 }
 
-// A response as the portal signs it: the document's details in the token's payload.
-QByteArray response(const QString& docNo, const QString& docDate, const QString& sellerGstin, const QString& ackDate,
-                    const QString& irn = QString(64, 'a'))
-{
-    const QJsonObject data{{"SellerGstin", sellerGstin}, {"BuyerGstin", mysoreGstin()}, {"DocNo", docNo},
-                           {"DocTyp", "INV"},          {"DocDt", docDate},    {"TotInvVal", 83780},
-                           {"ItemCnt", 2},             {"MainHsnCode", "7214"}, {"Irn", irn},
-                           {"IrnDt", ackDate}};
-    const QJsonObject claims{{"data", QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact))},
-                             {"iss", "NIC"}};
-    const auto part = [](const QByteArray& bytes) {
-        return bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
-    };
-    const QByteArray token = part(R"({"alg":"RS256","typ":"JWT"})") + "." +
-                             part(QJsonDocument(claims).toJson(QJsonDocument::Compact)) + "." + part("signature-bytes");
-    const QJsonObject body{{"AckNo", 112610012345678.0}, {"AckDt", ackDate},           {"Irn", irn},
-                           {"SignedInvoice", "x.y.z"},   {"SignedQRCode", QString::fromLatin1(token)},
-                           {"Status", "ACT"},            {"EwbNo", 391001234567.0},      {"EwbDt", ackDate},
-                           {"EwbValidTill", "2026-12-09 23:59:00"}};
-    return QJsonDocument(body).toJson();
-}
-
 QString ackHoursAgo(int hours)
 {
     return QDateTime::currentDateTime().addSecs(-hours * 3600).toString("yyyy-MM-dd HH:mm:ss");
@@ -402,7 +381,7 @@ private slots:
         for (const Invoice& x : {roadInvoice(), railInvoice(), discountInvoice()})
             StoreInvoice(*data.db, x);
         const QString ack = ackHoursAgo(1);
-        const IrnImport imported = ImportIrnResponse(*data.db, response(docNo, docDate, seller, ack));
+        const IrnImport imported = ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack));
         QVERIFY2(imported.error.contains(refusal), qPrintable(imported.error));
         const int kept = testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT COUNT(*) FROM InvoiceIrn").toInt();
         QCOMPARE(kept, refusal.isEmpty() ? 1 : 0);
@@ -418,8 +397,8 @@ private slots:
         QVERIFY(back->registration->signedQrCode.count('.') == 2);
         QVERIFY(!LoadInvoice(*data.db, "A00001")->registration);
         // the same response again changes nothing; another IRN for it is refused
-        QCOMPARE(ImportIrnResponse(*data.db, response(docNo, docDate, seller, ack)).error, QString());
-        QVERIFY(ImportIrnResponse(*data.db, response(docNo, docDate, seller, ack, QString(64, 'b')))
+        QCOMPARE(ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack)).error, QString());
+        QVERIFY(ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack, QString(64, 'b')))
                     .error.contains("registered already"));
     }
 
@@ -442,7 +421,7 @@ private slots:
         for (const Invoice& x : {roadInvoice(), railInvoice()})
             StoreInvoice(*data.db, x);
         const QString ack = ackHoursAgo(hoursAgo);
-        QCOMPARE(ImportIrnResponse(*data.db, response("A00002", "07/12/2026", sellerGstin(), ack)).error, QString());
+        QCOMPARE(ImportIrnResponse(*data.db, testing::IrnResponseJson("A00002", "07/12/2026", sellerGstin(), ack)).error, QString());
         const QString refusal = CancelRefusal(*data.db, "A00002");
         QCOMPARE(refusal.isEmpty(), cancellable);
         if (!cancellable)
