@@ -119,7 +119,7 @@ private slots:
             QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
             zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
             // the first registered on the invoice portal; the company's UPI ID
-            QCOMPARE(zelva::StoreRegistration(db, "A00001", {QString(64, 'e'), "1126", "2026-12-08 10:05:00", "a.b.c"}),
+            QCOMPARE(zelva::StoreRegistration(db, "A00001", {QString(64, 'e'), "1126", "2026-12-08 10:05:00", "a.b.c", {}, {}, {}}),
                      QString());
             zelva::Transaction upi(db, "add the UPI ID");
             zelva::StoreCompanyPaymentWithin(db, 1, {"shop@okbank", 6000000});
