@@ -431,6 +431,27 @@ private slots:
         QCOMPARE(CancelInvoice(*data.db, "A00002", {"07/12/2026", "12:00", "wrong rate", "asha"}).isEmpty(), cancellable);
     }
 
+    void upiIds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("name and bank") << "zelva.traders@okbank" << true;
+        QTest::newRow("mobile number") << "9876543210@ybl" << true;
+        QTest::newRow("hyphen and underscore") << "zelva-traders_2@oksbi" << true;
+        QTest::newRow("no bank") << "zelva@" << false;
+        QTest::newRow("no name") << "@okbank" << false;
+        QTest::newRow("a blank inside") << "zelva traders@okbank" << false;
+        QTest::newRow("two at signs") << "zelva@@okbank" << false;
+        QTest::newRow("a dot in the bank") << "zelva@ok.bank" << false;
+    }
+
+    void upiIds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, valid);
+        QCOMPARE(IsUpiId(typed), valid);
+    }
+
     void vehicleNumbers_data()
     {
         QTest::addColumn<QString>("typed");
