@@ -90,12 +90,15 @@ QString ConnectionPrintInvoiceSelect();
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
 // cancelled invoices' values out; 5: credit and debit notes against saved
-// invoices and their lines (new tables SaleNote and SaleNoteLine).
+// invoices and their lines (new tables SaleNote and SaleNoteLine); 8: each
+// invoice's transport details and its registration (IRN, acknowledgement,
+// signed QR code), a company's UPI ID and e-way bill limit (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
 constexpr int SaleNotesVersion = 5;
+constexpr int EInvoiceVersion = 8;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = SaleNotesVersion;
+constexpr int SchemaVersion = EInvoiceVersion;
 
 } // namespace zelva

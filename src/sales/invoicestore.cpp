@@ -5,6 +5,7 @@
 #include "data/serials.h"
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
+#include "sales/invoiceextras.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -339,6 +340,8 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
     headerFields(invoice, as).insert(db, "BuyerInvoice");
     gridFields(invoice, as).insert(db, "GoodsInvoice");
     takeStock(db, invoice, as);
+    if (invoice.transport)
+        StoreTransportWithin(db, as.serial, as.number, *invoice.transport);
     return as;
 }
 
@@ -367,6 +370,7 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
     }
     readWords(invoice);
     readSellerAddress(db, invoice.seller);
+    ReadInvoiceExtras(db, invoice);
     return invoice;
 }
 
@@ -416,6 +420,7 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
         }
         invoice.seller = sellers.value(key);
     }
+    ReadInvoiceExtras(db, invoices);
     return invoices;
 }
 

@@ -10,6 +10,7 @@
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
 #include "reports/frmcancelinvoice.h"
+#include "reports/frmportalfiles.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
@@ -49,6 +50,7 @@ QString FormCaption(const QString& formName)
         { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
         { QStringLiteral("frmCancelInvoice"), QStringLiteral("Cancel Invoice") },
+        { QStringLiteral("frmPortalFiles"), QStringLiteral("E-Invoice and E-Way Bill") },
         { QStringLiteral("frmCreditNote"), QStringLiteral("Credit Note") },
         { QStringLiteral("frmDebitNote"), QStringLiteral("Debit Note") },
         { QStringLiteral("frmNoteRegister"), QStringLiteral("Credit/Debit Note Register") },
@@ -149,6 +151,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
     mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
+    mnuPortalFiles = addEntry(
+        mnuInvoice, "mnuPortalFiles", "&E-Invoice and E-Way Bill", {}, &M::mnuPortalFiles_Click);
     mnuNotesSeparator = addSeparator(mnuInvoice, "mnuNotesSeparator");
     mnuCreditNote = addEntry(mnuInvoice, "mnuCreditNote", "C&redit Note", {}, &M::mnuCreditNote_Click);
     mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
@@ -345,6 +349,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmPrintInvoice(m_db);
     if (formName == u"frmCancelInvoice")
         return new zelva::frmCancelInvoice(m_db, zelva::LoggedInUser());
+    if (formName == u"frmPortalFiles")
+        return new zelva::frmPortalFiles(m_db);
     if (formName == u"frmCreditNote")
         return new frmCreditNote(m_db, zelva::LoggedInUser());
     if (formName == u"frmDebitNote")
@@ -477,6 +483,7 @@ void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
+void frmZelvaBillingSystem::mnuPortalFiles_Click() { OpenChild(QStringLiteral("frmPortalFiles")); }
 void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("frmCreditNote")); }
 void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
 void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }

@@ -45,6 +45,7 @@ public:
     QAction* mnue;
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
+    QAction* mnuPortalFiles; // E-Invoice and E-Way Bill
     QAction* mnuNotesSeparator;
     QAction* mnuCreditNote;
     QAction* mnuDebitNote;
@@ -99,6 +100,7 @@ public slots:
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
+    void mnuPortalFiles_Click();
     void mnuCreditNote_Click();
     void mnuDebitNote_Click();
     void mnuNoteRegister_Click();
