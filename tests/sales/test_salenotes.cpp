@@ -338,7 +338,7 @@ try {
                                    : QString("PRAGMA \"Invoice\".user_version");
     QSqlQuery stored = db->run(version, {}, "read", DbFile::Invoice);
     QVERIFY(stored.next());
-    QCOMPARE(stored.value(0).toInt(), SaleNotesVersion);
+    QCOMPARE(stored.value(0).toInt(), SchemaVersion);
     QVERIFY(StoreSaleNote(*db, noteOn(NoteKind::Debit, invoice, "Other", {noteLine(3, 0, 500)})).saved());
     QCOMPARE(LoadSaleNote(*db, "DN00001")->lines.size(), std::size_t(1));
 } catch (const DataError& error) {
