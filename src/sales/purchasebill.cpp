@@ -34,6 +34,10 @@ QString stateCodeOf(const QString& state, const QString& gstin)
 
 int dayKey(const QDate& day) { return day.year() * 10000 + day.month() * 100 + day.day(); }
 
+// The day of a key yyyymmdd (read so rather than from the date text: a
+// month's thousands of bills are read at once).
+QDate dayOfKey(qint64 key) { return QDate(int(key / 10000), int(key / 100 % 100), int(key % 100)); }
+
 int financialYearOf(const QDate& day) { return day.month() < 4 ? day.year() - 1 : day.year(); }
 
 QString taxKindText(TaxMode mode)
@@ -213,7 +217,7 @@ std::vector<PurchaseBill> LoadPurchaseBills(const Database& db, const QDate& fro
     const QString lineColumns = QStringLiteral("p.\"PSno\", p.\"itemcode\", p.\"ItemName\", p.\"ItemHsn\", p.\"Per\", "
                                                "p.\"Rate\", p.\"Quantity\"");
     QSqlQuery q = db.run(
-        QStringLiteral("SELECT b.\"sno\", b.\"BillNo\", b.\"BillDate\", b.\"SupplierSno\", b.\"SupplierName\", "
+        QStringLiteral("SELECT b.\"sno\", b.\"BillNo\", b.\"BillDay\", b.\"SupplierSno\", b.\"SupplierName\", "
                        "b.\"SupplierGstin\", b.\"SupplierState\", b.\"TaxKind\", b.\"ReverseCharge\", "
                        "b.\"ItcEligible\", p.\"SupAddress\", l.\"Taxable\", l.\"GstRate\", l.\"Igst\", l.\"Cgst\", "
                        "l.\"Sgst\", %1 FROM %2 AS b JOIN %3 AS l ON l.\"BillSno\" = b.\"sno\" JOIN %4 AS p ON "
@@ -226,7 +230,7 @@ std::vector<PurchaseBill> LoadPurchaseBills(const Database& db, const QDate& fro
             PurchaseBill bill;
             bill.serial = q.value(0).toLongLong();
             bill.number = q.value(1).toString();
-            bill.date = ReadDateText(q.value(2).toString());
+            bill.date = dayOfKey(q.value(2).toLongLong());
             bill.supplierSerial = q.value(3).toLongLong();
             bill.supplierName = q.value(4).toString();
             bill.supplierGstin = q.value(5).toString();
@@ -256,8 +260,12 @@ std::vector<PurchaseBill> LoadPurchaseBills(const Database& db, const QDate& fro
         {dayKey(from), dayKey(to)}, tr("read the purchases"), DbFile::PurchaseMaster);
     std::vector<PurchaseBill> older;
     QHash<QString, size_t> olderOf; // supplier, number and date text -> its bill in older
+    QHash<QString, QDate> dates; // each date text read once
     while (old.next()) {
-        const QDate date = ReadDateText(old.value(1).toString());
+        const QString dateText = old.value(1).toString();
+        if (!dates.contains(dateText))
+            dates.insert(dateText, ReadDateText(dateText));
+        const QDate date = dates.value(dateText);
         const QString key = old.value(2).toString() + QChar(0) + old.value(0).toString() + QChar(0) + DateText(date);
         PurchaseBill* bill = olderOf.contains(key) ? &older[olderOf.value(key)] : nullptr;
         if (!bill) {
