@@ -25,7 +25,7 @@ namespace zelva {
 frmGstr2b::frmGstr2b(Database& db, QWidget* parent)
     : QWidget(parent)
     , dtpMonth(NewMonthBox(this, "dtpMonth", QDate::currentDate().addMonths(-1)))
-    , cmdImport(NewButton(this, "cmdImport", tr("&Import GSTR-2B File"), tr("The JSON file downloaded from the portal")))
+    , cmdImport(NewButton(this, "cmdImport", tr("Import GSTR-2B &File"), tr("The JSON file downloaded from the portal")))
     , lblSummary(Named(new QLabel(this), QStringLiteral("lblSummary")))
     , grdMatching(NewTableGrid(this, "grdMatching"))
     , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))

@@ -40,7 +40,7 @@ frmPurchaseBills::frmPurchaseBills(Database& db, QWidget* parent)
         choice->addWidget(box);
     };
     labelled(tr("&From"), dtpFrom);
-    labelled(tr("&To"), dtpTo);
+    labelled(tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
     auto* buttons = new QHBoxLayout;

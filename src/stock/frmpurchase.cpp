@@ -283,6 +283,9 @@ std::optional<PurchaseBill> frmPurchase::billFromBoxes()
 // a new one from the boxes; a supplier not in the list is offered for it.
 bool frmPurchase::acceptOwnEntries()
 {
+    m_pending.reset();
+    if (cboGstRate->currentText().trimmed().isEmpty() && !chkAddToBill->isChecked())
+        return true; // no GST given: a purchase as before, read as a bill without tax
     PurchaseBillLine line;
     if (!readLine(line))
         return false;
@@ -325,6 +328,8 @@ bool frmPurchase::acceptOwnEntries()
 
 QString frmPurchase::storeAlongside()
 {
+    if (!m_pending)
+        return {};
     PurchaseBill& bill = *m_pending;
     if (m_addSupplier) {
         const qint64 serial = NextSerial(m_db, DbFile::PurchaseMaster, QStringLiteral("Supplier"), QStringLiteral("sno"));

@@ -10,7 +10,8 @@
 // supplier's State against the company's. A bill of several lines is saved
 // line by line: after a Save, "Add this line to the bill just saved" puts the
 // next line on the same bill; otherwise the same bill number from the same
-// supplier in the same financial year is refused.
+// supplier in the same financial year is refused. A purchase saved with no GST
+// rate chosen is stored as purchases always were, a bill without tax.
 #include "sales/purchasebill.h"
 #include "stock/stockmovementform.h"
 

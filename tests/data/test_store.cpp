@@ -49,7 +49,8 @@ private slots:
             {"MonthlyReport", "PrintInvoice"});
         row(DbFile::ItemStock, "Database/ItemStock.db", {"Stock"});
         row(DbFile::OtherItemStock, "Database/OtherItemStock.db", {"OtherItemStock"});
-        row(DbFile::PurchaseMaster, "Database/PurchaseMaster.db", {"Purchase"}, {"PurchaseRegister"});
+        row(DbFile::PurchaseMaster, "Database/PurchaseMaster.db", {"Purchase", "PurchaseBill", "PurchaseBillLine", "Supplier"},
+            {"PurchaseRegister"});
         row(DbFile::IssueMaster, "Database/IssueMaster.db", {"IssueRegister"});
     }
     void freshFolderGetsEveryFile()
