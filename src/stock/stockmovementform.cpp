@@ -532,15 +532,12 @@ void StockMovementForm::cmdSave_Click()
         setSerial(FreeSerial(
             m_db, m_setup.file, m_setup.table, m_setup.serialField, m_setup.codeField, m_setup.codeKind, m_serial));
         refusal = storeAlongside();
-        if (!refusal.isEmpty())
-            return; // rolled back: nothing is stored
-        if (movesStock && !rewriteStockRecord(m_item->table, quantity)) {
-            itemGone = true;
-            return; // rolled back: nothing is stored
+        itemGone = refusal.isEmpty() && movesStock && !rewriteStockRecord(m_item->table, quantity);
+        if (refusal.isEmpty() && !itemGone) { // otherwise rolled back: nothing is stored, the operator is told below
+            Insert();
+            datMovement.update();
+            transaction.commit();
         }
-        Insert();
-        datMovement.update();
-        transaction.commit();
     } catch (const DataError& error) {
         // Rolled back: the movement stays on screen, pending, to be saved again.
         MsgBox(error.message()

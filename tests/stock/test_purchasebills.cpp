@@ -127,7 +127,9 @@ private slots:
         pick(p.cboGstRate, "12");
         click(p.cmdSave);
         QCOMPARE(s.laptops(), 11.0);
+        Answers answers;
         const QStringList said = s.line("0ka-77 ", "3", "", "12");
+        QCOMPARE(answers.asked, QStringList());
         QCOMPARE(said.size(), 1);
         QVERIFY2(said.front().contains("already entered"), qPrintable(said.front()));
         QCOMPARE(s.laptops(), 11.0);
