@@ -66,7 +66,8 @@ QString readSection(const QJsonObject& docdata, const char* section, const char*
             document.gstin = gstin;
             document.tradeName = supplier.value(QStringLiteral("trdnm")).toString();
             const QString type = entry.toObject().value(QStringLiteral("typ")).toString();
-            document.kind = QLatin1String(section) == u"b2b" ? tr("Invoice")
+            document.invoice = QLatin1String(section) == u"b2b";
+            document.kind = document.invoice ? tr("Invoice")
                             : type == u"D"                   ? tr("Debit note")
                                                              : tr("Credit note");
             if (const QString wrong = readDocument(entry.toObject(), numberKey, document); !wrong.isEmpty())
@@ -156,7 +157,7 @@ Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const s
     std::vector<MatchLine> matched, differing, portalOnly, booksOnly;
     for (const PortalDocument& document : documents) {
         std::optional<size_t> found;
-        if (document.kind == tr("Invoice")) // the books hold no notes from suppliers
+        if (document.invoice) // the books hold no notes from suppliers
             for (auto it = billsByKey.find(matchKey(document.gstin, document.number));
                  it != billsByKey.end() && it.key() == matchKey(document.gstin, document.number); ++it)
                 if (!taken[*it] && (!found || bills[*it].date == document.date))
@@ -207,7 +208,7 @@ QStringList Gstr2bCells(const MatchLine& line)
 {
     const PortalDocument* p = line.portal ? &*line.portal : nullptr;
     const PurchaseBill* b = line.books ? &*line.books : nullptr;
-    const QString kind = p && p->kind != tr("Invoice") ? QStringLiteral(" (%1)").arg(p->kind) : QString();
+    const QString kind = p && !p->invoice ? QStringLiteral(" (%1)").arg(p->kind) : QString();
     return {MatchKindText(line.kind) + kind,
             p ? p->gstin : gstinOf(*b),
             b ? b->supplierName : p->tradeName,
@@ -225,9 +226,7 @@ QString Gstr2bCsv(const Gstr2bMatching& matching)
     QString csv = CsvLine(Gstr2bCaptions());
     for (const MatchLine& line : matching.lines) {
         const QStringList c = Gstr2bCells(line);
-        csv += CsvLine({c[0], c[1], c[2], c[3], c[4]}, {c[5], c[6], c[7], c[8]});
-        csv.chop(2);
-        csv += u',' + CsvLine({c[9]});
+        csv += CsvLine({c[0], c[1], c[2], c[3], c[4]}, {c[5], c[6], c[7], c[8]}).chopped(2) + u',' + CsvLine({c[9]});
     }
     return csv;
 }

@@ -28,6 +28,7 @@ class Database;
 
 struct PortalDocument {
     QString kind; // "Invoice", "Credit note", "Debit note"
+    bool invoice = true; // false: a credit or debit note
     QString gstin; // the supplier's
     QString tradeName;
     QString number;

@@ -82,10 +82,11 @@ QString PurchaseRegisterCsv(const PurchaseRegister& purchases)
     QString csv = CsvLine(PurchaseRegisterCaptions());
     for (const PurchaseRegisterLine& line : purchases.lines) {
         const QStringList amounts = amountCells(line.taxable, line.tax);
+        // the texts, the numbers, then the two yes/no texts: one line of two pieces
         csv += CsvLine({DateText(line.date), line.number, line.supplier, line.gstin},
-                       QStringList{RateText(line.rate)} + amounts);
-        csv.chop(2); // CR LF: the two yes/no cells follow
-        csv += QStringLiteral(",%1,%2\r\n").arg(YesNoText(line.reverseCharge), YesNoText(line.itcEligible));
+                       QStringList{RateText(line.rate)} + amounts)
+                   .chopped(2)
+               + u',' + CsvLine({YesNoText(line.reverseCharge), YesNoText(line.itcEligible)});
     }
     for (const RateTotal& rate : purchases.byRate)
         csv += CsvLine({tr("Total at %1%").arg(RateText(rate.rate)), {}, {}, {}},

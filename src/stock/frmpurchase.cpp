@@ -169,10 +169,12 @@ void frmPurchase::fillSuppliers()
 
 void frmPurchase::refreshLists() { fillSuppliers(); }
 
+// The lists as they stand now: a supplier added meanwhile is there to pick.
 void frmPurchase::startNew()
 {
-    if (m_suppliers.empty())
-        fillSuppliers();
+    fillSuppliers();
+    m_company.reset();
+    Guarded<DataError>([&] { m_company = LoadCompany(m_db); });
     chkItcEligible->setChecked(true);
 }
 
@@ -218,15 +220,8 @@ void frmPurchase::showLineTax()
         && ReadNumber(txtQuantity->text(), quantity))
         line.taxable = LineAmount(quantity, rate);
     TaxMode mode = chkAddToBill->isChecked() && m_lastBill ? m_lastBill->mode : TaxMode::None;
-    if (!chkAddToBill->isChecked()) {
-        std::optional<CompanyGst> company;
-        try {
-            company = LoadCompany(m_db);
-        } catch (const DataError&) {
-        }
-        if (company)
-            mode = PurchaseTaxMode(txtSupState->text(), txtSupGstinNo->text(), company->state, company->gstin);
-    }
+    if (!chkAddToBill->isChecked() && m_company)
+        mode = PurchaseTaxMode(txtSupState->text(), txtSupGstinNo->text(), m_company->state, m_company->gstin);
     const LineTax tax = PurchaseLineTax(line.taxable, gstRate, mode);
     lblLineTax->setText(mode == TaxMode::Igst   ? tr("IGST %1").arg(AmountText(tax.igst))
                         : mode == TaxMode::Cgst ? tr("CGST %1 + SGST %2").arg(AmountText(tax.cgst), AmountText(tax.sgst))
@@ -271,11 +266,10 @@ std::optional<PurchaseBill> frmPurchase::billFromBoxes()
     bill.supplierSerial = m_pickedSupplier;
     bill.reverseCharge = chkReverseCharge->isChecked();
     bill.itcEligible = chkItcEligible->isChecked();
-    std::optional<CompanyGst> company;
-    if (!Guarded<DataError>([&] { company = LoadCompany(m_db); }))
+    if (!Guarded<DataError>([&] { m_company = LoadCompany(m_db); }))
         return std::nullopt;
-    if (company)
-        bill.mode = PurchaseTaxMode(bill.supplierState, bill.supplierGstin, company->state, company->gstin);
+    if (m_company)
+        bill.mode = PurchaseTaxMode(bill.supplierState, bill.supplierGstin, m_company->state, m_company->gstin);
     return bill;
 }
 

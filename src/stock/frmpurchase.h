@@ -12,6 +12,7 @@
 // next line on the same bill; otherwise the same bill number from the same
 // supplier in the same financial year is refused. A purchase saved with no GST
 // rate chosen is stored as purchases always were, a bill without tax.
+#include "registers/savedinvoice.h"
 #include "sales/purchasebill.h"
 #include "stock/stockmovementform.h"
 
@@ -76,4 +77,5 @@ private:
     bool m_addSupplier = false; // Save adds the typed supplier to the list
     std::optional<zelva::PurchaseBill> m_pending; // the bill of the line being saved
     std::optional<zelva::PurchaseBill> m_lastBill; // the bill the last Save stored a line of
+    std::optional<zelva::CompanyGst> m_company; // read at New, and again at Save
 };
