@@ -120,6 +120,11 @@ Gstr2bFile ReadGstr2b(const QByteArray& json, const QString& companyGstin, int y
         return file;
     }
     const QString gstin = NormalizedGstin(data.value(QStringLiteral("gstin")).toString());
+    if (IsNoGstin(companyGstin)) {
+        file.refusal = tr("The company's GSTIN is not entered (Update, Company Details): the file cannot be "
+                          "checked against it.");
+        return file;
+    }
     if (gstin != NormalizedGstin(companyGstin)) {
         file.refusal = tr("This GSTR-2B file is for GSTIN %1, not for the company's GSTIN %2.")
                            .arg(gstin, NormalizedGstin(companyGstin));

@@ -8,6 +8,7 @@
 
 #include "gst/gststates.h"
 #include "reports/invoiceshape.h"
+#include "reports/xlsxreader.h"
 #include "sales/purchasebill.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
@@ -135,6 +136,14 @@ private slots:
             QCOMPARE(GridText(w.grdBills, 0, column), table.lines[0][column]);
         QCOMPARE(table.lines[0].mid(5, 5), (QStringList{"15000.00", "1800.00", "0.00", "0.00", "16800.00"}));
         QCOMPARE(table.totals[5], QString("15000.00"));
+        // the workbook: the date a date, the amounts numbers, the supplier as typed
+        const QString path = m.data.folder() + "/register.xlsx";
+        QVERIFY(w.saveXlsx(path));
+        const XlsxBook book(path);
+        QCOMPARE(book.cell("A2").date(), QDate(2027, 1, 8));
+        QCOMPARE(book.cell("C2").value, QString("Mysore Paints"));
+        QVERIFY(book.cell("G2").isNumber());
+        QCOMPARE(book.cell("G2").paise(), Paise(180000));
     }
 };
 
