@@ -89,15 +89,18 @@ QString ConnectionPrintInvoiceSelect();
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
-// cancelled invoices' values out.
+// cancelled invoices' values out; 8: each invoice's transport details and its
+// registration (IRN, acknowledgement, signed QR code), a company's UPI ID and
+// e-way bill limit (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
 // 7: input tax: the suppliers (Supplier), the purchase bills (PurchaseBill)
 // and the GST of each purchase line (PurchaseBillLine, keyed by the
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
+constexpr int EInvoiceVersion = 8;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = PurchaseTaxVersion;
+constexpr int SchemaVersion = EInvoiceVersion;
 
 } // namespace zelva

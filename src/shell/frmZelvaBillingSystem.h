@@ -45,6 +45,7 @@ public:
     QAction* mnue;
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
+    QAction* mnuPortalFiles; // E-Invoice and E-Way Bill
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -94,6 +95,7 @@ public slots:
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
+    void mnuPortalFiles_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();

@@ -482,7 +482,7 @@ private slots:
     {
         for (const char* name : {"Supplier", "PurchaseBill", "PurchaseBillLine"})
             QVERIFY(FindTable(QString::fromLatin1(name)));
-        QCOMPARE(SchemaVersion, PurchaseTaxVersion);
+        QVERIFY(SchemaVersion >= PurchaseTaxVersion);
     }
 };
 
