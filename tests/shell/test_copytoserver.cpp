@@ -157,14 +157,9 @@ private slots:
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
-                                 "Invoice.InvoiceStock: 3 records", "Invoice.InvoiceIrn: 1 record
-",
-                                 "Master.CompanyPayment: 1 record
-", "PurchaseMaster.Supplier: 1 record
-",
-                                 "PurchaseMaster.PurchaseBill: 1 record
-", "PurchaseMaster.PurchaseBillLine: 1 record
-"})
+                                 "Invoice.InvoiceStock: 3 records", "Invoice.InvoiceIrn: 1 record\n",
+                                 "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
+                                 "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);
