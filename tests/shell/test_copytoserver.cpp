@@ -133,6 +133,19 @@ private slots:
             QVERIFY(zelva::StoreSaleNote(db, back).saved());
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
+            {
+                // a bill with GST from a supplier typed and added to the list
+                Answers yes(true);
+                startMovement(&purchase, "optExistingItem", "Mouse");
+                for (const auto& [box, text] : QList<QPair<QString, QString>>{
+                         {"txtSupplierName", "Madurai Mice"}, {"txtSupState", "Tamil Nadu"},
+                         {"txtPurchaseInvoiceNo", "MM/4"}, {"txtQuantity", "3"}})
+                    typeInto(need(&purchase, box), text);
+                pick(need<QComboBox>(&purchase, "cboGstRate"), "18");
+                MessageRecorder saved;
+                click(need<QPushButton>(&purchase, "cmdSave"));
+                QCOMPARE(saved.last(), QString("Saved Successfully"));
+            }
             frmIssueRegister issue(db);
             movement(&issue, "optItemForSale", "Laptop",
                      {{"txtIssueSlipNo", "S-1"}, {"txtIssueTo", "Ravi"}, {"txtIssuedBy", "Anu"}, {"txtQuantity", "1"}});
@@ -151,8 +164,9 @@ private slots:
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
-                                 "Invoice.InvoiceStock: 3 records",
-                                 "Invoice.InvoiceIrn: 1 record\n", "Master.CompanyPayment: 1 record\n",
+                                 "Invoice.InvoiceStock: 3 records", "Invoice.InvoiceIrn: 1 record\n",
+                                 "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
+                                 "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n",
                                  "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
