@@ -89,11 +89,13 @@ QString ConnectionPrintInvoiceSelect();
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
-// cancelled invoices' values out.
+// cancelled invoices' values out; 6: receipts, what of each went to which
+// invoice, cancelled receipts and the buyers' credit limits (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
+constexpr int ReceiptsVersion = 6;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = 4;
+constexpr int SchemaVersion = ReceiptsVersion;
 
 } // namespace zelva
