@@ -71,6 +71,7 @@ struct OpenInvoice {
     QString number;
     QString date; // as stored
     Paise left = 0;
+    Paise amount = 0; // the invoice's total
 };
 
 // The amount allotted to the invoices in their order (oldest first), each

@@ -156,6 +156,19 @@ QString PaidNowRefusal(const PaidNow& paid)
     return {};
 }
 
+std::vector<BuyerChoice> BuyersToChoose(Database& db)
+{
+    QSqlQuery rows = db.run(QStringLiteral("SELECT sno, bid, Name, Gstin FROM \"%1\".\"CustomerDetails\" WHERE sno <> 0 "
+                                           "ORDER BY rowid")
+                                .arg(SchemaName(DbFile::Customer)),
+                            {}, QStringLiteral("read the buyers"), DbFile::Customer);
+    std::vector<BuyerChoice> buyers;
+    while (rows.next())
+        buyers.push_back({rows.value(0).toLongLong(), rows.value(1).toString(), rows.value(2).toString(),
+                          rows.value(3).toString()});
+    return buyers;
+}
+
 void AllotAdvanceWithin(Database& db, const QString& buyerKey)
 {
     const Owed owed = WhatIsOwed(db, {buyerKey, std::nullopt});
@@ -164,7 +177,7 @@ void AllotAdvanceWithin(Database& db, const QString& buyerKey)
     std::vector<OpenInvoice> open;
     for (const OwedInvoice& i : owed.open)
         if (i.left() > 0)
-            open.push_back({i.serial, i.number, i.dateText, i.left()});
+            open.push_back({i.serial, i.number, i.dateText, i.left(), i.amount});
     for (const Owed::Advance& advance : owed.advances) {
         if (advance.amount <= 0)
             continue;

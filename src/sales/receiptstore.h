@@ -63,6 +63,16 @@ QString PaidNowRefusal(const PaidNow& paid);
 StoredSale StoreSale(Database& db, const Invoice& invoice, Renumber renumber, const std::optional<PaidNow>& paid,
                      const QString& enteredBy = {});
 
+// A buyer as the receipt form lists it (the placeholder record left out), in
+// table order. Throws DataError.
+struct BuyerChoice {
+    qint64 serial = 0;
+    QString code;
+    QString name;
+    QString gstin;
+};
+std::vector<BuyerChoice> BuyersToChoose(Database& db);
+
 // Allots the buyer's advances to its open invoices, oldest to oldest, inside
 // the caller's transaction.
 void AllotAdvanceWithin(Database& db, const QString& buyerKey);

@@ -6,7 +6,9 @@
 #include "masters/company.h"
 #include "masters/stockentry.h"
 #include "platform/shownvalues.h"
+#include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
+#include "reports/frmoutstanding.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
@@ -144,6 +146,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
     mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
+    mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "&Receipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -172,6 +175,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
     mnuStockReportNill
         = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), &M::mnuStockReportNill_Click);
+    mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
+    mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -338,6 +343,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
         return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
+    if (formName == u"frmReceipt")
+        return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmOutstanding")
+        return new zelva::frmOutstanding(m_db);
+    if (formName == u"frmStatement")
+        return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
@@ -460,6 +471,9 @@ void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
+void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
+void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
+void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
 void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }

@@ -45,6 +45,9 @@ public:
     QAction* mnue;
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
+    QAction* mnuReceipt;
+    QAction* mnuOutstanding;
+    QAction* mnuStatement;
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -94,6 +97,9 @@ public slots:
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
+    void mnuReceipt_Click();
+    void mnuOutstanding_Click();
+    void mnuStatement_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();
