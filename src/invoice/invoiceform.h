@@ -10,6 +10,7 @@
 #include "data/recordsource.h"
 #include "invoice/invoicepageparts.h"
 #include "sales/invoicestore.h"
+#include "sales/receiptstore.h"
 #include "ui/pendingwork.h"
 
 #include <QHash>
@@ -17,6 +18,7 @@
 #include <array>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -24,6 +26,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QVBoxLayout;
 
 class InvoiceForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
@@ -160,6 +163,12 @@ public:
     QPushButton* cmdClose;
     QPushButton* cmdPrint;
     QPushButton* cmdInvoiceReport;
+    // paid at the counter, and what the buyer owes (invoicepayment.cpp); not on the page
+    QGroupBox* fraPaidNow;
+    QCheckBox* chkPaidNow;
+    QComboBox* cboPaidMode;
+    QLineEdit* txtPaidReference;
+    QLabel* lblBuyerBalance;
 
 public slots:
     void cmdNewInvoice_Click();
@@ -310,6 +319,18 @@ private:
     // the operator told why and what failureNote adds, when nothing was
     // stored. Renumber::Refused once copies carrying the number are printed.
     bool storeInvoice(zelva::Renumber renumber, const QString& failureNote);
+
+    // paid now, the buyer's balance and credit limit (invoicepayment.cpp)
+    void buildPaidNow(QVBoxLayout* column);
+    // A new invoice: not paid now, by cash when it is.
+    void resetPaidNow();
+    // The buyer picked: its balance shown; paid now ticked for a walk-in
+    // buyer (one without a GSTIN), left for the operator otherwise.
+    void showBuyerBalance();
+    std::optional<zelva::PaidNow> paidNow() const;
+    // False (told) when paid now cannot be saved as chosen; else warns, never
+    // refusing, when the invoice takes the buyer past its credit limit.
+    bool checkPayment(zelva::Paise invoiceTotal);
 
     // printing (invoiceprint.cpp)
     bool takeFreeNumber();
