@@ -68,9 +68,8 @@ Outstanding LoadOutstanding(Database& db, const QDate& asAt)
         line.figures.ageing[AgeingColumn(line.days)] = i.left();
         buyerOf(BuyerKey(i.buyerCode, i.buyerName), i.buyerName).lines.push_back(std::move(line));
     }
-    for (auto a = owed.advance.constBegin(); a != owed.advance.constEnd(); ++a)
-        if (a.value() != 0)
-            buyerOf(a.key(), a.key()).advance = a.value();
+    for (const Owed::Advance& a : owed.advances)
+        buyerOf(a.buyerKey, a.buyerName).advance += a.amount;
     for (OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines)
             buyer.totals.add(line.figures);

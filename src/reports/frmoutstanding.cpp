@@ -131,8 +131,12 @@ TableReport frmOutstanding::outstandingTable() const
             texts.insert(6, line.days < 0 ? QString() : QString::number(line.days));
             table.lines.push_back(texts);
         }
-        if (buyer.advance != 0)
-            table.lines.push_back({buyer.name, tr("Advance"), {}, {}, {}, ShownAmountText(-buyer.advance, grouped)});
+        if (buyer.advance != 0) {
+            QStringList advance{buyer.name, tr("Advance"), {}, {}, {}, ShownAmountText(-buyer.advance, grouped)};
+            while (advance.size() < qsizetype(table.columns.size()))
+                advance << QString();
+            table.lines.push_back(advance);
+        }
         QStringList totals = QStringList{tr("Total %1").arg(buyer.name), {}, {}} + figureTexts(buyer.totals, grouped);
         totals.insert(6, QString());
         table.lines.push_back(totals);

@@ -112,6 +112,7 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
     struct Held {
         QString number;
         QString buyerKey;
+        QString buyerName;
         QDate date;
         Paise amount = 0;
     };
@@ -126,7 +127,7 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
         while (rows.next()) {
             receiptAt.insert(rows.value(0).toLongLong(), held.size());
             held.push_back({rows.value(1).toString(), BuyerKey(rows.value(2).toString(), rows.value(3).toString()),
-                            dateOfKey(rows.value(5).toLongLong()), rows.value(4).toLongLong()});
+                            rows.value(3).toString(), dateOfKey(rows.value(5).toLongLong()), rows.value(4).toLongLong()});
         }
     }
     {
@@ -151,7 +152,7 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
         const Held& h = held[r.value()];
         if (h.amount != 0) {
             owed.advance[h.buyerKey] += h.amount;
-            owed.advances.push_back({r.key(), h.number, h.buyerKey, h.amount});
+            owed.advances.push_back({r.key(), h.number, h.buyerKey, h.buyerName, h.amount});
         }
     }
     std::sort(owed.advances.begin(), owed.advances.end(), [&](const Owed::Advance& a, const Owed::Advance& b) {

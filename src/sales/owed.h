@@ -54,6 +54,7 @@ struct Owed {
         qint64 receiptSerial = 0;
         QString receiptNumber;
         QString buyerKey;
+        QString buyerName;
         Paise amount = 0;
     };
     std::vector<Advance> advances;
