@@ -16,6 +16,9 @@
 #include "support/testserver.h"
 
 #include <QPushButton>
+#include "sales/owed.h"
+#include "sales/receiptstore.h"
+
 #include <QtTest>
 
 using namespace testing;
@@ -124,6 +127,17 @@ private slots:
             // the second cancelled, and a month's return filed
             QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
             zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
+            // money received against the first, one receipt cancelled, a credit limit
+            zelva::Receipt paid;
+            paid.date = "07/12/2026";
+            paid.buyerCode = "C00005";
+            paid.buyerName = "Kochi Stores";
+            paid.amount = 100000;
+            paid.allotments = {{1, "A00001", 60000}};
+            QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
+            QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
+            QCOMPARE(zelva::CancelReceipt(db, "R00002", {"08/12/2026", "10:00:00", "Twice", "Asha"}), QString());
+            zelva::SetCreditLimit(db, 5, "C00005", 2500000);
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             frmIssueRegister issue(db);
@@ -144,7 +158,9 @@ private slots:
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
-                                 "Invoice.InvoiceStock: 3 records"})
+                                 "Invoice.InvoiceStock: 3 records", "Invoice.Receipt: 2 records",
+                                 "Invoice.ReceiptAllotment: 2 records", "Invoice.CancelledReceipt: 1 record\n",
+                                 "Customer.BuyerCreditLimit: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);
