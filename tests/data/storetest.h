@@ -124,6 +124,14 @@ inline QMap<QString, QByteArray> digestsUnder(const QString& folder)
     return digests;
 }
 
+// The eight files copied into another folder, as they stand.
+inline void copyDataFiles(const QString& from, const QString& to)
+{
+    QVERIFY(QDir(to).mkpath("Database"));
+    for (zelva::DbFile file : zelva::AllDbFiles())
+        QVERIFY(QFile::copy(from + '/' + zelva::RelativePath(file), to + '/' + zelva::RelativePath(file)));
+}
+
 inline int countIn(const QString& folder, zelva::DbFile file, const QString& table)
 {
     return valueInFile(folder, file, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();

@@ -102,14 +102,6 @@ void addStockItem(const QString& folder)
               {"INSERT INTO Stock (sno, itemcode, ItemName, Quantity) VALUES (1, 'G00001', 'Fan', 1000)"});
 }
 
-// The eight files copied into another folder, as they stand.
-void copyDataFiles(const QString& from, const QString& to)
-{
-    QVERIFY(QDir(to).mkpath("Database"));
-    for (DbFile file : AllDbFiles())
-        QVERIFY(QFile::copy(pathOf(from, file), pathOf(to, file)));
-}
-
 // What a restore leaves when all is done: neither its copies nor its marker.
 QStringList restoreLeftovers(const QString& folder)
 {
@@ -154,15 +146,6 @@ void saveOnOwnConnection(const QString& folder, OwnSave* save)
         }
     save->tell("saved");
     sqlite3_close(db);
-}
-
-// A digest of each of the eight files.
-QMap<QString, QByteArray> dataDigests(const QString& folder)
-{
-    QMap<QString, QByteArray> digests;
-    for (DbFile file : AllDbFiles())
-        digests.insert(RelativePath(file), digestOf(pathOf(folder, file)));
-    return digests;
 }
 
 } // namespace
@@ -628,7 +611,7 @@ private slots:
         for (int step = 0;; ++step) {
             bool failed = false;
             SetRestoreStepHook([&](int at) { return !(failed = failed || at == step); });
-            const QMap<QString, QByteArray> before = dataDigests(dir.path());
+            const QMap<QString, QByteArray> before = digestsUnder(dir.path());
             const QString outcome = errorOf([&] { RestoreData(*db, backup); });
             if (outcome == "no error") { // the step was past the last rename
                 QVERIFY(step > 16);
@@ -642,7 +625,7 @@ private slots:
             }
             QVERIFY2(outcome.contains("nothing was changed"), qPrintable(outcome));
             QCOMPARE(restoreLeftovers(dir.path()), QStringList());
-            QCOMPARE(dataDigests(dir.path()), before);
+            QCOMPARE(digestsUnder(dir.path()), before);
             QCOMPARE(QDir(dir.filePath("Backups")).entryList({"Before restore*"}, QDir::Dirs), QStringList());
             saveInvoice(*db, 2);
             QCOMPARE(invoiceState(dir.path()), wholeState(step + 3, 2));

@@ -19,9 +19,7 @@ private slots:
             {1.01, "Rupee One and One Paise Only"},
             {0.5, "Fifty  Paise Only"},
             {21, "Rupees Twenty One Only"},
-            {115, "Rupees One Hundred Fifteen Only"},
             {1000, "Rupees One Thousand  Only"},
-            {1180, "Rupees One Thousand One Hundred Eighty Only"},
             {20000, "Rupees Twenty  Thousand  Only"},
             {250000.75, "Rupees Two lakh Fifty  Thousand  and Seventy Five Paise Only"},
             {1234567.89, "Rupees Twelve lakh Thirty Four Thousand Five Hundred Sixty Seven and Eighty Nine Paise Only"},
@@ -34,8 +32,6 @@ private slots:
             {1001, "Rupees One Thousand One Only"},
             {500, "Rupees Five Hundred Only"},
             {10.999, "Rupees Ten and Ninety Nine Paise Only"},
-            {349.99, "Rupees Three Hundred Forty Nine and Ninety Nine Paise Only"},
-            {110, "Rupees One Hundred Ten Only"},
             {100000, "Rupees One lakh  Only"},
             {999999999.99,
              "Rupees Ninety Nine Crore Ninety Nine lakh Ninety Nine Thousand Nine Hundred Ninety Nine and Ninety Nine Paise Only"},
@@ -50,6 +46,12 @@ private slots:
         };
         for (const auto& row : rows)
             QTest::newRow(row.words) << row.amount << QString::fromLatin1(row.words);
+        // every teen word, as rupees after a hundred and as paise
+        const char* teens[] = {"Ten", "Eleven", "Twelve", "Thirteen", "Fourteen", "Fifteen", "Sixteen", "Seventeen",
+                               "Eighteen", "Nineteen"};
+        for (int i = 0; i < 10; ++i)
+            QTest::newRow(teens[i]) << (110 + i + (10 + i) / 100.0)
+                                    << QString("Rupees One Hundred %1 and %1 Paise Only").arg(teens[i]);
     }
     void spelled()
     {

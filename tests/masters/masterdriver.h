@@ -33,7 +33,7 @@ struct FormKind {
     QString name;
     zelva::DbFile file;
     QString table;
-    QString codeBox, codeField, nameMessage;
+    QString codeBox, codeField;
     QString codeChoice, nameChoice; // empty on the company form (it has Show)
     QList<Entry> entries;           // the name, the other mandatory ones, the first optional one
     zelva::CodeKind codeKind;
@@ -59,17 +59,15 @@ inline const FormKind& Kind(const QString& name)
     const QVariant mandatory;
     const QString na = "N.A.";
     static const QList<FormKind> kinds{
-        {"stock", zelva::DbFile::ItemStock, "Stock", "txtItemCode", "itemcode", "Enter Name of the Item ", "Item Code", "Item Name",
+        {"stock", zelva::DbFile::ItemStock, "Stock", "txtItemCode", "itemcode", "Item Code", "Item Name",
          {{"txtItemName", "ItemName", "Ceiling Fan 1200mm", mandatory}, {"txtHsn", "ItemHsn", "8414", na}},
          zelva::CodeKind::Item, true, {{"Rate", 10.0}, {"Quantity", 5.0}, {"ItemHsn", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmStockEntry>(db); }},
-        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "txtBid", "bid", "Enter Name of the Buyer ", "Buyer ID",
-         "Buyer Name",
+        {"buyer", zelva::DbFile::Customer, "CustomerDetails", "txtBid", "bid", "Buyer ID", "Buyer Name",
          {{"txtName", "Name", "Sagar Traders", mandatory}, {"txtAddress", "address", "7 Mount Road", na}},
          zelva::CodeKind::Buyer, true, {{"address", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmBuyerDetails>(db); }},
-        {"company", zelva::DbFile::Master, "Company", "txtCompanyId",
-         "CompanyId", "Enter Name of the Company ", {}, {},
+        {"company", zelva::DbFile::Master, "Company", "txtCompanyId", "CompanyId", {}, {},
          {{"txtName", "Name", "Zelva Traders", mandatory}, {"txtAddress", "address", "12 Anna Salai", mandatory},
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", mandatory}},
          zelva::CodeKind::Company, false, {{"Dist", "Seeded"}},
@@ -142,8 +140,7 @@ public:
         focusOut(box(boxName));
     }
     void press(const QString& button) { click(child<QPushButton>(&form, button)); }
-    QPushButton* button(const QString& name) const { return child<QPushButton>(&form, name); }
-    bool enabled(const QString& buttonName) const { return button(buttonName)->isEnabled(); }
+    bool enabled(const QString& button) const { return child<QPushButton>(&form, button)->isEnabled(); }
 
     // Browsing: a list key chosen (or Show pressed on the company form).
     void browseByName()

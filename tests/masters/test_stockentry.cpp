@@ -54,9 +54,7 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::newRow("rate 12a") << "txtRate" << "12a" << "Rate";
         QTest::newRow("quantity emptied") << "txtQuantity" << "" << "Quantity";
-        QTest::newRow("quantity words") << "txtQuantity" << "ten" << "Quantity";
         QTest::newRow("quantity with a comma") << "txtQuantity" << "1,000" << "Quantity";
-        QTest::newRow("rate in hexadecimal") << "txtRate" << "0x10" << "Rate";
         QTest::newRow("rate too large to invoice") << "txtRate" << "1e308" << "Rate";
         QTest::newRow("rate of 14 digits") << "txtRate" << "12345678901234" << "Rate";
     }

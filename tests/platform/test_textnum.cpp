@@ -16,71 +16,51 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 class TextNumTest : public QObject {
     Q_OBJECT
 private slots:
-    void val_data()
+    // Val reads the number a text begins with (0 when none); a typed number
+    // is the whole text or nothing ("1,000" must not become 1). Neither gives "-0".
+    void valAndReadNumber_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("expected");
-        const auto row = [](const char* name, const QString& text, double expected) {
-            QTest::newRow(name) << text << expected;
+        QTest::addColumn<double>("val");
+        QTest::addColumn<bool>("taken"); // by ReadNumber, as val
+        const auto row = [](const char* name, const QString& text, double val, bool taken) {
+            QTest::newRow(name) << text << val << taken;
         };
-        row("letters after the number", "12a", 12);
-        row("no number", "abc", 0);
-        row("empty", "", 0);
-        row("point first", ".5", 0.5);
-        row("blanks, sign, exponent, tail", " -3.5e2x", -350);
-        row("plus sign", "+7.25", 7.25);
-        row("trailing point", "5.", 5);
-        row("exponent without digits", "12e", 12);
-        row("lone point", ".", 0);
-        row("two signs", "+-5", 0);
-        row("blank between sign and digits", "- 5", 0);
-        row("comma is no decimal point", "2,5", 2);
-        row("not a hexadecimal", "0x1A", 0);
-        row("infinity is no number", "inf", 0);
-        row("too large", "1e400", 0);
-        row("non-ASCII digit stops it", QString::fromUtf8("1\u0663"), 1);
-        row("minus zero", "-0", 0);
+        row("letters after the number", "12a", 12, false);
+        row("no number", "abc", 0, false);
+        row("empty", "", 0, false);
+        row("only blanks", "   ", 0, false);
+        row("blanks around", "  12.5\t", 12.5, true);
+        row("point first", ".5", 0.5, true);
+        row("exponent", "1e3", 1000, true);
+        row("blanks, sign, exponent, tail", " -3.5e2x", -350, false);
+        row("plus sign", "+7.25", 7.25, true);
+        row("trailing point", "5.", 5, true);
+        row("exponent without digits", "12e", 12, false);
+        row("lone point", ".", 0, false);
+        row("two signs", "+-5", 0, false);
+        row("blank between sign and digits", "- 5", 0, false);
+        row("blank inside", "1 000", 1, false);
+        row("two numbers", "1.2.3", 1.2, false);
+        row("comma is no decimal point", "2,5", 2, false);
+        row("thousands comma", "1,000", 1, false);
+        row("not a hexadecimal", "0x1A", 0, false);
+        row("infinity is no number", "inf", 0, false);
+        row("too large", "1e400", 0, false);
+        row("non-ASCII digit stops it", QString::fromUtf8("1\u0663"), 1, false);
+        row("minus zero", "-0", 0, true);
     }
-    void val()
+    void valAndReadNumber()
     {
         QFETCH(QString, text);
-        QFETCH(double, expected);
-        QCOMPARE(Val(text), expected);
-        QCOMPARE(std::signbit(Val(text)), std::signbit(expected)); // never "-0"
-    }
-
-    // A typed number is the whole text or nothing: "1,000" must not become 1.
-    void readNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("taken");
-        QTest::addColumn<double>("expected");
-        const auto row = [](const char* name, const QString& text, bool taken, double expected = 0) {
-            QTest::newRow(name) << text << taken << expected;
-        };
-        row("blanks around", "  12.5\t", true, 12.5);
-        row("negative", "-5", true, -5);
-        row("exponent", "1e3", true, 1000);
-        row("minus zero", "-0", true, 0);
-        row("letters after", "12a", false);
-        row("thousands comma", "1,000", false);
-        row("empty", "", false);
-        row("only blanks", "   ", false);
-        row("blank inside", "1 000", false);
-        row("two numbers", "1.2.3", false);
-        row("infinity", "inf", false);
-        row("too large", "1e400", false);
-        row("non-ASCII digit", QString::fromUtf8("\u0663"), false);
-    }
-    void readNumber()
-    {
-        QFETCH(QString, text);
+        QFETCH(double, val);
         QFETCH(bool, taken);
-        QFETCH(double, expected);
+        QCOMPARE(Val(text), val);
+        QCOMPARE(std::signbit(Val(text)), std::signbit(val));
         double out = 77;
         QCOMPARE(ReadNumber(text, out), taken);
-        QCOMPARE(out, taken ? expected : 77.0);
-        QCOMPARE(std::signbit(out), std::signbit(taken ? expected : 77.0)); // never "-0"
+        QCOMPARE(out, taken ? val : 77.0);
+        QCOMPARE(std::signbit(out), false);
     }
 
     void str_data()

@@ -73,14 +73,6 @@ QVariant rawServerValue(const QString& url, const QString& sql)
     return value;
 }
 
-// A copy of the folder's eight files in another folder.
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir(to).mkpath("Database");
-    for (DbFile file : zelva::AllDbFiles())
-        QFile::copy(from + '/' + zelva::RelativePath(file), to + '/' + zelva::RelativePath(file));
-}
-
 } // namespace
 
 class CopyToServerTest : public QObject {
@@ -195,66 +187,58 @@ private slots:
                     .contains("12 Beach Road|Chennai Co"));
     }
 
-    // A second copy finds the shop there already and changes nothing.
-    void refusesADatabaseWithData()
+    // Refused, naming why, with nothing made or changed on the server: a
+    // database that holds the shop already, or another program's table (even
+    // with none of ours); an emptied file, which would go over as a fresh one;
+    // a repeated invoice number, which the server refuses half way.
+    void refusedCopyLeavesTheServerAlone_data()
     {
-        const QVariant invoices = rawServerValue(url, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\"");
-        const Finished again = runProgram({"--data-dir", shop.folder(), "--copy-to-server", url});
-        QCOMPARE(again.exitCode, 1);
-        QVERIFY2(again.err.contains("already holds data") && again.err.contains("Invoice.BuyerInvoice (2)"),
-                 qPrintable(again.err));
-        QVERIFY(again.out.isEmpty());
-        QCOMPARE(rawServerValue(url, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\""), invoices);
+        QTest::addColumn<QString>("spoilt");
+        QTest::addColumn<QString>("said"); // its parts apart by |
+        QTest::newRow("shop there already") << "copied" << "already holds data|Invoice.BuyerInvoice (2)";
+        QTest::newRow("another program's table") << "foreign"
+                                                 << "already holds tables of another program: public.customers";
+        QTest::newRow("emptied file") << "emptied" << "none of the program's tables): Database/ItemStock.db";
+        QTest::newRow("repeated number") << "repeated"
+                                         << "Invoice.BuyerInvoice: more than one record has the InvoiceNo A00001";
     }
-
-    // A database holding another program's table, even with none of ours,
-    // is refused, naming the table; nothing is made there.
-    void refusesADatabaseWithAnotherProgramsTable()
+    void refusedCopyLeavesTheServerAlone()
     {
-        const QString target = TestServer::instance().freshDatabase(false);
-        rawServerValue(target, "CREATE TABLE public.customers (name text)");
-        rawServerValue(target, "INSERT INTO public.customers VALUES ('Asha')");
-        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM public.customers").toInt(), 1);
-        const Finished refused = runProgram({"--data-dir", shop.folder(), "--copy-to-server", target});
+        QFETCH(QString, spoilt);
+        QFETCH(QString, said);
+        QTemporaryDir folder;
+        copyDataFiles(shop.folder(), folder.path());
+        const QString target = spoilt == "copied" ? url : TestServer::instance().freshDatabase(spoilt != "foreign");
+        if (spoilt == "foreign")
+            rawServerValue(target, "CREATE TABLE public.customers (name text)");
+        if (spoilt == "emptied")
+            QVERIFY(QFile::resize(folder.path() + "/Database/ItemStock.db", 0));
+        if (spoilt == "repeated")
+            writeFile(folder.path(), DbFile::Invoice,
+                      {"DROP INDEX IF EXISTS \"uq_BuyerInvoice_InvoiceNo\"",
+                       "UPDATE BuyerInvoice SET InvoiceNo = (SELECT InvoiceNo FROM BuyerInvoice WHERE sno = 1) WHERE sno = 2"});
+        const auto serverState = [&] {
+            return QVariantList{
+                rawServerValue(target, "SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname = 'Invoice'"),
+                rawServerValue(target, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\"")};
+        };
+        const QVariantList before = serverState();
+        const Finished refused = runProgram({"--data-dir", folder.path(), "--copy-to-server", target});
         QCOMPARE(refused.exitCode, 1);
-        QVERIFY2(refused.err.contains("already holds tables of another program: public.customers"), qPrintable(refused.err));
-        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM pg_catalog.pg_namespace WHERE nspname = 'Invoice'").toInt(), 0);
+        for (const QString& part : said.split('|'))
+            QVERIFY2(refused.err.contains(part), qPrintable(refused.err));
+        QCOMPARE(serverState(), before);
     }
 
-    // An emptied file would go over as a fresh one: refused, naming it.
-    void refusesAnEmptiedFile()
+    // Files of an older layout go over as they are and stay as they were.
+    void olderFilesGoOverAsTheyAre()
     {
-        QTemporaryDir emptied;
-        copyFolder(shop.folder(), emptied.path());
-        QVERIFY(QFile::resize(emptied.path() + "/Database/ItemStock.db", 0));
-        const QString target = TestServer::instance().freshDatabase();
-        const Finished refused = runProgram({"--data-dir", emptied.path(), "--copy-to-server", target});
-        QCOMPARE(refused.exitCode, 1);
-        QVERIFY2(refused.err.contains("none of the program's tables): Database/ItemStock.db"), qPrintable(refused.err));
-        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\" WHERE sno <> 0").toInt(), 0);
-    }
-
-    // Files of an older layout go over as they are and stay as they were; a
-    // copy the server refuses half way leaves not even the layout behind.
-    void olderFilesAndAFailedCopy()
-    {
-        QTemporaryDir older, repeated;
-        copyFolder(shop.folder(), older.path());
+        QTemporaryDir older;
+        copyDataFiles(shop.folder(), older.path());
         writeFile(older.path(), DbFile::Invoice, {"PRAGMA user_version = 2"});
         const Finished copied = runProgram({"--data-dir", older.path(), "--copy-to-server", TestServer::instance().freshDatabase()});
         QVERIFY2(copied.exitCode == 0 && copied.out.contains("Database/Invoice.db (layout 2)"), qPrintable(copied.err));
         QCOMPARE(valueInFile(older.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), 2);
-
-        copyFolder(shop.folder(), repeated.path());
-        writeFile(repeated.path(), DbFile::Invoice,
-                   {"DROP INDEX IF EXISTS \"uq_BuyerInvoice_InvoiceNo\"",
-                    "UPDATE BuyerInvoice SET InvoiceNo = (SELECT InvoiceNo FROM BuyerInvoice WHERE sno = 1) WHERE sno = 2"});
-        const QString target = TestServer::instance().freshDatabase();
-        const Finished refused = runProgram({"--data-dir", repeated.path(), "--copy-to-server", target});
-        QCOMPARE(refused.exitCode, 1);
-        QVERIFY2(refused.err.contains("Invoice.BuyerInvoice: more than one record has the InvoiceNo A00001"),
-                 qPrintable(refused.err));
-        QCOMPARE(rawServerValue(target, "SELECT count(*) FROM \"Invoice\".\"BuyerInvoice\" WHERE sno <> 0").toInt(), 0);
     }
 };
 

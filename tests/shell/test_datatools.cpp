@@ -52,9 +52,6 @@ private slots:
         QTest::addColumn<QString>("meaning");
         QTest::newRow("Invoice.db missing") << "Database/Invoice.db" << false << "missing from it: Database/Invoice.db"
                                             << "invoices from A00001";
-        QTest::newRow("Invoice.db emptied") << "Database/Invoice.db" << true
-                                            << "none of the program's tables): Database/Invoice.db"
-                                            << "invoices from A00001";
         QTest::newRow("ZLV.db missing") << "ZLV.db" << false << "missing from it: ZLV.db"
                                         << "the invoices, stock and other records stay as they are";
         QTest::newRow("ZLV.db emptied") << "ZLV.db" << true << "none of the program's tables): ZLV.db"
