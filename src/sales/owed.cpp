@@ -29,7 +29,10 @@ struct Filter {
     QVariantList values;
 };
 
-Filter filterOf(const OwedQuery& query, const QString& alias, const QString& dateColumn)
+// One buyer's documents only, when asked; a last day is applied as the rows
+// are read (dayKey), so that the statement reads the table straight through
+// as a plain SELECT does.
+Filter filterOf(const OwedQuery& query, const QString& alias)
 {
     Filter f;
     if (query.buyerKey) {
@@ -37,12 +40,38 @@ Filter filterOf(const OwedQuery& query, const QString& alias, const QString& dat
                      .arg(alias);
         f.values << *query.buyerKey;
     }
-    if (query.asAt) {
-        f.sql += QStringLiteral(" AND %1 <= ?").arg(DateKeySql(alias + QLatin1Char('.') + dateColumn));
-        f.values << query.asAt->year() * 10000 + query.asAt->month() * 100 + query.asAt->day();
-    }
     return f;
 }
+
+// The day key yyyymmdd of a stored date text as DateKeySql reads it: day,
+// month and year as the leading digits of each part, parts split by any one
+// character; 0 when it names no day.
+qint64 dayKey(const QString& text)
+{
+    const QString t = text.trimmed();
+    int parts[3] = {0, 0, 0};
+    qsizetype at = 0;
+    for (int part = 0; part < 3; ++part) {
+        qsizetype digits = 0;
+        while (at < t.size() && t[at].isDigit() && digits < 9) {
+            parts[part] = parts[part] * 10 + t[at].digitValue();
+            ++at;
+            ++digits;
+        }
+        if (part < 2) {
+            while (at < t.size() && t[at].isDigit())
+                ++at;
+            ++at; // the separator
+        }
+    }
+    return QDate::isValid(parts[2], parts[1], parts[0]) ? qint64(parts[2]) * 10000 + parts[1] * 100 + parts[0] : 0;
+}
+
+qint64 keyOf(const QDate& day) { return qint64(day.year()) * 10000 + day.month() * 100 + day.day(); }
+
+// Whether a document of that day counts as at the day asked (a date that
+// cannot be read always counts).
+bool counts(qint64 key, const OwedQuery& query) { return !query.asAt || key == 0 || key <= keyOf(*query.asAt); }
 
 QString liveReceipt(const QString& alias)
 {
@@ -52,24 +81,27 @@ QString liveReceipt(const QString& alias)
 
 std::vector<OwedInvoice> liveInvoices(Database& db, const OwedQuery& query)
 {
-    const Filter f = filterOf(query, QStringLiteral("b"), QStringLiteral("\"InvoiceDate\""));
+    const Filter f = filterOf(query, QStringLiteral("b"));
     QSqlQuery rows = db.run(
-        QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, %1, b.bid, b.BuyerName, g.totalamount "
-                       "FROM %2 AS b LEFT JOIN %3 AS g ON g.sno = b.sno WHERE b.sno <> 0 AND NOT EXISTS "
-                       "(SELECT 1 FROM %4 AS c WHERE c.sno = b.sno)%5")
-            .arg(DateKeySql(QStringLiteral("b.\"InvoiceDate\"")), invoiceTable("BuyerInvoice"),
-                 invoiceTable("GoodsInvoice"), invoiceTable("CancelledInvoice"), f.sql),
+        QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.bid, b.BuyerName, g.totalamount "
+                       "FROM %1 AS b LEFT JOIN %2 AS g ON g.sno = b.sno WHERE b.sno <> 0 AND NOT EXISTS "
+                       "(SELECT 1 FROM %3 AS c WHERE c.sno = b.sno)%4")
+            .arg(invoiceTable("BuyerInvoice"), invoiceTable("GoodsInvoice"), invoiceTable("CancelledInvoice"), f.sql),
         f.values, ReadOperation, DbFile::Invoice);
     std::vector<OwedInvoice> invoices;
     while (rows.next()) {
+        const QString dateText = rows.value(2).toString();
+        const qint64 key = dayKey(dateText);
+        if (!counts(key, query))
+            continue;
         OwedInvoice i;
         i.serial = rows.value(0).toLongLong();
         i.number = rows.value(1).toString();
-        i.dateText = rows.value(2).toString();
-        i.date = dateOfKey(rows.value(3).toLongLong());
-        i.buyerCode = rows.value(4).toString();
-        i.buyerName = rows.value(5).toString();
-        i.amount = ToPaise(rows.value(6).toDouble());
+        i.dateText = dateText;
+        i.date = dateOfKey(key);
+        i.buyerCode = rows.value(3).toString();
+        i.buyerName = rows.value(4).toString();
+        i.amount = ToPaise(rows.value(5).toDouble());
         invoices.push_back(std::move(i));
     }
     return invoices;
@@ -107,27 +139,29 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
     for (std::size_t i = 0; i < invoices.size(); ++i)
         bySerial.insert(invoices[i].serial, i);
 
-    const Filter f = filterOf(query, QStringLiteral("r"), QStringLiteral("\"ReceiptDate\""));
+    const Filter f = filterOf(query, QStringLiteral("r"));
     // each live receipt with what it holds beyond its allotments to live invoices
     struct Held {
         QString number;
         QString buyerKey;
         QString buyerName;
-        QDate date;
+        qint64 dayKey = 0;
         Paise amount = 0;
     };
     std::vector<Held> held;
     QHash<qint64, std::size_t> receiptAt;
     {
-        QSqlQuery rows = db.run(QStringLiteral("SELECT r.sno, r.ReceiptNo, r.bid, r.BuyerName, r.AmountPaise, %1 FROM "
-                                               "%2 AS r WHERE %3%4 ORDER BY %1, r.sno")
-                                    .arg(DateKeySql(QStringLiteral("r.\"ReceiptDate\"")), invoiceTable("Receipt"),
-                                         liveReceipt(QStringLiteral("r")), f.sql),
+        QSqlQuery rows = db.run(QStringLiteral("SELECT r.sno, r.ReceiptNo, r.bid, r.BuyerName, r.AmountPaise, "
+                                               "r.ReceiptDate FROM %1 AS r WHERE %2%3")
+                                    .arg(invoiceTable("Receipt"), liveReceipt(QStringLiteral("r")), f.sql),
                                 f.values, ReadOperation, DbFile::Invoice);
         while (rows.next()) {
+            const qint64 key = dayKey(rows.value(5).toString());
+            if (!counts(key, query))
+                continue;
             receiptAt.insert(rows.value(0).toLongLong(), held.size());
             held.push_back({rows.value(1).toString(), BuyerKey(rows.value(2).toString(), rows.value(3).toString()),
-                            rows.value(3).toString(), dateOfKey(rows.value(5).toLongLong()), rows.value(4).toLongLong()});
+                            rows.value(3).toString(), key, rows.value(4).toLongLong()});
         }
     }
     {
@@ -156,7 +190,8 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
         }
     }
     std::sort(owed.advances.begin(), owed.advances.end(), [&](const Owed::Advance& a, const Owed::Advance& b) {
-        return receiptAt.value(a.receiptSerial) < receiptAt.value(b.receiptSerial); // read oldest first
+        return std::pair(held[receiptAt.value(a.receiptSerial)].dayKey, a.receiptSerial)
+               < std::pair(held[receiptAt.value(b.receiptSerial)].dayKey, b.receiptSerial); // oldest first
     });
     std::erase_if(invoices, [](const OwedInvoice& i) { return i.left() == 0; });
     std::sort(invoices.begin(), invoices.end(), [](const OwedInvoice& a, const OwedInvoice& b) {
@@ -164,6 +199,24 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
     });
     owed.open = std::move(invoices);
     return owed;
+}
+
+Paise AdvanceHeld(Database& db, const QString& buyerKey)
+{
+    const Filter f = filterOf({buyerKey, std::nullopt}, QStringLiteral("r"));
+    const QString live = liveReceipt(QStringLiteral("r"));
+    QSqlQuery received = db.run(QStringLiteral("SELECT coalesce(sum(r.AmountPaise), 0) FROM %1 AS r WHERE %2%3")
+                                    .arg(invoiceTable("Receipt"), live, f.sql),
+                                f.values, ReadOperation, DbFile::Invoice);
+    const Paise in = received.next() ? received.value(0).toLongLong() : 0;
+    received.finish();
+    QSqlQuery allotted = db.run(QStringLiteral("SELECT coalesce(sum(a.AmountPaise), 0) FROM %1 AS a JOIN %2 AS r ON "
+                                               "r.sno = a.sno WHERE %3%4 AND NOT EXISTS (SELECT 1 FROM %5 AS c WHERE "
+                                               "c.sno = a.InvoiceSno)")
+                                    .arg(invoiceTable("ReceiptAllotment"), invoiceTable("Receipt"), live, f.sql,
+                                         invoiceTable("CancelledInvoice")),
+                                f.values, ReadOperation, DbFile::Invoice);
+    return in - (allotted.next() ? allotted.value(0).toLongLong() : 0);
 }
 
 std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
@@ -179,18 +232,17 @@ std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
         e.debit = i.amount;
         entries.push_back(std::move(e));
     }
-    const Filter f = filterOf(query, QStringLiteral("r"), QStringLiteral("\"ReceiptDate\""));
-    QSqlQuery rows = db.run(QStringLiteral("SELECT r.ReceiptNo, r.ReceiptDate, %1, r.Mode, r.Reference, r.Bank, "
-                                           "r.AmountPaise FROM %2 AS r WHERE %3%4")
-                                .arg(DateKeySql(QStringLiteral("r.\"ReceiptDate\"")), invoiceTable("Receipt"),
-                                     liveReceipt(QStringLiteral("r")), f.sql),
+    const Filter f = filterOf(query, QStringLiteral("r"));
+    QSqlQuery rows = db.run(QStringLiteral("SELECT r.ReceiptNo, r.ReceiptDate, 0, r.Mode, r.Reference, r.Bank, "
+                                           "r.AmountPaise FROM %1 AS r WHERE %2%3")
+                                .arg(invoiceTable("Receipt"), liveReceipt(QStringLiteral("r")), f.sql),
                             f.values, ReadOperation, DbFile::Invoice);
     while (rows.next()) {
         LedgerEntry e;
         e.kind = LedgerEntry::Receipt;
         e.number = rows.value(0).toString();
         e.dateText = rows.value(1).toString();
-        e.date = dateOfKey(rows.value(2).toLongLong());
+        e.date = dateOfKey(dayKey(e.dateText));
         QStringList detail{rows.value(3).toString()};
         for (int column : {4, 5})
             if (!rows.value(column).toString().trimmed().isEmpty())
@@ -200,7 +252,8 @@ std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
         entries.push_back(std::move(e));
     }
     std::stable_sort(entries.begin(), entries.end(), [](const LedgerEntry& a, const LedgerEntry& b) {
-        return std::tuple(a.date.toJulianDay(), int(a.kind), a.number) < std::tuple(b.date.toJulianDay(), int(b.kind), b.number);
+        return std::tuple(a.date.toJulianDay(), int(a.kind), a.number)
+               < std::tuple(b.date.toJulianDay(), int(b.kind), b.number);
     });
     return entries;
 }

@@ -69,6 +69,11 @@ struct Owed {
 // Throws DataError.
 Owed WhatIsOwed(Database& db, const OwedQuery& query = {});
 
+// What the buyer's live receipts hold beyond their allotments to live
+// invoices (Owed::advance), read from the receipts alone: a quick look before
+// the whole of WhatIsOwed. Throws DataError.
+Paise AdvanceHeld(Database& db, const QString& buyerKey);
+
 // One line of a buyer's account: an invoice billed (debit) or a receipt
 // (credit), live ones only.
 struct LedgerEntry {

@@ -171,6 +171,8 @@ std::vector<BuyerChoice> BuyersToChoose(Database& db)
 
 void AllotAdvanceWithin(Database& db, const QString& buyerKey)
 {
+    if (AdvanceHeld(db, buyerKey) <= 0)
+        return; // most sales: nothing to read further
     const Owed owed = WhatIsOwed(db, {buyerKey, std::nullopt});
     if (owed.advances.empty())
         return;

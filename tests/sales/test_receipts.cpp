@@ -190,6 +190,7 @@ void ReceiptsTest::advanceGoesToLaterInvoices()
     Owed owed = WhatIsOwed(*data.db);
     QCOMPARE(owed.advance.value("C00002"), 50000);
     QCOMPARE(owed.balance("C00002"), -50000);
+    QCOMPARE(AdvanceHeld(*data.db, "C00002"), 50000);
 
     StoreSale(*data.db, sale(5, "C00001", "07/12/2026", 300), Renumber::Allowed, std::nullopt);
     StoreSale(*data.db, sale(6, "C00002", "07/12/2026", 800), Renumber::Allowed, std::nullopt);
@@ -210,6 +211,7 @@ void ReceiptsTest::cancelledInvoiceOwesNothing()
     const Owed owed = WhatIsOwed(*data.db);
     QCOMPARE(leftOf(*data.db, "C00001"), (QMap<QString, Paise>{{"A00001", 100000}, {"A00002", 25050}}));
     QCOMPARE(owed.advance.value("C00001"), 30000);
+    QCOMPARE(AdvanceHeld(*data.db, "C00001"), 30000);
     QCOMPARE(owed.balance("C00001"), 125050 - 30000);
     // the statement agrees with the balance
     Paise ledger = 0;
