@@ -3,7 +3,8 @@
 // time from opening the window to its first page of the grid on screen, and
 // from Show to it again, beside the bare SQLite queries that read the same
 // rows (the invoices with their totals, the live receipts, their allotments),
-// with their ratios. The target: the window within twice the bare queries.
+// with their ratios, in processor time. The target: the window within twice
+// the bare queries.
 //
 // The invoices are saved as the counter saves them (bench/savedsales.h); the
 // receipts are written straight into their tables, as a data load would,
@@ -87,7 +88,20 @@ void bareQueries(Database& db)
         std::printf("no rows read\n");
 }
 
-double best(const std::function<void()>& work) { return bench::Best(bench::TimeRuns(Repeats, work)); }
+// The best of the runs in processor time: steadier than the clock on a
+// machine shared with other work, and the same on an idle one (nothing here
+// waits on the disk: the files are in the page cache after the seeding).
+double best(const std::function<void()>& work)
+{
+    double fastest = 1e12;
+    for (int run = 0; run < Repeats; ++run) {
+        bench::CpuTimer timer;
+        timer.start();
+        work();
+        fastest = std::min(fastest, timer.elapsed());
+    }
+    return fastest;
+}
 
 } // namespace
 
@@ -105,12 +119,18 @@ int main(int argc, char** argv)
 
     const double bare = best([&] { bareQueries(*db); });
     int rows = 0;
-    const double open = best([&] {
-        frmOutstanding form(*db);
-        form.show();
-        QApplication::processEvents(); // the first page of the grid painted
-        rows = GridRows(form.grdOutstanding);
-    });
+    // from Outstanding chosen to its first page painted; the window closed afterwards, untimed
+    double open = 1e12;
+    for (int run = 0; run < Repeats; ++run) {
+        bench::CpuTimer timer;
+        timer.start();
+        auto* window = new frmOutstanding(*db);
+        window->show();
+        QApplication::processEvents();
+        open = std::min(open, timer.elapsed());
+        rows = GridRows(window->grdOutstanding);
+        delete window;
+    }
     frmOutstanding form(*db);
     form.show();
     const double owed = best([&] { WhatIsOwed(*db, {std::nullopt, QDate::currentDate()}); });

@@ -72,7 +72,7 @@ void ReceiptPage::showReceipt(const Receipt& receipt, const ShopLines& shop)
     lblReceived->setText(blank ? QString()
                                : tr("Received with thanks from %1 (%2) the sum of Rs. %3")
                                      .arg(receipt.buyerName, receipt.buyerCode, amountShown(receipt.amount)));
-    lblWords->setText(blank ? QString() : tr("(Rupees %1)").arg(AmountInWords(ToRupees(receipt.amount)).trimmed()));
+    lblWords->setText(blank ? QString() : QStringLiteral("(%1)").arg(AmountInWords(ToRupees(receipt.amount)).trimmed()));
     QStringList mode{PaymentModeName(receipt.mode)};
     if (!receipt.reference.trimmed().isEmpty())
         mode << tr("Ref. %1").arg(receipt.reference.trimmed());

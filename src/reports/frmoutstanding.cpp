@@ -23,10 +23,14 @@ namespace {
 
 QString dayText(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
 
-QStringList figureTexts(const OutstandingFigures& f, bool grouped)
+// A line of the grid: three texts, the figures, the days between the balance and the ageing.
+QStringList lineTexts(const QString& first, const QString& second, const QString& third, const OutstandingFigures& f,
+                      const QString& days, bool grouped)
 {
-    QStringList texts{ShownAmountText(f.amount, grouped), ShownAmountText(f.paid, grouped),
-                      ShownAmountText(f.balance, grouped)};
+    QStringList texts;
+    texts.reserve(3 + 4 + AgeingColumns);
+    texts << first << second << third << ShownAmountText(f.amount, grouped) << ShownAmountText(f.paid, grouped)
+          << ShownAmountText(f.balance, grouped) << days;
     for (Paise a : f.ageing)
         texts << (a ? ShownAmountText(a, grouped) : QString());
     return texts;
@@ -125,24 +129,23 @@ TableReport frmOutstanding::outstandingTable() const
                      {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
                      {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}};
     const bool grouped = IndianDigitGrouping();
+    std::size_t lines = 0;
+    for (const OutstandingBuyer& buyer : m_report.buyers)
+        lines += buyer.lines.size() + 2;
+    table.lines.reserve(lines);
     for (const OutstandingBuyer& buyer : m_report.buyers) {
-        for (const OutstandingLine& line : buyer.lines) {
-            QStringList texts = QStringList{buyer.name, line.number, line.dateText} + figureTexts(line.figures, grouped);
-            texts.insert(6, line.days < 0 ? QString() : QString::number(line.days));
-            table.lines.push_back(texts);
-        }
+        for (const OutstandingLine& line : buyer.lines)
+            table.lines.push_back(lineTexts(buyer.name, line.number, line.dateText, line.figures,
+                                            line.days < 0 ? QString() : QString::number(line.days), grouped));
         if (buyer.advance != 0) {
             QStringList advance{buyer.name, tr("Advance"), {}, {}, {}, ShownAmountText(-buyer.advance, grouped)};
             while (advance.size() < qsizetype(table.columns.size()))
                 advance << QString();
             table.lines.push_back(advance);
         }
-        QStringList totals = QStringList{tr("Total %1").arg(buyer.name), {}, {}} + figureTexts(buyer.totals, grouped);
-        totals.insert(6, QString());
-        table.lines.push_back(totals);
+        table.lines.push_back(lineTexts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}, grouped));
     }
-    table.totals = QStringList{tr("Total"), {}, {}} + figureTexts(m_report.totals, grouped);
-    table.totals.insert(6, QString());
+    table.totals = lineTexts(tr("Total"), {}, {}, m_report.totals, {}, grouped);
     return table;
 }
 
