@@ -44,6 +44,10 @@ std::vector<TableDef> buildTables()
                   text("contact"), text("Email"), text("Website"), text("BankName"), text("BankAddress"),
                   text("Accountno"), text("ifsc"), serial("sno"), text("CompanyId")},
                  "sno", false, "CompanyId"});
+    // A company's UPI ID (printed as a pay QR) and the invoice value from
+    // which its goods need an e-way bill, kept by the company's serial.
+    t.push_back({DbFile::Master, "CompanyPayment", {serial("sno"), text("UpiId"), number("EwayBillLimit")}, "sno",
+                 false});
     t.push_back({DbFile::Customer, "CustomerDetails",
                  {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
                   text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
@@ -71,6 +75,17 @@ std::vector<TableDef> buildTables()
     // A month whose return of outward supplies is filed (yyyymm): its invoices stand.
     t.push_back({DbFile::Invoice, "FiledReturn", {serial("ReturnMonth"), text("FiledOn"), text("FiledBy")},
                  "ReturnMonth", false});
+    // How an invoice's goods travel (the e-way bill's part B), one record per invoice that has them.
+    t.push_back({DbFile::Invoice, "InvoiceTransport",
+                 {serial("sno"), text("InvoiceNo"), text("TransMode"), number("DistanceKm"), text("VehicleNo"),
+                  text("TransporterId"), text("TransporterName"), text("TransDocNo"), text("TransDocDate")},
+                 "sno", false, "InvoiceNo"});
+    // What the invoice registration portal gave back for an invoice (its IRN
+    // and signed QR code, and the e-way bill made with it).
+    t.push_back({DbFile::Invoice, "InvoiceIrn",
+                 {serial("sno"), text("InvoiceNo"), text("Irn"), text("AckNo"), text("AckDate"), text("SignedQrCode"),
+                  text("EwbNo"), text("EwbDate"), text("EwbValidTill"), text("ImportedOn")},
+                 "sno", false, "InvoiceNo"});
     // Money received from buyers, in paise: each receipt under its own number
     // (R00001), never edited; a cancelled one keeps its number and its mark.
     t.push_back({DbFile::Invoice, "Receipt",

@@ -90,12 +90,16 @@ QString ConnectionPrintInvoiceSelect();
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
 // cancelled invoices' values out; 6: receipts, what of each went to which
-// invoice, cancelled receipts and the buyers' credit limits (new tables).
+// invoice, cancelled receipts and the buyers' credit limits (new tables);
+// 8: each invoice's transport details and its registration (IRN,
+// acknowledgement, signed QR code), a company's UPI ID and e-way bill limit
+// (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
 constexpr int ReceiptsVersion = 6;
+constexpr int EInvoiceVersion = 8;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = ReceiptsVersion;
+constexpr int SchemaVersion = EInvoiceVersion;
 
 } // namespace zelva

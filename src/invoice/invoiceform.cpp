@@ -198,6 +198,7 @@ void InvoiceForm::ShowCompanyDetails()
     lblCompanyName->setText(QStringLiteral("For ") + txtCompanyName->text());
     ShowAddress(datCompany, {txtAddress, txtDist, txtState, txtPin, txtGstin});
     CompanyState = txtState->text();
+    m_companyPayment = LoadCompanyPayment(m_db, datCompany.value(QStringLiteral("sno")).toLongLong());
 }
 
 // Both buyer lists (the delivery list shows the same entries), each entry kept
@@ -228,7 +229,7 @@ void InvoiceForm::SetItemDatabase()
 // inside the lists are the lists' own.
 void InvoiceForm::ClearControl()
 {
-    for (QWidget* area : std::initializer_list<QWidget*>{m_page, fraDescriptionOfGoods})
+    for (QWidget* area : std::initializer_list<QWidget*>{m_page, fraDescriptionOfGoods, fraTransport})
         for (QLineEdit* box : area->findChildren<QLineEdit*>())
             if (!qobject_cast<QComboBox*>(box->parentWidget()))
                 box->clear();

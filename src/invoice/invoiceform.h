@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "invoice/invoicepageparts.h"
+#include "sales/companypayment.h"
 #include "sales/invoicestore.h"
 #include "sales/receiptstore.h"
 #include "ui/pendingwork.h"
@@ -26,6 +27,9 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+namespace zelva {
+class QrCodeView;
+}
 class QVBoxLayout;
 
 class InvoiceForm : public QWidget, public zelva::PendingWork {
@@ -163,6 +167,20 @@ public:
     QPushButton* cmdClose;
     QPushButton* cmdPrint;
     QPushButton* cmdInvoiceReport;
+    // transport details (e-way bill part B), beneath the goods entry; the
+    // page shows them on one line (invoicetransport.cpp)
+    QGroupBox* fraTransport;
+    QComboBox* cboTransMode;
+    QLineEdit* txtDistanceKm;
+    QLineEdit* txtVehicleNo;
+    QLineEdit* txtTransporterId;
+    QLineEdit* txtTransporterName;
+    QLineEdit* txtTransDocNo;
+    QLineEdit* txtTransDocDate;
+    QLineEdit* txtTransport; // on the page
+    // the pay QR of the company's UPI ID, with "Scan to pay" beneath
+    zelva::QrCodeView* qrUpi;
+    QLabel* lblScanToPay;
     // paid at the counter, and what the buyer owes (invoicepayment.cpp); not on the page
     QGroupBox* fraPaidNow;
     QCheckBox* chkPaidNow;
@@ -320,6 +338,15 @@ private:
     // stored. Renumber::Refused once copies carrying the number are printed.
     bool storeInvoice(zelva::Renumber renumber, const QString& failureNote);
 
+    // transport details and the pay QR (invoicetransport.cpp)
+    void buildTransport();
+    void buildTransportOnPage(int left, int top);
+    void buildUpiQr(int left, int top);
+    std::optional<zelva::InvoiceTransport> transportTyped() const;
+    // The transport details as typed are whole and well formed, or none are typed; false (the operator told) otherwise.
+    bool transportAccepted();
+    void showTransportSummary();
+    void showUpiQr();
     // paid now, the buyer's balance and credit limit (invoicepayment.cpp)
     void buildPaidNow(QVBoxLayout* column);
     // A new invoice: not paid now, by cash when it is.
@@ -366,6 +393,7 @@ private:
     QString BuyerBid;
     QString CurrentItemCode;
     std::array<TaxLine, 3> m_tax{};
+    zelva::CompanyPayment m_companyPayment; // the seller's UPI ID, read with the company
     zelva::Invoice m_invoice; // as last worked out and shown
     std::vector<zelva::InvoiceLine> m_lines; // the goods lines added, in row order, with their stock items
     double LineQuantity = 0;

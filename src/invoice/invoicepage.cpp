@@ -99,6 +99,7 @@ void InvoiceForm::buildSellerAndReferences(QAnyStringView dispatchCaption)
     txtSuppliersRef = addLabelled(p, "Supplier's Ref.:", left, 1150, 1500, "txtSuppliersRef", left + 1520, 3400);
     txtDispatchedThrough
         = addLabelled(p, dispatchCaption, left, 1500, 2100, "txtDispatchedThrough", left + 2120, 2800);
+    buildTransportOnPage(left, 1810);
 }
 
 // The printed name boxes lie beneath the lists; the delivery list shows the
@@ -263,6 +264,7 @@ void InvoiceForm::buildFoot(const PageGrid& grid)
     lblCompanyName = Named(addLabel(p, QString(), 6000, top + 830, 4300, Qt::AlignRight), QStringLiteral("lblCompanyName"));
     lblCompanyName->setFont(bold);
     addLabel(p, "Authorised Signatory", 6000, top + 1980, 4300, Qt::AlignRight);
+    buildUpiQr(5750, top + 830);
     addLabel(p, "This is a Computer Generated Invoice", 0, top + 2430, ContentWidth, Qt::AlignHCenter);
 }
 

@@ -6,6 +6,7 @@
 #include "data/datafolder.h"
 #include "data/serials.h"
 #include "invoice/rptinvoice.h"
+#include "sales/companypayment.h"
 #include "sales/invoicestore.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -119,7 +120,7 @@ void InvoiceForm::cmdPrint_Click()
 void InvoiceForm::cmdInvoiceReport_Click()
 {
     report::ReportRows rows;
-    const bool read = Guarded<DataError>([&] { rows = InvoiceReportRows(LoadAllInvoices(m_db)); });
+    const bool read = Guarded<DataError>([&] { rows = InvoiceReportRows(LoadAllInvoices(m_db), LoadFirstCompanyPayment(m_db).upiId); });
     if (!read || rows.empty())
         return; // no invoice saved yet: nothing to open, nothing to say
     // The invoice on screen when it is saved, else the last one saved.

@@ -200,7 +200,7 @@ bool InvoiceForm::CheckNumbers()
 
 bool InvoiceForm::readyToSave()
 {
-    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers())
+    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers() || !transportAccepted())
         return false;
     RefreshTotals();
     if (!WithinAmountLimit(ToRupees(m_invoice.totals.grand))) {

@@ -136,6 +136,7 @@ Invoice InvoiceForm::currentInvoice() const
         taxed.second = typed(line.sgstRow, line.sgstCombo, txtHsn[line.sgstRow]);
     }
     invoice.rounding = typed(ShortExcessRow, txtShortExcess, txtHsn[ShortExcessRow]);
+    invoice.transport = transportTyped();
     return invoice;
 }
 
@@ -180,6 +181,7 @@ void InvoiceForm::alltotal(bool askForBuyer)
     }
     txtTotalQuantity->setText(Str(totals.quantity));
     txtTotalAmount->setText(BoxAmountText(totals.grand));
+    showUpiQr();
     totalsShown();
 }
 

@@ -44,6 +44,7 @@ void InvoiceForm::buildWindow()
     buildPage();
     buildEntryRow();
     buildCommandButtons();
+    buildTransport();
 
     m_scroll = new QScrollArea(this);
     m_scroll->setWidget(m_page);
@@ -52,6 +53,7 @@ void InvoiceForm::buildWindow()
     layout->addWidget(m_scroll, 0, 0);
     layout->addWidget(fraCommandButton, 0, 1, Qt::AlignTop);
     layout->addWidget(fraDescriptionOfGoods, 1, 0, 1, 2);
+    layout->addWidget(fraTransport, 2, 0, 1, 2);
     layout->setRowStretch(0, 1);
     layout->setColumnStretch(0, 1);
     resize(sizeHint());
@@ -154,7 +156,8 @@ void InvoiceForm::setTabOrders()
                   txtRate[EntryRow], cboPer, txtAmount[EntryRow], cmdAdd, cboGoodsCgst, cboOthers1,
                   cboOthers1Hsn, txtRate[Others1Row], txtPer[Others1Row], txtAmount[Others1Row], cboOthers1Cgst,
                   cboOthers2, cboOthers2Hsn, txtRate[Others2Row], txtPer[Others2Row], txtAmount[Others2Row],
-                  cboOthers2Cgst, txtShortExcess, txtAmount[ShortExcessRow], txtTotalAmount, cmdNewInvoice,
+                  cboOthers2Cgst, txtShortExcess, txtAmount[ShortExcessRow], cboTransMode, txtDistanceKm, txtVehicleNo,
+                  txtTransporterId, txtTransporterName, txtTransDocNo, txtTransDocDate, txtTotalAmount, cmdNewInvoice,
                   cmdSave, cmdCancel, cmdPrint, cmdInvoiceReport, cmdClose};
 }
 

@@ -1,5 +1,6 @@
 #include "invoice/rptinvoice.h"
 
+#include "sales/companypayment.h"
 #include "ui/formboxes.h"
 
 #include <algorithm>
@@ -185,6 +186,38 @@ void addGridRow(ReportRow& row, int gridRow, const GridLine& line, const double*
     row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
 }
 
+// Beneath the grid the transport and the registration; the signed QR code
+// where a cancelled invoice says so (a registered invoice is cancelled only
+// with its IRN); the pay QR beside the declaration.
+void eInvoiceAndPayment(Section& d)
+{
+    box(d, "Transport", 0, 11400, 10368);
+    box(d, "IrnLine", 0, 11660, 10368);
+    box(d, "AckLine", 0, 11920, 10368);
+    d.qrCodes.push_back(QrBox{"SignedQr", {4420, 40, 1560, 1560}});
+    d.qrCodes.push_back(QrBox{"UpiQr", {6960, 12540, 1050, 1050}});
+    d.values.push_back(ValueBox{"ScanToPay", {6960, 13600, 1050, LabelHeight}, {}, Align::Center});
+}
+
+void addTransportAndRegistration(ReportRow& row, const Invoice& invoice, const QString& upiId)
+{
+    if (invoice.transport)
+        row.insert(QStringLiteral("Transport"), QStringLiteral("Transport: ") + TransportSummary(*invoice.transport));
+    if (const auto& r = invoice.registration) {
+        row.insert(QStringLiteral("IrnLine"), QStringLiteral("IRN: ") + r->irn);
+        QString ack = QStringLiteral("Ack No.: %1   Ack Date: %2").arg(r->ackNo, r->ackDate);
+        if (!r->ewbNo.isEmpty())
+            ack += QStringLiteral("   E-Way Bill No.: %1 of %2, valid till %3").arg(r->ewbNo, r->ewbDate, r->ewbValidTill);
+        row.insert(QStringLiteral("AckLine"), ack);
+        if (!invoice.cancelled())
+            row.insert(QStringLiteral("SignedQr"), r->signedQrCode);
+    }
+    if (!upiId.isEmpty() && !invoice.cancelled() && invoice.totals.grand > 0) {
+        row.insert(QStringLiteral("UpiQr"), UpiPayText(upiId, invoice.seller.name, invoice.totals.grand, invoice.number));
+        row.insert(QStringLiteral("ScanToPay"), QStringLiteral("Scan to pay"));
+    }
+}
+
 // An invoice's page, with the grid of its layout.
 Section invoiceDetail(void (*grid)(Section&))
 {
@@ -207,6 +240,7 @@ Section invoiceDetail(void (*grid)(Section&))
     d.values.push_back(ValueBox{"CancelledNote", {4400, 450, 1600, 1250}, {}, Align::Center, Format::AsHeld, true});
     d.rules.push_back(Rule{0, 3744, 10368});
     grid(d);
+    eInvoiceAndPayment(d);
     totalsAndFoot(d);
     return d;
 }
@@ -263,7 +297,7 @@ ReportLayout rptInvoice()
     return layout;
 }
 
-ReportRow InvoiceReportRow(const Invoice& invoice)
+ReportRow InvoiceReportRow(const Invoice& invoice, const QString& upiId)
 {
     ReportRow row;
     const std::pair<const char*, QVariant> header[] = {
@@ -298,6 +332,7 @@ ReportRow InvoiceReportRow(const Invoice& invoice)
     row.insert(QStringLiteral("AmountInWords"), totals.words);
     if (separateGst(invoice))
         addSeparateGstColumns(row, invoice);
+    addTransportAndRegistration(row, invoice, upiId);
     if (const auto& mark = invoice.cancellation) {
         row.insert(QStringLiteral("CancelledMark"), QStringLiteral("CANCELLED"));
         row.insert(QStringLiteral("CancelledNote"),
@@ -306,11 +341,11 @@ ReportRow InvoiceReportRow(const Invoice& invoice)
     return row;
 }
 
-ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices)
+ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices, const QString& upiId)
 {
     ReportRows rows;
     for (const Invoice& invoice : invoices)
-        rows.push_back(InvoiceReportRow(invoice));
+        rows.push_back(InvoiceReportRow(invoice, upiId));
     return rows;
 }
 

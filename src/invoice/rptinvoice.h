@@ -16,7 +16,12 @@ report::ReportLayout rptInvoice();
 // (SNo1..SNo7), the seller's address, the tax rows added up (TotalTax) and the
 // grand total in words (AmountInWords); a cancelled invoice carries
 // "CANCELLED" (CancelledMark) and when, by whom and why (CancelledNote).
-report::ReportRow InvoiceReportRow(const Invoice& invoice);
-report::ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices);
+// The transport details on one line (Transport); a registered invoice's IRN,
+// acknowledgement and e-way bill (IrnLine, AckLine) and its signed QR code
+// (SignedQr, left off a cancelled invoice: its IRN is void); and, given the
+// seller's UPI ID, the pay QR of the invoice's total (UpiQr, ScanToPay), left
+// off a cancelled invoice too.
+report::ReportRow InvoiceReportRow(const Invoice& invoice, const QString& upiId = {});
+report::ReportRows InvoiceReportRows(const std::vector<Invoice>& invoices, const QString& upiId = {});
 
 } // namespace zelva

@@ -1,6 +1,9 @@
 #include "masters/company.h"
 
 #include "masters/gstentries.h"
+#include "platform/money.h"
+#include "sales/companypayment.h"
+#include "ui/message.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -53,6 +56,8 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     , txtBankAddress(NewBox(this, "txtBankAddress"))
     , txtAccountNo(NewBox(this, "txtAccountNo"))
     , txtIfsc(NewBox(this, "txtIfsc"))
+    , txtUpiId(NewBox(this, "txtUpiId"))
+    , txtEwayBillLimit(NewBox(this, "txtEwayBillLimit"))
     , cmdShow(NewButton(this, "cmdShow", tr("Show"), tr("Cancel Editing Members Detail")))
     , datCompany(db)
 {
@@ -75,7 +80,9 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
                     {"BankName", txtBankName, tr("Bank Name")},
                     {"BankAddress", txtBankAddress, tr("Bank Add.")},
                     {"Accountno", txtAccountNo, tr("Account No.")},
-                    {"ifsc", txtIfsc, tr("IFSC Code")}};
+                    {"ifsc", txtIfsc, tr("IFSC Code")},
+                    {"", txtUpiId, tr("UPI ID")},
+                    {"", txtEwayBillLimit, tr("E-Way Bill above Rs.")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),
@@ -89,7 +96,7 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Company;
     setup.showListField = QStringLiteral("Name");
-    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
+    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState) && acceptPayment(); };
     setup.states = &CompanyStates();
     setup.serialHidden = false;
     setup.extraButtons = {cmdShow};
@@ -116,9 +123,39 @@ void frmCompany::SetCompanyDatabase()
 void frmCompany::Display()
 {
     copyRecordToBoxes(datCompany);
+    const CompanyPayment payment = LoadCompanyPayment(datCompany.database(), txtSno->text().toLongLong());
+    txtUpiId->setText(payment.upiId);
+    txtEwayBillLimit->setText(AmountText(payment.ewayBillLimit));
 }
 
+// Inside the save's transaction: the company and its payment details land together.
 void frmCompany::Insert()
 {
     copyBoxesToRecord(datCompany);
+    CompanyPayment payment;
+    payment.upiId = txtUpiId->text().trimmed();
+    if (!txtEwayBillLimit->text().trimmed().isEmpty())
+        ReadAmount(txtEwayBillLimit->text(), payment.ewayBillLimit);
+    StoreCompanyPaymentWithin(datCompany.database(), txtSno->text().toLongLong(), payment);
+}
+
+bool frmCompany::acceptPayment()
+{
+    const QString upi = txtUpiId->text().trimmed();
+    if (!upi.isEmpty() && upi != QLatin1String("N.A.") && !IsUpiId(upi)) {
+        MsgBox(tr("The UPI ID \"%1\" is not of the form name@bank (such as shopname@okbank).").arg(upi));
+        txtUpiId->setFocus();
+        return false;
+    }
+    if (upi == QLatin1String("N.A."))
+        txtUpiId->clear();
+    Paise limit = 0;
+    const QString typed = txtEwayBillLimit->text().trimmed();
+    if (!typed.isEmpty() && (!ReadAmount(typed, limit) || limit <= 0)) {
+        MsgBox(tr("Type the invoice value above which goods need an e-way bill as an amount in rupees (E-Way Bill "
+                  "above Rs.), such as 50000."));
+        txtEwayBillLimit->setFocus();
+        return false;
+    }
+    return true;
 }

@@ -26,6 +26,9 @@ public:
     QLineEdit* txtBankAddress;
     QLineEdit* txtAccountNo;
     QLineEdit* txtIfsc;
+    // kept in CompanyPayment under the company's serial
+    QLineEdit* txtUpiId;
+    QLineEdit* txtEwayBillLimit;
     QPushButton* cmdShow;
 
 public slots:
@@ -41,6 +44,8 @@ private:
     void SetCompanyDatabase();
     void Display();
     void Insert();
+    // The UPI ID is of the form name@bank, the limit an amount; false (the operator told) otherwise.
+    bool acceptPayment();
 
     zelva::RecordSource datCompany;
 };

@@ -206,7 +206,8 @@ bool MasterForm::CheckForEmptyControl()
 void MasterForm::copyRecordToBoxes(RecordSource& source)
 {
     for (const FieldBox& f : m_setup.fields)
-        SetTextOf(f.box, source.text(f.field));
+        if (!f.field.isEmpty()) // a box kept elsewhere: the form reads it itself
+            SetTextOf(f.box, source.text(f.field));
 }
 
 bool MasterForm::CheckNumbers()
@@ -223,6 +224,8 @@ bool MasterForm::CheckNumbers()
 void MasterForm::copyBoxesToRecord(RecordSource& source)
 {
     for (const FieldBox& f : m_setup.fields) {
+        if (f.field.isEmpty())
+            continue; // a box kept elsewhere: the form writes it itself
         if (source.mode() == RecordSource::Mode::Editing && f.changedElsewhere && !changedByOperator(f))
             continue;
         const QString text = TextOf(f.box);

@@ -5,6 +5,8 @@
 #include "reports/invoicelist.h"
 #include "registers/period.h"
 #include "sales/invoicecancel.h"
+#include "sales/invoiceextras.h"
+#include "sales/invoicestore.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -109,7 +111,10 @@ void frmCancelInvoice::cmdCancelInvoice_Click()
                       .arg(number, GridText(grdInvoices, row, 2), GridText(grdInvoices, row, 1))))
         return;
     const QDateTime now = QDateTime::currentDateTime();
+    QString irnReminder;
     if (!Guarded<DataError>([&] {
+            if (const auto invoice = LoadInvoice(m_db, number))
+                irnReminder = IrnCancelReminder(*invoice);
             refused = CancelInvoice(m_db, number,
                 { DateText(now.date()), TimeTextHMS(now.time()), reason, m_operator });
         }))
@@ -119,6 +124,8 @@ void frmCancelInvoice::cmdCancelInvoice_Click()
         return;
     }
     MsgBox(tr("Invoice %1 is cancelled and its goods are back in stock.").arg(number));
+    if (!irnReminder.isEmpty())
+        MsgBox(irnReminder);
     txtReason->clear();
     refresh();
 }

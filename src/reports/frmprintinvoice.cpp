@@ -1,5 +1,7 @@
 #include "reports/frmprintinvoice.h"
 
+#include "sales/companypayment.h"
+
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/datafolder.h"
@@ -115,7 +117,7 @@ ReportWindow* frmPrintInvoice::showDuplicate()
     report::ReportRows rows;
     const bool read = Guarded<DataError>([&] {
         if (const std::optional<Invoice> invoice = LoadInvoice(m_db, number))
-            rows.push_back(InvoiceReportRow(*invoice));
+            rows.push_back(InvoiceReportRow(*invoice, LoadFirstCompanyPayment(m_db).upiId));
     });
     if (!read)
         return nullptr;

@@ -13,6 +13,7 @@
 // quantity times rate to the paisa, is money.
 #include "gst/gsttax.h"
 #include "platform/money.h"
+#include "sales/transport.h"
 
 #include <QMetaType>
 #include <QString>
@@ -135,6 +136,8 @@ struct Invoice {
     GridLine rounding; // row 16
     InvoiceTotals totals;
     std::optional<InvoiceCancellation> cancellation; // read back by LoadInvoice; StoreInvoice saves none
+    std::optional<InvoiceTransport> transport; // saved with the invoice when given
+    std::optional<InvoiceRegistration> registration; // read back by LoadInvoice; kept by StoreRegistration
 
     bool cancelled() const { return cancellation.has_value(); }
     // Rows 8-16 by their number.

@@ -71,6 +71,12 @@ QString refusal(Database& db, const std::optional<Invoice>& invoice, const QStri
         return QStringLiteral("The GST return of %1 is filed, so invoice %2 can no longer be cancelled. Issue a "
                               "credit note against it instead.")
             .arg(monthText(date), number);
+    if (const auto& irn = invoice->registration; irn && !IrnCancellable(*irn, QDateTime::currentDateTime()))
+        return QStringLiteral("Invoice %1 was registered on the invoice portal (acknowledged %2), and the portal "
+                              "cancels an IRN only within %3 hours, so it can no longer be cancelled. Issue a credit "
+                              "note against it instead.")
+            .arg(number, irn->ackDate)
+            .arg(IrnCancelHours);
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "data/serials.h"
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
+#include "sales/invoiceextras.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -334,6 +335,8 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
     headerFields(invoice, as).insert(db, "BuyerInvoice");
     gridFields(invoice, as).insert(db, "GoodsInvoice");
     takeStock(db, invoice, as);
+    if (invoice.transport)
+        StoreTransportWithin(db, as.serial, as.number, *invoice.transport);
     return as;
 }
 
@@ -362,6 +365,7 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
     }
     readWords(invoice);
     readSellerAddress(db, invoice.seller);
+    ReadInvoiceExtras(db, invoice);
     return invoice;
 }
 
@@ -411,6 +415,7 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
         }
         invoice.seller = sellers.value(key);
     }
+    ReadInvoiceExtras(db, invoices);
     return invoices;
 }
 

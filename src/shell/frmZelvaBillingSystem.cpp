@@ -10,6 +10,7 @@
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmoutstanding.h"
 #include "reports/frmcancelinvoice.h"
+#include "reports/frmportalfiles.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
 #include "reports/frmstockreport.h"
@@ -49,6 +50,7 @@ QString FormCaption(const QString& formName)
         { QStringLiteral("frmTaxInvoiceSeperateGst"), QStringLiteral("Tax Invoice") },
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
         { QStringLiteral("frmCancelInvoice"), QStringLiteral("Cancel Invoice") },
+        { QStringLiteral("frmPortalFiles"), QStringLiteral("E-Invoice and E-Way Bill") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
         { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
@@ -146,6 +148,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuPrintInvoice
         = addEntry(mnuInvoice, "mnuPrintInvoice", "&Print Duplicate Invoice", K(Qt::Key_F8), &M::mnuPrintInvoice_Click);
     mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
+    mnuPortalFiles = addEntry(
+        mnuInvoice, "mnuPortalFiles", "&E-Invoice and E-Way Bill", {}, &M::mnuPortalFiles_Click);
     mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "&Receipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
@@ -339,6 +343,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmPrintInvoice(m_db);
     if (formName == u"frmCancelInvoice")
         return new zelva::frmCancelInvoice(m_db, zelva::LoggedInUser());
+    if (formName == u"frmPortalFiles")
+        return new zelva::frmPortalFiles(m_db);
     if (formName == u"frmYearlyReport")
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
@@ -471,6 +477,7 @@ void frmZelvaBillingSystem::mnuNewInvoice_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("frmTaxInvoiceSeperateGst")); }
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
+void frmZelvaBillingSystem::mnuPortalFiles_Click() { OpenChild(QStringLiteral("frmPortalFiles")); }
 void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
 void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
 void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }

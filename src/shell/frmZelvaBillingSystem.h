@@ -45,6 +45,7 @@ public:
     QAction* mnue;
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
+    QAction* mnuPortalFiles; // E-Invoice and E-Way Bill
     QAction* mnuReceipt;
     QAction* mnuOutstanding;
     QAction* mnuStatement;
@@ -97,6 +98,7 @@ public slots:
     void mnuNewInvoice1_Click();
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
+    void mnuPortalFiles_Click();
     void mnuReceipt_Click();
     void mnuOutstanding_Click();
     void mnuStatement_Click();

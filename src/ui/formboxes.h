@@ -25,7 +25,7 @@ template <typename T> T* Named(T* widget, const QString& name)
 // One field of a form's table, the box that shows it and the box's label
 // (none for a hidden box).
 struct FieldBox {
-    QString field;
+    QString field; // "" for a box the form keeps in another table itself
     QWidget* box;
     QString caption = {};
     bool asNumber = false; // read by the one rule for number boxes, stored as a number

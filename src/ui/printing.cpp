@@ -2,6 +2,7 @@
 
 #include "ui/fittext.h"
 #include "ui/message.h"
+#include "ui/qrcode.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -56,7 +57,9 @@ void drawTexts(QPainter& painter, QWidget* page, double fontScale)
         const auto draw = [&](const QRectF& room, int flags, const QString& text) {
             drawText(painter, page, widget, room, flags, text, fontScale);
         };
-        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        if (auto* qr = qobject_cast<QrCodeView*>(widget)) {
+            DrawQrCode(painter, QRectF(qr->rect()).translated(qr->mapTo(page, QPoint(0, 0))), qr->text());
+        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
             if (qobject_cast<QComboBox*>(box->parentWidget()))
                 continue; // the list draws its own text
             const int across = int(box->alignment() & Qt::AlignHorizontal_Mask);

@@ -1,6 +1,7 @@
 #include "ui/report.h"
 
 #include "platform/textnum.h"
+#include "ui/qrcode.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -17,7 +18,7 @@ constexpr double SmallestPointSize = 3.0; // a shrunk value stays readable down 
 
 bool isEmpty(const Section& section)
 {
-    return section.labels.empty() && section.values.empty() && section.rules.empty();
+    return section.labels.empty() && section.values.empty() && section.rules.empty() && section.qrCodes.empty();
 }
 
 // Where sections go on pages of one height: first which rows fall on which
@@ -106,6 +107,9 @@ private:
         }
         for (const Rule& rule : section.rules)
             page.rules.push_back({ rule.left + origin.x(), rule.top + origin.y(), rule.width });
+        for (const QrBox& qr : section.qrCodes)
+            if (row && !row->value(qr.column).toString().isEmpty())
+                page.qrCodes.push_back({ row->value(qr.column).toString(), qr.rect.translated(origin) });
         y += section.height;
     }
 
@@ -296,6 +300,8 @@ void PaintReportPage(QPainter& painter, const ReportPage& page, double scale)
         painter.setFont(font);
         painter.drawText(box.translated(0, drop), alignmentFlags(text), text.text);
     }
+    for (const PlacedQr& qr : page.qrCodes)
+        DrawQrCode(painter, toDevice(qr.rect), qr.text);
     painter.restore();
 }
 

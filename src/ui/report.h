@@ -78,11 +78,19 @@ struct Rule {
     double width = 0;
 };
 
+// A QR code of the row's value of the column, drawn as the largest square
+// that fits the rect (ui/qrcode.h); nothing when the value is empty.
+struct QrBox {
+    QString column;
+    TwipsRect rect;
+};
+
 struct Section {
     double height = 0; // twips; 0 leaves the section out
     std::vector<Label> labels = {};
     std::vector<ValueBox> values = {};
     std::vector<Rule> rules = {};
+    std::vector<QrBox> qrCodes = {};
 };
 
 struct ReportLayout {
@@ -115,8 +123,15 @@ struct PlacedText {
     QString column; // the bound column; empty for a label
 };
 
+// A QR code as it lands on a page: its text, and its room from the paper's top left.
+struct PlacedQr {
+    QString text;
+    TwipsRect rect;
+};
+
 struct ReportPage {
     std::vector<PlacedText> texts;
+    std::vector<PlacedQr> qrCodes;
     std::vector<Rule> rules; // positions from the paper's top left
     int firstRow = -1; // rows whose detail is on this page; -1 when none
     int lastRow = -1;

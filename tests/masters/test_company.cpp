@@ -36,6 +36,35 @@ private slots:
         QCOMPARE(s.stored("Name", 1), QVariant("Zelva Traders"));
     }
 
+    // The UPI ID and the e-way bill limit are saved with the company, in the
+    // same save, under its serial; a UPI ID not of the form name@bank is
+    // refused and nothing is stored.
+    void paymentDetailsSavedWithTheCompany()
+    {
+        Session s("company");
+        AddRecord(*s.data.db, s.kind, 1, "Zelva Traders");
+        s.press("cmdShow");
+        QCOMPARE(s.text("txtEwayBillLimit"), "50000.00"); // none kept: the default
+        s.press("cmdNew");
+        s.enter("txtName", "Second Branch");
+        s.type("txtAddress", "4 Main Road");
+        s.enter("txtState", "Tamil Nadu");
+        s.enter("txtUpiId", "second branch@okbank");
+        s.enter("txtEwayBillLimit", "75000");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("name@bank"), qPrintable(s.messages.last()));
+        QVERIFY(!s.stored("Name", 2).isValid());
+        const auto payment = [&](qint64 serial) {
+            return testing::rowsInFile(s.data.folder(), zelva::DbFile::Master,
+                                       "SELECT UpiId, EwayBillLimit FROM CompanyPayment WHERE sno = ?", {serial});
+        };
+        QVERIFY(payment(2).isEmpty());
+        s.enter("txtUpiId", "second.branch@okbank");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(payment(2), (QList<QVariantList>{{"second.branch@okbank", 75000.0}}));
+        QVERIFY(payment(1).isEmpty());
+    }
 };
 
 QTEST_MAIN(CompanyTest)

@@ -3,7 +3,9 @@
 // --copy-to-server as the command line does it, then read on both sides.
 #include "data/serverstore.h"
 #include "invoice/frmtaxinvoice.h"
+#include "sales/companypayment.h"
 #include "sales/invoicecancel.h"
+#include "sales/invoiceextras.h"
 #include "shell/operators.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
@@ -119,6 +121,12 @@ private slots:
             // the second cancelled, and a month's return filed
             QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
             zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
+            // the first registered on the invoice portal; the company's UPI ID
+            QCOMPARE(zelva::StoreRegistration(db, "A00001", {QString(64, 'e'), "1126", "2026-12-08 10:05:00", "a.b.c", {}, {}, {}}),
+                     QString());
+            zelva::Transaction upi(db, "add the UPI ID");
+            zelva::StoreCompanyPaymentWithin(db, 1, {"shop@okbank", 6000000});
+            upi.commit();
             // money received against the first, one receipt cancelled, a credit limit
             zelva::Receipt paid;
             paid.date = "07/12/2026";
@@ -152,7 +160,8 @@ private slots:
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
                                  "Invoice.InvoiceStock: 3 records", "Invoice.Receipt: 2 records",
                                  "Invoice.ReceiptAllotment: 2 records", "Invoice.CancelledReceipt: 1 record\n",
-                                 "Customer.BuyerCreditLimit: 1 record\n"})
+                                 "Customer.BuyerCreditLimit: 1 record\n", "Invoice.InvoiceIrn: 1 record\n",
+                                 "Master.CompanyPayment: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);

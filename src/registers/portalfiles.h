@@ -1,0 +1,58 @@
+#pragma once
+// The JSON files the GST portals take for bulk upload, written from saved
+// invoices (sales/invoice.h, as LoadInvoice reads them back):
+//
+// - the e-way bill portal's bulk generation file: version, billLists[], one
+//   bill per invoice, its items, values and transport (part B);
+// - the invoice registration portal's e-invoice, schema version 1.1, one
+//   document per file.
+//
+// Both list the goods lines and then each extra charge (freight, packing)
+// as an item of its own, with its HSN/SAC and its own tax, so that the items
+// add up to the document's values: the taxable values to the assessable
+// value (AssVal, totalValue), the item taxes to the tax values, and those
+// with the rounding (RndOffAmt, otherValue) to the invoice value, to the
+// paisa. Amounts are JSON numbers in rupees with at most two decimals, made
+// from paise; units are the portal's codes (UQC, as in the GST return).
+#include "platform/money.h"
+#include "sales/invoice.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QStringList>
+#include <vector>
+
+namespace zelva {
+
+class Database;
+
+// The document types of the e-invoice: tax invoice, credit note, debit note.
+enum class DocumentKind { Invoice, CreditNote, DebitNote };
+QString DocumentTypeCode(DocumentKind kind); // "INV", "CRN", "DBN"
+
+constexpr auto EwayBillFileVersion = "1.0.0621";
+constexpr auto EInvoiceSchemaVersion = "1.1";
+
+struct PortalFile {
+    QByteArray json; // empty when there are problems
+    QStringList problems; // what to fix before a file can be made, one sentence each
+    bool ok() const { return problems.isEmpty() && !json.isEmpty(); }
+};
+
+// The e-way bills of the invoices, each worth more than the limit, with its
+// transport details. Any problem with any of them: no file.
+PortalFile BuildEwayBills(const std::vector<Invoice>& invoices, Paise limit);
+// The e-invoice of a document to a registered buyer, of the kind given
+// (notes take the invoice's shape: their lines, charges and taxes).
+PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind = DocumentKind::Invoice);
+
+// The same read from the files and written whole to the path (nothing
+// written when there are problems, or the problem of writing it). The limit
+// is the first company's (sales/companypayment.h). Throws nothing: a data
+// error comes back as a problem.
+PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path);
+// Every invoice of the day worth more than the limit; a day without one is a problem.
+PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path);
+PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path);
+
+} // namespace zelva

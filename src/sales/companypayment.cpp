@@ -1,0 +1,68 @@
+#include "sales/companypayment.h"
+
+#include "data/database.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace zelva {
+
+namespace {
+
+const QString ReadOperation = QStringLiteral("read the company's payment details");
+
+QString table()
+{
+    return QStringLiteral("\"%1\".\"CompanyPayment\"").arg(SchemaName(DbFile::Master));
+}
+
+QString encoded(const QString& value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value, "@"));
+}
+
+} // namespace
+
+bool IsUpiId(const QString& typed)
+{
+    static const QRegularExpression form(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]{1,255}@[A-Za-z][A-Za-z0-9]{1,63}$"));
+    return form.match(typed).hasMatch();
+}
+
+QString UpiPayText(const QString& upiId, const QString& payeeName, Paise amount, const QString& invoiceNumber)
+{
+    return QStringLiteral("upi://pay?pa=%1&pn=%2&am=%3&cu=INR&tn=%4")
+        .arg(encoded(upiId), encoded(payeeName), encoded(AmountText(amount)), encoded(invoiceNumber));
+}
+
+CompanyPayment LoadCompanyPayment(Database& db, qint64 companySerial)
+{
+    CompanyPayment payment;
+    QSqlQuery q = db.run(QStringLiteral("SELECT \"UpiId\", \"EwayBillLimit\" FROM %1 WHERE \"sno\" = ?").arg(table()),
+                         {companySerial}, ReadOperation, DbFile::Master);
+    if (q.next()) {
+        payment.upiId = q.value(0).toString();
+        if (!q.value(1).isNull())
+            payment.ewayBillLimit = ToPaise(q.value(1).toDouble());
+    }
+    return payment;
+}
+
+CompanyPayment LoadFirstCompanyPayment(Database& db)
+{
+    QSqlQuery first = db.run(QStringLiteral("SELECT \"sno\" FROM \"%1\".\"Company\" ORDER BY \"sno\", rowid LIMIT 1")
+                                 .arg(SchemaName(DbFile::Master)),
+                             {}, ReadOperation, DbFile::Master);
+    return first.next() ? LoadCompanyPayment(db, first.value(0).toLongLong()) : CompanyPayment{};
+}
+
+void StoreCompanyPaymentWithin(Database& db, qint64 companySerial, const CompanyPayment& payment)
+{
+    const QString operation = QStringLiteral("save the company's payment details");
+    db.run(QStringLiteral("DELETE FROM %1 WHERE \"sno\" = ?").arg(table()), {companySerial}, operation, DbFile::Master);
+    db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"UpiId\", \"EwayBillLimit\") VALUES (?, ?, ?)").arg(table()),
+           {companySerial, payment.upiId, ToRupees(payment.ewayBillLimit)}, operation, DbFile::Master);
+}
+
+} // namespace zelva

@@ -1,0 +1,480 @@
+// The files for the GST portals, from saved invoices worked out here by the
+// rules: a two-line CGST+SGST invoice carried by road, an IGST invoice with
+// freight sent by rail to a delivery party in a third State, and a
+// separate-GST invoice with discounts whose taxes leave a paisa over and a
+// rounding. Every key and figure of both files is compared; then what stops
+// a file, the portal's response matched to its invoice, and the 24 hours in
+// which a registered invoice may still be cancelled.
+#include "registers/irnresponse.h"
+#include "registers/portalfiles.h"
+
+#include "data/database.h"
+#include "gst/gststates.h"
+#include "sales/companypayment.h"
+#include "sales/invoicecancel.h"
+#include "sales/invoiceextras.h"
+#include "sales/invoicestore.h"
+#include "support/irnresponse.h"
+#include "support/testdata.h"
+#include "support/testserver.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace zelva;
+
+namespace {
+
+QString gstin(const char* first14) { return QString(first14) + GstinCheckCharacter(first14); }
+
+QString sellerGstin() { return gstin("29AAAAA0000A1Z"); }
+QString mysoreGstin() { return gstin("29BBBBB1111B1Z"); }
+QString cochinGstin() { return gstin("32CCCCC2222C1Z"); }
+QString carrierGstin() { return gstin("29DDDDD3333D1Z"); }
+
+InvoiceLine line(const char* description, const char* hsn, const char* unit, double quantity, double rate,
+                 Paise discount = 0)
+{
+    InvoiceLine l;
+    l.description = description;
+    l.hsn = hsn;
+    l.unit = unit;
+    l.quantity = quantity;
+    l.rate = rate;
+    l.amount = LineAmount(quantity, rate);
+    l.discount = discount;
+    return l;
+}
+
+Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vector<InvoiceLine> lines, int goodsRate)
+{
+    Invoice x;
+    x.serial = serial;
+    x.number = QStringLiteral("A0000%1").arg(serial);
+    x.date = "07/12/2026";
+    x.time = "11:20";
+    x.seller = {"Zelva Traders", "4 Market Road\nGandhi Nagar", "Bengaluru Urban", "Karnataka", "560001", sellerGstin()};
+    x.buyer = buyer;
+    x.delivery = buyer;
+    x.delivery.gstin.clear();
+    x.mode = mode;
+    x.lines = std::move(lines);
+    x.taxes[TaxOnGoods].ratePosition = goodsRate;
+    x.rounding = {"Short & Excess", "N.A.", QString(), 0, 0};
+    return x;
+}
+
+InvoiceParty mysoreMart() { return {"Mysore Mart", "1 Palace Road\nNear Fort", "Mysuru", "Karnataka", "570001", mysoreGstin()}; }
+InvoiceParty cochinBuilders() { return {"Cochin Builders", "12 Marine Drive", "Ernakulam", "Kerala", "682001", cochinGstin()}; }
+
+// 1000 x 55.00 and 40 x 400.00 at CGST 9% + SGST 9%, by road.
+Invoice roadInvoice()
+{
+    Invoice x = invoice(1, TaxMode::Cgst, mysoreMart(),
+                        {line("Steel Rod", "7214", "Kg", 1000, 55), line("Cement Bag", "2523", "Bag", 40, 400)}, 3);
+    x.transport = InvoiceTransport{"Road", 120, "KA01AB1234", {}, {}, {}, {}};
+    ComputeTotals(x);
+    return x;
+}
+
+// 2500 x 12.35 and 150 x 210.50 at IGST 18%, freight 2500.00 at IGST 5%, to a site in Goa, by rail.
+Invoice railInvoice()
+{
+    Invoice x = invoice(2, TaxMode::Igst, cochinBuilders(),
+                        {line("Hex Bolt", "7318", "Nos", 2500, 12.35), line("Paint Tin", "3208", "Ltr", 150, 210.5)},
+                        3);
+    x.delivery = {"Cochin Builders Goa Site", "Plot 7, Verna Estate", "South Goa", "Goa", "403722", {}};
+    x.charges[0] = {"Freight", "9965", "N.A.", 0, 250000};
+    x.taxes[TaxOnOthers1].ratePosition = 1;
+    x.transport = InvoiceTransport{"Rail", 1450, {}, carrierGstin(), "Konkan Cargo", "RR-4471", "06/12/2026"};
+    ComputeTotals(x);
+    return x;
+}
+
+// Discounts on the second and third lines; 68.025 and 258.015 each round up,
+// so the largest line gives a paisa back; Short & Excess -0.08.
+Invoice discountInvoice()
+{
+    Invoice x = invoice(3, TaxMode::Cgst, mysoreMart(),
+                        {line("Brush", "9603", "Nos", 25, 45.35), line("Paint", "3208", "Ltr", 120, 385.15, 121800),
+                         line("Putty", "3214", "Kg", 70, 62.45, 7125)},
+                        2);
+    x.rounding.amount = -8;
+    x.transport = InvoiceTransport{"Road", 35, "KA05MN4321", carrierGstin(), "Metro Movers", "LR-88", "07/12/2026"};
+    ComputeTotals(x);
+    return x;
+}
+
+QJsonObject parsed(const QString& json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        qFatal("bad expected JSON: %s", qPrintable(error.errorString()));
+    return document.object();
+}
+
+QString compact(const QJsonValue& v)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{"v", v}}).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QString sellerParty()
+{
+    return QString(R"("Gstin":"%1","LglNm":"Zelva Traders","Addr1":"4 Market Road","Loc":"Bengaluru Urban","Pin":560001,"Stcd":"29")")
+        .arg(sellerGstin());
+}
+
+const char* Expected[3][2] = {
+    // e-invoice, e-way bill
+    {R"({"Version":"1.1","TranDtls":{"TaxSch":"GST","SupTyp":"B2B","RegRev":"N","IgstOnIntra":"N"},
+        "DocDtls":{"Typ":"INV","No":"A00001","Dt":"07/12/2026"}, "SellerDtls":{%S},
+        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+        "ItemList":[
+         {"SlNo":"1","IsServc":"N","PrdDesc":"Steel Rod","HsnCd":"7214","Qty":1000,"Unit":"KGS","UnitPrice":55,"TotAmt":55000,
+          "Discount":0,"AssAmt":55000,"GstRt":18,"IgstAmt":0,"CgstAmt":4950,"SgstAmt":4950,"TotItemVal":64900},
+         {"SlNo":"2","IsServc":"N","PrdDesc":"Cement Bag","HsnCd":"2523","Qty":40,"Unit":"BAG","UnitPrice":400,"TotAmt":16000,
+          "Discount":0,"AssAmt":16000,"GstRt":18,"IgstAmt":0,"CgstAmt":1440,"SgstAmt":1440,"TotItemVal":18880}],
+        "ValDtls":{"AssVal":71000,"CgstVal":6390,"SgstVal":6390,"IgstVal":0,"OthChrg":0,"RndOffAmt":0,"TotInvVal":83780},
+        "EwbDtls":{"TransId":"","TransName":"","TransMode":"1","Distance":120,"TransDocNo":"","TransDocDt":"","VehNo":"KA01AB1234","VehType":"R"}})",
+     R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00001","docDate":"07/12/2026",
+        "fromGstin":"%G","fromTrdName":"Zelva Traders","fromAddr1":"4 Market Road","fromAddr2":"Gandhi Nagar",
+        "fromPlace":"Bengaluru Urban","fromPincode":560001,"fromStateCode":29,"actFromStateCode":29,
+        "toGstin":"%B","toTrdName":"Mysore Mart","toAddr1":"1 Palace Road","toAddr2":"Near Fort","toPlace":"Mysuru",
+        "toPincode":570001,"toStateCode":29,"actToStateCode":29,"transactionType":1,
+        "totalValue":71000,"cgstValue":6390,"sgstValue":6390,"igstValue":0,"cessValue":0,"otherValue":0,"totInvValue":83780,
+        "transMode":1,"transDistance":120,"transporterId":"","transporterName":"","transDocNo":"","transDocDate":"",
+        "vehicleNo":"KA01AB1234","vehicleType":"R","itemList":[
+         {"itemNo":1,"productName":"Steel Rod","productDesc":"Steel Rod","hsnCode":7214,"quantity":1000,"qtyUnit":"KGS",
+          "taxableAmount":55000,"cgstRate":9,"sgstRate":9,"igstRate":0,"cessRate":0},
+         {"itemNo":2,"productName":"Cement Bag","productDesc":"Cement Bag","hsnCode":2523,"quantity":40,"qtyUnit":"BAG",
+          "taxableAmount":16000,"cgstRate":9,"sgstRate":9,"igstRate":0,"cessRate":0}]})"},
+    {R"({"Version":"1.1","TranDtls":{"TaxSch":"GST","SupTyp":"B2B","RegRev":"N","IgstOnIntra":"N"},
+        "DocDtls":{"Typ":"INV","No":"A00002","Dt":"07/12/2026"}, "SellerDtls":{%S},
+        "BuyerDtls":{"Gstin":"%B","LglNm":"Cochin Builders","Addr1":"12 Marine Drive","Loc":"Ernakulam","Pin":682001,"Stcd":"32","Pos":"32"},
+        "ShipDtls":{"LglNm":"Cochin Builders Goa Site","Addr1":"Plot 7, Verna Estate","Loc":"South Goa","Pin":403722,"Stcd":"30"},
+        "ItemList":[
+         {"SlNo":"1","IsServc":"N","PrdDesc":"Hex Bolt","HsnCd":"7318","Qty":2500,"Unit":"NOS","UnitPrice":12.35,"TotAmt":30875,
+          "Discount":0,"AssAmt":30875,"GstRt":18,"IgstAmt":5557.5,"CgstAmt":0,"SgstAmt":0,"TotItemVal":36432.5},
+         {"SlNo":"2","IsServc":"N","PrdDesc":"Paint Tin","HsnCd":"3208","Qty":150,"Unit":"LTR","UnitPrice":210.5,"TotAmt":31575,
+          "Discount":0,"AssAmt":31575,"GstRt":18,"IgstAmt":5683.5,"CgstAmt":0,"SgstAmt":0,"TotItemVal":37258.5},
+         {"SlNo":"3","IsServc":"Y","PrdDesc":"Freight","HsnCd":"9965","Qty":1,"Unit":"OTH","UnitPrice":2500,"TotAmt":2500,
+          "Discount":0,"AssAmt":2500,"GstRt":5,"IgstAmt":125,"CgstAmt":0,"SgstAmt":0,"TotItemVal":2625}],
+        "ValDtls":{"AssVal":64950,"CgstVal":0,"SgstVal":0,"IgstVal":11366,"OthChrg":0,"RndOffAmt":0,"TotInvVal":76316},
+        "EwbDtls":{"TransId":"%C","TransName":"Konkan Cargo","TransMode":"2","Distance":1450,"TransDocNo":"RR-4471",
+                   "TransDocDt":"06/12/2026","VehNo":"","VehType":"R"}})",
+     R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00002","docDate":"07/12/2026",
+        "fromGstin":"%G","fromTrdName":"Zelva Traders","fromAddr1":"4 Market Road","fromAddr2":"Gandhi Nagar",
+        "fromPlace":"Bengaluru Urban","fromPincode":560001,"fromStateCode":29,"actFromStateCode":29,
+        "toGstin":"%B","toTrdName":"Cochin Builders","toAddr1":"Plot 7, Verna Estate","toAddr2":"","toPlace":"South Goa",
+        "toPincode":403722,"toStateCode":32,"actToStateCode":30,"transactionType":2,
+        "totalValue":64950,"cgstValue":0,"sgstValue":0,"igstValue":11366,"cessValue":0,"otherValue":0,"totInvValue":76316,
+        "transMode":2,"transDistance":1450,"transporterId":"%C","transporterName":"Konkan Cargo","transDocNo":"RR-4471",
+        "transDocDate":"06/12/2026","vehicleNo":"","vehicleType":"R","itemList":[
+         {"itemNo":1,"productName":"Hex Bolt","productDesc":"Hex Bolt","hsnCode":7318,"quantity":2500,"qtyUnit":"NOS",
+          "taxableAmount":30875,"cgstRate":0,"sgstRate":0,"igstRate":18,"cessRate":0},
+         {"itemNo":2,"productName":"Paint Tin","productDesc":"Paint Tin","hsnCode":3208,"quantity":150,"qtyUnit":"LTR",
+          "taxableAmount":31575,"cgstRate":0,"sgstRate":0,"igstRate":18,"cessRate":0},
+         {"itemNo":3,"productName":"Freight","productDesc":"Freight","hsnCode":9965,"quantity":1,"qtyUnit":"OTH",
+          "taxableAmount":2500,"cgstRate":0,"sgstRate":0,"igstRate":5,"cessRate":0}]})"},
+    {R"({"Version":"1.1","TranDtls":{"TaxSch":"GST","SupTyp":"B2B","RegRev":"N","IgstOnIntra":"N"},
+        "DocDtls":{"Typ":"INV","No":"A00003","Dt":"07/12/2026"}, "SellerDtls":{%S},
+        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+        "ItemList":[
+         {"SlNo":"1","IsServc":"N","PrdDesc":"Brush","HsnCd":"9603","Qty":25,"Unit":"NOS","UnitPrice":45.35,"TotAmt":1133.75,
+          "Discount":0,"AssAmt":1133.75,"GstRt":12,"IgstAmt":0,"CgstAmt":68.03,"SgstAmt":68.03,"TotItemVal":1269.81},
+         {"SlNo":"2","IsServc":"N","PrdDesc":"Paint","HsnCd":"3208","Qty":120,"Unit":"LTR","UnitPrice":385.15,"TotAmt":46218,
+          "Discount":1218,"AssAmt":45000,"GstRt":12,"IgstAmt":0,"CgstAmt":2699.99,"SgstAmt":2699.99,"TotItemVal":50399.98},
+         {"SlNo":"3","IsServc":"N","PrdDesc":"Putty","HsnCd":"3214","Qty":70,"Unit":"KGS","UnitPrice":62.45,"TotAmt":4371.5,
+          "Discount":71.25,"AssAmt":4300.25,"GstRt":12,"IgstAmt":0,"CgstAmt":258.02,"SgstAmt":258.02,"TotItemVal":4816.29}],
+        "ValDtls":{"AssVal":50434,"CgstVal":3026.04,"SgstVal":3026.04,"IgstVal":0,"OthChrg":0,"RndOffAmt":-0.08,"TotInvVal":56486},
+        "EwbDtls":{"TransId":"%C","TransName":"Metro Movers","TransMode":"1","Distance":35,"TransDocNo":"LR-88",
+                   "TransDocDt":"07/12/2026","VehNo":"KA05MN4321","VehType":"R"}})",
+     R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00003","docDate":"07/12/2026",
+        "fromGstin":"%G","fromTrdName":"Zelva Traders","fromAddr1":"4 Market Road","fromAddr2":"Gandhi Nagar",
+        "fromPlace":"Bengaluru Urban","fromPincode":560001,"fromStateCode":29,"actFromStateCode":29,
+        "toGstin":"%B","toTrdName":"Mysore Mart","toAddr1":"1 Palace Road","toAddr2":"Near Fort","toPlace":"Mysuru",
+        "toPincode":570001,"toStateCode":29,"actToStateCode":29,"transactionType":1,
+        "totalValue":50434,"cgstValue":3026.04,"sgstValue":3026.04,"igstValue":0,"cessValue":0,"otherValue":-0.08,"totInvValue":56486,
+        "transMode":1,"transDistance":35,"transporterId":"%C","transporterName":"Metro Movers","transDocNo":"LR-88",
+        "transDocDate":"07/12/2026","vehicleNo":"KA05MN4321","vehicleType":"R","itemList":[
+         {"itemNo":1,"productName":"Brush","productDesc":"Brush","hsnCode":9603,"quantity":25,"qtyUnit":"NOS",
+          "taxableAmount":1133.75,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0},
+         {"itemNo":2,"productName":"Paint","productDesc":"Paint","hsnCode":3208,"quantity":120,"qtyUnit":"LTR",
+          "taxableAmount":45000,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0},
+         {"itemNo":3,"productName":"Putty","productDesc":"Putty","hsnCode":3214,"quantity":70,"qtyUnit":"KGS",
+          "taxableAmount":4300.25,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0}]})"}};
+
+QString expected(int invoice, int file, const QString& buyer)
+{
+    return QString(Expected[invoice][file])
+        .replace("%S", sellerParty())
+        .replace("%G", sellerGstin())
+        .replace("%B", buyer)
+        .replace("%C", carrierGstin());
+}
+
+void addCompany(Database& db, const QString& pin = "560001")
+{
+    db.run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) VALUES "
+           "('Zelva Traders', ?, 'Bengaluru Urban', 'Karnataka', ?, ?, 1, 'C00001')",
+           {"4 Market Road\nGandhi Nagar", pin, sellerGstin()}, "add the company", DbFile::Master);
+}
+
+QString ackHoursAgo(int hours)
+{
+    return QDateTime::currentDateTime().addSecs(-hours * 3600).toString("yyyy-MM-dd HH:mm:ss");
+}
+
+} // namespace
+
+class PortalFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void filesAgreeWithTheRules_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::newRow("CGST and SGST, by road") << 0;
+        QTest::newRow("IGST with freight, shipped to another State, by rail") << 1;
+        QTest::newRow("separate GST with discounts and rounding") << 2;
+    }
+
+    void filesAgreeWithTheRules()
+    {
+        QFETCH(int, which);
+        testing::TempData data;
+        addCompany(*data.db);
+        const Invoice made[] = {roadInvoice(), railInvoice(), discountInvoice()};
+        for (const Invoice& x : made)
+            StoreInvoice(*data.db, x);
+        const QString number = made[which].number;
+        const QString buyer = made[which].buyer.gstin;
+
+        const QString eInvoicePath = data.folder() + "/einvoice.json";
+        const PortalFile eInvoice = SaveEInvoice(*data.db, number, eInvoicePath);
+        QVERIFY2(eInvoice.ok(), qPrintable(eInvoice.problems.join('\n')));
+        QCOMPARE(compact(readFile(eInvoicePath)), compact(parsed(expected(which, 0, buyer))));
+
+        const QString ewayPath = data.folder() + "/ewaybill.json";
+        const PortalFile eway = SaveEwayBillOfInvoice(*data.db, number, ewayPath);
+        QVERIFY2(eway.ok(), qPrintable(eway.problems.join('\n')));
+        const QJsonObject file = readFile(ewayPath);
+        QCOMPARE(file.value("version").toString(), QString("1.0.0621"));
+        QCOMPARE(file.value("billLists").toArray().size(), 1);
+        QCOMPARE(compact(file.value("billLists").toArray().first()), compact(parsed(expected(which, 1, buyer))));
+    }
+
+    // A day's file takes the invoices above the limit set for the company,
+    // and leaves a cancelled one out.
+    void billsOfTheDayAboveTheLimit()
+    {
+        testing::TempData data;
+        addCompany(*data.db);
+        {
+            Transaction t(*data.db, "set the limit");
+            StoreCompanyPaymentWithin(*data.db, 1, {"zelva@okbank", 7000000});
+            t.commit();
+        }
+        for (const Invoice& x : {roadInvoice(), railInvoice(), discountInvoice()})
+            StoreInvoice(*data.db, x);
+        const QString path = data.folder() + "/day.json";
+        PortalFile file = SaveEwayBillsOfDay(*data.db, QDate(2026, 12, 7), path);
+        QVERIFY2(file.ok(), qPrintable(file.problems.join('\n')));
+        QStringList numbers;
+        for (const QJsonValue& bill : readFile(path).value("billLists").toArray())
+            numbers << bill.toObject().value("docNo").toString();
+        QCOMPARE(numbers, QStringList({"A00001", "A00002"}));
+
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "12:00", "wrong buyer", "asha"}), QString());
+        file = SaveEwayBillsOfDay(*data.db, QDate(2026, 12, 7), path);
+        QVERIFY(file.ok());
+        QCOMPARE(readFile(path).value("billLists").toArray().size(), 1);
+        file = SaveEwayBillsOfDay(*data.db, QDate(2026, 12, 8), path);
+        QVERIFY(!file.ok());
+        QVERIFY2(file.problems.join(' ').contains("70000.00"), qPrintable(file.problems.join(' ')));
+    }
+
+    // Each fault is named and no file is written; the faults of the middle
+    // invoice do not hide behind the others.
+    void whatStopsAnEwayBill_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no transport details") << 0 << "A00002: it has no transport details";
+        QTest::newRow("a vehicle number of no State") << 1 << "A00002: The vehicle number K01AB1234 is not";
+        QTest::newRow("a buyer's PIN of five digits") << 2 << "A00002: the buyer's PIN \"68200\" is not six digits";
+        QTest::newRow("a value under the limit") << 3 << "A00002: its value 76316.00 is not above the e-way bill limit 80000.00";
+    }
+
+    void whatStopsAnEwayBill()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, told);
+        Invoice middle = railInvoice();
+        middle.delivery = middle.buyer; // the PIN checked is the buyer's
+        middle.delivery.gstin.clear();
+        Paise limit = DefaultEwayBillLimit;
+        if (fault == 0)
+            middle.transport.reset();
+        if (fault == 1)
+            middle.transport = InvoiceTransport{"Road", 300, "K01AB1234", {}, {}, {}, {}};
+        if (fault == 2)
+            middle.buyer.pin = middle.delivery.pin = "68200";
+        if (fault == 3)
+            limit = 8000000;
+        const PortalFile file = BuildEwayBills({roadInvoice(), middle, discountInvoice()}, limit);
+        QVERIFY(!file.ok());
+        QVERIFY(file.json.isEmpty());
+        QVERIFY2(file.problems.join('\n').contains(told), qPrintable(file.problems.join('\n')));
+        for (const QString& problem : file.problems)
+            QVERIFY2(problem.startsWith("Invoice A00002") || (fault == 3 && problem.contains("limit")),
+                     qPrintable(problem));
+    }
+
+    // An e-invoice is for a registered buyer; a note keeps its own type.
+    void eInvoiceOnlyForRegisteredBuyers()
+    {
+        Invoice x = roadInvoice();
+        x.buyer.gstin = "N.A.";
+        const PortalFile file = BuildEInvoice(x);
+        QVERIFY(!file.ok());
+        QVERIFY2(file.problems.join(' ').contains("registered buyer"), qPrintable(file.problems.join(' ')));
+        const PortalFile note = BuildEInvoice(roadInvoice(), DocumentKind::CreditNote);
+        QVERIFY(note.ok());
+        QCOMPARE(QJsonDocument::fromJson(note.json).object().value("DocDtls").toObject().value("Typ").toString(),
+                 QString("CRN"));
+    }
+
+    // The response is kept with its own invoice only: another invoice's
+    // number, date or seller refuses it, and nothing is kept.
+    void responseBelongsToItsInvoice_data()
+    {
+        QTest::addColumn<QString>("docNo");
+        QTest::addColumn<QString>("docDate");
+        QTest::addColumn<QString>("seller");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("its own") << "A00002" << "07/12/2026" << sellerGstin() << "";
+        QTest::newRow("an invoice not saved here") << "A00009" << "07/12/2026" << sellerGstin() << "A00009, which is not saved";
+        QTest::newRow("another day") << "A00002" << "06/12/2026" << sellerGstin() << "dated 06/12/2026, not 07/12/2026";
+        QTest::newRow("another seller") << "A00002" << "07/12/2026" << gstin("29EEEEE4444E1Z") << "issued by GSTIN";
+    }
+
+    void responseBelongsToItsInvoice()
+    {
+        QFETCH(QString, docNo);
+        QFETCH(QString, docDate);
+        QFETCH(QString, seller);
+        QFETCH(QString, refusal);
+        testing::TempData data;
+        addCompany(*data.db);
+        for (const Invoice& x : {roadInvoice(), railInvoice(), discountInvoice()})
+            StoreInvoice(*data.db, x);
+        const QString ack = ackHoursAgo(1);
+        const IrnImport imported = ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack));
+        QVERIFY2(imported.error.contains(refusal), qPrintable(imported.error));
+        const int kept = testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT COUNT(*) FROM InvoiceIrn").toInt();
+        QCOMPARE(kept, refusal.isEmpty() ? 1 : 0);
+        if (!refusal.isEmpty())
+            return;
+        QCOMPARE(imported.invoiceNo, QString("A00002"));
+        const std::optional<Invoice> back = LoadInvoice(*data.db, "A00002");
+        QVERIFY(back->registration);
+        QCOMPARE(back->registration->irn, QString(64, 'a'));
+        QCOMPARE(back->registration->ackNo, QString("112610012345678"));
+        QCOMPARE(back->registration->ackDate, ack);
+        QCOMPARE(back->registration->ewbNo, QString("391001234567"));
+        QVERIFY(back->registration->signedQrCode.count('.') == 2);
+        QVERIFY(!LoadInvoice(*data.db, "A00001")->registration);
+        // the same response again changes nothing; another IRN for it is refused
+        QCOMPARE(ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack)).error, QString());
+        QVERIFY(ImportIrnResponse(*data.db, testing::IrnResponseJson(docNo, docDate, seller, ack, QString(64, 'b')))
+                    .error.contains("registered already"));
+    }
+
+    // The portal cancels an IRN within 24 hours; after that the invoice stands.
+    void registeredInvoiceCancelledWithinADay_data()
+    {
+        QTest::addColumn<int>("hoursAgo");
+        QTest::addColumn<bool>("cancellable");
+        QTest::newRow("an hour ago") << 1 << true;
+        QTest::newRow("23 hours ago") << 23 << true;
+        QTest::newRow("25 hours ago") << 25 << false;
+    }
+
+    void registeredInvoiceCancelledWithinADay()
+    {
+        QFETCH(int, hoursAgo);
+        QFETCH(bool, cancellable);
+        testing::TempData data;
+        addCompany(*data.db);
+        for (const Invoice& x : {roadInvoice(), railInvoice()})
+            StoreInvoice(*data.db, x);
+        const QString ack = ackHoursAgo(hoursAgo);
+        QCOMPARE(ImportIrnResponse(*data.db, testing::IrnResponseJson("A00002", "07/12/2026", sellerGstin(), ack)).error, QString());
+        const QString refusal = CancelRefusal(*data.db, "A00002");
+        QCOMPARE(refusal.isEmpty(), cancellable);
+        if (!cancellable)
+            QVERIFY2(refusal.contains("24 hours"), qPrintable(refusal));
+        QVERIFY(IrnCancelReminder(*LoadInvoice(*data.db, "A00002")).contains(QString(64, 'a')));
+        QVERIFY(IrnCancelReminder(*LoadInvoice(*data.db, "A00001")).isEmpty());
+        QCOMPARE(CancelInvoice(*data.db, "A00002", {"07/12/2026", "12:00", "wrong rate", "asha"}).isEmpty(), cancellable);
+    }
+
+    void upiIds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("name and bank") << "zelva.traders@okbank" << true;
+        QTest::newRow("mobile number") << "9876543210@ybl" << true;
+        QTest::newRow("hyphen and underscore") << "zelva-traders_2@oksbi" << true;
+        QTest::newRow("no bank") << "zelva@" << false;
+        QTest::newRow("no name") << "@okbank" << false;
+        QTest::newRow("a blank inside") << "zelva traders@okbank" << false;
+        QTest::newRow("two at signs") << "zelva@@okbank" << false;
+        QTest::newRow("a dot in the bank") << "zelva@ok.bank" << false;
+    }
+
+    void upiIds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, valid);
+        QCOMPARE(IsUpiId(typed), valid);
+    }
+
+    void vehicleNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("State series") << "KA01AB1234" << true;
+        QTest::newRow("typed loosely") << "ka-01 ab 1234" << true;
+        QTest::newRow("Delhi's one-digit district") << "DL1CAB1234" << true;
+        QTest::newRow("one series letter") << "MH12A0001" << true;
+        QTest::newRow("no series") << "TN091234" << true;
+        QTest::newRow("Bharat series") << "22BH1234AA" << true;
+        QTest::newRow("one State letter") << "K01AB1234" << false;
+        QTest::newRow("three digits at the end") << "KA01AB123" << false;
+        QTest::newRow("four series letters") << "KA01ABCD1234" << false;
+        QTest::newRow("blank") << "" << false;
+    }
+
+    void vehicleNumbers()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, valid);
+        QCOMPARE(IsVehicleNumber(typed), valid);
+    }
+};
+
+QTEST_GUILESS_MAIN(PortalFilesTest)
+#include "test_portalfiles.moc"

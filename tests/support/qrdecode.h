@@ -1,0 +1,43 @@
+#pragma once
+// Reads the QR codes of a rendered page back with zbar's command-line reader
+// (Debian zbar-tools), as a phone would read the paper.
+#include <QImage>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testing {
+
+// The texts of every QR code on the image, in the order zbar finds them.
+inline QStringList DecodeQrCodes(const QImage& image)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("page.png");
+    if (!image.save(path))
+        return {QStringLiteral("(the image could not be saved)")};
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), QStringLiteral("--raw"),
+                                            QStringLiteral("-Sdisable"), QStringLiteral("-Sqrcode.enable"), path});
+    if (!zbar.waitForFinished(30000))
+        return {QStringLiteral("(zbarimg did not finish)")};
+    QString out = QString::fromUtf8(zbar.readAllStandardOutput());
+    if (out.endsWith(QLatin1Char('\n')))
+        out.chop(1);
+    return out.isEmpty() ? QStringList{} : out.split(QLatin1Char('\n'));
+}
+
+// A PDF's page as an image at the resolution (poppler-utils' pdftoppm).
+inline QImage RenderPdfPage(const QString& pdf, int page, int dpi)
+{
+    QTemporaryDir dir;
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                                                QStringLiteral("-png"), QStringLiteral("-f"), QString::number(page),
+                                                QStringLiteral("-l"), QString::number(page),
+                                                QStringLiteral("-singlefile"), pdf, dir.filePath("page")});
+    if (!pdftoppm.waitForFinished(60000))
+        return {};
+    return QImage(dir.filePath("page.png"));
+}
+
+} // namespace testing
