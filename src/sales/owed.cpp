@@ -111,7 +111,11 @@ std::vector<OwedInvoice> liveInvoices(Database& db, const OwedQuery& query)
 
 QString BuyerKey(const QString& buyerCode, const QString& buyerName)
 {
-    return buyerCode.trimmed().isEmpty() ? buyerName : buyerCode;
+    // asked once an invoice over every invoice: no trimmed copy made
+    for (const QChar c : buyerCode)
+        if (!c.isSpace())
+            return buyerCode;
+    return buyerName;
 }
 
 Paise Owed::balance(const QString& buyerKey) const
