@@ -108,6 +108,25 @@ std::vector<TableDef> buildTables()
                   text("SupGstinNo"), text("SupAddress"), serial("sno"), text("itemcode"), text("ItemName"),
                   text("ItemHsn"), number("Rate"), text("Per"), number("Quantity"), text("Remarks")},
                  "PSno", true, "PurchaseId"});
+    // The suppliers purchases are bought from, on the pattern of the buyers.
+    t.push_back({DbFile::PurchaseMaster, "Supplier",
+                 {serial("sno"), text("SupplierId"), text("Name"), text("address"), text("State"), text("Gstin"),
+                  text("Phone"), text("Email"), text("Remarks")},
+                 "sno", false, "SupplierId"});
+    // A supplier's bill: its header. BillKey (financial year, supplier and
+    // the bill number as compared) is unique: a bill is entered once.
+    // BillDay is the bill date as yyyymmdd, the key periods select by.
+    t.push_back({DbFile::PurchaseMaster, "PurchaseBill",
+                 {serial("sno"), text("BillKey"), text("BillNo"), text("BillDate"), serial("BillDay"),
+                  serial("SupplierSno"), text("SupplierName"), text("SupplierGstin"), text("SupplierState"),
+                  text("TaxKind"), serial("ReverseCharge"), serial("ItcEligible")},
+                 "sno", false, "BillKey"});
+    // The GST of each line of a bill: one Purchase record (its PSno), which
+    // moved the stock as every purchase does.
+    t.push_back({DbFile::PurchaseMaster, "PurchaseBillLine",
+                 {serial("PSno"), serial("BillSno"), number("Taxable"), number("GstRate"), number("Igst"),
+                  number("Cgst"), number("Sgst")},
+                 "PSno", false});
     t.push_back({DbFile::IssueMaster, "IssueRegister",
                  {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
                   text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
@@ -342,6 +361,13 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
         dayKeyIndex("Purchase", PurchaseDayKeySql());
     if (file == DbFile::IssueMaster)
         dayKeyIndex("IssueRegister", IssueDayKeySql());
+    // A month's bills by their day, and the lines of a bill.
+    if (file == DbFile::PurchaseMaster) {
+        dayKeyIndex("PurchaseBill", QStringLiteral("\"BillDay\""));
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_PurchaseBillLine_bill\" ON "
+                                     "\"PurchaseBillLine\" (\"BillSno\")")
+                          .arg(quoted(SchemaName(file)));
+    }
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

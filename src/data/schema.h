@@ -97,6 +97,10 @@ QString ConnectionPrintInvoiceSelect();
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
 constexpr int ReceiptsVersion = 6;
+// 7: input tax: the suppliers (Supplier), the purchase bills (PurchaseBill)
+// and the GST of each purchase line (PurchaseBillLine, keyed by the
+// Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
+constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;

@@ -153,6 +153,10 @@ QStringList ServerIndexSql(const TableDef& table)
         dayKey("idx_Purchase_daykey", PurchaseDayKeySql());
     if (table.name == QLatin1String("IssueRegister"))
         dayKey("idx_IssueRegister_daykey", IssueDayKeySql());
+    if (table.name == QLatin1String("PurchaseBill"))
+        dayKey("idx_PurchaseBill_daykey", QStringLiteral("\"BillDay\""));
+    if (table.name == QLatin1String("PurchaseBillLine"))
+        dayKey("idx_PurchaseBillLine_bill", QStringLiteral("\"BillSno\""));
     return statements;
 }
 

@@ -5,11 +5,15 @@
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
+#include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmoutstanding.h"
 #include "reports/frmcancelinvoice.h"
+#include "reports/frmgstr2b.h"
+#include "reports/frmgstr3b.h"
+#include "reports/frmpurchasebills.h"
 #include "reports/frmportalfiles.h"
 #include "reports/frmprintinvoice.h"
 #include "reports/frmregisterreports.h"
@@ -164,6 +168,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnui = addSeparator(mnuUpdate, "mnui");
     mnuCompanyDetails
         = addEntry(mnuUpdate, "mnuCompanyDetails", "&Company Details", K(Qt::Key_F6), &M::mnuCompanyDetails_Click);
+    addInputTaxEntries();
 
     mnuReport = menu("mnuReport", "&Report");
     mnuMonthlyReport = addEntry(
@@ -179,6 +184,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuStockReport = addEntry(mnuReport, "mnuStockReport", "Stock Report", K(), &M::mnuStockReport_Click);
     mnuStockReportNill
         = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), &M::mnuStockReportNill_Click);
+    addInputTaxReports();
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
 
@@ -349,6 +355,14 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
         return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
+    if (formName == u"frmSupplierDetails")
+        return new frmSupplierDetails(m_db);
+    if (formName == u"frmPurchaseBills")
+        return new zelva::frmPurchaseBills(m_db);
+    if (formName == u"frmGstr3b")
+        return new zelva::frmGstr3b(m_db);
+    if (formName == u"frmGstr2b")
+        return new zelva::frmGstr2b(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
@@ -455,6 +469,28 @@ void frmZelvaBillingSystem::reportWindowOpened(ReportKind kind)
 {
     ++m_openReports[kind];
     updateReportEntries();
+}
+
+// The suppliers at the end of the masters, and the input tax's registers and
+// returns at the end of the reports.
+void frmZelvaBillingSystem::addOpeningEntry(QMenu* menu, const char* name, const char* caption, const char* form)
+{
+    QAction* entry = addEntry(menu, name, caption, {}, nullptr);
+    connect(entry, &QAction::triggered, this, [this, form] { OpenChild(QString::fromLatin1(form)); });
+}
+
+void frmZelvaBillingSystem::addInputTaxEntries()
+{
+    addSeparator(mnuUpdate, "mnuSupplierSeparator");
+    addOpeningEntry(mnuUpdate, "mnuSupplierDetails", "Su&pplier Details", "frmSupplierDetails");
+}
+
+void frmZelvaBillingSystem::addInputTaxReports()
+{
+    addSeparator(mnuReport, "mnuGstSeparator");
+    addOpeningEntry(mnuReport, "mnuPurchaseBills", "Purchase &Bill Register", "frmPurchaseBills");
+    addOpeningEntry(mnuReport, "mnuGstr3b", "GSTR-&3B Worksheet", "frmGstr3b");
+    addOpeningEntry(mnuReport, "mnuGstr2b", "GSTR-2B &Matching", "frmGstr2b");
 }
 
 void frmZelvaBillingSystem::reportWindowClosed(ReportKind kind)

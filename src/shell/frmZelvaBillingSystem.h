@@ -138,6 +138,9 @@ private:
     using Handler = void (frmZelvaBillingSystem::*)();
 
     void buildMenus();
+    void addInputTaxEntries();
+    void addInputTaxReports();
+    void addOpeningEntry(QMenu* menu, const char* name, const char* caption, const char* form);
     void buildToolbar();
     void buildStatusBar();
     QAction* addEntry(

@@ -1,9 +1,24 @@
 #include "stock/frmpurchase.h"
 
+#include "data/database.h"
+#include "data/serials.h"
+#include "gst/gststates.h"
+#include "masters/gstentries.h"
+#include "platform/datetext.h"
+#include "registers/savedinvoice.h"
 #include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSqlQuery>
+#include <QVBoxLayout>
 
 using namespace zelva;
 
@@ -14,6 +29,18 @@ QRadioButton* NewOption(QWidget* parent, const char* name, const QString& captio
     auto* option = Named(new QRadioButton(caption, parent), QLatin1String(name));
     option->setToolTip(tip);
     return option;
+}
+
+// The GST rates a purchase line may carry, in percent.
+const QStringList& PurchaseRates()
+{
+    static const QStringList rates{"0", "0.25", "3", "5", "12", "18", "28"};
+    return rates;
+}
+
+QString supplierTable()
+{
+    return QStringLiteral("\"%1\".\"Supplier\"").arg(SchemaName(DbFile::PurchaseMaster));
 }
 
 } // namespace
@@ -36,7 +63,19 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     , txtSupplierName(NewBox(this, "txtSupplierName"))
     , txtSupGstinNo(NewBox(this, "txtSupGstinNo"))
     , txtSupAddress(NewBox(this, "txtSupAddress"))
+    , cboSupplier(Named(new QComboBox(this), QStringLiteral("cboSupplier")))
+    , txtSupState(NewBox(this, "txtSupState"))
+    , txtTaxable(NewBox(this, "txtTaxable"))
+    , cboGstRate(Named(new QComboBox(this), QStringLiteral("cboGstRate")))
+    , chkReverseCharge(Named(new QCheckBox(tr("Reverse charge"), this), QStringLiteral("chkReverseCharge")))
+    , chkItcEligible(Named(new QCheckBox(tr("ITC eligible"), this), QStringLiteral("chkItcEligible")))
+    , chkAddToBill(Named(new QCheckBox(tr("&Add this line to the bill just saved"), this),
+                         QStringLiteral("chkAddToBill")))
+    , lblLineTax(Named(new QLabel(this), QStringLiteral("lblLineTax")))
 {
+    cboGstRate->addItems(PurchaseRates());
+    cboGstRate->setCurrentIndex(-1);
+    lblLineTax->setTextFormat(Qt::PlainText);
     Setup setup;
     setup.options = { { optExistingItem, StockTable::ForSale, tr("Existing Item List") }, { optNewItem, std::nullopt },
         { optExistingItemForOffice, StockTable::Office, tr("Existing Other Item") },
@@ -70,8 +109,238 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     setup.returnNote
         = tr("The quantity below zero is saved as a return to the supplier: the stock of %1 goes down by %2.");
     setUp(std::move(setup));
+
+    auto* gstFrame = Named(new QGroupBox(tr("GST of the bill"), this), QStringLiteral("fraGst"));
+    auto* grid = new QGridLayout(gstFrame);
+    const auto labelled = [&](const QString& caption, QWidget* box, int row, int column) {
+        auto* label = new QLabel(caption, gstFrame);
+        label->setBuddy(box);
+        grid->addWidget(label, row, column);
+        grid->addWidget(box, row, column + 1);
+    };
+    labelled(tr("Supplier List"), cboSupplier, 0, 0);
+    labelled(tr("Sup. State"), txtSupState, 0, 2);
+    labelled(tr("Taxable Value"), txtTaxable, 1, 0);
+    labelled(tr("GST Rate %"), cboGstRate, 1, 2);
+    grid->addWidget(chkReverseCharge, 2, 0, 1, 2);
+    grid->addWidget(chkItcEligible, 2, 2, 1, 2);
+    grid->addWidget(chkAddToBill, 3, 0, 1, 2);
+    grid->addWidget(lblLineTax, 3, 2, 1, 2);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(2, gstFrame);
+    txtTaxable->setPlaceholderText(tr("quantity x rate"));
+    chkAddToBill->setEnabled(false);
+
+    connect(cboSupplier, &QComboBox::activated, this, &frmPurchase::cboSupplier_Click);
+    connect(txtSupplierName, &QLineEdit::textEdited, this, [this] { m_pickedSupplier = 0; });
+    for (QLineEdit* box : {txtTaxable, txtSupState, txtSupGstinNo, txtRate, txtQuantity})
+        connect(box, &QLineEdit::textChanged, this, &frmPurchase::showLineTax);
+    connect(cboGstRate, &QComboBox::currentIndexChanged, this, &frmPurchase::showLineTax);
+    connect(chkAddToBill, &QCheckBox::toggled, this, &frmPurchase::showLineTax);
+    connect(this, &StockMovementForm::movementSaved, this, [this] {
+        m_lastBill = m_pending;
+        chkAddToBill->setEnabled(m_lastBill.has_value());
+        chkAddToBill->setChecked(false);
+        m_pickedSupplier = m_lastBill ? m_lastBill->supplierSerial : 0;
+    });
+    fillSuppliers();
 }
 
 // The purchase date places the purchase in the report periods: left blank,
 // it is the supplier's invoice date rather than "N.A." (which no period holds).
 void frmPurchase::fillOwnDefaults() { FillIfEmpty(txtPurchaseOrderDate, txtPurchaseInvoiceDate->text()); }
+
+void frmPurchase::fillSuppliers()
+{
+    m_suppliers.clear();
+    cboSupplier->clear();
+    Guarded<DataError>([&] {
+        QSqlQuery q = m_db.run(QStringLiteral("SELECT \"sno\", \"Name\", \"Gstin\", \"address\", \"State\" FROM %1 "
+                                              "WHERE \"sno\" <> 0 ORDER BY \"sno\"")
+                                   .arg(supplierTable()),
+                               {}, tr("read the suppliers"), DbFile::PurchaseMaster);
+        while (q.next())
+            m_suppliers.push_back({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                                   q.value(3).toString(), q.value(4).toString()});
+    });
+    for (const ListedSupplier& s : m_suppliers)
+        cboSupplier->addItem(s.name);
+    cboSupplier->setCurrentIndex(-1);
+}
+
+void frmPurchase::refreshLists() { fillSuppliers(); }
+
+// The lists as they stand now: a supplier added meanwhile is there to pick.
+void frmPurchase::startNew()
+{
+    fillSuppliers();
+    m_company.reset();
+    Guarded<DataError>([&] { m_company = LoadCompany(m_db); });
+    chkItcEligible->setChecked(true);
+}
+
+void frmPurchase::cboSupplier_Click(int index)
+{
+    if (index < 0 || size_t(index) >= m_suppliers.size() || txtSupplierName->isReadOnly())
+        return;
+    const ListedSupplier& s = m_suppliers[size_t(index)];
+    txtSupplierName->setText(s.name);
+    txtSupGstinNo->setText(s.gstin);
+    txtSupAddress->setText(s.address);
+    txtSupState->setText(s.state);
+    m_pickedSupplier = s.serial;
+}
+
+void frmPurchase::lockOwnExtras(bool locked)
+{
+    for (QLineEdit* box : {txtSupState, txtTaxable})
+        SetBoxReadOnly(box, locked);
+    for (QWidget* w : std::initializer_list<QWidget*>{cboSupplier, cboGstRate, chkReverseCharge, chkItcEligible})
+        w->setEnabled(!locked);
+}
+
+void frmPurchase::clearOwnExtras()
+{
+    txtSupState->clear();
+    txtTaxable->clear();
+    cboGstRate->setCurrentIndex(-1);
+    cboSupplier->setCurrentIndex(-1);
+    m_pickedSupplier = 0;
+}
+
+// The line's tax as Save will work it out, while the operator types.
+void frmPurchase::showLineTax()
+{
+    PurchaseBillLine line;
+    double rate = 0, quantity = 0, gstRate = 0;
+    if (!ReadNumber(cboGstRate->currentText(), gstRate)) {
+        lblLineTax->clear();
+        return;
+    }
+    if (!ReadAmount(txtTaxable->text(), line.taxable) && ReadNumber(txtRate->text(), rate)
+        && ReadNumber(txtQuantity->text(), quantity))
+        line.taxable = LineAmount(quantity, rate);
+    TaxMode mode = chkAddToBill->isChecked() && m_lastBill ? m_lastBill->mode : TaxMode::None;
+    if (!chkAddToBill->isChecked() && m_company)
+        mode = PurchaseTaxMode(txtSupState->text(), txtSupGstinNo->text(), m_company->state, m_company->gstin);
+    const LineTax tax = PurchaseLineTax(line.taxable, gstRate, mode);
+    lblLineTax->setText(mode == TaxMode::Igst   ? tr("IGST %1").arg(AmountText(tax.igst))
+                        : mode == TaxMode::Cgst ? tr("CGST %1 + SGST %2").arg(AmountText(tax.cgst), AmountText(tax.sgst))
+                                                : tr("Tax kind not known: give the supplier's State"));
+}
+
+bool frmPurchase::readLine(PurchaseBillLine& line)
+{
+    double rate = 0, quantity = 0;
+    ReadNumber(txtRate->text(), rate);
+    ReadNumber(txtQuantity->text(), quantity);
+    if (txtTaxable->text().trimmed().isEmpty())
+        line.taxable = LineAmount(quantity, rate);
+    else if (!ReadAmount(txtTaxable->text(), line.taxable)) {
+        MsgBox(tr("Taxable Value must be an amount in rupees (1250.50): \"%1\" is not one.").arg(txtTaxable->text()));
+        txtTaxable->setFocus();
+        return false;
+    }
+    if (!ReadNumber(cboGstRate->currentText(), line.gstRate)) {
+        MsgBox(tr("Choose the GST rate of the line "));
+        cboGstRate->setFocus();
+        return false;
+    }
+    line.rate = rate;
+    line.quantity = quantity;
+    line.itemCode = txtItemCode->text();
+    line.itemName = txtItemName->text();
+    line.hsn = txtHsn->text();
+    line.per = txtPer->text();
+    return true;
+}
+
+std::optional<PurchaseBill> frmPurchase::billFromBoxes()
+{
+    PurchaseBill bill;
+    bill.number = txtPurchaseInvoiceNo->text();
+    bill.date = ReadDateText(txtPurchaseInvoiceDate->text());
+    bill.supplierName = txtSupplierName->text();
+    bill.supplierGstin = IsNoGstin(txtSupGstinNo->text()) ? txtSupGstinNo->text() : NormalizedGstin(txtSupGstinNo->text());
+    bill.supplierState = txtSupState->text();
+    bill.supplierAddress = txtSupAddress->text();
+    bill.supplierSerial = m_pickedSupplier;
+    bill.reverseCharge = chkReverseCharge->isChecked();
+    bill.itcEligible = chkItcEligible->isChecked();
+    if (!Guarded<DataError>([&] { m_company = LoadCompany(m_db); }))
+        return std::nullopt;
+    if (m_company)
+        bill.mode = PurchaseTaxMode(bill.supplierState, bill.supplierGstin, m_company->state, m_company->gstin);
+    return bill;
+}
+
+// The bill of the line: the one just saved, when the line is added to it, or
+// a new one from the boxes; a supplier not in the list is offered for it.
+bool frmPurchase::acceptOwnEntries()
+{
+    m_pending.reset();
+    if (cboGstRate->currentText().trimmed().isEmpty() && !chkAddToBill->isChecked())
+        return true; // no GST given: a purchase as before, read as a bill without tax
+    PurchaseBillLine line;
+    if (!readLine(line))
+        return false;
+    std::optional<PurchaseBill> bill;
+    if (chkAddToBill->isChecked() && m_lastBill) {
+        if (ComparableBillNumber(txtPurchaseInvoiceNo->text()) != ComparableBillNumber(m_lastBill->number)
+            || txtSupplierName->text() != m_lastBill->supplierName) {
+            MsgBox(tr("The line is to be added to bill %1 of %2: its bill number and supplier must be that bill's. ")
+                       .arg(m_lastBill->number, m_lastBill->supplierName));
+            txtPurchaseInvoiceNo->setFocus();
+            return false;
+        }
+        bill = m_lastBill;
+    } else {
+        if (!AcceptGstEntries(txtSupGstinNo, txtSupState))
+            return false;
+        bill = billFromBoxes();
+        if (!bill)
+            return false;
+    }
+    if (bill->mode == TaxMode::None && line.gstRate > 0) {
+        MsgBox(tr("Give the supplier's State (or GSTIN) and the company's: they tell IGST from CGST and SGST. "));
+        txtSupState->setFocus();
+        return false;
+    }
+    line.tax = PurchaseLineTax(line.taxable, line.gstRate, bill->mode);
+    bill->lines = {line};
+    m_addSupplier = false;
+    if (!chkAddToBill->isChecked() && bill->supplierSerial == 0 && !IsNoGstin(bill->supplierName)) {
+        for (const ListedSupplier& s : m_suppliers)
+            if (s.name.compare(bill->supplierName.trimmed(), Qt::CaseInsensitive) == 0)
+                bill->supplierSerial = s.serial;
+        if (bill->supplierSerial == 0)
+            m_addSupplier = AskYesNo(tr("%1 is not in the supplier list. Add the supplier to the list?")
+                                         .arg(bill->supplierName));
+    }
+    m_pending = bill;
+    return true;
+}
+
+QString frmPurchase::storeAlongside()
+{
+    if (!m_pending)
+        return {};
+    PurchaseBill& bill = *m_pending;
+    if (m_addSupplier) {
+        const qint64 serial = NextSerial(m_db, DbFile::PurchaseMaster, QStringLiteral("Supplier"), QStringLiteral("sno"));
+        m_db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"SupplierId\", \"Name\", \"address\", \"State\", \"Gstin\", "
+                                "\"Phone\", \"Email\", \"Remarks\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                     .arg(supplierTable()),
+                 {serial, RecordCode(CodeKind::Supplier, serial), bill.supplierName, bill.supplierAddress,
+                  bill.supplierState.isEmpty() ? NotApplicable : bill.supplierState,
+                  IsNoGstin(bill.supplierGstin) ? NotApplicable : bill.supplierGstin, NotApplicable, NotApplicable,
+                  NotApplicable},
+                 tr("add the supplier"), DbFile::PurchaseMaster);
+        bill.supplierSerial = serial;
+    }
+    if (!(chkAddToBill->isChecked() && m_lastBill))
+        if (QString refused = StoreBillHeaderWithin(m_db, bill); !refused.isEmpty())
+            return refused;
+    bill.lines.front().purchaseSerial = txtPSno->text().toLongLong();
+    StoreBillLineWithin(m_db, bill.serial, bill.lines.front());
+    return {};
+}

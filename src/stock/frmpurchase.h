@@ -1,7 +1,25 @@
 #pragma once
 // frmPurchase: goods bought from a supplier, one item per purchase
 // (Purchase); a purchase of an existing item raises its quantity on hand.
+//
+// Each purchase is also a line of the supplier's bill with its GST: the
+// supplier picked from the supplier list (cboSupplier) or typed (a new name
+// is offered for the list at Save), the supplier's State, the line's taxable
+// value (blank: quantity times rate) and GST rate, reverse charge and
+// whether the tax may be taken as credit. The tax kind follows the
+// supplier's State against the company's. A bill of several lines is saved
+// line by line: after a Save, "Add this line to the bill just saved" puts the
+// next line on the same bill; otherwise the same bill number from the same
+// supplier in the same financial year is refused. A purchase saved with no GST
+// rate chosen is stored as purchases always were, a bill without tax.
+#include "registers/savedinvoice.h"
+#include "sales/purchasebill.h"
 #include "stock/stockmovementform.h"
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
 
 class frmPurchase : public zelva::StockMovementForm {
     Q_OBJECT
@@ -21,7 +39,43 @@ public:
     QLineEdit* txtSupplierName;
     QLineEdit* txtSupGstinNo;
     QLineEdit* txtSupAddress;
+    // The bill's GST.
+    QComboBox* cboSupplier;
+    QLineEdit* txtSupState;
+    QLineEdit* txtTaxable;
+    QComboBox* cboGstRate;
+    QCheckBox* chkReverseCharge;
+    QCheckBox* chkItcEligible;
+    QCheckBox* chkAddToBill;
+    QLabel* lblLineTax;
+
+public slots:
+    void cboSupplier_Click(int index);
 
 protected:
     void fillOwnDefaults() override;
+    void refreshLists() override;
+    void startNew() override;
+    bool acceptOwnEntries() override;
+    QString storeAlongside() override;
+    void lockOwnExtras(bool locked) override;
+    void clearOwnExtras() override;
+
+private:
+    struct ListedSupplier {
+        qint64 serial;
+        QString name, gstin, address, state;
+    };
+    void fillSuppliers();
+    void showLineTax();
+    // The line as the boxes give it; false (the operator told) when they do not.
+    bool readLine(zelva::PurchaseBillLine& line);
+    std::optional<zelva::PurchaseBill> billFromBoxes();
+
+    std::vector<ListedSupplier> m_suppliers;
+    qint64 m_pickedSupplier = 0; // the supplier chosen from the list, while its name stands
+    bool m_addSupplier = false; // Save adds the typed supplier to the list
+    std::optional<zelva::PurchaseBill> m_pending; // the bill of the line being saved
+    std::optional<zelva::PurchaseBill> m_lastBill; // the bill the last Save stored a line of
+    std::optional<zelva::CompanyGst> m_company; // read at New, and again at Save
 };

@@ -294,12 +294,14 @@ void StockMovementForm::ClearControl()
     for (const FieldBox& f : allFields())
         SetTextOf(f.box, QString());
     lstName->clear();
+    clearOwnExtras();
 }
 
 void StockMovementForm::DesableEntry()
 {
     for (const FieldBox& f : allFields())
         SetBoxReadOnly(f.box, true);
+    lockOwnExtras(true);
 }
 
 void StockMovementForm::EnableEntry()
@@ -308,6 +310,7 @@ void StockMovementForm::EnableEntry()
         SetBoxReadOnly(f.box, false);
     SetBoxReadOnly(m_setup.codeBox, true);
     SetBoxReadOnly(txtItemCode, true);
+    lockOwnExtras(false);
 }
 
 // ---- helpers of the handlers ----
@@ -517,28 +520,33 @@ void StockMovementForm::cmdSave_Click()
     }
     double rate = 0;
     double quantity = 0;
-    if (!CheckForEmptyControl() || !readEntries(rate, quantity) || !itemStillShown())
+    if (!CheckForEmptyControl() || !readEntries(rate, quantity) || !itemStillShown() || !acceptOwnEntries())
         return;
     // From here on the boxes show either a new item or the remembered one.
     const bool movesStock = m_item && chosenOption()->table;
     const QString codeAtNew = m_setup.codeBox->text();
     bool itemGone = false;
+    QString refusal;
     try {
         Transaction transaction(m_db, tr("save the %1").arg(m_setup.movementName));
         setSerial(FreeSerial(
             m_db, m_setup.file, m_setup.table, m_setup.serialField, m_setup.codeField, m_setup.codeKind, m_serial));
-        if (movesStock && !rewriteStockRecord(m_item->table, quantity)) {
-            itemGone = true;
-            return; // rolled back: nothing is stored
+        refusal = storeAlongside();
+        itemGone = refusal.isEmpty() && movesStock && !rewriteStockRecord(m_item->table, quantity);
+        if (refusal.isEmpty() && !itemGone) { // otherwise rolled back: nothing is stored, the operator is told below
+            Insert();
+            datMovement.update();
+            transaction.commit();
         }
-        Insert();
-        datMovement.update();
-        transaction.commit();
     } catch (const DataError& error) {
         // Rolled back: the movement stays on screen, pending, to be saved again.
         MsgBox(error.message()
             + tr("\nNothing is saved and the stock is unchanged. The %1 stays on screen to be saved again.")
                   .arg(m_setup.movementName));
+        return;
+    }
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal);
         return;
     }
     if (itemGone) {

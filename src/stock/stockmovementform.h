@@ -126,6 +126,16 @@ protected:
     virtual void writeOwnFields(RecordSource&) { }
     // Lists the form fills from the files, read again when an option is chosen.
     virtual void refreshLists() { }
+    // A form's own look at complete entries before Save writes anything;
+    // false leaves the movement pending.
+    virtual bool acceptOwnEntries() { return true; }
+    // Inside the save's transaction, with the movement's serial set: what the
+    // form stores beside the movement. A refusal ("" for none) rolls all back
+    // and is told to the operator.
+    virtual QString storeAlongside() { return {}; }
+    // Boxes of a form's own beyond the movement's fields.
+    virtual void lockOwnExtras(bool) { }
+    virtual void clearOwnExtras() { }
 
     // The remembered item's quantity on hand as the file holds it now; nullopt
     // when the boxes do not show a remembered item.

@@ -7,6 +7,7 @@
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
+#include "masters/supplierdetails.h"
 #include "platform/textnum.h"
 #include "support/formdriver.h"
 
@@ -72,6 +73,11 @@ inline const FormKind& Kind(const QString& name)
           {"txtDistrict", "Dist", "Chennai", na}, {"txtState", "State", "Tamil Nadu", mandatory}},
          zelva::CodeKind::Company, false, {{"Dist", "Seeded"}},
          [](zelva::Database& db) { return std::make_unique<frmCompany>(db); }},
+        {"supplier", zelva::DbFile::PurchaseMaster, "Supplier", "txtSupplierId", "SupplierId", "Supplier ID",
+         "Supplier Name",
+         {{"txtName", "Name", "Mysore Paints", mandatory}, {"txtAddress", "address", "4 Hill Road", na}},
+         zelva::CodeKind::Supplier, false, {{"address", "Seeded"}},
+         [](zelva::Database& db) { return std::make_unique<frmSupplierDetails>(db); }},
     };
     for (const FormKind& k : kinds)
         if (k.name == name)
@@ -80,7 +86,7 @@ inline const FormKind& Kind(const QString& name)
 }
 
 // The _data() column "kind", one row per form.
-inline void AddFormColumn(const QStringList& kinds = {"stock", "buyer", "company"})
+inline void AddFormColumn(const QStringList& kinds = {"stock", "buyer", "company", "supplier"})
 {
     QTest::addColumn<QString>("kind");
     for (const QString& k : kinds)

@@ -1,4 +1,4 @@
-// The GSTIN and State look on the buyer and company forms: a wrong entry is
+// The GSTIN and State look on the buyer, company and supplier forms: a wrong entry is
 // named in a question that asks whether to save anyway. Yes stores the record
 // as typed; No stores nothing and leaves the record pending (on Save) or in
 // editing (on Update) to be corrected. Right entries and "no GSTIN" pass
@@ -19,7 +19,7 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<QStringList>("named"); // what the question names; empty: no question
         QTest::addColumn<bool>("yes");
-        for (const QString kind : { "buyer", "company" }) {
+        for (const QString kind : { "buyer", "company", "supplier" }) {
             const auto row = [&](const char* name, const char* gstin, const char* state, const QStringList& named,
                                  bool yes) {
                 QTest::newRow(qPrintable(kind + ": " + name)) << kind << QString(gstin) << QString(state) << named << yes;

@@ -140,6 +140,19 @@ private slots:
             zelva::SetCreditLimit(db, 5, "C00005", 2500000);
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
+            {
+                // a bill with GST from a supplier typed and added to the list
+                Answers yes(true);
+                startMovement(&purchase, "optExistingItem", "Mouse");
+                for (const auto& [box, text] : QList<QPair<QString, QString>>{
+                         {"txtSupplierName", "Madurai Mice"}, {"txtSupState", "Tamil Nadu"},
+                         {"txtPurchaseInvoiceNo", "MM/4"}, {"txtQuantity", "3"}})
+                    typeInto(need(&purchase, box), text);
+                pick(need<QComboBox>(&purchase, "cboGstRate"), "18");
+                MessageRecorder saved;
+                click(need<QPushButton>(&purchase, "cmdSave"));
+                QCOMPARE(saved.last(), QString("Saved Successfully"));
+            }
             frmIssueRegister issue(db);
             movement(&issue, "optItemForSale", "Laptop",
                      {{"txtIssueSlipNo", "S-1"}, {"txtIssueTo", "Ravi"}, {"txtIssuedBy", "Anu"}, {"txtQuantity", "1"}});
@@ -161,7 +174,8 @@ private slots:
                                  "Invoice.InvoiceStock: 3 records", "Invoice.Receipt: 2 records",
                                  "Invoice.ReceiptAllotment: 2 records", "Invoice.CancelledReceipt: 1 record\n",
                                  "Customer.BuyerCreditLimit: 1 record\n", "Invoice.InvoiceIrn: 1 record\n",
-                                 "Master.CompanyPayment: 1 record\n"})
+                                 "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
+                                 "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);

@@ -498,6 +498,20 @@ private slots:
 
     // A quantity below zero is a return: stored as typed, the stock moved the
     // other way, and the operator told so.
+    // The item taken off the stock list between the choice and Save: the
+    // operator is told, and nothing is stored.
+    void itemGoneBeforeSaveIsSaid()
+    {
+        Store s;
+        startMovement(s.purchase.get(), "optExistingItem", "Laptop");
+        Store::fillIn(s.purchase.get(), "5");
+        s.data.db->run("DELETE FROM ItemStock.Stock WHERE itemcode = 'G00001'", {}, "remove the item", DbFile::ItemStock);
+        QCOMPARE(s.save(s.purchase.get()),
+                 QStringList{"Laptop (G00001) is no longer in the stock list. Choose the item from the list again "});
+        QCOMPARE(s.movements(), 0);
+        QVERIFY(s.purchase->movementPending());
+    }
+
     void negativeQuantityIsAReturn()
     {
         Store s;

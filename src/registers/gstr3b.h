@@ -1,0 +1,88 @@
+#pragma once
+// The GSTR-3B worksheet of one month, in the order and numbering of the
+// portal's form, each figure with the documents behind it. No window.
+//
+// - 3.1(a) outward taxable supplies: the month's saved invoices, cancelled
+//   ones left out, every taxed base (goods, each extra charge) at a rate above
+//   0; 3.1(c) the bases at 0 %. The outward figures are made in one place
+//   (BuildOutwardSupplies), where notes are to be netted in.
+// - 3.1(d) inward supplies liable to reverse charge: the month's bills under
+//   reverse charge, with the tax the shop pays on them.
+// - 3.2 inter-State supplies to unregistered persons, by place of supply: the
+//   rated bases of IGST invoices to buyers without GSTIN.
+// - 4(A)(3) ITC on inward supplies under reverse charge and 4(A)(5) all other
+//   ITC: the tax of every bill of the month; 4(B)(1) reversed: the tax of the
+//   bills whose ITC is not eligible (section 17(5)); 4(C) = 4(A) - 4(B).
+// - 6.1: the output tax of 3.1(a) set off by the credit of 4(C) in the legal
+//   order (SetOffTax); what is left is paid in cash per head, as is the whole
+//   tax under reverse charge.
+#include "registers/savedinvoice.h"
+#include "sales/purchasebill.h"
+
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace zelva {
+
+class Database;
+
+// One figure of the worksheet and the documents it is made of
+// ("A00012 of 03/01/2027", "bill 42 of Sharma Traders of 05/01/2027").
+struct Gstr3bFigure {
+    QString section; // "3.1(a)", "4(A)(5)", "6.1"
+    QString description;
+    Paise taxable = 0;
+    LineTax tax;
+    bool hasTaxable = true; // false: the ITC and tax rows, which carry no taxable value
+    QStringList documents;
+};
+
+// The outward side of the month: what notes will be netted into.
+struct OutwardSupplies {
+    Gstr3bFigure taxable; // 3.1(a)
+    Gstr3bFigure nilRated; // 3.1(c)
+    std::vector<Gstr3bFigure> unregisteredInterState; // 3.2, by place of supply in code order
+};
+OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices);
+
+enum TaxHead { IgstHead, CgstHead, SgstHead };
+constexpr int TaxHeadCount = 3;
+using HeadAmounts = std::array<Paise, TaxHeadCount>;
+
+// The output tax set off by the credit, in the legal order: IGST credit
+// against IGST, then CGST, then SGST; CGST credit against CGST, then IGST;
+// SGST credit against SGST, then IGST; CGST and SGST credit never against
+// each other.
+struct SetOff {
+    HeadAmounts payable{};
+    // paid[credit head][tax head]: the credit of one head used against the tax of another.
+    std::array<HeadAmounts, TaxHeadCount> paid{};
+    HeadAmounts cash{}; // the tax left to pay in cash
+    HeadAmounts carriedForward{}; // the credit left unused
+};
+SetOff SetOffTax(const HeadAmounts& payable, const HeadAmounts& credit);
+HeadAmounts HeadsOf(const LineTax& tax);
+
+struct Gstr3b {
+    int year = 0;
+    int month = 0;
+    std::vector<Gstr3bFigure> rows; // in the form's order
+    SetOff setOff;
+    HeadAmounts reverseChargeCash{};
+    // The row of a section ("4(C)"); nullptr when there is none.
+    const Gstr3bFigure* row(const QString& section) const;
+};
+
+Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
+                   const std::vector<PurchaseBill>& bills);
+// Throws DataError.
+Gstr3b LoadGstr3b(const Database& db, int year, int month);
+
+QStringList Gstr3bCaptions();
+// A row's cells as texts: section, description, taxable value ("" when the
+// row has none), IGST, CGST, SGST, cess.
+QStringList Gstr3bCells(const Gstr3bFigure& row);
+QString Gstr3bCsv(const Gstr3b& worksheet);
+
+} // namespace zelva

@@ -1,0 +1,177 @@
+// Purchases with GST worked as the storekeeper works them: supplier picked
+// (or typed and added), item, New, quantity, taxable value and rate, Save;
+// a second line added to the same bill; the same bill entered twice refused.
+#include "gst/gststates.h"
+#include "stock/frmpurchase.h"
+#include "stock/movement.h"
+#include "support/formdriver.h"
+#include "support/testserver.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace testing;
+using zelva::DbFile;
+
+namespace {
+
+QString gstinOf(const char* state, const char* pan)
+{
+    const QString first14 = QLatin1String(state) + QLatin1String(pan) + QStringLiteral("1Z");
+    return first14 + zelva::GstinCheckCharacter(first14);
+}
+
+struct Shop {
+    TempData data;
+    MessageRecorder messages;
+    std::unique_ptr<frmPurchase> form;
+
+    Shop()
+    {
+        data.db->run("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) VALUES ('Zelva Traders', "
+                     "'Tamil Nadu', '33AAACH7409R1Z8', 1, 'C00001')",
+                     {}, "add the company", DbFile::Master);
+        data.db->run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
+                     "VALUES (1, 'G00001', 'Laptop', '8471', 100, 'Nos', 10, 'N.A.')",
+                     {}, "add stock", DbFile::ItemStock);
+        data.db->run("INSERT INTO PurchaseMaster.Supplier (sno, SupplierId, Name, address, State, Gstin, Phone, Email, "
+                     "Remarks) VALUES (1, 'S00001', 'Mysore Paints', '4 Hill Road', 'Karnataka', ?, 'N.A.', 'N.A.', "
+                     "'N.A.')",
+                     {gstinOf("29", "AABCM5678L")}, "add a supplier", DbFile::PurchaseMaster);
+        form = std::make_unique<frmPurchase>(*data.db);
+    }
+
+    // A line of the bill: Laptop, the quantity, the taxable value (blank:
+    // quantity x rate) and the GST rate; Save's messages.
+    QStringList line(const QString& billNo, const QString& quantity, const QString& taxable, const QString& rate)
+    {
+        frmPurchase& p = *form;
+        startMovement(&p, "optExistingItem", "Laptop");
+        pick(p.cboSupplier, "Mysore Paints");
+        typeInto(p.txtPurchaseInvoiceNo, billNo);
+        typeInto(p.txtQuantity, quantity);
+        typeInto(p.txtTaxable, taxable);
+        pick(p.cboGstRate, rate);
+        messages.clear();
+        click(p.cmdSave);
+        return messages.texts();
+    }
+
+    QList<QVariantList> rows(const QString& sql) const { return rowsInFile(data.folder(), DbFile::PurchaseMaster, sql); }
+    double laptops() const
+    {
+        return valueInFile(data.folder(), DbFile::ItemStock, "SELECT Quantity FROM Stock WHERE itemcode = 'G00001'")
+            .toDouble();
+    }
+};
+
+} // namespace
+
+class PurchaseBillsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A supplier of another State from the list: IGST on the line, the
+    // supplier's details filled, the stock moved; a second line joins the bill.
+    void billOfTwoLines()
+    {
+        Shop s;
+        frmPurchase& p = *s.form;
+        p.show();
+        click(p.optExistingItem);
+        startMovement(&p, "optExistingItem", "Laptop");
+        QVERIFY(pick(p.cboSupplier, "Mysore Paints"));
+        QCOMPARE(p.txtSupState->text(), QString("Karnataka"));
+        QCOMPARE(p.txtSupAddress->text(), QString("4 Hill Road"));
+        typeInto(p.txtPurchaseInvoiceNo, "KA/77");
+        typeInto(p.txtQuantity, "5");
+        pick(p.cboGstRate, "18");
+        QCOMPARE(p.lblLineTax->text(), QString("IGST 90.00")); // 5 x 100 at 18 %
+        s.messages.clear();
+        click(p.cmdSave);
+        QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(s.laptops(), 15.0);
+
+        // the next line, on the same bill, with a taxable value of its own
+        QVERIFY(p.chkAddToBill->isEnabled());
+        click(p.cmdNew);
+        p.chkAddToBill->setChecked(true);
+        typeInto(p.txtQuantity, "2");
+        typeInto(p.txtTaxable, "333.33");
+        pick(p.cboGstRate, "5");
+        s.messages.clear();
+        click(p.cmdSave);
+        QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(s.laptops(), 17.0);
+
+        QCOMPARE(s.rows("SELECT sno, BillNo, SupplierSno, TaxKind, ReverseCharge, ItcEligible FROM PurchaseBill"),
+                 (QList<QVariantList>{{1, "KA/77", 1, "IGST", 0, 1}}));
+        // 333.33 x 5 % = 16.6665: 16.67
+        QCOMPARE(s.rows("SELECT l.PSno, BillSno, Taxable, GstRate, Igst, Cgst, p.Quantity FROM PurchaseBillLine AS l "
+                        "JOIN Purchase AS p ON p.PSno = l.PSno ORDER BY l.PSno"),
+                 (QList<QVariantList>{{1, 1, 500.0, 18.0, 90.0, 0.0, 5.0}, {2, 1, 333.33, 5.0, 16.67, 0.0, 2.0}}));
+    }
+
+    // The same supplier's bill number again in the year: refused, nothing
+    // stored, the stock unchanged.
+    void sameBillRefused()
+    {
+        Shop s;
+        frmPurchase& p = *s.form;
+        p.show();
+        startMovement(&p, "optExistingItem", "Laptop");
+        pick(p.cboSupplier, "Mysore Paints");
+        typeInto(p.txtPurchaseInvoiceNo, "KA/77");
+        typeInto(p.txtQuantity, "1");
+        pick(p.cboGstRate, "12");
+        click(p.cmdSave);
+        QCOMPARE(s.laptops(), 11.0);
+        Answers answers;
+        const QStringList said = s.line("0ka-77 ", "3", "", "12");
+        QCOMPARE(answers.asked, QStringList());
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.front().contains("already entered"), qPrintable(said.front()));
+        QCOMPARE(s.laptops(), 11.0);
+        QCOMPARE(s.rows("SELECT COUNT(*) FROM Purchase WHERE PSno <> 0").front().front().toInt(), 1);
+        QVERIFY(p.movementPending()); // still on screen to be corrected
+    }
+
+    // A supplier typed, not in the list: offered for the list; Yes adds it
+    // and the bill names it, No saves the bill alone.
+    void newSupplierOffered_data()
+    {
+        QTest::addColumn<bool>("add");
+        QTest::newRow("added") << true;
+        QTest::newRow("not added") << false;
+    }
+    void newSupplierOffered()
+    {
+        QFETCH(bool, add);
+        Shop s;
+        Answers answers(add);
+        frmPurchase& p = *s.form;
+        p.show();
+        startMovement(&p, "optExistingItem", "Laptop");
+        typeInto(p.txtSupplierName, "Chennai Steels");
+        typeInto(p.txtSupState, "Tamil Nadu");
+        typeInto(p.txtPurchaseInvoiceNo, "CS-1");
+        typeInto(p.txtQuantity, "4");
+        typeInto(p.txtTaxable, "1234.57");
+        pick(p.cboGstRate, "5");
+        s.messages.clear();
+        click(p.cmdSave);
+        QCOMPARE(answers.asked.size(), 1);
+        QVERIFY(answers.asked.front().contains("Chennai Steels is not in the supplier list"));
+        QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(s.rows("SELECT Name, State FROM Supplier WHERE sno = 2"),
+                 (add ? QList<QVariantList>{{"Chennai Steels", "Tamil Nadu"}} : QList<QVariantList>{}));
+        // within the State: CGST and SGST at 2.5 % each, 30.86425 each to the paisa
+        QCOMPARE(s.rows("SELECT b.SupplierSno, b.TaxKind, l.Cgst, l.Sgst FROM PurchaseBill AS b JOIN "
+                        "PurchaseBillLine AS l ON l.BillSno = b.sno"),
+                 (QList<QVariantList>{{add ? 2 : 0, "CGST", 30.86, 30.86}}));
+    }
+};
+
+QTEST_MAIN(PurchaseBillsTest)
+#include "test_purchasebills.moc"
