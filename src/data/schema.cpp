@@ -102,6 +102,22 @@ std::vector<TableDef> buildTables()
                  {serial("sno"), text("InvoiceNo"), text("Irn"), text("AckNo"), text("AckDate"), text("SignedQrCode"),
                   text("EwbNo"), text("EwbDate"), text("EwbValidTill"), text("ImportedOn")},
                  "sno", false, "InvoiceNo"});
+    // Money received from buyers, in paise: each receipt under its own number
+    // (R00001), never edited; a cancelled one keeps its number and its mark.
+    t.push_back({DbFile::Invoice, "Receipt",
+                 {serial("sno"), text("ReceiptNo"), text("ReceiptDate"), text("Time"), text("bid"), text("BuyerName"),
+                  text("Mode"), text("Reference"), text("Bank"), serial("AmountPaise"), text("EnteredBy")},
+                 "sno", false, "ReceiptNo"});
+    // What of a receipt went to which invoice (paise); the rest is the buyer's advance.
+    t.push_back({DbFile::Invoice, "ReceiptAllotment",
+                 {serial("sno"), text("ReceiptNo"), serial("InvoiceSno"), text("InvoiceNo"), serial("AmountPaise")},
+                 {}, false});
+    t.push_back({DbFile::Invoice, "CancelledReceipt",
+                 {serial("sno"), text("ReceiptNo"), text("CancelDate"), text("CancelTime"), text("Reason"),
+                  text("CancelledBy")},
+                 "sno", false, "ReceiptNo"});
+    // A buyer's credit limit in paise, by the buyer's serial in CustomerDetails.
+    t.push_back({DbFile::Customer, "BuyerCreditLimit", {serial("sno"), text("bid"), serial("LimitPaise")}, "sno", false});
     t.push_back({DbFile::PurchaseMaster, "Purchase",
                  {serial("PSno"), text("PurchaseId"), text("PurchaseDate"), text("PurchaseOrder"),
                   text("PurchaseInvoiceNo"), text("PurchaseInvoiceDate"), text("SupplierName"),

@@ -90,12 +90,15 @@ QString ConnectionPrintInvoiceSelect();
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
 // cancelled invoices' values out; 5: credit and debit notes against saved
-// invoices and their lines (new tables SaleNote and SaleNoteLine); 8: each
-// invoice's transport details and its registration (IRN, acknowledgement,
-// signed QR code), a company's UPI ID and e-way bill limit (new tables).
+// invoices and their lines (new tables SaleNote and SaleNoteLine); 6: receipts,
+// what of each went to which invoice, cancelled receipts and the buyers' credit
+// limits (new tables); 8: each invoice's transport details and its registration
+// (IRN, acknowledgement, signed QR code), a company's UPI ID and e-way bill
+// limit (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
 constexpr int SaleNotesVersion = 5;
+constexpr int ReceiptsVersion = 6;
 // 7: input tax: the suppliers (Supplier), the purchase bills (PurchaseBill)
 // and the GST of each purchase line (PurchaseBillLine, keyed by the
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.

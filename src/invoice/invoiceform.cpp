@@ -276,6 +276,7 @@ void InvoiceForm::showBuyer(int index)
     BuyerState = txtBuyerState->text();
     showDelivery();
     cboBuyerNameD->setEditText(cboBuyerName->currentText());
+    showBuyerBalance();
 }
 
 // The delivery block from the current buyer record.

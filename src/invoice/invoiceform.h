@@ -11,6 +11,7 @@
 #include "invoice/invoicepageparts.h"
 #include "sales/companypayment.h"
 #include "sales/invoicestore.h"
+#include "sales/receiptstore.h"
 #include "ui/pendingwork.h"
 
 #include <QHash>
@@ -18,6 +19,7 @@
 #include <array>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -28,6 +30,7 @@ class QScrollArea;
 namespace zelva {
 class QrCodeView;
 }
+class QVBoxLayout;
 
 class InvoiceForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
@@ -178,6 +181,12 @@ public:
     // the pay QR of the company's UPI ID, with "Scan to pay" beneath
     zelva::QrCodeView* qrUpi;
     QLabel* lblScanToPay;
+    // paid at the counter, and what the buyer owes (invoicepayment.cpp); not on the page
+    QGroupBox* fraPaidNow;
+    QCheckBox* chkPaidNow;
+    QComboBox* cboPaidMode;
+    QLineEdit* txtPaidReference;
+    QLabel* lblBuyerBalance;
 
 public slots:
     void cmdNewInvoice_Click();
@@ -338,6 +347,17 @@ private:
     bool transportAccepted();
     void showTransportSummary();
     void showUpiQr();
+    // paid now, the buyer's balance and credit limit (invoicepayment.cpp)
+    void buildPaidNow(QVBoxLayout* column);
+    // A new invoice: not paid now, by cash when it is.
+    void resetPaidNow();
+    // The buyer picked: its balance shown; paid now ticked for a walk-in
+    // buyer (one without a GSTIN), left for the operator otherwise.
+    void showBuyerBalance();
+    std::optional<zelva::PaidNow> paidNow() const;
+    // False (told) when paid now cannot be saved as chosen; else warns, never
+    // refusing, when the invoice takes the buyer past its credit limit.
+    bool checkPayment(zelva::Paise invoiceTotal);
 
     // printing (invoiceprint.cpp)
     bool takeFreeNumber();

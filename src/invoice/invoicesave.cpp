@@ -88,6 +88,7 @@ void InvoiceForm::cmdNewInvoice_Click()
     txtInvoiceDate->setText(DateText(QDate::currentDate()));
     txtOrderDate->setText(txtInvoiceDate->text());
     txtShortExcess->setText(QStringLiteral("Short & Excess"));
+    resetPaidNow();
     cboDescriptionOfGoods->setEnabled(true);
     cboBuyerName->setFocus();
     setPending(true);
@@ -206,7 +207,7 @@ bool InvoiceForm::readyToSave()
         MsgBox(AmountTooLarge(QStringLiteral("The total of this invoice")));
         return false;
     }
-    return true;
+    return checkPayment(m_invoice.totals.grand);
 }
 
 // Saves the invoice whole or not at all (StoreInvoice). The serial taken at
@@ -225,7 +226,7 @@ bool InvoiceForm::storeInvoice(Renumber renumber, const QString& failureNote)
     invoice.time = TimeTextHM(QTime::currentTime());
     StoredInvoice stored;
     try {
-        stored = StoreInvoice(m_db, invoice, renumber);
+        stored = StoreSale(m_db, invoice, renumber, paidNow()).invoice;
     } catch (const DataError& error) {
         // Rolled back: the invoice stays on screen to be saved again.
         MsgBox(error.message() + QStringLiteral("\nThe invoice is not saved and no stock was taken off. "

@@ -120,6 +120,7 @@ void InvoiceForm::buildCommandButtons()
     cmdPrint = button("cmdPrint", "&Print", "Print and Save Invoice");
     cmdInvoiceReport = button("cmdInvoiceReport", "Print Invoice", "");
     cmdClose = button("cmdClose", "&Close", "Close Curent Window");
+    buildPaidNow(column);
 }
 
 void InvoiceForm::connectHandlers()

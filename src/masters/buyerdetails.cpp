@@ -3,6 +3,7 @@
 #include "masters/gstentries.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace zelva;
 
@@ -21,7 +22,10 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     , txtEmail(NewBox(this, "txtEmail"))
     , txtWebsite(NewBox(this, "txtWebsite"))
     , txtRemarks(NewBox(this, "txtRemarks"))
+    , cmdCreditLimit(NewButton(this, "cmdCreditLimit", tr("Credit Li&mit"),
+                               tr("The most the buyer may owe before an invoice warns")))
     , datBuyer(db)
+    , m_db(db)
 {
     Setup setup;
     setup.fields = {{"sno", txtSno},
@@ -47,7 +51,9 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     setup.listKeys = {{tr("Buyer ID"), "bid"}, {tr("Buyer Name"), "Name"}};
     setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
     setup.states = &ListFormStates();
+    setup.extraButtons = {cmdCreditLimit};
     setUp(std::move(setup));
+    connect(cmdCreditLimit, &QPushButton::clicked, this, &frmBuyerDetails::cmdCreditLimit_Click);
 
     onLostFocus(txtName, [this] { txtName_LostFocus(); });
 }

@@ -3,6 +3,7 @@
 #include "masters/masterform.h"
 
 class QLineEdit;
+class QPushButton;
 
 class frmBuyerDetails : public zelva::MasterForm {
     Q_OBJECT
@@ -21,9 +22,12 @@ public:
     QLineEdit* txtEmail;
     QLineEdit* txtWebsite;
     QLineEdit* txtRemarks;
+    // The shown buyer's credit limit, kept beside its record (creditlimit.cpp).
+    QPushButton* cmdCreditLimit;
 
 public slots:
     void txtName_LostFocus();
+    void cmdCreditLimit_Click();
 
 protected:
     zelva::RecordSource& records() override { return datBuyer; }
@@ -37,4 +41,5 @@ private:
     void Insert();
 
     zelva::RecordSource datBuyer;
+    zelva::Database& m_db;
 };

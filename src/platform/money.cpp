@@ -50,11 +50,18 @@ std::vector<Paise> SplitPaise(const std::vector<Paise>& values, double ratePerce
 
 QString AmountText(Paise paise)
 {
+    // built by hand: a register of many thousand lines makes several texts a line
     const Paise size = paise < 0 ? -paise : paise;
-    return QStringLiteral("%1%2.%3")
-        .arg(paise < 0 ? QStringLiteral("-") : QString())
-        .arg(size / 100)
-        .arg(size % 100, 2, 10, QLatin1Char('0'));
+    const int cents = int(size % 100);
+    QString text;
+    text.reserve(24);
+    if (paise < 0)
+        text += QLatin1Char('-');
+    text += QString::number(size / 100);
+    text += QLatin1Char('.');
+    text += QLatin1Char(char('0' + cents / 10));
+    text += QLatin1Char(char('0' + cents % 10));
+    return text;
 }
 
 QString BoxAmountText(Paise paise)

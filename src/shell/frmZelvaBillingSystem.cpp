@@ -8,8 +8,10 @@
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
+#include "reports/frmoutstanding.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
@@ -161,6 +163,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuCreditNote = addEntry(mnuInvoice, "mnuCreditNote", "C&redit Note", {}, &M::mnuCreditNote_Click);
     mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
     mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
+    mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "Rece&ipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -193,6 +196,8 @@ void frmZelvaBillingSystem::buildMenus()
     addInputTaxReports();
     mnuNoteRegister = addEntry(
         mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
+    mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
+    mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -375,6 +380,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmGstr3b(m_db);
     if (formName == u"frmGstr2b")
         return new zelva::frmGstr2b(m_db);
+    if (formName == u"frmReceipt")
+        return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmOutstanding")
+        return new zelva::frmOutstanding(m_db);
+    if (formName == u"frmStatement")
+        return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
@@ -523,6 +534,9 @@ void frmZelvaBillingSystem::mnuPortalFiles_Click() { OpenChild(QStringLiteral("f
 void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("frmCreditNote")); }
 void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
 void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
+void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
+void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
+void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
 void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }

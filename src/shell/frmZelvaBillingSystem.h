@@ -50,6 +50,9 @@ public:
     QAction* mnuCreditNote;
     QAction* mnuDebitNote;
     QAction* mnuNoteList;
+    QAction* mnuReceipt;
+    QAction* mnuOutstanding;
+    QAction* mnuStatement;
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -104,6 +107,9 @@ public slots:
     void mnuCreditNote_Click();
     void mnuDebitNote_Click();
     void mnuNoteRegister_Click();
+    void mnuReceipt_Click();
+    void mnuOutstanding_Click();
+    void mnuStatement_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();

@@ -68,8 +68,9 @@ private slots:
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "BuyerInvoice"), 1);
         QCOMPARE(countIn(dir.path(), DbFile::ItemStock, "Stock"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"),
-                 QStringList({"CancelledInvoice", "FiledReturn", "GoodsInvoice", "InvoiceIrn", "InvoiceStock",
-                              "InvoiceTransport", "SaleNote", "SaleNoteLine", "buyerinvoice"}));
+                 QStringList({"CancelledInvoice", "CancelledReceipt", "FiledReturn", "GoodsInvoice", "InvoiceIrn",
+                              "InvoiceStock", "InvoiceTransport", "Receipt", "ReceiptAllotment", "SaleNote",
+                              "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), QStringList{"uq_Stock_sno"}); // no itemcode there
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);
@@ -93,10 +94,11 @@ private slots:
         Database::open(dir.path(), agreed).reset();
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "index"),
                  QStringList({"idx_BuyerInvoice_datekey", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
-                              "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno", "uq_FiledReturn_ReturnMonth",
+                              "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno",
+                              "uq_CancelledReceipt_ReceiptNo", "uq_CancelledReceipt_sno", "uq_FiledReturn_ReturnMonth",
                               "uq_GoodsInvoice_InvoiceNo", "uq_GoodsInvoice_sno", "uq_InvoiceIrn_InvoiceNo",
                               "uq_InvoiceIrn_sno", "uq_InvoiceTransport_InvoiceNo", "uq_InvoiceTransport_sno",
-                              "uq_SaleNote_NoteNo", "uq_SaleNote_sno"}));
+                              "uq_Receipt_ReceiptNo", "uq_Receipt_sno", "uq_SaleNote_NoteNo", "uq_SaleNote_sno"}));
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), SchemaVersion);
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "SELECT " + DateKeySql("InvoiceDate") + " FROM BuyerInvoice")
                      .toInt(),

@@ -19,6 +19,9 @@
 #include "support/testserver.h"
 
 #include <QPushButton>
+#include "sales/owed.h"
+#include "sales/receiptstore.h"
+
 #include <QtTest>
 
 using namespace testing;
@@ -131,6 +134,17 @@ private slots:
             back.reason = zelva::SalesReturnReason();
             back.lines = {{2, "Cable", "", "Nos", 1, 1235, 0, 0}};
             QVERIFY(zelva::StoreSaleNote(db, back).saved());
+            // money received against the first, one receipt cancelled, a credit limit
+            zelva::Receipt paid;
+            paid.date = "07/12/2026";
+            paid.buyerCode = "C00005";
+            paid.buyerName = "Kochi Stores";
+            paid.amount = 100000;
+            paid.allotments = {{1, "A00001", 60000}};
+            QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
+            QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
+            QCOMPARE(zelva::CancelReceipt(db, "R00002", {"08/12/2026", "10:00:00", "Twice", "Asha"}), QString());
+            zelva::SetCreditLimit(db, 5, "C00005", 2500000);
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             {
@@ -164,7 +178,9 @@ private slots:
         QVERIFY2(copied.exitCode == 0, qPrintable(copied.err));
         QVERIFY2(copied.out.contains("Invoice.GoodsInvoice: 2 records"), qPrintable(copied.out));
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
-                                 "Invoice.InvoiceStock: 3 records", "Invoice.InvoiceIrn: 1 record\n",
+                                 "Invoice.InvoiceStock: 3 records", "Invoice.Receipt: 2 records",
+                                 "Invoice.ReceiptAllotment: 2 records", "Invoice.CancelledReceipt: 1 record\n",
+                                 "Customer.BuyerCreditLimit: 1 record\n", "Invoice.InvoiceIrn: 1 record\n",
                                  "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
                                  "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n",
                                  "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n"})

@@ -1,0 +1,90 @@
+#pragma once
+// What the buyers owe as at a day, and one buyer's statement of account for a
+// period, both worked out from sales/owed.h (what each invoice and buyer
+// owes, in one place), with their CSV texts and Excel sheets.
+//
+// The outstanding report lists, buyer by buyer (by name), each invoice not
+// fully paid as at the day: its amount, what was paid by then, the balance,
+// the days from the invoice to that day, and the balance again in its ageing
+// column (0-30, 31-60, 61-90, over 90 days; an invoice whose date cannot be
+// read counts as over 90); then the buyer's advance, if any, taken off, and
+// the buyer's totals; the overall totals at the end.
+#include "registers/period.h"
+#include "registers/xlsxfile.h"
+#include "sales/owed.h"
+
+#include <array>
+
+namespace zelva {
+
+class Database;
+
+constexpr int AgeingColumns = 4;
+
+struct OutstandingFigures {
+    Paise amount = 0;
+    Paise paid = 0;
+    Paise balance = 0;
+    std::array<Paise, AgeingColumns> ageing{};
+    void add(const OutstandingFigures& other);
+};
+
+struct OutstandingLine {
+    QString number;
+    QString dateText;
+    QDate date;
+    int days = -1; // -1: the date cannot be read
+    OutstandingFigures figures;
+};
+
+struct OutstandingBuyer {
+    QString key;
+    QString name;
+    std::vector<OutstandingLine> lines;
+    Paise advance = 0;
+    OutstandingFigures totals; // the balance less the advance
+};
+
+struct Outstanding {
+    QDate asAt;
+    std::vector<OutstandingBuyer> buyers;
+    OutstandingFigures totals;
+};
+
+// The ageing column of an invoice that many days old (0-30: 0, 31-60: 1,
+// 61-90: 2, over 90 or unknown: 3).
+int AgeingColumn(int days);
+
+// Throws DataError.
+Outstanding LoadOutstanding(Database& db, const QDate& asAt);
+QString OutstandingCsv(const Outstanding& outstanding);
+XlsxSheet OutstandingSheet(const Outstanding& outstanding);
+
+struct StatementLine {
+    QDate date;
+    QString dateText;
+    QString particulars; // "Invoice A00001", "Receipt R00001 (UPI, UTR 4411)"
+    Paise debit = 0;
+    Paise credit = 0;
+    Paise balance = 0; // running
+};
+
+struct Statement {
+    QString buyerKey;
+    QString buyerName;
+    Period period;
+    Paise opening = 0;
+    std::vector<StatementLine> lines;
+    Paise debits = 0;
+    Paise credits = 0;
+    Paise closing = 0;
+};
+
+// The buyer's account over the period: the balance before its first day,
+// each invoice and receipt of the period in date order with the running
+// balance, the closing balance. Throws DataError.
+Statement LoadStatement(Database& db, const QString& buyerKey, const QString& buyerName, const Period& period);
+QString StatementCsv(const Statement& statement);
+XlsxSheet StatementSheet(const Statement& statement);
+
+} // namespace zelva

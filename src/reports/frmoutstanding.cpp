@@ -1,0 +1,247 @@
+#include "reports/frmoutstanding.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "data/datafolder.h"
+#include "platform/shownvalues.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+#include "ui/ownwindow.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zelva {
+
+namespace {
+
+QString dayText(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
+
+// A line of the grid: three texts, the figures, the days between the balance and the ageing.
+QStringList lineTexts(const QString& first, const QString& second, const QString& third, const OutstandingFigures& f,
+                      const QString& days, bool grouped)
+{
+    QStringList texts;
+    texts.reserve(3 + 4 + AgeingColumns);
+    texts << first << second << third << ShownAmountText(f.amount, grouped) << ShownAmountText(f.paid, grouped)
+          << ShownAmountText(f.balance, grouped) << days;
+    for (Paise a : f.ageing)
+        texts << (a ? ShownAmountText(a, grouped) : QString());
+    return texts;
+}
+
+// The buttons every one of these windows has beneath its grid.
+struct ReportButtons {
+    QPushButton* print;
+    QPushButton* csv;
+    QPushButton* xlsx;
+    QPushButton* close;
+};
+
+ReportButtons newReportButtons(QWidget* form)
+{
+    return {NewButton(form, "cmdPrint", QObject::tr("&Print"), QObject::tr("Preview, print or save as PDF")),
+            NewButton(form, "cmdSaveCsv", QObject::tr("Save as CS&V"), QObject::tr("For a spreadsheet")),
+            NewButton(form, "cmdSaveXlsx", QObject::tr("Save as E&xcel"),
+                      QObject::tr("An .xlsx workbook for the accountant")),
+            NewButton(form, "cmdClose", QObject::tr("&Close"), QObject::tr("Close this Window"))};
+}
+
+// The choice line above, the grid, the buttons beneath.
+void layOut(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b)
+{
+    auto* commands = new QHBoxLayout;
+    commands->addStretch();
+    for (QPushButton* button : {b.print, b.csv, b.xlsx, b.close})
+        commands->addWidget(button);
+    auto* column = new QVBoxLayout(form);
+    column->addLayout(choice);
+    column->addWidget(grid, 1);
+    column->addLayout(commands);
+    form->resize(1100, 600);
+}
+
+void addLabelled(QWidget* form, QHBoxLayout* line, const QString& caption, QWidget* box)
+{
+    auto* label = new QLabel(caption, form);
+    label->setBuddy(box);
+    line->addWidget(label);
+    line->addWidget(box);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- outstanding
+
+frmOutstanding::frmOutstanding(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , dtpAsAt(NewDateBox(this, "dtpAsAt", QDate::currentDate()))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show what is owed as at the day")))
+    , grdOutstanding(NewTableGrid(this, "grdOutstanding"))
+    , m_db(db)
+{
+    setWindowTitle(tr("Outstanding"));
+    const ReportButtons b = newReportButtons(this);
+    cmdPrint = b.print;
+    cmdSaveCsv = b.csv;
+    cmdSaveXlsx = b.xlsx;
+    cmdClose = b.close;
+    auto* choice = new QHBoxLayout;
+    addLabelled(this, choice, tr("&As at"), dtpAsAt);
+    choice->addWidget(cmdShow);
+    choice->addStretch();
+    layOut(this, choice, grdOutstanding, b);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmOutstanding::cmdShow_Click);
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { OpenTableReport(this, outstandingTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), OutstandingCsv(m_report)); });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), OutstandingSheet(m_report)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+    cmdShow_Click();
+}
+
+void frmOutstanding::cmdShow_Click()
+{
+    Outstanding report;
+    if (!Guarded<DataError>([&] { report = LoadOutstanding(m_db, dtpAsAt->date()); }))
+        return;
+    m_report = std::move(report);
+    ShowTable(grdOutstanding, outstandingTable());
+}
+
+TableReport frmOutstanding::outstandingTable() const
+{
+    TableReport table;
+    table.caption = tr("Outstanding");
+    table.title = tr("Outstanding as at %1").arg(dayText(m_report.asAt));
+    table.subtitle = tr("Invoices not fully paid, with their age in days");
+    table.columns = {{tr("Buyer"), 2200},          {tr("Invoice No."), 1000}, {tr("Date"), 1000},
+                     {tr("Amount"), 1300, true},   {tr("Paid"), 1300, true},  {tr("Balance"), 1300, true},
+                     {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
+                     {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}};
+    const bool grouped = IndianDigitGrouping();
+    std::size_t lines = 0;
+    for (const OutstandingBuyer& buyer : m_report.buyers)
+        lines += buyer.lines.size() + 2;
+    table.lines.reserve(lines);
+    for (const OutstandingBuyer& buyer : m_report.buyers) {
+        for (const OutstandingLine& line : buyer.lines)
+            table.lines.push_back(lineTexts(buyer.name, line.number, line.dateText, line.figures,
+                                            line.days < 0 ? QString() : QString::number(line.days), grouped));
+        if (buyer.advance != 0) {
+            QStringList advance{buyer.name, tr("Advance"), {}, {}, {}, ShownAmountText(-buyer.advance, grouped)};
+            while (advance.size() < qsizetype(table.columns.size()))
+                advance << QString();
+            table.lines.push_back(advance);
+        }
+        table.lines.push_back(lineTexts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}, grouped));
+    }
+    table.totals = lineTexts(tr("Total"), {}, {}, m_report.totals, {}, grouped);
+    return table;
+}
+
+QString frmOutstanding::fileName() const
+{
+    return tr("Outstanding %1").arg(m_report.asAt.toString(Qt::ISODate));
+}
+
+// ---------------------------------------------------------------- statement
+
+frmStatement::frmStatement(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , cboBuyerName(Named(new QComboBox(this), QStringLiteral("cboBuyerName")))
+    , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the buyer's account over the period")))
+    , grdStatement(NewTableGrid(this, "grdStatement"))
+    , m_db(db)
+{
+    setWindowTitle(tr("Statement of Account"));
+    const ReportButtons b = newReportButtons(this);
+    cmdPrint = b.print;
+    cmdSaveCsv = b.csv;
+    cmdSaveXlsx = b.xlsx;
+    cmdClose = b.close;
+    cboBuyerName->setMinimumContentsLength(30);
+    Guarded<DataError>([this] { m_buyers = BuyersToChoose(m_db); });
+    for (const BuyerChoice& buyer : m_buyers)
+        cboBuyerName->addItem(QStringLiteral("%1 (%2)").arg(buyer.name, buyer.code));
+    cboBuyerName->setCurrentIndex(-1);
+    auto* choice = new QHBoxLayout;
+    addLabelled(this, choice, tr("&Buyer"), cboBuyerName);
+    addLabelled(this, choice, tr("&From"), dtpFrom);
+    addLabelled(this, choice, tr("T&o"), dtpTo);
+    choice->addWidget(cmdShow);
+    choice->addStretch();
+    layOut(this, choice, grdStatement, b);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmStatement::cmdShow_Click);
+    connect(cboBuyerName, &QComboBox::activated, this, &frmStatement::cmdShow_Click);
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { OpenTableReport(this, statementTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
+        AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), StatementCsv(m_statement));
+    });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), StatementSheet(m_statement)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+}
+
+void frmStatement::cmdShow_Click()
+{
+    const int index = cboBuyerName->currentIndex();
+    if (index < 0 || index >= int(m_buyers.size())) {
+        MsgBox(tr("Choose the buyer whose account to show (Buyer)."));
+        return;
+    }
+    if (dtpFrom->date() > dtpTo->date()) {
+        MsgBox(tr("The period starts after it ends: choose a From day on or before the To day."));
+        return;
+    }
+    const BuyerChoice& buyer = m_buyers[std::size_t(index)];
+    Statement statement;
+    if (!Guarded<DataError>([&] {
+            statement = LoadStatement(m_db, BuyerKey(buyer.code, buyer.name), buyer.name, {dtpFrom->date(), dtpTo->date()});
+        }))
+        return;
+    m_statement = std::move(statement);
+    ShowTable(grdStatement, statementTable());
+}
+
+TableReport frmStatement::statementTable() const
+{
+    TableReport table;
+    const bool grouped = IndianDigitGrouping();
+    const Statement& s = m_statement;
+    table.caption = tr("Statement of Account");
+    table.title = tr("Statement of Account: %1").arg(s.buyerName);
+    table.subtitle = tr("From %1 to %2").arg(dayText(s.period.from), dayText(s.period.to));
+    table.columns = {{tr("Date"), 1100},          {tr("Particulars"), 4200}, {tr("Debit"), 1500, true},
+                     {tr("Credit"), 1500, true}, {tr("Balance"), 1600, true}};
+    const auto shown = [grouped](Paise a) { return a ? ShownAmountText(a, grouped) : QString(); };
+    table.lines.push_back({dayText(s.period.from), tr("Opening balance"), {}, {}, ShownAmountText(s.opening, grouped)});
+    for (const StatementLine& line : s.lines)
+        table.lines.push_back({line.dateText, line.particulars, shown(line.debit), shown(line.credit),
+                               ShownAmountText(line.balance, grouped)});
+    table.totals = {dayText(s.period.to), tr("Closing balance"), ShownAmountText(s.debits, grouped),
+                    ShownAmountText(s.credits, grouped), ShownAmountText(s.closing, grouped)};
+    return table;
+}
+
+QString frmStatement::fileName() const
+{
+    return tr("Statement %1 %2 to %3")
+        .arg(m_statement.buyerName, m_statement.period.from.toString(Qt::ISODate),
+             m_statement.period.to.toString(Qt::ISODate));
+}
+
+} // namespace zelva

@@ -1,0 +1,74 @@
+#pragma once
+// The Outstanding window: what every buyer owes as at a chosen day, invoice
+// by invoice with its ageing, the buyer's totals and the overall totals
+// (registers/outstanding.h); and the Statement of Account window: one
+// buyer's invoices and receipts over a period with the opening, running and
+// closing balance, to send to the buyer. Both preview, print and save as PDF
+// through the report engine, and save as CSV and as an Excel workbook.
+#include "registers/outstanding.h"
+#include "reports/tablereport.h"
+#include "sales/receiptstore.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QPushButton;
+class QTableView;
+
+namespace zelva {
+
+class Database;
+
+class frmOutstanding : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmOutstanding(Database& db, QWidget* parent = nullptr);
+
+    QDateEdit* dtpAsAt;
+    QPushButton* cmdShow;
+    QTableView* grdOutstanding;
+    QPushButton* cmdPrint;
+    QPushButton* cmdSaveCsv;
+    QPushButton* cmdSaveXlsx;
+    QPushButton* cmdClose;
+
+    const Outstanding& shown() const { return m_report; }
+    TableReport outstandingTable() const;
+
+private:
+    void cmdShow_Click();
+    QString fileName() const;
+
+    Database& m_db;
+    Outstanding m_report;
+};
+
+class frmStatement : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmStatement(Database& db, QWidget* parent = nullptr);
+
+    QComboBox* cboBuyerName;
+    QDateEdit* dtpFrom;
+    QDateEdit* dtpTo;
+    QPushButton* cmdShow;
+    QTableView* grdStatement;
+    QPushButton* cmdPrint;
+    QPushButton* cmdSaveCsv;
+    QPushButton* cmdSaveXlsx;
+    QPushButton* cmdClose;
+
+    const Statement& shown() const { return m_statement; }
+    TableReport statementTable() const;
+
+private:
+    void cmdShow_Click();
+    QString fileName() const;
+
+    Database& m_db;
+    std::vector<BuyerChoice> m_buyers;
+    Statement m_statement;
+};
+
+} // namespace zelva

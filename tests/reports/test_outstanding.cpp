@@ -1,0 +1,194 @@
+// The Outstanding and Statement of Account windows over saved invoices and
+// receipts: each invoice in its ageing column as at the day chosen, paid,
+// cancelled and later invoices left out, an advance taken off the buyer's
+// total; the statement's opening, running and closing balances; paper, CSV
+// and the Excel sheet showing what the grid shows.
+#include "reports/frmoutstanding.h"
+
+#include "data/serials.h"
+#include "invoice/shop.h"
+#include "reports/xlsxreader.h"
+#include "sales/invoicecancel.h"
+#include "sales/receiptstore.h"
+#include "ui/reportwindow.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFile>
+#include <QTableView>
+
+using namespace zelva;
+using namespace testing;
+
+namespace {
+
+Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const char* date, double rate)
+{
+    Invoice x;
+    x.serial = serial;
+    x.number = RecordCode(CodeKind::Invoice, serial);
+    x.date = date;
+    x.buyerCode = buyerCode;
+    x.buyer.name = buyerName;
+    InvoiceLine l;
+    l.description = "Cable";
+    l.quantity = 1;
+    l.rate = rate;
+    l.amount = LineAmount(1, rate);
+    x.lines = {l};
+    ComputeTotals(x);
+    return x;
+}
+
+void receive(Database& db, const char* buyerCode, const char* buyerName, const char* date, Paise amount,
+             std::vector<Allotment> allotments)
+{
+    Receipt r;
+    r.date = date;
+    r.buyerCode = buyerCode;
+    r.buyerName = buyerName;
+    r.mode = PaymentMode::Cheque;
+    r.reference = "004512";
+    r.bank = "Canara";
+    r.amount = amount;
+    r.allotments = std::move(allotments);
+    QVERIFY(StoreReceipt(db, r, QDate(2027, 3, 31)).saved());
+}
+
+// As at 31/12/2026 Zeta (C00001) owes A00001 (20/12, 11 days), A00002 (15/11,
+// 46 days, 50.00 paid of 200.00), A00003 (10/10, 82 days), A00004 (01/08,
+// 152 days); A00005 is paid, A00006 cancelled, A00007 dated in 2027.
+// Asha (C00002) paid 800.00 against A00008 of 500.00: 300.00 is advance.
+void shop(Database& db)
+{
+    addBuyer(db, 1, "Zeta", "Kerala");
+    addBuyer(db, 2, "Asha", "Kerala");
+    const std::tuple<const char*, const char*, const char*, double> sales[] = {
+        {"C00001", "Zeta", "20/12/2026", 100},  {"C00001", "Zeta", "15/11/2026", 200},
+        {"C00001", "Zeta", "10/10/2026", 300},  {"C00001", "Zeta", "01/08/2026", 400},
+        {"C00001", "Zeta", "02/08/2026", 99},   {"C00001", "Zeta", "03/08/2026", 77},
+        {"C00001", "Zeta", "05/01/2027", 1000}, {"C00002", "Asha", "30/12/2026", 500}};
+    qint64 serial = 0;
+    for (const auto& [code, name, date, rate] : sales)
+        StoreInvoice(db, sale(++serial, code, name, date, rate));
+    receive(db, "C00001", "Zeta", "20/11/2026", 14900, {{2, "A00002", 5000}, {5, "A00005", 9900}});
+    QCOMPARE(CancelInvoice(db, "A00006", {"04/08/2026", "10:00", "Duplicate", "ravi"}), QString());
+    receive(db, "C00002", "Asha", "30/12/2026", 80000, {{8, "A00008", 50000}});
+}
+
+QStringList gridRow(const QTableView* grid, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        texts << GridText(grid, row, c);
+    return texts;
+}
+
+QStringList takeReportTexts()
+{
+    QStringList texts;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<ReportWindow*>(w); window && window->isVisible()) {
+            for (const report::ReportPage& page : window->pages())
+                for (const report::PlacedText& text : page.texts)
+                    texts << text.text;
+            window->close();
+        }
+    return texts;
+}
+
+} // namespace
+
+class OutstandingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ageingAsAtTheDay();
+    void statementOfAccount();
+};
+
+void OutstandingTest::ageingAsAtTheDay()
+{
+    TempData data;
+    shop(*data.db);
+    MessageRecorder messages;
+    frmOutstanding form(*data.db);
+    form.dtpAsAt->setDate({2026, 12, 31});
+    click(form.cmdShow);
+    const QTableView* grid = form.grdOutstanding;
+    // Asha first (by name): her advance and total; then Zeta's four invoices, oldest first
+    QCOMPARE(gridRow(grid, 0).mid(0, 6), (QStringList{"Asha", "Advance", "", "", "", "-300.00"}));
+    QCOMPARE(gridRow(grid, 1).mid(5, 1), QStringList{"-300.00"});
+    QCOMPARE(gridRow(grid, 2), (QStringList{"Zeta", "A00004", "01/08/2026", "400.00", "0.00", "400.00", "152", "", "",
+                                            "", "400.00"}));
+    QCOMPARE(gridRow(grid, 3).mid(1, 1) + gridRow(grid, 3).mid(6, 5),
+             (QStringList{"A00003", "82", "", "", "300.00", ""}));
+    QCOMPARE(gridRow(grid, 4).mid(1) , (QStringList{"A00002", "15/11/2026", "200.00", "50.00", "150.00", "46", "",
+                                                     "150.00", "", ""}));
+    QCOMPARE(gridRow(grid, 5).mid(1, 1) + gridRow(grid, 5).mid(6, 2), (QStringList{"A00001", "11", "100.00"}));
+    QCOMPARE(gridRow(grid, 6), (QStringList{"Total Zeta", "", "", "1000.00", "50.00", "950.00", "", "100.00",
+                                            "150.00", "300.00", "400.00"}));
+    QCOMPARE(GridRows(grid), 8);
+    QCOMPARE(gridRow(grid, 7).mid(5, 1), QStringList{"650.00"}); // 950.00 less Asha's 300.00
+
+    click(form.cmdPrint);
+    const QStringList paper = takeReportTexts();
+    for (const QString& shown : gridRow(grid, 4) + gridRow(grid, 7) + QStringList{"Outstanding as at 31/12/2026"})
+        QVERIFY2(shown.isEmpty() || paper.contains(shown), qPrintable(shown));
+
+    const QString xlsx = data.folder() + "/outstanding.xlsx";
+    QCOMPARE(SaveXlsx(xlsx, OutstandingSheet(form.shown())), true);
+    const XlsxBook book(xlsx);
+    QCOMPARE(book.frozenAt(), QString("A2"));
+    QCOMPARE(book.cell("B6").value, QString("A00002"));
+    QCOMPARE(book.cell("C6").date(), QDate(2026, 11, 15));
+    QVERIFY(book.cell("F6").isNumber());
+    QCOMPARE(book.cell("F6").paise(), 15000);
+    QCOMPARE(book.cell("G6").value, QString("46"));
+    QCOMPARE(book.cell("F9").paise(), 65000);
+    QVERIFY(book.cell("F9").bold);
+    const QString csv = OutstandingCsv(form.shown());
+    QVERIFY2(csv.contains("Zeta,A00002,15/11/2026,200.00,50.00,150.00,46,0.00,150.00,0.00,0.00"), qPrintable(csv));
+
+    // as at 16/11 only what was billed and paid by then counts
+    form.dtpAsAt->setDate({2026, 11, 16});
+    click(form.cmdShow);
+    QCOMPARE(gridRow(grid, GridRows(grid) - 1).mid(5, 1), QStringList{"999.00"}); // 200+300+400+99; the receipt of 20/11 not yet, A00006 cancelled
+}
+
+void OutstandingTest::statementOfAccount()
+{
+    TempData data;
+    shop(*data.db);
+    MessageRecorder messages;
+    frmStatement form(*data.db);
+    click(form.cmdShow);
+    QCOMPARE(messages.last(), QString("Choose the buyer whose account to show (Buyer)."));
+    form.dtpFrom->setDate({2026, 10, 1});
+    form.dtpTo->setDate({2026, 12, 31});
+    QVERIFY(pick(form.cboBuyerName, "Zeta (C00001)"));
+    const QTableView* grid = form.grdStatement;
+    // opening: A00004 and A00005 (August) billed, A00006 cancelled
+    QCOMPARE(gridRow(grid, 0), (QStringList{"01/10/2026", "Opening balance", "", "", "499.00"}));
+    QCOMPARE(gridRow(grid, 1), (QStringList{"10/10/2026", "Invoice A00003", "300.00", "", "799.00"}));
+    QCOMPARE(gridRow(grid, 2), (QStringList{"15/11/2026", "Invoice A00002", "200.00", "", "999.00"}));
+    QCOMPARE(gridRow(grid, 3),
+             (QStringList{"20/11/2026", "Receipt R00001 (Cheque, 004512, Canara)", "", "149.00", "850.00"}));
+    QCOMPARE(gridRow(grid, 4), (QStringList{"20/12/2026", "Invoice A00001", "100.00", "", "950.00"}));
+    QCOMPARE(gridRow(grid, 5), (QStringList{"31/12/2026", "Closing balance", "600.00", "149.00", "950.00"}));
+    QCOMPARE(GridRows(grid), 6);
+    QCOMPARE(form.shown().closing, WhatIsOwed(*data.db, {"C00001", QDate(2026, 12, 31)}).balance("C00001"));
+
+    click(form.cmdPrint);
+    const QStringList paper = takeReportTexts();
+    for (const QString& shown : gridRow(grid, 3) + QStringList{"Statement of Account: Zeta"})
+        QVERIFY2(shown.isEmpty() || paper.contains(shown), qPrintable(shown));
+    const QString xlsx = data.folder() + "/statement.xlsx";
+    QVERIFY(SaveXlsx(xlsx, StatementSheet(form.shown())));
+    const XlsxBook book(xlsx);
+    QCOMPARE(book.cell("A4").date(), QDate(2026, 11, 15));
+    QCOMPARE(book.cell("E7").paise(), 95000);
+    QCOMPARE(book.frozenAt(), QString("A2"));
+}
+
+QTEST_MAIN(OutstandingTest)
+#include "test_outstanding.moc"

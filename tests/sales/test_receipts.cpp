@@ -1,0 +1,275 @@
+// Receipts on the files and on the server: allotted oldest first, what each
+// invoice and buyer owes after receipts, cancellations of receipts and of
+// invoices, advances taken by later invoices, the refusals that store
+// nothing, two counters against one invoice, and an invoice paid at the
+// counter saved whole with its receipt or not at all.
+#include "sales/invoicecancel.h"
+#include "sales/owed.h"
+#include "sales/receiptstore.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "data/serials.h"
+#include "support/testdata.h"
+
+#include <QtTest>
+
+using namespace zelva;
+
+namespace {
+
+const QDate Today(2026, 12, 7);
+
+// A one-line invoice of the buyer, dated as given, of the rate (no tax).
+Invoice sale(qint64 serial, const char* buyerCode, const char* date, double rate)
+{
+    Invoice x;
+    x.serial = serial;
+    x.number = RecordCode(CodeKind::Invoice, serial);
+    x.date = date;
+    x.buyerCode = buyerCode;
+    x.buyer.name = QStringLiteral("Buyer %1").arg(buyerCode);
+    InvoiceLine l;
+    l.description = "Paint";
+    l.quantity = 1;
+    l.rate = rate;
+    l.amount = LineAmount(1, rate);
+    x.lines = {l};
+    ComputeTotals(x);
+    return x;
+}
+
+Receipt receipt(const char* buyerCode, Paise amount, std::vector<Allotment> allotments = {})
+{
+    Receipt r;
+    r.date = "06/12/2026";
+    r.time = "10:15";
+    r.buyerCode = buyerCode;
+    r.buyerName = QStringLiteral("Buyer %1").arg(buyerCode);
+    r.mode = PaymentMode::Upi;
+    r.reference = "UTR 4411";
+    r.amount = amount;
+    r.allotments = std::move(allotments);
+    return r;
+}
+
+// What each open invoice of the buyer has left, by number.
+QMap<QString, Paise> leftOf(Database& db, const QString& buyer)
+{
+    QMap<QString, Paise> left;
+    for (const OwedInvoice& i : WhatIsOwed(db, {buyer, std::nullopt}).open)
+        left.insert(i.number, i.left());
+    return left;
+}
+
+std::vector<OpenInvoice> openOf(Database& db, const QString& buyer)
+{
+    std::vector<OpenInvoice> open;
+    for (const OwedInvoice& i : WhatIsOwed(db, {buyer, std::nullopt}).open)
+        open.push_back({i.serial, i.number, i.dateText, i.left()});
+    return open;
+}
+
+int rows(const testing::TempData& data, const char* table)
+{
+    return testing::valueInFile(data.folder(), DbFile::Invoice, QStringLiteral("SELECT count(*) FROM %1").arg(table))
+        .toInt();
+}
+
+// C00001 owes A00001 (05/11, 1000.00), A00002 (01/11, 250.50: the oldest,
+// though saved later) and A00004 (01/12, 400.00); C00002 owes A00003 (700.00).
+void threeInvoicesAndAnother(Database& db)
+{
+    StoreInvoice(db, sale(1, "C00001", "05/11/2026", 1000));
+    StoreInvoice(db, sale(2, "C00001", "01/11/2026", 250.50));
+    StoreInvoice(db, sale(3, "C00002", "02/11/2026", 700));
+    StoreInvoice(db, sale(4, "C00001", "01/12/2026", 400));
+}
+
+} // namespace
+
+class ReceiptsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void allottedOldestFirstThenCancelled();
+    void refusedWithNothingStored_data();
+    void refusedWithNothingStored();
+    void twoCountersNeverOverAllot();
+    void advanceGoesToLaterInvoices();
+    void cancelledInvoiceOwesNothing();
+    void paidNowSavedWithItsInvoice();
+    void paidNowThatFailsLandsNothing();
+    void owedAsAtADay();
+};
+
+void ReceiptsTest::allottedOldestFirstThenCancelled()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    const std::vector<Allotment> allotted = AllotOldestFirst(openOf(*data.db, "C00001"), 130000);
+    QCOMPARE(allotted, (std::vector<Allotment>{{2, "A00002", 25050}, {1, "A00001", 100000}, {4, "A00004", 4950}}));
+
+    const StoredReceipt first = StoreReceipt(*data.db, receipt("C00001", 130000, allotted), Today);
+    QVERIFY2(first.saved(), qPrintable(first.refusal));
+    QCOMPARE(first.number, QString("R00001"));
+    QCOMPARE(leftOf(*data.db, "C00001"), (QMap<QString, Paise>{{"A00004", 35050}}));
+    QCOMPARE(WhatIsOwed(*data.db).balance("C00002"), 70000);
+    QCOMPARE(*LoadReceipt(*data.db, "R00001"), [&] {
+        Receipt r = receipt("C00001", 130000, allotted);
+        r.serial = 1;
+        r.number = "R00001";
+        return r;
+    }());
+
+    const ReceiptCancellation mark{"07/12/2026", "12:00:00", "Cheque bounced", "meena"};
+    QCOMPARE(CancelReceipt(*data.db, "R00001", mark), QString());
+    QCOMPARE(leftOf(*data.db, "C00001"),
+             (QMap<QString, Paise>{{"A00001", 100000}, {"A00002", 25050}, {"A00004", 40000}}));
+    QVERIFY(CancelReceipt(*data.db, "R00001", mark).startsWith("Receipt R00001 is already cancelled"));
+    // the cancelled number is never issued again
+    QCOMPARE(StoreReceipt(*data.db, receipt("C00001", 100), Today).number, QString("R00002"));
+}
+
+void ReceiptsTest::refusedWithNothingStored_data()
+{
+    QTest::addColumn<Receipt>("typed");
+    QTest::addColumn<QString>("said");
+    Receipt r = receipt("C00001", 50000, {{1, "A00001", 30000}});
+    QTest::newRow("nothing received") << [&] { Receipt x = r; x.amount = 0; x.allotments = {}; return x; }()
+                                      << "(Amount)";
+    QTest::newRow("below nothing") << [&] { Receipt x = r; x.amount = -100; x.allotments = {}; return x; }()
+                                   << "(Amount)";
+    QTest::newRow("tomorrow") << [&] { Receipt x = r; x.date = "08/12/2026"; return x; }() << "is after today";
+    QTest::newRow("no date") << [&] { Receipt x = r; x.date = "31/02/2026"; return x; }() << "not a date";
+    QTest::newRow("cheque without number")
+        << [&] { Receipt x = r; x.mode = PaymentMode::Cheque; x.reference = " "; return x; }() << "(Reference)";
+    QTest::newRow("more allotted than received")
+        << [&] { Receipt x = r; x.allotments.push_back({4, "A00004", 20001}); return x; }() << "(Allotted)";
+    QTest::newRow("more than the invoice has left")
+        << [&] { Receipt x = r; x.amount = 200000; x.allotments = {{2, "A00002", 25051}}; return x; }()
+        << "Invoice A00002 has only 250.50 left";
+    QTest::newRow("another buyer's invoice")
+        << [&] { Receipt x = r; x.allotments = {{3, "A00003", 100}}; return x; }() << "Invoice A00003 has only 0.00";
+}
+
+void ReceiptsTest::refusedWithNothingStored()
+{
+    QFETCH(Receipt, typed);
+    QFETCH(QString, said);
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    const StoredReceipt stored = StoreReceipt(*data.db, typed, Today);
+    QVERIFY2(stored.refusal.contains(said), qPrintable(stored.refusal));
+    QCOMPARE(rows(data, "Receipt"), 0);
+    QCOMPARE(rows(data, "ReceiptAllotment"), 0);
+}
+
+// Both counters list A00002 with 250.50 left and allot it all; the second
+// save finds it paid inside its own transaction and stores nothing.
+void ReceiptsTest::twoCountersNeverOverAllot()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    auto other = data.openAnother();
+    const auto allotted = AllotOldestFirst(openOf(*data.db, "C00001"), 25050);
+    const auto allottedThere = AllotOldestFirst(openOf(*other, "C00001"), 25050);
+    QVERIFY(StoreReceipt(*data.db, receipt("C00001", 25050, allotted), Today).saved());
+    const StoredReceipt second = StoreReceipt(*other, receipt("C00001", 25050, allottedThere), Today);
+    QVERIFY(second.refusal.startsWith("Invoice A00002 has only 0.00 left to pay now"));
+    QCOMPARE(rows(data, "Receipt"), 1);
+    QCOMPARE(WhatIsOwed(*data.db).balance("C00001"), 140000);
+}
+
+// 500.00 beyond C00002's invoice waits as advance; C00002's next invoice
+// takes it when saved, C00001's does not.
+void ReceiptsTest::advanceGoesToLaterInvoices()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    QVERIFY(StoreReceipt(*data.db, receipt("C00002", 120000, {{3, "A00003", 70000}}), Today).saved());
+    Owed owed = WhatIsOwed(*data.db);
+    QCOMPARE(owed.advance.value("C00002"), 50000);
+    QCOMPARE(owed.balance("C00002"), -50000);
+    QCOMPARE(AdvanceHeld(*data.db, "C00002"), 50000);
+
+    StoreSale(*data.db, sale(5, "C00001", "07/12/2026", 300), Renumber::Allowed, std::nullopt);
+    StoreSale(*data.db, sale(6, "C00002", "07/12/2026", 800), Renumber::Allowed, std::nullopt);
+    owed = WhatIsOwed(*data.db);
+    QCOMPARE(owed.advance.value("C00002"), 0);
+    QCOMPARE(leftOf(*data.db, "C00002"), (QMap<QString, Paise>{{"A00006", 30000}}));
+    QCOMPARE(leftOf(*data.db, "C00001").value("A00005"), 30000);
+    QCOMPARE(owed.balance("C00002"), 30000);
+}
+
+// A cancelled invoice owes nothing; what was allotted to it is advance again.
+void ReceiptsTest::cancelledInvoiceOwesNothing()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    QVERIFY(StoreReceipt(*data.db, receipt("C00001", 30000, {{4, "A00004", 30000}}), Today).saved());
+    QCOMPARE(CancelInvoice(*data.db, "A00004", {"07/12/2026", "12:00", "Wrong rate", "ravi"}), QString());
+    const Owed owed = WhatIsOwed(*data.db);
+    QCOMPARE(leftOf(*data.db, "C00001"), (QMap<QString, Paise>{{"A00001", 100000}, {"A00002", 25050}}));
+    QCOMPARE(owed.advance.value("C00001"), 30000);
+    QCOMPARE(AdvanceHeld(*data.db, "C00001"), 30000);
+    QCOMPARE(owed.balance("C00001"), 125050 - 30000);
+    // the statement agrees with the balance
+    Paise ledger = 0;
+    for (const LedgerEntry& e : BuyerLedger(*data.db, "C00001"))
+        ledger += e.debit - e.credit;
+    QCOMPARE(ledger, owed.balance("C00001"));
+}
+
+void ReceiptsTest::paidNowSavedWithItsInvoice()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    const StoredSale stored = StoreSale(*data.db, sale(5, "C00002", "07/12/2026", 999.99), Renumber::Allowed,
+                                        PaidNow{PaymentMode::Card, "slip 77", "HDFC"}, "ravi");
+    QCOMPARE(stored.invoice.number, QString("A00005"));
+    QCOMPARE(stored.receiptNumber, QString("R00001"));
+    const Receipt kept = *LoadReceipt(*data.db, "R00001");
+    QCOMPARE(kept.amount, 99999);
+    QCOMPARE(kept.mode, PaymentMode::Card);
+    QCOMPARE(kept.allotments, (std::vector<Allotment>{{5, "A00005", 99999}}));
+    QCOMPARE(leftOf(*data.db, "C00002"), (QMap<QString, Paise>{{"A00003", 70000}}));
+}
+
+// The receipt's allotment cannot be written: neither the invoice nor the
+// receipt is kept; a cheque without its number is refused before anything.
+void ReceiptsTest::paidNowThatFailsLandsNothing()
+{
+    testing::TempData data;
+    data.db->setStatementHook([](const QString& sql) {
+        if (sql.contains("INSERT INTO") && sql.contains("ReceiptAllotment"))
+            throw DataError("save the receipt", "Invoice", "disk full");
+    });
+    QVERIFY_THROWS_EXCEPTION(DataError, StoreSale(*data.db, sale(1, "C00001", "07/12/2026", 10), Renumber::Allowed,
+                                                  PaidNow{}));
+    data.db->setStatementHook({});
+    QCOMPARE(rows(data, "BuyerInvoice WHERE sno <> 0"), 0);
+    QCOMPARE(rows(data, "Receipt"), 0);
+    QVERIFY(PaidNowRefusal({PaymentMode::Cheque, "", "SBI"}).contains("cheque's number"));
+    QVERIFY_THROWS_EXCEPTION(DataError, StoreSale(*data.db, sale(1, "C00001", "07/12/2026", 10), Renumber::Allowed,
+                                                  PaidNow{PaymentMode::Cheque, "", "SBI"}));
+    QCOMPARE(rows(data, "BuyerInvoice WHERE sno <> 0"), 0);
+}
+
+// As at 03/11 only the invoices and receipts of that day or before count.
+void ReceiptsTest::owedAsAtADay()
+{
+    testing::TempData data;
+    threeInvoicesAndAnother(*data.db);
+    Receipt late = receipt("C00001", 25050, {{2, "A00002", 25050}});
+    QVERIFY(StoreReceipt(*data.db, late, Today).saved());
+    const Owed then = WhatIsOwed(*data.db, {std::nullopt, QDate(2026, 11, 3)});
+    QStringList numbers;
+    for (const OwedInvoice& i : then.open)
+        numbers << i.number;
+    QCOMPARE(numbers, (QStringList{"A00002", "A00003"}));
+    QCOMPARE(then.balance("C00001"), 25050);
+    QCOMPARE(WhatIsOwed(*data.db).balance("C00001"), 140000);
+}
+
+QTEST_GUILESS_MAIN(ReceiptsTest)
+#include "test_receipts.moc"
