@@ -48,6 +48,37 @@ QString billDocument(const PurchaseBill& bill)
     return tr("Bill %1 of %2 from %3").arg(bill.number, DateText(bill.date), bill.supplierName);
 }
 
+QString noteDocumentText(const SavedNote& note)
+{
+    return (note.credit ? tr("Credit note %1 of %2 on invoice %3 to %4") : tr("Debit note %1 of %2 on invoice %3 to %4"))
+        .arg(note.number, note.dateText, note.invoice.number, note.invoice.buyerName);
+}
+
+// The 3.2 figure of the invoice's place of supply, made when first needed.
+Gstr3bFigure& placeFigure(std::map<QString, Gstr3bFigure>& byPlace, const SavedInvoice& invoice)
+{
+    const GstState* place = PlaceOfSupply(invoice);
+    const QString name = place ? PlaceOfSupplyText(*place) : invoice.buyerState;
+    return byPlace.try_emplace(name, figure("3.2", tr("Supplies to unregistered persons, place of supply %1").arg(name)))
+        .first->second;
+}
+
+// Adds a rated base (or a note's signed figures) to the outward figures.
+void addOutward(OutwardSupplies& out, std::map<QString, Gstr3bFigure>& byPlace, const SavedInvoice& invoice,
+                double rate, Paise taxable, const LineTax& tax, const QString& document)
+{
+    Gstr3bFigure& target = rate > 0 ? out.taxable : out.nilRated;
+    target.taxable += taxable;
+    addTax(target.tax, tax);
+    noteDocument(target, document);
+    if (rate > 0 && invoice.mode == TaxMode::Igst && !invoice.registeredBuyer()) {
+        Gstr3bFigure& place = placeFigure(byPlace, invoice);
+        place.taxable += taxable;
+        place.tax.igst += tax.igst;
+        noteDocument(place, document);
+    }
+}
+
 // Uses as much of credit as there is against due; both go down by it.
 void use(Paise& credit, Paise& due, Paise& paid)
 {
@@ -61,7 +92,7 @@ void use(Paise& credit, Paise& due, Paise& paid)
 
 HeadAmounts HeadsOf(const LineTax& tax) { return {tax.igst, tax.cgst, tax.sgst}; }
 
-OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices)
+OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
     OutwardSupplies out{
         figure("3.1(a)", tr("Outward taxable supplies (other than zero rated, nil rated and exempted)")),
@@ -72,25 +103,16 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices)
         if (invoice.cancelled)
             continue;
         const QString document = invoiceDocument(invoice);
-        for (const TaxedBase& base : invoice.bases) {
-            if (base.taxable == 0 && base.tax() == 0)
-                continue;
-            const LineTax tax{base.igst, base.cgst, base.sgst};
-            Gstr3bFigure& target = base.rate > 0 ? out.taxable : out.nilRated;
-            target.taxable += base.taxable;
-            addTax(target.tax, tax);
-            noteDocument(target, document);
-            if (base.rate > 0 && invoice.mode == TaxMode::Igst && !invoice.registeredBuyer()) {
-                const GstState* place = PlaceOfSupply(invoice);
-                const QString name = place ? PlaceOfSupplyText(*place) : invoice.buyerState;
-                auto [entry, fresh] = byPlace.try_emplace(name, figure("3.2", tr("Supplies to unregistered persons, "
-                                                                                "place of supply %1").arg(name)));
-                entry->second.taxable += base.taxable;
-                entry->second.tax.igst += base.igst;
-                noteDocument(entry->second, document);
-            }
-        }
+        for (const TaxedBase& base : invoice.bases)
+            if (base.taxable != 0 || base.tax() != 0)
+                addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst}, document);
     }
+    // As in the return: a credit note taken off, a debit note added.
+    for (const SavedNote& note : notes)
+        if (note.taxable != 0 || note.igst + note.cgst + note.sgst != 0)
+            addOutward(out, byPlace, note.invoice, note.rate, note.signedValue(note.taxable),
+                       {note.signedValue(note.igst), note.signedValue(note.cgst), note.signedValue(note.sgst)},
+                       noteDocumentText(note));
     for (auto& [place, f] : byPlace)
         out.unregisteredInterState.push_back(f);
     return out;
@@ -122,12 +144,12 @@ const Gstr3bFigure* Gstr3b::row(const QString& section) const
 }
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
-                   const std::vector<PurchaseBill>& bills)
+                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes)
 {
     Gstr3b w;
     w.year = year;
     w.month = month;
-    const OutwardSupplies out = BuildOutwardSupplies(invoices);
+    const OutwardSupplies out = BuildOutwardSupplies(invoices, notes);
 
     Gstr3bFigure reverseCharge = figure("3.1(d)", tr("Inward supplies (liable to reverse charge)"));
     Gstr3bFigure itcReverse = figure("4(A)(3)", tr("ITC available: inward supplies liable to reverse charge"), false);
@@ -201,7 +223,8 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
 Gstr3b LoadGstr3b(const Database& db, int year, int month)
 {
     const Period days = MonthPeriod(year, month);
-    return BuildGstr3b(year, month, LoadInvoices(db, days), LoadPurchaseBills(db, days.from, days.to));
+    return BuildGstr3b(year, month, LoadInvoices(db, days), LoadPurchaseBills(db, days.from, days.to),
+                       LoadNotes(db, days));
 }
 
 QStringList Gstr3bCaptions()

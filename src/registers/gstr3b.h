@@ -5,18 +5,20 @@
 // - 3.1(a) outward taxable supplies: the month's saved invoices, cancelled
 //   ones left out, every taxed base (goods, each extra charge) at a rate above
 //   0; 3.1(c) the bases at 0 %. The outward figures are made in one place
-//   (BuildOutwardSupplies), where notes are to be netted in.
+//   (BuildOutwardSupplies), net of the credit and debit notes dated in the
+//   month, whatever their invoices' dates: a credit note's taxable value and
+//   tax taken off, a debit note's added, at its invoice's goods rate.
 // - 3.1(d) inward supplies liable to reverse charge: the month's bills under
 //   reverse charge, with the tax the shop pays on them.
 // - 3.2 inter-State supplies to unregistered persons, by place of supply: the
-//   rated bases of IGST invoices to buyers without GSTIN.
+//   rated bases of IGST invoices to buyers without GSTIN, and their notes.
 // - 4(A)(3) ITC on inward supplies under reverse charge and 4(A)(5) all other
 //   ITC: the tax of every bill of the month; 4(B)(1) reversed: the tax of the
 //   bills whose ITC is not eligible (section 17(5)); 4(C) = 4(A) - 4(B).
 // - 6.1: the output tax of 3.1(a) set off by the credit of 4(C) in the legal
 //   order (SetOffTax); what is left is paid in cash per head, as is the whole
 //   tax under reverse charge.
-#include "registers/savedinvoice.h"
+#include "registers/savednote.h"
 #include "sales/purchasebill.h"
 
 #include <QStringList>
@@ -38,13 +40,14 @@ struct Gstr3bFigure {
     QStringList documents;
 };
 
-// The outward side of the month: what notes will be netted into.
+// The outward side of the month, net of the month's notes.
 struct OutwardSupplies {
     Gstr3bFigure taxable; // 3.1(a)
     Gstr3bFigure nilRated; // 3.1(c)
     std::vector<Gstr3bFigure> unregisteredInterState; // 3.2, by place of supply in code order
 };
-OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices);
+OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices,
+                                     const std::vector<SavedNote>& notes = {});
 
 enum TaxHead { IgstHead, CgstHead, SgstHead };
 constexpr int TaxHeadCount = 3;
@@ -75,7 +78,7 @@ struct Gstr3b {
 };
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
-                   const std::vector<PurchaseBill>& bills);
+                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes = {});
 // Throws DataError.
 Gstr3b LoadGstr3b(const Database& db, int year, int month);
 

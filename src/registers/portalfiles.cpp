@@ -8,6 +8,7 @@
 #include "registers/uqc.h"
 #include "sales/companypayment.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -402,9 +403,10 @@ PortalFile BuildEwayBills(const std::vector<Invoice>& invoices, Paise limit)
                   problems);
 }
 
-PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind)
+namespace {
+
+QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& checks)
 {
-    Checks checks(QStringLiteral("%1 %2").arg(DocumentTypeCode(kind), document.number));
     const std::vector<SupplyItem> items = supplyItems(document);
     const Values values = valuesOf(document, items);
     checkDocument(document, items, values, checks);
@@ -457,6 +459,58 @@ PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind)
             checks.add(problem);
         root.insert(QStringLiteral("EwbDtls"), ewbDetails(*document.transport));
     }
+    return root;
+}
+
+// A note in the shape of an invoice: its lines as the goods, taxed at its
+// invoice's goods rate, between the invoice's seller and buyer (the note
+// keeps only the buyer's name, GSTIN and State).
+Invoice noteAsInvoice(const SaleNote& note, const Invoice& original)
+{
+    Invoice document;
+    document.serial = note.serial;
+    document.number = note.number;
+    document.date = note.date;
+    document.seller = original.seller;
+    document.buyerCode = note.buyerCode;
+    document.buyer = original.buyer;
+    document.mode = note.mode;
+    document.taxes[TaxOnGoods].ratePosition = note.ratePosition;
+    for (const NoteLine& line : note.lines) {
+        InvoiceLine goods;
+        goods.description = line.description;
+        goods.hsn = line.hsn;
+        const bool valueOnly = line.quantity <= 0;
+        goods.unit = valueOnly ? QStringLiteral("OTH") : line.unit;
+        goods.quantity = valueOnly ? 1 : line.quantity;
+        goods.rate = ToRupees(line.value) / goods.quantity;
+        goods.amount = line.value;
+        goods.firstTax = line.firstTax;
+        goods.sgst = line.sgst;
+        document.lines.push_back(goods);
+    }
+    document.totals.goods = note.taxable;
+    document.totals.grand = note.total;
+    return document;
+}
+
+} // namespace
+
+PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind)
+{
+    Checks checks(QStringLiteral("%1 %2").arg(DocumentTypeCode(kind), document.number));
+    const QJsonObject root = eInvoiceOf(document, kind, checks);
+    return fileOf(root, checks.problems);
+}
+
+PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
+{
+    const DocumentKind kind = note.kind == NoteKind::Credit ? DocumentKind::CreditNote : DocumentKind::DebitNote;
+    Checks checks(QStringLiteral("%1 %2").arg(DocumentTypeCode(kind), note.number));
+    QJsonObject root = eInvoiceOf(noteAsInvoice(note, original), kind, checks);
+    const QJsonObject preceding{{QStringLiteral("InvNo"), original.number},
+                                {QStringLiteral("InvDt"), portalDate(documentDate(original))}};
+    root.insert(QStringLiteral("RefDtls"), QJsonObject{{QStringLiteral("PrecDocDtls"), QJsonArray{preceding}}});
     return fileOf(root, checks.problems);
 }
 
@@ -502,6 +556,19 @@ PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path
         if (!invoice)
             return failed(QStringLiteral("There is no saved invoice %1.").arg(number));
         return saved(BuildEInvoice(*invoice), path);
+    });
+}
+
+PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path)
+{
+    return guarded([&] {
+        const std::optional<SaleNote> note = LoadSaleNote(db, noteNumber);
+        if (!note)
+            return failed(QStringLiteral("There is no saved note %1.").arg(noteNumber));
+        const std::optional<Invoice> original = LoadInvoice(db, note->invoiceNumber);
+        if (!original)
+            return failed(QStringLiteral("Note %1: its invoice %2 is not saved.").arg(noteNumber, note->invoiceNumber));
+        return saved(BuildNoteEInvoice(*note, *original), path);
     });
 }
 

@@ -16,6 +16,7 @@
 // from paise; units are the portal's codes (UQC, as in the GST return).
 #include "platform/money.h"
 #include "sales/invoice.h"
+#include "sales/salenote.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -45,6 +46,11 @@ PortalFile BuildEwayBills(const std::vector<Invoice>& invoices, Paise limit);
 // The e-invoice of a document to a registered buyer, of the kind given
 // (notes take the invoice's shape: their lines, charges and taxes).
 PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind = DocumentKind::Invoice);
+// The e-invoice of a credit or debit note (CRN, DBN) under its own number
+// and date: its lines as items at the invoice's goods rate (a line of value
+// only as one "OTH" at its value), the seller and buyer of the invoice it
+// corrects, and that invoice in RefDtls (PrecDocDtls: InvNo, InvDt).
+PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
 
 // The same read from the files and written whole to the path (nothing
 // written when there are problems, or the problem of writing it). The limit
@@ -54,5 +60,7 @@ PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QStr
 // Every invoice of the day worth more than the limit; a day without one is a problem.
 PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path);
 PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path);
+// The same for the saved note of that number (CN00001, DN00002).
+PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path);
 
 } // namespace zelva

@@ -5,12 +5,15 @@
 #include "invoice/noteform.h"
 #include "platform/shownvalues.h"
 #include "registers/period.h"
+#include "registers/portalfiles.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
 
 #include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -42,6 +45,8 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
     , grdNotes(NewTableGrid(this, "grdNotes"))
     , cmdReprint(NewButton(this, "cmdReprint", tr("Re&print Note"), tr("Print the chosen note again")))
+    , cmdEInvoice(NewButton(this, "cmdEInvoice", tr("E-In&voice File"),
+                            tr("Write the chosen note's e-invoice for the invoice registration portal")))
     , cmdPrint(NewButton(this, "cmdPrint", tr("Print Re&gister"), tr("Show the register to print it or save it as PDF")))
     , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save &CSV"), tr("Save the register as a CSV file")))
     , cmdSaveExcel(NewButton(this, "cmdSaveExcel", tr("Save &Excel"), tr("Save the register as an Excel workbook")))
@@ -62,7 +67,7 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     choice->addStretch();
     auto* commands = new QHBoxLayout;
     commands->addStretch();
-    for (QPushButton* button : {cmdReprint, cmdPrint, cmdSaveCsv, cmdSaveExcel, cmdClose})
+    for (QPushButton* button : {cmdReprint, cmdEInvoice, cmdPrint, cmdSaveCsv, cmdSaveExcel, cmdClose})
         commands->addWidget(button);
     auto* column = new QVBoxLayout(this);
     column->addLayout(choice);
@@ -75,6 +80,17 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     connect(dtpTo, &QDateEdit::dateChanged, this, &frmNoteRegister::refresh);
     connect(grdNotes, &QTableView::activated, this, [this] { cmdReprint_Click(); });
     connect(cmdReprint, &QPushButton::clicked, this, [this] { cmdReprint_Click(); });
+    connect(cmdEInvoice, &QPushButton::clicked, this, [this, prints] {
+        const SavedNote* note = chosenNote();
+        if (!note)
+            return;
+        QDir().mkpath(prints);
+        const QString path = QFileDialog::getSaveFileName(
+            this, tr("Save e-invoice (JSON)"), QDir(prints).filePath(QStringLiteral("EInvoice %1.json").arg(note->number)),
+            tr("JSON files (*.json)"));
+        if (!path.isEmpty())
+            writeEInvoice(path);
+    });
     connect(cmdPrint, &QPushButton::clicked, this, [this, prints] { OpenTableReport(this, registerTable(), prints); });
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
         AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), NoteRegisterCsv(m_register));
@@ -116,15 +132,21 @@ TableReport frmNoteRegister::registerTable() const
     return table;
 }
 
-bool frmNoteRegister::cmdReprint_Click()
+const SavedNote* frmNoteRegister::chosenNote() const
 {
     const int row = grdNotes->currentIndex().row();
     if (row < 0 || row >= int(m_register.notes.size())) {
         MsgBox(tr("Choose a note from the list first."));
-        return false;
+        return nullptr;
     }
+    return &m_register.notes[std::size_t(row)];
+}
+
+bool frmNoteRegister::cmdReprint_Click()
+{
+    const SavedNote* chosen = chosenNote();
     std::optional<SaleNote> note;
-    if (!Guarded<DataError>([&] { note = LoadSaleNote(m_db, m_register.notes[row].number); }) || !note)
+    if (!chosen || !Guarded<DataError>([&] { note = LoadSaleNote(m_db, chosen->number); }) || !note)
         return false;
     std::unique_ptr<NoteForm> form;
     if (note->kind == NoteKind::Credit)
@@ -133,6 +155,22 @@ bool frmNoteRegister::cmdReprint_Click()
         form = std::make_unique<frmDebitNote>(m_db, m_operator);
     form->showSavedNote(*note);
     form->cmdPrint_Click();
+    return true;
+}
+
+bool frmNoteRegister::writeEInvoice(const QString& path)
+{
+    const SavedNote* note = chosenNote();
+    if (!note)
+        return false;
+    const PortalFile file = SaveNoteEInvoice(m_db, note->number, path);
+    if (!file.ok()) {
+        MsgBox(tr("No e-invoice of %1 was written. Put these right first:\n%2")
+                   .arg(note->number, file.problems.join(QLatin1Char('\n'))));
+        return false;
+    }
+    MsgBox(tr("The e-invoice of %1 is saved in %2. Upload it on the portal.")
+               .arg(note->number, QDir::toNativeSeparators(path)));
     return true;
 }
 

@@ -3,8 +3,8 @@
 // kind, invoice, buyer, reason, figures), the credit and the debit notes
 // added up apart and their net effect on the sales. From here a note is
 // printed again (Reprint: its Original and Duplicate pages, as first
-// printed), and the register is printed or saved as PDF, CSV or an Excel
-// workbook.
+// printed), its e-invoice written for a registered buyer (E-Invoice File),
+// and the register is printed or saved as PDF, CSV or an Excel workbook.
 #include "registers/noteregister.h"
 #include "reports/tablereport.h"
 
@@ -27,6 +27,7 @@ public:
     QDateEdit* dtpTo;
     QTableView* grdNotes;
     QPushButton* cmdReprint;
+    QPushButton* cmdEInvoice;
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;
     QPushButton* cmdSaveExcel;
@@ -36,10 +37,13 @@ public:
     TableReport registerTable() const;
     // Prints the chosen note again; false (told why) when none is printed.
     bool cmdReprint_Click();
+    // Writes the chosen note's e-invoice to the path; false (told why) when none is written.
+    bool writeEInvoice(const QString& path);
 
 private:
     void refresh();
     QString fileName() const;
+    const SavedNote* chosenNote() const; // nullptr (the operator told) when none is chosen
 
     Database& m_db;
     QString m_operator;

@@ -103,7 +103,7 @@ private slots:
     void returnIsValuedTaxedSavedAndPrinted();
     void badBoxIsNamedAndNothingStored_data();
     void badBoxIsNamedAndNothingStored();
-    void registerPrintsASavedNoteAgain();
+    void registerReprintsANoteAndWritesItsEInvoice();
 };
 
 void NoteFormsTest::returnIsValuedTaxedSavedAndPrinted()
@@ -171,7 +171,7 @@ void NoteFormsTest::badBoxIsNamedAndNothingStored()
     QCOMPARE(form.txtQuantity[2]->text(), quantity);
 }
 
-void NoteFormsTest::registerPrintsASavedNoteAgain()
+void NoteFormsTest::registerReprintsANoteAndWritesItsEInvoice()
 {
     testing::TempData data;
     sellThreeLines(*data.db);
@@ -191,6 +191,11 @@ void NoteFormsTest::registerPrintsASavedNoteAgain()
     QVERIFY(list.cmdReprint_Click());
     QCOMPARE(log.pages, (QStringList{"Original|Credit Note|CN00001|A00001 of 07/12/2026|no Left",
                                      "Duplicate|Credit Note|CN00001|A00001 of 07/12/2026|no Left"}));
+    // its e-invoice: this seller has no GSTIN, so the operator is told why and no file is written
+    const QString path = data.folder() + "/EInvoice CN00001.json";
+    QVERIFY(!list.writeEInvoice(path));
+    QVERIFY2(messages.last().contains("CRN CN00001: the seller's GSTIN"), qPrintable(messages.last()));
+    QVERIFY(!QFile::exists(path));
 }
 
 QTEST_MAIN(NoteFormsTest)

@@ -6,6 +6,7 @@
 // went in the return. Also: an invoice file without the cancellation table
 // (a read-only file of the layout before it) reads as nothing cancelled.
 #include "registers/gstr1.h"
+#include "registers/gstr3b.h"
 #include "registers/noteregister.h"
 #include "registers/salesqueries.h"
 #include "registers/salesregister.h"
@@ -130,6 +131,7 @@ private slots:
     void stockFollowsTheReturnAndTheCancellation();
     void registersAreNetOfTheNotes();
     void returnCarriesEachNoteWhereItsInvoiceWent();
+    void worksheetIsNetOfTheNotes();
     void fileWithoutCancellationsReadsAsNothingCancelled();
 };
 
@@ -274,6 +276,56 @@ void NoteMonthTest::returnCarriesEachNoteWhereItsInvoiceWent()
 // As a read-only invoice file of the layout before cancellations shows
 // itself: no CancelledInvoice table, nor any other table of a later layout. Registers, the list and the reprint
 // read its invoices as not cancelled instead of failing.
+// The GSTR-3B worksheet: 3.1(a) and 3.2 net of the notes as the return nets
+// them, 6.1's output tax following; the notes listed behind each figure.
+void NoteMonthTest::worksheetIsNetOfTheNotes()
+{
+    testing::TempData data;
+    writeMonth(*data.db);
+    const Gstr3b w = LoadGstr3b(*data.db, 2026, 12);
+
+    // invoices 1-3 (4 cancelled): 1125 at CGST+SGST 9 %, 1000 and 125000 at IGST 18 %;
+    // less CN00001 (250 on 1) and CN00002 (5000 on 3), plus DN00001 (100 on 2)
+    const Paise cgst = taxOn(112500, 9) - taxOn(25000, 9);
+    const Paise kerala = taxOn(100000, 18) + taxOn(10000, 18);
+    const Paise maharashtra = taxOn(12500000, 18) - taxOn(500000, 18);
+    const Gstr3bFigure* outward = w.row("3.1(a)");
+    QVERIFY(outward);
+    QCOMPARE(outward->taxable, Paise(112500 + 100000 + 12500000 - 25000 - 500000 + 10000));
+    QCOMPARE(outward->tax.igst, kerala + maharashtra);
+    QCOMPARE(outward->tax.cgst, cgst);
+    QCOMPARE(outward->tax.sgst, cgst);
+    QCOMPARE(outward->documents.size(), 6);
+    QVERIFY(outward->documents.filter("CN00002").join("").contains("A00003"));
+
+    // 3.2 by place of supply in code order: Maharashtra (27), Kerala (32)
+    std::vector<Gstr3bFigure> places;
+    std::ranges::copy_if(w.rows, std::back_inserter(places), [](const Gstr3bFigure& f) { return f.section == "3.2"; });
+    QCOMPARE(places.size(), std::size_t(2));
+    QCOMPARE(places[0].taxable, Paise(12500000 - 500000));
+    QCOMPARE(places[0].tax.igst, maharashtra);
+    QCOMPARE(places[1].taxable, Paise(100000 + 10000));
+    QCOMPARE(places[1].tax.igst, kerala);
+    QCOMPARE(places[1].documents.size(), 2);
+    QVERIFY(places[1].documents[1].startsWith("Debit note DN00001"));
+
+    // no purchases: all the output tax is paid in cash
+    QCOMPARE(w.setOff.payable, (HeadAmounts{kerala + maharashtra, cgst, cgst}));
+    QCOMPARE(w.setOff.cash, w.setOff.payable);
+
+    // a credit note at 0 % comes off 3.1(c), and never goes into 3.2
+    SavedNote nil;
+    nil.number = "CN00009";
+    nil.taxable = 43210;
+    nil.invoice.buyerGstin = "N.A.";
+    nil.invoice.buyerState = "Kerala";
+    nil.invoice.mode = TaxMode::Igst;
+    const OutwardSupplies out = BuildOutwardSupplies({}, {nil});
+    QCOMPARE(out.nilRated.taxable, Paise(-43210));
+    QCOMPARE(out.taxable.taxable, Paise(0));
+    QVERIFY(out.unregisteredInterState.empty());
+}
+
 void NoteMonthTest::fileWithoutCancellationsReadsAsNothingCancelled()
 try {
     if (testing::onTestServer())

@@ -14,6 +14,7 @@
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 #include "support/irnresponse.h"
 #include "support/testdata.h"
 #include "support/testserver.h"
@@ -354,6 +355,53 @@ private slots:
         QVERIFY(note.ok());
         QCOMPARE(QJsonDocument::fromJson(note.json).object().value("DocDtls").toObject().value("Typ").toString(),
                  QString("CRN"));
+    }
+
+    // A credit note on the road invoice, one line with its quantity and one of
+    // value only (one "OTH" at its value): CGST and SGST 9 % each on 200.05
+    // and 100.05 are 18.0045 and 9.0045, 18.00 and 9.00 to the paisa, but on
+    // the note's 300.10 they are 27.009, 27.01: the paisa over goes to the
+    // larger line, so the items still add up to ValDtls.
+    void creditNoteFile()
+    {
+        testing::TempData data;
+        addCompany(*data.db);
+        const Invoice road = roadInvoice();
+        StoreInvoice(*data.db, road);
+        SaleNote note = NoteAgainst(NoteKind::Credit, road);
+        note.date = "15/12/2026";
+        note.reason = "Post-sale discount";
+        note.lines = {{1, "Steel Rod", "7214", "Kg", 5, 20005, 0, 0}, {2, "Cement Bag", "2523", "Bag", 0, 10005, 0, 0}};
+        const StoredNote stored = StoreSaleNote(*data.db, note);
+        QVERIFY2(stored.saved(), qPrintable(stored.refusal));
+
+        const QString path = data.folder() + "/note.json";
+        const PortalFile file = SaveNoteEInvoice(*data.db, stored.number, path);
+        QVERIFY2(file.ok(), qPrintable(file.problems.join('\n')));
+        const QString want = QString(R"({"Version":"1.1","TranDtls":{"TaxSch":"GST","SupTyp":"B2B","RegRev":"N","IgstOnIntra":"N"},
+            "DocDtls":{"Typ":"CRN","No":"CN00001","Dt":"15/12/2026"}, "SellerDtls":{%S},
+            "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+            "ItemList":[
+             {"SlNo":"1","IsServc":"N","PrdDesc":"Steel Rod","HsnCd":"7214","Qty":5,"Unit":"KGS","UnitPrice":40.01,"TotAmt":200.05,
+              "Discount":0,"AssAmt":200.05,"GstRt":18,"IgstAmt":0,"CgstAmt":18.01,"SgstAmt":18.01,"TotItemVal":236.07},
+             {"SlNo":"2","IsServc":"N","PrdDesc":"Cement Bag","HsnCd":"2523","Qty":1,"Unit":"OTH","UnitPrice":100.05,"TotAmt":100.05,
+              "Discount":0,"AssAmt":100.05,"GstRt":18,"IgstAmt":0,"CgstAmt":9,"SgstAmt":9,"TotItemVal":118.05}],
+            "ValDtls":{"AssVal":300.1,"CgstVal":27.01,"SgstVal":27.01,"IgstVal":0,"OthChrg":0,"RndOffAmt":0,"TotInvVal":354.12},
+            "RefDtls":{"PrecDocDtls":[{"InvNo":"A00001","InvDt":"07/12/2026"}]}})")
+                                 .replace("%S", sellerParty())
+                                 .replace("%B", mysoreGstin());
+        QCOMPARE(compact(readFile(path)), compact(parsed(want)));
+
+        // a debit note is a DBN; a note of a buyer without GSTIN takes none
+        std::optional<SaleNote> saved = LoadSaleNote(*data.db, stored.number);
+        QVERIFY(saved);
+        saved->kind = NoteKind::Debit;
+        const QJsonObject debit = QJsonDocument::fromJson(BuildNoteEInvoice(*saved, road).json).object();
+        QCOMPARE(debit["DocDtls"].toObject()["Typ"].toString(), QString("DBN"));
+        Invoice unregistered = road;
+        unregistered.buyer.gstin = "N.A.";
+        QVERIFY(!BuildNoteEInvoice(*saved, unregistered).ok());
+        QVERIFY(!SaveNoteEInvoice(*data.db, "CN00009", path).ok());
     }
 
     // The response is kept with its own invoice only: another invoice's
