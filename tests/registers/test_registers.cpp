@@ -354,9 +354,6 @@ private slots:
         QCOMPARE(SalesRegisterSheet(LoadSalesRegister(*data.db, MonthPeriod(2026, 8))).save(path), QString());
         const testing::XlsxBook book(path);
         QVERIFY(book.read());
-        QCOMPARE(book.frozenAt(), QString("A2"));
-        QVERIFY(book.cell("A1").bold && book.cell("J1").bold && !book.cell("A2").bold);
-        QCOMPARE(book.columnsWithWidth(), 11); // the figures and the Status
         QVERIFY(book.cell("A2").isText());
         QCOMPARE(book.cell("C2").value, QString("Arun Traders, Salem"));
         for (const auto& [ref, day] : { std::pair { "B2", QDate(2026, 8, 1) }, { "B3", QDate(2026, 8, 5) } }) {
@@ -371,7 +368,6 @@ private slots:
             QCOMPARE(book.cell(ref).numberFormat, QString(XlsxSheet::AmountFormat));
         }
         QCOMPARE(book.cell("C9").value, QString("7 invoices"));
-        QVERIFY(book.cell("A9").bold && book.cell("J9").bold);
     }
 
     // Each kind of cell as a spreadsheet reads it back.
