@@ -75,6 +75,22 @@ std::vector<TableDef> buildTables()
     // A month whose return of outward supplies is filed (yyyymm): its invoices stand.
     t.push_back({DbFile::Invoice, "FiledReturn", {serial("ReturnMonth"), text("FiledOn"), text("FiledBy")},
                  "ReturnMonth", false});
+    // A credit or debit note against a saved invoice (Kind "C" or "D"), under
+    // its own number series (KindSno counts each kind apart), with its totals.
+    t.push_back({DbFile::Invoice, "SaleNote",
+                 {serial("sno"), text("NoteNo"), text("Kind"), serial("KindSno"), text("NoteDate"), text("NoteTime"),
+                  text("Reason"), serial("InvoiceSno"), text("InvoiceNo"), text("InvoiceDate"), text("bid"),
+                  text("BuyerName"), text("BuyerGstin"), text("buyerstate"), text("TaxMode"), number("GstRate"),
+                  text("TaxLabel"), number("Taxable"), number("Igst"), number("Cgst"), number("Sgst"),
+                  number("Total"), text("IssuedBy")},
+                 "sno", false, "NoteNo"});
+    // The lines of a note, each against one goods row of its invoice; Returned
+    // is the quantity put back into stock (a sales return), to that item.
+    t.push_back({DbFile::Invoice, "SaleNoteLine",
+                 {serial("sno"), text("NoteNo"), serial("LineNo"), serial("GoodsRow"), text("Description"),
+                  text("Hsn"), text("Per"), number("Quantity"), number("Value"), number("FirstTax"), number("Sgst"),
+                  text("itemcode"), number("Returned")},
+                 {}, false});
     // How an invoice's goods travel (the e-way bill's part B), one record per invoice that has them.
     t.push_back({DbFile::Invoice, "InvoiceTransport",
                  {serial("sno"), text("InvoiceNo"), text("TransMode"), number("DistanceKm"), text("VehicleNo"),

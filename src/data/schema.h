@@ -89,11 +89,13 @@ QString ConnectionPrintInvoiceSelect();
 // 1: the tables and views; 2: the invoices indexed by date; 3: unique serials
 // and codes; 4: cancelled invoices, the stock each invoice took off and the
 // months whose return is filed (new tables), the monthly view leaving the
-// cancelled invoices' values out; 8: each invoice's transport details and its
-// registration (IRN, acknowledgement, signed QR code), a company's UPI ID and
-// e-way bill limit (new tables).
+// cancelled invoices' values out; 5: credit and debit notes against saved
+// invoices and their lines (new tables SaleNote and SaleNoteLine); 8: each
+// invoice's transport details and its registration (IRN, acknowledgement,
+// signed QR code), a company's UPI ID and e-way bill limit (new tables).
 constexpr int UniqueCodesVersion = 3;
 constexpr int CancelledInvoicesVersion = 4;
+constexpr int SaleNotesVersion = 5;
 // 7: input tax: the suppliers (Supplier), the purchase bills (PurchaseBill)
 // and the GST of each purchase line (PurchaseBillLine, keyed by the
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.

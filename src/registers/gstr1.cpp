@@ -107,7 +107,9 @@ public:
     }
 
     void add(const SavedInvoice& invoice);
-    QJsonObject sections(int year, int month, const std::vector<SavedInvoice>& invoices) const;
+    void add(const SavedNote& note);
+    QJsonObject sections(int year, int month, const std::vector<SavedInvoice>& invoices,
+        const std::vector<SavedNote>& notes) const;
     QStringList problems;
     QStringList warnings;
 
@@ -122,6 +124,8 @@ private:
     std::map<QString, QJsonArray> m_b2b; // by buyer GSTIN
     std::map<QString, QJsonArray> m_b2cl; // by place of supply
     std::map<std::tuple<bool, QString, double>, RateFigures> m_b2cs; // inter-State?, place, rate
+    std::map<QString, QJsonArray> m_cdnr; // by buyer GSTIN
+    QJsonArray m_cdnur;
 };
 
 const GstState* ReturnBuilder::placeOfSupply(const SavedInvoice& invoice)
@@ -200,6 +204,57 @@ void ReturnBuilder::add(const SavedInvoice& invoice)
     }
 }
 
+// A note's one item: the taxes of its invoice's goods rate.
+QJsonArray noteItems(const SavedNote& note, bool interState)
+{
+    QJsonObject detail;
+    putFigures(detail, { note.rate, note.taxable, note.igst, note.cgst, note.sgst }, interState);
+    return QJsonArray { QJsonObject { { QStringLiteral("num"), 1 }, { QStringLiteral("itm_det"), detail } } };
+}
+
+QString noteDate(const SavedNote& note)
+{
+    return note.date.isValid() ? note.date.toString(QStringLiteral("dd-MM-yyyy")) : note.dateText;
+}
+
+QJsonObject noteEntry(const SavedNote& note)
+{
+    return { { QStringLiteral("ntty"), note.credit ? QStringLiteral("C") : QStringLiteral("D") },
+        { QStringLiteral("nt_num"), note.number }, { QStringLiteral("nt_dt"), noteDate(note) },
+        { QStringLiteral("val"), money(note.total) } };
+}
+
+// A note goes where its invoice went: to a registered buyer into cdnr, on a
+// large inter-State invoice to a buyer without GSTIN into cdnur, and on
+// any other such invoice into b2cs, netted with that place's and rate's
+// supplies (a credit note taken off, a debit note added).
+void ReturnBuilder::add(const SavedNote& note)
+{
+    const GstState* pos = placeOfSupply(note.invoice);
+    if (!pos)
+        return;
+    const bool inter = interState(note.invoice, pos);
+    if (note.invoice.registeredBuyer()) {
+        QJsonObject entry = noteEntry(note);
+        entry[QStringLiteral("pos")] = pos->code;
+        entry[QStringLiteral("rchrg")] = QStringLiteral("N");
+        entry[QStringLiteral("inv_typ")] = QStringLiteral("R");
+        entry[QStringLiteral("itms")] = noteItems(note, inter);
+        m_cdnr[NormalizedGstin(note.invoice.buyerGstin)].append(entry);
+    } else if (inter && note.invoice.total > LargeInvoiceLimit(note.invoice.date)) {
+        QJsonObject entry = noteEntry(note);
+        entry[QStringLiteral("typ")] = QStringLiteral("B2CL");
+        entry[QStringLiteral("pos")] = pos->code;
+        entry[QStringLiteral("itms")] = noteItems(note, true);
+        m_cdnur.append(entry);
+    } else {
+        RateFigures& sum = m_b2cs[{ inter, pos->code, note.rate }];
+        sum.rate = note.rate;
+        sum.add({ note.rate, note.signedValue(note.taxable), note.signedValue(note.igst), note.signedValue(note.cgst),
+            note.signedValue(note.sgst) });
+    }
+}
+
 // The portal takes an HSN description of at most this many characters.
 constexpr int HsnDescriptionLength = 30;
 
@@ -218,10 +273,10 @@ QString portalDescription(const QString& description)
 }
 
 // One list of the HSN summary, its rows numbered from 1.
-QJsonArray hsnRows(const std::vector<SavedInvoice>& invoices)
+QJsonArray hsnRows(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
     QJsonArray rows;
-    for (const HsnLine& line : BuildHsnSummary(invoices)) {
+    for (const HsnLine& line : BuildHsnSummary(invoices, notes)) {
         rows.append(QJsonObject { { QStringLiteral("num"), rows.size() + 1 }, { QStringLiteral("hsn_sc"), line.hsn },
             { QStringLiteral("desc"), portalDescription(line.description) }, { QStringLiteral("uqc"), line.uqc },
             { QStringLiteral("qty"), RoundAmount(line.quantity, 2) }, { QStringLiteral("rt"), line.rate },
@@ -237,33 +292,57 @@ QJsonArray hsnRows(const std::vector<SavedInvoice>& invoices)
 // Earlier returns keep one list (data). The return's own month decides.
 constexpr int HsnSplitFromPeriod = 2025 * 12 + 5;
 
-QJsonObject hsnSection(int year, int month, const std::vector<SavedInvoice>& invoices)
+QJsonObject hsnSection(
+    int year, int month, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
     if (year * 12 + month < HsnSplitFromPeriod)
-        return { { QStringLiteral("data"), hsnRows(invoices) } };
+        return { { QStringLiteral("data"), hsnRows(invoices, notes) } };
     std::vector<SavedInvoice> registered;
     std::vector<SavedInvoice> others;
     for (const SavedInvoice& invoice : invoices)
         (invoice.registeredBuyer() ? registered : others).push_back(invoice);
-    return { { QStringLiteral("hsn_b2b"), hsnRows(registered) }, { QStringLiteral("hsn_b2c"), hsnRows(others) } };
+    std::vector<SavedNote> registeredNotes;
+    std::vector<SavedNote> otherNotes;
+    for (const SavedNote& note : notes)
+        (note.invoice.registeredBuyer() ? registeredNotes : otherNotes).push_back(note);
+    return { { QStringLiteral("hsn_b2b"), hsnRows(registered, registeredNotes) },
+        { QStringLiteral("hsn_b2c"), hsnRows(others, otherNotes) } };
 }
 
 // The range of invoice numbers issued in the month, by serial; the cancelled
 // ones are counted apart and left out of the net issue.
-QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices)
+// One kind of document (doc_num: 1 invoices, 4 debit notes, 5 credit
+// notes): the range of its numbers issued in the month, by serial.
+template <typename Document>
+QJsonObject documentRange(int docNum, const std::vector<Document>& documents, int cancelled)
 {
-    const auto [first, last] = std::minmax_element(invoices.begin(), invoices.end(),
-        [](const SavedInvoice& a, const SavedInvoice& b) { return a.serial < b.serial; });
-    const int count = int(invoices.size());
-    const int cancelled = int(std::ranges::count_if(invoices, &SavedInvoice::cancelled));
+    const auto [first, last] = std::minmax_element(documents.begin(), documents.end(),
+        [](const Document& a, const Document& b) { return a.serial < b.serial; });
+    const int count = int(documents.size());
     const QJsonObject range { { QStringLiteral("num"), 1 }, { QStringLiteral("from"), first->number },
         { QStringLiteral("to"), last->number }, { QStringLiteral("totnum"), count },
         { QStringLiteral("cancel"), cancelled }, { QStringLiteral("net_issue"), count - cancelled } };
-    const QJsonObject kind { { QStringLiteral("doc_num"), 1 }, { QStringLiteral("docs"), QJsonArray { range } } };
-    return { { QStringLiteral("doc_det"), QJsonArray { kind } } };
+    return { { QStringLiteral("doc_num"), docNum }, { QStringLiteral("docs"), QJsonArray { range } } };
 }
 
-QJsonObject ReturnBuilder::sections(int year, int month, const std::vector<SavedInvoice>& invoices) const
+// The invoices, the cancelled ones counted apart and left out of the net
+// issue; then the debit and the credit notes, each series on its own.
+QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
+{
+    QJsonArray kinds;
+    if (!invoices.empty())
+        kinds.append(documentRange(1, invoices, int(std::ranges::count_if(invoices, &SavedInvoice::cancelled))));
+    for (const bool credit : { false, true }) {
+        std::vector<SavedNote> series;
+        std::ranges::copy_if(notes, std::back_inserter(series), [&](const SavedNote& n) { return n.credit == credit; });
+        if (!series.empty())
+            kinds.append(documentRange(credit ? 5 : 4, series, 0));
+    }
+    return { { QStringLiteral("doc_det"), kinds } };
+}
+
+QJsonObject ReturnBuilder::sections(
+    int year, int month, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes) const
 {
     QJsonArray b2b;
     for (const auto& [ctin, list] : m_b2b)
@@ -279,9 +358,13 @@ QJsonObject ReturnBuilder::sections(int year, int month, const std::vector<Saved
         putFigures(entry, figures, inter);
         b2cs.append(entry);
     }
+    QJsonArray cdnr;
+    for (const auto& [ctin, list] : m_cdnr)
+        cdnr.append(QJsonObject { { QStringLiteral("ctin"), ctin }, { QStringLiteral("nt"), list } });
     return { { QStringLiteral("b2b"), b2b }, { QStringLiteral("b2cl"), b2cl }, { QStringLiteral("b2cs"), b2cs },
-        { QStringLiteral("hsn"), hsnSection(year, month, invoices) },
-        { QStringLiteral("doc_issue"), documentsSection(invoices) } };
+        { QStringLiteral("cdnr"), cdnr }, { QStringLiteral("cdnur"), m_cdnur },
+        { QStringLiteral("hsn"), hsnSection(year, month, invoices, notes) },
+        { QStringLiteral("doc_issue"), documentsSection(invoices, notes) } };
 }
 
 QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
@@ -297,8 +380,8 @@ Paise LargeInvoiceLimit(const QDate& invoiceDate)
     return LargeInvoiceLimitFrom;
 }
 
-Gstr1File BuildGstr1(
-    const std::optional<CompanyGst>& company, int year, int month, const std::vector<SavedInvoice>& invoices)
+Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+    const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
     if (!company)
         return failed(QStringLiteral("The company details are not entered (Update Company Details)."));
@@ -309,17 +392,19 @@ Gstr1File BuildGstr1(
     if (!check.valid())
         return failed(QStringLiteral("The company's GSTIN %1 is not valid: %2 Correct it in Update Company Details.")
                           .arg(NormalizedGstin(company->gstin), check.problems.join(QLatin1Char(' '))));
-    if (invoices.empty())
+    if (invoices.empty() && notes.empty())
         return failed(QStringLiteral("There is no invoice dated in %1.").arg(monthName(year, month)));
 
     ReturnBuilder builder(*company, NormalizedGstin(company->gstin));
     for (const SavedInvoice& invoice : invoices)
         if (!invoice.cancelled) // a cancelled invoice is only counted among the documents
             builder.add(invoice);
+    for (const SavedNote& note : notes)
+        builder.add(note);
     if (!builder.problems.isEmpty())
         return failed(builder.problems.join(QLatin1Char('\n')));
 
-    QJsonObject root = builder.sections(year, month, invoices);
+    QJsonObject root = builder.sections(year, month, invoices, notes);
     root[QStringLiteral("gstin")] = NormalizedGstin(company->gstin);
     root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
     // Compact, as the portal's own tool writes it: indenting a month of thousands
@@ -329,7 +414,8 @@ Gstr1File BuildGstr1(
 
 Gstr1File LoadGstr1(const Database& db, int year, int month)
 {
-    return BuildGstr1(LoadCompany(db), year, month, LoadInvoices(db, MonthPeriod(year, month)));
+    const Period days = MonthPeriod(year, month);
+    return BuildGstr1(LoadCompany(db), year, month, LoadInvoices(db, days), LoadNotes(db, days));
 }
 
 Gstr1File SaveGstr1(const Database& db, int year, int month, const QString& path)

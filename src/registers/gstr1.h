@@ -15,9 +15,14 @@
 //   of May 2025 on in two lists, supplies to registered buyers (hsn_b2b) and
 //   the others (hsn_b2c), before it in one (data); descriptions cut to the 30
 //   characters the portal takes.
+// - cdnr, cdnur: the month's credit and debit notes to registered buyers, and
+//   those on large inter-State invoices (as b2cl) to buyers without GSTIN;
+//   notes on the other invoices to buyers without GSTIN are netted into b2cs.
+//   The HSN summary is net of the notes; doc_issue counts the invoices (1),
+//   the debit notes (4) and the credit notes (5).
 // - The place of supply is the buyer's State, else the State code of the
 //   buyer's GSTIN, else (tax charged as CGST and SGST) the company's State.
-#include "registers/savedinvoice.h"
+#include "registers/savednote.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -39,8 +44,8 @@ struct Gstr1File {
 };
 
 // The return of the month from the company and that month's invoices.
-Gstr1File BuildGstr1(
-    const std::optional<CompanyGst>& company, int year, int month, const std::vector<SavedInvoice>& invoices);
+Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+    const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes = {});
 // The same read from the files. Throws DataError.
 Gstr1File LoadGstr1(const Database& db, int year, int month);
 // Builds the month's return and writes it to the path, whole or not at all.

@@ -31,7 +31,7 @@ XlsxSheet SalesRegisterSheet(const SalesRegister& salesRegister)
         // An invoice whose date could not be read shows its date as typed.
         const QVariant date = line.date.isValid() ? QVariant(line.date) : QVariant(line.dateText);
         sheet.addRow(QVariantList { line.number, date, line.buyer, line.buyerGstin, line.placeOfSupply }
-            + figureCells(line.figures) + QVariantList { line.cancelled ? QStringLiteral("Cancelled") : QString() });
+            + figureCells(line.figures) + QVariantList { line.cancelled ? QStringLiteral("Cancelled") : line.remark });
     }
     sheet.addTotals(QVariantList { QStringLiteral("Total"), {},
                         QStringLiteral("%1 invoices").arg(salesRegister.totals.invoices), {}, {} }

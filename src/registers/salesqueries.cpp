@@ -6,9 +6,12 @@ namespace zelva {
 
 namespace {
 
-// 1 for an invoice (b) that carries the cancelled mark, else 0.
-QString cancelledSql()
+// 1 for an invoice (b) that carries the cancelled mark, else 0; always 0
+// when the file keeps no marks (a read-only file of the layout before them).
+QString cancelledSql(bool marksKept)
 {
+    if (!marksKept)
+        return QStringLiteral("0");
     return QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM \"%1\".CancelledInvoice AS c WHERE c.sno = b.sno) "
                           "THEN 1 ELSE 0 END")
         .arg(SchemaName(DbFile::Invoice));
@@ -18,7 +21,7 @@ QString cancelledSql()
 
 // "+b.sno" sorts the few rows found instead of letting SQLite walk the whole
 // serial index to save that sort, which would read every invoice ever saved.
-QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
+QString InvoicesOfPeriodSql(const QStringList& goodsColumns, bool marksKept)
 {
     QStringList goods;
     for (const QString& column : goodsColumns)
@@ -29,17 +32,17 @@ QString InvoicesOfPeriodSql(const QStringList& goodsColumns)
                           "FROM \"%5\".BuyerInvoice AS b LEFT JOIN \"%5\".GoodsInvoice AS g ON g.sno = b.sno "
                           "WHERE b.sno <> 0 AND %6 BETWEEN ? AND ? ORDER BY +b.sno, b.rowid")
         .arg(DateDaySql(date), DateMonthSql(date), DateYearSql(date), goods.join(QStringLiteral(", ")),
-            SchemaName(DbFile::Invoice), DateKeySql(date), cancelledSql());
+            SchemaName(DbFile::Invoice), DateKeySql(date), cancelledSql(marksKept));
 }
 
-QString InvoiceListSql()
+QString InvoiceListSql(bool marksKept)
 {
     const QString key = DateKeySql(QStringLiteral("b.\"InvoiceDate\""));
     return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, g.totalamount, %3 "
                           "FROM \"%1\".BuyerInvoice AS b LEFT JOIN \"%1\".GoodsInvoice AS g ON g.sno = b.sno "
                           "WHERE b.sno <> 0 AND %2 BETWEEN ? AND ? AND (instr(upper(b.InvoiceNo), upper(?)) > 0 "
                           "OR instr(upper(b.BuyerName), upper(?)) > 0) ORDER BY %2 DESC, b.sno DESC")
-        .arg(SchemaName(DbFile::Invoice), key, cancelledSql());
+        .arg(SchemaName(DbFile::Invoice), key, cancelledSql(marksKept));
 }
 
 QString CompanyGstSql()

@@ -10,7 +10,8 @@ namespace zelva {
 // in serial order: BuyerInvoice's header columns, the date's day, month and
 // year as numbers, 1 for a cancelled invoice (else 0), then the GoodsInvoice
 // columns named, in that order.
-QString InvoicesOfPeriodSql(const QStringList& goodsColumns);
+// marksKept: the file has its CancelledInvoice table (CancellationsKept).
+QString InvoicesOfPeriodSql(const QStringList& goodsColumns, bool marksKept = true);
 constexpr int InvoiceHeaderColumns = 11; // sno ... year, cancelled, before the goods columns
 
 // The saved invoices dated between two bound keys (yyyymmdd) whose number or
@@ -18,7 +19,7 @@ constexpr int InvoiceHeaderColumns = 11; // sno ... year, cancelled, before the 
 // each), newest first:
 // sno, InvoiceNo, InvoiceDate, BuyerName, totalamount, and 1 for a cancelled
 // invoice (else 0).
-QString InvoiceListSql();
+QString InvoiceListSql(bool marksKept = true);
 
 // Name, Gstin and State of the first company record.
 QString CompanyGstSql();

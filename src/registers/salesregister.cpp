@@ -84,7 +84,61 @@ void addCharges(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
     }
 }
 
+void addNoteLines(std::map<HsnKey, HsnLine>& groups, const SavedNote& note)
+{
+    for (const SavedNoteLine& line : note.lines) {
+        const bool service = IsServiceCode(line.hsn);
+        const Paise igst = note.mode == TaxMode::Igst ? line.firstTax : 0;
+        const Paise cgst = note.mode == TaxMode::Cgst ? line.firstTax : 0;
+        addTo(groups,
+            { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
+                service ? 0 : note.sign() * line.quantity, note.rate, note.signedValue(line.value),
+                note.signedValue(igst), note.signedValue(cgst), note.signedValue(line.sgst) });
+    }
+}
+
+std::vector<HsnLine> linesOf(std::map<HsnKey, HsnLine>& groups)
+{
+    std::vector<HsnLine> lines;
+    for (auto& [key, line] : groups)
+        lines.push_back(line);
+    return lines;
+}
+
+void addInvoiceGroups(std::map<HsnKey, HsnLine>& groups, const std::vector<SavedInvoice>& invoices)
+{
+    for (const SavedInvoice& invoice : invoices) {
+        if (invoice.cancelled)
+            continue; // no supply
+        addGoodsLines(groups, invoice);
+        addCharges(groups, invoice);
+    }
+}
+
 } // namespace
+
+void SalesFigures::add(const SavedNote& note)
+{
+    ++notes;
+    taxable += note.signedValue(note.taxable);
+    cgst += note.signedValue(note.cgst);
+    sgst += note.signedValue(note.sgst);
+    igst += note.signedValue(note.igst);
+    total += note.signedValue(note.total);
+}
+
+void AddNotes(SalesRegister& salesRegister, const std::vector<SavedNote>& notes)
+{
+    for (const SavedNote& note : notes) {
+        const QString remark = (note.credit ? QStringLiteral("Credit Note on %1") : QStringLiteral("Debit Note on %1"))
+                                   .arg(note.invoice.number);
+        RegisterLine line { note.serial, note.number, note.dateText, note.date, note.invoice.buyerName,
+            NormalizedGstin(note.invoice.buyerGstin), placeOfSupplyText(note.invoice), {}, false, remark };
+        line.figures.add(note);
+        salesRegister.lines.push_back(line);
+        salesRegister.totals.add(note);
+    }
+}
 
 void SalesFigures::add(const SavedInvoice& invoice)
 {
@@ -105,7 +159,7 @@ SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedIn
     SalesRegister salesRegister { period, {}, {} };
     for (const SavedInvoice& invoice : invoices) {
         RegisterLine line { invoice.serial, invoice.number, invoice.dateText, invoice.date, invoice.buyerName,
-            NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {}, invoice.cancelled };
+            NormalizedGstin(invoice.buyerGstin), placeOfSupplyText(invoice), {}, invoice.cancelled, {} };
         line.figures.add(invoice);
         salesRegister.lines.push_back(line);
         salesRegister.totals.add(invoice);
@@ -115,7 +169,9 @@ SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedIn
 
 SalesRegister LoadSalesRegister(const Database& db, const Period& period)
 {
-    return BuildSalesRegister(period, LoadInvoices(db, period));
+    SalesRegister salesRegister = BuildSalesRegister(period, LoadInvoices(db, period));
+    AddNotes(salesRegister, LoadNotes(db, period));
+    return salesRegister;
 }
 
 QString SalesRegisterCsv(const SalesRegister& salesRegister)
@@ -126,7 +182,7 @@ QString SalesRegisterCsv(const SalesRegister& salesRegister)
         QStringLiteral("Status") });
     for (const RegisterLine& line : salesRegister.lines)
         csv += CsvLine({ line.number, line.dateText, line.buyer, line.buyerGstin, line.placeOfSupply },
-            figureCells(line.figures) << (line.cancelled ? QStringLiteral("Cancelled") : QString()));
+            figureCells(line.figures) << (line.cancelled ? QStringLiteral("Cancelled") : line.remark));
     csv += CsvLine({ QStringLiteral("Total"), {}, InvoiceCountText(salesRegister.totals), {}, {} },
         figureCells(salesRegister.totals) << QString());
     return csv;
@@ -137,6 +193,8 @@ QString InvoiceCountText(const SalesFigures& figures)
     QString text = QStringLiteral("%1 invoice%2").arg(figures.invoices).arg(figures.invoices == 1 ? "" : "s");
     if (figures.cancelled > 0)
         text += QStringLiteral(", %1 cancelled").arg(figures.cancelled);
+    if (figures.notes > 0)
+        text += QStringLiteral(", %1 note%2").arg(figures.notes).arg(figures.notes == 1 ? "" : "s");
     return text;
 }
 
@@ -157,9 +215,24 @@ YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>&
     return summary;
 }
 
+YearlySummary BuildYearlySummary(
+    int startYear, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
+{
+    YearlySummary summary = BuildYearlySummary(startYear, invoices);
+    for (const SavedNote& note : notes) {
+        for (MonthFigures& month : summary.months)
+            if (month.month.contains(note.date))
+                month.figures.add(note);
+        if (FinancialYear(startYear).contains(note.date))
+            summary.totals.add(note);
+    }
+    return summary;
+}
+
 YearlySummary LoadYearlySummary(const Database& db, int startYear)
 {
-    return BuildYearlySummary(startYear, LoadInvoices(db, FinancialYear(startYear)));
+    const Period year = FinancialYear(startYear);
+    return BuildYearlySummary(startYear, LoadInvoices(db, year), LoadNotes(db, year));
 }
 
 QString YearlySummaryCsv(const YearlySummary& summary)
@@ -179,21 +252,22 @@ QString YearlySummaryCsv(const YearlySummary& summary)
 std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices)
 {
     std::map<HsnKey, HsnLine> groups;
-    for (const SavedInvoice& invoice : invoices) {
-        if (invoice.cancelled)
-            continue; // no supply
-        addGoodsLines(groups, invoice);
-        addCharges(groups, invoice);
-    }
-    std::vector<HsnLine> lines;
-    for (auto& [key, line] : groups)
-        lines.push_back(line);
-    return lines;
+    addInvoiceGroups(groups, invoices);
+    return linesOf(groups);
+}
+
+std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
+{
+    std::map<HsnKey, HsnLine> groups;
+    addInvoiceGroups(groups, invoices);
+    for (const SavedNote& note : notes)
+        addNoteLines(groups, note);
+    return linesOf(groups);
 }
 
 std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period)
 {
-    return BuildHsnSummary(LoadInvoices(db, period));
+    return BuildHsnSummary(LoadInvoices(db, period), LoadNotes(db, period));
 }
 
 QString HsnSummaryCsv(const std::vector<HsnLine>& lines)

@@ -3,7 +3,7 @@
 // the HSN-wise summary, computed from the saved invoices (see savedinvoice.h
 // for how each figure is read), with their CSV texts. No window: the report
 // windows show these rows.
-#include "registers/savedinvoice.h"
+#include "registers/savednote.h"
 
 #include <vector>
 
@@ -21,7 +21,9 @@ struct SalesFigures {
     Paise sgst = 0;
     Paise igst = 0;
     Paise total = 0;
+    int notes = 0; // credit and debit notes, their figures signed
     void add(const SavedInvoice& invoice);
+    void add(const SavedNote& note);
 };
 
 struct RegisterLine {
@@ -34,6 +36,7 @@ struct RegisterLine {
     QString placeOfSupply; // "33-Tamil Nadu"; the State as typed when unknown
     SalesFigures figures; // of this invoice alone (invoices 1, or cancelled 1 and no value)
     bool cancelled = false;
+    QString remark; // a note's kind and invoice: "Credit Note on A00003"
 };
 
 struct SalesRegister {
@@ -43,10 +46,13 @@ struct SalesRegister {
 };
 
 SalesRegister BuildSalesRegister(const Period& period, const std::vector<SavedInvoice>& invoices);
+// The notes dated in the register's period, after its invoices: a credit
+// note's figures negative, a debit note's positive, the totals net of them.
+void AddNotes(SalesRegister& salesRegister, const std::vector<SavedNote>& notes);
 // Throws DataError.
 SalesRegister LoadSalesRegister(const Database& db, const Period& period);
 QString SalesRegisterCsv(const SalesRegister& salesRegister);
-// "12 invoices", and ", 1 cancelled" when some are.
+// "12 invoices", and ", 1 cancelled" and ", 2 notes" when some are.
 QString InvoiceCountText(const SalesFigures& figures);
 
 struct MonthFigures {
@@ -61,6 +67,9 @@ struct YearlySummary {
 };
 
 YearlySummary BuildYearlySummary(int startYear, const std::vector<SavedInvoice>& invoices);
+// The same net of the notes, each in the month it is dated.
+YearlySummary BuildYearlySummary(
+    int startYear, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes);
 // Throws DataError.
 YearlySummary LoadYearlySummary(const Database& db, int startYear);
 QString YearlySummaryCsv(const YearlySummary& summary);
@@ -85,6 +94,10 @@ struct HsnLine {
 
 // Ordered by HSN/SAC, then rate, then unit code; cancelled invoices left out.
 std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices);
+// The same net of the notes: each note line under its invoice line's HSN,
+// unit and rate, a credit note's quantity, value and taxes taken off, a debit
+// note's added.
+std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes);
 // Throws DataError.
 std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period);
 QString HsnSummaryCsv(const std::vector<HsnLine>& lines);

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "gst/gststates.h"
 #include "registers/salesqueries.h"
+#include "sales/invoicestore.h"
 
 #include <QSqlQuery>
 
@@ -207,7 +208,7 @@ const GstState* PlaceOfSupply(const SavedInvoice& invoice)
 
 std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period)
 {
-    QSqlQuery query = db.run(InvoicesOfPeriodSql(columns().names), { DayKey(period.from), DayKey(period.to) },
+    QSqlQuery query = db.run(InvoicesOfPeriodSql(columns().names, CancellationsKept(db)), { DayKey(period.from), DayKey(period.to) },
         QStringLiteral("read the invoices"), DbFile::Invoice);
     std::vector<SavedInvoice> invoices;
     while (query.next())

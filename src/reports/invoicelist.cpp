@@ -5,6 +5,7 @@
 #include "platform/shownvalues.h"
 #include "registers/period.h"
 #include "registers/salesqueries.h"
+#include "sales/invoicestore.h"
 
 #include <QObject>
 #include <QSqlQuery>
@@ -18,7 +19,7 @@ TableReport SavedInvoiceList(Database& db, const QDate& from, const QDate& to, c
         { QObject::tr("Total"), 0, true } };
     const QString part = find.trimmed();
     const bool grouped = IndianDigitGrouping();
-    QSqlQuery query = db.run(InvoiceListSql(), { DayKey(from), DayKey(to), part, part },
+    QSqlQuery query = db.run(InvoiceListSql(CancellationsKept(db)), { DayKey(from), DayKey(to), part, part },
         QObject::tr("list the saved invoices"), DbFile::Invoice);
     while (query.next()) {
         const bool cancelled = query.value(5).toInt() != 0;

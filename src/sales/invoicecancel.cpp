@@ -5,6 +5,7 @@
 #include "data/stockchange.h"
 #include "platform/datetext.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 
 #include <QLocale>
 #include <QSqlQuery>
@@ -66,6 +67,10 @@ QString refusal(Database& db, const std::optional<Invoice>& invoice, const QStri
         return QStringLiteral("There is no saved invoice %1.").arg(number);
     if (const auto& mark = invoice->cancellation)
         return QStringLiteral("Invoice %1 is already cancelled (on %2 by %3).").arg(number, mark->date, mark->by);
+    if (HasSaleNotes(db, invoice->serial))
+        return QStringLiteral("Invoice %1 has a credit or debit note against it, so it can no longer be cancelled. "
+                              "Issue a credit note for what is left of it instead.")
+            .arg(number);
     const QDate date = ReadDateText(invoice->date);
     if (date.isValid() && ReturnFiled(db, date.year(), date.month()))
         return QStringLiteral("The GST return of %1 is filed, so invoice %2 can no longer be cancelled. Issue a "

@@ -36,10 +36,14 @@ InvoiceRegistration registrationOf(const QSqlQuery& q)
             q.value(5).toString(), q.value(6).toString(), q.value(7).toString()};
 }
 
-// Every record of the table (or the one of the serial), handed to take by serial.
+// Every record of the table (or the one of the serial), handed to take by
+// serial. A read-only file left at an older layout has not the table: it
+// holds nothing of it.
 template <typename Take>
 void readRows(Database& db, const char* name, const QString& columns, std::optional<qint64> serial, Take take)
 {
+    if (db.tableKind(DbFile::Invoice, QLatin1String(name), ReadOperation).isEmpty())
+        return;
     QSqlQuery q = db.run(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns, table(name),
                                                                            serial ? QStringLiteral("\"sno\" = ?")
                                                                                   : QStringLiteral("\"sno\" <> 0")),

@@ -314,6 +314,11 @@ QString selectSql(const char* table, const QString& condition)
 
 } // namespace
 
+bool CancellationsKept(const Database& db)
+{
+    return !db.tableKind(DbFile::Invoice, QStringLiteral("CancelledInvoice"), ReadOperation).isEmpty();
+}
+
 StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber)
 {
     Transaction transaction(db, SaveOperation);
@@ -356,7 +361,7 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
         if (goods.next())
             readGrid(Record(goods), invoice);
     }
-    {
+    if (CancellationsKept(db)) {
         QSqlQuery mark = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\" WHERE \"sno\" = ?")
                                     .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
                                 {invoice.serial}, ReadOperation, DbFile::Invoice);
@@ -394,7 +399,7 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
                 readGrid(g, invoices[*at]);
         }
     }
-    {
+    if (CancellationsKept(db)) {
         QSqlQuery marks = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\"")
                                      .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
                                  {}, ReadOperation, DbFile::Invoice);

@@ -42,6 +42,11 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
 // The invoice of that number as saved; nothing when there is none. Throws DataError.
 std::optional<Invoice> LoadInvoice(Database& db, const QString& number);
 
+// Whether the invoice file keeps cancellations: a read-only file of the layout
+// before them (never upgraded) has no CancelledInvoice table, and then
+// nothing in it is cancelled. Throws DataError.
+bool CancellationsKept(const Database& db);
+
 // Every saved invoice, in serial order (the invoice report). Throws DataError.
 std::vector<Invoice> LoadAllInvoices(Database& db);
 

@@ -2,12 +2,14 @@
 
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
+#include "invoice/noteform.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
 #include "reports/frmmonthlyreport.h"
+#include "reports/frmnoteregister.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
@@ -53,6 +55,9 @@ QString FormCaption(const QString& formName)
         { QStringLiteral("frmPrintInvoice"), QStringLiteral("Print Duplicate Invoice") },
         { QStringLiteral("frmCancelInvoice"), QStringLiteral("Cancel Invoice") },
         { QStringLiteral("frmPortalFiles"), QStringLiteral("E-Invoice and E-Way Bill") },
+        { QStringLiteral("frmCreditNote"), QStringLiteral("Credit Note") },
+        { QStringLiteral("frmDebitNote"), QStringLiteral("Debit Note") },
+        { QStringLiteral("frmNoteRegister"), QStringLiteral("Credit/Debit Note Register") },
         { QStringLiteral("frmBuyerDetails"), QStringLiteral("Add New Buyer or Update Existing Buyer Details") },
         { QStringLiteral("frmStockEntry"), QStringLiteral("Stock Entry") },
         { QStringLiteral("frmIssueRegister"), QStringLiteral("Issue Register") },
@@ -152,6 +157,10 @@ void frmZelvaBillingSystem::buildMenus()
     mnuCancelInvoice = addEntry(mnuInvoice, "mnuCancelInvoice", "&Cancel Invoice", {}, &M::mnuCancelInvoice_Click);
     mnuPortalFiles = addEntry(
         mnuInvoice, "mnuPortalFiles", "&E-Invoice and E-Way Bill", {}, &M::mnuPortalFiles_Click);
+    mnuNotesSeparator = addSeparator(mnuInvoice, "mnuNotesSeparator");
+    mnuCreditNote = addEntry(mnuInvoice, "mnuCreditNote", "C&redit Note", {}, &M::mnuCreditNote_Click);
+    mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
+    mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -182,6 +191,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuStockReportNill
         = addEntry(mnuReport, "mnuStockReportNill", "Stock Report for Nill Item", K(), &M::mnuStockReportNill_Click);
     addInputTaxReports();
+    mnuNoteRegister = addEntry(
+        mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -346,6 +357,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmCancelInvoice(m_db, zelva::LoggedInUser());
     if (formName == u"frmPortalFiles")
         return new zelva::frmPortalFiles(m_db);
+    if (formName == u"frmCreditNote")
+        return new frmCreditNote(m_db, zelva::LoggedInUser());
+    if (formName == u"frmDebitNote")
+        return new frmDebitNote(m_db, zelva::LoggedInUser());
+    if (formName == u"frmNoteRegister")
+        return new zelva::frmNoteRegister(m_db, zelva::LoggedInUser());
     if (formName == u"frmYearlyReport")
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
@@ -503,6 +520,9 @@ void frmZelvaBillingSystem::mnuNewInvoice1_Click() { OpenChild(QStringLiteral("f
 void frmZelvaBillingSystem::mnuPrintInvoice_Click() { OpenChild(QStringLiteral("frmPrintInvoice")); }
 void frmZelvaBillingSystem::mnuCancelInvoice_Click() { OpenChild(QStringLiteral("frmCancelInvoice")); }
 void frmZelvaBillingSystem::mnuPortalFiles_Click() { OpenChild(QStringLiteral("frmPortalFiles")); }
+void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("frmCreditNote")); }
+void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
+void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
 void frmZelvaBillingSystem::mnuIssueRegister_Click() { OpenChild(QStringLiteral("frmIssueRegister")); }

@@ -46,6 +46,10 @@ public:
     QAction* mnuPrintInvoice;
     QAction* mnuCancelInvoice;
     QAction* mnuPortalFiles; // E-Invoice and E-Way Bill
+    QAction* mnuNotesSeparator;
+    QAction* mnuCreditNote;
+    QAction* mnuDebitNote;
+    QAction* mnuNoteList;
     QMenu* mnuUpdate;
     QAction* mnuNewCustomer;
     QAction* mnud;
@@ -64,6 +68,7 @@ public:
     QAction* mnuSalesReport;
     QAction* mnuStockReport;
     QAction* mnuStockReportNill;
+    QAction* mnuNoteRegister;
     QMenu* mnuTools;
     QAction* mnuShowToolbar;
     QAction* mnug;
@@ -96,6 +101,9 @@ public slots:
     void mnuPrintInvoice_Click();
     void mnuCancelInvoice_Click();
     void mnuPortalFiles_Click();
+    void mnuCreditNote_Click();
+    void mnuDebitNote_Click();
+    void mnuNoteRegister_Click();
     void mnuNewCustomer_Click();
     void mnuStockEntry_Click();
     void mnuIssueRegister_Click();

@@ -67,8 +67,9 @@ private slots:
         auto db = openMadeFolder(dir.path());
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "BuyerInvoice"), 1);
         QCOMPARE(countIn(dir.path(), DbFile::ItemStock, "Stock"), 0);
-        QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"), QStringList({"CancelledInvoice", "FiledReturn", "GoodsInvoice", "InvoiceIrn",
-                                                                             "InvoiceStock", "InvoiceTransport", "buyerinvoice"}));
+        QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"),
+                 QStringList({"CancelledInvoice", "FiledReturn", "GoodsInvoice", "InvoiceIrn", "InvoiceStock",
+                              "InvoiceTransport", "SaleNote", "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), QStringList{"uq_Stock_sno"}); // no itemcode there
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);
@@ -94,7 +95,8 @@ private slots:
                  QStringList({"idx_BuyerInvoice_datekey", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
                               "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno", "uq_FiledReturn_ReturnMonth",
                               "uq_GoodsInvoice_InvoiceNo", "uq_GoodsInvoice_sno", "uq_InvoiceIrn_InvoiceNo",
-                              "uq_InvoiceIrn_sno", "uq_InvoiceTransport_InvoiceNo", "uq_InvoiceTransport_sno"}));
+                              "uq_InvoiceIrn_sno", "uq_InvoiceTransport_InvoiceNo", "uq_InvoiceTransport_sno",
+                              "uq_SaleNote_NoteNo", "uq_SaleNote_sno"}));
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), SchemaVersion);
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "SELECT " + DateKeySql("InvoiceDate") + " FROM BuyerInvoice")
                      .toInt(),

@@ -6,6 +6,7 @@
 #include "sales/companypayment.h"
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
+#include "sales/salenotestore.h"
 #include "shell/operators.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
@@ -124,6 +125,12 @@ private slots:
             zelva::Transaction upi(db, "add the UPI ID");
             zelva::StoreCompanyPaymentWithin(db, 1, {"shop@okbank", 6000000});
             upi.commit();
+            // one Cable of the first invoice comes back
+            zelva::SaleNote back = zelva::NoteAgainst(zelva::NoteKind::Credit, *zelva::LoadInvoice(db, "A00001"));
+            back.date = back.invoiceDate;
+            back.reason = zelva::SalesReturnReason();
+            back.lines = {{2, "Cable", "", "Nos", 1, 1235, 0, 0}};
+            QVERIFY(zelva::StoreSaleNote(db, back).saved());
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
             {
@@ -159,7 +166,8 @@ private slots:
         for (const char* kept : {"Invoice.CancelledInvoice: 1 record\n", "Invoice.FiledReturn: 1 record\n",
                                  "Invoice.InvoiceStock: 3 records", "Invoice.InvoiceIrn: 1 record\n",
                                  "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
-                                 "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n"})
+                                 "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n",
+                                 "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);

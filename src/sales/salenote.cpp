@@ -1,0 +1,112 @@
+#include "sales/salenote.h"
+
+namespace zelva {
+
+QString NoteTitle(NoteKind kind)
+{
+    return kind == NoteKind::Credit ? QStringLiteral("Credit Note") : QStringLiteral("Debit Note");
+}
+
+QString NoteKindCode(NoteKind kind) { return kind == NoteKind::Credit ? QStringLiteral("C") : QStringLiteral("D"); }
+
+QString TaxModeCode(TaxMode mode)
+{
+    return mode == TaxMode::Igst ? QStringLiteral("IGST") : mode == TaxMode::Cgst ? QStringLiteral("CGST") : QString();
+}
+
+TaxMode TaxModeOfCode(const QString& code)
+{
+    return code == QLatin1String("IGST") ? TaxMode::Igst : code == QLatin1String("CGST") ? TaxMode::Cgst : TaxMode::None;
+}
+
+QString NoteNumber(NoteKind kind, qint64 serial)
+{
+    // the invoice's ladder: four zeros before 1-9, three before every larger serial
+    const QLatin1String stem(kind == NoteKind::Credit ? "CN" : "DN");
+    return QStringLiteral("%1%2%3").arg(stem, serial < 10 ? QLatin1String("0000") : QLatin1String("000")).arg(serial);
+}
+
+const QStringList& NoteReasons()
+{
+    static const QStringList reasons{SalesReturnReason(), QStringLiteral("Post-sale discount"),
+                                     QStringLiteral("Deficiency in service"),
+                                     QStringLiteral("Correction of rate or quantity"), QStringLiteral("Other")};
+    return reasons;
+}
+
+const QString& SalesReturnReason()
+{
+    static const QString reason = QStringLiteral("Sales return");
+    return reason;
+}
+
+double SaleNote::gstRate() const
+{
+    if (ratePosition < 0 || mode == TaxMode::None)
+        return 0;
+    const double rate = RateAt(mode, ratePosition);
+    return mode == TaxMode::Cgst ? rate * 2 : rate;
+}
+
+bool SaleNote::movesStock() const
+{
+    return kind == NoteKind::Credit && reason == SalesReturnReason() && quantity() > 0;
+}
+
+double SaleNote::quantity() const
+{
+    double sum = 0;
+    for (const NoteLine& line : lines)
+        sum += line.quantity;
+    return sum;
+}
+
+SaleNote NoteAgainst(NoteKind kind, const Invoice& invoice)
+{
+    SaleNote note;
+    note.kind = kind;
+    note.invoiceSerial = invoice.serial;
+    note.invoiceNumber = invoice.number;
+    note.invoiceDate = invoice.date;
+    note.buyerCode = invoice.buyerCode;
+    note.buyer = invoice.buyer;
+    note.mode = invoice.mode;
+    note.ratePosition = invoice.taxes[TaxOnGoods].ratePosition;
+    return note;
+}
+
+void ComputeNoteTotals(SaleNote& note)
+{
+    // The note's lines as the goods of an invoice at the invoice's goods rate,
+    // worked out by the invoice's own rules.
+    Invoice body;
+    body.mode = note.mode;
+    body.taxes[TaxOnGoods].ratePosition = note.ratePosition;
+    for (const NoteLine& line : note.lines) {
+        InvoiceLine goods;
+        goods.quantity = line.quantity;
+        goods.amount = line.value;
+        body.lines.push_back(goods);
+    }
+    ComputeTotals(body);
+    for (std::size_t i = 0; i < note.lines.size(); ++i) {
+        note.lines[i].firstTax = body.lines[i].firstTax;
+        note.lines[i].sgst = body.lines[i].sgst;
+    }
+    const ChargedTax& goods = body.taxes[TaxOnGoods];
+    const bool taxed = goods.rated() && note.mode != TaxMode::None;
+    note.taxLabel = taxed ? goods.first.description : QString();
+    note.taxable = body.totals.goods;
+    note.firstTax = taxed ? goods.first.amount : 0;
+    note.sgst = taxed && note.mode == TaxMode::Cgst ? goods.second.amount : 0;
+    note.total = note.taxable + note.firstTax + note.sgst;
+    note.words = body.totals.words;
+}
+
+QDate LastCreditNoteDay(const QDate& invoiceDate)
+{
+    const int yearEnds = invoiceDate.month() >= 4 ? invoiceDate.year() + 1 : invoiceDate.year();
+    return QDate(yearEnds, 11, 30);
+}
+
+} // namespace zelva

@@ -1,0 +1,197 @@
+// The note forms worked as an operator does: the invoice chosen first, what
+// is left of each line shown, a returned quantity valued and taxed at once,
+// Print saving the note and printing it twice without what is for the screen
+// only; a box that is no number or asks too much names the box and stores
+// nothing; the register prints a saved note again.
+#include "invoice/noteform.h"
+#include "reports/frmnoteregister.h"
+
+#include "data/database.h"
+#include "sales/invoicestore.h"
+#include "support/formdriver.h"
+#include "ui/message.h"
+#include "ui/printing.h"
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using namespace zelva;
+using testing::need;
+
+namespace {
+
+InvoiceLine line(const char* code, const char* description, double quantity, double rate)
+{
+    InvoiceLine l;
+    l.itemCode = code;
+    l.description = description;
+    l.hsn = "3208";
+    l.unit = "Nos";
+    l.quantity = quantity;
+    l.rate = rate;
+    l.amount = LineAmount(quantity, rate);
+    return l;
+}
+
+// Brush 136.05, Paint 2.5 x 385.15 = 962.88, Putty 437.15; CGST 9% + SGST 9%.
+void sellThreeLines(Database& db)
+{
+    Transaction t(db, "add the items");
+    for (auto [sno, code, name] : {std::tuple{1, "G00001", "Brush"}, {2, "G00002", "Paint"}, {3, "G00003", "Putty"}})
+        db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (?, ?, ?, 40)",
+               {sno, code, name}, "add an item", DbFile::ItemStock);
+    Invoice x;
+    x.serial = 1;
+    x.number = "A00001";
+    x.date = "07/12/2026";
+    x.seller.name = "Zelva Traders";
+    x.buyerCode = "C00001";
+    x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};
+    x.mode = TaxMode::Cgst;
+    x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15), line("G00003", "Putty", 7, 62.45)};
+    x.taxes[TaxOnGoods].ratePosition = 3;
+    ComputeTotals(x);
+    StoreInvoiceWithin(db, x);
+    t.commit();
+}
+
+// Each page as it leaves: its copy, number and invoice reference, and
+// whether the screen's Left column went with it.
+struct PageLog {
+    QStringList pages;
+    PageLog()
+    {
+        SetPageHook([this](QWidget* page, int) {
+            pages << QStringList{page->findChild<QLabel*>("lblCopy")->text(), page->findChild<QLabel*>("lblTitle")->text(),
+                                 page->findChild<QLineEdit*>("txtNoteNo")->text(),
+                                 page->findChild<QLineEdit*>("txtInvoiceRef")->text(),
+                                 page->findChild<QLineEdit*>("txtLeft_2")->isVisibleTo(page) ? "Left shown" : "no Left"}
+                         .join('|');
+            return true;
+        });
+    }
+    ~PageLog() { SetPageHook({}); }
+};
+
+double paintInStock(const testing::TempData& data)
+{
+    return testing::valueInFile(data.folder(), DbFile::ItemStock, "SELECT Quantity FROM Stock WHERE itemcode = 'G00002'")
+        .toDouble();
+}
+
+int notesStored(const testing::TempData& data)
+{
+    return testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT count(*) FROM SaleNote").toInt();
+}
+
+// A credit note started against A00001 for a sales return dated 10/12/2026.
+void startReturn(frmCreditNote& form)
+{
+    testing::click(form.cmdNewNote);
+    QVERIFY(testing::pick(form.cboInvoiceNo, "A00001"));
+    QVERIFY(testing::pick(form.cboReason, SalesReturnReason()));
+    testing::typeInto(form.txtNoteDate, "10/12/2026");
+}
+
+} // namespace
+
+class NoteFormsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void returnIsValuedTaxedSavedAndPrinted();
+    void badBoxIsNamedAndNothingStored_data();
+    void badBoxIsNamedAndNothingStored();
+    void registerPrintsASavedNoteAgain();
+};
+
+void NoteFormsTest::returnIsValuedTaxedSavedAndPrinted()
+{
+    testing::TempData data;
+    sellThreeLines(*data.db);
+    testing::MessageRecorder messages;
+    PageLog log;
+    frmCreditNote form(*data.db, "ravi");
+    startReturn(form);
+    QCOMPARE(form.txtNoteNo->text(), QString("CN00001"));
+    QCOMPARE(form.txtBuyerName->text(), QString("Mysore Mart"));
+    QCOMPARE(form.txtLeft[2]->text(), QString("2.5 / 962.88"));
+
+    testing::typeInto(form.txtQuantity[2], "1.5");
+    testing::focusOut(form.txtQuantity[2]);
+    // 1.5 x 962.88 / 2.5 = 577.728; 9% of 577.73 = 51.9957
+    QCOMPARE(form.txtValue[2]->text(), QString("577.73"));
+    QCOMPARE(form.txtTaxLabel->text(), QString("CGST @ 9%"));
+    QCOMPARE(form.txtSgst->text(), QString("52.00"));
+    QCOMPARE(form.txtTotal->text(), QString("681.73"));
+
+    testing::click(form.cmdPrint);
+    QCOMPARE(messages.texts(), QStringList{"Saved Successfully"});
+    QCOMPARE(log.pages, (QStringList{"Original|Credit Note|CN00001|A00001 of 07/12/2026|no Left",
+                                     "Duplicate|Credit Note|CN00001|A00001 of 07/12/2026|no Left"}));
+    QCOMPARE(paintInStock(data), 37.5 + 1.5);
+    QVERIFY(!form.hasPendingWork());
+    // what the page shows after saving is the note as stored, its line in row 1
+    QCOMPARE(form.txtDescription[1]->text(), QString("Paint"));
+    QCOMPARE(form.txtQuantity[1]->text(), QString("1.5"));
+}
+
+void NoteFormsTest::badBoxIsNamedAndNothingStored_data()
+{
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("not a number") << "1.5x" << "" << "Quantity, line 2";
+    QTest::newRow("above what is left") << "3" << "" << "more than the 2.5 left of it (Quantity, line 2)";
+    QTest::newRow("nothing returned") << "" << "0" << "(Value, line 2)";
+}
+
+void NoteFormsTest::badBoxIsNamedAndNothingStored()
+{
+    QFETCH(QString, quantity);
+    QFETCH(QString, value);
+    QFETCH(QString, said);
+    testing::TempData data;
+    sellThreeLines(*data.db);
+    testing::MessageRecorder messages;
+    PageLog log;
+    frmCreditNote form(*data.db, "ravi");
+    startReturn(form);
+    testing::typeInto(form.txtQuantity[1], "1");
+    testing::typeInto(form.txtQuantity[2], quantity);
+    testing::typeInto(form.txtValue[2], value);
+    testing::click(form.cmdPrint);
+    QCOMPARE(messages.texts().size(), 1);
+    QVERIFY2(messages.last().contains(said), qPrintable(messages.last()));
+    QVERIFY(log.pages.isEmpty());
+    QCOMPARE(notesStored(data), 0);
+    QCOMPARE(paintInStock(data), 37.5);
+    QVERIFY(form.hasPendingWork()); // what was typed stays for the operator to mend
+    QCOMPARE(form.txtQuantity[2]->text(), quantity);
+}
+
+void NoteFormsTest::registerPrintsASavedNoteAgain()
+{
+    testing::TempData data;
+    sellThreeLines(*data.db);
+    testing::MessageRecorder messages;
+    {
+        frmCreditNote form(*data.db, "ravi");
+        startReturn(form);
+        testing::typeInto(form.txtQuantity[3], "2");
+        testing::click(form.cmdSave);
+    }
+    PageLog log;
+    frmNoteRegister list(*data.db, "meena");
+    list.dtpFrom->setDate(QDate(2026, 12, 1));
+    list.dtpTo->setDate(QDate(2026, 12, 31));
+    QCOMPARE(list.registerTable().lines.at(0).at(0), QString("CN00001"));
+    list.grdNotes->selectRow(0);
+    QVERIFY(list.cmdReprint_Click());
+    QCOMPARE(log.pages, (QStringList{"Original|Credit Note|CN00001|A00001 of 07/12/2026|no Left",
+                                     "Duplicate|Credit Note|CN00001|A00001 of 07/12/2026|no Left"}));
+}
+
+QTEST_MAIN(NoteFormsTest)
+#include "test_notes.moc"
