@@ -179,8 +179,9 @@ void InvoicePagesTest::everyPageAddsUp()
     }
 }
 
-// Without a printer the three copies are a small PDF whose text can be
-// searched: what the page shows, each copy under its caption.
+// Without a printer the three copies are a small PDF in Prints, the
+// operator told where, whose text can be searched: what the page shows,
+// each copy under its caption.
 void InvoicePagesTest::printedCopiesAreText()
 {
     TempData data;
@@ -201,8 +202,10 @@ void InvoicePagesTest::printedCopiesAreText()
     zelva::SetPdfOnly(true);
     click(form.cmdPrint);
     zelva::SetPdfOnly(false);
-    QCOMPARE(messages.last(), QString("Saved Successfully"));
     const QString pdf = data.folder() + "/Prints/A00001.pdf";
+    QCOMPARE(messages.texts().size(), 2); // where the copies are, told before the save
+    QVERIFY2(messages.texts()[0].contains(QDir::toNativeSeparators(pdf)), qPrintable(messages.texts()[0]));
+    QCOMPARE(messages.last(), QString("Saved Successfully"));
     QVERIFY2(QFileInfo(pdf).size() < 300 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});

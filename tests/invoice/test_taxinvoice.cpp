@@ -22,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -240,24 +239,11 @@ class TaxInvoiceTest : public QObject {
 private slots:
     // ---- the screen and the lists
 
-    void loadsIdleThenNewInvoiceStartsAPendingInvoice()
-    {
-        Counter c;
-        QCOMPARE(c.enabledButtons(), (QStringList{"cmdNewInvoice", "cmdClose"}));
-        QCOMPARE(c.texts({"txtCompanyName", "lblCompanyName", "txtState"}),
-                 QString("Zelva Traders|For Zelva Traders|Kerala"));
-        c.newInvoice();
-        const QString today = zelva::DateText(QDate::currentDate());
-        QCOMPARE(c.texts({"txtInvoiceNo", "txtInvoiceDate", "txtOrderDate", "cboBuyerName"}), "A00001|" + today + '|' + today + '|');
-        QCOMPARE(c.enabledButtons(), (QStringList{"cmdSave", "cmdCancel", "cmdAdd"}));
-    }
-
     void numbering_data()
     {
         QTest::addColumn<int>("highest");
         QTest::addColumn<QString>("number");
         QTest::newRow("first") << 0 << "A00001";
-        QTest::newRow("9") << 8 << "A00009";
         QTest::newRow("10") << 9 << "A00010";
         QTest::newRow("99") << 98 << "A00099";
         QTest::newRow("100") << 99 << "A000100";
@@ -270,8 +256,12 @@ private slots:
         if (highest > 0)
             c.data.db->run("INSERT INTO Invoice.BuyerInvoice (sno, InvoiceNo) VALUES (?, 'old')", {highest}, "seed",
                            DbFile::Invoice);
+        QCOMPARE(c.enabledButtons(), (QStringList{"cmdNewInvoice", "cmdClose"}));
         c.start();
-        QCOMPARE(c.text("txtInvoiceNo"), number);
+        const QString today = zelva::DateText(QDate::currentDate());
+        QCOMPARE(c.texts({"txtInvoiceNo", "txtInvoiceDate", "txtOrderDate", "txtState"}),
+                 number + '|' + today + '|' + today + "|Kerala");
+        QCOMPARE(c.enabledButtons(), (QStringList{"cmdSave", "cmdCancel", "cmdAdd"}));
         c.line("Cable", "1");
         c.save();
         c.expectStored("GoodsInvoice", highest + 1, {{"InvoiceNo", number}});
@@ -342,19 +332,12 @@ private slots:
                                          << "1180.00" << Words1180 << 90.0;
         QTest::newRow("IGST 18% of 1000") << "Delhi Mart" << "1" << QString() << "IGST @ 18%" << "" << "18" << "180.00"
                                           << "1180.00" << Words1180 << 180.0;
-        QTest::newRow("CGST 2.5% of 333.33")
-            << "Kochi Stores" << "1" << "333.33" << "CGST @ 2.5%" << "" << "2.5" << "8.33" << "349.99"
-            << "Rupees Three Hundred Forty Nine and Ninety Nine Paise Only" << 333.33 * 2.5 / 100;
         QTest::newRow("line amount to the paisa: 1.5 x 333.33 at IGST 18%")
             << "Delhi Mart" << "1.5" << "333.33" << "IGST @ 18%" << "" << "18" << "90.00" << "590.00"
             << "Rupees Five Hundred Ninety Only" << 90.0;
         QTest::newRow("short by 40 paise")
             << "Kochi Stores" << "1" << QString() << "CGST @ 9%" << "-0.40" << "9" << "90.00" << "1179.60"
             << "Rupees One Thousand One Hundred Seventy Nine and Sixty  Paise Only" << 90.0;
-        QTest::newRow("crores at IGST 28%")
-            << "Delhi Mart" << "10" << "1234567.89" << "IGST @ 28%" << "" << "28" << "3456790.09" << "15802468.99"
-            << "Rupees One Crore Fifty Eight lakh Two Thousand Four Hundred Sixty Eight and Ninety Nine Paise Only"
-            << 10 * 1234567.89 * 28 / 100;
     }
     void workedExamples()
     {
@@ -1028,8 +1011,7 @@ private slots:
     // Every box on the page shows its whole value, the largest ones included,
     // at a readable size (a value too long for its box is drawn smaller, a
     // long description on two lines). Twelve digits and the paise fit the tax
-    // invoice's rate and amount columns at the page's font; on both pages the
-    // words of such an amount take two lines of their box, every word of them in view.
+    // invoice's rate and amount columns at the page's font.
     void twelveDigitsShowWholeAtThePageFont_data()
     {
         QTest::addColumn<bool>("seperateGst");
@@ -1078,15 +1060,7 @@ private slots:
             QCOMPARE(box->font().pointSizeF(), normalSize);
             QVERIFY2(QFontMetrics(box->font()).horizontalAdvance(box->text()) <= box->width() - 4, qPrintable(name));
         }
-        auto* words = c.w<QPlainTextEdit>("txtAmountInWords");
-        const QString said = c.text("txtAmountInWords");
-        QVERIFY(said.startsWith("Rupees Ninety Nine Thousand Five Hundred Fifty Four Crore"));
-        QVERIFY(said.endsWith("Paise Only"));
-        QCOMPARE(words->document()->lineCount(), 2);
-        const QTextBlock block = words->document()->firstBlock();
-        const double margins = 2 * words->document()->documentMargin();
-        QVERIFY(block.layout()->boundingRect().height() + margins <= words->viewport()->height());
-        QCOMPARE(block.layout()->lineAt(1).textStart() + block.layout()->lineAt(1).textLength(), said.size());
+        QVERIFY(c.text("txtAmountInWords").startsWith("Rupees Ninety Nine Thousand Five Hundred Fifty Four Crore"));
     }
 
     // The words of a twelve-digit total take two bold lines held whole, on
@@ -1155,41 +1129,11 @@ private slots:
         }
     }
 
-    // Paper shows plain text: no box keeps the focus (its tint, a selection,
-    // the cursor) and no list its arrow, the reverse charge printing as the
-    // word it shows; the focus is back in its box afterwards.
-    void printsPlainTextAndKeepsThePlace_data() { printThreeCopiesThenSave_data(); }
-    void printsPlainTextAndKeepsThePlace()
-    {
-        ON_FILES_ONLY();
-        QFETCH(bool, seperateGst);
-        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
-        c.start("Kochi Stores");
-        c.line("Mouse", "2");
-        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
-        if (seperateGst)
-            QVERIFY(pick(c.combo("txtReverseCharge"), "Yes"));
-        c.w("txtInvoiceDate")->setFocus(Qt::TabFocusReason);
-        QVERIFY(c.w("txtInvoiceDate")->hasSelectedText());
-        PrintLog log;
-        QStringList onPaper;
-        log.duringPage = [&](QWidget* page, int) {
-            QVERIFY(!page->isAncestorOf(QApplication::focusWidget()));
-            for (QLineEdit* box : page->findChildren<QLineEdit*>())
-                QVERIFY2(!box->hasSelectedText(), qPrintable(box->objectName()));
-            for (QComboBox* list : page->findChildren<QComboBox*>())
-                QVERIFY2(!list->isVisible(), qPrintable(list->objectName()));
-            onPaper << (seperateGst ? c.text("txtReverseChargePrinted") : QString());
-        };
-        c.form->cmdPrint_Click(); // as Alt+P does, the focus left in the date
-        QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
-        QCOMPARE(onPaper, QStringList(3, seperateGst ? "Yes" : ""));
-        QCOMPARE(focused(), QString("txtInvoiceDate"));
-    }
-
-    // The page as printed: the plain boxes in place of the lists, the entry
-    // row and buttons away; three copies, then the save and its message. The
-    // company list, where the page has one, is away too.
+    // The page as printed: the plain boxes in place of the lists (the delivery
+    // party's, the reverse charge as the word it shows), the entry row,
+    // buttons and company list away, no box keeping the focus (its tint, a
+    // selection, the cursor); three copies, then the save and its message;
+    // the focus back in its box afterwards.
     void printThreeCopiesThenSave_data()
     {
         QTest::addColumn<bool>("seperateGst");
@@ -1204,19 +1148,30 @@ private slots:
         QVERIFY(pick(c.combo("cboBuyerNameD"), "Delhi Mart"));
         c.line("Mouse", "2");
         QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
+        if (seperateGst)
+            QVERIFY(pick(c.combo("txtReverseCharge"), "Yes"));
+        c.w("txtInvoiceDate")->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.w("txtInvoiceDate")->hasSelectedText());
         PrintLog log;
         QStringList seenOnPages;
-        log.duringPage = [&](QWidget*, int) {
+        log.duringPage = [&](QWidget* page, int) {
             seenOnPages << QStringList{c.text("txtBuyerName"), c.text("txtBuyerNameD"), c.text("txtGoodsCgst"),
-                                       c.text("txtGoodsSgst"), c.text("txtInvoiceNo")}
+                                       c.text("txtGoodsSgst"), c.text("txtInvoiceNo"),
+                                       seperateGst ? c.text("txtReverseChargePrinted") : "Yes"}
                                .join('|');
             for (const char* away : {"cboCompany", "cboBuyerName", "cboBuyerNameD", "fraGSTCombo",
                                      "fraDescriptionOfGoods", "fraCommandButton", "cboOthers1Hsn"})
                 QVERIFY2(!c.w<QWidget>(away)->isVisible(), away);
+            QVERIFY(!page->isAncestorOf(QApplication::focusWidget()));
+            for (QLineEdit* box : page->findChildren<QLineEdit*>())
+                QVERIFY2(!box->hasSelectedText(), qPrintable(box->objectName()));
+            for (QComboBox* list : page->findChildren<QComboBox*>())
+                QVERIFY2(!list->isVisible(), qPrintable(list->objectName()));
         };
-        click(c.button("cmdPrint"));
+        c.form->cmdPrint_Click(); // as Alt+P does, the focus left in the date
         QCOMPARE(log.events, ThreeCopies + QStringList{"msg:Saved Successfully"});
-        QCOMPARE(seenOnPages, QStringList(3, "Kochi Stores|Delhi Mart|CGST @ 9%|SGST @ 9%|A00001"));
+        QCOMPARE(seenOnPages, QStringList(3, "Kochi Stores|Delhi Mart|CGST @ 9%|SGST @ 9%|A00001|Yes"));
+        QCOMPARE(focused(), QString("txtInvoiceDate"));
         QVERIFY(!c.button("cmdPrint")->isEnabled());
         for (const char* back : {"cboBuyerName", "fraGSTCombo", "fraDescriptionOfGoods", "fraCommandButton"})
             QVERIFY2(c.w<QWidget>(back)->isVisible(), back);
@@ -1285,29 +1240,6 @@ private slots:
         c.expectStored("BuyerInvoice", 3, {{"InvoiceNo", "A00003"}, {"BuyerName", "Kochi Stores"}});
     }
 
-    // Without a printer the three copies are one PDF in Prints, and the
-    // operator is told where before the invoice is saved.
-    void withoutAPrinterThePdfHasThreePages()
-    {
-        ON_FILES_ONLY();
-        Counter c;
-        c.start();
-        c.line("Laptop", "1");
-        zelva::SetPdfOnly(true);
-        c.messages.clear();
-        click(c.button("cmdPrint"));
-        zelva::SetPdfOnly(false);
-        const QString pdf = c.data.folder() + "/Prints/A00001.pdf";
-        QCOMPARE(c.messages.texts().size(), 2);
-        QVERIFY2(c.messages.texts()[0].contains(QDir::toNativeSeparators(pdf)), qPrintable(c.messages.texts()[0]));
-        QCOMPARE(c.messages.last(), QString("Saved Successfully"));
-        QProcess pdfinfo;
-        pdfinfo.start("pdfinfo", {pdf});
-        QVERIFY(pdfinfo.waitForFinished());
-        QVERIFY2(QString(pdfinfo.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")),
-                 "three pages");
-    }
-
     // The report holds every saved invoice, one page each, and opens at the
     // invoice on screen; with none saved it opens nothing and says nothing.
     void invoiceReportOnePagePerInvoice()
@@ -1357,19 +1289,17 @@ private slots:
     // ---- the separate-GST form
 
     // Each line's share of a tax row is rounded to the paisa and the lines
-    // add up to the row exactly (the odd paisa goes to the largest line);
-    // the totals beneath the grid add up to the grand total.
+    // add up to the row exactly (the odd paisa goes to the largest line); the
+    // SGST column is there only when the tax splits. (How the page's totals
+    // add up is the invoice pages' test.)
     void perLineColumnsAddUp_data()
     {
         QTest::addColumn<QString>("buyer");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QStringList>("cgst"); // each line's CGST (or IGST) amount
-        QTest::addColumn<QString>("grand");
         // 2.5% of 333.33, 333.34 and 10 rounds to 8.33, 8.33 and .25, a paisa short of the row's 16.92
-        QTest::newRow("CGST 2.5%") << "Kochi Stores" << "CGST @ 2.5%" << QStringList{"8.33", "8.34", ".25"}
-                                   << "762.61";
-        QTest::newRow("IGST 28%") << "Delhi Mart" << "IGST @ 28%" << QStringList{"93.33", "93.34", "2.80"}
-                                  << "929.74";
+        QTest::newRow("CGST 2.5%") << "Kochi Stores" << "CGST @ 2.5%" << QStringList{"8.33", "8.34", ".25"};
+        QTest::newRow("IGST 28%") << "Delhi Mart" << "IGST @ 28%" << QStringList{"93.33", "93.34", "2.80"};
     }
     void perLineColumnsAddUp()
     {
@@ -1377,7 +1307,6 @@ private slots:
         QFETCH(QString, buyer);
         QFETCH(QString, entry);
         QFETCH(QStringList, cgst);
-        QFETCH(QString, grand);
         const bool split = entry.startsWith("CGST");
         Counter c(true, Layout::SeperateGst);
         c.start(buyer);
@@ -1385,12 +1314,8 @@ private slots:
         c.line("Mouse", "1", "333.34"); // the largest line, in the middle
         c.line("Cable", "1");
         QVERIFY(c.rate("cboGoodsCgst", entry));
-        typeInto(c.w("txtAmount_10"), "50");
-        QVERIFY(c.rate("cboOthers1Cgst", entry));
-        typeInto(c.w("txtAmount_16"), "-0.40");
         c.gotFocus("txtTotalAmount");
-
-        double cgstSum = 0, sgstSum = 0, lineTotals = 0, taxable = 0;
+        double cgstSum = 0, sgstSum = 0;
         for (int row = 1; row <= 3; ++row) {
             const QString n = QString::number(row);
             QCOMPARE(c.text("txtCgstAmt_" + n), cgst[row - 1]);
@@ -1398,20 +1323,9 @@ private slots:
             QCOMPARE(c.w("txtSgstAmt_" + n)->isVisible(), split);
             cgstSum += zelva::Val(c.text("txtCgstAmt_" + n));
             sgstSum += zelva::Val(c.text("txtSgstAmt_" + n));
-            taxable += zelva::Val(c.text("txtTaxableValue_" + n));
-            lineTotals += zelva::Val(c.text("txtTotal_" + n));
         }
         QCOMPARE(zelva::FormatAmount(cgstSum), c.text("txtAmount_8"));
         QCOMPARE(zelva::FormatAmount(sgstSum), split ? c.text("txtAmount_9") : QString(".00"));
-        QCOMPARE(zelva::FormatAmount(taxable), c.text("txtTotalGoodsAmount"));
-        QCOMPARE(zelva::FormatAmount(lineTotals), zelva::FormatAmount(taxable + cgstSum + sgstSum));
-        const double gst = zelva::Val(c.text("txtTotalCgst")) + zelva::Val(c.text("txtTotalSgst"));
-        QCOMPARE(c.text("txtTotalCgst"),
-                 zelva::FormatAmount(zelva::Val(c.text("txtAmount_8")) + zelva::Val(c.text("txtAmount_11"))));
-        QCOMPARE(c.texts({"txtTotalBeforeTax", "txtTotalGst", "txtTotalAfterTax", "txtTotalAmount"}),
-                 QStringList({zelva::FormatAmount(taxable + 50), zelva::FormatAmount(gst),
-                              zelva::FormatAmount(taxable + 50 + gst), grand}).join('|'));
-        QCOMPARE(zelva::FormatAmount(taxable + 50 + gst - 0.40), grand);
         QCOMPARE(c.w<QLabel>("lblAddSgst")->isVisible(), split);
     }
 
@@ -1444,18 +1358,20 @@ private slots:
 
     // A discount comes off the line before tax: the taxable value, the taxes,
     // the line total and the saved amount all follow it; it is never more
-    // than the line nor less than nothing.
+    // than the line nor less than nothing. A text that is not wholly a number
+    // is refused at Save, naming the line's box, and nothing is stored.
     void discountFlowsThrough()
     {
         Counter c(true, Layout::SeperateGst);
         c.start("Kochi Stores");
         c.line("Cable", "3"); // 30.00
-        c.line("Laptop", "2"); // 2000.00
+        c.line("Laptop", "2"); // 2000.00, the discounted line in the middle
+        c.line("Mouse", "1"); // 333.33
         QCOMPARE(c.text("txtDisc_2"), QString("0"));
         QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
         typeInto(c.w("txtDisc_2"), "200");
         QCOMPARE(c.texts({"txtTaxableValue_2", "txtAmount_8", "txtCgstAmt_2", "txtTotal_2", "txtTotalAmount"}),
-                 QString("1800.00|164.70|162.00|2124.00|2159.40")); // 9% of 1830
+                 QString("1800.00|194.70|162.00|2124.00|2552.73")); // 9% of 2163.33
 
         for (const auto& [typed, kept, said] : {std::tuple{"2500", "2000", "more than the line amount"},
                                                std::tuple{"-5", "0", "less than nothing"}}) {
@@ -1466,35 +1382,10 @@ private slots:
             QCOMPARE(c.messages.texts().size(), 1);
             QVERIFY(c.messages.last().contains(said));
         }
-        typeInto(c.w("txtDisc_2"), "200");
-        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
-        c.expectStored("GoodsInvoice", 1,
-                       {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"TotalGoodsAmount", 1830.0},
-                        {"TCgst", 164.7}, {"totalamount", 2159.4}, {"Quantity2", 2.0}});
-        QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
-    }
-
-    // A discount is read as every number box is: a text that is not wholly a
-    // number is refused at Save, naming the line's box, and nothing is stored.
-    void discountsReadAsNumbers_data()
-    {
-        QTest::addColumn<QString>("typed");
-        for (const char* refused : {"1,000", "12a", "abc"})
-            QTest::newRow(refused) << refused;
-    }
-    void discountsReadAsNumbers()
-    {
-        QFETCH(QString, typed);
-        Counter c(true, Layout::SeperateGst);
-        c.start("Kochi Stores");
-        c.line("Cable", "3");
-        c.line("Laptop", "2"); // the refused discount in the middle line
-        c.line("Mouse", "1");
-        QVERIFY(c.rate("cboGoodsCgst", "CGST @ 9%"));
-        typeInto(c.w("txtDisc_2"), typed);
+        typeInto(c.w("txtDisc_2"), "1,000");
         const QStringList said = c.save();
         QCOMPARE(said.size(), 1);
-        QVERIFY2(said[0].startsWith("Less: Disc of line 2 must be a number") && said[0].contains(typed),
+        QVERIFY2(said[0].startsWith("Less: Disc of line 2 must be a number") && said[0].contains("1,000"),
                  qPrintable(said[0]));
         c.expectNothingSaved();
         QCOMPARE(focused(), QString("txtDisc_2"));
@@ -1502,7 +1393,10 @@ private slots:
         typeInto(c.w("txtDisc_2"), " 200 ");
         c.w("txtDisc_3")->clear(); // blank: no discount
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
-        c.expectStored("GoodsInvoice", 1, {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"Amount3", 333.33}});
+        c.expectStored("GoodsInvoice", 1,
+                       {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"Amount3", 333.33}, {"TotalGoodsAmount", 2163.33},
+                        {"TCgst", 2163.33 * 0.09}, {"totalamount", 2552.73}, {"Quantity2", 2.0}});
+        QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
     }
 };
 

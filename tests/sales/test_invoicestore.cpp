@@ -115,16 +115,8 @@ void InvoiceStoreTest::readsBackWhatIsStored()
         QVERIFY(y.lines[i].itemCode.isEmpty());
         y.lines[i].itemCode = x.lines[i].itemCode;
     }
-    QCOMPARE(y.lines.size(), x.lines.size());
-    for (std::size_t i = 0; i < x.lines.size(); ++i)
-        QVERIFY2(y.lines[i] == x.lines[i], qPrintable(x.lines[i].description));
-    for (int row = invoicegrid::GoodsCgstRow; row <= invoicegrid::Rows; ++row)
-        QVERIFY2(y.row(row) == x.row(row), qPrintable(QString::number(row)));
-    QVERIFY(y.taxes == x.taxes);
-    QVERIFY(y.seller == x.seller && y.buyer == x.buyer && y.delivery == x.delivery);
     QCOMPARE(y.totals.words, x.totals.words);
-    QVERIFY(y.totals == x.totals);
-    QVERIFY(y == x);
+    QVERIFY(y == x); // every field, the grid rows and the totals
     // the stock came off each line's own item
     QCOMPARE(stockOf(data.folder(), "G00001"), 47.0);
     QCOMPARE(stockOf(data.folder(), "G00002"), 38.0);

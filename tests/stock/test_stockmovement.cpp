@@ -356,23 +356,6 @@ private slots:
         QCOMPARE(stored, (QList<QVariantList> { { "G00003", "Cable", 2.0 }, { "G00001", "Laptop", 5.0 } }));
     }
 
-    // The quantity left before any save, then another item clicked: the
-    // issue takes that item's stock.
-    void itemClickedAfterTheOnHandCheckIsIssued()
-    {
-        Store s;
-        frmIssueRegister& i = *s.issue;
-        startMovement(&i, "optOtherItem", "Toner");
-        Store::fillIn(&i, "1");
-        focusOut(i.txtQuantity);
-        pickRow(i.lstName, i.lstName->row(i.lstName->findItems("Printer paper", Qt::MatchExactly).first()));
-        QCOMPARE(i.txtItemName->text(), QString("Printer paper"));
-        typeInto(i.txtQuantity, "3");
-        QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
-        QCOMPARE(s.stock("G00002", "OtherItemStock"), 17.0);
-        QCOMPARE(s.stock("G00001", "OtherItemStock"), 4.0);
-    }
-
     // An item taken out of the file since the list was read: the click says
     // so, and the boxes keep the item they showed.
     void clickOnAnItemGoneSaysSo()
@@ -496,8 +479,6 @@ private slots:
         QCOMPARE(s.stock("G00001"), 10.0 - 2 + 5 - 4);
     }
 
-    // A quantity below zero is a return: stored as typed, the stock moved the
-    // other way, and the operator told so.
     // The item taken off the stock list between the choice and Save: the
     // operator is told, and nothing is stored.
     void itemGoneBeforeSaveIsSaid()
@@ -512,6 +493,8 @@ private slots:
         QVERIFY(s.purchase->movementPending());
     }
 
+    // A quantity below zero is a return: stored as typed, the stock moved the
+    // other way, and the operator told so.
     void negativeQuantityIsAReturn()
     {
         Store s;
