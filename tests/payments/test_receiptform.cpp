@@ -25,12 +25,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const 
     x.date = date;
     x.buyerCode = buyerCode;
     x.buyer.name = buyerName;
-    InvoiceLine l;
-    l.description = "Cable";
-    l.quantity = 1;
-    l.rate = rate;
-    l.amount = LineAmount(1, rate);
-    x.lines = {l};
+    x.lines = {InvoiceLine{"", "Cable", "", "Nos.", 1, rate, LineAmount(1, rate)}};
     ComputeTotals(x);
     return x;
 }

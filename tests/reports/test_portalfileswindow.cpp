@@ -6,8 +6,7 @@
 #include "reports/frmportalfiles.h"
 #include "reports/tablereport.h"
 
-#include "gst/gststates.h"
-#include "sales/invoicestore.h"
+#include "reports/invoiceshape.h"
 #include "support/formdriver.h"
 #include "support/irnresponse.h"
 
@@ -22,32 +21,12 @@ using namespace zelva;
 
 namespace {
 
-QString sellerGstin() { return QString("29AAAAA0000A1Z") + GstinCheckCharacter("29AAAAA0000A1Z"); }
+const QString SellerGstin = QStringLiteral("33AAACH7409R1Z8");
 
-// A walk-in buyer without GSTIN, worth Rs. 60,180.00.
-Invoice walkInSale()
-{
-    Invoice x;
-    x.serial = 1;
-    x.number = "A00001";
-    x.date = "07/12/2026";
-    x.seller = {"Zelva Traders", "4 Market Road", "Bengaluru Urban", "Karnataka", "560001", sellerGstin()};
-    x.buyer = {"Walk-in", "Counter", "Bengaluru Urban", "Karnataka", "560002", "N.A."};
-    x.delivery = x.buyer;
-    x.mode = TaxMode::Cgst;
-    InvoiceLine steel;
-    steel.description = "Steel Rod";
-    steel.hsn = "7214";
-    steel.unit = "Kg";
-    steel.quantity = 1000;
-    steel.rate = 51;
-    steel.amount = LineAmount(1000, 51);
-    x.lines = {steel};
-    x.taxes[TaxOnGoods].ratePosition = 3;
-    x.rounding = {"Short & Excess", "N.A.", QString(), 0, 0};
-    ComputeTotals(x);
-    return x;
-}
+// A walk-in buyer without GSTIN, worth Rs. 60,180.00, carried by no one.
+const testing::InvoiceShape WalkInSale{1, "07/12/2026", "Walk-in", "N.A.", "Tamil Nadu", "Walk-in", "Tamil Nadu",
+                                      TaxMode::Cgst, {{"Steel Rod", "7214", 1000, "Kg", "51", "51000.00"}},
+                                      testing::Base{nullptr, "N.A.", "0", "9", "4590.00"}, {}, {}, "0", 4590};
 
 } // namespace
 
@@ -58,10 +37,8 @@ private slots:
     void refusedFileThenResponseThenCancel()
     {
         testing::TempData data;
-        data.db->run("INSERT INTO Master.Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId) VALUES "
-                     "('Zelva Traders', '4 Market Road', 'Bengaluru Urban', 'Karnataka', '560001', ?, 1, 'C00001')",
-                     {sellerGstin()}, "add the company", DbFile::Master);
-        StoreInvoice(*data.db, walkInSale());
+        testing::addCompany(*data.db, SellerGstin);
+        testing::writeInvoice(*data.db, WalkInSale);
         testing::MessageRecorder messages;
         frmPortalFiles form(*data.db);
         form.dtpFrom->setDate({2026, 12, 1});
@@ -83,7 +60,7 @@ private slots:
             QFile file(response);
             QVERIFY(file.open(QIODevice::WriteOnly));
             const QString ack = QDateTime::currentDateTime().addSecs(-600).toString("yyyy-MM-dd HH:mm:ss");
-            file.write(testing::IrnResponseJson("A00001", "07/12/2026", sellerGstin(), ack, QString(64, 'c')));
+            file.write(testing::IrnResponseJson("A00001", "07/12/2026", SellerGstin, ack, QString(64, 'c')));
         }
         QVERIFY(form.importIrnResponse(response));
         QVERIFY2(messages.last().startsWith("The IRN is kept with invoice A00001"), qPrintable(messages.last()));
