@@ -1,6 +1,7 @@
 #include "registers/outstanding.h"
 
 #include "registers/csvfile.h"
+#include "sales/companypayment.h"
 
 #include <QHash>
 #include <algorithm>
@@ -143,6 +144,25 @@ XlsxSheet OutstandingSheet(const Outstanding& report)
 
 // ---------------------------------------------------------------- statement
 
+namespace {
+
+QString particularsOf(const LedgerEntry& e)
+{
+    switch (e.kind) {
+    case LedgerEntry::Invoice:
+        return QStringLiteral("Invoice %1").arg(e.number);
+    case LedgerEntry::DebitNote:
+        return QStringLiteral("Debit Note %1 on %2").arg(e.number, e.detail);
+    case LedgerEntry::CreditNote:
+        return QStringLiteral("Credit Note %1 on %2").arg(e.number, e.detail);
+    case LedgerEntry::Receipt:
+        break;
+    }
+    return QStringLiteral("Receipt %1 (%2)").arg(e.number, e.detail);
+}
+
+} // namespace
+
 Statement LoadStatement(Database& db, const QString& buyerKey, const QString& buyerName, const Period& period)
 {
     Statement s;
@@ -162,10 +182,7 @@ Statement LoadStatement(Database& db, const QString& buyerKey, const QString& bu
         running += e.debit - e.credit;
         s.debits += e.debit;
         s.credits += e.credit;
-        const QString particulars = e.kind == LedgerEntry::Invoice
-                                        ? QStringLiteral("Invoice %1").arg(e.number)
-                                        : QStringLiteral("Receipt %1 (%2)").arg(e.number, e.detail);
-        s.lines.push_back({e.date, e.dateText, particulars, e.debit, e.credit, running});
+        s.lines.push_back({e.date, e.dateText, particularsOf(e), e.debit, e.credit, running});
     }
     s.closing = s.opening + s.debits - s.credits;
     return s;
@@ -176,6 +193,14 @@ namespace {
 QString dayText(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
 
 } // namespace
+
+QString StatementPayText(const Statement& s, const QString& upiId, const QString& companyName)
+{
+    if (upiId.trimmed().isEmpty())
+        return {};
+    return UpiRequestText(upiId, companyName, s.closing > 0 ? std::optional<Paise>(s.closing) : std::nullopt,
+                          QStringLiteral("Statement %1").arg(s.buyerKey));
+}
 
 QString StatementCsv(const Statement& s)
 {

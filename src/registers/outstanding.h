@@ -63,7 +63,7 @@ XlsxSheet OutstandingSheet(const Outstanding& outstanding);
 struct StatementLine {
     QDate date;
     QString dateText;
-    QString particulars; // "Invoice A00001", "Receipt R00001 (UPI, UTR 4411)"
+    QString particulars; // "Invoice A00001", "Receipt R00001 (UPI, UTR 4411)", "Credit Note CN00001 on A00001"
     Paise debit = 0;
     Paise credit = 0;
     Paise balance = 0; // running
@@ -81,9 +81,13 @@ struct Statement {
 };
 
 // The buyer's account over the period: the balance before its first day,
-// each invoice and receipt of the period in date order with the running
+// each invoice, note and receipt of the period in date order with the running
 // balance, the closing balance. Throws DataError.
 Statement LoadStatement(Database& db, const QString& buyerKey, const QString& buyerName, const Period& period);
+// What the statement's pay QR encodes (sales/companypayment.h): the closing
+// balance when the buyer owes, no amount otherwise, noted "Statement" and the
+// buyer's key; "" when the company takes no UPI payment.
+QString StatementPayText(const Statement& statement, const QString& upiId, const QString& companyName);
 QString StatementCsv(const Statement& statement);
 XlsxSheet StatementSheet(const Statement& statement);
 

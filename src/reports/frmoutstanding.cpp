@@ -4,6 +4,7 @@
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
+#include "sales/companypayment.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -53,8 +54,8 @@ ReportButtons newReportButtons(QWidget* form)
             NewButton(form, "cmdClose", QObject::tr("&Close"), QObject::tr("Close this Window"))};
 }
 
-// The choice line above, the grid, the buttons beneath.
-void layOut(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b)
+// The choice line above, the grid, the buttons beneath (their line returned).
+QHBoxLayout* layOut(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b)
 {
     auto* commands = new QHBoxLayout;
     commands->addStretch();
@@ -65,6 +66,7 @@ void layOut(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportBu
     column->addWidget(grid, 1);
     column->addLayout(commands);
     form->resize(1100, 600);
+    return commands;
 }
 
 void addLabelled(QWidget* form, QHBoxLayout* line, const QString& caption, QWidget* box)
@@ -163,6 +165,8 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the buyer's account over the period")))
     , grdStatement(NewTableGrid(this, "grdStatement"))
+    , qrPay(Named(new QrCodeView(this), QStringLiteral("qrPay")))
+    , lblScanToPay(new QLabel(tr("Scan to pay"), this))
     , m_db(db)
 {
     setWindowTitle(tr("Statement of Account"));
@@ -182,7 +186,14 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
     addLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    layOut(this, choice, grdStatement, b);
+    QHBoxLayout* commands = layOut(this, choice, grdStatement, b);
+    qrPay->setFixedSize(110, 110);
+    lblScanToPay->setAlignment(Qt::AlignCenter);
+    auto* pay = new QVBoxLayout;
+    pay->addWidget(qrPay);
+    pay->addWidget(lblScanToPay);
+    commands->insertLayout(0, pay);
+    showPay();
 
     connect(cmdShow, &QPushButton::clicked, this, &frmStatement::cmdShow_Click);
     connect(cboBuyerName, &QComboBox::activated, this, &frmStatement::cmdShow_Click);
@@ -209,11 +220,15 @@ void frmStatement::cmdShow_Click()
     }
     const BuyerChoice& buyer = m_buyers[std::size_t(index)];
     Statement statement;
+    QString payText;
     if (!Guarded<DataError>([&] {
             statement = LoadStatement(m_db, BuyerKey(buyer.code, buyer.name), buyer.name, {dtpFrom->date(), dtpTo->date()});
+            payText = StatementPayText(statement, LoadFirstCompanyPayment(m_db).upiId, FirstCompanyName(m_db));
         }))
         return;
     m_statement = std::move(statement);
+    m_payText = payText;
+    showPay();
     ShowTable(grdStatement, statementTable());
 }
 
@@ -234,7 +249,15 @@ TableReport frmStatement::statementTable() const
                                ShownAmountText(line.balance, grouped)});
     table.totals = {dayText(s.period.to), tr("Closing balance"), ShownAmountText(s.debits, grouped),
                     ShownAmountText(s.credits, grouped), ShownAmountText(s.closing, grouped)};
+    table.payQr = m_payText;
     return table;
+}
+
+void frmStatement::showPay()
+{
+    qrPay->setText(m_payText);
+    qrPay->setVisible(!m_payText.isEmpty());
+    lblScanToPay->setVisible(!m_payText.isEmpty());
 }
 
 QString frmStatement::fileName() const

@@ -8,10 +8,12 @@
 #include "registers/outstanding.h"
 #include "reports/tablereport.h"
 #include "sales/receiptstore.h"
+#include "ui/qrcode.h"
 
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QDateEdit;
 class QPushButton;
 class QTableView;
@@ -54,6 +56,8 @@ public:
     QDateEdit* dtpTo;
     QPushButton* cmdShow;
     QTableView* grdStatement;
+    QrCodeView* qrPay; // the shop's UPI QR when it has a UPI ID, as the page carries it
+    QLabel* lblScanToPay;
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;
     QPushButton* cmdSaveXlsx;
@@ -64,11 +68,13 @@ public:
 
 private:
     void cmdShow_Click();
+    void showPay();
     QString fileName() const;
 
     Database& m_db;
     std::vector<BuyerChoice> m_buyers;
     Statement m_statement;
+    QString m_payText;
 };
 
 } // namespace zelva

@@ -185,6 +185,25 @@ QString GridText(const QTableView* grid, int row, int column)
 
 int GridRows(const QTableView* grid) { return grid->model()->rowCount(); }
 
+namespace {
+
+// The pay QR at the foot of the last page, at the right, the caption beneath.
+void addPayQr(ReportLayout& layout, const TableReport& table)
+{
+    if (table.payQr.isEmpty())
+        return;
+    constexpr double side = 1500;
+    const double top = layout.reportFooter.height + 120;
+    const TwipsRect qr{layout.width - side, top, side, side};
+    layout.reportFooter.qrCodes.push_back(QrBox{QStringLiteral("PayQr"), qr});
+    layout.reportFooter.labels.push_back(
+        Label{QObject::tr("Scan to pay"), {qr.left(), qr.bottom(), side, BoxHeight}, {}, Align::Center});
+    layout.reportFooter.height = qr.bottom() + BoxHeight + 60;
+    layout.footerRow.insert(QStringLiteral("PayQr"), table.payQr);
+}
+
+} // namespace
+
 ReportLayout TableLayout(const TableReport& table)
 {
     const double width = tableWidth(table);
@@ -221,6 +240,7 @@ ReportLayout TableLayout(const TableReport& table)
                 Label { table.totals.value(c), rect.translated(0, 90), boldFont, alignOf(table.columns[c]) });
         });
     }
+    addPayQr(layout, table);
     return layout;
 }
 

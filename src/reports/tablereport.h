@@ -32,6 +32,7 @@ struct TableReport {
     std::vector<TableColumn> columns;
     std::vector<QStringList> lines; // one text per column
     QStringList totals; // the closing line; empty for none
+    QString payQr; // a QR code printed beneath, "Scan to pay" under it; "" for none
 };
 
 // Shows the columns and lines in the grid (read-only, whole rows selected),

@@ -32,8 +32,14 @@ bool IsUpiId(const QString& typed)
 
 QString UpiPayText(const QString& upiId, const QString& payeeName, Paise amount, const QString& invoiceNumber)
 {
-    return QStringLiteral("upi://pay?pa=%1&pn=%2&am=%3&cu=INR&tn=%4")
-        .arg(encoded(upiId), encoded(payeeName), encoded(AmountText(amount)), encoded(invoiceNumber));
+    return UpiRequestText(upiId, payeeName, amount, invoiceNumber);
+}
+
+QString UpiRequestText(const QString& upiId, const QString& payeeName, std::optional<Paise> amount, const QString& note)
+{
+    const QString am = amount ? QStringLiteral("&am=%1").arg(encoded(AmountText(*amount))) : QString();
+    return QStringLiteral("upi://pay?pa=%1&pn=%2%3&cu=INR&tn=%4")
+        .arg(encoded(upiId), encoded(payeeName), am, encoded(note));
 }
 
 CompanyPayment LoadCompanyPayment(Database& db, qint64 companySerial)
@@ -55,6 +61,14 @@ CompanyPayment LoadFirstCompanyPayment(Database& db)
                                  .arg(SchemaName(DbFile::Master)),
                              {}, ReadOperation, DbFile::Master);
     return first.next() ? LoadCompanyPayment(db, first.value(0).toLongLong()) : CompanyPayment{};
+}
+
+QString FirstCompanyName(Database& db)
+{
+    QSqlQuery first = db.run(QStringLiteral("SELECT \"Name\" FROM \"%1\".\"Company\" ORDER BY \"sno\", rowid LIMIT 1")
+                                 .arg(SchemaName(DbFile::Master)),
+                             {}, ReadOperation, DbFile::Master);
+    return first.next() ? first.value(0).toString() : QString();
 }
 
 void StoreCompanyPaymentWithin(Database& db, qint64 companySerial, const CompanyPayment& payment)

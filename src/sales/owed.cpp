@@ -107,6 +107,43 @@ std::vector<OwedInvoice> liveInvoices(Database& db, const OwedQuery& query)
     return invoices;
 }
 
+// A credit or debit note against a live invoice, with its invoice's buyer.
+struct LiveNote {
+    qint64 invoiceSerial = 0;
+    QString invoiceNumber;
+    bool credit = true;
+    QString number;
+    QString dateText;
+    qint64 dayKey = 0;
+    Paise total = 0; // tax included
+    Paise signedTotal() const { return credit ? -total : total; }
+};
+
+// A file left at a layout before notes (read-only, never upgraded) holds none.
+std::vector<LiveNote> liveNotes(Database& db, const OwedQuery& query)
+{
+    std::vector<LiveNote> notes;
+    if (db.tableKind(DbFile::Invoice, QStringLiteral("SaleNote"), ReadOperation).isEmpty())
+        return notes;
+    const Filter f = filterOf(query, QStringLiteral("b"));
+    QSqlQuery rows = db.run(
+        QStringLiteral("SELECT n.InvoiceSno, n.InvoiceNo, n.Kind, n.NoteNo, n.NoteDate, n.Total FROM %1 AS n "
+                       "JOIN %2 AS b ON b.sno = n.InvoiceSno WHERE NOT EXISTS (SELECT 1 FROM %3 AS c WHERE "
+                       "c.sno = n.InvoiceSno)%4")
+            .arg(invoiceTable("SaleNote"), invoiceTable("BuyerInvoice"), invoiceTable("CancelledInvoice"), f.sql),
+        f.values, ReadOperation, DbFile::Invoice);
+    while (rows.next()) {
+        const QString dateText = rows.value(4).toString();
+        const qint64 key = dayKey(dateText);
+        if (!counts(key, query))
+            continue;
+        notes.push_back({rows.value(0).toLongLong(), rows.value(1).toString(),
+                         rows.value(2).toString() != QLatin1String("D"), rows.value(3).toString(), dateText, key,
+                         ToPaise(rows.value(5).toDouble())});
+    }
+    return notes;
+}
+
 } // namespace
 
 QString BuyerKey(const QString& buyerCode, const QString& buyerName)
@@ -142,6 +179,9 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
     bySerial.reserve(qsizetype(invoices.size()));
     for (std::size_t i = 0; i < invoices.size(); ++i)
         bySerial.insert(invoices[i].serial, i);
+    for (const LiveNote& note : liveNotes(db, query))
+        if (const auto at = bySerial.constFind(note.invoiceSerial); at != bySerial.constEnd())
+            invoices[*at].amount += note.signedTotal();
 
     const Filter f = filterOf(query, QStringLiteral("r"));
     // each live receipt with what it holds beyond its allotments to live invoices
@@ -179,8 +219,10 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
             const auto receipt = receiptAt.constFind(rows.value(0).toLongLong());
             if (invoice == bySerial.constEnd() || receipt == receiptAt.constEnd())
                 continue; // an invoice cancelled (or after the day asked): the receipt keeps it as advance
-            const Paise amount = rows.value(2).toLongLong();
-            invoices[*invoice].paid += amount;
+            // what a credit note took off an invoice already paid stays with its receipt as advance
+            OwedInvoice& paidFor = invoices[*invoice];
+            const Paise amount = std::clamp<Paise>(rows.value(2).toLongLong(), 0, std::max<Paise>(paidFor.left(), 0));
+            paidFor.paid += amount;
             held[*receipt].amount -= amount;
         }
     }
@@ -220,7 +262,11 @@ Paise AdvanceHeld(Database& db, const QString& buyerKey)
                                     .arg(invoiceTable("ReceiptAllotment"), invoiceTable("Receipt"), live, f.sql,
                                          invoiceTable("CancelledInvoice")),
                                 f.values, ReadOperation, DbFile::Invoice);
-    return in - (allotted.next() ? allotted.value(0).toLongLong() : 0);
+    const Paise out = allotted.next() ? allotted.value(0).toLongLong() : 0;
+    Paise credited = 0;
+    for (const LiveNote& note : liveNotes(db, {buyerKey, std::nullopt}))
+        credited += note.credit ? note.total : 0;
+    return in - out + credited;
 }
 
 std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
@@ -234,6 +280,16 @@ std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
         e.kind = LedgerEntry::Invoice;
         e.number = i.number;
         e.debit = i.amount;
+        entries.push_back(std::move(e));
+    }
+    for (const LiveNote& note : liveNotes(db, query)) {
+        LedgerEntry e;
+        e.dateText = note.dateText;
+        e.date = dateOfKey(note.dayKey);
+        e.kind = note.credit ? LedgerEntry::CreditNote : LedgerEntry::DebitNote;
+        e.number = note.number;
+        e.detail = note.invoiceNumber;
+        (note.credit ? e.credit : e.debit) = note.total;
         entries.push_back(std::move(e));
     }
     const Filter f = filterOf(query, QStringLiteral("r"));

@@ -6,7 +6,10 @@
 // BuyerLedger here, so that a new kind of document that changes what is owed
 // (a credit or debit note) is added here once.
 //
-// An invoice owes its grand total less what live receipts allotted to it; a
+// An invoice owes its grand total, less its credit notes and plus its debit
+// notes (tax included, each as at its own date), less what live receipts
+// allotted to it; what a credit note takes off an invoice already paid goes
+// back to the receipts' advance, as far as they paid beyond what it owes. A
 // cancelled invoice owes nothing, and what was allotted to it goes back to
 // its receipt's advance. A cancelled receipt counts for nothing. A buyer's
 // balance is what its invoices still owe less its advances: the same as all
@@ -70,24 +73,26 @@ struct Owed {
 Owed WhatIsOwed(Database& db, const OwedQuery& query = {});
 
 // What the buyer's live receipts hold beyond their allotments to live
-// invoices (Owed::advance), read from the receipts alone: a quick look before
-// the whole of WhatIsOwed. Throws DataError.
+// invoices, plus what the buyer's credit notes took off (never less than
+// Owed::advance), read without matching them up: a quick look before the
+// whole of WhatIsOwed. Throws DataError.
 Paise AdvanceHeld(Database& db, const QString& buyerKey);
 
-// One line of a buyer's account: an invoice billed (debit) or a receipt
-// (credit), live ones only.
+// One line of a buyer's account: an invoice billed or a debit note (debit),
+// a credit note or a receipt (credit); live ones only (a note against a
+// cancelled invoice counts for nothing, as its invoice).
 struct LedgerEntry {
     QDate date;
     QString dateText;
-    enum Kind { Invoice, Receipt } kind = Invoice;
+    enum Kind { Invoice, DebitNote, CreditNote, Receipt } kind = Invoice; // the order within a day
     QString number;
-    QString detail; // a receipt's mode and reference
+    QString detail; // a receipt's mode and reference; a note's invoice number
     Paise debit = 0;
     Paise credit = 0;
 };
 
-// The buyer's invoices and receipts in date order (invoices before receipts
-// of the same day, then by number). Throws DataError.
+// The buyer's invoices, notes and receipts in date order (within a day in
+// the order of Kind, then by number). Throws DataError.
 std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey);
 
 // The buyer's credit limit (by the buyer's serial in CustomerDetails), found

@@ -74,7 +74,7 @@ public:
         for (int i = plan.firstRow; i >= 0 && i <= plan.lastRow; ++i)
             place(page, y, detailOf(rows[size_t(i)]), &rows[size_t(i)]);
         if (plan.reportFooter)
-            place(page, y, m_layout.reportFooter, nullptr);
+            place(page, y, m_layout.reportFooter, m_layout.footerRow.isEmpty() ? nullptr : &m_layout.footerRow);
         y = footerTop();
         place(page, y, m_layout.pageFooter, nullptr);
         return page;

@@ -107,6 +107,7 @@ struct ReportLayout {
     std::vector<Section> detailVariants;
     Section pageFooter; // foot of every page
     Section reportFooter; // after the last row
+    QVariantMap footerRow = {}; // (a ReportRow) the values the report footer's value boxes and QR codes show
 };
 
 using ReportRow = QVariantMap;

@@ -9,12 +9,18 @@
 #include "invoice/shop.h"
 #include "reports/xlsxreader.h"
 #include "sales/invoicecancel.h"
+#include "sales/companypayment.h"
 #include "sales/receiptstore.h"
+#include "sales/salenotestore.h"
+#include "support/qrdecode.h"
+#include "ui/qrcode.h"
 #include "ui/reportwindow.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTableView>
 
 using namespace zelva;
@@ -76,6 +82,42 @@ void shop(Database& db)
     receive(db, "C00002", "Asha", "30/12/2026", 80000, {{8, "A00008", 50000}});
 }
 
+void note(Database& db, NoteKind kind, const Invoice& invoice, const char* date, Paise value)
+{
+    SaleNote n = NoteAgainst(kind, invoice);
+    n.date = date;
+    n.time = "11:00:00";
+    n.reason = "Post-sale discount";
+    n.issuedBy = "ravi";
+    n.lines = {{1, "Cable", "", "Nos", 0, value, 0, 0}};
+    const StoredNote stored = StoreSaleNote(db, n);
+    QVERIFY2(stored.saved(), qPrintable(stored.refusal));
+}
+
+void addShop(Database& db, const QString& upiId)
+{
+    db.run("INSERT INTO Master.Company (Name, State, sno, CompanyId) VALUES ('Zelva & Sons', 'Kerala', 1, 'C00001')", {},
+           "add company", DbFile::Master);
+    Transaction t(db, "add the UPI ID");
+    StoreCompanyPaymentWithin(db, 1, {upiId, DefaultEwayBillLimit});
+    t.commit();
+}
+
+// The QR codes on the statement's last page, read back from the page drawn at 180 dpi.
+QStringList pageQrCodes(const TableReport& table)
+{
+    const std::vector<report::ReportPage> pages =
+        report::PaginateReport(TableLayout(table), TableRows(table), report::Paper{});
+    QImage image(1489, 2105, QImage::Format_Grayscale8); // A4 at 1/8 of its twips
+    image.setDotsPerMeterX(int(1440 / 8 / 0.0254));
+    image.setDotsPerMeterY(int(1440 / 8 / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    report::PaintReportPage(painter, pages.back(), 1.0);
+    painter.end();
+    return DecodeQrCodes(image);
+}
+
 QStringList gridRow(const QTableView* grid, int row)
 {
     QStringList texts;
@@ -104,6 +146,9 @@ class OutstandingTest : public QObject {
 private slots:
     void ageingAsAtTheDay();
     void statementOfAccount();
+    void notesChangeWhatIsOwed();
+    void statementCarriesThePayQr_data();
+    void statementCarriesThePayQr();
 };
 
 void OutstandingTest::ageingAsAtTheDay()
@@ -188,6 +233,87 @@ void OutstandingTest::statementOfAccount()
     QCOMPARE(book.cell("A4").date(), QDate(2026, 11, 15));
     QCOMPARE(book.cell("E7").paise(), 95000);
     QCOMPARE(book.frozenAt(), QString("A2"));
+}
+
+// Mira's A00001 of 1000.00 less CN00001 (200.00) plus DN00001 (50.00) is paid
+// by R00001 (850.00) in full; CN00002 (100.00) then leaves her 100.00 ahead.
+void OutstandingTest::notesChangeWhatIsOwed()
+{
+    TempData data;
+    Database& db = *data.db;
+    addBuyer(db, 1, "Mira", "Kerala");
+    const Invoice invoice = sale(1, "C00001", "Mira", "01/12/2026", 1000);
+    StoreInvoice(db, invoice);
+    note(db, NoteKind::Credit, invoice, "03/12/2026", 20000);
+    note(db, NoteKind::Debit, invoice, "05/12/2026", 5000);
+    const Owed before = WhatIsOwed(db, {"C00001", QDate(2026, 12, 6)});
+    QCOMPARE(before.balance("C00001"), 85000);
+    QCOMPARE(before.open.size(), std::size_t(1));
+    QCOMPARE(before.open[0].left(), 85000);
+    receive(db, "C00001", "Mira", "07/12/2026", 85000, {{1, "A00001", 85000}});
+    note(db, NoteKind::Credit, invoice, "10/12/2026", 10000);
+
+    QCOMPARE(WhatIsOwed(db, {"C00001", QDate(2026, 12, 8)}).balance("C00001"), 0);
+    const Owed after = WhatIsOwed(db);
+    QVERIFY(after.open.empty());
+    QCOMPARE(after.balance("C00001"), -10000);
+    QCOMPARE(after.advances.size(), std::size_t(1));
+    QCOMPARE(after.advances[0].amount, 10000);
+    QVERIFY(AdvanceHeld(db, "C00001") >= 10000);
+
+    MessageRecorder messages;
+    frmOutstanding outstanding(db);
+    outstanding.dtpAsAt->setDate({2026, 12, 31});
+    click(outstanding.cmdShow);
+    QCOMPARE(gridRow(outstanding.grdOutstanding, 0).mid(0, 6), (QStringList{"Mira", "Advance", "", "", "", "-100.00"}));
+
+    frmStatement form(db);
+    form.dtpFrom->setDate({2026, 12, 2});
+    form.dtpTo->setDate({2026, 12, 31});
+    QVERIFY(pick(form.cboBuyerName, "Mira (C00001)"));
+    const QTableView* grid = form.grdStatement;
+    const QList<QStringList> lines{
+        {"02/12/2026", "Opening balance", "", "", "1000.00"},
+        {"03/12/2026", "Credit Note CN00001 on A00001", "", "200.00", "800.00"},
+        {"05/12/2026", "Debit Note DN00001 on A00001", "50.00", "", "850.00"},
+        {"07/12/2026", "Receipt R00001 (Cheque, 004512, Canara)", "", "850.00", "0.00"},
+        {"10/12/2026", "Credit Note CN00002 on A00001", "", "100.00", "-100.00"},
+        {"31/12/2026", "Closing balance", "50.00", "1150.00", "-100.00"}};
+    QCOMPARE(GridRows(grid), int(lines.size()));
+    for (int row = 0; row < lines.size(); ++row)
+        QCOMPARE(gridRow(grid, row), lines[row]);
+    QCOMPARE(form.shown().closing, after.balance("C00001"));
+}
+
+void OutstandingTest::statementCarriesThePayQr_data()
+{
+    QTest::addColumn<QString>("upiId");
+    QTest::addColumn<QString>("buyer");
+    QTest::addColumn<QString>("pay");
+    QTest::newRow("owes: the closing balance asked") // 950.00 of A00001-A00004, less 50.00 paid
+        << "zelva.sons@okbank" << "Zeta (C00001)"
+        << "upi://pay?pa=zelva.sons@okbank&pn=Zelva%20%26%20Sons&am=950.00&cu=INR&tn=Statement%20C00001";
+    QTest::newRow("ahead: no amount") << "zelva.sons@okbank" << "Asha (C00002)"
+                                      << "upi://pay?pa=zelva.sons@okbank&pn=Zelva%20%26%20Sons&cu=INR&tn=Statement%20C00002";
+    QTest::newRow("no UPI ID: no code") << "" << "Zeta (C00001)" << "";
+}
+
+void OutstandingTest::statementCarriesThePayQr()
+{
+    QFETCH(QString, upiId);
+    QFETCH(QString, buyer);
+    QFETCH(QString, pay);
+    TempData data;
+    shop(*data.db);
+    addShop(*data.db, upiId);
+    MessageRecorder messages;
+    frmStatement form(*data.db);
+    form.dtpFrom->setDate({2026, 10, 1});
+    form.dtpTo->setDate({2026, 12, 31});
+    QVERIFY(pick(form.cboBuyerName, buyer));
+    QCOMPARE(form.qrPay->text(), pay);
+    QCOMPARE(form.qrPay->isVisibleTo(&form), !pay.isEmpty());
+    QCOMPARE(pageQrCodes(form.statementTable()), pay.isEmpty() ? QStringList{} : QStringList{pay});
 }
 
 QTEST_MAIN(OutstandingTest)
