@@ -214,9 +214,9 @@ void frmReceipt::updateOwed()
         owed += open.left;
     lblOwed->setText(cboBuyerName->currentIndex() < 0
                          ? tr("Choose the buyer")
-                         : tr("The buyer owes %1 (%2 invoices open, advance %3)")
+                         : tr("The buyer owes %1 (%2 open, advance %3)")
                                .arg(ShownAmountText(owed, true))
-                               .arg(m_open.size())
+                               .arg(m_open.size() == 1 ? tr("1 invoice") : tr("%1 invoices").arg(m_open.size()))
                                .arg(ShownAmountText(m_advance, true)));
 }
 
