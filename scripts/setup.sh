@@ -12,7 +12,9 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-s
           # the tests of the server store start a throw-away PostgreSQL server
           postgresql
           # the Debian package and its checks (scripts/package.sh, tests/package)
-          dpkg-dev help2man lintian desktop-file-utils appstream man-db)
+          dpkg-dev help2man lintian desktop-file-utils appstream man-db
+          # the check of the Windows installer's script (tests/windows)
+          nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
