@@ -31,7 +31,11 @@ once() {
   local step=$1; shift
   [ -e "$cache/done/$step" ] && return 0
   say "$step (log: $cache/logs/$step.log)"
-  if ! "$@" >"$cache/logs/$step.log" 2>&1; then
+  # In the background, so that errexit holds inside the step (an if would suspend it).
+  local status=0
+  ("$@") >"$cache/logs/$step.log" 2>&1 &
+  wait $! || status=$?
+  if [ $status -ne 0 ]; then
     tail -n 30 "$cache/logs/$step.log"
     echo "package-windows: step $step failed; its log: $cache/logs/$step.log" >&2
     exit 1
@@ -58,7 +62,7 @@ add_source_archive() {
 
 install_tools() {
   local packages=(g++-mingw-w64-x86-64-posix nsis wine wine64 xvfb xauth xdotool imagemagick poppler-utils
-                  cmake ninja-build pkg-config perl tcl dpkg-dev qt6-base-dev qt6-base-dev-tools
+                  cmake ninja-build pkg-config perl tcl dpkg-dev autoconf automake libtool qt6-base-dev qt6-base-dev-tools
                   librsvg2-bin icoutils
                   # zlib for Windows, which libxlsxwriter needs
                   libz-mingw-w64-dev)
@@ -122,6 +126,7 @@ build_sqlite() {
 
 build_sodium() {
   debian_source libsodium libsodium
+  [ -e "$cache/src/libsodium/configure" ] || (cd "$cache/src/libsodium" && "${nice[@]}" autoreconf -fi)
   local build=$cache/build/libsodium
   rm -rf "$build" && mkdir -p "$build" && cd "$build"
   "${nice[@]}" "$cache/src/libsodium/configure" --host=$triplet --prefix="$deps" --disable-static --enable-shared \
@@ -171,10 +176,11 @@ build_qt() {
 version() { sed -n 's/^project(ZelvaBilling VERSION \([0-9.]*\).*/\1/p' "$tree/CMakeLists.txt"; }
 
 build_program() {
+  make_icon
   PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
     "${nice[@]}" cmake -S "$tree" -B "$tree/build-windows" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" -DZELVA_WINDOWS_PREFIX="$qt;$deps" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" -DZELVA_WINDOWS_ICON="$tree/build-windows/zelva.ico" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
   "${nice[@]}" cmake --build "$tree/build-windows" -j$jobs --target zelva
 }
@@ -225,7 +231,6 @@ check_imports() {
 
 make_installer() {
   local stage=$tree/build-windows/stage file from
-  make_icon
   rm -rf "$stage" && mkdir -p "$stage"
   while read -r file; do
     case $file in '' | '#'*) continue ;; esac

@@ -15,6 +15,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 const char* const ProgramName = "zelva";
@@ -104,11 +108,24 @@ bool displayMissing()
 #endif
 }
 
+// zelva.exe is a console program, so that its command-line options print and
+// their exit status counts; started from the Start menu it got a console
+// window of its own, which the windows do not need.
+void closeOwnConsole()
+{
+#ifdef Q_OS_WIN
+    DWORD processes[2];
+    if (::GetConsoleProcessList(processes, 2) == 1)
+        ::FreeConsole();
+#endif
+}
+
 int run(int argc, char* argv[], const zelva::CommandLine& line)
 {
     if (displayMissing())
         return refuse(QStringLiteral("No display to show the windows on (DISPLAY is not set); start the program "
                                      "on the desktop."));
+    closeOwnConsole();
     QApplication app(argc, argv);
     QApplication::setWindowIcon(zelva::ProgramIcon());
     // The program ends through Cancel, Exit or the main window's close box only.

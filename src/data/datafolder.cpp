@@ -13,6 +13,10 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace zelva {
@@ -259,6 +263,11 @@ bool FolderLock::takeAlone()
 
 #else
 
+// Elsewhere (on Windows: in the user's profile, %APPDATA%, whose NTFS
+// permissions already keep the data folder to that user and the
+// administrators, and which what is made in it inherits) there are no modes to
+// set and nothing for the "open to others" check to find.
+
 void KeepSuperJournalsPrivate() { }
 bool MakePrivateFolder(const QString& path) { return QDir().mkpath(path); }
 bool CreatePrivateFile(const QString& path)
@@ -268,12 +277,112 @@ bool CreatePrivateFile(const QString& path)
 }
 bool OpenToOthers(const QString&) { return false; }
 bool CanWrite(const QString& path) { return QFileInfo(path).isWritable(); }
+
+#ifdef Q_OS_WIN
+
+namespace {
+
+// The lock file's bytes: OpenByte is held shared by every copy, exclusively by
+// a copy alone. Windows cannot turn an exclusive lock into a shared one, so
+// GateByte is held while a copy changes its lock on OpenByte: no other copy
+// sees the moment in between as "alone".
+constexpr DWORD OpenByte = 0;
+constexpr DWORD GateByte = 1;
+
+HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
+
+bool lockByte(int fd, DWORD byte, DWORD flags)
+{
+    OVERLAPPED at {};
+    at.Offset = byte;
+    return ::LockFileEx(handleOf(fd), flags, 0, 1, 0, &at) != 0;
+}
+
+void unlockByte(int fd, DWORD byte)
+{
+    OVERLAPPED at {};
+    at.Offset = byte;
+    ::UnlockFileEx(handleOf(fd), 0, 1, 0, &at);
+}
+
+class Gate {
+public:
+    explicit Gate(int fd) : m_fd(fd) { lockByte(m_fd, GateByte, LOCKFILE_EXCLUSIVE_LOCK); }
+    ~Gate() { unlockByte(m_fd, GateByte); }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+
+private:
+    int m_fd;
+};
+
+bool lockAloneOrShared(int fd)
+{
+    const bool alone = lockByte(fd, OpenByte, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY);
+    if (!alone)
+        lockByte(fd, OpenByte, 0);
+    return alone;
+}
+
+} // namespace
+
+// NTFS keeps a folder's list of names in its own journal: only files are flushed.
+bool SyncToDisk(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && ::FlushFileBuffers(handleOf(file.handle())) != 0;
+}
+
+FolderLock::FolderLock(const QString& folder)
+{
+    const QString path = QDir::toNativeSeparators(pathIn(folder, QStringLiteral(".zelva-open.lock")));
+    CreatePrivateFile(path);
+    m_fd = ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (m_fd < 0)
+        return; // a folder that takes no lock file takes no tidying either
+    const Gate gate(m_fd);
+    m_alone = lockAloneOrShared(m_fd);
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::_close(m_fd);
+}
+
+void FolderLock::share()
+{
+    if (m_fd >= 0 && m_alone) {
+        const Gate gate(m_fd);
+        unlockByte(m_fd, OpenByte);
+        lockByte(m_fd, OpenByte, 0);
+    }
+    m_alone = false;
+}
+
+bool FolderLock::takeAlone()
+{
+    if (m_fd < 0)
+        return false;
+    if (!m_alone) {
+        const Gate gate(m_fd);
+        unlockByte(m_fd, OpenByte);
+        m_alone = lockAloneOrShared(m_fd);
+    }
+    return m_alone;
+}
+
+#else
+
 bool SyncToDisk(const QString&) { return true; }
 FolderLock::FolderLock(const QString&) { }
 FolderLock::~FolderLock() { }
 void FolderLock::share() { }
 bool FolderLock::takeAlone() { return false; }
 
+#endif
 #endif
 
 QStringList TidySuperJournals(const QString& folder)

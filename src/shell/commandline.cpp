@@ -10,6 +10,9 @@
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace zelva {
@@ -68,6 +71,31 @@ private:
 };
 
 bool onTerminal() { return isatty(STDIN_FILENO); }
+#elif defined(Q_OS_WIN)
+// Turns the console's echo off for as long as it lives.
+class EchoOff {
+public:
+    EchoOff()
+        : m_input(::GetStdHandle(STD_INPUT_HANDLE))
+    {
+        if (::GetConsoleMode(m_input, &m_saved))
+            m_active = ::SetConsoleMode(m_input, m_saved & ~DWORD(ENABLE_ECHO_INPUT)) != 0;
+    }
+    ~EchoOff()
+    {
+        if (m_active)
+            ::SetConsoleMode(m_input, m_saved);
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+
+private:
+    HANDLE m_input;
+    DWORD m_saved = 0;
+    bool m_active = false;
+};
+
+bool onTerminal() { return ::_isatty(::_fileno(stdin)) != 0; }
 #else
 struct EchoOff { };
 bool onTerminal() { return false; }
