@@ -204,7 +204,7 @@ bool writeMarker(const QString& folder, const RestorePlan& plan)
     const QByteArray text = planText(plan);
     const bool written = marker.open(QIODevice::WriteOnly) && marker.write(text) == text.size() && marker.flush();
     marker.close();
-    if (!written || !SyncToDisk(fresh) || std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
+    if (!written || !SyncToDisk(fresh) || !RenameFile(fresh, path)) {
         QFile::remove(fresh);
         return false;
     }
@@ -224,7 +224,7 @@ bool renameOnce(const QString& folder, const QString& from, const QString& to)
     const QString target = QDir(folder).filePath(to);
     if (!QFileInfo::exists(source) || QFileInfo::exists(target))
         return true;
-    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0;
+    return RenameFile(source, target);
 }
 
 void syncFolders(const QString& folder, const RestorePlan& plan)

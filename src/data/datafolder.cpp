@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cstdio>
 #include <sqlite3.h>
 
 #ifdef Q_OS_UNIX
@@ -307,7 +308,11 @@ void unlockByte(int fd, DWORD byte)
 
 class Gate {
 public:
-    explicit Gate(int fd) : m_fd(fd) { lockByte(m_fd, GateByte, LOCKFILE_EXCLUSIVE_LOCK); }
+    explicit Gate(int fd)
+        : m_fd(fd)
+    {
+        lockByte(m_fd, GateByte, LOCKFILE_EXCLUSIVE_LOCK);
+    }
     ~Gate() { unlockByte(m_fd, GateByte); }
     Gate(const Gate&) = delete;
     Gate& operator=(const Gate&) = delete;
@@ -332,7 +337,17 @@ bool SyncToDisk(const QString& path)
     if (QFileInfo(path).isDir())
         return true;
     QFile file(path);
-    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) && ::FlushFileBuffers(handleOf(file.handle())) != 0;
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
+        && ::FlushFileBuffers(handleOf(file.handle())) != 0;
+}
+
+// By the names as they are (a profile's path may hold any letters), on the disk when it returns.
+bool RenameFile(const QString& from, const QString& to)
+{
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    const auto wide = [](const QString& path) { return reinterpret_cast<const wchar_t*>(path.utf16()); };
+    return ::MoveFileExW(wide(source), wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 FolderLock::FolderLock(const QString& folder)
@@ -383,6 +398,13 @@ void FolderLock::share() { }
 bool FolderLock::takeAlone() { return false; }
 
 #endif
+#endif
+
+#ifndef Q_OS_WIN
+bool RenameFile(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
 #endif
 
 QStringList TidySuperJournals(const QString& folder)

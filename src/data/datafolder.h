@@ -52,6 +52,8 @@ bool CanWrite(const QString& path);
 // Writes what the system still holds of the file (or of the folder's list of
 // names) to the disk, so that it outlives a power cut. False on failure.
 bool SyncToDisk(const QString& path);
+// Renames the file in one step, replacing a file of the new name; false on failure.
+bool RenameFile(const QString& from, const QString& to);
 
 // Every running copy of the program holds a shared lock on the folder's lock
 // file for as long as it has the folder open. A copy that gets the lock

@@ -203,8 +203,8 @@ void Database::connectServer()
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
         if (!db.isValid())
             throw DataError(operation, shownUrl,
-                            QStringLiteral("the PostgreSQL driver of Qt is not installed (Debian package "
-                                           "libqt6sql6-psql; the Windows build keeps the data in files only)"));
+                QStringLiteral("the PostgreSQL driver of Qt is not installed (Debian package "
+                               "libqt6sql6-psql; the Windows build keeps the data in files only)"));
         db.setHostName(address->host);
         if (address->port > 0)
             db.setPort(address->port);
