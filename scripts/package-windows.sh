@@ -208,12 +208,11 @@ origin_of() {
 make_icon() {
   local pictures=$tree/build-windows/icon
   mkdir -p "$pictures"
-  local sizes=()
   for size in 16 24 32 48 64 256; do
     rsvg-convert -w $size -h $size "$tree/src/shell/icons/24/zelva.svg" -o "$pictures/$size.png"
-    sizes+=("$pictures/$size.png")
   done
-  icotool -c -o "$tree/build-windows/zelva.ico" "${sizes[@]}"
+  # The largest kept as PNG, as Windows reads it, the others as bitmaps.
+  icotool -c -o "$tree/build-windows/zelva.ico" "$pictures"/{16,24,32,48,64}.png -r "$pictures/256.png"
 }
 
 # Every DLL that a staged program or library loads is staged too, or is part of Windows.

@@ -115,10 +115,9 @@ wineserver -k 2>/dev/null || true
 sleep 2
 
 # Uninstalled silently: the program goes, the data stays.
-wine "$program_dir/uninstall.exe" /S "_?=$(winepath -w "$program_dir")"
-wineserver -w
-rm -f "$program_dir/uninstall.exe" # the uninstaller cannot remove itself while it runs from there
-check "the program is gone" test ! -e "$program_dir/zelva.exe"
+wine "$program_dir/uninstall.exe" /S
+wineserver -w # the uninstaller goes on from a copy of itself; this waits for that too
+check "the program's folder is gone" test ! -e "$program_dir"
 check "the Start-menu entry is gone" test ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelva Billing System.lnk"
 check "the data folder stayed" test -s "$data/ZLV.db"
 check "the printed PDF stayed" test -z "$pdf" -o -e "$pdf"

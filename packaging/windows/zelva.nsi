@@ -4,10 +4,10 @@
 ; Program Files, a Start-menu entry and an uninstaller. The shop's data is
 ; never here: the program keeps it in %APPDATA%\ZelvaBilling, which the
 ; uninstaller leaves as it is.
-Unicode true
+; A 64-bit installer for the 64-bit program (Wine runs it without its 32-bit part).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include MUI2.nsh
-!include x64.nsh
 
 !ifndef VERSION | STAGE | OUTFILE
   !error "give VERSION, STAGE and OUTFILE with -D"
@@ -50,18 +50,6 @@ The shop's data in %APPDATA%\ZelvaBilling stays as it is."
 !insertmacro MUI_UNPAGE_WELCOME
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
-
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP|MB_OK "${PRODUCT} needs 64-bit Windows."
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
 
 Section "Program" SecProgram
   SectionIn RO

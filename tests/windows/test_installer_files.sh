@@ -70,7 +70,7 @@ done
 for runtime in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
   grep -qx "$runtime" "$work/list" || fail "files.txt lacks the MinGW-w64 run time $runtime"
 done
-grep -q 'PROGRAMFILES64' "$nsi" && grep -q 'RunningX64' "$nsi" || fail "zelva.nsi does not install as a 64-bit program"
+grep -qx 'Target amd64-unicode' "$nsi" && grep -q 'PROGRAMFILES64' "$nsi" || fail "zelva.nsi does not install as a 64-bit program"
 grep -q "cmake/mingw-w64-x86_64.cmake" "$source_dir/scripts/package-windows.sh" \
   || fail "scripts/package-windows.sh does not build with the toolchain file"
 
@@ -81,10 +81,10 @@ while read -r file; do
   : >"$stage/$file"
 done <"$work/list"
 cp /usr/share/nsis/Contrib/Graphics/Icons/modern-install.ico "$stage/zelva.ico"
-if ! makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$work/setup.exe" "$nsi" >"$work/makensis.log" 2>&1; then
+if ! makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$work/zelva-dry-run.exe" "$nsi" >"$work/makensis.log" 2>&1; then
   cat "$work/makensis.log"
   fail "makensis refuses zelva.nsi"
-elif [ ! -s "$work/setup.exe" ]; then
+elif [ ! -s "$work/zelva-dry-run.exe" ]; then
   fail "makensis wrote no installer"
 fi
 
