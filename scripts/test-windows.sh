@@ -64,12 +64,15 @@ check "the backup holds all eight files" test "$(find "$WINEPREFIX/drive_c/backu
 
 # The shop, written straight into the files the program made: a company in
 # Kerala, a buyer in Tamil Nadu, one stock item.
-sqlite3 "$data/Database/Master.db" "INSERT INTO Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId)
-  VALUES ('Zelva Traders', '12 Beach Road', 'Ernakulam', 'Kerala', '682001', '32AAAAA0000A1Z5', 1, 'C00001')"
-sqlite3 "$data/Database/Customer.db" "INSERT INTO CustomerDetails (sno, bid, Name, address, Dist, State, Pin, Gstin)
-  VALUES (1, 'C00001', 'Chennai Cables', '4 Mount Road', 'Chennai', 'Tamil Nadu', '600002', '33BBBBB1111B1Z4')"
-sqlite3 "$data/Database/ItemStock.db" "INSERT INTO Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks)
-  VALUES (1, 'G00001', 'Copper Wire', '8544', 1913, 'Nos.', 50, 'N.A.')"
+seed_shop() {
+  sqlite3 "$data/Database/Master.db" "INSERT INTO Company (Name, address, Dist, State, Pin, Gstin, sno, CompanyId)
+    VALUES ('Zelva Traders', '12 Beach Road', 'Ernakulam', 'Kerala', '682001', '32AAAAA0000A1Z5', 1, 'C00001')" &&
+  sqlite3 "$data/Database/Customer.db" "INSERT INTO CustomerDetails (sno, bid, Name, address, Dist, State, Pin, Gstin)
+    VALUES (1, 'C00001', 'Chennai Cables', '4 Mount Road', 'Chennai', 'Tamil Nadu', '600002', '33BBBBB1111B1Z4')" &&
+  sqlite3 "$data/Database/ItemStock.db" "INSERT INTO Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks)
+    VALUES (1, 'G00001', 'Copper Wire', '8544', 1913, 'Nos.', 50, 'N.A.')"
+}
+check "the shop written into the data files" seed_shop
 
 # The windows: time to the login window, log in, the tax invoice window.
 window() { xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
