@@ -177,11 +177,13 @@ version() { sed -n 's/^project(ZelvaBilling VERSION \([0-9.]*\).*/\1/p' "$tree/C
 
 build_program() {
   make_icon
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
     "${nice[@]}" cmake -S "$tree" -B "$tree/build-windows" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" -DZELVA_WINDOWS_PREFIX="$qt;$deps" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" -DZELVA_WINDOWS_ICON="$tree/build-windows/zelva.ico" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "${launcher[@]}" >/dev/null
   "${nice[@]}" cmake --build "$tree/build-windows" -j$jobs --target zelva
 }
 
