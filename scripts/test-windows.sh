@@ -15,6 +15,9 @@ for tool in wine xvfb-run Xvfb xdotool import pdftotext sqlite3; do
 done
 
 work=$(mktemp -d)
+# Wine links Documents and Desktop to folders of the home folder: a home of its own.
+export HOME=$work/home
+mkdir -p "$HOME"
 export WINEPREFIX=$work/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:$((90 + RANDOM % 100))
 Xvfb $display -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
@@ -43,6 +46,7 @@ echo "Wine folder ready in $(since "$started") s"
 program_dir="$WINEPREFIX/drive_c/Program Files/Zelva Billing"
 appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
 data="$appdata/ZelvaBilling"
+prints="$WINEPREFIX/drive_c/users/$(id -un)/Documents/Zelva Billing Prints"
 zelva() { wine "$program_dir/zelva.exe" "$@"; }
 
 # Installed silently: the program, the Start-menu entry, the uninstaller.
@@ -93,7 +97,7 @@ if [ -n "$login" ]; then
   sleep 3
   import -window root "$tree/build-windows/smoke.png"
   check "screenshot build-windows/smoke.png" test -s "$tree/build-windows/smoke.png"
-  # A new invoice: the buyer, one line of 3 Copper Wire, Print (no printer under Wine: a PDF in Prints).
+  # A new invoice: the buyer, one line of 3 Copper Wire, Print (no printer under Wine: a PDF).
   keys alt+n
   typed "Chennai Cables"; keys Return
   for _ in $(seq 11); do keys Tab; done # to the goods' description (the form's own tab chain)
@@ -103,8 +107,8 @@ if [ -n "$login" ]; then
   sleep 10
   import -window root "$work/after-print.png"
 fi
-pdf=$(find "$data/Prints" -name '*.pdf' 2>/dev/null | head -n 1)
-check "the printed invoice is a PDF in Prints" test -n "$pdf"
+pdf=$(find -L "$prints" -name '*.pdf' 2>/dev/null | head -n 1)
+check "the printed invoice is a PDF in Documents\Zelva Billing Prints" test -n "$pdf"
 if [ -n "$pdf" ]; then
   pdftotext -layout "$pdf" "$work/invoice.txt"
   check "the PDF names the buyer" grep -q "Chennai Cables" "$work/invoice.txt"

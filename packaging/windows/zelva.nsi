@@ -36,7 +36,8 @@ VIAddVersionKey "LegalCopyright" "Zelva Billing System developers"
 !define MUI_WELCOMEPAGE_TEXT "This installs ${PRODUCT}, billing and stock for a business that charges GST.$\r$\n$\r$\n\
 The shop's data is not kept in the program's folder: each Windows user's data and settings are in \
 %APPDATA%\ZelvaBilling. Installing a newer version, or uninstalling, leaves that folder as it is; copy it to keep \
-a backup or to move to another computer.$\r$\n$\r$\n\
+a backup or to move to another computer. Printed copies without a printer go as PDF into Documents\Zelva Billing \
+Prints.$\r$\n$\r$\n\
 This Windows build keeps the data in files only: the PostgreSQL server store for several counters \
 (--server, --copy-to-server) is not part of it."
 !insertmacro MUI_PAGE_WELCOME

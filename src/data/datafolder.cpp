@@ -145,7 +145,17 @@ QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
         .arg(shown(folder), absentText(survey));
 }
 
-QString PrintsFolder(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Prints")); }
+QString PrintsFolder(const QString& dataFolder)
+{
+#ifdef Q_OS_WIN
+    // Explorer hides %APPDATA%: beside the usual data folder the copies go where
+    // the user keeps documents.
+    if (QDir(dataFolder) == QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("Zelva Billing Prints"));
+#endif
+    return QDir(dataFolder).filePath(QStringLiteral("Prints"));
+}
 
 #ifdef Q_OS_UNIX
 

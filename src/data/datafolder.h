@@ -35,7 +35,8 @@ QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey);
 QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey);
 
 // The Prints folder of a data folder, where printed copies without a printer
-// and saved reports go.
+// and saved reports go. On Windows, for the usual data folder in the hidden
+// %APPDATA%, it is "Zelva Billing Prints" in the user's Documents.
 QString PrintsFolder(const QString& dataFolder);
 
 // Creates the folder and any missing parent; the folders made here are
