@@ -175,6 +175,16 @@ std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter)
     return entries;
 }
 
+QStringList AuditedTables(Database& db)
+{
+    QSqlQuery query = db.run(QStringLiteral("SELECT DISTINCT \"TableName\" FROM %1 ORDER BY 1").arg(trailTable()), {},
+                             Operation, DbFile::Zlv);
+    QStringList tables;
+    while (query.next())
+        tables << query.value(0).toString();
+    return tables;
+}
+
 AuditVerdict VerifyAuditTrail(Database& db)
 {
     QSqlQuery query = db.run(QStringLiteral("SELECT %1 FROM %2 ORDER BY \"Sno\"").arg(Columns, trailTable()), {},

@@ -78,6 +78,8 @@ struct AuditFilter {
 };
 // The entries the filter selects, oldest first.
 std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter);
+// The tables the trail has entries for, in alphabetical order.
+QStringList AuditedTables(Database& db);
 
 // What walking the whole chain found.
 struct AuditVerdict {

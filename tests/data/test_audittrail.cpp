@@ -2,6 +2,7 @@
 // chained to the one before, so that an entry edited, removed or moved is
 // found, and two counters saving at once leave one unbroken chain.
 #include "data/audittrail.h"
+#include "data/backup.h"
 #include "data/serials.h"
 #include "storetest.h"
 #include "support/testserver.h"
@@ -205,6 +206,29 @@ private slots:
         QCOMPARE(all.back().action, QString("found broken"));
         QCOMPARE(all.back().key, QString::number(broken));
         QCOMPARE(VerifyAuditTrail(*d.db).brokenSerial, broken); // the first break is still the one named
+    }
+
+    // A backup carries the trail whole, and a restore brings back the trail
+    // as it was then, its chain holding.
+    void backupAndRestoreCarryTheTrail()
+    {
+        ON_FILES_ONLY();
+        TempData d;
+        QTemporaryDir backups;
+        logInOwnWork(*d.db, "C00001", AuditAction::Added);
+        logInOwnWork(*d.db, "C00001", AuditAction::Changed, {{"Gstin", "a", "b"}});
+        const QString backup = BackUpData(d.folder(), backups.path());
+        {
+            const std::unique_ptr<Database> copy = Database::open(backup);
+            QCOMPARE(VerifyAuditTrail(*copy).count, qint64(2));
+        }
+        logInOwnWork(*d.db, "C00001", AuditAction::Cancelled);
+        RestoreData(*d.db, backup);
+        const AuditVerdict restored = VerifyAuditTrail(*d.db);
+        QVERIFY2(restored.intact, qPrintable(restored.text()));
+        QCOMPARE(restored.count, qint64(2));
+        logInOwnWork(*d.db, "C00002", AuditAction::Added); // and goes on from there
+        QCOMPARE(VerifyAuditTrail(*d.db).count, qint64(3));
     }
 
     void intactTrailSaysNothingAtLogin()
