@@ -1,6 +1,7 @@
 // Start-up: read the command line, open the data folder's database files,
 // then show the login window, or add an operator, back up the data, or copy
 // the data folder to a server.
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/servercopy.h"
@@ -54,6 +55,7 @@ int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
         refuse(message);
     if (!db)
         return 1;
+    zelva::SetAuditOperator(QStringLiteral("(command line)"));
     QString error;
     const std::optional<QString> password = zelva::ReadNewPassword(line.operatorName, &error);
     if (!password)
@@ -92,6 +94,28 @@ int copyToServer(int argc, char* argv[], const zelva::CommandLine& line)
     for (const QString& text : outcome.lines)
         outcome.copied ? printLine(stdout, text) : (void)refuse(text);
     return outcome.copied ? 0 : 1;
+}
+
+// Walks the audit trail's chain; only reads.
+int verifyAuditTrail(int argc, char* argv[], const zelva::CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    QStringList messages;
+    const std::unique_ptr<zelva::Database> db
+        = zelva::OpenDataForCommand(dataFolderOf(line), &messages, zelva::ChooseServer(line.server));
+    for (const QString& message : messages)
+        refuse(message);
+    if (!db)
+        return 1;
+    try {
+        const zelva::AuditVerdict verdict = zelva::VerifyAuditTrail(*db);
+        if (!verdict.intact)
+            return refuse(verdict.text());
+        printLine(stdout, verdict.text());
+        return 0;
+    } catch (const zelva::DataError& failure) {
+        return refuse(failure.message());
+    }
 }
 
 // Without a display the windowing library would abort with advice to reinstall;
@@ -161,6 +185,8 @@ int main(int argc, char* argv[])
         return backUp(argc, argv, line);
     case zelva::CommandLine::Action::CopyToServer:
         return copyToServer(argc, argv, line);
+    case zelva::CommandLine::Action::VerifyAuditTrail:
+        return verifyAuditTrail(argc, argv, line);
     case zelva::CommandLine::Action::Run:
         break;
     }

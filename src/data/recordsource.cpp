@@ -1,5 +1,6 @@
 #include "data/recordsource.h"
 
+#include "data/audittrail.h"
 #include "data/numbervalue.h"
 #include "data/serials.h"
 #include "platform/textnum.h"
@@ -366,6 +367,12 @@ void RecordSource::update()
 {
     if (m_mode == Mode::None)
         throw DataError(QStringLiteral("save the record"), m_db.placeOf(m_file), QStringLiteral("no new record or edit is pending"));
+    if (!m_db.inTransaction()) { // the record and its audit entry land together or not at all
+        Transaction transaction(m_db, QStringLiteral("save the record in %1").arg(m_table));
+        update();
+        transaction.commit();
+        return;
+    }
     keepForRollback();
     if (m_mode == Mode::Adding)
         insertPending();
@@ -394,11 +401,14 @@ void RecordSource::keepForRollback()
 // The pending fields as quoted column names, their values as the columns take them.
 QStringList RecordSource::pendingColumns(QVariantList& values) const
 {
+    // In the table's order, so the audit trail lists the fields as the table does.
     QStringList names;
-    for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
-        const QString name = m_columns[m_columnIndex.value(it.key())];
+    for (const QString& name : m_columns) {
+        const auto pending = m_pending.constFind(name.toLower());
+        if (pending == m_pending.constEnd())
+            continue;
         names << QStringLiteral("\"%1\"").arg(name);
-        values << converted(name, it.value());
+        values << converted(name, *pending);
     }
     return names;
 }
@@ -412,6 +422,15 @@ void RecordSource::insertPending()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qualifiedTable())
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(qualifiedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     const qint64 rowid = m_db.insert(sql, values, QStringLiteral("save the new record in %1").arg(m_table), m_file);
+    std::vector<FieldChange> added;
+    QString key;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString field = names[i].mid(1, names[i].size() - 2); // unquoted
+        if (field.compare(AuditKeyField(m_table), Qt::CaseInsensitive) == 0)
+            key = shown(values[i]);
+        added.push_back({field, {}, AuditHidesField(m_table, field) ? HiddenValueText() : shown(values[i])});
+    }
+    LogChange(m_db, m_table, key.isEmpty() ? QString::number(rowid) : key, AuditAction::Added, added);
     if (m_loaded) {
         m_rowids.push_back(rowid);
         m_rows.emplace_back(m_columns.size());
@@ -427,12 +446,49 @@ void RecordSource::updatePending()
         set += QStringLiteral(" = ?");
     if (sets.isEmpty())
         return;
+    const std::vector<FieldChange> changes = changesOfPending(values);
     values << m_editKey;
     m_db.run(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(qualifiedTable(), sets.join(QLatin1Char(','))), values,
              QStringLiteral("save the changes in %1").arg(m_table), m_file);
+    if (!changes.empty())
+        LogChange(m_db, m_table, m_editKeyText, AuditAction::Changed, changes);
     const int index = indexOfKey(m_editKey);
     if (m_loaded && index >= 0)
         reloadRow(m_editKey, index);
+}
+
+// Each pending field whose value differs from the record as it stands now
+// (read inside the update's transaction), with its old and new value as the
+// boxes show them; also finds the record's key for the trail.
+std::vector<FieldChange> RecordSource::changesOfPending(const QVariantList& newValues)
+{
+    const QString keyField = AuditKeyField(m_table);
+    const int keyColumn = keyField.isEmpty() ? -1 : findColumn(keyField);
+    QStringList columns;
+    QStringList fields;
+    for (const QString& name : m_columns) // as pendingColumns lists them
+        if (m_pending.contains(name.toLower())) {
+            fields << name;
+            columns << QStringLiteral("\"%1\"").arg(name);
+        }
+    columns << (keyColumn < 0 ? QStringLiteral("rowid") : QStringLiteral("\"%1\"").arg(m_columns[keyColumn]));
+    QSqlQuery old = m_db.run(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(columns.join(QLatin1Char(',')), qualifiedTable()),
+                             {m_editKey}, QStringLiteral("save the changes in %1").arg(m_table), m_file);
+    std::vector<FieldChange> changes;
+    if (!old.next())
+        return changes;
+    for (int i = 0; i < fields.size(); ++i) {
+        const QString before = shown(old.value(i));
+        const QString after = shown(newValues[i]);
+        if (before == after)
+            continue;
+        if (AuditHidesField(m_table, fields[i]))
+            changes.push_back({fields[i], HiddenValueText(), HiddenValueText()});
+        else
+            changes.push_back({fields[i], before, after});
+    }
+    m_editKeyText = shown(old.value(int(fields.size())));
+    return changes;
 }
 
 void RecordSource::reloadRow(qint64 rowid, int index)

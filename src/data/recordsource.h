@@ -13,6 +13,7 @@
 // - after update() of a new record the record current before addNew stays current.
 // A view (MonthlyReport) binds like a table but is read-only; its keys are
 // the row positions.
+#include "data/audittrail.h"
 #include "data/database.h"
 
 #include <QHash>
@@ -100,6 +101,7 @@ private:
     QStringList pendingColumns(QVariantList& values) const;
     void insertPending();
     void updatePending();
+    std::vector<FieldChange> changesOfPending(const QVariantList& newValues);
     void reloadRow(qint64 rowid, int index);
     void keepForRollback();
 
@@ -119,6 +121,7 @@ private:
     Mode m_mode = Mode::None;
     QHash<QString, QVariant> m_pending; // lower-case name -> value
     qint64 m_editKey = -1;             // the record a pending edit writes to
+    QString m_editKeyText;             // its key in the audit trail
     QString m_filterField;
     QVariant m_filterValue;
     QStringList m_fieldsRead;        // empty: every field

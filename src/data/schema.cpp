@@ -39,6 +39,12 @@ std::vector<TableDef> buildTables()
 {
     std::vector<TableDef> t;
     t.push_back({DbFile::Zlv, "Login", {text("username"), text("Password")}, {}, false});
+    // The audit trail (data/audittrail.h): entries numbered from 1, each
+    // chained to the one before by its Hash. Only ever appended to.
+    t.push_back({DbFile::Zlv, "AuditTrail",
+                 {serial("Sno"), text("At"), text("Operator"), text("Computer"), text("TableName"), text("RecordKey"),
+                  text("Action"), text("Changes"), text("Hash")},
+                 "Sno", false});
     t.push_back({DbFile::Master, "Company",
                  {text("Name"), text("address"), text("Dist"), text("State"), text("Pin"), text("Gstin"),
                   text("contact"), text("Email"), text("Website"), text("BankName"), text("BankAddress"),
@@ -382,6 +388,14 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
         dayKeyIndex("PurchaseBill", QStringLiteral("\"BillDay\""));
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_PurchaseBillLine_bill\" ON "
                                      "\"PurchaseBillLine\" (\"BillSno\")")
+                          .arg(quoted(SchemaName(file)));
+    }
+    // A record's history and a period of the trail are read by these.
+    if (file == DbFile::Zlv) {
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_AuditTrail_record\" ON \"AuditTrail\" "
+                                     "(\"TableName\", \"RecordKey\")")
+                          .arg(quoted(SchemaName(file)));
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_AuditTrail_at\" ON \"AuditTrail\" (\"At\")")
                           .arg(quoted(SchemaName(file)));
     }
     // Version 4: the monthly view made again to leave cancelled invoices' values out

@@ -104,8 +104,10 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 11: the audit trail (AuditTrail in ZLV.db, a new table), indexed by record and time.
+constexpr int AuditTrailVersion = 11;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = EInvoiceVersion;
+constexpr int SchemaVersion = AuditTrailVersion;
 
 } // namespace zelva

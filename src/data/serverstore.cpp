@@ -157,6 +157,10 @@ QStringList ServerIndexSql(const TableDef& table)
         dayKey("idx_PurchaseBill_daykey", QStringLiteral("\"BillDay\""));
     if (table.name == QLatin1String("PurchaseBillLine"))
         dayKey("idx_PurchaseBillLine_bill", QStringLiteral("\"BillSno\""));
+    if (table.name == QLatin1String("AuditTrail")) { // a record's history, a period of the trail
+        dayKey("idx_AuditTrail_record", QStringLiteral("\"TableName\", \"RecordKey\""));
+        dayKey("idx_AuditTrail_at", QStringLiteral("\"At\""));
+    }
     return statements;
 }
 

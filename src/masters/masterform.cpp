@@ -63,6 +63,8 @@ MasterForm::MasterForm(const QString& caption, const QString& title, QWidget* pa
     cmdEdit = NewButton(this, "cmdEdit", tr("&Edit"), tr("Update the Current Members Detail"));
     cmdUpdate = NewButton(this, "cmdUpdate", tr("U&pdate"), tr("Save the Update"));
     cmdCancelEdit = NewButton(this, "cmdCancelEdit", tr("Cancel Edit"), tr("Cancel Editing Members Detail"));
+    cmdHistory = NewButton(this, "cmdHistory", tr("Histor&y"), tr("Every change made to this record"));
+    cmdHistory->setEnabled(false);
     cmdClose = NewButton(this, "cmdClose", tr("&Close"), tr("Close Curent Window"));
 
     m_entries = new QFormLayout;
@@ -109,7 +111,7 @@ void MasterForm::setUp(Setup setup)
     commandFrame->setObjectName(QStringLiteral("fracommand"));
     auto* commandRow = new QHBoxLayout(commandFrame);
     std::vector<QPushButton*> buttons = m_setup.extraButtons;
-    for (QPushButton* b : {cmdNew, cmdSave, cmdCancel, cmdEdit, cmdUpdate, cmdCancelEdit, cmdClose})
+    for (QPushButton* b : {cmdNew, cmdSave, cmdCancel, cmdEdit, cmdUpdate, cmdCancelEdit, cmdHistory, cmdClose})
         buttons.push_back(b);
     for (QPushButton* b : buttons)
         commandRow->addWidget(b);
@@ -148,6 +150,7 @@ void MasterForm::setUp(Setup setup)
     connect(cmdEdit, &QPushButton::clicked, this, &MasterForm::cmdEdit_Click);
     connect(cmdUpdate, &QPushButton::clicked, this, &MasterForm::cmdUpdate_Click);
     connect(cmdCancelEdit, &QPushButton::clicked, this, &MasterForm::cmdCancelEdit_Click);
+    connect(cmdHistory, &QPushButton::clicked, this, &MasterForm::cmdHistory_Click);
     connect(cmdClose, &QPushButton::clicked, this, &MasterForm::cmdClose_Click);
 
     Form_Load();
@@ -358,12 +361,18 @@ void MasterForm::showByKey(qint64 key)
 void MasterForm::setShown(qint64 key)
 {
     m_shownKey = key;
-    if (key < 0) {
-        m_shownIsPlaceholder = false;
-        return;
+    m_shownIsPlaceholder = false;
+    if (key >= 0) {
+        const QVariant serial = records().value(fieldOf(m_setup.serialBox));
+        m_shownIsPlaceholder = !serial.isNull() && serial.toDouble() == 0;
     }
-    const QVariant serial = records().value(fieldOf(m_setup.serialBox));
-    m_shownIsPlaceholder = !serial.isNull() && serial.toDouble() == 0;
+    cmdHistory->setEnabled(key >= 0 && !m_shownIsPlaceholder);
+}
+
+void MasterForm::cmdHistory_Click()
+{
+    if (m_shownKey >= 0 && !m_shownIsPlaceholder)
+        emit historyWanted(records().table(), TextOf(m_setup.codeBox));
 }
 
 void MasterForm::showFirstRecord()

@@ -54,6 +54,7 @@ public:
     QPushButton* cmdEdit;
     QPushButton* cmdUpdate;
     QPushButton* cmdCancelEdit;
+    QPushButton* cmdHistory; // enabled while a record is on display
     QPushButton* cmdClose;
 
     // The key of the record the boxes show; -1 when none is on display.
@@ -65,6 +66,8 @@ public:
 signals:
     // A new record was stored or a record was rewritten.
     void recordSaved();
+    // The operator asked for the audit trail of the record on display.
+    void historyWanted(const QString& table, const QString& record);
 
 public slots:
     void cboChoice_Click();
@@ -75,6 +78,7 @@ public slots:
     void cmdEdit_Click();
     void cmdUpdate_Click();
     void cmdCancelEdit_Click();
+    void cmdHistory_Click();
     void cmdClose_Click();
 
 protected:

@@ -6,6 +6,7 @@
 #include "platform/shownvalues.h"
 #include "registers/period.h"
 #include "registers/portalfiles.h"
+#include "reports/frmaudittrail.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -50,6 +51,7 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     , cmdPrint(NewButton(this, "cmdPrint", tr("Print Re&gister"), tr("Show the register to print it or save it as PDF")))
     , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save &CSV"), tr("Save the register as a CSV file")))
     , cmdSaveExcel(NewButton(this, "cmdSaveExcel", tr("Save &Excel"), tr("Save the register as an Excel workbook")))
+    , cmdHistory(NewButton(this, "cmdHistory", tr("Histor&y"), tr("Every change made to the chosen note")))
     , cmdClose(NewButton(this, "cmdClose", tr("Clo&se"), tr("Close this Window")))
     , m_db(db)
     , m_operator(std::move(operatorName))
@@ -67,7 +69,7 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     choice->addStretch();
     auto* commands = new QHBoxLayout;
     commands->addStretch();
-    for (QPushButton* button : {cmdReprint, cmdEInvoice, cmdPrint, cmdSaveCsv, cmdSaveExcel, cmdClose})
+    for (QPushButton* button : {cmdReprint, cmdEInvoice, cmdPrint, cmdSaveCsv, cmdSaveExcel, cmdHistory, cmdClose})
         commands->addWidget(button);
     auto* column = new QVBoxLayout(this);
     column->addLayout(choice);
@@ -97,6 +99,10 @@ frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* pa
     });
     connect(cmdSaveExcel, &QPushButton::clicked, this,
             [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), NoteRegisterSheet(m_register)); });
+    connect(cmdHistory, &QPushButton::clicked, this, [this] {
+        if (const SavedNote* chosen = chosenNote())
+            OpenRecordHistory(this, m_db, QStringLiteral("SaleNote"), chosen->number);
+    });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     refresh();
 }

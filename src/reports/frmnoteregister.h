@@ -31,6 +31,7 @@ public:
     QPushButton* cmdPrint;
     QPushButton* cmdSaveCsv;
     QPushButton* cmdSaveExcel;
+    QPushButton* cmdHistory;
     QPushButton* cmdClose;
 
     // The register as the grid and the printout show it.

@@ -10,6 +10,7 @@
 #include "platform/shownvalues.h"
 #include "platform/money.h"
 #include "registers/period.h"
+#include "reports/frmaudittrail.h"
 #include "reports/invoicelist.h"
 #include "reports/tablereport.h"
 #include "ui/formboxes.h"
@@ -53,6 +54,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     , txtFind(NewBox(this, "txtFind"))
     , grdInvoices(NewTableGrid(this, "grdInvoices"))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show Duplicate"), tr("Show the chosen invoice to print it")))
+    , cmdHistory(NewButton(this, "cmdHistory", tr("Histor&y"), tr("Every change made to the chosen invoice")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
 {
@@ -72,6 +74,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     auto* commands = new QHBoxLayout;
     commands->addStretch();
     commands->addWidget(cmdShow);
+    commands->addWidget(cmdHistory);
     commands->addWidget(cmdClose);
     auto* column = new QVBoxLayout(this);
     column->addLayout(choice);
@@ -85,6 +88,13 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
     connect(grdInvoices, &QTableView::activated, this, [this] { showDuplicate(); });
     connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
+    connect(cmdHistory, &QPushButton::clicked, this, [this] {
+        const int row = grdInvoices->currentIndex().row();
+        if (row < 0)
+            MsgBox(tr("Choose an invoice from the list first."));
+        else
+            OpenRecordHistory(this, m_db, QStringLiteral("BuyerInvoice"), GridText(grdInvoices, row, 0));
+    });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     refresh();
 }

@@ -27,6 +27,7 @@ public:
     QLineEdit* txtFind;
     QTableView* grdInvoices;
     QPushButton* cmdShow;
+    QPushButton* cmdHistory;
     QPushButton* cmdClose;
 
     // The invoice number of each listed row, top to bottom.

@@ -1,5 +1,6 @@
 #include "sales/companypayment.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 
 #include <QRegularExpression>
@@ -71,9 +72,23 @@ QString FirstCompanyName(Database& db)
     return first.next() ? first.value(0).toString() : QString();
 }
 
+// The payment details the company form changed, for the audit trail.
+static void logPaymentChanges(Database& db, qint64 companySerial, const CompanyPayment& payment)
+{
+    const CompanyPayment before = LoadCompanyPayment(db, companySerial);
+    std::vector<FieldChange> changes;
+    if (before.upiId != payment.upiId)
+        changes.push_back({QStringLiteral("UpiId"), before.upiId, payment.upiId});
+    if (before.ewayBillLimit != payment.ewayBillLimit)
+        changes.push_back({QStringLiteral("EwayBillLimit"), AmountText(before.ewayBillLimit), AmountText(payment.ewayBillLimit)});
+    if (!changes.empty())
+        LogChange(db, QStringLiteral("CompanyPayment"), QString::number(companySerial), AuditAction::Changed, changes);
+}
+
 void StoreCompanyPaymentWithin(Database& db, qint64 companySerial, const CompanyPayment& payment)
 {
     const QString operation = QStringLiteral("save the company's payment details");
+    logPaymentChanges(db, companySerial, payment);
     db.run(QStringLiteral("DELETE FROM %1 WHERE \"sno\" = ?").arg(table()), {companySerial}, operation, DbFile::Master);
     db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"UpiId\", \"EwayBillLimit\") VALUES (?, ?, ?)").arg(table()),
            {companySerial, payment.upiId, ToRupees(payment.ewayBillLimit)}, operation, DbFile::Master);

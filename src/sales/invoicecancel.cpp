@@ -1,5 +1,6 @@
 #include "sales/invoicecancel.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/stockchange.h"
@@ -106,6 +107,8 @@ QString CancelInvoice(Database& db, const QString& number, const InvoiceCancella
                .arg(invoiceTable("CancelledInvoice")),
            {invoice->serial, invoice->number, mark.date, mark.time, mark.reason.trimmed(), mark.by}, CancelOperation,
            DbFile::Invoice);
+    LogChange(db, QStringLiteral("BuyerInvoice"), invoice->number, AuditAction::Cancelled,
+              {{QStringLiteral("Reason"), {}, mark.reason.trimmed()}});
     transaction.commit();
     return {};
 }
@@ -134,6 +137,7 @@ void MarkReturnFiled(Database& db, int year, int month, const FiledReturn& filin
     db.run(QStringLiteral("INSERT INTO %1 (\"ReturnMonth\", \"FiledOn\", \"FiledBy\") VALUES (?, ?, ?)")
                .arg(invoiceTable("FiledReturn")),
            {monthKey(year, month), filing.on, filing.by}, operation, DbFile::Invoice);
+    LogChange(db, QStringLiteral("FiledReturn"), QString::number(monthKey(year, month)), AuditAction::Marked);
     transaction.commit();
 }
 

@@ -1,5 +1,6 @@
 #include "sales/invoiceextras.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "platform/datetext.h"
@@ -111,6 +112,7 @@ QString StoreRegistration(Database& db, const QString& number, const InvoiceRegi
            {serial, r.irn, r.ackNo, r.ackDate, r.signedQrCode, r.ewbNo, r.ewbDate, r.ewbValidTill, number,
             DateText(QDate::currentDate())},
            RegisterOperation, DbFile::Invoice);
+    LogChange(db, QStringLiteral("InvoiceIrn"), number, AuditAction::Marked, {{QStringLiteral("Irn"), {}, r.irn}});
     transaction.commit();
     return {};
 }

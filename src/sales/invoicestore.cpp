@@ -1,5 +1,6 @@
 #include "sales/invoicestore.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/serials.h"
@@ -340,6 +341,8 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
     headerFields(invoice, as).insert(db, "BuyerInvoice");
     gridFields(invoice, as).insert(db, "GoodsInvoice");
     takeStock(db, invoice, as);
+    LogChange(db, QStringLiteral("BuyerInvoice"), as.number, AuditAction::Added,
+              {{QStringLiteral("totalamount"), {}, AmountText(invoice.totals.grand)}});
     if (invoice.transport)
         StoreTransportWithin(db, as.serial, as.number, *invoice.transport);
     return as;

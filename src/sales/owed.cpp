@@ -1,5 +1,6 @@
 #include "sales/owed.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "sales/receipt.h"
@@ -353,6 +354,10 @@ void SetCreditLimit(Database& db, qint64 buyerSerial, const QString& buyerCode, 
 {
     const QString operation = QStringLiteral("save the buyer's credit limit");
     Transaction transaction(db, operation);
+    const auto text = [](std::optional<Paise> p) { return p ? AmountText(*p) : QString(); };
+    if (const std::optional<Paise> before = CreditLimitOfSerial(db, buyerSerial); before != limit)
+        LogChange(db, QStringLiteral("BuyerCreditLimit"), buyerCode, AuditAction::Changed,
+                  {{QStringLiteral("LimitPaise"), text(before), text(limit)}});
     db.run(QStringLiteral("DELETE FROM %1 WHERE sno = ?").arg(limitTable()), {buyerSerial}, operation, DbFile::Customer);
     if (limit)
         db.run(QStringLiteral("INSERT INTO %1 (sno, bid, LimitPaise) VALUES (?, ?, ?)").arg(limitTable()),

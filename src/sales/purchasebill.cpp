@@ -1,9 +1,11 @@
 #include "sales/purchasebill.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/serials.h"
 #include "gst/gststates.h"
 #include "platform/datetext.h"
+#include "platform/textnum.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -78,6 +80,8 @@ void storePurchaseRecord(Database& db, const PurchaseBill& bill, PurchaseBillLin
             orNotApplicable(bill.supplierAddress), stockSno, line.itemCode, line.itemName, orNotApplicable(line.hsn),
             line.rate, orNotApplicable(line.per), line.quantity, QStringLiteral("N.A.")},
            tr("save the purchase"), DbFile::PurchaseMaster);
+    LogChange(db, QStringLiteral("Purchase"), RecordCode(CodeKind::Purchase, line.purchaseSerial), AuditAction::Added,
+              {{QStringLiteral("Quantity"), {}, Str(line.quantity)}});
 }
 
 PurchaseBillLine readLine(const QSqlQuery& q, int first)
@@ -183,6 +187,7 @@ QString StoreBillHeaderWithin(Database& db, PurchaseBill& bill)
             bill.supplierName, bill.supplierGstin, bill.supplierState, taxKindText(bill.mode),
             bill.reverseCharge ? 1 : 0, bill.itcEligible ? 1 : 0},
            tr("save the bill"), DbFile::PurchaseMaster);
+    LogChange(db, QStringLiteral("PurchaseBill"), key, AuditAction::Added, {{QStringLiteral("BillNo"), {}, bill.number}});
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "sales/receiptstore.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/serials.h"
@@ -101,6 +102,8 @@ StoredReceipt StoreReceiptWithin(Database& db, const Receipt& receipt, const QDa
     for (const Allotment& a : receipt.allotments)
         if (a.amount != 0)
             insertAllotment(db, stored.serial, stored.number, a);
+    LogChange(db, QStringLiteral("Receipt"), stored.number, AuditAction::Added,
+              {{QStringLiteral("AmountPaise"), {}, AmountText(receipt.amount)}});
     return stored;
 }
 
@@ -145,6 +148,8 @@ QString CancelReceipt(Database& db, const QString& number, const ReceiptCancella
                .arg(invoiceTable("CancelledReceipt")),
            {receipt->serial, receipt->number, mark.date, mark.time, mark.reason.trimmed(), mark.by}, CancelOperation,
            DbFile::Invoice);
+    LogChange(db, QStringLiteral("Receipt"), receipt->number, AuditAction::Cancelled,
+              {{QStringLiteral("Reason"), {}, mark.reason.trimmed()}});
     transaction.commit();
     return {};
 }

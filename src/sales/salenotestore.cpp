@@ -1,5 +1,6 @@
 #include "sales/salenotestore.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/stockchange.h"
@@ -324,6 +325,8 @@ StoredNote StoreSaleNote(Database& db, const SaleNote& given)
     const qint64 sno = nextSerialOf(db, "SaleNote");
     insertHeader(db, note, sno, as);
     insertLines(db, *invoice, note, sno, as.number);
+    LogChange(db, QStringLiteral("SaleNote"), as.number, AuditAction::Added,
+              {{QStringLiteral("InvoiceNo"), {}, note.invoiceNumber}});
     transaction.commit();
     return as;
 }

@@ -138,7 +138,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("URL"));
     const QCommandLineOption copyToServer(QStringLiteral("copy-to-server"), QString(), QStringLiteral("URL"));
-    parser.addOptions({ help, version, dataDir, addOperator, backup, server, copyToServer });
+    const QCommandLineOption verifyTrail(QStringLiteral("verify-audit-trail"), QString());
+    parser.addOptions({ help, version, dataDir, addOperator, backup, server, copyToServer, verifyTrail });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -179,8 +180,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("--backup copies a data folder; back a server's database up with pg_dump."));
     if (parser.isSet(server) && parser.isSet(copyToServer))
         return failure(QStringLiteral("--copy-to-server copies a data folder; give the server's address to it alone."));
-    if (int(parser.isSet(addOperator)) + int(parser.isSet(backup)) + int(parser.isSet(copyToServer)) > 1)
-        return failure(QStringLiteral("--add-operator, --backup and --copy-to-server cannot be given together."));
+    if (int(parser.isSet(addOperator)) + int(parser.isSet(backup)) + int(parser.isSet(copyToServer))
+            + int(parser.isSet(verifyTrail))
+        > 1)
+        return failure(QStringLiteral("--add-operator, --backup, --copy-to-server and --verify-audit-trail cannot be "
+                                      "given together."));
     line.dataDir = *folder;
     line.operatorName = *name;
     line.backupDir = *backupDir;
@@ -192,6 +196,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::Backup;
     if (parser.isSet(copyToServer))
         line.action = CommandLine::Action::CopyToServer;
+    if (parser.isSet(verifyTrail))
+        line.action = CommandLine::Action::VerifyAuditTrail;
     return line;
 }
 
@@ -200,7 +206,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 QString HelpText(const QString& programName)
 {
     return QStringLiteral("Usage: %1 [--data-dir DIR] [--server URL] [--add-operator NAME | --backup DIR | "
-                          "--copy-to-server URL]\n"
+                          "--copy-to-server URL | --verify-audit-trail]\n"
                           "Billing and stock for a business that charges GST.\n"
                           "\n"
                           "  --data-dir DIR        keep the data in DIR (created when missing); without it the\n"
@@ -222,6 +228,10 @@ QString HelpText(const QString& programName)
                           "                        its file, then end; the folder is left as it is. Exit\n"
                           "                        status 1 when nothing was copied (the database already\n"
                           "                        holds data, or the copy differs: it is then undone)\n"
+                          "  --verify-audit-trail  walk the audit trail's hash chain and say the first entry\n"
+                          "                        that does not hold, or that it is intact with its count\n"
+                          "                        and first and last times, then end; exit status 1 on a\n"
+                          "                        break\n"
                           "  -h, --help            show this help and end\n"
                           "  -v, --version         show the version and end\n"
                           "\n"

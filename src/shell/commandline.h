@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line: --data-dir DIR, --server URL, --add-operator NAME,
-// --backup DIR, --copy-to-server URL, --help, --version.
+// --backup DIR, --copy-to-server URL, --verify-audit-trail, --help, --version.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,7 +8,7 @@
 namespace zelva {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, AddOperator, Backup, CopyToServer, Error };
+    enum class Action { Run, Help, Version, AddOperator, Backup, CopyToServer, VerifyAuditTrail, Error };
     Action action = Action::Run;
     QString dataDir; // empty: the usual data folder
     QString server; // the PostgreSQL database's URL; empty: the one in the settings, if any

@@ -1,5 +1,6 @@
 #include "shell/frmLogin.h"
 
+#include "data/audittrail.h"
 #include "data/dataerror.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "shell/icons.h"
@@ -242,6 +243,10 @@ void frmLogin::ShowMainWindow()
     m_mainWindow->show();
     zelva::SetLoggedInUser(m_userName);
     m_mainWindow->panel(2)->setText(zelva::LoggedInUser());
+    QString broken;
+    zelva::Guarded<zelva::DataError>([&] { broken = zelva::CheckAuditTrailAtLogin(m_db); });
+    if (!broken.isEmpty())
+        zelva::MsgBox(broken);
 }
 
 void frmLogin::cmdCancel_Click()

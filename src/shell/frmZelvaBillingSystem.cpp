@@ -1,5 +1,6 @@
 #include "shell/frmZelvaBillingSystem.h"
 
+#include "data/audittrail.h"
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/noteform.h"
@@ -12,6 +13,7 @@
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
 #include "reports/frmoutstanding.h"
+#include "reports/frmaudittrail.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
@@ -31,6 +33,8 @@
 #include "shell/placeholders.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
+#include "ui/guard.h"
+#include "ui/message.h"
 #include "ui/pendingwork.h"
 #include "ui/reportwindow.h"
 
@@ -198,6 +202,7 @@ void frmZelvaBillingSystem::buildMenus()
         mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
+    addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
     mnuTools = menu("mnuTools", "&Tools");
     mnuShowToolbar
@@ -208,6 +213,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuDataSeparator = addSeparator(mnuTools, "mnuDataSeparator");
     mnuBackUpData = addEntry(mnuTools, "mnuBackUpData", "&Back Up Data", K(), &M::mnuBackUpData_Click);
     mnuRestoreData = addEntry(mnuTools, "mnuRestoreData", "&Restore Data", K(), &M::mnuRestoreData_Click);
+    mnuVerifyAuditTrail
+        = addEntry(mnuTools, "mnuVerifyAuditTrail", "&Verify Audit Trail", K(), &M::mnuVerifyAuditTrail_Click);
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -342,11 +349,11 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     if (formName == u"frmTaxInvoiceSeperateGst")
         return new frmTaxInvoiceSeperateGst(m_db);
     if (formName == u"frmStockEntry")
-        return new frmStockEntry(m_db);
+        return withHistory(new frmStockEntry(m_db));
     if (formName == u"frmBuyerDetails")
-        return new frmBuyerDetails(m_db);
+        return withHistory(new frmBuyerDetails(m_db));
     if (formName == u"frmCompany")
-        return new frmCompany(m_db);
+        return withHistory(new frmCompany(m_db));
     if (formName == u"frmPurchase") {
         auto* purchase = new frmPurchase(m_db);
         connect(purchase, &frmPurchase::stockItemFormWanted, this, &frmZelvaBillingSystem::openStockEntry);
@@ -373,7 +380,9 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     if (formName == u"frmSalesReport")
         return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
     if (formName == u"frmSupplierDetails")
-        return new frmSupplierDetails(m_db);
+        return withHistory(new frmSupplierDetails(m_db));
+    if (formName == u"frmAuditTrail")
+        return new zelva::frmAuditTrail(m_db);
     if (formName == u"frmPurchaseBills")
         return new zelva::frmPurchaseBills(m_db);
     if (formName == u"frmGstr3b")
@@ -387,6 +396,13 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
+}
+
+QWidget* frmZelvaBillingSystem::withHistory(zelva::MasterForm* form)
+{
+    connect(form, &zelva::MasterForm::historyWanted, this,
+            [this, form](const QString& table, const QString& record) { zelva::OpenRecordHistory(form, m_db, table, record); });
+    return form;
 }
 
 // The purchase form's new-item options: the stock-item form, switched to the
@@ -562,6 +578,11 @@ void frmZelvaBillingSystem::mnuExit_Click()
 }
 void frmZelvaBillingSystem::mnuBackUpData_Click() { zelva::BackUpDataFromMenu(m_db, this); }
 void frmZelvaBillingSystem::mnuRestoreData_Click() { zelva::RestoreDataFromMenu(m_db, mdiArea, this); }
+
+void frmZelvaBillingSystem::mnuVerifyAuditTrail_Click()
+{
+    zelva::Guarded<zelva::DataError>([&] { zelva::MsgBox(zelva::VerifyAuditTrail(m_db).text()); });
+}
 
 void frmZelvaBillingSystem::mnuShowToolbar_Click()
 {

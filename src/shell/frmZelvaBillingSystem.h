@@ -16,6 +16,7 @@ class QMenu;
 class QTimer;
 class QToolBar;
 namespace zelva {
+class MasterForm;
 class ReportSelection;
 class ReportWindow;
 }
@@ -81,6 +82,7 @@ public:
     QAction* mnuDataSeparator;
     QAction* mnuBackUpData;
     QAction* mnuRestoreData;
+    QAction* mnuVerifyAuditTrail;
     QMenu* mnuWindow;
     QAction* mnuExit;
     QMenu* mnuHelp;
@@ -127,6 +129,7 @@ public slots:
     void mnuExit_Click();
     void mnuBackUpData_Click();
     void mnuRestoreData_Click();
+    void mnuVerifyAuditTrail_Click();
     void mnuAbout_Click();
     void mnuContent_Click();
     // Index counts the toolbar's buttons from 1, separators included.
@@ -160,6 +163,7 @@ private:
 
     // Every child window is made here: one line per form.
     QWidget* createChildForm(const QString& formName);
+    QWidget* withHistory(zelva::MasterForm* form);
     // Every modal dialog is made here: one line per form.
     QDialog* createDialogForm(const QString& formName);
     QDialog* watchReports(zelva::ReportSelection* form, ReportKind kind);

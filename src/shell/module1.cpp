@@ -1,5 +1,7 @@
 #include "shell/module1.h"
 
+#include "data/audittrail.h"
+
 #include <QCoreApplication>
 
 namespace zelva {
@@ -20,7 +22,11 @@ EndProgramHook& endHook()
 
 QString LoggedInUser() { return loggedInUser(); }
 
-void SetLoggedInUser(const QString& userName) { loggedInUser() = userName; }
+void SetLoggedInUser(const QString& userName)
+{
+    loggedInUser() = userName;
+    SetAuditOperator(userName); // the trail names who did each change
+}
 
 void EndProgram()
 {

@@ -3,6 +3,7 @@
 // working the forms as operators do.
 #include "invoice/frmtaxinvoice.h"
 
+#include "data/audittrail.h"
 #include "data/storetest.h"
 #include "invoice/shop.h"
 #include "support/formdriver.h"
@@ -64,6 +65,11 @@ private slots:
         QCOMPARE(row(*db, "SELECT count(*), count(DISTINCT InvoiceNo), sum(Quantity1) FROM GoodsInvoice"),
                  (QVariantList{400, 400, 400.0}));
         QCOMPARE(row(*db, "SELECT Quantity FROM Stock WHERE itemcode = 'G00003'"), (QVariantList{600.0}));
+        // Every invoice has its entry, and the two counters' entries make one unbroken chain.
+        QCOMPARE(row(*db, "SELECT count(*), count(DISTINCT RecordKey) FROM AuditTrail WHERE TableName = 'BuyerInvoice'"),
+                 (QVariantList{400, 400}));
+        const zelva::AuditVerdict verdict = zelva::VerifyAuditTrail(*db);
+        QVERIFY2(verdict.intact, qPrintable(verdict.text()));
     }
 
     void twoCountersAddItemsAtOnce()
@@ -75,6 +81,9 @@ private slots:
         // The placeholder record, serial 0, has no code.
         QCOMPARE(row(*db, "SELECT count(*), count(DISTINCT itemcode), count(DISTINCT sno) FROM Stock"),
                  (QVariantList{82, 81, 82}));
+        QCOMPARE(row(*db, "SELECT count(*) FROM AuditTrail WHERE TableName = 'Stock' AND Action = 'added'"),
+                 (QVariantList{80}));
+        QVERIFY(zelva::VerifyAuditTrail(*db).intact);
     }
 
     // Stopped between the invoice's records and its stock: nothing of it

@@ -51,6 +51,7 @@ private slots:
         row("-h", { "-h" }, Action::Help); // --help: the manual page below
         row("version", { "--version" }, Action::Version);
         row("-v", { "-v" }, Action::Version);
+        row("verify the audit trail", { "--verify-audit-trail", "--data-dir", "d" }, Action::VerifyAuditTrail, "d");
         auto wrong = [](const char* name, const QStringList& arguments, const char* error) {
             QTest::newRow(name) << arguments << Action::Error << QString() << QString() << error;
         };
@@ -61,6 +62,8 @@ private slots:
         wrong("missing user name", { "--add-operator" }, "Missing value after '--add-operator'.");
         wrong("empty user name", { "--add-operator", "" }, "--add-operator needs a user name.");
         wrong("stray argument", { "shop" }, "Unexpected argument 'shop'.");
+        wrong("verify and back up", { "--verify-audit-trail", "--backup", "b" },
+              "--add-operator, --backup, --copy-to-server and --verify-audit-trail cannot be given together.");
     }
     void parse()
     {
@@ -170,6 +173,42 @@ private slots:
         QCOMPARE(again.exitCode, 1);
         QCOMPARE(again.err, QString("zelva: There is already an operator named \"Asha\".\n"));
         QCOMPARE(operatorsIn(dir.path()), 1);
+    }
+
+    // Adding operators is logged (never their password); --verify-audit-trail
+    // says the chain is intact, and names the first entry that does not hold
+    // once one is edited and once one is removed (exit status 1).
+    void programVerifiesTheAuditTrail()
+    {
+        QTemporaryDir dir;
+        const QStringList verify{"--data-dir", dir.path(), "--verify-audit-trail"};
+        QCOMPARE(runProgram(verify, {}, false).out, QString("The audit trail is intact: no entries yet.\n"));
+        for (const char* name : {"Asha", "Ravi", "Meena"})
+            QCOMPARE(runProgram({"--data-dir", dir.path(), "--add-operator", name}, "Tea 42\n", false).exitCode, 0);
+        const Finished intact = runProgram(verify, {}, false);
+        QCOMPARE(intact.exitCode, 0);
+        QVERIFY2(intact.out.startsWith("The audit trail is intact: 3 entries, the first at "), qPrintable(intact.out));
+        const auto keys = [&] {
+            QStringList all;
+            for (const QVariantList& row : testing::rowsInFile(dir.path(), DbFile::Zlv,
+                                                               "SELECT RecordKey, Operator, Changes FROM AuditTrail"))
+                all << row[0].toString() + " by " + row[1].toString() + ": " + row[2].toString();
+            return all;
+        };
+        QCOMPARE(keys(), QStringList({R"x(Asha by (command line): [["username","","Asha"],["Password","","(not kept)"]])x",
+                                      R"x(Ravi by (command line): [["username","","Ravi"],["Password","","(not kept)"]])x",
+                                      R"x(Meena by (command line): [["username","","Meena"],["Password","","(not kept)"]])x"}));
+
+        QVERIFY(testing::changeFileElsewhere(dir.path(), DbFile::Zlv, "UPDATE AuditTrail SET RecordKey = 'Mallory' WHERE Sno = 2"));
+        const Finished edited = runProgram(verify, {}, false);
+        QCOMPARE(edited.exitCode, 1);
+        QCOMPARE(edited.err, QString("zelva: The audit trail is broken at entry 2: its content does not match its hash.\n"));
+        QVERIFY(testing::changeFileElsewhere(dir.path(), DbFile::Zlv, "UPDATE AuditTrail SET RecordKey = 'Ravi' WHERE Sno = 2"));
+        QCOMPARE(runProgram(verify, {}, false).exitCode, 0); // as it was: intact again
+        QVERIFY(testing::changeFileElsewhere(dir.path(), DbFile::Zlv, "DELETE FROM AuditTrail WHERE Sno = 2"));
+        const Finished removed = runProgram(verify, {}, false);
+        QCOMPARE(removed.exitCode, 1);
+        QCOMPARE(removed.err, QString("zelva: The audit trail is broken at entry 3: entry 2 before it is missing.\n"));
     }
 
     // The server named in the settings, or on the command line, holds the operators.

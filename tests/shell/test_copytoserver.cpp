@@ -1,6 +1,7 @@
 // Moving a shop onto a server: a data folder worked at the counter (invoices
 // in and out of the State, purchases, an issue and a return), copied with
 // --copy-to-server as the command line does it, then read on both sides.
+#include "data/audittrail.h"
 #include "data/serverstore.h"
 #include "invoice/frmtaxinvoice.h"
 #include "sales/companypayment.h"
@@ -196,6 +197,11 @@ private slots:
                      shown(inFile));
         }
         QCOMPARE(rowsOf(*server, "SELECT count(*) FROM IssueMaster.IssueRegister WHERE Quantity < 0").value(0).value(0).toInt(), 1);
+        // The day's audit trail came along whole: its chain holds on the server too.
+        const zelva::AuditVerdict onServer = zelva::VerifyAuditTrail(*server);
+        QVERIFY2(onServer.intact, qPrintable(onServer.text()));
+        QVERIFY(onServer.count > 10);
+        QCOMPARE(onServer.count, qint64(countIn(shop.folder(), zelva::DbFile::Zlv, "AuditTrail")));
     }
 
     // The program on the server shows what it showed on the folder: the

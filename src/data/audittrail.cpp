@@ -1,0 +1,248 @@
+#include "data/audittrail.h"
+
+#include "data/database.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSysInfo>
+
+namespace zelva {
+
+namespace {
+
+const QString Operation = QStringLiteral("keep the audit trail");
+const QString Columns = QStringLiteral("\"Sno\", \"At\", \"Operator\", \"Computer\", \"TableName\", \"RecordKey\", "
+                                       "\"Action\", \"Changes\", \"Hash\"");
+
+QString& auditOperator()
+{
+    static QString name;
+    return name;
+}
+
+QString trailTable()
+{
+    return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(DbFile::Zlv), QLatin1String(AuditTrailTable));
+}
+
+QString changesText(const std::vector<FieldChange>& changes)
+{
+    if (changes.empty())
+        return {};
+    QJsonArray all;
+    for (const FieldChange& c : changes)
+        all.append(QJsonArray{c.field, c.before, c.after});
+    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+}
+
+std::vector<FieldChange> changesFrom(const QString& text)
+{
+    std::vector<FieldChange> changes;
+    for (const QJsonValue& v : QJsonDocument::fromJson(text.toUtf8()).array()) {
+        const QJsonArray c = v.toArray();
+        changes.push_back({c.at(0).toString(), c.at(1).toString(), c.at(2).toString()});
+    }
+    return changes;
+}
+
+// The stored parts of an entry in their order, each with its length, so no
+// two different entries hash the same text; then the previous entry's hash.
+class EntryHash {
+public:
+    explicit EntryHash(const QByteArray& previous) { add(previous); }
+    void add(const QByteArray& part)
+    {
+        m_hash.addData(QByteArray::number(part.size()));
+        m_hash.addData(QByteArrayView(":"));
+        m_hash.addData(part);
+    }
+    void add(const QString& part) { add(part.toUtf8()); }
+    QByteArray hex() { return m_hash.result().toHex(); }
+
+private:
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+};
+
+QByteArray hashOf(const QByteArray& previous, qint64 serial, const QStringList& parts)
+{
+    EntryHash hash(previous);
+    hash.add(QByteArray::number(serial));
+    for (const QString& part : parts)
+        hash.add(part);
+    return hash.hex();
+}
+
+} // namespace
+
+QString AuditActionText(AuditAction action)
+{
+    switch (action) {
+    case AuditAction::Added: return QStringLiteral("added");
+    case AuditAction::Changed: return QStringLiteral("changed");
+    case AuditAction::Cancelled: return QStringLiteral("cancelled");
+    case AuditAction::Marked: return QStringLiteral("marked");
+    case AuditAction::FoundBroken: return QStringLiteral("found broken");
+    }
+    return {};
+}
+
+void SetAuditOperator(const QString& userName) { auditOperator() = userName; }
+
+QString AuditOperator() { return auditOperator(); }
+
+QString AuditKeyField(const QString& table)
+{
+    if (table == QLatin1String("Login"))
+        return QStringLiteral("username");
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return {};
+    return def->codeField.isEmpty() ? def->serialField : def->codeField;
+}
+
+bool AuditHidesField(const QString& table, const QString& field)
+{
+    return table == QLatin1String("Login") && field.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0;
+}
+
+QString HiddenValueText() { return QStringLiteral("(not kept)"); }
+
+void LogChange(Database& db, const QString& table, const QString& key, AuditAction action,
+               const std::vector<FieldChange>& changes)
+{
+    if (!db.inTransaction())
+        throw DataError(Operation, db.placeOf(DbFile::Zlv),
+                        QStringLiteral("a change to %1 must be logged inside its own piece of work").arg(table));
+    // The tail inside the write transaction: the writers' lock (BEGIN
+    // IMMEDIATE on the files, the advisory lock on the server) keeps any other
+    // counter from appending after the same entry; the unique serial backs it up.
+    QSqlQuery tail = db.run(QStringLiteral("SELECT \"Sno\", \"Hash\" FROM %1 ORDER BY \"Sno\" DESC LIMIT 1").arg(trailTable()),
+                            {}, Operation, DbFile::Zlv);
+    qint64 serial = 1;
+    QByteArray previous;
+    if (tail.next()) {
+        serial = tail.value(0).toLongLong() + 1;
+        previous = tail.value(1).toString().toLatin1();
+    }
+    tail.finish();
+    const QStringList parts{QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                            AuditOperator().isEmpty() ? QStringLiteral("(not logged in)") : AuditOperator(),
+                            QSysInfo::machineHostName(),
+                            table,
+                            key,
+                            AuditActionText(action),
+                            changesText(changes)};
+    QVariantList values{serial};
+    for (const QString& part : parts)
+        values << part;
+    values << QString::fromLatin1(hashOf(previous, serial, parts));
+    db.run(QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(trailTable(), Columns), values,
+           Operation, DbFile::Zlv);
+}
+
+std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter)
+{
+    QStringList where;
+    QVariantList values;
+    const auto equals = [&](const char* column, const QString& value) {
+        if (value.isEmpty())
+            return;
+        where << QStringLiteral("\"%1\" = ?").arg(QLatin1String(column));
+        values << value;
+    };
+    if (filter.from.isValid()) {
+        where << QStringLiteral("\"At\" >= ?");
+        values << filter.from.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    if (filter.to.isValid()) {
+        where << QStringLiteral("\"At\" < ?");
+        values << filter.to.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    equals("Operator", filter.operatorName);
+    equals("TableName", filter.table);
+    equals("RecordKey", filter.key);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(Columns, trailTable());
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+    QSqlQuery query = db.run(sql + QStringLiteral(" ORDER BY \"Sno\""), values, Operation, DbFile::Zlv);
+    std::vector<AuditEntry> entries;
+    while (query.next())
+        entries.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
+                           query.value(3).toString(), query.value(4).toString(), query.value(5).toString(),
+                           query.value(6).toString(), changesFrom(query.value(7).toString())});
+    return entries;
+}
+
+QStringList AuditedTables(Database& db)
+{
+    QSqlQuery query = db.run(QStringLiteral("SELECT DISTINCT \"TableName\" FROM %1 ORDER BY 1").arg(trailTable()), {},
+                             Operation, DbFile::Zlv);
+    QStringList tables;
+    while (query.next())
+        tables << query.value(0).toString();
+    return tables;
+}
+
+AuditVerdict VerifyAuditTrail(Database& db)
+{
+    QSqlQuery query = db.run(QStringLiteral("SELECT %1 FROM %2 ORDER BY \"Sno\"").arg(Columns, trailTable()), {},
+                             QStringLiteral("verify the audit trail"), DbFile::Zlv);
+    AuditVerdict verdict;
+    QByteArray previous;
+    qint64 expected = 1;
+    QStringList parts;
+    while (query.next()) {
+        const qint64 serial = query.value(0).toLongLong();
+        parts.clear();
+        for (int i = 1; i <= 7; ++i)
+            parts << query.value(i).toString();
+        const QByteArray stored = query.value(8).toString().toLatin1();
+        QString problem;
+        if (serial != expected)
+            problem = serial > expected ? QStringLiteral("entry %1 before it is missing").arg(expected)
+                                        : QStringLiteral("it is out of order");
+        else if (hashOf(previous, serial, parts) != stored)
+            problem = QStringLiteral("its content does not match its hash");
+        if (!problem.isEmpty()) {
+            verdict.intact = false;
+            verdict.brokenSerial = serial;
+            verdict.problem = problem;
+            return verdict;
+        }
+        if (verdict.count == 0)
+            verdict.firstAt = parts[0];
+        verdict.lastAt = parts[0];
+        ++verdict.count;
+        previous = stored;
+        expected = serial + 1;
+    }
+    return verdict;
+}
+
+QString CheckAuditTrailAtLogin(Database& db)
+{
+    const AuditVerdict verdict = VerifyAuditTrail(db);
+    if (verdict.intact)
+        return {};
+    Transaction transaction(db, QStringLiteral("log the broken audit trail"));
+    LogChange(db, QLatin1String(AuditTrailTable), QString::number(verdict.brokenSerial), AuditAction::FoundBroken,
+              {{QStringLiteral("Verified"), {}, verdict.text()}});
+    transaction.commit();
+    return verdict.text() + QStringLiteral(" The finding is logged; work can go on, and the trail keeps every "
+                                           "change from here on. Keep a backup of the data as it is for the auditor.");
+}
+
+QString AuditVerdict::text() const
+{
+    if (!intact)
+        return QStringLiteral("The audit trail is broken at entry %1: %2.").arg(brokenSerial).arg(problem);
+    if (count == 0)
+        return QStringLiteral("The audit trail is intact: no entries yet.");
+    return QStringLiteral("The audit trail is intact: %1 %2, the first at %3, the last at %4.")
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), firstAt, lastAt);
+}
+
+} // namespace zelva
