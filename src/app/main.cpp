@@ -45,14 +45,21 @@ QString dataFolderOf(const zelva::CommandLine& line)
     return zelva::ChooseDataFolder(line.dataDir, QCoreApplication::applicationDirPath());
 }
 
-int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
+// The data a command works on; what opening it found is said on standard error.
+std::unique_ptr<zelva::Database> openForCommand(const zelva::CommandLine& line)
 {
-    QCoreApplication app(argc, argv);
     QStringList messages;
-    const std::unique_ptr<zelva::Database> db
+    std::unique_ptr<zelva::Database> db
         = zelva::OpenDataForCommand(dataFolderOf(line), &messages, zelva::ChooseServer(line.server));
     for (const QString& message : messages)
         refuse(message);
+    return db;
+}
+
+int addOperator(int argc, char* argv[], const zelva::CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    const std::unique_ptr<zelva::Database> db = openForCommand(line);
     if (!db)
         return 1;
     zelva::SetAuditOperator(QStringLiteral("(command line)"));
@@ -100,11 +107,7 @@ int copyToServer(int argc, char* argv[], const zelva::CommandLine& line)
 int verifyAuditTrail(int argc, char* argv[], const zelva::CommandLine& line)
 {
     QCoreApplication app(argc, argv);
-    QStringList messages;
-    const std::unique_ptr<zelva::Database> db
-        = zelva::OpenDataForCommand(dataFolderOf(line), &messages, zelva::ChooseServer(line.server));
-    for (const QString& message : messages)
-        refuse(message);
+    const std::unique_ptr<zelva::Database> db = openForCommand(line);
     if (!db)
         return 1;
     try {

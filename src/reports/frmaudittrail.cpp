@@ -12,8 +12,6 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -21,7 +19,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace zelva {
 
@@ -60,28 +57,13 @@ frmAuditTrail::frmAuditTrail(Database& db, const QString& table, const QString& 
     txtOperator->setToolTip(tr("Only this operator's entries; empty for every operator"));
     txtRecord->setToolTip(tr("Only this record (its code or number); empty for every record"));
 
-    auto* choice = new QHBoxLayout;
-    const auto labelled = [&](const QString& caption, QWidget* box) {
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(box);
-        choice->addWidget(label);
-        choice->addWidget(box);
-    };
-    labelled(tr("&From"), dtpFrom);
-    labelled(tr("T&o"), dtpTo);
-    labelled(tr("Op&erator"), txtOperator);
-    labelled(tr("Ta&ble"), cboTable);
-    labelled(tr("Recor&d"), txtRecord);
-    choice->addWidget(cmdShow);
-    choice->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdPrint, cmdSaveCsv, cmdSaveXlsx, cmdClose})
-        buttons->addWidget(b);
-    auto* column = new QVBoxLayout(this);
-    column->addLayout(choice);
-    column->addWidget(grdTrail, 1);
-    column->addLayout(buttons);
+    LayOutRegisterWindow(this,
+                         {{tr("&From"), dtpFrom},
+                          {tr("T&o"), dtpTo},
+                          {tr("Op&erator"), txtOperator},
+                          {tr("Ta&ble"), cboTable},
+                          {tr("Recor&d"), txtRecord}},
+                         {cmdShow}, grdTrail, {cmdPrint, cmdSaveCsv, cmdSaveXlsx, cmdClose});
     resize(1100, 600);
     cmdShow->setDefault(true);
 

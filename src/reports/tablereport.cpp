@@ -12,9 +12,12 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace zelva {
 
@@ -260,6 +263,30 @@ ReportRows TableRows(const TableReport& table)
 ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const QString& pdfFolder)
 {
     return ReportWindow::Open(opener, TableLayout(table), TableRows(table), pdfFolder);
+}
+
+void LayOutRegisterWindow(QWidget* window, const std::vector<LabelledBox>& choices,
+                          const std::vector<QWidget*>& choiceButtons, QWidget* grid,
+                          const std::vector<QWidget*>& footButtons)
+{
+    auto* choice = new QHBoxLayout;
+    for (const LabelledBox& c : choices) {
+        auto* label = new QLabel(c.caption, window);
+        label->setBuddy(c.box);
+        choice->addWidget(label);
+        choice->addWidget(c.box);
+    }
+    for (QWidget* button : choiceButtons)
+        choice->addWidget(button);
+    choice->addStretch();
+    auto* foot = new QHBoxLayout;
+    foot->addStretch();
+    for (QWidget* button : footButtons)
+        foot->addWidget(button);
+    auto* column = new QVBoxLayout(window);
+    column->addLayout(choice);
+    column->addWidget(grid, 1);
+    column->addLayout(foot);
 }
 
 QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day)

@@ -52,6 +52,17 @@ report::ReportRows TableRows(const TableReport& table);
 // Opens the report window over the table beside opener.
 ReportWindow* OpenTableReport(QWidget* opener, const TableReport& table, const QString& pdfFolder);
 
+// A register window's page: a row of labelled choice boxes followed by its
+// buttons, the grid beneath taking the room left, the window's own buttons at
+// the foot on the right. Each label leads to its box (its access key).
+struct LabelledBox {
+    QString caption;
+    QWidget* box;
+};
+void LayOutRegisterWindow(QWidget* window, const std::vector<LabelledBox>& choices,
+                          const std::vector<QWidget*>& choiceButtons, QWidget* grid,
+                          const std::vector<QWidget*>& footButtons);
+
 // A date box for a period's ends: dd/MM/yyyy with a calendar to pick from.
 QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day);
 
