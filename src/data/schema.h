@@ -55,6 +55,11 @@ struct IndexDef {
 };
 std::vector<IndexDef> UniqueIndexes(const TableDef& table);
 QString CreateIndexSql(DbFile file, const IndexDef& index);
+// The plain indexes a table's records are looked up by another record's
+// serial through (an invoice's stock takings, its notes, a note's lines), so
+// that a save reads only its own rows however many the books hold. Both
+// stores make them whatever the version (IF NOT EXISTS).
+std::vector<IndexDef> LookupIndexes(const QString& table);
 // The plain serial index files of version 1 carry ("" when none).
 QString OldSerialIndexName(const TableDef& table);
 
@@ -104,8 +109,10 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
+constexpr int NoteRegistrationVersion = 12;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = EInvoiceVersion;
+constexpr int SchemaVersion = NoteRegistrationVersion;
 
 } // namespace zelva
