@@ -282,6 +282,28 @@ void stageCopies(const QString& folder, const QString& backup)
     }
 }
 
+// The file's tables that its copy lacks: all of them for a file of this
+// program's version (or later); a file of an older one (a backup from before
+// an upgrade) needs at least one, the rest come with the upgrade.
+QStringList tablesLacking(Handle& copy, DbFile file)
+{
+    QStringList lacking;
+    bool anyThere = false;
+    for (const TableDef& table : AllTables()) {
+        if (table.file != file)
+            continue;
+        const bool there = !copy.firstValue(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                                           "name = '%1' COLLATE NOCASE")
+                                                .arg(table.name))
+                                .isEmpty();
+        anyThere = anyThere || there;
+        if (!there)
+            lacking << table.name;
+    }
+    const bool current = copy.firstValue(QStringLiteral("PRAGMA user_version")).toInt() >= SchemaVersion;
+    return current || !anyThere ? lacking : QStringList();
+}
+
 } // namespace
 
 QString DefaultBackupParent(const QString& dataFolder) { return QDir(dataFolder).filePath(QStringLiteral("Backups")); }
@@ -295,6 +317,10 @@ QString BackUpData(const QString& dataFolder, const QString& parent, const QStri
         throw DataError(operation, shown(dataFolder),
                         QStringLiteral("a restore of the data was cut short, so the files are partly the backup's; "
                                        "start the program, which finishes it, then back up"));
+    const FolderSurvey survey = SurveyDataFolder(dataFolder);
+    if (!survey.missing.isEmpty() || !survey.blank.isEmpty())
+        throw DataError(operation, shown(dataFolder),
+                        AbsentFilesText(survey) + QStringLiteral(", so a copy of it would not be a backup"));
     const QString folder = newBackupFolder(parent, label);
     // SQLite may refuse a file at once while another copy commits a save
     // (waiting could deadlock it); the next try finds it free.
@@ -322,6 +348,9 @@ QString BackupProblem(const QString& backupFolder)
         if (verdict != QLatin1String("ok"))
             return QStringLiteral("%1 in it is damaged (%2)")
                 .arg(RelativePath(file), verdict.isEmpty() ? copy.error() : verdict);
+        const QStringList lacking = tablesLacking(copy, file);
+        if (!lacking.isEmpty())
+            return QStringLiteral("%1 in it lacks the tables %2").arg(RelativePath(file), lacking.join(QStringLiteral(", ")));
     }
     return {};
 }

@@ -19,12 +19,15 @@ QString DefaultBackupParent(const QString& dataFolder);
 // or not at all) into a new dated folder under parent, "<label> yyyy-MM-dd
 // hh.mm.ss". Works beside running copies of the program and changes nothing
 // in the data folder. Returns the new folder; throws DataError (and leaves no
-// partial backup) when the copy cannot be made.
+// partial backup) when the copy cannot be made, or when a file of the folder
+// is missing or empty (0 bytes, or none of the program's tables), as
+// start-up refuses it: a copy of such a folder is no backup.
 QString BackUpData(const QString& dataFolder, const QString& parent,
                    const QString& label = QStringLiteral("Backup"));
 
-// What makes the folder unfit to restore from: a file missing or failing
-// SQLite's integrity check. "" when all eight are there and sound.
+// What makes the folder unfit to restore from: a file missing, failing
+// SQLite's integrity check, or lacking its tables (all of them when the file
+// is of this program's version). "" when all eight are there and sound.
 QString BackupProblem(const QString& backupFolder);
 
 // Puts a backup's files in place of the data folder's: checks the backup,

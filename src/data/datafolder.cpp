@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
+#include <optional>
 #include <sqlite3.h>
 
 #ifdef Q_OS_UNIX
@@ -28,63 +29,60 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString pathIn(const QString& folder, const QString& relative) { return folder + QLatin1Char('/') + relative; }
 
-// True when ZLV.db names an operator, or exists but cannot be read (a damaged
-// login file is somebody's, not a fresh one).
-bool loginFileInUse(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return false;
-    sqlite3* handle = nullptr;
-    bool inUse = true;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(handle, "SELECT count(*) FROM Login", -1, &statement, nullptr) == SQLITE_OK
-            && sqlite3_step(statement) == SQLITE_ROW)
-            inUse = sqlite3_column_int64(statement, 0) > 0;
-        else
-            inUse = sqlite3_errcode(handle) != SQLITE_ERROR; // no Login table yet: a fresh file
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(handle);
-    return inUse;
-}
+// What a file that is there holds, as far as start-up needs to know.
+enum class FileHolds { NoTables, NoRecords, Records };
 
-// A file that is there but holds none of the program's tables (0 bytes, or a
-// database of something else). A file that cannot be read is not blank: it is
-// somebody's, damaged.
-bool isBlank(const QString& path, DbFile file)
+// Opened read-write when it may be (never created), so that a journal left
+// hot by a start or a save cut short is rolled back before the file is read:
+// the file is judged as every later reader finds it, not as it was half
+// written. A file that cannot be read holds records: it is somebody's, damaged.
+FileHolds whatFileHolds(const QString& path, DbFile file)
 {
     sqlite3* handle = nullptr;
-    bool blank = false;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(handle, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &statement, nullptr)
-            == SQLITE_OK) {
-            QStringList names;
-            int step = SQLITE_ROW;
-            while ((step = sqlite3_step(statement)) == SQLITE_ROW)
-                names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-            blank = step == SQLITE_DONE;
-            for (const TableDef& table : AllTables())
-                if (table.file == file && names.contains(table.name, Qt::CaseInsensitive))
-                    blank = false;
+    const QByteArray name = QFile::encodeName(path);
+    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(handle);
+        handle = nullptr;
+        if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close(handle);
+            return FileHolds::Records;
         }
+    }
+    const auto rows = [&](const QByteArray& sql, QStringList* names) {
+        sqlite3_stmt* statement = nullptr;
+        int step = sqlite3_prepare_v2(handle, sql.constData(), -1, &statement, nullptr);
+        bool any = false;
+        if (step == SQLITE_OK)
+            while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+                any = true;
+                if (names)
+                    *names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            }
         sqlite3_finalize(statement);
+        return step == SQLITE_DONE ? std::optional<bool>(any) : std::nullopt;
+    };
+    QStringList names;
+    FileHolds holds = FileHolds::Records;
+    if (rows("SELECT name FROM sqlite_master WHERE type = 'table'", &names)) {
+        holds = FileHolds::NoTables;
+        for (const TableDef& table : AllTables()) {
+            if (table.file != file || !names.contains(table.name, Qt::CaseInsensitive))
+                continue;
+            holds = FileHolds::NoRecords;
+            // more rows than the placeholder a new table is made with
+            const std::optional<bool> more = rows(QStringLiteral("SELECT 1 FROM \"%1\" LIMIT 1 OFFSET %2")
+                                                      .arg(table.name)
+                                                      .arg(table.placeholder ? 1 : 0)
+                                                      .toUtf8(),
+                                                  nullptr);
+            if (!more || *more) {
+                holds = FileHolds::Records;
+                break;
+            }
+        }
     }
     sqlite3_close(handle);
-    return blank;
-}
-
-// "these are missing from it: ...", "these are empty ...", or both.
-QString absentText(const FolderSurvey& survey)
-{
-    QStringList parts;
-    if (!survey.missing.isEmpty())
-        parts << QStringLiteral("these are missing from it: %1").arg(survey.missing.join(QStringLiteral(", ")));
-    if (!survey.blank.isEmpty())
-        parts << QStringLiteral("these in it are empty (0 bytes, or none of the program's tables): %1")
-                     .arg(survey.blank.join(QStringLiteral(", ")));
-    return parts.join(QStringLiteral("; "));
+    return holds;
 }
 
 bool onlyLoginFile(const FolderSurvey& survey)
@@ -112,16 +110,33 @@ FolderSurvey SurveyDataFolder(const QString& folder)
         if (!QFileInfo::exists(pathIn(folder, relative))) {
             if (subfolder || file == DbFile::Zlv)
                 survey.missing << relative;
-        } else if (isBlank(pathIn(folder, relative), file)) {
+            continue;
+        }
+        switch (whatFileHolds(pathIn(folder, relative), file)) {
+        case FileHolds::NoTables:
             survey.blank << relative;
-        } else {
-            survey.inUse = survey.inUse || file != DbFile::Zlv;
+            break;
+        case FileHolds::Records:
+            survey.inUse = true;
+            break;
+        case FileHolds::NoRecords:
+            break;
         }
     }
     if (!subfolder)
         survey.missing << QStringLiteral("Database/");
-    survey.inUse = survey.inUse || loginFileInUse(pathIn(folder, RelativePath(DbFile::Zlv)));
     return survey;
+}
+
+QString AbsentFilesText(const FolderSurvey& survey)
+{
+    QStringList parts;
+    if (!survey.missing.isEmpty())
+        parts << QStringLiteral("these are missing from it: %1").arg(survey.missing.join(QStringLiteral(", ")));
+    if (!survey.blank.isEmpty())
+        parts << QStringLiteral("these in it are empty (0 bytes, or none of the program's tables): %1")
+                     .arg(survey.blank.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral("; "));
 }
 
 QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey)
@@ -135,14 +150,14 @@ QString MissingFilesQuestion(const QString& folder, const FolderSurvey& survey)
                          "repeating numbers already issued. If you have a backup, answer No and copy its "
                          "files into the data folder first.");
     return QStringLiteral("The data folder %1 is in use, but %2.\n\n%3\n\nCreate them empty now?")
-        .arg(shown(folder), absentText(survey), meaning);
+        .arg(shown(folder), AbsentFilesText(survey), meaning);
 }
 
 QString MissingFilesRefusal(const QString& folder, const FolderSurvey& survey)
 {
     return QStringLiteral("The data folder %1 is in use, but %2. Nothing was created: copy them back from a "
                           "backup, or start the program on the desktop, which creates them empty once you agree.")
-        .arg(shown(folder), absentText(survey));
+        .arg(shown(folder), AbsentFilesText(survey));
 }
 
 QString PrintsFolder(const QString& dataFolder)

@@ -13,9 +13,10 @@ QString ChooseDataFolder(const QString& dataDirOption, const QString& applicatio
 
 // What start-up finds before it opens anything.
 struct FolderSurvey {
-    // A folder in use: ZLV.db holds an operator (or cannot be read), or a file
-    // under Database/ holds the program's tables (or cannot be read). A fresh
-    // or never-used folder is set up silently.
+    // A folder in use: a file holds an operator or a record beyond the
+    // placeholders set-up makes (or cannot be read). A fresh folder, or one
+    // whose first start was cut short while it made the files, holds none and
+    // is set up silently.
     bool inUse = false;
     // The database files that are not there, as relative paths; "Database/"
     // alone when the whole folder is gone.
@@ -27,6 +28,8 @@ struct FolderSurvey {
     bool needsConsent() const { return inUse && !(missing.isEmpty() && blank.isEmpty()); }
 };
 FolderSurvey SurveyDataFolder(const QString& folder);
+// "these are missing from it: ..." and/or "these in it are empty (...): ..."
+QString AbsentFilesText(const FolderSurvey& survey);
 
 // The operator's question (and the command line's refusal) about a folder in
 // use with files missing or blank: names them and says what creating them

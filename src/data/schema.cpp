@@ -1,5 +1,8 @@
 #include "data/schema.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace zelva {
 
 namespace {
@@ -108,6 +111,12 @@ std::vector<TableDef> buildTables()
                  {serial("sno"), text("InvoiceNo"), text("Irn"), text("AckNo"), text("AckDate"), text("SignedQrCode"),
                   text("EwbNo"), text("EwbDate"), text("EwbValidTill"), text("ImportedOn")},
                  "sno", false, "InvoiceNo"});
+    // What the portal gave back for a credit or debit note's e-invoice, under
+    // the note's sno in SaleNote.
+    t.push_back({DbFile::Invoice, "SaleNoteIrn",
+                 {serial("sno"), text("NoteNo"), text("Irn"), text("AckNo"), text("AckDate"), text("SignedQrCode"),
+                  text("ImportedOn")},
+                 "sno", false, "NoteNo"});
     // Money received from buyers, in paise: each receipt under its own number
     // (R00001), never edited; a cancelled one keeps its number and its mark.
     t.push_back({DbFile::Invoice, "Receipt",
@@ -365,6 +374,16 @@ QString OldSerialIndexName(const TableDef& table)
     return field.isEmpty() ? QString() : QStringLiteral("idx_%1_%2").arg(table.name, field);
 }
 
+std::vector<IndexDef> LookupIndexes(const QString& table)
+{
+    static const std::vector<IndexDef> all{{QStringLiteral("idx_InvoiceStock_sno"), QStringLiteral("InvoiceStock"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_SaleNote_invoice"), QStringLiteral("SaleNote"), QStringLiteral("InvoiceSno")},
+                                           {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")}};
+    std::vector<IndexDef> of;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
+    return of;
+}
+
 QStringList UpgradeSql(DbFile file, int fromVersion)
 {
     QStringList statements;
@@ -398,6 +417,14 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_AuditTrail_at\" ON \"AuditTrail\" (\"At\")")
                           .arg(quoted(SchemaName(file)));
     }
+    for (const TableDef& table : AllTables())
+        if (table.file == file)
+            for (const IndexDef& index : LookupIndexes(table.name))
+                statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                                  .arg(quoted(SchemaName(file)), quoted(index.name), quoted(index.table),
+                                       quoted(index.field));
+    // Version 12: the registration of a note (SaleNoteIrn) is a new table, made
+    // as missing tables are, on the server too.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

@@ -55,6 +55,11 @@ struct IndexDef {
 };
 std::vector<IndexDef> UniqueIndexes(const TableDef& table);
 QString CreateIndexSql(DbFile file, const IndexDef& index);
+// The plain indexes a table's records are looked up by another record's
+// serial through (an invoice's stock takings, its notes, a note's lines), so
+// that a save reads only its own rows however many the books hold. Both
+// stores make them whatever the version (IF NOT EXISTS).
+std::vector<IndexDef> LookupIndexes(const QString& table);
 // The plain serial index files of version 1 carry ("" when none).
 QString OldSerialIndexName(const TableDef& table);
 
@@ -106,8 +111,10 @@ constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
 // 11: the audit trail (AuditTrail in ZLV.db, a new table), indexed by record and time.
 constexpr int AuditTrailVersion = 11;
+// 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
+constexpr int NoteRegistrationVersion = 12;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = AuditTrailVersion;
+constexpr int SchemaVersion = NoteRegistrationVersion;
 
 } // namespace zelva

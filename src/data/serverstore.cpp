@@ -161,6 +161,9 @@ QStringList ServerIndexSql(const TableDef& table)
         dayKey("idx_AuditTrail_record", QStringLiteral("\"TableName\", \"RecordKey\""));
         dayKey("idx_AuditTrail_at", QStringLiteral("\"At\""));
     }
+    for (const IndexDef& index : LookupIndexes(table.name))
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                          .arg(quoted(index.name), qualified(table.file, table.name), quoted(index.field));
     return statements;
 }
 
@@ -254,6 +257,23 @@ void Database::createServerLayout()
         transaction.commit();
 }
 
+namespace {
+
+bool lookupIndexMissing(const Database& db, const TableDef& table, const QString& operation)
+{
+    for (const IndexDef& index : LookupIndexes(table.name)) {
+        QSqlQuery found = db.run(QStringLiteral("SELECT 1 FROM pg_catalog.pg_class AS c JOIN pg_catalog.pg_namespace AS n "
+                                                "ON n.oid = c.relnamespace WHERE n.nspname = ? AND c.relname = ? AND "
+                                                "c.relkind = 'i'"),
+                                 {SchemaName(table.file), index.name}, operation, DbFile::Zlv);
+        if (!found.next())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool Database::ensureServerLayout()
 {
     const int stored = serverVersion();
@@ -265,8 +285,12 @@ bool Database::ensureServerLayout()
             execOnServer(sql, operation, DbFile::Zlv);
     bool changed = stored < SchemaVersion;
     for (const TableDef& table : AllTables()) {
-        if (!serverTableKind(SchemaName(table.file), table.name, operation).isEmpty())
+        if (!serverTableKind(SchemaName(table.file), table.name, operation).isEmpty()) {
+            if (lookupIndexMissing(*this, table, operation)) // a table made before it had one
+                for (const QString& sql : ServerIndexSql(table))
+                    execOnServer(sql, operation, table.file);
             continue;
+        }
         changed = true;
         execOnServer(ServerCreateTableSql(table), operation, table.file);
         if (table.placeholder)

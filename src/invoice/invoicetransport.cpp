@@ -29,7 +29,7 @@ constexpr int LongestTransportText = 60;
 
 void InvoiceForm::buildTransport()
 {
-    fraTransport = Named(new QGroupBox(QStringLiteral("Transport (for the e-way bill)"), this),
+    fraTransport = Named(new QGroupBox(QStringLiteral("Tr&ansport (for the e-way bill)"), this),
                          QStringLiteral("fraTransport"));
     auto* grid = new QGridLayout(fraTransport);
     cboTransMode = Named(new QComboBox(fraTransport), QStringLiteral("cboTransMode"));

@@ -147,7 +147,9 @@ void InvoiceForm::connectHandlers()
 // ---------------------------------------------------------------- keyboard
 
 // The fields in working order. Qt's own tab chain loses its way around the
-// editable lists, so Tab follows this list itself (focusNextPrevChild).
+// editable lists, so Tab follows this list itself (focusNextPrevChild). Most
+// invoices travel without transport details: they follow the totals (and
+// the frame's access key reaches them at once).
 void InvoiceForm::setTabOrders()
 {
     m_tabChain = {cboBuyerName, txtInvoiceDate, txtOrderNo, txtOrderDate, txtSuppliersRef,
@@ -156,9 +158,9 @@ void InvoiceForm::setTabOrders()
                   txtRate[EntryRow], cboPer, txtAmount[EntryRow], cmdAdd, cboGoodsCgst, cboOthers1,
                   cboOthers1Hsn, txtRate[Others1Row], txtPer[Others1Row], txtAmount[Others1Row], cboOthers1Cgst,
                   cboOthers2, cboOthers2Hsn, txtRate[Others2Row], txtPer[Others2Row], txtAmount[Others2Row],
-                  cboOthers2Cgst, txtShortExcess, txtAmount[ShortExcessRow], cboTransMode, txtDistanceKm, txtVehicleNo,
-                  txtTransporterId, txtTransporterName, txtTransDocNo, txtTransDocDate, txtTotalAmount, cmdNewInvoice,
-                  cmdSave, cmdCancel, cmdPrint, cmdInvoiceReport, cmdClose};
+                  cboOthers2Cgst, txtShortExcess, txtAmount[ShortExcessRow], txtTotalAmount, cboTransMode,
+                  txtDistanceKm, txtVehicleNo, txtTransporterId, txtTransporterName, txtTransDocNo, txtTransDocDate,
+                  cmdNewInvoice, cmdSave, cmdCancel, cmdPrint, cmdInvoiceReport, cmdClose};
 }
 
 bool InvoiceForm::focusNextPrevChild(bool next)

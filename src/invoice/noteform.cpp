@@ -10,6 +10,7 @@
 #include "ui/message.h"
 #include "ui/ownwindow.h"
 #include "ui/printing.h"
+#include "ui/qrcode.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,9 +37,17 @@ constexpr int RowPitch = 400;
 constexpr int TaxTop = FirstRowTop + NoteForm::Rows * RowPitch + 150;
 constexpr int WordsTop = TaxTop + 4 * RowPitch + 100;
 constexpr int FootTop = WordsTop + 900;
+// The signed QR code of a registered note, beneath it: its token of about 900
+// characters takes some 125 modules with the quiet zone, 0.37 mm each here,
+// so that a phone and a 200-dpi print read it.
+constexpr int IrnTop = FootTop + 500;
+constexpr int SignedQrSide = 2600;
 
 const Column SNo{0, 600}, Desc{650, 3850}, Hsn{4550, 1000}, Left{5600, 1750}, Qty{7400, 900}, Per{8350, 600},
     Value{9000, 1395};
+
+// Room around the page in its window: the scroll area's frame and the layout's margins.
+constexpr int PageMargin = 60;
 
 // How many invoices the Original Invoice No. list offers; any other is typed.
 constexpr int ListedInvoices = 500;
@@ -68,7 +77,9 @@ NoteForm::NoteForm(Database& db, NoteKind kind, QString operatorName, QWidget* p
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(scroll, 1);
     layout->addWidget(fraCommandButton, 0, Qt::AlignTop);
-    resize(px(PageWidth) + 200, 660);
+    // the whole page and the buttons beside it (the main window bounds it by its work area)
+    resize(m_page->width() + fraCommandButton->sizeHint().width() + PageMargin,
+           m_page->height() + PageMargin);
 
     connect(cmdNewNote, &QPushButton::clicked, this, &NoteForm::cmdNewNote_Click);
     connect(cmdSave, &QPushButton::clicked, this, &NoteForm::cmdSave_Click);
@@ -190,6 +201,18 @@ void NoteForm::buildFoot()
     txtAmountInWords = addLines(p, "txtAmountInWords", 100, WordsTop + 280, ContentWidth - 200, true, 560);
     txtAmountInWords->setFont(styled(p, true));
     addLabel(p, "This is a Computer Generated Note", 0, FootTop + 100, ContentWidth, Qt::AlignHCenter);
+    lblIrn = Named(addLabel(p, {}, 100, IrnTop, ContentWidth - SignedQrSide - 200), QStringLiteral("lblIrn"));
+    lblAck = Named(addLabel(p, {}, 100, IrnTop + RowPitch, ContentWidth - SignedQrSide - 200), QStringLiteral("lblAck"));
+    qrSigned = Named(new QrCodeView(p), QStringLiteral("qrSigned"));
+    place(qrSigned, ContentWidth - SignedQrSide, IrnTop, SignedQrSide, SignedQrSide);
+}
+
+void NoteForm::showRegistration(const std::optional<InvoiceRegistration>& r)
+{
+    lblIrn->setText(r ? QStringLiteral("IRN: ") + r->irn : QString());
+    lblAck->setText(r ? QStringLiteral("Ack No.: %1   Ack Date: %2").arg(r->ackNo, r->ackDate) : QString());
+    qrSigned->setText(r ? r->signedQrCode : QString());
+    qrSigned->setVisible(r.has_value());
 }
 
 void NoteForm::buildButtons()
@@ -217,6 +240,7 @@ void NoteForm::ClearControl()
     cboReason->setCurrentIndex(-1);
     m_invoice.reset();
     m_left.clear();
+    showRegistration(std::nullopt);
     m_note = SaleNote{};
     m_note.kind = m_kind;
 }
@@ -448,6 +472,7 @@ void NoteForm::showSavedNote(const SaleNote& note)
         txtInvoiceRef->setText(tr("%1 of %2").arg(note.invoiceNumber, note.invoiceDate));
     showLines(note.lines);
     showTotals();
+    showRegistration(note.registration);
     setPrinting(false);
     setEntryEnabled(false);
 }

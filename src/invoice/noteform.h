@@ -28,6 +28,9 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+namespace zelva {
+class QrCodeView;
+}
 
 class NoteForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
@@ -73,6 +76,10 @@ public:
     QLineEdit* txtTotalValue;
     QLineEdit* txtTotal;
     QPlainTextEdit* txtAmountInWords;
+    // a registered note's IRN, acknowledgement and signed QR code, beneath it
+    QLabel* lblIrn;
+    QLabel* lblAck;
+    zelva::QrCodeView* qrSigned;
     // the buttons
     QGroupBox* fraCommandButton;
     QPushButton* cmdNewNote;
@@ -98,6 +105,7 @@ private:
     void buildPage();
     void buildGrid();
     void buildFoot();
+    void showRegistration(const std::optional<zelva::InvoiceRegistration>& registration);
     void buildButtons();
     void ClearControl();
     void chooseInvoice(const QString& number);

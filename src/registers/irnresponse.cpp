@@ -5,6 +5,7 @@
 #include "platform/datetext.h"
 #include "sales/invoiceextras.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -94,25 +95,35 @@ IrnImport ImportIrnResponse(Database& db, const QByteArray& json)
     if (!response)
         return outcome;
     try {
+        // an invoice, else a credit or debit note (their numbers never meet), with its invoice's seller
         const std::optional<Invoice> invoice = LoadInvoice(db, response->docNo);
-        if (!invoice) {
+        const std::optional<SaleNote> note = invoice ? std::nullopt : LoadSaleNote(db, response->docNo);
+        const std::optional<Invoice> noted = note ? LoadInvoice(db, note->invoiceNumber) : std::nullopt;
+        if (!invoice && !noted) {
             outcome.error = QStringLiteral("The response is for invoice %1, which is not saved here.").arg(response->docNo);
             return outcome;
         }
+        const QString number = invoice ? invoice->number : note->number;
+        const QString date = invoice ? invoice->date : note->date;
+        const QString sellerGstin = (invoice ? invoice : noted)->seller.gstin;
         QStringList differences;
-        if (!sameDay(response->docDate, invoice->date))
-            differences << QStringLiteral("dated %1, not %2").arg(response->docDate, invoice->date);
-        if (NormalizedGstin(response->sellerGstin) != NormalizedGstin(invoice->seller.gstin))
-            differences << QStringLiteral("issued by GSTIN %1, not %2").arg(response->sellerGstin, invoice->seller.gstin);
+        if (!sameDay(response->docDate, date))
+            differences << QStringLiteral("dated %1, not %2").arg(response->docDate, date);
+        if (NormalizedGstin(response->sellerGstin) != NormalizedGstin(sellerGstin))
+            differences << QStringLiteral("issued by GSTIN %1, not %2").arg(response->sellerGstin, sellerGstin);
         if (!differences.isEmpty()) {
-            outcome.error = QStringLiteral("The response does not belong to invoice %1 here: it is for a document %2. "
+            outcome.error = QStringLiteral("The response does not belong to %1 %2 here: it is for a document %3. "
                                            "Nothing was kept.")
-                                .arg(invoice->number, differences.join(QStringLiteral(" and ")));
+                                .arg(invoice ? QStringLiteral("invoice") : QStringLiteral("note"), number,
+                                     differences.join(QStringLiteral(" and ")));
             return outcome;
         }
-        outcome.error = StoreRegistration(db, invoice->number, response->registration);
-        if (outcome.error.isEmpty())
-            outcome.invoiceNo = invoice->number;
+        outcome.error = invoice ? StoreRegistration(db, number, response->registration)
+                                : StoreNoteRegistration(db, number, response->registration);
+        if (outcome.error.isEmpty()) {
+            outcome.invoiceNo = number;
+            outcome.forNote = !invoice;
+        }
     } catch (const DataError& error) {
         outcome.error = error.message();
     }

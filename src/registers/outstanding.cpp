@@ -15,6 +15,7 @@ QStringList figureCells(const OutstandingFigures& f)
     QStringList cells{AmountText(f.amount), AmountText(f.paid), AmountText(f.balance)};
     for (Paise a : f.ageing)
         cells << AmountText(a);
+    cells << AmountText(f.advance);
     return cells;
 }
 
@@ -23,6 +24,7 @@ QVariantList figureValues(const OutstandingFigures& f)
     QVariantList cells{f.amount, f.paid, f.balance};
     for (Paise a : f.ageing)
         cells << a;
+    cells << f.advance;
     return cells;
 }
 
@@ -30,6 +32,17 @@ const QStringList AgeingCaptions{QStringLiteral("0-30 days"), QStringLiteral("31
                                  QStringLiteral("61-90 days"), QStringLiteral("Over 90 days")};
 
 QString advanceCaption() { return QStringLiteral("Advance received"); }
+
+// The advance row's figures: no amount, nothing paid and no days, only what
+// it takes off.
+template <typename Cells>
+Cells advanceCells(Cells cells)
+{
+    cells[0] = {};
+    cells[1] = {};
+    cells.insert(3, {});
+    return cells;
+}
 
 } // namespace
 
@@ -40,6 +53,7 @@ void OutstandingFigures::add(const OutstandingFigures& other)
     balance += other.balance;
     for (int i = 0; i < AgeingColumns; ++i)
         ageing[i] += other.ageing[i];
+    advance += other.advance;
 }
 
 int AgeingColumn(int days)
@@ -74,7 +88,7 @@ Outstanding LoadOutstanding(Database& db, const QDate& asAt)
     for (OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines)
             buyer.totals.add(line.figures);
-        buyer.totals.balance -= buyer.advance;
+        buyer.totals.add(buyer.advanceFigures());
         report.totals.add(buyer.totals);
     }
     std::sort(report.buyers.begin(), report.buyers.end(), [](const OutstandingBuyer& a, const OutstandingBuyer& b) {
@@ -88,7 +102,7 @@ QString OutstandingCsv(const Outstanding& report)
     QString csv = CsvLine(QStringList{QStringLiteral("Buyer"), QStringLiteral("Invoice No"),
                                       QStringLiteral("Invoice Date"), QStringLiteral("Amount"), QStringLiteral("Paid"),
                                       QStringLiteral("Balance"), QStringLiteral("Days")}
-                          + AgeingCaptions);
+                          + AgeingCaptions + QStringList{advanceCaption()});
     for (const OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines) {
             QStringList numbers = figureCells(line.figures);
@@ -96,7 +110,7 @@ QString OutstandingCsv(const Outstanding& report)
             csv += CsvLine({buyer.name, line.number, line.dateText}, numbers);
         }
         if (buyer.advance != 0)
-            csv += CsvLine({buyer.name, advanceCaption(), {}}, {{}, {}, AmountText(-buyer.advance)});
+            csv += CsvLine({buyer.name, advanceCaption(), {}}, advanceCells(figureCells(buyer.advanceFigures())));
         QStringList totals = figureCells(buyer.totals);
         totals.insert(3, QString());
         csv += CsvLine({QStringLiteral("Total %1").arg(buyer.name), {}, {}}, totals);
@@ -117,7 +131,7 @@ XlsxSheet OutstandingSheet(const Outstanding& report)
                                      {QStringLiteral("Paid"), CellKind::Amount},
                                      {QStringLiteral("Balance"), CellKind::Amount},
                                      {QStringLiteral("Days"), CellKind::Count}};
-    for (const QString& caption : AgeingCaptions)
+    for (const QString& caption : AgeingCaptions + QStringList{advanceCaption()})
         columns.push_back({caption, CellKind::Amount});
     XlsxSheet sheet(QStringLiteral("Outstanding"), columns);
     for (const OutstandingBuyer& buyer : report.buyers) {
@@ -129,7 +143,7 @@ XlsxSheet OutstandingSheet(const Outstanding& report)
             sheet.addRow(cells + figures);
         }
         if (buyer.advance != 0)
-            sheet.addRow({buyer.name, advanceCaption(), {}, {}, {}, -buyer.advance});
+            sheet.addRow(QVariantList{buyer.name, advanceCaption(), {}} + advanceCells(figureValues(buyer.advanceFigures())));
         QVariantList figures = figureValues(buyer.totals);
         figures.insert(3, QVariant());
         sheet.addTotals(QVariantList{QStringLiteral("Total %1").arg(buyer.name), {}, {}} + figures);

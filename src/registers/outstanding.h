@@ -7,8 +7,10 @@
 // fully paid as at the day: its amount, what was paid by then, the balance,
 // the days from the invoice to that day, and the balance again in its ageing
 // column (0-30, 31-60, 61-90, over 90 days; an invoice whose date cannot be
-// read counts as over 90); then the buyer's advance, if any, taken off, and
-// the buyer's totals; the overall totals at the end.
+// read counts as over 90); then the buyer's advance, if any (what its
+// receipts and credit notes hold beyond what they were set against), taken
+// off in a column of its own, and the buyer's totals; the overall totals at
+// the end. Every row's ageing columns and advance add up to its balance.
 #include "registers/period.h"
 #include "registers/xlsxfile.h"
 #include "sales/owed.h"
@@ -26,6 +28,7 @@ struct OutstandingFigures {
     Paise paid = 0;
     Paise balance = 0;
     std::array<Paise, AgeingColumns> ageing{};
+    Paise advance = 0; // taken off: 0 or below nothing
     void add(const OutstandingFigures& other);
 };
 
@@ -43,6 +46,8 @@ struct OutstandingBuyer {
     std::vector<OutstandingLine> lines;
     Paise advance = 0;
     OutstandingFigures totals; // the balance less the advance
+    // The advance's own row: its balance and its column, below nothing.
+    OutstandingFigures advanceFigures() const { return {0, 0, -advance, {}, -advance}; }
 };
 
 struct Outstanding {

@@ -326,25 +326,38 @@ QJsonArray eInvoiceItems(const std::vector<SupplyItem>& items)
     return list;
 }
 
+// The e-invoice's second address line is 3 to 100 characters: a shorter one is left out.
+constexpr int ShortestEInvoiceAddr2 = 3;
+
 QJsonObject partyDetails(const InvoiceParty& party, const QString& gstin, const QString& stateCode, int pin)
 {
+    const auto [addr1, addr2] = addressLines(party.address);
     QJsonObject details{{QStringLiteral("LglNm"), party.name},
-                        {QStringLiteral("Addr1"), addressLines(party.address).first},
+                        {QStringLiteral("Addr1"), addr1},
                         {QStringLiteral("Loc"), given(party.dist)},
                         {QStringLiteral("Pin"), pin},
                         {QStringLiteral("Stcd"), stateCode}};
+    if (addr2.size() >= ShortestEInvoiceAddr2)
+        details.insert(QStringLiteral("Addr2"), addr2);
     if (!gstin.isEmpty())
         details.insert(QStringLiteral("Gstin"), gstin);
     return details;
 }
 
+// The schema gives each transport text a least length, so an empty one is
+// left out rather than written as "".
 QJsonObject ewbDetails(const InvoiceTransport& t)
 {
-    return {{QStringLiteral("TransId"), t.transporterId},     {QStringLiteral("TransName"), t.transporterName},
-            {QStringLiteral("TransMode"), QString::number(TransportModeCode(t.mode))},
-            {QStringLiteral("Distance"), t.distanceKm},         {QStringLiteral("TransDocNo"), t.docNo},
-            {QStringLiteral("TransDocDt"), t.docDate},          {QStringLiteral("VehNo"), t.vehicleNo},
-            {QStringLiteral("VehType"), QStringLiteral("R")}};
+    QJsonObject details{{QStringLiteral("TransMode"), QString::number(TransportModeCode(t.mode))},
+                        {QStringLiteral("Distance"), t.distanceKm},
+                        {QStringLiteral("VehType"), QStringLiteral("R")}};
+    const std::pair<const char*, QString> texts[] = {{"TransId", t.transporterId}, {"TransName", t.transporterName},
+                                                     {"TransDocNo", t.docNo},      {"TransDocDt", t.docDate},
+                                                     {"VehNo", t.vehicleNo}};
+    for (const auto& [key, value] : texts)
+        if (!value.trimmed().isEmpty())
+            details.insert(QLatin1String(key), value.trimmed());
+    return details;
 }
 
 PortalFile fileOf(const QJsonObject& root, const QStringList& problems)

@@ -11,11 +11,13 @@
 
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zelva {
 
@@ -23,6 +25,8 @@ namespace {
 
 // The most documents a message lists; the CSV and the print carry the counts.
 constexpr int DocumentsListed = 40;
+// Room beside the grid's columns: its frame, the row numbers and the layout's margins.
+constexpr int GridMargin = 80;
 
 QString monthText(int year, int month) { return QLocale::c().toString(QDate(year, month, 1), QStringLiteral("MMMM yyyy")); }
 
@@ -75,6 +79,8 @@ frmGstr3b::frmGstr3b(Database& db, QWidget* parent)
     });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     cmdShow_Click();
+    // wide enough for every figure's column (the main window bounds it by its work area)
+    resize(std::max(width(), grdWorksheet->horizontalHeader()->length() + GridMargin), height());
 }
 
 void frmGstr3b::cmdShow_Click()

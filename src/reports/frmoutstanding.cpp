@@ -29,11 +29,12 @@ QStringList lineTexts(const QString& first, const QString& second, const QString
                       const QString& days, bool grouped)
 {
     QStringList texts;
-    texts.reserve(3 + 4 + AgeingColumns);
+    texts.reserve(3 + 4 + AgeingColumns + 1);
     texts << first << second << third << ShownAmountText(f.amount, grouped) << ShownAmountText(f.paid, grouped)
           << ShownAmountText(f.balance, grouped) << days;
     for (Paise a : f.ageing)
         texts << (a ? ShownAmountText(a, grouped) : QString());
+    texts << (f.advance ? ShownAmountText(f.advance, grouped) : QString());
     return texts;
 }
 
@@ -129,7 +130,7 @@ TableReport frmOutstanding::outstandingTable() const
     table.columns = {{tr("Buyer"), 2200},          {tr("Invoice No."), 1000}, {tr("Date"), 1000},
                      {tr("Amount"), 1300, true},   {tr("Paid"), 1300, true},  {tr("Balance"), 1300, true},
                      {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
-                     {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}};
+                     {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}, {tr("Advance"), 1200, true}};
     const bool grouped = IndianDigitGrouping();
     std::size_t lines = 0;
     for (const OutstandingBuyer& buyer : m_report.buyers)
@@ -140,9 +141,8 @@ TableReport frmOutstanding::outstandingTable() const
             table.lines.push_back(lineTexts(buyer.name, line.number, line.dateText, line.figures,
                                             line.days < 0 ? QString() : QString::number(line.days), grouped));
         if (buyer.advance != 0) {
-            QStringList advance{buyer.name, tr("Advance"), {}, {}, {}, ShownAmountText(-buyer.advance, grouped)};
-            while (advance.size() < qsizetype(table.columns.size()))
-                advance << QString();
+            QStringList advance = lineTexts(buyer.name, tr("Advance"), {}, buyer.advanceFigures(), {}, grouped);
+            advance[3] = advance[4] = QString(); // no amount, nothing paid
             table.lines.push_back(advance);
         }
         table.lines.push_back(lineTexts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}, grouped));

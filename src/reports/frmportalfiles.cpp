@@ -174,9 +174,9 @@ bool frmPortalFiles::importIrnResponse(const QString& path)
         MsgBox(imported.error);
         return false;
     }
-    MsgBox(tr("The IRN is kept with invoice %1: its reprints carry the IRN, the acknowledgement and the signed QR "
+    MsgBox(tr("The IRN is kept with %1 %2: its reprints carry the IRN, the acknowledgement and the signed QR "
               "code.")
-               .arg(imported.invoiceNo));
+               .arg(imported.forNote ? tr("note") : tr("invoice"), imported.invoiceNo));
     refresh();
     return true;
 }

@@ -211,20 +211,25 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query)
     }
     {
         QSqlQuery rows = db.run(QStringLiteral("SELECT a.sno, a.InvoiceSno, a.AmountPaise FROM %1 AS a JOIN %2 AS r ON "
-                                               "r.sno = a.sno WHERE %3%4")
+                                               "r.sno = a.sno WHERE %3%4 ORDER BY a.rowid")
                                     .arg(invoiceTable("ReceiptAllotment"), invoiceTable("Receipt"),
                                          liveReceipt(QStringLiteral("r")), f.sql),
                                 f.values, ReadOperation, DbFile::Invoice);
+        // Each allotment, in the order saved, counts as far as its invoice
+        // still owes and its receipt still holds: no money is counted twice
+        // nor below nothing, whatever notes, cancellations and later
+        // allotments of the advance happened in between.
         while (rows.next()) {
             const auto invoice = bySerial.constFind(rows.value(1).toLongLong());
             const auto receipt = receiptAt.constFind(rows.value(0).toLongLong());
             if (invoice == bySerial.constEnd() || receipt == receiptAt.constEnd())
                 continue; // an invoice cancelled (or after the day asked): the receipt keeps it as advance
-            // what a credit note took off an invoice already paid stays with its receipt as advance
             OwedInvoice& paidFor = invoices[*invoice];
-            const Paise amount = std::clamp<Paise>(rows.value(2).toLongLong(), 0, std::max<Paise>(paidFor.left(), 0));
+            Held& from = held[*receipt];
+            const Paise amount = std::clamp<Paise>(rows.value(2).toLongLong(), 0,
+                                                   std::max<Paise>(std::min(paidFor.left(), from.amount), 0));
             paidFor.paid += amount;
-            held[*receipt].amount -= amount;
+            from.amount -= amount;
         }
     }
 

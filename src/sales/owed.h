@@ -9,7 +9,10 @@
 // An invoice owes its grand total, less its credit notes and plus its debit
 // notes (tax included, each as at its own date), less what live receipts
 // allotted to it; what a credit note takes off an invoice already paid goes
-// back to the receipts' advance, as far as they paid beyond what it owes. A
+// back to the receipts' advance, as far as they paid beyond what it owes.
+// Each allotment counts, in the order saved, only as far as its invoice still
+// owes and its receipt still holds, so that no money counts twice or below
+// nothing whatever notes and cancellations came after it. A
 // cancelled invoice owes nothing, and what was allotted to it goes back to
 // its receipt's advance. A cancelled receipt counts for nothing. A buyer's
 // balance is what its invoices still owe less its advances: the same as all

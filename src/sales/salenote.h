@@ -81,6 +81,8 @@ struct SaleNote {
     Paise sgst = 0;
     Paise total = 0;
     QString words;
+    // what the portal gave back for its e-invoice, once kept (no e-way bill)
+    std::optional<InvoiceRegistration> registration;
 
     double gstRate() const; // the whole rate in percent (CGST and SGST together); 0 without tax
     // A sales return with quantities: its goods come back into stock.

@@ -55,9 +55,13 @@ std::map<int, NotedRow> notedRows(Database& db, qint64 invoiceSerial)
     return rows;
 }
 
-QString lineName(const NoteLine& line, int number)
+// A note's line is named by the invoice's row it corrects, as the note's
+// form shows it (rows the operator left empty are not on the note).
+int invoiceRowOf(const NoteLine& line) { return line.goodsRow - invoicegrid::FirstGoodsRow + 1; }
+
+QString lineName(const NoteLine& line)
 {
-    return QStringLiteral("line %1 (%2)").arg(number).arg(line.description);
+    return QStringLiteral("line %1 (%2)").arg(invoiceRowOf(line)).arg(line.description);
 }
 
 QString invoiceRefusal(const std::optional<Invoice>& invoice, const SaleNote& note)
@@ -91,9 +95,10 @@ QString dateRefusal(const Invoice& invoice, const SaleNote& note)
     return {};
 }
 
-QString lineRefusal(const SaleNote& note, const NoteLine& line, int number, const LineLeft* left)
+QString lineRefusal(const SaleNote& note, const NoteLine& line, const LineLeft* left)
 {
-    const QString name = lineName(line, number);
+    const QString name = lineName(line);
+    const int number = invoiceRowOf(line);
     if (!left)
         return QStringLiteral("Invoice %1 has no goods row %2 (%3).").arg(note.invoiceNumber).arg(line.goodsRow).arg(name);
     if (line.quantity < 0)
@@ -123,18 +128,14 @@ QString linesRefusal(Database& db, const Invoice& invoice, const SaleNote& note)
         return QStringLiteral("Type the quantity or value of at least one line (Quantity, line 1).");
     const std::vector<LineLeft> left = LeftOfInvoice(db, invoice);
     std::map<int, int> seen;
-    for (std::size_t i = 0; i < note.lines.size(); ++i) {
-        const NoteLine& line = note.lines[i];
-        const int number = int(i) + 1;
+    for (const NoteLine& line : note.lines) {
         const LineLeft* found = nullptr;
         for (const LineLeft& l : left)
             if (l.goodsRow == line.goodsRow)
                 found = &l;
         if (seen[line.goodsRow]++ > 0)
-            return QStringLiteral("Goods row %1 of the invoice is on the note twice (line %2).")
-                .arg(line.goodsRow)
-                .arg(number);
-        if (QString why = lineRefusal(note, line, number, found); !why.isEmpty())
+            return QStringLiteral("Goods row %1 of the invoice is on the note twice (%2).").arg(line.goodsRow).arg(lineName(line));
+        if (QString why = lineRefusal(note, line, found); !why.isEmpty())
             return why;
     }
     if (!WithinAmountLimit(ToRupees(note.total)))
@@ -258,6 +259,26 @@ SaleNote readHeader(const QSqlRecord& r)
     return note;
 }
 
+// The note's registration as kept; nothing when none (or a file from before
+// notes were registered, left read-only).
+std::optional<InvoiceRegistration> registrationOf(Database& db, const QString& number)
+{
+    if (db.tableKind(DbFile::Invoice, QStringLiteral("SaleNoteIrn"), ReadOperation).isEmpty())
+        return std::nullopt;
+    QSqlQuery kept = db.run(QStringLiteral("SELECT \"Irn\", \"AckNo\", \"AckDate\", \"SignedQrCode\" FROM %1 WHERE "
+                                           "\"NoteNo\" = ?")
+                                .arg(table("SaleNoteIrn")),
+                            {number}, ReadOperation, DbFile::Invoice);
+    if (!kept.next())
+        return std::nullopt;
+    InvoiceRegistration r;
+    r.irn = kept.value(0).toString();
+    r.ackNo = kept.value(1).toString();
+    r.ackDate = kept.value(2).toString();
+    r.signedQrCode = kept.value(3).toString();
+    return r;
+}
+
 } // namespace
 
 std::vector<LineLeft> LeftOfInvoice(Database& db, const Invoice& invoice)
@@ -348,8 +369,34 @@ std::optional<SaleNote> LoadSaleNote(Database& db, const QString& number)
         note.lines.push_back({lines.value(0).toInt(), lines.value(1).toString(), lines.value(2).toString(),
                               lines.value(3).toString(), lines.value(4).toDouble(), ToPaise(lines.value(5).toDouble()),
                               ToPaise(lines.value(6).toDouble()), ToPaise(lines.value(7).toDouble())});
+    lines.finish();
     note.words = AmountInWords(ToRupees(note.total));
+    note.registration = registrationOf(db, number);
     return note;
+}
+
+QString StoreNoteRegistration(Database& db, const QString& number, const InvoiceRegistration& r)
+{
+    const QString operation = QStringLiteral("keep the note's IRN");
+    Transaction transaction(db, operation);
+    QSqlQuery header = db.run(QStringLiteral("SELECT \"sno\" FROM %1 WHERE \"NoteNo\" = ?").arg(table("SaleNote")),
+                              {number}, operation, DbFile::Invoice);
+    if (!header.next())
+        return QStringLiteral("There is no saved note %1.").arg(number);
+    const qint64 sno = header.value(0).toLongLong();
+    header.finish();
+    if (const std::optional<InvoiceRegistration> kept = registrationOf(db, number)) {
+        if (kept->irn == r.irn)
+            return {};
+        return QStringLiteral("Note %1 is registered already, under the IRN %2.").arg(number, kept->irn);
+    }
+    db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"NoteNo\", \"Irn\", \"AckNo\", \"AckDate\", \"SignedQrCode\", "
+                          "\"ImportedOn\") VALUES (?, ?, ?, ?, ?, ?, ?)")
+               .arg(table("SaleNoteIrn")),
+           {sno, number, r.irn, r.ackNo, r.ackDate, r.signedQrCode, DateText(QDate::currentDate())}, operation,
+           DbFile::Invoice);
+    transaction.commit();
+    return {};
 }
 
 std::vector<SaleNote> LoadSaleNoteHeaders(Database& db)

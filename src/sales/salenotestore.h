@@ -61,6 +61,12 @@ StoredNote StoreSaleNote(Database& db, const SaleNote& note);
 
 // The note of that number as saved; nothing when there is none. Throws DataError.
 std::optional<SaleNote> LoadSaleNote(Database& db, const QString& number);
+// Keeps the portal's registration of the note of that number, in one
+// transaction. "" when it is kept (also when that very IRN is kept already),
+// else why not, with nothing changed: no such note, or one registered under
+// another IRN. Throws DataError.
+QString StoreNoteRegistration(Database& db, const QString& number, const InvoiceRegistration& registration);
+
 // Every saved note, newest first; only their headers and totals (no lines). Throws DataError.
 std::vector<SaleNote> LoadSaleNoteHeaders(Database& db);
 

@@ -71,7 +71,11 @@ void BackUpDataFromMenu(Database& db, QWidget* parent)
         MsgBox(failure.message() + QStringLiteral("\nNo backup was made."));
         return;
     }
-    MsgBox(QStringLiteral("The data was backed up to %1.").arg(shown(made)));
+    const QString problem = BackupProblem(made);
+    MsgBox(problem.isEmpty() ? QStringLiteral("The data was backed up to %1.").arg(shown(made))
+                             : QStringLiteral("The data was backed up to %1, but %2: the data folder holds a damaged "
+                                              "file.")
+                                   .arg(shown(made), problem));
 }
 
 bool RestoreDataFromMenu(Database& db, QMdiArea* windows, QWidget* parent)

@@ -240,7 +240,7 @@ void frmLogin::refuse(const QString& text, QLineEdit* focus)
 void frmLogin::ShowMainWindow()
 {
     m_mainWindow = std::make_unique<frmZelvaBillingSystem>(m_db);
-    m_mainWindow->show();
+    m_mainWindow->showAsLeft();
     zelva::SetLoggedInUser(m_userName);
     m_mainWindow->panel(2)->setText(zelva::LoggedInUser());
     QString broken;

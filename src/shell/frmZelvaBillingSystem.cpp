@@ -45,12 +45,21 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <memory>
 
 namespace {
+
+// Moved back where the work area's own placing left part of the window out of view.
+void keepInView(QMdiSubWindow* window, const QSize& area)
+{
+    window->move(std::clamp(window->x(), 0, std::max(0, area.width() - window->width())),
+                 std::clamp(window->y(), 0, std::max(0, area.height() - window->height())));
+}
 
 // The caption of each form the main window opens.
 QString FormCaption(const QString& formName)
@@ -444,7 +453,10 @@ void frmZelvaBillingSystem::OpenChild(const QString& formName)
     if (!window) {
         QWidget* form = createChildForm(formName);
         form->setObjectName(formName);
+        // the size the form asked for (its page, its whole grid), else what its layout needs
+        const QSize wanted = form->testAttribute(Qt::WA_Resized) ? form->size() : form->sizeHint();
         window = mdiArea->addSubWindow(form);
+        fitInWorkArea(window, wanted);
         window->setAttribute(Qt::WA_DeleteOnClose);
         form->installEventFilter(this);
         window->setWindowIcon(form->windowIcon().isNull() ? windowIcon() : form->windowIcon());
@@ -453,8 +465,28 @@ void frmZelvaBillingSystem::OpenChild(const QString& formName)
         window->showNormal();
     else
         window->show();
+    keepInView(window, mdiArea->viewport()->size());
     mdiArea->setActiveSubWindow(window);
     window->raise();
+}
+
+// A child window opens at the size that shows its form whole where the work
+// area allows, else as much of it as fits.
+void frmZelvaBillingSystem::fitInWorkArea(QMdiSubWindow* window, const QSize& formSize)
+{
+    const QSize frame = window->sizeHint() - window->widget()->sizeHint();
+    window->resize((formSize + frame).boundedTo(mdiArea->viewport()->size()));
+}
+
+
+void frmZelvaBillingSystem::showAsLeft()
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZelvaBilling"),
+                       QStringLiteral("ZelvaBilling"));
+    if (restoreGeometry(settings.value(QLatin1String(GeometryKey)).toByteArray()))
+        show();
+    else
+        showMaximized(); // the first time
 }
 
 // The window in front takes the keyboard focus. Qt gives it to the first
@@ -617,6 +649,8 @@ void frmZelvaBillingSystem::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZelvaBilling"), QStringLiteral("ZelvaBilling"))
+        .setValue(QLatin1String(GeometryKey), saveGeometry());
     zelva::EndProgram();
 }
 

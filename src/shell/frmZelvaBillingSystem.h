@@ -29,6 +29,9 @@ public:
     Q_ENUM(ReportKind)
 
     explicit frmZelvaBillingSystem(zelva::Database& db, QWidget* parent = nullptr);
+    // Shows the window maximised the first time, after that as it was left.
+    void showAsLeft();
+    static constexpr const char* GeometryKey = "mainWindow/geometry";
 
     // Status-bar panel 1 to 6, left to right.
     QLabel* panel(int number) const;
@@ -147,6 +150,7 @@ protected:
 
 private:
     using Handler = void (frmZelvaBillingSystem::*)();
+    void fitInWorkArea(QMdiSubWindow* window, const QSize& formSize);
 
     void buildMenus();
     void addInputTaxEntries();

@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"),
                  QStringList({"CancelledInvoice", "CancelledReceipt", "FiledReturn", "GoodsInvoice", "InvoiceIrn",
                               "InvoiceStock", "InvoiceTransport", "Receipt", "ReceiptAllotment", "SaleNote",
-                              "SaleNoteLine", "buyerinvoice"}));
+                              "SaleNoteIrn", "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), QStringList{"uq_Stock_sno"}); // no itemcode there
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);
@@ -93,12 +93,14 @@ private slots:
         agreed.createMissingInUse = true;
         Database::open(dir.path(), agreed).reset();
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "index"),
-                 QStringList({"idx_BuyerInvoice_datekey", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
+                 QStringList({"idx_BuyerInvoice_datekey", "idx_InvoiceStock_sno", "idx_SaleNoteLine_sno",
+                              "idx_SaleNote_invoice", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
                               "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno",
                               "uq_CancelledReceipt_ReceiptNo", "uq_CancelledReceipt_sno", "uq_FiledReturn_ReturnMonth",
                               "uq_GoodsInvoice_InvoiceNo", "uq_GoodsInvoice_sno", "uq_InvoiceIrn_InvoiceNo",
                               "uq_InvoiceIrn_sno", "uq_InvoiceTransport_InvoiceNo", "uq_InvoiceTransport_sno",
-                              "uq_Receipt_ReceiptNo", "uq_Receipt_sno", "uq_SaleNote_NoteNo", "uq_SaleNote_sno"}));
+                              "uq_Receipt_ReceiptNo", "uq_Receipt_sno", "uq_SaleNoteIrn_NoteNo", "uq_SaleNoteIrn_sno",
+                              "uq_SaleNote_NoteNo", "uq_SaleNote_sno"}));
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "PRAGMA user_version").toInt(), SchemaVersion);
         QCOMPARE(valueInFile(dir.path(), DbFile::Invoice, "SELECT " + DateKeySql("InvoiceDate") + " FROM BuyerInvoice")
                      .toInt(),

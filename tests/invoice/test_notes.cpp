@@ -9,10 +9,13 @@
 #include "data/database.h"
 #include "sales/invoicestore.h"
 #include "support/formdriver.h"
+#include "support/qrdecode.h"
 #include "ui/message.h"
 #include "ui/printing.h"
 
 #include <QDateEdit>
+#include <QDir>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -195,6 +198,31 @@ void NoteFormsTest::registerReprintsANoteAndWritesItsEInvoice()
     QVERIFY(!list.writeEInvoice(path));
     QVERIFY2(messages.last().contains("CRN CN00001: the seller's GSTIN"), qPrintable(messages.last()));
     QVERIFY(!QFile::exists(path));
+
+    // registered (a signed token of about 900 characters), the reprint carries
+    // its IRN and acknowledgement, and the signed QR reads back from the PDF at 200 dpi
+    QString token = "eyJhbGciOiJSUzI1NiJ9.";
+    for (int i = 0; i < 860; ++i)
+        token += QChar("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"[(i * 13) % 64]);
+    token += ".c2ln";
+    QCOMPARE(StoreNoteRegistration(*data.db, "CN00001",
+                                   {QString(64, 'e'), "112610012345679", "2026-12-10 12:00:00", token, {}, {}, {}}),
+             QString());
+    SetPageHook({});
+    SetPdfOnly(true);
+    const bool reprinted = list.cmdReprint_Click();
+    SetPdfOnly(false);
+    QVERIFY(reprinted);
+    const QStringList pdfs = QDir(data.folder() + "/Prints").entryList({"*.pdf"});
+    QCOMPARE(pdfs.size(), 1);
+    const QString pdf = data.folder() + "/Prints/" + pdfs.first();
+    QCOMPARE(testing::DecodeQrCodes(testing::RenderPdfPage(pdf, 1, 200)), QStringList{token});
+    QProcess text;
+    text.start("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString onPage = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(onPage.contains("IRN: " + QString(64, 'e')) && onPage.contains("Ack No.: 112610012345679"),
+             qPrintable(onPage));
 }
 
 QTEST_MAIN(NoteFormsTest)

@@ -884,6 +884,32 @@ private slots:
         QCOMPARE(c.texts({"txtBuyerState", "cboBuyerNameD"}), QString("Delhi|Delhi Mart"));
     }
 
+    // Tab runs from Short & Excess to Total Amount with no transport box on
+    // the way; the transport boxes follow the totals, and the frame's access
+    // key (Alt+A) reaches them from anywhere.
+    void tabPassesTransportBy_data()
+    {
+        QTest::addColumn<bool>("separateGst");
+        QTest::newRow("tax invoice") << false;
+        QTest::newRow("separate GST") << true;
+    }
+    void tabPassesTransportBy()
+    {
+        ON_FILES_ONLY();
+        QFETCH(bool, separateGst);
+        Counter c(true, separateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.start();
+        c.line("Cable", "1");
+        c.w("txtShortExcess")->setFocus();
+        const QStringList toTotal = separateGst ? QStringList{"txtAmount_16", "txtReverseCharge", "txtTotalAmount"}
+                                                : QStringList{"txtAmount_16", "txtTotalAmount"};
+        QCOMPARE(walk(int(toTotal.size()) + 1), toTotal + QStringList{"cboTransMode"});
+        c.w("txtOrderNo")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(focused(), QString("cboTransMode"));
+    }
+
     // A rate walked to by the arrow keys and saved with Alt+S, the focus still
     // in the list: the rate shown is the rate computed, stored and totalled.
     void rateWalkedToIsSavedWithItsTax_data()

@@ -271,6 +271,15 @@ void NoteMonthTest::returnCarriesEachNoteWhereItsInvoiceWent()
     QCOMPARE(range(2)["from"].toString(), QString("CN00001"));
     QCOMPARE(range(2)["to"].toString(), QString("CN00002"));
     QCOMPARE(range(2)["net_issue"].toInt(), 2);
+
+    // a credit note on the small Kerala invoice goes into b2cs too, taken off it:
+    // 1100 - 300, IGST 198 - 54; no cdnur entry for it
+    saveNote(*data.db, NoteKind::Credit, cochin(), "23/12/2026", "Post-sale discount", {1, "Putty", "3214", "Nos", 0, 30000, 0, 0});
+    const QJsonObject after = QJsonDocument::fromJson(LoadGstr1(*data.db, 2026, 12).json).object();
+    QCOMPARE(after["b2cs"].toArray().size(), 1);
+    QCOMPARE(after["b2cs"][0]["txval"].toDouble(), 800.0);
+    QCOMPARE(after["b2cs"][0]["iamt"].toDouble(), 144.0);
+    QCOMPARE(after["cdnur"].toArray().size(), 1);
 }
 
 // As a read-only invoice file of the layout before cancellations shows

@@ -68,7 +68,7 @@ Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vec
 }
 
 InvoiceParty mysoreMart() { return {"Mysore Mart", "1 Palace Road\nNear Fort", "Mysuru", "Karnataka", "570001", mysoreGstin()}; }
-InvoiceParty cochinBuilders() { return {"Cochin Builders", "12 Marine Drive", "Ernakulam", "Kerala", "682001", cochinGstin()}; }
+InvoiceParty cochinBuilders() { return {"Cochin Builders", "12 Marine Drive\nE2", "Ernakulam", "Kerala", "682001", cochinGstin()}; }
 
 // 1000 x 55.00 and 40 x 400.00 at CGST 9% + SGST 9%, by road.
 Invoice roadInvoice()
@@ -86,7 +86,7 @@ Invoice railInvoice()
     Invoice x = invoice(2, TaxMode::Igst, cochinBuilders(),
                         {line("Hex Bolt", "7318", "Nos", 2500, 12.35), line("Paint Tin", "3208", "Ltr", 150, 210.5)},
                         3);
-    x.delivery = {"Cochin Builders Goa Site", "Plot 7, Verna Estate", "South Goa", "Goa", "403722", {}};
+    x.delivery = {"Cochin Builders Goa Site", "Plot 7, Verna Estate\nNH 66, Verna", "South Goa", "Goa", "403722", {}};
     x.charges[0] = {"Freight", "9965", "N.A.", 0, 250000};
     x.taxes[TaxOnOthers1].ratePosition = 1;
     x.transport = InvoiceTransport{"Rail", 1450, {}, carrierGstin(), "Konkan Cargo", "RR-4471", "06/12/2026"};
@@ -132,7 +132,7 @@ QJsonObject readFile(const QString& path)
 
 QString sellerParty()
 {
-    return QString(R"("Gstin":"%1","LglNm":"Zelva Traders","Addr1":"4 Market Road","Loc":"Bengaluru Urban","Pin":560001,"Stcd":"29")")
+    return QString(R"("Gstin":"%1","LglNm":"Zelva Traders","Addr1":"4 Market Road","Addr2":"Gandhi Nagar","Loc":"Bengaluru Urban","Pin":560001,"Stcd":"29")")
         .arg(sellerGstin());
 }
 
@@ -140,14 +140,14 @@ const char* Expected[3][2] = {
     // e-invoice, e-way bill
     {R"({%T,
         "DocDtls":{"Typ":"INV","No":"A00001","Dt":"07/12/2026"}, "SellerDtls":{%S},
-        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Addr2":"Near Fort","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
         "ItemList":[
          {"SlNo":"1","IsServc":"N","PrdDesc":"Steel Rod","HsnCd":"7214","Qty":1000,"Unit":"KGS","UnitPrice":55,"TotAmt":55000,
           "Discount":0,"AssAmt":55000,"GstRt":18,"IgstAmt":0,"CgstAmt":4950,"SgstAmt":4950,"TotItemVal":64900},
          {"SlNo":"2","IsServc":"N","PrdDesc":"Cement Bag","HsnCd":"2523","Qty":40,"Unit":"BAG","UnitPrice":400,"TotAmt":16000,
           "Discount":0,"AssAmt":16000,"GstRt":18,"IgstAmt":0,"CgstAmt":1440,"SgstAmt":1440,"TotItemVal":18880}],
         "ValDtls":{"AssVal":71000,"CgstVal":6390,"SgstVal":6390,"IgstVal":0,"OthChrg":0,"RndOffAmt":0,"TotInvVal":83780},
-        "EwbDtls":{"TransId":"","TransName":"","TransMode":"1","Distance":120,"TransDocNo":"","TransDocDt":"","VehNo":"KA01AB1234","VehType":"R"}})",
+        "EwbDtls":{"TransMode":"1","Distance":120,"VehNo":"KA01AB1234","VehType":"R"}})",
      R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00001","docDate":"07/12/2026",%F
         "toGstin":"%B","toTrdName":"Mysore Mart","toAddr1":"1 Palace Road","toAddr2":"Near Fort","toPlace":"Mysuru",
         "toPincode":570001,"toStateCode":29,"actToStateCode":29,"transactionType":1,
@@ -161,7 +161,7 @@ const char* Expected[3][2] = {
     {R"({%T,
         "DocDtls":{"Typ":"INV","No":"A00002","Dt":"07/12/2026"}, "SellerDtls":{%S},
         "BuyerDtls":{"Gstin":"%B","LglNm":"Cochin Builders","Addr1":"12 Marine Drive","Loc":"Ernakulam","Pin":682001,"Stcd":"32","Pos":"32"},
-        "ShipDtls":{"LglNm":"Cochin Builders Goa Site","Addr1":"Plot 7, Verna Estate","Loc":"South Goa","Pin":403722,"Stcd":"30"},
+        "ShipDtls":{"LglNm":"Cochin Builders Goa Site","Addr1":"Plot 7, Verna Estate","Addr2":"NH 66, Verna","Loc":"South Goa","Pin":403722,"Stcd":"30"},
         "ItemList":[
          {"SlNo":"1","IsServc":"N","PrdDesc":"Hex Bolt","HsnCd":"7318","Qty":2500,"Unit":"NOS","UnitPrice":12.35,"TotAmt":30875,
           "Discount":0,"AssAmt":30875,"GstRt":18,"IgstAmt":5557.5,"CgstAmt":0,"SgstAmt":0,"TotItemVal":36432.5},
@@ -171,9 +171,9 @@ const char* Expected[3][2] = {
           "Discount":0,"AssAmt":2500,"GstRt":5,"IgstAmt":125,"CgstAmt":0,"SgstAmt":0,"TotItemVal":2625}],
         "ValDtls":{"AssVal":64950,"CgstVal":0,"SgstVal":0,"IgstVal":11366,"OthChrg":0,"RndOffAmt":0,"TotInvVal":76316},
         "EwbDtls":{"TransId":"%C","TransName":"Konkan Cargo","TransMode":"2","Distance":1450,"TransDocNo":"RR-4471",
-                   "TransDocDt":"06/12/2026","VehNo":"","VehType":"R"}})",
+                   "TransDocDt":"06/12/2026","VehType":"R"}})",
      R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00002","docDate":"07/12/2026",%F
-        "toGstin":"%B","toTrdName":"Cochin Builders","toAddr1":"Plot 7, Verna Estate","toAddr2":"","toPlace":"South Goa",
+        "toGstin":"%B","toTrdName":"Cochin Builders","toAddr1":"Plot 7, Verna Estate","toAddr2":"NH 66, Verna","toPlace":"South Goa",
         "toPincode":403722,"toStateCode":32,"actToStateCode":30,"transactionType":2,
         "totalValue":64950,"cgstValue":0,"sgstValue":0,"igstValue":11366,"cessValue":0,"otherValue":0,"totInvValue":76316,
         "transMode":2,"transDistance":1450,"transporterId":"%C","transporterName":"Konkan Cargo","transDocNo":"RR-4471",
@@ -186,7 +186,7 @@ const char* Expected[3][2] = {
           "taxableAmount":2500,"cgstRate":0,"sgstRate":0,"igstRate":5,"cessRate":0}]})"},
     {R"({%T,
         "DocDtls":{"Typ":"INV","No":"A00003","Dt":"07/12/2026"}, "SellerDtls":{%S},
-        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+        "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Addr2":"Near Fort","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
         "ItemList":[
          {"SlNo":"1","IsServc":"N","PrdDesc":"Brush","HsnCd":"9603","Qty":25,"Unit":"NOS","UnitPrice":45.35,"TotAmt":1133.75,
           "Discount":0,"AssAmt":1133.75,"GstRt":12,"IgstAmt":0,"CgstAmt":68.03,"SgstAmt":68.03,"TotItemVal":1269.81},
@@ -313,6 +313,19 @@ private slots:
         QVERIFY2(file.problems.join(' ').contains("70000.00"), qPrintable(file.problems.join(' ')));
     }
 
+    // A buyer without GSTIN is "URP" on the e-way bill, its State from its name.
+    void ewayBillOfUnregisteredBuyer()
+    {
+        Invoice road = roadInvoice();
+        road.buyer.gstin = "N.A.";
+        const PortalFile file = BuildEwayBills({road}, DefaultEwayBillLimit);
+        QVERIFY2(file.ok(), qPrintable(file.problems.join('\n')));
+        const QJsonObject bill = QJsonDocument::fromJson(file.json).object()["billLists"].toArray().first().toObject();
+        QCOMPARE(bill["toGstin"].toString(), QString("URP"));
+        QCOMPARE(bill["toStateCode"].toInt(), 29);
+        QCOMPARE(bill["fromGstin"].toString(), sellerGstin());
+    }
+
     // Each fault is named and no file is written; the faults of the middle
     // invoice do not hide behind the others.
     void whatStopsAnEwayBill_data()
@@ -373,7 +386,7 @@ private slots:
         QVERIFY2(file.ok(), qPrintable(file.problems.join('\n')));
         const QString want = filled(R"({%T,
             "DocDtls":{"Typ":"CRN","No":"CN00001","Dt":"15/12/2026"}, "SellerDtls":{%S},
-            "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
+            "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Addr2":"Near Fort","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
             "ItemList":[
              {"SlNo":"1","IsServc":"N","PrdDesc":"Steel Rod","HsnCd":"7214","Qty":5,"Unit":"KGS","UnitPrice":40.01,"TotAmt":200.05,
               "Discount":0,"AssAmt":200.05,"GstRt":18,"IgstAmt":0,"CgstAmt":18.01,"SgstAmt":18.01,"TotItemVal":236.07},
@@ -394,6 +407,29 @@ private slots:
         unregistered.buyer.gstin = "N.A.";
         QVERIFY(!BuildNoteEInvoice(*saved, unregistered).ok());
         QVERIFY(!SaveNoteEInvoice(*data.db, "CN00009", path).ok());
+
+        // the portal's answer for the note is kept with the note, read back with it
+        const QString ack = ackHoursAgo(1);
+        QVERIFY(ImportIrnResponse(*data.db, testing::IrnResponseJson(stored.number, "14/12/2026", sellerGstin(), ack))
+                    .error.contains("dated 14/12/2026, not 15/12/2026"));
+        const IrnImport imported
+            = ImportIrnResponse(*data.db, testing::IrnResponseJson(stored.number, "15/12/2026", sellerGstin(), ack));
+        QCOMPARE(imported.error, QString());
+        QCOMPARE(imported.invoiceNo, stored.number);
+        QVERIFY(imported.forNote);
+        const std::optional<SaleNote> registered = LoadSaleNote(*data.db, stored.number);
+        QVERIFY(registered->registration);
+        QCOMPARE(registered->registration->irn, QString(64, 'a'));
+        QCOMPARE(registered->registration->ackNo, QString("112610012345678"));
+        QCOMPARE(registered->registration->ackDate, ack);
+        QVERIFY(registered->registration->signedQrCode.count('.') == 2);
+        QVERIFY(!LoadInvoice(*data.db, road.number)->registration); // its invoice stays as it was
+        QCOMPARE(ImportIrnResponse(*data.db, testing::IrnResponseJson(stored.number, "15/12/2026", sellerGstin(), ack))
+                     .error,
+                 QString());
+        QVERIFY(ImportIrnResponse(*data.db, testing::IrnResponseJson(stored.number, "15/12/2026", sellerGstin(), ack,
+                                                                     QString(64, 'b')))
+                    .error.contains("Note CN00001 is registered already"));
     }
 
     // The response is kept with its own invoice only: another invoice's
@@ -447,6 +483,7 @@ private slots:
         QTest::addColumn<bool>("cancellable");
         QTest::newRow("an hour ago") << 1 << true;
         QTest::newRow("23 hours ago") << 23 << true;
+        QTest::newRow("exactly 24 hours ago") << 24 << false;
         QTest::newRow("25 hours ago") << 25 << false;
     }
 
@@ -454,6 +491,9 @@ private slots:
     {
         QFETCH(int, hoursAgo);
         QFETCH(bool, cancellable);
+        const InvoiceRegistration atTen{QString(64, 'a'), "1", "2026-12-07 10:00:00", "x.y.z", {}, {}, {}};
+        QVERIFY(IrnCancellable(atTen, QDateTime({2026, 12, 8}, {9, 59, 59})));
+        QVERIFY(!IrnCancellable(atTen, QDateTime({2026, 12, 8}, {10, 0, 0}))); // exactly 24 hours on
         testing::TempData data;
         storeThree(*data.db);
         const QString ack = ackHoursAgo(hoursAgo);

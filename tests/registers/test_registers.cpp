@@ -368,6 +368,12 @@ private slots:
             QCOMPARE(book.cell(ref).numberFormat, QString(XlsxSheet::AmountFormat));
         }
         QCOMPARE(book.cell("C9").value, QString("7 invoices"));
+        // every amount of every row a number, none a text that looks like one
+        for (int r = 2; r <= 9; ++r)
+            for (const char column : QByteArray("FGHIJ")) {
+                const QString ref = QString("%1%2").arg(QChar(column)).arg(r);
+                QVERIFY2(book.cell(ref).isNumber(), qPrintable(ref + " " + book.cell(ref).value));
+            }
     }
 
     // Each kind of cell as a spreadsheet reads it back.

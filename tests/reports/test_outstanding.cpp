@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTableView>
+#include <numeric>
 
 using namespace zelva;
 using namespace testing;
@@ -145,6 +146,8 @@ class OutstandingTest : public QObject {
     Q_OBJECT
 private slots:
     void ageingAsAtTheDay();
+    void ageingColumnEdges_data();
+    void ageingColumnEdges();
     void statementOfAccount();
     void notesChangeWhatIsOwed();
     void statementCarriesThePayQr_data();
@@ -160,20 +163,32 @@ void OutstandingTest::ageingAsAtTheDay()
     form.dtpAsAt->setDate({2026, 12, 31});
     click(form.cmdShow);
     const QTableView* grid = form.grdOutstanding;
-    // Asha first (by name): her advance and total; then Zeta's four invoices, oldest first
-    QCOMPARE(gridRow(grid, 0).mid(0, 6), (QStringList{"Asha", "Advance", "", "", "", "-300.00"}));
-    QCOMPARE(gridRow(grid, 1).mid(5, 1), QStringList{"-300.00"});
+    // Asha first (by name): her advance and total, the advance in its own
+    // column; then Zeta's four invoices, oldest first
+    QCOMPARE(gridRow(grid, 0), (QStringList{"Asha", "Advance", "", "", "", "-300.00", "", "", "", "", "", "-300.00"}));
+    QCOMPARE(gridRow(grid, 1),
+             (QStringList{"Total Asha", "", "", "0.00", "0.00", "-300.00", "", "", "", "", "", "-300.00"}));
     QCOMPARE(gridRow(grid, 2), (QStringList{"Zeta", "A00004", "01/08/2026", "400.00", "0.00", "400.00", "152", "", "",
-                                            "", "400.00"}));
+                                            "", "400.00", ""}));
     QCOMPARE(gridRow(grid, 3).mid(1, 1) + gridRow(grid, 3).mid(6, 5),
              (QStringList{"A00003", "82", "", "", "300.00", ""}));
     QCOMPARE(gridRow(grid, 4).mid(1) , (QStringList{"A00002", "15/11/2026", "200.00", "50.00", "150.00", "46", "",
-                                                     "150.00", "", ""}));
+                                                     "150.00", "", "", ""}));
     QCOMPARE(gridRow(grid, 5).mid(1, 1) + gridRow(grid, 5).mid(6, 2), (QStringList{"A00001", "11", "100.00"}));
     QCOMPARE(gridRow(grid, 6), (QStringList{"Total Zeta", "", "", "1000.00", "50.00", "950.00", "", "100.00",
-                                            "150.00", "300.00", "400.00"}));
+                                            "150.00", "300.00", "400.00", ""}));
     QCOMPARE(GridRows(grid), 8);
-    QCOMPARE(gridRow(grid, 7).mid(5, 1), QStringList{"650.00"}); // 950.00 less Asha's 300.00
+    // 950.00 less Asha's 300.00, which every row's columns add up to
+    QCOMPARE(gridRow(grid, 7).mid(5), (QStringList{"650.00", "", "100.00", "150.00", "300.00", "400.00", "-300.00"}));
+    const auto addsUp = [](const OutstandingFigures& f) {
+        return std::accumulate(f.ageing.begin(), f.ageing.end(), f.advance) == f.balance;
+    };
+    QVERIFY(addsUp(form.shown().totals));
+    for (const OutstandingBuyer& buyer : form.shown().buyers) {
+        QVERIFY2(addsUp(buyer.totals), qPrintable(buyer.name));
+        for (const OutstandingLine& line : buyer.lines)
+            QVERIFY2(addsUp(line.figures), qPrintable(line.number));
+    }
 
     click(form.cmdPrint);
     const QStringList paper = takeReportTexts();
@@ -191,13 +206,31 @@ void OutstandingTest::ageingAsAtTheDay()
     QCOMPARE(book.cell("G6").value, QString("46"));
     QCOMPARE(book.cell("F9").paise(), 65000);
     QVERIFY(book.cell("F9").bold);
+    QVERIFY(book.cell("L2").isNumber());
+    QCOMPARE(book.cell("L2").paise(), -30000);
     const QString csv = OutstandingCsv(form.shown());
-    QVERIFY2(csv.contains("Zeta,A00002,15/11/2026,200.00,50.00,150.00,46,0.00,150.00,0.00,0.00"), qPrintable(csv));
+    QVERIFY2(csv.contains("Zeta,A00002,15/11/2026,200.00,50.00,150.00,46,0.00,150.00,0.00,0.00,0.00"), qPrintable(csv));
 
     // as at 16/11 only what was billed and paid by then counts
     form.dtpAsAt->setDate({2026, 11, 16});
     click(form.cmdShow);
     QCOMPARE(gridRow(grid, GridRows(grid) - 1).mid(5, 1), QStringList{"999.00"}); // 200+300+400+99; the receipt of 20/11 not yet, A00006 cancelled
+}
+
+// An invoice exactly 30, 60 or 90 days old is still in the column it ends.
+void OutstandingTest::ageingColumnEdges_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<int>("column");
+    for (const auto& [days, column] : {std::pair{0, 0}, {30, 0}, {31, 1}, {60, 1}, {61, 2}, {90, 2}, {91, 3}, {-1, 3}})
+        QTest::addRow("%d days", days) << days << column;
+}
+
+void OutstandingTest::ageingColumnEdges()
+{
+    QFETCH(int, days);
+    QFETCH(int, column);
+    QCOMPARE(AgeingColumn(days), column);
 }
 
 void OutstandingTest::statementOfAccount()

@@ -6,6 +6,7 @@
 #include "sales/invoicecancel.h"
 #include "sales/owed.h"
 #include "sales/receiptstore.h"
+#include "sales/salenotestore.h"
 
 #include "data/database.h"
 #include "data/dataerror.h"
@@ -86,6 +87,18 @@ void threeInvoicesAndAnother(Database& db)
     StoreInvoice(db, sale(4, "C00001", "01/12/2026", 400));
 }
 
+// A note of value only, 500.00, on the invoice's one line.
+void noteOf500(Database& db, NoteKind kind, const QString& invoiceNumber)
+{
+    SaleNote note = NoteAgainst(kind, *LoadInvoice(db, invoiceNumber));
+    note.date = "07/12/2026";
+    note.time = "11:00:00";
+    note.reason = "Post-sale discount";
+    note.lines = {{1, "Paint", "", "", 0, 50000, 0, 0}};
+    const StoredNote stored = StoreSaleNote(db, note);
+    QVERIFY2(stored.saved(), qPrintable(stored.refusal));
+}
+
 } // namespace
 
 class ReceiptsTest : public QObject {
@@ -96,10 +109,13 @@ private slots:
     void refusedWithNothingStored();
     void twoCountersNeverOverAllot();
     void advanceGoesToLaterInvoices();
+    void twoAdvancesTwoInvoices();
     void cancelledInvoiceOwesNothing();
     void paidNowSavedWithItsInvoice();
     void paidNowThatFailsLandsNothing();
     void owedAsAtADay();
+    void noMoneyCountedTwice_data();
+    void noMoneyCountedTwice();
 };
 
 void ReceiptsTest::allottedOldestFirstThenCancelled()
@@ -201,6 +217,25 @@ void ReceiptsTest::advanceGoesToLaterInvoices()
     QCOMPARE(owed.balance("C00002"), 30000);
 }
 
+// Two advances (300.00 and 200.00) and two later invoices of 400.00 each:
+// the first takes all of R00001 and 100.00 of R00002, the second the rest of
+// R00002; no advance is allotted twice.
+void ReceiptsTest::twoAdvancesTwoInvoices()
+{
+    testing::TempData data;
+    QVERIFY(StoreReceipt(*data.db, receipt("C00003", 30000), Today).saved());
+    QVERIFY(StoreReceipt(*data.db, receipt("C00003", 20000), Today).saved());
+    StoreSale(*data.db, sale(1, "C00003", "07/12/2026", 400), Renumber::Allowed, std::nullopt);
+    StoreSale(*data.db, sale(2, "C00003", "07/12/2026", 400), Renumber::Allowed, std::nullopt);
+    QCOMPARE(LoadReceipt(*data.db, "R00001")->allotments, (std::vector<Allotment>{{1, "A00001", 30000}}));
+    QCOMPARE(LoadReceipt(*data.db, "R00002")->allotments,
+             (std::vector<Allotment>{{1, "A00001", 10000}, {2, "A00002", 10000}}));
+    const Owed owed = WhatIsOwed(*data.db);
+    QCOMPARE(owed.advance.value("C00003"), 0);
+    QCOMPARE(leftOf(*data.db, "C00003"), (QMap<QString, Paise>{{"A00002", 30000}}));
+    QCOMPARE(owed.balance("C00003"), 30000);
+}
+
 // A cancelled invoice owes nothing; what was allotted to it is advance again.
 void ReceiptsTest::cancelledInvoiceOwesNothing()
 {
@@ -269,6 +304,63 @@ void ReceiptsTest::owedAsAtADay()
     QCOMPARE(numbers, (QStringList{"A00002", "A00003"}));
     QCOMPARE(then.balance("C00001"), 25050);
     QCOMPARE(WhatIsOwed(*data.db).balance("C00001"), 140000);
+}
+
+// A00001 = 1000.00 paid by R00001 (600.00) and R00002 (400.00); then notes,
+// a later invoice (A00002 = 500.00, which takes the advance) and
+// cancellations in various orders. After every step no receipt holds below
+// nothing and the open invoices less the advance are all billed less all
+// received, as the statement says.
+void ReceiptsTest::noMoneyCountedTwice_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<Paise>("owedAtEnd");
+    QTest::newRow("credit, sale, R00001 cancelled") << QStringList{"credit", "sale", "cancel R00001"} << Paise(60000);
+    QTest::newRow("credit, sale, debit") << QStringList{"credit", "sale", "debit"} << Paise(50000);
+    QTest::newRow("sale, credit, R00001 cancelled") << QStringList{"sale", "credit", "cancel R00001"} << Paise(60000);
+    QTest::newRow("credit, R00001 cancelled, sale") << QStringList{"credit", "cancel R00001", "sale"} << Paise(60000);
+    QTest::newRow("credit, sale, A00002 cancelled, debit")
+        << QStringList{"credit", "sale", "cancel A00002", "debit"} << Paise(0);
+    QTest::newRow("debit, credit, sale, R00002 cancelled")
+        << QStringList{"debit", "credit", "sale", "cancel R00002"} << Paise(90000);
+}
+
+void ReceiptsTest::noMoneyCountedTwice()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(Paise, owedAtEnd);
+    testing::TempData data;
+    Database& db = *data.db;
+    StoreInvoice(db, sale(1, "C00001", "05/12/2026", 1000));
+    QVERIFY(StoreReceipt(db, receipt("C00001", 60000, {{1, "A00001", 60000}}), Today).saved());
+    QVERIFY(StoreReceipt(db, receipt("C00001", 40000, {{1, "A00001", 40000}}), Today).saved());
+    Paise balance = 0;
+    for (const QString& step : steps) {
+        if (step == "credit" || step == "debit")
+            noteOf500(db, step == "credit" ? NoteKind::Credit : NoteKind::Debit, "A00001");
+        else if (step == "sale")
+            StoreSale(db, sale(2, "C00001", "07/12/2026", 500), Renumber::Allowed, std::nullopt);
+        else if (step.startsWith("cancel R"))
+            QCOMPARE(CancelReceipt(db, step.mid(7), {"07/12/2026", "12:00:00", "Bounced", "ravi"}), QString());
+        else
+            QCOMPARE(CancelInvoice(db, step.mid(7), {"07/12/2026", "12:00:00", "Wrong buyer", "ravi"}), QString());
+        const Owed owed = WhatIsOwed(db);
+        Paise open = 0;
+        for (const OwedInvoice& i : owed.open) {
+            QVERIFY2(i.left() > 0 && i.paid >= 0, qPrintable(step + ": " + i.number));
+            open += i.left();
+        }
+        for (const Owed::Advance& a : owed.advances)
+            QVERIFY2(a.amount > 0, qPrintable(QString("%1: %2 holds %3").arg(step, a.receiptNumber).arg(a.amount)));
+        Paise ledger = 0;
+        for (const LedgerEntry& e : BuyerLedger(db, "C00001"))
+            ledger += e.debit - e.credit;
+        QCOMPARE(open - owed.advance.value("C00001"), ledger);
+        QCOMPARE(owed.balance("C00001"), ledger);
+        QVERIFY(AdvanceHeld(db, "C00001") >= owed.advance.value("C00001"));
+        balance = ledger;
+    }
+    QCOMPARE(balance, owedAtEnd);
 }
 
 QTEST_GUILESS_MAIN(ReceiptsTest)

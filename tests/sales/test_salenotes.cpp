@@ -187,18 +187,28 @@ try {
     const std::map<qint64, NoteEffect> ofBuyer = NoteEffectsOfBuyer(*data.db, "C00001");
     QVERIFY(ofBuyer.size() == 1 && ofBuyer.at(1).net() == effect.net());
     QVERIFY(NoteEffectsOfBuyer(*data.db, "C00002").empty());
+
+    // a correction of rate or quantity credits a quantity but takes no goods
+    // back; dated the last day a credit note may be, 30 November of the next year
+    const StoredNote corrected = StoreSaleNote(
+        *data.db, noteOn(NoteKind::Credit, invoice, "Correction of rate or quantity", {noteLine(1, 1, 1000)}, "30/11/2027"));
+    QVERIFY2(corrected.saved(), qPrintable(corrected.refusal));
+    QCOMPARE(stock(data), (QList<double>{47, 39, 23}));
+    QCOMPARE(LeftOfInvoice(*data.db, invoice)[0].quantity, 2.0);
 } catch (const DataError& error) {
     QFAIL(qPrintable(error.message()));
 }
 
-// Each refusal names the box, and leaves the notes and the stock as they were.
+// Each refusal names the box, the invoice's row as the form shows it (the
+// first row left empty, so the note's first line is row 2), and leaves the
+// notes and the stock as they were.
 void SaleNotesTest::refusedWithNothingStored_data()
 {
     QTest::addColumn<QString>("invoiceNo");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("reason");
-    QTest::addColumn<double>("quantity"); // of line 2, the middle one, after line 1 at 1 x 10.00
+    QTest::addColumn<double>("quantity"); // of row 2, the middle one, before row 3 at 1 x 10.00
     QTest::addColumn<qint64>("value");
     QTest::addColumn<QString>("said");
     const int credit = int(NoteKind::Credit);
@@ -246,7 +256,7 @@ void SaleNotesTest::refusedWithNothingStored()
     const QList<double> before = stock(data);
     QCOMPARE(NoteableInvoices(*data.db, 10), QStringList{"A00001"}); // the cancelled one is not offered
 
-    SaleNote note = noteOn(NoteKind(kind), invoice, reason, {noteLine(1, 1, 1000), noteLine(2, quantity, value)}, date);
+    SaleNote note = noteOn(NoteKind(kind), invoice, reason, {noteLine(2, quantity, value), noteLine(3, 1, 1000)}, date);
     note.invoiceNumber = invoiceNo;
     if (invoiceNo == "A00002")
         note.invoiceSerial = 2;
@@ -269,7 +279,7 @@ void SaleNotesTest::secondCounterCannotTakeBackMoreThanIsLeft()
     QCOMPARE(NoteRefusal(*other, all), QString());
     QVERIFY(StoreSaleNote(*data.db, all).saved());
     const StoredNote second = StoreSaleNote(*other, all);
-    QVERIFY2(second.refusal.contains("more than the 0 left of it (Quantity, line 1)"), qPrintable(second.refusal));
+    QVERIFY2(second.refusal.contains("more than the 0 left of it (Quantity, line 2)"), qPrintable(second.refusal));
     QCOMPARE(stock(data), (QList<double>{47, 40, 23}));
 }
 

@@ -303,6 +303,14 @@ private slots:
         QVERIFY2(refused.err.contains("missing from it: Database/Invoice.db"), qPrintable(refused.err));
         QVERIFY(!QFile::exists(dir.filePath("Database/Invoice.db")));
         QCOMPARE(runProgram({ "--data-dir", dir.path(), "--backup", backups.path() }, "").exitCode, 1);
+
+        // an emptied file is refused as start-up refuses it: no backup made
+        QVERIFY(QFile::copy(backups.path() + "/" + taken.first() + "/Database/Invoice.db", dir.filePath("Database/Invoice.db")));
+        QVERIFY(QFile::resize(dir.filePath("Database/Invoice.db"), 0));
+        const Finished emptied = runProgram({ "--data-dir", dir.path(), "--backup", backups.path() }, "");
+        QCOMPARE(emptied.exitCode, 1);
+        QVERIFY2(emptied.err.contains("none of the program's tables): Database/Invoice.db"), qPrintable(emptied.err));
+        QCOMPARE(QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), taken);
     }
 
     // Values in a Login table that the program did not write (its own

@@ -17,6 +17,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QSettings>
+#include <QTableView>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
@@ -215,6 +219,49 @@ private slots:
         auto* close = report->widget()->findChild<QPushButton*>("cmdClose");
         QVERIFY(close->isVisible());
         QVERIFY(workArea.contains(QRect(close->mapTo(window().mdiArea->viewport(), QPoint(0, 0)), close->size())));
+    }
+
+    // The main window opens maximised the first time, then as it was left. A
+    // child window opens at the size that shows its page or its whole grid
+    // where the work area allows (the Credit Note's page across, the GSTR-3B
+    // worksheet's every column), and no larger than the work area.
+    void windowsFitTheirWork()
+    {
+        ON_FILES_ONLY();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "ZelvaBilling", "ZelvaBilling")
+            .remove(frmZelvaBillingSystem::GeometryKey);
+        {
+            frmZelvaBillingSystem first(*m_data->db);
+            first.showAsLeft();
+            QVERIFY(first.isMaximized());
+            first.showNormal();
+            first.setGeometry(30, 40, 700, 500);
+            first.close();
+        }
+        {
+            frmZelvaBillingSystem again(*m_data->db);
+            again.showAsLeft();
+            QVERIFY(!again.isMaximized());
+            QCOMPARE(again.size(), QSize(700, 500));
+        }
+
+        window().resize(1366, 900);
+        QApplication::processEvents();
+        const QRect workArea = window().mdiArea->viewport()->rect();
+        window().mnuCreditNote->trigger();
+        QMdiSubWindow* note = window().mdiArea->activeSubWindow();
+        auto* page = note->widget()->findChild<QWidget*>("notePage");
+        auto* scroll = qobject_cast<QScrollArea*>(page->parentWidget()->parentWidget());
+        QVERIFY(workArea.contains(note->geometry()));
+        QVERIFY2(scroll->viewport()->width() >= page->width(),
+                 qPrintable(QString("%1 of %2").arg(scroll->viewport()->width()).arg(page->width())));
+        QCOMPARE(note->height(), workArea.height()); // the page is taller than the work area
+        window().findChild<QAction*>("mnuGstr3b")->trigger();
+        QMdiSubWindow* worksheet = window().mdiArea->activeSubWindow();
+        auto* grid = worksheet->widget()->findChild<QTableView*>("grdWorksheet");
+        QVERIFY(workArea.contains(worksheet->geometry()));
+        QVERIFY2(grid->viewport()->width() >= grid->horizontalHeader()->length(),
+                 qPrintable(QString("%1 of %2").arg(grid->viewport()->width()).arg(grid->horizontalHeader()->length())));
     }
 
     // One window per form: asked for again (menu, toolbar, or the Window list
