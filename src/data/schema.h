@@ -104,8 +104,12 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 10: the suppliers' credit and debit notes against their bills (new table
+// SupplierNote in PurchaseMaster); a bill's ItcEligible holds its kind of
+// credit (1 eligible, 0 blocked as before, 2 reversed for now, 3 ineligible).
+constexpr int SupplierNotesVersion = 10;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = EInvoiceVersion;
+constexpr int SchemaVersion = SupplierNotesVersion;
 
 } // namespace zelva

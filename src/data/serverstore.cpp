@@ -157,6 +157,10 @@ QStringList ServerIndexSql(const TableDef& table)
         dayKey("idx_PurchaseBill_daykey", QStringLiteral("\"BillDay\""));
     if (table.name == QLatin1String("PurchaseBillLine"))
         dayKey("idx_PurchaseBillLine_bill", QStringLiteral("\"BillSno\""));
+    if (table.name == QLatin1String("SupplierNote")) {
+        dayKey("idx_SupplierNote_daykey", QStringLiteral("\"NoteDay\""));
+        dayKey("idx_SupplierNote_bill", QStringLiteral("\"BillSno\""));
+    }
     return statements;
 }
 
