@@ -131,10 +131,11 @@ struct PurchaseSave {
 // Saves the bill whole in one transaction, whoever calls it: when asked, the
 // supplier added to the supplier list (the bill then names it); the header of
 // a new bill (numbered with the next bill serial, written into bill.serial),
-// or, when asked, the lines added to the stored bill bill.serial; one Purchase record per
-// line (its purchaseSerial, when given, taken if still free, else the next
-// free one, written back); each line's stock moved through AdjustStock; and
-// the lines' GST. A bill without tax (withTax false) is stored as purchases
+// or, when asked, the lines added to the stored bill bill.serial; one
+// Purchase record per line (its purchaseSerial, when given, taken if still
+// free, else the next free one, written back); each line's stock moved
+// through AdjustStock (and its details rewritten when updatesItem); and the
+// lines' GST. A bill without tax (withTax false) is stored as purchases
 // were before bills carried GST, Purchase records alone. "" when saved, else
 // why nothing is: PurchaseBillRefusal, the same bill number already entered,
 // a stock item no longer there. Throws DataError (nothing saved).

@@ -8,6 +8,7 @@
 #include "platform/datetext.h"
 #include "registers/savedinvoice.h"
 #include "stock/frmsuppliernote.h"
+#include "ui/amountbox.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -265,11 +266,8 @@ bool frmPurchase::readLine(PurchaseBillLine& line)
     ReadNumber(txtQuantity->text(), quantity);
     if (txtTaxable->text().trimmed().isEmpty())
         line.taxable = LineAmount(quantity, rate);
-    else if (!ReadAmount(txtTaxable->text(), line.taxable)) {
-        MsgBox(tr("Taxable Value must be an amount in rupees (1250.50): \"%1\" is not one.").arg(txtTaxable->text()));
-        txtTaxable->setFocus();
+    else if (!ReadAmountBox(txtTaxable, tr("Taxable Value"), line.taxable))
         return false;
-    }
     if (!ReadNumber(cboGstRate->currentText(), line.gstRate)) {
         MsgBox(tr("Choose the GST rate of the line "));
         cboGstRate->setFocus();

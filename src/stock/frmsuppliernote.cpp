@@ -3,6 +3,7 @@
 #include "data/dataerror.h"
 #include "gst/gsttax.h"
 #include "platform/datetext.h"
+#include "ui/amountbox.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -160,12 +161,7 @@ bool frmSupplierNote::noteFromBoxes(SupplierNote& note)
         cboRate->setFocus();
         return false;
     }
-    if (!ReadAmount(txtTaxable->text(), note.taxable)) {
-        MsgBox(tr("Taxable Value must be an amount in rupees (1250.50): \"%1\" is not one.").arg(txtTaxable->text()));
-        txtTaxable->setFocus();
-        return false;
-    }
-    return true;
+    return ReadAmountBox(txtTaxable, tr("Taxable Value"), note.taxable);
 }
 
 void frmSupplierNote::cmdSave_Click()

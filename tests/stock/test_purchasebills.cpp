@@ -2,13 +2,17 @@
 // (or typed and added), item, New, quantity, taxable value and rate, Save;
 // a second line added to the same bill; the same bill entered twice refused.
 #include "gst/gststates.h"
+#include "platform/datetext.h"
 #include "stock/frmpurchase.h"
+#include "stock/frmsuppliernote.h"
 #include "stock/movement.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -16,6 +20,8 @@ using namespace testing;
 using zelva::DbFile;
 
 namespace {
+
+const QString Today = zelva::DateText(QDate::currentDate());
 
 QString gstinOf(const char* state, const char* pan)
 {
@@ -247,6 +253,39 @@ private slots:
                  stored < 0 ? QList<QVariantList>{} : QList<QVariantList>{{stored}});
         QCOMPARE(s.laptops(), stored < 0 ? 10.0 : 15.0);
         QCOMPARE(p.movementPending(), stored < 0);
+    }
+
+    // A supplier's credit note entered against the bill: the bill picked,
+    // its one rate offered, the tax shown as the bill's own (IGST), stored;
+    // one taking off more than is left of the bill is refused.
+    void supplierCreditNote()
+    {
+        Shop s;
+        QCOMPARE(s.line("KA/77", "5", "", "18"), QStringList{"Saved Successfully"}); // 500.00
+        frmSupplierNote note(*s.data.db);
+        note.show();
+        QCOMPARE(note.cboBill->count(), 1);
+        QVERIFY(pick(note.cboBill, QStringLiteral("KA/77 of %1, Mysore Paints").arg(Today)));
+        QCOMPARE(note.cboRate->currentText(), QString("18"));
+        typeInto(note.txtNoteNo, "MP/CN/1");
+        typeInto(note.txtTaxable, "100");
+        QCOMPARE(note.lblTax->text(), QString("IGST 18.00"));
+        typeInto(note.txtReason, "Two tins leaked");
+        s.messages.clear();
+        click(note.cmdSave);
+        QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
+        QCOMPARE(s.rows("SELECT NoteNo, Kind, BillSno, GstRate, TaxablePaise, IgstPaise, CgstPaise, Reason FROM "
+                        "SupplierNote"),
+                 (QList<QVariantList>{{"MP/CN/1", "C", 1, 18.0, 10000, 1800, 0, "Two tins leaked"}}));
+
+        typeInto(note.txtNoteNo, "MP/CN/2");
+        typeInto(note.txtTaxable, "400.01");
+        s.messages.clear();
+        click(note.cmdSave);
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY2(s.messages.texts().front().contains("only 400.00 is left of bill KA/77"),
+                 qPrintable(s.messages.texts().front()));
+        QCOMPARE(s.rows("SELECT COUNT(*) FROM SupplierNote").front().front().toInt(), 1);
     }
 };
 
