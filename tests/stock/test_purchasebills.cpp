@@ -188,7 +188,7 @@ private slots:
         typeInto(p.txtQuantity, "2");
         QVERIFY(!p.cboGstRate->isEnabled());
         QCOMPARE(p.cboGstRate->count(), 0);
-        click(p.chkReverseCharge);
+        p.chkReverseCharge->setChecked(true);
         QVERIFY(p.cboGstRate->isEnabled());
         QStringList offered;
         for (int i = 0; i < p.cboGstRate->count(); ++i)
@@ -209,7 +209,7 @@ private slots:
         click(p.cmdNew);
         typeInto(p.txtPurchaseInvoiceNo, "VC-4");
         typeInto(p.txtQuantity, "1");
-        click(p.chkReverseCharge);
+        p.chkReverseCharge->setChecked(false);
         QVERIFY(!p.cboGstRate->isEnabled());
         s.messages.clear();
         click(p.cmdSave);
