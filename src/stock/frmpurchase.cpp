@@ -65,7 +65,7 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     , chkAddToBill(Named(new QCheckBox(tr("&Add this line to the bill just saved"), this),
                          QStringLiteral("chkAddToBill")))
     , lblLineTax(Named(new QLabel(this), QStringLiteral("lblLineTax")))
-    , cmdSupplierNote(NewButton(this, "cmdSupplierNote", tr("Supplier's No&te..."),
+    , cmdSupplierNote(NewButton(this, "cmdSupplierNote", tr("Supplier's N&ote..."),
                                 tr("Enter a supplier's credit or debit note against one of its bills")))
 {
     for (const CreditKind kind : CreditKinds())
@@ -118,7 +118,7 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     labelled(tr("Taxable Value"), txtTaxable, 1, 0);
     labelled(tr("GST Rate %"), cboGstRate, 1, 2);
     grid->addWidget(chkReverseCharge, 2, 0, 1, 2);
-    labelled(tr("&Input tax credit"), cboCredit, 2, 2);
+    labelled(tr("Input tax cre&dit"), cboCredit, 2, 2);
     grid->addWidget(chkAddToBill, 3, 0, 1, 2);
     grid->addWidget(lblLineTax, 3, 2, 1, 2);
     grid->addWidget(cmdSupplierNote, 4, 0, 1, 2);
