@@ -37,7 +37,7 @@ PurchaseBill billOf(int i)
     b.supplierGstin = supplierGstin(i);
     b.supplierState = i % 2 ? QStringLiteral("Karnataka") : QStringLiteral("Tamil Nadu");
     b.reverseCharge = i % 50 == 0;
-    b.itcEligible = i % 40 != 0;
+    b.credit = i % 40 != 0 ? CreditKind::Eligible : CreditKind::Blocked;
     for (auto [taxable, rate] : {std::pair{Paise(123456 + i), 18.0}, std::pair{Paise(50000), 5.0}}) {
         PurchaseBillLine line;
         line.itemName = QStringLiteral("Item %1").arg(i % 97);
@@ -57,7 +57,15 @@ void seedBills(Database& db)
     qint64 serial = 1;
     for (int i = 1; i <= MonthBills; ++i) {
         PurchaseBill b = billOf(i);
-        StoreBillHeaderWithin(db, b);
+        b.serial = i;
+        db.run("INSERT INTO PurchaseMaster.PurchaseBill (sno, BillKey, BillNo, BillDate, BillDay, SupplierSno, "
+               "SupplierName, SupplierGstin, SupplierState, TaxKind, ReverseCharge, ItcEligible) VALUES (?, ?, ?, ?, "
+               "?, 0, ?, ?, ?, ?, ?, ?)",
+               {b.serial, PurchaseBillKey(b), b.number, b.date.toString("dd/MM/yyyy"),
+                b.date.year() * 10000 + b.date.month() * 100 + b.date.day(), b.supplierName, b.supplierGstin,
+                b.supplierState, b.mode == TaxMode::Igst ? "IGST" : "CGST", b.reverseCharge ? 1 : 0,
+                b.credit == CreditKind::Eligible ? 1 : 0},
+               "seed", DbFile::PurchaseMaster);
         for (PurchaseBillLine& line : b.lines) {
             line.purchaseSerial = serial++;
             db.run("INSERT INTO PurchaseMaster.Purchase (PSno, PurchaseId, PurchaseDate, PurchaseInvoiceNo, "
@@ -67,7 +75,11 @@ void seedBills(Database& db)
                     b.date.toString("dd/MM/yyyy"), b.number, b.date.toString("dd/MM/yyyy"), b.supplierName,
                     b.supplierGstin, line.itemName, line.rate, line.quantity},
                    "seed", DbFile::PurchaseMaster);
-            StoreBillLineWithin(db, b.serial, line);
+            db.run("INSERT INTO PurchaseMaster.PurchaseBillLine (PSno, BillSno, Taxable, GstRate, Igst, Cgst, Sgst) "
+                   "VALUES (?, ?, ?, ?, ?, ?, ?)",
+                   {line.purchaseSerial, b.serial, ToRupees(line.taxable), line.gstRate, ToRupees(line.tax.igst),
+                    ToRupees(line.tax.cgst), ToRupees(line.tax.sgst)},
+                   "seed", DbFile::PurchaseMaster);
         }
     }
     t.commit();
@@ -103,7 +115,7 @@ QByteArray portalFile()
         if (i <= MonthBills && i % 25 == 0)
             continue;
         const PurchaseBill b = billOf(i);
-        const LineTax tax = b.tax();
+        const TaxHeads tax = b.tax();
         const Paise off = i % 10 == 0 ? 500 : 0;
         const QJsonObject item{{"rt", 18}, {"txval", ToRupees(b.taxable())}, {"igst", ToRupees(tax.igst)},
                                {"cgst", ToRupees(tax.cgst + off)}, {"sgst", ToRupees(tax.sgst)}, {"cess", 0}};

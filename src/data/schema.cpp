@@ -158,6 +158,14 @@ std::vector<TableDef> buildTables()
                  {serial("PSno"), serial("BillSno"), number("Taxable"), number("GstRate"), number("Igst"),
                   number("Cgst"), number("Sgst")},
                  "PSno", false});
+    // A supplier's credit or debit note (Kind "C" or "D") against a stored
+    // bill (BillSno), at one of its rates, amounts in paise. NoteKey
+    // (financial year, supplier, kind and the number as compared) is unique.
+    t.push_back({DbFile::PurchaseMaster, "SupplierNote",
+                 {serial("sno"), text("NoteKey"), text("NoteNo"), text("NoteDate"), serial("NoteDay"), text("Kind"),
+                  serial("BillSno"), number("GstRate"), serial("TaxablePaise"), serial("IgstPaise"),
+                  serial("CgstPaise"), serial("SgstPaise"), text("Reason")},
+                 "sno", false, "NoteKey"});
     t.push_back({DbFile::IssueMaster, "IssueRegister",
                  {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
                   text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
@@ -407,6 +415,11 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
         dayKeyIndex("PurchaseBill", QStringLiteral("\"BillDay\""));
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_PurchaseBillLine_bill\" ON "
                                      "\"PurchaseBillLine\" (\"BillSno\")")
+                          .arg(quoted(SchemaName(file)));
+        // A month's supplier notes by their day, and a bill's notes.
+        dayKeyIndex("SupplierNote", QStringLiteral("\"NoteDay\""));
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1.\"idx_SupplierNote_bill\" ON \"SupplierNote\" "
+                                     "(\"BillSno\")")
                           .arg(quoted(SchemaName(file)));
     }
     // A record's history and a period of the trail are read by these.

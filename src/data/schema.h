@@ -109,6 +109,10 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 10: the suppliers' credit and debit notes against their bills (new table
+// SupplierNote in PurchaseMaster); a bill's ItcEligible holds its kind of
+// credit (1 eligible, 0 blocked as before, 2 reversed for now, 3 ineligible).
+constexpr int SupplierNotesVersion = 10;
 // 11: the audit trail (AuditTrail in ZLV.db, a new table), indexed by record and time.
 constexpr int AuditTrailVersion = 11;
 // 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).

@@ -164,6 +164,10 @@ QStringList ServerIndexSql(const TableDef& table)
     for (const IndexDef& index : LookupIndexes(table.name))
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                           .arg(quoted(index.name), qualified(table.file, table.name), quoted(index.field));
+    if (table.name == QLatin1String("SupplierNote")) {
+        dayKey("idx_SupplierNote_daykey", QStringLiteral("\"NoteDay\""));
+        dayKey("idx_SupplierNote_bill", QStringLiteral("\"BillSno\""));
+    }
     return statements;
 }
 

@@ -48,4 +48,8 @@ QString TimeTextHMS(const QTime& time)
     return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
+int FinancialYearOf(const QDate& day) { return day.month() >= 4 ? day.year() : day.year() - 1; }
+
+int DayKey(const QDate& day) { return day.year() * 10000 + day.month() * 100 + day.day(); }
+
 } // namespace zelva

@@ -16,6 +16,12 @@ QString DateText(const QDate& date);
 // "05/12/2026"); an invalid date for anything else ("31/02/2026", "2026-12-05").
 QDate ReadDateText(const QString& text);
 
+// The financial year a day belongs to, by the calendar year it starts in
+// (1 April): 15 March 2027 and 1 April 2026 both belong to 2026 ("2026-27").
+int FinancialYearOf(const QDate& day);
+// A day as the whole number yyyymmdd, the key stored dates are compared by.
+int DayKey(const QDate& day);
+
 // "hh:mm" and "hh:mm:ss", 24-hour clock; "" for an invalid time.
 QString TimeTextHM(const QTime& time);
 QString TimeTextHMS(const QTime& time);

@@ -27,7 +27,7 @@ void readItems(const QJsonArray& items, PortalDocument& document)
         document.tax.igst += ToPaise(item.value(QStringLiteral("igst")).toDouble());
         document.tax.cgst += ToPaise(item.value(QStringLiteral("cgst")).toDouble());
         document.tax.sgst += ToPaise(item.value(QStringLiteral("sgst")).toDouble());
-        document.cess += ToPaise(item.value(QStringLiteral("cess")).toDouble());
+        document.tax.cess += ToPaise(item.value(QStringLiteral("cess")).toDouble());
     }
 }
 
@@ -67,6 +67,7 @@ QString readSection(const QJsonObject& docdata, const char* section, const char*
             document.tradeName = supplier.value(QStringLiteral("trdnm")).toString();
             const QString type = entry.toObject().value(QStringLiteral("typ")).toString();
             document.invoice = QLatin1String(section) == u"b2b";
+            document.debitNote = !document.invoice && type == u"D";
             document.kind = document.invoice ? tr("Invoice")
                             : type == u"D"                   ? tr("Debit note")
                                                              : tr("Credit note");
@@ -82,22 +83,44 @@ QString gstinOf(const PurchaseBill& bill) { return NormalizedGstin(bill.supplier
 
 QString matchKey(const QString& gstin, const QString& number) { return gstin + u'|' + ComparableBillNumber(number); }
 
+// A note's key: its kind as well, a credit note never taken for a debit note.
+QString noteMatchKey(const QString& gstin, bool debit, const QString& number)
+{
+    return (debit ? QStringLiteral("D|") : QStringLiteral("C|")) + matchKey(gstin, number);
+}
+
+// The books' side of a line: the bill's or the note's figures.
+struct BooksSide {
+    QString gstin, supplier, number;
+    QDate date;
+    Paise taxable = 0;
+    TaxHeads tax;
+};
+
+BooksSide booksSide(const MatchLine& line)
+{
+    if (line.note)
+        return {NormalizedGstin(line.note->bill.supplierGstin), line.note->bill.supplierName, line.note->number,
+                line.note->date, line.note->taxable, line.note->tax};
+    const PurchaseBill& b = *line.books;
+    return {NormalizedGstin(b.supplierGstin), b.supplierName, b.number, b.date, b.taxable(), b.tax()};
+}
+
 void compare(const QString& what, Paise portal, Paise books, QStringList& differences)
 {
     if (std::llabs(portal - books) > MatchTolerance)
         differences << tr("%1 %2 in 2B, %3 in the books").arg(what, AmountText(portal), AmountText(books));
 }
 
-QStringList differencesOf(const PortalDocument& portal, const PurchaseBill& bill)
+QStringList differencesOf(const PortalDocument& portal, const BooksSide& books)
 {
     QStringList differences;
-    const LineTax tax = bill.tax();
-    compare(tr("Taxable value"), portal.taxable, bill.taxable(), differences);
-    compare(tr("IGST"), portal.tax.igst, tax.igst, differences);
-    compare(tr("CGST"), portal.tax.cgst, tax.cgst, differences);
-    compare(tr("SGST"), portal.tax.sgst, tax.sgst, differences);
-    if (portal.date != bill.date)
-        differences << tr("Date %1 in 2B, %2 in the books").arg(DateText(portal.date), DateText(bill.date));
+    compare(tr("Taxable value"), portal.taxable, books.taxable, differences);
+    compare(tr("IGST"), portal.tax.igst, books.tax.igst, differences);
+    compare(tr("CGST"), portal.tax.cgst, books.tax.cgst, differences);
+    compare(tr("SGST"), portal.tax.sgst, books.tax.sgst, differences);
+    if (portal.date != books.date)
+        differences << tr("Date %1 in 2B, %2 in the books").arg(DateText(portal.date), DateText(books.date));
     return differences;
 }
 
@@ -152,34 +175,57 @@ int Gstr2bMatching::count(MatchKind kind) const
     return int(std::count_if(lines.begin(), lines.end(), [kind](const MatchLine& l) { return l.kind == kind; }));
 }
 
-Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const std::vector<PurchaseBill>& bills)
+Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const std::vector<PurchaseBill>& bills,
+                           const std::vector<SupplierNote>& notes)
 {
     QMultiHash<QString, size_t> billsByKey;
     for (size_t i = 0; i < bills.size(); ++i)
         if (bills[i].registeredSupplier())
             billsByKey.insert(matchKey(gstinOf(bills[i]), bills[i].number), i);
-    std::vector<bool> taken(bills.size(), false);
+    QMultiHash<QString, size_t> notesByKey;
+    for (size_t i = 0; i < notes.size(); ++i)
+        notesByKey.insert(noteMatchKey(gstinOf(notes[i].bill), !notes[i].credit, notes[i].number), i);
+    std::vector<bool> billTaken(bills.size(), false);
+    std::vector<bool> noteTaken(notes.size(), false);
+    // The untaken entry of that key, the one of the same date preferred.
+    const auto find = [](const QMultiHash<QString, size_t>& byKey, const QString& key, const std::vector<bool>& taken,
+                         const auto& dateOf, const QDate& date) {
+        std::optional<size_t> found;
+        for (auto it = byKey.find(key); it != byKey.end() && it.key() == key; ++it)
+            if (!taken[*it] && (!found || dateOf(*it) == date))
+                found = *it;
+        return found;
+    };
     std::vector<MatchLine> matched, differing, portalOnly, booksOnly;
     for (const PortalDocument& document : documents) {
-        std::optional<size_t> found;
-        if (document.invoice) // the books hold no notes from suppliers
-            for (auto it = billsByKey.find(matchKey(document.gstin, document.number));
-                 it != billsByKey.end() && it.key() == matchKey(document.gstin, document.number); ++it)
-                if (!taken[*it] && (!found || bills[*it].date == document.date))
-                    found = *it;
-        if (!found) {
-            portalOnly.push_back({MatchKind::PortalOnly, document, std::nullopt, {}});
+        MatchLine line{MatchKind::Matched, document, std::nullopt, std::nullopt, {}};
+        if (document.invoice) {
+            if (const auto found = find(billsByKey, matchKey(document.gstin, document.number), billTaken,
+                                        [&](size_t i) { return bills[i].date; }, document.date)) {
+                billTaken[*found] = true;
+                line.books = bills[*found];
+            }
+        } else if (const auto found = find(notesByKey, noteMatchKey(document.gstin, document.debitNote, document.number),
+                                           noteTaken, [&](size_t i) { return notes[i].date; }, document.date)) {
+            noteTaken[*found] = true;
+            line.note = notes[*found];
+        }
+        if (!line.books && !line.note) {
+            line.kind = MatchKind::PortalOnly;
+            portalOnly.push_back(line);
             continue;
         }
-        taken[*found] = true;
-        MatchLine line{MatchKind::Matched, document, bills[*found], differencesOf(document, bills[*found])};
+        line.differences = differencesOf(document, booksSide(line));
         if (!line.differences.isEmpty())
             line.kind = MatchKind::Differences;
         (line.kind == MatchKind::Matched ? matched : differing).push_back(line);
     }
     for (size_t i = 0; i < bills.size(); ++i)
-        if (!taken[i] && bills[i].registeredSupplier())
-            booksOnly.push_back({MatchKind::BooksOnly, std::nullopt, bills[i], {}});
+        if (!billTaken[i] && bills[i].registeredSupplier())
+            booksOnly.push_back({MatchKind::BooksOnly, std::nullopt, bills[i], std::nullopt, {}});
+    for (size_t i = 0; i < notes.size(); ++i)
+        if (!noteTaken[i])
+            booksOnly.push_back({MatchKind::BooksOnly, std::nullopt, std::nullopt, notes[i], {}});
     Gstr2bMatching result;
     for (auto* part : {&matched, &differing, &portalOnly, &booksOnly})
         result.lines.insert(result.lines.end(), part->begin(), part->end());
@@ -189,7 +235,7 @@ Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const s
 Gstr2bMatching LoadGstr2bMatching(const Database& db, int year, int month, const std::vector<PortalDocument>& documents)
 {
     const Period days = MonthPeriod(year, month);
-    return MatchGstr2b(documents, LoadPurchaseBills(db, days.from, days.to));
+    return MatchGstr2b(documents, LoadPurchaseBills(db, days.from, days.to), LoadSupplierNotes(db, days.from, days.to));
 }
 
 QString MatchKindText(MatchKind kind)
@@ -212,17 +258,21 @@ QStringList Gstr2bCaptions()
 QStringList Gstr2bCells(const MatchLine& line)
 {
     const PortalDocument* p = line.portal ? &*line.portal : nullptr;
-    const PurchaseBill* b = line.books ? &*line.books : nullptr;
-    const QString kind = p && !p->invoice ? QStringLiteral(" (%1)").arg(p->kind) : QString();
+    const bool inBooks = line.books || line.note;
+    const BooksSide b = inBooks ? booksSide(line) : BooksSide{};
+    const QString noteKind = line.note ? (line.note->credit ? tr("Credit note") : tr("Debit note")) : QString();
+    const QString kind = p && !p->invoice ? QStringLiteral(" (%1)").arg(p->kind)
+                         : !noteKind.isEmpty() ? QStringLiteral(" (%1)").arg(noteKind)
+                                               : QString();
     return {MatchKindText(line.kind) + kind,
-            p ? p->gstin : gstinOf(*b),
-            b ? b->supplierName : p->tradeName,
-            p ? p->number : b->number,
-            DateText(p ? p->date : b->date),
+            p ? p->gstin : b.gstin,
+            inBooks ? b.supplier : p->tradeName,
+            p ? p->number : b.number,
+            DateText(p ? p->date : b.date),
             p ? AmountText(p->taxable) : QString(),
             p ? AmountText(p->tax.total()) : QString(),
-            b ? AmountText(b->taxable()) : QString(),
-            b ? AmountText(b->tax().total()) : QString(),
+            inBooks ? AmountText(b.taxable) : QString(),
+            inBooks ? AmountText(b.tax.total()) : QString(),
             line.differences.join(QStringLiteral("; "))};
 }
 

@@ -8,14 +8,17 @@
 // it is kept. Its b2b invoices (inv[]) and credit and debit notes (cdnr,
 // nt[]) are read with their items' taxable values and taxes added up.
 //
-// Matching: a document and a bill belong together when the supplier's GSTIN
+// Matching: an invoice and a bill belong together when the supplier's GSTIN
 // and the bill number agree (numbers compared as ComparableBillNumber does),
-// the same date preferred when several bills qualify. Together they are
-// matched, or matched with differences when the taxable value or any tax is
-// off by more than one rupee or the dates differ. A document without a bill
-// is in 2B only (the shop has not entered it); a bill of a registered
-// supplier without a document is in the books only (its credit is at risk).
+// the same date preferred when several bills qualify; a credit or debit note
+// and a supplier's note of the books likewise, of the same kind. Together
+// they are matched, or matched with differences when the taxable value or any
+// tax is off by more than one rupee or the dates differ. A document without
+// its bill or note is in 2B only (the shop has not entered it); a bill or
+// note of a registered supplier without a document is in the books only (its
+// credit is at risk).
 #include "sales/purchasebill.h"
+#include "sales/suppliernote.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -29,14 +32,14 @@ class Database;
 struct PortalDocument {
     QString kind; // "Invoice", "Credit note", "Debit note"
     bool invoice = true; // false: a credit or debit note
+    bool debitNote = false;
     QString gstin; // the supplier's
     QString tradeName;
     QString number;
     QDate date;
     Paise value = 0;
     Paise taxable = 0;
-    LineTax tax;
-    Paise cess = 0;
+    TaxHeads tax; // cess in it
     QString placeOfSupply; // the State code
     bool reverseCharge = false;
     bool itcAvailable = true;
@@ -57,6 +60,7 @@ struct MatchLine {
     MatchKind kind = MatchKind::Matched;
     std::optional<PortalDocument> portal;
     std::optional<PurchaseBill> books;
+    std::optional<SupplierNote> note; // the books' side of a credit or debit note
     QStringList differences; // "Taxable value 1000.00 in 2B, 1005.00 in the books"
 };
 
@@ -68,8 +72,9 @@ struct Gstr2bMatching {
 // More than one rupee apart: a difference.
 constexpr Paise MatchTolerance = 100;
 
-Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const std::vector<PurchaseBill>& bills);
-// The month's bills from the files. Throws DataError.
+Gstr2bMatching MatchGstr2b(const std::vector<PortalDocument>& documents, const std::vector<PurchaseBill>& bills,
+                           const std::vector<SupplierNote>& notes = {});
+// The month's bills and supplier's notes from the files. Throws DataError.
 Gstr2bMatching LoadGstr2bMatching(const Database& db, int year, int month,
                                   const std::vector<PortalDocument>& documents);
 

@@ -23,14 +23,6 @@ Gstr3bFigure figure(const char* section, const QString& description, bool hasTax
     return f;
 }
 
-void addTax(LineTax& sum, const LineTax& tax)
-{
-    sum.igst += tax.igst;
-    sum.cgst += tax.cgst;
-    sum.sgst += tax.sgst;
-}
-
-LineTax taxOf(const HeadAmounts& heads) { return {heads[IgstHead], heads[CgstHead], heads[SgstHead]}; }
 
 void noteDocument(Gstr3bFigure& f, const QString& document)
 {
@@ -65,11 +57,11 @@ Gstr3bFigure& placeFigure(std::map<QString, Gstr3bFigure>& byPlace, const SavedI
 
 // Adds a rated base (or a note's signed figures) to the outward figures.
 void addOutward(OutwardSupplies& out, std::map<QString, Gstr3bFigure>& byPlace, const SavedInvoice& invoice,
-                double rate, Paise taxable, const LineTax& tax, const QString& document)
+                double rate, Paise taxable, const TaxHeads& tax, const QString& document)
 {
     Gstr3bFigure& target = rate > 0 ? out.taxable : out.nilRated;
     target.taxable += taxable;
-    addTax(target.tax, tax);
+    target.tax += tax;
     noteDocument(target, document);
     if (rate > 0 && invoice.mode == TaxMode::Igst && !invoice.registeredBuyer()) {
         Gstr3bFigure& place = placeFigure(byPlace, invoice);
@@ -79,18 +71,48 @@ void addOutward(OutwardSupplies& out, std::map<QString, Gstr3bFigure>& byPlace, 
     }
 }
 
-// Uses as much of credit as there is against due; both go down by it.
-void use(Paise& credit, Paise& due, Paise& paid)
+Paise& head(TaxHeads& heads, TaxHead which)
 {
-    const Paise used = std::min(credit, due);
+    return which == IgstHead ? heads.igst : which == CgstHead ? heads.cgst : heads.sgst;
+}
+
+// Uses as much of credit as there is against due, up to limit; both go down by it.
+void use(Paise& credit, Paise& due, Paise& paid, Paise limit)
+{
+    const Paise used = std::max<Paise>(0, std::min({credit, due, limit}));
     credit -= used;
     due -= used;
     paid += used;
 }
 
-} // namespace
+void use(Paise& credit, Paise& due, Paise& paid) { use(credit, due, paid, due); }
 
-HeadAmounts HeadsOf(const LineTax& tax) { return {tax.igst, tax.cgst, tax.sgst}; }
+// The set-off with the IGST credit left after IGST going to CGST and SGST
+// either in the plain order or where the heads' own credit falls short first.
+SetOff setOffTax(const TaxHeads& payable, const TaxHeads& credit, bool leastCash)
+{
+    SetOff s;
+    s.payable = {payable.igst, payable.cgst, payable.sgst, 0};
+    TaxHeads due = s.payable;
+    TaxHeads left = {credit.igst, credit.cgst, credit.sgst, 0};
+    TaxHeads& byIgst = s.paid[IgstHead];
+    use(left.igst, due.igst, byIgst.igst);
+    if (leastCash) {
+        use(left.igst, due.cgst, byIgst.cgst, due.cgst - left.cgst);
+        use(left.igst, due.sgst, byIgst.sgst, due.sgst - left.sgst);
+    }
+    use(left.igst, due.cgst, byIgst.cgst);
+    use(left.igst, due.sgst, byIgst.sgst);
+    for (TaxHead against : {CgstHead, IgstHead})
+        use(left.cgst, head(due, against), head(s.paid[CgstHead], against));
+    for (TaxHead against : {SgstHead, IgstHead})
+        use(left.sgst, head(due, against), head(s.paid[SgstHead], against));
+    s.cash = due;
+    s.carriedForward = left;
+    return s;
+}
+
+} // namespace
 
 OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
@@ -105,33 +127,24 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, 
         const QString document = invoiceDocument(invoice);
         for (const TaxedBase& base : invoice.bases)
             if (base.taxable != 0 || base.tax() != 0)
-                addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst}, document);
+                addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst, 0},
+                           document);
     }
     // As in the return: a credit note taken off, a debit note added.
     for (const SavedNote& note : notes)
         if (note.taxable != 0 || note.igst + note.cgst + note.sgst != 0)
             addOutward(out, byPlace, note.invoice, note.rate, note.signedValue(note.taxable),
-                       {note.signedValue(note.igst), note.signedValue(note.cgst), note.signedValue(note.sgst)},
+                       {note.signedValue(note.igst), note.signedValue(note.cgst), note.signedValue(note.sgst), 0},
                        noteDocumentText(note));
     for (auto& [place, f] : byPlace)
         out.unregisteredInterState.push_back(f);
     return out;
 }
 
-SetOff SetOffTax(const HeadAmounts& payable, const HeadAmounts& credit)
+SetOff SetOffTax(const TaxHeads& payable, const TaxHeads& credit)
 {
-    SetOff s;
-    s.payable = payable;
-    HeadAmounts due = payable;
-    HeadAmounts left = credit;
-    for (TaxHead against : {IgstHead, CgstHead, SgstHead})
-        use(left[IgstHead], due[against], s.paid[IgstHead][against]);
-    for (TaxHead against : {CgstHead, IgstHead})
-        use(left[CgstHead], due[against], s.paid[CgstHead][against]);
-    for (TaxHead against : {SgstHead, IgstHead})
-        use(left[SgstHead], due[against], s.paid[SgstHead][against]);
-    s.cash = due;
-    s.carriedForward = left;
+    SetOff s = setOffTax(payable, credit, true);
+    s.plainOrderCash = setOffTax(payable, credit, false).cash;
     return s;
 }
 
@@ -144,7 +157,8 @@ const Gstr3bFigure* Gstr3b::row(const QString& section) const
 }
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
-                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes)
+                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes,
+                   const std::vector<SupplierNote>& supplierNotes)
 {
     Gstr3b w;
     w.year = year;
@@ -154,30 +168,39 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
     Gstr3bFigure reverseCharge = figure("3.1(d)", tr("Inward supplies (liable to reverse charge)"));
     Gstr3bFigure itcReverse = figure("4(A)(3)", tr("ITC available: inward supplies liable to reverse charge"), false);
     Gstr3bFigure itcOther = figure("4(A)(5)", tr("ITC available: all other ITC"), false);
-    Gstr3bFigure reversed = figure("4(B)(1)", tr("ITC reversed: as per rules 38, 42 and 43 and section 17(5) "
-                                                 "(not eligible)"), false);
-    for (const PurchaseBill& bill : bills) {
-        const LineTax tax = bill.tax();
-        const QString document = billDocument(bill);
+    Gstr3bFigure blocked = figure("4(B)(1)", tr("ITC reversed: as per rules 38, 42 and 43 and section 17(5) "
+                                                "(not eligible)"), false);
+    Gstr3bFigure reversedForNow = figure("4(B)(2)", tr("ITC reversed: others (rule 37, reclaimable)"), false);
+    Gstr3bFigure ineligible = figure("4(D)(2)", tr("Ineligible ITC under section 16(4) and ITC restricted due to "
+                                                   "place of supply rules"), false);
+    const auto add = [](Gstr3bFigure& f, const TaxHeads& tax, const QString& document) {
+        f.tax += tax;
+        noteDocument(f, document);
+    };
+    // A bill's figures, or a note's with their sign, where the bill's credit goes.
+    const auto inward = [&](const PurchaseBill& bill, Paise taxable, const TaxHeads& tax, const QString& document) {
         if (bill.reverseCharge) {
-            reverseCharge.taxable += bill.taxable();
-            addTax(reverseCharge.tax, tax);
-            noteDocument(reverseCharge, document);
+            reverseCharge.taxable += taxable;
+            add(reverseCharge, tax, document);
         }
-        if (tax.total() == 0)
-            continue;
-        Gstr3bFigure& available = bill.reverseCharge ? itcReverse : itcOther;
-        addTax(available.tax, tax);
-        noteDocument(available, document);
-        if (!bill.itcEligible) {
-            addTax(reversed.tax, tax);
-            noteDocument(reversed, document);
+        if (tax.isZero())
+            return;
+        if (bill.credit == CreditKind::Ineligible) {
+            add(ineligible, tax, document);
+            return;
         }
-    }
+        add(bill.reverseCharge ? itcReverse : itcOther, tax, document);
+        if (bill.credit == CreditKind::Blocked)
+            add(blocked, tax, document);
+        else if (bill.credit == CreditKind::Reclaimable)
+            add(reversedForNow, tax, document);
+    };
+    for (const PurchaseBill& bill : bills)
+        inward(bill, bill.taxable(), bill.tax(), billDocument(bill));
+    for (const SupplierNote& note : supplierNotes)
+        inward(note.bill, note.signedValue(note.taxable), note.signedTax(), note.reference());
     Gstr3bFigure net = figure("4(C)", tr("Net ITC available (A) - (B)"), false);
-    net.tax = {itcReverse.tax.igst + itcOther.tax.igst - reversed.tax.igst,
-               itcReverse.tax.cgst + itcOther.tax.cgst - reversed.tax.cgst,
-               itcReverse.tax.sgst + itcOther.tax.sgst - reversed.tax.sgst};
+    net.tax = itcReverse.tax + itcOther.tax - blocked.tax - reversedForNow.tax;
     net.documents = itcReverse.documents + itcOther.documents;
 
     w.rows.push_back(out.taxable);
@@ -192,16 +215,19 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
     w.rows.push_back(itcReverse);
     w.rows.push_back(figure("4(A)(4)", tr("ITC available: inward supplies from ISD"), false));
     w.rows.push_back(itcOther);
-    w.rows.push_back(reversed);
-    w.rows.push_back(figure("4(B)(2)", tr("ITC reversed: others"), false));
+    w.rows.push_back(blocked);
+    w.rows.push_back(reversedForNow);
     w.rows.push_back(net);
+    w.rows.push_back(figure("4(D)(1)", tr("ITC reclaimed which was reversed under 4(B)(2) in an earlier period"),
+                            false));
+    w.rows.push_back(ineligible);
 
     // 6.1: the output tax other than reverse charge, set off by the net credit.
-    w.setOff = SetOffTax(HeadsOf(out.taxable.tax), HeadsOf(net.tax));
-    w.reverseChargeCash = HeadsOf(reverseCharge.tax);
-    const auto payment = [&](const QString& description, const HeadAmounts& heads, const QStringList& documents) {
+    w.setOff = SetOffTax(out.taxable.tax, net.tax);
+    w.reverseChargeCash = reverseCharge.tax;
+    const auto payment = [&](const QString& description, const TaxHeads& heads, const QStringList& documents) {
         Gstr3bFigure f = figure("6.1", description, false);
-        f.tax = taxOf(heads);
+        f.tax = heads;
         f.documents = documents;
         w.rows.push_back(f);
     };
@@ -211,11 +237,10 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
     payment(tr("Paid through ITC: State/UT tax"), w.setOff.paid[SgstHead], net.documents);
     payment(tr("Paid in cash (other than reverse charge)"), w.setOff.cash,
             out.taxable.documents + net.documents);
+    payment(tr("For comparison: cash in the plain order (IGST credit to Central tax before State/UT tax)"),
+            w.setOff.plainOrderCash, out.taxable.documents + net.documents);
     payment(tr("Tax payable and paid in cash (reverse charge)"), w.reverseChargeCash, reverseCharge.documents);
-    HeadAmounts totalCash{};
-    for (int head = 0; head < TaxHeadCount; ++head)
-        totalCash[size_t(head)] = w.setOff.cash[size_t(head)] + w.reverseChargeCash[size_t(head)];
-    payment(tr("Total paid in cash"), totalCash, out.taxable.documents + net.documents + reverseCharge.documents);
+    payment(tr("Total paid in cash"), w.setOff.cash + w.reverseChargeCash, out.taxable.documents + net.documents + reverseCharge.documents);
     payment(tr("ITC left to carry forward"), w.setOff.carriedForward, net.documents);
     return w;
 }
@@ -224,7 +249,7 @@ Gstr3b LoadGstr3b(const Database& db, int year, int month)
 {
     const Period days = MonthPeriod(year, month);
     return BuildGstr3b(year, month, LoadInvoices(db, days), LoadPurchaseBills(db, days.from, days.to),
-                       LoadNotes(db, days));
+                       LoadNotes(db, days), LoadSupplierNotes(db, days.from, days.to));
 }
 
 QStringList Gstr3bCaptions()

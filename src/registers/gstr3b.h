@@ -13,13 +13,21 @@
 // - 3.2 inter-State supplies to unregistered persons, by place of supply: the
 //   rated bases of IGST invoices to buyers without GSTIN, and their notes.
 // - 4(A)(3) ITC on inward supplies under reverse charge and 4(A)(5) all other
-//   ITC: the tax of every bill of the month; 4(B)(1) reversed: the tax of the
-//   bills whose ITC is not eligible (section 17(5)); 4(C) = 4(A) - 4(B).
-// - 6.1: the output tax of 3.1(a) set off by the credit of 4(C) in the legal
-//   order (SetOffTax); what is left is paid in cash per head, as is the whole
-//   tax under reverse charge.
+//   ITC: the tax of the month's bills but the ineligible ones; 4(B)(1)
+//   reversed: the blocked bills' (section 17(5)); 4(B)(2) reversed: the bills
+//   reversed for now (rule 37); 4(C) = 4(A) - 4(B); 4(D)(2): the ineligible
+//   bills' tax (section 16(4), place of supply), never in 4(A). A supplier's
+//   note dated in the month goes where its bill's credit goes: a credit note
+//   takes off, a debit note adds. A bill of an
+//   unregistered supplier carries no tax and no credit, unless under reverse
+//   charge.
+// - 6.1: the output tax of 3.1(a) set off by the credit of 4(C) (SetOffTax),
+//   in the split that needs the least cash, with the cash of the plain order
+//   beside it; what is left is paid in cash per head, as is the whole tax
+//   under reverse charge.
 #include "registers/savednote.h"
 #include "sales/purchasebill.h"
+#include "sales/suppliernote.h"
 
 #include <QStringList>
 #include <array>
@@ -35,7 +43,7 @@ struct Gstr3bFigure {
     QString section; // "3.1(a)", "4(A)(5)", "6.1"
     QString description;
     Paise taxable = 0;
-    LineTax tax;
+    TaxHeads tax;
     bool hasTaxable = true; // false: the ITC and tax rows, which carry no taxable value
     QStringList documents;
 };
@@ -51,34 +59,37 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices,
 
 enum TaxHead { IgstHead, CgstHead, SgstHead };
 constexpr int TaxHeadCount = 3;
-using HeadAmounts = std::array<Paise, TaxHeadCount>;
 
-// The output tax set off by the credit, in the legal order: IGST credit
-// against IGST, then CGST, then SGST; CGST credit against CGST, then IGST;
-// SGST credit against SGST, then IGST; CGST and SGST credit never against
-// each other.
+// The output tax set off by the credit as rule 88A allows: IGST credit
+// against IGST first, and what is left of it against CGST and SGST in the
+// split that leaves the least to pay in cash (first where the head's own
+// credit falls short), all of it used before any CGST or SGST credit; then
+// CGST credit against CGST, then IGST; SGST credit against SGST, then IGST.
+// CGST and SGST credit never pay each other. plainOrderCash is the cash the
+// plain order (IGST credit to CGST before SGST) would leave.
 struct SetOff {
-    HeadAmounts payable{};
-    // paid[credit head][tax head]: the credit of one head used against the tax of another.
-    std::array<HeadAmounts, TaxHeadCount> paid{};
-    HeadAmounts cash{}; // the tax left to pay in cash
-    HeadAmounts carriedForward{}; // the credit left unused
+    TaxHeads payable;
+    // paid[credit head]: what the credit of that head paid, tax head by tax head.
+    std::array<TaxHeads, TaxHeadCount> paid{};
+    TaxHeads cash; // the tax left to pay in cash
+    TaxHeads carriedForward; // the credit left unused
+    TaxHeads plainOrderCash;
 };
-SetOff SetOffTax(const HeadAmounts& payable, const HeadAmounts& credit);
-HeadAmounts HeadsOf(const LineTax& tax);
+SetOff SetOffTax(const TaxHeads& payable, const TaxHeads& credit);
 
 struct Gstr3b {
     int year = 0;
     int month = 0;
     std::vector<Gstr3bFigure> rows; // in the form's order
     SetOff setOff;
-    HeadAmounts reverseChargeCash{};
+    TaxHeads reverseChargeCash;
     // The row of a section ("4(C)"); nullptr when there is none.
     const Gstr3bFigure* row(const QString& section) const;
 };
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
-                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes = {});
+                   const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes = {},
+                   const std::vector<SupplierNote>& supplierNotes = {});
 // Throws DataError.
 Gstr3b LoadGstr3b(const Database& db, int year, int month);
 

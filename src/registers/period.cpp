@@ -12,8 +12,6 @@ Period MonthPeriod(int year, int month)
     return { first, first.addMonths(1).addDays(-1) };
 }
 
-int FinancialYearOf(const QDate& day) { return day.month() >= FirstMonthOfYear ? day.year() : day.year() - 1; }
-
 Period FinancialYear(int startYear)
 {
     return { QDate(startYear, FirstMonthOfYear, 1), QDate(startYear + 1, FirstMonthOfYear, 1).addDays(-1) };
@@ -61,7 +59,5 @@ std::optional<Period> DaysOf(ReportPeriod period, const QDate& loadDate, const P
     }
     return std::nullopt;
 }
-
-int DayKey(const QDate& day) { return day.year() * 10000 + day.month() * 100 + day.day(); }
 
 } // namespace zelva

@@ -1,6 +1,8 @@
 #pragma once
 // Report periods: a span of days, a calendar month, and the financial year
 // that runs from 1 April to 31 March of the next calendar year.
+#include "platform/datetext.h"
+
 #include <QDate>
 #include <QString>
 #include <array>
@@ -17,9 +19,7 @@ struct Period {
 // The calendar month (1-12) of a year.
 Period MonthPeriod(int year, int month);
 
-// The financial year a day belongs to, by the calendar year it starts in:
-// 15 March 2027 and 1 April 2026 both belong to 2026 ("2026-27").
-int FinancialYearOf(const QDate& day);
+// (FinancialYearOf and DayKey are in platform/datetext.h.)
 Period FinancialYear(int startYear);
 // "2026-27"
 QString FinancialYearText(int startYear);
@@ -47,8 +47,5 @@ enum class ReportPeriod {
 // previous month of January is December of the year before; between is the
 // given days, both included. All covers every day: nullopt.
 std::optional<Period> DaysOf(ReportPeriod period, const QDate& loadDate, const Period& between = {});
-
-// A day as the whole number yyyymmdd, the key stored dates are compared by.
-int DayKey(const QDate& day);
 
 } // namespace zelva

@@ -13,14 +13,7 @@ namespace {
 
 QString tr(const char* text) { return QCoreApplication::translate("zelva", text); }
 
-void addTax(LineTax& sum, const LineTax& tax)
-{
-    sum.igst += tax.igst;
-    sum.cgst += tax.cgst;
-    sum.sgst += tax.sgst;
-}
-
-QStringList amountCells(Paise taxable, const LineTax& tax)
+QStringList amountCells(Paise taxable, const TaxHeads& tax)
 {
     return {AmountText(taxable), AmountText(tax.igst), AmountText(tax.cgst), AmountText(tax.sgst),
             AmountText(taxable + tax.total())};
@@ -29,6 +22,19 @@ QStringList amountCells(Paise taxable, const LineTax& tax)
 } // namespace
 
 QString YesNoText(bool yes) { return yes ? tr("Yes") : tr("No"); }
+
+QString ItcText(const PurchaseRegisterLine& line)
+{
+    if (!line.withTax)
+        return tr("No");
+    switch (line.credit) {
+    case CreditKind::Eligible: return tr("Eligible");
+    case CreditKind::Blocked: return tr("Blocked");
+    case CreditKind::Reclaimable: return tr("Reversed");
+    case CreditKind::Ineligible: return tr("Ineligible");
+    }
+    return {};
+}
 
 PurchaseRegister BuildPurchaseRegister(const QDate& from, const QDate& to, const std::vector<PurchaseBill>& bills)
 {
@@ -41,7 +47,7 @@ PurchaseRegister BuildPurchaseRegister(const QDate& from, const QDate& to, const
             PurchaseRegisterLine& row = byRate[line.gstRate];
             row.rate = line.gstRate;
             row.taxable += line.taxable;
-            addTax(row.tax, line.tax);
+            row.tax += line.tax;
         }
         for (auto& [rate, row] : byRate) {
             row.billSerial = bill.serial;
@@ -50,14 +56,14 @@ PurchaseRegister BuildPurchaseRegister(const QDate& from, const QDate& to, const
             row.supplier = bill.supplierName;
             row.gstin = bill.registeredSupplier() ? NormalizedGstin(bill.supplierGstin) : QString();
             row.reverseCharge = bill.reverseCharge;
-            row.itcEligible = bill.itcEligible;
+            row.credit = bill.credit;
             row.withTax = bill.withTax;
             RateTotal& total = rates[rate];
             total.rate = rate;
             total.taxable += row.taxable;
-            addTax(total.tax, row.tax);
+            total.tax += row.tax;
             result.taxable += row.taxable;
-            addTax(result.tax, row.tax);
+            result.tax += row.tax;
             result.lines.push_back(row);
         }
     }
@@ -86,7 +92,7 @@ QString PurchaseRegisterCsv(const PurchaseRegister& purchases)
         csv += CsvLine({DateText(line.date), line.number, line.supplier, line.gstin},
                        QStringList{RateText(line.rate)} + amounts)
                    .chopped(2)
-               + u',' + CsvLine({YesNoText(line.reverseCharge), YesNoText(line.itcEligible)});
+               + u',' + CsvLine({YesNoText(line.reverseCharge), ItcText(line)});
     }
     for (const RateTotal& rate : purchases.byRate)
         csv += CsvLine({tr("Total at %1%").arg(RateText(rate.rate)), {}, {}, {}},
@@ -109,7 +115,7 @@ XlsxSheet PurchaseRegisterSheet(const PurchaseRegister& purchases)
     for (const PurchaseRegisterLine& line : purchases.lines)
         sheet.addRow({line.date, line.number, line.supplier, line.gstin, line.rate, line.taxable, line.tax.igst,
                       line.tax.cgst, line.tax.sgst, line.total(), YesNoText(line.reverseCharge),
-                      YesNoText(line.itcEligible)});
+                      ItcText(line)});
     for (const RateTotal& rate : purchases.byRate)
         sheet.addRow({tr("Total at %1%").arg(RateText(rate.rate)), {}, {}, {}, rate.rate, rate.taxable,
                       rate.tax.igst, rate.tax.cgst, rate.tax.sgst, rate.taxable + rate.tax.total()});

@@ -20,9 +20,9 @@ struct PurchaseRegisterLine {
     QString gstin; // "" for an unregistered supplier
     double rate = 0;
     Paise taxable = 0;
-    LineTax tax;
+    TaxHeads tax;
     bool reverseCharge = false;
-    bool itcEligible = false;
+    CreditKind credit = CreditKind::Eligible;
     bool withTax = true;
     Paise total() const { return taxable + tax.total(); }
 };
@@ -30,7 +30,7 @@ struct PurchaseRegisterLine {
 struct RateTotal {
     double rate = 0;
     Paise taxable = 0;
-    LineTax tax;
+    TaxHeads tax;
 };
 
 struct PurchaseRegister {
@@ -40,7 +40,7 @@ struct PurchaseRegister {
     std::vector<RateTotal> byRate; // in increasing order of rate
     int bills = 0;
     Paise taxable = 0;
-    LineTax tax;
+    TaxHeads tax;
     Paise total() const { return taxable + tax.total(); }
 };
 
@@ -53,7 +53,10 @@ PurchaseRegister LoadPurchaseRegister(const Database& db, const QDate& from, con
 QStringList PurchaseRegisterCaptions();
 QString PurchaseRegisterCsv(const PurchaseRegister& purchases);
 XlsxSheet PurchaseRegisterSheet(const PurchaseRegister& purchases);
-// "Yes" / "No" as the register shows reverse charge and ITC.
+// "Yes" / "No" as the register shows reverse charge.
 QString YesNoText(bool yes);
+// The ITC column: the kind of credit in a word ("Eligible", "Blocked",
+// "Reversed", "Ineligible"), "No" on a bill without tax.
+QString ItcText(const PurchaseRegisterLine& line);
 
 } // namespace zelva

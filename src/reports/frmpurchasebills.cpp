@@ -87,11 +87,11 @@ TableReport frmPurchaseBills::registerTable() const
     table.title = tr("Purchase Register");
     table.subtitle = tr("Bills dated from %1 to %2").arg(DateText(m_register.from), DateText(m_register.to));
     const QStringList captions = PurchaseRegisterCaptions();
-    const double widths[] = {1000, 1000, 2000, 1700, 600, 1300, 1100, 1100, 1100, 1300, 700, 500};
+    const double widths[] = {1000, 1000, 1600, 1700, 600, 1300, 1100, 1100, 1100, 1300, 700, 900};
     for (int i = 0; i < captions.size(); ++i)
         table.columns.push_back({captions[i], widths[i], i >= 4 && i <= 9});
     const bool grouped = IndianDigitGrouping();
-    const auto amounts = [grouped](Paise taxable, const LineTax& tax) {
+    const auto amounts = [grouped](Paise taxable, const TaxHeads& tax) {
         return QStringList{ShownAmountText(taxable, grouped), ShownAmountText(tax.igst, grouped),
                            ShownAmountText(tax.cgst, grouped), ShownAmountText(tax.sgst, grouped),
                            ShownAmountText(taxable + tax.total(), grouped)};
@@ -100,7 +100,7 @@ TableReport frmPurchaseBills::registerTable() const
         table.lines.push_back(QStringList{DateText(line.date), line.number, line.supplier, line.gstin,
                                           RateText(line.rate)}
                               + amounts(line.taxable, line.tax)
-                              + QStringList{YesNoText(line.reverseCharge), YesNoText(line.itcEligible)});
+                              + QStringList{YesNoText(line.reverseCharge), ItcText(line)});
     for (const RateTotal& rate : m_register.byRate)
         table.lines.push_back(QStringList{tr("Total at %1%").arg(RateText(rate.rate)), {}, {}, {}, RateText(rate.rate)}
                               + amounts(rate.taxable, rate.tax) + QStringList{{}, {}});

@@ -2,10 +2,13 @@
 
 #include "data/database.h"
 #include "data/serials.h"
+#include "gst/gstrates.h"
 #include "gst/gststates.h"
 #include "masters/gstentries.h"
 #include "platform/datetext.h"
 #include "registers/savedinvoice.h"
+#include "stock/frmsuppliernote.h"
+#include "ui/amountbox.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -16,9 +19,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
-#include <QSqlQuery>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace zelva;
 
@@ -29,18 +34,6 @@ QRadioButton* NewOption(QWidget* parent, const char* name, const QString& captio
     auto* option = Named(new QRadioButton(caption, parent), QLatin1String(name));
     option->setToolTip(tip);
     return option;
-}
-
-// The GST rates a purchase line may carry, in percent.
-const QStringList& PurchaseRates()
-{
-    static const QStringList rates{"0", "0.25", "3", "5", "12", "18", "28"};
-    return rates;
-}
-
-QString supplierTable()
-{
-    return QStringLiteral("\"%1\".\"Supplier\"").arg(SchemaName(DbFile::PurchaseMaster));
 }
 
 } // namespace
@@ -68,13 +61,15 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     , txtTaxable(NewBox(this, "txtTaxable"))
     , cboGstRate(Named(new QComboBox(this), QStringLiteral("cboGstRate")))
     , chkReverseCharge(Named(new QCheckBox(tr("Reverse charge"), this), QStringLiteral("chkReverseCharge")))
-    , chkItcEligible(Named(new QCheckBox(tr("ITC eligible"), this), QStringLiteral("chkItcEligible")))
+    , cboCredit(Named(new QComboBox(this), QStringLiteral("cboCredit")))
     , chkAddToBill(Named(new QCheckBox(tr("&Add this line to the bill just saved"), this),
                          QStringLiteral("chkAddToBill")))
     , lblLineTax(Named(new QLabel(this), QStringLiteral("lblLineTax")))
+    , cmdSupplierNote(NewButton(this, "cmdSupplierNote", tr("Supplier's N&ote..."),
+                                tr("Enter a supplier's credit or debit note against one of its bills")))
 {
-    cboGstRate->addItems(PurchaseRates());
-    cboGstRate->setCurrentIndex(-1);
+    for (const CreditKind kind : CreditKinds())
+        cboCredit->addItem(CreditKindText(kind));
     lblLineTax->setTextFormat(Qt::PlainText);
     Setup setup;
     setup.options = { { optExistingItem, StockTable::ForSale, tr("Existing Item List") }, { optNewItem, std::nullopt },
@@ -123,21 +118,27 @@ frmPurchase::frmPurchase(Database& db, QWidget* parent)
     labelled(tr("Taxable Value"), txtTaxable, 1, 0);
     labelled(tr("GST Rate %"), cboGstRate, 1, 2);
     grid->addWidget(chkReverseCharge, 2, 0, 1, 2);
-    grid->addWidget(chkItcEligible, 2, 2, 1, 2);
+    labelled(tr("Input tax cre&dit"), cboCredit, 2, 2);
     grid->addWidget(chkAddToBill, 3, 0, 1, 2);
     grid->addWidget(lblLineTax, 3, 2, 1, 2);
+    grid->addWidget(cmdSupplierNote, 4, 0, 1, 2);
     static_cast<QVBoxLayout*>(layout())->insertWidget(2, gstFrame);
     txtTaxable->setPlaceholderText(tr("quantity x rate"));
     chkAddToBill->setEnabled(false);
 
     connect(cboSupplier, &QComboBox::activated, this, &frmPurchase::cboSupplier_Click);
+    connect(cmdSupplierNote, &QPushButton::clicked, this, &frmPurchase::cmdSupplierNote_Click);
     connect(txtSupplierName, &QLineEdit::textEdited, this, [this] { m_pickedSupplier = 0; });
     for (QLineEdit* box : {txtTaxable, txtSupState, txtSupGstinNo, txtRate, txtQuantity})
         connect(box, &QLineEdit::textChanged, this, &frmPurchase::showLineTax);
     connect(cboGstRate, &QComboBox::currentIndexChanged, this, &frmPurchase::showLineTax);
     connect(chkAddToBill, &QCheckBox::toggled, this, &frmPurchase::showLineTax);
+    for (QLineEdit* box : {txtSupGstinNo, txtPurchaseInvoiceDate})
+        connect(box, &QLineEdit::textChanged, this, &frmPurchase::offerRates);
+    connect(chkReverseCharge, &QCheckBox::toggled, this, &frmPurchase::offerRates);
+    connect(chkAddToBill, &QCheckBox::toggled, this, &frmPurchase::offerRates);
     connect(this, &StockMovementForm::movementSaved, this, [this] {
-        m_lastBill = m_pending;
+        m_lastBill = m_pending && m_pending->withTax ? m_pending : std::nullopt;
         chkAddToBill->setEnabled(m_lastBill.has_value());
         chkAddToBill->setChecked(false);
         m_pickedSupplier = m_lastBill ? m_lastBill->supplierSerial : 0;
@@ -153,15 +154,7 @@ void frmPurchase::fillSuppliers()
 {
     m_suppliers.clear();
     cboSupplier->clear();
-    Guarded<DataError>([&] {
-        QSqlQuery q = m_db.run(QStringLiteral("SELECT \"sno\", \"Name\", \"Gstin\", \"address\", \"State\" FROM %1 "
-                                              "WHERE \"sno\" <> 0 ORDER BY \"sno\"")
-                                   .arg(supplierTable()),
-                               {}, tr("read the suppliers"), DbFile::PurchaseMaster);
-        while (q.next())
-            m_suppliers.push_back({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
-                                   q.value(3).toString(), q.value(4).toString()});
-    });
+    Guarded<DataError>([&] { m_suppliers = LoadSupplierList(m_db); });
     for (const ListedSupplier& s : m_suppliers)
         cboSupplier->addItem(s.name);
     cboSupplier->setCurrentIndex(-1);
@@ -175,7 +168,43 @@ void frmPurchase::startNew()
     fillSuppliers();
     m_company.reset();
     Guarded<DataError>([&] { m_company = LoadCompany(m_db); });
-    chkItcEligible->setChecked(true);
+    cboCredit->setCurrentIndex(0);
+    offerRates();
+}
+
+// A supplier without GSTIN charges no GST; under reverse charge the shop
+// pays it. A line added to the bill just saved goes by that bill.
+bool frmPurchase::carriesGst() const
+{
+    if (chkAddToBill->isChecked() && m_lastBill)
+        return BillCarriesGst(*m_lastBill);
+    return !IsNoGstin(txtSupGstinNo->text()) || chkReverseCharge->isChecked();
+}
+
+void frmPurchase::offerRates()
+{
+    const QString chosen = cboGstRate->currentText();
+    QDate day = ReadDateText(txtPurchaseInvoiceDate->text());
+    if (!day.isValid())
+        day = QDate::currentDate();
+    QSignalBlocker quiet(cboGstRate);
+    cboGstRate->clear();
+    if (carriesGst())
+        for (const double rate : RatesInForce(ShippedGstRates(), day, true))
+            cboGstRate->addItem(RateText(rate));
+    cboGstRate->setCurrentIndex(cboGstRate->findText(chosen));
+    cboGstRate->setEnabled(!m_locked && carriesGst());
+    cboGstRate->setToolTip(carriesGst() ? QString()
+                                        : tr("A supplier without GSTIN charges no GST: the bill is saved without "
+                                             "tax, unless it is under reverse charge"));
+    quiet.unblock();
+    showLineTax();
+}
+
+void frmPurchase::cmdSupplierNote_Click()
+{
+    frmSupplierNote form(m_db, this);
+    form.exec();
 }
 
 void frmPurchase::cboSupplier_Click(int index)
@@ -192,10 +221,12 @@ void frmPurchase::cboSupplier_Click(int index)
 
 void frmPurchase::lockOwnExtras(bool locked)
 {
+    m_locked = locked;
     for (QLineEdit* box : {txtSupState, txtTaxable})
         SetBoxReadOnly(box, locked);
-    for (QWidget* w : std::initializer_list<QWidget*>{cboSupplier, cboGstRate, chkReverseCharge, chkItcEligible})
+    for (QWidget* w : std::initializer_list<QWidget*>{cboSupplier, chkReverseCharge, cboCredit})
         w->setEnabled(!locked);
+    offerRates();
 }
 
 void frmPurchase::clearOwnExtras()
@@ -222,7 +253,7 @@ void frmPurchase::showLineTax()
     TaxMode mode = chkAddToBill->isChecked() && m_lastBill ? m_lastBill->mode : TaxMode::None;
     if (!chkAddToBill->isChecked() && m_company)
         mode = PurchaseTaxMode(txtSupState->text(), txtSupGstinNo->text(), m_company->state, m_company->gstin);
-    const LineTax tax = PurchaseLineTax(line.taxable, gstRate, mode);
+    const TaxHeads tax = TaxAtRate(line.taxable, gstRate, mode);
     lblLineTax->setText(mode == TaxMode::Igst   ? tr("IGST %1").arg(AmountText(tax.igst))
                         : mode == TaxMode::Cgst ? tr("CGST %1 + SGST %2").arg(AmountText(tax.cgst), AmountText(tax.sgst))
                                                 : tr("Tax kind not known: give the supplier's State"));
@@ -235,23 +266,25 @@ bool frmPurchase::readLine(PurchaseBillLine& line)
     ReadNumber(txtQuantity->text(), quantity);
     if (txtTaxable->text().trimmed().isEmpty())
         line.taxable = LineAmount(quantity, rate);
-    else if (!ReadAmount(txtTaxable->text(), line.taxable)) {
-        MsgBox(tr("Taxable Value must be an amount in rupees (1250.50): \"%1\" is not one.").arg(txtTaxable->text()));
-        txtTaxable->setFocus();
+    else if (!ReadAmountBox(txtTaxable, tr("Taxable Value"), line.taxable))
         return false;
-    }
     if (!ReadNumber(cboGstRate->currentText(), line.gstRate)) {
         MsgBox(tr("Choose the GST rate of the line "));
         cboGstRate->setFocus();
         return false;
     }
-    line.rate = rate;
-    line.quantity = quantity;
+    return true;
+}
+
+void frmPurchase::fillItem(PurchaseBillLine& line) const
+{
+    ReadNumber(txtRate->text(), line.rate);
+    ReadNumber(txtQuantity->text(), line.quantity);
     line.itemCode = txtItemCode->text();
     line.itemName = txtItemName->text();
     line.hsn = txtHsn->text();
     line.per = txtPer->text();
-    return true;
+    line.remarks = txtRemarks->text();
 }
 
 std::optional<PurchaseBill> frmPurchase::billFromBoxes()
@@ -264,8 +297,10 @@ std::optional<PurchaseBill> frmPurchase::billFromBoxes()
     bill.supplierState = txtSupState->text();
     bill.supplierAddress = txtSupAddress->text();
     bill.supplierSerial = m_pickedSupplier;
+    bill.orderNumber = txtPurchaseOrder->text();
+    bill.orderDate = ReadDateText(txtPurchaseOrderDate->text());
     bill.reverseCharge = chkReverseCharge->isChecked();
-    bill.itcEligible = chkItcEligible->isChecked();
+    bill.credit = CreditKinds().at(size_t(std::max(0, cboCredit->currentIndex())));
     if (!Guarded<DataError>([&] { m_company = LoadCompany(m_db); }))
         return std::nullopt;
     if (m_company)
@@ -274,13 +309,23 @@ std::optional<PurchaseBill> frmPurchase::billFromBoxes()
 }
 
 // The bill of the line: the one just saved, when the line is added to it, or
-// a new one from the boxes; a supplier not in the list is offered for it.
+// a new one from the boxes; a supplier not in the list is offered for it. No
+// GST rate: a bill without tax, as purchases were saved before.
 bool frmPurchase::acceptOwnEntries()
 {
     m_pending.reset();
-    if (cboGstRate->currentText().trimmed().isEmpty() && !chkAddToBill->isChecked())
-        return true; // no GST given: a purchase as before, read as a bill without tax
+    m_addSupplier = false;
     PurchaseBillLine line;
+    fillItem(line);
+    if (cboGstRate->currentText().trimmed().isEmpty() && !chkAddToBill->isChecked()) {
+        std::optional<PurchaseBill> plain = billFromBoxes();
+        if (!plain)
+            return false;
+        plain->withTax = false;
+        plain->lines = {line};
+        m_pending = plain;
+        return true;
+    }
     if (!readLine(line))
         return false;
     std::optional<PurchaseBill> bill;
@@ -293,6 +338,8 @@ bool frmPurchase::acceptOwnEntries()
             return false;
         }
         bill = m_lastBill;
+        bill->orderNumber = txtPurchaseOrder->text();
+        bill->orderDate = ReadDateText(txtPurchaseOrderDate->text());
     } else {
         if (!AcceptGstEntries(txtSupGstinNo, txtSupState))
             return false;
@@ -305,9 +352,7 @@ bool frmPurchase::acceptOwnEntries()
         txtSupState->setFocus();
         return false;
     }
-    line.tax = PurchaseLineTax(line.taxable, line.gstRate, bill->mode);
     bill->lines = {line};
-    m_addSupplier = false;
     if (!chkAddToBill->isChecked() && bill->supplierSerial == 0 && !IsNoGstin(bill->supplierName)) {
         for (const ListedSupplier& s : m_suppliers)
             if (s.name.compare(bill->supplierName.trimmed(), Qt::CaseInsensitive) == 0)
@@ -320,27 +365,22 @@ bool frmPurchase::acceptOwnEntries()
     return true;
 }
 
-QString frmPurchase::storeAlongside()
+// The bill through its store: the line with the serial New proposed, the
+// stock of the remembered item, the item's details as the boxes correct them.
+QString frmPurchase::storeMovement(double quantity)
 {
-    if (!m_pending)
-        return {};
-    PurchaseBill& bill = *m_pending;
-    if (m_addSupplier) {
-        const qint64 serial = NextSerial(m_db, DbFile::PurchaseMaster, QStringLiteral("Supplier"), QStringLiteral("sno"));
-        m_db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"SupplierId\", \"Name\", \"address\", \"State\", \"Gstin\", "
-                                "\"Phone\", \"Email\", \"Remarks\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                     .arg(supplierTable()),
-                 {serial, RecordCode(CodeKind::Supplier, serial), bill.supplierName, bill.supplierAddress,
-                  bill.supplierState.isEmpty() ? NotApplicable : bill.supplierState,
-                  IsNoGstin(bill.supplierGstin) ? NotApplicable : bill.supplierGstin, NotApplicable, NotApplicable,
-                  NotApplicable},
-                 tr("add the supplier"), DbFile::PurchaseMaster);
-        bill.supplierSerial = serial;
-    }
-    if (!(chkAddToBill->isChecked() && m_lastBill))
-        if (QString refused = StoreBillHeaderWithin(m_db, bill); !refused.isEmpty())
-            return refused;
-    bill.lines.front().purchaseSerial = txtPSno->text().toLongLong();
-    StoreBillLineWithin(m_db, bill.serial, bill.lines.front());
+    PurchaseBill bill = *m_pending;
+    PurchaseBillLine& line = bill.lines.front();
+    line.quantity = quantity;
+    line.stock = movedTable();
+    line.updatesItem = line.stock.has_value();
+    line.purchaseSerial = serial();
+    ComputeLineTaxes(bill);
+    const PurchaseSave how{m_addSupplier, bill.withTax && chkAddToBill->isChecked() && m_lastBill};
+    if (QString refused = StorePurchaseBill(m_db, bill, how); !refused.isEmpty())
+        return refused;
+    datMovement.cancelUpdate(); // stored by the bill's store
+    setSerial(line.purchaseSerial);
+    m_pending = bill;
     return {};
 }

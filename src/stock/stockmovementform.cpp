@@ -434,6 +434,28 @@ bool StockMovementForm::rewriteStockRecord(StockTable table, double quantity)
     return AdjustStock(m_db, table, m_item->code, m_setup.sign * quantity);
 }
 
+std::optional<StockTable> StockMovementForm::movedTable() const
+{
+    const ItemOption* option = chosenOption();
+    if (!m_item || !option || !option->table)
+        return std::nullopt;
+    return m_item->table;
+}
+
+QString StockMovementForm::storeMovement(double quantity)
+{
+    Transaction transaction(m_db, tr("save the %1").arg(m_setup.movementName));
+    setSerial(FreeSerial(
+        m_db, m_setup.file, m_setup.table, m_setup.serialField, m_setup.codeField, m_setup.codeKind, m_serial));
+    if (const std::optional<StockTable> table = movedTable(); table && !rewriteStockRecord(*table, quantity))
+        return tr("%1 (%2) is no longer in the stock list. Choose the item from the list again ")
+            .arg(txtItemName->text(), m_item->code);
+    Insert();
+    datMovement.update();
+    transaction.commit();
+    return {};
+}
+
 // ---- the handlers ----
 
 void StockMovementForm::option_Click(int index)
@@ -523,21 +545,11 @@ void StockMovementForm::cmdSave_Click()
     if (!CheckForEmptyControl() || !readEntries(rate, quantity) || !itemStillShown() || !acceptOwnEntries())
         return;
     // From here on the boxes show either a new item or the remembered one.
-    const bool movesStock = m_item && chosenOption()->table;
+    const bool movesStock = movedTable().has_value();
     const QString codeAtNew = m_setup.codeBox->text();
-    bool itemGone = false;
     QString refusal;
     try {
-        Transaction transaction(m_db, tr("save the %1").arg(m_setup.movementName));
-        setSerial(FreeSerial(
-            m_db, m_setup.file, m_setup.table, m_setup.serialField, m_setup.codeField, m_setup.codeKind, m_serial));
-        refusal = storeAlongside();
-        itemGone = refusal.isEmpty() && movesStock && !rewriteStockRecord(m_item->table, quantity);
-        if (refusal.isEmpty() && !itemGone) { // otherwise rolled back: nothing is stored, the operator is told below
-            Insert();
-            datMovement.update();
-            transaction.commit();
-        }
+        refusal = storeMovement(quantity);
     } catch (const DataError& error) {
         // Rolled back: the movement stays on screen, pending, to be saved again.
         MsgBox(error.message()
@@ -547,11 +559,6 @@ void StockMovementForm::cmdSave_Click()
     }
     if (!refusal.isEmpty()) {
         MsgBox(refusal);
-        return;
-    }
-    if (itemGone) {
-        MsgBox(tr("%1 (%2) is no longer in the stock list. Choose the item from the list again ")
-                   .arg(txtItemName->text(), m_item->code));
         return;
     }
     if (m_setup.codeBox->text() != codeAtNew)

@@ -129,14 +129,23 @@ protected:
     // A form's own look at complete entries before Save writes anything;
     // false leaves the movement pending.
     virtual bool acceptOwnEntries() { return true; }
-    // Inside the save's transaction, with the movement's serial set: what the
-    // form stores beside the movement. A refusal ("" for none) rolls all back
-    // and is told to the operator.
-    virtual QString storeAlongside() { return {}; }
+    // Stores the movement of that quantity whole (the serial confirmed free
+    // and shown, the stock moved when movedTable() says so), or nothing: ""
+    // when stored, else the refusal told to the operator. The pattern's own
+    // writes the pending record and the stock in one transaction; a form
+    // whose document has a store function of its own saves through it.
+    // Throws DataError (nothing stored).
+    virtual QString storeMovement(double quantity);
     // Boxes of a form's own beyond the movement's fields.
     virtual void lockOwnExtras(bool) { }
     virtual void clearOwnExtras() { }
 
+    // The stock table Save moves: the remembered item's, under an
+    // existing-item option; none for a new item.
+    std::optional<StockTable> movedTable() const;
+    qint64 serial() const { return m_serial; }
+    // The serial and its code into their boxes.
+    void setSerial(qint64 serial);
     // The remembered item's quantity on hand as the file holds it now; nullopt
     // when the boxes do not show a remembered item.
     std::optional<double> shownItemOnHand();
@@ -170,7 +179,6 @@ private:
     const ItemOption* chosenOption() const;
     RecordSource& stockSource(StockTable table);
     void fillList(StockTable table);
-    void setSerial(qint64 serial);
     std::vector<FieldBox> itemFields() const; // the stock record's fields, in writing order
     std::vector<FieldBox> allFields() const; // the movement's own, then the item's
     void showItem(RecordSource& stock);

@@ -319,7 +319,7 @@ void NoteMonthTest::worksheetIsNetOfTheNotes()
     QVERIFY(places[1].documents[1].startsWith("Debit note DN00001"));
 
     // no purchases: all the output tax is paid in cash
-    QCOMPARE(w.setOff.payable, (HeadAmounts{kerala + maharashtra, cgst, cgst}));
+    QCOMPARE(w.setOff.payable, (TaxHeads{kerala + maharashtra, cgst, cgst}));
     QCOMPARE(w.setOff.cash, w.setOff.payable);
 
     // a credit note at 0 % comes off 3.1(c), and never goes into 3.2

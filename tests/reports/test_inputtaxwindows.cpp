@@ -55,7 +55,7 @@ struct Month {
         line.quantity = 100;
         line.rate = 150;
         line.taxable = 1500000;
-        line.gstRate = 12;
+        line.gstRate = 18;
         bill.lines = {line};
         ComputePurchaseTaxes(bill, "Tamil Nadu", CompanyGstin);
         if (!StorePurchaseBill(*data.db, bill).isEmpty())
@@ -64,8 +64,8 @@ struct Month {
 
     QString writeFile(const QString& gstin, const QString& period) const
     {
-        const QJsonObject item{{"rt", 12}, {"txval", 15000}, {"igst", 1800}, {"cgst", 0}, {"sgst", 0}, {"cess", 0}};
-        const QJsonObject invoice{{"inum", "KA77"}, {"dt", "08-01-2027"}, {"val", 16800}, {"pos", "33"},
+        const QJsonObject item{{"rt", 18}, {"txval", 15000}, {"igst", 2700}, {"cgst", 0}, {"sgst", 0}, {"cess", 0}};
+        const QJsonObject invoice{{"inum", "KA77"}, {"dt", "08-01-2027"}, {"val", 17700}, {"pos", "33"},
                                   {"rev", "N"}, {"itcavl", "Y"}, {"items", QJsonArray{item}}};
         const QJsonObject data{{"gstin", gstin}, {"rtnprd", period},
                                {"docdata", QJsonObject{{"b2b", QJsonArray{QJsonObject{
@@ -93,11 +93,11 @@ private slots:
         const TableReport table = w.worksheetTable();
         QCOMPARE(table.lines.front()[0], QString("3.1(a)"));
         QCOMPARE(table.lines.front().mid(2, 2), (QStringList{"2000.00", "240.00"}));
-        // 4(A)(5): the credit of 15000 at 12 %, and its bill
+        // 4(A)(5): the credit of 15000 at 18 %, and its bill
         int row = 0;
         while (table.lines[row][0] != "4(A)(5)")
             ++row;
-        QCOMPARE(GridText(w.grdWorksheet, row, 3), QString("1800.00"));
+        QCOMPARE(GridText(w.grdWorksheet, row, 3), QString("2700.00"));
         m.messages.clear();
         emit w.grdWorksheet->doubleClicked(w.grdWorksheet->model()->index(row, 3));
         QCOMPARE(m.messages.texts().size(), 1);
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(table.lines.size(), size_t(2)); // the bill, and its rate's total
         for (int column = 0; column < int(table.columns.size()); ++column)
             QCOMPARE(GridText(w.grdBills, 0, column), table.lines[0][column]);
-        QCOMPARE(table.lines[0].mid(5, 5), (QStringList{"15000.00", "1800.00", "0.00", "0.00", "16800.00"}));
+        QCOMPARE(table.lines[0].mid(5, 5), (QStringList{"15000.00", "2700.00", "0.00", "0.00", "17700.00"}));
         QCOMPARE(table.totals[5], QString("15000.00"));
         // the workbook: the date a date, the amounts numbers, the supplier as typed
         const QString path = m.data.folder() + "/register.xlsx";
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(book.cell("A2").date(), QDate(2027, 1, 8));
         QCOMPARE(book.cell("C2").value, QString("Mysore Paints"));
         QVERIFY(book.cell("G2").isNumber());
-        QCOMPARE(book.cell("G2").paise(), Paise(180000));
+        QCOMPARE(book.cell("G2").paise(), Paise(270000));
     }
 };
 

@@ -23,6 +23,8 @@
 #include "sales/owed.h"
 #include "sales/receiptstore.h"
 
+#include "gst/gststates.h"
+
 #include <QtTest>
 
 using namespace testing;
@@ -154,6 +156,7 @@ private slots:
                 startMovement(&purchase, "optExistingItem", "Mouse");
                 for (const auto& [box, text] : QList<QPair<QString, QString>>{
                          {"txtSupplierName", "Madurai Mice"}, {"txtSupState", "Tamil Nadu"},
+                         {"txtSupGstinNo", QString("33AAFCS1234K1Z") + zelva::GstinCheckCharacter("33AAFCS1234K1Z")},
                          {"txtPurchaseInvoiceNo", "MM/4"}, {"txtQuantity", "3"}})
                     typeInto(need(&purchase, box), text);
                 pick(need<QComboBox>(&purchase, "cboGstRate"), "18");

@@ -488,7 +488,7 @@ private slots:
         Store::fillIn(s.purchase.get(), "5");
         s.data.db->run("DELETE FROM ItemStock.Stock WHERE itemcode = 'G00001'", {}, "remove the item", DbFile::ItemStock);
         QCOMPARE(s.save(s.purchase.get()),
-                 QStringList{"Laptop (G00001) is no longer in the stock list. Choose the item from the list again "});
+                 QStringList{"Laptop (G00001) is no longer in the stock list. Nothing is saved."});
         QCOMPARE(s.movements(), 0);
         QVERIFY(s.purchase->movementPending());
     }
