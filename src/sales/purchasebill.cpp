@@ -112,6 +112,8 @@ void addSupplier(Database& db, PurchaseBill& bill)
             orNotApplicable(bill.supplierState), bill.registeredSupplier() ? bill.supplierGstin : QStringLiteral("N.A."),
             QStringLiteral("N.A."), QStringLiteral("N.A."), QStringLiteral("N.A.")},
            tr("add the supplier"), DbFile::PurchaseMaster);
+    LogChange(db, QStringLiteral("Supplier"), RecordCode(CodeKind::Supplier, serial), AuditAction::Added,
+              {{QStringLiteral("Name"), {}, bill.supplierName}, {QStringLiteral("Gstin"), {}, bill.supplierGstin}});
     bill.supplierSerial = serial;
 }
 

@@ -395,6 +395,7 @@ QString StoreNoteRegistration(Database& db, const QString& number, const Invoice
                .arg(table("SaleNoteIrn")),
            {sno, number, r.irn, r.ackNo, r.ackDate, r.signedQrCode, DateText(QDate::currentDate())}, operation,
            DbFile::Invoice);
+    LogChange(db, QStringLiteral("SaleNoteIrn"), number, AuditAction::Marked, {{QStringLiteral("Irn"), {}, r.irn}});
     transaction.commit();
     return {};
 }

@@ -1,5 +1,6 @@
 #include "sales/suppliernote.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/serials.h"
 #include "gst/gstrates.h"
@@ -121,6 +122,8 @@ QString StoreSupplierNote(Database& db, SupplierNote& note)
             bill->serial, note.gstRate, note.taxable, note.tax.igst, note.tax.cgst, note.tax.sgst,
             note.reason.trimmed().isEmpty() ? QStringLiteral("N.A.") : note.reason},
            tr("save the supplier's note"), DbFile::PurchaseMaster);
+    LogChange(db, QStringLiteral("SupplierNote"), key, AuditAction::Added,
+              {{QStringLiteral("NoteNo"), {}, note.number}, {QStringLiteral("TaxablePaise"), {}, AmountText(note.taxable)}});
     transaction.commit();
     return {};
 }
