@@ -104,8 +104,12 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 9: the GST rates as dated data (GstRate), each stock item's rate
+// (StockGstRate) and the company's turnover band (CompanyTurnover); new
+// tables, the old ones unchanged.
+constexpr int GstRatesVersion = 9;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = EInvoiceVersion;
+constexpr int SchemaVersion = GstRatesVersion;
 
 } // namespace zelva

@@ -9,7 +9,7 @@
 // column (0-30, 31-60, 61-90, over 90 days; an invoice whose date cannot be
 // read counts as over 90); then the buyer's advance, if any, taken off, and
 // the buyer's totals; the overall totals at the end.
-#include "registers/period.h"
+#include "platform/period.h"
 #include "registers/xlsxfile.h"
 #include "sales/owed.h"
 
