@@ -81,6 +81,8 @@ private slots:
         QVERIFY(!RateInForce(kept, 40, QDate(2027, 4, 1)));
 
         // an end before the rate's first day is refused, the rate kept as it was
+        form.grdRates->selectionModel()->select(form.grdRates->model()->index(forty, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         typeInto(form.txtTo, "01/01/2025");
         click(form.cmdEndRate);
         QVERIFY2(messages.last().contains("(To)"), qPrintable(messages.last()));
