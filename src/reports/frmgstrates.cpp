@@ -46,9 +46,9 @@ frmGstRates::frmGstRates(Database& db, QWidget* parent)
 {
     setWindowTitle(tr("GST Rates"));
     auto* entry = new QFormLayout;
-    entry->addRow(tr("&Rate %"), txtRate);
+    entry->addRow(tr("&GST rate %"), txtRate);
     entry->addRow(tr("&From (dd/mm/yyyy)"), txtFrom);
-    entry->addRow(tr("&To (dd/mm/yyyy, blank while in force)"), txtTo);
+    entry->addRow(tr("&Last day (dd/mm/yyyy, blank while in force)"), txtTo);
     entry->addRow(QString(), chkSpecial);
     entry->addRow(tr("&Note"), txtNote);
     auto* buttons = new QHBoxLayout;
@@ -121,7 +121,7 @@ void frmGstRates::cmdAdd_Click()
     const QString to = txtTo->text().trimmed();
     rate.to = ReadDateText(to);
     if (!to.isEmpty() && !rate.to.isValid()) {
-        MsgBox(tr("Type the last day of the rate as dd/mm/yyyy, or leave To blank while it is in force (To)."));
+        MsgBox(tr("Type the last day of the rate as dd/mm/yyyy, or leave Last day blank while it is in force (Last day)."));
         txtTo->setFocus();
         return;
     }
@@ -130,7 +130,7 @@ void frmGstRates::cmdAdd_Click()
     const QString refusal = GstRateRefusal(m_rates, rate);
     if (!refusal.isEmpty()) {
         MsgBox(refusal);
-        (refusal.contains(QLatin1String("(From)")) ? txtFrom : refusal.contains(QLatin1String("(To)")) ? txtTo : txtRate)
+        (refusal.contains(QLatin1String("(From)")) ? txtFrom : refusal.contains(QLatin1String("(Last day)")) ? txtTo : txtRate)
             ->setFocus();
         return;
     }
@@ -154,7 +154,7 @@ void frmGstRates::cmdEndRate_Click()
     GstRateTable changed = m_rates;
     GstRate& ending = changed[size_t(row)];
     if (!last.isValid() || last < ending.from) {
-        MsgBox(tr("Type the last day of the %1% rate as dd/mm/yyyy, not before %2 (To).")
+        MsgBox(tr("Type the last day of the %1% rate as dd/mm/yyyy, not before %2 (Last day).")
                    .arg(Str(ending.percent), dayText(ending.from)));
         txtTo->setFocus();
         return;

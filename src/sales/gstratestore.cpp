@@ -50,7 +50,7 @@ GstRateTable LoadGstRates(Database& db)
 QString GstRateRefusal(const GstRateTable& others, const GstRate& rate)
 {
     if (!PortalAcceptsRate(rate.percent))
-        return QStringLiteral("The GST portal does not accept a rate of %1% (Rate %). The rates it accepts are %2.")
+        return QStringLiteral("The GST portal does not accept a rate of %1% (GST rate %). The rates it accepts are %2.")
             .arg(Str(rate.percent), [] {
                 QStringList texts;
                 for (double r : PortalRates())
@@ -60,10 +60,10 @@ QString GstRateRefusal(const GstRateTable& others, const GstRate& rate)
     if (!rate.from.isValid())
         return QStringLiteral("Type the day the rate applies from as dd/mm/yyyy (From).");
     if (rate.to.isValid() && rate.to < rate.from)
-        return QStringLiteral("The last day of the rate is before its first day (To).");
+        return QStringLiteral("The last day of the rate is before its first day (Last day).");
     for (const GstRate& other : others)
         if (SameRate(other.percent, rate.percent) && other.special == rate.special && overlap(other, rate))
-            return QStringLiteral("The rate of %1% is already in force from %2 (Rate %).")
+            return QStringLiteral("The rate of %1% is already in force from %2 (GST rate %).")
                 .arg(Str(rate.percent), other.from.toString(QStringLiteral("dd/MM/yyyy")));
     return {};
 }

@@ -53,7 +53,7 @@ private slots:
         typeInto(form.txtRate, "7");
         typeInto(form.txtFrom, "01/04/2026");
         click(form.cmdAdd);
-        QVERIFY2(messages.last().contains("(Rate %)"), qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains("(GST rate %)"), qPrintable(messages.last()));
         QCOMPARE(storedRates(data), 0);
         QCOMPARE(GridRows(form.grdRates), shipped);
 
@@ -85,7 +85,7 @@ private slots:
                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         typeInto(form.txtTo, "01/01/2025");
         click(form.cmdEndRate);
-        QVERIFY2(messages.last().contains("(To)"), qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains("(Last day)"), qPrintable(messages.last()));
         QCOMPARE(LoadGstRates(*data.db), kept);
     }
 };

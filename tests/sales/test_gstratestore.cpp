@@ -45,11 +45,11 @@ private slots:
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QString>("named");
-        QTest::newRow("7 % the portal does not take") << 7.0 << QDate(2026, 4, 1) << QDate() << "(Rate %)";
-        QTest::newRow("13 %") << 13.0 << QDate(2026, 4, 1) << QDate() << "(Rate %)";
+        QTest::newRow("7 % the portal does not take") << 7.0 << QDate(2026, 4, 1) << QDate() << "(GST rate %)";
+        QTest::newRow("13 %") << 13.0 << QDate(2026, 4, 1) << QDate() << "(GST rate %)";
         QTest::newRow("no first day") << 12.0 << QDate() << QDate() << "(From)";
-        QTest::newRow("ends before it starts") << 12.0 << QDate(2026, 4, 1) << QDate(2026, 3, 1) << "(To)";
-        QTest::newRow("18 % already in force") << 18.0 << QDate(2026, 4, 1) << QDate() << "(Rate %)";
+        QTest::newRow("ends before it starts") << 12.0 << QDate(2026, 4, 1) << QDate(2026, 3, 1) << "(Last day)";
+        QTest::newRow("18 % already in force") << 18.0 << QDate(2026, 4, 1) << QDate() << "(GST rate %)";
     }
     void refusedRatesStoreNothing()
     {
