@@ -73,7 +73,7 @@ Invoice fullInvoice()
     sale.charges[0] = {QStringLiteral("Freight"), QStringLiteral("9965"), QStringLiteral("Nos"), 0, 10000};
     sale.charges[1] = {QStringLiteral("Packing"), QStringLiteral("9985"), QStringLiteral("Nos"), 0, 5000};
     for (ChargedTax& tax : sale.taxes)
-        tax.ratePosition = 3;
+        tax.rate = 18;
     ComputeTotals(sale);
     return sale;
 }

@@ -62,8 +62,8 @@ inline Invoice sale(int i)
         x.lines.push_back(line);
     }
     x.charges[0] = { "Freight", "9965", {}, 0, 10000 };
-    x.taxes[TaxOnGoods].ratePosition = 3;
-    x.taxes[TaxOnOthers1].ratePosition = 1;
+    x.taxes[TaxOnGoods].rate = 18;
+    x.taxes[TaxOnOthers1].rate = 5;
     ComputeTotals(x);
     return x;
 }

@@ -20,7 +20,7 @@ inline zelva::Invoice OneLineSale()
     line.rate = 100;
     line.amount = LineAmount(line.quantity, line.rate);
     sale.lines = { line };
-    sale.taxes[TaxOnGoods].ratePosition = 3;
+    sale.taxes[TaxOnGoods].rate = 18;
     ComputeTotals(sale);
     return sale;
 }

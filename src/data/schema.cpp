@@ -57,11 +57,25 @@ std::vector<TableDef> buildTables()
     // which its goods need an e-way bill, kept by the company's serial.
     t.push_back({DbFile::Master, "CompanyPayment", {serial("sno"), text("UpiId"), number("EwayBillLimit")}, "sno",
                  false});
+    // The GST rates as dated data: each whole rate with its first day and, once
+    // ended, its last (days as yyyymmdd, 0 while in force); Special marks a
+    // rate offered only for the items that carry it. Seeded with the rates the
+    // program ships; a later notified change is added to it.
+    t.push_back({DbFile::Master, "GstRate",
+                 {serial("sno"), number("GstRate"), serial("FromDay"), serial("ToDay"), serial("Special"), text("Note")},
+                 "sno", false});
+    // A company's turnover of the previous year above Rs 5 crore (1) or not
+    // (0), which decides how many digits an HSN code needs.
+    t.push_back({DbFile::Master, "CompanyTurnover", {serial("sno"), serial("AboveFiveCrore")}, "sno", false});
     t.push_back({DbFile::Customer, "CustomerDetails",
                  {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
                   text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
                  "sno", true, "bid"});
     t.push_back({DbFile::ItemStock, "Stock", itemFields(), "sno", true, "itemcode"});
+    // The GST rate of a stock item, by its code; an item saved before rates
+    // were kept has none until it is given one.
+    t.push_back({DbFile::ItemStock, "StockGstRate", {serial("sno"), text("itemcode"), number("GstRate")}, "sno", false,
+                 "itemcode"});
     t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true, "itemcode"});
     t.push_back({DbFile::Invoice, "BuyerInvoice",
                  {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),

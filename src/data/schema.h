@@ -109,6 +109,10 @@ constexpr int ReceiptsVersion = 6;
 // Purchase record's PSno); new tables in PurchaseMaster, Purchase unchanged.
 constexpr int PurchaseTaxVersion = 7;
 constexpr int EInvoiceVersion = 8;
+// 9: the GST rates as dated data (GstRate), each stock item's rate
+// (StockGstRate) and the company's turnover band (CompanyTurnover); new
+// tables, the old ones unchanged.
+constexpr int GstRatesVersion = 9;
 // 10: the suppliers' credit and debit notes against their bills (new table
 // SupplierNote in PurchaseMaster); a bill's ItcEligible holds its kind of
 // credit (1 eligible, 0 blocked as before, 2 reversed for now, 3 ineligible).

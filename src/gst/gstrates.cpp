@@ -90,4 +90,26 @@ bool RateInForce(const GstRateTable& table, double percent, const QDate& day)
                        [&](const GstRate& rate) { return rate.inForceOn(day) && SameRate(rate.percent, percent); });
 }
 
+int HsnDigitsNeeded(bool aboveFiveCrore)
+{
+    return aboveFiveCrore ? 6 : 4;
+}
+
+QString HsnLengthProblem(const QString& hsn, bool aboveFiveCrore)
+{
+    const QString code = hsn.trimmed();
+    if (code.isEmpty() || code == QLatin1String("N.A."))
+        return {};
+    const int digits = int(std::count_if(code.begin(), code.end(), [](QChar c) { return c.isDigit(); }));
+    const int needed = HsnDigitsNeeded(aboveFiveCrore);
+    if (digits >= needed)
+        return {};
+    return QStringLiteral("The HSN code \"%1\" has %2 digits; a company with a turnover %3 Rs 5 crore in the "
+                          "previous year gives at least %4.")
+        .arg(code)
+        .arg(digits)
+        .arg(aboveFiveCrore ? QStringLiteral("above") : QStringLiteral("up to"))
+        .arg(needed);
+}
+
 } // namespace zelva

@@ -48,4 +48,11 @@ bool RateInForce(const GstRateTable& table, double percent, const QDate& day);
 // Two rates are the same when they agree to a hundredth of a percent.
 bool SameRate(double a, double b);
 
+// The digits an HSN code needs on a tax invoice: at least 4 for a company
+// whose turnover of the previous year was up to Rs 5 crore, at least 6 above.
+int HsnDigitsNeeded(bool aboveFiveCrore);
+// Why the HSN code is too short for the turnover ("" when it is long enough,
+// or when none is given: blank or "N.A.").
+QString HsnLengthProblem(const QString& hsn, bool aboveFiveCrore);
+
 } // namespace zelva

@@ -5,6 +5,9 @@
 #include "gst/gsttax.h"
 #include "platform/money.h"
 
+#include <QString>
+#include <vector>
+
 namespace zelva {
 
 struct TaxHeads {
@@ -30,5 +33,21 @@ TaxHeads TaxAtRate(Paise taxable, double gstRate, TaxMode mode);
 
 // Half a whole GST rate: what CGST and SGST are each charged at.
 double HalfRate(double gstRate);
+
+// The rate a tax row shows, that of its own head: the whole rate for IGST,
+// half of it for CGST and SGST; and back, the whole rate of such a row.
+double HeadRate(double gstRate, TaxMode mode);
+double WholeRate(double headRate, TaxMode mode);
+
+// A tax row's label for a whole rate: "IGST @ 18%", "CGST @ 9%", or with
+// sgstRow "SGST @ 9%". "" for TaxMode::None.
+QString TaxRowLabel(TaxMode mode, double gstRate, bool sgstRow = false);
+
+// Each value's share of the tax rows charged on them at one whole rate: each
+// head's share the value times the head's rate to the paisa, the paise left
+// over by that rounding given to the largest value (SplitPaise), so that the
+// shares add up to each row exactly. The one split of a tax row over lines:
+// the page, the stored invoice, the HSN summary, the e-files and the notes.
+std::vector<TaxHeads> ShareTaxRows(const std::vector<Paise>& values, double gstRate, const TaxHeads& rows);
 
 } // namespace zelva

@@ -273,8 +273,8 @@ private:
         QComboBox* sgstCombo;
         int cgstRow;
         int sgstRow;
-        int position = -1; // the chosen list entry; -1 while no rate is chosen
-        void clearRate() { position = -1; }
+        std::optional<double> rate; // the whole GST rate chosen; none while none is
+        void clearRate() { rate.reset(); }
     };
 
     // building the window around the page, and the keyboard (invoicewindow.cpp)
@@ -393,6 +393,9 @@ private:
     QString BuyerBid;
     QString CurrentItemCode;
     std::array<TaxLine, 3> m_tax{};
+    // The whole rates the rate lists offer, rising: entry i of a list is the
+    // rate m_offeredRates[i], its label made from that value.
+    std::vector<double> m_offeredRates{0, 5, 12, 18, 28};
     zelva::CompanyPayment m_companyPayment; // the seller's UPI ID, read with the company
     zelva::Invoice m_invoice; // as last worked out and shown
     std::vector<zelva::InvoiceLine> m_lines; // the goods lines added, in row order, with their stock items

@@ -17,20 +17,33 @@ using namespace zelva;
 
 namespace {
 
-void fillRateLists(std::initializer_list<QComboBox*> combos, const QStringList& rates)
+void fillRateLists(std::initializer_list<QComboBox*> combos, const std::vector<double>& rates, zelva::TaxMode mode,
+                   bool sgst)
 {
+    QStringList labels;
+    for (double rate : rates)
+        labels << TaxRowLabel(mode, rate, sgst);
     for (QComboBox* combo : combos) {
         combo->clear();
-        combo->addItems(rates);
+        combo->addItems(labels);
         ClearCombo(combo);
     }
 }
 
 } // namespace
 
-void InvoiceForm::IgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::IgstList()); }
-void InvoiceForm::CgstList() { fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, zelva::CgstList()); }
-void InvoiceForm::SgstList() { fillRateLists({cboGoodsSgst, cboOthers1Sgst, cboOthers2Sgst}, zelva::SgstList()); }
+void InvoiceForm::IgstList()
+{
+    fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, m_offeredRates, zelva::TaxMode::Igst, false);
+}
+void InvoiceForm::CgstList()
+{
+    fillRateLists({cboGoodsCgst, cboOthers1Cgst, cboOthers2Cgst}, m_offeredRates, zelva::TaxMode::Cgst, false);
+}
+void InvoiceForm::SgstList()
+{
+    fillRateLists({cboGoodsSgst, cboOthers1Sgst, cboOthers2Sgst}, m_offeredRates, zelva::TaxMode::Cgst, true);
+}
 
 void InvoiceForm::HideSgstItem() { showSgstItems(false); }
 void InvoiceForm::ShowSgstItem() { showSgstItems(true); }
@@ -85,9 +98,9 @@ void InvoiceForm::clearTaxRows()
 
 void InvoiceForm::chooseRate(TaxBase base, int position)
 {
-    if (TaxMode == zelva::TaxMode::None || position < 0)
+    if (TaxMode == zelva::TaxMode::None || position < 0 || std::size_t(position) >= m_offeredRates.size())
         return;
-    m_tax[base].position = position;
+    m_tax[base].rate = m_offeredRates[std::size_t(position)];
     RefreshTotals();
 }
 
@@ -131,7 +144,7 @@ Invoice InvoiceForm::currentInvoice() const
     for (TaxBase base : {Goods, Others1, Others2}) {
         const TaxLine& line = m_tax[base];
         ChargedTax& taxed = invoice.taxes[base];
-        taxed.ratePosition = line.position;
+        taxed.rate = line.rate;
         taxed.first = typed(line.cgstRow, line.cgstCombo, txtHsn[line.cgstRow]);
         taxed.second = typed(line.sgstRow, line.sgstCombo, txtHsn[line.sgstRow]);
     }
@@ -148,7 +161,7 @@ void InvoiceForm::showTaxRows()
         return;
     for (TaxBase base : {Goods, Others1, Others2}) {
         const TaxLine& line = m_tax[base];
-        if (line.position < 0)
+        if (!line.rate)
             continue;
         const ChargedTax& taxed = m_invoice.taxes[base];
         std::vector<std::pair<int, const GridLine*>> rows{{line.cgstRow, &taxed.first}};

@@ -319,7 +319,7 @@ void NoteForm::chooseInvoice(const QString& number)
     m_note.buyerCode = fresh.buyerCode;
     m_note.buyer = fresh.buyer;
     m_note.mode = fresh.mode;
-    m_note.ratePosition = fresh.ratePosition;
+    m_note.rate = fresh.rate;
     showInvoiceParties(*invoice);
     for (int row = 1; row <= Rows; ++row) {
         const bool used = row <= int(left.size());
@@ -416,7 +416,7 @@ void NoteForm::showTotals()
     txtTaxLabel->setText(m_note.taxLabel);
     txtFirstTax->setText(taxed ? BoxAmountText(m_note.firstTax) : QString());
     const bool sgst = taxed && m_note.mode == TaxMode::Cgst;
-    txtSgstLabel->setText(sgst ? SgstLabelFor(m_note.taxLabel) : QString());
+    txtSgstLabel->setText(sgst ? TaxRowLabel(m_note.mode, m_note.gstRate(), true) : QString());
     txtSgst->setText(sgst ? BoxAmountText(m_note.sgst) : QString());
     txtTotalValue->setText(BoxAmountText(m_note.taxable));
     txtTotal->setText(BoxAmountText(m_note.total));

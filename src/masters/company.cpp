@@ -3,8 +3,10 @@
 #include "masters/gstentries.h"
 #include "platform/money.h"
 #include "sales/companypayment.h"
+#include "sales/gstratestore.h"
 #include "ui/message.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,11 +60,13 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     , txtIfsc(NewBox(this, "txtIfsc"))
     , txtUpiId(NewBox(this, "txtUpiId"))
     , txtEwayBillLimit(NewBox(this, "txtEwayBillLimit"))
+    , cboTurnover(Named(new QComboBox(this), QStringLiteral("cboTurnover")))
     , cmdShow(NewButton(this, "cmdShow", tr("Show"), tr("Cancel Editing Members Detail")))
     , datCompany(db)
 {
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtSno->setEnabled(false); // shows the serial, never typed into
+    cboTurnover->addItems({tr("Up to Rs 5 crore"), tr("Above Rs 5 crore")});
     cmdClose->setToolTip(QString());
 
     Setup setup;
@@ -82,7 +86,8 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
                     {"Accountno", txtAccountNo, tr("Account No.")},
                     {"ifsc", txtIfsc, tr("IFSC Code")},
                     {"", txtUpiId, tr("UPI ID")},
-                    {"", txtEwayBillLimit, tr("E-Way Bill above Rs.")}};
+                    {"", txtEwayBillLimit, tr("E-Way Bill above Rs.")},
+                    {"", cboTurnover, tr("Turnover last year")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),
@@ -126,6 +131,7 @@ void frmCompany::Display()
     const CompanyPayment payment = LoadCompanyPayment(datCompany.database(), txtSno->text().toLongLong());
     txtUpiId->setText(payment.upiId);
     txtEwayBillLimit->setText(AmountText(payment.ewayBillLimit));
+    cboTurnover->setCurrentIndex(LoadAboveFiveCrore(datCompany.database(), txtSno->text().toLongLong()) ? 1 : 0);
 }
 
 // Inside the save's transaction: the company and its payment details land together.
@@ -137,6 +143,7 @@ void frmCompany::Insert()
     if (!txtEwayBillLimit->text().trimmed().isEmpty())
         ReadAmount(txtEwayBillLimit->text(), payment.ewayBillLimit);
     StoreCompanyPaymentWithin(datCompany.database(), txtSno->text().toLongLong(), payment);
+    StoreAboveFiveCroreWithin(datCompany.database(), txtSno->text().toLongLong(), cboTurnover->currentIndex() == 1);
 }
 
 bool frmCompany::acceptPayment()

@@ -3,6 +3,7 @@
 // record is the seller the invoices print.
 #include "masters/masterform.h"
 
+class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -29,6 +30,9 @@ public:
     // kept in CompanyPayment under the company's serial
     QLineEdit* txtUpiId;
     QLineEdit* txtEwayBillLimit;
+    // the turnover of the previous year, kept in CompanyTurnover: how many
+    // digits the HSN codes need (up to Rs 5 crore 4, above it 6)
+    QComboBox* cboTurnover;
     QPushButton* cmdShow;
 
 public slots:

@@ -1,5 +1,11 @@
 #include "masters/stockentry.h"
 
+#include "gst/gstrates.h"
+#include "platform/textnum.h"
+#include "sales/gstratestore.h"
+#include "ui/formboxes.h"
+#include "ui/message.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -19,6 +25,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     , txtItemCode(NewBox(this, "txtItemCode"))
     , txtItemName(NewBox(this, "txtItemName"))
     , txtHsn(NewBox(this, "txtHsn"))
+    , txtGstRate(NewBox(this, "txtGstRate"))
     , txtRate(NewBox(this, "txtRate"))
     , txtPer(NewBox(this, "txtPer"))
     , txtQuantity(NewBox(this, "txtQuantity"))
@@ -35,6 +42,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
                     {"itemcode", txtItemCode, tr("Item Code")},
                     {"ItemName", txtItemName, tr("Item Name")},
                     {"ItemHsn", txtHsn, tr("HSN/ SAC")},
+                    {"", txtGstRate, tr("GST Rate %")},
                     {"Rate", txtRate, tr("Rate (Rs.)"), true},
                     {"Per", txtPer, tr("Per")},
                     // a number that invoices, purchases and issues change too
@@ -52,6 +60,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     setup.nameBox = txtItemName;
     setup.codeKind = CodeKind::Item;
     setup.listKeys = {{tr("Item Code"), "itemcode"}, {tr("Item Name"), "ItemName"}};
+    setup.acceptEntries = [this] { return acceptGstEntries(); };
     setup.states = &ListFormStates();
     setup.picture = Image1;
     setUp(std::move(setup));
@@ -65,6 +74,7 @@ void frmStockEntry::setOfficeItems(bool office)
     datItemStock.cancelUpdate();
     datOtherItemStock.cancelUpdate();
     m_officeItems = office;
+    txtGstRate->setEnabled(!office);
     lblTitle->setText(office ? OfficeTitle : StockTitle);
     resetToLoad();
 }
@@ -111,11 +121,44 @@ void frmStockEntry::SetItemStockDatabase()
 void frmStockEntry::Display()
 {
     copyRecordToBoxes(datItemStock);
+    const std::optional<double> rate = LoadItemGstRate(datItemStock.database(), txtItemCode->text());
+    txtGstRate->setText(rate ? Str(*rate) : QString());
 }
 
+// Inside the save's transaction: the item and its rate land together.
 void frmStockEntry::Insert()
 {
     copyBoxesToRecord(datItemStock);
+    double rate = 0;
+    const bool given = !txtGstRate->text().trimmed().isEmpty() && zelva::ReadNumber(txtGstRate->text(), rate);
+    StoreItemGstRateWithin(datItemStock.database(), txtItemCode->text(),
+                           given ? std::optional<double>(rate) : std::nullopt);
+}
+
+bool frmStockEntry::acceptGstEntries()
+{
+    if (m_officeItems)
+        return true;
+    const QString typed = txtGstRate->text().trimmed();
+    double rate = 0;
+    if (!typed.isEmpty()) {
+        if (!zelva::ReadNumber(typed, tr("GST Rate %"), rate)) {
+            txtGstRate->setFocus();
+            return false;
+        }
+        if (!PortalAcceptsRate(rate)) {
+            MsgBox(tr("The GST portal does not accept a rate of %1% (GST Rate %).").arg(typed));
+            txtGstRate->setFocus();
+            return false;
+        }
+    }
+    const std::optional<bool> aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(datItemStock.database());
+    const QString hsnProblem = aboveFiveCrore ? HsnLengthProblem(txtHsn->text(), *aboveFiveCrore) : QString();
+    if (!hsnProblem.isEmpty() && !AskYesNo(hsnProblem + tr(" (HSN/ SAC) Save anyway?"))) {
+        txtHsn->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void frmStockEntry::SetOtherItemStockDatabase()

@@ -20,6 +20,9 @@ public:
     QLineEdit* txtItemCode;
     QLineEdit* txtItemName;
     QLineEdit* txtHsn;
+    // the item's GST rate in percent, kept in StockGstRate; blank for none
+    // (the invoice then asks for the line's rate). Items for sale only.
+    QLineEdit* txtGstRate;
     QLineEdit* txtRate;
     QLineEdit* txtPer;
     QLineEdit* txtQuantity;
@@ -42,6 +45,9 @@ private:
     void SetOtherItemStockDatabase();
     void DisplayOtherItem();
     void InsertOtherItemStock();
+    // The rate typed is one the portal accepts (or none), the HSN code long
+    // enough for the company's turnover (or the operator saves anyway).
+    bool acceptGstEntries();
 
     zelva::RecordSource datItemStock;
     zelva::RecordSource datOtherItemStock;

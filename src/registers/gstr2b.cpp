@@ -3,7 +3,7 @@
 #include "gst/gststates.h"
 #include "platform/datetext.h"
 #include "registers/csvfile.h"
-#include "registers/period.h"
+#include "platform/period.h"
 
 #include <QCoreApplication>
 #include <QHash>

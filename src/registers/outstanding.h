@@ -11,7 +11,7 @@
 // receipts and credit notes hold beyond what they were set against), taken
 // off in a column of its own, and the buyer's totals; the overall totals at
 // the end. Every row's ageing columns and advance add up to its balance.
-#include "registers/period.h"
+#include "platform/period.h"
 #include "registers/xlsxfile.h"
 #include "sales/owed.h"
 

@@ -56,10 +56,7 @@ struct SupplyItem {
 double wholeRate(const Invoice& invoice, TaxBase base)
 {
     const ChargedTax& tax = invoice.taxes[base];
-    if (!tax.rated() || invoice.mode == TaxMode::None)
-        return 0;
-    const double rate = RateAt(invoice.mode, tax.ratePosition);
-    return invoice.mode == TaxMode::Cgst ? rate * 2 : rate;
+    return tax.rated() && invoice.mode != TaxMode::None ? *tax.rate : 0;
 }
 
 void splitTax(SupplyItem& item, TaxMode mode, Paise first, Paise second)
@@ -209,7 +206,7 @@ QJsonArray ewayItems(const std::vector<SupplyItem>& items, bool interState)
 {
     QJsonArray list;
     for (const SupplyItem& item : items) {
-        const double half = interState ? 0 : item.gstRate / 2;
+        const double half = interState ? 0 : HalfRate(item.gstRate);
         list.append(QJsonObject{{QStringLiteral("itemNo"), list.size() + 1},
                                 {QStringLiteral("productName"), item.name},
                                 {QStringLiteral("productDesc"), item.name},
@@ -488,7 +485,7 @@ Invoice noteAsInvoice(const SaleNote& note, const Invoice& original)
     document.buyerCode = note.buyerCode;
     document.buyer = original.buyer;
     document.mode = note.mode;
-    document.taxes[TaxOnGoods].ratePosition = note.ratePosition;
+    document.taxes[TaxOnGoods].rate = note.rate;
     for (const NoteLine& line : note.lines) {
         InvoiceLine goods;
         goods.description = line.description;

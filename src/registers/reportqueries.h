@@ -4,7 +4,7 @@
 // report layout's column names to the stored values; no query sets an order
 // beyond the table's own (the order records were saved in).
 #include "data/database.h"
-#include "registers/period.h"
+#include "platform/period.h"
 
 #include <QStringList>
 #include <QVariantMap>

@@ -1,6 +1,7 @@
 #include "registers/salesregister.h"
 
 #include "gst/gststates.h"
+#include "gst/taxheads.h"
 #include "platform/textnum.h"
 #include "registers/csvfile.h"
 #include "registers/uqc.h"
@@ -13,19 +14,6 @@
 namespace zelva {
 
 namespace {
-
-__extension__ typedef __int128 Wide; // a paise total times a paise weight
-
-Wide floorDiv(Wide a, Wide b, Wide& remainder)
-{
-    Wide q = a / b;
-    remainder = a % b;
-    if (remainder < 0) {
-        --q;
-        remainder += b;
-    }
-    return q;
-}
 
 QStringList figureCells(const SalesFigures& f)
 {
@@ -59,15 +47,14 @@ void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoic
     std::vector<Paise> weights;
     for (const GoodsLine& line : invoice.goods)
         weights.push_back(line.amount);
-    const std::vector<Paise> igst = ShareOut(goods.igst, weights);
-    const std::vector<Paise> cgst = ShareOut(goods.cgst, weights);
-    const std::vector<Paise> sgst = ShareOut(goods.sgst, weights);
+    // each line's share as the invoice itself gives it
+    const std::vector<TaxHeads> shares = ShareTaxRows(weights, goods.rate, {goods.igst, goods.cgst, goods.sgst, 0});
     for (size_t i = 0; i < invoice.goods.size(); ++i) {
         const GoodsLine& line = invoice.goods[i];
         const bool service = IsServiceCode(line.hsn);
         addTo(groups,
             { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
-                service ? 0 : line.quantity, goods.rate, line.amount, igst[i], cgst[i], sgst[i] });
+                service ? 0 : line.quantity, goods.rate, line.amount, shares[i].igst, shares[i].cgst, shares[i].sgst });
     }
 }
 
@@ -281,32 +268,6 @@ QString HsnSummaryCsv(const std::vector<HsnLine>& lines)
                 AmountText(line.cgst), AmountText(line.sgst) });
     }
     return csv;
-}
-
-std::vector<Paise> ShareOut(Paise total, const std::vector<Paise>& weights)
-{
-    std::vector<Paise> shares(weights.size(), 0);
-    if (weights.empty())
-        return shares;
-    Wide sum = std::accumulate(weights.begin(), weights.end(), Wide(0));
-    if (sum == 0) {
-        shares.front() = total;
-        return shares;
-    }
-    const int sign = sum < 0 ? -1 : 1; // divide by a positive sum
-    sum *= sign;
-    std::vector<Wide> remainders(weights.size());
-    Paise given = 0;
-    for (size_t i = 0; i < weights.size(); ++i) {
-        shares[i] = Paise(floorDiv(Wide(total) * weights[i] * sign, sum, remainders[i]));
-        given += shares[i];
-    }
-    std::vector<size_t> order(weights.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return remainders[a] > remainders[b]; });
-    for (Paise left = total - given, k = 0; left > 0; --left, ++k)
-        ++shares[order[size_t(k) % order.size()]];
-    return shares;
 }
 
 } // namespace zelva

@@ -102,10 +102,4 @@ std::vector<HsnLine> BuildHsnSummary(const std::vector<SavedInvoice>& invoices, 
 std::vector<HsnLine> LoadHsnSummary(const Database& db, const Period& period);
 QString HsnSummaryCsv(const std::vector<HsnLine>& lines);
 
-// Shares a total out over weights, to the paisa: each share in proportion,
-// the paise left over given to the largest remainders, so the shares add up
-// to the total exactly. All shares 0 when the weights add up to 0, but for
-// the first, which then takes the whole total.
-std::vector<Paise> ShareOut(Paise total, const std::vector<Paise>& weights);
-
 } // namespace zelva

@@ -139,7 +139,7 @@ void readBases(const RowReader& row, const Columns& c, SavedInvoice& invoice)
             base.rate = rate;
             base.igst = row.amount(c.amount[rows.firstTax]);
         } else if (invoice.mode == TaxMode::Cgst) {
-            base.rate = rate * 2; // SGST is charged at the CGST rate
+            base.rate = WholeRate(rate, TaxMode::Cgst); // the row shows the CGST rate
             base.cgst = row.amount(c.amount[rows.firstTax]);
             base.sgst = row.amount(c.amount[rows.sgst]);
         }

@@ -16,7 +16,7 @@
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
 #include "gst/gsttax.h"
 #include "platform/money.h"
-#include "registers/period.h"
+#include "platform/period.h"
 
 #include <QDate>
 #include <QString>

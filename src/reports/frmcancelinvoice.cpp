@@ -3,7 +3,7 @@
 #include "data/dataerror.h"
 #include "platform/datetext.h"
 #include "reports/invoicelist.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
 #include "sales/invoicestore.h"

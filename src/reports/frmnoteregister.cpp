@@ -4,7 +4,7 @@
 #include "data/datafolder.h"
 #include "invoice/noteform.h"
 #include "platform/shownvalues.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "registers/portalfiles.h"
 #include "reports/frmaudittrail.h"
 #include "ui/formboxes.h"

@@ -4,7 +4,7 @@
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "registers/irnresponse.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "registers/portalfiles.h"
 #include "reports/invoicelist.h"
 #include "ui/formboxes.h"

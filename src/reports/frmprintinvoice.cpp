@@ -9,7 +9,7 @@
 #include "sales/invoicestore.h"
 #include "platform/shownvalues.h"
 #include "platform/money.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "reports/frmaudittrail.h"
 #include "reports/invoicelist.h"
 #include "reports/tablereport.h"

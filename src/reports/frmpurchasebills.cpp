@@ -5,7 +5,7 @@
 #include "data/datafolder.h"
 #include "platform/datetext.h"
 #include "platform/shownvalues.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/ownwindow.h"

@@ -3,7 +3,7 @@
 #include "data/database.h"
 #include "platform/money.h"
 #include "platform/shownvalues.h"
-#include "registers/period.h"
+#include "platform/period.h"
 #include "registers/salesqueries.h"
 #include "sales/invoicestore.h"
 

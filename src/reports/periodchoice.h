@@ -10,7 +10,7 @@
 //        {"optBetween", "Purchase Between", ReportPeriod::Between}}}});
 //   std::optional<Period> days;
 //   if (choice.chosenDays(QDate::currentDate(), days)) ... // false: told the operator
-#include "registers/period.h"
+#include "platform/period.h"
 
 #include <QWidget>
 #include <vector>

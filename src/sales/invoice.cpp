@@ -20,55 +20,43 @@ constexpr std::array<BaseRows, TaxedBases> RowsOf{{{0, GoodsCgstRow, GoodsSgstRo
                                                  {Others1Row, Others1CgstRow, Others1SgstRow},
                                                  {Others2Row, Others2CgstRow, Others2SgstRow}}};
 
-const QString& listEntry(TaxMode mode, int position)
-{
-    const QStringList& list = mode == TaxMode::Igst ? IgstList() : CgstList();
-    return list.at(position);
-}
-
-// The base's tax rows; the tax unrounded, as the tax totals keep it.
-double taxBase(Invoice& invoice, TaxBase kind)
+// The base's tax rows, each head to the paisa.
+void taxBase(Invoice& invoice, TaxBase kind)
 {
     ChargedTax& base = invoice.taxes[kind];
     if (!base.rated() || invoice.mode == TaxMode::None)
-        return 0;
-    const double rate = RateAt(invoice.mode, base.ratePosition);
-    const double tax = TaxOn(ToRupees(invoice.baseAmount(kind)), rate);
-    std::vector<GridLine*> rows{&base.first};
-    base.first.description = listEntry(invoice.mode, base.ratePosition);
+        return;
+    const TaxHeads tax = TaxAtRate(invoice.baseAmount(kind), *base.rate, invoice.mode);
+    std::vector<std::pair<GridLine*, Paise>> rows{{&base.first, tax.igst + tax.cgst}};
+    base.first.description = TaxRowLabel(invoice.mode, *base.rate);
     if (invoice.mode == TaxMode::Cgst) {
-        base.second.description = SgstLabelFor(base.first.description);
-        rows.push_back(&base.second);
+        base.second.description = TaxRowLabel(invoice.mode, *base.rate, true);
+        rows.push_back({&base.second, tax.sgst});
     }
-    for (GridLine* row : rows) {
-        row->rate = rate;
+    for (auto [row, amount] : rows) {
+        row->rate = HeadRate(*base.rate, invoice.mode);
         row->per = QStringLiteral("%");
-        row->amount = ToPaise(tax);
-    }
-    return tax;
-}
-
-void shareGoodsTax(Invoice& invoice)
-{
-    std::vector<Paise> taxable;
-    for (const InvoiceLine& line : invoice.lines)
-        taxable.push_back(line.taxable());
-    const double rate = invoice.goodsRate();
-    std::vector<Paise> first(taxable.size(), 0);
-    std::vector<Paise> sgst(taxable.size(), 0);
-    if (rate >= 0) {
-        const ChargedTax& goods = invoice.taxes[TaxOnGoods];
-        first = SplitPaise(taxable, rate, goods.first.amount);
-        if (invoice.mode == TaxMode::Cgst)
-            sgst = SplitPaise(taxable, rate, goods.second.amount);
-    }
-    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
-        invoice.lines[i].firstTax = first[i];
-        invoice.lines[i].sgst = sgst[i];
+        row->amount = amount;
     }
 }
 
 } // namespace
+
+void ShareGoodsTax(Invoice& invoice)
+{
+    std::vector<Paise> taxable;
+    for (const InvoiceLine& line : invoice.lines)
+        taxable.push_back(line.taxable());
+    std::vector<TaxHeads> shares(taxable.size());
+    const ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    if (goods.rated() && invoice.mode != TaxMode::None)
+        shares = ShareTaxRows(taxable, *goods.rate, invoice.taxRows(TaxOnGoods));
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        invoice.lines[i].firstTax = shares[i].igst + shares[i].cgst;
+        invoice.lines[i].sgst = shares[i].sgst;
+    }
+}
+
 
 GridLine& Invoice::row(int gridRow)
 {
@@ -103,7 +91,18 @@ Paise Invoice::baseAmount(TaxBase base) const
 double Invoice::goodsRate() const
 {
     const ChargedTax& goods = taxes[TaxOnGoods];
-    return !goods.rated() || mode == TaxMode::None ? -1 : RateAt(mode, goods.ratePosition);
+    return !goods.rated() || mode == TaxMode::None ? -1 : HeadRate(*goods.rate, mode);
+}
+
+TaxHeads Invoice::taxRows(TaxBase base) const
+{
+    const ChargedTax& tax = taxes[base];
+    switch (mode) {
+    case TaxMode::Igst: return {tax.first.amount, 0, 0, 0};
+    case TaxMode::Cgst: return {0, tax.first.amount, tax.second.amount, 0};
+    case TaxMode::None: break;
+    }
+    return {};
 }
 
 Paise Invoice::firstTaxShown() const
@@ -137,10 +136,9 @@ void ComputeTotals(Invoice& invoice)
 {
     for (InvoiceLine& line : invoice.lines)
         line.discount = ChargedDiscount(line.discount, line.amount);
-    double taxes = 0;
     for (TaxBase kind : {TaxOnGoods, TaxOnOthers1, TaxOnOthers2})
-        taxes += taxBase(invoice, kind);
-    shareGoodsTax(invoice);
+        taxBase(invoice, kind);
+    ShareGoodsTax(invoice);
 
     InvoiceTotals& totals = invoice.totals;
     totals.quantity = 0;
@@ -151,8 +149,13 @@ void ComputeTotals(Invoice& invoice)
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         totals.charges += invoice.row(row).amount;
     totals.grand = totals.goods + totals.charges;
-    totals.igst = invoice.mode == TaxMode::Igst ? taxes : 0;
-    totals.cgst = totals.sgst = invoice.mode == TaxMode::Cgst ? taxes : 0;
+    TaxHeads shown;
+    for (TaxBase kind : {TaxOnGoods, TaxOnOthers1, TaxOnOthers2})
+        if (invoice.taxes[kind].rated())
+            shown += invoice.taxRows(kind);
+    totals.igst = shown.igst;
+    totals.cgst = shown.cgst;
+    totals.sgst = shown.sgst;
     totals.words = AmountInWords(ToRupees(totals.grand));
 }
 

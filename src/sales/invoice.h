@@ -12,6 +12,7 @@
 // numbers: a rate may carry a fraction of a paisa, and only the line's amount,
 // quantity times rate to the paisa, is money.
 #include "gst/gsttax.h"
+#include "gst/taxheads.h"
 #include "platform/money.h"
 #include "sales/transport.h"
 
@@ -86,10 +87,10 @@ enum TaxBase : int { TaxOnGoods, TaxOnOthers1, TaxOnOthers2 };
 constexpr int TaxedBases = 3;
 
 struct ChargedTax {
-    int ratePosition = -1; // the chosen entry of the mode's rate list; -1 while none is
-    GridLine first;        // its CGST or IGST row
-    GridLine second;       // its SGST row (CGST mode)
-    bool rated() const { return ratePosition >= 0; }
+    std::optional<double> rate; // the whole GST rate chosen (18 for CGST 9% + SGST 9%); none while none is
+    GridLine first;             // its CGST or IGST row
+    GridLine second;            // its SGST row (CGST mode)
+    bool rated() const { return rate.has_value(); }
     bool operator==(const ChargedTax&) const = default;
 };
 
@@ -98,10 +99,10 @@ struct InvoiceTotals {
     Paise goods = 0;   // the goods' taxable value
     Paise charges = 0; // rows 8-16 as shown
     Paise grand = 0;
-    // the tax totals as kept: sums of the unrounded taxes
-    double igst = 0;
-    double cgst = 0;
-    double sgst = 0;
+    // the tax totals as the invoice shows them: the sums of its tax rows
+    Paise igst = 0;
+    Paise cgst = 0;
+    Paise sgst = 0;
     QString words; // the grand total in words
     bool operator==(const InvoiceTotals&) const = default;
 };
@@ -145,8 +146,11 @@ struct Invoice {
     const GridLine& row(int gridRow) const;
     // The base of a tax: the goods' taxable value or the charge.
     Paise baseAmount(TaxBase base) const;
-    // The goods rate chosen, in percent; negative while none is.
+    // The rate the goods' tax rows show (IGST, or CGST and SGST each), in
+    // percent; negative while no goods rate is chosen.
     double goodsRate() const;
+    // The base's tax rows as heads: IGST, or CGST and SGST.
+    TaxHeads taxRows(TaxBase base) const;
     // What the tax rows show, added up: CGST or IGST rows, SGST rows.
     Paise firstTaxShown() const;
     Paise sgstShown() const;
@@ -160,13 +164,18 @@ struct Invoice {
 Paise ChargedDiscount(Paise typed, Paise lineAmount);
 
 // The rules of both invoice forms, in one place: each line's discount kept
-// within its amount; each rated base taxed (unrounded) and its rows showing
-// the list entry, the rate, "%" and the tax to the paisa (the SGST row too in
-// CGST mode); each line's share of the goods' tax rows (SplitPaise); the
-// totals: the quantity, the goods' taxable value, rows 8-16 as shown, the
-// grand total and its words, and the unrounded tax totals. A base without a
-// rate (or an invoice without a tax mode) keeps its rows as they are.
+// within its amount; each rated base taxed at its rate (TaxAtRate), its rows
+// showing the label, the head's rate, "%" and the tax to the paisa (the SGST
+// row too in CGST mode); each line's share of the goods' tax rows
+// (ShareTaxRows); the totals: the quantity, the goods' taxable value, rows
+// 8-16 as shown, the grand total and its words, and the tax totals as the
+// rows show them. A base without a rate (or an invoice without a tax mode)
+// keeps its rows as they are.
 void ComputeTotals(Invoice& invoice);
+
+// Each goods line's share of the goods' tax rows as they stand (ShareTaxRows),
+// as ComputeTotals gives it: what a stored invoice read back is given again.
+void ShareGoodsTax(Invoice& invoice);
 
 } // namespace zelva
 

@@ -111,9 +111,9 @@ Fields gridFields(const Invoice& invoice, const StoredInvoice& as)
     f.add("TotalQuantity", t.quantity);
     f.add("TotalGoodsAmount", ToRupees(t.goods));
     f.add("totalamount", ToRupees(t.grand));
-    f.add("TIgst", t.igst);
-    f.add("TCgst", t.cgst);
-    f.add("TSgst", t.sgst);
+    f.add("TIgst", ToRupees(t.igst));
+    f.add("TCgst", ToRupees(t.cgst));
+    f.add("TSgst", ToRupees(t.sgst));
     return f;
 }
 
@@ -226,44 +226,25 @@ void readLines(const Record& g, Invoice& invoice)
     }
 }
 
-// The tax mode and each base's rate, from the labels of the tax rows ("CGST @
-// 9%"), else from which tax total is not zero.
+// The tax mode and each base's rate: a tax row whose label is the one of its
+// kept rate ("CGST @ 9%" over a rate of 9) was charged at that rate; the mode
+// is that of such a row, else the one whose tax total is not zero.
 void readRates(const Record& g, Invoice& invoice)
 {
     for (ChargedTax& base : invoice.taxes) {
-        const qsizetype igst = IgstList().indexOf(base.first.description);
-        const qsizetype cgst = CgstList().indexOf(base.first.description);
-        if (igst >= 0)
-            invoice.mode = TaxMode::Igst;
-        else if (cgst >= 0)
-            invoice.mode = TaxMode::Cgst;
-        base.ratePosition = int(std::max(igst, cgst));
+        for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst}) {
+            const double rate = WholeRate(base.first.rate, mode);
+            if (base.first.description == TaxRowLabel(mode, rate)) {
+                invoice.mode = mode;
+                base.rate = rate;
+            }
+        }
     }
     if (invoice.mode == TaxMode::None) {
         if (g.number("TIgst") != 0)
             invoice.mode = TaxMode::Igst;
         else if (g.number("TCgst") != 0 || g.number("TSgst") != 0)
             invoice.mode = TaxMode::Cgst;
-    }
-}
-
-// The per-line shares and the words are not kept: they are made again from
-// what is, as ComputeTotals made them.
-void shareAgain(Invoice& invoice)
-{
-    std::vector<Paise> taxable;
-    for (const InvoiceLine& line : invoice.lines)
-        taxable.push_back(line.taxable());
-    const double rate = invoice.goodsRate();
-    if (rate < 0)
-        return;
-    const std::vector<Paise> first = SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].first.amount);
-    const std::vector<Paise> sgst = invoice.mode == TaxMode::Cgst
-                                        ? SplitPaise(taxable, rate, invoice.taxes[TaxOnGoods].second.amount)
-                                        : std::vector<Paise>(taxable.size(), 0);
-    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
-        invoice.lines[i].firstTax = first[i];
-        invoice.lines[i].sgst = sgst[i];
     }
 }
 
@@ -274,7 +255,7 @@ void readGrid(const Record& g, Invoice& invoice)
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         invoice.row(row) = gridLine(g, row);
     readRates(g, invoice);
-    shareAgain(invoice);
+    ShareGoodsTax(invoice); // the per-line shares are not kept: made again as ComputeTotals made them
     InvoiceTotals& t = invoice.totals;
     t.quantity = g.number("TotalQuantity");
     t.goods = g.amount("TotalGoodsAmount");
@@ -282,9 +263,10 @@ void readGrid(const Record& g, Invoice& invoice)
     t.charges = 0;
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         t.charges += invoice.row(row).amount;
-    t.igst = g.number("TIgst");
-    t.cgst = g.number("TCgst");
-    t.sgst = g.number("TSgst");
+    // kept as shown, to the paisa; files written before kept them unrounded
+    t.igst = g.amount("TIgst");
+    t.cgst = g.amount("TCgst");
+    t.sgst = g.amount("TSgst");
 }
 
 void readWords(Invoice& invoice) { invoice.totals.words = AmountInWords(ToRupees(invoice.totals.grand)); }

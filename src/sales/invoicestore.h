@@ -8,7 +8,9 @@
 // What the files keep is what the invoice forms have always kept: the texts
 // as given (the forms fill the blanks with "N.A." before saving), a goods
 // line with the value it is taxed on (its amount less its discount), the
-// rows beneath with their amounts as shown, and the tax totals unrounded.
+// rows beneath with their amounts as shown, and the tax totals as the tax
+// rows show them, to the paisa (files written before kept them unrounded:
+// they are read back rounded).
 // A line's discount is read back as what its quantity times rate exceeds
 // the kept value by; its item code and the seller's address are not kept.
 #include "sales/invoice.h"

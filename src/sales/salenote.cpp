@@ -42,10 +42,7 @@ const QString& SalesReturnReason()
 
 double SaleNote::gstRate() const
 {
-    if (ratePosition < 0 || mode == TaxMode::None)
-        return 0;
-    const double rate = RateAt(mode, ratePosition);
-    return mode == TaxMode::Cgst ? rate * 2 : rate;
+    return rate && mode != TaxMode::None ? *rate : 0;
 }
 
 bool SaleNote::movesStock() const
@@ -71,7 +68,7 @@ SaleNote NoteAgainst(NoteKind kind, const Invoice& invoice)
     note.buyerCode = invoice.buyerCode;
     note.buyer = invoice.buyer;
     note.mode = invoice.mode;
-    note.ratePosition = invoice.taxes[TaxOnGoods].ratePosition;
+    note.rate = invoice.taxes[TaxOnGoods].rate;
     return note;
 }
 
@@ -81,7 +78,7 @@ void ComputeNoteTotals(SaleNote& note)
     // worked out by the invoice's own rules.
     Invoice body;
     body.mode = note.mode;
-    body.taxes[TaxOnGoods].ratePosition = note.ratePosition;
+    body.taxes[TaxOnGoods].rate = note.rate;
     for (const NoteLine& line : note.lines) {
         InvoiceLine goods;
         goods.quantity = line.quantity;

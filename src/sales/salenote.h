@@ -72,7 +72,7 @@ struct SaleNote {
     QString buyerCode;
     InvoiceParty buyer;
     TaxMode mode = TaxMode::None;
-    int ratePosition = -1; // the invoice's goods rate in the mode's list; -1: no tax
+    std::optional<double> rate; // the invoice's whole goods rate; none: no tax
     std::vector<NoteLine> lines;
     // worked out by ComputeNoteTotals
     QString taxLabel; // "CGST @ 9%", "IGST @ 18%"; "" without tax

@@ -221,15 +221,6 @@ void insertLines(Database& db, const Invoice& invoice, const SaleNote& note, qin
            values, SaveOperation, DbFile::Invoice);
 }
 
-// The entry of the mode's rate list of that whole GST rate; -1 for none.
-int ratePositionOf(TaxMode mode, double gstRate)
-{
-    for (int position = 0; mode != TaxMode::None && position < RateCount; ++position)
-        if (qFuzzyCompare(1 + RateAt(mode, position) * (mode == TaxMode::Cgst ? 2 : 1), 1 + gstRate))
-            return position;
-    return -1;
-}
-
 NoteKind kindOf(const QString& code) { return code == NoteKindCode(NoteKind::Debit) ? NoteKind::Debit : NoteKind::Credit; }
 
 SaleNote readHeader(const QSqlRecord& r)
@@ -250,8 +241,9 @@ SaleNote readHeader(const QSqlRecord& r)
     note.buyer.gstin = r.value(QStringLiteral("BuyerGstin")).toString();
     note.buyer.state = r.value(QStringLiteral("buyerstate")).toString();
     note.mode = TaxModeOfCode(r.value(QStringLiteral("TaxMode")).toString());
-    note.ratePosition = ratePositionOf(note.mode, r.value(QStringLiteral("GstRate")).toDouble());
     note.taxLabel = r.value(QStringLiteral("TaxLabel")).toString();
+    if (note.mode != TaxMode::None && !note.taxLabel.isEmpty()) // a note without tax keeps no label
+        note.rate = r.value(QStringLiteral("GstRate")).toDouble();
     note.taxable = ToPaise(r.value(QStringLiteral("Taxable")).toDouble());
     note.firstTax = ToPaise(r.value(QStringLiteral("Igst")).toDouble() + r.value(QStringLiteral("Cgst")).toDouble());
     note.sgst = ToPaise(r.value(QStringLiteral("Sgst")).toDouble());

@@ -17,6 +17,7 @@
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
+#include "reports/frmgstrates.h"
 #include "reports/frmpurchasebills.h"
 #include "reports/frmportalfiles.h"
 #include "reports/frmprintinvoice.h"
@@ -190,6 +191,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnui = addSeparator(mnuUpdate, "mnui");
     mnuCompanyDetails
         = addEntry(mnuUpdate, "mnuCompanyDetails", "&Company Details", K(Qt::Key_F6), &M::mnuCompanyDetails_Click);
+    addOpeningEntry(mnuUpdate, "mnuGstRates", "&GST Rates", "frmGstRates");
     addInputTaxEntries();
 
     mnuReport = menu("mnuReport", "&Report");
@@ -394,6 +396,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmAuditTrail(m_db);
     if (formName == u"frmPurchaseBills")
         return new zelva::frmPurchaseBills(m_db);
+    if (formName == u"frmGstRates")
+        return new zelva::frmGstRates(m_db);
     if (formName == u"frmGstr3b")
         return new zelva::frmGstr3b(m_db);
     if (formName == u"frmGstr2b")

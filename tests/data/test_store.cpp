@@ -72,7 +72,8 @@ private slots:
                               "InvoiceStock", "InvoiceTransport", "Receipt", "ReceiptAllotment", "SaleNote",
                               "SaleNoteIrn", "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
-        QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), QStringList{"uq_Stock_sno"}); // no itemcode there
+        QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), // no itemcode in the Stock made there
+                 QStringList({"uq_StockGstRate_itemcode", "uq_StockGstRate_sno", "uq_Stock_sno"}));
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);
         QCOMPARE(objectsInFile(dir.path(), DbFile::IssueMaster, "table"), QStringList({"Other"}));
         QCOMPARE(valueInFile(dir.path(), DbFile::IssueMaster, "PRAGMA user_version").toInt(), 99);

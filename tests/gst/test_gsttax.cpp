@@ -1,4 +1,5 @@
 #include "gst/gsttax.h"
+#include "gst/taxheads.h"
 
 #include "platform/textnum.h"
 
@@ -10,23 +11,19 @@ using namespace zelva;
 class GstTaxTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each entry's label names the rate of its position (CGST and SGST half
-    // the IGST one), and outside the list there is no rate.
-    void listsAndRates()
+    // A tax row's label names its head's rate: the whole rate for IGST, half
+    // for CGST and SGST; read back, the row's rate gives the whole one again.
+    void labelsAndRates()
     {
-        const std::array<double, RateCount> igst{0, 5, 12, 18, 28};
-        QCOMPARE(IgstList().size(), RateCount);
-        for (int p = 0; p < RateCount; ++p) {
-            QCOMPARE(RateAt(TaxMode::Igst, p), igst[p]);
-            QCOMPARE(RateAt(TaxMode::Cgst, p), igst[p] / 2);
-            QCOMPARE(IgstList()[p], QString("IGST @ %1%").arg(igst[p]));
-            QCOMPARE(CgstList()[p], QString("CGST @ %1%").arg(igst[p] / 2));
-            QCOMPARE(SgstList()[p], QString("SGST @ %1%").arg(igst[p] / 2));
-            QCOMPARE(SgstLabelFor(CgstList()[p]), SgstList()[p]);
+        for (double whole : {0.0, 0.25, 3.0, 5.0, 18.0, 40.0}) {
+            QCOMPARE(TaxRowLabel(TaxMode::Igst, whole), QString("IGST @ %1%").arg(whole));
+            QCOMPARE(TaxRowLabel(TaxMode::Cgst, whole), QString("CGST @ %1%").arg(whole / 2));
+            QCOMPARE(TaxRowLabel(TaxMode::Cgst, whole, true), QString("SGST @ %1%").arg(whole / 2));
+            for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst})
+                QCOMPARE(WholeRate(HeadRate(whole, mode), mode), whole);
         }
-        for (int p : {-1, RateCount})
-            QCOMPARE(RateAt(TaxMode::Igst, p), 0.0);
-        QCOMPARE(RateAt(TaxMode::None, 3), 0.0);
+        QCOMPARE(TaxRowLabel(TaxMode::Cgst, 0.25), QString("CGST @ 0.125%"));
+        QCOMPARE(TaxRowLabel(TaxMode::None, 18), QString());
     }
 
     // Letter case and blanks count: only the very same State gives CGST.

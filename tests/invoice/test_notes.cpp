@@ -54,7 +54,7 @@ void sellThreeLines(Database& db)
     x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};
     x.mode = TaxMode::Cgst;
     x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15), line("G00003", "Putty", 7, 62.45)};
-    x.taxes[TaxOnGoods].ratePosition = 3;
+    x.taxes[TaxOnGoods].rate = 18;
     ComputeTotals(x);
     StoreInvoiceWithin(db, x);
     t.commit();

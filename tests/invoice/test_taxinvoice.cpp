@@ -568,7 +568,8 @@ private slots:
                         {"DescriptionOfGoods14", "N.A."}, {"DescriptionOfGoods16", "Short & Excess"},
                         {"Amount16", -0.4},             {"TotalQuantity", 3.0},            {"TotalGoodsAmount", 2012.5},
                         {"totalamount", 2486.36}, // 2012.50 + 181.13 + 181.13 + 100 + 6 + 6 - 0.40
-                        {"TCgst", 181.125 + 6},         {"TSgst", 181.125 + 6},            {"TIgst", 0.0},
+                        {"TCgst", 187.13},              {"TSgst", 187.13}, // the rows as shown: 181.13 + 6.00
+                        {"TIgst", 0.0},
                         {"rate15", 0.0},                {"Per15", "N.A."}});
     }
 
@@ -1421,7 +1422,7 @@ private slots:
         QCOMPARE(c.save(), QStringList{"Saved Successfully"});
         c.expectStored("GoodsInvoice", 1,
                        {{"Amount1", 30.0}, {"Amount2", 1800.0}, {"Amount3", 333.33}, {"TotalGoodsAmount", 2163.33},
-                        {"TCgst", 2163.33 * 0.09}, {"totalamount", 2552.73}, {"Quantity2", 2.0}});
+                        {"TCgst", 194.70}, {"totalamount", 2552.73}, {"Quantity2", 2.0}}); // 9% of 2163.33, as shown
         QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
     }
 };

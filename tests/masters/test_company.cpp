@@ -1,6 +1,8 @@
 // The company form: Show, and New or Show during an edit.
 #include "masterdriver.h"
 
+#include "sales/gstratestore.h"
+
 using namespace testing;
 
 class CompanyTest : public QObject {
@@ -51,6 +53,7 @@ private slots:
         s.enter("txtState", "Tamil Nadu");
         s.enter("txtUpiId", "second branch@okbank");
         s.enter("txtEwayBillLimit", "75000");
+        QVERIFY(pick(need<QComboBox>(&s.form, "cboTurnover"), "Above Rs 5 crore"));
         s.press("cmdSave");
         QVERIFY2(s.messages.last().contains("name@bank"), qPrintable(s.messages.last()));
         QVERIFY(!s.stored("Name", 2).isValid());
@@ -64,6 +67,11 @@ private slots:
         QCOMPARE(s.messages.last(), "Saved Successfully");
         QCOMPARE(payment(2), (QList<QVariantList>{{"second.branch@okbank", 75000.0}}));
         QVERIFY(payment(1).isEmpty());
+        // the turnover band lands with it: HSN codes of 6 digits from now on
+        QVERIFY(zelva::LoadAboveFiveCrore(*s.data.db, 2));
+        QVERIFY(!zelva::LoadAboveFiveCrore(*s.data.db, 1));
+        s.press("cmdShow");
+        QCOMPARE(need<QComboBox>(&s.form, "cboTurnover")->currentText(), "Up to Rs 5 crore");
     }
 };
 

@@ -2,6 +2,9 @@
 // choice box, refused values, office items and failing files.
 #include "masterdriver.h"
 
+#include "data/database.h"
+#include "sales/gstratestore.h"
+
 using namespace testing;
 
 class StockEntryTest : public QObject {
@@ -43,6 +46,53 @@ private slots:
         s.press("cmdSave");
         QCOMPARE(s.messages.texts(), QStringList{"Saved Successfully"});
         QCOMPARE(s.stored("Rate", 1), QVariant(12.0));
+    }
+
+    // The item's GST rate lands with it: a rate the portal does not take is
+    // refused naming its box; an HSN code too short for a company above Rs 5
+    // crore is warned of, No leaves the item unsaved, a longer code saves.
+    // Taking the rate off on Update leaves the item with none.
+    void gstRateKeptWithTheItem()
+    {
+        Session s("stock");
+        {
+            zelva::Transaction work(*s.data.db, "set up");
+            s.data.db->run("INSERT INTO Master.Company (Name, State, sno, CompanyId) VALUES ('Zelva Jewels', "
+                           "'Kerala', 1, 'C00001')",
+                           {}, "set up", zelva::DbFile::Master);
+            zelva::StoreAboveFiveCroreWithin(*s.data.db, 1, true);
+            work.commit();
+        }
+        s.startNew();
+        s.enter("txtItemName", "Gold chain");
+        s.enter("txtHsn", "7113");
+        s.enter("txtGstRate", "7");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.texts().size(), 1);
+        QVERIFY2(s.messages.last().contains("(GST Rate %)"), qPrintable(s.messages.last()));
+        QCOMPARE(s.recordCount(), 1);
+
+        s.enter("txtGstRate", "3");
+        {
+            Answers no(false);
+            s.press("cmdSave");
+            QCOMPARE(no.asked.size(), 1);
+            QVERIFY2(no.asked.first().contains("7113") && no.asked.first().contains("at least 6"),
+                     qPrintable(no.asked.first()));
+        }
+        QCOMPARE(s.recordCount(), 1);
+        s.enter("txtHsn", "711319");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(zelva::LoadItemGstRate(*s.data.db, s.codeOf(1)), std::optional<double>(3));
+
+        s.browseByName();
+        s.pickListed("Gold chain");
+        QCOMPARE(s.text("txtGstRate"), "3");
+        s.press("cmdEdit");
+        s.type("txtGstRate", "");
+        s.press("cmdUpdate");
+        QCOMPARE(zelva::LoadItemGstRate(*s.data.db, s.codeOf(1)), std::nullopt);
     }
 
     // Update writes the boxes as they stand; a value the column refuses is

@@ -67,7 +67,7 @@ Invoice invoice(qint64 serial, const char* date, const char* buyer, const char* 
     x.buyer = {buyer, "Main Road", {}, state, {}, gstin};
     x.mode = mode;
     x.lines = std::move(lines);
-    x.taxes[TaxOnGoods].ratePosition = 3; // 18%: CGST 9% + SGST 9%, or IGST 18%
+    x.taxes[TaxOnGoods].rate = 18; // 18%: CGST 9% + SGST 9%, or IGST 18%
     ComputeTotals(x);
     return x;
 }

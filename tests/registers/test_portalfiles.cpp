@@ -15,6 +15,8 @@
 #include "sales/invoiceextras.h"
 #include "sales/invoicestore.h"
 #include "sales/salenotestore.h"
+#include "platform/period.h"
+#include "registers/salesregister.h"
 #include "support/irnresponse.h"
 #include "support/testdata.h"
 #include "support/testserver.h"
@@ -49,7 +51,7 @@ InvoiceLine line(const char* description, const char* hsn, const char* unit, dou
     return l;
 }
 
-Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vector<InvoiceLine> lines, int goodsRate)
+Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vector<InvoiceLine> lines, double goodsRate)
 {
     Invoice x;
     x.serial = serial;
@@ -62,7 +64,7 @@ Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vec
     x.delivery.gstin.clear();
     x.mode = mode;
     x.lines = std::move(lines);
-    x.taxes[TaxOnGoods].ratePosition = goodsRate;
+    x.taxes[TaxOnGoods].rate = goodsRate;
     x.rounding = {"Short & Excess", "N.A.", QString(), 0, 0};
     return x;
 }
@@ -74,7 +76,7 @@ InvoiceParty cochinBuilders() { return {"Cochin Builders", "12 Marine Drive\nE2"
 Invoice roadInvoice()
 {
     Invoice x = invoice(1, TaxMode::Cgst, mysoreMart(),
-                        {line("Steel Rod", "7214", "Kg", 1000, 55), line("Cement Bag", "2523", "Bag", 40, 400)}, 3);
+                        {line("Steel Rod", "7214", "Kg", 1000, 55), line("Cement Bag", "2523", "Bag", 40, 400)}, 18);
     x.transport = InvoiceTransport{"Road", 120, "KA01AB1234", {}, {}, {}, {}};
     ComputeTotals(x);
     return x;
@@ -85,10 +87,10 @@ Invoice railInvoice()
 {
     Invoice x = invoice(2, TaxMode::Igst, cochinBuilders(),
                         {line("Hex Bolt", "7318", "Nos", 2500, 12.35), line("Paint Tin", "3208", "Ltr", 150, 210.5)},
-                        3);
+                        18);
     x.delivery = {"Cochin Builders Goa Site", "Plot 7, Verna Estate\nNH 66, Verna", "South Goa", "Goa", "403722", {}};
     x.charges[0] = {"Freight", "9965", "N.A.", 0, 250000};
-    x.taxes[TaxOnOthers1].ratePosition = 1;
+    x.taxes[TaxOnOthers1].rate = 5;
     x.transport = InvoiceTransport{"Rail", 1450, {}, carrierGstin(), "Konkan Cargo", "RR-4471", "06/12/2026"};
     ComputeTotals(x);
     return x;
@@ -101,7 +103,7 @@ Invoice discountInvoice()
     Invoice x = invoice(3, TaxMode::Cgst, mysoreMart(),
                         {line("Brush", "9603", "Nos", 25, 45.35), line("Paint", "3208", "Ltr", 120, 385.15, 121800),
                          line("Putty", "3214", "Kg", 70, 62.45, 7125)},
-                        2);
+                        12);
     x.rounding.amount = -8;
     x.transport = InvoiceTransport{"Road", 35, "KA05MN4321", carrierGstin(), "Metro Movers", "LR-88", "07/12/2026"};
     ComputeTotals(x);
@@ -430,6 +432,65 @@ private slots:
         QVERIFY(ImportIrnResponse(*data.db, testing::IrnResponseJson(stored.number, "15/12/2026", sellerGstin(), ack,
                                                                      QString(64, 'b')))
                     .error.contains("Note CN00001 is registered already"));
+    }
+
+    // A line's share of a tax row is one number everywhere: on the invoice, in
+    // the HSN summary, in the e-invoice and on a note of the whole line, also
+    // where the lines' own shares fall a paisa off the row (IGST 5% on 503.90
+    // and 971.59: 25.20 and 48.57 of 73.77; CGST 9% on 100.05 and 123.45:
+    // 9.00 and 11.12 of 20.12, the paisa over to the larger line).
+    void oneShareOfALineEverywhere_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("second");
+        QTest::addColumn<qint64>("firstShare");
+        QTest::addColumn<qint64>("secondShare");
+        QTest::newRow("IGST 5%") << int(TaxMode::Igst) << 5.0 << 503.90 << 971.59 << qint64(2520) << qint64(4857);
+        QTest::newRow("CGST 9% + SGST 9%") << int(TaxMode::Cgst) << 18.0 << 100.05 << 123.45 << qint64(900)
+                                           << qint64(1112);
+    }
+    void oneShareOfALineEverywhere()
+    {
+        QFETCH(int, mode);
+        QFETCH(double, rate);
+        QFETCH(double, first);
+        QFETCH(double, second);
+        QFETCH(qint64, firstShare);
+        QFETCH(qint64, secondShare);
+        testing::TempData data;
+        addCompany(*data.db);
+        const TaxMode taxMode = TaxMode(mode);
+        Invoice x = invoice(1, taxMode, taxMode == TaxMode::Cgst ? mysoreMart() : cochinBuilders(),
+                            {line("Wheat", "1001", "Kg", 1, first), line("Maize", "1005", "Kg", 1, second)}, rate);
+        ComputeTotals(x);
+        StoreInvoice(*data.db, x);
+        const std::vector<Paise> shares{firstShare, secondShare};
+        const auto headOf = [&](Paise igst, Paise cgst) { return taxMode == TaxMode::Igst ? igst : cgst; };
+
+        const std::optional<Invoice> saved = LoadInvoice(*data.db, x.number);
+        QVERIFY(saved);
+        const std::vector<HsnLine> hsn = LoadHsnSummary(*data.db, DayPeriod(QDate(2026, 12, 7)));
+        QCOMPARE(hsn.size(), std::size_t(2));
+        const QJsonArray items =
+            QJsonDocument::fromJson(BuildEInvoice(*saved).json).object()["ItemList"].toArray();
+        QCOMPARE(items.size(), 2);
+        SaleNote note = NoteAgainst(NoteKind::Credit, *saved);
+        note.lines = {{1, "Wheat", "1001", "Kg", 0, saved->lines[0].taxable(), 0, 0},
+                      {2, "Maize", "1005", "Kg", 0, saved->lines[1].taxable(), 0, 0}};
+        ComputeNoteTotals(note);
+        const char* head = taxMode == TaxMode::Igst ? "IgstAmt" : "CgstAmt";
+        for (std::size_t i = 0; i < 2; ++i) {
+            QCOMPARE(saved->lines[i].firstTax, shares[i]);
+            QCOMPARE(headOf(hsn[i].igst, hsn[i].cgst), shares[i]);
+            QCOMPARE(ToPaise(items[qsizetype(i)].toObject()[head].toDouble()), shares[i]);
+            QCOMPARE(note.lines[i].firstTax, shares[i]);
+            if (taxMode == TaxMode::Cgst) {
+                QCOMPARE(hsn[i].sgst, shares[i]);
+                QCOMPARE(note.lines[i].sgst, shares[i]);
+            }
+        }
     }
 
     // The response is kept with its own invoice only: another invoice's

@@ -530,29 +530,6 @@ private slots:
         QFETCH(QString, uqc);
         QCOMPARE(UnitQuantityCode(unit), uqc);
     }
-
-    // Shares add up to the total to the paisa, in proportion to the weights.
-    void shareOut_data()
-    {
-        QTest::addColumn<qint64>("total");
-        QTest::addColumn<QList<qint64>>("weights");
-        QTest::addColumn<QList<qint64>>("shares");
-        QTest::newRow("uneven") << qint64(1980) << QList<qint64> { 10000, 1001 } << QList<qint64> { 1800, 180 };
-        QTest::newRow("thirds") << qint64(100) << QList<qint64> { 1, 1, 1 } << QList<qint64> { 34, 33, 33 };
-        QTest::newRow("a returned line") << qint64(90) << QList<qint64> { 1500, -500 } << QList<qint64> { 135, -45 };
-        QTest::newRow("nothing to weigh") << qint64(7) << QList<qint64> { 0, 0 } << QList<qint64> { 7, 0 };
-        QTest::newRow("largest amounts") << qint64(999999999999999) << QList<qint64> { 999999999999999, 1 }
-                                         << QList<qint64> { 999999999999998, 1 };
-    }
-    void shareOut()
-    {
-        ON_FILES_ONLY();
-        QFETCH(qint64, total);
-        QFETCH(QList<qint64>, weights);
-        QFETCH(QList<qint64>, shares);
-        const std::vector<Paise> got = ShareOut(total, { weights.begin(), weights.end() });
-        QCOMPARE(QList<qint64>(got.begin(), got.end()), shares);
-    }
 };
 
 QTEST_GUILESS_MAIN(RegistersTest)

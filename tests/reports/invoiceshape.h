@@ -110,8 +110,8 @@ inline zelva::Invoice invoiceOf(const InvoiceShape& s)
         x.totals.charges += x.row(row).amount;
     x.totals.grand = x.totals.goods + x.totals.charges;
     const bool cgst = s.mode == zelva::TaxMode::Cgst;
-    x.totals.igst = cgst ? 0 : s.unroundedTax;
-    x.totals.cgst = x.totals.sgst = cgst ? s.unroundedTax : 0;
+    x.totals.igst = cgst ? 0 : zelva::ToPaise(s.unroundedTax);
+    x.totals.cgst = x.totals.sgst = cgst ? zelva::ToPaise(s.unroundedTax) : 0;
     return x;
 }
 

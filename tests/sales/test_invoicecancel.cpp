@@ -51,7 +51,7 @@ Invoice threeLines(qint64 serial)
     x.mode = TaxMode::Cgst;
     x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15),
                line("G00003", "Putty", 7, 62.45)};
-    x.taxes[TaxOnGoods].ratePosition = 3;
+    x.taxes[TaxOnGoods].rate = 18;
     ComputeTotals(x);
     return x;
 }

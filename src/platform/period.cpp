@@ -1,4 +1,4 @@
-#include "registers/period.h"
+#include "platform/period.h"
 
 namespace zelva {
 
