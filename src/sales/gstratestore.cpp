@@ -1,5 +1,6 @@
 #include "sales/gstratestore.h"
 
+#include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "platform/period.h"
@@ -30,6 +31,24 @@ bool overlap(const GstRate& a, const GstRate& b)
 {
     const QDate far(9999, 12, 31);
     return a.from <= (b.to.isValid() ? b.to : far) && b.from <= (a.to.isValid() ? a.to : far);
+}
+
+// The table as the audit trail keeps it: one rate a line.
+QString ratesText(const GstRateTable& rates)
+{
+    QStringList lines;
+    for (const GstRate& rate : rates)
+        lines << QStringLiteral("%1% from %2%3%4")
+                     .arg(Str(rate.percent), rate.from.toString(QStringLiteral("dd/MM/yyyy")),
+                          rate.to.isValid() ? QStringLiteral(" to ") + rate.to.toString(QStringLiteral("dd/MM/yyyy"))
+                                            : QString(),
+                          rate.special ? QStringLiteral(" (special)") : QString());
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString rateText(std::optional<double> rate)
+{
+    return rate ? Str(*rate) : QString();
 }
 
 } // namespace
@@ -78,6 +97,7 @@ void StoreGstRates(Database& db, const GstRateTable& rates)
             throw DataError(operation, RelativePath(DbFile::Master), refusal);
     }
     Transaction transaction(db, operation);
+    const QString before = ratesText(LoadGstRates(db));
     db.run(QStringLiteral("DELETE FROM %1").arg(table(DbFile::Master, "GstRate")), {}, operation, DbFile::Master);
     qint64 serial = 0;
     for (const GstRate& rate : rates)
@@ -86,6 +106,9 @@ void StoreGstRates(Database& db, const GstRateTable& rates)
                    .arg(table(DbFile::Master, "GstRate")),
                {++serial, rate.percent, keyOf(rate.from), keyOf(rate.to), rate.special ? 1 : 0, rate.note}, operation,
                DbFile::Master);
+    if (const QString after = ratesText(rates); after != before)
+        LogChange(db, QStringLiteral("GstRate"), QStringLiteral("rates"), AuditAction::Changed,
+                  {{QStringLiteral("Rates"), before, after}});
     transaction.commit();
 }
 
@@ -103,6 +126,9 @@ void StoreItemGstRateWithin(Database& db, const QString& itemCode, std::optional
 {
     const QString operation = QStringLiteral("save the item's GST rate");
     const QString kept = table(DbFile::ItemStock, "StockGstRate");
+    if (const std::optional<double> before = LoadItemGstRate(db, itemCode); before != rate)
+        LogChange(db, QStringLiteral("StockGstRate"), itemCode, AuditAction::Changed,
+                  {{QStringLiteral("GstRate"), rateText(before), rateText(rate)}});
     db.run(QStringLiteral("DELETE FROM %1 WHERE \"itemcode\" = ?").arg(kept), {itemCode}, operation, DbFile::ItemStock);
     if (!rate)
         return;
@@ -136,6 +162,10 @@ void StoreAboveFiveCroreWithin(Database& db, qint64 companySerial, bool aboveFiv
 {
     const QString operation = QStringLiteral("save the company's turnover");
     const QString kept = table(DbFile::Master, "CompanyTurnover");
+    if (const bool before = LoadAboveFiveCrore(db, companySerial); before != aboveFiveCrore)
+        LogChange(db, QStringLiteral("CompanyTurnover"), QString::number(companySerial), AuditAction::Changed,
+                  {{QStringLiteral("AboveFiveCrore"), before ? QStringLiteral("1") : QStringLiteral("0"),
+                    aboveFiveCrore ? QStringLiteral("1") : QStringLiteral("0")}});
     db.run(QStringLiteral("DELETE FROM %1 WHERE \"sno\" = ?").arg(kept), {companySerial}, operation, DbFile::Master);
     db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"AboveFiveCrore\") VALUES (?, ?)").arg(kept),
            {companySerial, aboveFiveCrore ? 1 : 0}, operation, DbFile::Master);
