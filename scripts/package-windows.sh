@@ -22,6 +22,10 @@ nice=(nice -n "${ZELVA_NICE:-0}")
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 mkdir -p "$cache/src" "$cache/build" "$cache/logs" "$cache/done" "$deps/bin" "$deps/include" "$deps/lib/pkgconfig"
+# The builds in the cache (and Qt's installed toolchain file, which includes it)
+# keep the toolchain file's path: a copy in the cache outlives the clone that ran first.
+toolchain=$cache/mingw-w64-x86_64.cmake
+cmp -s "$tree/cmake/mingw-w64-x86_64.cmake" "$toolchain" || cp "$tree/cmake/mingw-w64-x86_64.cmake" "$toolchain"
 
 say() { echo "== $(date -u +%H:%M:%S) $*"; }
 
@@ -104,7 +108,7 @@ debian_source() {
 # --- libraries ---------------------------------------------------------------
 
 cross_cmake() {
-  "${nice[@]}" cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" \
+  "${nice[@]}" cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DZELVA_WINDOWS_PREFIX="$deps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" "$@"
 }
 
@@ -158,7 +162,7 @@ build_qt() {
   local build=$cache/build/qtbase
   mkdir -p "$build"
   CCACHE_DIR=$cache/ccache "${nice[@]}" cmake -S "$cache/src/qtbase" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" -DZELVA_WINDOWS_PREFIX="$deps" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZELVA_WINDOWS_PREFIX="$deps" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DQT_USE_CCACHE=ON \
@@ -181,7 +185,7 @@ build_program() {
   command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
     "${nice[@]}" cmake -S "$tree" -B "$tree/build-windows" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" -DZELVA_WINDOWS_PREFIX="$qt;$deps" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZELVA_WINDOWS_PREFIX="$qt;$deps" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" -DZELVA_WINDOWS_ICON="$tree/build-windows/zelva.ico" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "${launcher[@]}" >/dev/null
   "${nice[@]}" cmake --build "$tree/build-windows" -j$jobs --target zelva
