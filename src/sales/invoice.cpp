@@ -105,6 +105,19 @@ TaxHeads Invoice::taxRows(TaxBase base) const
     return {};
 }
 
+std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine&)
+{
+    return invoice.taxes[TaxOnGoods].rate;
+}
+
+std::vector<RateTax> GoodsTaxByRate(const Invoice& invoice)
+{
+    const ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    if (!goods.rated() || invoice.mode == TaxMode::None)
+        return {};
+    return {{*goods.rate, invoice.baseAmount(TaxOnGoods), invoice.taxRows(TaxOnGoods)}};
+}
+
 Paise Invoice::firstTaxShown() const
 {
     Paise sum = 0;

@@ -160,6 +160,22 @@ struct Invoice {
     bool operator==(const Invoice&) const = default;
 };
 
+// A goods line's whole GST rate (18 for CGST 9% + SGST 9%); none while the
+// line has none.
+std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine& line);
+
+// The goods' taxable value and their tax at one whole rate.
+struct RateTax {
+    double gstRate = 0;
+    Paise taxable = 0;
+    TaxHeads tax;
+    bool operator==(const RateTax&) const = default;
+};
+
+// The goods' tax by rate, rates rising: an entry for each rate the goods are
+// charged at, as the tax rows show it.
+std::vector<RateTax> GoodsTaxByRate(const Invoice& invoice);
+
 // A discount as it is charged: never below nothing nor above the line's amount.
 Paise ChargedDiscount(Paise typed, Paise lineAmount);
 
