@@ -125,6 +125,13 @@ std::vector<TableDef> buildTables()
                  {serial("sno"), text("InvoiceNo"), text("Irn"), text("AckNo"), text("AckDate"), text("SignedQrCode"),
                   text("EwbNo"), text("EwbDate"), text("EwbValidTill"), text("ImportedOn")},
                  "sno", false, "InvoiceNo"});
+    // Each goods line's whole GST rate and its tax in paise (its share of its
+    // rate's tax), by the invoice's sno and the line's grid row. An invoice
+    // saved before has none: its one goods rate is that of its grid.
+    t.push_back({DbFile::Invoice, "InvoiceLineTax",
+                 {serial("sno"), text("InvoiceNo"), serial("GoodsRow"), number("GstRate"), serial("IgstPaise"),
+                  serial("CgstPaise"), serial("SgstPaise"), serial("CessPaise")},
+                 {}, false});
     // What the portal gave back for a credit or debit note's e-invoice, under
     // the note's sno in SaleNote.
     t.push_back({DbFile::Invoice, "SaleNoteIrn",
@@ -400,7 +407,8 @@ std::vector<IndexDef> LookupIndexes(const QString& table)
 {
     static const std::vector<IndexDef> all{{QStringLiteral("idx_InvoiceStock_sno"), QStringLiteral("InvoiceStock"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_SaleNote_invoice"), QStringLiteral("SaleNote"), QStringLiteral("InvoiceSno")},
-                                           {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")}};
+                                           {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_InvoiceLineTax_sno"), QStringLiteral("InvoiceLineTax"), QStringLiteral("sno")}};
     std::vector<IndexDef> of;
     std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
     return of;
@@ -451,7 +459,8 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
                                   .arg(quoted(SchemaName(file)), quoted(index.name), quoted(index.table),
                                        quoted(index.field));
     // Version 12: the registration of a note (SaleNoteIrn) is a new table, made
-    // as missing tables are, on the server too.
+    // as missing tables are, on the server too; so is version 13's
+    // InvoiceLineTax, with its lookup index above.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

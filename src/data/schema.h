@@ -121,8 +121,11 @@ constexpr int SupplierNotesVersion = 10;
 constexpr int AuditTrailVersion = 11;
 // 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
 constexpr int NoteRegistrationVersion = 12;
+// 13: each invoice line's GST rate and tax (InvoiceLineTax, a new table); the
+// grid keeps the goods' tax rows as their sums.
+constexpr int InvoiceLineTaxVersion = 13;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = NoteRegistrationVersion;
+constexpr int SchemaVersion = InvoiceLineTaxVersion;
 
 } // namespace zelva

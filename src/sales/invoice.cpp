@@ -1,6 +1,7 @@
 #include "sales/invoice.h"
 
 #include "gst/amountinwords.h"
+#include "gst/gstrates.h"
 
 #include <algorithm>
 
@@ -40,21 +41,123 @@ void taxBase(Invoice& invoice, TaxBase kind)
     }
 }
 
+// The goods lines at each rate, rates rising (SameRate: one entry per rate).
+struct RateLines {
+    double gstRate = 0;
+    std::vector<std::size_t> lines;
+    Paise taxable = 0;
+};
+
+std::vector<RateLines> linesByRate(const Invoice& invoice)
+{
+    std::vector<RateLines> groups;
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const std::optional<double> rate = LineGstRate(invoice, invoice.lines[i]);
+        if (!rate)
+            continue;
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const RateLines& g) { return SameRate(g.gstRate, *rate); });
+        if (group == groups.end())
+            group = groups.insert(std::upper_bound(groups.begin(), groups.end(), *rate,
+                                                   [](double r, const RateLines& g) { return r < g.gstRate; }),
+                                  RateLines{*rate, {}, 0});
+        group->lines.push_back(i);
+        group->taxable += invoice.lines[i].taxable();
+    }
+    return groups;
+}
+
+void setShare(Invoice& invoice, std::size_t i, const TaxHeads& share)
+{
+    invoice.lines[i].firstTax = share.igst + share.cgst;
+    invoice.lines[i].sgst = share.sgst;
+}
+
+// Each line's share of its rate's tax: the rate's lines split that tax.
+void shareWithinRate(Invoice& invoice, const RateLines& group, const TaxHeads& tax)
+{
+    std::vector<Paise> taxable;
+    for (std::size_t i : group.lines)
+        taxable.push_back(invoice.lines[i].taxable());
+    const std::vector<TaxHeads> shares = ShareTaxRows(taxable, group.gstRate, tax);
+    for (std::size_t k = 0; k < group.lines.size(); ++k)
+        setShare(invoice, group.lines[k], shares[k]);
+}
+
+// Each line without a rate of its own takes the goods rate; the goods rate is
+// then the one all lines share, none when they mix rates or one has none.
+void settleLineRates(Invoice& invoice)
+{
+    ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    for (InvoiceLine& line : invoice.lines)
+        if (!line.gstRate)
+            line.gstRate = goods.rate;
+    if (invoice.lines.empty())
+        return;
+    const std::optional<double> first = invoice.lines.front().gstRate;
+    const bool shared = std::all_of(invoice.lines.begin(), invoice.lines.end(), [&](const InvoiceLine& line) {
+        return first && line.gstRate && SameRate(*line.gstRate, *first);
+    });
+    goods.rate = shared ? first : std::nullopt;
+}
+
+// The goods line by line: each rate's tax on the sum of its lines'
+// taxable values, split over them; rows 8 and 9 the sums.
+void taxMixedGoods(Invoice& invoice)
+{
+    ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i)
+        setShare(invoice, i, {}); // a line without a rate is charged nothing
+    TaxHeads sum;
+    for (const RateLines& group : linesByRate(invoice)) {
+        const TaxHeads tax = TaxAtRate(group.taxable, group.gstRate, invoice.mode);
+        shareWithinRate(invoice, group, tax);
+        sum += tax;
+    }
+    goods.first = {MixedRatesLabel(invoice.mode), goods.first.hsn, QString(), 0, sum.igst + sum.cgst};
+    if (invoice.mode == TaxMode::Cgst)
+        goods.second = {MixedRatesLabel(invoice.mode, true), goods.second.hsn, QString(), 0, sum.sgst};
+}
+
+// Goods taxed line by line: lines that mix rates, or rated lines beside one
+// without a rate.
+bool taxedByLine(const Invoice& invoice)
+{
+    return !invoice.taxes[TaxOnGoods].rated() && !linesByRate(invoice).empty();
+}
+
+// Whether the base's rows carry tax: a rated base, or goods at several rates.
+bool taxedBase(const Invoice& invoice, TaxBase kind)
+{
+    return invoice.taxes[kind].rated() || (kind == TaxOnGoods && taxedByLine(invoice));
+}
+
 } // namespace
+
+QString MixedRatesLabel(TaxMode mode, bool sgstRow)
+{
+    switch (mode) {
+    case TaxMode::Igst: return QStringLiteral("IGST");
+    case TaxMode::Cgst: return sgstRow ? QStringLiteral("SGST") : QStringLiteral("CGST");
+    case TaxMode::None: break;
+    }
+    return {};
+}
 
 void ShareGoodsTax(Invoice& invoice)
 {
-    std::vector<Paise> taxable;
-    for (const InvoiceLine& line : invoice.lines)
-        taxable.push_back(line.taxable());
-    std::vector<TaxHeads> shares(taxable.size());
+    const bool taxed = invoice.mode != TaxMode::None;
+    if (taxed && taxedByLine(invoice))
+        return; // each line keeps its share of its own rate's tax
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i)
+        setShare(invoice, i, {});
     const ChargedTax& goods = invoice.taxes[TaxOnGoods];
-    if (goods.rated() && invoice.mode != TaxMode::None)
-        shares = ShareTaxRows(taxable, *goods.rate, invoice.taxRows(TaxOnGoods));
-    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
-        invoice.lines[i].firstTax = shares[i].igst + shares[i].cgst;
-        invoice.lines[i].sgst = shares[i].sgst;
-    }
+    if (!taxed || !goods.rated())
+        return;
+    RateLines all{*goods.rate, {}, 0};
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i)
+        all.lines.push_back(i);
+    shareWithinRate(invoice, all, invoice.taxRows(TaxOnGoods));
 }
 
 
@@ -105,17 +208,36 @@ TaxHeads Invoice::taxRows(TaxBase base) const
     return {};
 }
 
-std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine&)
+std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine& line)
 {
-    return invoice.taxes[TaxOnGoods].rate;
+    return line.gstRate ? line.gstRate : invoice.taxes[TaxOnGoods].rate;
+}
+
+TaxHeads LineTaxHeads(const Invoice& invoice, const InvoiceLine& line)
+{
+    switch (invoice.mode) {
+    case TaxMode::Igst: return {line.firstTax, 0, 0, 0};
+    case TaxMode::Cgst: return {0, line.firstTax, line.sgst, 0};
+    case TaxMode::None: break;
+    }
+    return {};
 }
 
 std::vector<RateTax> GoodsTaxByRate(const Invoice& invoice)
 {
-    const ChargedTax& goods = invoice.taxes[TaxOnGoods];
-    if (!goods.rated() || invoice.mode == TaxMode::None)
+    if (invoice.mode == TaxMode::None)
         return {};
-    return {{*goods.rate, invoice.baseAmount(TaxOnGoods), invoice.taxRows(TaxOnGoods)}};
+    const ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    if (goods.rated())
+        return {{*goods.rate, invoice.baseAmount(TaxOnGoods), invoice.taxRows(TaxOnGoods)}};
+    std::vector<RateTax> byRate;
+    for (const RateLines& group : linesByRate(invoice)) {
+        RateTax rate{group.gstRate, group.taxable, {}};
+        for (std::size_t i : group.lines)
+            rate.tax += LineTaxHeads(invoice, invoice.lines[i]);
+        byRate.push_back(rate);
+    }
+    return byRate;
 }
 
 Paise Invoice::firstTaxShown() const
@@ -149,7 +271,12 @@ void ComputeTotals(Invoice& invoice)
 {
     for (InvoiceLine& line : invoice.lines)
         line.discount = ChargedDiscount(line.discount, line.amount);
-    for (TaxBase kind : {TaxOnGoods, TaxOnOthers1, TaxOnOthers2})
+    settleLineRates(invoice);
+    if (invoice.mode != TaxMode::None && taxedByLine(invoice))
+        taxMixedGoods(invoice);
+    else
+        taxBase(invoice, TaxOnGoods);
+    for (TaxBase kind : {TaxOnOthers1, TaxOnOthers2})
         taxBase(invoice, kind);
     ShareGoodsTax(invoice);
 
@@ -164,7 +291,7 @@ void ComputeTotals(Invoice& invoice)
     totals.grand = totals.goods + totals.charges;
     TaxHeads shown;
     for (TaxBase kind : {TaxOnGoods, TaxOnOthers1, TaxOnOthers2})
-        if (invoice.taxes[kind].rated())
+        if (taxedBase(invoice, kind))
             shown += invoice.taxRows(kind);
     totals.igst = shown.igst;
     totals.cgst = shown.cgst;

@@ -63,7 +63,10 @@ struct InvoiceLine {
     double rate = 0;
     Paise amount = 0;   // quantity times rate, to the paisa
     Paise discount = 0; // taken off before tax (the separate-GST form); ComputeTotals keeps it within the amount
-    // its shares of the goods' tax rows, worked out by ComputeTotals
+    // its whole GST rate (18 for CGST 9% + SGST 9%): the item's own, or the
+    // one chosen for it; a line without one takes the invoice's goods rate
+    std::optional<double> gstRate;
+    // its share of its rate's tax, worked out by ComputeTotals
     Paise firstTax = 0; // CGST, or IGST
     Paise sgst = 0;
 
@@ -86,6 +89,8 @@ struct GridLine {
 enum TaxBase : int { TaxOnGoods, TaxOnOthers1, TaxOnOthers2 };
 constexpr int TaxedBases = 3;
 
+// For the goods, rate is the rate of every line when they share one, none
+// otherwise (rows 8 and 9 then hold the sums of the rates' rows).
 struct ChargedTax {
     std::optional<double> rate; // the whole GST rate chosen (18 for CGST 9% + SGST 9%); none while none is
     GridLine first;             // its CGST or IGST row
@@ -160,8 +165,8 @@ struct Invoice {
     bool operator==(const Invoice&) const = default;
 };
 
-// A goods line's whole GST rate (18 for CGST 9% + SGST 9%); none while the
-// line has none.
+// A goods line's whole GST rate (18 for CGST 9% + SGST 9%): its own, else the
+// invoice's goods rate; none while it has neither.
 std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine& line);
 
 // The goods' taxable value and their tax at one whole rate.
@@ -173,14 +178,28 @@ struct RateTax {
 };
 
 // The goods' tax by rate, rates rising: an entry for each rate the goods are
-// charged at, as the tax rows show it.
+// charged at, its tax that of the goods' rows at one rate, the sum of its
+// lines' shares when the goods mix rates.
 std::vector<RateTax> GoodsTaxByRate(const Invoice& invoice);
+
+// A goods line's share of its rate's tax as heads: IGST, or CGST and SGST.
+TaxHeads LineTaxHeads(const Invoice& invoice, const InvoiceLine& line);
+
+// The label of a goods tax row over several rates: its head alone.
+QString MixedRatesLabel(TaxMode mode, bool sgstRow = false);
 
 // A discount as it is charged: never below nothing nor above the line's amount.
 Paise ChargedDiscount(Paise typed, Paise lineAmount);
 
 // The rules of both invoice forms, in one place: each line's discount kept
-// within its amount; each rated base taxed at its rate (TaxAtRate), its rows
+// within its amount; each line without a rate of its own given the goods
+// rate, and the goods rate then the one rate all lines share (none when they
+// mix rates); the goods taxed rate by rate (TaxAtRate on the sum of the
+// taxable values at that rate), each line's share worked out within its rate
+// (ShareTaxRows), rows 8 and 9 at one rate as below, else (several rates, or
+// a line without one, which is charged nothing) the sums of the rates' rows
+// labelled by their head alone ("CGST", "SGST", "IGST");
+// each rated charge taxed at its rate (TaxAtRate), its rows
 // showing the label, the head's rate, "%" and the tax to the paisa (the SGST
 // row too in CGST mode); each line's share of the goods' tax rows
 // (ShareTaxRows); the totals: the quantity, the goods' taxable value, rows
@@ -190,7 +209,8 @@ Paise ChargedDiscount(Paise typed, Paise lineAmount);
 void ComputeTotals(Invoice& invoice);
 
 // Each goods line's share of the goods' tax rows as they stand (ShareTaxRows),
-// as ComputeTotals gives it: what a stored invoice read back is given again.
+// as ComputeTotals gives it at one rate: what a stored invoice read back is
+// given again. Lines at several rates keep the shares they have.
 void ShareGoodsTax(Invoice& invoice);
 
 } // namespace zelva

@@ -6,6 +6,8 @@
 #include "data/serials.h"
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
+#include "platform/datetext.h"
+#include "sales/gstratestore.h"
 #include "sales/invoiceextras.h"
 
 #include <QHash>
@@ -141,6 +143,56 @@ void takeStock(Database& db, const Invoice& invoice, const StoredInvoice& as)
            values, SaveOperation, DbFile::Invoice);
 }
 
+// A taxed invoice's goods lines each need a rate, and every rate charged
+// must be in force on the invoice's date.
+void checkRates(Database& db, const Invoice& invoice)
+{
+    if (invoice.mode == TaxMode::None)
+        return;
+    const QDate day = ReadDateText(invoice.date);
+    const GstRateTable table = LoadGstRates(db);
+    const auto refuse = [](const QString& why) { throw DataError(SaveOperation, RelativePath(DbFile::Invoice), why); };
+    const auto checkInForce = [&](double rate, const QString& where) {
+        if (day.isValid() && !RateInForce(table, rate, day))
+            refuse(QStringLiteral("GST %1% of %2 is not in force on %3: choose a rate in force on the invoice's date")
+                       .arg(RateText(rate), where, invoice.date));
+    };
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const InvoiceLine& line = invoice.lines[i];
+        const QString where = QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
+        const std::optional<double> rate = LineGstRate(invoice, line);
+        if (!rate)
+            refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
+        checkInForce(*rate, where);
+    }
+    for (TaxBase charge : {TaxOnOthers1, TaxOnOthers2})
+        if (invoice.taxes[charge].rated())
+            checkInForce(*invoice.taxes[charge].rate, invoice.charges[charge - TaxOnOthers1].description);
+}
+
+// Each goods line's rate and its share of its rate's tax, in one INSERT.
+void storeLineTaxes(Database& db, const Invoice& invoice, const StoredInvoice& as)
+{
+    QStringList rows;
+    QVariantList values;
+    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
+        const InvoiceLine& line = invoice.lines[i];
+        const std::optional<double> rate = LineGstRate(invoice, line);
+        if (!rate)
+            continue;
+        const TaxHeads tax = LineTaxHeads(invoice, line);
+        rows << QStringLiteral("(?,?,?,?,?,?,?,?)");
+        values << as.serial << as.number << qint64(i) + FirstGoodsRow << *rate << tax.igst << tax.cgst << tax.sgst
+               << tax.cess;
+    }
+    if (rows.isEmpty())
+        return;
+    db.run(QStringLiteral("INSERT INTO \"%1\".\"InvoiceLineTax\" (\"sno\",\"InvoiceNo\",\"GoodsRow\",\"GstRate\","
+                          "\"IgstPaise\",\"CgstPaise\",\"SgstPaise\",\"CessPaise\") VALUES %2")
+               .arg(SchemaName(DbFile::Invoice), rows.join(QLatin1Char(','))),
+           values, SaveOperation, DbFile::Invoice);
+}
+
 // ---------------------------------------------------------------- reading
 
 const QString CancellationColumns = QStringLiteral("\"sno\", \"CancelDate\", \"CancelTime\", \"Reason\", \"CancelledBy\"");
@@ -231,6 +283,9 @@ void readLines(const Record& g, Invoice& invoice)
 // is that of such a row, else the one whose tax total is not zero.
 void readRates(const Record& g, Invoice& invoice)
 {
+    for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst})
+        if (invoice.taxes[TaxOnGoods].first.description == MixedRatesLabel(mode))
+            invoice.mode = mode; // goods at several rates, their rows the sums
     for (ChargedTax& base : invoice.taxes) {
         for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst}) {
             const double rate = WholeRate(base.first.rate, mode);
@@ -255,7 +310,9 @@ void readGrid(const Record& g, Invoice& invoice)
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         invoice.row(row) = gridLine(g, row);
     readRates(g, invoice);
-    ShareGoodsTax(invoice); // the per-line shares are not kept: made again as ComputeTotals made them
+    ShareGoodsTax(invoice); // an invoice saved before its lines' taxes were kept: made again as ComputeTotals made them
+    for (InvoiceLine& line : invoice.lines)
+        line.gstRate = invoice.taxes[TaxOnGoods].rate;
     InvoiceTotals& t = invoice.totals;
     t.quantity = g.number("TotalQuantity");
     t.goods = g.amount("TotalGoodsAmount");
@@ -289,6 +346,39 @@ void readSellerAddress(Database& db, InvoiceParty& seller)
     seller.pin = company.value(3).toString();
 }
 
+// A line's rate and tax as kept (InvoiceLineTax), over what its grid gave.
+struct KeptLineTax {
+    qint64 serial = 0;
+    int goodsRow = 0;
+    double gstRate = 0;
+    TaxHeads tax;
+};
+
+KeptLineTax keptLineTax(const QSqlQuery& query)
+{
+    return {query.value(0).toLongLong(), query.value(1).toInt(), query.value(2).toDouble(),
+            {query.value(3).toLongLong(), query.value(4).toLongLong(), query.value(5).toLongLong(),
+             query.value(6).toLongLong()}};
+}
+
+void applyLineTax(Invoice& invoice, const KeptLineTax& kept)
+{
+    const std::size_t i = std::size_t(kept.goodsRow - FirstGoodsRow);
+    if (kept.goodsRow < FirstGoodsRow || i >= invoice.lines.size())
+        return;
+    InvoiceLine& line = invoice.lines[i];
+    line.gstRate = kept.gstRate;
+    line.firstTax = kept.tax.igst + kept.tax.cgst;
+    line.sgst = kept.tax.sgst;
+}
+
+QString lineTaxSql(const QString& condition)
+{
+    return QStringLiteral("SELECT \"sno\", \"GoodsRow\", \"GstRate\", \"IgstPaise\", \"CgstPaise\", \"SgstPaise\", "
+                          "\"CessPaise\" FROM \"%1\".\"InvoiceLineTax\" WHERE %2 ORDER BY \"sno\", \"GoodsRow\"")
+        .arg(SchemaName(DbFile::Invoice), condition);
+}
+
 QString selectSql(const char* table, const QString& condition)
 {
     return QStringLiteral("SELECT * FROM \"%1\".\"%2\" WHERE %3 ORDER BY \"sno\"")
@@ -320,8 +410,10 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
                         QStringLiteral("invoice number %1 was taken by another invoice meanwhile").arg(invoice.number));
     as.number = as.serial == invoice.serial && !invoice.number.isEmpty() ? invoice.number
                                                                          : RecordCode(CodeKind::Invoice, as.serial);
+    checkRates(db, invoice);
     headerFields(invoice, as).insert(db, "BuyerInvoice");
     gridFields(invoice, as).insert(db, "GoodsInvoice");
+    storeLineTaxes(db, invoice, as);
     takeStock(db, invoice, as);
     LogChange(db, QStringLiteral("BuyerInvoice"), as.number, AuditAction::Added,
               {{QStringLiteral("totalamount"), {}, AmountText(invoice.totals.grand)}});
@@ -345,6 +437,12 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
                                  ReadOperation, DbFile::Invoice);
         if (goods.next())
             readGrid(Record(goods), invoice);
+    }
+    {
+        QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" = ?")), {invoice.serial}, ReadOperation,
+                                 DbFile::Invoice);
+        while (taxes.next())
+            applyLineTax(invoice, keptLineTax(taxes));
     }
     if (CancellationsKept(db)) {
         QSqlQuery mark = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\" WHERE \"sno\" = ?")
@@ -382,6 +480,15 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
             const auto at = bySerial.constFind(qint64(g.number("sno")));
             if (at != bySerial.constEnd())
                 readGrid(g, invoices[*at]);
+        }
+    }
+    {
+        QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" <> 0")), {}, ReadOperation, DbFile::Invoice);
+        while (taxes.next()) {
+            const KeptLineTax kept = keptLineTax(taxes);
+            const auto at = bySerial.constFind(kept.serial);
+            if (at != bySerial.constEnd())
+                applyLineTax(invoices[*at], kept);
         }
     }
     if (CancellationsKept(db)) {

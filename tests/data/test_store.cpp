@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(countIn(dir.path(), DbFile::ItemStock, "Stock"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "table"),
                  QStringList({"CancelledInvoice", "CancelledReceipt", "FiledReturn", "GoodsInvoice", "InvoiceIrn",
-                              "InvoiceStock", "InvoiceTransport", "Receipt", "ReceiptAllotment", "SaleNote",
+                              "InvoiceLineTax", "InvoiceStock", "InvoiceTransport", "Receipt", "ReceiptAllotment", "SaleNote",
                               "SaleNoteIrn", "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), // no itemcode in the Stock made there
@@ -94,7 +94,8 @@ private slots:
         agreed.createMissingInUse = true;
         Database::open(dir.path(), agreed).reset();
         QCOMPARE(objectsInFile(dir.path(), DbFile::Invoice, "index"),
-                 QStringList({"idx_BuyerInvoice_datekey", "idx_InvoiceStock_sno", "idx_SaleNoteLine_sno",
+                 QStringList({"idx_BuyerInvoice_datekey", "idx_InvoiceLineTax_sno", "idx_InvoiceStock_sno",
+                              "idx_SaleNoteLine_sno",
                               "idx_SaleNote_invoice", "uq_BuyerInvoice_InvoiceNo", "uq_BuyerInvoice_sno",
                               "uq_CancelledInvoice_InvoiceNo", "uq_CancelledInvoice_sno",
                               "uq_CancelledReceipt_ReceiptNo", "uq_CancelledReceipt_sno", "uq_FiledReturn_ReturnMonth",

@@ -43,7 +43,7 @@ InvoiceLine line(const char* code, const char* description, double quantity, dou
 
 // Every field its own value: a delivery party other than the buyer, a
 // discount on the middle line, both charges, a rounding.
-Invoice sample(TaxMode mode, qint64 serial, std::array<double, TaxedBases> rates = {18, 12, 5},
+Invoice sample(TaxMode mode, qint64 serial, std::array<double, TaxedBases> rates = {18, 5, 40},
                const char* date = "07/12/2026")
 {
     Invoice x;
@@ -91,6 +91,10 @@ private slots:
     void readsBackWhatIsStored_data();
     void readsBackWhatIsStored();
     void numberTakenMeanwhile();
+    void linesAtTheirOwnRates_data();
+    void linesAtTheirOwnRates();
+    void ratesRefused_data();
+    void ratesRefused();
 };
 
 using Rates = std::array<double, TaxedBases>;
@@ -104,8 +108,8 @@ void InvoiceStoreTest::readsBackWhatIsStored_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<Rates>("rates");
     QTest::addColumn<QString>("date");
-    QTest::newRow("CGST and SGST") << int(TaxMode::Cgst) << Rates{18, 12, 5} << "07/12/2026";
-    QTest::newRow("IGST") << int(TaxMode::Igst) << Rates{18, 12, 5} << "07/12/2026";
+    QTest::newRow("CGST and SGST") << int(TaxMode::Cgst) << Rates{18, 5, 40} << "07/12/2026";
+    QTest::newRow("IGST") << int(TaxMode::Igst) << Rates{5, 18, 0} << "07/12/2026";
     QTest::newRow("CGST at 40%, 3% and 0.25%") << int(TaxMode::Cgst) << Rates{40, 3, 0.25} << "07/12/2026";
     QTest::newRow("IGST at 3% and 40%") << int(TaxMode::Igst) << Rates{3, 40, 0} << "07/12/2026";
     QTest::newRow("late entry at 28%") << int(TaxMode::Cgst) << Rates{28, 12, 18} << "20/09/2025";
@@ -168,6 +172,120 @@ void InvoiceStoreTest::numberTakenMeanwhile()
     QCOMPARE(LoadInvoice(*data.db, "A00002")->buyer.state, QString("Karnataka"));
     QCOMPARE(LoadInvoice(*data.db, "A00001")->buyer.state, QString("Kerala"));
     QCOMPARE(stockOf(data.folder(), "G00002"), 36.0);
+}
+
+// The sample's lines at 5, 40 and 18% (none the invoice's own goods rate).
+Invoice mixedSample(TaxMode mode, const char* date = "07/12/2026", std::array<double, 3> lineRates = {5, 40, 18})
+{
+    Invoice x = sample(mode, 1, {18, 5, 18}, date);
+    for (std::size_t i = 0; i < x.lines.size(); ++i)
+        x.lines[i].gstRate = lineRates[i];
+    ComputeTotals(x);
+    return x;
+}
+
+// Each line keeps its own rate and its share of its rate's tax; the grid's
+// goods rows keep the sums, the totals as the page shows them. An invoice
+// whose lines' taxes are not kept (saved before) reads back from its grid.
+void InvoiceStoreTest::linesAtTheirOwnRates_data()
+{
+    QTest::addColumn<Invoice>("x");
+    QTest::addColumn<QString>("kept"); // GoodsRow GstRate IgstPaise CgstPaise SgstPaise, a row each
+    QTest::addColumn<QString>("grid"); // rows 8 and 9: label, rate, amount
+    QTest::newRow("5, 40 and 18% to another State")
+        << mixedSample(TaxMode::Igst) << "1 5 680 0 0; 2 40 16812 0 0; 3 18 7869 0 0"
+        << "IGST 0 253.61; N.A. 0 0";
+    QTest::newRow("5, 40 and 18% in the company's State")
+        << mixedSample(TaxMode::Cgst) << "1 5 0 340 340; 2 40 0 8406 8406; 3 18 0 3934 3934"
+        << "CGST 0 126.8; SGST 0 126.8";
+    QTest::newRow("one rate: as ever") << sample(TaxMode::Cgst, 1) << "1 18 0 1224 1224; 2 18 0 3783 3783; 3 18 0 3935 3935"
+                                       << "CGST @ 9% 9 89.42; SGST @ 9% 9 89.42";
+    QTest::newRow("late entry at 12%") << mixedSample(TaxMode::Igst, "20/09/2025", {12, 12, 12})
+                                       << "1 12 1633 0 0; 2 12 5044 0 0; 3 12 5245 0 0" << "IGST @ 12% 12 119.22; N.A. 0 0";
+}
+
+void InvoiceStoreTest::linesAtTheirOwnRates()
+{
+    QFETCH(Invoice, x);
+    QFETCH(QString, kept);
+    QFETCH(QString, grid);
+    testing::TempData data;
+    addShop(*data.db);
+    const StoredInvoice as = StoreInvoice(*data.db, x);
+    const auto withItems = [&](Invoice y) {
+        for (std::size_t i = 0; i < y.lines.size(); ++i)
+            y.lines[i].itemCode = x.lines[i].itemCode;
+        return y;
+    };
+    const auto readBack = [&] { return withItems(*LoadInvoice(*data.db, as.number)); };
+    QCOMPARE(readBack(), x);
+    QCOMPARE(withItems(LoadAllInvoices(*data.db).at(0)), x);
+    const auto joined = [&](const char* sql) {
+        QStringList rows;
+        for (const QVariantList& row : testing::rowsInFile(data.folder(), DbFile::Invoice, sql)) {
+            QStringList fields;
+            for (const QVariant& field : row)
+                fields << field.toString();
+            rows << fields.join(' ');
+        }
+        return rows.join("; ");
+    };
+    QCOMPARE(joined("SELECT GoodsRow, GstRate, IgstPaise, CgstPaise, SgstPaise FROM InvoiceLineTax WHERE sno = 1 "
+                    "ORDER BY GoodsRow"),
+             kept);
+    QCOMPARE(joined("SELECT DescriptionOfGoods8, rate8, Amount8 FROM GoodsInvoice UNION ALL "
+                    "SELECT DescriptionOfGoods9, rate9, Amount9 FROM GoodsInvoice"),
+             grid);
+    Paise linesTax = 0;
+    for (const InvoiceLine& line : x.lines)
+        linesTax += line.firstTax + line.sgst;
+    QCOMPARE(linesTax, x.taxRows(TaxOnGoods).total());
+
+    // saved before the lines' taxes were kept: one rate reads back the same
+    QVERIFY(testing::changeFileElsewhere(data.folder(), DbFile::Invoice, "DELETE FROM InvoiceLineTax"));
+    if (x.taxes[TaxOnGoods].rated())
+        QCOMPARE(readBack(), x);
+    else
+        QCOMPARE(readBack().totals, x.totals);
+}
+
+// Nothing is stored of an invoice with a line without a rate or a rate not
+// in force on its date; the refusal names the row. The failing line is the
+// middle one.
+void InvoiceStoreTest::ratesRefused_data()
+{
+    QTest::addColumn<Invoice>("x");
+    QTest::addColumn<QString>("reason");
+    Invoice unrated = mixedSample(TaxMode::Cgst);
+    unrated.lines[1].gstRate.reset();
+    ComputeTotals(unrated);
+    QTest::newRow("a line without a rate") << unrated << "goods row 2 (Paint) has no GST rate: choose its rate";
+    // 12% stayed for the notified tobacco goods up to 31 January 2026
+    QTest::newRow("12% from February 2026")
+        << mixedSample(TaxMode::Igst, "01/02/2026", {5, 12, 18})
+        << "GST 12% of goods row 2 (Paint) is not in force on 01/02/2026";
+    QTest::newRow("40% before 22 September 2025")
+        << mixedSample(TaxMode::Igst, "21/09/2025", {5, 40, 18})
+        << "GST 40% of goods row 2 (Paint) is not in force on 21/09/2025";
+    QTest::newRow("freight at 12% today") << sample(TaxMode::Cgst, 1, {18, 12, 5})
+                                          << "GST 12% of Freight is not in force on 07/12/2026";
+}
+
+void InvoiceStoreTest::ratesRefused()
+{
+    QFETCH(Invoice, x);
+    QFETCH(QString, reason);
+    testing::TempData data;
+    addShop(*data.db);
+    try {
+        StoreInvoice(*data.db, x);
+        QFAIL("stored");
+    } catch (const DataError& e) {
+        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
+    }
+    QVERIFY(!LoadInvoice(*data.db, "A00001"));
+    QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT COUNT(*) FROM InvoiceLineTax").toInt(), 0);
+    QCOMPARE(stockOf(data.folder(), "G00002"), 40.0);
 }
 
 QTEST_MAIN(InvoiceStoreTest)

@@ -53,6 +53,9 @@ private slots:
     void workedExamples();
     void discountsStayWithinTheLine();
     void noModeChargesNoTax();
+    void ratesOnOneBill_data();
+    void ratesOnOneBill();
+    void lineRatesSettle();
 };
 
 // Shown: the tax rows as the grid shows them (CGST or IGST row, SGST row, for
@@ -150,6 +153,138 @@ void InvoiceTotalsTest::noModeChargesNoTax()
     QCOMPARE(invoice.totals.cgst + invoice.totals.igst, Paise(0));
     QCOMPARE(AmountText(invoice.totals.grand), QString("2099.60"));
     QCOMPARE(invoice.taxes[TaxOnGoods].first, GridLine{});
+}
+
+namespace {
+
+// Lines each at its own whole rate: quantity, rate per unit, GST rate.
+struct RatedLine {
+    double quantity;
+    double rate;
+    std::optional<double> gstRate;
+};
+
+Invoice ratedInvoice(TaxMode mode, const std::vector<RatedLine>& lines)
+{
+    Invoice invoice = invoiceOf(mode, {}, std::nullopt);
+    for (const RatedLine& l : lines) {
+        InvoiceLine line;
+        line.quantity = l.quantity;
+        line.rate = l.rate;
+        line.amount = LineAmount(l.quantity, l.rate);
+        line.gstRate = l.gstRate;
+        invoice.lines.push_back(line);
+    }
+    return invoice;
+}
+
+// "rate: taxable tax" for each rate, the tax as "IGST" or "CGST+SGST".
+QString byRateText(const Invoice& invoice)
+{
+    QStringList texts;
+    for (const RateTax& r : GoodsTaxByRate(invoice)) {
+        const QString tax = invoice.mode == TaxMode::Igst
+                                ? AmountText(r.tax.igst)
+                                : AmountText(r.tax.cgst) + QLatin1Char('+') + AmountText(r.tax.sgst);
+        texts << QStringLiteral("%1: %2 %3").arg(RateText(r.gstRate), AmountText(r.taxable), tax);
+    }
+    return texts.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+// 3 x 45.35 and 7 x 62.45 at 5%, 2 x 385.15 and 1 x 99.99 at 18%, 1250.00 at
+// 40%, the rates interleaved: each rate's tax on the sum of its lines, each
+// line's share within its rate, rows 8 and 9 the sums.
+void InvoiceTotalsTest::ratesOnOneBill_data()
+{
+    QTest::addColumn<Invoice>("invoice");
+    QTest::addColumn<QString>("byRate");
+    QTest::addColumn<QString>("lineShares"); // first tax, then SGST
+    QTest::addColumn<QString>("rows");       // rows 8 and 9
+    QTest::addColumn<QString>("grand");
+    const std::vector<RatedLine> basket{{3, 45.35, 5}, {2, 385.15, 18}, {1, 1250, 40}, {7, 62.45, 5}, {1, 99.99, 18}};
+    QTest::newRow("5, 18 and 40% to another State")
+        << ratedInvoice(TaxMode::Igst, basket) << "5: 573.20 28.66; 18: 870.29 156.65; 40: 1250.00 500.00"
+        << "6.80 138.65 500.00 21.86 18.00 0.00 0.00 0.00 0.00 0.00" << "685.31 0.00" << "3378.80";
+    QTest::newRow("5, 18 and 40% in the company's State")
+        << ratedInvoice(TaxMode::Cgst, basket)
+        << "5: 573.20 14.33+14.33; 18: 870.29 78.33+78.33; 40: 1250.00 250.00+250.00"
+        << "3.40 69.33 250.00 10.93 9.00 3.40 69.33 250.00 10.93 9.00" << "342.66 342.66" << "3378.81";
+    // 18% of 0.09 is 0.02: the leftover paisa goes to 0.07, the largest line
+    // at 18%, not to 100.00, the largest of the bill
+    QTest::newRow("leftover paisa to the largest line of its rate")
+        << ratedInvoice(TaxMode::Igst, {{1, 100, 5}, {1, 0.02, 18}, {1, 0.07, 18}})
+        << "5: 100.00 5.00; 18: 0.09 0.02" << "5.00 0.00 0.02 0.00 0.00 0.00" << "5.02 0.00" << "105.11";
+    QTest::newRow("3% jewellery") << ratedInvoice(TaxMode::Cgst, {{1, 48765.40, 3}, {2, 1212.50, 3}})
+                                  << "3: 51190.40 767.86+767.86" << "731.48 36.38 731.48 36.38"
+                                  << "767.86 767.86" << "52726.12";
+}
+
+void InvoiceTotalsTest::ratesOnOneBill()
+{
+    QFETCH(Invoice, invoice);
+    QFETCH(QString, byRate);
+    QFETCH(QString, lineShares);
+    QFETCH(QString, rows);
+    QFETCH(QString, grand);
+    ComputeTotals(invoice);
+    QCOMPARE(byRateText(invoice), byRate);
+    std::vector<Paise> shares;
+    for (const InvoiceLine& line : invoice.lines)
+        shares.push_back(line.firstTax);
+    for (const InvoiceLine& line : invoice.lines)
+        shares.push_back(line.sgst);
+    QCOMPARE(amounts(shares), lineShares);
+    const ChargedTax& goods = invoice.taxes[TaxOnGoods];
+    QCOMPARE(amounts({goods.first.amount, goods.second.amount}), rows);
+    QCOMPARE(AmountText(invoice.totals.grand), grand);
+
+    // the rates' taxes add up to the rows, the rows to the kept totals
+    TaxHeads sum;
+    for (const RateTax& r : GoodsTaxByRate(invoice))
+        sum += r.tax;
+    QCOMPARE(sum, invoice.taxRows(TaxOnGoods));
+    QCOMPARE(sum.igst, invoice.totals.igst);
+    QCOMPARE(sum.cgst, invoice.totals.cgst);
+    QCOMPARE(sum.sgst, invoice.totals.sgst);
+    const bool mixed = GoodsTaxByRate(invoice).size() > 1;
+    QCOMPARE(goods.rated(), !mixed);
+    if (mixed)
+        QCOMPARE(goods.first.description, MixedRatesLabel(invoice.mode));
+    // worked out again, nothing changes
+    Invoice again = invoice;
+    ComputeTotals(again);
+    QCOMPARE(again, invoice);
+}
+
+// A line without a rate of its own takes the goods rate; lines that share one
+// rate give exactly what that rate chosen for the goods gives; a line with no
+// rate at all among rated ones is charged nothing and leaves the goods unrated.
+void InvoiceTotalsTest::lineRatesSettle()
+{
+    Invoice chosen = invoiceOf(TaxMode::Cgst, {{3, 45.35, 0}, {2, 385.15, 35000}, {7, 62.45, 0}}, 18, 14950, 12, 22);
+    ComputeTotals(chosen);
+    for (const InvoiceLine& line : chosen.lines)
+        QCOMPARE(LineGstRate(chosen, line), std::optional<double>(18));
+
+    Invoice own = invoiceOf(TaxMode::Cgst, {{3, 45.35, 0}, {2, 385.15, 35000}, {7, 62.45, 0}}, std::nullopt, 14950,
+                            12, 22);
+    for (InvoiceLine& line : own.lines)
+        line.gstRate = 18;
+    ComputeTotals(own);
+    QCOMPARE(own, chosen);
+    QCOMPARE(own.taxes[TaxOnGoods].first.description, QString("CGST @ 9%"));
+
+    Invoice mixed = chosen;
+    mixed.lines[0].gstRate = 5;
+    mixed.lines[2].gstRate.reset();
+    mixed.taxes[TaxOnGoods].rate.reset();
+    ComputeTotals(mixed);
+    QCOMPARE(mixed.taxes[TaxOnGoods].rate, std::nullopt);
+    QCOMPARE(byRateText(mixed), QString("5: 136.05 3.40+3.40; 18: 420.30 37.83+37.83"));
+    QCOMPARE(amounts({mixed.lines[2].firstTax, mixed.lines[2].sgst}), QString("0.00 0.00"));
+    QCOMPARE(mixed.lines[2].gstRate, std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(InvoiceTotalsTest)
