@@ -7,6 +7,7 @@
 #include "data/dataerror.h"
 #include "platform/money.h"
 #include "platform/textnum.h"
+#include "sales/gstratestore.h"
 #include "ui/fittext.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -380,6 +381,20 @@ bool InvoiceForm::entryRowComplete() const
     return true;
 }
 
+// The rate kept for the stock item, none when it has none or cannot be read
+// (the line then takes the goods rate chosen).
+std::optional<double> InvoiceForm::itemGstRate(const QString& itemCode)
+{
+    if (itemCode.isEmpty())
+        return std::nullopt;
+    try {
+        return LoadItemGstRate(m_db, itemCode);
+    } catch (const DataError& error) {
+        MsgBox(error.message());
+        return std::nullopt;
+    }
+}
+
 void InvoiceForm::cmdAdd_Click()
 {
     if (!m_pending || LineCount >= LastGoodsRow)
@@ -417,6 +432,7 @@ void InvoiceForm::cmdAdd_Click()
     line.quantity = LineQuantity;
     line.rate = LineRate;
     line.amount = LineAmount;
+    line.gstRate = itemGstRate(CurrentItemCode);
     m_lines.push_back(line);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();

@@ -291,6 +291,8 @@ private:
 
     // loading, choosing and adding (invoiceform.cpp)
     void HideGoodsTextBox();
+    // the GST rate kept for a stock item (LoadItemGstRate), none without one
+    std::optional<double> itemGstRate(const QString& itemCode);
     bool SetCompanyDatabase();
     bool showCompany(int index);
     void ShowCompanyDetails();

@@ -94,6 +94,8 @@ void InvoiceForm::clearTaxRows()
     }
     txtTotalCgst->clear();
     txtTotalSgst->clear();
+    for (InvoiceLine& line : m_lines) // the goods rate chosen goes; each item's own stays
+        line.gstRate = itemGstRate(line.itemCode);
 }
 
 void InvoiceForm::chooseRate(TaxBase base, int position)
@@ -101,6 +103,9 @@ void InvoiceForm::chooseRate(TaxBase base, int position)
     if (TaxMode == zelva::TaxMode::None || position < 0 || std::size_t(position) >= m_offeredRates.size())
         return;
     m_tax[base].rate = m_offeredRates[std::size_t(position)];
+    if (base == Goods) // the goods rate chosen is every line's, over its item's
+        for (InvoiceLine& line : m_lines)
+            line.gstRate = m_tax[base].rate;
     RefreshTotals();
 }
 

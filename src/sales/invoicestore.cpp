@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace zelva {
 
@@ -143,12 +144,16 @@ void takeStock(Database& db, const Invoice& invoice, const StoredInvoice& as)
            values, SaveOperation, DbFile::Invoice);
 }
 
-// A taxed invoice's goods lines each need a rate, and every rate charged
-// must be in force on the invoice's date.
+// Goods charged GST need a rate on each line (an invoice whose goods carry no
+// rate at all is saved untaxed, as ever), and each line's rate must be in
+// force on the invoice's date. The charges keep their own rates unchecked.
 void checkRates(Database& db, const Invoice& invoice)
 {
     if (invoice.mode == TaxMode::None)
         return;
+    const bool goodsRated = std::any_of(invoice.lines.begin(), invoice.lines.end(), [&](const InvoiceLine& line) {
+        return LineGstRate(invoice, line).has_value();
+    });
     const QDate day = ReadDateText(invoice.date);
     const GstRateTable table = LoadGstRates(db);
     const auto refuse = [](const QString& why) { throw DataError(SaveOperation, RelativePath(DbFile::Invoice), why); };
@@ -161,13 +166,11 @@ void checkRates(Database& db, const Invoice& invoice)
         const InvoiceLine& line = invoice.lines[i];
         const QString where = QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
         const std::optional<double> rate = LineGstRate(invoice, line);
-        if (!rate)
+        if (!rate && goodsRated)
             refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
-        checkInForce(*rate, where);
+        if (rate)
+            checkInForce(*rate, where);
     }
-    for (TaxBase charge : {TaxOnOthers1, TaxOnOthers2})
-        if (invoice.taxes[charge].rated())
-            checkInForce(*invoice.taxes[charge].rate, invoice.charges[charge - TaxOnOthers1].description);
 }
 
 // Each goods line's rate and its share of its rate's tax, in one INSERT.

@@ -76,6 +76,11 @@ QString invoiceRefusal(const std::optional<Invoice>& invoice, const SaleNote& no
     if (invoice->buyerCode != note.buyerCode || invoice->buyer.name != note.buyer.name)
         return QStringLiteral("Invoice %1 was issued to %2, not to %3 (Original Invoice No.).")
             .arg(note.invoiceNumber, invoice->buyer.name, note.buyer.name);
+    // a note is charged at one rate: that of an invoice whose goods share one
+    if (invoice->mode != TaxMode::None && !invoice->taxes[TaxOnGoods].rated() && !invoice->lines.empty())
+        return QStringLiteral("Invoice %1 charges its goods at several GST rates: a note against it cannot be issued "
+                              "here yet (Original Invoice No.).")
+            .arg(note.invoiceNumber);
     return {};
 }
 

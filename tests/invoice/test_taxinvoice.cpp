@@ -1387,6 +1387,58 @@ private slots:
     // the line total and the saved amount all follow it; it is never more
     // than the line nor less than nothing. A text that is not wholly a number
     // is refused at Save, naming the line's box, and nothing is stored.
+    // Each item's own rate goes on its line: Cable at 5%, Laptop at 40% and
+    // Mouse at 18% on one bill, taxed rate by rate; the rows hold the sums,
+    // the lines' rates and taxes are kept. A goods rate chosen is then every
+    // line's again.
+    void itemsAtTheirOwnRates_data()
+    {
+        QTest::addColumn<QString>("buyer");
+        QTest::addColumn<QString>("rows"); // the CGST (or IGST) total and the grand total
+        QTest::addColumn<QString>("kept"); // GoodsRow GstRate IgstPaise CgstPaise SgstPaise
+        QTest::newRow("another State") << "Delhi Mart" << "461.50|1824.85"
+                                       << "1 5 150 0 0; 2 40 40000 0 0; 3 18 6000 0 0";
+        QTest::newRow("the company's State") << "Kochi Stores" << "230.75|1824.85"
+                                             << "1 5 0 75 75; 2 40 0 20000 20000; 3 18 0 3000 3000";
+    }
+    void itemsAtTheirOwnRates()
+    {
+        QFETCH(QString, buyer);
+        QFETCH(QString, rows);
+        QFETCH(QString, kept);
+        Counter c;
+        for (auto [code, rate] : {std::pair{"G00003", 5.0}, {"G00001", 40.0}, {"G00002", 18.0}})
+            c.data.db->run("INSERT INTO ItemStock.StockGstRate (sno, itemcode, GstRate) VALUES (?, ?, ?)",
+                           {QString(code).right(1).toInt(), code, rate}, "rate an item", DbFile::ItemStock);
+        c.start(buyer);
+        c.line("Cable", "3");           // 30.00 at 5%: 1.50
+        c.line("Laptop", "1");          // 1000.00 at 40%: 400.00
+        c.line("Mouse", "1", "333.35"); // 333.35 at 18%: 60.003, 60.00
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.texts({"txtTotalCgst", "txtTotalAmount"}), rows);
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        QStringList stored;
+        for (const QVariantList& row :
+             rowsInFile(c.data.folder(), DbFile::Invoice,
+                        "SELECT GoodsRow, GstRate, IgstPaise, CgstPaise, SgstPaise FROM InvoiceLineTax ORDER BY GoodsRow")) {
+            QStringList fields;
+            for (const QVariant& field : row)
+                fields << field.toString();
+            stored << fields.join(' ');
+        }
+        QCOMPARE(stored.join("; "), kept);
+        QCOMPARE(valueInFile(c.data.folder(), DbFile::Invoice, "SELECT totalamount FROM GoodsInvoice").toDouble(),
+                 1824.85);
+
+        // the goods rate chosen is every line's, the item's own given up
+        c.start(buyer);
+        c.line("Cable", "3");
+        c.line("Laptop", "1");
+        QVERIFY(c.rate("cboGoodsCgst", buyer == "Delhi Mart" ? "IGST @ 18%" : "CGST @ 9%"));
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.text("txtTotalAmount"), QString("1215.40")); // 1030.00 and 18% of it
+    }
+
     void discountFlowsThrough()
     {
         Counter c(true, Layout::SeperateGst);

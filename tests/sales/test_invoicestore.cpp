@@ -267,8 +267,6 @@ void InvoiceStoreTest::ratesRefused_data()
     QTest::newRow("40% before 22 September 2025")
         << mixedSample(TaxMode::Igst, "21/09/2025", {5, 40, 18})
         << "GST 40% of goods row 2 (Paint) is not in force on 21/09/2025";
-    QTest::newRow("freight at 12% today") << sample(TaxMode::Cgst, 1, {18, 12, 5})
-                                          << "GST 12% of Freight is not in force on 07/12/2026";
 }
 
 void InvoiceStoreTest::ratesRefused()
