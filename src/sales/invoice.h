@@ -65,7 +65,7 @@ struct InvoiceLine {
     Paise discount = 0; // taken off before tax (the separate-GST form); ComputeTotals keeps it within the amount
     // its whole GST rate (18 for CGST 9% + SGST 9%): the item's own, or the
     // one chosen for it; a line without one takes the invoice's goods rate
-    std::optional<double> gstRate;
+    std::optional<double> gstRate = std::nullopt;
     // its share of its rate's tax, worked out by ComputeTotals
     Paise firstTax = 0; // CGST, or IGST
     Paise sgst = 0;
