@@ -283,6 +283,11 @@ void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings&
 void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
 {
     const GstState* place = placeOfSupply(invoice);
+    // A buyer without GSTIN and State charged CGST and SGST is reported in the company's State.
+    const bool localWithoutState = given(invoice.buyer.state).isEmpty() && IsNoGstin(invoice.buyer.gstin)
+        && invoice.mode == TaxMode::Cgst;
+    if (localWithoutState)
+        return;
     if (!place || !stateOf(invoice.buyer.state)) {
         f.add(FindingKind::Error, QStringLiteral("Place of supply (pos)"),
             QStringLiteral("The buyer's State \"%1\" is not in the list of States.").arg(invoice.buyer.state),
@@ -350,6 +355,25 @@ void checkHsn(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
     }
 }
 
+void checkChargeCodes(const Invoice& invoice, Findings& f)
+{
+    for (const GridLine& charge : invoice.charges)
+        if (charge.amount != 0 && given(charge.hsn).isEmpty())
+            f.add(FindingKind::Error, QStringLiteral("HSN (hsn_sc), %1").arg(charge.description),
+                QStringLiteral("The charge \"%1\" has no SAC/HSN code.").arg(charge.description),
+                QStringLiteral("Give the charge its SAC code (9965 for goods transport, 9985 for packing)."));
+}
+
+void checkSeller(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
+{
+    const QString seller = NormalizedGstin(given(invoice.seller.gstin));
+    if (d.company && !seller.isEmpty() && seller != NormalizedGstin(d.company->gstin))
+        f.add(FindingKind::Warning, QStringLiteral("Seller's GSTIN (gstin)"),
+            QStringLiteral("The invoice was issued under the GSTIN %1, not the company's %2.")
+                .arg(seller, NormalizedGstin(d.company->gstin)),
+            QStringLiteral("If the company's GSTIN changed, file this invoice in the return of that GSTIN."));
+}
+
 void checkRate(const ReturnDocuments& d, const QDate& day, std::optional<double> rate, const QString& key, Findings& f)
 {
     if (!rate || !day.isValid())
@@ -405,6 +429,7 @@ void checkInvoice(const ReturnDocuments& d, const Invoice& invoice, std::vector<
     if (invoice.cancelled())
         return;
     const QDate day = f.document().date;
+    checkSeller(d, invoice, f);
     checkBuyerGstin(d, invoice, f);
     checkPlaceOfSupply(d, invoice, f);
     const bool onEwayBill = invoice.transport.has_value();
@@ -412,6 +437,7 @@ void checkInvoice(const ReturnDocuments& d, const Invoice& invoice, std::vector<
     if (!given(invoice.delivery.name).isEmpty() && given(invoice.delivery.pin) != given(invoice.buyer.pin))
         checkPin(invoice.delivery, QStringLiteral("Delivery PIN (toPincode)"), onEwayBill, f);
     checkHsn(d, invoice, f);
+    checkChargeCodes(invoice, f);
     checkRates(d, invoice, day, f);
     checkTablesAndTimes(d, invoice, day, f);
 }
@@ -499,13 +525,14 @@ void addByRate(const QJsonValue& value, int sign, std::map<double, Paise>& byRat
         addByRate(it.value(), sign, byRate);
 }
 
-void checkGstr1(const ReturnDocuments& d, std::vector<ReturnFinding>& all)
+// The file's refusals of a missing company or GSTIN and of a month without
+// invoices are said above, of the company and the return.
+void checkGstr1(const ReturnDocuments& d, bool monthHasInvoices, std::vector<ReturnFinding>& all)
 {
     Findings f(all, { Type::File, QStringLiteral("GSTR-1"), 0, {}, d.month.from });
-    if (!d.gstr1Error.isEmpty())
+    const bool companyValid = d.company && CheckGstin(d.company->gstin).valid();
+    if (!d.gstr1Error.isEmpty() && companyValid && monthHasInvoices)
         f.add(FindingKind::Error, QStringLiteral("GSTR-1"), d.gstr1Error, QStringLiteral("Mend what it names."));
-    for (const QString& warning : d.gstr1Warnings)
-        f.add(FindingKind::Warning, QStringLiteral("GSTR-1"), warning, QStringLiteral("Look at what it names."));
     if (!d.gstr1)
         return;
     const QJsonObject file = QJsonDocument::fromJson(*d.gstr1).object();
@@ -621,7 +648,7 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
             checkBill(d, bill, all);
             ++bills;
         }
-    checkGstr1(d, all);
+    checkGstr1(d, !ofMonth.empty(), all);
     if (ofMonth.empty() && notesOfMonth.empty() && bills == 0)
         Findings(all, { Type::Return, d.month.from.toString(QStringLiteral("MMyyyy")), 0, {}, d.month.from })
             .add(FindingKind::Note, QStringLiteral("Return period (fp)"),
@@ -650,8 +677,8 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
     d.notes = LoadNotes(db, { FinancialYear(FinancialYearOf(month.from)).from, month.to });
     d.bills = LoadPurchaseBills(db, month.from, month.to);
     const Gstr1File gstr1 = LoadGstr1(db, month.from.year(), month.from.month());
+    // The file's own warnings are the checks above, said per document.
     d.gstr1Error = gstr1.error;
-    d.gstr1Warnings = gstr1.warnings;
     if (gstr1.ok())
         d.gstr1 = gstr1.json;
     return d;

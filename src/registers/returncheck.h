@@ -56,16 +56,16 @@ struct ReturnDocuments {
     std::optional<CompanyGst> company;
     std::optional<bool> aboveFiveCrore; // the company's turnover band; none while not set
     GstRateTable rates;
-    // The financial year's invoices up to the month's end (numbers are unique
-    // in a year and a series has no gaps); the month's are checked in full.
+    // The saved invoices: a note's invoice must be among them, the financial
+    // year's up to the month's end carry each number once and leave no gap in
+    // a series; the month's are checked in full.
     std::vector<Invoice> invoices;
     std::vector<SavedNote> notes; // the financial year's up to the month's end
     std::vector<PurchaseBill> bills; // the month's
     // The GSTR-1 file of the month as it would be written (its sums are
     // checked); none when it was not made.
     std::optional<QByteArray> gstr1;
-    QStringList gstr1Warnings;
-    QString gstr1Error;
+    QString gstr1Error; // why the file cannot be made; "" when it can
 };
 
 std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& documents);

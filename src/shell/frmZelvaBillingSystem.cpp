@@ -17,6 +17,7 @@
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
+#include "reports/frmreturncheck.h"
 #include "reports/frmgstrates.h"
 #include "reports/frmpurchasebills.h"
 #include "reports/frmportalfiles.h"
@@ -402,6 +403,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmGstr3b(m_db);
     if (formName == u"frmGstr2b")
         return new zelva::frmGstr2b(m_db);
+    if (formName == u"frmReturnCheck")
+        return new zelva::frmReturnCheck(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
@@ -560,6 +563,7 @@ void frmZelvaBillingSystem::addInputTaxReports()
     addOpeningEntry(mnuReport, "mnuPurchaseBills", "Purchase &Bill Register", "frmPurchaseBills");
     addOpeningEntry(mnuReport, "mnuGstr3b", "GSTR-&3B Worksheet", "frmGstr3b");
     addOpeningEntry(mnuReport, "mnuGstr2b", "GSTR-2B &Matching", "frmGstr2b");
+    addOpeningEntry(mnuReport, "mnuReturnCheck", "Return &Check", "frmReturnCheck");
 }
 
 void frmZelvaBillingSystem::reportWindowClosed(ReportKind kind)

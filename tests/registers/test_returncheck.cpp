@@ -192,6 +192,13 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
         middle(d).buyer.gstin = "N.A.";
         middle(d).buyer.state = "Keralam";
     }) << QStringList { at("Error", Middle, "Place of supply (pos)") };
+    QTest::newRow("no State for a local buyer without GSTIN") << Plant([](ReturnDocuments& d) {
+        d.invoices[1].buyer.state = "N.A.";
+        d.invoices[1].buyer.pin.clear();
+    }) << QStringList();
+    QTest::newRow("no State for a buyer charged IGST") << Plant([](ReturnDocuments& d) {
+        d.invoices[3].buyer.state = "N.A.";
+    }) << QStringList { at("Error", "Invoice A00004 of 15/12/2026", "Place of supply (pos)") };
     QTest::newRow("CGST to another State") << Plant([](ReturnDocuments& d) {
         middle(d).mode = TaxMode::Cgst;
         retax(middle(d));
@@ -242,6 +249,14 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
         middle(d).lines[0].hsn = "998314";
         middle(d).transport = InvoiceTransport { "Road", 120, "KL07AB1234", {}, {}, {}, {} };
     }) << QStringList { at("Error", Middle, "HSN (hsnCd), line 1") };
+    QTest::newRow("freight without its SAC") << Plant([](ReturnDocuments& d) {
+        middle(d).charges[0] = { "Freight", "N.A.", "", 0, 15000 };
+        middle(d).taxes[TaxOnOthers1].rate = 18;
+        retax(middle(d));
+    }) << QStringList { at("Error", Middle, "HSN (hsn_sc), Freight") };
+    QTest::newRow("issued under another GSTIN") << Plant([](ReturnDocuments& d) {
+        middle(d).seller.gstin = gstin("33AAACH7409R2Z");
+    }) << QStringList { at("Warning", Middle, "Seller's GSTIN (gstin)") };
     QTest::newRow("rate no longer in force") << Plant([](ReturnDocuments& d) {
         middle(d).taxes[TaxOnGoods].rate = 12;
         retax(middle(d));
