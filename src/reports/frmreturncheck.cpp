@@ -29,7 +29,7 @@ QString monthText(const QDate& month) { return QLocale::c().toString(month, QStr
 frmReturnCheck::frmReturnCheck(Database& db, QWidget* parent)
     : QWidget(parent)
     , dtpMonth(NewMonthBox(this, "dtpMonth", QDate::currentDate().addMonths(-1)))
-    , cmdShow(NewButton(this, "cmdShow", tr("&Check"), tr("Check the month's documents")))
+    , cmdShow(NewButton(this, "cmdShow", tr("Chec&k"), tr("Check the month's documents")))
     , lblCounts(new QLabel(this))
     , grdFindings(NewTableGrid(this, "grdFindings"))
     , cmdOpen(NewButton(this, "cmdOpen", tr("&Open Document"), tr("Show the chosen finding's document")))
