@@ -73,14 +73,14 @@ frmImport::frmImport(Database& db, QWidget* parent)
     , txtFile(new QLineEdit(this))
     , cmdBrowse(button(this, "cmdBrowse", tr("&File...")))
     , cboSheet(new QComboBox(this))
-    , optUpdate(new QRadioButton(tr("&Update it"), this))
+    , optUpdate(new QRadioButton(tr("Upd&ate it"), this))
     , optSkip(new QRadioButton(tr("S&kip the row"), this))
     , grdMapping(new QTableWidget(0, 2, this))
     , grdPreview(new QTableWidget(this))
     , lblSummary(new QLabel(this))
-    , cmdImport(button(this, "cmdImport", tr("&Import")))
-    , cmdSaveRejected(button(this, "cmdSaveRejected", tr("Save &Rejected Rows")))
-    , cmdSaveTemplate(button(this, "cmdSaveTemplate", tr("Save &Template")))
+    , cmdImport(button(this, "cmdImport", tr("Im&port")))
+    , cmdSaveRejected(button(this, "cmdSaveRejected", tr("Save Re&jected Rows")))
+    , cmdSaveTemplate(button(this, "cmdSaveTemplate", tr("Save Temp&late")))
     , cmdClose(button(this, "cmdClose", tr("&Close")))
     , m_db(db)
 {
@@ -108,14 +108,14 @@ frmImport::frmImport(Database& db, QWidget* parent)
     grdPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     auto* choices = new QFormLayout;
-    auto* kindLabel = new QLabel(tr("&Kind of masters"), this);
+    auto* kindLabel = new QLabel(tr("Kin&d of masters"), this);
     kindLabel->setBuddy(cboKind);
     choices->addRow(kindLabel, cboKind);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(txtFile, 1);
     fileRow->addWidget(cmdBrowse);
     choices->addRow(tr("File"), fileRow);
-    auto* sheetLabel = new QLabel(tr("S&heet"), this);
+    auto* sheetLabel = new QLabel(tr("Sh&eet"), this);
     sheetLabel->setBuddy(cboSheet);
     choices->addRow(sheetLabel, cboSheet);
     auto* existingRow = new QHBoxLayout;
@@ -135,7 +135,7 @@ frmImport::frmImport(Database& db, QWidget* parent)
     commands->addStretch();
     commands->addWidget(cmdClose);
 
-    auto* previewLabel = new QLabel(tr("&Rows and what they become"), this);
+    auto* previewLabel = new QLabel(tr("R&ows and what they become"), this);
     previewLabel->setBuddy(grdPreview);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
