@@ -6,6 +6,7 @@
 #include "invoice/noteform.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
+#include "masters/frmimport.h"
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
@@ -227,6 +228,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuRestoreData = addEntry(mnuTools, "mnuRestoreData", "&Restore Data", K(), &M::mnuRestoreData_Click);
     mnuVerifyAuditTrail
         = addEntry(mnuTools, "mnuVerifyAuditTrail", "&Verify Audit Trail", K(), &M::mnuVerifyAuditTrail_Click);
+    addOpeningEntry(mnuTools, "mnuImport", "I&mport Masters", "frmImport");
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -391,6 +393,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
         return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
+    if (formName == u"frmImport")
+        return new zelva::frmImport(m_db);
     if (formName == u"frmSupplierDetails")
         return withHistory(new frmSupplierDetails(m_db));
     if (formName == u"frmAuditTrail")
