@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QStatusBar>
 
