@@ -64,6 +64,10 @@ std::vector<TableDef> buildTables()
     t.push_back({DbFile::Master, "GstRate",
                  {serial("sno"), number("GstRate"), serial("FromDay"), serial("ToDay"), serial("Special"), text("Note")},
                  "sno", false});
+    // A company's counter: the receipt roll's width in mm (58 or 80) and
+    // whether a scan anywhere on an invoice form adds its item (1) or only in the goods box (0).
+    t.push_back({DbFile::Master, "CompanyCounter", {serial("sno"), serial("RollWidthMm"), serial("ScanAnywhere")},
+                 "sno", false});
     // A company's turnover of the previous year above Rs 5 crore (1) or not
     // (0), which decides how many digits an HSN code needs.
     t.push_back({DbFile::Master, "CompanyTurnover", {serial("sno"), serial("AboveFiveCrore")}, "sno", false});
@@ -76,6 +80,13 @@ std::vector<TableDef> buildTables()
     // were kept has none until it is given one.
     t.push_back({DbFile::ItemStock, "StockGstRate", {serial("sno"), text("itemcode"), number("GstRate")}, "sno", false,
                  "itemcode"});
+    // The barcodes a stock item is scanned by (EAN-13, EAN-8, UPC-A or the
+    // shop's own code), one record each; a barcode belongs to one item.
+    t.push_back({DbFile::ItemStock, "StockBarcode", {serial("sno"), text("itemcode"), text("Barcode")}, "sno", false,
+                 "Barcode"});
+    // The quantity at or below which an item is to be ordered again, by its code.
+    t.push_back({DbFile::ItemStock, "StockReorderLevel", {serial("sno"), text("itemcode"), number("ReorderLevel")},
+                 "sno", false, "itemcode"});
     t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true, "itemcode"});
     t.push_back({DbFile::Invoice, "BuyerInvoice",
                  {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),
@@ -452,6 +463,9 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
                                        quoted(index.field));
     // Version 12: the registration of a note (SaleNoteIrn) is a new table, made
     // as missing tables are, on the server too.
+    // Version 15: the items' barcodes (StockBarcode) and reorder levels
+    // (StockReorderLevel) and the company's counter settings (CompanyCounter)
+    // are new tables, made as missing tables are, on the server too.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

@@ -123,6 +123,9 @@ constexpr int AuditTrailVersion = 11;
 constexpr int NoteRegistrationVersion = 12;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = NoteRegistrationVersion;
+// 15: the stock items' barcodes and reorder levels, the company's receipt roll
+// and scanning (new tables StockBarcode, StockReorderLevel, CompanyCounter).
+constexpr int BarcodesVersion = 15;
+constexpr int SchemaVersion = BarcodesVersion;
 
 } // namespace zelva

@@ -28,6 +28,7 @@
 #include "reports/frmsalesreport.h"
 #include "reports/frmyearlyreport.h"
 #include "shell/clocktext.h"
+#include "shell/counterstatus.h"
 #include "shell/datatools.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
@@ -124,6 +125,7 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    zelva::ShowCounterStatus(StatusBar1, mdiArea, m_db);
 
     // The clock shows whole seconds; a tenth of a second keeps it on time
     // without waking the program a hundred times a second.
