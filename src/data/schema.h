@@ -121,8 +121,12 @@ constexpr int SupplierNotesVersion = 10;
 constexpr int AuditTrailVersion = 11;
 // 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
 constexpr int NoteRegistrationVersion = 12;
+// 16: payments to suppliers, what of each went to which bill, cancelled
+// payments (new tables Payment, PaymentAllotment, CancelledPayment in
+// PurchaseMaster).
+constexpr int PaymentsVersion = 16;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = NoteRegistrationVersion;
+constexpr int SchemaVersion = PaymentsVersion;
 
 } // namespace zelva
