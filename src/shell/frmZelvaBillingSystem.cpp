@@ -9,6 +9,7 @@
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmpayment.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
@@ -178,6 +179,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
     mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
     mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "Rece&ipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
+    mnuPayment = addEntry(mnuInvoice, "mnuPayment", "Pa&yment", {}, &M::mnuPayment_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -404,6 +406,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmGstr2b(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmPayment")
+        return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
         return new zelva::frmOutstanding(m_db);
     if (formName == u"frmStatement")
@@ -587,6 +591,7 @@ void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
 void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
 void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
+void frmZelvaBillingSystem::mnuPayment_Click() { OpenChild(QStringLiteral("frmPayment")); }
 void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
 void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }

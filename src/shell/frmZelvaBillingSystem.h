@@ -55,6 +55,7 @@ public:
     QAction* mnuDebitNote;
     QAction* mnuNoteList;
     QAction* mnuReceipt;
+    QAction* mnuPayment;
     QAction* mnuOutstanding;
     QAction* mnuStatement;
     QMenu* mnuUpdate;
@@ -113,6 +114,7 @@ public slots:
     void mnuDebitNote_Click();
     void mnuNoteRegister_Click();
     void mnuReceipt_Click();
+    void mnuPayment_Click();
     void mnuOutstanding_Click();
     void mnuStatement_Click();
     void mnuNewCustomer_Click();
