@@ -214,6 +214,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuNoteRegister = addEntry(
         mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
+    mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
@@ -410,6 +411,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
         return new zelva::frmOutstanding(m_db);
+    if (formName == u"frmPayables")
+        return new zelva::frmOutstanding(m_db, nullptr, true);
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
@@ -593,6 +596,7 @@ void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("
 void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
 void frmZelvaBillingSystem::mnuPayment_Click() { OpenChild(QStringLiteral("frmPayment")); }
 void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
+void frmZelvaBillingSystem::mnuPayables_Click() { OpenChild(QStringLiteral("frmPayables")); }
 void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }

@@ -56,6 +56,7 @@ public:
     QAction* mnuNoteList;
     QAction* mnuReceipt;
     QAction* mnuPayment;
+    QAction* mnuPayables;
     QAction* mnuOutstanding;
     QAction* mnuStatement;
     QMenu* mnuUpdate;
@@ -115,6 +116,7 @@ public slots:
     void mnuNoteRegister_Click();
     void mnuReceipt_Click();
     void mnuPayment_Click();
+    void mnuPayables_Click();
     void mnuOutstanding_Click();
     void mnuStatement_Click();
     void mnuNewCustomer_Click();
