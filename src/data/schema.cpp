@@ -191,6 +191,22 @@ std::vector<TableDef> buildTables()
                   serial("BillSno"), number("GstRate"), serial("TaxablePaise"), serial("IgstPaise"),
                   serial("CgstPaise"), serial("SgstPaise"), text("Reason")},
                  "sno", false, "NoteKey"});
+    // Money paid to suppliers, in paise, on the pattern of the receipts: each
+    // payment under its own number (V00001), never edited; what of it went to
+    // which bill (the rest the supplier's advance); a cancelled one keeps its
+    // number and its mark.
+    t.push_back({DbFile::PurchaseMaster, "Payment",
+                 {serial("sno"), text("PaymentNo"), text("PaymentDate"), text("Time"), serial("SupplierSno"),
+                  text("SupplierName"), text("Mode"), text("Reference"), text("Bank"), serial("AmountPaise"),
+                  text("EnteredBy")},
+                 "sno", false, "PaymentNo"});
+    t.push_back({DbFile::PurchaseMaster, "PaymentAllotment",
+                 {serial("sno"), text("PaymentNo"), serial("BillSno"), text("BillNo"), serial("AmountPaise")},
+                 {}, false});
+    t.push_back({DbFile::PurchaseMaster, "CancelledPayment",
+                 {serial("sno"), text("PaymentNo"), text("CancelDate"), text("CancelTime"), text("Reason"),
+                  text("CancelledBy")},
+                 "sno", false, "PaymentNo"});
     t.push_back({DbFile::IssueMaster, "IssueRegister",
                  {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
                   text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
@@ -411,7 +427,9 @@ std::vector<IndexDef> LookupIndexes(const QString& table)
 {
     static const std::vector<IndexDef> all{{QStringLiteral("idx_InvoiceStock_sno"), QStringLiteral("InvoiceStock"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_SaleNote_invoice"), QStringLiteral("SaleNote"), QStringLiteral("InvoiceSno")},
-                                           {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")}};
+                                           {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_PaymentAllotment_sno"), QStringLiteral("PaymentAllotment"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_PaymentAllotment_bill"), QStringLiteral("PaymentAllotment"), QStringLiteral("BillSno")}};
     std::vector<IndexDef> of;
     std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
     return of;

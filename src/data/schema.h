@@ -121,11 +121,15 @@ constexpr int SupplierNotesVersion = 10;
 constexpr int AuditTrailVersion = 11;
 // 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
 constexpr int NoteRegistrationVersion = 12;
+// 13: the stock items' barcodes and reorder levels, the company's receipt roll
+// and scanning (new tables StockBarcode, StockReorderLevel, CompanyCounter).
+constexpr int BarcodesVersion = 13;
+// 14: payments to suppliers, what of each went to which bill, cancelled
+// payments (new tables Payment, PaymentAllotment, CancelledPayment in
+// PurchaseMaster).
+constexpr int PaymentsVersion = 14;
+constexpr int SchemaVersion = PaymentsVersion;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-// 15: the stock items' barcodes and reorder levels, the company's receipt roll
-// and scanning (new tables StockBarcode, StockReorderLevel, CompanyCounter).
-constexpr int BarcodesVersion = 15;
-constexpr int SchemaVersion = BarcodesVersion;
 
 } // namespace zelva

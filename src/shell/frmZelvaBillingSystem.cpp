@@ -10,6 +10,7 @@
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmpayment.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
@@ -182,6 +183,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
     mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
     mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "Rece&ipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
+    mnuPayment = addEntry(mnuInvoice, "mnuPayment", "Pa&yment", {}, &M::mnuPayment_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -216,6 +218,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuNoteRegister = addEntry(
         mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
+    mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
@@ -413,8 +416,12 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmReturnCheck(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmPayment")
+        return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
         return new zelva::frmOutstanding(m_db);
+    if (formName == u"frmPayables")
+        return new zelva::frmOutstanding(m_db, nullptr, true);
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
@@ -597,7 +604,9 @@ void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
 void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
 void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
+void frmZelvaBillingSystem::mnuPayment_Click() { OpenChild(QStringLiteral("frmPayment")); }
 void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
+void frmZelvaBillingSystem::mnuPayables_Click() { OpenChild(QStringLiteral("frmPayables")); }
 void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }
