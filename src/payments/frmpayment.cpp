@@ -50,7 +50,7 @@ frmPayment::frmPayment(Database& db, QString operatorName, QWidget* parent)
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , txtCancelNo(NewBox(this, "txtCancelNo"))
     , txtReason(NewBox(this, "txtReason"))
-    , cmdCancelPayment(NewButton(this, "cmdCancelPayment", tr("Cance&l Payment"),
+    , cmdCancelPayment(NewButton(this, "cmdCancelPayment", tr("Cancel Pa&yment"),
                                  tr("Cancel the payment of the number typed: its allotments are freed")))
     , pageVoucher(new ReceiptPage(this))
     , m_db(db)
@@ -73,7 +73,7 @@ frmPayment::frmPayment(Database& db, QString operatorName, QWidget* parent)
 
     auto* entry = new QFormLayout;
     entry->addRow(tr("Voucher No."), txtPaymentNo);
-    entry->addRow(tr("S&upplier"), cboSupplierName);
+    entry->addRow(tr("Supp&lier"), cboSupplierName);
     entry->addRow(tr("&Date"), txtDate);
     entry->addRow(tr("&Mode"), cboMode);
     entry->addRow(tr("Re&ference"), txtReference);
