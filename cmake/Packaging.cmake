@@ -82,7 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZELVA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links (Qt Widgets, SQL, Print Support, libsodium,
-# libxlsxwriter for the reports' Excel files, libqrencode for the QR codes)
+# libxlsxwriter for the reports' Excel files, libqrencode for the QR codes,
+# libminizip for reading workbooks)
 # are found by dpkg-shlibdeps; what Qt loads at run time as plug-ins, and the
 # fonts the printed pages use, are named here (the PostgreSQL driver serves
 # the data kept on a server, --server).

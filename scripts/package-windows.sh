@@ -8,7 +8,7 @@
 #   scripts/package-windows.sh [STEP...]
 #
 # Steps, in their order (all of them when none is named): tools sqlite
-# sodium qrencode xlsxwriter qt program installer. Set ZELVA_NICE=19 to build
+# sodium qrencode xlsxwriter minizip qt program installer. Set ZELVA_NICE=19 to build
 # only on idle processor time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -152,6 +152,24 @@ build_xlsxwriter() {
   "${nice[@]}" cmake --build "$cache/build/libxlsxwriter" -j$jobs --target install
 }
 
+# minizip, which reads the .xlsx workbooks of the import: the copy libxlsxwriter's
+# source carries (zlib's own contrib/minizip, as Debian's libminizip), as one DLL.
+build_minizip() {
+  local src=$cache/src/libxlsxwriter/third_party/minizip build=$cache/build/minizip
+  rm -rf "$build" && mkdir -p "$build" && cd "$build"
+  local part
+  for part in ioapi unzip zip iowin32; do
+    "${nice[@]}" $triplet-gcc-posix -O2 -c "$src/$part.c" -o "$part.o"
+  done
+  "${nice[@]}" $triplet-gcc-posix -shared -o "$deps/bin/libminizip-1.dll" ./*.o -lz \
+    -Wl,--out-implib,"$deps/lib/libminizip.dll.a"
+  mkdir -p "$deps/include/minizip"
+  cp "$src"/{ioapi,unzip,zip,iowin32}.h "$deps/include/minizip/"
+  printf '%s\n' "prefix=$deps" 'libdir=${prefix}/lib' 'includedir=${prefix}/include' 'Name: minizip' \
+    'Description: zip and unzip through zlib' 'Version: 1.2.13' 'Requires.private: zlib' \
+    'Libs: -L${libdir} -lminizip' 'Cflags: -I${includedir}/minizip' >"$deps/lib/pkgconfig/minizip.pc"
+}
+
 # --- Qt ----------------------------------------------------------------------
 
 # Qt's modules for Windows, with moc, rcc and uic of Debian's qt6-base-dev-tools
@@ -253,7 +271,7 @@ make_installer() {
 # --- run ---------------------------------------------------------------------
 
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode xlsxwriter qt program installer)
+[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode xlsxwriter minizip qt program installer)
 for step in "${steps[@]}"; do
   case $step in
     tools) say tools; install_tools ;;
@@ -261,6 +279,7 @@ for step in "${steps[@]}"; do
     sodium) once sodium build_sodium ;;
     qrencode) once qrencode build_qrencode ;;
     xlsxwriter) once xlsxwriter build_xlsxwriter ;;
+    minizip) once minizip build_minizip ;;
     qt) once qt build_qt ;;
     program) say program; build_program ;;
     installer) say installer; make_installer ;;

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libsodium-dev
           # the reports' Excel files; unzip lets their tests read them back
           libxlsxwriter-dev unzip
+          # reading .xlsx workbooks for the import of masters (the zip library libxlsxwriter uses too)
+          libminizip-dev
           # the QR codes on the printed invoice; zbar-tools lets their tests read them back
           libqrencode-dev zbar-tools
           libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils

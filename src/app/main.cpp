@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/servercopy.h"
+#include "registers/returncheck.h"
 #include "shell/commandline.h"
 #include "shell/frmLogin.h"
 #include "shell/icons.h"
@@ -121,6 +122,26 @@ int verifyAuditTrail(int argc, char* argv[], const zelva::CommandLine& line)
     }
 }
 
+// The month's documents against the portals' rules; only reads. Exit status 1
+// when the portal would refuse something.
+int checkReturn(int argc, char* argv[], const zelva::CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    const std::unique_ptr<zelva::Database> db = openForCommand(line);
+    if (!db)
+        return 1;
+    try {
+        const std::vector<zelva::ReturnFinding> findings
+            = zelva::CheckReturnMonth(*db, zelva::MonthPeriod(line.returnYear, line.returnMonth), QDate::currentDate());
+        for (const zelva::ReturnFinding& finding : findings)
+            printLine(stdout, zelva::FindingLine(finding));
+        printLine(stdout, zelva::FindingCounts(findings) + QLatin1Char('.'));
+        return zelva::HasErrors(findings) ? 1 : 0;
+    } catch (const zelva::DataError& failure) {
+        return refuse(failure.message());
+    }
+}
+
 // Without a display the windowing library would abort with advice to reinstall;
 // say plainly what is missing instead.
 bool displayMissing()
@@ -190,6 +211,8 @@ int main(int argc, char* argv[])
         return copyToServer(argc, argv, line);
     case zelva::CommandLine::Action::VerifyAuditTrail:
         return verifyAuditTrail(argc, argv, line);
+    case zelva::CommandLine::Action::CheckReturn:
+        return checkReturn(argc, argv, line);
     case zelva::CommandLine::Action::Run:
         break;
     }

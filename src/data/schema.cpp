@@ -64,6 +64,10 @@ std::vector<TableDef> buildTables()
     t.push_back({DbFile::Master, "GstRate",
                  {serial("sno"), number("GstRate"), serial("FromDay"), serial("ToDay"), serial("Special"), text("Note")},
                  "sno", false});
+    // A company's counter: the receipt roll's width in mm (58 or 80) and
+    // whether a scan anywhere on an invoice form adds its item (1) or only in the goods box (0).
+    t.push_back({DbFile::Master, "CompanyCounter", {serial("sno"), serial("RollWidthMm"), serial("ScanAnywhere")},
+                 "sno", false});
     // A company's turnover of the previous year above Rs 5 crore (1) or not
     // (0), which decides how many digits an HSN code needs.
     t.push_back({DbFile::Master, "CompanyTurnover", {serial("sno"), serial("AboveFiveCrore")}, "sno", false});
@@ -76,6 +80,13 @@ std::vector<TableDef> buildTables()
     // were kept has none until it is given one.
     t.push_back({DbFile::ItemStock, "StockGstRate", {serial("sno"), text("itemcode"), number("GstRate")}, "sno", false,
                  "itemcode"});
+    // The barcodes a stock item is scanned by (EAN-13, EAN-8, UPC-A or the
+    // shop's own code), one record each; a barcode belongs to one item.
+    t.push_back({DbFile::ItemStock, "StockBarcode", {serial("sno"), text("itemcode"), text("Barcode")}, "sno", false,
+                 "Barcode"});
+    // The quantity at or below which an item is to be ordered again, by its code.
+    t.push_back({DbFile::ItemStock, "StockReorderLevel", {serial("sno"), text("itemcode"), number("ReorderLevel")},
+                 "sno", false, "itemcode"});
     t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true, "itemcode"});
     t.push_back({DbFile::Invoice, "BuyerInvoice",
                  {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),
@@ -187,6 +198,22 @@ std::vector<TableDef> buildTables()
                   serial("BillSno"), number("GstRate"), serial("TaxablePaise"), serial("IgstPaise"),
                   serial("CgstPaise"), serial("SgstPaise"), text("Reason")},
                  "sno", false, "NoteKey"});
+    // Money paid to suppliers, in paise, on the pattern of the receipts: each
+    // payment under its own number (V00001), never edited; what of it went to
+    // which bill (the rest the supplier's advance); a cancelled one keeps its
+    // number and its mark.
+    t.push_back({DbFile::PurchaseMaster, "Payment",
+                 {serial("sno"), text("PaymentNo"), text("PaymentDate"), text("Time"), serial("SupplierSno"),
+                  text("SupplierName"), text("Mode"), text("Reference"), text("Bank"), serial("AmountPaise"),
+                  text("EnteredBy")},
+                 "sno", false, "PaymentNo"});
+    t.push_back({DbFile::PurchaseMaster, "PaymentAllotment",
+                 {serial("sno"), text("PaymentNo"), serial("BillSno"), text("BillNo"), serial("AmountPaise")},
+                 {}, false});
+    t.push_back({DbFile::PurchaseMaster, "CancelledPayment",
+                 {serial("sno"), text("PaymentNo"), text("CancelDate"), text("CancelTime"), text("Reason"),
+                  text("CancelledBy")},
+                 "sno", false, "PaymentNo"});
     t.push_back({DbFile::IssueMaster, "IssueRegister",
                  {serial("ISno"), text("IssueNo"), text("IssueDate"), text("IssueTime"), text("IssueSlipNo"),
                   text("IssueTo"), text("IssuedBy"), serial("sno"), text("itemcode"), text("ItemName"),
@@ -408,6 +435,8 @@ std::vector<IndexDef> LookupIndexes(const QString& table)
     static const std::vector<IndexDef> all{{QStringLiteral("idx_InvoiceStock_sno"), QStringLiteral("InvoiceStock"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_SaleNote_invoice"), QStringLiteral("SaleNote"), QStringLiteral("InvoiceSno")},
                                            {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_PaymentAllotment_sno"), QStringLiteral("PaymentAllotment"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_PaymentAllotment_bill"), QStringLiteral("PaymentAllotment"), QStringLiteral("BillSno")},
                                            {QStringLiteral("idx_InvoiceLineTax_sno"), QStringLiteral("InvoiceLineTax"), QStringLiteral("sno")}};
     std::vector<IndexDef> of;
     std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
@@ -459,8 +488,12 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
                                   .arg(quoted(SchemaName(file)), quoted(index.name), quoted(index.table),
                                        quoted(index.field));
     // Version 12: the registration of a note (SaleNoteIrn) is a new table, made
-    // as missing tables are, on the server too; so is version 13's
-    // InvoiceLineTax, with its lookup index above.
+    // as missing tables are, on the server too.
+    // Version 13: the items' barcodes (StockBarcode) and reorder levels
+    // (StockReorderLevel) and the company's counter settings (CompanyCounter)
+    // are new tables, made as missing tables are, on the server too; so are
+    // version 14's payments and version 15's InvoiceLineTax, with its lookup
+    // index above.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

@@ -121,11 +121,18 @@ constexpr int SupplierNotesVersion = 10;
 constexpr int AuditTrailVersion = 11;
 // 12: the portal's answer to a credit or debit note's e-invoice (SaleNoteIrn).
 constexpr int NoteRegistrationVersion = 12;
-// 13: each invoice line's GST rate and tax (InvoiceLineTax, a new table); the
+// 13: the stock items' barcodes and reorder levels, the company's receipt roll
+// and scanning (new tables StockBarcode, StockReorderLevel, CompanyCounter).
+constexpr int BarcodesVersion = 13;
+// 14: payments to suppliers, what of each went to which bill, cancelled
+// payments (new tables Payment, PaymentAllotment, CancelledPayment in
+// PurchaseMaster).
+constexpr int PaymentsVersion = 14;
+// 15: each invoice line's GST rate and tax (InvoiceLineTax, a new table); the
 // grid keeps the goods' tax rows as their sums.
-constexpr int InvoiceLineTaxVersion = 13;
+constexpr int InvoiceLineTaxVersion = 15;
+constexpr int SchemaVersion = InvoiceLineTaxVersion;
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
-constexpr int SchemaVersion = InvoiceLineTaxVersion;
 
 } // namespace zelva

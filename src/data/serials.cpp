@@ -69,7 +69,7 @@ qint64 FreeSerial(Database& db, DbFile file, const QString& table, const QString
 
 QString RecordCode(CodeKind kind, qint64 n)
 {
-    static const char letters[] = { 'C', 'C', 'G', 'P', 'I', 'A', 'S', 'R' };
+    static const char letters[] = { 'C', 'C', 'G', 'P', 'I', 'A', 'S', 'R', 'V' };
     const QChar letter = QLatin1Char(letters[static_cast<int>(kind)]);
     if (kind == CodeKind::Invoice)
         return QStringLiteral("%1%2%3").arg(letter).arg(n < 10 ? QLatin1String("0000") : QLatin1String("000")).arg(n);

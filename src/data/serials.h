@@ -12,7 +12,7 @@ class Database;
 // nearest whole number (halves to the even one), and an empty table gives 1.
 qint64 NextSerial(Database& db, DbFile file, const QString& table, const QString& serialField);
 
-enum class CodeKind { Company, Buyer, Item, Purchase, Issue, Invoice, Supplier, Receipt };
+enum class CodeKind { Company, Buyer, Item, Purchase, Issue, Invoice, Supplier, Receipt, Payment };
 
 // For a save's own transaction: the serial New proposed when it and its code
 // are still free, otherwise the next serial whose code is free too (another

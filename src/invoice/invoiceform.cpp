@@ -128,6 +128,8 @@ void InvoiceForm::setUp()
     watchEnter();
     watchWheel();
     watchListKeys();
+    watchScans();
+    buildQuickBill();
     Form_Load();
     cmdNewInvoice->setFocus(); // the day's work starts with a new invoice
 }
@@ -436,6 +438,7 @@ void InvoiceForm::cmdAdd_Click()
     m_lines.push_back(line);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();
+    warnOfReorderLevel(line.itemCode);
     if (LineCount == LastGoodsRow) {
         cboDescriptionOfGoods->setEnabled(false);
         showGoodsTotal();

@@ -29,6 +29,7 @@ class QPushButton;
 class QScrollArea;
 namespace zelva {
 class QrCodeView;
+class ScanCatcher;
 }
 class QVBoxLayout;
 
@@ -167,6 +168,7 @@ public:
     QPushButton* cmdClose;
     QPushButton* cmdPrint;
     QPushButton* cmdInvoiceReport;
+    QPushButton* cmdQuickBill = nullptr; // on while Print is
     // transport details (e-way bill part B), beneath the goods entry; the
     // page shows them on one line (invoicetransport.cpp)
     QGroupBox* fraTransport;
@@ -368,6 +370,22 @@ private:
     // Paper shows plain text: no box keeps the focus or a selection.
     QWidget* takeFocusOff();
     bool printCopies();
+
+    // barcodes scanned, reorder levels (barcodescan.cpp)
+    void watchScans();
+    // A scanned code: its item's line added, or one more of it on its line;
+    // false when the code is not taken (the operator told why, or told nothing when no invoice is open).
+    bool codeScanned(const QString& code);
+    int listIndexOfItem(const QString& itemCode);
+    void addOneMore(int row);
+    // Warns, never refusing, when the invoice's lines take the item to or below its reorder level.
+    void warnOfReorderLevel(const QString& itemCode);
+    zelva::ScanCatcher* m_scans = nullptr;
+    // Quick Bill (quickbillprint.cpp): saves the invoice, then prints it on the receipt roll.
+    void buildQuickBill();
+    void cmdQuickBill_Click();
+    std::vector<qint64> m_scanKeys;         // the goods list's keys the index below was made for
+    QHash<QString, int> m_listIndexOfItem; // an item's code to its goods list entry
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;

@@ -61,12 +61,15 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     , txtUpiId(NewBox(this, "txtUpiId"))
     , txtEwayBillLimit(NewBox(this, "txtEwayBillLimit"))
     , cboTurnover(Named(new QComboBox(this), QStringLiteral("cboTurnover")))
+    , txtRollWidth(NewBox(this, "txtRollWidth"))
+    , cboScanAt(Named(new QComboBox(this), QStringLiteral("cboScanAt")))
     , cmdShow(NewButton(this, "cmdShow", tr("Show"), tr("Cancel Editing Members Detail")))
     , datCompany(db)
 {
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtSno->setEnabled(false); // shows the serial, never typed into
     cboTurnover->addItems({tr("Up to Rs 5 crore"), tr("Above Rs 5 crore")});
+    cboScanAt->addItems({tr("Into the goods box"), tr("Anywhere on the invoice")});
     cmdClose->setToolTip(QString());
 
     Setup setup;
@@ -87,7 +90,9 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
                     {"ifsc", txtIfsc, tr("IFSC Code")},
                     {"", txtUpiId, tr("UPI ID")},
                     {"", txtEwayBillLimit, tr("E-Way Bill above Rs.")},
-                    {"", cboTurnover, tr("Turnover last year")}};
+                    {"", cboTurnover, tr("Turnover last year")},
+                    {"", txtRollWidth, tr("Receipt roll mm")},
+                    {"", cboScanAt, tr("Barcodes scanned")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),
@@ -101,7 +106,7 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Company;
     setup.showListField = QStringLiteral("Name");
-    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState) && acceptPayment(); };
+    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState) && acceptPayment() && acceptCounter(); };
     setup.states = &CompanyStates();
     setup.serialHidden = false;
     setup.extraButtons = {cmdShow};
@@ -132,6 +137,9 @@ void frmCompany::Display()
     txtUpiId->setText(payment.upiId);
     txtEwayBillLimit->setText(AmountText(payment.ewayBillLimit));
     cboTurnover->setCurrentIndex(LoadAboveFiveCrore(datCompany.database(), txtSno->text().toLongLong()) ? 1 : 0);
+    const CounterSettings counter = LoadCounterSettings(datCompany.database(), txtSno->text().toLongLong());
+    txtRollWidth->setText(QString::number(counter.rollWidthMm));
+    cboScanAt->setCurrentIndex(counter.scanAnywhere ? 1 : 0);
 }
 
 // Inside the save's transaction: the company and its payment details land together.
@@ -144,6 +152,32 @@ void frmCompany::Insert()
         ReadAmount(txtEwayBillLimit->text(), payment.ewayBillLimit);
     StoreCompanyPaymentWithin(datCompany.database(), txtSno->text().toLongLong(), payment);
     StoreAboveFiveCroreWithin(datCompany.database(), txtSno->text().toLongLong(), cboTurnover->currentIndex() == 1);
+    StoreCounterSettingsWithin(datCompany.database(), txtSno->text().toLongLong(), counterTyped());
+}
+
+CounterSettings frmCompany::counterTyped() const
+{
+    CounterSettings counter;
+    const QString typed = txtRollWidth->text().trimmed();
+    if (!typed.isEmpty())
+        counter.rollWidthMm = typed.toInt();
+    counter.scanAnywhere = cboScanAt->currentIndex() == 1;
+    return counter;
+}
+
+bool frmCompany::acceptCounter()
+{
+    const QString typed = txtRollWidth->text().trimmed();
+    bool whole = true;
+    const int width = typed.isEmpty() ? WideRollMm : typed.toInt(&whole);
+    if (whole && RollWidthRefusal(width).isEmpty())
+        return true;
+    MsgBox(tr("A receipt printer takes a roll %1 or %2 mm wide (Receipt roll mm): \"%3\" is not one.")
+               .arg(NarrowRollMm)
+               .arg(WideRollMm)
+               .arg(typed));
+    txtRollWidth->setFocus();
+    return false;
 }
 
 bool frmCompany::acceptPayment()

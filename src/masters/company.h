@@ -2,6 +2,7 @@
 // frmCompany: the selling company's own particulars (Company). The first
 // record is the seller the invoices print.
 #include "masters/masterform.h"
+#include "sales/countersettings.h"
 
 class QComboBox;
 class QLineEdit;
@@ -33,6 +34,10 @@ public:
     // the turnover of the previous year, kept in CompanyTurnover: how many
     // digits the HSN codes need (up to Rs 5 crore 4, above it 6)
     QComboBox* cboTurnover;
+    // the counter, kept in CompanyCounter: the receipt roll's width in mm
+    // (58 or 80; blank for 80) and where a barcode scan adds its item
+    QLineEdit* txtRollWidth;
+    QComboBox* cboScanAt;
     QPushButton* cmdShow;
 
 public slots:
@@ -50,6 +55,9 @@ private:
     void Insert();
     // The UPI ID is of the form name@bank, the limit an amount; false (the operator told) otherwise.
     bool acceptPayment();
+    // The roll is one a receipt printer takes; false (the operator told) otherwise.
+    bool acceptCounter();
+    zelva::CounterSettings counterTyped() const;
 
     zelva::RecordSource datCompany;
 };

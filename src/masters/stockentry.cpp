@@ -2,8 +2,12 @@
 
 #include "gst/gstrates.h"
 #include "platform/textnum.h"
+#include "sales/barcodes.h"
 #include "sales/gstratestore.h"
+#include "sales/reorderlevel.h"
+#include "data/dataerror.h"
 #include "ui/formboxes.h"
+#include "ui/guard.h"
 #include "ui/message.h"
 
 #include <QLabel>
@@ -26,9 +30,11 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     , txtItemName(NewBox(this, "txtItemName"))
     , txtHsn(NewBox(this, "txtHsn"))
     , txtGstRate(NewBox(this, "txtGstRate"))
+    , txtBarcodes(NewBox(this, "txtBarcodes"))
     , txtRate(NewBox(this, "txtRate"))
     , txtPer(NewBox(this, "txtPer"))
     , txtQuantity(NewBox(this, "txtQuantity"))
+    , txtReorderLevel(NewBox(this, "txtReorderLevel"))
     , txtRemarks(NewBox(this, "txtRemarks"))
     , Image1(new QLabel(this))
     , datItemStock(db)
@@ -43,10 +49,12 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
                     {"ItemName", txtItemName, tr("Item Name")},
                     {"ItemHsn", txtHsn, tr("HSN/ SAC")},
                     {"", txtGstRate, tr("GST Rate %")},
+                    {"", txtBarcodes, tr("Barcodes")},
                     {"Rate", txtRate, tr("Rate (Rs.)"), true},
                     {"Per", txtPer, tr("Per")},
                     // a number that invoices, purchases and issues change too
                     {"Quantity", txtQuantity, tr("Quantity"), true, true},
+                    {"", txtReorderLevel, tr("Reorder Level")},
                     {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtItemCode, tr("Press New Button first ")),
                         Mandatory(txtItemName, tr("Enter Name of the Item ")),
@@ -60,7 +68,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     setup.nameBox = txtItemName;
     setup.codeKind = CodeKind::Item;
     setup.listKeys = {{tr("Item Code"), "itemcode"}, {tr("Item Name"), "ItemName"}};
-    setup.acceptEntries = [this] { return acceptGstEntries(); };
+    setup.acceptEntries = [this] { return acceptGstEntries() && acceptCounterEntries(); };
     setup.states = &ListFormStates();
     setup.picture = Image1;
     setUp(std::move(setup));
@@ -75,6 +83,8 @@ void frmStockEntry::setOfficeItems(bool office)
     datOtherItemStock.cancelUpdate();
     m_officeItems = office;
     txtGstRate->setEnabled(!office);
+    txtBarcodes->setEnabled(!office);
+    txtReorderLevel->setEnabled(!office);
     lblTitle->setText(office ? OfficeTitle : StockTitle);
     resetToLoad();
 }
@@ -123,6 +133,9 @@ void frmStockEntry::Display()
     copyRecordToBoxes(datItemStock);
     const std::optional<double> rate = LoadItemGstRate(datItemStock.database(), txtItemCode->text());
     txtGstRate->setText(rate ? Str(*rate) : QString());
+    txtBarcodes->setText(LoadItemBarcodes(datItemStock.database(), txtItemCode->text()).join(QStringLiteral(", ")));
+    const std::optional<double> level = LoadReorderLevel(datItemStock.database(), txtItemCode->text());
+    txtReorderLevel->setText(level ? Str(*level) : QString());
 }
 
 // Inside the save's transaction: the item and its rate land together.
@@ -133,6 +146,45 @@ void frmStockEntry::Insert()
     const bool given = !txtGstRate->text().trimmed().isEmpty() && zelva::ReadNumber(txtGstRate->text(), rate);
     StoreItemGstRateWithin(datItemStock.database(), txtItemCode->text(),
                            given ? std::optional<double>(rate) : std::nullopt);
+    StoreItemBarcodesWithin(datItemStock.database(), txtItemCode->text(), SplitBarcodes(txtBarcodes->text()));
+    StoreReorderLevelWithin(datItemStock.database(), txtItemCode->text(), reorderLevelTyped());
+}
+
+std::optional<double> frmStockEntry::reorderLevelTyped() const
+{
+    double level = 0;
+    if (txtReorderLevel->text().trimmed().isEmpty() || !zelva::ReadNumber(txtReorderLevel->text(), level))
+        return std::nullopt;
+    return level;
+}
+
+bool frmStockEntry::acceptCounterEntries()
+{
+    if (m_officeItems)
+        return true;
+    QString refusal;
+    if (!Guarded<DataError>([&] {
+            refusal = BarcodesRefusal(datItemStock.database(), txtItemCode->text(), SplitBarcodes(txtBarcodes->text()));
+        }))
+        return false;
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal + tr(" (Barcodes)"));
+        txtBarcodes->setFocus();
+        return false;
+    }
+    double level = 0;
+    if (txtReorderLevel->text().trimmed().isEmpty())
+        return true;
+    if (!zelva::ReadNumber(txtReorderLevel->text(), tr("Reorder Level"), level)) {
+        txtReorderLevel->setFocus();
+        return false;
+    }
+    if (level < 0) {
+        MsgBox(tr("A reorder level cannot be below 0: \"%1\" is (Reorder Level).").arg(txtReorderLevel->text()));
+        txtReorderLevel->setFocus();
+        return false;
+    }
+    return true;
 }
 
 bool frmStockEntry::acceptGstEntries()

@@ -23,9 +23,15 @@ public:
     // the item's GST rate in percent, kept in StockGstRate; blank for none
     // (the invoice then asks for the line's rate). Items for sale only.
     QLineEdit* txtGstRate;
+    // the codes the item is scanned by, separated by commas or blanks; kept
+    // in StockBarcode. Items for sale only.
+    QLineEdit* txtBarcodes;
     QLineEdit* txtRate;
     QLineEdit* txtPer;
     QLineEdit* txtQuantity;
+    // the quantity at or below which the item is ordered again; blank for
+    // none (StockReorderLevel). Items for sale only.
+    QLineEdit* txtReorderLevel;
     QLineEdit* txtRemarks;
     QLabel* Image1;
 
@@ -48,6 +54,10 @@ private:
     // The rate typed is one the portal accepts (or none), the HSN code long
     // enough for the company's turnover (or the operator saves anyway).
     bool acceptGstEntries();
+    // The barcodes are well formed and no other item's, the reorder level a
+    // number of 0 or more (or none); false (the operator told) otherwise.
+    bool acceptCounterEntries();
+    std::optional<double> reorderLevelTyped() const;
 
     zelva::RecordSource datItemStock;
     zelva::RecordSource datOtherItemStock;

@@ -33,15 +33,6 @@ namespace {
 constexpr int LongestReference = 40;
 constexpr int LongestReason = 120;
 
-QTableWidgetItem* fixedCell(const QString& text, bool number)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    if (number)
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
-
 } // namespace
 
 frmReceipt::frmReceipt(Database& db, QString operatorName, QWidget* parent)
@@ -178,10 +169,10 @@ void frmReceipt::showOpenInvoices()
     grdInvoices->setRowCount(int(m_open.size()));
     for (int row = 0; row < int(m_open.size()); ++row) {
         const OpenInvoice& open = m_open[std::size_t(row)];
-        grdInvoices->setItem(row, InvoiceColumn, fixedCell(open.number, false));
-        grdInvoices->setItem(row, DateColumn, fixedCell(open.date, false));
-        grdInvoices->setItem(row, LeftColumn, fixedCell(AmountText(open.left), true));
-        grdInvoices->setItem(row, AmountColumn, fixedCell(AmountText(open.amount), true));
+        grdInvoices->setItem(row, InvoiceColumn, FixedCell(open.number, false));
+        grdInvoices->setItem(row, DateColumn, FixedCell(open.date, false));
+        grdInvoices->setItem(row, LeftColumn, FixedCell(AmountText(open.left), true));
+        grdInvoices->setItem(row, AmountColumn, FixedCell(AmountText(open.amount), true));
         auto* allot = new QTableWidgetItem;
         allot->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grdInvoices->setItem(row, AllotColumn, allot);

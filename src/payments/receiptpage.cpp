@@ -63,32 +63,54 @@ ReceiptPage::ReceiptPage(QWidget* parent)
 
 void ReceiptPage::showReceipt(const Receipt& receipt, const ShopLines& shop)
 {
-    const bool blank = receipt.number.isEmpty();
+    MoneyPageTexts texts{receipt.number.isEmpty(), tr("RECEIPT"),
+                         tr("Receipt No.: %1        Date: %2").arg(receipt.number, receipt.date),
+                         tr("Received with thanks from %1 (%2) the sum of Rs. %3")
+                             .arg(receipt.buyerName, receipt.buyerCode, amountShown(receipt.amount)),
+                         receipt.amount, PaymentModeName(receipt.mode), receipt.reference, receipt.bank, {},
+                         receipt.cancellation};
+    for (const Allotment& a : receipt.allotments)
+        texts.allotted << tr("Against invoice %1: Rs. %2").arg(a.invoiceNumber, amountShown(a.amount));
+    if (!texts.blank && receipt.advance() != 0)
+        texts.allotted << tr("Kept as advance: Rs. %1").arg(amountShown(receipt.advance()));
+    showMoney(texts, shop);
+}
+
+void ReceiptPage::showPayment(const Payment& payment, const ShopLines& shop)
+{
+    MoneyPageTexts texts{payment.number.isEmpty(), tr("PAYMENT VOUCHER"),
+                         tr("Voucher No.: %1        Date: %2").arg(payment.number, payment.date),
+                         tr("Paid to %1 the sum of Rs. %2").arg(payment.supplierName, amountShown(payment.amount)),
+                         payment.amount, PaymentModeName(payment.mode), payment.reference, payment.bank, {},
+                         payment.cancellation};
+    for (const Allotment& a : payment.allotments)
+        texts.allotted << tr("Against bill %1: Rs. %2").arg(a.invoiceNumber, amountShown(a.amount));
+    if (!texts.blank && payment.advance() != 0)
+        texts.allotted << tr("Kept as advance to the supplier: Rs. %1").arg(amountShown(payment.advance()));
+    showMoney(texts, shop);
+}
+
+void ReceiptPage::showMoney(const MoneyPageTexts& texts, const ShopLines& shop)
+{
+    const bool blank = texts.blank;
     lblShop->setText(shop.gstin.isEmpty() || shop.gstin == QLatin1String("N.A.")
                          ? shop.name
                          : tr("%1\nGSTIN: %2").arg(shop.name, shop.gstin));
-    lblTitle->setText(tr("RECEIPT"));
-    lblNumber->setText(blank ? QString() : tr("Receipt No.: %1        Date: %2").arg(receipt.number, receipt.date));
-    lblReceived->setText(blank ? QString()
-                               : tr("Received with thanks from %1 (%2) the sum of Rs. %3")
-                                     .arg(receipt.buyerName, receipt.buyerCode, amountShown(receipt.amount)));
-    lblWords->setText(blank ? QString() : QStringLiteral("(%1)").arg(AmountInWords(ToRupees(receipt.amount)).trimmed()));
-    QStringList mode{PaymentModeName(receipt.mode)};
-    if (!receipt.reference.trimmed().isEmpty())
-        mode << tr("Ref. %1").arg(receipt.reference.trimmed());
-    if (!receipt.bank.trimmed().isEmpty())
-        mode << receipt.bank.trimmed();
+    lblTitle->setText(texts.title);
+    lblNumber->setText(blank ? QString() : texts.numberLine);
+    lblReceived->setText(blank ? QString() : texts.movedLine);
+    lblWords->setText(blank ? QString() : QStringLiteral("(%1)").arg(AmountInWords(ToRupees(texts.amount)).trimmed()));
+    QStringList mode{texts.mode};
+    if (!texts.reference.trimmed().isEmpty())
+        mode << tr("Ref. %1").arg(texts.reference.trimmed());
+    if (!texts.bank.trimmed().isEmpty())
+        mode << texts.bank.trimmed();
     lblMode->setText(blank ? QString() : tr("By: %1").arg(mode.join(QStringLiteral(", "))));
-    QStringList allotted;
-    for (const Allotment& a : receipt.allotments)
-        allotted << tr("Against invoice %1: Rs. %2").arg(a.invoiceNumber, amountShown(a.amount));
-    if (!blank && receipt.advance() != 0)
-        allotted << tr("Kept as advance: Rs. %1").arg(amountShown(receipt.advance()));
-    lblAllotted->setText(allotted.join(QLatin1Char('\n')));
-    lblCancelled->setText(receipt.cancellation
-                              ? tr("CANCELLED on %1: %2").arg(receipt.cancellation->date, receipt.cancellation->reason)
+    lblAllotted->setText(texts.allotted.join(QLatin1Char('\n')));
+    lblCancelled->setText(texts.cancellation
+                              ? tr("CANCELLED on %1: %2").arg(texts.cancellation->date, texts.cancellation->reason)
                               : QString());
-    lblCancelled->setVisible(receipt.cancellation.has_value());
+    lblCancelled->setVisible(texts.cancellation.has_value());
     lblSignature->setText(blank ? QString() : tr("For %1\n\n\nAuthorised Signatory").arg(shop.name));
     if (layout())
         layout()->activate();

@@ -1,9 +1,9 @@
 #pragma once
-// The printed receipt: one page with the shop, the receipt's number and
+// The printed receipt and payment voucher: one page with the shop, the receipt's number and
 // date, the buyer, the amount in figures and in words, the mode and its
 // reference, the invoices it went to and the advance kept. The receipt form
 // shows the same page beside its boxes, so the paper is what the screen shows.
-#include "sales/receipt.h"
+#include "sales/payment.h"
 
 #include <QWidget>
 
@@ -22,6 +22,8 @@ public:
     explicit ReceiptPage(QWidget* parent = nullptr);
     // Shows the receipt (every text plain); a blank receipt empties the page.
     void showReceipt(const Receipt& receipt, const ShopLines& shop);
+    // Shows the payment voucher the same way: the supplier paid, the bills it went to.
+    void showPayment(const Payment& payment, const ShopLines& shop);
     // The page's texts top to bottom, for tests and checks.
     QString text() const;
 
@@ -34,6 +36,21 @@ public:
     QLabel* lblAllotted;
     QLabel* lblCancelled;
     QLabel* lblSignature;
+
+private:
+    struct MoneyPageTexts {
+        bool blank = true;
+        QString title;
+        QString numberLine;
+        QString movedLine;
+        Paise amount = 0;
+        QString mode;
+        QString reference;
+        QString bank;
+        QStringList allotted;
+        std::optional<ReceiptCancellation> cancellation;
+    };
+    void showMoney(const MoneyPageTexts& texts, const ShopLines& shop);
 };
 
 } // namespace zelva

@@ -31,8 +31,6 @@ QVariantList figureValues(const OutstandingFigures& f)
 const QStringList AgeingCaptions{QStringLiteral("0-30 days"), QStringLiteral("31-60 days"),
                                  QStringLiteral("61-90 days"), QStringLiteral("Over 90 days")};
 
-QString advanceCaption() { return QStringLiteral("Advance received"); }
-
 // The advance row's figures: no amount, nothing paid and no days, only what
 // it takes off.
 template <typename Cells>
@@ -85,6 +83,12 @@ Outstanding LoadOutstanding(Database& db, const QDate& asAt)
     }
     for (const Owed::Advance& a : owed.advances)
         buyerOf(a.buyerKey, a.buyerName).advance += a.amount;
+    AddUpOutstanding(report);
+    return report;
+}
+
+void AddUpOutstanding(Outstanding& report)
+{
     for (OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines)
             buyer.totals.add(line.figures);
@@ -94,15 +98,15 @@ Outstanding LoadOutstanding(Database& db, const QDate& asAt)
     std::sort(report.buyers.begin(), report.buyers.end(), [](const OutstandingBuyer& a, const OutstandingBuyer& b) {
         return std::pair(a.name.toCaseFolded(), a.key) < std::pair(b.name.toCaseFolded(), b.key);
     });
-    return report;
 }
 
 QString OutstandingCsv(const Outstanding& report)
 {
-    QString csv = CsvLine(QStringList{QStringLiteral("Buyer"), QStringLiteral("Invoice No"),
-                                      QStringLiteral("Invoice Date"), QStringLiteral("Amount"), QStringLiteral("Paid"),
-                                      QStringLiteral("Balance"), QStringLiteral("Days")}
-                          + AgeingCaptions + QStringList{advanceCaption()});
+    const QString advanceCaption = report.words.advance;
+    QString csv = CsvLine(QStringList{report.words.party, QStringLiteral("%1 No").arg(report.words.document),
+                                      QStringLiteral("%1 Date").arg(report.words.document), QStringLiteral("Amount"),
+                                      QStringLiteral("Paid"), QStringLiteral("Balance"), QStringLiteral("Days")}
+                          + AgeingCaptions + QStringList{advanceCaption});
     for (const OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines) {
             QStringList numbers = figureCells(line.figures);
@@ -110,7 +114,7 @@ QString OutstandingCsv(const Outstanding& report)
             csv += CsvLine({buyer.name, line.number, line.dateText}, numbers);
         }
         if (buyer.advance != 0)
-            csv += CsvLine({buyer.name, advanceCaption(), {}}, advanceCells(figureCells(buyer.advanceFigures())));
+            csv += CsvLine({buyer.name, advanceCaption, {}}, advanceCells(figureCells(buyer.advanceFigures())));
         QStringList totals = figureCells(buyer.totals);
         totals.insert(3, QString());
         csv += CsvLine({QStringLiteral("Total %1").arg(buyer.name), {}, {}}, totals);
@@ -124,16 +128,17 @@ QString OutstandingCsv(const Outstanding& report)
 
 XlsxSheet OutstandingSheet(const Outstanding& report)
 {
-    std::vector<SheetColumn> columns{{QStringLiteral("Buyer"), CellKind::Text},
-                                     {QStringLiteral("Invoice No"), CellKind::Text},
-                                     {QStringLiteral("Invoice Date"), CellKind::Date},
+    const QString advanceCaption = report.words.advance;
+    std::vector<SheetColumn> columns{{report.words.party, CellKind::Text},
+                                     {QStringLiteral("%1 No").arg(report.words.document), CellKind::Text},
+                                     {QStringLiteral("%1 Date").arg(report.words.document), CellKind::Date},
                                      {QStringLiteral("Amount"), CellKind::Amount},
                                      {QStringLiteral("Paid"), CellKind::Amount},
                                      {QStringLiteral("Balance"), CellKind::Amount},
                                      {QStringLiteral("Days"), CellKind::Count}};
-    for (const QString& caption : AgeingCaptions + QStringList{advanceCaption()})
+    for (const QString& caption : AgeingCaptions + QStringList{advanceCaption})
         columns.push_back({caption, CellKind::Amount});
-    XlsxSheet sheet(QStringLiteral("Outstanding"), columns);
+    XlsxSheet sheet(report.words.sheet, columns);
     for (const OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines) {
             QVariantList cells{buyer.name, line.number,
@@ -143,7 +148,7 @@ XlsxSheet OutstandingSheet(const Outstanding& report)
             sheet.addRow(cells + figures);
         }
         if (buyer.advance != 0)
-            sheet.addRow(QVariantList{buyer.name, advanceCaption(), {}} + advanceCells(figureValues(buyer.advanceFigures())));
+            sheet.addRow(QVariantList{buyer.name, advanceCaption, {}} + advanceCells(figureValues(buyer.advanceFigures())));
         QVariantList figures = figureValues(buyer.totals);
         figures.insert(3, QVariant());
         sheet.addTotals(QVariantList{QStringLiteral("Total %1").arg(buyer.name), {}, {}} + figures);

@@ -50,8 +50,18 @@ struct OutstandingBuyer {
     OutstandingFigures advanceFigures() const { return {0, 0, -advance, {}, -advance}; }
 };
 
+// The words the report's columns and sheet use: the buyers' by default,
+// the suppliers' for what the shop owes (registers/payables.h).
+struct OutstandingWords {
+    QString party = QStringLiteral("Buyer");
+    QString document = QStringLiteral("Invoice");
+    QString advance = QStringLiteral("Advance received");
+    QString sheet = QStringLiteral("Outstanding");
+};
+
 struct Outstanding {
     QDate asAt;
+    OutstandingWords words;
     std::vector<OutstandingBuyer> buyers;
     OutstandingFigures totals;
 };
@@ -59,6 +69,9 @@ struct Outstanding {
 // The ageing column of an invoice that many days old (0-30: 0, 31-60: 1,
 // 61-90: 2, over 90 or unknown: 3).
 int AgeingColumn(int days);
+
+// Each party's totals and the report's (lines, then the advance), parties by name.
+void AddUpOutstanding(Outstanding& report);
 
 // Throws DataError.
 Outstanding LoadOutstanding(Database& db, const QDate& asAt);

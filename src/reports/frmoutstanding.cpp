@@ -1,6 +1,7 @@
 #include "reports/frmoutstanding.h"
 
 #include "data/database.h"
+#include "registers/payables.h"
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
@@ -82,14 +83,15 @@ void addLabelled(QWidget* form, QHBoxLayout* line, const QString& caption, QWidg
 
 // ---------------------------------------------------------------- outstanding
 
-frmOutstanding::frmOutstanding(Database& db, QWidget* parent)
+frmOutstanding::frmOutstanding(Database& db, QWidget* parent, bool payables)
     : QWidget(parent)
     , dtpAsAt(NewDateBox(this, "dtpAsAt", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show what is owed as at the day")))
     , grdOutstanding(NewTableGrid(this, "grdOutstanding"))
     , m_db(db)
+    , m_payables(payables)
 {
-    setWindowTitle(tr("Outstanding"));
+    setWindowTitle(payables ? tr("Payables") : tr("Outstanding"));
     const ReportButtons b = newReportButtons(this);
     cmdPrint = b.print;
     cmdSaveCsv = b.csv;
@@ -115,7 +117,7 @@ frmOutstanding::frmOutstanding(Database& db, QWidget* parent)
 void frmOutstanding::cmdShow_Click()
 {
     Outstanding report;
-    if (!Guarded<DataError>([&] { report = LoadOutstanding(m_db, dtpAsAt->date()); }))
+    if (!Guarded<DataError>([&] { report = m_payables ? LoadPayables(m_db, dtpAsAt->date()) : LoadOutstanding(m_db, dtpAsAt->date()); }))
         return;
     m_report = std::move(report);
     ShowTable(grdOutstanding, outstandingTable());
@@ -124,10 +126,11 @@ void frmOutstanding::cmdShow_Click()
 TableReport frmOutstanding::outstandingTable() const
 {
     TableReport table;
-    table.caption = tr("Outstanding");
-    table.title = tr("Outstanding as at %1").arg(dayText(m_report.asAt));
-    table.subtitle = tr("Invoices not fully paid, with their age in days");
-    table.columns = {{tr("Buyer"), 2200},          {tr("Invoice No."), 1000}, {tr("Date"), 1000},
+    const OutstandingWords& words = m_report.words;
+    table.caption = words.sheet;
+    table.title = tr("%1 as at %2").arg(words.sheet, dayText(m_report.asAt));
+    table.subtitle = tr("%1s not fully paid, with their age in days").arg(words.document);
+    table.columns = {{words.party, 2200},          {tr("%1 No.").arg(words.document), 1000}, {tr("Date"), 1000},
                      {tr("Amount"), 1300, true},   {tr("Paid"), 1300, true},  {tr("Balance"), 1300, true},
                      {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
                      {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}, {tr("Advance"), 1200, true}};
@@ -153,7 +156,7 @@ TableReport frmOutstanding::outstandingTable() const
 
 QString frmOutstanding::fileName() const
 {
-    return tr("Outstanding %1").arg(m_report.asAt.toString(Qt::ISODate));
+    return tr("%1 %2").arg(m_report.words.sheet, m_report.asAt.toString(Qt::ISODate));
 }
 
 // ---------------------------------------------------------------- statement

@@ -3,7 +3,8 @@
 // by invoice with its ageing, the buyer's totals and the overall totals
 // (registers/outstanding.h); and the Statement of Account window: one
 // buyer's invoices and receipts over a period with the opening, running and
-// closing balance, to send to the buyer. Both preview, print and save as PDF
+// closing balance, to send to the buyer. The same Outstanding window shows
+// what the shop owes its suppliers (registers/payables.h) when opened so. Both preview, print and save as PDF
 // through the report engine, and save as CSV and as an Excel workbook.
 #include "registers/outstanding.h"
 #include "reports/tablereport.h"
@@ -25,7 +26,8 @@ class Database;
 class frmOutstanding : public QWidget {
     Q_OBJECT
 public:
-    explicit frmOutstanding(Database& db, QWidget* parent = nullptr);
+    // payables: what the shop owes its suppliers, bill by bill.
+    explicit frmOutstanding(Database& db, QWidget* parent = nullptr, bool payables = false);
 
     QDateEdit* dtpAsAt;
     QPushButton* cmdShow;
@@ -43,6 +45,7 @@ private:
     QString fileName() const;
 
     Database& m_db;
+    bool m_payables = false;
     Outstanding m_report;
 };
 

@@ -116,6 +116,24 @@ QStringList frmPrintInvoice::listedNumbers() const
     return numbers;
 }
 
+ReportWindow* OpenDuplicateInvoice(QWidget* opener, Database& db, const QString& number)
+{
+    report::ReportRows rows;
+    const bool read = Guarded<DataError>([&] {
+        if (const std::optional<Invoice> invoice = LoadInvoice(db, number))
+            rows.push_back(InvoiceReportRow(*invoice, LoadFirstCompanyPayment(db).upiId));
+    });
+    if (!read)
+        return nullptr;
+    if (rows.empty()) {
+        MsgBox(QObject::tr("Invoice %1 is no longer in the invoice file.").arg(number));
+        return nullptr;
+    }
+    auto* window = ReportWindow::Open(opener, duplicateLayout(), std::move(rows), PrintsFolder(db.folder()));
+    window->setObjectName(QStringLiteral("rptDuplicateInvoice"));
+    return window;
+}
+
 ReportWindow* frmPrintInvoice::showDuplicate()
 {
     const int row = grdInvoices->currentIndex().row();
@@ -123,21 +141,9 @@ ReportWindow* frmPrintInvoice::showDuplicate()
         MsgBox(tr("Choose an invoice from the list first."));
         return nullptr;
     }
-    const QString number = GridText(grdInvoices, row, 0);
-    report::ReportRows rows;
-    const bool read = Guarded<DataError>([&] {
-        if (const std::optional<Invoice> invoice = LoadInvoice(m_db, number))
-            rows.push_back(InvoiceReportRow(*invoice, LoadFirstCompanyPayment(m_db).upiId));
-    });
-    if (!read)
-        return nullptr;
-    if (rows.empty()) {
-        MsgBox(tr("Invoice %1 is no longer in the invoice file.").arg(number));
+    ReportWindow* window = OpenDuplicateInvoice(this, m_db, GridText(grdInvoices, row, 0));
+    if (!window)
         refresh();
-        return nullptr;
-    }
-    auto* window = ReportWindow::Open(this, duplicateLayout(), std::move(rows), PrintsFolder(m_db.folder()));
-    window->setObjectName(QStringLiteral("rptDuplicateInvoice"));
     return window;
 }
 

@@ -17,6 +17,10 @@ namespace zelva {
 class Database;
 class ReportWindow;
 
+// The saved invoice of that number as its duplicate in the report window
+// beside opener; nullptr (the operator told why) when it cannot be shown.
+ReportWindow* OpenDuplicateInvoice(QWidget* opener, Database& db, const QString& number);
+
 class frmPrintInvoice : public QWidget {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "reports/frmstockreport.h"
 
 #include "data/dataerror.h"
+#include "platform/textnum.h"
 #include "reports/reportlayouts.h"
 #include "ui/guard.h"
 
@@ -17,7 +18,9 @@ frmStockReport::frmStockReport(Database& db, QWidget* reportArea, QWidget* paren
     , optItemsWithinTen(addBand("optItemsWithinTen", tr("Items having Quantity Between &1 to 10"), StockBand::OneToTen))
     , optItemsWithinFifty(
           addBand("optItemsWithinFifty", tr("Items having Quantity Between 11 to &50"), StockBand::ElevenToFifty))
+    , optBelowReorderLevel(addBand("optBelowReorderLevel", tr("Items &Below Reorder Level"), StockBand::All))
 {
+    connect(optBelowReorderLevel, &QRadioButton::toggled, this, [this](bool checked) { m_belowReorder = checked; });
     setObjectName(QStringLiteral("frmStockReport"));
     optAllItems->setChecked(true);
 }
@@ -34,11 +37,32 @@ QRadioButton* frmStockReport::addBand(const char* name, const QString& caption, 
     return option;
 }
 
-std::optional<report::ReportRows> frmStockReport::reportRows() { return AsReportRows(StockReportRows(db(), m_band)); }
+std::optional<report::ReportRows> frmStockReport::reportRows()
+{
+    if (!m_belowReorder)
+        return AsReportRows(StockReportRows(db(), m_band));
+    m_belowTable = BelowReorderLevelTable(LoadBelowReorderLevel(db()));
+    return TableRows(m_belowTable);
+}
 
 report::ReportLayout frmStockReport::reportLayout(const report::ReportRows& rows) const
 {
-    return StockReportLayout(rows);
+    return m_belowReorder ? TableLayout(m_belowTable) : StockReportLayout(rows);
+}
+
+TableReport zelva::BelowReorderLevelTable(const std::vector<BelowReorderItem>& items)
+{
+    TableReport table;
+    table.caption = QObject::tr("Below Reorder Level");
+    table.title = QObject::tr("Items Below Reorder Level");
+    table.columns = {{QObject::tr("Item Code"), 1300},     {QObject::tr("Item Name"), 3200},
+                     {QObject::tr("Quantity"), 1100, true}, {QObject::tr("Reorder Level"), 1300, true},
+                     {QObject::tr("Shortfall"), 1100, true}, {QObject::tr("Last Supplier"), 2600},
+                     {QObject::tr("Last Rate"), 1100, true}};
+    for (const BelowReorderItem& item : items)
+        table.lines.push_back({item.itemCode, item.itemName, Str(item.quantity), Str(item.level), Str(item.shortfall()),
+                               item.lastSupplier, item.lastSupplier.isEmpty() ? QString() : FormatAmount(item.lastRate)});
+    return table;
 }
 
 ReportWindow* zelva::OpenNillStockReport(Database& db, QWidget* reportArea)

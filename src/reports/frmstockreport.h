@@ -3,6 +3,8 @@
 // Nill Item report, which needs no choice.
 #include "registers/reportqueries.h"
 #include "reports/reportselection.h"
+#include "reports/tablereport.h"
+#include "sales/reorderlevel.h"
 
 class QRadioButton;
 
@@ -17,6 +19,8 @@ public:
     QRadioButton* optItemsWithZero;
     QRadioButton* optItemsWithinTen;
     QRadioButton* optItemsWithinFifty;
+    // the items at or below their reorder level, with the shortfall and the last purchase
+    QRadioButton* optBelowReorderLevel;
 
 protected:
     std::optional<zelva::report::ReportRows> reportRows() override;
@@ -26,6 +30,8 @@ private:
     QRadioButton* addBand(const char* name, const QString& caption, zelva::StockBand band);
 
     zelva::StockBand m_band = zelva::StockBand::All;
+    bool m_belowReorder = false;
+    zelva::TableReport m_belowTable; // as last read, when m_belowReorder
 };
 
 namespace zelva {
@@ -36,4 +42,6 @@ class ReportWindow;
 // the window area. nullptr when there is none (" Nothing to show") or the
 // stock cannot be read (told).
 ReportWindow* OpenNillStockReport(Database& db, QWidget* reportArea);
+// The items at or below their reorder level as the report's table.
+TableReport BelowReorderLevelTable(const std::vector<BelowReorderItem>& items);
 } // namespace zelva

@@ -1,6 +1,6 @@
 #include "sales/receipt.h"
 
-#include "platform/datetext.h"
+#include "sales/moneybook.h"
 
 #include <algorithm>
 
@@ -21,13 +21,15 @@ PaymentMode PaymentModeNamed(const QString& name)
     return at < 0 ? PaymentMode::Cash : PaymentMode(at);
 }
 
-Paise Receipt::allotted() const
+Paise AllottedSum(const std::vector<Allotment>& allotments)
 {
     Paise sum = 0;
     for (const Allotment& a : allotments)
         sum += a.amount;
     return sum;
 }
+
+Paise Receipt::allotted() const { return AllottedSum(allotments); }
 
 std::vector<Allotment> AllotOldestFirst(const std::vector<OpenInvoice>& open, Paise amount)
 {
@@ -46,25 +48,53 @@ std::vector<Allotment> AllotOldestFirst(const std::vector<OpenInvoice>& open, Pa
 
 QString ReceiptRefusal(const Receipt& receipt, const QDate& today)
 {
-    if (receipt.buyerCode.trimmed().isEmpty() && receipt.buyerName.trimmed().isEmpty())
-        return QStringLiteral("Choose the buyer the money is received from (Buyer).");
-    const QDate date = ReadDateText(receipt.date);
-    if (!date.isValid())
-        return QStringLiteral("The receipt date \"%1\" is not a date: type it as dd/mm/yyyy (Date).").arg(receipt.date);
-    if (date > today)
-        return QStringLiteral("The receipt date %1 is after today: money cannot be received in the future (Date).")
-            .arg(receipt.date);
-    if (receipt.amount <= 0)
-        return QStringLiteral("The amount received must be more than nothing (Amount).");
-    if (receipt.mode == PaymentMode::Cheque && receipt.reference.trimmed().isEmpty())
-        return QStringLiteral("Give the cheque's number for a payment by cheque (Reference).");
-    for (const Allotment& a : receipt.allotments)
-        if (a.amount < 0)
-            return QStringLiteral("The amount allotted to invoice %1 is below nothing (Allotted).").arg(a.invoiceNumber);
-    if (receipt.allotted() > receipt.amount)
-        return QStringLiteral("%1 is allotted to invoices, more than the %2 received (Allotted).")
-            .arg(AmountText(receipt.allotted()), AmountText(receipt.amount));
-    return {};
+    MoneyEntry entry = ReceiptEntry(receipt);
+    return MoneyRefusal(ReceiptBook().words,
+                        !receipt.buyerCode.trimmed().isEmpty() || !receipt.buyerName.trimmed().isEmpty(), entry, today);
+}
+
+const MoneyBook& ReceiptBook()
+{
+    static const MoneyBook book{DbFile::Invoice,
+                                QStringLiteral("Receipt"),
+                                QStringLiteral("ReceiptAllotment"),
+                                QStringLiteral("CancelledReceipt"),
+                                QStringLiteral("ReceiptNo"),
+                                QStringLiteral("ReceiptDate"),
+                                QStringLiteral("bid"),
+                                QStringLiteral("BuyerName"),
+                                QStringLiteral("InvoiceSno"),
+                                QStringLiteral("InvoiceNo"),
+                                CodeKind::Receipt,
+                                {QStringLiteral("receipt"), QStringLiteral("buyer"), QStringLiteral("Buyer"),
+                                 QStringLiteral("received"), QStringLiteral("received from"), QStringLiteral("invoice")}};
+    return book;
+}
+
+MoneyEntry ReceiptEntry(const Receipt& receipt)
+{
+    return {receipt.serial,    receipt.number, receipt.date,      receipt.time,       receipt.buyerCode,
+            receipt.buyerName, receipt.mode,   receipt.reference, receipt.bank,       receipt.amount,
+            receipt.allotments, receipt.enteredBy, receipt.cancellation};
+}
+
+Receipt ReceiptOfEntry(const MoneyEntry& entry)
+{
+    Receipt receipt;
+    receipt.serial = entry.serial;
+    receipt.number = entry.number;
+    receipt.date = entry.date;
+    receipt.time = entry.time;
+    receipt.buyerCode = entry.partyCode.toString();
+    receipt.buyerName = entry.partyName;
+    receipt.mode = entry.mode;
+    receipt.reference = entry.reference;
+    receipt.bank = entry.bank;
+    receipt.amount = entry.amount;
+    receipt.allotments = entry.allotments;
+    receipt.enteredBy = entry.enteredBy;
+    receipt.cancellation = entry.cancellation;
+    return receipt;
 }
 
 } // namespace zelva

@@ -36,6 +36,9 @@ struct Allotment {
     bool operator==(const Allotment&) const = default;
 };
 
+// What the allotments add up to.
+Paise AllottedSum(const std::vector<Allotment>& allotments);
+
 struct ReceiptCancellation {
     QString date; // "dd/mm/yyyy"
     QString time;
@@ -84,6 +87,14 @@ std::vector<Allotment> AllotOldestFirst(const std::vector<OpenInvoice>& open, Pa
 // or less, a cheque without its number, an allotment below nothing, or more
 // allotted than received.
 QString ReceiptRefusal(const Receipt& receipt, const QDate& today);
+
+// The receipts' tables and words, and a receipt as the shared money record
+// (sales/moneybook.h) and back.
+struct MoneyBook;
+struct MoneyEntry;
+const MoneyBook& ReceiptBook();
+MoneyEntry ReceiptEntry(const Receipt& receipt);
+Receipt ReceiptOfEntry(const MoneyEntry& entry);
 
 } // namespace zelva
 

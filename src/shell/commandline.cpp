@@ -2,6 +2,8 @@
 
 #include "shell/module1.h"
 
+#include "registers/returncheck.h"
+
 #include <QCommandLineParser>
 #include <cstdio>
 #include <iostream>
@@ -139,7 +141,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("URL"));
     const QCommandLineOption copyToServer(QStringLiteral("copy-to-server"), QString(), QStringLiteral("URL"));
     const QCommandLineOption verifyTrail(QStringLiteral("verify-audit-trail"), QString());
-    parser.addOptions({ help, version, dataDir, addOperator, backup, server, copyToServer, verifyTrail });
+    const QCommandLineOption checkReturn(QStringLiteral("check-return"), QString(), QStringLiteral("MMYYYY"));
+    parser.addOptions({ help, version, dataDir, addOperator, backup, server, copyToServer, verifyTrail, checkReturn });
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -176,15 +179,24 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         = singleValue(parser, QStringLiteral("copy-to-server"), QStringLiteral("the database's address"), &error);
     if (!copyTo)
         return failure(error);
+    const std::optional<QString> returnMonth
+        = singleValue(parser, QStringLiteral("check-return"), QStringLiteral("a month as MMYYYY"), &error);
+    if (!returnMonth)
+        return failure(error);
+    const std::optional<Period> checkedMonth = ReadReturnMonth(*returnMonth);
+    if (parser.isSet(checkReturn) && !checkedMonth)
+        return failure(QStringLiteral("--check-return needs a month as MMYYYY (122026 for December 2026); \"%1\" is "
+                                      "none.")
+                           .arg(*returnMonth));
     if (parser.isSet(server) && parser.isSet(backup))
         return failure(QStringLiteral("--backup copies a data folder; back a server's database up with pg_dump."));
     if (parser.isSet(server) && parser.isSet(copyToServer))
         return failure(QStringLiteral("--copy-to-server copies a data folder; give the server's address to it alone."));
     if (int(parser.isSet(addOperator)) + int(parser.isSet(backup)) + int(parser.isSet(copyToServer))
-            + int(parser.isSet(verifyTrail))
+            + int(parser.isSet(verifyTrail)) + int(parser.isSet(checkReturn))
         > 1)
-        return failure(QStringLiteral("--add-operator, --backup, --copy-to-server and --verify-audit-trail cannot be "
-                                      "given together."));
+        return failure(QStringLiteral("--add-operator, --backup, --copy-to-server, --verify-audit-trail and "
+                                      "--check-return cannot be given together."));
     line.dataDir = *folder;
     line.operatorName = *name;
     line.backupDir = *backupDir;
@@ -198,6 +210,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::CopyToServer;
     if (parser.isSet(verifyTrail))
         line.action = CommandLine::Action::VerifyAuditTrail;
+    if (checkedMonth) {
+        line.action = CommandLine::Action::CheckReturn;
+        line.returnYear = checkedMonth->from.year();
+        line.returnMonth = checkedMonth->from.month();
+    }
     return line;
 }
 
@@ -206,7 +223,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 QString HelpText(const QString& programName)
 {
     return QStringLiteral("Usage: %1 [--data-dir DIR] [--server URL] [--add-operator NAME | --backup DIR | "
-                          "--copy-to-server URL | --verify-audit-trail]\n"
+                          "--copy-to-server URL | --verify-audit-trail | --check-return MMYYYY]\n"
                           "Billing and stock for a business that charges GST.\n"
                           "\n"
                           "  --data-dir DIR        keep the data in DIR (created when missing); without it the\n"
@@ -232,6 +249,12 @@ QString HelpText(const QString& programName)
                           "                        that does not hold, or that it is intact with its count\n"
                           "                        and first and last times, then end; exit status 1 on a\n"
                           "                        break\n"
+                          "  --check-return MMYYYY\n"
+                          "                        check every invoice, note and bill of the month (122026:\n"
+                          "                        December 2026) and its GSTR-1 file against the GST\n"
+                          "                        portals' rules, one finding a line on standard output,\n"
+                          "                        then end; exit status 1 when the portal would refuse\n"
+                          "                        something (an error), 0 otherwise\n"
                           "  -h, --help            show this help and end\n"
                           "  -v, --version         show the version and end\n"
                           "\n"

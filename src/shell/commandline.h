@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: --data-dir DIR, --server URL, --add-operator NAME,
-// --backup DIR, --copy-to-server URL, --verify-audit-trail, --help, --version.
+// --backup DIR, --copy-to-server URL, --verify-audit-trail, --check-return MMYYYY,
+// --help, --version.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -8,13 +9,15 @@
 namespace zelva {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, AddOperator, Backup, CopyToServer, VerifyAuditTrail, Error };
+    enum class Action { Run, Help, Version, AddOperator, Backup, CopyToServer, VerifyAuditTrail, CheckReturn, Error };
     Action action = Action::Run;
     QString dataDir; // empty: the usual data folder
     QString server; // the PostgreSQL database's URL; empty: the one in the settings, if any
     QString operatorName; // AddOperator: the new operator's user name
     QString backupDir; // Backup: where the dated backup folder goes
     QString copyTo; // CopyToServer: the empty server database the data folder goes to
+    int returnYear = 0; // CheckReturn: the month whose return is checked
+    int returnMonth = 0;
     QString error; // Error: what is wrong, one line
 };
 

@@ -6,9 +6,11 @@
 #include "invoice/noteform.h"
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
+#include "masters/frmimport.h"
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmpayment.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
@@ -17,6 +19,7 @@
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
 #include "reports/frmgstr3b.h"
+#include "reports/frmreturncheck.h"
 #include "reports/frmgstrates.h"
 #include "reports/frmpurchasebills.h"
 #include "reports/frmportalfiles.h"
@@ -26,6 +29,7 @@
 #include "reports/frmsalesreport.h"
 #include "reports/frmyearlyreport.h"
 #include "shell/clocktext.h"
+#include "shell/counterstatus.h"
 #include "shell/datatools.h"
 #include "shell/frmabout.h"
 #include "shell/icons.h"
@@ -122,6 +126,7 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    zelva::ShowCounterStatus(StatusBar1, mdiArea, m_db);
 
     // The clock shows whole seconds; a tenth of a second keeps it on time
     // without waking the program a hundred times a second.
@@ -178,6 +183,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuDebitNote = addEntry(mnuInvoice, "mnuDebitNote", "&Debit Note", {}, &M::mnuDebitNote_Click);
     mnuNoteList = addEntry(mnuInvoice, "mnuNoteList", "Notes &List and Reprint", {}, &M::mnuNoteRegister_Click);
     mnuReceipt = addEntry(mnuInvoice, "mnuReceipt", "Rece&ipt", K(Qt::Key_F12), &M::mnuReceipt_Click);
+    mnuPayment = addEntry(mnuInvoice, "mnuPayment", "Pa&yment", {}, &M::mnuPayment_Click);
 
     mnuUpdate = menu("mnuUpdate", "&Update");
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
@@ -212,6 +218,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuNoteRegister = addEntry(
         mnuReport, "mnuNoteRegister", "Credit/Debit Note Register", K(), &M::mnuNoteRegister_Click);
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
+    mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
@@ -226,6 +233,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuRestoreData = addEntry(mnuTools, "mnuRestoreData", "&Restore Data", K(), &M::mnuRestoreData_Click);
     mnuVerifyAuditTrail
         = addEntry(mnuTools, "mnuVerifyAuditTrail", "&Verify Audit Trail", K(), &M::mnuVerifyAuditTrail_Click);
+    addOpeningEntry(mnuTools, "mnuImport", "I&mport Masters", "frmImport");
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -390,6 +398,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmYearlyReport(m_db);
     if (formName == u"frmSalesReport")
         return new zelva::frmSalesReport(m_db, zelva::LoggedInUser());
+    if (formName == u"frmImport")
+        return new zelva::frmImport(m_db);
     if (formName == u"frmSupplierDetails")
         return withHistory(new frmSupplierDetails(m_db));
     if (formName == u"frmAuditTrail")
@@ -402,10 +412,16 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmGstr3b(m_db);
     if (formName == u"frmGstr2b")
         return new zelva::frmGstr2b(m_db);
+    if (formName == u"frmReturnCheck")
+        return new zelva::frmReturnCheck(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmPayment")
+        return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
         return new zelva::frmOutstanding(m_db);
+    if (formName == u"frmPayables")
+        return new zelva::frmOutstanding(m_db, nullptr, true);
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
@@ -560,6 +576,7 @@ void frmZelvaBillingSystem::addInputTaxReports()
     addOpeningEntry(mnuReport, "mnuPurchaseBills", "Purchase &Bill Register", "frmPurchaseBills");
     addOpeningEntry(mnuReport, "mnuGstr3b", "GSTR-&3B Worksheet", "frmGstr3b");
     addOpeningEntry(mnuReport, "mnuGstr2b", "GSTR-2B &Matching", "frmGstr2b");
+    addOpeningEntry(mnuReport, "mnuReturnCheck", "Return &Check", "frmReturnCheck");
 }
 
 void frmZelvaBillingSystem::reportWindowClosed(ReportKind kind)
@@ -587,7 +604,9 @@ void frmZelvaBillingSystem::mnuCreditNote_Click() { OpenChild(QStringLiteral("fr
 void frmZelvaBillingSystem::mnuDebitNote_Click() { OpenChild(QStringLiteral("frmDebitNote")); }
 void frmZelvaBillingSystem::mnuNoteRegister_Click() { OpenChild(QStringLiteral("frmNoteRegister")); }
 void frmZelvaBillingSystem::mnuReceipt_Click() { OpenChild(QStringLiteral("frmReceipt")); }
+void frmZelvaBillingSystem::mnuPayment_Click() { OpenChild(QStringLiteral("frmPayment")); }
 void frmZelvaBillingSystem::mnuOutstanding_Click() { OpenChild(QStringLiteral("frmOutstanding")); }
+void frmZelvaBillingSystem::mnuPayables_Click() { OpenChild(QStringLiteral("frmPayables")); }
 void frmZelvaBillingSystem::mnuStatement_Click() { OpenChild(QStringLiteral("frmStatement")); }
 void frmZelvaBillingSystem::mnuNewCustomer_Click() { OpenChild(QStringLiteral("frmBuyerDetails")); }
 void frmZelvaBillingSystem::mnuStockEntry_Click() { OpenChild(QStringLiteral("frmStockEntry")); }

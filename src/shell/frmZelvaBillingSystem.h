@@ -55,6 +55,8 @@ public:
     QAction* mnuDebitNote;
     QAction* mnuNoteList;
     QAction* mnuReceipt;
+    QAction* mnuPayment;
+    QAction* mnuPayables;
     QAction* mnuOutstanding;
     QAction* mnuStatement;
     QMenu* mnuUpdate;
@@ -113,6 +115,8 @@ public slots:
     void mnuDebitNote_Click();
     void mnuNoteRegister_Click();
     void mnuReceipt_Click();
+    void mnuPayment_Click();
+    void mnuPayables_Click();
     void mnuOutstanding_Click();
     void mnuStatement_Click();
     void mnuNewCustomer_Click();

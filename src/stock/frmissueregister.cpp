@@ -1,7 +1,9 @@
 #include "stock/frmissueregister.h"
 
 #include "platform/datetext.h"
+#include "data/dataerror.h"
 #include "platform/textnum.h"
+#include "sales/reorderlevel.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -106,6 +108,11 @@ void frmIssueRegister::txtQuantity_LostFocus()
         txtQuantity->setFocus();
     } else if (*onHand == 0) {
         MsgBox(tr("Item is not available"));
+    } else if (optItemForSale->isChecked()) {
+        QString warning;
+        Guarded<DataError>([&] { warning = ReorderWarningFor(m_db, txtItemCode->text(), issued); });
+        if (!warning.isEmpty())
+            MsgBox(warning);
     }
 }
 

@@ -5,12 +5,22 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTableWidgetItem>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
 
 namespace zelva {
+
+QTableWidgetItem* FixedCell(const QString& text, bool number)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    if (number)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
 
 QLineEdit* NewBox(QWidget* parent, const char* name)
 {

@@ -11,6 +11,8 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+class QTableWidgetItem;
+
 namespace zelva {
 
 // What a pre-save check writes into a blank box that must not stay blank.
@@ -50,6 +52,8 @@ bool ApplyBlankRules(const std::vector<BlankRule>& rules);
 
 // A single-line box and a command button, named as the form names them.
 QLineEdit* NewBox(QWidget* parent, const char* name);
+// A grid cell the operator cannot change; a number right-aligned.
+QTableWidgetItem* FixedCell(const QString& text, bool number);
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, const QString& tip);
 
 // The shown text of a line box (QLineEdit), a box of several lines

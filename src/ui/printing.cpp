@@ -94,12 +94,23 @@ void paintWidget(QPainter& painter, QPrinter& printer, QWidget* page)
 }
 
 // The printer the pages go to: the default one, or a PDF file when none is installed.
-std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString& pdfFolder, QString& pdfPath)
+// A paper of its own (a receipt roll) with narrow margins.
+void setPaper(QPrinter& printer, std::optional<QSizeF> paperMm)
+{
+    if (!paperMm)
+        return;
+    printer.setPageSize(QPageSize(*paperMm, QPageSize::Millimeter, QStringLiteral("Roll"), QPageSize::ExactMatch));
+    printer.setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
+}
+
+std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString& pdfFolder, QString& pdfPath,
+                                      std::optional<QSizeF> paperMm)
 {
     const QPrinterInfo installed = QPrinterInfo::defaultPrinter();
     if (!pdfOnly() && !installed.isNull()) {
         auto printer = std::make_unique<QPrinter>(installed, QPrinter::HighResolution);
         printer->setDocName(documentName);
+        setPaper(*printer, paperMm);
         return printer;
     }
     if (!QDir().mkpath(pdfFolder)) {
@@ -112,6 +123,7 @@ std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setPageSize(QPageSize(QPageSize::A4));
+    setPaper(*printer, paperMm);
     printer->setDocName(documentName);
     printer->setOutputFileName(pdfPath);
     return printer;
@@ -152,7 +164,7 @@ bool printToDevice(QPrinter& printer, QWidget* page, int pageCount, const std::f
 } // namespace
 
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
-    const QString& documentName, const QString& pdfFolder)
+    const QString& documentName, const QString& pdfFolder, std::optional<QSizeF> paperMm)
 {
     PrintOutcome outcome;
     if (pageHook()) {
@@ -161,7 +173,7 @@ PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<
             MsgBox(failureText({}));
         return outcome;
     }
-    const std::unique_ptr<QPrinter> printer = openPrinter(documentName, pdfFolder, outcome.pdfPath);
+    const std::unique_ptr<QPrinter> printer = openPrinter(documentName, pdfFolder, outcome.pdfPath, paperMm);
     if (!printer) {
         outcome.pdfPath.clear();
         return outcome;

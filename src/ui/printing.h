@@ -4,8 +4,10 @@
 // PDF file in the given folder (made when missing), and the operator is told
 // where it is. A failure (printer error, folder or file not writable) is told
 // to the operator and reported back, so the caller never takes it for printed.
+#include <QSizeF>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QPainter;
 class QWidget;
@@ -31,8 +33,10 @@ public:
 // fit the printable area: every visible box, label and list as text in its
 // own font at its place, and the rules of a RuledSurface, as vector text and
 // lines (never a picture of the screen: text stays text in a PDF).
+// Paper of paperMm (a receipt roll's width and the bill's length) instead of
+// the printer's own, or A4 for the PDF file.
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
-    const QString& documentName, const QString& pdfFolder);
+    const QString& documentName, const QString& pdfFolder, std::optional<QSizeF> paperMm = std::nullopt);
 
 // Tests and headless runs: a hook that receives each page instead of the
 // printer, at the moment it would be printed (the widget as it then stands).

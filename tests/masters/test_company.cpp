@@ -73,6 +73,39 @@ private slots:
         s.press("cmdShow");
         QCOMPARE(need<QComboBox>(&s.form, "cboTurnover")->currentText(), "Up to Rs 5 crore");
     }
+
+    // The receipt roll and where scans count are saved with the company; a
+    // roll no receipt printer takes is refused naming its box, nothing stored.
+    void counterSettingsSavedWithTheCompany_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("75 mm") << "75";
+        QTest::newRow("not a number") << "58mm";
+    }
+    void counterSettingsSavedWithTheCompany()
+    {
+        QFETCH(QString, typed);
+        Session s("company");
+        AddRecord(*s.data.db, s.kind, 1, "Zelva Traders");
+        s.press("cmdShow");
+        QCOMPARE(s.text("txtRollWidth"), "80"); // none kept: the wide roll
+        s.press("cmdNew");
+        s.enter("txtName", "Second Branch");
+        s.type("txtAddress", "4 Main Road");
+        s.enter("txtState", "Kerala");
+        s.enter("txtRollWidth", typed);
+        QVERIFY(pick(need<QComboBox>(&s.form, "cboScanAt"), "Anywhere on the invoice"));
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("(Receipt roll mm)") && s.messages.last().contains(typed),
+                 qPrintable(s.messages.last()));
+        QVERIFY(!s.stored("Name", 2).isValid());
+        QVERIFY(testing::rowsInFile(s.data.folder(), zelva::DbFile::Master, "SELECT sno FROM CompanyCounter").isEmpty());
+        s.enter("txtRollWidth", " 58 ");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(zelva::LoadCounterSettings(*s.data.db, 2), (zelva::CounterSettings{zelva::NarrowRollMm, true}));
+        QCOMPARE(zelva::LoadCounterSettings(*s.data.db, 1), zelva::CounterSettings{});
+    }
 };
 
 QTEST_MAIN(CompanyTest)

@@ -3,7 +3,9 @@
 #include "masterdriver.h"
 
 #include "data/database.h"
+#include "sales/barcodes.h"
 #include "sales/gstratestore.h"
+#include "sales/reorderlevel.h"
 
 using namespace testing;
 
@@ -93,6 +95,54 @@ private slots:
         s.type("txtGstRate", "");
         s.press("cmdUpdate");
         QCOMPARE(zelva::LoadItemGstRate(*s.data.db, s.codeOf(1)), std::nullopt);
+    }
+
+    // An item's barcodes and reorder level land with it: a code with a wrong
+    // check digit, or one of another item (named), is refused and nothing of
+    // that save is kept; a level below 0 is refused naming its box.
+    void barcodesAndReorderLevelKeptWithTheItem()
+    {
+        Session s("stock", 1);
+        {
+            zelva::Transaction work(*s.data.db, "set up");
+            zelva::StoreItemBarcodesWithin(*s.data.db, s.codeOf(1), {"96385074"});
+            work.commit();
+        }
+        s.startNew();
+        s.enter("txtItemName", "Soap");
+        s.enter("txtBarcodes", "4006381333932");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("check digit") && s.messages.last().contains("(Barcodes)"),
+                 qPrintable(s.messages.last()));
+        s.enter("txtBarcodes", "4006381333931, 96385074");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("96385074") && s.messages.last().contains(s.codeOf(1)) &&
+                     s.messages.last().contains("Name 1"),
+                 qPrintable(s.messages.last()));
+        s.enter("txtBarcodes", "4006381333931 SOAP-12");
+        s.enter("txtReorderLevel", "-2");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("(Reorder Level)"), qPrintable(s.messages.last()));
+        QCOMPARE(s.recordCount(), 2);
+        QCOMPARE(zelva::LoadItemBarcodes(*s.data.db, s.codeOf(2)), QStringList());
+
+        s.enter("txtReorderLevel", "6");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(zelva::LoadItemBarcodes(*s.data.db, s.codeOf(2)), (QStringList{"4006381333931", "SOAP-12"}));
+        QCOMPARE(zelva::LoadReorderLevel(*s.data.db, s.codeOf(2)), std::optional<double>(6));
+
+        s.browseByName();
+        s.pickListed("Soap");
+        QCOMPARE(s.text("txtBarcodes"), "4006381333931, SOAP-12");
+        QCOMPARE(s.text("txtReorderLevel"), "6");
+        s.press("cmdEdit");
+        s.type("txtBarcodes", "SOAP-12");
+        s.type("txtReorderLevel", "");
+        s.press("cmdUpdate");
+        QCOMPARE(zelva::LoadItemBarcodes(*s.data.db, s.codeOf(2)), QStringList{"SOAP-12"});
+        QCOMPARE(zelva::LoadReorderLevel(*s.data.db, s.codeOf(2)), std::nullopt);
+        QCOMPARE(zelva::ItemOfBarcode(*s.data.db, "4006381333931"), std::nullopt);
     }
 
     // Update writes the boxes as they stand; a value the column refuses is

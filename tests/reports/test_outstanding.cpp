@@ -10,7 +10,10 @@
 #include "reports/xlsxreader.h"
 #include "sales/invoicecancel.h"
 #include "sales/companypayment.h"
+#include "sales/paymentstore.h"
+#include "sales/purchasebill.h"
 #include "sales/receiptstore.h"
+#include "gst/gststates.h"
 #include "sales/salenotestore.h"
 #include "support/qrdecode.h"
 #include "ui/qrcode.h"
@@ -152,6 +155,7 @@ private slots:
     void notesChangeWhatIsOwed();
     void statementCarriesThePayQr_data();
     void statementCarriesThePayQr();
+    void payablesOfTheSuppliers();
 };
 
 void OutstandingTest::ageingAsAtTheDay()
@@ -347,6 +351,66 @@ void OutstandingTest::statementCarriesThePayQr()
     QCOMPARE(form.qrPay->text(), pay);
     QCOMPARE(form.qrPay->isVisibleTo(&form), !pay.isEmpty());
     QCOMPARE(pageQrCodes(form.statementTable()), pay.isEmpty() ? QStringList{} : QStringList{pay});
+}
+
+// The same window over what the shop owes: Kavi Steels' bill of 100 days,
+// paid in part, over 90; Anbu Wires paid 100.00 ahead.
+void OutstandingTest::payablesOfTheSuppliers()
+{
+    TempData data;
+    const auto bill = [&](const char* number, const QDate& date, const char* supplier, const char* pan, Paise taxable) {
+        PurchaseBill b;
+        b.number = number;
+        b.date = date;
+        b.supplierName = supplier;
+        const QString first14 = QStringLiteral("33%1").arg(QLatin1String(pan)) + "1Z";
+        b.supplierGstin = first14 + GstinCheckCharacter(first14);
+        b.supplierState = "Tamil Nadu";
+        PurchaseBillLine l;
+        l.itemName = "Rod";
+        l.quantity = 1;
+        l.rate = ToRupees(taxable);
+        l.taxable = taxable;
+        l.gstRate = 18;
+        b.lines = {l};
+        ComputePurchaseTaxes(b, "Tamil Nadu", "33AAACH7409R1Z8");
+        if (const QString refusal = StorePurchaseBill(*data.db, b); !refusal.isEmpty())
+            qFatal("%s", qPrintable(refusal));
+        return b.serial;
+    };
+    const QDate asAt(2026, 12, 1);
+    const qint64 kavi = bill("K-100", asAt.addDays(-100), "Kavi Steels", "AAFCS1234K", 100000);
+    Payment part;
+    part.date = "20/11/2026";
+    part.supplierName = "Kavi Steels";
+    part.amount = 18000;
+    part.allotments = {{kavi, "K-100", 18000}};
+    QVERIFY(StorePayment(*data.db, part, asAt).saved());
+    Payment ahead = part;
+    ahead.supplierName = "Anbu Wires";
+    ahead.amount = 10000;
+    ahead.allotments = {};
+    QVERIFY(StorePayment(*data.db, ahead, asAt).saved());
+
+    MessageRecorder messages;
+    frmOutstanding form(*data.db, nullptr, true);
+    form.dtpAsAt->setDate(asAt);
+    click(form.cmdShow);
+    const QTableView* grid = form.grdOutstanding;
+    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Supplier"));
+    QCOMPARE(gridRow(grid, 0).mid(0, 6), (QStringList{"Anbu Wires", "Advance", "", "", "", "-100.00"}));
+    QCOMPARE(gridRow(grid, 2), (QStringList{"Kavi Steels", "K-100", "23/08/2026", "1180.00", "180.00", "1000.00", "100",
+                                            "", "", "", "1000.00", ""}));
+    QCOMPARE(gridRow(grid, GridRows(grid) - 1).mid(5, 1), QStringList{"900.00"});
+    click(form.cmdPrint);
+    const QStringList paper = takeReportTexts();
+    for (const QString& shown : gridRow(grid, 2) + QStringList{"Payables as at 01/12/2026"})
+        QVERIFY2(shown.isEmpty() || paper.contains(shown), qPrintable(shown));
+    const QString xlsx = data.folder() + "/payables.xlsx";
+    QCOMPARE(SaveXlsx(xlsx, OutstandingSheet(form.shown())), true);
+    const XlsxBook book(xlsx);
+    QCOMPARE(book.cell("A1").value, QString("Supplier"));
+    QCOMPARE(book.cell("F4").paise(), 100000);
 }
 
 QTEST_MAIN(OutstandingTest)

@@ -7,6 +7,7 @@
 #include "reports/frmstockreport.h"
 #include "invoice/shop.h"
 #include "reports/reportfixture.h"
+#include "sales/reorderlevel.h"
 #include "support/formdriver.h"
 
 #include <QDateEdit>
@@ -112,6 +113,37 @@ private slots:
         QCOMPARE(shownColumn(*windows[0], "ItemName").size(), 40);
         QCOMPARE(shownColumn(*windows[0], "Sno").first(), QString("1"));
         QCOMPARE(windows[0]->pageCount(), 3); // 14 to 16 rows of 855 twips a page
+    }
+
+    // Below Reorder Level: the items at or below their level (not one above
+    // it, nor one without a level), each with its shortfall and the supplier
+    // and rate of its last purchase.
+    void belowReorderLevel()
+    {
+        TempData data;
+        MessageRecorder messages;
+        addStockItem(*data.db, 1, "Cable", 3);
+        addStockItem(*data.db, 2, "Mouse", 40);
+        addStockItem(*data.db, 3, "Keyboard", 8);
+        addStockItem(*data.db, 4, "Unlevelled", 0);
+        addPurchase(*data.db, 1, 1, "Cable", QDate(2026, 11, 2));
+        {
+            Transaction work(*data.db, "set up");
+            StoreReorderLevelWithin(*data.db, "G00001", 10);
+            StoreReorderLevelWithin(*data.db, "G00002", 39.5);
+            StoreReorderLevelWithin(*data.db, "G00003", 8);
+            work.commit();
+        }
+        Opened<frmStockReport> opened(*data.db);
+        click(opened.form.optBelowReorderLevel);
+        click(opened.form.cmdShow);
+        QCOMPARE(messages.texts(), QStringList());
+        const QList<ReportWindow*> windows = reportWindows(opened.area);
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(shownColumn(*windows[0], "c1"), (QStringList{"Cable", "Keyboard"}));
+        QCOMPARE(shownColumn(*windows[0], "c4"), (QStringList{"7", "0"}));
+        QCOMPARE(shownColumn(*windows[0], "c5"), (QStringList{"Metro Supply", ""}));
+        QCOMPARE(shownColumn(*windows[0], "c6"), (QStringList{"250.50", ""}));
     }
 
     // All lists every purchase but the placeholder, a new item's (sno 0) too,

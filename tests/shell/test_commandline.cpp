@@ -2,6 +2,8 @@
 // manual page made from --help, mistakes, adding an operator with the
 // password piped in, a damaged data folder.
 #include "data/serverstore.h"
+#include "gst/gststates.h"
+#include "sales/invoicestore.h"
 #include "shell/commandline.h"
 #include "shell/operators.h"
 #include "shell/program.h"
@@ -52,6 +54,7 @@ private slots:
         row("version", { "--version" }, Action::Version);
         row("-v", { "-v" }, Action::Version);
         row("verify the audit trail", { "--verify-audit-trail", "--data-dir", "d" }, Action::VerifyAuditTrail, "d");
+        row("check a month's return", { "--check-return", "122026", "--data-dir", "d" }, Action::CheckReturn, "d");
         auto wrong = [](const char* name, const QStringList& arguments, const char* error) {
             QTest::newRow(name) << arguments << Action::Error << QString() << QString() << error;
         };
@@ -63,7 +66,16 @@ private slots:
         wrong("empty user name", { "--add-operator", "" }, "--add-operator needs a user name.");
         wrong("stray argument", { "shop" }, "Unexpected argument 'shop'.");
         wrong("verify and back up", { "--verify-audit-trail", "--backup", "b" },
-              "--add-operator, --backup, --copy-to-server and --verify-audit-trail cannot be given together.");
+              "--add-operator, --backup, --copy-to-server, --verify-audit-trail and --check-return cannot be given "
+              "together.");
+        wrong("check and verify", { "--check-return", "122026", "--verify-audit-trail" },
+              "--add-operator, --backup, --copy-to-server, --verify-audit-trail and --check-return cannot be given "
+              "together.");
+        wrong("month 13", { "--check-return", "132026" },
+              "--check-return needs a month as MMYYYY (122026 for December 2026); \"132026\" is none.");
+        wrong("year first", { "--check-return=202612" },
+              "--check-return needs a month as MMYYYY (122026 for December 2026); \"202612\" is none.");
+        wrong("no month", { "--check-return" }, "Missing value after '--check-return'.");
     }
     void parse()
     {
@@ -79,6 +91,54 @@ private slots:
             return;
         QCOMPARE(line.dataDir, dataDir);
         QCOMPARE(line.operatorName, operatorName);
+        if (action == Action::CheckReturn)
+            QCOMPARE(QDate(line.returnYear, line.returnMonth, 1), QDate(2026, 12, 1));
+    }
+
+    // --check-return on last month, whose middle invoice carries a GSTIN with
+    // a wrong check character: that finding on standard output and exit
+    // status 1; a month without documents: notes only and 0.
+    void programChecksTheReturn()
+    {
+        testing::TempData data;
+        data.db->run("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) VALUES (?, ?, ?, 1, 'C0001')",
+            { "Zelva Traders", "Tamil Nadu", "33AAACH7409R1Z" + QString(GstinCheckCharacter("33AAACH7409R1Z")) },
+            "add the company", DbFile::Master);
+        const QString good = "33ARUNT1234A1Z" + QString(GstinCheckCharacter("33ARUNT1234A1Z"));
+        const QString wrong = good.left(14) + (good.endsWith('K') ? 'L' : 'K');
+        const QDate month = QDate::currentDate().addMonths(-1);
+        const auto day = [&](int d) { return QDate(month.year(), month.month(), d).toString("dd/MM/yyyy"); };
+        const QStringList dates { day(3), day(10), day(20) };
+        for (int serial = 1; serial <= 3; ++serial) {
+            Invoice x;
+            x.serial = serial;
+            x.number = QStringLiteral("A0000%1").arg(serial);
+            x.date = dates[serial - 1];
+            x.buyer = { "Arun Traders", "Main Road", {}, "Tamil Nadu", "600017", serial == 2 ? wrong : good };
+            x.mode = TaxMode::Cgst;
+            x.lines = { { {}, "Paint", "3208", "Nos", 4, 250, LineAmount(4, 250), 0, 0, 0 } };
+            x.taxes[TaxOnGoods].rate = 18;
+            ComputeTotals(x);
+            StoreInvoice(*data.db, x);
+        }
+        const Finished faulty
+            = runProgram({ "--data-dir", data.folder(), "--check-return", month.toString("MMyyyy") }, {}, false);
+        QCOMPARE(faulty.err, QString());
+        QCOMPARE(faulty.exitCode, 1);
+        const QStringList lines = faulty.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("Note | Company Zelva Traders | Turnover band | "), qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("Error | Invoice A00002 of " + day(10) + " | Buyer's GSTIN (ctin) | The GSTIN looks wrong. The check "),
+            qPrintable(lines[1]));
+        QCOMPARE(lines[2], QString("1 error, 0 warnings, 1 note."));
+
+        const Finished empty = runProgram(
+            { "--data-dir", data.folder(), "--check-return", month.addMonths(-1).toString("MMyyyy") }, {}, false);
+        QCOMPARE(empty.exitCode, 0);
+        QVERIFY2(empty.out.endsWith("0 errors, 0 warnings, 2 notes.\n"), qPrintable(empty.out));
+        const Finished wrongMonth = runProgram({ "--data-dir", data.folder(), "--check-return", "13-2026" }, {}, false);
+        QCOMPARE(wrongMonth.exitCode, 2);
+        QVERIFY2(wrongMonth.err.contains("--check-return needs a month as MMYYYY"), qPrintable(wrongMonth.err));
     }
 
     void programRefusesBadInput_data()

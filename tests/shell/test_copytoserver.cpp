@@ -3,10 +3,12 @@
 // --copy-to-server as the command line does it, then read on both sides.
 #include "data/audittrail.h"
 #include "data/serverstore.h"
+#include "platform/datetext.h"
 #include "invoice/frmtaxinvoice.h"
 #include "sales/companypayment.h"
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
+#include "sales/paymentstore.h"
 #include "sales/salenotestore.h"
 #include "shell/operators.h"
 #include "stock/frmissueregister.h"
@@ -164,6 +166,15 @@ private slots:
                 click(need<QPushButton>(&purchase, "cmdSave"));
                 QCOMPARE(saved.last(), QString("Saved Successfully"));
             }
+            {
+                // paid ahead to the supplier: a payment with no bill
+                zelva::Payment paid;
+                paid.date = zelva::DateText(QDate::currentDate());
+                paid.supplierSerial = zelva::LoadSupplierList(db).front().serial;
+                paid.supplierName = "Madurai Mice";
+                paid.amount = 150000;
+                QVERIFY(zelva::StorePayment(db, paid, QDate::currentDate()).saved());
+            }
             frmIssueRegister issue(db);
             movement(&issue, "optItemForSale", "Laptop",
                      {{"txtIssueSlipNo", "S-1"}, {"txtIssueTo", "Ravi"}, {"txtIssuedBy", "Anu"}, {"txtQuantity", "1"}});
@@ -187,6 +198,7 @@ private slots:
                                  "Customer.BuyerCreditLimit: 1 record\n", "Invoice.InvoiceIrn: 1 record\n",
                                  "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
                                  "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n",
+                                 "PurchaseMaster.Payment: 1 record\n",
                                  "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));

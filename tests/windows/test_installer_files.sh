@@ -42,7 +42,7 @@ for dll in $(grep '^Qt6.*\.dll$' "$work/list"); do
   [[ " $qt_modules " == *" $module "* ]] || fail "files.txt carries $dll, which the program does not link"
 done
 # The DLL of each library the program takes from pkg-config or CMake's own modules.
-declare -A dll_of=([libsodium]=libsodium-23.dll [xlsxwriter]=libxlsxwriter.dll [libqrencode]=libqrencode.dll
+declare -A dll_of=([libsodium]=libsodium-23.dll [xlsxwriter]=libxlsxwriter.dll [libqrencode]=libqrencode.dll [minizip]=libminizip-1.dll
                    [SQLite3]=libsqlite3-0.dll [xcb]="")
 libraries=$(cat "$source_dir"/CMakeLists.txt "$source_dir"/src/*/CMakeLists.txt |
   sed -n -e 's/^\s*pkg_check_modules([A-Z_]* \(REQUIRED \)\?\(IMPORTED_TARGET \)\?\([A-Za-z0-9_+-]*\).*/\3/p' \

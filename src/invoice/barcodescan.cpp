@@ -1,0 +1,122 @@
+// A barcode scanned into an invoice form: the item's line added with a
+// quantity of 1, or one more on its line; and the warning when the lines
+// take an item to or below its reorder level.
+#include "invoice/invoiceform.h"
+
+#include "data/dataerror.h"
+#include "platform/money.h"
+#include "platform/textnum.h"
+#include "sales/barcodes.h"
+#include "sales/countersettings.h"
+#include "sales/reorderlevel.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+#include "ui/scancatcher.h"
+#include "ui/statusnote.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollArea>
+
+using namespace zelva;
+
+void InvoiceForm::watchScans()
+{
+    // The setting is read at each scan: Company Details may change it while the form is open.
+    const auto anywhere = [this] {
+        bool on = false;
+        Guarded<DataError>([&] {
+            on = (m_companyKeys.empty() ? LoadFirstCompanyCounterSettings(m_db)
+                                        : LoadCounterSettings(m_db, datCompany.value(QStringLiteral("sno")).toLongLong()))
+                     .scanAnywhere;
+        });
+        return on;
+    };
+    m_scans = new ScanCatcher(this, cboDescriptionOfGoods, [this](const QString& code) { return codeScanned(code); },
+                              anywhere);
+}
+
+bool InvoiceForm::codeScanned(const QString& code)
+{
+    if (!m_pending) {
+        StatusNote(QStringLiteral("No invoice is open: the scan of %1 was ignored. Press New Invoice first.").arg(code));
+        return true;
+    }
+    if (const QString misread = BarcodeRefusal(code); !misread.isEmpty()) {
+        MsgBox(misread + QStringLiteral(" Nothing is added: scan it again."));
+        return true;
+    }
+    Guarded<DataError>([&] {
+        const std::optional<QString> item = ItemOfBarcode(m_db, code);
+        const int index = item ? listIndexOfItem(*item) : -1;
+        if (index < 0) {
+            MsgBox(QStringLiteral("No item has the barcode \"%1\": nothing is added.").arg(code));
+            return;
+        }
+        for (size_t line = 0; line < m_lines.size(); ++line)
+            if (m_lines[line].itemCode == *item) {
+                addOneMore(FirstGoodsRow + int(line));
+                return;
+            }
+        if (LineCount >= LastGoodsRow) {
+            MsgBox(QStringLiteral("The invoice is full: it holds %1 lines. The scan of \"%2\" is not added; start a "
+                                  "new invoice for it.")
+                       .arg(GoodsRows)
+                       .arg(code));
+            return;
+        }
+        cboDescriptionOfGoods->setCurrentIndex(index);
+        cboDescriptionOfGoods_Click(index);
+        txtQuantity[EntryRow]->setText(QStringLiteral("1"));
+        cmdAdd_Click();
+    });
+    return true;
+}
+
+// The goods list's entry of an item, by an index made once for each filling of the list.
+int InvoiceForm::listIndexOfItem(const QString& itemCode)
+{
+    if (m_scanKeys != m_itemKeys) {
+        std::vector<qint64> keys;
+        const std::vector<QVariant> codes = datStock.readList({QStringLiteral("itemcode")}, keys)[0];
+        QHash<qint64, QString> codeOfKey;
+        codeOfKey.reserve(qsizetype(keys.size()));
+        for (size_t i = 0; i < keys.size(); ++i)
+            codeOfKey.insert(keys[i], codes[i].toString());
+        m_listIndexOfItem.clear();
+        for (size_t i = 0; i < m_itemKeys.size(); ++i)
+            m_listIndexOfItem.insert(codeOfKey.value(m_itemKeys[i]), int(i));
+        m_scanKeys = m_itemKeys;
+    }
+    return m_listIndexOfItem.value(itemCode, -1);
+}
+
+void InvoiceForm::addOneMore(int row)
+{
+    InvoiceLine& line = m_lines[size_t(row - FirstGoodsRow)];
+    const double quantity = line.quantity + 1;
+    if (!WithinAmountLimit(quantity * line.rate)) {
+        MsgBox(AmountTooLarge(QStringLiteral("The amount of line %1").arg(row)));
+        return;
+    }
+    line.quantity = quantity;
+    line.amount = zelva::LineAmount(quantity, line.rate);
+    txtQuantity[row]->setText(Str(quantity));
+    txtAmount[row]->setText(BoxAmountText(line.amount));
+    m_scroll->ensureWidgetVisible(txtAmount[row]);
+    warnOfReorderLevel(line.itemCode);
+    RefreshTotals();
+}
+
+void InvoiceForm::warnOfReorderLevel(const QString& itemCode)
+{
+    double taken = 0;
+    for (const InvoiceLine& line : m_lines)
+        if (line.itemCode == itemCode)
+            taken += line.quantity;
+    QString warning;
+    Guarded<DataError>([&] { warning = ReorderWarningFor(m_db, itemCode, taken); });
+    if (!warning.isEmpty())
+        MsgBox(warning);
+}

@@ -1,0 +1,146 @@
+#include "reports/frmreturncheck.h"
+
+#include "data/database.h"
+#include "data/dataerror.h"
+#include "data/datafolder.h"
+#include "reports/frmgstr3b.h"
+#include "reports/frmprintinvoice.h"
+#include "ui/formboxes.h"
+#include "ui/guard.h"
+#include "ui/message.h"
+#include "ui/ownwindow.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zelva {
+
+namespace {
+
+QString monthText(const QDate& month) { return QLocale::c().toString(month, QStringLiteral("MMMM yyyy")); }
+
+} // namespace
+
+frmReturnCheck::frmReturnCheck(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , dtpMonth(NewMonthBox(this, "dtpMonth", QDate::currentDate().addMonths(-1)))
+    , cmdShow(NewButton(this, "cmdShow", tr("Chec&k"), tr("Check the month's documents")))
+    , lblCounts(new QLabel(this))
+    , grdFindings(NewTableGrid(this, "grdFindings"))
+    , cmdOpen(NewButton(this, "cmdOpen", tr("&Open Document"), tr("Show the chosen finding's document")))
+    , cmdPrint(NewButton(this, "cmdPrint", tr("&Print"), tr("Preview, print or save as PDF")))
+    , cmdSaveCsv(NewButton(this, "cmdSaveCsv", tr("Save as CS&V"), tr("For a spreadsheet")))
+    , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
+    , m_db(db)
+{
+    setWindowTitle(tr("Return Check"));
+    lblCounts->setObjectName(QStringLiteral("lblCounts"));
+    lblCounts->setTextFormat(Qt::PlainText);
+    auto* choice = new QHBoxLayout;
+    auto* label = new QLabel(tr("&Month"), this);
+    label->setBuddy(dtpMonth);
+    choice->addWidget(label);
+    choice->addWidget(dtpMonth);
+    choice->addWidget(cmdShow);
+    choice->addSpacing(20);
+    choice->addWidget(lblCounts);
+    choice->addStretch();
+    choice->addWidget(new QLabel(tr("Double-click a finding to open its document"), this));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : { cmdOpen, cmdPrint, cmdSaveCsv, cmdClose })
+        buttons->addWidget(b);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(choice);
+    column->addWidget(grdFindings, 1);
+    column->addLayout(buttons);
+    setTabOrder(dtpMonth, cmdShow);
+    setTabOrder(cmdShow, grdFindings);
+    setTabOrder(grdFindings, cmdOpen);
+    setTabOrder(cmdOpen, cmdPrint);
+    setTabOrder(cmdPrint, cmdSaveCsv);
+    setTabOrder(cmdSaveCsv, cmdClose);
+    resize(1100, 600);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmReturnCheck::cmdShow_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmReturnCheck::cmdOpen_Click);
+    // Enter on a finding opens it, as a double click does.
+    connect(grdFindings, &QTableView::activated, this, &frmReturnCheck::grdFindings_DblClick);
+    connect(cmdPrint, &QPushButton::clicked, this,
+        [this] { OpenTableReport(this, findingsTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
+        AskAndSaveCsv(this, m_db.folder(), tr("Return Check %1.csv").arg(m_month.from.toString(QStringLiteral("MM-yyyy"))),
+            FindingsCsv(m_findings));
+    });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+    cmdShow_Click();
+}
+
+void frmReturnCheck::cmdShow_Click()
+{
+    const QDate chosen = dtpMonth->date();
+    const Period month = MonthPeriod(chosen.year(), chosen.month());
+    std::vector<ReturnFinding> found;
+    if (!Guarded<DataError>([&] { found = CheckReturnMonth(m_db, month, QDate::currentDate()); }))
+        return;
+    m_month = month;
+    m_findings = std::move(found);
+    lblCounts->setText(tr("%1: %2").arg(monthText(month.from), FindingCounts(m_findings)));
+    ShowTable(grdFindings, findingsTable());
+    if (!m_findings.empty())
+        grdFindings->selectRow(0);
+}
+
+void frmReturnCheck::cmdOpen_Click()
+{
+    const int row = grdFindings->currentIndex().row();
+    if (row < 0 || size_t(row) >= m_findings.size()) {
+        MsgBox(tr("Choose a finding from the list first."));
+        return;
+    }
+    openFinding(row);
+}
+
+void frmReturnCheck::grdFindings_DblClick(const QModelIndex& index)
+{
+    if (index.isValid() && size_t(index.row()) < m_findings.size())
+        openFinding(index.row());
+}
+
+void frmReturnCheck::openFinding(int row)
+{
+    const ReturnFinding& finding = m_findings[size_t(row)];
+    if (finding.document.type == CheckedDocument::Type::Invoice && !finding.document.number.isEmpty()) {
+        OpenDuplicateInvoice(this, m_db, finding.document.number);
+        return;
+    }
+    MsgBox(tr("%1: %2\n\n%3\n\nWhat to do: %4")
+               .arg(FindingKindText(finding.kind), finding.key, finding.problem, finding.action),
+        finding.document.text());
+}
+
+TableReport frmReturnCheck::findingsTable() const
+{
+    TableReport table;
+    table.caption = tr("Return Check");
+    table.title = tr("Return Check");
+    table.subtitle = m_month.from.isValid() ? tr("%1: %2").arg(monthText(m_month.from), FindingCounts(m_findings))
+                                            : QString();
+    const QStringList captions = FindingCaptions();
+    const double widths[] = { 800, 2600, 2000, 4600, 3800 };
+    for (int i = 0; i < captions.size(); ++i)
+        table.columns.push_back({ captions[i], widths[i], false });
+    for (const ReturnFinding& finding : m_findings)
+        table.lines.push_back(
+            { FindingKindText(finding.kind), finding.document.text(), finding.key, finding.problem, finding.action });
+    return table;
+}
+
+bool frmReturnCheck::saveCsv(const QString& path) const { return SaveCsv(path, FindingsCsv(m_findings)); }
+
+} // namespace zelva

@@ -1,0 +1,54 @@
+#pragma once
+// The Return Check window: a month's findings against the GST portals' rules
+// (registers/returncheck.h), grouped by document, the counts above them; a
+// double click (or Open Document) shows the document: an invoice as its
+// duplicate, any other finding whole with what to do. Printed or saved as PDF
+// through the report engine, saved as CSV.
+#include "registers/returncheck.h"
+#include "reports/tablereport.h"
+
+#include <QWidget>
+
+class QDateEdit;
+class QLabel;
+class QModelIndex;
+class QPushButton;
+class QTableView;
+
+namespace zelva {
+
+class Database;
+
+class frmReturnCheck : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmReturnCheck(Database& db, QWidget* parent = nullptr);
+
+    QDateEdit* dtpMonth;
+    QPushButton* cmdShow;
+    QLabel* lblCounts;
+    QTableView* grdFindings;
+    QPushButton* cmdOpen;
+    QPushButton* cmdPrint;
+    QPushButton* cmdSaveCsv;
+    QPushButton* cmdClose;
+
+    const std::vector<ReturnFinding>& findings() const { return m_findings; }
+    TableReport findingsTable() const;
+    bool saveCsv(const QString& path) const;
+
+public slots:
+    void cmdShow_Click();
+    // Opens the document of the chosen finding.
+    void cmdOpen_Click();
+    void grdFindings_DblClick(const QModelIndex& index);
+
+private:
+    void openFinding(int row);
+
+    Database& m_db;
+    Period m_month;
+    std::vector<ReturnFinding> m_findings;
+};
+
+} // namespace zelva

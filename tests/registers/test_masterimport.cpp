@@ -1,0 +1,315 @@
+// Masters brought in from files: CSV as RFC 4180 has it and .xlsx workbooks
+// read cell by cell, then each row checked before anything is stored, the
+// good rows stored in one go (or none), the others given back with a reason.
+#include "registers/csvfile.h"
+#include "registers/sheetfile.h"
+#include "sales/masterimport.h"
+
+#include "data/dataerror.h"
+#include "data/schema.h"
+#include "gst/gststates.h"
+#include "reports/invoiceshape.h"
+#include "sales/gstratestore.h"
+#include "support/testdata.h"
+#include "support/testserver.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <xlsxwriter.h>
+
+using namespace zelva;
+
+namespace {
+
+using Rows = std::vector<QStringList>;
+
+QString gstinOf(const char* state, const char* pan)
+{
+    const QString first14 = QStringLiteral("%1%2").arg(QLatin1String(state), QLatin1String(pan)) + QStringLiteral("1Z");
+    return first14 + GstinCheckCharacter(first14);
+}
+
+// The same GSTIN with its check character wrong.
+QString brokenGstin(const QString& gstin)
+{
+    return gstin.left(14) + (gstin.back() == 'A' ? 'B' : 'A');
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QString xlsxwriterWorkbook(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath("written.xlsx");
+    lxw_workbook* book = workbook_new(path.toUtf8().constData());
+    lxw_worksheet* first = workbook_add_worksheet(book, "Buyers");
+    lxw_worksheet* second = workbook_add_worksheet(book, "Suppliers");
+    worksheet_write_string(first, 0, 0, "Name", nullptr);
+    worksheet_write_string(first, 0, 1, "Pin", nullptr);
+    worksheet_write_string(first, 1, 0, "முருகன் ஸ்டோர்ஸ்", nullptr);
+    worksheet_write_number(first, 1, 1, 625001, nullptr);
+    worksheet_write_string(second, 0, 0, "Name", nullptr);
+    worksheet_write_string(second, 1, 0, "दिल्ली पेपर्स", nullptr);
+    worksheet_write_number(second, 1, 1, 0.25, nullptr);
+    workbook_close(book);
+    return path;
+}
+
+} // namespace
+
+class MasterImportTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir files;
+    testing::TempData untouched; // for the cases that store nothing
+
+    static ImportPreview preview(testing::TempData& data, MasterKind kind, const Rows& rows,
+                                 ExistingName existing = ExistingName::Update, const ColumnMapping& mapping = {})
+    {
+        return PreviewMasterImport(*data.db, kind, rows, mapping, existing, QDate(2026, 12, 8));
+    }
+
+    static void addBuyer(testing::TempData& data, const QString& name)
+    {
+        data.db->run(QStringLiteral("INSERT INTO Customer.CustomerDetails (sno, bid, Name, address, Dist, State, Pin, "
+                                    "Gstin, Phone, Email, Website, Remarks) VALUES (1, 'C00001', ?, 'Old Street', "
+                                    "'Salem', 'Tamil Nadu', '636001', 'N.A.', '1', 'N.A.', 'N.A.', 'N.A.')"),
+                     {name}, QStringLiteral("add a buyer"), DbFile::Customer);
+    }
+
+private slots:
+    void csvCells_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Rows>("rows");
+        QTest::newRow("quoted comma, line break and quote, CR LF")
+            << QByteArray("Name,Address\r\n\"Ravi, Sons\",\"12 Main Rd\r\nSalem \"\"East\"\"\"\r\nBala,\r\n")
+            << Rows{{"Name", "Address"}, {"Ravi, Sons", "12 Main Rd\r\nSalem \"East\""}, {"Bala", ""}};
+        QTest::newRow("byte-order mark, Tamil and Hindi, no last line break")
+            << QByteArray("\xEF\xBB\xBFName,State\nமுருகன் ஸ்டோர்ஸ்,Tamil Nadu\nशर्मा ट्रेडर्स,Delhi")
+            << Rows{{"Name", "State"}, {"முருகன் ஸ்டோர்ஸ்", "Tamil Nadu"}, {"शर्मा ट्रेडर्स", "Delhi"}};
+        QTest::newRow("semicolons, a decimal comma inside a cell")
+            << QByteArray("Item Name;Rate (Rs.)\nTea;12,50\n\n\n") << Rows{{"Item Name", "Rate (Rs.)"}, {"Tea", "12,50"}};
+    }
+    void csvCells()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Rows, rows);
+        const SheetCells cells = ReadCsvBytes(bytes, "shop.csv");
+        QCOMPARE(cells.problem, QString());
+        QCOMPARE(cells.rows, rows);
+    }
+
+    void unreadableFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("cut off inside quotes") << QByteArray("Name,Address\nRavi,\"12 Main") << "ends inside a quoted cell";
+        QTest::newRow("empty") << QByteArray("\xEF\xBB\xBF\r\n") << "is empty";
+        QTest::newRow("not text") << QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe", 12) << "neither a CSV file";
+        QTest::newRow("password protected workbook") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rest", 12)
+                                                     << "protected by a password";
+        QTest::newRow("workbook cut off") << QByteArray("PK\x03\x04\x14\0\0\0", 8) << "cut off or damaged";
+    }
+    void unreadableFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        const SheetCells cells = ReadSheetFile(writeFile(files, "bad.xlsx", bytes));
+        QVERIFY2(cells.problem.contains(problem), qPrintable(cells.problem));
+        QVERIFY(cells.rows.empty());
+    }
+
+    void workbooks()
+    {
+        const QString written = xlsxwriterWorkbook(files);
+        QCOMPARE(WorkbookSheetNames(written), (QStringList{"Buyers", "Suppliers"}));
+        QCOMPARE(ReadSheetFile(written).rows, (Rows{{"Name", "Pin"}, {"முருகன் ஸ்டோர்ஸ்", "625001"}}));
+        QCOMPARE(ReadSheetFile(written, "Suppliers").rows, (Rows{{"Name"}, {"दिल्ली पेपर्स", "0.25"}}));
+        QVERIFY(ReadSheetFile(written, "Items").problem.contains("no sheet named"));
+
+        // Laid out as a spreadsheet program saves: sheets whose parts are not in
+        // order, rich text, a reading aid, inline strings, a formula's result.
+        const QString saved = QFINDTESTDATA("data/spreadsheet-saved.xlsx");
+        QCOMPARE(WorkbookSheetNames(saved), (QStringList{"Notes", "Items"}));
+        QCOMPARE(ReadSheetFile(saved, "Items").rows, (Rows{{"Item Name", "HSN/ SAC", "", "Rate (Rs.)"},
+                                                          {},
+                                                          {"Kumkum 50 g", "33049990", "", "1250.5"},
+                                                          {"TEA", "", "", "12"}}));
+        QCOMPARE(ReadSheetFile(saved).rows, (Rows{{"read me"}}));
+    }
+
+    // Each kind of problem in a row of its own in the middle of the file; the
+    // good rows around them are stored, the others given back.
+    void buyersWithProblems()
+    {
+        testing::TempData data;
+        addBuyer(data, "Salem Agencies");
+        const QString tamilNadu = gstinOf("33", "AAFCS1234K");
+        const QString karnataka = gstinOf("29", "AABCM5678L");
+        const Rows rows{{"Name", "GSTIN", "State", "Pin", "Phone", "Notes"},
+                        {"முருகன் ஸ்டோர்ஸ்", tamilNadu, "Tamil Nadu", "625001", "98400", "x"},
+                        {"Broken Check", brokenGstin(karnataka), "Karnataka", "560001", "", ""},
+                        {"Wrong State", karnataka, "Tamil Nadu", "600001", "", ""},
+                        {"Unknown State", "N.A.", "Madras Presidency", "600001", "", ""},
+                        {"Short Pin", "", "Kerala", "68201", "", ""},
+                        {"salem agencies ", "", "Tamil Nadu", "636002", "4242", ""},
+                        {"முருகன் ஸ்டோர்ஸ்", "", "", "", "", ""},
+                        {"शर्मा ट्रेडर्स", "", "Delhi", "110001", "", ""}};
+        const ImportPreview checked = preview(data, MasterKind::Buyer, rows);
+        QCOMPARE(checked.problem, QString());
+        QCOMPARE(checked.columnOfCell, (QStringList{"Name", "GSTIN/UIN", "State", "Pin", "Contact No.", ""}));
+        QStringList becomes;
+        for (const ImportRow& row : checked.rows)
+            becomes << row.becomes();
+        QCOMPARE(becomes, (QStringList{"new", "left out", "left out", "left out", "left out", "update C00001",
+                                       "left out", "new"}));
+        QVERIFY(checked.rows[1].reason().contains("check character"));
+        QVERIFY(checked.rows[2].reason().contains("not in 33-Tamil Nadu"));
+        QVERIFY(checked.rows[3].reason().contains("Madras Presidency"));
+        QVERIFY(checked.rows[4].reason().contains("six digits"));
+        QVERIFY(checked.rows[6].reason().contains("also in row 2"));
+
+        const ImportResult result = StoreMasterImport(*data.db, checked);
+        QCOMPARE(result.text(checked), QString("Imported 3 buyers: 2 new, 1 updated. 5 rows were left out."));
+        const auto stored = testing::rowsInFile(data.folder(), DbFile::Customer,
+                                                "SELECT sno, bid, Name, address, State, Pin, Gstin, Phone FROM "
+                                                "CustomerDetails WHERE sno > 0 ORDER BY sno");
+        QCOMPARE(stored.size(), 3);
+        // The update keeps what the file leaves empty and the name as the masters spell it.
+        QCOMPARE(stored[0], (QVariantList{1, "C00001", "salem agencies", "Old Street", "Tamil Nadu", "636002", "N.A.", "4242"}));
+        QCOMPARE(stored[1], (QVariantList{2, "C00002", "முருகன் ஸ்டோர்ஸ்", "N.A.", "Tamil Nadu", "625001", tamilNadu, "98400"}));
+        QCOMPARE(stored[2][1], QVariant("C00003"));
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::Zlv,
+                                      "SELECT COUNT(*) FROM AuditTrail WHERE TableName = 'CustomerDetails'")
+                     .toInt(),
+                 3);
+
+        const Rows rejected = RejectedRows(checked);
+        QCOMPARE(rejected.size(), size_t(6));
+        QCOMPARE(rejected[0].last(), QString("Reason"));
+        QCOMPARE(rejected[1].mid(0, 6), rows[2]);
+        QVERIFY(rejected[5].last().contains("also in row 2"));
+    }
+
+    void skipKeepsTheMasters()
+    {
+        testing::TempData data;
+        addBuyer(data, "Salem Agencies");
+        const ImportPreview checked =
+            preview(data, MasterKind::Buyer, {{"Name", "Pin"}, {"Salem Agencies", "636099"}}, ExistingName::Skip);
+        QCOMPARE(checked.goodRows(), 0);
+        QCOMPARE(checked.rows[0].becomes(), QString("skipped: C00001 has this name"));
+        StoreMasterImport(*data.db, checked);
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::Customer, "SELECT Pin FROM CustomerDetails WHERE sno = 1"),
+                 QVariant("636001"));
+        QVERIFY(RejectedRows(checked)[1].last().contains("skipped"));
+    }
+
+    void itemsWithRatesAndHsn()
+    {
+        testing::TempData data;
+        testing::addCompany(*data.db, gstinOf("33", "AAACH7409R"));
+        {
+            Transaction transaction(*data.db, "set the band");
+            StoreAboveFiveCroreWithin(*data.db, 1, true); // HSN codes of six digits
+            transaction.commit();
+        }
+        const Rows rows{{"Item", "HSN", "GST Rate", "Rate", "Unit", "Opening Quantity"},
+                        {"A4 Paper", "48025690", "18", "245.50", "Ream", "120"},
+                        {"Old Rate Pen", "960810", "12", "10", "Nos", "5"},
+                        {"Short Hsn Glue", "3506", "18", "40", "Nos", ""},
+                        {"Odd Price", "482090", "5", "12a", "Nos", "1"},
+                        {"Luxury Car Wax", "340520", "40", "900", "Tin", "2.5"}};
+        const ImportPreview checked = preview(data, MasterKind::Item, rows);
+        QCOMPARE(checked.goodRows(), 2);
+        QVERIFY(checked.rows[1].reason().contains("not in force on 08/12/2026"));
+        QVERIFY(checked.rows[2].reason().contains("6"));
+        QVERIFY(checked.rows[3].reason().contains("12a"));
+        StoreMasterImport(*data.db, checked);
+        const auto stored = testing::rowsInFile(data.folder(), DbFile::ItemStock,
+                                                "SELECT itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks "
+                                                "FROM Stock WHERE sno > 0 ORDER BY sno");
+        QCOMPARE(stored, (QList<QVariantList>{{"G00001", "A4 Paper", "48025690", 245.5, "Ream", 120.0, "N.A."},
+                                              {"G00002", "Luxury Car Wax", "340520", 900.0, "Tin", 2.5, "N.A."}}));
+        QCOMPARE(LoadItemGstRate(*data.db, "G00002"), std::optional<double>(40));
+    }
+
+    void fileRefused_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<ColumnMapping>("mapping");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("no header row") << Rows{{"Ravi", "600001"}, {"Bala", "600002"}} << ColumnMapping{}
+                                       << "not a header row";
+        QTest::newRow("column mapped twice") << Rows{{"Customer", "Name"}, {"Ravi", "Ravi"}}
+                                             << ColumnMapping{{"Customer", "Name"}} << "both give Name";
+        QTest::newRow("no name column") << Rows{{"Pin", "State"}, {"600001", "Tamil Nadu"}} << ColumnMapping{}
+                                        << "No column gives Name";
+        QTest::newRow("header only") << Rows{{"Name"}} << ColumnMapping{} << "no rows under it";
+    }
+    void fileRefused()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(ColumnMapping, mapping);
+        QFETCH(QString, problem);
+        testing::TempData& data = untouched;
+        const ImportPreview checked = preview(data, MasterKind::Buyer, rows, ExistingName::Update, mapping);
+        QVERIFY2(checked.problem.contains(problem), qPrintable(checked.problem));
+        QVERIFY_THROWS_EXCEPTION(DataError, StoreMasterImport(*data.db, checked));
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::Customer, "SELECT COUNT(*) FROM CustomerDetails").toInt(), 1);
+    }
+
+    // A column of another name, mapped once; Cancel while storing stores nothing.
+    void mappedColumnAndCancel()
+    {
+        testing::TempData data;
+        Rows rows{{"Vendor", "Where"}};
+        for (int i = 1; i <= 1200; ++i)
+            rows.push_back({QStringLiteral("Supplier %1").arg(i), "Kerala"});
+        const ImportPreview checked =
+            preview(data, MasterKind::Supplier, rows, ExistingName::Update, {{"Vendor", "Name"}, {"Where", "State"}});
+        QCOMPARE(checked.goodRows(), 1200);
+        int asked = 0;
+        const ImportResult cancelled = StoreMasterImport(*data.db, checked, [&](int) { return ++asked < 2; });
+        QVERIFY(cancelled.cancelled);
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::PurchaseMaster, "SELECT COUNT(*) FROM Supplier WHERE sno > 0")
+                     .toInt(),
+                 0);
+        QCOMPARE(StoreMasterImport(*data.db, checked).added, 1200);
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::PurchaseMaster,
+                                      "SELECT SupplierId || ' ' || State FROM Supplier WHERE sno = 1200"),
+                 QVariant("S01200 Kerala"));
+    }
+
+    // The template of each kind comes back through the reader as it was written, and passes the checks.
+    void templatesReadBack_data()
+    {
+        QTest::addColumn<MasterKind>("kind");
+        QTest::newRow("buyers") << MasterKind::Buyer;
+        QTest::newRow("suppliers") << MasterKind::Supplier;
+        QTest::newRow("items") << MasterKind::Item;
+    }
+    void templatesReadBack()
+    {
+        QFETCH(MasterKind, kind);
+        testing::TempData& data = untouched;
+        const Rows rows = ImportTemplate(kind);
+        QString lines;
+        for (const QStringList& row : rows)
+            lines += CsvLine(row);
+        const SheetCells cells = ReadCsvBytes(CsvBytes(lines), "template.csv");
+        QCOMPARE(cells.rows, rows);
+        const ImportPreview checked = preview(data, kind, cells.rows);
+        QCOMPARE(checked.rows.at(0).reason(), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(MasterImportTest)
+#include "test_masterimport.moc"
