@@ -6,15 +6,11 @@
 #include "data/serials.h"
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
-#include "gst/gstrates.h"
-#include "platform/datetext.h"
-#include "sales/gstratestore.h"
 #include "sales/invoiceextras.h"
 
 #include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <algorithm>
 
 namespace zelva {
 
@@ -299,35 +295,6 @@ QString selectSql(const char* table, const QString& condition)
         .arg(SchemaName(DbFile::Invoice), QLatin1String(table), condition);
 }
 
-// Goods charged GST need a rate on each line (an invoice whose goods carry no
-// rate at all is saved untaxed, as ever), and each line's rate must be in
-// force on the invoice's date. The charges keep their own rates unchecked.
-void checkRates(Database& db, const Invoice& invoice)
-{
-    if (invoice.mode == TaxMode::None)
-        return;
-    const bool goodsRated = std::any_of(invoice.lines.begin(), invoice.lines.end(), [&](const InvoiceLine& line) {
-        return LineGstRate(invoice, line).has_value();
-    });
-    const QDate day = ReadDateText(invoice.date);
-    const GstRateTable table = LoadGstRates(db);
-    const auto refuse = [](const QString& why) { throw DataError(SaveOperation, RelativePath(DbFile::Invoice), why); };
-    const auto checkInForce = [&](double rate, const QString& where) {
-        if (day.isValid() && !RateInForce(table, rate, day))
-            refuse(QStringLiteral("GST %1% of %2 is not in force on %3: choose a rate in force on the invoice's date")
-                       .arg(RateText(rate), where, invoice.date));
-    };
-    for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
-        const InvoiceLine& line = invoice.lines[i];
-        const QString where = QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
-        const std::optional<double> rate = LineGstRate(invoice, line);
-        if (!rate && goodsRated)
-            refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
-        if (rate)
-            checkInForce(*rate, where);
-    }
-}
-
 } // namespace
 
 bool CancellationsKept(const Database& db)
@@ -345,7 +312,6 @@ StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumb
 
 StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber)
 {
-    checkRates(db, invoice);
     StoredInvoice as;
     as.serial = FreeSerial(db, DbFile::Invoice, QStringLiteral("BuyerInvoice"), QStringLiteral("sno"),
                            QStringLiteral("InvoiceNo"), CodeKind::Invoice, invoice.serial);

@@ -90,8 +90,6 @@ class InvoiceStoreTest : public QObject {
 private slots:
     void readsBackWhatIsStored_data();
     void readsBackWhatIsStored();
-    void rateNotInForceRefused_data();
-    void rateNotInForceRefused();
     void numberTakenMeanwhile();
 };
 
@@ -170,39 +168,6 @@ void InvoiceStoreTest::numberTakenMeanwhile()
     QCOMPARE(LoadInvoice(*data.db, "A00002")->buyer.state, QString("Karnataka"));
     QCOMPARE(LoadInvoice(*data.db, "A00001")->buyer.state, QString("Kerala"));
     QCOMPARE(stockOf(data.folder(), "G00002"), 36.0);
-}
-
-// Nothing is stored of an invoice whose goods rate is not in force on its
-// date; the refusal names the rate, the row and the date.
-void InvoiceStoreTest::rateNotInForceRefused_data()
-{
-    QTest::addColumn<Rates>("rates");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("reason");
-    // 12% stayed for the notified tobacco goods up to 31 January 2026
-    QTest::newRow("12% from February 2026") << Rates{12, 18, 5} << "01/02/2026"
-                                            << "GST 12% of goods row 1 (Brush) is not in force on 01/02/2026";
-    QTest::newRow("40% before 22 September 2025") << Rates{40, 18, 5} << "21/09/2025"
-                                                  << "GST 40% of goods row 1 (Brush) is not in force on 21/09/2025";
-    QTest::newRow("7%, which the portal does not take") << Rates{7, 18, 5} << "07/12/2026"
-                                                        << "GST 7% of goods row 1 (Brush) is not in force on 07/12/2026";
-}
-
-void InvoiceStoreTest::rateNotInForceRefused()
-{
-    QFETCH(Rates, rates);
-    QFETCH(QString, date);
-    QFETCH(QString, reason);
-    testing::TempData data;
-    addShop(*data.db);
-    try {
-        StoreInvoice(*data.db, sample(TaxMode::Igst, 1, rates, qPrintable(date)));
-        QFAIL("stored");
-    } catch (const DataError& e) {
-        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
-    }
-    QVERIFY(!LoadInvoice(*data.db, "A00001"));
-    QCOMPARE(stockOf(data.folder(), "G00002"), 40.0);
 }
 
 QTEST_MAIN(InvoiceStoreTest)
