@@ -318,6 +318,10 @@ private:
     void decideTaxMode();
     void clearTaxRows();
     void chooseRate(TaxBase base, int position);
+    // The rate lists offer the rates in force on the date typed; a rate chosen
+    // stays chosen while it is still in force, else it is cleared with its rows.
+    void offerRatesOfDate();
+    void fillRateListsOfMode();
     // The screen as an invoice: what the boxes hold, each number by the one
     // rule (a box that is no number counts as nothing until Save refuses it).
     zelva::Invoice currentInvoice() const;
@@ -414,8 +418,9 @@ private:
     QString CurrentItemCode;
     std::array<TaxLine, 3> m_tax{};
     // The whole rates the rate lists offer, rising: entry i of a list is the
-    // rate m_offeredRates[i], its label made from that value.
-    std::vector<double> m_offeredRates{0, 5, 12, 18, 28};
+    // rate m_offeredRates[i], its label made from that value. They are the
+    // rates in force on the invoice's date (offerRatesOfDate).
+    std::vector<double> m_offeredRates;
     zelva::CompanyPayment m_companyPayment; // the seller's UPI ID, read with the company
     zelva::Invoice m_invoice; // as last worked out and shown
     std::vector<zelva::InvoiceLine> m_lines; // the goods lines added, in row order, with their stock items

@@ -87,6 +87,7 @@ void InvoiceForm::cmdNewInvoice_Click()
         return;
     txtInvoiceDate->setText(DateText(QDate::currentDate()));
     txtOrderDate->setText(txtInvoiceDate->text());
+    offerRatesOfDate();
     txtShortExcess->setText(QStringLiteral("Short & Excess"));
     resetPaidNow();
     cboDescriptionOfGoods->setEnabled(true);

@@ -2,16 +2,23 @@
 // base (goods, Others1, Others2) in its grid rows, and the totals.
 #include "invoice/invoiceform.h"
 
+#include "data/dataerror.h"
+#include "gst/gstrates.h"
+#include "platform/datetext.h"
 #include "platform/money.h"
 #include "platform/textnum.h"
+#include "sales/gstratestore.h"
 #include "ui/formboxes.h"
+#include "ui/guard.h"
 #include "ui/message.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 using namespace zelva;
 
@@ -70,15 +77,47 @@ void InvoiceForm::decideTaxMode()
     if (mode == TaxMode)
         return;
     clearTaxRows();
-    if (mode == zelva::TaxMode::Igst) {
-        IgstList();
+    TaxMode = mode;
+    fillRateListsOfMode();
+    if (mode == zelva::TaxMode::Igst)
         HideSgstItem();
-    } else {
+    else
+        ShowSgstItem();
+    RefreshTotals();
+}
+
+void InvoiceForm::fillRateListsOfMode()
+{
+    if (TaxMode == zelva::TaxMode::Igst) {
+        IgstList();
+    } else if (TaxMode == zelva::TaxMode::Cgst) {
         CgstList();
         SgstList();
-        ShowSgstItem();
     }
-    TaxMode = mode;
+}
+
+void InvoiceForm::offerRatesOfDate()
+{
+    const QDate day = ReadDateText(txtInvoiceDate->text());
+    if (!day.isValid())
+        return; // the save names a date it cannot read
+    std::vector<double> rates;
+    if (!Guarded<DataError>([&] { rates = RatesInForce(LoadGstRates(m_db), day, true); }) || rates == m_offeredRates)
+        return;
+    m_offeredRates = rates;
+    fillRateListsOfMode();
+    for (TaxLine& line : m_tax) {
+        const auto offered = line.rate ? std::find_if(rates.begin(), rates.end(), [&](double r) { return SameRate(r, *line.rate); })
+                                       : rates.end();
+        if (offered == rates.end()) {
+            line.clearRate();
+            for (int row : {line.cgstRow, line.sgstRow})
+                for (Row* column : {&txtRate, &txtPer, &txtAmount})
+                    (*column)[row]->clear();
+            continue;
+        }
+        line.cgstCombo->setCurrentIndex(int(offered - rates.begin()));
+    }
     RefreshTotals();
 }
 

@@ -139,6 +139,8 @@ void InvoiceForm::connectHandlers()
     connect(cboGoodsCgst, &QComboBox::activated, this, &InvoiceForm::cboGoodsCgst_Click);
     connect(cboOthers1Cgst, &QComboBox::activated, this, &InvoiceForm::cboOthers1Cgst_Click);
     connect(cboOthers2Cgst, &QComboBox::activated, this, &InvoiceForm::cboOthers2Cgst_Click);
+    // a late entry's rates are those in force on its own date
+    connect(txtInvoiceDate, &QLineEdit::editingFinished, this, &InvoiceForm::offerRatesOfDate);
     // the tax of an extra charge follows its amount, and the totals follow both
     for (int row : {Others1Row, Others2Row, ShortExcessRow})
         connect(txtAmount[row], &QLineEdit::textEdited, this, &InvoiceForm::RefreshTotals);

@@ -7,6 +7,7 @@
 #include "gst/gststates.h"
 #include "platform/datetext.h"
 #include "platform/textnum.h"
+#include "sales/gstratestore.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -78,7 +79,7 @@ CreditKind creditOfColumn(int value)
 }
 
 // Why one line of a bill with GST cannot be saved; "" when it can.
-QString lineRefusal(const PurchaseBill& bill, const PurchaseBillLine& line, int number)
+QString lineRefusal(const PurchaseBill& bill, const PurchaseBillLine& line, int number, const GstRateTable& rates)
 {
     if (line.taxable <= 0)
         return tr("Line %1 (%2) has a taxable value of %3: a bill's line must be above 0.00 (Taxable Value, "
@@ -89,7 +90,7 @@ QString lineRefusal(const PurchaseBill& bill, const PurchaseBillLine& line, int 
         return tr("%1 % is not a GST rate the portal takes (GST Rate %, line %2). Nothing is saved.")
             .arg(RateText(line.gstRate))
             .arg(number);
-    if (!RateInForce(ShippedGstRates(), line.gstRate, bill.date))
+    if (!RateInForce(rates, line.gstRate, bill.date))
         return tr("%1 % is not in force on %2, the bill's date (GST Rate %, line %3). Nothing is saved.")
             .arg(RateText(line.gstRate), DateText(bill.date))
             .arg(number);
@@ -270,7 +271,7 @@ void ComputeLineTaxes(PurchaseBill& bill)
 
 bool BillCarriesGst(const PurchaseBill& bill) { return bill.registeredSupplier() || bill.reverseCharge; }
 
-QString PurchaseBillRefusal(const PurchaseBill& bill)
+QString PurchaseBillRefusal(const PurchaseBill& bill, const GstRateTable& rates)
 {
     if (bill.number.trimmed().isEmpty())
         return tr("The bill has no number: enter the supplier's bill number (Purchase Invoice No.). Nothing is "
@@ -281,7 +282,7 @@ QString PurchaseBillRefusal(const PurchaseBill& bill)
         return tr("Bill %1 has no lines: a bill holds at least one item bought. Nothing is saved.").arg(bill.number);
     if (bill.withTax)
         for (size_t i = 0; i < bill.lines.size(); ++i)
-            if (QString refused = lineRefusal(bill, bill.lines[i], int(i + 1)); !refused.isEmpty())
+            if (QString refused = lineRefusal(bill, bill.lines[i], int(i + 1), rates); !refused.isEmpty())
                 return refused;
     return {};
 }
@@ -346,7 +347,7 @@ void storeBillLine(Database& db, qint64 billSerial, const PurchaseBillLine& line
 
 QString StorePurchaseBill(Database& db, PurchaseBill& bill, PurchaseSave how)
 {
-    if (QString refused = PurchaseBillRefusal(bill); !refused.isEmpty())
+    if (QString refused = PurchaseBillRefusal(bill, LoadGstRates(db)); !refused.isEmpty())
         return refused;
     Transaction transaction(db, tr("save the bill"));
     const bool addingLines = bill.withTax && how.toStoredBill;

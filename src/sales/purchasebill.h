@@ -20,6 +20,7 @@
 //   Purchase records of one supplier, bill number and bill date make one
 //   bill, each line's taxable value its quantity times its rate.
 #include "data/stockchange.h"
+#include "gst/gstrates.h"
 #include "gst/taxheads.h"
 #include "platform/money.h"
 
@@ -116,8 +117,9 @@ bool BillCarriesGst(const PurchaseBill& bill);
 // number, no lines, and on a bill with GST a line whose taxable value is not
 // above zero, a rate the portal does not take or not in force on the bill's
 // date, or any rate above 0 % on the bill of an unregistered supplier that is
-// not under reverse charge.
-QString PurchaseBillRefusal(const PurchaseBill& bill);
+// not under reverse charge. The rates in force are those of the store's
+// table (LoadGstRates), the shipped ones unless told.
+QString PurchaseBillRefusal(const PurchaseBill& bill, const GstRateTable& rates = ShippedGstRates());
 
 // The key that makes a bill unique: financial year, supplier (GSTIN, else the
 // name in capitals) and the comparable bill number.

@@ -7,6 +7,7 @@
 #include "masters/gstentries.h"
 #include "platform/datetext.h"
 #include "registers/savedinvoice.h"
+#include "sales/gstratestore.h"
 #include "stock/frmsuppliernote.h"
 #include "ui/amountbox.h"
 #include "ui/formboxes.h"
@@ -189,8 +190,10 @@ void frmPurchase::offerRates()
         day = QDate::currentDate();
     QSignalBlocker quiet(cboGstRate);
     cboGstRate->clear();
+    GstRateTable table = ShippedGstRates();
+    Guarded<DataError>([&] { table = LoadGstRates(m_db); }); // the rates as the store keeps them, changes entered too
     if (carriesGst())
-        for (const double rate : RatesInForce(ShippedGstRates(), day, true))
+        for (const double rate : RatesInForce(table, day, true))
             cboGstRate->addItem(RateText(rate));
     cboGstRate->setCurrentIndex(cboGstRate->findText(chosen));
     cboGstRate->setEnabled(!m_locked && carriesGst());

@@ -112,6 +112,9 @@ void InvoicePagesTest::everyPageAddsUp()
     const auto shown = [f](const QString& name) { return amountOf(zelva::TextOf(need<QWidget>(f, name))); };
 
     click(need<QPushButton>(f, "cmdNewInvoice"));
+    // a late entry of the days when freight was charged 12%
+    typeInto(need(f, "txtInvoiceDate"), "20/09/2025");
+    QTest::keyClick(need(f, "txtInvoiceDate"), Qt::Key_Return);
     QVERIFY(pick(need<QComboBox>(f, "cboBuyerName"), buyer));
     for (auto [item, quantity] : {std::pair{"Brush", "3"}, {"Paint", "2"}, {"Putty", "7"}}) {
         QVERIFY(pick(need<QComboBox>(f, "cboDescriptionOfGoods"), item));

@@ -3,6 +3,7 @@
 // a second line added to the same bill; the same bill entered twice refused.
 #include "gst/gststates.h"
 #include "platform/datetext.h"
+#include "sales/gstratestore.h"
 #include "stock/frmpurchase.h"
 #include "stock/frmsuppliernote.h"
 #include "stock/movement.h"
@@ -218,6 +219,19 @@ private slots:
         QCOMPARE(s.rows("SELECT PurchaseInvoiceNo, Quantity FROM Purchase WHERE PSno = 2"),
                  (QList<QVariantList>{{"VC-4", 1.0}}));
         QCOMPARE(s.laptops(), 13.0);
+    }
+
+    // A rate change entered in the rates table by its notified date (12 %
+    // back from the first of last month, say) is offered and saved at once,
+    // without a new program; the shipped table alone would refuse it.
+    void rateEnteredLaterIsOffered()
+    {
+        Shop s;
+        zelva::GstRateTable rates = zelva::LoadGstRates(*s.data.db);
+        rates.push_back({12, QDate::currentDate().addMonths(-1), QDate(), false, "entered later"});
+        zelva::StoreGstRates(*s.data.db, rates);
+        QCOMPARE(s.line("MP-12", "1", "", "12"), QStringList{"Saved Successfully"});
+        QCOMPARE(s.rows("SELECT GstRate, Igst FROM PurchaseBillLine"), (QList<QVariantList>{{12.0, 12.0}}));
     }
 
     // The kind of credit picked is the bill's; a line the store refuses (a
