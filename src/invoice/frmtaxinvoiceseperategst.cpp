@@ -105,13 +105,13 @@ void frmTaxInvoiceSeperateGst::showLines()
     const Invoice& invoice = shownInvoice();
     const int lines = lineCount();
     const bool split = taxMode() == TaxMode::Cgst;
-    const double rate = invoice.goodsRate();
     for (int row = m_linesShown + 1; row <= lines; ++row)
         txtDisc[row]->setText(QStringLiteral("0")); // a line comes without a discount
     m_linesShown = lines;
     for (int row = FirstGoodsRow; row <= lines && row <= int(invoice.lines.size()); ++row) {
         const InvoiceLine& line = invoice.lines[row - FirstGoodsRow];
         txtTaxableValue[row]->setText(BoxAmountText(line.taxable()));
+        const double rate = LineHeadRate(invoice, line);
         const QString rateText = rate >= 0 ? RateText(rate) : QString();
         txtCgstPer[row]->setText(rateText);
         txtCgstAmt[row]->setText(rate >= 0 ? BoxAmountText(line.firstTax) : QString());

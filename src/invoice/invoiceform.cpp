@@ -7,6 +7,7 @@
 #include "data/dataerror.h"
 #include "platform/money.h"
 #include "platform/textnum.h"
+#include "gst/gstrates.h"
 #include "sales/gstratestore.h"
 #include "ui/fittext.h"
 #include "ui/formboxes.h"
@@ -397,6 +398,22 @@ std::optional<double> InvoiceForm::itemGstRate(const QString& itemCode)
     }
 }
 
+std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode)
+{
+    if (m_tax[Goods].rate)
+        return m_tax[Goods].rate;
+    const std::optional<double> own = itemGstRate(itemCode);
+    const bool inForce = own && std::any_of(m_offeredRates.begin(), m_offeredRates.end(),
+                                            [&](double rate) { return SameRate(rate, *own); });
+    return inForce ? own : std::nullopt;
+}
+
+void InvoiceForm::settleLineRates()
+{
+    for (InvoiceLine& line : m_lines)
+        line.gstRate = lineGstRate(line.itemCode);
+}
+
 void InvoiceForm::cmdAdd_Click()
 {
     if (!m_pending || LineCount >= LastGoodsRow)
@@ -434,7 +451,7 @@ void InvoiceForm::cmdAdd_Click()
     line.quantity = LineQuantity;
     line.rate = LineRate;
     line.amount = LineAmount;
-    line.gstRate = itemGstRate(CurrentItemCode);
+    line.gstRate = lineGstRate(CurrentItemCode);
     m_lines.push_back(line);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();

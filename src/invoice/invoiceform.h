@@ -295,6 +295,10 @@ private:
     void HideGoodsTextBox();
     // the GST rate kept for a stock item (LoadItemGstRate), none without one
     std::optional<double> itemGstRate(const QString& itemCode);
+    // a goods line's rate: the goods rate chosen, else its item's own while
+    // that is in force on the invoice's date, else none
+    std::optional<double> lineGstRate(const QString& itemCode);
+    void settleLineRates();
     bool SetCompanyDatabase();
     bool showCompany(int index);
     void ShowCompanyDetails();

@@ -118,6 +118,7 @@ void InvoiceForm::offerRatesOfDate()
         }
         line.cgstCombo->setCurrentIndex(int(offered - rates.begin()));
     }
+    settleLineRates(); // an item's rate not in force on the new date goes too
     RefreshTotals();
 }
 
@@ -133,8 +134,7 @@ void InvoiceForm::clearTaxRows()
     }
     txtTotalCgst->clear();
     txtTotalSgst->clear();
-    for (InvoiceLine& line : m_lines) // the goods rate chosen goes; each item's own stays
-        line.gstRate = itemGstRate(line.itemCode);
+    settleLineRates(); // the goods rate chosen goes; each item's own stays
 }
 
 void InvoiceForm::chooseRate(TaxBase base, int position)
@@ -143,8 +143,7 @@ void InvoiceForm::chooseRate(TaxBase base, int position)
         return;
     m_tax[base].rate = m_offeredRates[std::size_t(position)];
     if (base == Goods) // the goods rate chosen is every line's, over its item's
-        for (InvoiceLine& line : m_lines)
-            line.gstRate = m_tax[base].rate;
+        settleLineRates();
     RefreshTotals();
 }
 

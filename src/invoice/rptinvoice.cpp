@@ -250,17 +250,19 @@ Section invoiceDetail(void (*grid)(Section&))
 
 // Lines with a discount were entered on the separate-GST layout: the
 // reprint shows them on it, each line's amount, discount, taxable value and
-// taxes.
+// taxes. So do goods at several rates, whatever form they were entered on:
+// each line's rate and tax must be on the page.
 bool separateGst(const Invoice& invoice)
 {
-    return std::ranges::any_of(invoice.lines, [](const InvoiceLine& line) { return line.discount != 0; });
+    const bool mixedRates = invoice.mode != TaxMode::None && !invoice.taxes[TaxOnGoods].rated()
+        && std::ranges::any_of(invoice.lines, [&](const InvoiceLine& line) { return LineHeadRate(invoice, line) >= 0; });
+    return mixedRates || std::ranges::any_of(invoice.lines, [](const InvoiceLine& line) { return line.discount != 0; });
 }
 
 void addSeparateGstColumns(ReportRow& row, const Invoice& invoice)
 {
     row.insert(DetailVariantColumn, 1);
     const bool igst = invoice.mode == TaxMode::Igst;
-    const double rate = invoice.goodsRate();
     row.insert(QStringLiteral("FirstTaxHead"), igst ? QStringLiteral("IGST") : QStringLiteral("CGST"));
     row.insert(QStringLiteral("SgstHead"), igst ? QString() : QStringLiteral("SGST"));
     row.insert(QStringLiteral("SgstPerHead"), igst ? QString() : QStringLiteral("Per."));
@@ -271,7 +273,7 @@ void addSeparateGstColumns(ReportRow& row, const Invoice& invoice)
         row.insert(numbered("Amount", gridRow), ToRupees(line.amount));
         row.insert(numbered("Disc", gridRow), ToRupees(line.discount));
         row.insert(numbered("TaxableValue", gridRow), ToRupees(line.taxable()));
-        if (rate >= 0) {
+        if (const double rate = LineHeadRate(invoice, line); rate >= 0) {
             row.insert(numbered("FirstTaxPer", gridRow), rate);
             row.insert(numbered("FirstTaxAmt", gridRow), ToRupees(line.firstTax));
             if (!igst) {

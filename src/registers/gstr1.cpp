@@ -40,14 +40,12 @@ struct RateFigures {
     }
 };
 
-// The invoice's bases grouped by rate; bases with nothing on them are left
-// out, but an invoice keeps at least its goods.
+// What the invoice supplied, grouped by rate; an invoice keeps at least its
+// goods.
 std::vector<RateFigures> figuresByRate(const SavedInvoice& invoice)
 {
     std::map<double, RateFigures> byRate;
-    for (const TaxedBase& base : invoice.bases) {
-        if (base.taxable == 0 && base.tax() == 0)
-            continue;
+    for (const TaxedBase& base : invoice.supplies()) {
         RateFigures& figures = byRate[base.rate];
         figures.rate = base.rate;
         figures.add({ base.rate, base.taxable, base.igst, base.cgst, base.sgst });

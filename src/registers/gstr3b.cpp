@@ -125,10 +125,9 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, 
         if (invoice.cancelled)
             continue;
         const QString document = invoiceDocument(invoice);
-        for (const TaxedBase& base : invoice.bases)
-            if (base.taxable != 0 || base.tax() != 0)
-                addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst, 0},
-                           document);
+        for (const TaxedBase& base : invoice.supplies())
+            addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst, 0},
+                       document);
     }
     // As in the return: a credit note taken off, a debit note added.
     for (const SavedNote& note : notes)

@@ -82,7 +82,7 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
         item.gross = line.amount;
         item.discount = line.discount;
         item.taxable = line.taxable();
-        item.gstRate = wholeRate(invoice, TaxOnGoods);
+        item.gstRate = invoice.mode != TaxMode::None ? LineGstRate(invoice, line).value_or(0) : 0;
         splitTax(item, invoice.mode, line.firstTax, line.sgst);
         items.push_back(item);
     }

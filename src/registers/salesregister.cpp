@@ -43,18 +43,11 @@ void addTo(std::map<HsnKey, HsnLine>& groups, const HsnLine& part)
 
 void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
 {
-    const TaxedBase& goods = invoice.bases[GoodsBase];
-    std::vector<Paise> weights;
-    for (const GoodsLine& line : invoice.goods)
-        weights.push_back(line.amount);
-    // each line's share as the invoice itself gives it
-    const std::vector<TaxHeads> shares = ShareTaxRows(weights, goods.rate, {goods.igst, goods.cgst, goods.sgst, 0});
-    for (size_t i = 0; i < invoice.goods.size(); ++i) {
-        const GoodsLine& line = invoice.goods[i];
+    for (const GoodsLine& line : invoice.goods) {
         const bool service = IsServiceCode(line.hsn);
         addTo(groups,
             { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
-                service ? 0 : line.quantity, goods.rate, line.amount, shares[i].igst, shares[i].cgst, shares[i].sgst });
+                service ? 0 : line.quantity, line.rate, line.amount, line.igst, line.cgst, line.sgst });
     }
 }
 

@@ -1,11 +1,15 @@
 #include "registers/savedinvoice.h"
 
 #include "data/database.h"
+#include "gst/gstrates.h"
 #include "gst/gststates.h"
+#include "gst/taxheads.h"
 #include "registers/salesqueries.h"
 #include "sales/invoicestore.h"
 
+#include <QHash>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace zelva {
 
@@ -146,6 +150,24 @@ void readBases(const RowReader& row, const Columns& c, SavedInvoice& invoice)
     }
 }
 
+// Each goods line at the goods' one rate, its share of rows 8/9 as the
+// invoice itself gives it (ShareTaxRows).
+void shareGoodsRows(SavedInvoice& invoice)
+{
+    const TaxedBase& goods = invoice.bases[GoodsBase];
+    std::vector<Paise> weights;
+    for (const GoodsLine& line : invoice.goods)
+        weights.push_back(line.amount);
+    const std::vector<TaxHeads> shares = ShareTaxRows(weights, goods.rate, {goods.igst, goods.cgst, goods.sgst, 0});
+    for (std::size_t i = 0; i < invoice.goods.size(); ++i) {
+        GoodsLine& line = invoice.goods[i];
+        line.rate = goods.rate;
+        line.igst = shares[i].igst;
+        line.cgst = shares[i].cgst;
+        line.sgst = shares[i].sgst;
+    }
+}
+
 SavedInvoice readInvoice(const QSqlQuery& query)
 {
     const Columns& c = columns();
@@ -163,6 +185,7 @@ SavedInvoice readInvoice(const QSqlQuery& query)
     invoice.mode = modeOf(row, c);
     readGoods(row, c, invoice);
     readBases(row, c, invoice);
+    shareGoodsRows(invoice);
     invoice.rounding = row.amount(c.amount[RoundingRow]);
     invoice.total = row.amount(c.total);
     return invoice;
@@ -176,7 +199,64 @@ template <typename Figure> Paise sumOver(const std::array<TaxedBase, TaxedBaseCo
     return sum;
 }
 
+// The rate and tax each goods line was saved with (InvoiceLineTax), over what
+// the goods' rows gave: the lines of an invoice that mixes rates.
+void readKeptLineTaxes(const Database& db, std::vector<SavedInvoice>& invoices)
+{
+    if (invoices.empty() || !LineTaxesKept(db))
+        return;
+    QHash<qint64, SavedInvoice*> bySerial;
+    for (SavedInvoice& invoice : invoices)
+        bySerial.insert(invoice.serial, &invoice);
+    const auto [first, last] = std::minmax_element(invoices.begin(), invoices.end(),
+        [](const SavedInvoice& a, const SavedInvoice& b) { return a.serial < b.serial; });
+    QSqlQuery query = db.run(QStringLiteral("SELECT \"sno\", \"GoodsRow\", \"GstRate\", \"IgstPaise\", \"CgstPaise\", "
+                                            "\"SgstPaise\" FROM \"%1\".\"InvoiceLineTax\" WHERE \"sno\" BETWEEN ? AND ?")
+                                 .arg(SchemaName(DbFile::Invoice)),
+        { first->serial, last->serial }, QStringLiteral("read the invoices' GST rates"), DbFile::Invoice);
+    while (query.next()) {
+        SavedInvoice* invoice = bySerial.value(query.value(0).toLongLong());
+        if (!invoice)
+            continue;
+        const int row = query.value(1).toInt();
+        const auto line = std::find_if(invoice->goods.begin(), invoice->goods.end(),
+            [&](const GoodsLine& l) { return l.row == row; });
+        if (line == invoice->goods.end())
+            continue;
+        line->rate = query.value(2).toDouble();
+        line->igst = query.value(3).toLongLong();
+        line->cgst = query.value(4).toLongLong();
+        line->sgst = query.value(5).toLongLong();
+    }
+}
+
 } // namespace
+
+std::vector<TaxedBase> SavedInvoice::supplies() const
+{
+    std::vector<TaxedBase> byRate;
+    for (const GoodsLine& line : goods) {
+        auto at = std::find_if(byRate.begin(), byRate.end(), [&](const TaxedBase& b) { return SameRate(b.rate, line.rate); });
+        if (at == byRate.end()) {
+            TaxedBase entry;
+            entry.name = bases[GoodsBase].name;
+            entry.rate = line.rate;
+            at = byRate.insert(std::upper_bound(byRate.begin(), byRate.end(), line.rate,
+                                   [](double rate, const TaxedBase& b) { return rate < b.rate; }),
+                entry);
+        }
+        at->taxable += line.amount;
+        at->igst += line.igst;
+        at->cgst += line.cgst;
+        at->sgst += line.sgst;
+    }
+    if (goods.empty())
+        byRate.push_back(bases[GoodsBase]); // tax rows kept without goods lines still count
+    for (int kind : { Others1Base, Others2Base })
+        byRate.push_back(bases[kind]);
+    std::erase_if(byRate, [](const TaxedBase& b) { return b.taxable == 0 && b.tax() == 0; });
+    return byRate;
+}
 
 Paise SavedInvoice::taxable() const
 {
@@ -213,6 +293,7 @@ std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period)
     std::vector<SavedInvoice> invoices;
     while (query.next())
         invoices.push_back(readInvoice(query));
+    readKeptLineTaxes(db, invoices);
     return invoices;
 }
 

@@ -12,6 +12,8 @@
 //   11, 14) in the IGST mode. The mode is read from the rows' labels
 //   ("CGST @ 9%", "IGST @ 18%"), else from which tax total is not zero.
 // - The GST rate of a base is the IGST rate, or the CGST rate twice over.
+// - Goods lines at several rates: each line's rate and tax as the invoice
+//   kept them (InvoiceLineTax); rows 8/9 then hold their sums.
 // - The invoice value is the invoice's own grand total to the paisa; it holds
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
 #include "gst/gsttax.h"
@@ -36,6 +38,13 @@ struct GoodsLine {
     QString unit;
     double quantity = 0;
     Paise amount = 0;
+    // its whole GST rate and its share of that rate's tax: as the invoice kept
+    // them, or (an invoice saved with one goods rate) that rate and the line's
+    // share of the goods' tax rows
+    double rate = 0;
+    Paise igst = 0;
+    Paise cgst = 0;
+    Paise sgst = 0;
 };
 
 enum TaxedBaseKind { GoodsBase, Others1Base, Others2Base };
@@ -75,6 +84,10 @@ struct SavedInvoice {
     Paise cgst() const;
     Paise sgst() const;
     bool registeredBuyer() const; // a GSTIN is given (right or not)
+    // What was supplied at each rate: the goods, one entry per rate (rates
+    // rising, named "Goods"), then each charge as its base holds it; entries
+    // with nothing on them left out.
+    std::vector<TaxedBase> supplies() const;
 };
 
 // The place of supply: the buyer's State, else the State code of the buyer's

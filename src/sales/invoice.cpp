@@ -213,6 +213,12 @@ std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine& lin
     return line.gstRate ? line.gstRate : invoice.taxes[TaxOnGoods].rate;
 }
 
+double LineHeadRate(const Invoice& invoice, const InvoiceLine& line)
+{
+    const std::optional<double> rate = LineGstRate(invoice, line);
+    return !rate || invoice.mode == TaxMode::None ? -1 : HeadRate(*rate, invoice.mode);
+}
+
 TaxHeads LineTaxHeads(const Invoice& invoice, const InvoiceLine& line)
 {
     switch (invoice.mode) {

@@ -169,6 +169,10 @@ struct Invoice {
 // invoice's goods rate; none while it has neither.
 std::optional<double> LineGstRate(const Invoice& invoice, const InvoiceLine& line);
 
+// The rate a goods line's tax shows (IGST, or CGST and SGST each), in
+// percent; negative while the line has none or the invoice charges no GST.
+double LineHeadRate(const Invoice& invoice, const InvoiceLine& line);
+
 // The goods' taxable value and their tax at one whole rate.
 struct RateTax {
     double gstRate = 0;

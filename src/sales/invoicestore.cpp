@@ -145,8 +145,11 @@ void takeStock(Database& db, const Invoice& invoice, const StoredInvoice& as)
 }
 
 // Goods charged GST need a rate on each line (an invoice whose goods carry no
-// rate at all is saved untaxed, as ever), and each line's rate must be in
-// force on the invoice's date. The charges keep their own rates unchecked.
+// rate at all is saved untaxed, as ever). Lines at rates of their own must
+// be charged at a rate in force on the invoice's date: such a rate comes
+// from the item, which may carry a rate since gone, while the one goods rate
+// is chosen from the forms' list of the date's rates. The charges keep their
+// own rates unchecked.
 void checkRates(Database& db, const Invoice& invoice)
 {
     if (invoice.mode == TaxMode::None)
@@ -168,14 +171,18 @@ void checkRates(Database& db, const Invoice& invoice)
         const std::optional<double> rate = LineGstRate(invoice, line);
         if (!rate && goodsRated)
             refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
-        if (rate)
+        if (rate && !invoice.taxes[TaxOnGoods].rated())
             checkInForce(*rate, where);
     }
 }
 
-// Each goods line's rate and its share of its rate's tax, in one INSERT.
+// Each goods line's rate and its share of its rate's tax, in one INSERT,
+// when the goods mix rates. Goods at one rate are kept as ever: the grid's
+// rows 8 and 9 say it all, and each line's share is made again from them.
 void storeLineTaxes(Database& db, const Invoice& invoice, const StoredInvoice& as)
 {
+    if (invoice.taxes[TaxOnGoods].rated())
+        return;
     QStringList rows;
     QVariantList values;
     for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
@@ -395,6 +402,11 @@ bool CancellationsKept(const Database& db)
     return !db.tableKind(DbFile::Invoice, QStringLiteral("CancelledInvoice"), ReadOperation).isEmpty();
 }
 
+bool LineTaxesKept(const Database& db)
+{
+    return !db.tableKind(DbFile::Invoice, QStringLiteral("InvoiceLineTax"), ReadOperation).isEmpty();
+}
+
 StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumber)
 {
     Transaction transaction(db, SaveOperation);
@@ -441,7 +453,7 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
         if (goods.next())
             readGrid(Record(goods), invoice);
     }
-    {
+    if (LineTaxesKept(db)) {
         QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" = ?")), {invoice.serial}, ReadOperation,
                                  DbFile::Invoice);
         while (taxes.next())
@@ -485,7 +497,7 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
                 readGrid(g, invoices[*at]);
         }
     }
-    {
+    if (LineTaxesKept(db)) {
         QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" <> 0")), {}, ReadOperation, DbFile::Invoice);
         while (taxes.next()) {
             const KeptLineTax kept = keptLineTax(taxes);

@@ -48,6 +48,9 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number);
 // before them (never upgraded) has no CancelledInvoice table, and then
 // nothing in it is cancelled. Throws DataError.
 bool CancellationsKept(const Database& db);
+// Whether the file keeps the rates and taxes of goods lines at several rates
+// (InvoiceLineTax): a file left at an older layout does not.
+bool LineTaxesKept(const Database& db);
 
 // Every saved invoice, in serial order (the invoice report). Throws DataError.
 std::vector<Invoice> LoadAllInvoices(Database& db);

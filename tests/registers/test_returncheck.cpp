@@ -259,6 +259,8 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
     }) << QStringList { at("Warning", Middle, "Seller's GSTIN (gstin)") };
     QTest::newRow("rate no longer in force") << Plant([](ReturnDocuments& d) {
         middle(d).taxes[TaxOnGoods].rate = 12;
+        for (InvoiceLine& line : middle(d).lines)
+            line.gstRate = 12; // each line's rate is its own
         retax(middle(d));
     }) << QStringList { at("Error", Middle, "Rate (rt), line 1"), at("Error", Middle, "Rate (rt), line 2") };
     QTest::newRow("large inter-State invoice to a buyer without GSTIN") << Plant([](ReturnDocuments& d) {

@@ -61,11 +61,12 @@ inline zelva::Paise paiseOf(const char* shown) { return zelva::ToPaise(zelva::Va
 inline zelva::ChargedTax taxRows(const InvoiceShape& s, const Base& base)
 {
     const zelva::GridLine none{"N.A.", "N.A.", "N.A.", 0, 0};
-    zelva::ChargedTax taxed{-1, none, none};
+    zelva::ChargedTax taxed{std::nullopt, none, none};
     if (!base.rate)
         return taxed;
     const bool cgst = s.mode == zelva::TaxMode::Cgst;
     const QString rate = QString::fromLatin1(base.rate);
+    taxed.rate = zelva::WholeRate(zelva::Val(rate), s.mode);
     taxed.first = {QStringLiteral("%1 @ %2%").arg(cgst ? "CGST" : "IGST", rate), "N.A.", "%", zelva::Val(rate),
                    paiseOf(base.tax)};
     if (cgst)
