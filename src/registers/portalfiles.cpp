@@ -368,8 +368,10 @@ PortalFile fileOf(const QJsonObject& root, const QStringList& problems)
 
 PortalFile failed(const QString& problem) { return {{}, {problem}}; }
 
-PortalFile saved(PortalFile file, const QString& path)
+PortalFile saved(PortalFile file, const QString& path, const MayWrite& mayWrite = {})
 {
+    if (file.ok() && mayWrite && !mayWrite())
+        return {};
     if (file.ok())
         if (const QString written = SaveFileWhole(path, file.json); !written.isEmpty())
             return failed(written);
@@ -524,13 +526,13 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
     return fileOf(root, checks.problems);
 }
 
-PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path)
+PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const std::optional<Invoice> invoice = LoadInvoice(db, number);
         if (!invoice)
             return failed(QStringLiteral("There is no saved invoice %1.").arg(number));
-        return saved(BuildEwayBills({*invoice}, LoadFirstCompanyPayment(db).ewayBillLimit), path);
+        return saved(BuildEwayBills({*invoice}, LoadFirstCompanyPayment(db).ewayBillLimit), path, mayWrite);
     });
 }
 
@@ -559,13 +561,13 @@ PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& pat
     });
 }
 
-PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path)
+PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const std::optional<Invoice> invoice = LoadInvoice(db, number);
         if (!invoice)
             return failed(QStringLiteral("There is no saved invoice %1.").arg(number));
-        return saved(BuildEInvoice(*invoice), path);
+        return saved(BuildEInvoice(*invoice), path, mayWrite);
     });
 }
 

@@ -21,6 +21,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace zelva {
@@ -56,10 +57,13 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
 // written when there are problems, or the problem of writing it). The limit
 // is the first company's (sales/companypayment.h). Throws nothing: a data
 // error comes back as a problem.
-PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path);
+// mayWrite, when given, is asked once the file is made and before it is
+// written; false leaves it unwritten (and the file without its json).
+using MayWrite = std::function<bool()>;
+PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // Every invoice of the day worth more than the limit; a day without one is a problem.
 PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path);
-PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path);
+PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // The same for the saved note of that number (CN00001, DN00002).
 PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path);
 

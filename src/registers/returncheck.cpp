@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace zelva {
@@ -687,6 +688,56 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
 std::vector<ReturnFinding> CheckReturnMonth(Database& db, const Period& month, const QDate& today)
 {
     return CheckReturn(LoadReturnDocuments(db, month, today));
+}
+
+namespace {
+
+// The keys only the e-way bill carries, and those only the e-invoice does.
+bool ewayBillOnly(const QString& key)
+{
+    return key.contains(QLatin1String("(toPincode)")) || key.contains(QLatin1String("(hsnCd)"))
+        || key.startsWith(QLatin1String("E-way bill"));
+}
+
+bool eInvoiceOnly(const QString& key) { return key.startsWith(QLatin1String("E-invoice")); }
+
+bool goesIntoFile(const ReturnFinding& finding, PortalFileKind file, const QString& invoiceNumber)
+{
+    using Type = CheckedDocument::Type;
+    const Type type = finding.document.type;
+    switch (file) {
+    case PortalFileKind::Gstr1:
+        return type != Type::Bill && !ewayBillOnly(finding.key) && !eInvoiceOnly(finding.key);
+    case PortalFileKind::EInvoice:
+    case PortalFileKind::EwayBill:
+        if (file == PortalFileKind::EInvoice ? ewayBillOnly(finding.key) : eInvoiceOnly(finding.key))
+            return false;
+        return type == Type::Company
+            || (type == Type::Invoice && finding.document.number.compare(invoiceNumber, Qt::CaseInsensitive) == 0);
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<ReturnFinding> FindingsForFile(
+    const std::vector<ReturnFinding>& findings, PortalFileKind file, const QString& invoiceNumber)
+{
+    std::vector<ReturnFinding> picked;
+    std::copy_if(findings.begin(), findings.end(), std::back_inserter(picked),
+        [&](const ReturnFinding& finding) { return goesIntoFile(finding, file, invoiceNumber); });
+    return picked;
+}
+
+std::vector<ReturnFinding> CheckInvoiceFile(
+    Database& db, const QString& invoiceNumber, PortalFileKind file, const QDate& today)
+{
+    const std::optional<Invoice> invoice = LoadInvoice(db, invoiceNumber);
+    const QDate day = invoice ? ReadDateText(invoice->date) : QDate();
+    if (!day.isValid())
+        return {};
+    const Period month = MonthPeriod(day.year(), day.month());
+    return FindingsForFile(CheckReturnMonth(db, month, today), file, invoiceNumber);
 }
 
 bool HasErrors(const std::vector<ReturnFinding>& findings)

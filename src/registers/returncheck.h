@@ -75,6 +75,21 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
 // LoadReturnDocuments then CheckReturn. Throws DataError.
 std::vector<ReturnFinding> CheckReturnMonth(Database& db, const Period& month, const QDate& today);
 
+// The portal files the program writes, each checked before it is written.
+enum class PortalFileKind { Gstr1, EInvoice, EwayBill };
+
+// Of a month's findings, those about what goes into the file: for the GSTR-1
+// file the company, the return, the month's invoices and notes and the file
+// (not the purchase bills, nor what only an e-invoice or e-way bill carries);
+// for an invoice's e-invoice or e-way bill the company and that invoice (what
+// only the other file carries left out).
+std::vector<ReturnFinding> FindingsForFile(
+    const std::vector<ReturnFinding>& findings, PortalFileKind file, const QString& invoiceNumber = QString());
+// The findings about an invoice's e-invoice or e-way bill, its month checked
+// (today as the day of the check); none when the invoice is not saved. Throws DataError.
+std::vector<ReturnFinding> CheckInvoiceFile(
+    Database& db, const QString& invoiceNumber, PortalFileKind file, const QDate& today);
+
 bool HasErrors(const std::vector<ReturnFinding>& findings);
 // "3 errors, 1 warning, 2 notes"
 QString FindingCounts(const std::vector<ReturnFinding>& findings);

@@ -6,6 +6,7 @@
 #include "registers/irnresponse.h"
 #include "platform/period.h"
 #include "registers/portalfiles.h"
+#include "reports/frmreturncheck.h"
 #include "reports/invoicelist.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -36,6 +37,21 @@ bool told(const PortalFile& file, const QString& what, const QString& path)
     }
     MsgBox(QStringLiteral("The %1 is saved in %2. Upload it on the portal.").arg(what, QDir::toNativeSeparators(path)));
     return true;
+}
+
+// Writes the invoice's file once the portal's own rules let it be made and
+// the Return Check of what goes into it passed (or its warnings were accepted).
+bool writeChecked(Database& db, const QString& number, PortalFileKind kind, const QString& what, const QString& path,
+    const std::function<PortalFile(const MayWrite&)>& save)
+{
+    bool goOn = true;
+    const PortalFile file = save([&] {
+        std::vector<ReturnFinding> findings;
+        goOn = Guarded<DataError>([&] { findings = CheckInvoiceFile(db, number, kind, QDate::currentDate()); })
+            && GoOnAfterCheck(findings, what);
+        return goOn;
+    });
+    return goOn && told(file, what, path);
 }
 
 } // namespace
@@ -146,13 +162,19 @@ QString frmPortalFiles::savePath(const QString& caption, const QString& name)
 bool frmPortalFiles::writeEInvoice(const QString& path)
 {
     const QString number = chosenNumber();
-    return !number.isEmpty() && told(SaveEInvoice(m_db, number, path), tr("e-invoice of %1").arg(number), path);
+    const QString what = tr("e-invoice of %1").arg(number);
+    return !number.isEmpty() && writeChecked(m_db, number, PortalFileKind::EInvoice, what, path, [&](const MayWrite& may) {
+        return SaveEInvoice(m_db, number, path, may);
+    });
 }
 
 bool frmPortalFiles::writeEwayBill(const QString& path)
 {
     const QString number = chosenNumber();
-    return !number.isEmpty() && told(SaveEwayBillOfInvoice(m_db, number, path), tr("e-way bill of %1").arg(number), path);
+    const QString what = tr("e-way bill of %1").arg(number);
+    return !number.isEmpty() && writeChecked(m_db, number, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
+        return SaveEwayBillOfInvoice(m_db, number, path, may);
+    });
 }
 
 bool frmPortalFiles::writeEwayBillsOfDay(const QString& path)

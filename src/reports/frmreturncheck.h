@@ -51,4 +51,10 @@ private:
     std::vector<ReturnFinding> m_findings;
 };
 
+// Before a portal file is written: with an error among the findings about what
+// goes into it, tells them and refuses (false); with warnings only, shows them
+// and asks whether to write all the same; with neither, goes on without asking.
+// `what` names the file: "GST return of December 2026".
+bool GoOnAfterCheck(const std::vector<ReturnFinding>& findings, const QString& what);
+
 } // namespace zelva
