@@ -15,6 +15,7 @@
 // paisa. Amounts are JSON numbers in rupees with at most two decimals, made
 // from paise; units are the portal's codes (UQC, as in the GST return).
 #include "platform/money.h"
+#include "registers/returncheck.h"
 #include "sales/invoice.h"
 #include "sales/salenote.h"
 
@@ -58,13 +59,14 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
 // is the first company's (sales/companypayment.h). Throws nothing: a data
 // error comes back as a problem.
 // mayWrite, when given, is asked once the file is made and before it is
-// written; false leaves it unwritten (and the file without its json).
-using MayWrite = std::function<bool()>;
+// written, with the invoices or notes that go into it; false leaves it
+// unwritten (and the file without its json).
+using MayWrite = std::function<bool(const std::vector<CheckedDocument>& documents)>;
 PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // Every invoice of the day worth more than the limit; a day without one is a problem.
-PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path);
+PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path, const MayWrite& mayWrite = {});
 PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // The same for the saved note of that number (CN00001, DN00002).
-PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path);
+PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path, const MayWrite& mayWrite = {});
 
 } // namespace zelva

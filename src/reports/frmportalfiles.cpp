@@ -39,19 +39,14 @@ bool told(const PortalFile& file, const QString& what, const QString& path)
     return true;
 }
 
-// Writes the invoice's file once the portal's own rules let it be made and
-// the Return Check of what goes into it passed (or its warnings were accepted).
-bool writeChecked(Database& db, const QString& number, PortalFileKind kind, const QString& what, const QString& path,
+// Writes the file once the portal's own rules let it be made and the Return
+// Check of what goes into it passed (or its warnings were accepted).
+bool writeChecked(Database& db, PortalFileKind kind, const QString& what, const QString& path,
     const std::function<PortalFile(const MayWrite&)>& save)
 {
-    bool goOn = true;
-    const PortalFile file = save([&] {
-        std::vector<ReturnFinding> findings;
-        goOn = Guarded<DataError>([&] { findings = CheckInvoiceFile(db, number, kind, QDate::currentDate()); })
-            && GoOnAfterCheck(findings, what);
-        return goOn;
-    });
-    return goOn && told(file, what, path);
+    bool stopped = false;
+    const PortalFile file = save(CheckBeforeWriting(db, kind, what, stopped));
+    return !stopped && told(file, what, path);
 }
 
 } // namespace
@@ -163,7 +158,7 @@ bool frmPortalFiles::writeEInvoice(const QString& path)
 {
     const QString number = chosenNumber();
     const QString what = tr("e-invoice of %1").arg(number);
-    return !number.isEmpty() && writeChecked(m_db, number, PortalFileKind::EInvoice, what, path, [&](const MayWrite& may) {
+    return !number.isEmpty() && writeChecked(m_db, PortalFileKind::EInvoice, what, path, [&](const MayWrite& may) {
         return SaveEInvoice(m_db, number, path, may);
     });
 }
@@ -172,7 +167,7 @@ bool frmPortalFiles::writeEwayBill(const QString& path)
 {
     const QString number = chosenNumber();
     const QString what = tr("e-way bill of %1").arg(number);
-    return !number.isEmpty() && writeChecked(m_db, number, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
+    return !number.isEmpty() && writeChecked(m_db, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
         return SaveEwayBillOfInvoice(m_db, number, path, may);
     });
 }
@@ -180,8 +175,10 @@ bool frmPortalFiles::writeEwayBill(const QString& path)
 bool frmPortalFiles::writeEwayBillsOfDay(const QString& path)
 {
     const QDate day = dtpDay->date();
-    return told(SaveEwayBillsOfDay(m_db, day, path),
-                tr("file of the e-way bills of %1").arg(day.toString(QStringLiteral("dd/MM/yyyy"))), path);
+    const QString what = tr("file of the e-way bills of %1").arg(day.toString(QStringLiteral("dd/MM/yyyy")));
+    return writeChecked(m_db, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
+        return SaveEwayBillsOfDay(m_db, day, path, may);
+    });
 }
 
 bool frmPortalFiles::importIrnResponse(const QString& path)

@@ -170,4 +170,15 @@ bool GoOnAfterCheck(const std::vector<ReturnFinding>& findings, const QString& w
                         .arg(what, warnings));
 }
 
+MayWrite CheckBeforeWriting(Database& db, PortalFileKind file, const QString& what, bool& stopped)
+{
+    stopped = false;
+    return [&db, file, what, &stopped](const std::vector<CheckedDocument>& documents) {
+        std::vector<ReturnFinding> findings;
+        stopped = !Guarded<DataError>([&] { findings = CheckInvoiceFile(db, file, documents, QDate::currentDate()); })
+            || !GoOnAfterCheck(findings, what);
+        return !stopped;
+    };
+}
+
 } // namespace zelva
