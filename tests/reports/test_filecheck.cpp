@@ -3,6 +3,7 @@
 // nothing written), a warning is asked about (No writes nothing, Yes the file
 // whole), a clean month is written without a question. The e-invoice of one
 // invoice answers for that invoice alone, not for the rest of its month.
+#include "reports/frmnoteregister.h"
 #include "reports/frmportalfiles.h"
 #include "reports/frmsalesreport.h"
 
@@ -13,6 +14,7 @@
 #include "platform/datetext.h"
 #include "reports/periodchoice.h"
 #include "reports/tablereport.h"
+#include "sales/salenotestore.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
 
@@ -214,6 +216,47 @@ private slots:
         chooseInvoice(form, "A00001");
         QVERIFY2(form.writeEwayBill(path), qPrintable(messages.last()));
         QVERIFY(answers.asked.isEmpty());
+    }
+
+    void noteEInvoice_data()
+    {
+        QTest::addColumn<QString>("companyGstin"); // as mended in Company Details after the sales
+        QTest::addColumn<QString>("told");
+        QTest::newRow("another invoice's error") << CompanyGstin << "The e-invoice of CN00001 is saved in";
+        QTest::newRow("company GSTIN mistyped") << "33AAACH7409R1Z9" << "Company's GSTIN (gstin)";
+    }
+
+    // A credit note's e-invoice (Notes register) is checked against the note
+    // and the company, not against the invoices of its month.
+    void noteEInvoice()
+    {
+        QFETCH(QString, companyGstin);
+        QFETCH(QString, told);
+        testing::TempData data;
+        writeSales(*data.db, Fault::Error);
+        const std::optional<Invoice> invoice = LoadInvoice(*data.db, "A00001");
+        QVERIFY(invoice);
+        SaleNote note = NoteAgainst(NoteKind::Credit, *invoice);
+        note.date = DateText(saleDay().addDays(1));
+        note.reason = "Post-sale discount";
+        note.lines = {{1, "Steel Rod", "7214", "Kg", 0, 100000, 0, 0}};
+        const StoredNote stored = StoreSaleNote(*data.db, note);
+        QVERIFY2(stored.saved(), qPrintable(stored.refusal));
+        data.db->run(QStringLiteral("UPDATE Master.Company SET Gstin = ?"), {companyGstin},
+                     QStringLiteral("mend the company"), DbFile::Master);
+        testing::MessageRecorder messages;
+        testing::Answers answers(false);
+        frmNoteRegister list(*data.db, "meena");
+        list.dtpFrom->setDate(saleDay());
+        list.dtpTo->setDate(saleDay().addDays(1));
+        list.grdNotes->selectRow(0);
+
+        const QString path = data.folder() + "/note.json";
+        const bool written = companyGstin == CompanyGstin;
+        QCOMPARE(list.writeEInvoice(path), written);
+        QVERIFY2(messages.last().contains(told), qPrintable(messages.last()));
+        QVERIFY(answers.asked.isEmpty());
+        QCOMPARE(QFile::exists(path), written);
     }
 };
 
