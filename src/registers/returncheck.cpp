@@ -271,12 +271,42 @@ const GstState* placeOfSupply(const Invoice& invoice)
     return gstin.size() >= 2 ? GstStateOfCode(gstin.left(2)) : nullptr;
 }
 
+// A GSTIN's form: the State's two digits, the PAN (five letters, four digits,
+// a letter), the registration's number, a letter ("Z") and the check character.
+QString gstinFormIn(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("\\b[0-9]{2}[A-Z]{5}[0-9]{4}[A-Z][1-9A-Z][A-Z][0-9A-Z]\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return form.match(text).captured();
+}
+
+// A buyer without GSTIN whose details carry one was likely registered: the
+// return would report a B2B sale as a sale to an unregistered buyer.
+void checkGstinInDetails(const Invoice& invoice, const QString& key, Findings& f)
+{
+    const InvoiceParty& buyer = invoice.buyer;
+    const std::pair<QString, QString> boxes[] = { { QStringLiteral("name"), buyer.name },
+        { QStringLiteral("address"), buyer.address }, { QStringLiteral("district"), buyer.dist },
+        { QStringLiteral("State"), buyer.state }, { QStringLiteral("PIN"), buyer.pin } };
+    for (const auto& [box, text] : boxes)
+        if (const QString found = gstinFormIn(text); !found.isEmpty())
+            f.add(EveryFile, FindingKind::Error, key,
+                QStringLiteral("Invoice %1 is to a buyer without GSTIN, but the buyer's %2 holds \"%3\", which has the "
+                               "form of a GSTIN.")
+                    .arg(invoice.number, box, found),
+                QStringLiteral("If the buyer is registered, enter the GSTIN in Buyer Details, then issue a credit note "
+                               "for invoice %1 and a new invoice; else take it out of the buyer's %2.")
+                    .arg(invoice.number, box));
+}
+
 void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
 {
     const QString key = QStringLiteral("Buyer's GSTIN (ctin)");
     const QString action = QStringLiteral("Mend the buyer's GSTIN in Buyer Details, then issue a credit note and a new invoice.");
-    if (IsNoGstin(invoice.buyer.gstin))
+    if (IsNoGstin(invoice.buyer.gstin)) {
+        checkGstinInDetails(invoice, key, f);
         return;
+    }
     const GstinCheck check = CheckGstin(invoice.buyer.gstin);
     if (!check.valid()) {
         f.add(EveryFile, FindingKind::Error, key, check.warning(), action);
