@@ -218,6 +218,15 @@ std::vector<OpeningBill> LoadOpeningBills(Database& db, PartyKind kind, const QS
 QString StoreOpeningBills(Database& db, PartyKind kind, const QString& partyCode, const std::vector<OpeningBill>& bills)
 {
     Transaction transaction(db, SaveOperation);
+    const QString refused = StoreOpeningBillsWithin(db, kind, partyCode, bills);
+    if (refused.isEmpty())
+        transaction.commit();
+    return refused;
+}
+
+QString StoreOpeningBillsWithin(Database& db, PartyKind kind, const QString& partyCode,
+                                const std::vector<OpeningBill>& bills)
+{
     if (const QString refused = OpeningBillsRefusal(bills, BooksStartDay(db)); !refused.isEmpty())
         return refused;
     const std::vector<OpeningBill> before = LoadOpeningBills(db, kind, partyCode);
@@ -255,7 +264,6 @@ QString StoreOpeningBills(Database& db, PartyKind kind, const QString& partyCode
     if (after != before)
         LogChange(db, QStringLiteral("OpeningBill"), QStringLiteral("%1 %2").arg(kindLetter(kind), partyCode),
                   AuditAction::Changed, {{QStringLiteral("Bills"), billsText(before), billsText(after)}});
-    transaction.commit();
     return {};
 }
 

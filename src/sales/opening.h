@@ -66,6 +66,10 @@ std::vector<OpeningBill> LoadOpeningBills(Database& db, PartyKind kind, const QS
 // Saves them in place of the party's bills, whole or not at all; "" when
 // saved, else why not (nothing changed). Throws DataError, with nothing saved.
 QString StoreOpeningBills(Database& db, PartyKind kind, const QString& partyCode, const std::vector<OpeningBill>& bills);
+// The same inside the caller's open transaction: a refusal writes nothing
+// (it comes before the first write).
+QString StoreOpeningBillsWithin(Database& db, PartyKind kind, const QString& partyCode,
+                                const std::vector<OpeningBill>& bills);
 
 // An opening bill with the party it is owed by or to, as the readers of what
 // is owed meet it.
