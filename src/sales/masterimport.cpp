@@ -397,7 +397,7 @@ ImportPreview PreviewMasterImport(Database& db, MasterKind kind, const std::vect
     }
     const MasterTable& table = tableOf(kind);
     const QHash<QString, ExistingRecord> inMasters = existingNames(db, table);
-    RowContext context{kind, day, {}, {}};
+    RowContext context{kind, day, {}, {}, {}};
     if (kind == MasterKind::Item) {
         context.rates = LoadGstRates(db);
         context.aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(db);

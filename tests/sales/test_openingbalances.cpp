@@ -250,7 +250,8 @@ void OpeningBalancesTest::booksStartCannotPassABill()
 {
     testing::TempData data;
     kochiOwes(*data.db);
-    QVERIFY(BooksStartRefusal(*data.db, 1, QDate(2026, 10, 19)).startsWith("The opening bill B-21 of C00001"));
+    QVERIFY(BooksStartRefusal(*data.db, 1, QDate(2026, 10, 19)).startsWith("The opening bill Opening of C00002 is dated 01/11/2026"));
+    QVERIFY(BooksStartRefusal(*data.db, 1, QDate(2026, 8, 9)).contains("after 09/08/2026"));
     QVERIFY(BooksStartRefusal(*data.db, 1, std::nullopt).contains("(Books start on)"));
     QCOMPARE(BooksStartRefusal(*data.db, 1, QDate(2026, 11, 1)), QString());
     QCOMPARE(BooksStartRefusal(*data.db, 2, std::nullopt), QString()); // another company's
