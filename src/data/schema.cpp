@@ -497,6 +497,8 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
     // Version 15: the items' barcodes (StockBarcode) and reorder levels
     // (StockReorderLevel) and the company's counter settings (CompanyCounter)
     // are new tables, made as missing tables are, on the server too.
+    // Version 16: the books-start day (BooksStart) and the opening bills
+    // (OpeningBill) are new tables, made as missing tables are, on the server too.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {
