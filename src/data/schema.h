@@ -2,6 +2,7 @@
 // The eight database files, their tables and fields.
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 namespace zelva {
@@ -128,7 +129,11 @@ constexpr int BarcodesVersion = 13;
 // payments (new tables Payment, PaymentAllotment, CancelledPayment in
 // PurchaseMaster).
 constexpr int PaymentsVersion = 14;
-constexpr int SchemaVersion = PaymentsVersion;
+// 16: the day the books start here (BooksStart) and the buyers' and
+// suppliers' opening bills (OpeningBill), new tables in Master.
+constexpr int OpeningBalancesVersion = 16;
+// The latest of the steps above, whatever order they were added in.
+constexpr int SchemaVersion = std::max({PaymentsVersion, OpeningBalancesVersion});
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
 
