@@ -71,6 +71,18 @@ std::vector<TableDef> buildTables()
     // A company's turnover of the previous year above Rs 5 crore (1) or not
     // (0), which decides how many digits an HSN code needs.
     t.push_back({DbFile::Master, "CompanyTurnover", {serial("sno"), serial("AboveFiveCrore")}, "sno", false});
+    // The day the books start here, by the company's serial (the first
+    // company's is the shop's), as a date text.
+    t.push_back({DbFile::Master, "BooksStart", {serial("sno"), text("StartDate")}, "sno", false});
+    // What a buyer (PartyKind "B", by its bid) owed the shop, or the shop a
+    // supplier ("S", by its SupplierId), on the day the books start here:
+    // earlier bills with their own numbers, dates (BillDay yyyymmdd) and
+    // amounts in paise, or one amount dated that day. BillKey (kind, party
+    // and the number as compared) is unique: a number once per party.
+    t.push_back({DbFile::Master, "OpeningBill",
+                 {serial("sno"), text("BillKey"), text("PartyKind"), text("PartyCode"), text("BillNo"),
+                  text("BillDate"), serial("BillDay"), serial("AmountPaise")},
+                 "sno", false, "BillKey"});
     t.push_back({DbFile::Customer, "CustomerDetails",
                  {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
                   text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
@@ -437,7 +449,8 @@ std::vector<IndexDef> LookupIndexes(const QString& table)
                                            {QStringLiteral("idx_SaleNoteLine_sno"), QStringLiteral("SaleNoteLine"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_PaymentAllotment_sno"), QStringLiteral("PaymentAllotment"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_PaymentAllotment_bill"), QStringLiteral("PaymentAllotment"), QStringLiteral("BillSno")},
-                                           {QStringLiteral("idx_InvoiceLineTax_sno"), QStringLiteral("InvoiceLineTax"), QStringLiteral("sno")}};
+                                           {QStringLiteral("idx_InvoiceLineTax_sno"), QStringLiteral("InvoiceLineTax"), QStringLiteral("sno")},
+                                           {QStringLiteral("idx_OpeningBill_party"), QStringLiteral("OpeningBill"), QStringLiteral("PartyCode")}};
     std::vector<IndexDef> of;
     std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
     return of;
@@ -494,6 +507,8 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
     // are new tables, made as missing tables are, on the server too; so are
     // version 14's payments and version 15's InvoiceLineTax, with its lookup
     // index above.
+    // Version 16: the books-start day (BooksStart) and the opening bills
+    // (OpeningBill) are new tables, made as missing tables are, on the server too.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

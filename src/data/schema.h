@@ -2,6 +2,7 @@
 // The eight database files, their tables and fields.
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 namespace zelva {
@@ -131,7 +132,11 @@ constexpr int PaymentsVersion = 14;
 // 15: each invoice line's GST rate and tax (InvoiceLineTax, a new table); the
 // grid keeps the goods' tax rows as their sums.
 constexpr int InvoiceLineTaxVersion = 15;
-constexpr int SchemaVersion = InvoiceLineTaxVersion;
+// 16: the day the books start here (BooksStart) and the buyers' and
+// suppliers' opening bills (OpeningBill), new tables in Master.
+constexpr int OpeningBalancesVersion = 16;
+// The latest of the steps above, whatever order they were added in.
+constexpr int SchemaVersion = std::max({PaymentsVersion, InvoiceLineTaxVersion, OpeningBalancesVersion});
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
 

@@ -1,6 +1,8 @@
 #include "masters/buyerdetails.h"
 
 #include "masters/gstentries.h"
+#include "masters/openingbills.h"
+#include "ui/message.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +26,8 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     , txtRemarks(NewBox(this, "txtRemarks"))
     , cmdCreditLimit(NewButton(this, "cmdCreditLimit", tr("Credit Li&mit"),
                                tr("The most the buyer may owe before an invoice warns")))
+    , cmdOpeningBalance(NewButton(this, "cmdOpeningBalance", tr("&Opening Balance"),
+                                  tr("What the buyer owed on the day the books start here")))
     , datBuyer(db)
     , m_db(db)
 {
@@ -51,9 +55,10 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
     setup.listKeys = {{tr("Buyer ID"), "bid"}, {tr("Buyer Name"), "Name"}};
     setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
     setup.states = &ListFormStates();
-    setup.extraButtons = {cmdCreditLimit};
+    setup.extraButtons = {cmdCreditLimit, cmdOpeningBalance};
     setUp(std::move(setup));
     connect(cmdCreditLimit, &QPushButton::clicked, this, &frmBuyerDetails::cmdCreditLimit_Click);
+    connect(cmdOpeningBalance, &QPushButton::clicked, this, &frmBuyerDetails::cmdOpeningBalance_Click);
 
     onLostFocus(txtName, [this] { txtName_LostFocus(); });
 }
@@ -61,6 +66,15 @@ frmBuyerDetails::frmBuyerDetails(Database& db, QWidget* parent)
 void frmBuyerDetails::txtName_LostFocus()
 {
     nameLeft();
+}
+
+void frmBuyerDetails::cmdOpeningBalance_Click()
+{
+    if (shownKey() < 0 || txtBid->text().trimmed().isEmpty()) {
+        MsgBox(tr("Show the buyer whose opening balance to enter first."));
+        return;
+    }
+    EditOpeningBills(this, m_db, PartyKind::Buyer, txtBid->text().trimmed(), txtName->text());
 }
 
 void frmBuyerDetails::SetBuyerDatabase()

@@ -24,10 +24,13 @@ public:
     QLineEdit* txtRemarks;
     // The shown buyer's credit limit, kept beside its record (creditlimit.cpp).
     QPushButton* cmdCreditLimit;
+    // The shown buyer's opening balance (masters/openingbills.h).
+    QPushButton* cmdOpeningBalance;
 
 public slots:
     void txtName_LostFocus();
     void cmdCreditLimit_Click();
+    void cmdOpeningBalance_Click();
 
 protected:
     zelva::RecordSource& records() override { return datBuyer; }

@@ -1,9 +1,13 @@
 #include "masters/company.h"
 
 #include "masters/gstentries.h"
+#include "platform/datetext.h"
 #include "platform/money.h"
 #include "sales/companypayment.h"
 #include "sales/gstratestore.h"
+#include "sales/opening.h"
+#include "data/dataerror.h"
+#include "ui/guard.h"
 #include "ui/message.h"
 
 #include <QComboBox>
@@ -63,6 +67,7 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     , cboTurnover(Named(new QComboBox(this), QStringLiteral("cboTurnover")))
     , txtRollWidth(NewBox(this, "txtRollWidth"))
     , cboScanAt(Named(new QComboBox(this), QStringLiteral("cboScanAt")))
+    , txtBooksStart(NewBox(this, "txtBooksStart"))
     , cmdShow(NewButton(this, "cmdShow", tr("Show"), tr("Cancel Editing Members Detail")))
     , datCompany(db)
 {
@@ -92,7 +97,8 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
                     {"", txtEwayBillLimit, tr("E-Way Bill above Rs.")},
                     {"", cboTurnover, tr("Turnover last year")},
                     {"", txtRollWidth, tr("Receipt roll mm")},
-                    {"", cboScanAt, tr("Barcodes scanned")}};
+                    {"", cboScanAt, tr("Barcodes scanned")},
+                    {"", txtBooksStart, tr("Books start &on")}};
     setup.blankRules = {Mandatory(txtCompanyId, tr("Press New Button first ")),
                         Mandatory(txtName, tr("Enter Name of the Company ")),
                         Mandatory(txtSno, tr("Press New Button first ")),
@@ -106,7 +112,8 @@ frmCompany::frmCompany(Database& db, QWidget* parent)
     setup.nameBox = txtName;
     setup.codeKind = CodeKind::Company;
     setup.showListField = QStringLiteral("Name");
-    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState) && acceptPayment() && acceptCounter(); };
+    setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState) && acceptPayment() && acceptCounter()
+                                      && acceptBooksStart(); };
     setup.states = &CompanyStates();
     setup.serialHidden = false;
     setup.extraButtons = {cmdShow};
@@ -140,6 +147,8 @@ void frmCompany::Display()
     const CounterSettings counter = LoadCounterSettings(datCompany.database(), txtSno->text().toLongLong());
     txtRollWidth->setText(QString::number(counter.rollWidthMm));
     cboScanAt->setCurrentIndex(counter.scanAnywhere ? 1 : 0);
+    const std::optional<QDate> booksStart = BooksStartDayOf(datCompany.database(), txtSno->text().toLongLong());
+    txtBooksStart->setText(booksStart ? DateText(*booksStart) : QString());
 }
 
 // Inside the save's transaction: the company and its payment details land together.
@@ -153,6 +162,28 @@ void frmCompany::Insert()
     StoreCompanyPaymentWithin(datCompany.database(), txtSno->text().toLongLong(), payment);
     StoreAboveFiveCroreWithin(datCompany.database(), txtSno->text().toLongLong(), cboTurnover->currentIndex() == 1);
     StoreCounterSettingsWithin(datCompany.database(), txtSno->text().toLongLong(), counterTyped());
+    const QDate booksStart = ReadDateText(txtBooksStart->text());
+    StoreBooksStartDayWithin(datCompany.database(), txtSno->text().toLongLong(),
+                             booksStart.isValid() ? std::optional<QDate>(booksStart) : std::nullopt);
+}
+
+bool frmCompany::acceptBooksStart()
+{
+    const QString typed = txtBooksStart->text().trimmed();
+    const QDate day = ReadDateText(typed);
+    QString refused;
+    if (!typed.isEmpty() && !day.isValid())
+        refused = tr("The day the books start here \"%1\" is not a date dd/mm/yyyy (Books start on).").arg(typed);
+    else if (!Guarded<DataError>([&] {
+                 refused = BooksStartRefusal(datCompany.database(), txtSno->text().toLongLong(),
+                                             day.isValid() ? std::optional<QDate>(day) : std::nullopt);
+             }))
+        return false;
+    if (refused.isEmpty())
+        return true;
+    MsgBox(refused);
+    txtBooksStart->setFocus();
+    return false;
 }
 
 CounterSettings frmCompany::counterTyped() const

@@ -38,6 +38,9 @@ public:
     // (58 or 80; blank for 80) and where a barcode scan adds its item
     QLineEdit* txtRollWidth;
     QComboBox* cboScanAt;
+    // the day the books start here, kept in BooksStart (sales/opening.h):
+    // the opening balances are what was owed on it; blank when none
+    QLineEdit* txtBooksStart;
     QPushButton* cmdShow;
 
 public slots:
@@ -58,6 +61,8 @@ private:
     // The roll is one a receipt printer takes; false (the operator told) otherwise.
     bool acceptCounter();
     zelva::CounterSettings counterTyped() const;
+    // A date, and no opening bill after it; false (the operator told) otherwise.
+    bool acceptBooksStart();
 
     zelva::RecordSource datCompany;
 };

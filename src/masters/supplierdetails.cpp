@@ -1,8 +1,11 @@
 #include "masters/supplierdetails.h"
 
 #include "masters/gstentries.h"
+#include "masters/openingbills.h"
+#include "ui/message.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace zelva;
 
@@ -18,7 +21,10 @@ frmSupplierDetails::frmSupplierDetails(Database& db, QWidget* parent)
     , txtContact(NewBox(this, "txtContact"))
     , txtEmail(NewBox(this, "txtEmail"))
     , txtRemarks(NewBox(this, "txtRemarks"))
+    , cmdOpeningBalance(NewButton(this, "cmdOpeningBalance", tr("&Opening Balance"),
+                                  tr("What the shop owed the supplier on the day the books start here")))
     , datSupplier(db)
+    , m_db(db)
 {
     Setup setup;
     setup.fields = {{"sno", txtSno},
@@ -41,12 +47,23 @@ frmSupplierDetails::frmSupplierDetails(Database& db, QWidget* parent)
     setup.listKeys = {{tr("Supplier ID"), "SupplierId"}, {tr("Supplier Name"), "Name"}};
     setup.acceptEntries = [this] { return AcceptGstEntries(txtGstin, txtState); };
     setup.states = &ListFormStates();
+    setup.extraButtons = {cmdOpeningBalance};
     setUp(std::move(setup));
+    connect(cmdOpeningBalance, &QPushButton::clicked, this, &frmSupplierDetails::cmdOpeningBalance_Click);
 
     onLostFocus(txtName, [this] { txtName_LostFocus(); });
 }
 
 void frmSupplierDetails::txtName_LostFocus() { nameLeft(); }
+
+void frmSupplierDetails::cmdOpeningBalance_Click()
+{
+    if (shownKey() < 0 || txtSupplierId->text().trimmed().isEmpty()) {
+        MsgBox(tr("Show the supplier whose opening balance to enter first."));
+        return;
+    }
+    EditOpeningBills(this, m_db, PartyKind::Supplier, txtSupplierId->text().trimmed(), txtName->text());
+}
 
 void frmSupplierDetails::SetSupplierDatabase()
 {

@@ -6,6 +6,7 @@
 #include "masters/masterform.h"
 
 class QLineEdit;
+class QPushButton;
 
 class frmSupplierDetails : public zelva::MasterForm {
     Q_OBJECT
@@ -21,9 +22,12 @@ public:
     QLineEdit* txtContact;
     QLineEdit* txtEmail;
     QLineEdit* txtRemarks;
+    // What the shop owed the shown supplier when the books started here (masters/openingbills.h).
+    QPushButton* cmdOpeningBalance;
 
 public slots:
     void txtName_LostFocus();
+    void cmdOpeningBalance_Click();
 
 protected:
     zelva::RecordSource& records() override { return datSupplier; }
@@ -37,4 +41,5 @@ private:
     void Insert();
 
     zelva::RecordSource datSupplier;
+    zelva::Database& m_db;
 };

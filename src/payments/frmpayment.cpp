@@ -165,7 +165,7 @@ void frmPayment::cboSupplierName_Click(int index)
         return;
     m_open.clear();
     for (const OwedBill& b : payables.open)
-        if (b.left() > 0 && b.serial > 0)
+        if (b.left() > 0 && b.serial != 0)
             m_open.push_back({b.serial, b.number, DateText(b.date), b.left(), b.amount});
     m_advance = payables.advance.value(key);
     showOpenBills();

@@ -2,6 +2,7 @@
 
 #include "registers/csvfile.h"
 #include "sales/companypayment.h"
+#include "sales/opening.h"
 
 #include <QHash>
 #include <algorithm>
@@ -168,6 +169,9 @@ namespace {
 QString particularsOf(const LedgerEntry& e)
 {
     switch (e.kind) {
+    case LedgerEntry::Opening:
+        return e.number == OneAmountNumber ? QStringLiteral("Opening balance")
+                                           : QStringLiteral("Opening bill %1").arg(e.number);
     case LedgerEntry::Invoice:
         return QStringLiteral("Invoice %1").arg(e.number);
     case LedgerEntry::DebitNote:

@@ -368,8 +368,11 @@ PortalFile fileOf(const QJsonObject& root, const QStringList& problems)
 
 PortalFile failed(const QString& problem) { return {{}, {problem}}; }
 
-PortalFile saved(PortalFile file, const QString& path)
+PortalFile saved(PortalFile file, const QString& path, const MayWrite& mayWrite,
+    const std::vector<CheckedDocument>& documents)
 {
+    if (file.ok() && mayWrite && !mayWrite(documents))
+        return {};
     if (file.ok())
         if (const QString written = SaveFileWhole(path, file.json); !written.isEmpty())
             return failed(written);
@@ -524,17 +527,18 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
     return fileOf(root, checks.problems);
 }
 
-PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path)
+PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const std::optional<Invoice> invoice = LoadInvoice(db, number);
         if (!invoice)
             return failed(QStringLiteral("There is no saved invoice %1.").arg(number));
-        return saved(BuildEwayBills({*invoice}, LoadFirstCompanyPayment(db).ewayBillLimit), path);
+        return saved(BuildEwayBills({*invoice}, LoadFirstCompanyPayment(db).ewayBillLimit), path, mayWrite,
+            {CheckedInvoice(*invoice)});
     });
 }
 
-PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path)
+PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const Paise limit = LoadFirstCompanyPayment(db).ewayBillLimit;
@@ -552,24 +556,27 @@ PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& pat
             return failed(QStringLiteral("No invoice of %1 is worth more than the e-way bill limit %2.")
                               .arg(portalDate(day), AmountText(limit)));
         std::vector<Invoice> invoices;
+        std::vector<CheckedDocument> documents;
         for (const QString& number : numbers)
-            if (std::optional<Invoice> invoice = LoadInvoice(db, number))
+            if (std::optional<Invoice> invoice = LoadInvoice(db, number)) {
+                documents.push_back(CheckedInvoice(*invoice));
                 invoices.push_back(std::move(*invoice));
-        return saved(BuildEwayBills(invoices, limit), path);
+            }
+        return saved(BuildEwayBills(invoices, limit), path, mayWrite, documents);
     });
 }
 
-PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path)
+PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const std::optional<Invoice> invoice = LoadInvoice(db, number);
         if (!invoice)
             return failed(QStringLiteral("There is no saved invoice %1.").arg(number));
-        return saved(BuildEInvoice(*invoice), path);
+        return saved(BuildEInvoice(*invoice), path, mayWrite, {CheckedInvoice(*invoice)});
     });
 }
 
-PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path)
+PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path, const MayWrite& mayWrite)
 {
     return guarded([&] {
         const std::optional<SaleNote> note = LoadSaleNote(db, noteNumber);
@@ -578,7 +585,7 @@ PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QStri
         const std::optional<Invoice> original = LoadInvoice(db, note->invoiceNumber);
         if (!original)
             return failed(QStringLiteral("Note %1: its invoice %2 is not saved.").arg(noteNumber, note->invoiceNumber));
-        return saved(BuildNoteEInvoice(*note, *original), path);
+        return saved(BuildNoteEInvoice(*note, *original), path, mayWrite, {CheckedSaleNote(*note)});
     });
 }
 

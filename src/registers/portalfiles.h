@@ -15,12 +15,14 @@
 // paisa. Amounts are JSON numbers in rupees with at most two decimals, made
 // from paise; units are the portal's codes (UQC, as in the GST return).
 #include "platform/money.h"
+#include "registers/returncheck.h"
 #include "sales/invoice.h"
 #include "sales/salenote.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace zelva {
@@ -56,11 +58,15 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
 // written when there are problems, or the problem of writing it). The limit
 // is the first company's (sales/companypayment.h). Throws nothing: a data
 // error comes back as a problem.
-PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path);
+// mayWrite, when given, is asked once the file is made and before it is
+// written, with the invoices or notes that go into it; false leaves it
+// unwritten (and the file without its json).
+using MayWrite = std::function<bool(const std::vector<CheckedDocument>& documents)>;
+PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // Every invoice of the day worth more than the limit; a day without one is a problem.
-PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path);
-PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path);
+PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& path, const MayWrite& mayWrite = {});
+PortalFile SaveEInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite = {});
 // The same for the saved note of that number (CN00001, DN00002).
-PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path);
+PortalFile SaveNoteEInvoice(Database& db, const QString& noteNumber, const QString& path, const MayWrite& mayWrite = {});
 
 } // namespace zelva

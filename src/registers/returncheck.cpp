@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace zelva {
@@ -33,6 +34,16 @@ constexpr int NamedGapNumbers = 10;
 
 using Type = CheckedDocument::Type;
 
+// The files a finding is about.
+constexpr PortalFiles EveryFile = PortalFileKind::Gstr1 | PortalFileKind::EInvoice | PortalFileKind::EwayBill;
+constexpr PortalFiles ReturnOnly = PortalFileKind::Gstr1;
+constexpr PortalFiles ReturnAndEInvoice = PortalFileKind::Gstr1 | PortalFileKind::EInvoice;
+constexpr PortalFiles EInvoiceOnly = PortalFileKind::EInvoice;
+constexpr PortalFiles EwayBillOnly = PortalFileKind::EwayBill;
+// The PINs go into the e-invoice's buyer and delivery details and the e-way bill, not the return.
+constexpr PortalFiles PinFiles = PortalFileKind::EInvoice | PortalFileKind::EwayBill;
+constexpr PortalFiles NoFile = {};
+
 // Collects the findings of one document.
 class Findings {
 public:
@@ -41,9 +52,9 @@ public:
         , m_document(std::move(document))
     {
     }
-    void add(FindingKind kind, const QString& key, const QString& problem, const QString& action)
+    void add(PortalFiles files, FindingKind kind, const QString& key, const QString& problem, const QString& action)
     {
-        m_all.push_back({ kind, m_document, key, problem, action });
+        m_all.push_back({ kind, m_document, files, key, problem, action });
     }
     const CheckedDocument& document() const { return m_document; }
 
@@ -104,19 +115,19 @@ void checkCompany(const ReturnDocuments& d, std::vector<ReturnFinding>& all)
     Findings f(all, { Type::Company, {}, 0, d.company ? d.company->name : QString(), {} });
     const QString action = QStringLiteral("Mend it in Company Details.");
     if (!d.company) {
-        f.add(FindingKind::Error, QStringLiteral("Company (gstin)"), QStringLiteral("No company is entered."),
+        f.add(EveryFile, FindingKind::Error, QStringLiteral("Company (gstin)"), QStringLiteral("No company is entered."),
             QStringLiteral("Enter the company in Company Details."));
         return;
     }
     const GstinCheck gstin = CheckGstin(d.company->gstin);
     if (!gstin.valid())
-        f.add(FindingKind::Error, QStringLiteral("Company's GSTIN (gstin)"),
+        f.add(EveryFile, FindingKind::Error, QStringLiteral("Company's GSTIN (gstin)"),
             gstin.present ? gstin.warning() : QStringLiteral("The company has no GSTIN."), action);
     if (!stateOf(d.company->state))
-        f.add(FindingKind::Error, QStringLiteral("Company's State"),
+        f.add(EveryFile, FindingKind::Error, QStringLiteral("Company's State"),
             QStringLiteral("The company's State \"%1\" is not in the list of States.").arg(d.company->state), action);
     if (!d.aboveFiveCrore)
-        f.add(FindingKind::Note, QStringLiteral("Turnover band"),
+        f.add(ReturnAndEInvoice, FindingKind::Note, QStringLiteral("Turnover band"),
             QStringLiteral("The turnover band is not set, so the HSN codes' length is not checked."),
             QStringLiteral("Set the turnover of the previous year in Company Details."));
 }
@@ -125,12 +136,12 @@ void checkPeriod(const ReturnDocuments& d, std::vector<ReturnFinding>& all)
 {
     Findings f(all, { Type::Return, d.month.from.toString(QStringLiteral("MMyyyy")), 0, {}, d.month.from });
     if (d.today <= d.month.to)
-        f.add(FindingKind::Warning, QStringLiteral("Return period (fp)"),
+        f.add(ReturnOnly, FindingKind::Warning, QStringLiteral("Return period (fp)"),
             QStringLiteral("The month has not ended yet; documents may still come."),
             QStringLiteral("Check the month again after its last day."));
     const QDate due(d.month.to.addMonths(1).year(), d.month.to.addMonths(1).month(), ReturnDueDay);
     if (d.today > due.addYears(ReturnYears))
-        f.add(FindingKind::Error, QStringLiteral("Return period (fp)"),
+        f.add(ReturnOnly, FindingKind::Error, QStringLiteral("Return period (fp)"),
             QStringLiteral("The return was due on %1; the portal takes no return three years after its due date.")
                 .arg(DateText(due)),
             QStringLiteral("No return can be filed for this month."));
@@ -138,28 +149,28 @@ void checkPeriod(const ReturnDocuments& d, std::vector<ReturnFinding>& all)
 
 // ---- document numbers ----
 
-void checkNumberForm(Findings& f, const QString& number, const QString& key)
+void checkNumberForm(Findings& f, const QString& number, const QString& key, PortalFiles files)
 {
     static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9/-]*$"));
     const QString action = QStringLiteral("Correct the number in the series' settings; a saved document keeps its number, "
                                           "so cancel it and issue it again under a right one.");
     if (number.isEmpty()) {
-        f.add(FindingKind::Error, key, QStringLiteral("The document has no number."), action);
+        f.add(files, FindingKind::Error, key, QStringLiteral("The document has no number."), action);
         return;
     }
     if (number.size() > LongestDocumentNumber)
-        f.add(FindingKind::Error, key,
+        f.add(files, FindingKind::Error, key,
             QStringLiteral("The number \"%1\" is %2 characters long; the portal takes at most %3.")
                 .arg(number)
                 .arg(number.size())
                 .arg(LongestDocumentNumber),
             action);
     if (!allowed.match(number).hasMatch())
-        f.add(FindingKind::Error, key,
+        f.add(files, FindingKind::Error, key,
             QStringLiteral("The number \"%1\" holds characters other than letters, digits, '/' and '-'.").arg(number),
             action);
     if (number.startsWith(QLatin1Char('/')) || number.startsWith(QLatin1Char('-')))
-        f.add(FindingKind::Error, key, QStringLiteral("The number \"%1\" starts with '/' or '-'.").arg(number), action);
+        f.add(files, FindingKind::Error, key, QStringLiteral("The number \"%1\" starts with '/' or '-'.").arg(number), action);
 }
 
 // A number split into its series (what comes before the last digits) and its serial.
@@ -192,8 +203,10 @@ QString numberOf(const SeriesNumber& split, qint64 serial)
 }
 
 // No number twice in the financial year (the portal compares numbers without
-// regard to letter case), and no gap within a series.
-void checkSeries(const std::vector<NumberedDocument>& documents, const QString& key, std::vector<ReturnFinding>& all)
+// regard to letter case), and no gap within a series (said in the return's
+// documents issued only; a twice-used number in the files too).
+void checkSeries(const std::vector<NumberedDocument>& documents, const QString& key, PortalFiles files,
+    std::vector<ReturnFinding>& all)
 {
     std::map<int, std::vector<const NumberedDocument*>> byYear;
     for (const NumberedDocument& d : documents)
@@ -206,7 +219,7 @@ void checkSeries(const std::vector<NumberedDocument>& documents, const QString& 
             const QString folded = d->document.number.toUpper();
             if (seen.contains(folded) && d->inMonth)
                 Findings(all, d->document)
-                    .add(FindingKind::Error, key,
+                    .add(files, FindingKind::Error, key,
                         QStringLiteral("The number \"%1\" is used twice in the financial year %2.")
                             .arg(d->document.number, FinancialYearText(year)),
                         QStringLiteral("Cancel one of the two and issue it again under a new number."));
@@ -231,7 +244,7 @@ void checkSeries(const std::vector<NumberedDocument>& documents, const QString& 
                 if (last - first + 1 > NamedGapNumbers)
                     missing << QStringLiteral("... %1").arg(numberOf(split, last));
                 Findings(all, after->document)
-                    .add(FindingKind::Warning, key,
+                    .add(ReturnOnly, FindingKind::Warning, key,
                         QStringLiteral("The series %1 has a gap before this number: %2 missing.")
                             .arg(name.isEmpty() ? QStringLiteral("of numbers") : name, missing.join(QStringLiteral(", "))),
                         QStringLiteral("Say the missing numbers as cancelled in the documents issued (doc_issue), or "
@@ -258,26 +271,56 @@ const GstState* placeOfSupply(const Invoice& invoice)
     return gstin.size() >= 2 ? GstStateOfCode(gstin.left(2)) : nullptr;
 }
 
+// A GSTIN's form: the State's two digits, the PAN (five letters, four digits,
+// a letter), the registration's number, a letter ("Z") and the check character.
+QString gstinFormIn(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("\\b[0-9]{2}[A-Z]{5}[0-9]{4}[A-Z][1-9A-Z][A-Z][0-9A-Z]\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return form.match(text).captured();
+}
+
+// A buyer without GSTIN whose details carry one was likely registered: the
+// return would report a B2B sale as a sale to an unregistered buyer.
+void checkGstinInDetails(const Invoice& invoice, const QString& key, Findings& f)
+{
+    const InvoiceParty& buyer = invoice.buyer;
+    const std::pair<QString, QString> boxes[] = { { QStringLiteral("name"), buyer.name },
+        { QStringLiteral("address"), buyer.address }, { QStringLiteral("district"), buyer.dist },
+        { QStringLiteral("State"), buyer.state }, { QStringLiteral("PIN"), buyer.pin } };
+    for (const auto& [box, text] : boxes)
+        if (const QString found = gstinFormIn(text); !found.isEmpty())
+            f.add(EveryFile, FindingKind::Error, key,
+                QStringLiteral("Invoice %1 is to a buyer without GSTIN, but the buyer's %2 holds \"%3\", which has the "
+                               "form of a GSTIN.")
+                    .arg(invoice.number, box, found),
+                QStringLiteral("If the buyer is registered, enter the GSTIN in Buyer Details, then issue a credit note "
+                               "for invoice %1 and a new invoice; else take it out of the buyer's %2.")
+                    .arg(invoice.number, box));
+}
+
 void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
 {
     const QString key = QStringLiteral("Buyer's GSTIN (ctin)");
     const QString action = QStringLiteral("Mend the buyer's GSTIN in Buyer Details, then issue a credit note and a new invoice.");
-    if (IsNoGstin(invoice.buyer.gstin))
+    if (IsNoGstin(invoice.buyer.gstin)) {
+        checkGstinInDetails(invoice, key, f);
         return;
+    }
     const GstinCheck check = CheckGstin(invoice.buyer.gstin);
     if (!check.valid()) {
-        f.add(FindingKind::Error, key, check.warning(), action);
+        f.add(EveryFile, FindingKind::Error, key, check.warning(), action);
         return;
     }
     const QString gstin = NormalizedGstin(invoice.buyer.gstin);
     const GstState* state = stateOf(invoice.buyer.state);
     if (state && gstin.left(2) != state->code)
-        f.add(FindingKind::Error, key,
+        f.add(EveryFile, FindingKind::Error, key,
             QStringLiteral("The GSTIN %1 is registered in %2, but the buyer's State is %3.")
                 .arg(gstin, stateName(GstStateOfCode(gstin.left(2))), stateName(state)),
             action);
     if (d.company && gstin == NormalizedGstin(d.company->gstin))
-        f.add(FindingKind::Error, key, QStringLiteral("The buyer's GSTIN %1 is the company's own.").arg(gstin), action);
+        f.add(EveryFile, FindingKind::Error, key, QStringLiteral("The buyer's GSTIN %1 is the company's own.").arg(gstin), action);
 }
 
 void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
@@ -289,7 +332,7 @@ void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findin
     if (localWithoutState)
         return;
     if (!place || !stateOf(invoice.buyer.state)) {
-        f.add(FindingKind::Error, QStringLiteral("Place of supply (pos)"),
+        f.add(EveryFile, FindingKind::Error, QStringLiteral("Place of supply (pos)"),
             QStringLiteral("The buyer's State \"%1\" is not in the list of States.").arg(invoice.buyer.state),
             QStringLiteral("Mend the buyer's State in Buyer Details."));
         if (!place)
@@ -300,7 +343,7 @@ void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findin
         return;
     const TaxMode expected = own->code == place->code ? TaxMode::Cgst : TaxMode::Igst;
     if (invoice.mode != expected)
-        f.add(FindingKind::Error, QStringLiteral("Tax kind (iamt, camt, samt)"),
+        f.add(EveryFile, FindingKind::Error, QStringLiteral("Tax kind (iamt, camt, samt)"),
             QStringLiteral("The place of supply %1 against the company's State %2 asks for %3, but the invoice charges %4.")
                 .arg(stateName(place), stateName(own), taxKindText(expected), taxKindText(invoice.mode)),
             QStringLiteral("Issue a credit note for the invoice and a new invoice with the right tax."));
@@ -313,16 +356,16 @@ void checkPin(const InvoiceParty& party, const QString& key, bool onEwayBill, Fi
     const QString action = QStringLiteral("Mend the PIN in Buyer Details.");
     if (pin.isEmpty()) {
         if (onEwayBill)
-            f.add(kind, key, QStringLiteral("No PIN is given; the e-way bill needs one."), action);
+            f.add(PinFiles, kind, key, QStringLiteral("No PIN is given; the e-way bill needs one."), action);
         return;
     }
     if (!IsPinForm(pin)) {
-        f.add(kind, key, QStringLiteral("The PIN \"%1\" is not six digits that do not start with 0.").arg(pin), action);
+        f.add(PinFiles, kind, key, QStringLiteral("The PIN \"%1\" is not six digits that do not start with 0.").arg(pin), action);
         return;
     }
     const GstState* state = stateOf(party.state);
     if (state && !PinWithinState(pin, state->code))
-        f.add(kind, key, QStringLiteral("The PIN %1 is not one of %2's.").arg(pin, state->name), action);
+        f.add(PinFiles, kind, key, QStringLiteral("The PIN %1 is not one of %2's.").arg(pin, state->name), action);
 }
 
 void checkHsn(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
@@ -336,21 +379,21 @@ void checkHsn(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
         const QString key = QStringLiteral("HSN (hsn_sc), line %1").arg(i + 1);
         const QString hsn = given(line.hsn);
         if (hsn.isEmpty()) {
-            f.add(FindingKind::Error, key, QStringLiteral("\"%1\" has no HSN code.").arg(line.description), action);
+            f.add(EveryFile, FindingKind::Error, key, QStringLiteral("\"%1\" has no HSN code.").arg(line.description), action);
             continue;
         }
         if (!digits.match(hsn).hasMatch() || (hsn.size() != 4 && hsn.size() != 6 && hsn.size() != 8)) {
-            f.add(FindingKind::Error, key,
+            f.add(EveryFile, FindingKind::Error, key,
                 QStringLiteral("The HSN code \"%1\" is not 4, 6 or 8 digits.").arg(hsn), action);
             continue;
         }
         if (d.aboveFiveCrore) {
             const QString problem = HsnLengthProblem(hsn, *d.aboveFiveCrore);
             if (!problem.isEmpty())
-                f.add(FindingKind::Error, key, problem, action);
+                f.add(ReturnAndEInvoice, FindingKind::Error, key, problem, action);
         }
         if (onEwayBill && hsn.startsWith(QLatin1String("99")))
-            f.add(FindingKind::Error, QStringLiteral("HSN (hsnCd), line %1").arg(i + 1),
+            f.add(EwayBillOnly, FindingKind::Error, QStringLiteral("HSN (hsnCd), line %1").arg(i + 1),
                 QStringLiteral("The service code %1 is on goods that travel on the e-way bill.").arg(hsn), action);
     }
 }
@@ -359,7 +402,7 @@ void checkChargeCodes(const Invoice& invoice, Findings& f)
 {
     for (const GridLine& charge : invoice.charges)
         if (charge.amount != 0 && given(charge.hsn).isEmpty())
-            f.add(FindingKind::Error, QStringLiteral("HSN (hsn_sc), %1").arg(charge.description),
+            f.add(EveryFile, FindingKind::Error, QStringLiteral("HSN (hsn_sc), %1").arg(charge.description),
                 QStringLiteral("The charge \"%1\" has no SAC/HSN code.").arg(charge.description),
                 QStringLiteral("Give the charge its SAC code (9965 for goods transport, 9985 for packing)."));
 }
@@ -368,7 +411,7 @@ void checkSeller(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
 {
     const QString seller = NormalizedGstin(given(invoice.seller.gstin));
     if (d.company && !seller.isEmpty() && seller != NormalizedGstin(d.company->gstin))
-        f.add(FindingKind::Warning, QStringLiteral("Seller's GSTIN (gstin)"),
+        f.add(EveryFile, FindingKind::Warning, QStringLiteral("Seller's GSTIN (gstin)"),
             QStringLiteral("The invoice was issued under the GSTIN %1, not the company's %2.")
                 .arg(seller, NormalizedGstin(d.company->gstin)),
             QStringLiteral("If the company's GSTIN changed, file this invoice in the return of that GSTIN."));
@@ -379,10 +422,10 @@ void checkRate(const ReturnDocuments& d, const QDate& day, std::optional<double>
     if (!rate || !day.isValid())
         return;
     if (!PortalAcceptsRate(*rate))
-        f.add(FindingKind::Error, key, QStringLiteral("The portal takes no rate of %1%.").arg(RateText(*rate)),
+        f.add(EveryFile, FindingKind::Error, key, QStringLiteral("The portal takes no rate of %1%.").arg(RateText(*rate)),
             QStringLiteral("Issue a credit note for the invoice and a new invoice at the rate in force."));
     else if (!RateInForce(d.rates, *rate, day))
-        f.add(FindingKind::Error, key,
+        f.add(EveryFile, FindingKind::Error, key,
             QStringLiteral("The rate of %1% is not in force on %2.").arg(RateText(*rate), DateText(day)),
             QStringLiteral("Issue a credit note for the invoice and a new invoice at the rate in force; "
                            "mend the item's rate in Stock Item Details."));
@@ -405,17 +448,17 @@ void checkTablesAndTimes(const ReturnDocuments& d, const Invoice& invoice, const
     const GstState* own = d.company ? stateOf(d.company->state) : nullptr;
     const bool registered = !IsNoGstin(invoice.buyer.gstin);
     if (!registered && place && own && place->code != own->code && invoice.totals.grand > LargeInvoiceLimit(day))
-        f.add(FindingKind::Note, QStringLiteral("Table (b2cl)"),
+        f.add(ReturnOnly, FindingKind::Note, QStringLiteral("Table (b2cl)"),
             QStringLiteral("An inter-State invoice above Rs %1 to a buyer without GSTIN: reported on its own in b2cl.")
                 .arg(ShownAmountText(LargeInvoiceLimit(day), true)),
             QStringLiteral("Nothing to do."));
     const bool ewayBillMade = invoice.registration && !invoice.registration->ewbNo.isEmpty();
     if (invoice.transport && !ewayBillMade && day.daysTo(d.today) > EwayBillDays)
-        f.add(FindingKind::Error, QStringLiteral("E-way bill (docDate)"),
+        f.add(EwayBillOnly, FindingKind::Error, QStringLiteral("E-way bill (docDate)"),
             QStringLiteral("The invoice is more than %1 days old; the portal makes no e-way bill for it.").arg(EwayBillDays),
             QStringLiteral("Move the goods on a new invoice (after a credit note for this one)."));
     if (registered && !invoice.registration && d.aboveFiveCrore.value_or(false) && day.daysTo(d.today) > EInvoiceDays)
-        f.add(FindingKind::Warning, QStringLiteral("E-invoice (DocDtls.Dt)"),
+        f.add(EInvoiceOnly, FindingKind::Warning, QStringLiteral("E-invoice (DocDtls.Dt)"),
             QStringLiteral("The invoice is not registered and is more than %1 days old; with a turnover of Rs 10 crore "
                            "or more the portal refuses it.")
                 .arg(EInvoiceDays),
@@ -425,7 +468,7 @@ void checkTablesAndTimes(const ReturnDocuments& d, const Invoice& invoice, const
 void checkInvoice(const ReturnDocuments& d, const Invoice& invoice, std::vector<ReturnFinding>& all)
 {
     Findings f(all, invoiceDocument(invoice));
-    checkNumberForm(f, invoice.number, QStringLiteral("Invoice number (inum)"));
+    checkNumberForm(f, invoice.number, QStringLiteral("Invoice number (inum)"), EveryFile);
     if (invoice.cancelled())
         return;
     const QDate day = f.document().date;
@@ -453,9 +496,9 @@ void checkNote(const ReturnDocuments& d, const SavedNote& note, const QSet<QStri
     std::vector<ReturnFinding>& all)
 {
     Findings f(all, noteDocument(note));
-    checkNumberForm(f, note.number, QStringLiteral("Note number (nt_num)"));
+    checkNumberForm(f, note.number, QStringLiteral("Note number (nt_num)"), ReturnAndEInvoice);
     if (!invoiceNumbers.contains(note.invoice.number.toUpper())) {
-        f.add(FindingKind::Error, QStringLiteral("Invoice (inum)"),
+        f.add(ReturnAndEInvoice, FindingKind::Error, QStringLiteral("Invoice (inum)"),
             QStringLiteral("Its invoice %1 is not in the books.").arg(note.invoice.number),
             QStringLiteral("Issue the note again against an invoice that is in the books."));
         return;
@@ -464,12 +507,12 @@ void checkNote(const ReturnDocuments& d, const SavedNote& note, const QSet<QStri
     if (!invoiceDay.isValid() || !note.date.isValid())
         return;
     if (note.date < invoiceDay)
-        f.add(FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
+        f.add(ReturnAndEInvoice, FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
             QStringLiteral("The note is dated before its invoice (%1).").arg(DateText(invoiceDay)),
             QStringLiteral("Issue the note again with a date on or after its invoice's."));
     const QDate lastDay(FinancialYearOf(invoiceDay) + 1, 11, 30);
     if (note.credit && note.date > lastDay)
-        f.add(FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
+        f.add(ReturnAndEInvoice, FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
             QStringLiteral("A credit note on an invoice of %1 may be declared up to %2 only.")
                 .arg(FinancialYearText(FinancialYearOf(invoiceDay)), DateText(lastDay)),
             QStringLiteral("Settle it with the buyer without a credit note in the return."));
@@ -488,16 +531,16 @@ void checkBill(const ReturnDocuments& d, const PurchaseBill& bill, std::vector<R
                                           "right its credit does not match the supplier's 2B.");
     const GstinCheck check = CheckGstin(bill.supplierGstin);
     if (!check.valid())
-        f.add(FindingKind::Warning, key, check.warning(), action);
+        f.add(NoFile, FindingKind::Warning, key, check.warning(), action);
     else if (const GstState* state = stateOf(bill.supplierState);
              state && NormalizedGstin(bill.supplierGstin).left(2) != state->code)
-        f.add(FindingKind::Warning, key,
+        f.add(NoFile, FindingKind::Warning, key,
             QStringLiteral("The GSTIN is registered in %1, but the supplier's State is %2.")
                 .arg(stateName(GstStateOfCode(NormalizedGstin(bill.supplierGstin).left(2))), stateName(state)),
             action);
     for (std::size_t i = 0; i < bill.lines.size(); ++i)
         if (bill.lines[i].taxable != 0 && bill.date.isValid() && !RateInForce(d.rates, bill.lines[i].gstRate, bill.date))
-            f.add(FindingKind::Warning, QStringLiteral("Rate (rt), line %1").arg(i + 1),
+            f.add(NoFile, FindingKind::Warning, QStringLiteral("Rate (rt), line %1").arg(i + 1),
                 QStringLiteral("The rate of %1% is not in force on %2.").arg(RateText(bill.lines[i].gstRate), DateText(bill.date)),
                 QStringLiteral("Ask the supplier for a note correcting the rate."));
 }
@@ -532,7 +575,7 @@ void checkGstr1(const ReturnDocuments& d, bool monthHasInvoices, std::vector<Ret
     Findings f(all, { Type::File, QStringLiteral("GSTR-1"), 0, {}, d.month.from });
     const bool companyValid = d.company && CheckGstin(d.company->gstin).valid();
     if (!d.gstr1Error.isEmpty() && companyValid && monthHasInvoices)
-        f.add(FindingKind::Error, QStringLiteral("GSTR-1"), d.gstr1Error, QStringLiteral("Mend what it names."));
+        f.add(ReturnOnly, FindingKind::Error, QStringLiteral("GSTR-1"), d.gstr1Error, QStringLiteral("Mend what it names."));
     if (!d.gstr1)
         return;
     const QJsonObject file = QJsonDocument::fromJson(*d.gstr1).object();
@@ -547,7 +590,7 @@ void checkGstr1(const ReturnDocuments& d, bool monthHasInvoices, std::vector<Ret
     for (const auto& [rate, unused] : all_rates) {
         (void)unused;
         if (supplies[rate] != summary[rate])
-            f.add(FindingKind::Error, QStringLiteral("HSN summary (hsn.txval at %1%)").arg(RateText(rate)),
+            f.add(ReturnOnly, FindingKind::Error, QStringLiteral("HSN summary (hsn.txval at %1%)").arg(RateText(rate)),
                 QStringLiteral("The HSN summary comes to Rs %1 at %2%, the invoices and notes to Rs %3.")
                     .arg(ShownAmountText(summary[rate], true))
                     .arg(RateText(rate))
@@ -637,11 +680,11 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
     const qsizetype before = qsizetype(all.size());
     for (const Invoice* invoice : ofMonth)
         checkInvoice(d, *invoice, all);
-    checkSeries(invoiceNumbers, QStringLiteral("Invoice number (inum)"), all);
+    checkSeries(invoiceNumbers, QStringLiteral("Invoice number (inum)"), EveryFile, all);
     for (const SavedNote* note : notesOfMonth)
         checkNote(d, *note, inBooks, all);
-    checkSeries(creditNotes, QStringLiteral("Note number (nt_num)"), all);
-    checkSeries(debitNotes, QStringLiteral("Note number (nt_num)"), all);
+    checkSeries(creditNotes, QStringLiteral("Note number (nt_num)"), ReturnAndEInvoice, all);
+    checkSeries(debitNotes, QStringLiteral("Note number (nt_num)"), ReturnAndEInvoice, all);
     int bills = 0;
     for (const PurchaseBill& bill : d.bills)
         if (inMonth(d, bill.date)) {
@@ -651,7 +694,7 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
     checkGstr1(d, !ofMonth.empty(), all);
     if (ofMonth.empty() && notesOfMonth.empty() && bills == 0)
         Findings(all, { Type::Return, d.month.from.toString(QStringLiteral("MMyyyy")), 0, {}, d.month.from })
-            .add(FindingKind::Note, QStringLiteral("Return period (fp)"),
+            .add(ReturnOnly, FindingKind::Note, QStringLiteral("Return period (fp)"),
                 QStringLiteral("The month has no invoices, notes or bills."),
                 QStringLiteral("File a nil return, or check the month asked for."));
     // A document's findings together, in the order the documents came.
@@ -687,6 +730,62 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
 std::vector<ReturnFinding> CheckReturnMonth(Database& db, const Period& month, const QDate& today)
 {
     return CheckReturn(LoadReturnDocuments(db, month, today));
+}
+
+CheckedDocument CheckedInvoice(const Invoice& invoice) { return invoiceDocument(invoice); }
+
+CheckedDocument CheckedSaleNote(const SaleNote& note)
+{
+    return { note.kind == NoteKind::Credit ? Type::CreditNote : Type::DebitNote, note.number, note.serial,
+        note.buyer.name, ReadDateText(note.date) };
+}
+
+namespace {
+
+bool sameDocument(const CheckedDocument& a, const CheckedDocument& b)
+{
+    return a.type == b.type && a.number.compare(b.number, Qt::CaseInsensitive) == 0;
+}
+
+bool goesIntoFile(const ReturnFinding& finding, PortalFileKind file, const std::vector<CheckedDocument>& documents)
+{
+    if (!finding.files.testFlag(file))
+        return false;
+    if (file == PortalFileKind::Gstr1 || finding.document.type == Type::Company)
+        return true;
+    return std::any_of(documents.begin(), documents.end(),
+        [&](const CheckedDocument& document) { return sameDocument(document, finding.document); });
+}
+
+} // namespace
+
+std::vector<ReturnFinding> FindingsForFile(
+    const std::vector<ReturnFinding>& findings, PortalFileKind file, const std::vector<CheckedDocument>& documents)
+{
+    std::vector<ReturnFinding> picked;
+    std::copy_if(findings.begin(), findings.end(), std::back_inserter(picked),
+        [&](const ReturnFinding& finding) { return goesIntoFile(finding, file, documents); });
+    return picked;
+}
+
+std::vector<ReturnFinding> CheckInvoiceFile(
+    Database& db, PortalFileKind file, const std::vector<CheckedDocument>& documents, const QDate& today)
+{
+    std::map<QDate, Period> months;
+    for (const CheckedDocument& document : documents)
+        if (document.date.isValid()) {
+            const Period month = MonthPeriod(document.date.year(), document.date.month());
+            months.emplace(month.from, month);
+        }
+    std::vector<ReturnFinding> findings;
+    for (const auto& [first, month] : months) {
+        const std::vector<ReturnFinding> ofMonth = FindingsForFile(CheckReturnMonth(db, month, today), file, documents);
+        // The company's findings once, however many months the documents span.
+        for (const ReturnFinding& finding : ofMonth)
+            if (finding.document.type != Type::Company || first == months.begin()->first)
+                findings.push_back(finding);
+    }
+    return findings;
 }
 
 bool HasErrors(const std::vector<ReturnFinding>& findings)

@@ -14,8 +14,10 @@
 #include "registers/savednote.h"
 #include "sales/invoice.h"
 #include "sales/purchasebill.h"
+#include "sales/salenote.h"
 
 #include <QDate>
+#include <QFlags>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -41,9 +43,18 @@ struct CheckedDocument {
     bool operator==(const CheckedDocument&) const = default;
 };
 
+// The files the program writes for the GST portals, each checked before it is
+// written; as flags, the files a finding is about.
+enum class PortalFileKind : unsigned { Gstr1 = 1, EInvoice = 2, EwayBill = 4 };
+Q_DECLARE_FLAGS(PortalFiles, PortalFileKind)
+Q_DECLARE_OPERATORS_FOR_FLAGS(PortalFiles)
+
 struct ReturnFinding {
     FindingKind kind = FindingKind::Error;
     CheckedDocument document;
+    // The files whose content the finding is about: the purchase bills' in none,
+    // a gap in a series in the return only, a PIN in the e-invoice and e-way bill.
+    PortalFiles files;
     QString key; // the box or the JSON key: "Buyer's GSTIN (ctin)"
     QString problem; // what is wrong
     QString action; // what to do
@@ -74,6 +85,21 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& documents);
 ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDate& today);
 // LoadReturnDocuments then CheckReturn. Throws DataError.
 std::vector<ReturnFinding> CheckReturnMonth(Database& db, const Period& month, const QDate& today);
+
+// The document of an invoice or note as the check names it.
+CheckedDocument CheckedInvoice(const Invoice& invoice);
+CheckedDocument CheckedSaleNote(const SaleNote& note);
+
+// Of a month's findings, those about what goes into the file: for the GSTR-1
+// file every one about it (the documents not named); for an e-invoice or
+// e-way bill those about it of the company and of the documents that go in.
+std::vector<ReturnFinding> FindingsForFile(const std::vector<ReturnFinding>& findings, PortalFileKind file,
+    const std::vector<CheckedDocument>& documents = {});
+// The findings about the e-invoice or e-way bill file of the documents (the
+// invoices or notes that go into it), the months of their dates checked (today
+// as the day of the check). Throws DataError.
+std::vector<ReturnFinding> CheckInvoiceFile(
+    Database& db, PortalFileKind file, const std::vector<CheckedDocument>& documents, const QDate& today);
 
 bool HasErrors(const std::vector<ReturnFinding>& findings);
 // "3 errors, 1 warning, 2 notes"

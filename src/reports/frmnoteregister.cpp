@@ -7,6 +7,7 @@
 #include "platform/period.h"
 #include "registers/portalfiles.h"
 #include "reports/frmaudittrail.h"
+#include "reports/frmreturncheck.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -169,7 +170,12 @@ bool frmNoteRegister::writeEInvoice(const QString& path)
     const SavedNote* note = chosenNote();
     if (!note)
         return false;
-    const PortalFile file = SaveNoteEInvoice(m_db, note->number, path);
+    bool stopped = false;
+    const QString what = tr("e-invoice of %1").arg(note->number);
+    const PortalFile file =
+        SaveNoteEInvoice(m_db, note->number, path, CheckBeforeWriting(m_db, PortalFileKind::EInvoice, what, stopped));
+    if (stopped)
+        return false;
     if (!file.ok()) {
         MsgBox(tr("No e-invoice of %1 was written. Put these right first:\n%2")
                    .arg(note->number, file.problems.join(QLatin1Char('\n'))));

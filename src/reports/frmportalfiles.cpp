@@ -6,6 +6,7 @@
 #include "registers/irnresponse.h"
 #include "platform/period.h"
 #include "registers/portalfiles.h"
+#include "reports/frmreturncheck.h"
 #include "reports/invoicelist.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -36,6 +37,16 @@ bool told(const PortalFile& file, const QString& what, const QString& path)
     }
     MsgBox(QStringLiteral("The %1 is saved in %2. Upload it on the portal.").arg(what, QDir::toNativeSeparators(path)));
     return true;
+}
+
+// Writes the file once the portal's own rules let it be made and the Return
+// Check of what goes into it passed (or its warnings were accepted).
+bool writeChecked(Database& db, PortalFileKind kind, const QString& what, const QString& path,
+    const std::function<PortalFile(const MayWrite&)>& save)
+{
+    bool stopped = false;
+    const PortalFile file = save(CheckBeforeWriting(db, kind, what, stopped));
+    return !stopped && told(file, what, path);
 }
 
 } // namespace
@@ -146,20 +157,28 @@ QString frmPortalFiles::savePath(const QString& caption, const QString& name)
 bool frmPortalFiles::writeEInvoice(const QString& path)
 {
     const QString number = chosenNumber();
-    return !number.isEmpty() && told(SaveEInvoice(m_db, number, path), tr("e-invoice of %1").arg(number), path);
+    const QString what = tr("e-invoice of %1").arg(number);
+    return !number.isEmpty() && writeChecked(m_db, PortalFileKind::EInvoice, what, path, [&](const MayWrite& may) {
+        return SaveEInvoice(m_db, number, path, may);
+    });
 }
 
 bool frmPortalFiles::writeEwayBill(const QString& path)
 {
     const QString number = chosenNumber();
-    return !number.isEmpty() && told(SaveEwayBillOfInvoice(m_db, number, path), tr("e-way bill of %1").arg(number), path);
+    const QString what = tr("e-way bill of %1").arg(number);
+    return !number.isEmpty() && writeChecked(m_db, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
+        return SaveEwayBillOfInvoice(m_db, number, path, may);
+    });
 }
 
 bool frmPortalFiles::writeEwayBillsOfDay(const QString& path)
 {
     const QDate day = dtpDay->date();
-    return told(SaveEwayBillsOfDay(m_db, day, path),
-                tr("file of the e-way bills of %1").arg(day.toString(QStringLiteral("dd/MM/yyyy"))), path);
+    const QString what = tr("file of the e-way bills of %1").arg(day.toString(QStringLiteral("dd/MM/yyyy")));
+    return writeChecked(m_db, PortalFileKind::EwayBill, what, path, [&](const MayWrite& may) {
+        return SaveEwayBillsOfDay(m_db, day, path, may);
+    });
 }
 
 bool frmPortalFiles::importIrnResponse(const QString& path)

@@ -143,4 +143,42 @@ TableReport frmReturnCheck::findingsTable() const
 
 bool frmReturnCheck::saveCsv(const QString& path) const { return SaveCsv(path, FindingsCsv(m_findings)); }
 
+namespace {
+
+// "Invoice A00002 of 16/11/2026, Buyer's GSTIN (ctin): ... What to do: ..."
+QString findingsText(const std::vector<ReturnFinding>& findings, FindingKind kind)
+{
+    QStringList lines;
+    for (const ReturnFinding& f : findings)
+        if (f.kind == kind)
+            lines << QStringLiteral("%1, %2: %3 %4").arg(f.document.text(), f.key, f.problem, f.action);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+bool GoOnAfterCheck(const std::vector<ReturnFinding>& findings, const QString& what)
+{
+    if (HasErrors(findings)) {
+        MsgBox(QObject::tr("No %1 was written: the portal would refuse it. Put these right first:\n%2")
+                   .arg(what, findingsText(findings, FindingKind::Error)));
+        return false;
+    }
+    const QString warnings = findingsText(findings, FindingKind::Warning);
+    return warnings.isEmpty()
+        || AskYesNo(QObject::tr("The Return Check has these warnings about the %1:\n%2\n\nWrite the file all the same?")
+                        .arg(what, warnings));
+}
+
+MayWrite CheckBeforeWriting(Database& db, PortalFileKind file, const QString& what, bool& stopped)
+{
+    stopped = false;
+    return [&db, file, what, &stopped](const std::vector<CheckedDocument>& documents) {
+        std::vector<ReturnFinding> findings;
+        stopped = !Guarded<DataError>([&] { findings = CheckInvoiceFile(db, file, documents, QDate::currentDate()); })
+            || !GoOnAfterCheck(findings, what);
+        return !stopped;
+    };
+}
+
 } // namespace zelva

@@ -4,6 +4,7 @@
 // double click (or Open Document) shows the document: an invoice as its
 // duplicate, any other finding whole with what to do. Printed or saved as PDF
 // through the report engine, saved as CSV.
+#include "registers/portalfiles.h"
 #include "registers/returncheck.h"
 #include "reports/tablereport.h"
 
@@ -50,5 +51,15 @@ private:
     Period m_month;
     std::vector<ReturnFinding> m_findings;
 };
+
+// Before a portal file is written: with an error among the findings about what
+// goes into it, tells them and refuses (false); with warnings only, shows them
+// and asks whether to write all the same; with neither, goes on without asking.
+// `what` names the file: "GST return of December 2026".
+bool GoOnAfterCheck(const std::vector<ReturnFinding>& findings, const QString& what);
+// The MayWrite of an e-invoice or e-way bill writer: the Return Check of the
+// invoices or notes that go into the file, then GoOnAfterCheck. `stopped` is
+// set when the check kept the file from being written (the operator was told why).
+MayWrite CheckBeforeWriting(Database& db, PortalFileKind file, const QString& what, bool& stopped);
 
 } // namespace zelva

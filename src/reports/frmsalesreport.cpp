@@ -7,6 +7,7 @@
 #include "platform/datetext.h"
 #include "registers/gstr1.h"
 #include "registers/registersheets.h"
+#include "reports/frmreturncheck.h"
 #include "sales/invoicecancel.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -238,6 +239,12 @@ bool frmSalesReport::saveReturn(const QString& path) const
                   "or Sales Between the first and the last day of a month, then Show."));
         return false;
     }
+    std::vector<ReturnFinding> findings;
+    if (!Guarded<DataError>([&] {
+            findings = FindingsForFile(CheckReturnMonth(m_db, MonthPeriod(month->year(), month->month()),
+                                           QDate::currentDate()), PortalFileKind::Gstr1);
+        }) || !GoOnAfterCheck(findings, tr("GST return of %1").arg(monthText(*month))))
+        return false;
     const Gstr1File file = SaveGstr1(m_db, month->year(), month->month(), path);
     if (!file.ok()) {
         MsgBox(file.error);

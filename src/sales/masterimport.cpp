@@ -7,8 +7,10 @@
 #include "gst/gstrates.h"
 #include "gst/gststates.h"
 #include "platform/datetext.h"
+#include "platform/money.h"
 #include "platform/textnum.h"
 #include "sales/gstratestore.h"
+#include "sales/opening.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -24,6 +26,8 @@ QString tr(const char* text)
 }
 
 const QString GstRateField = QStringLiteral("GstRate");
+// A buyer's or supplier's opening balance: one amount, kept as its opening bill (sales/opening.h).
+const QString OpeningField = QStringLiteral("OpeningBalance");
 const QString NotGiven = QStringLiteral("N.A.");
 
 // Where a kind's records are kept and how they are named and coded.
@@ -93,6 +97,7 @@ struct RowContext {
     QDate day;
     GstRateTable rates;
     std::optional<bool> aboveFiveCrore;
+    std::optional<QDate> booksStart;
 };
 
 void checkNumber(ImportRow& row, const ImportColumn& column)
@@ -143,6 +148,18 @@ void checkItem(ImportRow& row, const RowContext& context)
         row.problems << tr("A GST rate of %1% is not in force on %2.").arg(typed, DateText(context.day));
 }
 
+void checkOpening(ImportRow& row, const RowContext& context)
+{
+    const QString typed = row.values.value(OpeningField).trimmed();
+    Paise amount = 0;
+    if (typed.isEmpty() || !ReadAmount(typed, amount))
+        return; // none given; a text that is not a number is named already
+    if (amount < 0)
+        row.problems << tr("The opening balance %1 is below nothing.").arg(typed);
+    else if (amount > 0 && !context.booksStart)
+        row.problems << tr("An opening balance needs the day the books start here, on Company Details.");
+}
+
 void checkRow(ImportRow& row, const RowContext& context)
 {
     for (const ImportColumn& column : ImportColumns(context.kind))
@@ -155,6 +172,7 @@ void checkRow(ImportRow& row, const RowContext& context)
     checkGstEntries(row);
     if (context.kind == MasterKind::Buyer)
         checkPin(row);
+    checkOpening(row, context);
 }
 
 struct ExistingRecord {
@@ -217,7 +235,7 @@ void writeValues(RecordSource& source, MasterKind kind, const ImportRow& row, bo
 {
     const MasterTable& table = tableOf(kind);
     for (const ImportColumn& column : ImportColumns(kind)) {
-        if (column.field == GstRateField)
+        if (column.field == GstRateField || column.field == OpeningField)
             continue;
         // Stock moves only through its own changes: an update keeps the quantity on hand.
         if (column.field == "Quantity" && !isNew)
@@ -241,6 +259,23 @@ void storeRate(Database& db, const ImportRow& row, const QString& code)
     if (typed.isEmpty() && row.existingKey >= 0)
         return; // an empty cell keeps the item's rate
     StoreItemGstRateWithin(db, code, typed.isEmpty() ? std::nullopt : std::optional<double>(Val(typed)));
+}
+
+// An opening balance given replaces the party's opening bills with that one
+// amount (nothing for 0); an empty cell keeps them.
+void storeOpening(Database& db, MasterKind kind, const ImportRow& row, const QString& code, const QString& operation)
+{
+    const QString typed = row.values.value(OpeningField).trimmed();
+    Paise amount = 0;
+    if (kind == MasterKind::Item || typed.isEmpty() || !ReadAmount(typed, amount))
+        return;
+    std::vector<OpeningBill> bills;
+    if (amount > 0)
+        bills.push_back(OneOpeningAmount(amount, BooksStartDay(db).value_or(QDate())));
+    const QString refused = StoreOpeningBillsWithin(
+        db, kind == MasterKind::Buyer ? PartyKind::Buyer : PartyKind::Supplier, code, bills);
+    if (!refused.isEmpty())
+        throw DataError(operation, db.placeOf(DbFile::Master), tr("%1 (row %2): %3").arg(code).arg(row.line).arg(refused));
 }
 
 QString kindWord(MasterKind kind, int count)
@@ -267,7 +302,8 @@ const std::vector<ImportColumn>& ImportColumns(MasterKind kind)
         {"Phone", tr("Contact No."), {tr("Phone"), tr("Mobile")}},
         {"Email", tr("eMail"), {}},
         {"Website", tr("Website"), {}},
-        {"Remarks", tr("Remarks"), {}}};
+        {"Remarks", tr("Remarks"), {}},
+        {OpeningField, tr("Opening Balance"), {tr("Opening Amount"), tr("Opening")}, true}};
     static const std::vector<ImportColumn> suppliers{
         {"Name", tr("Name"), {tr("Supplier Name"), tr("Supplier")}},
         {"address", tr("Address"), {}},
@@ -275,7 +311,8 @@ const std::vector<ImportColumn>& ImportColumns(MasterKind kind)
         {"Gstin", tr("GSTIN"), {tr("GSTIN/UIN"), tr("GST No.")}},
         {"Phone", tr("Contact No."), {tr("Phone"), tr("Mobile")}},
         {"Email", tr("eMail"), {}},
-        {"Remarks", tr("Remarks"), {}}};
+        {"Remarks", tr("Remarks"), {}},
+        {OpeningField, tr("Opening Balance"), {tr("Opening Amount"), tr("Opening")}, true}};
     static const std::vector<ImportColumn> items{
         {"ItemName", tr("Item Name"), {tr("Item"), tr("Name")}},
         {"ItemHsn", tr("HSN/ SAC"), {tr("HSN"), tr("SAC"), tr("HSN Code")}},
@@ -310,10 +347,10 @@ std::vector<QStringList> ImportTemplate(MasterKind kind)
     switch (kind) {
     case MasterKind::Buyer:
         return {header, {"Sri Murugan Stores", "12, Gandhi Road", "Madurai", "Tamil Nadu", "625001", "33AAAPL1234C1ZL",
-                         "9876543210", "murugan@example.com", "N.A.", ""}};
+                         "9876543210", "murugan@example.com", "N.A.", "", ""}};
     case MasterKind::Supplier:
         return {header, {"Deccan Paper Mills", "Plot 4, Industrial Area", "Karnataka", "29AAACD1234F1Z3",
-                         "8012345678", "sales@example.com", ""}};
+                         "8012345678", "sales@example.com", "", ""}};
     case MasterKind::Item: break;
     }
     return {header, {"A4 Copier Paper 75 gsm", "48025690", "18", "245.50", "Ream", "120", ""}};
@@ -360,10 +397,12 @@ ImportPreview PreviewMasterImport(Database& db, MasterKind kind, const std::vect
     }
     const MasterTable& table = tableOf(kind);
     const QHash<QString, ExistingRecord> inMasters = existingNames(db, table);
-    RowContext context{kind, day, {}, {}};
+    RowContext context{kind, day, {}, {}, {}};
     if (kind == MasterKind::Item) {
         context.rates = LoadGstRates(db);
         context.aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(db);
+    } else {
+        context.booksStart = BooksStartDay(db);
     }
     QStringList fields;
     for (const QString& header : preview.columnOfCell)
@@ -453,6 +492,7 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
             ++result.added;
         }
         storeRate(db, row, code);
+        storeOpening(db, preview.kind, row, code, operation);
     }
     transaction.commit();
     return result;

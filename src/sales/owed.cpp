@@ -3,6 +3,7 @@
 #include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "sales/opening.h"
 #include "sales/receipt.h"
 
 #include <QSqlQuery>
@@ -103,6 +104,18 @@ std::vector<OwedInvoice> liveInvoices(Database& db, const OwedQuery& query)
         i.buyerCode = rows.value(3).toString();
         i.buyerName = rows.value(4).toString();
         i.amount = ToPaise(rows.value(5).toDouble());
+        invoices.push_back(std::move(i));
+    }
+    rows.finish();
+    for (const PartyOpeningBill& b : OpeningBillsOf(db, PartyKind::Buyer, query.buyerKey, query.asAt)) {
+        OwedInvoice i;
+        i.serial = -b.bill.serial;
+        i.number = b.bill.number;
+        i.dateText = b.dateText;
+        i.date = b.bill.date;
+        i.buyerCode = b.partyCode;
+        i.buyerName = b.partyName;
+        i.amount = b.bill.amount;
         invoices.push_back(std::move(i));
     }
     return invoices;
@@ -283,7 +296,7 @@ std::vector<LedgerEntry> BuyerLedger(Database& db, const QString& buyerKey)
         LedgerEntry e;
         e.date = i.date;
         e.dateText = i.dateText;
-        e.kind = LedgerEntry::Invoice;
+        e.kind = i.opening() ? LedgerEntry::Opening : LedgerEntry::Invoice;
         e.number = i.number;
         e.debit = i.amount;
         entries.push_back(std::move(e));

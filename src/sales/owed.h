@@ -6,6 +6,10 @@
 // BuyerLedger here, so that a new kind of document that changes what is owed
 // (a credit or debit note) is added here once.
 //
+// A buyer's opening bills (what it owed when the books started here,
+// sales/opening.h) count as invoices of their own dates, under their serials
+// made negative, so that receipts are allotted to them as to invoices.
+//
 // An invoice owes its grand total, less its credit notes and plus its debit
 // notes (tax included, each as at its own date), less what live receipts
 // allotted to it; what a credit note takes off an invoice already paid goes
@@ -43,6 +47,8 @@ struct OwedInvoice {
     Paise amount = 0;
     Paise paid = 0;
     Paise left() const { return amount - paid; }
+    // An opening bill (sales/opening.h), met here under its serial made negative.
+    bool opening() const { return serial < 0; }
 };
 
 struct OwedQuery {
@@ -81,13 +87,13 @@ Owed WhatIsOwed(Database& db, const OwedQuery& query = {});
 // whole of WhatIsOwed. Throws DataError.
 Paise AdvanceHeld(Database& db, const QString& buyerKey);
 
-// One line of a buyer's account: an invoice billed or a debit note (debit),
+// One line of a buyer's account: an opening bill, an invoice billed or a debit note (debit),
 // a credit note or a receipt (credit); live ones only (a note against a
 // cancelled invoice counts for nothing, as its invoice).
 struct LedgerEntry {
     QDate date;
     QString dateText;
-    enum Kind { Invoice, DebitNote, CreditNote, Receipt } kind = Invoice; // the order within a day
+    enum Kind { Opening, Invoice, DebitNote, CreditNote, Receipt } kind = Invoice; // the order within a day
     QString number;
     QString detail; // a receipt's mode and reference; a note's invoice number
     Paise debit = 0;

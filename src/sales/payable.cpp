@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "platform/datetext.h"
+#include "sales/opening.h"
 #include "sales/receipt.h"
 
 #include <QSqlQuery>
@@ -188,7 +189,22 @@ std::vector<OwedBill> Payables::openOf(const QString& supplierKey) const
     return of;
 }
 
-std::vector<OwedBill> SupplierOpeningAmounts(Database&, const PayableQuery&) { return {}; }
+std::vector<OwedBill> SupplierOpeningAmounts(Database& db, const PayableQuery& query)
+{
+    std::vector<OwedBill> bills;
+    for (const PartyOpeningBill& b : OpeningBillsOf(db, PartyKind::Supplier, std::nullopt, query.asAt)) {
+        OwedBill bill;
+        bill.serial = -b.bill.serial;
+        bill.number = b.bill.number;
+        bill.date = b.bill.date;
+        bill.supplierSerial = b.partySerial;
+        bill.supplierName = b.partyName;
+        bill.amount = b.bill.amount;
+        if (!query.supplierKey || bill.supplierKey() == *query.supplierKey)
+            bills.push_back(std::move(bill));
+    }
+    return bills;
+}
 
 bool UnpaidTooLong(const OwedBill& bill, const QDate& day)
 {
@@ -209,6 +225,11 @@ Payables WhatIsPayable(Database& db, const PayableQuery& query)
             bill.amount += note.credit ? -amount : amount;
             bill.tax += note.credit ? -note.tax : note.tax;
         }
+    // opening bills after the notes (none is against them), before the payments (which may be)
+    for (OwedBill& opening : SupplierOpeningAmounts(db, query)) {
+        bySerial.insert(opening.serial, bills.size());
+        bills.push_back(std::move(opening));
+    }
 
     Payables payables;
     const std::vector<PaymentRow> payments = readPayments(db, query);
@@ -243,8 +264,6 @@ Payables WhatIsPayable(Database& db, const PayableQuery& query)
         if (held[i] != 0)
             payables.advance[payments[i].supplierKey] += held[i];
 
-    for (OwedBill& opening : SupplierOpeningAmounts(db, query))
-        bills.push_back(std::move(opening));
     std::sort(bills.begin(), bills.end(), [](const OwedBill& a, const OwedBill& b) {
         return std::pair(a.date.toJulianDay(), a.serial) < std::pair(b.date.toJulianDay(), b.serial);
     });

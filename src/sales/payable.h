@@ -31,7 +31,7 @@ class Database;
 QString SupplierKey(qint64 supplierSerial, const QString& supplierName);
 
 struct OwedBill {
-    qint64 serial = 0; // PurchaseBill's; 0 for an opening amount
+    qint64 serial = 0; // PurchaseBill's; an opening bill's serial made negative (sales/opening.h)
     QString number;
     QDate date;
     qint64 supplierSerial = 0;
@@ -67,9 +67,10 @@ struct Payables {
 // Throws DataError.
 Payables WhatIsPayable(Database& db, const PayableQuery& query = {});
 
-// The suppliers' opening amounts (what was owed to them when the books were
-// started here), as bills without a serial: the one place they join what is
-// payable. None are kept yet.
+// The suppliers' opening bills (what was owed to them when the books were
+// started here, sales/opening.h), as bills of their serials made negative:
+// the one place they join what is payable. Payments are allotted to them as
+// to bills; no credit to reverse rides on them.
 std::vector<OwedBill> SupplierOpeningAmounts(Database& db, const PayableQuery& query);
 
 // Days after its date by which a bill must be paid before its credit is reversed.

@@ -16,7 +16,7 @@ QString overAllotted(Database& db, const Payment& payment)
     const Payables payables = WhatIsPayable(db, {SupplierKey(payment.supplierSerial, payment.supplierName), std::nullopt});
     QHash<qint64, Paise> left;
     for (const OwedBill& b : payables.open)
-        if (b.serial > 0)
+        if (b.serial != 0)
             left.insert(b.serial, b.left());
     return OverAllotted(PaymentBook().words, payment.allotments, left);
 }

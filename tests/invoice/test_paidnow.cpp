@@ -7,6 +7,7 @@
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/shop.h"
 #include "masters/buyerdetails.h"
+#include "sales/opening.h"
 #include "sales/owed.h"
 
 #include <QCheckBox>
@@ -69,6 +70,7 @@ private slots:
     void walkInPaysNow_data();
     void walkInPaysNow();
     void creditLimitWarnsAndSaves();
+    void creditLimitCountsOpeningBalance();
     void chequeWithoutNumberSavesNothing();
 };
 
@@ -157,6 +159,30 @@ void PaidNowTest::chequeWithoutNumberSavesNothing()
     typeInto(form->txtPaidReference, "117722");
     click(form->cmdSave);
     QCOMPARE(receipts(data).size(), 1);
+}
+
+// What the buyer owed when the books started counts in its balance and its
+// credit limit: 500.00 billed, 300.00 opening, a limit of 600.00 that the
+// invoice of 472.00 would stay under without the opening balance.
+void PaidNowTest::creditLimitCountsOpeningBalance()
+{
+    TempData data;
+    shop(*data.db);
+    {
+        Transaction t(*data.db, "set up");
+        StoreBooksStartDayWithin(*data.db, 1, QDate(2026, 11, 1));
+        t.commit();
+    }
+    QCOMPARE(StoreOpeningBills(*data.db, PartyKind::Buyer, "C00001", {OneOpeningAmount(30000, QDate(2026, 11, 1))}),
+             QString());
+    SetCreditLimit(*data.db, 1, "C00001", 60000);
+    MessageRecorder messages;
+    auto form = newForm(*data.db, false);
+    startSale(*form, "Kochi Stores");
+    QCOMPARE(form->lblBuyerBalance->text(), QString("Balance owed: 800.00\nCredit limit: 600.00"));
+    click(form->cmdSave);
+    const QString said = messages.texts().join("\n");
+    QVERIFY2(said.contains(QRegularExpression("will owe 1,?272.00, over its credit limit of 600.00")), qPrintable(said));
 }
 
 QTEST_MAIN(PaidNowTest)

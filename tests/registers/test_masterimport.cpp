@@ -10,6 +10,7 @@
 #include "gst/gststates.h"
 #include "reports/invoiceshape.h"
 #include "sales/gstratestore.h"
+#include "sales/opening.h"
 #include "support/testdata.h"
 #include "support/testserver.h"
 
@@ -289,6 +290,35 @@ private slots:
     }
 
     // The template of each kind comes back through the reader as it was written, and passes the checks.
+    // A buyer's or supplier's opening balance comes in as its one opening
+    // bill, dated the day the books start; none can without that day, and
+    // one below nothing is refused; a row refused stores no bill.
+    void openingBalancesBroughtIn()
+    {
+        testing::TempData data;
+        const Rows rows{{"Name", "Opening Balance"}, {"Kochi Stores", "1234.56"}, {"Anand Hardware", "-5"},
+                        {"Ravi Agencies", ""}};
+        QVERIFY(preview(data, MasterKind::Buyer, rows).rows.at(0).reason().contains("the day the books start here"));
+        data.db->run(QStringLiteral("INSERT INTO Master.Company (sno, CompanyId, Name) VALUES (1, 'C00001', 'Zelva')"), {},
+                     "set up", DbFile::Master);
+        {
+            Transaction t(*data.db, "set up");
+            StoreBooksStartDayWithin(*data.db, 1, QDate(2026, 4, 1));
+            t.commit();
+        }
+        const ImportPreview checked = preview(data, MasterKind::Buyer, rows);
+        QCOMPARE(checked.rows.at(0).reason(), QString());
+        QCOMPARE(checked.rows.at(1).reason(), QString("The opening balance -5 is below nothing."));
+        QCOMPARE(StoreMasterImport(*data.db, checked).added, 2);
+        QCOMPARE(LoadOpeningBills(*data.db, PartyKind::Buyer, "C00001"),
+                 (std::vector<OpeningBill>{{1, "Opening", QDate(2026, 4, 1), 123456}}));
+        QVERIFY(LoadOpeningBills(*data.db, PartyKind::Buyer, "C00002").empty());
+        const ImportPreview suppliers
+            = preview(data, MasterKind::Supplier, {{"Name", "Opening"}, {"Mysore Paints", "99999.99"}});
+        QCOMPARE(StoreMasterImport(*data.db, suppliers).added, 1);
+        QCOMPARE(LoadOpeningBills(*data.db, PartyKind::Supplier, "S00001").at(0).amount, 9999999);
+    }
+
     void templatesReadBack_data()
     {
         QTest::addColumn<MasterKind>("kind");

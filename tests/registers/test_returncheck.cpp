@@ -159,6 +159,9 @@ private slots:
     void findsExactlyThePlantedFault_data();
     void findsExactlyThePlantedFault();
     void gapNamesTheMissingNumbers();
+    void gstinInDetailsNamesTheInvoice();
+    void findingsForFile_data();
+    void findingsForFile();
     void pinRangesFollowTheStates_data();
     void pinRangesFollowTheStates();
     void readsTheMonth_data();
@@ -188,6 +191,21 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
                retax(middle(d));
            })
         << QStringList { ctin };
+    QTest::newRow("GSTIN in the address of a buyer without one") << Plant([](ReturnDocuments& d) {
+        middle(d).buyer.gstin = "N.A.";
+        middle(d).buyer.address = "Main Road, GSTIN " + kochiGstin().toLower();
+    }) << QStringList { ctin };
+    QTest::newRow("GSTIN in the name of a buyer without one") << Plant([](ReturnDocuments& d) {
+        middle(d).buyer.gstin = "";
+        middle(d).buyer.name = "Kochi Stores (" + kochiGstin() + ")";
+    }) << QStringList { ctin };
+    QTest::newRow("a PAN and a short number in the address of a buyer without GSTIN") << Plant([](ReturnDocuments& d) {
+        middle(d).buyer.gstin = "N.A.";
+        middle(d).buyer.address = "PAN KOCHI1234A, Door 32KOCHI1234A1";
+    }) << QStringList();
+    QTest::newRow("GSTIN in the address of a registered buyer") << Plant([](ReturnDocuments& d) {
+        middle(d).buyer.address = "Main Road, GSTIN " + kochiGstin();
+    }) << QStringList();
     QTest::newRow("State not in the list") << Plant([](ReturnDocuments& d) {
         middle(d).buyer.gstin = "N.A.";
         middle(d).buyer.state = "Keralam";
@@ -329,6 +347,77 @@ void ReturnCheckTest::findsExactlyThePlantedFault()
     const std::vector<ReturnFinding> findings = CheckReturn(d);
     QCOMPARE(briefs(findings).join("\n"), expected.join("\n"));
     QCOMPARE(HasErrors(findings), !expected.filter("Error |").isEmpty());
+}
+
+void ReturnCheckTest::gstinInDetailsNamesTheInvoice()
+{
+    ReturnDocuments d = cleanMonth();
+    middle(d).buyer.gstin = "N.A.";
+    middle(d).buyer.dist = "Ernakulam " + kochiGstin();
+    const std::vector<ReturnFinding> findings = CheckReturn(d);
+    QCOMPARE(findings.size(), std::size_t(1));
+    QCOMPARE(findings[0].problem,
+        "Invoice A00003 is to a buyer without GSTIN, but the buyer's district holds \"" + kochiGstin()
+            + "\", which has the form of a GSTIN.");
+    QVERIFY(findings[0].action.contains("credit note for invoice A00003"));
+}
+
+void ReturnCheckTest::findingsForFile_data()
+{
+    QTest::addColumn<Plant>("plant");
+    QTest::addColumn<int>("file");
+    QTest::addColumn<QString>("document"); // the invoice or note that goes into the file; "" for the return
+    QTest::addColumn<QStringList>("expected");
+    const int gstr1 = int(PortalFileKind::Gstr1), eInvoice = int(PortalFileKind::EInvoice),
+              ewayBill = int(PortalFileKind::EwayBill);
+    const Plant pin = [](ReturnDocuments& d) { middle(d).buyer.pin = "600001"; };
+    const QString pinWarning = at("Warning", Middle, "Buyer's PIN (toPincode)");
+    QTest::newRow("PIN: not in the return") << pin << gstr1 << "" << QStringList();
+    QTest::newRow("PIN: in the e-invoice") << pin << eInvoice << "A00003" << QStringList { pinWarning };
+    QTest::newRow("PIN: in the e-way bill") << pin << ewayBill << "A00003" << QStringList { pinWarning };
+    QTest::newRow("PIN: not in another invoice's e-invoice") << pin << eInvoice << "A00002" << QStringList();
+    const Plant gap = [](ReturnDocuments& d) { d.invoices[4].number = "A00009"; };
+    const QString gapWarning = at("Warning", "Invoice A00009 of 21/12/2026", "Invoice number (inum)");
+    QTest::newRow("gap: in the return") << gap << gstr1 << "" << QStringList { gapWarning };
+    QTest::newRow("gap: not in the e-invoice") << gap << eInvoice << "A00009" << QStringList();
+    const Plant notEnded = [](ReturnDocuments& d) { d.today = QDate(2026, 12, 31); };
+    QTest::newRow("month not ended: in the return")
+        << notEnded << gstr1 << "" << QStringList { at("Warning", "Return of 122026", "Return period (fp)") };
+    QTest::newRow("month not ended: not in the e-way bill") << notEnded << ewayBill << "A00003" << QStringList();
+    const Plant serviceCode = [](ReturnDocuments& d) {
+        middle(d).lines[0].hsn = "998314";
+        middle(d).transport = InvoiceTransport { "Road", 120, "KL07AB1234", {}, {}, {}, {} };
+    };
+    QTest::newRow("service code: in the e-way bill")
+        << serviceCode << ewayBill << "A00003" << QStringList { at("Error", Middle, "HSN (hsnCd), line 1") };
+    QTest::newRow("service code: not in the e-invoice") << serviceCode << eInvoice << "A00003" << QStringList();
+    const Plant bill = [](ReturnDocuments& d) { d.bills[1].supplierGstin = gstin("27SHARM1234A1Z"); };
+    QTest::newRow("purchase bill: not in the return") << bill << gstr1 << "" << QStringList();
+    const Plant company = [](ReturnDocuments& d) { d.company->state = "Madras Presidency"; };
+    QTest::newRow("company: in every invoice's e-invoice") << company << eInvoice << "A00001"
+                                                           << QStringList { at("Error", "Company Zelva Traders", "Company's State") };
+    const Plant noteDate = [](ReturnDocuments& d) { d.notes[1].invoice.date = QDate(2026, 12, 20); };
+    const QString noteError = at("Error", "Credit note CN00002 of 18/12/2026", "Note date (nt_dt)");
+    QTest::newRow("note: in its e-invoice") << noteDate << eInvoice << "CN00002" << QStringList { noteError };
+    QTest::newRow("note: in the return") << noteDate << gstr1 << "" << QStringList { noteError };
+}
+
+void ReturnCheckTest::findingsForFile()
+{
+    QFETCH(Plant, plant);
+    QFETCH(int, file);
+    QFETCH(QString, document);
+    QFETCH(QStringList, expected);
+    ReturnDocuments d = cleanMonth();
+    plant(d);
+    std::vector<CheckedDocument> documents;
+    for (const Invoice& x : d.invoices)
+        if (x.number == document)
+            documents.push_back(CheckedInvoice(x));
+    if (document.startsWith("CN"))
+        documents.push_back({ CheckedDocument::Type::CreditNote, document, 0, {}, {} });
+    QCOMPARE(documents.empty(), document.isEmpty());
+    QCOMPARE(briefs(FindingsForFile(CheckReturn(d), PortalFileKind(file), documents)).join("\n"), expected.join("\n"));
 }
 
 void ReturnCheckTest::gapNamesTheMissingNumbers()
