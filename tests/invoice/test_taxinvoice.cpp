@@ -3,6 +3,7 @@
 // is worked the same way where it differs.
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
+#include "invoice/rptinvoice.h"
 
 #include "data/serials.h"
 #include "platform/datetext.h"
@@ -1441,16 +1442,19 @@ private slots:
         QTest::addColumn<QString>("buyer");
         QTest::addColumn<QString>("rows"); // the CGST (or IGST) total and the grand total
         QTest::addColumn<QString>("kept"); // GoodsRow GstRate IgstPaise CgstPaise SgstPaise
+        QTest::addColumn<QString>("page"); // each line's head rate and its tax on the reprint
         QTest::newRow("another State") << "Delhi Mart" << "461.50|1824.85"
-                                       << "1 5 150 0 0; 2 40 40000 0 0; 3 18 6000 0 0";
+                                       << "1 5 150 0 0; 2 40 40000 0 0; 3 18 6000 0 0" << "5 1.5; 40 400; 18 60";
         QTest::newRow("the company's State") << "Kochi Stores" << "230.75|1824.85"
-                                             << "1 5 0 75 75; 2 40 0 20000 20000; 3 18 0 3000 3000";
+                                             << "1 5 0 75 75; 2 40 0 20000 20000; 3 18 0 3000 3000"
+                                             << "2.5 0.75; 20 200; 9 30";
     }
     void itemsAtTheirOwnRates()
     {
         QFETCH(QString, buyer);
         QFETCH(QString, rows);
         QFETCH(QString, kept);
+        QFETCH(QString, page);
         Counter c;
         for (auto [code, rate] : {std::pair{"G00003", 5.0}, {"G00001", 40.0}, {"G00002", 18.0}})
             c.data.db->run("INSERT INTO ItemStock.StockGstRate (sno, itemcode, GstRate) VALUES (?, ?, ?)",
@@ -1474,6 +1478,14 @@ private slots:
         QCOMPARE(stored.join("; "), kept);
         QCOMPARE(valueInFile(c.data.folder(), DbFile::Invoice, "SELECT totalamount FROM GoodsInvoice").toDouble(),
                  1824.85);
+
+        // the reprint shows each line's rate and tax, whatever form took it
+        const auto reprint = zelva::InvoiceReportRow(*zelva::LoadInvoice(*c.data.db, "A00001"));
+        QStringList printed;
+        for (int row = 1; row <= 3; ++row)
+            printed << QString("%1 %2").arg(reprint.value(QString("FirstTaxPer%1").arg(row)).toDouble())
+                           .arg(reprint.value(QString("FirstTaxAmt%1").arg(row)).toDouble());
+        QCOMPARE(printed.join("; "), page);
 
         // the goods rate chosen is every line's, the item's own given up
         c.start(buyer);
