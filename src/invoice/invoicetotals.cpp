@@ -204,16 +204,18 @@ void InvoiceForm::showTaxRows()
         return;
     for (TaxBase base : {Goods, Others1, Others2}) {
         const TaxLine& line = m_tax[base];
-        if (!line.rate)
-            continue;
         const ChargedTax& taxed = m_invoice.taxes[base];
+        // goods at several rates: rows 8 and 9 show the sums, under their head alone
+        const bool mixedRates = base == Goods && !taxed.rated() && taxed.first.description == MixedRatesLabel(TaxMode);
+        if (!line.rate && !mixedRates)
+            continue;
         std::vector<std::pair<int, const GridLine*>> rows{{line.cgstRow, &taxed.first}};
         if (TaxMode == zelva::TaxMode::Cgst) {
             line.sgstCombo->setEditText(taxed.second.description);
             rows.push_back({line.sgstRow, &taxed.second});
         }
         for (auto [row, shown] : rows) {
-            txtRate[row]->setText(RateText(shown->rate));
+            txtRate[row]->setText(mixedRates ? QString() : RateText(shown->rate));
             txtPer[row]->setText(shown->per);
             txtAmount[row]->setText(BoxAmountText(shown->amount));
         }

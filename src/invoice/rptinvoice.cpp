@@ -179,7 +179,10 @@ void addGridRow(ReportRow& row, int gridRow, const GridLine& line, const double*
     row.insert(numbered("Hsn", gridRow), line.hsn);
     if (quantity)
         row.insert(numbered("Quantity", gridRow), *quantity);
-    if (gridRow <= RatedRows) {
+    // the goods' tax rows over several rates (no "%") show no rate of their own
+    const bool overSeveralRates = (gridRow == invoicegrid::GoodsCgstRow || gridRow == invoicegrid::GoodsSgstRow)
+                                  && line.per.isEmpty() && line.rate == 0;
+    if (gridRow <= RatedRows && !overSeveralRates) {
         row.insert(numbered(gridRow <= 3 ? "Rate" : "rate", gridRow), line.rate);
         row.insert(numbered("Per", gridRow), line.per);
     }
