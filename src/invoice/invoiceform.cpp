@@ -309,6 +309,7 @@ void InvoiceForm::cboDescriptionOfGoods_Click(int index)
             CurrentItemCode = datStock.text(QStringLiteral("itemcode"));
             txtRate[EntryRow]->setText(datStock.text(QStringLiteral("Rate")));
             SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
+            showEntryLineRate(itemGstRate(CurrentItemCode));
         });
     } else {
         showGoodsTotal();
@@ -398,11 +399,11 @@ std::optional<double> InvoiceForm::itemGstRate(const QString& itemCode)
     }
 }
 
-std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode)
+std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode, std::optional<double> chosen)
 {
     if (m_tax[Goods].rate)
         return m_tax[Goods].rate;
-    const std::optional<double> own = itemGstRate(itemCode);
+    const std::optional<double> own = chosen ? chosen : itemGstRate(itemCode);
     const bool inForce = own && std::any_of(m_offeredRates.begin(), m_offeredRates.end(),
                                             [&](double rate) { return SameRate(rate, *own); });
     return inForce ? own : std::nullopt;
@@ -410,8 +411,34 @@ std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode)
 
 void InvoiceForm::settleLineRates()
 {
-    for (InvoiceLine& line : m_lines)
-        line.gstRate = lineGstRate(line.itemCode);
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        m_lines[i].gstRate = lineGstRate(m_lines[i].itemCode, i < m_chosenLineRates.size() ? m_chosenLineRates[i] : std::nullopt);
+}
+
+void InvoiceForm::fillLineRateList()
+{
+    const std::optional<double> shown = entryLineRate();
+    cboLineGst->clear();
+    cboLineGst->addItem(QString());
+    for (double rate : m_offeredRates)
+        cboLineGst->addItem(RateText(rate) + QLatin1Char('%'), rate);
+    showEntryLineRate(shown);
+}
+
+std::optional<double> InvoiceForm::entryLineRate() const
+{
+    const QVariant rate = cboLineGst->currentData();
+    return rate.isValid() ? std::optional<double>(rate.toDouble()) : std::nullopt;
+}
+
+// The rate among those offered, else nothing (the line then takes the goods rate).
+void InvoiceForm::showEntryLineRate(std::optional<double> rate)
+{
+    int index = 0;
+    for (int i = 1; rate && i < cboLineGst->count(); ++i)
+        if (SameRate(cboLineGst->itemData(i).toDouble(), *rate))
+            index = i;
+    cboLineGst->setCurrentIndex(index);
 }
 
 void InvoiceForm::cmdAdd_Click()
@@ -451,8 +478,10 @@ void InvoiceForm::cmdAdd_Click()
     line.quantity = LineQuantity;
     line.rate = LineRate;
     line.amount = LineAmount;
-    line.gstRate = lineGstRate(CurrentItemCode);
+    const std::optional<double> chosen = entryLineRate();
+    line.gstRate = lineGstRate(CurrentItemCode, chosen);
     m_lines.push_back(line);
+    m_chosenLineRates.push_back(chosen);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();
     warnOfReorderLevel(line.itemCode);

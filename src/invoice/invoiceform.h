@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/recordsource.h"
 #include "invoice/invoicepageparts.h"
+#include "invoice/taxbyrate.h"
 #include "sales/companypayment.h"
 #include "sales/invoicestore.h"
 #include "sales/receiptstore.h"
@@ -17,6 +18,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -120,6 +122,7 @@ public:
     QComboBox* cboDescriptionOfGoods;
     QComboBox* cboHsn;
     QComboBox* cboPer;
+    QComboBox* cboLineGst; // the entry line's whole GST rate: its item's, or another in force
     QPushButton* cmdAdd;
     Row txtSNo{};
     Row txtDescriptionOfGoods{};
@@ -267,6 +270,9 @@ protected:
     QWidget* m_page = nullptr;
     std::vector<QWidget*> m_tabChain; // the fields Tab visits, in order
 
+    // the goods' tax by rate beneath the page, where the page has room for it (built by the page)
+    std::unique_ptr<zelva::TaxByRateTable> m_taxByRate;
+
 private:
     // One base that GST is charged on: the goods, Others1 or Others2.
     enum TaxBase { Goods, Others1, Others2 };
@@ -295,10 +301,14 @@ private:
     void HideGoodsTextBox();
     // the GST rate kept for a stock item (LoadItemGstRate), none without one
     std::optional<double> itemGstRate(const QString& itemCode);
-    // a goods line's rate: the goods rate chosen, else its item's own while
-    // that is in force on the invoice's date, else none
-    std::optional<double> lineGstRate(const QString& itemCode);
+    // a goods line's rate: the goods rate chosen, else the one chosen for the
+    // line, else its item's own, while in force on the invoice's date; else none
+    std::optional<double> lineGstRate(const QString& itemCode, std::optional<double> chosen = std::nullopt);
     void settleLineRates();
+    // the entry line's rate list: nothing (the goods rate), then the rates offered
+    void fillLineRateList();
+    std::optional<double> entryLineRate() const;
+    void showEntryLineRate(std::optional<double> rate);
     bool SetCompanyDatabase();
     bool showCompany(int index);
     void ShowCompanyDetails();
@@ -428,6 +438,7 @@ private:
     zelva::CompanyPayment m_companyPayment; // the seller's UPI ID, read with the company
     zelva::Invoice m_invoice; // as last worked out and shown
     std::vector<zelva::InvoiceLine> m_lines; // the goods lines added, in row order, with their stock items
+    std::vector<std::optional<double>> m_chosenLineRates; // each line's rate as the entry line gave it
     double LineQuantity = 0;
     double LineRate = 0;
     zelva::Paise LineAmount = 0;

@@ -44,6 +44,8 @@ void InvoiceForm::resetInvoiceValues()
     m_lineTooLarge = false;
     m_invoice = {};
     m_lines.clear();
+    m_chosenLineRates.clear();
+    cboLineGst->setCurrentIndex(0);
     TaxMode = zelva::TaxMode::None;
     BuyerBid.clear();
     BuyerState.clear();

@@ -106,6 +106,7 @@ void InvoiceForm::offerRatesOfDate()
         return;
     m_offeredRates = rates;
     fillRateListsOfMode();
+    fillLineRateList();
     for (TaxLine& line : m_tax) {
         const auto offered = line.rate ? std::find_if(rates.begin(), rates.end(), [&](double r) { return SameRate(r, *line.rate); })
                                        : rates.end();
@@ -207,7 +208,19 @@ void InvoiceForm::showTaxRows()
         const ChargedTax& taxed = m_invoice.taxes[base];
         // goods at several rates: rows 8 and 9 show the sums, under their head alone
         const bool mixedRates = base == Goods && !taxed.rated() && taxed.first.description == MixedRatesLabel(TaxMode);
-        if (!line.rate && !mixedRates)
+        // no goods rate chosen: the rows show what the lines' own rates make of them
+        const bool fromLines = base == Goods && !line.rate;
+        if (fromLines)
+            line.cgstCombo->setEditText(taxed.rated() || mixedRates ? taxed.first.description : QString());
+        if (fromLines && !taxed.rated() && !mixedRates) {
+            for (int row : {line.cgstRow, line.sgstRow})
+                for (Row* column : {&txtRate, &txtPer, &txtAmount})
+                    (*column)[row]->clear();
+            if (TaxMode == zelva::TaxMode::Cgst)
+                line.sgstCombo->setEditText(QString());
+            continue;
+        }
+        if (!line.rate && !fromLines)
             continue;
         std::vector<std::pair<int, const GridLine*>> rows{{line.cgstRow, &taxed.first}};
         if (TaxMode == zelva::TaxMode::Cgst) {
@@ -227,6 +240,8 @@ void InvoiceForm::alltotal(bool askForBuyer)
     m_invoice = currentInvoice();
     ComputeTotals(m_invoice);
     showTaxRows();
+    if (m_taxByRate)
+        m_taxByRate->show(TaxMode, GoodsTaxByRate(m_invoice));
     const InvoiceTotals& totals = m_invoice.totals;
     // the tax totals as the rows show them, so that the page adds up
     if (TaxMode == zelva::TaxMode::Cgst) {

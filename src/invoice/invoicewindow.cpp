@@ -66,7 +66,7 @@ void InvoiceForm::buildEntryRow()
     const QStringList captions{QStringLiteral("S.No."),      QStringLiteral("Description of Goods"),
                                QStringLiteral("HSN/ SAC"),   QStringLiteral("Quantity"),
                                QStringLiteral("Rate (Rs.)"), QStringLiteral("per"),
-                               QStringLiteral("Amount")};
+                               QStringLiteral("Amount"),     QStringLiteral("GST %")};
     for (int c = 0; c < captions.size(); ++c)
         grid->addWidget(new QLabel(captions[c], fraDescriptionOfGoods), 0, c);
 
@@ -91,12 +91,16 @@ void InvoiceForm::buildEntryRow()
     cboPer->setCurrentIndex(-1);
     cboPer->lineEdit()->setMaxLength(LongestPer);
     entry(txtAmount, "txtAmount", true); // always quantity times rate
+    cboLineGst = Named(new QComboBox(fraDescriptionOfGoods), QStringLiteral("cboLineGst"));
+    cboLineGst->setToolTip(QStringLiteral("The line's GST rate: its item's, or another in force on the invoice's date"));
+    cboLineGst->setMinimumContentsLength(5);
+    cboLineGst->addItem(QString());
     cmdAdd = Named(new QPushButton(QStringLiteral("Add"), fraDescriptionOfGoods), QStringLiteral("cmdAdd"));
     cmdAdd->setToolTip(QStringLiteral("Add Items"));
     cmdAdd->setAutoDefault(true); // Enter presses it
 
-    const std::array<QWidget*, 8> row{txtSNo[EntryRow], cboDescriptionOfGoods, cboHsn, txtQuantity[EntryRow],
-                                      txtRate[EntryRow], cboPer, txtAmount[EntryRow], cmdAdd};
+    const std::array<QWidget*, 9> row{txtSNo[EntryRow], cboDescriptionOfGoods, cboHsn, txtQuantity[EntryRow],
+                                      txtRate[EntryRow], cboPer, txtAmount[EntryRow], cboLineGst, cmdAdd};
     for (int c = 0; c < int(row.size()); ++c)
         grid->addWidget(row[c], 1, c);
     grid->setColumnStretch(1, 4);
@@ -157,7 +161,7 @@ void InvoiceForm::setTabOrders()
     m_tabChain = {cboBuyerName, txtInvoiceDate, txtOrderNo, txtOrderDate, txtSuppliersRef,
                   txtDispatchedThrough, cboBuyerNameD, txtBuyerAddressD, txtBuyerDistD,
                   txtBuyerStateD, txtBuyerPinD, cboDescriptionOfGoods, cboHsn, txtQuantity[EntryRow],
-                  txtRate[EntryRow], cboPer, txtAmount[EntryRow], cmdAdd, cboGoodsCgst, cboOthers1,
+                  txtRate[EntryRow], cboPer, txtAmount[EntryRow], cboLineGst, cmdAdd, cboGoodsCgst, cboOthers1,
                   cboOthers1Hsn, txtRate[Others1Row], txtPer[Others1Row], txtAmount[Others1Row], cboOthers1Cgst,
                   cboOthers2, cboOthers2Hsn, txtRate[Others2Row], txtPer[Others2Row], txtAmount[Others2Row],
                   cboOthers2Cgst, txtShortExcess, txtAmount[ShortExcessRow], txtTotalAmount, cboTransMode,

@@ -203,6 +203,8 @@ void NoteForm::buildFoot()
     addLabel(p, "This is a Computer Generated Note", 0, FootTop + 100, ContentWidth, Qt::AlignHCenter);
     lblIrn = Named(addLabel(p, {}, 100, IrnTop, ContentWidth - SignedQrSide - 200), QStringLiteral("lblIrn"));
     lblAck = Named(addLabel(p, {}, 100, IrnTop + RowPitch, ContentWidth - SignedQrSide - 200), QStringLiteral("lblAck"));
+    // beneath the IRN's lines, clear of its QR code
+    m_taxByRate = std::make_unique<TaxByRateTable>(p, IrnTop + 2 * RowPitch + 100, true);
     qrSigned = Named(new QrCodeView(p), QStringLiteral("qrSigned"));
     place(qrSigned, ContentWidth - SignedQrSide, IrnTop, SignedQrSide, SignedQrSide);
 }
@@ -392,7 +394,7 @@ bool NoteForm::readNote(SaleNote& note, bool strict) const
         const LineLeft& left = m_left[row - 1];
         // a quantity with no value typed is valued as leaving its box values it
         const Paise amount = valueText.isEmpty() && quantity > 0 ? valueOfQuantity(row, quantity) : ToPaise(value);
-        note.lines.push_back({left.goodsRow, left.description, left.hsn, left.unit, quantity, amount, 0, 0});
+        note.lines.push_back({left.goodsRow, left.description, left.hsn, left.unit, quantity, amount, 0, 0, left.gstRate});
     }
     note.date = txtNoteDate->text().trimmed();
     note.reason = cboReason->currentIndex() >= 0 ? cboReason->currentText() : QString();
@@ -416,11 +418,12 @@ void NoteForm::showTotals()
     txtTaxLabel->setText(m_note.taxLabel);
     txtFirstTax->setText(taxed ? BoxAmountText(m_note.firstTax) : QString());
     const bool sgst = taxed && m_note.mode == TaxMode::Cgst;
-    txtSgstLabel->setText(sgst ? TaxRowLabel(m_note.mode, m_note.gstRate(), true) : QString());
+    txtSgstLabel->setText(sgst ? (m_note.rate ? TaxRowLabel(m_note.mode, *m_note.rate, true) : MixedRatesLabel(m_note.mode, true)) : QString());
     txtSgst->setText(sgst ? BoxAmountText(m_note.sgst) : QString());
     txtTotalValue->setText(BoxAmountText(m_note.taxable));
     txtTotal->setText(BoxAmountText(m_note.total));
     txtAmountInWords->setPlainText(m_note.words);
+    m_taxByRate->show(m_note.mode, m_note.taxByRate());
 }
 
 bool NoteForm::save()

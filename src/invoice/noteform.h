@@ -16,11 +16,13 @@
 // (showSavedNote) and printed again: the notes list does so.
 #include "data/database.h"
 #include "invoice/invoicepageparts.h"
+#include "invoice/taxbyrate.h"
 #include "sales/salenotestore.h"
 #include "ui/pendingwork.h"
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -127,6 +129,7 @@ private:
     zelva::NoteKind m_kind;
     QString m_operator;
     QWidget* m_page = nullptr;
+    std::unique_ptr<zelva::TaxByRateTable> m_taxByRate; // a note over several rates: each rate's tax
     bool m_pending = false;
     bool m_saved = false; // the note on screen is stored: Print prints it again
     zelva::SaleNote m_note;

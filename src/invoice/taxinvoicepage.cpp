@@ -32,6 +32,8 @@ void frmTaxInvoice::buildPage()
     buildTaxLists(Grid);
     buildTotals();
     buildFoot(Grid);
+    // beneath the frame, which ends 2330 twips below the foot's top
+    m_taxByRate = std::make_unique<TaxByRateTable>(m_page, Grid.footTop + 2330 + 60);
     raiseLists();
 }
 

@@ -202,12 +202,21 @@ void ReturnBuilder::add(const SavedInvoice& invoice)
     }
 }
 
-// A note's one item: the taxes of its invoice's goods rate.
+RateFigures figuresOf(const RateTax& supply, int sign = 1)
+{
+    return { supply.gstRate, sign * supply.taxable, sign * supply.tax.igst, sign * supply.tax.cgst, sign * supply.tax.sgst };
+}
+
+// A note's items: one per rate its lines are taxed at, as their invoice lines were.
 QJsonArray noteItems(const SavedNote& note, bool interState)
 {
-    QJsonObject detail;
-    putFigures(detail, { note.rate, note.taxable, note.igst, note.cgst, note.sgst }, interState);
-    return QJsonArray { QJsonObject { { QStringLiteral("num"), 1 }, { QStringLiteral("itm_det"), detail } } };
+    QJsonArray items;
+    for (const RateTax& supply : note.supplies()) {
+        QJsonObject detail;
+        putFigures(detail, figuresOf(supply), interState);
+        items.append(QJsonObject { { QStringLiteral("num"), items.size() + 1 }, { QStringLiteral("itm_det"), detail } });
+    }
+    return items;
 }
 
 QString noteDate(const SavedNote& note)
@@ -246,10 +255,11 @@ void ReturnBuilder::add(const SavedNote& note)
         entry[QStringLiteral("itms")] = noteItems(note, true);
         m_cdnur.append(entry);
     } else {
-        RateFigures& sum = m_b2cs[{ inter, pos->code, note.rate }];
-        sum.rate = note.rate;
-        sum.add({ note.rate, note.signedValue(note.taxable), note.signedValue(note.igst), note.signedValue(note.cgst),
-            note.signedValue(note.sgst) });
+        for (const RateTax& supply : note.supplies()) {
+            RateFigures& sum = m_b2cs[{ inter, pos->code, supply.gstRate }];
+            sum.rate = supply.gstRate;
+            sum.add(figuresOf(supply, note.sign()));
+        }
     }
 }
 

@@ -131,10 +131,10 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, 
     }
     // As in the return: a credit note taken off, a debit note added.
     for (const SavedNote& note : notes)
-        if (note.taxable != 0 || note.igst + note.cgst + note.sgst != 0)
-            addOutward(out, byPlace, note.invoice, note.rate, note.signedValue(note.taxable),
-                       {note.signedValue(note.igst), note.signedValue(note.cgst), note.signedValue(note.sgst), 0},
-                       noteDocumentText(note));
+        for (const RateTax& supply : note.supplies())
+            if (supply.taxable != 0 || !supply.tax.isZero())
+                addOutward(out, byPlace, note.invoice, supply.gstRate, note.signedValue(supply.taxable),
+                           note.sign() == 1 ? supply.tax : -supply.tax, noteDocumentText(note));
     for (auto& [place, f] : byPlace)
         out.unregisteredInterState.push_back(f);
     return out;

@@ -475,8 +475,8 @@ QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& check
     return root;
 }
 
-// A note in the shape of an invoice: its lines as the goods, taxed at its
-// invoice's goods rate, between the invoice's seller and buyer (the note
+// A note in the shape of an invoice: its lines as the goods, each taxed at
+// its invoice line's rate, between the invoice's seller and buyer (the note
 // keeps only the buyer's name, GSTIN and State).
 Invoice noteAsInvoice(const SaleNote& note, const Invoice& original)
 {
@@ -498,6 +498,7 @@ Invoice noteAsInvoice(const SaleNote& note, const Invoice& original)
         goods.quantity = valueOnly ? 1 : line.quantity;
         goods.rate = ToRupees(line.value) / goods.quantity;
         goods.amount = line.value;
+        goods.gstRate = line.gstRate; // its invoice line's
         goods.firstTax = line.firstTax;
         goods.sgst = line.sgst;
         document.lines.push_back(goods);

@@ -72,7 +72,7 @@ void addNoteLines(std::map<HsnKey, HsnLine>& groups, const SavedNote& note)
         const Paise cgst = note.mode == TaxMode::Cgst ? line.firstTax : 0;
         addTo(groups,
             { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
-                service ? 0 : note.sign() * line.quantity, note.rate, note.signedValue(line.value),
+                service ? 0 : note.sign() * line.quantity, line.rate, note.signedValue(line.value),
                 note.signedValue(igst), note.signedValue(cgst), note.signedValue(line.sgst) });
     }
 }

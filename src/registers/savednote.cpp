@@ -1,8 +1,12 @@
 #include "registers/savednote.h"
 
 #include "data/database.h"
+#include "gst/gstrates.h"
 #include "platform/datetext.h"
+#include "sales/invoicestore.h"
 #include "sales/salenote.h"
+
+#include <algorithm>
 
 #include <QHash>
 #include <QSqlQuery>
@@ -66,22 +70,51 @@ SavedNote readNote(const QSqlQuery& q)
     return note;
 }
 
+// Each line's rate is that of the invoice line it corrects: kept with the
+// invoice when its lines are at several rates, else the note's own.
+QString lineRateSql(const Database& db)
+{
+    return LineTaxesKept(db) ? QStringLiteral("t.\"GstRate\"") : QStringLiteral("NULL");
+}
+
+QString lineRateJoin(const Database& db)
+{
+    return LineTaxesKept(db) ? QStringLiteral("LEFT JOIN \"%1\".\"InvoiceLineTax\" AS t ON t.\"sno\" = n.\"InvoiceSno\" AND "
+                                              "t.\"GoodsRow\" = l.\"GoodsRow\"")
+                                   .arg(SchemaName(DbFile::Invoice))
+                             : QString();
+}
+
 void readLines(const Database& db, const Period& period, std::vector<SavedNote>& notes, const QHash<qint64, std::size_t>& at)
 {
     QSqlQuery lines = db.run(QStringLiteral("SELECT l.\"sno\", l.\"GoodsRow\", l.\"Description\", l.\"Hsn\", l.\"Per\", "
-                                            "l.\"Quantity\", l.\"Value\", l.\"FirstTax\", l.\"Sgst\" FROM %1 AS l JOIN %2 AS n "
-                                            "ON n.\"sno\" = l.\"sno\" WHERE %3 BETWEEN ? AND ? ORDER BY l.\"sno\", l.\"LineNo\"")
-                                 .arg(table("SaleNoteLine"), table("SaleNote"), DateKeySql(QStringLiteral("n.\"NoteDate\""))),
+                                            "l.\"Quantity\", l.\"Value\", l.\"FirstTax\", l.\"Sgst\", %4 FROM %1 AS l JOIN %2 AS n "
+                                            "ON n.\"sno\" = l.\"sno\" %5 WHERE %3 BETWEEN ? AND ? ORDER BY l.\"sno\", l.\"LineNo\"")
+                                 .arg(table("SaleNoteLine"), table("SaleNote"), DateKeySql(QStringLiteral("n.\"NoteDate\"")),
+                                      lineRateSql(db), lineRateJoin(db)),
                              {DayKey(period.from), DayKey(period.to)}, ReadOperation, DbFile::Invoice);
     while (lines.next()) {
         const auto found = at.constFind(lines.value(0).toLongLong());
         if (found == at.constEnd())
             continue;
-        notes[*found].lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()),
-                                       given(lines.value(3).toString()), given(lines.value(4).toString()),
-                                       lines.value(5).toDouble(), ToPaise(lines.value(6).toDouble()),
-                                       ToPaise(lines.value(7).toDouble()), ToPaise(lines.value(8).toDouble())});
+        SavedNote& note = notes[*found];
+        const QVariant keptRate = lines.value(9);
+        note.lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()),
+                              given(lines.value(3).toString()), given(lines.value(4).toString()),
+                              lines.value(5).toDouble(), ToPaise(lines.value(6).toDouble()),
+                              ToPaise(lines.value(7).toDouble()), ToPaise(lines.value(8).toDouble()),
+                              keptRate.isNull() ? note.rate : keptRate.toDouble()});
     }
+}
+
+TaxHeads headsOf(const SavedNoteLine& line, TaxMode mode)
+{
+    switch (mode) {
+    case TaxMode::Igst: return {line.firstTax, 0, 0, 0};
+    case TaxMode::Cgst: return {0, line.firstTax, line.sgst, 0};
+    case TaxMode::None: break;
+    }
+    return {};
 }
 
 NoteEffect effectOf(const QSqlQuery& q, int first)
@@ -125,6 +158,24 @@ std::vector<SavedNote> LoadNotes(const Database& db, const Period& period)
     if (!notes.empty())
         readLines(db, period, notes, at);
     return notes;
+}
+
+std::vector<RateTax> SavedNote::supplies() const
+{
+    const bool oneRate = std::all_of(lines.begin(), lines.end(), [&](const SavedNoteLine& l) { return SameRate(l.rate, rate); });
+    if (oneRate)
+        return {{rate, taxable, {igst, cgst, sgst, 0}}};
+    std::vector<RateTax> byRate;
+    for (const SavedNoteLine& line : lines) {
+        auto at = std::find_if(byRate.begin(), byRate.end(), [&](const RateTax& r) { return SameRate(r.gstRate, line.rate); });
+        if (at == byRate.end())
+            at = byRate.insert(std::upper_bound(byRate.begin(), byRate.end(), line.rate,
+                                                [](double r, const RateTax& entry) { return r < entry.gstRate; }),
+                               RateTax{line.rate, 0, {}});
+        at->taxable += line.value;
+        at->tax += headsOf(line, mode);
+    }
+    return byRate;
 }
 
 NoteEffect NoteEffectOnInvoice(const Database& db, qint64 invoiceSerial)

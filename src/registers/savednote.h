@@ -7,6 +7,7 @@
 // are net of the notes. A note is dated in its own period, whatever its
 // invoice's date.
 #include "registers/savedinvoice.h"
+#include "sales/invoice.h"
 
 #include <map>
 
@@ -21,6 +22,7 @@ struct SavedNoteLine {
     Paise value = 0;
     Paise firstTax = 0; // CGST or IGST
     Paise sgst = 0;
+    double rate = 0; // the whole GST rate of the invoice line it corrects
 };
 
 struct SavedNote {
@@ -31,7 +33,7 @@ struct SavedNote {
     QDate date;
     QString reason;
     TaxMode mode = TaxMode::None;
-    double rate = 0; // the whole GST rate
+    double rate = 0; // the whole GST rate its lines share; 0 when they are at several
     Paise taxable = 0;
     Paise igst = 0;
     Paise cgst = 0;
@@ -43,6 +45,9 @@ struct SavedNote {
     SavedInvoice invoice;
 
     int sign() const { return credit ? -1 : 1; }
+    // The value and tax at each rate (unsigned), rates rising: one entry, the
+    // note's own figures, when its lines share its rate.
+    std::vector<RateTax> supplies() const;
     Paise signedValue(Paise amount) const { return sign() * amount; }
 };
 

@@ -53,6 +53,9 @@ struct NoteLine {
     // worked out by ComputeNoteTotals: its share of the note's tax rows
     Paise firstTax = 0; // CGST, or IGST
     Paise sgst = 0;
+    // the whole GST rate its invoice line was charged at (kept with the
+    // invoice, not with the note); none without tax
+    std::optional<double> gstRate = std::nullopt;
     Paise total() const { return value + firstTax + sgst; }
     bool operator==(const NoteLine&) const = default;
 };
@@ -72,10 +75,12 @@ struct SaleNote {
     QString buyerCode;
     InvoiceParty buyer;
     TaxMode mode = TaxMode::None;
-    std::optional<double> rate; // the invoice's whole goods rate; none: no tax
+    // the whole GST rate of every line when they share one; none without tax
+    // or when the lines are at several rates (each then has its own)
+    std::optional<double> rate;
     std::vector<NoteLine> lines;
     // worked out by ComputeNoteTotals
-    QString taxLabel; // "CGST @ 9%", "IGST @ 18%"; "" without tax
+    QString taxLabel; // "CGST @ 9%", "IGST @ 18%"; "CGST" over several rates; "" without tax
     Paise taxable = 0;
     Paise firstTax = 0;
     Paise sgst = 0;
@@ -84,7 +89,11 @@ struct SaleNote {
     // what the portal gave back for its e-invoice, once kept (no e-way bill)
     std::optional<InvoiceRegistration> registration;
 
-    double gstRate() const; // the whole rate in percent (CGST and SGST together); 0 without tax
+    double gstRate() const; // the whole rate in percent (CGST and SGST together); 0 without tax or over several rates
+    bool mixesRates() const; // its lines are taxed at several rates
+    // The value and tax at each rate, rates rising: one entry for a note at
+    // one rate, its figures the note's own.
+    std::vector<RateTax> taxByRate() const;
     // A sales return with quantities: its goods come back into stock.
     bool movesStock() const;
     double quantity() const;
@@ -95,8 +104,12 @@ struct SaleNote {
 // no lines yet.
 SaleNote NoteAgainst(NoteKind kind, const Invoice& invoice);
 
+// Each line given the GST rate of the invoice line it corrects (a line of a
+// row the invoice does not have keeps none).
+void TaxAsInvoiced(SaleNote& note, const Invoice& invoice);
+
 // The tax of each line and the note's totals and words, by the rules of the
-// invoice (ComputeTotals over the same lines).
+// invoice (ComputeTotals over the same lines, each at its own rate).
 void ComputeNoteTotals(SaleNote& note);
 
 // The last day a credit note may reduce the tax of an invoice of that date:

@@ -76,11 +76,6 @@ QString invoiceRefusal(const std::optional<Invoice>& invoice, const SaleNote& no
     if (invoice->buyerCode != note.buyerCode || invoice->buyer.name != note.buyer.name)
         return QStringLiteral("Invoice %1 was issued to %2, not to %3 (Original Invoice No.).")
             .arg(note.invoiceNumber, invoice->buyer.name, note.buyer.name);
-    // a note is charged at one rate: that of an invoice whose goods share one
-    if (invoice->mode != TaxMode::None && !invoice->taxes[TaxOnGoods].rated() && !invoice->lines.empty())
-        return QStringLiteral("Invoice %1 charges its goods at several GST rates: a note against it cannot be issued "
-                              "here yet (Original Invoice No.).")
-            .arg(note.invoiceNumber);
     return {};
 }
 
@@ -247,7 +242,8 @@ SaleNote readHeader(const QSqlRecord& r)
     note.buyer.state = r.value(QStringLiteral("buyerstate")).toString();
     note.mode = TaxModeOfCode(r.value(QStringLiteral("TaxMode")).toString());
     note.taxLabel = r.value(QStringLiteral("TaxLabel")).toString();
-    if (note.mode != TaxMode::None && !note.taxLabel.isEmpty()) // a note without tax keeps no label
+    // a note without tax keeps no label, one over several rates its head alone
+    if (note.mode != TaxMode::None && !note.taxLabel.isEmpty() && note.taxLabel != MixedRatesLabel(note.mode))
         note.rate = r.value(QStringLiteral("GstRate")).toDouble();
     note.taxable = ToPaise(r.value(QStringLiteral("Taxable")).toDouble());
     note.firstTax = ToPaise(r.value(QStringLiteral("Igst")).toDouble() + r.value(QStringLiteral("Cgst")).toDouble());
@@ -285,7 +281,7 @@ std::vector<LineLeft> LeftOfInvoice(Database& db, const Invoice& invoice)
     for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
         const InvoiceLine& line = invoice.lines[i];
         LineLeft l{int(i) + invoicegrid::FirstGoodsRow, line.description, line.hsn, line.unit, line.quantity,
-                   line.taxable(), line.quantity, line.taxable()};
+                   line.taxable(), line.quantity, line.taxable(), LineGstRate(invoice, line)};
         if (const auto at = noted.find(l.goodsRow); at != noted.end()) {
             l.quantity -= at->second.credited;
             l.value += at->second.debitedValue - at->second.creditedValue;
@@ -331,10 +327,12 @@ qint64 NextNoteSerial(Database& db, NoteKind kind)
 StoredNote StoreSaleNote(Database& db, const SaleNote& given)
 {
     SaleNote note = given;
-    ComputeNoteTotals(note);
     Transaction transaction(db, SaveOperation);
     StoredNote as;
     const std::optional<Invoice> invoice = invoiceOf(db, note);
+    if (invoice)
+        TaxAsInvoiced(note, *invoice); // each line at its invoice line's rate, whatever the caller gave
+    ComputeNoteTotals(note);
     as.refusal = refusalAgainst(db, invoice, note);
     if (!as.saved())
         return as; // rolled back: nothing was written
@@ -367,6 +365,14 @@ std::optional<SaleNote> LoadSaleNote(Database& db, const QString& number)
                               lines.value(3).toString(), lines.value(4).toDouble(), ToPaise(lines.value(5).toDouble()),
                               ToPaise(lines.value(6).toDouble()), ToPaise(lines.value(7).toDouble())});
     lines.finish();
+    if (note.rate) {
+        for (NoteLine& line : note.lines)
+            line.gstRate = note.rate;
+    } else if (note.mode != TaxMode::None && note.taxLabel == MixedRatesLabel(note.mode)) {
+        // over several rates: each line's is kept with the invoice line it corrects
+        if (const std::optional<Invoice> invoice = invoiceOf(db, note))
+            TaxAsInvoiced(note, *invoice);
+    }
     note.words = AmountInWords(ToRupees(note.total));
     note.registration = registrationOf(db, number);
     return note;

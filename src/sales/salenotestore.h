@@ -30,6 +30,7 @@ struct LineLeft {
     Paise invoicedValue = 0; // and its taxable value
     double quantity = 0;     // left for credit notes
     Paise value = 0;
+    std::optional<double> gstRate; // the whole GST rate the line was charged at; none without tax
 };
 
 // What is left of each goods line of the invoice after the notes saved

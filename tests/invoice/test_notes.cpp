@@ -60,6 +60,31 @@ void sellThreeLines(Database& db)
     t.commit();
 }
 
+// The same lines, Brush at 5% and Putty at 18% beside Paint at 12% (dated
+// 20/09/2025, the old slab in force then).
+void sellAtThreeRates(Database& db)
+{
+    Transaction t(db, "add the items");
+    for (auto [sno, code, name] : {std::tuple{1, "G00001", "Brush"}, {2, "G00002", "Paint"}, {3, "G00003", "Putty"}})
+        db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (?, ?, ?, 40)",
+               {sno, code, name}, "add an item", DbFile::ItemStock);
+    Invoice x;
+    x.serial = 1;
+    x.number = "A00001";
+    x.date = "20/09/2025";
+    x.seller.name = "Zelva Traders";
+    x.buyerCode = "C00001";
+    x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};
+    x.mode = TaxMode::Cgst;
+    x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15), line("G00003", "Putty", 7, 62.45)};
+    x.lines[0].gstRate = 5;
+    x.lines[1].gstRate = 12;
+    x.lines[2].gstRate = 18;
+    ComputeTotals(x);
+    StoreInvoiceWithin(db, x);
+    t.commit();
+}
+
 // Each page as it leaves: its copy, number and invoice reference, and
 // whether the screen's Left column went with it.
 struct PageLog {
@@ -107,7 +132,55 @@ private slots:
     void badBoxIsNamedAndNothingStored_data();
     void badBoxIsNamedAndNothingStored();
     void registerReprintsANoteAndWritesItsEInvoice();
+    void noteOnAnInvoiceOfSeveralRates();
 };
+
+// Brush and Putty back, Paint between them kept: each taxed at its invoice
+// line's rate. Brush 2 x 45.35 = 90.70 at 2.5% each = 2.27 (2.2675); Putty
+// 3 x 62.45 = 187.35 at 9% each = 16.86 (16.8615).
+void NoteFormsTest::noteOnAnInvoiceOfSeveralRates()
+{
+    testing::TempData data;
+    sellAtThreeRates(*data.db);
+    testing::MessageRecorder messages;
+    frmCreditNote form(*data.db, "ravi");
+    testing::click(form.cmdNewNote);
+    QVERIFY(testing::pick(form.cboInvoiceNo, "A00001"));
+    QVERIFY(testing::pick(form.cboReason, SalesReturnReason()));
+    testing::typeInto(form.txtNoteDate, "10/12/2025");
+    testing::typeInto(form.txtQuantity[1], "2");
+    testing::focusOut(form.txtQuantity[1]);
+    testing::typeInto(form.txtQuantity[3], "3");
+    testing::focusOut(form.txtQuantity[3]);
+    QCOMPARE(form.txtValue[3]->text(), QString("187.35"));
+    QCOMPARE(form.txtTaxLabel->text(), QString("CGST"));
+    QCOMPARE(form.txtSgstLabel->text(), QString("SGST"));
+    QCOMPARE(form.txtFirstTax->text(), QString("19.13"));
+    QCOMPARE(form.txtSgst->text(), QString("19.13"));
+    QCOMPARE(form.txtTotal->text(), QString("316.31"));
+    const auto row = [&](int block, int r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << form.findChild<QLineEdit*>(QString("txtTaxByRate_%1_%2_%3").arg(block).arg(r).arg(c))->text();
+        return cells.join('|');
+    };
+    QCOMPARE(row(0, 0), QString("5%|90.70|2.27|2.27"));
+    QCOMPARE(row(0, 1), QString("18%|187.35|16.86|16.86"));
+    QCOMPARE(row(0, 2), QString("|||"));
+
+    testing::click(form.cmdSave);
+    QCOMPARE(messages.texts(), QStringList{"Saved Successfully"});
+    QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT Total FROM SaleNote").toDouble(), 316.31);
+    QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT TaxLabel FROM SaleNote").toString(),
+             QString("CGST"));
+    QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice,
+                                  "SELECT group_concat(GoodsRow || ' ' || FirstTax || ' ' || Sgst, '; ') FROM SaleNoteLine")
+                 .toString(),
+             QString("1 2.27 2.27; 3 16.86 16.86"));
+    // the saved note, read back, shows the same
+    QCOMPARE(form.txtTotal->text(), QString("316.31"));
+    QCOMPARE(row(0, 1), QString("18%|187.35|16.86|16.86"));
+}
 
 void NoteFormsTest::returnIsValuedTaxedSavedAndPrinted()
 {

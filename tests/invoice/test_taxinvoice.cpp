@@ -1499,6 +1499,54 @@ private slots:
         QCOMPARE(c.text("txtTotalAmount"), QString("1215.40")); // 1030.00 and 18% of it
     }
 
+    // The operator gives the cable 18% over its item's 5% and the mouse 5%
+    // over its 18%; the laptop keeps its own 40%. The table beneath the page
+    // shows each rate's tax, rates rising.
+    void lineRateChosenOverItsItems()
+    {
+        Counter c;
+        for (auto [code, rate] : {std::pair{"G00003", 5.0}, {"G00001", 40.0}, {"G00002", 18.0}})
+            c.data.db->run("INSERT INTO ItemStock.StockGstRate (sno, itemcode, GstRate) VALUES (?, ?, ?)",
+                           {QString(code).right(1).toInt(), code, rate}, "rate an item", DbFile::ItemStock);
+        c.start("Kochi Stores");
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Cable"));
+        QCOMPARE(c.combo("cboLineGst")->currentText(), QString("5%")); // the item's own
+        typeInto(c.w("txtQuantity_0"), "3");
+        QVERIFY(c.rate("cboLineGst", "18%"));
+        click(c.button("cmdAdd"));          // 30.00 at 18%: 2.70 each
+        c.line("Laptop", "1");              // 1000.00 at 40%: 200.00 each
+        QVERIFY(pick(c.combo("cboDescriptionOfGoods"), "Mouse"));
+        QCOMPARE(c.combo("cboLineGst")->currentText(), QString("18%"));
+        typeInto(c.w("txtQuantity_0"), "1");
+        QVERIFY(c.rate("cboLineGst", "5%"));
+        click(c.button("cmdAdd"));          // 333.33 at 5%: 8.33 each (8.33325)
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.texts({"txtAmount_8", "txtAmount_9", "txtTotalAmount"}), QString("211.03|211.03|1785.39"));
+        QStringList table;
+        for (int r = 0; r < 4; ++r)
+            table << c.texts({QString("txtTaxByRate_0_%1_0").arg(r), QString("txtTaxByRate_0_%1_1").arg(r),
+                              QString("txtTaxByRate_0_%1_2").arg(r), QString("txtTaxByRate_0_%1_3").arg(r)});
+        QCOMPARE(table.join("; "), QString("5%|333.33|8.33|8.33; 18%|30.00|2.70|2.70; 40%|1000.00|200.00|200.00; |||"));
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        QStringList stored;
+        for (const QVariantList& row : rowsInFile(c.data.folder(), DbFile::Invoice,
+                                                  "SELECT GoodsRow, GstRate, CgstPaise, SgstPaise FROM InvoiceLineTax "
+                                                  "ORDER BY GoodsRow")) {
+            QStringList fields;
+            for (const QVariant& field : row)
+                fields << field.toString();
+            stored << fields.join(' ');
+        }
+        QCOMPARE(stored.join("; "), QString("1 18 270 270; 2 40 20000 20000; 3 5 833 833"));
+
+        // one rate on every line: rows 8 and 9 say it, no table
+        c.start("Kochi Stores");
+        c.line("Mouse", "1");
+        c.gotFocus("txtTotalAmount");
+        QCOMPARE(c.texts({"txtRate_8", "txtAmount_8"}), QString("9|30.00"));
+        QCOMPARE(c.text("txtTaxByRate_0_0_0"), QString());
+    }
+
     void discountFlowsThrough()
     {
         Counter c(true, Layout::SeperateGst);

@@ -11,6 +11,7 @@
 #include "data/serials.h"
 #include "reports/invoiceshape.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 #include "support/testdata.h"
 
 #include <QJsonArray>
@@ -182,6 +183,66 @@ private slots:
             items << QStringLiteral("%1 %2 %3").arg(item["HsnCd"].toString()).arg(item["GstRt"].toDouble())
                          .arg(item["CgstAmt"].toDouble());
         QCOMPARE(items.join("; "), QStringLiteral("1905 5 10.65; 7214 18 64.35; 1905 18 32.13; 9965 18 9"));
+    }
+
+    // Last, since it changes the month: a sales return of 4 biscuits (5%)
+    // and 1 pastry (18%), the steel rod between them untouched. 142.00 at
+    // 2.5% each = 3.55; 119.00 at 9% each = 10.71; 289.52 in all.
+    void creditNoteAtEachLinesRate()
+    {
+        const std::optional<Invoice> saved = LoadInvoice(*data.db, "A00001");
+        QVERIFY(saved);
+        SaleNote note = NoteAgainst(NoteKind::Credit, *saved);
+        note.serial = 1;
+        note.date = "08/12/2026";
+        note.time = "10:05:00";
+        note.reason = SalesReturnReason();
+        note.issuedBy = "ravi";
+        note.lines = {{1, "Tea Biscuit", "1905", "Nos", 4, 14200, 0, 0}, {3, "Cream Pastry", "1905", "Nos", 1, 11900, 0, 0}};
+        const StoredNote stored = StoreSaleNote(*data.db, note);
+        QVERIFY2(stored.saved(), qPrintable(stored.refusal));
+
+        const std::optional<SaleNote> kept = LoadSaleNote(*data.db, stored.number);
+        QVERIFY(kept);
+        QCOMPARE(kept->taxLabel, QStringLiteral("CGST"));
+        QCOMPARE(kept->total, Paise(28952));
+        QCOMPARE(kept->taxByRate(), (std::vector<RateTax>{{5, 14200, {0, 355, 355, 0}}, {18, 11900, {0, 1071, 1071, 0}}}));
+        QCOMPARE(kept->lines[1].gstRate, std::optional<double>(18));
+
+        const Gstr1File file = LoadGstr1(*data.db, 2026, 12);
+        QVERIFY2(file.ok(), qPrintable(file.error));
+        const QJsonObject root = QJsonDocument::fromJson(file.json).object();
+        const QJsonObject nt = root.value("cdnr").toArray().at(0)["nt"].toArray().at(0).toObject();
+        QCOMPARE(nt.value("val").toDouble(), 289.52);
+        compareJson(nt.value("itms"), parsed(R"([
+          {"num": 1, "itm_det": {"rt": 5, "txval": 142, "camt": 3.55, "samt": 3.55, "csamt": 0}},
+          {"num": 2, "itm_det": {"rt": 18, "txval": 119, "camt": 10.71, "samt": 10.71, "csamt": 0}}])"));
+        // the summary nets the return off each rate's row of 1905
+        const QJsonArray b2b = root.value("hsn").toObject().value("hsn_b2b").toArray();
+        QCOMPARE(b2b.at(0)["rt"].toDouble(), 5.0);
+        QCOMPARE(b2b.at(0)["qty"].toDouble(), 8.0);
+        QCOMPARE(b2b.at(0)["txval"].toDouble(), 284.0);
+        QCOMPARE(b2b.at(0)["camt"].toDouble(), 7.1);
+        QCOMPARE(b2b.at(1)["rt"].toDouble(), 18.0);
+        QCOMPARE(b2b.at(1)["qty"].toDouble(), 2.0);
+        QCOMPARE(b2b.at(1)["txval"].toDouble(), 238.0);
+        QCOMPARE(b2b.at(1)["camt"].toDouble(), 21.42);
+
+        const Gstr3bFigure* outward = LoadGstr3b(*data.db, 2026, 12).row(QStringLiteral("3.1(a)"));
+        QVERIFY(outward);
+        QCOMPARE(outward->taxable, Paise(291300 - 26100));
+        QCOMPARE(outward->tax, (TaxHeads{40175, 11613 - 1426, 11613 - 1426, 0}));
+
+        const PortalFile eInvoice = BuildNoteEInvoice(*kept, *saved);
+        QVERIFY2(eInvoice.ok(), qPrintable(eInvoice.problems.join('\n')));
+        const QJsonDocument document = QJsonDocument::fromJson(eInvoice.json);
+        const QJsonObject eRoot = document.isArray() ? document.array().at(0).toObject() : document.object();
+        QStringList items;
+        for (const QJsonValue& item : eRoot.value("ItemList").toArray())
+            items << QStringLiteral("%1 %2 %3").arg(item["HsnCd"].toString()).arg(item["GstRt"].toDouble())
+                         .arg(item["SgstAmt"].toDouble());
+        QCOMPARE(items.join("; "), QStringLiteral("1905 5 3.55; 1905 18 10.71"));
+        QCOMPARE(eRoot.value("ValDtls")["TotInvVal"].toDouble(), 289.52);
     }
 };
 

@@ -234,9 +234,9 @@ void SaleNotesTest::refusedWithNothingStored_data()
                                 << "The value of line 2 (Paint) must be above nothing (Value, line 2).";
     QTest::newRow("negative quantity") << "A00001" << credit << "10/12/2026" << "Other" << -1.0 << qint64(100)
                                        << "(Quantity, line 2)";
-    QTest::newRow("invoice at several rates")
-        << "A00003" << credit << "10/12/2026" << ret << 1.0 << qint64(100)
-        << "Invoice A00003 charges its goods at several GST rates: a note against it cannot be issued here yet";
+    QTest::newRow("invoice at several rates, quantity above what is left")
+        << "A00003" << credit << "10/12/2026" << ret << 2.75 << qint64(100)
+        << "The quantity 2.75 of line 2 (Paint) is more than the 2.5 left of it (Quantity, line 2).";
     QTest::newRow("sales return without quantity") << "A00001" << credit << "10/12/2026" << ret << 0.0 << qint64(100)
                                                    << "type the quantity returned of line 2 (Paint)";
 }
