@@ -168,19 +168,13 @@ void checkRates(Database& db, const Invoice& invoice)
     const bool oneRate = invoice.taxes[TaxOnGoods].rated();
     for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
         const InvoiceLine& line = invoice.lines[i];
-        const QString where = oneRate ? QStringLiteral("the goods (row %1)").arg(GoodsCgstRow)
-                                      : QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
+        const QString where = QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
         const std::optional<double> rate = LineGstRate(invoice, line);
         if (!rate && goodsRated)
             refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
-        if (rate)
+        if (rate && !oneRate)
             checkInForce(*rate, where);
     }
-    for (TaxBase charge : {TaxOnOthers1, TaxOnOthers2})
-        if (const std::optional<double> rate = invoice.taxes[charge].rate; rate && invoice.baseAmount(charge) != 0)
-            checkInForce(*rate, QStringLiteral("row %1 (%2)")
-                                    .arg(charge == TaxOnOthers1 ? Others1Row : Others2Row)
-                                    .arg(invoice.charges[charge - TaxOnOthers1].description));
 }
 
 // Each goods line's rate and its share of its rate's tax, in one INSERT,
