@@ -126,14 +126,12 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, 
             continue;
         const QString document = invoiceDocument(invoice);
         for (const TaxedBase& base : invoice.supplies())
-            addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst, 0},
-                       document);
+            addOutward(out, byPlace, invoice, base.rate, base.taxable, base.tax, document);
     }
     // As in the return: a credit note taken off, a debit note added.
     for (const SavedNote& note : notes)
-        if (note.taxable != 0 || note.igst + note.cgst + note.sgst != 0)
-            addOutward(out, byPlace, note.invoice, note.rate, note.signedValue(note.taxable),
-                       {note.signedValue(note.igst), note.signedValue(note.cgst), note.signedValue(note.sgst), 0},
+        if (note.taxable != 0 || note.tax.total() != 0)
+            addOutward(out, byPlace, note.invoice, note.rate, note.signedValue(note.taxable), note.signedTax(note.tax),
                        noteDocumentText(note));
     for (auto& [place, f] : byPlace)
         out.unregisteredInterState.push_back(f);

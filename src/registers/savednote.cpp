@@ -48,9 +48,7 @@ SavedNote readNote(const QSqlQuery& q)
     note.mode = TaxModeOfCode(q.value(6).toString());
     note.rate = q.value(7).toDouble();
     note.taxable = ToPaise(q.value(8).toDouble());
-    note.igst = ToPaise(q.value(9).toDouble());
-    note.cgst = ToPaise(q.value(10).toDouble());
-    note.sgst = ToPaise(q.value(11).toDouble());
+    note.tax = {ToPaise(q.value(9).toDouble()), ToPaise(q.value(10).toDouble()), ToPaise(q.value(11).toDouble()), 0};
     note.total = ToPaise(q.value(12).toDouble());
     SavedInvoice& invoice = note.invoice;
     invoice.serial = q.value(13).toLongLong();
@@ -77,10 +75,12 @@ void readLines(const Database& db, const Period& period, std::vector<SavedNote>&
         const auto found = at.constFind(lines.value(0).toLongLong());
         if (found == at.constEnd())
             continue;
-        notes[*found].lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()),
-                                       given(lines.value(3).toString()), given(lines.value(4).toString()),
-                                       lines.value(5).toDouble(), ToPaise(lines.value(6).toDouble()),
-                                       ToPaise(lines.value(7).toDouble()), ToPaise(lines.value(8).toDouble())});
+        SavedNote& note = notes[*found];
+        note.lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()), given(lines.value(3).toString()),
+                              given(lines.value(4).toString()), lines.value(5).toDouble(),
+                              ToPaise(lines.value(6).toDouble()),
+                              RowTaxHeads(note.mode, ToPaise(lines.value(7).toDouble()),
+                                          ToPaise(lines.value(8).toDouble()))});
     }
 }
 

@@ -19,8 +19,7 @@ struct SavedNoteLine {
     QString unit;
     double quantity = 0;
     Paise value = 0;
-    Paise firstTax = 0; // CGST or IGST
-    Paise sgst = 0;
+    TaxHeads tax; // its share of the note's tax rows, the heads of the note's mode
 };
 
 struct SavedNote {
@@ -33,9 +32,7 @@ struct SavedNote {
     TaxMode mode = TaxMode::None;
     double rate = 0; // the whole GST rate
     Paise taxable = 0;
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
+    TaxHeads tax;
     Paise total = 0;
     std::vector<SavedNoteLine> lines;
     // The invoice it corrects, as the return needs it: number, date, buyer
@@ -44,6 +41,7 @@ struct SavedNote {
 
     int sign() const { return credit ? -1 : 1; }
     Paise signedValue(Paise amount) const { return sign() * amount; }
+    TaxHeads signedTax(const TaxHeads& heads) const { return credit ? -heads : heads; }
 };
 
 // The notes dated within the period, credit and debit, in the order they
