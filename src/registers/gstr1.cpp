@@ -5,6 +5,7 @@
 #include "platform/textnum.h"
 #include "registers/csvfile.h"
 #include "registers/salesregister.h"
+#include "sales/invoice.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,50 +25,39 @@ constexpr Paise LargeInvoiceLimitFrom = 100000 * 100;
 
 QJsonValue money(Paise paise) { return ToRupees(paise); }
 
-// The taxes of one rate on one invoice (or added up over several).
-struct RateFigures {
-    double rate = 0;
-    Paise txval = 0;
-    Paise iamt = 0;
-    Paise camt = 0;
-    Paise samt = 0;
-    void add(const RateFigures& other)
-    {
-        txval += other.txval;
-        iamt += other.iamt;
-        camt += other.camt;
-        samt += other.samt;
-    }
-};
+// Adds part, the taxes of one rate on one invoice, to the sum kept for that rate.
+void addAtRate(RateTax& sum, const RateTax& part)
+{
+    sum.gstRate = part.gstRate;
+    sum.taxable += part.taxable;
+    sum.tax += part.tax;
+}
 
 // What the invoice supplied, grouped by rate; an invoice keeps at least its
 // goods.
-std::vector<RateFigures> figuresByRate(const SavedInvoice& invoice)
+std::vector<RateTax> figuresByRate(const SavedInvoice& invoice)
 {
-    std::map<double, RateFigures> byRate;
-    for (const TaxedBase& base : invoice.supplies()) {
-        RateFigures& figures = byRate[base.rate];
-        figures.rate = base.rate;
-        figures.add({ base.rate, base.taxable, base.igst, base.cgst, base.sgst });
-    }
+    std::map<double, RateTax> byRate;
+    for (const TaxedBase& base : invoice.supplies())
+        addAtRate(byRate[base.rate], { base.rate, base.taxable, base.tax });
     if (byRate.empty())
-        return { { invoice.bases[GoodsBase].rate, 0, 0, 0, 0 } };
-    std::vector<RateFigures> items;
+        return { { invoice.bases[GoodsBase].rate, 0, {} } };
+    std::vector<RateTax> items;
     for (const auto& [rate, figures] : byRate)
         items.push_back(figures);
     return items;
 }
 
 // The rate, the taxable value and the taxes of the supply's kind.
-void putFigures(QJsonObject& object, const RateFigures& f, bool interState)
+void putFigures(QJsonObject& object, const RateTax& f, bool interState)
 {
-    object[QStringLiteral("rt")] = f.rate;
-    object[QStringLiteral("txval")] = money(f.txval);
+    object[QStringLiteral("rt")] = f.gstRate;
+    object[QStringLiteral("txval")] = money(f.taxable);
     if (interState) {
-        object[QStringLiteral("iamt")] = money(f.iamt);
+        object[QStringLiteral("iamt")] = money(f.tax.igst);
     } else {
-        object[QStringLiteral("camt")] = money(f.camt);
-        object[QStringLiteral("samt")] = money(f.samt);
+        object[QStringLiteral("camt")] = money(f.tax.cgst);
+        object[QStringLiteral("samt")] = money(f.tax.sgst);
     }
     object[QStringLiteral("csamt")] = money(0);
 }
@@ -75,7 +65,7 @@ void putFigures(QJsonObject& object, const RateFigures& f, bool interState)
 QJsonArray items(const SavedInvoice& invoice, bool interState)
 {
     QJsonArray list;
-    for (const RateFigures& f : figuresByRate(invoice)) {
+    for (const RateTax& f : figuresByRate(invoice)) {
         QJsonObject detail;
         putFigures(detail, f, interState);
         list.append(QJsonObject { { QStringLiteral("num"), list.size() + 1 }, { QStringLiteral("itm_det"), detail } });
@@ -121,7 +111,7 @@ private:
     const GstState* m_companyState;
     std::map<QString, QJsonArray> m_b2b; // by buyer GSTIN
     std::map<QString, QJsonArray> m_b2cl; // by place of supply
-    std::map<std::tuple<bool, QString, double>, RateFigures> m_b2cs; // inter-State?, place, rate
+    std::map<std::tuple<bool, QString, double>, RateTax> m_b2cs; // inter-State?, place, rate
     std::map<QString, QJsonArray> m_cdnr; // by buyer GSTIN
     QJsonArray m_cdnur;
 };
@@ -194,17 +184,9 @@ void ReturnBuilder::add(const SavedInvoice& invoice)
         entry[QStringLiteral("itms")] = items(invoice, true);
         m_b2cl[pos->code].append(entry);
     } else {
-        for (const RateFigures& f : figuresByRate(invoice)) {
-            RateFigures& sum = m_b2cs[{ inter, pos->code, f.rate }];
-            sum.rate = f.rate;
-            sum.add(f);
-        }
+        for (const RateTax& f : figuresByRate(invoice))
+            addAtRate(m_b2cs[{ inter, pos->code, f.gstRate }], f);
     }
-}
-
-RateFigures figuresOf(const RateTax& supply, int sign = 1)
-{
-    return { supply.gstRate, sign * supply.taxable, sign * supply.tax.igst, sign * supply.tax.cgst, sign * supply.tax.sgst };
 }
 
 // A note's items: one per rate its lines are taxed at, as their invoice lines were.
@@ -213,7 +195,7 @@ QJsonArray noteItems(const SavedNote& note, bool interState)
     QJsonArray items;
     for (const RateTax& supply : note.supplies()) {
         QJsonObject detail;
-        putFigures(detail, figuresOf(supply), interState);
+        putFigures(detail, supply, interState);
         items.append(QJsonObject { { QStringLiteral("num"), items.size() + 1 }, { QStringLiteral("itm_det"), detail } });
     }
     return items;
@@ -255,11 +237,9 @@ void ReturnBuilder::add(const SavedNote& note)
         entry[QStringLiteral("itms")] = noteItems(note, true);
         m_cdnur.append(entry);
     } else {
-        for (const RateTax& supply : note.supplies()) {
-            RateFigures& sum = m_b2cs[{ inter, pos->code, supply.gstRate }];
-            sum.rate = supply.gstRate;
-            sum.add(figuresOf(supply, note.sign()));
-        }
+        for (const RateTax& supply : note.supplies())
+            addAtRate(m_b2cs[{ inter, pos->code, supply.gstRate }],
+                { supply.gstRate, note.signedValue(supply.taxable), note.signedTax(supply.tax) });
     }
 }
 
@@ -288,8 +268,8 @@ QJsonArray hsnRows(const std::vector<SavedInvoice>& invoices, const std::vector<
         rows.append(QJsonObject { { QStringLiteral("num"), rows.size() + 1 }, { QStringLiteral("hsn_sc"), line.hsn },
             { QStringLiteral("desc"), portalDescription(line.description) }, { QStringLiteral("uqc"), line.uqc },
             { QStringLiteral("qty"), RoundAmount(line.quantity, 2) }, { QStringLiteral("rt"), line.rate },
-            { QStringLiteral("txval"), money(line.taxable) }, { QStringLiteral("iamt"), money(line.igst) },
-            { QStringLiteral("camt"), money(line.cgst) }, { QStringLiteral("samt"), money(line.sgst) },
+            { QStringLiteral("txval"), money(line.taxable) }, { QStringLiteral("iamt"), money(line.tax.igst) },
+            { QStringLiteral("camt"), money(line.tax.cgst) }, { QStringLiteral("samt"), money(line.tax.sgst) },
             { QStringLiteral("csamt"), money(0) } });
     }
     return rows;

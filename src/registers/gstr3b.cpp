@@ -126,15 +126,14 @@ OutwardSupplies BuildOutwardSupplies(const std::vector<SavedInvoice>& invoices, 
             continue;
         const QString document = invoiceDocument(invoice);
         for (const TaxedBase& base : invoice.supplies())
-            addOutward(out, byPlace, invoice, base.rate, base.taxable, {base.igst, base.cgst, base.sgst, 0},
-                       document);
+            addOutward(out, byPlace, invoice, base.rate, base.taxable, base.tax, document);
     }
     // As in the return: a credit note taken off, a debit note added.
     for (const SavedNote& note : notes)
         for (const RateTax& supply : note.supplies())
             if (supply.taxable != 0 || !supply.tax.isZero())
                 addOutward(out, byPlace, note.invoice, supply.gstRate, note.signedValue(supply.taxable),
-                           note.sign() == 1 ? supply.tax : -supply.tax, noteDocumentText(note));
+                           note.signedTax(supply.tax), noteDocumentText(note));
     for (auto& [place, f] : byPlace)
         out.unregisteredInterState.push_back(f);
     return out;

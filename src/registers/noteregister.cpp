@@ -9,8 +9,10 @@ namespace {
 
 QString kindText(const SavedNote& note) { return note.credit ? QStringLiteral("Credit") : QStringLiteral("Debit"); }
 
-QList<Paise> amounts(const NoteFigures& f) { return {f.taxable, f.cgst, f.sgst, f.igst, f.total}; }
-QList<Paise> amounts(const SavedNote& n) { return {n.taxable, n.cgst, n.sgst, n.igst, n.total}; }
+QList<Paise> amounts(Paise taxable, const TaxHeads& tax, Paise total)
+{
+    return {taxable, tax.cgst, tax.sgst, tax.igst, total};
+}
 
 QStringList amountTexts(const QList<Paise>& values)
 {
@@ -42,13 +44,17 @@ std::vector<TotalLine> totalLines(const NoteRegister& r)
 
 } // namespace
 
+QList<Paise> NoteRegisterAmounts(const SavedNote& note) { return amounts(note.taxable, note.tax, note.total); }
+QList<Paise> NoteRegisterAmounts(const NoteFigures& figures)
+{
+    return amounts(figures.taxable, figures.tax, figures.total);
+}
+
 void NoteFigures::add(const SavedNote& note, int sign)
 {
     ++notes;
     taxable += sign * note.taxable;
-    cgst += sign * note.cgst;
-    sgst += sign * note.sgst;
-    igst += sign * note.igst;
+    tax += sign < 0 ? -note.tax : note.tax;
     total += sign * note.total;
 }
 
@@ -86,7 +92,7 @@ QStringList NoteRegisterTexts(const SavedNote& note)
                        note.invoice.buyerName,
                        NormalizedGstin(note.invoice.buyerGstin),
                        note.reason}
-           + amountTexts(amounts(note));
+           + amountTexts(NoteRegisterAmounts(note));
 }
 
 QString NoteRegisterCsv(const NoteRegister& r)
@@ -98,7 +104,7 @@ QString NoteRegisterCsv(const NoteRegister& r)
         csv += CsvLine(texts.mid(0, 8), texts.mid(8));
     }
     for (const TotalLine& line : totalLines(r))
-        csv += CsvLine({line.caption, {}, {}, {}, {}, {}, {}, {}}, amountTexts(amounts(line.figures)));
+        csv += CsvLine({line.caption, {}, {}, {}, {}, {}, {}, {}}, amountTexts(NoteRegisterAmounts(line.figures)));
     return csv;
 }
 
@@ -112,9 +118,10 @@ XlsxSheet NoteRegisterSheet(const NoteRegister& r)
     for (const SavedNote& note : r.notes)
         sheet.addRow(QVariantList{note.number, note.date, kindText(note), note.invoice.number, note.invoice.date,
                                   note.invoice.buyerName, NormalizedGstin(note.invoice.buyerGstin), note.reason}
-                     + amountCells(amounts(note)));
+                     + amountCells(NoteRegisterAmounts(note)));
     for (const TotalLine& line : totalLines(r))
-        sheet.addTotals(QVariantList{line.caption, {}, {}, {}, {}, {}, {}, {}} + amountCells(amounts(line.figures)));
+        sheet.addTotals(QVariantList{line.caption, {}, {}, {}, {}, {}, {}, {}}
+                        + amountCells(NoteRegisterAmounts(line.figures)));
     return sheet;
 }
 

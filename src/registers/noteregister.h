@@ -12,11 +12,9 @@ namespace zelva {
 struct NoteFigures {
     int notes = 0;
     Paise taxable = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
-    Paise igst = 0;
+    TaxHeads tax;
     Paise total = 0;
-    // adds the note's figures times sign
+    // adds the note's figures times sign (1, or -1 to take them off)
     void add(const SavedNote& note, int sign = 1);
 };
 
@@ -36,6 +34,10 @@ NoteRegister LoadNoteRegister(const Database& db, const Period& period);
 // AmountText, unsigned: the Kind column says which way).
 QStringList NoteRegisterCaptions();
 QStringList NoteRegisterTexts(const SavedNote& note);
+// The amounts under the captions from "Taxable Value" on: a note's as kept
+// (unsigned), the figures' as added up.
+QList<Paise> NoteRegisterAmounts(const SavedNote& note);
+QList<Paise> NoteRegisterAmounts(const NoteFigures& figures);
 QString NoteRegisterCsv(const NoteRegister& noteRegister);
 XlsxSheet NoteRegisterSheet(const NoteRegister& noteRegister);
 

@@ -47,10 +47,8 @@ struct SupplyItem {
     Paise discount = 0;
     Paise taxable = 0;
     double gstRate = 0; // the whole rate: 18 for CGST 9% + SGST 9%
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
-    Paise total() const { return taxable + igst + cgst + sgst; }
+    TaxHeads tax;
+    Paise total() const { return taxable + tax.total(); }
 };
 
 double wholeRate(const Invoice& invoice, TaxBase base)
@@ -59,13 +57,13 @@ double wholeRate(const Invoice& invoice, TaxBase base)
     return tax.rated() && invoice.mode != TaxMode::None ? *tax.rate : 0;
 }
 
-void splitTax(SupplyItem& item, TaxMode mode, Paise first, Paise second)
+// A charge's tax rows as heads. An invoice without a tax mode has its charge's
+// first row carried as CGST, as its items always carried it.
+TaxHeads chargeTax(const Invoice& invoice, TaxBase base)
 {
-    if (mode == TaxMode::Igst)
-        item.igst = first;
-    else
-        item.cgst = first;
-    item.sgst = second;
+    if (invoice.mode == TaxMode::None)
+        return {0, invoice.taxes[base].first.amount, 0, 0};
+    return invoice.taxRows(base);
 }
 
 std::vector<SupplyItem> supplyItems(const Invoice& invoice)
@@ -83,7 +81,7 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
         item.discount = line.discount;
         item.taxable = line.taxable();
         item.gstRate = invoice.mode != TaxMode::None ? LineGstRate(invoice, line).value_or(0) : 0;
-        splitTax(item, invoice.mode, line.firstTax, line.sgst);
+        item.tax = LineTaxHeads(invoice, line);
         items.push_back(item);
     }
     for (TaxBase base : {TaxOnOthers1, TaxOnOthers2}) {
@@ -100,7 +98,7 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
         item.unitPrice = ToRupees(charge.amount);
         item.gross = item.taxable = charge.amount;
         item.gstRate = wholeRate(invoice, base);
-        splitTax(item, invoice.mode, tax.first.amount, invoice.mode == TaxMode::Cgst ? tax.second.amount : 0);
+        item.tax = chargeTax(invoice, base);
         items.push_back(item);
     }
     return items;
@@ -108,7 +106,10 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
 
 // The document's values, added up from its items.
 struct Values {
-    Paise taxable = 0, igst = 0, cgst = 0, sgst = 0, rounding = 0, total = 0;
+    Paise taxable = 0;
+    TaxHeads tax;
+    Paise rounding = 0;
+    Paise total = 0;
 };
 
 Values valuesOf(const Invoice& invoice, const std::vector<SupplyItem>& items)
@@ -116,12 +117,10 @@ Values valuesOf(const Invoice& invoice, const std::vector<SupplyItem>& items)
     Values v;
     for (const SupplyItem& item : items) {
         v.taxable += item.taxable;
-        v.igst += item.igst;
-        v.cgst += item.cgst;
-        v.sgst += item.sgst;
+        v.tax += item.tax;
     }
     v.rounding = invoice.rounding.amount;
-    v.total = v.taxable + v.igst + v.cgst + v.sgst + v.rounding;
+    v.total = v.taxable + v.tax.total() + v.rounding;
     return v;
 }
 
@@ -282,9 +281,9 @@ QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
                        {QStringLiteral("actToStateCode"), actToState.toInt()},
                        {QStringLiteral("transactionType"), shipped ? 2 : 1},
                        {QStringLiteral("totalValue"), money(values.taxable)},
-                       {QStringLiteral("cgstValue"), money(values.cgst)},
-                       {QStringLiteral("sgstValue"), money(values.sgst)},
-                       {QStringLiteral("igstValue"), money(values.igst)},
+                       {QStringLiteral("cgstValue"), money(values.tax.cgst)},
+                       {QStringLiteral("sgstValue"), money(values.tax.sgst)},
+                       {QStringLiteral("igstValue"), money(values.tax.igst)},
                        {QStringLiteral("cessValue"), money(0)},
                        {QStringLiteral("otherValue"), money(values.rounding)},
                        {QStringLiteral("totInvValue"), money(values.total)},
@@ -316,9 +315,9 @@ QJsonArray eInvoiceItems(const std::vector<SupplyItem>& items)
                                 {QStringLiteral("Discount"), money(item.discount)},
                                 {QStringLiteral("AssAmt"), money(item.taxable)},
                                 {QStringLiteral("GstRt"), item.gstRate},
-                                {QStringLiteral("IgstAmt"), money(item.igst)},
-                                {QStringLiteral("CgstAmt"), money(item.cgst)},
-                                {QStringLiteral("SgstAmt"), money(item.sgst)},
+                                {QStringLiteral("IgstAmt"), money(item.tax.igst)},
+                                {QStringLiteral("CgstAmt"), money(item.tax.cgst)},
+                                {QStringLiteral("SgstAmt"), money(item.tax.sgst)},
                                 {QStringLiteral("TotItemVal"), money(item.total())}});
     return list;
 }
@@ -455,9 +454,9 @@ QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& check
         {QStringLiteral("ItemList"), eInvoiceItems(items)},
         {QStringLiteral("ValDtls"),
          QJsonObject{{QStringLiteral("AssVal"), money(values.taxable)},
-                     {QStringLiteral("CgstVal"), money(values.cgst)},
-                     {QStringLiteral("SgstVal"), money(values.sgst)},
-                     {QStringLiteral("IgstVal"), money(values.igst)},
+                     {QStringLiteral("CgstVal"), money(values.tax.cgst)},
+                     {QStringLiteral("SgstVal"), money(values.tax.sgst)},
+                     {QStringLiteral("IgstVal"), money(values.tax.igst)},
                      {QStringLiteral("OthChrg"), money(0)},
                      {QStringLiteral("RndOffAmt"), money(values.rounding)},
                      {QStringLiteral("TotInvVal"), money(values.total)}}}};

@@ -10,7 +10,10 @@ const std::vector<SheetColumn> figureColumns { { QStringLiteral("Taxable Value")
     { QStringLiteral("CGST"), CellKind::Amount }, { QStringLiteral("SGST"), CellKind::Amount },
     { QStringLiteral("IGST"), CellKind::Amount }, { QStringLiteral("Invoice Total"), CellKind::Amount } };
 
-QVariantList figureCells(const SalesFigures& f) { return { f.taxable, f.cgst, f.sgst, f.igst, f.total }; }
+QVariantList figureCells(const SalesFigures& f)
+{
+    return { f.taxable, f.tax.cgst, f.tax.sgst, f.tax.igst, f.total };
+}
 
 std::vector<SheetColumn> operator+(std::vector<SheetColumn> first, const std::vector<SheetColumn>& second)
 {
@@ -71,7 +74,7 @@ XlsxSheet HsnSummarySheet(const std::vector<HsnLine>& lines)
             { QStringLiteral("CGST"), CellKind::Amount }, { QStringLiteral("SGST"), CellKind::Amount } });
     for (const HsnLine& line : lines)
         sheet.addRow({ line.hsn, line.description, line.unit, line.uqc, RoundAmount(line.quantity, 3), line.rate,
-            line.taxable, line.igst, line.cgst, line.sgst });
+            line.taxable, line.tax.igst, line.tax.cgst, line.tax.sgst });
     return sheet;
 }
 

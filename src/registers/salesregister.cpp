@@ -17,7 +17,8 @@ namespace {
 
 QStringList figureCells(const SalesFigures& f)
 {
-    return { AmountText(f.taxable), AmountText(f.cgst), AmountText(f.sgst), AmountText(f.igst), AmountText(f.total) };
+    return { AmountText(f.taxable), AmountText(f.tax.cgst), AmountText(f.tax.sgst), AmountText(f.tax.igst),
+        AmountText(f.total) };
 }
 
 QString placeOfSupplyText(const SavedInvoice& invoice)
@@ -36,9 +37,7 @@ void addTo(std::map<HsnKey, HsnLine>& groups, const HsnLine& part)
     HsnLine& line = found->second;
     line.quantity += part.quantity;
     line.taxable += part.taxable;
-    line.igst += part.igst;
-    line.cgst += part.cgst;
-    line.sgst += part.sgst;
+    line.tax += part.tax;
 }
 
 void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
@@ -47,7 +46,7 @@ void addGoodsLines(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoic
         const bool service = IsServiceCode(line.hsn);
         addTo(groups,
             { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
-                service ? 0 : line.quantity, line.rate, line.amount, line.igst, line.cgst, line.sgst });
+                service ? 0 : line.quantity, line.rate, line.amount, line.tax });
     }
 }
 
@@ -55,12 +54,11 @@ void addCharges(std::map<HsnKey, HsnLine>& groups, const SavedInvoice& invoice)
 {
     for (int kind : { Others1Base, Others2Base }) {
         const TaxedBase& charge = invoice.bases[kind];
-        if (charge.taxable == 0 && charge.tax() == 0)
+        if (charge.taxable == 0 && charge.tax.total() == 0)
             continue;
         const QString uqc = IsServiceCode(charge.hsn) ? ServiceQuantityCode() : UnitQuantityCode({});
         addTo(groups,
-            { charge.hsn, charge.name, {}, uqc, 0, charge.rate, charge.taxable, charge.igst, charge.cgst,
-                charge.sgst });
+            { charge.hsn, charge.name, {}, uqc, 0, charge.rate, charge.taxable, charge.tax });
     }
 }
 
@@ -68,12 +66,10 @@ void addNoteLines(std::map<HsnKey, HsnLine>& groups, const SavedNote& note)
 {
     for (const SavedNoteLine& line : note.lines) {
         const bool service = IsServiceCode(line.hsn);
-        const Paise igst = note.mode == TaxMode::Igst ? line.firstTax : 0;
-        const Paise cgst = note.mode == TaxMode::Cgst ? line.firstTax : 0;
         addTo(groups,
             { line.hsn, line.description, line.unit, service ? ServiceQuantityCode() : UnitQuantityCode(line.unit),
                 service ? 0 : note.sign() * line.quantity, line.rate, note.signedValue(line.value),
-                note.signedValue(igst), note.signedValue(cgst), note.signedValue(line.sgst) });
+                note.signedTax(line.tax) });
     }
 }
 
@@ -101,9 +97,7 @@ void SalesFigures::add(const SavedNote& note)
 {
     ++notes;
     taxable += note.signedValue(note.taxable);
-    cgst += note.signedValue(note.cgst);
-    sgst += note.signedValue(note.sgst);
-    igst += note.signedValue(note.igst);
+    tax += note.signedTax(note.tax);
     total += note.signedValue(note.total);
 }
 
@@ -128,9 +122,7 @@ void SalesFigures::add(const SavedInvoice& invoice)
     }
     ++invoices;
     taxable += invoice.taxable();
-    cgst += invoice.cgst();
-    sgst += invoice.sgst();
-    igst += invoice.igst();
+    tax += invoice.tax();
     total += invoice.total;
 }
 
@@ -257,8 +249,8 @@ QString HsnSummaryCsv(const std::vector<HsnLine>& lines)
         QStringLiteral("Taxable Value"), QStringLiteral("IGST"), QStringLiteral("CGST"), QStringLiteral("SGST") });
     for (const HsnLine& line : lines) {
         csv += CsvLine({ line.hsn, line.description, line.unit, line.uqc },
-            { Str(RoundAmount(line.quantity, 3)), Str(line.rate), AmountText(line.taxable), AmountText(line.igst),
-                AmountText(line.cgst), AmountText(line.sgst) });
+            { Str(RoundAmount(line.quantity, 3)), Str(line.rate), AmountText(line.taxable), AmountText(line.tax.igst),
+                AmountText(line.tax.cgst), AmountText(line.tax.sgst) });
     }
     return csv;
 }

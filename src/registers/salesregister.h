@@ -17,9 +17,7 @@ struct SalesFigures {
     int invoices = 0; // not cancelled
     int cancelled = 0;
     Paise taxable = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
-    Paise igst = 0;
+    TaxHeads tax;
     Paise total = 0;
     int notes = 0; // credit and debit notes, their figures signed
     void add(const SavedInvoice& invoice);
@@ -87,9 +85,7 @@ struct HsnLine {
     double quantity = 0;
     double rate = 0;
     Paise taxable = 0;
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
+    TaxHeads tax;
 };
 
 // Ordered by HSN/SAC, then rate, then unit code; cancelled invoices left out.

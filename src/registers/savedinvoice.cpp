@@ -117,7 +117,7 @@ void readGoods(const RowReader& row, const Columns& c, SavedInvoice& invoice)
 {
     for (int r = 1; r <= GoodsRows; ++r) {
         GoodsLine line { r, row.text(c.description[r]), row.text(c.hsn[r]), row.text(c.unit[r]),
-            row.number(c.quantity[r]), row.amount(c.amount[r]) };
+            row.number(c.quantity[r]), row.amount(c.amount[r]), 0, {} };
         if (line.description.isEmpty() && line.amount == 0 && line.quantity == 0)
             continue; // a goods row the invoice did not use
         invoice.goods.push_back(line);
@@ -138,15 +138,10 @@ void readBases(const RowReader& row, const Columns& c, SavedInvoice& invoice)
             base.hsn = row.text(c.hsn[rows.amount]);
             base.taxable = row.amount(c.amount[rows.amount]);
         }
-        const double rate = row.number(c.rate[rows.firstTax]);
-        if (invoice.mode == TaxMode::Igst) {
-            base.rate = rate;
-            base.igst = row.amount(c.amount[rows.firstTax]);
-        } else if (invoice.mode == TaxMode::Cgst) {
-            base.rate = WholeRate(rate, TaxMode::Cgst); // the row shows the CGST rate
-            base.cgst = row.amount(c.amount[rows.firstTax]);
-            base.sgst = row.amount(c.amount[rows.sgst]);
-        }
+        if (invoice.mode == TaxMode::None)
+            continue;
+        base.rate = WholeRate(row.number(c.rate[rows.firstTax]), invoice.mode); // the row shows its head's rate
+        base.tax = RowTaxHeads(invoice.mode, row.amount(c.amount[rows.firstTax]), row.amount(c.amount[rows.sgst]));
     }
 }
 
@@ -158,13 +153,11 @@ void shareGoodsRows(SavedInvoice& invoice)
     std::vector<Paise> weights;
     for (const GoodsLine& line : invoice.goods)
         weights.push_back(line.amount);
-    const std::vector<TaxHeads> shares = ShareTaxRows(weights, goods.rate, {goods.igst, goods.cgst, goods.sgst, 0});
+    const std::vector<TaxHeads> shares = ShareTaxRows(weights, goods.rate, goods.tax);
     for (std::size_t i = 0; i < invoice.goods.size(); ++i) {
         GoodsLine& line = invoice.goods[i];
         line.rate = goods.rate;
-        line.igst = shares[i].igst;
-        line.cgst = shares[i].cgst;
-        line.sgst = shares[i].sgst;
+        line.tax = shares[i];
     }
 }
 
@@ -189,14 +182,6 @@ SavedInvoice readInvoice(const QSqlQuery& query)
     invoice.rounding = row.amount(c.amount[RoundingRow]);
     invoice.total = row.amount(c.total);
     return invoice;
-}
-
-template <typename Figure> Paise sumOver(const std::array<TaxedBase, TaxedBaseCount>& bases, Figure figure)
-{
-    Paise sum = 0;
-    for (const TaxedBase& base : bases)
-        sum += figure(base);
-    return sum;
 }
 
 // The rate and tax each goods line was saved with (InvoiceLineTax), over what
@@ -224,9 +209,7 @@ void readKeptLineTaxes(const Database& db, std::vector<SavedInvoice>& invoices)
         if (line == invoice->goods.end())
             continue;
         line->rate = query.value(2).toDouble();
-        line->igst = query.value(3).toLongLong();
-        line->cgst = query.value(4).toLongLong();
-        line->sgst = query.value(5).toLongLong();
+        line->tax = { query.value(3).toLongLong(), query.value(4).toLongLong(), query.value(5).toLongLong(), 0 };
     }
 }
 
@@ -246,33 +229,40 @@ std::vector<TaxedBase> SavedInvoice::supplies() const
                 entry);
         }
         at->taxable += line.amount;
-        at->igst += line.igst;
-        at->cgst += line.cgst;
-        at->sgst += line.sgst;
+        at->tax += line.tax;
     }
     if (goods.empty())
         byRate.push_back(bases[GoodsBase]); // tax rows kept without goods lines still count
     for (int kind : { Others1Base, Others2Base })
         byRate.push_back(bases[kind]);
-    std::erase_if(byRate, [](const TaxedBase& b) { return b.taxable == 0 && b.tax() == 0; });
+    std::erase_if(byRate, [](const TaxedBase& b) { return b.taxable == 0 && b.tax.total() == 0; });
     return byRate;
 }
 
 Paise SavedInvoice::taxable() const
 {
-    return sumOver(bases, [](const TaxedBase& b) { return b.taxable; });
+    Paise sum = 0;
+    for (const TaxedBase& base : bases)
+        sum += base.taxable;
+    return sum;
 }
-Paise SavedInvoice::igst() const
+
+TaxHeads SavedInvoice::tax() const
 {
-    return sumOver(bases, [](const TaxedBase& b) { return b.igst; });
+    TaxHeads sum;
+    for (const TaxedBase& base : bases)
+        sum += base.tax;
+    return sum;
 }
-Paise SavedInvoice::cgst() const
+
+TaxHeads RowTaxHeads(TaxMode mode, Paise firstTax, Paise sgst)
 {
-    return sumOver(bases, [](const TaxedBase& b) { return b.cgst; });
-}
-Paise SavedInvoice::sgst() const
-{
-    return sumOver(bases, [](const TaxedBase& b) { return b.sgst; });
+    switch (mode) {
+    case TaxMode::Igst: return { firstTax, 0, 0, 0 };
+    case TaxMode::Cgst: return { 0, firstTax, sgst, 0 };
+    case TaxMode::None: break;
+    }
+    return {};
 }
 
 bool SavedInvoice::registeredBuyer() const { return !IsNoGstin(buyerGstin); }

@@ -17,6 +17,7 @@
 // - The invoice value is the invoice's own grand total to the paisa; it holds
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
 #include "gst/gsttax.h"
+#include "gst/taxheads.h"
 #include "platform/money.h"
 #include "platform/period.h"
 
@@ -42,9 +43,7 @@ struct GoodsLine {
     // them, or (an invoice saved with one goods rate) that rate and the line's
     // share of the goods' tax rows
     double rate = 0;
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
+    TaxHeads tax;
 };
 
 enum TaxedBaseKind { GoodsBase, Others1Base, Others2Base };
@@ -55,10 +54,7 @@ struct TaxedBase {
     QString hsn; // the charge's HSN/SAC; "" for the goods (theirs are per line) or none
     Paise taxable = 0;
     double rate = 0; // whole GST rate in percent: 18 for CGST 9% + SGST 9%
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
-    Paise tax() const { return igst + cgst + sgst; }
+    TaxHeads tax;
 };
 
 struct SavedInvoice {
@@ -80,15 +76,17 @@ struct SavedInvoice {
     bool cancelled = false;
 
     Paise taxable() const;
-    Paise igst() const;
-    Paise cgst() const;
-    Paise sgst() const;
+    TaxHeads tax() const;
     bool registeredBuyer() const; // a GSTIN is given (right or not)
     // What was supplied at each rate: the goods, one entry per rate (rates
     // rising, named "Goods"), then each charge as its base holds it; entries
     // with nothing on them left out.
     std::vector<TaxedBase> supplies() const;
 };
+
+// A pair of tax rows as the stored grid keeps them, as heads: the first row
+// IGST or CGST by the mode, the second SGST (CGST mode only).
+TaxHeads RowTaxHeads(TaxMode mode, Paise firstTax, Paise sgst);
 
 // The place of supply: the buyer's State, else the State code of the buyer's
 // GSTIN; nullptr when neither is known.

@@ -52,9 +52,7 @@ SavedNote readNote(const QSqlQuery& q)
     note.mode = TaxModeOfCode(q.value(6).toString());
     note.rate = q.value(7).toDouble();
     note.taxable = ToPaise(q.value(8).toDouble());
-    note.igst = ToPaise(q.value(9).toDouble());
-    note.cgst = ToPaise(q.value(10).toDouble());
-    note.sgst = ToPaise(q.value(11).toDouble());
+    note.tax = {ToPaise(q.value(9).toDouble()), ToPaise(q.value(10).toDouble()), ToPaise(q.value(11).toDouble()), 0};
     note.total = ToPaise(q.value(12).toDouble());
     SavedInvoice& invoice = note.invoice;
     invoice.serial = q.value(13).toLongLong();
@@ -99,22 +97,13 @@ void readLines(const Database& db, const Period& period, std::vector<SavedNote>&
             continue;
         SavedNote& note = notes[*found];
         const QVariant keptRate = lines.value(9);
-        note.lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()),
-                              given(lines.value(3).toString()), given(lines.value(4).toString()),
-                              lines.value(5).toDouble(), ToPaise(lines.value(6).toDouble()),
-                              ToPaise(lines.value(7).toDouble()), ToPaise(lines.value(8).toDouble()),
+        note.lines.push_back({lines.value(1).toInt(), given(lines.value(2).toString()), given(lines.value(3).toString()),
+                              given(lines.value(4).toString()), lines.value(5).toDouble(),
+                              ToPaise(lines.value(6).toDouble()),
+                              RowTaxHeads(note.mode, ToPaise(lines.value(7).toDouble()),
+                                          ToPaise(lines.value(8).toDouble())),
                               keptRate.isNull() ? note.rate : keptRate.toDouble()});
     }
-}
-
-TaxHeads headsOf(const SavedNoteLine& line, TaxMode mode)
-{
-    switch (mode) {
-    case TaxMode::Igst: return {line.firstTax, 0, 0, 0};
-    case TaxMode::Cgst: return {0, line.firstTax, line.sgst, 0};
-    case TaxMode::None: break;
-    }
-    return {};
 }
 
 NoteEffect effectOf(const QSqlQuery& q, int first)
@@ -164,7 +153,7 @@ std::vector<RateTax> SavedNote::supplies() const
 {
     const bool oneRate = std::all_of(lines.begin(), lines.end(), [&](const SavedNoteLine& l) { return SameRate(l.rate, rate); });
     if (oneRate)
-        return {{rate, taxable, {igst, cgst, sgst, 0}}};
+        return {{rate, taxable, tax}};
     std::vector<RateTax> byRate;
     for (const SavedNoteLine& line : lines) {
         auto at = std::find_if(byRate.begin(), byRate.end(), [&](const RateTax& r) { return SameRate(r.gstRate, line.rate); });
@@ -173,7 +162,7 @@ std::vector<RateTax> SavedNote::supplies() const
                                                 [](double r, const RateTax& entry) { return r < entry.gstRate; }),
                                RateTax{line.rate, 0, {}});
         at->taxable += line.value;
-        at->tax += headsOf(line, mode);
+        at->tax += line.tax;
     }
     return byRate;
 }

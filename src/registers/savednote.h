@@ -20,8 +20,7 @@ struct SavedNoteLine {
     QString unit;
     double quantity = 0;
     Paise value = 0;
-    Paise firstTax = 0; // CGST or IGST
-    Paise sgst = 0;
+    TaxHeads tax; // its share of the note's tax rows, the heads of the note's mode
     double rate = 0; // the whole GST rate of the invoice line it corrects
 };
 
@@ -35,9 +34,7 @@ struct SavedNote {
     TaxMode mode = TaxMode::None;
     double rate = 0; // the whole GST rate its lines share; 0 when they are at several
     Paise taxable = 0;
-    Paise igst = 0;
-    Paise cgst = 0;
-    Paise sgst = 0;
+    TaxHeads tax;
     Paise total = 0;
     std::vector<SavedNoteLine> lines;
     // The invoice it corrects, as the return needs it: number, date, buyer
@@ -49,6 +46,7 @@ struct SavedNote {
     // note's own figures, when its lines share its rate.
     std::vector<RateTax> supplies() const;
     Paise signedValue(Paise amount) const { return sign() * amount; }
+    TaxHeads signedTax(const TaxHeads& heads) const { return credit ? -heads : heads; }
 };
 
 // The notes dated within the period, credit and debit, in the order they

@@ -36,9 +36,6 @@ QStringList shownTexts(const QStringList& texts, const QList<Paise>& amounts, bo
     return shown;
 }
 
-QList<Paise> amountsOf(const SavedNote& n) { return {n.taxable, n.cgst, n.sgst, n.igst, n.total}; }
-QList<Paise> amountsOf(const NoteFigures& f) { return {f.taxable, f.cgst, f.sgst, f.igst, f.total}; }
-
 } // namespace
 
 frmNoteRegister::frmNoteRegister(Database& db, QString operatorName, QWidget* parent)
@@ -132,10 +129,10 @@ TableReport frmNoteRegister::registerTable() const
         table.columns.push_back({captions[i], widths[i], i >= FirstAmountColumn});
     const bool grouped = IndianDigitGrouping();
     for (const SavedNote& note : m_register.notes)
-        table.lines.push_back(shownTexts(NoteRegisterTexts(note), amountsOf(note), grouped));
+        table.lines.push_back(shownTexts(NoteRegisterTexts(note), NoteRegisterAmounts(note), grouped));
     table.totals = shownTexts({tr("Net: %1 credit, %2 debit").arg(m_register.credit.notes).arg(m_register.debit.notes),
                                {}, {}, {}, {}, {}, {}, {}},
-                              amountsOf(m_register.net), grouped);
+                              NoteRegisterAmounts(m_register.net), grouped);
     return table;
 }
 

@@ -30,8 +30,8 @@ namespace {
 
 QStringList figureTexts(const SalesFigures& f, bool grouped)
 {
-    return { ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped), ShownAmountText(f.sgst, grouped),
-        ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
+    return { ShownAmountText(f.taxable, grouped), ShownAmountText(f.tax.cgst, grouped),
+        ShownAmountText(f.tax.sgst, grouped), ShownAmountText(f.tax.igst, grouped), ShownAmountText(f.total, grouped) };
 }
 
 // A cancelled invoice's line: no value, and the mark where its total would be.

@@ -27,8 +27,9 @@ constexpr int YearsOffered = 10; // the current financial year and the nine befo
 
 QStringList figureTexts(const SalesFigures& f, bool grouped)
 {
-    return { QString::number(f.invoices), QString::number(f.cancelled), ShownAmountText(f.taxable, grouped), ShownAmountText(f.cgst, grouped),
-        ShownAmountText(f.sgst, grouped), ShownAmountText(f.igst, grouped), ShownAmountText(f.total, grouped) };
+    return { QString::number(f.invoices), QString::number(f.cancelled), ShownAmountText(f.taxable, grouped),
+        ShownAmountText(f.tax.cgst, grouped), ShownAmountText(f.tax.sgst, grouped), ShownAmountText(f.tax.igst, grouped),
+        ShownAmountText(f.total, grouped) };
 }
 
 QString monthName(const QDate& firstDay) { return QLocale::c().toString(firstDay, QStringLiteral("MMMM yyyy")); }
@@ -153,21 +154,19 @@ TableReport frmYearlyReport::hsnTable() const
         { tr("Quantity"), 1000, true }, { tr("Rate %"), 700, true }, { tr("Taxable Value"), 1400, true },
         { tr("IGST"), 1400, true }, { tr("CGST"), 1400, true }, { tr("SGST"), 1400, true } };
     const bool grouped = IndianDigitGrouping();
-    const auto taxTexts = [grouped](Paise taxable, Paise igst, Paise cgst, Paise sgst) {
-        return QStringList { ShownAmountText(taxable, grouped), ShownAmountText(igst, grouped),
-            ShownAmountText(cgst, grouped), ShownAmountText(sgst, grouped) };
+    const auto taxTexts = [grouped](Paise taxable, const TaxHeads& tax) {
+        return QStringList { ShownAmountText(taxable, grouped), ShownAmountText(tax.igst, grouped),
+            ShownAmountText(tax.cgst, grouped), ShownAmountText(tax.sgst, grouped) };
     };
     SalesFigures sum;
     for (const HsnLine& line : m_hsn) {
         table.lines.push_back(
             QStringList { line.hsn, line.description, line.unit, Str(RoundAmount(line.quantity, 3)), Str(line.rate) }
-            + taxTexts(line.taxable, line.igst, line.cgst, line.sgst));
+            + taxTexts(line.taxable, line.tax));
         sum.taxable += line.taxable;
-        sum.igst += line.igst;
-        sum.cgst += line.cgst;
-        sum.sgst += line.sgst;
+        sum.tax += line.tax;
     }
-    table.totals = QStringList { tr("Total"), {}, {}, {}, {} } + taxTexts(sum.taxable, sum.igst, sum.cgst, sum.sgst);
+    table.totals = QStringList { tr("Total"), {}, {}, {}, {} } + taxTexts(sum.taxable, sum.tax);
     return table;
 }
 

@@ -616,7 +616,7 @@ private slots:
             invoice.buyerName = QStringLiteral("Arun Traders");
             invoice.buyerGstin = QStringLiteral("33ARUNT1234A1Z2");
             invoice.mode = mode;
-            invoice.bases[0] = {QStringLiteral("Goods"), {}, taxable, rate, tax.igst, tax.cgst, tax.sgst};
+            invoice.bases[0] = {QStringLiteral("Goods"), {}, taxable, rate, tax};
             return invoice;
         };
         // 2000 at 12 % out of the State; 11111.11 at 18 % within it (999.9999 a head)

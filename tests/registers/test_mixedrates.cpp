@@ -164,8 +164,8 @@ private slots:
 
         const SalesRegister sales = LoadSalesRegister(*data.db, MonthPeriod(2026, 12));
         QCOMPARE(sales.totals.taxable, Paise(291300));
-        QCOMPARE(sales.totals.cgst, Paise(11613));
-        QCOMPARE(sales.totals.igst, Paise(40175));
+        QCOMPARE(sales.totals.tax.cgst, Paise(11613));
+        QCOMPARE(sales.totals.tax.igst, Paise(40175));
         QCOMPARE(sales.totals.total, Paise(183000 + 171700));
     }
 

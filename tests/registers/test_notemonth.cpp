@@ -164,29 +164,29 @@ try {
     QCOMPARE(sales.lines.size(), std::size_t(7));
     QCOMPARE(sales.lines[4].number, QString("CN00001"));
     QCOMPARE(sales.lines[4].figures.total, -(25000 + 2 * returnTax));
-    QCOMPARE(sales.lines[6].figures.igst, debitTax);
+    QCOMPARE(sales.lines[6].figures.tax.igst, debitTax);
     const SalesFigures& t = sales.totals;
     QCOMPARE(t.invoices, 3);
     QCOMPARE(t.cancelled, 1);
     QCOMPARE(t.notes, 3);
     QCOMPARE(t.taxable, Paise(112500 + 100000 + 12500000) - 25000 - 500000 + 10000);
-    QCOMPARE(t.cgst, arunTax - returnTax);
-    QCOMPARE(t.sgst, arunTax - returnTax);
-    QCOMPARE(t.igst, taxOn(100000, 18) + taxOn(12500000, 18) - discountTax + debitTax);
-    QCOMPARE(t.total, t.taxable + t.cgst + t.sgst + t.igst);
+    QCOMPARE(t.tax.cgst, arunTax - returnTax);
+    QCOMPARE(t.tax.sgst, arunTax - returnTax);
+    QCOMPARE(t.tax.igst, taxOn(100000, 18) + taxOn(12500000, 18) - discountTax + debitTax);
+    QCOMPARE(t.total, t.taxable + t.tax.cgst + t.tax.sgst + t.tax.igst);
     QVERIFY(SalesRegisterCsv(sales).contains("Credit Note on A00003"));
 
     // the yearly summary's December and year agree with the month's register
     const YearlySummary year = LoadYearlySummary(*data.db, 2026);
     QCOMPARE(year.months[8].figures.total, t.total);
-    QCOMPARE(year.totals.igst, t.igst);
+    QCOMPARE(year.totals.tax.igst, t.tax.igst);
 
     const NoteRegister notes = LoadNoteRegister(*data.db, december);
     QCOMPARE(notes.credit.notes, 2);
     QCOMPARE(notes.credit.total, 25000 + 2 * returnTax + 500000 + discountTax);
     QCOMPARE(notes.debit.total, 10000 + debitTax);
     QCOMPARE(notes.net.taxable, -25000 - 500000 + 10000);
-    QCOMPARE(notes.net.igst, debitTax - discountTax);
+    QCOMPARE(notes.net.tax.igst, debitTax - discountTax);
     const QStringList csv = NoteRegisterCsv(notes).split("\r\n");
     QCOMPARE(csv[2], QString("CN00002,21/12/2026,Credit,A00003,12/12/2026,Mumbai Build Co,,Post-sale discount,"
                              "5000.00,0.00,0.00,900.00,5900.00"));

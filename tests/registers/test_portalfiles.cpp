@@ -483,11 +483,11 @@ private slots:
         const char* head = taxMode == TaxMode::Igst ? "IgstAmt" : "CgstAmt";
         for (std::size_t i = 0; i < 2; ++i) {
             QCOMPARE(saved->lines[i].firstTax, shares[i]);
-            QCOMPARE(headOf(hsn[i].igst, hsn[i].cgst), shares[i]);
+            QCOMPARE(headOf(hsn[i].tax.igst, hsn[i].tax.cgst), shares[i]);
             QCOMPARE(ToPaise(items[qsizetype(i)].toObject()[head].toDouble()), shares[i]);
             QCOMPARE(note.lines[i].firstTax, shares[i]);
             if (taxMode == TaxMode::Cgst) {
-                QCOMPARE(hsn[i].sgst, shares[i]);
+                QCOMPARE(hsn[i].tax.sgst, shares[i]);
                 QCOMPARE(note.lines[i].sgst, shares[i]);
             }
         }

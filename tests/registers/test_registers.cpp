@@ -295,15 +295,15 @@ private slots:
         QCOMPARE(month.lines[6].placeOfSupply, QString("34-Puducherry"));
         QCOMPARE(month.lines[4].buyerGstin, QString());
         QCOMPARE(AmountText(second.figures.taxable), QString("110.01"));
-        QCOMPARE(AmountText(second.figures.igst), QString("19.80"));
+        QCOMPARE(AmountText(second.figures.tax.igst), QString("19.80"));
         QCOMPARE(AmountText(second.figures.total), QString("130.00"));
 
         const SalesFigures& t = month.totals;
         QCOMPARE(t.invoices, 7);
         QCOMPARE(AmountText(t.taxable), QString("217760.01"));
-        QCOMPARE(AmountText(t.cgst), QString("220.00"));
-        QCOMPARE(AmountText(t.sgst), QString("220.00"));
-        QCOMPARE(AmountText(t.igst), QString("20204.80"));
+        QCOMPARE(AmountText(t.tax.cgst), QString("220.00"));
+        QCOMPARE(AmountText(t.tax.sgst), QString("220.00"));
+        QCOMPARE(AmountText(t.tax.igst), QString("20204.80"));
         QCOMPARE(AmountText(t.total), QString("238405.00"));
 
         const QVariant saved = testing::valueInFile(
@@ -311,14 +311,14 @@ private slots:
         QCOMPARE(t.total, ToPaise(saved.toDouble()));
         const QVariant rounding = testing::valueInFile(
             data.folder(), DbFile::Invoice, "SELECT SUM(Amount16) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
-        QCOMPARE(t.taxable + t.cgst + t.sgst + t.igst + ToPaise(rounding.toDouble()), t.total);
+        QCOMPARE(t.taxable + t.tax.cgst + t.tax.sgst + t.tax.igst + ToPaise(rounding.toDouble()), t.total);
 
         QJsonArray hsnData = august.value("hsn").toObject().value("hsn_b2b").toArray();
         for (const QJsonValue& row : august.value("hsn").toObject().value("hsn_b2c").toArray())
             hsnData.append(row);
         QCOMPARE(sumOf(hsnData, "txval"), t.taxable);
-        QCOMPARE(sumOf(hsnData, "iamt"), t.igst);
-        QCOMPARE(sumOf(hsnData, "camt"), t.cgst);
+        QCOMPARE(sumOf(hsnData, "iamt"), t.tax.igst);
+        QCOMPARE(sumOf(hsnData, "camt"), t.tax.cgst);
         Paise sectionTaxable = sumOf(august.value("b2cs").toArray(), "txval");
         for (const char* section : { "b2b", "b2cl" })
             for (const QJsonValue& party : august.value(section).toArray())

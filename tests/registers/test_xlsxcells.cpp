@@ -34,9 +34,9 @@ SalesFigures salesFigures()
     f.invoices = 3;
     f.cancelled = 1;
     f.taxable = 1234567;
-    f.cgst = 111111;
-    f.sgst = 111111;
-    f.igst = 0;
+    f.tax.cgst = 111111;
+    f.tax.sgst = 111111;
+    f.tax.igst = 0;
     f.total = 1456789;
     return f;
 }
@@ -76,8 +76,8 @@ XlsxSheet hsnSummary()
     line.quantity = 12.5;
     line.rate = 5;
     line.taxable = 1234567;
-    line.cgst = 30864;
-    line.sgst = 30864;
+    line.tax.cgst = 30864;
+    line.tax.sgst = 30864;
     return HsnSummarySheet({ line });
 }
 
@@ -107,8 +107,8 @@ XlsxSheet noteRegister()
     note.date = QDate(2026, 8, 20);
     note.reason = QStringLiteral("600001"); // a PIN-like reason stays text
     note.taxable = 1234567;
-    note.cgst = 111111;
-    note.sgst = 111111;
+    note.tax.cgst = 111111;
+    note.tax.sgst = 111111;
     note.total = 1456789;
     note.invoice.number = InvoiceNumber;
     note.invoice.date = QDate(2026, 8, 14);

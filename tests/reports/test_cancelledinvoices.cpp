@@ -110,8 +110,8 @@ private slots:
         QCOMPARE(sales.totals.invoices, 2);
         QCOMPARE(sales.totals.cancelled, 2);
         QCOMPARE(sales.totals.taxable, Paise(95000));
-        QCOMPARE(sales.totals.cgst, Paise(7350));
-        QCOMPARE(sales.totals.igst, Paise(0));
+        QCOMPARE(sales.totals.tax.cgst, Paise(7350));
+        QCOMPARE(sales.totals.tax.igst, Paise(0));
         QCOMPARE(sales.totals.total, Paise(109700));
         const QStringList csv = SalesRegisterCsv(sales).split("\r\n");
         QCOMPARE(csv[2], QString("A00002,09/10/2026,Bharat Motors,29AAACI1681G1ZL,29-Karnataka,0.00,0.00,0.00,0.00,0.00,"
