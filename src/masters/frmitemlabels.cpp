@@ -1,5 +1,6 @@
 #include "masters/frmitemlabels.h"
 
+#include "data/database.h"
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "masters/labelsheet.h"

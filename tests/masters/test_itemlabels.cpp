@@ -166,14 +166,12 @@ private slots:
         const int dpi = 400;
         const QImage page = RenderPdfPage(pdf, 1, dpi);
         QVERIFY(!page.isNull());
+        // zbar tells a code found several times on one image once
         QStringList all = DecodeBarcodes(page);
         all.sort();
-        QStringList expected{Rice.barcode, Rice.barcode, Rice.barcode, Soap.barcode, Soap.barcode,
-                             Wire.barcode, Wire.barcode, Wire.barcode, Wire.barcode};
-        expected.sort();
-        QCOMPARE(all, expected);
+        QCOMPARE(all, (QStringList{Rice.barcode, Soap.barcode, Wire.barcode}));
 
-        // positions 29 to 37 (from 0) in the order the labels were listed
+        // positions 29 to 37 (from 0) in the order the labels were listed, a code each
         const std::vector<const Item*> order{&Rice, &Rice, &Rice, &Soap, &Soap, &Wire, &Wire, &Wire, &Wire};
         for (int i = 0; i < int(order.size()); ++i) {
             const QRectF label = sheet.labelRectMm(29 + i);
@@ -251,7 +249,7 @@ private slots:
         addLabels(form, Twine, "2");
         QVERIFY2(messages.last().contains("Loose Twine (G00004) has no barcode"), qPrintable(messages.last()));
         QCOMPARE(form.grdLabels->rowCount(), 0);
-        for (const QString& count : {"2a", "0", "1.5"}) {
+        for (const char* count : {"2a", "0", "1.5"}) {
             messages.clear();
             addLabels(form, Soap, count);
             QVERIFY2(messages.last().startsWith("Number of labels"), qPrintable(messages.last()));
