@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace zelva {
 
@@ -40,13 +41,16 @@ constexpr std::array<int, 2> WrapFlags{Qt::TextWordWrap, Qt::TextWrapAnywhere};
 
 // 0 when the text does not fit the room at this font in at most `allowed`
 // lines; else 1 for one line, or the flags that break it over lines.
-int wayItFits(const QFontMetricsF& metrics, const QString& text, const QRectF& room, int allowed)
+int wayItFits(const QFontMetricsF& metrics, const QString& text, const QRectF& room, int allowed,
+              bool anywhere = true)
 {
     if (metrics.horizontalAdvance(text) <= room.width())
         return 1;
     if (allowed < 2)
         return 0;
     for (int flags : WrapFlags) {
+        if (flags == Qt::TextWrapAnywhere && !anywhere)
+            break;
         const QRectF wrapped = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6), flags, text);
         if (wrapped.width() <= room.width() && wrapped.height() <= room.height()
             && wrapped.height() < (allowed + 1) * metrics.lineSpacing())
@@ -124,10 +128,13 @@ constexpr double LeastLabelPointSize = 3;
 
 } // namespace
 
-FittedText FitWhole(const QFont& design, const QString& text, const QRectF& room, const QPaintDevice* device,
-                    double fontScale)
+namespace {
+
+// The largest size and widest narrowing at which the text fits, broken only
+// between words unless anywhere; nullopt when even the least font does not hold it.
+std::optional<FittedText> fitWhole(const QFont& design, const QString& text, const QRectF& room,
+                                   const QPaintDevice* device, double fontScale, bool anywhere)
 {
-    FittedText fitted{design};
     for (double size = design.pointSizeF();; size = std::max(LeastLabelPointSize, size - 0.25)) {
         for (int stretch = 100; stretch >= LeastStretch; stretch -= 5) {
             QFont font = design;
@@ -135,16 +142,29 @@ FittedText FitWhole(const QFont& design, const QString& text, const QRectF& room
             if (stretch < 100)
                 font.setStretch(stretch);
             const QFontMetricsF metrics(font, device);
-            const int way = metrics.height() <= room.height() ? wayItFits(metrics, text, room, 1000) : 0;
-            fitted = {font, way > 1 ? way : 0};
+            const int way = metrics.height() <= room.height() ? wayItFits(metrics, text, room, 1000, anywhere) : 0;
             if (way != 0)
-                return fitted;
+                return FittedText{font, way > 1 ? way : 0};
         }
-        if (size <= LeastLabelPointSize) {
-            fitted.flags = Qt::TextWrapAnywhere; // the least font, every character on the page
-            return fitted;
-        }
+        if (size <= LeastLabelPointSize)
+            return std::nullopt;
     }
+}
+
+} // namespace
+
+FittedText FitWhole(const QFont& design, const QString& text, const QRectF& room, const QPaintDevice* device,
+                    double fontScale)
+{
+    // Words stay whole down to the least size before any word is broken.
+    if (std::optional<FittedText> fitted = fitWhole(design, text, room, device, fontScale, false))
+        return *fitted;
+    if (std::optional<FittedText> fitted = fitWhole(design, text, room, device, fontScale, true))
+        return *fitted;
+    QFont least = design; // every character on the page, in the least font
+    least.setPointSizeF(LeastLabelPointSize * fontScale);
+    least.setStretch(LeastStretch);
+    return {least, Qt::TextWrapAnywhere};
 }
 
 QRectF TextRoom(const QLineEdit* box) { return textRect(box); }

@@ -70,7 +70,7 @@ QString textWithin(const QString& pdf, int page, const QRectF& mm)
     run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-x", points(mm.x()), "-y",
                       points(mm.y()), "-W", points(mm.width()), "-H", points(mm.height()), pdf, "-"},
         &out);
-    return out.simplified();
+    return out.normalized(QString::NormalizationForm_KC).simplified(); // the ligatures as their letters
 }
 
 QImage cropMm(const QImage& page, const QRectF& mm, int dpi)
