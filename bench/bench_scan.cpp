@@ -100,7 +100,11 @@ int main(int argc, char** argv)
     OffscreenUnlessNamed();
     QApplication app(argc, argv);
     int told = 0;
-    SetMessageHook([&told](const QString&, const QString&) { ++told; });
+    SetMessageHook([&told](const QString& text, const QString&) {
+        ++told;
+        if (qEnvironmentVariableIsSet("BENCH_VERBOSE"))
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     SetQuestionHook([](const QString&, const QString&) { return true; });
 
     QTemporaryDir dir;
