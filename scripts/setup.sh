@@ -8,6 +8,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-s
           libminizip-dev
           # the QR codes on the printed invoice; zbar-tools lets their tests read them back
           libqrencode-dev zbar-tools
+          # the barcodes on the item labels (zbar-tools reads them back in the tests)
+          libzint-dev
           libgl-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils
           # run time: the SVG plug-in draws the program's pictures
           libqt6svg6

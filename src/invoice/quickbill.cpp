@@ -1,6 +1,10 @@
 #include "invoice/quickbill.h"
 
+#include "data/database.h"
+#include "data/datafolder.h"
 #include "platform/money.h"
+#include "sales/companypayment.h"
+#include "ui/printing.h"
 #include "platform/textnum.h"
 #include "ui/qrcode.h"
 
@@ -123,6 +127,22 @@ QStringList QuickBillLines(const Invoice& invoice, const InvoiceParty& seller, i
     out << rule << captioned(QStringLiteral("TOTAL Rs."), AmountText(invoice.totals.grand), columns) << rule;
     out << wrapped(invoice.totals.words, columns);
     return out;
+}
+
+QStringList DuplicateQuickBillLines(const Invoice& invoice, const InvoiceParty& seller, int columns)
+{
+    return QStringList{centred(QStringLiteral("Duplicate Copy"), columns)} + QuickBillLines(invoice, seller, columns);
+}
+
+bool PrintQuickBill(const Database& db, const Invoice& stored, const QStringList& lines, int rollWidthMm,
+                    const QString& upiId)
+{
+    const bool due = !upiId.isEmpty() && !stored.cancelled() && stored.totals.grand > 0;
+    const QString pay = due ? UpiPayText(upiId, stored.seller.name, stored.totals.grand, stored.number) : QString();
+    QuickBillPage page(lines, pay, rollWidthMm);
+    return PrintWidgetPages(&page, 1, [](int) {}, QStringLiteral("Quick Bill ") + stored.number,
+                            PrintsFolder(db.folder()), page.paperMm())
+        .printed;
 }
 
 QuickBillPage::QuickBillPage(const QStringList& lines, const QString& payText, int rollWidthMm, QWidget* parent)

@@ -12,11 +12,22 @@
 
 namespace zelva {
 
+class Database;
+
 // The characters a line of the roll holds: 32 on 58 mm, 48 on 80 mm.
 int RollColumns(int rollWidthMm);
 
 // The bill's lines of text, none longer than columns (long names wrap).
 QStringList QuickBillLines(const Invoice& invoice, const InvoiceParty& seller, int columns);
+
+// A reprint's lines: "Duplicate Copy" above the bill's own.
+QStringList DuplicateQuickBillLines(const Invoice& invoice, const InvoiceParty& seller, int columns);
+
+// Prints the lines as the Quick Bill of the stored invoice on a roll of that
+// width, with the pay QR of the UPI ID ("" for none) while anything is due;
+// true when printed (otherwise the operator was told why by the printing).
+bool PrintQuickBill(const Database& db, const Invoice& stored, const QStringList& lines, int rollWidthMm,
+                    const QString& upiId);
 
 // The page: the lines in a monospaced font, the pay QR beneath them when
 // payText is given; as wide as the roll's printable width in proportion.

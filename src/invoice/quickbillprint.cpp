@@ -4,13 +4,11 @@
 #include "invoice/quickbill.h"
 
 #include "data/dataerror.h"
-#include "data/datafolder.h"
 #include "sales/companypayment.h"
 #include "sales/countersettings.h"
 #include "sales/invoicestore.h"
 #include "ui/guard.h"
 #include "ui/message.h"
-#include "ui/printing.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -70,11 +68,7 @@ void InvoiceForm::cmdQuickBill_Click()
         const qint64 company = datCompany.value(QStringLiteral("sno")).toLongLong();
         const int roll = LoadCounterSettings(m_db, company).rollWidthMm;
         const QString upi = LoadCompanyPayment(m_db, company).upiId;
-        const QString pay = upi.isEmpty() ? QString() : UpiPayText(upi, seller.name, stored->totals.grand, stored->number);
-        QuickBillPage page(QuickBillLines(*stored, seller, RollColumns(roll)), pay, roll);
-        if (!PrintWidgetPages(&page, 1, [](int) {}, QStringLiteral("Quick Bill ") + stored->number,
-                              PrintsFolder(m_db.folder()), page.paperMm())
-                 .printed)
+        if (!PrintQuickBill(m_db, *stored, QuickBillLines(*stored, seller, RollColumns(roll)), roll, upi))
             MsgBox(QStringLiteral("Invoice %1 is saved; its Quick Bill was not printed. Print it again from Print Invoice.")
                        .arg(stored->number));
     });

@@ -5,7 +5,9 @@
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "data/datafolder.h"
+#include "invoice/quickbill.h"
 #include "invoice/rptinvoice.h"
+#include "sales/countersettings.h"
 #include "sales/invoicestore.h"
 #include "platform/shownvalues.h"
 #include "platform/money.h"
@@ -54,6 +56,8 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     , txtFind(NewBox(this, "txtFind"))
     , grdInvoices(NewTableGrid(this, "grdInvoices"))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show Duplicate"), tr("Show the chosen invoice to print it")))
+    , cmdQuickBill(NewButton(this, "cmdQuickBill", tr("&Quick Bill"),
+                             tr("Print the chosen invoice again on the receipt printer")))
     , cmdHistory(NewButton(this, "cmdHistory", tr("Histor&y"), tr("Every change made to the chosen invoice")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
@@ -74,6 +78,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     auto* commands = new QHBoxLayout;
     commands->addStretch();
     commands->addWidget(cmdShow);
+    commands->addWidget(cmdQuickBill);
     commands->addWidget(cmdHistory);
     commands->addWidget(cmdClose);
     auto* column = new QVBoxLayout(this);
@@ -88,6 +93,7 @@ frmPrintInvoice::frmPrintInvoice(Database& db, QWidget* parent)
     connect(txtFind, &QLineEdit::returnPressed, cmdShow, &QPushButton::click);
     connect(grdInvoices, &QTableView::activated, this, [this] { showDuplicate(); });
     connect(cmdShow, &QPushButton::clicked, this, [this] { showDuplicate(); });
+    connect(cmdQuickBill, &QPushButton::clicked, this, [this] { printQuickBill(); });
     connect(cmdHistory, &QPushButton::clicked, this, [this] {
         const int row = grdInvoices->currentIndex().row();
         if (row < 0)
@@ -145,6 +151,35 @@ ReportWindow* frmPrintInvoice::showDuplicate()
     if (!window)
         refresh();
     return window;
+}
+
+bool frmPrintInvoice::printQuickBill()
+{
+    const int row = grdInvoices->currentIndex().row();
+    if (row < 0) {
+        MsgBox(tr("Choose an invoice from the list first."));
+        return false;
+    }
+    const QString number = GridText(grdInvoices, row, 0);
+    bool printed = false;
+    Guarded<DataError>([&] {
+        const std::optional<Invoice> stored = LoadInvoice(m_db, number);
+        if (!stored) {
+            MsgBox(tr("Invoice %1 is no longer in the invoice file.").arg(number));
+            refresh();
+            return;
+        }
+        if (stored->cancelled()) {
+            MsgBox(tr("Invoice %1 is cancelled: no Quick Bill is printed of it. Show Duplicate shows it marked "
+                      "cancelled.")
+                       .arg(number));
+            return;
+        }
+        const int roll = LoadFirstCompanyCounterSettings(m_db).rollWidthMm;
+        printed = PrintQuickBill(m_db, *stored, DuplicateQuickBillLines(*stored, stored->seller, RollColumns(roll)),
+                                 roll, LoadFirstCompanyPayment(m_db).upiId);
+    });
+    return printed;
 }
 
 } // namespace zelva

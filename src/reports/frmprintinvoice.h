@@ -3,7 +3,8 @@
 // buyer, total), newest first, narrowed as the operator types a part of the
 // number or of the buyer's name. Choosing one shows that invoice alone in the
 // report window as the invoice report page, captioned "Duplicate Copy", to be
-// printed or saved as PDF from there. Nothing is written to the invoices.
+// printed or saved as PDF from there; or prints it again as its Quick Bill on
+// the receipt roll, marked "Duplicate Copy". Nothing is written to the invoices.
 #include <QDate>
 #include <QWidget>
 
@@ -31,6 +32,7 @@ public:
     QLineEdit* txtFind;
     QTableView* grdInvoices;
     QPushButton* cmdShow;
+    QPushButton* cmdQuickBill;
     QPushButton* cmdHistory;
     QPushButton* cmdClose;
 
@@ -38,6 +40,8 @@ public:
     QStringList listedNumbers() const;
     // Shows the duplicate of the chosen row; nullptr (told why) when none can be shown.
     ReportWindow* showDuplicate();
+    // Prints the chosen row's Quick Bill again; false (told why) when it is not printed.
+    bool printQuickBill();
 
 private:
     void refresh();

@@ -7,6 +7,7 @@
 #include "masters/buyerdetails.h"
 #include "masters/company.h"
 #include "masters/frmimport.h"
+#include "masters/frmitemlabels.h"
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
@@ -189,6 +190,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuNewCustomer = addEntry(mnuUpdate, "mnuNewCustomer", "New Customer", K(Qt::Key_F3), &M::mnuNewCustomer_Click);
     mnud = addSeparator(mnuUpdate, "mnud");
     mnuStockEntry = addEntry(mnuUpdate, "mnuStockEntry", "&Stock Entry", K(Qt::Key_F2), &M::mnuStockEntry_Click);
+    addOpeningEntry(mnuUpdate, "mnuItemLabels", "Item &Labels", "frmItemLabels");
     mnuA = addSeparator(mnuUpdate, "mnuA");
     mnuIssueRegister
         = addEntry(mnuUpdate, "mnuIssueRegister", "Issue Register", K(Qt::Key_F5), &M::mnuIssueRegister_Click);
@@ -408,6 +410,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmPurchaseBills(m_db);
     if (formName == u"frmGstRates")
         return new zelva::frmGstRates(m_db);
+    if (formName == u"frmItemLabels")
+        return new zelva::frmItemLabels(m_db);
     if (formName == u"frmGstr3b")
         return new zelva::frmGstr3b(m_db);
     if (formName == u"frmGstr2b")

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace zelva {
 
@@ -38,22 +39,29 @@ QRectF textRect(const QLineEdit* box)
 // Between words; a word longer than the line (a number, a unit) anywhere.
 constexpr std::array<int, 2> WrapFlags{Qt::TextWordWrap, Qt::TextWrapAnywhere};
 
-// 0 when the text does not fit the room at this font; else 1 for one line, or
-// the flags that break it over two lines.
-int wayItFits(const QFont& font, const QString& text, const QRectF& room, int allowed)
+// 0 when the text does not fit the room at this font in at most `allowed`
+// lines; else 1 for one line, or the flags that break it over lines.
+int wayItFits(const QFontMetricsF& metrics, const QString& text, const QRectF& room, int allowed,
+              bool anywhere = true)
 {
-    const QFontMetricsF metrics(font);
     if (metrics.horizontalAdvance(text) <= room.width())
         return 1;
     if (allowed < 2)
         return 0;
     for (int flags : WrapFlags) {
+        if (flags == Qt::TextWrapAnywhere && !anywhere)
+            break;
         const QRectF wrapped = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6), flags, text);
         if (wrapped.width() <= room.width() && wrapped.height() <= room.height()
-            && wrapped.height() < 3 * metrics.lineSpacing())
+            && wrapped.height() < (allowed + 1) * metrics.lineSpacing())
             return flags;
     }
     return 0;
+}
+
+int wayItFits(const QFont& font, const QString& text, const QRectF& room, int allowed)
+{
+    return wayItFits(QFontMetricsF(font), text, room, allowed);
 }
 
 struct Fit {
@@ -115,7 +123,49 @@ protected:
     }
 };
 
+// Labels are read close up: their texts may go below the boxes' least size.
+constexpr double LeastLabelPointSize = 3;
+
 } // namespace
+
+namespace {
+
+// The largest size and widest narrowing at which the text fits, broken only
+// between words unless anywhere; nullopt when even the least font does not hold it.
+std::optional<FittedText> fitWhole(const QFont& design, const QString& text, const QRectF& room,
+                                   const QPaintDevice* device, double fontScale, bool anywhere)
+{
+    for (double size = design.pointSizeF();; size = std::max(LeastLabelPointSize, size - 0.25)) {
+        for (int stretch = 100; stretch >= LeastStretch; stretch -= 5) {
+            QFont font = design;
+            font.setPointSizeF(size * fontScale);
+            if (stretch < 100)
+                font.setStretch(stretch);
+            const QFontMetricsF metrics(font, device);
+            const int way = metrics.height() <= room.height() ? wayItFits(metrics, text, room, 1000, anywhere) : 0;
+            if (way != 0)
+                return FittedText{font, way > 1 ? way : 0};
+        }
+        if (size <= LeastLabelPointSize)
+            return std::nullopt;
+    }
+}
+
+} // namespace
+
+FittedText FitWhole(const QFont& design, const QString& text, const QRectF& room, const QPaintDevice* device,
+                    double fontScale)
+{
+    // Words stay whole down to the least size before any word is broken.
+    if (std::optional<FittedText> fitted = fitWhole(design, text, room, device, fontScale, false))
+        return *fitted;
+    if (std::optional<FittedText> fitted = fitWhole(design, text, room, device, fontScale, true))
+        return *fitted;
+    QFont least = design; // every character on the page, in the least font
+    least.setPointSizeF(LeastLabelPointSize * fontScale);
+    least.setStretch(LeastStretch);
+    return {least, Qt::TextWrapAnywhere};
+}
 
 QRectF TextRoom(const QLineEdit* box) { return textRect(box); }
 

@@ -86,31 +86,35 @@ void paintWidget(QPainter& painter, QPrinter& printer, QWidget* page)
     painter.save();
     painter.scale(scale, scale);
     painter.setPen(Qt::black);
+    const double fontScale = double(page->logicalDpiY()) / printer.logicalDpiY();
     if (const auto* ruled = dynamic_cast<const RuledSurface*>(page))
         ruled->paintRules(painter);
+    if (const auto* drawn = dynamic_cast<const DrawnSurface*>(page))
+        drawn->paintPage(painter, fontScale);
     painter.setPen(Qt::black);
-    drawTexts(painter, page, double(page->logicalDpiY()) / printer.logicalDpiY());
+    drawTexts(painter, page, fontScale);
     painter.restore();
 }
 
 // The printer the pages go to: the default one, or a PDF file when none is installed.
 // A paper of its own (a receipt roll) with narrow margins.
-void setPaper(QPrinter& printer, std::optional<QSizeF> paperMm)
+void setPaper(QPrinter& printer, std::optional<QSizeF> paperMm, double marginMm)
 {
     if (!paperMm)
         return;
     printer.setPageSize(QPageSize(*paperMm, QPageSize::Millimeter, QStringLiteral("Roll"), QPageSize::ExactMatch));
-    printer.setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
+    printer.setFullPage(marginMm <= 0); // from the paper's own corner, not the printable area's
+    printer.setPageMargins(QMarginsF(marginMm, marginMm, marginMm, marginMm), QPageLayout::Millimeter);
 }
 
 std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString& pdfFolder, QString& pdfPath,
-                                      std::optional<QSizeF> paperMm)
+                                      std::optional<QSizeF> paperMm, double marginMm)
 {
     const QPrinterInfo installed = QPrinterInfo::defaultPrinter();
     if (!pdfOnly() && !installed.isNull()) {
         auto printer = std::make_unique<QPrinter>(installed, QPrinter::HighResolution);
         printer->setDocName(documentName);
-        setPaper(*printer, paperMm);
+        setPaper(*printer, paperMm, marginMm);
         return printer;
     }
     if (!QDir().mkpath(pdfFolder)) {
@@ -123,7 +127,7 @@ std::unique_ptr<QPrinter> openPrinter(const QString& documentName, const QString
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    setPaper(*printer, paperMm);
+    setPaper(*printer, paperMm, marginMm);
     printer->setDocName(documentName);
     printer->setOutputFileName(pdfPath);
     return printer;
@@ -164,7 +168,7 @@ bool printToDevice(QPrinter& printer, QWidget* page, int pageCount, const std::f
 } // namespace
 
 PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<void(int)>& preparePage,
-    const QString& documentName, const QString& pdfFolder, std::optional<QSizeF> paperMm)
+    const QString& documentName, const QString& pdfFolder, std::optional<QSizeF> paperMm, double marginMm)
 {
     PrintOutcome outcome;
     if (pageHook()) {
@@ -173,7 +177,7 @@ PrintOutcome PrintWidgetPages(QWidget* page, int pageCount, const std::function<
             MsgBox(failureText({}));
         return outcome;
     }
-    const std::unique_ptr<QPrinter> printer = openPrinter(documentName, pdfFolder, outcome.pdfPath, paperMm);
+    const std::unique_ptr<QPrinter> printer = openPrinter(documentName, pdfFolder, outcome.pdfPath, paperMm, marginMm);
     if (!printer) {
         outcome.pdfPath.clear();
         return outcome;

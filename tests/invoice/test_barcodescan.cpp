@@ -175,6 +175,37 @@ private slots:
         SetStatusNoteHandler({});
     }
 
+    // A code typed by hand into the goods box, a key at a time slower than a
+    // scanner types, is the box's typing and adds no line, whether Enter
+    // follows at once or after a pause; a scan afterwards still adds one.
+    void slowTypingIsNoScan_data()
+    {
+        QTest::addColumn<int>("enterAfterMs");
+        QTest::newRow("Enter at once") << 0;
+        QTest::newRow("Enter after a pause") << ScanKeyGapMs + 40;
+    }
+    void slowTypingIsNoScan()
+    {
+        QFETCH(int, enterAfterMs);
+        TempData data;
+        shop(*data.db);
+        MessageRecorder messages;
+        frmTaxInvoice form(*data.db);
+        click(form.cmdNewInvoice);
+        QVERIFY(pick(form.cboBuyerName, "Kochi Stores"));
+        QWidget* goods = form.cboDescriptionOfGoods;
+        for (const QChar key : CableCode)
+            QTest::keyClick(goods, key.toLatin1(), Qt::NoModifier, ScanKeyGapMs + 25);
+        QTest::keyClick(goods, Qt::Key_Return, Qt::NoModifier, enterAfterMs);
+        QCOMPARE(linesShown(form), QStringList());
+        for (const QString& told : messages.texts())
+            QVERIFY2(!told.contains("barcode"), qPrintable(told));
+
+        form.cboDescriptionOfGoods->setCurrentIndex(-1);
+        scan(goods, CableCode);
+        QCOMPARE(linesShown(form), QStringList{"Cable 1 400.00"});
+    }
+
     // With the setting off, a scan into another box is that box's typing.
     void scansOnlyInTheGoodsBoxByDefault()
     {

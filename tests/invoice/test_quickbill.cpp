@@ -6,6 +6,7 @@
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/quickbill.h"
+#include "reports/frmprintinvoice.h"
 #include "invoice/shop.h"
 #include "data/datafolder.h"
 #include "sales/companypayment.h"
@@ -14,7 +15,9 @@
 #include "support/qrdecode.h"
 #include "ui/printing.h"
 
+#include <QDateEdit>
 #include <QDir>
+#include <QTableView>
 #include <QPageSize>
 #include <QPdfWriter>
 
@@ -44,6 +47,23 @@ QString pdfText(const QString& pdf)
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});
     pdftotext.waitForFinished();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// The stored invoice's figures that the Quick Bill's text does not hold.
+QStringList figuresMissing(const QString& text, const Invoice& stored)
+{
+    QStringList figures{stored.number, stored.date, AmountText(stored.totals.goods), AmountText(stored.totals.grand)};
+    for (const InvoiceLine& line : stored.lines)
+        figures << AmountText(line.amount) << FormatAmount(line.rate);
+    for (const RateTax& byRate : GoodsTaxByRate(stored))
+        figures << AmountText(byRate.tax.igst + byRate.tax.cgst) << AmountText(byRate.taxable);
+    if (stored.rounding.amount != 0)
+        figures << AmountText(stored.rounding.amount);
+    QStringList missing;
+    for (const QString& figure : figures)
+        if (!text.contains(figure))
+            missing << figure;
+    return missing;
 }
 
 std::unique_ptr<InvoiceForm> newForm(Database& db, bool seperateGst)
@@ -98,15 +118,8 @@ private slots:
         const QString pdf = QDir(PrintsFolder(data.folder())).filePath("Quick Bill A00001.pdf");
         QVERIFY2(QFile::exists(pdf), qPrintable(messages.texts().join('|')));
         const QString text = pdfText(pdf);
-        QStringList figures{stored->number, stored->date, AmountText(stored->totals.goods), AmountText(stored->totals.grand)};
-        for (const InvoiceLine& line : stored->lines)
-            figures << AmountText(line.amount) << FormatAmount(line.rate);
-        for (const RateTax& byRate : GoodsTaxByRate(*stored))
-            figures << AmountText(byRate.tax.igst + byRate.tax.cgst) << AmountText(byRate.taxable);
-        if (stored->rounding.amount != 0)
-            figures << AmountText(stored->rounding.amount);
-        for (const QString& figure : figures)
-            QVERIFY2(text.contains(figure), qPrintable(figure + " not in:\n" + text));
+        QVERIFY2(figuresMissing(text, *stored).isEmpty(), qPrintable(figuresMissing(text, *stored).join(", ") + " not in:\n" + text));
+        QVERIFY(!text.contains("Duplicate Copy"));
         QVERIFY2(text.contains(buyer == "Walk-in" ? "SGST 9%" : "IGST 18%"), qPrintable(text));
         QVERIFY2(text.simplified().contains(stored->totals.words.simplified().left(20)), qPrintable(text));
         QVERIFY2(text.simplified().contains("fire retardant"), qPrintable(text)); // the long name wrapped, not cut
@@ -129,6 +142,36 @@ private slots:
             QCOMPARE(codes, QStringList());
         else
             QCOMPARE(codes, QStringList{UpiPayText(upiId, "Zelva Traders", stored->totals.grand, "A00001")});
+    }
+
+    // A saved invoice printed again as its Quick Bill from Print Duplicate
+    // Invoice: the stored figures, marked as a copy; a cancelled one refused.
+    void reprintedFromPrintInvoice()
+    {
+        TempData data;
+        shop(*data.db, 58, "zelva.traders@okbank");
+        MessageRecorder messages;
+        frmTaxInvoice form(*data.db);
+        sellOn(&form, "Chennai Mart", {{LongName, "2"}, {"Soap", "9"}}, "IGST @ 18%");
+        sellOn(&form, "Walk-in", {{"Soap", "4"}}, "CGST @ 9%");
+        QVERIFY2(messages.texts().count("Saved Successfully") == 2, qPrintable(messages.texts().join('|')));
+        const QString pdf = QDir(PrintsFolder(data.folder())).filePath("Quick Bill A00001.pdf");
+        QVERIFY(!QFile::exists(pdf));
+
+        frmPrintInvoice reprint(*data.db);
+        reprint.dtpFrom->setDate(QDate::currentDate().addDays(-1));
+        QCOMPARE(reprint.listedNumbers(), (QStringList{"A00002", "A00001"}));
+        reprint.grdInvoices->selectRow(1);
+        click(reprint.cmdQuickBill);
+        QVERIFY2(QFile::exists(pdf), qPrintable(messages.texts().join('|')));
+        const std::optional<Invoice> stored = LoadInvoice(*data.db, "A00001");
+        QVERIFY(stored);
+        const QString text = pdfText(pdf);
+        QVERIFY2(figuresMissing(text, *stored).isEmpty(), qPrintable(figuresMissing(text, *stored).join(", ") + " not in:\n" + text));
+        QVERIFY2(text.contains("Duplicate Copy") && text.contains("IGST 18%") && text.contains("Chennai Mart"), qPrintable(text));
+        QVERIFY2(!text.contains(AmountText(LoadInvoice(*data.db, "A00002")->totals.grand)), qPrintable(text));
+        QCOMPARE(DecodeQrCodes(RenderPdfPage(pdf, 1, 300)),
+                 QStringList{UpiPayText("zelva.traders@okbank", "Zelva Traders", stored->totals.grand, "A00001")});
     }
 };
 

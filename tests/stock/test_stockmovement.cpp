@@ -5,6 +5,7 @@
 #include "masters/stockentry.h"
 #include "platform/datetext.h"
 #include "registers/reportqueries.h"
+#include "sales/reorderlevel.h"
 #include "shell/frmZelvaBillingSystem.h"
 #include "stock/frmissueregister.h"
 #include "stock/frmpurchase.h"
@@ -428,6 +429,48 @@ private slots:
         s.messages.clear();
         focusOut(i.txtQuantity);
         QCOMPARE(s.messages.texts(), QStringList { "Item is not available" });
+    }
+
+    // An item for sale issued to or below its reorder level warns as the
+    // quantity is left, and is issued all the same; an office item of the
+    // same code has no level of its own and does not warn.
+    void issueWarnsAtTheReorderLevel_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QStringList>("warned");
+        QTest::addColumn<double>("left");
+        QTest::newRow("above the level") << "optItemForSale" << "Laptop" << "5" << QStringList{} << 5.0;
+        QTest::newRow("at the level") << "optItemForSale" << "Laptop" << "6"
+                                      << QStringList{"Laptop: 4 left, at or below its reorder level of 4. Order it again."}
+                                      << 4.0;
+        QTest::newRow("below the level") << "optItemForSale" << "Laptop" << "8"
+                                         << QStringList{"Laptop: 2 left, at or below its reorder level of 4. Order it again."}
+                                         << 2.0;
+        QTest::newRow("office item of the same code") << "optOtherItem" << "Toner" << "3" << QStringList{} << 1.0;
+    }
+    void issueWarnsAtTheReorderLevel()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, item);
+        QFETCH(QString, quantity);
+        QFETCH(QStringList, warned);
+        QFETCH(double, left);
+        Store s;
+        {
+            zelva::Transaction work(*s.data.db, "set the level");
+            zelva::StoreReorderLevelWithin(*s.data.db, "G00001", 4);
+            work.commit();
+        }
+        frmIssueRegister& i = *s.issue;
+        startMovement(&i, option, item);
+        Store::fillIn(&i, quantity);
+        s.messages.clear();
+        focusOut(i.txtQuantity);
+        QCOMPARE(s.messages.texts(), warned);
+        QCOMPARE(s.save(&i), QStringList { "Saved Successfully" });
+        QCOMPARE(s.stock("G00001", option == "optOtherItem" ? "OtherItemStock" : "Stock"), left);
     }
 
     void issueChecks()

@@ -1,5 +1,5 @@
 #pragma once
-// Reads the QR codes of a rendered page back with zbar's command-line reader
+// Reads the QR codes and barcodes of a rendered page back with zbar's command-line reader
 // (Debian zbar-tools), as a phone would read the paper.
 #include <QImage>
 #include <QProcess>
@@ -8,22 +8,38 @@
 
 namespace testing {
 
-// The texts of every QR code on the image, in the order zbar finds them.
-inline QStringList DecodeQrCodes(const QImage& image)
+// The texts of every code of the symbologies enabled (zbar's -S settings) on
+// the image, in the order zbar finds them.
+inline QStringList DecodeCodes(const QImage& image, const QStringList& enabled)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("page.png");
     if (!image.save(path))
         return {QStringLiteral("(the image could not be saved)")};
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), QStringLiteral("--raw"),
-                                            QStringLiteral("-Sdisable"), QStringLiteral("-Sqrcode.enable"), path});
+    QStringList arguments{QStringLiteral("--quiet"), QStringLiteral("--raw"), QStringLiteral("-Sdisable")};
+    for (const QString& symbology : enabled)
+        arguments << QStringLiteral("-S%1.enable").arg(symbology);
+    zbar.start(QStringLiteral("zbarimg"), arguments << path);
     if (!zbar.waitForFinished(30000))
         return {QStringLiteral("(zbarimg did not finish)")};
     QString out = QString::fromUtf8(zbar.readAllStandardOutput());
     if (out.endsWith(QLatin1Char('\n')))
         out.chop(1);
     return out.isEmpty() ? QStringList{} : out.split(QLatin1Char('\n'));
+}
+
+// The texts of every QR code on the image, in the order zbar finds them.
+inline QStringList DecodeQrCodes(const QImage& image)
+{
+    return DecodeCodes(image, {QStringLiteral("qrcode")});
+}
+
+// The texts of every EAN-13, EAN-8, UPC-A and Code 128 barcode on the image.
+inline QStringList DecodeBarcodes(const QImage& image)
+{
+    return DecodeCodes(image, {QStringLiteral("ean13"), QStringLiteral("ean8"), QStringLiteral("upca"),
+                               QStringLiteral("code128")});
 }
 
 // A PDF's page as an image at the resolution (poppler-utils' pdftoppm).
