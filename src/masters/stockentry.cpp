@@ -164,7 +164,7 @@ void frmStockEntry::storeOpeningStock()
     const std::optional<Paise> cost = OpeningCostTyped(txtOpeningCost->text());
     if (datItemStock.mode() == RecordSource::Mode::Adding) {
         const double quantity = Val(txtQuantity->text());
-        StoreOpeningStockWithin(db, code, quantity != 0 || cost ? std::optional<OpeningStock>({quantity, cost}) : std::nullopt);
+        StoreOpeningStockWithin(db, code, quantity != 0 || cost ? std::optional<OpeningStock>(OpeningStock{quantity, cost}) : std::nullopt);
         return;
     }
     const std::optional<OpeningStock> kept = LoadOpeningStock(db, code);

@@ -75,7 +75,10 @@ StockValue LoadStockValue(Database& db, const QDate& asAt)
     StockValue report;
     report.asAt = asAt;
     for (const Item& item : itemsForSale(db)) {
-        StockValueLine line{item.code, item.name, item.per};
+        StockValueLine line;
+        line.itemCode = item.code;
+        line.itemName = item.name;
+        line.per = item.per;
         const StockMovements m = upTo.value(item.code);
         std::optional<Paise> openingCost;
         if (const auto found = kept.constFind(item.code); found != kept.constEnd()) {

@@ -3,6 +3,7 @@
 #include "data/dataerror.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>

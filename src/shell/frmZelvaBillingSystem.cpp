@@ -463,7 +463,7 @@ void frmZelvaBillingSystem::openFirstRunStep(zelva::FirstRunStep step)
 
 void frmZelvaBillingSystem::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && firstRunGuide && isActiveWindow())
         firstRunGuide->refresh();
     QMainWindow::changeEvent(event);
 }

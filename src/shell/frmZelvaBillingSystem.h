@@ -42,7 +42,7 @@ public:
 
     QMdiArea* mdiArea;
     // the next steps while the books are not set up, behind the child windows
-    zelva::FirstRunGuide* firstRunGuide;
+    zelva::FirstRunGuide* firstRunGuide = nullptr;
     QTimer* Timer1;
     QToolBar* Toolbar1;
     QStatusBar* StatusBar1;
