@@ -317,13 +317,16 @@ public:
 private:
     double openingOf(const QString& code, double onHand)
     {
-        if (!m_movements)
+        if (!m_movementsRead) {
             m_movements = LoadStockMovements(m_db);
-        return OpeningQuantityFrom(onHand, m_movements->value(code));
+            m_movementsRead = true;
+        }
+        return OpeningQuantityFrom(onHand, m_movements.value(code));
     }
 
     Database& m_db;
-    std::optional<QHash<QString, StockMovements>> m_movements; // read once, when first wanted
+    QHash<QString, StockMovements> m_movements; // read once, when first wanted
+    bool m_movementsRead = false;
 };
 
 QString kindWord(MasterKind kind, int count)

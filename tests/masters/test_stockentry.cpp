@@ -187,13 +187,16 @@ private slots:
         s.press("cmdUpdate");
         QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), (zelva::OpeningStock{40, 21500}));
         QCOMPARE(s.stored("Quantity", 2), QVariant(37.0));
+        s.pickListed("Copier Paper");
         s.press("cmdEdit");
         s.type("txtOpeningCost", "");
         s.press("cmdUpdate");
+        QCOMPARE(s.messages.texts().size(), 3); // the two refusals and the save: nothing since
         QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), (zelva::OpeningStock{40, std::nullopt}));
 
         // the item seeded before, 5 on hand and no opening stock kept: a cost given takes those 5
         s.pickListed("Name 1");
+        QCOMPARE(s.text("txtOpeningCost"), "");
         s.press("cmdEdit");
         s.type("txtOpeningCost", "9.50");
         s.press("cmdUpdate");
@@ -227,6 +230,7 @@ private slots:
         Session s("stock", 1);
         s.browseByName();
         s.pickListed("Name 1");
+        QCOMPARE(s.text("txtOpeningCost"), "");
         s.press("cmdEdit");
         s.type("txtItemName", "Changed name");
         s.type(box, typed);

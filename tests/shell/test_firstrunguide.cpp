@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -49,9 +50,15 @@ QString activeForm(frmZelvaBillingSystem& window)
 void saveNew(frmZelvaBillingSystem& window, const std::vector<std::pair<QString, QString>>& boxes)
 {
     QWidget* form = window.mdiArea->activeSubWindow()->widget();
+    if (!need<QPushButton>(form, "cmdNew")->isEnabled()) // the company form opens with New off until Show
+        click(need<QPushButton>(form, "cmdShow"));
     click(need<QPushButton>(form, "cmdNew"));
-    for (const auto& [name, text] : boxes)
-        typeInto(need(form, name), text);
+    for (const auto& [name, text] : boxes) {
+        if (auto* lines = child<QPlainTextEdit>(form, name))
+            typeInto(lines, text);
+        else
+            typeInto(need(form, name), text);
+    }
     focusOut(need(form, boxes.front().first));
     click(need<QPushButton>(form, "cmdSave"));
 }
