@@ -142,6 +142,21 @@ void LogChange(Database& db, const QString& table, const QString& key, AuditActi
            Operation, DbFile::Zlv);
 }
 
+std::vector<std::pair<QString, QString>> KeptWithRecord(const QString& table, const QString& key)
+{
+    if (table == u"CustomerDetails")
+        return {{QStringLiteral("OpeningBill"), QStringLiteral("B ") + key}};
+    if (table == u"Supplier")
+        return {{QStringLiteral("OpeningBill"), QStringLiteral("S ") + key}};
+    if (table == u"Stock") {
+        std::vector<std::pair<QString, QString>> kept;
+        for (const char* of : {"StockGstRate", "StockBarcode", "StockReorderLevel", "OpeningStock"})
+            kept.emplace_back(QString::fromLatin1(of), key);
+        return kept;
+    }
+    return {};
+}
+
 std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter)
 {
     QStringList where;
@@ -161,8 +176,23 @@ std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter)
         values << filter.to.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
     }
     equals("Operator", filter.operatorName);
-    equals("TableName", filter.table);
-    equals("RecordKey", filter.key);
+    const auto kept = filter.withKeptRecords && !filter.table.isEmpty() && !filter.key.isEmpty()
+                          ? KeptWithRecord(filter.table, filter.key)
+                          : std::vector<std::pair<QString, QString>>{};
+    if (kept.empty()) {
+        equals("TableName", filter.table);
+        equals("RecordKey", filter.key);
+    } else {
+        QStringList records;
+        const auto record = [&](const QString& table, const QString& key) {
+            records << QStringLiteral("(\"TableName\" = ? AND \"RecordKey\" = ?)");
+            values << table << key;
+        };
+        record(filter.table, filter.key);
+        for (const auto& [table, key] : kept)
+            record(table, key);
+        where << QLatin1Char('(') + records.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+    }
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(Columns, trailTable());
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));

@@ -16,6 +16,7 @@
 
 #include <QDate>
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace zelva {
@@ -75,7 +76,14 @@ struct AuditFilter {
     QString operatorName;
     QString table;
     QString key;
+    // with the table and key given: the entries of what is kept with that
+    // record in tables of its own as well (KeptWithRecord), as its History shows
+    bool withKeptRecords = false;
 };
+// What is kept with a record of the table in tables of its own, as the trail
+// names it (table, key): a buyer's or supplier's opening bills; a stock
+// item's GST rate, barcodes, reorder level and opening stock. None for others.
+std::vector<std::pair<QString, QString>> KeptWithRecord(const QString& table, const QString& key);
 // The entries the filter selects, oldest first.
 std::vector<AuditEntry> ReadAuditTrail(Database& db, const AuditFilter& filter);
 // The tables the trail has entries for, in alphabetical order.

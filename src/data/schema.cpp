@@ -99,6 +99,11 @@ std::vector<TableDef> buildTables()
     // The quantity at or below which an item is to be ordered again, by its code.
     t.push_back({DbFile::ItemStock, "StockReorderLevel", {serial("sno"), text("itemcode"), number("ReorderLevel")},
                  "sno", false, "itemcode"});
+    // An item's opening stock, by its code: the quantity on hand on the day the
+    // books start here and its cost per unit in paise (CostPaise NULL: not known).
+    // The quantity itself is in Stock as ever; this keeps what it was then.
+    t.push_back({DbFile::ItemStock, "OpeningStock", {serial("sno"), text("itemcode"), number("Quantity"), serial("CostPaise")},
+                 "sno", false, "itemcode"});
     t.push_back({DbFile::OtherItemStock, "OtherItemStock", itemFields(), "sno", true, "itemcode"});
     t.push_back({DbFile::Invoice, "BuyerInvoice",
                  {serial("sno"), text("InvoiceNo"), text("InvoiceDate"), text("OrderNo"), text("OrderDate"),
@@ -509,6 +514,7 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
     // index above.
     // Version 16: the books-start day (BooksStart) and the opening bills
     // (OpeningBill) are new tables, made as missing tables are, on the server too.
+    // Version 18: the items' opening stock (OpeningStock), a new table made the same way.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).
     if (fromVersion > 0 && fromVersion < CancelledInvoicesVersion && file == DbFile::Invoice) {

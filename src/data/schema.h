@@ -135,8 +135,11 @@ constexpr int InvoiceLineTaxVersion = 15;
 // 16: the day the books start here (BooksStart) and the buyers' and
 // suppliers' opening bills (OpeningBill), new tables in Master.
 constexpr int OpeningBalancesVersion = 16;
+// 18: the stock items' opening stock, the quantity on hand on the day the
+// books start here and its cost per unit (OpeningStock, a new table in ItemStock).
+constexpr int OpeningStockVersion = 18;
 // The latest of the steps above, whatever order they were added in.
-constexpr int SchemaVersion = std::max({PaymentsVersion, InvoiceLineTaxVersion, OpeningBalancesVersion});
+constexpr int SchemaVersion = std::max({PaymentsVersion, InvoiceLineTaxVersion, OpeningBalancesVersion, OpeningStockVersion});
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
 

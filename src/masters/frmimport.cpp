@@ -259,22 +259,44 @@ void frmImport::showPreview()
     grdPreview->clear();
     grdPreview->setColumnCount(int(headers.size()));
     grdPreview->setHorizontalHeaderLabels(headers);
-    grdPreview->setRowCount(int(m_preview.rows.size()));
-    for (int r = 0; r < int(m_preview.rows.size()); ++r) {
+    const int rows = int(m_preview.rows.size());
+    const int shown = fillPreviewRows();
+    const bool rowsRead = m_preview.problem.isEmpty();
+    QString summary = rowsRead ? tr("%1 rows can be imported, %2 are left out.")
+                                     .arg(m_preview.goodRows())
+                                     .arg(m_preview.leftOutRows())
+                               : m_preview.problem;
+    if (shown < rows)
+        summary += tr(" The list shows the first %1 of the %2 rows; Import takes them all.").arg(shown).arg(rows);
+    lblSummary->setText(summary);
+    cmdImport->setEnabled(rowsRead && m_preview.goodRows() > 0);
+    cmdSaveRejected->setEnabled(rowsRead && m_preview.leftOutRows() > 0);
+}
+
+// A file of tens of thousands of rows fills the grid in steps, with a
+// progress window whose Cancel stops the filling (the rows checked all stay).
+int frmImport::fillPreviewRows()
+{
+    constexpr int Step = 1000;
+    const std::vector<ImportColumn>& columns = ImportColumns(kind());
+    const int rows = int(m_preview.rows.size());
+    const int problems = grdPreview->columnCount() - 1;
+    grdPreview->setRowCount(rows);
+    Progress progress(this, tr("Showing the rows..."), rows);
+    const std::function<bool(int)> goOn = progress.callback();
+    int r = 0;
+    for (; r < rows; ++r) {
+        if (r > 0 && r % Step == 0 && !goOn(r))
+            break;
         const ImportRow& row = m_preview.rows[size_t(r)];
         grdPreview->setItem(r, 0, plainCell(QString::number(row.line)));
         grdPreview->setItem(r, 1, plainCell(row.becomes()));
         for (int c = 0; c < int(columns.size()); ++c)
             grdPreview->setItem(r, c + 2, plainCell(row.values.value(columns[size_t(c)].field)));
-        grdPreview->setItem(r, int(headers.size()) - 1, plainCell(row.reason()));
+        grdPreview->setItem(r, problems, plainCell(row.reason()));
     }
-    const bool rowsRead = m_preview.problem.isEmpty();
-    lblSummary->setText(rowsRead ? tr("%1 rows can be imported, %2 are left out.")
-                                       .arg(m_preview.goodRows())
-                                       .arg(m_preview.leftOutRows())
-                                 : m_preview.problem);
-    cmdImport->setEnabled(rowsRead && m_preview.goodRows() > 0);
-    cmdSaveRejected->setEnabled(rowsRead && m_preview.leftOutRows() > 0);
+    grdPreview->setRowCount(r);
+    return r;
 }
 
 void frmImport::cmdBrowse_Click()

@@ -62,6 +62,7 @@ private:
     void fillMapping();
     void refreshPreview();
     void showPreview();
+    int fillPreviewRows(); // the rows shown
     ColumnMapping mapping() const;
     bool saveRows(const QString& path, const std::vector<QStringList>& rows);
 

@@ -4,6 +4,7 @@
 #include "platform/textnum.h"
 #include "sales/barcodes.h"
 #include "sales/gstratestore.h"
+#include "sales/openingstock.h"
 #include "sales/reorderlevel.h"
 #include "data/dataerror.h"
 #include "ui/formboxes.h"
@@ -35,6 +36,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     , txtPer(NewBox(this, "txtPer"))
     , txtQuantity(NewBox(this, "txtQuantity"))
     , txtReorderLevel(NewBox(this, "txtReorderLevel"))
+    , txtOpeningCost(NewBox(this, "txtOpeningCost"))
     , txtRemarks(NewBox(this, "txtRemarks"))
     , Image1(new QLabel(this))
     , datItemStock(db)
@@ -54,6 +56,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
                     {"Per", txtPer, tr("Per")},
                     // a number that invoices, purchases and issues change too
                     {"Quantity", txtQuantity, tr("Quantity"), true, true},
+                    {"", txtOpeningCost, tr("Opening Cost (Rs.)")},
                     {"", txtReorderLevel, tr("Reorder Level")},
                     {"Remarks", txtRemarks, tr("Remarks")}};
     setup.blankRules = {Mandatory(txtItemCode, tr("Press New Button first ")),
@@ -68,7 +71,7 @@ frmStockEntry::frmStockEntry(Database& db, QWidget* parent)
     setup.nameBox = txtItemName;
     setup.codeKind = CodeKind::Item;
     setup.listKeys = {{tr("Item Code"), "itemcode"}, {tr("Item Name"), "ItemName"}};
-    setup.acceptEntries = [this] { return acceptGstEntries() && acceptCounterEntries(); };
+    setup.acceptEntries = [this] { return acceptGstEntries() && acceptCounterEntries() && acceptOpeningCost(); };
     setup.states = &ListFormStates();
     setup.picture = Image1;
     setUp(std::move(setup));
@@ -85,6 +88,7 @@ void frmStockEntry::setOfficeItems(bool office)
     txtGstRate->setEnabled(!office);
     txtBarcodes->setEnabled(!office);
     txtReorderLevel->setEnabled(!office);
+    txtOpeningCost->setEnabled(!office);
     lblTitle->setText(office ? OfficeTitle : StockTitle);
     resetToLoad();
 }
@@ -136,6 +140,8 @@ void frmStockEntry::Display()
     txtBarcodes->setText(LoadItemBarcodes(datItemStock.database(), txtItemCode->text()).join(QStringLiteral(", ")));
     const std::optional<double> level = LoadReorderLevel(datItemStock.database(), txtItemCode->text());
     txtReorderLevel->setText(level ? Str(*level) : QString());
+    const std::optional<OpeningStock> opening = LoadOpeningStock(datItemStock.database(), txtItemCode->text());
+    txtOpeningCost->setText(opening && opening->unitCost ? AmountText(*opening->unitCost) : QString());
 }
 
 // Inside the save's transaction: the item and its rate land together.
@@ -148,6 +154,35 @@ void frmStockEntry::Insert()
                            given ? std::optional<double>(rate) : std::nullopt);
     StoreItemBarcodesWithin(datItemStock.database(), txtItemCode->text(), SplitBarcodes(txtBarcodes->text()));
     StoreReorderLevelWithin(datItemStock.database(), txtItemCode->text(), reorderLevelTyped());
+    storeOpeningStock();
+}
+
+void frmStockEntry::storeOpeningStock()
+{
+    Database& db = datItemStock.database();
+    const QString code = txtItemCode->text();
+    const std::optional<Paise> cost = OpeningCostTyped(txtOpeningCost->text());
+    if (datItemStock.mode() == RecordSource::Mode::Adding) {
+        const double quantity = Val(txtQuantity->text());
+        StoreOpeningStockWithin(db, code, quantity != 0 || cost ? std::optional<OpeningStock>(OpeningStock{quantity, cost}) : std::nullopt);
+        return;
+    }
+    const std::optional<OpeningStock> kept = LoadOpeningStock(db, code);
+    if (!kept && !cost)
+        return; // an item of no opening stock kept stays so until a cost is given
+    StoreOpeningStockWithin(db, code, OpeningStock{kept ? kept->quantity : OpeningQuantityOf(db, code), cost});
+}
+
+bool frmStockEntry::acceptOpeningCost()
+{
+    if (m_officeItems)
+        return true;
+    const QString refusal = OpeningCostRefusal(txtOpeningCost->text(), tr("Opening Cost (Rs.)"));
+    if (refusal.isEmpty())
+        return true;
+    MsgBox(refusal);
+    txtOpeningCost->setFocus();
+    return false;
 }
 
 std::optional<double> frmStockEntry::reorderLevelTyped() const

@@ -32,6 +32,10 @@ public:
     // the quantity at or below which the item is ordered again; blank for
     // none (StockReorderLevel). Items for sale only.
     QLineEdit* txtReorderLevel;
+    // what one unit of the opening stock cost, in rupees; blank when not
+    // known. The quantity a new item is saved with is its opening quantity
+    // (sales/openingstock.h). Items for sale only.
+    QLineEdit* txtOpeningCost;
     QLineEdit* txtRemarks;
     QLabel* Image1;
 
@@ -58,6 +62,11 @@ private:
     // number of 0 or more (or none); false (the operator told) otherwise.
     bool acceptCounterEntries();
     std::optional<double> reorderLevelTyped() const;
+    // The opening cost typed is an amount of 0 or more (or none).
+    bool acceptOpeningCost();
+    // Inside the save's transaction: a new item's opening stock is the
+    // quantity it is saved with; an edit changes the cost only.
+    void storeOpeningStock();
 
     zelva::RecordSource datItemStock;
     zelva::RecordSource datOtherItemStock;

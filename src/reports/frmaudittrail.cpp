@@ -45,6 +45,7 @@ frmAuditTrail::frmAuditTrail(Database& db, const QString& table, const QString& 
     , cmdSaveXlsx(NewButton(this, "cmdSaveXlsx", tr("Save as E&xcel"), tr("An .xlsx workbook for the auditor")))
     , cmdClose(NewButton(this, "cmdClose", tr("&Close"), tr("Close this Window")))
     , m_db(db)
+    , m_withKeptRecords(!table.isEmpty() && !record.isEmpty())
 {
     setWindowTitle(tr("Audit Trail"));
     cboTable->setObjectName(QStringLiteral("cboTable"));
@@ -81,7 +82,7 @@ frmAuditTrail::frmAuditTrail(Database& db, const QString& table, const QString& 
 AuditFilter frmAuditTrail::filter() const
 {
     return {dtpFrom->date(), dtpTo->date(), txtOperator->text().trimmed(), cboTable->currentText().trimmed(),
-            txtRecord->text().trimmed()};
+            txtRecord->text().trimmed(), m_withKeptRecords};
 }
 
 void frmAuditTrail::cmdShow_Click()

@@ -52,6 +52,7 @@ private:
     QString fileName() const;
 
     Database& m_db;
+    bool m_withKeptRecords; // a record's History: what is kept with it too
     AuditFilter m_shown;
     std::vector<AuditEntry> m_entries;
 };

@@ -39,38 +39,6 @@ QStringList lineTexts(const QString& first, const QString& second, const QString
     return texts;
 }
 
-// The buttons every one of these windows has beneath its grid.
-struct ReportButtons {
-    QPushButton* print;
-    QPushButton* csv;
-    QPushButton* xlsx;
-    QPushButton* close;
-};
-
-ReportButtons newReportButtons(QWidget* form)
-{
-    return {NewButton(form, "cmdPrint", QObject::tr("&Print"), QObject::tr("Preview, print or save as PDF")),
-            NewButton(form, "cmdSaveCsv", QObject::tr("Save as CS&V"), QObject::tr("For a spreadsheet")),
-            NewButton(form, "cmdSaveXlsx", QObject::tr("Save as E&xcel"),
-                      QObject::tr("An .xlsx workbook for the accountant")),
-            NewButton(form, "cmdClose", QObject::tr("&Close"), QObject::tr("Close this Window"))};
-}
-
-// The choice line above, the grid, the buttons beneath (their line returned).
-QHBoxLayout* layOut(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b)
-{
-    auto* commands = new QHBoxLayout;
-    commands->addStretch();
-    for (QPushButton* button : {b.print, b.csv, b.xlsx, b.close})
-        commands->addWidget(button);
-    auto* column = new QVBoxLayout(form);
-    column->addLayout(choice);
-    column->addWidget(grid, 1);
-    column->addLayout(commands);
-    form->resize(1100, 600);
-    return commands;
-}
-
 void addLabelled(QWidget* form, QHBoxLayout* line, const QString& caption, QWidget* box)
 {
     auto* label = new QLabel(caption, form);
@@ -92,7 +60,7 @@ frmOutstanding::frmOutstanding(Database& db, QWidget* parent, bool payables)
     , m_payables(payables)
 {
     setWindowTitle(payables ? tr("Payables") : tr("Outstanding"));
-    const ReportButtons b = newReportButtons(this);
+    const ReportButtons b = NewReportButtons(this);
     cmdPrint = b.print;
     cmdSaveCsv = b.csv;
     cmdSaveXlsx = b.xlsx;
@@ -101,7 +69,7 @@ frmOutstanding::frmOutstanding(Database& db, QWidget* parent, bool payables)
     addLabelled(this, choice, tr("&As at"), dtpAsAt);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    layOut(this, choice, grdOutstanding, b);
+    LayOutReportWindow(this, choice, grdOutstanding, b);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmOutstanding::cmdShow_Click);
     connect(cmdPrint, &QPushButton::clicked, this,
@@ -173,7 +141,7 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
     , m_db(db)
 {
     setWindowTitle(tr("Statement of Account"));
-    const ReportButtons b = newReportButtons(this);
+    const ReportButtons b = NewReportButtons(this);
     cmdPrint = b.print;
     cmdSaveCsv = b.csv;
     cmdSaveXlsx = b.xlsx;
@@ -189,7 +157,7 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
     addLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    QHBoxLayout* commands = layOut(this, choice, grdStatement, b);
+    QHBoxLayout* commands = LayOutReportWindow(this, choice, grdStatement, b);
     qrPay->setFixedSize(110, 110);
     lblScanToPay->setAlignment(Qt::AlignCenter);
     auto* pay = new QVBoxLayout;

@@ -3,6 +3,7 @@
 #include "data/datafolder.h"
 #include "registers/csvfile.h"
 #include "registers/xlsxfile.h"
+#include "ui/formboxes.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
 #include "ui/reportwindow.h"
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -287,6 +289,29 @@ void LayOutRegisterWindow(QWidget* window, const std::vector<LabelledBox>& choic
     column->addLayout(choice);
     column->addWidget(grid, 1);
     column->addLayout(foot);
+}
+
+ReportButtons NewReportButtons(QWidget* form)
+{
+    return {NewButton(form, "cmdPrint", QObject::tr("&Print"), QObject::tr("Preview, print or save as PDF")),
+            NewButton(form, "cmdSaveCsv", QObject::tr("Save as CS&V"), QObject::tr("For a spreadsheet")),
+            NewButton(form, "cmdSaveXlsx", QObject::tr("Save as E&xcel"),
+                      QObject::tr("An .xlsx workbook for the accountant")),
+            NewButton(form, "cmdClose", QObject::tr("&Close"), QObject::tr("Close this Window"))};
+}
+
+QHBoxLayout* LayOutReportWindow(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b)
+{
+    auto* commands = new QHBoxLayout;
+    commands->addStretch();
+    for (QPushButton* button : {b.print, b.csv, b.xlsx, b.close})
+        commands->addWidget(button);
+    auto* column = new QVBoxLayout(form);
+    column->addLayout(choice);
+    column->addWidget(grid, 1);
+    column->addLayout(commands);
+    form->resize(1100, 600);
+    return commands;
 }
 
 QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day)

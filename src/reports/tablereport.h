@@ -11,6 +11,8 @@
 
 class QDate;
 class QDateEdit;
+class QHBoxLayout;
+class QPushButton;
 class QTableView;
 class QWidget;
 
@@ -62,6 +64,17 @@ struct LabelledBox {
 void LayOutRegisterWindow(QWidget* window, const std::vector<LabelledBox>& choices,
                           const std::vector<QWidget*>& choiceButtons, QWidget* grid,
                           const std::vector<QWidget*>& footButtons);
+
+// The buttons a report window over a table has beneath its grid.
+struct ReportButtons {
+    QPushButton* print;
+    QPushButton* csv;
+    QPushButton* xlsx;
+    QPushButton* close;
+};
+ReportButtons NewReportButtons(QWidget* form);
+// The choice line above, the grid, the buttons beneath (their line returned).
+QHBoxLayout* LayOutReportWindow(QWidget* form, QHBoxLayout* choice, QTableView* grid, const ReportButtons& b);
 
 // A date box for a period's ends: dd/MM/yyyy with a calendar to pick from.
 QDateEdit* NewDateBox(QWidget* parent, const char* name, const QDate& day);

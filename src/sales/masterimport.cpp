@@ -10,7 +10,9 @@
 #include "platform/money.h"
 #include "platform/textnum.h"
 #include "sales/gstratestore.h"
+#include "data/stockchange.h"
 #include "sales/opening.h"
+#include "sales/openingstock.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -28,6 +30,8 @@ QString tr(const char* text)
 const QString GstRateField = QStringLiteral("GstRate");
 // A buyer's or supplier's opening balance: one amount, kept as its opening bill (sales/opening.h).
 const QString OpeningField = QStringLiteral("OpeningBalance");
+// An item's opening cost per unit, kept with its opening stock (sales/openingstock.h).
+const QString OpeningCostField = QStringLiteral("OpeningCost");
 const QString NotGiven = QStringLiteral("N.A.");
 
 // Where a kind's records are kept and how they are named and coded.
@@ -138,6 +142,10 @@ void checkItem(ImportRow& row, const RowContext& context)
         if (!problem.isEmpty())
             row.problems << problem;
     }
+    const QString cost = row.values.value(OpeningCostField).trimmed();
+    Paise unitCost = 0;
+    if (!cost.isEmpty() && ReadAmount(cost, unitCost) && unitCost < 0)
+        row.problems << tr("The opening cost %1 is below nothing.").arg(cost);
     const QString typed = row.values.value(GstRateField).trimmed();
     double rate = 0;
     if (typed.isEmpty() || !ReadNumber(typed, rate))
@@ -235,11 +243,14 @@ void writeValues(RecordSource& source, MasterKind kind, const ImportRow& row, bo
 {
     const MasterTable& table = tableOf(kind);
     for (const ImportColumn& column : ImportColumns(kind)) {
-        if (column.field == GstRateField || column.field == OpeningField)
+        if (column.field == GstRateField || column.field == OpeningField || column.field == OpeningCostField)
             continue;
-        // Stock moves only through its own changes: an update keeps the quantity on hand.
-        if (column.field == "Quantity" && !isNew)
+        // Stock moves only through its own changes (storeOpeningStock): an update keeps the quantity on hand.
+        if (column.field == "Quantity") {
+            if (isNew)
+                source.setValue(column.field, 0.0);
             continue;
+        }
         const QString text = row.values.value(column.field).trimmed();
         if (text.isEmpty() && !isNew)
             continue; // an empty cell keeps what is stored
@@ -277,6 +288,46 @@ void storeOpening(Database& db, MasterKind kind, const ImportRow& row, const QSt
     if (!refused.isEmpty())
         throw DataError(operation, db.placeOf(DbFile::Master), tr("%1 (row %2): %3").arg(code).arg(row.line).arg(refused));
 }
+
+// A new item's opening quantity goes on hand through AdjustStock and is kept
+// with its cost; an update with a cost given changes the cost only (an item
+// of no opening stock kept takes what it had before its recorded movements).
+class OpeningStockImport {
+public:
+    explicit OpeningStockImport(Database& db) : m_db(db) {}
+
+    void store(const ImportRow& row, const QString& code, double onHand, const QString& operation)
+    {
+        const std::optional<Paise> cost = OpeningCostTyped(row.values.value(OpeningCostField));
+        if (row.existingKey < 0) {
+            const double quantity = Val(row.values.value("Quantity"));
+            if (quantity != 0 && !AdjustStock(m_db, StockTable::ForSale, code, quantity))
+                throw DataError(operation, m_db.placeOf(DbFile::ItemStock),
+                                tr("%1 (row %2) is not in the stock").arg(code).arg(row.line));
+            if (quantity != 0 || cost)
+                StoreOpeningStockWithin(m_db, code, OpeningStock{quantity, cost});
+            return;
+        }
+        if (row.values.value(OpeningCostField).trimmed().isEmpty())
+            return; // an empty cell keeps the opening stock
+        const std::optional<OpeningStock> kept = LoadOpeningStock(m_db, code);
+        StoreOpeningStockWithin(m_db, code, OpeningStock{kept ? kept->quantity : openingOf(code, onHand), cost});
+    }
+
+private:
+    double openingOf(const QString& code, double onHand)
+    {
+        if (!m_movementsRead) {
+            m_movements = LoadStockMovements(m_db);
+            m_movementsRead = true;
+        }
+        return OpeningQuantityFrom(onHand, m_movements.value(code));
+    }
+
+    Database& m_db;
+    QHash<QString, StockMovements> m_movements; // read once, when first wanted
+    bool m_movementsRead = false;
+};
 
 QString kindWord(MasterKind kind, int count)
 {
@@ -320,6 +371,7 @@ const std::vector<ImportColumn>& ImportColumns(MasterKind kind)
         {"Rate", tr("Rate (Rs.)"), {tr("Rate"), tr("Price")}, true},
         {"Per", tr("Per"), {tr("Unit")}},
         {"Quantity", tr("Opening Quantity"), {tr("Quantity"), tr("Stock")}, true},
+        {OpeningCostField, tr("Opening Cost"), {tr("Cost"), tr("Cost Price"), tr("Opening Rate")}, true},
         {"Remarks", tr("Remarks"), {}}};
     switch (kind) {
     case MasterKind::Buyer: return buyers;
@@ -353,7 +405,7 @@ std::vector<QStringList> ImportTemplate(MasterKind kind)
                          "8012345678", "sales@example.com", "", ""}};
     case MasterKind::Item: break;
     }
-    return {header, {"A4 Copier Paper 75 gsm", "48025690", "18", "245.50", "Ream", "120", ""}};
+    return {header, {"A4 Copier Paper 75 gsm", "48025690", "18", "245.50", "Ream", "120", "210.00", ""}};
 }
 
 QString ImportRow::becomes() const
@@ -465,6 +517,7 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
     // Inside the transaction no other copy adds a record, so the codes after the first free one are free too.
     qint64 serial = -1;
     int done = 0;
+    OpeningStockImport openingStock(db);
     for (const ImportRow& row : preview.rows) {
         if (!row.good())
             continue;
@@ -493,6 +546,8 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
         }
         storeRate(db, row, code);
         storeOpening(db, preview.kind, row, code, operation);
+        if (preview.kind == MasterKind::Item)
+            openingStock.store(row, code, row.existingKey >= 0 ? source.value("Quantity").toDouble() : 0, operation);
     }
     transaction.commit();
     return result;

@@ -16,6 +16,8 @@
 #include "reports/frmmonthlyreport.h"
 #include "reports/frmnoteregister.h"
 #include "reports/frmoutstanding.h"
+#include "reports/frmstockvalue.h"
+#include "shell/firstrunguide.h"
 #include "reports/frmaudittrail.h"
 #include "reports/frmcancelinvoice.h"
 #include "reports/frmgstr2b.h"
@@ -122,6 +124,10 @@ frmZelvaBillingSystem::frmZelvaBillingSystem(zelva::Database& db, QWidget* paren
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmZelvaBillingSystem::focusWindowInFront);
+    firstRunGuide = new zelva::FirstRunGuide(m_db, mdiArea->viewport());
+    connect(firstRunGuide, &zelva::FirstRunGuide::stepWanted, this, &frmZelvaBillingSystem::openFirstRunStep);
+    // a form saved or closed, another window in front: the steps done so far
+    connect(mdiArea, &QMdiArea::subWindowActivated, firstRunGuide, &zelva::FirstRunGuide::refresh);
     resize(1024, 720);
 
     buildMenus();
@@ -222,6 +228,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
     mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
+    addOpeningEntry(mnuReport, "mnuStockValue", "Stock &Value at Cost", "frmStockValue");
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
     mnuTools = menu("mnuTools", "&Tools");
@@ -428,11 +435,14 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmOutstanding(m_db, nullptr, true);
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
+    if (formName == u"frmStockValue")
+        return new zelva::frmStockValue(m_db);
     return new zelva::PlaceholderWindow(formName, FormCaption(formName));
 }
 
 QWidget* frmZelvaBillingSystem::withHistory(zelva::MasterForm* form)
 {
+    connect(form, &zelva::MasterForm::recordSaved, firstRunGuide, &zelva::FirstRunGuide::refresh);
     connect(form, &zelva::MasterForm::historyWanted, this,
             [this, form](const QString& table, const QString& record) { zelva::OpenRecordHistory(form, m_db, table, record); });
     return form;
@@ -440,6 +450,28 @@ QWidget* frmZelvaBillingSystem::withHistory(zelva::MasterForm* form)
 
 // The purchase form's new-item options: the stock-item form, switched to the
 // office items or back only when it shows the other kind.
+void frmZelvaBillingSystem::openFirstRunStep(zelva::FirstRunStep step)
+{
+    using zelva::FirstRunStep;
+    switch (step) {
+    case FirstRunStep::Company:
+    case FirstRunStep::OpeningBalances: // the day the books start is set there first
+        OpenChild(QStringLiteral("frmCompany"));
+        return;
+    case FirstRunStep::Buyers: mnuNewCustomer_Click(); return;
+    case FirstRunStep::Items: openStockEntry(false); return;
+    case FirstRunStep::FirstInvoice: break;
+    }
+    mnuNewInvoice_Click();
+}
+
+void frmZelvaBillingSystem::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && firstRunGuide && isActiveWindow())
+        firstRunGuide->refresh();
+    QMainWindow::changeEvent(event);
+}
+
 void frmZelvaBillingSystem::openStockEntry(bool officeItems)
 {
     OpenChild(QStringLiteral("frmStockEntry"));

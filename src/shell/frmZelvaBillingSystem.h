@@ -2,6 +2,7 @@
 // The main window: a frame for the working forms, with the menus, the toolbar
 // and the status bar (clock, calendar, operator, lock keys).
 #include "data/database.h"
+#include "sales/firstrun.h"
 
 #include <QMainWindow>
 #include <array>
@@ -16,6 +17,7 @@ class QMenu;
 class QTimer;
 class QToolBar;
 namespace zelva {
+class FirstRunGuide;
 class MasterForm;
 class ReportSelection;
 class ReportWindow;
@@ -39,6 +41,8 @@ public:
     QMdiSubWindow* childWindow(const QString& formName) const;
 
     QMdiArea* mdiArea;
+    // the next steps while the books are not set up, behind the child windows
+    zelva::FirstRunGuide* firstRunGuide = nullptr;
     QTimer* Timer1;
     QToolBar* Toolbar1;
     QStatusBar* StatusBar1;
@@ -147,6 +151,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The first-run guide reads the books afresh when the window comes back.
+    void changeEvent(QEvent* event) override;
     // A form that closes itself (its own Close button) takes its frame along.
     bool eventFilter(QObject* watched, QEvent* event) override;
     // No context menu that could hide the toolbar behind the toggles' back.
@@ -177,6 +183,7 @@ private:
     QDialog* watchReports(zelva::ReportSelection* form, ReportKind kind);
     void watchReportWindow(zelva::ReportWindow* window, ReportKind kind);
     void OpenChild(const QString& formName);
+    void openFirstRunStep(zelva::FirstRunStep step);
     void OpenModal(const QString& formName);
     void focusWindowInFront(QMdiSubWindow* window);
     // Asked before the program ends: false when the operator goes back to unsaved work.

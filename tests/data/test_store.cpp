@@ -73,7 +73,8 @@ private slots:
                               "SaleNoteIrn", "SaleNoteLine", "buyerinvoice"}));
         QCOMPARE(countIn(dir.path(), DbFile::Invoice, "GoodsInvoice"), 0);
         QCOMPARE(objectsInFile(dir.path(), DbFile::ItemStock, "index"), // no itemcode in the Stock made there
-                 QStringList({"uq_StockBarcode_Barcode", "uq_StockBarcode_sno", "uq_StockGstRate_itemcode",
+                 QStringList({"uq_OpeningStock_itemcode", "uq_OpeningStock_sno", "uq_StockBarcode_Barcode",
+                              "uq_StockBarcode_sno", "uq_StockGstRate_itemcode",
                               "uq_StockGstRate_sno", "uq_StockReorderLevel_itemcode", "uq_StockReorderLevel_sno",
                               "uq_Stock_sno"}));
         QCOMPARE(NextSerial(*db, DbFile::Invoice, "BuyerInvoice", "sno"), 4);

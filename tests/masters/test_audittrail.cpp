@@ -64,7 +64,7 @@ private slots:
         editRecordTwo(s, stored, box, typed);
         QCOMPARE(s.messages.texts(), QStringList());
 
-        const std::vector<AuditEntry> history = ReadAuditTrail(*s.data.db, {{}, {}, {}, s.kind.table, s.codeOf(2)});
+        const std::vector<AuditEntry> history = ReadAuditTrail(*s.data.db, {{}, {}, {}, s.kind.table, s.codeOf(2), false});
         QCOMPARE(history.size(), size_t(2)); // the record added earlier, then this Update
         QCOMPARE(history[0].action, QString("added"));
         const AuditEntry& update = history[1];

@@ -5,6 +5,8 @@
 #include "data/database.h"
 #include "sales/barcodes.h"
 #include "sales/gstratestore.h"
+#include "data/stockchange.h"
+#include "sales/openingstock.h"
 #include "sales/reorderlevel.h"
 
 using namespace testing;
@@ -145,6 +147,68 @@ private slots:
         QCOMPARE(zelva::ItemOfBarcode(*s.data.db, "4006381333931"), std::nullopt);
     }
 
+    // A new item's quantity is its opening stock, kept with the cost typed; a
+    // cost that is no amount or below nothing is refused naming its box. An
+    // edit changes the cost only, whatever the quantity on hand did since; an
+    // item saved with nothing on hand and no cost has no opening stock.
+    void openingStockKeptWithTheItem()
+    {
+        Session s("stock", 1);
+        s.startNew();
+        s.enter("txtItemName", "Copier Paper");
+        s.enter("txtQuantity", "40");
+        s.enter("txtOpeningCost", "2l0");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("Opening Cost (Rs.)") && s.messages.last().contains("2l0"),
+                 qPrintable(s.messages.last()));
+        s.enter("txtOpeningCost", "-5");
+        s.press("cmdSave");
+        QVERIFY2(s.messages.last().contains("below nothing") && s.messages.last().contains("(Opening Cost (Rs.))"),
+                 qPrintable(s.messages.last()));
+        QCOMPARE(s.recordCount(), 2);
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), std::nullopt);
+
+        s.enter("txtOpeningCost", "212.40");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), (zelva::OpeningStock{40, 21240}));
+        QCOMPARE(s.stored("Quantity", 2), QVariant(40.0));
+
+        { // a sale takes 3 off meanwhile
+            zelva::Transaction sale(*s.data.db, "sell");
+            zelva::AdjustStock(*s.data.db, zelva::StockTable::ForSale, s.codeOf(2), -3);
+            sale.commit();
+        }
+        s.browseByName();
+        s.pickListed("Copier Paper");
+        QCOMPARE(s.text("txtOpeningCost"), "212.40");
+        s.press("cmdEdit");
+        s.type("txtOpeningCost", "215");
+        s.press("cmdUpdate");
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), (zelva::OpeningStock{40, 21500}));
+        QCOMPARE(s.stored("Quantity", 2), QVariant(37.0));
+        s.pickListed("Copier Paper");
+        s.press("cmdEdit");
+        s.type("txtOpeningCost", "");
+        s.press("cmdUpdate");
+        QCOMPARE(s.messages.texts().size(), 3); // the two refusals and the save: nothing since
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(2)), (zelva::OpeningStock{40, std::nullopt}));
+
+        // the item seeded before, 5 on hand and no opening stock kept: a cost given takes those 5
+        s.pickListed("Name 1");
+        QCOMPARE(s.text("txtOpeningCost"), "");
+        s.press("cmdEdit");
+        s.type("txtOpeningCost", "9.50");
+        s.press("cmdUpdate");
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(1)), (zelva::OpeningStock{5, 950}));
+
+        s.startNew();
+        s.enter("txtItemName", "Stapler");
+        s.press("cmdSave");
+        QCOMPARE(s.messages.last(), "Saved Successfully");
+        QCOMPARE(zelva::LoadOpeningStock(*s.data.db, s.codeOf(3)), std::nullopt);
+    }
+
     // Update writes the boxes as they stand; a value the column refuses is
     // named, leaves the stored record as it was, and the form stays in editing.
     void updateRefusesWhatTheColumnCannotTake_data()
@@ -166,6 +230,7 @@ private slots:
         Session s("stock", 1);
         s.browseByName();
         s.pickListed("Name 1");
+        QCOMPARE(s.text("txtOpeningCost"), "");
         s.press("cmdEdit");
         s.type("txtItemName", "Changed name");
         s.type(box, typed);

@@ -11,6 +11,8 @@
 #include "reports/invoiceshape.h"
 #include "sales/gstratestore.h"
 #include "sales/opening.h"
+#include "sales/openingstock.h"
+#include "data/stockchange.h"
 #include "support/testdata.h"
 #include "support/testserver.h"
 
@@ -240,6 +242,51 @@ private slots:
         QCOMPARE(stored, (QList<QVariantList>{{"G00001", "A4 Paper", "48025690", 245.5, "Ream", 120.0, "N.A."},
                                               {"G00002", "Luxury Car Wax", "340520", 900.0, "Tin", 2.5, "N.A."}}));
         QCOMPARE(LoadItemGstRate(*data.db, "G00002"), std::optional<double>(40));
+    }
+
+    // A new item's opening quantity goes on hand with its cost kept; a cost
+    // that is no amount or below nothing leaves its row out; an item already
+    // in the masters keeps its quantity, an Opening Cost given changes only
+    // its cost (its opening quantity what it had before any movement).
+    void itemsWithOpeningCost()
+    {
+        testing::TempData data;
+        const Rows first{{"Item Name", "Per", "Opening Quantity", "Cost Price"},
+                         {"Copier Paper", "Ream", "40", "212.40"},
+                         {"Stapler", "Nos", "6", "-3"},
+                         {"Glue", "Nos", "12", ""},
+                         {"Ink", "Nos", "", "3x"},
+                         {"Tape", "Nos", "", ""}};
+        const ImportPreview checked = preview(data, MasterKind::Item, first);
+        QCOMPARE(checked.goodRows(), 3);
+        QVERIFY2(checked.rows[1].reason().contains("below nothing"), qPrintable(checked.rows[1].reason()));
+        QVERIFY2(checked.rows[3].reason().contains("3x"), qPrintable(checked.rows[3].reason()));
+        StoreMasterImport(*data.db, checked);
+        QCOMPARE(testing::rowsInFile(data.folder(), DbFile::ItemStock,
+                                     "SELECT itemcode, ItemName, Quantity FROM Stock WHERE sno > 0 ORDER BY sno"),
+                 (QList<QVariantList>{{"G00001", "Copier Paper", 40.0}, {"G00002", "Glue", 12.0}, {"G00003", "Tape", 0.0}}));
+        QCOMPARE(LoadOpeningStock(*data.db, "G00001"), (OpeningStock{40, 21240}));
+        QCOMPARE(LoadOpeningStock(*data.db, "G00002"), (OpeningStock{12, std::nullopt}));
+        QCOMPARE(LoadOpeningStock(*data.db, "G00003"), std::nullopt);
+
+        {
+            Transaction sale(*data.db, "sell some glue");
+            AdjustStock(*data.db, StockTable::ForSale, "G00002", -2);
+            data.db->run("DELETE FROM ItemStock.OpeningStock WHERE itemcode = 'G00002'", {}, "forget", DbFile::ItemStock);
+            sale.commit();
+        }
+        const Rows again{{"Item Name", "Opening Quantity", "Opening Cost"},
+                         {"Copier Paper", "99", "215"},
+                         {"Glue", "", "8.75"},
+                         {"Tape", "3", ""}};
+        StoreMasterImport(*data.db, preview(data, MasterKind::Item, again));
+        QCOMPARE(testing::rowsInFile(data.folder(), DbFile::ItemStock,
+                                     "SELECT Quantity FROM Stock WHERE sno > 0 ORDER BY sno"),
+                 (QList<QVariantList>{{40.0}, {10.0}, {0.0}}));
+        QCOMPARE(LoadOpeningStock(*data.db, "G00001"), (OpeningStock{40, 21500}));
+        // no sale was recorded as an invoice: the 10 on hand were there from the start
+        QCOMPARE(LoadOpeningStock(*data.db, "G00002"), (OpeningStock{10, 875}));
+        QCOMPARE(LoadOpeningStock(*data.db, "G00003"), std::nullopt);
     }
 
     void fileRefused_data()

@@ -4,6 +4,7 @@
 #include "reports/frmaudittrail.h"
 
 #include "data/recordsource.h"
+#include "sales/opening.h"
 #include "reports/xlsxreader.h"
 #include "support/formdriver.h"
 #include "support/testserver.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+#include <memory>
 
 using namespace testing;
 using namespace zelva;
@@ -104,6 +106,44 @@ private slots:
         w.dtpTo->setDate(QDate(2020, 1, 31));
         click(w.cmdShow);
         QCOMPARE(w.trailTable().lines.size(), size_t(0));
+        QCOMPARE(messages.texts(), QStringList());
+    }
+
+    // A buyer's History shows the changes of its opening bills beside its
+    // own, and not another buyer's; the trail window opened from the menu
+    // and narrowed to the buyer shows the buyer's own entries only.
+    void buyersHistoryShowsItsOpeningBills()
+    {
+        TempData data;
+        MessageRecorder messages;
+        keepABuyer(*data.db);
+        data.db->run("INSERT INTO Master.Company (Name, State, sno, CompanyId) VALUES ('Zelva', 'Kerala', 1, 'C00001')",
+                     {}, "add the company", DbFile::Master);
+        {
+            Transaction t(*data.db, "set the day");
+            StoreBooksStartDayWithin(*data.db, 1, QDate(2026, 4, 1));
+            t.commit();
+        }
+        SetAuditOperator("meena");
+        QCOMPARE(StoreOpeningBills(*data.db, PartyKind::Buyer, "C00001", {OneOpeningAmount(123456, QDate(2026, 4, 1))}),
+                 QString());
+        QCOMPARE(StoreOpeningBills(*data.db, PartyKind::Buyer, "C00002", {OneOpeningAmount(500, QDate(2026, 4, 1))}),
+                 QString());
+        QCOMPARE(StoreOpeningBills(*data.db, PartyKind::Supplier, "C00001", {OneOpeningAmount(700, QDate(2026, 4, 1))}),
+                 QString());
+
+        frmAuditTrail* history = OpenRecordHistory(nullptr, *data.db, "CustomerDetails", "C00001");
+        const std::unique_ptr<frmAuditTrail> closing(history);
+        const std::vector<QStringList>& lines = history->trailTable().lines;
+        QCOMPARE(lines.size(), size_t(6 + 1)); // the buyer's own six lines, then its opening bill
+        QCOMPARE(QStringList(lines.back().mid(4, 4)), (QStringList{"OpeningBill", "B C00001", "changed", "Bills"}));
+        QVERIFY2(lines.back()[9].contains("1234.56"), qPrintable(lines.back().join('|')));
+
+        frmAuditTrail w(*data.db);
+        QVERIFY(pick(w.cboTable, "CustomerDetails"));
+        typeInto(w.txtRecord, "C00001");
+        click(w.cmdShow);
+        QCOMPARE(w.trailTable().lines.size(), size_t(6));
         QCOMPARE(messages.texts(), QStringList());
     }
 

@@ -8,6 +8,7 @@
 #include "sales/companypayment.h"
 #include "sales/invoicecancel.h"
 #include "sales/invoiceextras.h"
+#include "sales/openingstock.h"
 #include "sales/paymentstore.h"
 #include "sales/salenotestore.h"
 #include "shell/operators.h"
@@ -113,6 +114,12 @@ private slots:
         addItem(db, 3, "Cable", 12.35, 40);
         addItem(db, 2, "Mouse", 333.33, 50);
         addItem(db, 1, "Laptop", 1000, 10);
+        {
+            zelva::Transaction opening(db, "keep the opening stock");
+            zelva::StoreOpeningStockWithin(db, "G00001", zelva::OpeningStock{10, 8250000});
+            zelva::StoreOpeningStockWithin(db, "G00002", zelva::OpeningStock{50, std::nullopt});
+            opening.commit();
+        }
         db.run("INSERT INTO OtherItemStock.OtherItemStock (sno, itemcode, ItemName, Rate, Per, Quantity) "
                "VALUES (1, 'G00001', 'Toner', 0.1, 'N.A.', 4)",
                {}, "add office item", DbFile::OtherItemStock);
@@ -199,7 +206,8 @@ private slots:
                                  "Master.CompanyPayment: 1 record\n", "PurchaseMaster.Supplier: 1 record\n",
                                  "PurchaseMaster.PurchaseBill: 1 record\n", "PurchaseMaster.PurchaseBillLine: 1 record\n",
                                  "PurchaseMaster.Payment: 1 record\n",
-                                 "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n"})
+                                 "Invoice.SaleNote: 1 record\n", "Invoice.SaleNoteLine: 1 record\n",
+                                 "ItemStock.OpeningStock: 2 records"})
             QVERIFY2(copied.out.contains(kept), qPrintable(copied.out));
         QVERIFY2(copied.out.contains("agrees with its file"), qPrintable(copied.out));
         QCOMPARE(digestsUnder(shop.folder()), before);
