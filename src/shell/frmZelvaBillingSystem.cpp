@@ -10,6 +10,7 @@
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmbankstatement.h"
 #include "payments/frmpayment.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
@@ -234,6 +235,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuVerifyAuditTrail
         = addEntry(mnuTools, "mnuVerifyAuditTrail", "&Verify Audit Trail", K(), &M::mnuVerifyAuditTrail_Click);
     addOpeningEntry(mnuTools, "mnuImport", "I&mport Masters", "frmImport");
+    addOpeningEntry(mnuTools, "mnuBankStatement", "Ban&k Statement", "frmBankStatement");
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -416,6 +418,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmReturnCheck(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmBankStatement")
+        return new zelva::frmBankStatement(m_db, zelva::LoggedInUser());
     if (formName == u"frmPayment")
         return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
