@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     const double importMs = bench::MsSince(timer);
     timer.restart();
     const std::vector<BookMoney> stored = BankMoney(*db, First.addDays(-3), First.addDays(400));
-    const std::vector<StatementLine> kept = LoadStatementLines(*db, columns.bankName);
+    const std::vector<BankLine> kept = LoadStatementLines(*db, columns.bankName);
     const StatementMatch storedMatch = MatchStatement(kept, stored, KeptMatches(*db, columns.bankName));
     const double storedMs = bench::MsSince(timer);
     timer.restart();

@@ -54,7 +54,7 @@ void setRow(QTableWidget* grid, int row, const QStringList& texts, const std::ve
 
 QString amountOrBlank(Paise paise, bool grouped) { return paise ? ShownAmountText(paise, grouped) : QString(); }
 
-bool isCredit(const StatementLine& line) { return line.credit > 0 && line.debit == 0; }
+bool isCredit(const BankLine& line) { return line.credit > 0 && line.debit == 0; }
 
 } // namespace
 
@@ -303,7 +303,7 @@ void frmBankStatement::showLines()
     const QSignalBlocker quiet(grdLines);
     grdLines->setRowCount(int(m_lines.size()));
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const StatementLine& l = m_lines[i];
+        const BankLine& l = m_lines[i];
         const LineMatch& m = m_match.lines[i];
         const QString money = m.candidates.empty() ? QString() : candidateText(m.candidates.front());
         setRow(grdLines, int(i),
@@ -406,7 +406,7 @@ void frmBankStatement::cmdMake_Click()
     const int row = selectedLine();
     if (row < 0)
         return;
-    const StatementLine& line = m_lines[std::size_t(row)];
+    const BankLine& line = m_lines[std::size_t(row)];
     const int party = cboParty->currentIndex();
     const bool credit = isCredit(line);
     if (party < 0) {

@@ -46,7 +46,7 @@ public:
 
     // What Browse does once the operator has named a file: reads it and offers its headers.
     bool openFile(const QString& path);
-    const std::vector<StatementLine>& lines() const { return m_lines; }
+    const std::vector<BankLine>& lines() const { return m_lines; }
     const StatementMatch& matching() const { return m_match; }
 
 private slots:
@@ -71,7 +71,7 @@ private:
     Database& m_db;
     QString m_operator;
     std::vector<QStringList> m_cells;
-    std::vector<StatementLine> m_lines;
+    std::vector<BankLine> m_lines;
     std::vector<BookMoney> m_book;
     StatementMatch m_match;
     std::vector<BuyerChoice> m_buyers;

@@ -270,4 +270,77 @@ QString frmStatement::fileName() const
              m_statement.period.to.toString(Qt::ISODate));
 }
 
+// ------------------------------------------------------------------ cash book
+
+frmCashBook::frmCashBook(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , dtpFrom(NewDateBox(this, "dtpFrom", QDate::currentDate()))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the cash in and out over the period")))
+    , grdCashBook(NewTableGrid(this, "grdCashBook"))
+    , m_db(db)
+{
+    setWindowTitle(tr("Cash Book"));
+    const ReportButtons b = newReportButtons(this);
+    cmdPrint = b.print;
+    cmdSaveCsv = b.csv;
+    cmdSaveXlsx = b.xlsx;
+    cmdClose = b.close;
+    auto* choice = new QHBoxLayout;
+    addLabelled(this, choice, tr("&From"), dtpFrom);
+    addLabelled(this, choice, tr("T&o"), dtpTo);
+    choice->addWidget(cmdShow);
+    choice->addStretch();
+    layOut(this, choice, grdCashBook, b);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmCashBook::cmdShow_Click);
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { OpenTableReport(this, cashBookTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), CashBookCsv(m_book)); });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), CashBookSheet(m_book)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+    cmdShow_Click();
+}
+
+void frmCashBook::cmdShow_Click()
+{
+    if (dtpFrom->date() > dtpTo->date()) {
+        MsgBox(tr("The period starts after it ends: choose a From day on or before the To day."));
+        return;
+    }
+    CashBook book;
+    if (!Guarded<DataError>([&] { book = LoadCashBook(m_db, {dtpFrom->date(), dtpTo->date()}); }))
+        return;
+    m_book = std::move(book);
+    ShowTable(grdCashBook, cashBookTable());
+}
+
+TableReport frmCashBook::cashBookTable() const
+{
+    TableReport table;
+    const bool grouped = IndianDigitGrouping();
+    const CashBook& b = m_book;
+    table.caption = tr("Cash Book");
+    table.title = tr("Cash Book");
+    table.subtitle = b.period.from == b.period.to ? dayText(b.period.from)
+                                                  : tr("From %1 to %2").arg(dayText(b.period.from), dayText(b.period.to));
+    table.columns = {{tr("Date"), 1100},           {tr("Particulars"), 4200}, {tr("Cash in"), 1500, true},
+                     {tr("Cash out"), 1500, true}, {tr("Cash in hand"), 1600, true}};
+    const auto shown = [grouped](Paise a) { return a ? ShownAmountText(a, grouped) : QString(); };
+    table.lines.push_back({dayText(b.period.from), tr("Opening cash"), {}, {}, ShownAmountText(b.opening, grouped)});
+    for (const CashBookLine& line : b.lines)
+        table.lines.push_back({dayText(line.date), line.particulars, shown(line.in), shown(line.out),
+                               ShownAmountText(line.balance, grouped)});
+    table.totals = {dayText(b.period.to), tr("Closing cash"), ShownAmountText(b.totalIn, grouped),
+                    ShownAmountText(b.totalOut, grouped), ShownAmountText(b.closing, grouped)};
+    return table;
+}
+
+QString frmCashBook::fileName() const
+{
+    return tr("Cash Book %1 to %2").arg(m_book.period.from.toString(Qt::ISODate), m_book.period.to.toString(Qt::ISODate));
+}
+
 } // namespace zelva

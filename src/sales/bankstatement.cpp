@@ -75,7 +75,7 @@ bool hasAmounts(const QStringList& row, const ColumnPlaces& places)
 }
 
 // The row's line, or why it cannot be read.
-QString readLine(const QStringList& row, int rowNumber, const ColumnPlaces& places, StatementLine& line)
+QString readLine(const QStringList& row, int rowNumber, const ColumnPlaces& places, BankLine& line)
 {
     line.row = rowNumber;
     line.date = ReadStatementDate(cell(row, places[DateColumn]));
@@ -122,7 +122,7 @@ bool isDigits(const QString& text)
 
 QString kindWord(MoneyKind kind) { return kind == MoneyKind::Receipt ? QStringLiteral("receipt") : QStringLiteral("payment"); }
 
-std::optional<MoneyKind> kindOfLine(const StatementLine& line)
+std::optional<MoneyKind> kindOfLine(const BankLine& line)
 {
     if (line.credit > 0 && line.debit == 0)
         return MoneyKind::Receipt;
@@ -137,7 +137,7 @@ QString kindKey(MoneyKind kind, const QString& key)
 }
 
 // The references a line may carry: its reference and the longer words of its narration.
-QStringList referencesOf(const StatementLine& line)
+QStringList referencesOf(const BankLine& line)
 {
     static const QRegularExpression notWord(QStringLiteral("[^A-Za-z0-9]+"));
     QStringList refs;
@@ -168,7 +168,7 @@ BookIndex indexBook(const std::vector<BookMoney>& book)
     return index;
 }
 
-void matchByReference(const StatementLine& line, MoneyKind kind, const std::vector<BookMoney>& book,
+void matchByReference(const BankLine& line, MoneyKind kind, const std::vector<BookMoney>& book,
                       const BookIndex& index, std::vector<bool>& taken, LineMatch& match)
 {
     for (const QString& ref : referencesOf(line)) {
@@ -207,7 +207,7 @@ void matchByReference(const StatementLine& line, MoneyKind kind, const std::vect
     }
 }
 
-void suggestByAmount(const StatementLine& line, MoneyKind kind, const std::vector<BookMoney>& book,
+void suggestByAmount(const BankLine& line, MoneyKind kind, const std::vector<BookMoney>& book,
                      const BookIndex& index, std::vector<bool>& taken, LineMatch& match)
 {
     const Paise amount = kind == MoneyKind::Receipt ? line.credit : line.debit;
@@ -238,7 +238,7 @@ QStringList StatementColumnNames()
             QStringLiteral("Debit"), QStringLiteral("Credit"), QStringLiteral("Balance")};
 }
 
-QString StatementLineName(const StatementLine& line, int index)
+QString StatementLineName(const BankLine& line, int index)
 {
     const QString day = DateText(line.date);
     return line.row > 0 ? QStringLiteral("Line %1 (row %2, %3)").arg(index).arg(line.row).arg(day)
@@ -311,7 +311,7 @@ ReadStatement ParseStatement(const std::vector<QStringList>& rows, const Stateme
                 read.lines.back().narration += QLatin1Char(' ') + more;
             continue;
         }
-        StatementLine line;
+        BankLine line;
         if (const QString problem = readLine(row, rowNumber, *places, line); !problem.isEmpty()) {
             read.problem = problem;
             read.lines.clear();
@@ -326,7 +326,7 @@ ReadStatement ParseStatement(const std::vector<QStringList>& rows, const Stateme
     // A bank that lists its newest line first: the balance runs from the bottom up.
     QString problem = StatementBalanceProblem(read.lines);
     if (read.lines.front().date > read.lines.back().date || !problem.isEmpty()) {
-        std::vector<StatementLine> reversed(read.lines.rbegin(), read.lines.rend());
+        std::vector<BankLine> reversed(read.lines.rbegin(), read.lines.rend());
         const QString reversedProblem = StatementBalanceProblem(reversed);
         if (reversedProblem.isEmpty() || read.lines.front().date > read.lines.back().date) {
             read.lines = std::move(reversed);
@@ -340,11 +340,11 @@ ReadStatement ParseStatement(const std::vector<QStringList>& rows, const Stateme
     return read;
 }
 
-QString StatementBalanceProblem(const std::vector<StatementLine>& lines)
+QString StatementBalanceProblem(const std::vector<BankLine>& lines)
 {
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const StatementLine& before = lines[i - 1];
-        const StatementLine& line = lines[i];
+        const BankLine& before = lines[i - 1];
+        const BankLine& line = lines[i];
         const Paise expected = before.balance + line.credit - line.debit;
         if (line.balance != expected)
             return QStringLiteral("%1: the balance %2 does not follow from the line before (%3 + credit %4 - debit %5 = "
@@ -357,7 +357,7 @@ QString StatementBalanceProblem(const std::vector<StatementLine>& lines)
 
 QString BankKeyOf(const QString& bankName) { return bankName.simplified().toCaseFolded(); }
 
-QString StatementLineKey(const QString& bankName, const StatementLine& line)
+QString StatementLineKey(const QString& bankName, const BankLine& line)
 {
     return QStringLiteral("%1|%2|%3|%4|%5|%6")
         .arg(BankKeyOf(bankName))
@@ -393,7 +393,7 @@ QString MatchStateName(MatchState state)
     return QStringLiteral("Unmatched");
 }
 
-StatementMatch MatchStatement(const std::vector<StatementLine>& lines, const std::vector<BookMoney>& book,
+StatementMatch MatchStatement(const std::vector<BankLine>& lines, const std::vector<BookMoney>& book,
                               const std::vector<KeptMatch>& kept)
 {
     StatementMatch result;

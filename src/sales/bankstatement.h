@@ -53,7 +53,7 @@ struct GuessedColumns {
 };
 GuessedColumns GuessStatementColumns(const std::vector<QStringList>& rows);
 
-struct StatementLine {
+struct BankLine {
     qint64 serial = 0; // BankStatementLine's sno once kept; 0 before
     int row = 0;       // the file's row it was read from (1: the first), 0 when read from the store
     QDate date;
@@ -62,14 +62,14 @@ struct StatementLine {
     Paise debit = 0;
     Paise credit = 0;
     Paise balance = 0;
-    bool operator==(const StatementLine&) const = default;
+    bool operator==(const BankLine&) const = default;
 };
 
 // "Line 17 (row 19, 05/11/2026)": how messages name a line.
-QString StatementLineName(const StatementLine& line, int index);
+QString StatementLineName(const BankLine& line, int index);
 
 struct ReadStatement {
-    std::vector<StatementLine> lines; // oldest first, as the balance runs
+    std::vector<BankLine> lines; // oldest first, as the balance runs
     QString problem;                  // "" when read whole; nothing is read otherwise
     bool read() const { return problem.isEmpty(); }
 };
@@ -86,11 +86,11 @@ ReadStatement ParseStatement(const std::vector<QStringList>& rows, const Stateme
 // "" when each line's balance is the balance before it plus its credit less
 // its debit; else names the first line where it is not, with the figures
 // (a line missing or changed in between).
-QString StatementBalanceProblem(const std::vector<StatementLine>& lines);
+QString StatementBalanceProblem(const std::vector<BankLine>& lines);
 
 // The key a statement line is recognised by when it comes again: the bank,
 // day, amounts, balance and reference.
-QString StatementLineKey(const QString& bankName, const StatementLine& line);
+QString StatementLineKey(const QString& bankName, const BankLine& line);
 // A bank's name as compared ("hdfc bank " is HDFC Bank).
 QString BankKeyOf(const QString& bankName);
 
@@ -132,7 +132,7 @@ struct StatementMatch {
     std::vector<std::size_t> unmatchedBook; // book money no line took, in its order
 };
 
-StatementMatch MatchStatement(const std::vector<StatementLine>& lines, const std::vector<BookMoney>& book,
+StatementMatch MatchStatement(const std::vector<BankLine>& lines, const std::vector<BookMoney>& book,
                               const std::vector<KeptMatch>& kept = {});
 
 // A reference as compared: without blanks and letter case, a number without

@@ -42,9 +42,9 @@ QString nowText() { return QDateTime::currentDateTime().toString(QStringLiteral(
 
 const QString LineColumns = QStringLiteral("sno, LineDay, Narration, Reference, DebitPaise, CreditPaise, BalancePaise");
 
-StatementLine lineOfRow(const QSqlQuery& q)
+BankLine lineOfRow(const QSqlQuery& q)
 {
-    StatementLine line;
+    BankLine line;
     line.serial = q.value(0).toLongLong();
     line.date = dayOfKey(q.value(1).toLongLong());
     line.narration = q.value(2).toString();
@@ -56,7 +56,7 @@ StatementLine lineOfRow(const QSqlQuery& q)
 }
 
 struct KeptLine {
-    StatementLine line;
+    BankLine line;
     QString bankName;
 };
 
@@ -82,7 +82,7 @@ QString matchedAlready(Database& db, qint64 lineSerial, MoneyKind kind, const QS
 }
 
 // Why the line cannot be the money ("" when it can), read inside the transaction.
-QString matchRefusal(Database& db, const StatementLine& line, MoneyKind kind, const QString& number)
+QString matchRefusal(Database& db, const BankLine& line, MoneyKind kind, const QString& number)
 {
     if (const QString already = matchedAlready(db, line.serial, kind, number); !already.isEmpty())
         return already;
@@ -101,7 +101,7 @@ QString matchRefusal(Database& db, const StatementLine& line, MoneyKind kind, co
     return {};
 }
 
-void insertMatch(Database& db, const StatementLine& line, MoneyKind kind, const QString& number)
+void insertMatch(Database& db, const BankLine& line, MoneyKind kind, const QString& number)
 {
     const QString matchedOn = nowText();
     db.run(QStringLiteral("INSERT INTO %1 (LineSno, MoneyKey, Kind, MoneyNo, MatchedOn, MatchedBy) VALUES (?, ?, ?, ?, ?, ?)")
@@ -116,7 +116,7 @@ void insertMatch(Database& db, const StatementLine& line, MoneyKind kind, const 
 }
 
 // The mode a line's narration names: UPI, else a bank transfer.
-PaymentMode modeOfLine(const StatementLine& line)
+PaymentMode modeOfLine(const BankLine& line)
 {
     return line.narration.contains(QLatin1String("UPI"), Qt::CaseInsensitive) ? PaymentMode::Upi : PaymentMode::BankTransfer;
 }
@@ -206,18 +206,18 @@ void StoreBankColumns(Database& db, const StatementColumns& columns)
     work.commit();
 }
 
-StatementImport ImportStatement(Database& db, const QString& bankName, const std::vector<StatementLine>& lines)
+StatementImport ImportStatement(Database& db, const QString& bankName, const std::vector<BankLine>& lines)
 {
     StatementImport result;
     Transaction work(db, ImportOperation);
     const QString bank = BankKeyOf(bankName);
     // The bank's kept lines by their key, and by what stays when a line is changed.
     QSet<QString> keptKeys;
-    QHash<QString, StatementLine> keptBySpot;
-    const auto spot = [](const StatementLine& l) {
+    QHash<QString, BankLine> keptBySpot;
+    const auto spot = [](const BankLine& l) {
         return QStringLiteral("%1|%2|%3").arg(DayKey(l.date)).arg(l.balance).arg(ComparedReference(l.reference));
     };
-    for (const StatementLine& l : LoadStatementLines(db, bankName)) {
+    for (const BankLine& l : LoadStatementLines(db, bankName)) {
         keptKeys.insert(StatementLineKey(bankName, l));
         keptBySpot.insert(spot(l), l);
     }
@@ -225,7 +225,7 @@ StatementImport ImportStatement(Database& db, const QString& bankName, const std
     qint64 next = NextSerial(db, DbFile::Master, QStringLiteral("BankStatementLine"), QStringLiteral("sno"));
     const QString importedOn = nowText();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const StatementLine& line = lines[i];
+        const BankLine& line = lines[i];
         const QString key = StatementLineKey(bankName, line);
         if (keptKeys.contains(key)) {
             ++result.alreadyKept;
@@ -258,11 +258,11 @@ StatementImport ImportStatement(Database& db, const QString& bankName, const std
     return result;
 }
 
-std::vector<StatementLine> LoadStatementLines(Database& db, const QString& bankName)
+std::vector<BankLine> LoadStatementLines(Database& db, const QString& bankName)
 {
     QSqlQuery q = db.run(QStringLiteral("SELECT %1 FROM %2 WHERE BankKey = ? ORDER BY LineDay, sno").arg(LineColumns, masterTable("BankStatementLine")),
                          {BankKeyOf(bankName)}, ReadOperation, DbFile::Master);
-    std::vector<StatementLine> lines;
+    std::vector<BankLine> lines;
     while (q.next())
         lines.push_back(lineOfRow(q));
     return lines;

@@ -37,10 +37,10 @@ struct StatementImport {
 };
 
 // Keeps the statement's lines not kept already, in one transaction. Throws DataError.
-StatementImport ImportStatement(Database& db, const QString& bankName, const std::vector<StatementLine>& lines);
+StatementImport ImportStatement(Database& db, const QString& bankName, const std::vector<BankLine>& lines);
 
 // The bank's kept lines, oldest first (by day, then as imported). Throws DataError.
-std::vector<StatementLine> LoadStatementLines(Database& db, const QString& bankName);
+std::vector<BankLine> LoadStatementLines(Database& db, const QString& bankName);
 
 // The live receipts and payments by the bank's modes (UPI, cheque, bank
 // transfer, card) dated from..to, by date. Throws DataError.

@@ -118,7 +118,7 @@ QString pay(Database& db, const QDate& date, const QString& reference, Paise amo
 }
 
 struct Matching {
-    std::vector<StatementLine> lines;
+    std::vector<BankLine> lines;
     std::vector<BookMoney> book;
     StatementMatch match;
 };
@@ -269,7 +269,7 @@ void BankStatementTest::importedAgainAddsNothingTwice()
     QCOMPARE(keptLines(data), 45);
     // A line kept before that comes back with another amount (and balance
     // kept): the import is refused, naming it, with nothing added.
-    std::vector<StatementLine> changed = parsed(statementCsv(45)).lines;
+    std::vector<BankLine> changed = parsed(statementCsv(45)).lines;
     changed[44].credit += 100; // a new line, the 46th, stays out too
     changed[20].debit += 100;
     changed[20].credit = 0;
@@ -409,7 +409,7 @@ void BankStatementTest::creditMadeAReceiptInOneStep()
     addBuyer(db, 1, "Anand");
     ImportStatement(db, Bank, parsed(statementCsv(40)).lines);
     StoreBankColumns(db, hdfc());
-    const std::vector<StatementLine> lines = LoadStatementLines(db, Bank);
+    const std::vector<BankLine> lines = LoadStatementLines(db, Bank);
     const MadeFromLine made = MakeReceiptFromLine(db, lines[18].serial, "C00001", "Anand", "meena", Today);
     QVERIFY2(made.made(), qPrintable(made.refusal));
     const std::optional<Receipt> r = LoadReceipt(db, made.number);
