@@ -22,4 +22,13 @@ Outstanding LoadPayables(Database& db, const QDate& asAt);
 // The bills unpaid past DaysToPayBeforeReversal days on the day, oldest first. Throws DataError.
 std::vector<OwedBill> BillsUnpaidTooLong(Database& db, const QDate& asAt);
 
+// The supplier's account over the period, in the statement's shape
+// (registers/outstanding.h): the balance owed to the supplier before its
+// first day, each bill, note and payment of the period in date order with
+// the running balance (a bill or debit note in Credit, a payment or credit
+// note in Debit: the balance is what the shop owes), the closing balance.
+// Throws DataError.
+Statement LoadSupplierStatement(Database& db, const QString& supplierKey, const QString& supplierName,
+                                const Period& period);
+
 } // namespace zelva

@@ -221,6 +221,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuOutstanding = addEntry(mnuReport, "mnuOutstanding", "&Outstanding", K(Qt::CTRL | Qt::Key_F12), &M::mnuOutstanding_Click);
     mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
+    addOpeningEntry(mnuReport, "mnuSupplierStatement", "Su&pplier Statement", "frmSupplierStatement");
     addOpeningEntry(mnuReport, "mnuCashBook", "Cash &Book", "frmCashBook");
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
@@ -427,6 +428,8 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmOutstanding(m_db);
     if (formName == u"frmPayables")
         return new zelva::frmOutstanding(m_db, nullptr, true);
+    if (formName == u"frmSupplierStatement")
+        return new zelva::frmSupplierStatement(m_db);
     if (formName == u"frmCashBook")
         return new zelva::frmCashBook(m_db);
     if (formName == u"frmStatement")
