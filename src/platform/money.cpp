@@ -34,6 +34,13 @@ bool ReadAmount(const QString& text, Paise& out)
     return true;
 }
 
+Paise ProportionOf(Paise amount, Paise part, Paise whole)
+{
+    if (whole == 0)
+        return 0;
+    return ToPaise(ToRupees(amount) * double(part) / double(whole));
+}
+
 bool ReadStatementAmount(const QString& text, Paise& out, AmountSide* side)
 {
     static const QRegularExpression shape(

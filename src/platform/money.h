@@ -32,6 +32,9 @@ bool ReadAmount(const QString& text, Paise& out);
 // nothing (0). False, out untouched, when the text is no amount.
 enum class AmountSide { None, Debit, Credit };
 bool ReadStatementAmount(const QString& text, Paise& out, AmountSide* side = nullptr);
+// The share of an amount that part is of whole (amount x part / whole), to
+// the paisa, half a paisa away from zero; 0 when whole is 0.
+Paise ProportionOf(Paise amount, Paise part, Paise whole);
 // A tax row shared out over the values it was charged on: each share the
 // value times the rate to the paisa, the paise left over by that rounding
 // given to the largest value, so that the shares add up to the row exactly.

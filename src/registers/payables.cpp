@@ -94,4 +94,52 @@ Statement LoadSupplierStatement(Database& db, const QString& supplierKey, const 
     return s;
 }
 
+namespace {
+
+// What each bill had been paid as at the day, by its serial.
+QHash<qint64, Paise> paidAsAt(Database& db, const QDate& day)
+{
+    QHash<qint64, Paise> paid;
+    for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, day}).bills)
+        paid.insert(b.serial, b.paid);
+    return paid;
+}
+
+LateBillCredit creditOf(const OwedBill& bill, Paise part)
+{
+    const auto share = [&](Paise head) { return ProportionOf(head, part, bill.amount); };
+    return {bill, part, {share(bill.tax.igst), share(bill.tax.cgst), share(bill.tax.sgst), share(bill.tax.cess)}};
+}
+
+} // namespace
+
+LateBillsOfMonth LateBillsInMonth(Database& db, int year, int month)
+{
+    const Period days = MonthPeriod(year, month);
+    LateBillsOfMonth late;
+    const QHash<qint64, Paise> paidBefore = paidAsAt(db, days.from.addDays(-1));
+    QHash<int, QHash<qint64, Paise>> paidOnReversalDay; // by the day's key, read once a day
+    for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, days.to}).bills) {
+        if (b.serial <= 0 || b.reverseCharge || b.credit != CreditKind::Eligible || b.tax.isZero() || b.amount <= 0)
+            continue;
+        const QDate reversal = ReversalDay(b);
+        if (reversal > days.to)
+            continue;
+        Paise paidThen = paidBefore.value(b.serial);
+        if (reversal >= days.from) {
+            const int key = DayKey(reversal);
+            if (!paidOnReversalDay.contains(key))
+                paidOnReversalDay.insert(key, paidAsAt(db, reversal));
+            paidThen = paidOnReversalDay[key].value(b.serial);
+            if (b.amount - paidThen > 0)
+                late.reversed.push_back(creditOf(b, b.amount - paidThen));
+        } else if (paidThen >= b.amount) {
+            continue; // paid before this month: nothing left reversed
+        }
+        if (b.paid - paidThen > 0)
+            late.reclaimed.push_back(creditOf(b, b.paid - paidThen));
+    }
+    return late;
+}
+
 } // namespace zelva

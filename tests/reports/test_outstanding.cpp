@@ -414,6 +414,25 @@ void OutstandingTest::payablesOfTheSuppliers()
     const XlsxBook book(xlsx);
     QCOMPARE(book.cell("A1").value, QString("Supplier"));
     QCOMPARE(book.cell("F4").paise(), 100000);
+
+    // Kavi's statement from September: K-100 before it, K-101 and the payment in it.
+    bill("K-101", QDate(2026, 10, 15), "Kavi Steels", "AAFCS1234K", 50000);
+    frmSupplierStatement statement(*data.db);
+    click(statement.cmdShow);
+    QCOMPARE(messages.last(), QString("Choose the supplier whose account to show (Supplier)."));
+    statement.dtpFrom->setDate({2026, 9, 1});
+    statement.dtpTo->setDate(asAt);
+    QVERIFY(pick(statement.cboSupplierName, "Kavi Steels"));
+    const QTableView* lines = statement.grdStatement;
+    QCOMPARE(GridRows(lines), 4);
+    QCOMPARE(gridRow(lines, 0), (QStringList{"01/09/2026", "Opening balance", "", "", "1180.00"}));
+    QCOMPARE(gridRow(lines, 1), (QStringList{"15/10/2026", "Bill K-101", "", "590.00", "1770.00"}));
+    QCOMPARE(gridRow(lines, 2), (QStringList{"20/11/2026", "Payment V00001 (Cash)", "180.00", "", "1590.00"}));
+    QCOMPARE(gridRow(lines, 3), (QStringList{"01/12/2026", "Closing balance", "180.00", "590.00", "1590.00"}));
+    click(statement.cmdPrint);
+    const QStringList statementPaper = takeReportTexts();
+    QVERIFY(statementPaper.contains("Supplier Statement: Kavi Steels"));
+    QVERIFY(statementPaper.contains("Payment V00001 (Cash)"));
 }
 
 // The cash of 02/12/2026: opening with the cash of 01/12 (500.00 in, 120.50
