@@ -7,6 +7,7 @@
 #include <QSet>
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 
 namespace zelva {

@@ -14,8 +14,10 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <algorithm>
+#include <array>
 
 namespace zelva {
 

@@ -221,7 +221,7 @@ void BankStatementTest::fortyLinesMatchedByReferenceByAmountAndLeftOpen()
     QCOMPARE(int(read.lines.size()), 40);
     QCOMPARE(read.lines[7].row, 12); // four rows above the first line
     QCOMPARE(read.lines[7].debit, entryOf(7).debit);
-    QCOMPARE(read.lines[7].credit, 0);
+    QCOMPARE(read.lines[7].credit, Paise(0));
     QCOMPARE(read.lines[7].date, dayOf(7));
 
     // By reference: a payment for line 3, a receipt for line 10 (its
@@ -335,8 +335,8 @@ void BankStatementTest::newestFirstOneAmountColumnWithDrCr()
     QVERIFY2(read.read(), qPrintable(read.problem));
     QCOMPARE(int(read.lines.size()), 3);
     QCOMPARE(read.lines.front().date, QDate(2026, 12, 5));
-    QCOMPARE(read.lines[1].debit, 150000);
-    QCOMPARE(read.lines[2].credit, 250000);
+    QCOMPARE(read.lines[1].debit, Paise(150000));
+    QCOMPARE(read.lines[2].credit, Paise(250000));
     QCOMPARE(read.lines[2].row, 2);
     // The UTR in the UPI narration and the cheque number without its zeros.
     const std::vector<BookMoney> book{{MoneyKind::Payment, "V00009", QDate(2026, 11, 20), "Sharma", PaymentMode::Cheque, "441", 150000},
