@@ -118,7 +118,7 @@ void BankStatementFormTest::importedMatchedAndCreditMadeAReceipt()
     QCOMPARE(messages.last(), QString("1 match(es) kept."));
     QCOMPARE(cellText(form.grdLines, 2, StateColumn), QString("Kept"));
 
-    // Line 9 (a credit of 3,796.08): no buyer chosen yet, then Bala.
+    // Line 9 (a credit of 3,688.08): no buyer chosen yet, then Bala.
     form.grdLines->selectRow(8);
     QVERIFY(form.cmdMake->isEnabled());
     QCOMPARE(itemsOf(form.cboParty), (QStringList{"Anand (C00001)", "Bala (C00002)"}));

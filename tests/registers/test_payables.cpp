@@ -134,7 +134,7 @@ void PayablesTest::unpaidPastTheDaysNamed()
 // B-1 back; September takes A-1's half back; August moves nothing.
 void PayablesTest::creditReversedOnDay181AndTakenBackWhenPaid()
 {
-    TempData data;
+    testing::TempData data;
     Database& db = *data.db;
     const qint64 a1 = storeBill(db, "A-1", QDate(2026, 1, 10), "Sharma Traders", "AAFCS1234K", 100000, 18);
     const qint64 b1 = storeBill(db, "B-1", QDate(2026, 1, 20), "Mysore Paints", "AABCM5678L", 30000, 18);
