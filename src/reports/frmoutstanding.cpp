@@ -390,7 +390,7 @@ frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
         cboSupplierName->addItem(s.name);
     cboSupplierName->setCurrentIndex(-1);
     auto* choice = new QHBoxLayout;
-    addLabelled(this, choice, tr("Su&pplier"), cboSupplierName);
+    addLabelled(this, choice, tr("Supp&lier"), cboSupplierName);
     addLabelled(this, choice, tr("&From"), dtpFrom);
     addLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
