@@ -276,14 +276,15 @@ std::vector<BookMoney> BankMoney(Database& db, const QDate& from, const QDate& t
     for (const MoneyKind kind : {MoneyKind::Receipt, MoneyKind::Payment}) {
         const MoneyBook& book = bookOf(kind);
         const QString dateKey = DateKeySql(QStringLiteral("r.\"%1\"").arg(book.dateColumn));
-        QSqlQuery q = db.run(QStringLiteral("SELECT r.\"%1\", r.\"%2\", r.\"%3\", r.Mode, r.Reference, r.AmountPaise FROM %4 AS r "
+        // The day from its key: reading each date text anew is slow over tens of thousands.
+        QSqlQuery q = db.run(QStringLiteral("SELECT r.\"%1\", %2, r.\"%3\", r.Mode, r.Reference, r.AmountPaise FROM %4 AS r "
                                             "WHERE r.Mode <> ? AND %5 BETWEEN ? AND ? AND NOT EXISTS (SELECT 1 FROM %6 AS c "
                                             "WHERE c.sno = r.sno) ORDER BY %5, r.sno")
-                                 .arg(book.numberColumn, book.dateColumn, book.partyNameColumn, MoneyTable(book, book.table),
+                                 .arg(book.numberColumn, dateKey, book.partyNameColumn, MoneyTable(book, book.table),
                                       dateKey, MoneyTable(book, book.cancelledTable)),
                              {PaymentModeName(PaymentMode::Cash), DayKey(from), DayKey(to)}, ReadOperation, book.file);
         while (q.next())
-            money.push_back({kind, q.value(0).toString(), ReadDateText(q.value(1).toString()), q.value(2).toString(),
+            money.push_back({kind, q.value(0).toString(), dayOfKey(q.value(1).toLongLong()), q.value(2).toString(),
                              PaymentModeNamed(q.value(3).toString()), q.value(4).toString(), q.value(5).toLongLong()});
     }
     std::stable_sort(money.begin(), money.end(), [](const BookMoney& a, const BookMoney& b) { return a.date < b.date; });
