@@ -83,6 +83,28 @@ std::vector<TableDef> buildTables()
                  {serial("sno"), text("BillKey"), text("PartyKind"), text("PartyCode"), text("BillNo"),
                   text("BillDate"), serial("BillDay"), serial("AmountPaise")},
                  "sno", false, "BillKey"});
+    // A bank's statement columns, mapped once per bank: the header of each
+    // column the statement's lines are read from, by the bank's name as
+    // compared (BankKey, unique).
+    t.push_back({DbFile::Master, "BankLayout",
+                 {serial("sno"), text("BankKey"), text("BankName"), text("DateColumn"), text("NarrationColumn"),
+                  text("ReferenceColumn"), text("DebitColumn"), text("CreditColumn"), text("BalanceColumn")},
+                 "sno", false, "BankKey"});
+    // The lines of the bank statements imported, in paise, LineDay yyyymmdd.
+    // LineKey (bank, day, amounts, balance and reference) is unique: a line
+    // imported again is recognised, never kept twice.
+    t.push_back({DbFile::Master, "BankStatementLine",
+                 {serial("sno"), text("LineKey"), text("BankKey"), text("LineDate"), serial("LineDay"),
+                  text("Narration"), text("Reference"), serial("DebitPaise"), serial("CreditPaise"),
+                  serial("BalancePaise"), text("ImportedOn"), text("ImportedBy")},
+                 "sno", false, "LineKey"});
+    // A statement line confirmed as a receipt (Kind "R") or a payment ("P"),
+    // by the line's sno and the money's number; each line and each receipt or
+    // payment is matched once (MoneyKey: kind and number).
+    t.push_back({DbFile::Master, "BankMatch",
+                 {serial("LineSno"), text("MoneyKey"), text("Kind"), text("MoneyNo"), text("MatchedOn"),
+                  text("MatchedBy")},
+                 "LineSno", false, "MoneyKey"});
     t.push_back({DbFile::Customer, "CustomerDetails",
                  {serial("sno"), text("bid"), text("Name"), text("address"), text("Dist"), text("State"),
                   text("Pin"), text("Gstin"), text("Phone"), text("Email"), text("Website"), text("Remarks")},
@@ -455,7 +477,8 @@ std::vector<IndexDef> LookupIndexes(const QString& table)
                                            {QStringLiteral("idx_PaymentAllotment_sno"), QStringLiteral("PaymentAllotment"), QStringLiteral("sno")},
                                            {QStringLiteral("idx_PaymentAllotment_bill"), QStringLiteral("PaymentAllotment"), QStringLiteral("BillSno")},
                                            {QStringLiteral("idx_InvoiceLineTax_sno"), QStringLiteral("InvoiceLineTax"), QStringLiteral("sno")},
-                                           {QStringLiteral("idx_OpeningBill_party"), QStringLiteral("OpeningBill"), QStringLiteral("PartyCode")}};
+                                           {QStringLiteral("idx_OpeningBill_party"), QStringLiteral("OpeningBill"), QStringLiteral("PartyCode")},
+                                           {QStringLiteral("idx_BankStatementLine_bank"), QStringLiteral("BankStatementLine"), QStringLiteral("BankKey")}};
     std::vector<IndexDef> of;
     std::copy_if(all.begin(), all.end(), std::back_inserter(of), [&](const IndexDef& i) { return i.table == table; });
     return of;
@@ -514,6 +537,10 @@ QStringList UpgradeSql(DbFile file, int fromVersion)
     // index above.
     // Version 16: the books-start day (BooksStart) and the opening bills
     // (OpeningBill) are new tables, made as missing tables are, on the server too.
+    // Version 17: the banks' statement columns (BankLayout), the statement
+    // lines imported (BankStatementLine, with its lookup index above) and the
+    // lines confirmed as receipts or payments (BankMatch) are new tables, made
+    // as missing tables are, on the server too.
     // Version 18: the items' opening stock (OpeningStock), a new table made the same way.
     // Version 4: the monthly view made again to leave cancelled invoices' values out
     // (the new tables themselves are made as missing tables are).

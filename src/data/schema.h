@@ -135,11 +135,16 @@ constexpr int InvoiceLineTaxVersion = 15;
 // 16: the day the books start here (BooksStart) and the buyers' and
 // suppliers' opening bills (OpeningBill), new tables in Master.
 constexpr int OpeningBalancesVersion = 16;
+// 17: bank statements: each bank's statement columns (BankLayout), the
+// statement lines imported (BankStatementLine) and those confirmed as a
+// receipt or a payment (BankMatch), new tables in Master.
+constexpr int BankStatementVersion = 17;
 // 18: the stock items' opening stock, the quantity on hand on the day the
 // books start here and its cost per unit (OpeningStock, a new table in ItemStock).
 constexpr int OpeningStockVersion = 18;
 // The latest of the steps above, whatever order they were added in.
-constexpr int SchemaVersion = std::max({PaymentsVersion, InvoiceLineTaxVersion, OpeningBalancesVersion, OpeningStockVersion});
+constexpr int SchemaVersion =
+    std::max({PaymentsVersion, InvoiceLineTaxVersion, OpeningBalancesVersion, BankStatementVersion, OpeningStockVersion});
 // The longest unit ("Per") an item may have: what an invoice line's Per box holds.
 constexpr int LongestUnit = 12;
 

@@ -38,6 +38,36 @@ QDate ReadDateText(const QString& text)
     return QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
 }
 
+QDate ReadStatementDate(const QString& text)
+{
+    static const QRegularExpression dayFirst(QStringLiteral("^(\\d{1,2})[/.\\- ](\\d{1,2}|[A-Za-z]{3,9})[/.\\- ](\\d{4}|\\d{2})$"));
+    static const QRegularExpression yearFirst(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression dayNumber(QStringLiteral("^\\d{5}(\\.\\d+)?$"));
+    // A time after the day ("05/11/2026 10:32:11", "2026-11-05T10:32") says nothing of the day.
+    const QString day = text.trimmed().section(QRegularExpression(QStringLiteral("[ T]\\d{1,2}:")), 0, 0).trimmed();
+    if (const QRegularExpressionMatch m = yearFirst.match(day); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (dayNumber.match(day).hasMatch())
+        return QDate(1899, 12, 30).addDays(qint64(day.toDouble()));
+    const QRegularExpressionMatch m = dayFirst.match(day);
+    if (!m.hasMatch())
+        return {};
+    int month = m.captured(2).toInt();
+    if (m.captured(2).front().isLetter()) {
+        static const QStringList months{QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
+                                        QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"),
+                                        QStringLiteral("jul"), QStringLiteral("aug"), QStringLiteral("sep"),
+                                        QStringLiteral("oct"), QStringLiteral("nov"), QStringLiteral("dec")};
+        const QString name = m.captured(2).toLower();
+        month = int(months.indexOf(name.left(3))) + 1;
+        if (month == 0 || (name.size() > 3 && !QLocale(QLocale::English).monthName(month).toLower().startsWith(name)
+                           && name != QLatin1String("sept")))
+            return {};
+    }
+    const int year = m.captured(3).size() == 2 ? 2000 + m.captured(3).toInt() : m.captured(3).toInt();
+    return QDate(year, month, m.captured(1).toInt());
+}
+
 QString TimeTextHM(const QTime& time)
 {
     return time.toString(QStringLiteral("HH:mm"));

@@ -16,6 +16,12 @@ QString DateText(const QDate& date);
 // "05/12/2026"); an invalid date for anything else ("31/02/2026", "2026-12-05").
 QDate ReadDateText(const QString& text);
 
+// A date as a bank's statement writes it: dd/mm/yyyy, dd-mm-yyyy,
+// dd.mm.yyyy, dd-MMM-yyyy ("05-Nov-2026", "05 NOV 2026"), dd/mm/yy (20yy),
+// yyyy-mm-dd, a time after it ignored, or a workbook's day number (days
+// since 30/12/1899); an invalid date for anything else.
+QDate ReadStatementDate(const QString& text);
+
 // The financial year a day belongs to, by the calendar year it starts in
 // (1 April): 15 March 2027 and 1 April 2026 both belong to 2026 ("2026-27").
 int FinancialYearOf(const QDate& day);

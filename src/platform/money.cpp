@@ -3,6 +3,7 @@
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +31,34 @@ bool ReadAmount(const QString& text, Paise& out)
     if (!ReadNumber(text, value) || !WithinAmountLimit(value))
         return false;
     out = ToPaise(value);
+    return true;
+}
+
+Paise ProportionOf(Paise amount, Paise part, Paise whole)
+{
+    if (whole == 0)
+        return 0;
+    return ToPaise(ToRupees(amount) * double(part) / double(whole));
+}
+
+bool ReadStatementAmount(const QString& text, Paise& out, AmountSide* side)
+{
+    static const QRegularExpression shape(
+        QStringLiteral("^(?:rs\\.?|inr|\u20b9)?\\s*([+-]?\\d{1,3}(?:,\\d{2,3})*(?:\\.\\d*)?|[+-]?\\d+(?:\\.\\d*)?|[+-]?\\.\\d+)\\s*(dr|cr)?\\.?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString trimmed = text.trimmed();
+    AmountSide found = AmountSide::None;
+    Paise value = 0;
+    if (!trimmed.isEmpty() && trimmed != QLatin1String("-")) {
+        const QRegularExpressionMatch m = shape.match(trimmed);
+        if (!m.hasMatch() || !ReadAmount(m.captured(1).remove(QLatin1Char(',')), value))
+            return false;
+        const QString mark = m.captured(2).toLower();
+        found = mark == QLatin1String("dr") ? AmountSide::Debit : mark == QLatin1String("cr") ? AmountSide::Credit : AmountSide::None;
+    }
+    out = value;
+    if (side)
+        *side = found;
     return true;
 }
 

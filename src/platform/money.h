@@ -26,6 +26,15 @@ Paise LineAmount(double quantity, double rate);
 // paisa; false, out untouched, when the text is no number or beyond the
 // amount limit.
 bool ReadAmount(const QString& text, Paise& out);
+// An amount as a bank's statement writes it: digits grouped by commas
+// ("1,23,456.78", "123,456.78"), "Rs", "INR" or the rupee sign before it, and
+// "Dr" or "Cr" after it (side tells which; None without). A blank or "-" is
+// nothing (0). False, out untouched, when the text is no amount.
+enum class AmountSide { None, Debit, Credit };
+bool ReadStatementAmount(const QString& text, Paise& out, AmountSide* side = nullptr);
+// The share of an amount that part is of whole (amount x part / whole), to
+// the paisa, half a paisa away from zero; 0 when whole is 0.
+Paise ProportionOf(Paise amount, Paise part, Paise whole);
 // A tax row shared out over the values it was charged on: each share the
 // value times the rate to the paisa, the paise left over by that rounding
 // given to the largest value, so that the shares add up to the row exactly.

@@ -156,7 +156,7 @@ const Gstr3bFigure* Gstr3b::row(const QString& section) const
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
                    const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes,
-                   const std::vector<SupplierNote>& supplierNotes)
+                   const std::vector<SupplierNote>& supplierNotes, const LateBillsOfMonth& lateBills)
 {
     Gstr3b w;
     w.year = year;
@@ -197,6 +197,19 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
         inward(bill, bill.taxable(), bill.tax(), billDocument(bill));
     for (const SupplierNote& note : supplierNotes)
         inward(note.bill, note.signedValue(note.taxable), note.signedTax(), note.reference());
+    // Rule 37: the credit of a bill unpaid on its 181st day reversed, taken back as it is paid.
+    Gstr3bFigure reclaimed = figure("4(D)(1)", tr("ITC reclaimed which was reversed under 4(B)(2) in an earlier period"),
+                                    false);
+    const auto lateDocument = [](const LateBillCredit& late, const char* what) {
+        return tr("Bill %1 of %2 from %3: %4 %5").arg(late.bill.number, DateText(late.bill.date), late.bill.supplierName,
+                                                      tr(what), AmountText(late.part));
+    };
+    for (const LateBillCredit& late : lateBills.reversed)
+        add(reversedForNow, late.tax, lateDocument(late, "unpaid 180 days after its date"));
+    for (const LateBillCredit& late : lateBills.reclaimed) {
+        add(itcOther, late.tax, lateDocument(late, "paid after its credit was reversed"));
+        add(reclaimed, late.tax, lateDocument(late, "paid after its credit was reversed"));
+    }
     Gstr3bFigure net = figure("4(C)", tr("Net ITC available (A) - (B)"), false);
     net.tax = itcReverse.tax + itcOther.tax - blocked.tax - reversedForNow.tax;
     net.documents = itcReverse.documents + itcOther.documents;
@@ -216,8 +229,7 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
     w.rows.push_back(blocked);
     w.rows.push_back(reversedForNow);
     w.rows.push_back(net);
-    w.rows.push_back(figure("4(D)(1)", tr("ITC reclaimed which was reversed under 4(B)(2) in an earlier period"),
-                            false));
+    w.rows.push_back(reclaimed);
     w.rows.push_back(ineligible);
 
     // 6.1: the output tax other than reverse charge, set off by the net credit.
@@ -243,11 +255,11 @@ Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoice
     return w;
 }
 
-Gstr3b LoadGstr3b(const Database& db, int year, int month)
+Gstr3b LoadGstr3b(Database& db, int year, int month)
 {
     const Period days = MonthPeriod(year, month);
     return BuildGstr3b(year, month, LoadInvoices(db, days), LoadPurchaseBills(db, days.from, days.to),
-                       LoadNotes(db, days), LoadSupplierNotes(db, days.from, days.to));
+                       LoadNotes(db, days), LoadSupplierNotes(db, days.from, days.to), LateBillsInMonth(db, year, month));
 }
 
 QStringList Gstr3bCaptions()

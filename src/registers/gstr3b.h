@@ -25,6 +25,7 @@
 //   in the split that needs the least cash, with the cash of the plain order
 //   beside it; what is left is paid in cash per head, as is the whole tax
 //   under reverse charge.
+#include "registers/payables.h"
 #include "registers/savednote.h"
 #include "sales/purchasebill.h"
 #include "sales/suppliernote.h"
@@ -89,9 +90,9 @@ struct Gstr3b {
 
 Gstr3b BuildGstr3b(int year, int month, const std::vector<SavedInvoice>& invoices,
                    const std::vector<PurchaseBill>& bills, const std::vector<SavedNote>& notes = {},
-                   const std::vector<SupplierNote>& supplierNotes = {});
+                   const std::vector<SupplierNote>& supplierNotes = {}, const LateBillsOfMonth& lateBills = {});
 // Throws DataError.
-Gstr3b LoadGstr3b(const Database& db, int year, int month);
+Gstr3b LoadGstr3b(Database& db, int year, int month);
 
 QStringList Gstr3bCaptions();
 // A row's cells as texts: section, description, taxable value ("" when the

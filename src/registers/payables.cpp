@@ -1,6 +1,7 @@
 #include "registers/payables.h"
 
 #include "platform/datetext.h"
+#include "sales/opening.h"
 
 namespace zelva {
 
@@ -43,6 +44,101 @@ std::vector<OwedBill> BillsUnpaidTooLong(Database& db, const QDate& asAt)
     for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, asAt}).open)
         if (UnpaidTooLong(b, asAt))
             late.push_back(b);
+    return late;
+}
+
+namespace {
+
+QString supplierParticulars(const SupplierLedgerEntry& e)
+{
+    switch (e.kind) {
+    case SupplierLedgerEntry::Bill:
+        return e.detail.isEmpty() ? QStringLiteral("Bill %1").arg(e.number)
+               : e.number == OneAmountNumber ? QStringLiteral("Opening balance")
+                                             : QStringLiteral("Opening bill %1").arg(e.number);
+    case SupplierLedgerEntry::DebitNote:
+        return QStringLiteral("Debit Note %1 on %2").arg(e.number, e.detail);
+    case SupplierLedgerEntry::CreditNote:
+        return QStringLiteral("Credit Note %1 on %2").arg(e.number, e.detail);
+    case SupplierLedgerEntry::Payment:
+        break;
+    }
+    return QStringLiteral("Payment %1 (%2)").arg(e.number, e.detail);
+}
+
+} // namespace
+
+Statement LoadSupplierStatement(Database& db, const QString& supplierKey, const QString& supplierName,
+                                const Period& period)
+{
+    Statement s;
+    s.buyerKey = supplierKey;
+    s.buyerName = supplierName;
+    s.period = period;
+    Paise running = 0;
+    for (const SupplierLedgerEntry& e : SupplierLedger(db, supplierKey)) {
+        if (!e.date.isValid() || e.date < period.from) {
+            s.opening += e.credit - e.debit;
+            running = s.opening;
+            continue;
+        }
+        if (e.date > period.to)
+            break;
+        running += e.credit - e.debit;
+        s.debits += e.debit;
+        s.credits += e.credit;
+        s.lines.push_back({e.date, e.date.toString(QStringLiteral("dd/MM/yyyy")), supplierParticulars(e), e.debit,
+                           e.credit, running});
+    }
+    s.closing = s.opening + s.credits - s.debits;
+    return s;
+}
+
+namespace {
+
+// What each bill had been paid as at the day, by its serial.
+QHash<qint64, Paise> paidAsAt(Database& db, const QDate& day)
+{
+    QHash<qint64, Paise> paid;
+    for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, day}).bills)
+        paid.insert(b.serial, b.paid);
+    return paid;
+}
+
+LateBillCredit creditOf(const OwedBill& bill, Paise part)
+{
+    const auto share = [&](Paise head) { return ProportionOf(head, part, bill.amount); };
+    return {bill, part, {share(bill.tax.igst), share(bill.tax.cgst), share(bill.tax.sgst), share(bill.tax.cess)}};
+}
+
+} // namespace
+
+LateBillsOfMonth LateBillsInMonth(Database& db, int year, int month)
+{
+    const Period days = MonthPeriod(year, month);
+    LateBillsOfMonth late;
+    const QHash<qint64, Paise> paidBefore = paidAsAt(db, days.from.addDays(-1));
+    QHash<int, QHash<qint64, Paise>> paidOnReversalDay; // by the day's key, read once a day
+    for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, days.to}).bills) {
+        if (b.serial <= 0 || b.reverseCharge || b.credit != CreditKind::Eligible || b.tax.isZero() || b.amount <= 0)
+            continue;
+        const QDate reversal = ReversalDay(b);
+        if (reversal > days.to)
+            continue;
+        Paise paidThen = paidBefore.value(b.serial);
+        if (reversal >= days.from) {
+            const int key = DayKey(reversal);
+            if (!paidOnReversalDay.contains(key))
+                paidOnReversalDay.insert(key, paidAsAt(db, reversal));
+            paidThen = paidOnReversalDay[key].value(b.serial);
+            if (b.amount - paidThen > 0)
+                late.reversed.push_back(creditOf(b, b.amount - paidThen));
+        } else if (paidThen >= b.amount) {
+            continue; // paid before this month: nothing left reversed
+        }
+        if (b.paid - paidThen > 0)
+            late.reclaimed.push_back(creditOf(b, b.paid - paidThen));
+    }
     return late;
 }
 

@@ -6,6 +6,7 @@
 #include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "sales/companypayment.h"
+#include "sales/purchasebill.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -203,26 +204,37 @@ void frmStatement::cmdShow_Click()
     ShowTable(grdStatement, statementTable());
 }
 
-TableReport frmStatement::statementTable() const
+namespace {
+
+// A buyer's or a supplier's statement as the window and the paper show it.
+TableReport statementReport(const Statement& s, const QString& caption)
 {
     TableReport table;
     const bool grouped = IndianDigitGrouping();
-    const Statement& s = m_statement;
-    table.caption = tr("Statement of Account");
-    table.title = tr("Statement of Account: %1").arg(s.buyerName);
-    table.subtitle = tr("From %1 to %2").arg(dayText(s.period.from), dayText(s.period.to));
-    table.columns = {{tr("Date"), 1100},          {tr("Particulars"), 4200}, {tr("Debit"), 1500, true},
-                     {tr("Credit"), 1500, true}, {tr("Balance"), 1600, true}};
+    table.caption = caption;
+    table.title = QObject::tr("%1: %2").arg(caption, s.buyerName);
+    table.subtitle = QObject::tr("From %1 to %2").arg(dayText(s.period.from), dayText(s.period.to));
+    table.columns = {{QObject::tr("Date"), 1100},          {QObject::tr("Particulars"), 4200}, {QObject::tr("Debit"), 1500, true},
+                     {QObject::tr("Credit"), 1500, true}, {QObject::tr("Balance"), 1600, true}};
     const auto shown = [grouped](Paise a) { return a ? ShownAmountText(a, grouped) : QString(); };
-    table.lines.push_back({dayText(s.period.from), tr("Opening balance"), {}, {}, ShownAmountText(s.opening, grouped)});
+    table.lines.push_back({dayText(s.period.from), QObject::tr("Opening balance"), {}, {}, ShownAmountText(s.opening, grouped)});
     for (const StatementLine& line : s.lines)
         table.lines.push_back({line.dateText, line.particulars, shown(line.debit), shown(line.credit),
                                ShownAmountText(line.balance, grouped)});
-    table.totals = {dayText(s.period.to), tr("Closing balance"), ShownAmountText(s.debits, grouped),
+    table.totals = {dayText(s.period.to), QObject::tr("Closing balance"), ShownAmountText(s.debits, grouped),
                     ShownAmountText(s.credits, grouped), ShownAmountText(s.closing, grouped)};
+    return table;
+}
+
+} // namespace
+
+TableReport frmStatement::statementTable() const
+{
+    TableReport table = statementReport(m_statement, tr("Statement of Account"));
     table.payQr = m_payText;
     return table;
 }
+
 
 void frmStatement::showPay()
 {
@@ -234,6 +246,164 @@ void frmStatement::showPay()
 QString frmStatement::fileName() const
 {
     return tr("Statement %1 %2 to %3")
+        .arg(m_statement.buyerName, m_statement.period.from.toString(Qt::ISODate),
+             m_statement.period.to.toString(Qt::ISODate));
+}
+
+// ------------------------------------------------------------------ cash book
+
+frmCashBook::frmCashBook(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , dtpFrom(NewDateBox(this, "dtpFrom", QDate::currentDate()))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the cash in and out over the period")))
+    , grdCashBook(NewTableGrid(this, "grdCashBook"))
+    , m_db(db)
+{
+    setWindowTitle(tr("Cash Book"));
+    const ReportButtons b = newReportButtons(this);
+    cmdPrint = b.print;
+    cmdSaveCsv = b.csv;
+    cmdSaveXlsx = b.xlsx;
+    cmdClose = b.close;
+    auto* choice = new QHBoxLayout;
+    addLabelled(this, choice, tr("&From"), dtpFrom);
+    addLabelled(this, choice, tr("T&o"), dtpTo);
+    choice->addWidget(cmdShow);
+    choice->addStretch();
+    layOut(this, choice, grdCashBook, b);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmCashBook::cmdShow_Click);
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { OpenTableReport(this, cashBookTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), CashBookCsv(m_book)); });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), CashBookSheet(m_book)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+    cmdShow_Click();
+}
+
+void frmCashBook::cmdShow_Click()
+{
+    if (dtpFrom->date() > dtpTo->date()) {
+        MsgBox(tr("The period starts after it ends: choose a From day on or before the To day."));
+        return;
+    }
+    CashBook book;
+    if (!Guarded<DataError>([&] { book = LoadCashBook(m_db, {dtpFrom->date(), dtpTo->date()}); }))
+        return;
+    m_book = std::move(book);
+    ShowTable(grdCashBook, cashBookTable());
+}
+
+TableReport frmCashBook::cashBookTable() const
+{
+    TableReport table;
+    const bool grouped = IndianDigitGrouping();
+    const CashBook& b = m_book;
+    table.caption = tr("Cash Book");
+    table.title = tr("Cash Book");
+    table.subtitle = b.period.from == b.period.to ? dayText(b.period.from)
+                                                  : tr("From %1 to %2").arg(dayText(b.period.from), dayText(b.period.to));
+    table.columns = {{tr("Date"), 1100},           {tr("Particulars"), 4200}, {tr("Cash in"), 1500, true},
+                     {tr("Cash out"), 1500, true}, {tr("Cash in hand"), 1600, true}};
+    const auto shown = [grouped](Paise a) { return a ? ShownAmountText(a, grouped) : QString(); };
+    table.lines.push_back({dayText(b.period.from), tr("Opening cash"), {}, {}, ShownAmountText(b.opening, grouped)});
+    for (const CashBookLine& line : b.lines)
+        table.lines.push_back({dayText(line.date), line.particulars, shown(line.in), shown(line.out),
+                               ShownAmountText(line.balance, grouped)});
+    table.totals = {dayText(b.period.to), tr("Closing cash"), ShownAmountText(b.totalIn, grouped),
+                    ShownAmountText(b.totalOut, grouped), ShownAmountText(b.closing, grouped)};
+    return table;
+}
+
+QString frmCashBook::fileName() const
+{
+    return tr("Cash Book %1 to %2").arg(m_book.period.from.toString(Qt::ISODate), m_book.period.to.toString(Qt::ISODate));
+}
+
+// --------------------------------------------------------- supplier statement
+
+frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
+    : QWidget(parent)
+    , cboSupplierName(Named(new QComboBox(this), QStringLiteral("cboSupplierName")))
+    , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
+    , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
+    , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the supplier's account over the period")))
+    , grdStatement(NewTableGrid(this, "grdStatement"))
+    , m_db(db)
+{
+    setWindowTitle(tr("Supplier Statement"));
+    const ReportButtons b = newReportButtons(this);
+    cmdPrint = b.print;
+    cmdSaveCsv = b.csv;
+    cmdSaveXlsx = b.xlsx;
+    cmdClose = b.close;
+    cboSupplierName->setMinimumContentsLength(30);
+    // The supplier list, then any supplier not on it that bills or payments name.
+    Guarded<DataError>([this] {
+        for (const ListedSupplier& s : LoadSupplierList(m_db))
+            m_suppliers.push_back({s.serial, s.name});
+        const Payables payables = WhatIsPayable(m_db);
+        QStringList others;
+        for (auto name = payables.supplierNames.constBegin(); name != payables.supplierNames.constEnd(); ++name)
+            if (!name.key().startsWith(QLatin1Char('#')))
+                others << name.value();
+        others.sort();
+        for (const QString& name : others)
+            m_suppliers.push_back({0, name});
+    });
+    for (const Supplier& s : m_suppliers)
+        cboSupplierName->addItem(s.name);
+    cboSupplierName->setCurrentIndex(-1);
+    auto* choice = new QHBoxLayout;
+    addLabelled(this, choice, tr("Supp&lier"), cboSupplierName);
+    addLabelled(this, choice, tr("&From"), dtpFrom);
+    addLabelled(this, choice, tr("T&o"), dtpTo);
+    choice->addWidget(cmdShow);
+    choice->addStretch();
+    layOut(this, choice, grdStatement, b);
+
+    connect(cmdShow, &QPushButton::clicked, this, &frmSupplierStatement::cmdShow_Click);
+    connect(cboSupplierName, &QComboBox::activated, this, &frmSupplierStatement::cmdShow_Click);
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { OpenTableReport(this, statementTable(), PrintsFolder(m_db.folder())); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
+        AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), StatementCsv(m_statement));
+    });
+    connect(cmdSaveXlsx, &QPushButton::clicked, this,
+            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), StatementSheet(m_statement)); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+}
+
+void frmSupplierStatement::cmdShow_Click()
+{
+    const int index = cboSupplierName->currentIndex();
+    if (index < 0 || index >= int(m_suppliers.size())) {
+        MsgBox(tr("Choose the supplier whose account to show (Supplier)."));
+        return;
+    }
+    if (dtpFrom->date() > dtpTo->date()) {
+        MsgBox(tr("The period starts after it ends: choose a From day on or before the To day."));
+        return;
+    }
+    const Supplier& supplier = m_suppliers[std::size_t(index)];
+    Statement statement;
+    if (!Guarded<DataError>([&] {
+            statement = LoadSupplierStatement(m_db, SupplierKey(supplier.serial, supplier.name), supplier.name,
+                                              {dtpFrom->date(), dtpTo->date()});
+        }))
+        return;
+    m_statement = std::move(statement);
+    ShowTable(grdStatement, statementTable());
+}
+
+TableReport frmSupplierStatement::statementTable() const { return statementReport(m_statement, tr("Supplier Statement")); }
+
+QString frmSupplierStatement::fileName() const
+{
+    return tr("Supplier Statement %1 %2 to %3")
         .arg(m_statement.buyerName, m_statement.period.from.toString(Qt::ISODate),
              m_statement.period.to.toString(Qt::ISODate));
 }

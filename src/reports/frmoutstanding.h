@@ -5,8 +5,14 @@
 // buyer's invoices and receipts over a period with the opening, running and
 // closing balance, to send to the buyer. The same Outstanding window shows
 // what the shop owes its suppliers (registers/payables.h) when opened so. Both preview, print and save as PDF
-// through the report engine, and save as CSV and as an Excel workbook.
+// through the report engine, and save as CSV and as an Excel workbook; so
+// does the Cash Book window: the cash in and out over a period with the cash
+// in hand before and after it (registers/cashbook.h), and the Supplier
+// Statement window: one supplier's bills, notes and payments over a period
+// in the statement's shape (registers/payables.h).
+#include "registers/cashbook.h"
 #include "registers/outstanding.h"
+#include "registers/payables.h"
 #include "reports/tablereport.h"
 #include "sales/receiptstore.h"
 #include "ui/qrcode.h"
@@ -78,6 +84,62 @@ private:
     std::vector<BuyerChoice> m_buyers;
     Statement m_statement;
     QString m_payText;
+};
+
+class frmCashBook : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmCashBook(Database& db, QWidget* parent = nullptr);
+
+    QDateEdit* dtpFrom;
+    QDateEdit* dtpTo;
+    QPushButton* cmdShow;
+    QTableView* grdCashBook;
+    QPushButton* cmdPrint;
+    QPushButton* cmdSaveCsv;
+    QPushButton* cmdSaveXlsx;
+    QPushButton* cmdClose;
+
+    const CashBook& shown() const { return m_book; }
+    TableReport cashBookTable() const;
+
+private:
+    void cmdShow_Click();
+    QString fileName() const;
+
+    Database& m_db;
+    CashBook m_book;
+};
+
+class frmSupplierStatement : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmSupplierStatement(Database& db, QWidget* parent = nullptr);
+
+    QComboBox* cboSupplierName;
+    QDateEdit* dtpFrom;
+    QDateEdit* dtpTo;
+    QPushButton* cmdShow;
+    QTableView* grdStatement;
+    QPushButton* cmdPrint;
+    QPushButton* cmdSaveCsv;
+    QPushButton* cmdSaveXlsx;
+    QPushButton* cmdClose;
+
+    const Statement& shown() const { return m_statement; }
+    TableReport statementTable() const;
+
+private:
+    void cmdShow_Click();
+    QString fileName() const;
+
+    Database& m_db;
+    struct Supplier {
+        qint64 serial = 0;
+        QString name;
+    };
+    std::vector<Supplier> m_suppliers;
+    Statement m_statement;
 };
 
 } // namespace zelva

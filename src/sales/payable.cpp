@@ -76,7 +76,8 @@ std::vector<OwedBill> readBills(Database& db, const PayableQuery& query, QHash<q
             bill.date = dayOfKey(q.value(2).toLongLong());
             bill.supplierSerial = q.value(3).toLongLong();
             bill.supplierName = q.value(4).toString();
-            reverseCharge.insert(bill.serial, q.value(5).toInt() != 0);
+            bill.reverseCharge = q.value(5).toInt() != 0;
+            reverseCharge.insert(bill.serial, bill.reverseCharge);
             const int kind = q.value(6).toInt();
             bill.credit = kind == 0 ? CreditKind::Blocked
                           : kind == 2 ? CreditKind::Reclaimable
@@ -205,6 +206,8 @@ std::vector<OwedBill> SupplierOpeningAmounts(Database& db, const PayableQuery& q
     }
     return bills;
 }
+
+QDate ReversalDay(const OwedBill& bill) { return bill.date.addDays(DaysToPayBeforeReversal + 1); }
 
 bool UnpaidTooLong(const OwedBill& bill, const QDate& day)
 {

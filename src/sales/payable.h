@@ -37,6 +37,7 @@ struct OwedBill {
     qint64 supplierSerial = 0;
     QString supplierName;
     CreditKind credit = CreditKind::Eligible;
+    bool reverseCharge = false; // the shop pays its tax itself: no payment to the supplier bears on its credit
     TaxHeads tax;     // the credit the bill carries (with its notes), reverse charge included
     Paise amount = 0; // what the supplier charged, notes included
     Paise paid = 0;
@@ -75,6 +76,9 @@ std::vector<OwedBill> SupplierOpeningAmounts(Database& db, const PayableQuery& q
 
 // Days after its date by which a bill must be paid before its credit is reversed.
 constexpr int DaysToPayBeforeReversal = 180;
+// The day a bill's credit is reversed on when it is unpaid by then: the
+// 181st day after its date.
+QDate ReversalDay(const OwedBill& bill);
 // Whether the bill, as it stands on the day, is unpaid past those days.
 bool UnpaidTooLong(const OwedBill& bill, const QDate& day);
 

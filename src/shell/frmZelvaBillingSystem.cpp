@@ -11,6 +11,7 @@
 #include "masters/stockentry.h"
 #include "masters/supplierdetails.h"
 #include "platform/shownvalues.h"
+#include "payments/frmbankstatement.h"
 #include "payments/frmpayment.h"
 #include "payments/frmreceipt.h"
 #include "reports/frmmonthlyreport.h"
@@ -229,6 +230,8 @@ void frmZelvaBillingSystem::buildMenus()
     mnuPayables = addEntry(mnuReport, "mnuPayables", "Pa&yables", {}, &M::mnuPayables_Click);
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
     addOpeningEntry(mnuReport, "mnuStockValue", "Stock &Value at Cost", "frmStockValue");
+    addOpeningEntry(mnuReport, "mnuSupplierStatement", "Su&pplier Statement", "frmSupplierStatement");
+    addOpeningEntry(mnuReport, "mnuCashBook", "Cash &Book", "frmCashBook");
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
     mnuTools = menu("mnuTools", "&Tools");
@@ -243,6 +246,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuVerifyAuditTrail
         = addEntry(mnuTools, "mnuVerifyAuditTrail", "&Verify Audit Trail", K(), &M::mnuVerifyAuditTrail_Click);
     addOpeningEntry(mnuTools, "mnuImport", "I&mport Masters", "frmImport");
+    addOpeningEntry(mnuTools, "mnuBankStatement", "Ban&k Statement", "frmBankStatement");
     for (QAction* toggle : { mnuShowToolbar, mnuShowStatusbar }) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -427,12 +431,18 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
         return new zelva::frmReturnCheck(m_db);
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
+    if (formName == u"frmBankStatement")
+        return new zelva::frmBankStatement(m_db, zelva::LoggedInUser());
     if (formName == u"frmPayment")
         return new zelva::frmPayment(m_db, zelva::LoggedInUser());
     if (formName == u"frmOutstanding")
         return new zelva::frmOutstanding(m_db);
     if (formName == u"frmPayables")
         return new zelva::frmOutstanding(m_db, nullptr, true);
+    if (formName == u"frmSupplierStatement")
+        return new zelva::frmSupplierStatement(m_db);
+    if (formName == u"frmCashBook")
+        return new zelva::frmCashBook(m_db);
     if (formName == u"frmStatement")
         return new zelva::frmStatement(m_db);
     if (formName == u"frmStockValue")

@@ -3,6 +3,7 @@
 // every row adding up, the CSV in the suppliers' words, and the bill unpaid
 // past 180 days named.
 #include "registers/payables.h"
+#include "registers/gstr3b.h"
 
 #include "gst/gststates.h"
 #include "sales/paymentstore.h"
@@ -78,6 +79,7 @@ class PayablesTest : public QObject {
 private slots:
     void agedByBillWithTheAdvance();
     void unpaidPastTheDaysNamed();
+    void creditReversedOnDay181AndTakenBackWhenPaid();
 };
 
 void PayablesTest::agedByBillWithTheAdvance()
@@ -123,6 +125,53 @@ void PayablesTest::unpaidPastTheDaysNamed()
         late << b.number;
     QCOMPARE(late, QStringList({"P-3"}));
     QVERIFY(BillsUnpaidTooLong(*data.db, AsAt.addDays(-1)).empty()); // 180 days old then
+}
+
+// A-1 (10/01/2026, 1180.00, tax 90.00 + 90.00) half paid before its 181st
+// day (10/07) and the rest in September; B-1 (20/01, 354.00, 27.00 + 27.00)
+// unpaid on 20/07 and paid on 25/07; C-1 (05/02, 236.00) paid in June, in
+// time. July reverses A-1's unpaid half and all of B-1 in 4(B)(2) and takes
+// B-1 back; September takes A-1's half back; August moves nothing.
+void PayablesTest::creditReversedOnDay181AndTakenBackWhenPaid()
+{
+    testing::TempData data;
+    Database& db = *data.db;
+    const qint64 a1 = storeBill(db, "A-1", QDate(2026, 1, 10), "Sharma Traders", "AAFCS1234K", 100000, 18);
+    const qint64 b1 = storeBill(db, "B-1", QDate(2026, 1, 20), "Mysore Paints", "AABCM5678L", 30000, 18);
+    const qint64 c1 = storeBill(db, "C-1", QDate(2026, 2, 5), "Sharma Traders", "AAFCS1234K", 20000, 18);
+    const auto payOn = [&](const char* date, const char* supplier, qint64 bill, const char* billNo, Paise amount) {
+        Payment p;
+        p.date = date;
+        p.supplierName = QString::fromLatin1(supplier);
+        p.mode = PaymentMode::BankTransfer;
+        p.amount = amount;
+        p.allotments = {{bill, billNo, amount}};
+        QVERIFY(StorePayment(db, p, AsAt).saved());
+    };
+    payOn("01/03/2026", "Sharma Traders", a1, "A-1", 59000);
+    payOn("01/06/2026", "Sharma Traders", c1, "C-1", 23600);
+    payOn("25/07/2026", "Mysore Paints", b1, "B-1", 35400);
+    payOn("15/09/2026", "Sharma Traders", a1, "A-1", 59000);
+    QVERIFY(BillsUnpaidTooLong(db, QDate(2026, 7, 9)).empty());
+    QCOMPARE(BillsUnpaidTooLong(db, QDate(2026, 7, 10)).front().number, QString("A-1"));
+
+    const auto taxOf = [&](int month, const char* section) {
+        const TaxHeads t = LoadGstr3b(db, 2026, month).row(section)->tax;
+        return QList<Paise>{t.igst, t.cgst, t.sgst};
+    };
+    QCOMPARE(taxOf(6, "4(B)(2)"), (QList<Paise>{0, 0, 0}));
+    QCOMPARE(taxOf(7, "4(B)(2)"), (QList<Paise>{0, 4500 + 2700, 4500 + 2700}));
+    QCOMPARE(taxOf(7, "4(D)(1)"), (QList<Paise>{0, 2700, 2700}));
+    QCOMPARE(taxOf(7, "4(A)(5)"), (QList<Paise>{0, 2700, 2700}));
+    QCOMPARE(taxOf(7, "4(C)"), (QList<Paise>{0, -4500, -4500}));
+    QCOMPARE(taxOf(8, "4(B)(2)"), (QList<Paise>{0, 0, 0}));
+    QCOMPARE(taxOf(8, "4(D)(1)"), (QList<Paise>{0, 0, 0}));
+    QCOMPARE(taxOf(9, "4(B)(2)"), (QList<Paise>{0, 0, 0}));
+    QCOMPARE(taxOf(9, "4(D)(1)"), (QList<Paise>{0, 4500, 4500}));
+    QCOMPARE(taxOf(9, "4(A)(5)"), (QList<Paise>{0, 4500, 4500}));
+    const QStringList july = LoadGstr3b(db, 2026, 7).row("4(B)(2)")->documents;
+    QCOMPARE(july, (QStringList{"Bill A-1 of 10/01/2026 from Sharma Traders: unpaid 180 days after its date 590.00",
+                                "Bill B-1 of 20/01/2026 from Mysore Paints: unpaid 180 days after its date 354.00"}));
 }
 
 QTEST_GUILESS_MAIN(PayablesTest)

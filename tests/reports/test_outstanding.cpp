@@ -19,6 +19,8 @@
 #include "ui/qrcode.h"
 #include "ui/reportwindow.h"
 
+#include "registers/cashbook.h"
+
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
@@ -156,6 +158,7 @@ private slots:
     void statementCarriesThePayQr_data();
     void statementCarriesThePayQr();
     void payablesOfTheSuppliers();
+    void cashBookOfADay();
 };
 
 void OutstandingTest::ageingAsAtTheDay()
@@ -411,6 +414,100 @@ void OutstandingTest::payablesOfTheSuppliers()
     const XlsxBook book(xlsx);
     QCOMPARE(book.cell("A1").value, QString("Supplier"));
     QCOMPARE(book.cell("F4").paise(), 100000);
+
+    // Kavi's statement from September: K-100 before it, K-101 and the payment in it.
+    bill("K-101", QDate(2026, 10, 15), "Kavi Steels", "AAFCS1234K", 50000);
+    frmSupplierStatement statement(*data.db);
+    click(statement.cmdShow);
+    QCOMPARE(messages.last(), QString("Choose the supplier whose account to show (Supplier)."));
+    statement.dtpFrom->setDate({2026, 9, 1});
+    statement.dtpTo->setDate(asAt);
+    QVERIFY(pick(statement.cboSupplierName, "Kavi Steels"));
+    const QTableView* lines = statement.grdStatement;
+    QCOMPARE(GridRows(lines), 4);
+    QCOMPARE(gridRow(lines, 0), (QStringList{"01/09/2026", "Opening balance", "", "", "1180.00"}));
+    QCOMPARE(gridRow(lines, 1), (QStringList{"15/10/2026", "Bill K-101", "", "590.00", "1770.00"}));
+    QCOMPARE(gridRow(lines, 2), (QStringList{"20/11/2026", "Payment V00001 (Cash)", "180.00", "", "1590.00"}));
+    QCOMPARE(gridRow(lines, 3), (QStringList{"01/12/2026", "Closing balance", "180.00", "590.00", "1590.00"}));
+    click(statement.cmdPrint);
+    const QStringList statementPaper = takeReportTexts();
+    QVERIFY(statementPaper.contains("Supplier Statement: Kavi Steels"));
+    QVERIFY(statementPaper.contains("Payment V00001 (Cash)"));
+}
+
+// The cash of 02/12/2026: opening with the cash of 01/12 (500.00 in, 120.50
+// out), a receipt in cash, an invoice paid now in cash and a payment in
+// cash; a receipt by UPI, a cancelled cash receipt, a payment by bank and
+// the cash of 03/12 left out.
+void OutstandingTest::cashBookOfADay()
+{
+    TempData data;
+    Database& db = *data.db;
+    addBuyer(db, 1, "Zeta", "Kerala");
+    addBuyer(db, 2, "Asha", "Kerala");
+    const auto cash = [&](const char* code, const char* name, const char* date, const char* time, PaymentMode mode, Paise amount) {
+        Receipt r;
+        r.date = date;
+        r.time = time;
+        r.buyerCode = code;
+        r.buyerName = name;
+        r.mode = mode;
+        r.reference = mode == PaymentMode::Cash ? "" : "UTR 5512";
+        r.amount = amount;
+        const StoredReceipt stored = StoreReceipt(db, r, QDate(2027, 3, 31));
+        if (!stored.saved())
+            qFatal("%s", qPrintable(stored.refusal));
+        return stored.number;
+    };
+    const auto pay = [&](const char* date, const char* time, PaymentMode mode, Paise amount) {
+        Payment p;
+        p.date = date;
+        p.time = time;
+        p.supplierName = "Sharma Traders";
+        p.mode = mode;
+        p.reference = mode == PaymentMode::Cash ? "" : "NEFT 77";
+        p.amount = amount;
+        QVERIFY(StorePayment(db, p, QDate(2027, 3, 31)).saved());
+    };
+    cash("C00001", "Zeta", "01/12/2026", "09:00:00", PaymentMode::Cash, 50000);
+    pay("01/12/2026", "17:00:00", PaymentMode::Cash, 12050);
+    cash("C00002", "Asha", "02/12/2026", "09:15:00", PaymentMode::Cash, 100000);
+    cash("C00002", "Asha", "02/12/2026", "09:20:00", PaymentMode::Upi, 200000);
+    const QString cancelled = cash("C00001", "Zeta", "02/12/2026", "09:30:00", PaymentMode::Cash, 77700);
+    QCOMPARE(CancelReceipt(db, cancelled, {"02/12/2026", "09:40", "entered twice", "ravi"}), QString());
+    Invoice counter = sale(1, "C00001", "Zeta", "02/12/2026", 590);
+    counter.time = "11:00:00";
+    const StoredSale paidNow = StoreSale(db, counter, Renumber::Allowed, PaidNow{PaymentMode::Cash, {}, {}});
+    QVERIFY(!paidNow.receiptNumber.isEmpty());
+    const Paise counterCash = LoadReceipt(db, paidNow.receiptNumber)->amount;
+    pay("02/12/2026", "12:00:00", PaymentMode::Cash, 25025);
+    pay("02/12/2026", "12:30:00", PaymentMode::BankTransfer, 99900);
+    cash("C00001", "Zeta", "03/12/2026", "09:00:00", PaymentMode::Cash, 300000);
+
+    MessageRecorder messages;
+    frmCashBook form(db);
+    form.dtpFrom->setDate({2026, 12, 2});
+    form.dtpTo->setDate({2026, 12, 2});
+    click(form.cmdShow);
+    const QTableView* grid = form.grdCashBook;
+    QCOMPARE(GridRows(grid), 5);
+    QCOMPARE(gridRow(grid, 0), (QStringList{"02/12/2026", "Opening cash", "", "", "379.50"}));
+    QCOMPARE(gridRow(grid, 1), (QStringList{"02/12/2026", "Receipt R00002 from Asha", "1000.00", "", "1379.50"}));
+    QCOMPARE(gridRow(grid, 2), (QStringList{"02/12/2026", QString("Receipt %1 from Zeta").arg(paidNow.receiptNumber),
+                                            AmountText(counterCash), "", AmountText(137950 + counterCash)}));
+    QCOMPARE(gridRow(grid, 3), (QStringList{"02/12/2026", "Payment V00002 to Sharma Traders", "", "250.25",
+                                            AmountText(137950 + counterCash - 25025)}));
+    QCOMPARE(gridRow(grid, 4), (QStringList{"02/12/2026", "Closing cash", AmountText(100000 + counterCash), "250.25",
+                                            AmountText(137950 + counterCash - 25025)}));
+    QVERIFY(CashBookCsv(form.shown()).contains("Payment V00002 to Sharma Traders,,250.25," + AmountText(137950 + counterCash - 25025)));
+    click(form.cmdPrint);
+    const QStringList paper = takeReportTexts();
+    for (const QString& shown : gridRow(grid, 2) + QStringList{"Cash Book", "Closing cash"})
+        QVERIFY2(shown.isEmpty() || paper.contains(shown), qPrintable(shown));
+    // The period's ends the wrong way round.
+    form.dtpFrom->setDate({2026, 12, 3});
+    click(form.cmdShow);
+    QCOMPARE(messages.last(), QString("The period starts after it ends: choose a From day on or before the To day."));
 }
 
 QTEST_MAIN(OutstandingTest)
