@@ -261,7 +261,7 @@ frmCashBook::frmCashBook(Database& db, QWidget* parent)
     , m_db(db)
 {
     setWindowTitle(tr("Cash Book"));
-    const ReportButtons b = newReportButtons(this);
+    const ReportButtons b = NewReportButtons(this);
     cmdPrint = b.print;
     cmdSaveCsv = b.csv;
     cmdSaveXlsx = b.xlsx;
@@ -271,7 +271,7 @@ frmCashBook::frmCashBook(Database& db, QWidget* parent)
     addLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    layOut(this, choice, grdCashBook, b);
+    LayOutReportWindow(this, choice, grdCashBook, b);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmCashBook::cmdShow_Click);
     connect(cmdPrint, &QPushButton::clicked, this,
@@ -335,7 +335,7 @@ frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
     , m_db(db)
 {
     setWindowTitle(tr("Supplier Statement"));
-    const ReportButtons b = newReportButtons(this);
+    const ReportButtons b = NewReportButtons(this);
     cmdPrint = b.print;
     cmdSaveCsv = b.csv;
     cmdSaveXlsx = b.xlsx;
@@ -363,7 +363,7 @@ frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
     addLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    layOut(this, choice, grdStatement, b);
+    LayOutReportWindow(this, choice, grdStatement, b);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmSupplierStatement::cmdShow_Click);
     connect(cboSupplierName, &QComboBox::activated, this, &frmSupplierStatement::cmdShow_Click);

@@ -57,14 +57,28 @@ void ScanCatcher::restoreTypedInto()
         setTextOf(m_typedInto, m_textBefore);
 }
 
+// The gap between two keys as the keyboard sent them (the events' time
+// stamps), not as the program got round to them: a goods list busy with a
+// key must not turn a scan into typing. Keys without a stamp are timed as
+// they arrive.
+bool ScanCatcher::gapBefore(const QKeyEvent* key)
+{
+    const quint64 stamp = key->timestamp();
+    const bool stamped = stamp != 0 && m_lastStamp != 0;
+    const bool gap = stamped ? stamp < m_lastStamp || stamp - m_lastStamp > quint64(ScanKeyGapMs)
+                             : !m_sinceKey.isValid() || m_sinceKey.elapsed() > ScanKeyGapMs;
+    m_lastStamp = stamp;
+    m_sinceKey.start();
+    return gap;
+}
+
 bool ScanCatcher::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress || !watching(watched))
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    const bool gap = !m_sinceKey.isValid() || m_sinceKey.elapsed() > ScanKeyGapMs;
-    m_sinceKey.start();
+    const bool gap = gapBefore(key);
     if (enter) {
         const QString code = m_code;
         m_code.clear();

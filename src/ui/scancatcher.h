@@ -13,6 +13,8 @@
 
 class QWidget;
 
+class QKeyEvent;
+
 namespace zelva {
 
 // The longest pause between two keys of one scan.
@@ -35,6 +37,7 @@ protected:
 private:
     bool watching(QObject* watched) const;
     void restoreTypedInto();
+    bool gapBefore(const QKeyEvent* key);
 
     QWidget* m_root;
     QWidget* m_box;
@@ -42,6 +45,7 @@ private:
     std::function<bool()> m_anywhere;
     QString m_code;
     QElapsedTimer m_sinceKey;
+    quint64 m_lastStamp = 0; // the last key's time as the keyboard sent it; 0 without one
     QPointer<QWidget> m_typedInto; // the box the code's characters went to
     QString m_textBefore;          // its text before them
 };
