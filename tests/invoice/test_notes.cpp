@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+#include <array>
 
 using namespace zelva;
 using testing::need;
@@ -38,8 +39,9 @@ InvoiceLine line(const char* code, const char* description, double quantity, dou
     return l;
 }
 
-// Brush 136.05, Paint 2.5 x 385.15 = 962.88, Putty 437.15; CGST 9% + SGST 9%.
-void sellThreeLines(Database& db)
+// Brush 136.05, Paint 2.5 x 385.15 = 962.88, Putty 437.15 to Mysore Mart,
+// CGST and SGST: at the whole rate given for each line in turn.
+void sellThreeLines(Database& db, const char* date, std::array<double, 3> rates)
 {
     Transaction t(db, "add the items");
     for (auto [sno, code, name] : {std::tuple{1, "G00001", "Brush"}, {2, "G00002", "Paint"}, {3, "G00003", "Putty"}})
@@ -48,42 +50,25 @@ void sellThreeLines(Database& db)
     Invoice x;
     x.serial = 1;
     x.number = "A00001";
-    x.date = "07/12/2026";
+    x.date = date;
     x.seller.name = "Zelva Traders";
     x.buyerCode = "C00001";
     x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};
     x.mode = TaxMode::Cgst;
     x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15), line("G00003", "Putty", 7, 62.45)};
-    x.taxes[TaxOnGoods].rate = 18;
+    for (std::size_t i = 0; i < x.lines.size(); ++i)
+        x.lines[i].gstRate = rates[i];
     ComputeTotals(x);
     StoreInvoiceWithin(db, x);
     t.commit();
 }
 
-// The same lines, Brush at 5% and Putty at 18% beside Paint at 12% (dated
-// 20/09/2025, the old slab in force then).
-void sellAtThreeRates(Database& db)
-{
-    Transaction t(db, "add the items");
-    for (auto [sno, code, name] : {std::tuple{1, "G00001", "Brush"}, {2, "G00002", "Paint"}, {3, "G00003", "Putty"}})
-        db.run("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, Quantity) VALUES (?, ?, ?, 40)",
-               {sno, code, name}, "add an item", DbFile::ItemStock);
-    Invoice x;
-    x.serial = 1;
-    x.number = "A00001";
-    x.date = "20/09/2025";
-    x.seller.name = "Zelva Traders";
-    x.buyerCode = "C00001";
-    x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};
-    x.mode = TaxMode::Cgst;
-    x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15), line("G00003", "Putty", 7, 62.45)};
-    x.lines[0].gstRate = 5;
-    x.lines[1].gstRate = 12;
-    x.lines[2].gstRate = 18;
-    ComputeTotals(x);
-    StoreInvoiceWithin(db, x);
-    t.commit();
-}
+// All three at 18%, dated 07/12/2026.
+void sellThreeLines(Database& db) { sellThreeLines(db, "07/12/2026", {18, 18, 18}); }
+
+// Brush at 5% and Putty at 18% beside Paint at 12%, dated 20/09/2025 (the
+// old slab in force then).
+void sellAtThreeRates(Database& db) { sellThreeLines(db, "20/09/2025", {5, 12, 18}); }
 
 // Each page as it leaves: its copy, number and invoice reference, and
 // whether the screen's Left column went with it.
