@@ -163,6 +163,8 @@ public:
     QPlainTextEdit* txtAmountInWords; // the words of the largest amount take two lines
     QLabel* lblTitle;
     QLabel* lblCopy;
+    QLabel* lblComputerGenerated = nullptr; // beneath the frame; inside it when the tax by rate is shown there
+    int m_footTop = 0;                       // the page grid's foot, in twips
     // buttons
     QGroupBox* fraCommandButton;
     QPushButton* cmdNewInvoice;
@@ -272,6 +274,7 @@ protected:
 
     // the goods' tax by rate beneath the page, where the page has room for it (built by the page)
     std::unique_ptr<zelva::TaxByRateTable> m_taxByRate;
+    void showTaxByRate();
 
 private:
     // One base that GST is charged on: the goods, Others1 or Others2.

@@ -265,7 +265,10 @@ void InvoiceForm::buildFoot(const PageGrid& grid)
     lblCompanyName->setFont(bold);
     addLabel(p, "Authorised Signatory", 6000, top + 1980, 4300, Qt::AlignRight);
     buildUpiQr(5750, top + 830);
-    addLabel(p, "This is a Computer Generated Invoice", 0, top + 2430, ContentWidth, Qt::AlignHCenter);
+    m_footTop = top;
+    lblComputerGenerated = Named(addLabel(p, "This is a Computer Generated Invoice", 0, top + 2430, ContentWidth,
+                                          Qt::AlignHCenter),
+                                 QStringLiteral("lblComputerGenerated"));
 }
 
 // The lists lie above the printed boxes beneath them.

@@ -235,13 +235,27 @@ void InvoiceForm::showTaxRows()
     }
 }
 
+// The table takes the line beneath the frame; the line that says the invoice
+// is the computer's own moves into the frame, beneath the declaration.
+void InvoiceForm::showTaxByRate()
+{
+    if (!m_taxByRate)
+        return;
+    m_taxByRate->show(TaxMode, GoodsTaxByRate(m_invoice));
+    const bool shown = !m_taxByRate->shownRows().isEmpty();
+    lblComputerGenerated->setAlignment((shown ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+    if (shown)
+        invoicepage::place(lblComputerGenerated, 100, m_footTop + 1980, 5600);
+    else
+        invoicepage::place(lblComputerGenerated, 0, m_footTop + 2430, invoicepage::ContentWidth);
+}
+
 void InvoiceForm::alltotal(bool askForBuyer)
 {
     m_invoice = currentInvoice();
     ComputeTotals(m_invoice);
     showTaxRows();
-    if (m_taxByRate)
-        m_taxByRate->show(TaxMode, GoodsTaxByRate(m_invoice));
+    showTaxByRate();
     const InvoiceTotals& totals = m_invoice.totals;
     // the tax totals as the rows show them, so that the page adds up
     if (TaxMode == zelva::TaxMode::Cgst) {
