@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; skips what is present.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libsodium-dev
+packages=(cmake g++ make pkg-config
+          # keeps what was compiled once, so a second clone or a CI run builds in minutes
+          ccache
+          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libsodium-dev
           # the reports' Excel files; unzip lets their tests read them back
           libxlsxwriter-dev unzip
           # reading .xlsx workbooks for the import of masters (the zip library libxlsxwriter uses too)
