@@ -8,7 +8,7 @@
 #   scripts/package-windows.sh [STEP...]
 #
 # Steps, in their order (all of them when none is named): tools sqlite
-# sodium qrencode xlsxwriter minizip qt program installer. Set ZELVA_NICE=19 to build
+# sodium qrencode zint xlsxwriter minizip qt program installer. Set ZELVA_NICE=19 to build
 # only on idle processor time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -145,6 +145,18 @@ build_qrencode() {
   "${nice[@]}" cmake --build "$cache/build/qrencode" -j$jobs --target install
 }
 
+# The barcode library of the item labels: its library alone (no PNG, no Qt, no
+# command-line tool), whose install step would want the tool too.
+build_zint() {
+  debian_source zint zint
+  local build=$cache/build/zint
+  cross_cmake -S "$cache/src/zint" -B "$build" -DZINT_USE_PNG=OFF -DZINT_USE_QT=OFF -DZINT_STATIC=OFF
+  "${nice[@]}" cmake --build "$build" -j$jobs --target zint
+  cp "$build/backend/libzint.dll" "$deps/bin/"
+  cp "$build/backend/libzint.dll.a" "$deps/lib/"
+  cp "$cache/src/zint/backend/zint.h" "$deps/include/"
+}
+
 build_xlsxwriter() {
   debian_source libxlsxwriter libxlsxwriter
   cross_cmake -S "$cache/src/libxlsxwriter" -B "$cache/build/libxlsxwriter" -DBUILD_SHARED_LIBS=ON \
@@ -271,13 +283,14 @@ make_installer() {
 # --- run ---------------------------------------------------------------------
 
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode xlsxwriter minizip qt program installer)
+[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode zint xlsxwriter minizip qt program installer)
 for step in "${steps[@]}"; do
   case $step in
     tools) say tools; install_tools ;;
     sqlite) once sqlite build_sqlite ;;
     sodium) once sodium build_sodium ;;
     qrencode) once qrencode build_qrencode ;;
+    zint) once zint build_zint ;;
     xlsxwriter) once xlsxwriter build_xlsxwriter ;;
     minizip) once minizip build_minizip ;;
     qt) once qt build_qt ;;

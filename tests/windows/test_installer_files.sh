@@ -41,11 +41,12 @@ for dll in $(grep '^Qt6.*\.dll$' "$work/list"); do
   module=${dll#Qt6}; module=${module%.dll}
   [[ " $qt_modules " == *" $module "* ]] || fail "files.txt carries $dll, which the program does not link"
 done
-# The DLL of each library the program takes from pkg-config or CMake's own modules.
-declare -A dll_of=([libsodium]=libsodium-23.dll [xlsxwriter]=libxlsxwriter.dll [libqrencode]=libqrencode.dll [minizip]=libminizip-1.dll
+# The DLL of each library the program takes from pkg-config, CMake's own modules or find_library.
+declare -A dll_of=([libsodium]=libsodium-23.dll [xlsxwriter]=libxlsxwriter.dll [libqrencode]=libqrencode.dll [minizip]=libminizip-1.dll [zint]=libzint.dll
                    [SQLite3]=libsqlite3-0.dll [xcb]="")
 libraries=$(cat "$source_dir"/CMakeLists.txt "$source_dir"/src/*/CMakeLists.txt |
   sed -n -e 's/^\s*pkg_check_modules([A-Z_]* \(REQUIRED \)\?\(IMPORTED_TARGET \)\?\([A-Za-z0-9_+-]*\).*/\3/p' \
+         -e 's/^\s*find_library([A-Z_]* \([A-Za-z0-9_+-]*\).*/\1/p' \
          -e 's/^\s*find_package(\(SQLite3\|[A-Za-z0-9]*\) .*/\1/p' | grep -vx 'Qt6\|PkgConfig' | sort -u)
 for library in $libraries; do
   if [ -z "${dll_of[$library]+known}" ]; then
