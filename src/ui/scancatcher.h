@@ -28,7 +28,7 @@ namespace zelva {
 constexpr int ScanKeyGapMs = 60;
 // The longest pause before the Enter that ends a scan: some scanners send it
 // a little after the code.
-constexpr int ScanEnterGapMs = 150;
+constexpr int ScanEnterGapMs = 120;
 // A scan is at least this long: a shorter burst ending in Enter is typing.
 constexpr int ShortestScan = 4;
 
