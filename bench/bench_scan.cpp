@@ -119,6 +119,7 @@ int main(int argc, char** argv)
         form.cmdNewInvoice->click();
         form.cboBuyerName->setCurrentIndex(0);
         form.cboBuyerName_Click(0);
+        QCoreApplication::processEvents(); // the form idles a moment before the first scan, as at a counter
         for (int line = 0; line < LinesPerInvoice; ++line) {
             const QString code = codeOfItem(1 + (round * LinesPerInvoice + line) * 1531 % Items);
             QElapsedTimer timer;

@@ -2,6 +2,7 @@
 
 #include "platform/textnum.h"
 #include "ui/message.h"
+#include "ui/prefixsearch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -136,8 +137,9 @@ void MakeLongList(QComboBox* combo)
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(20);
     combo->setMaxVisibleItems(20);
-    if (auto* view = qobject_cast<QListView*>(combo->view()))
-        view->setUniformItemSizes(true);
+    if (!dynamic_cast<PrefixSearchView*>(combo->view()))
+        combo->setView(new PrefixSearchView(combo)); // keys typed into the closed list search an index
+    static_cast<QListView*>(combo->view())->setUniformItemSizes(true);
 }
 
 void SetEntries(QComboBox* longList, const QStringList& entries)

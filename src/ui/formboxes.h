@@ -78,7 +78,9 @@ void MakeTypable(QComboBox* combo);
 // A long list (buyers, stock items, their HSN codes) is not measured entry by
 // entry, and its entries are one string-list model: filled in one step
 // (SetEntries), shown by every box given the same list (ShareEntries), and
-// read by the completer of a box the operator types a name into.
+// read by the completer of a box the operator types a name into. The keys
+// typed into the closed list look its entries up in a sorted index
+// (ui/prefixsearch.h), not one by one.
 void MakeLongList(QComboBox* combo);
 // The list's entries, all replaced at once in the order given.
 void SetEntries(QComboBox* longList, const QStringList& entries);

@@ -5,7 +5,10 @@
 // invoice takes no eighth line; with the setting on, a scan anywhere on the
 // form adds its line and leaves the box it was typed into as it was; no
 // invoice open: the scan is ignored with a note. The lines that take an
-// item to its reorder level warn and are saved all the same.
+// item to its reorder level warn and are saved all the same. Scans replayed
+// with a scanner's own key stamps into a form holding 100,000 items all land:
+// codes with capitals (typed under Shift), an Enter sent a little late, a
+// scan made while the message of an unknown code is still up.
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/shop.h"
@@ -13,7 +16,11 @@
 #include "sales/countersettings.h"
 #include "sales/reorderlevel.h"
 #include "ui/scancatcher.h"
+#include "ui/message.h"
 #include "ui/statusnote.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
 
 using namespace zelva;
 using namespace testing;
@@ -64,6 +71,73 @@ QStringList linesShown(const InvoiceForm& form)
                                                form.txtAmount[row]->text());
     return shown;
 }
+
+// Items "Bulk item 1" .. "Bulk item count" (codes B1 .., barcodes BULK-1 ..,
+// rate 5 + i % 7), in one statement for each table, the same SQL on either store.
+void addBulkItems(Database& db, int count)
+{
+    const QString numbers =
+        QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ").arg(count);
+    Transaction work(db, "add items");
+    db.run(numbers + "INSERT INTO \"ItemStock\".\"Stock\" (\"sno\", \"itemcode\", \"ItemName\", \"ItemHsn\", "
+                     "\"Rate\", \"Per\", \"Quantity\", \"Remarks\") SELECT 100 + i, 'B' || i, 'Bulk item ' || i, "
+                     "'9403', 5 + i % 7, 'Nos.', 1000, 'N.A.' FROM n",
+           {}, "add items", DbFile::ItemStock);
+    db.run(numbers + "INSERT INTO \"ItemStock\".\"StockBarcode\" (\"sno\", \"itemcode\", \"Barcode\") "
+                     "SELECT 100 + i, 'B' || i, 'BULK-' || i FROM n",
+           {}, "add items", DbFile::ItemStock);
+    work.commit();
+}
+
+// A USB scanner as the program gets its keys: each character pressed and
+// released a few milliseconds after the one before, a capital under Shift,
+// then Enter; every event stamped by the scanner's clock. Posted, the keys
+// wait in the queue behind whatever the form is busy with, as a scanner's
+// keys do.
+class Scanner {
+public:
+    static constexpr int KeyMs = 8;
+    void pause(int ms) { m_clock += quint64(ms); }
+    void post(QWidget* box, const QString& code, int enterAfterMs = KeyMs) { type(box, code, enterAfterMs, true); }
+    void send(QWidget* box, const QString& code) { type(box, code, KeyMs, false); }
+    // Enter pressed by hand.
+    void pressEnter(QWidget* box)
+    {
+        key(box, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", false);
+        key(box, QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r", false);
+    }
+
+private:
+    void type(QWidget* box, const QString& code, int enterAfterMs, bool queued)
+    {
+        for (const QChar c : code) {
+            const bool capital = c.isUpper();
+            const Qt::KeyboardModifiers shift = capital ? Qt::ShiftModifier : Qt::NoModifier;
+            if (capital)
+                key(box, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, {}, queued);
+            key(box, QEvent::KeyPress, c.toUpper().unicode(), shift, c, queued);
+            key(box, QEvent::KeyRelease, c.toUpper().unicode(), shift, c, queued);
+            if (capital)
+                key(box, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, {}, queued);
+            pause(KeyMs);
+        }
+        pause(enterAfterMs - KeyMs);
+        key(box, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", queued);
+        key(box, QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r", queued);
+    }
+    void key(QWidget* box, QEvent::Type type, int code, Qt::KeyboardModifiers modifiers, const QString& text, bool queued)
+    {
+        auto* event = new QKeyEvent(type, code, modifiers, text);
+        event->setTimestamp(m_clock++);
+        if (queued) {
+            QCoreApplication::postEvent(box, event);
+        } else {
+            QApplication::sendEvent(box, event);
+            delete event;
+        }
+    }
+    quint64 m_clock = 5000000;
+};
 
 void addSeparateGstColumn()
 {
@@ -204,6 +278,75 @@ private slots:
         form.cboDescriptionOfGoods->setCurrentIndex(-1);
         scan(goods, CableCode);
         QCOMPARE(linesShown(form), QStringList{"Cable 1 400.00"});
+    }
+
+    // Three rounds of nine scans, stamped as a scanner stamps them, queued at
+    // once into the goods box of a form holding 100,000 items: shop codes
+    // with capitals (under Shift), an EAN-13 code, an Enter a little late,
+    // and in the middle an unknown code, whose message is still up when the
+    // next code is scanned (into the message). Every scan lands on its line,
+    // in the order scanned; the unknown code adds nothing and says so each
+    // time. Typing a name into the goods box by hand still picks its item.
+    void everyScanLandsOnABusyForm()
+    {
+        TempData data;
+        shop(*data.db);
+        addBulkItems(*data.db, 100000);
+        Scanner scanner;
+        QStringList told;
+        QMessageBox shownMessage(QMessageBox::NoIcon, "Zelva Billing System", {}, QMessageBox::Ok);
+        SetMessageHook([&](const QString& text, const QString&) {
+            told << text;
+            if (!text.contains("No item has the barcode"))
+                return;
+            // The operator scans the next item while the message is up: its keys go to the message.
+            shownMessage.setText(text);
+            shownMessage.show();
+            QApplication::setActiveWindow(&shownMessage);
+            shownMessage.button(QMessageBox::Ok)->setFocus();
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus || focus->window() != &shownMessage) {
+                told << "the message has no focus";
+                return;
+            }
+            scanner.pause(300);
+            scanner.send(focus, "BULK-99999");
+            // ... and only then presses Enter to close it.
+            scanner.pause(700);
+            scanner.pressEnter(focus);
+        });
+        frmTaxInvoice form(*data.db);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        click(form.cmdNewInvoice);
+        QVERIFY(pick(form.cboBuyerName, "Kochi Stores"));
+        QWidget* goods = form.cboDescriptionOfGoods;
+        goods->setFocus();
+
+        const QStringList round{"SHOP-3", CableCode, "BULK-50000", "SHOP-3", "8901030865275", CableCode,
+                                "BULK-50000", CableCode, "SHOP-3"};
+        for (int times = 0; times < 3; ++times)
+            for (const QString& code : round) {
+                scanner.post(goods, code, code == "BULK-50000" && times == 1 ? 100 : Scanner::KeyMs);
+                if (code == "8901030865275") // the message is up before the next scan
+                    QCoreApplication::processEvents();
+                scanner.pause(400); // the operator reaches for the next item
+            }
+        QCoreApplication::processEvents();
+        SetMessageHook({});
+
+        QCOMPARE(linesShown(form), (QStringList{"Item 3 9 270.00", "Cable 9 3600.00", "Bulk item 50000 6 66.00",
+                                                "Bulk item 99999 3 27.00"}));
+        QCOMPARE(told, QStringList(3, "No item has the barcode \"8901030865275\": nothing is added."));
+        QVERIFY(!shownMessage.isVisible()); // the operator's own Enter closed it
+        QCOMPARE(form.shownInvoice().totals.goods, 396300);
+
+        QTest::qWait(QApplication::keyboardInputInterval() + 50); // typing by hand, a while after the scans
+        QTest::keyClicks(goods, "CAB"); // too short to be a scan: the list moves to the name
+        QTest::keyClick(goods, Qt::Key_Return); // and Enter picks it
+        QCOMPARE(form.cboDescriptionOfGoods->currentText(), "Cable");
+        QCOMPARE(form.txtRate[InvoiceForm::EntryRow]->text(), "400");
+        QCOMPARE(linesShown(form).size(), 4);
     }
 
     // With the setting off, a scan into another box is that box's typing.
