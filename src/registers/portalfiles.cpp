@@ -127,7 +127,8 @@ Values valuesOf(const Invoice& invoice, const std::vector<SupplyItem>& items)
 // A party's address as the portals take it: the first line, and the rest.
 std::pair<QString, QString> addressLines(const QString& address)
 {
-    QStringList lines = given(address).split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]+"));
+    QStringList lines = given(address).split(lineBreaks, Qt::SkipEmptyParts);
     for (QString& line : lines)
         line = line.trimmed();
     const QString first = lines.isEmpty() ? QString() : lines.takeFirst();
