@@ -406,6 +406,22 @@ void MasterForm::cboChoice_Click()
     apply(Step::Choice);
 }
 
+bool MasterForm::showListed(const QString& field, const QString& value)
+{
+    const auto key = std::find_if(m_setup.listKeys.begin(), m_setup.listKeys.end(),
+        [&](const ListKey& k) { return k.field == field; });
+    if (!cboChoice || key == m_setup.listKeys.end() || hasPendingWork())
+        return false;
+    cboChoice->setCurrentIndex(cboChoice->findText(key->choice));
+    cboChoice_Click();
+    const QList<QListWidgetItem*> found = lstName->findItems(value, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    lstName->setCurrentItem(found.first());
+    lstName_Click(found.first());
+    return true;
+}
+
 void MasterForm::lstName_Click(QListWidgetItem* item)
 {
     if (item && records().mode() == RecordSource::Mode::None)

@@ -63,6 +63,11 @@ public:
     // A new record or an edit has been started and neither saved nor cancelled.
     bool hasPendingWork() override;
 
+    // Shows the record whose field (one the list is kept by) holds value, as
+    // the operator would: that list key chosen, then the entry picked. False
+    // (nothing changed) when the form has pending work or no entry holds it.
+    bool showListed(const QString& field, const QString& value);
+
 signals:
     // A new record was stored or a record was rewritten.
     void recordSaved();

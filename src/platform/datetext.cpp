@@ -30,8 +30,15 @@ QString DateText(const QDate& date)
 
 QDate ReadDateText(const QString& text)
 {
-    const QString sep = QRegularExpression::escape(DateSeparator());
-    const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})(?:%1|/)(\\d{1,2})(?:%1|/)(\\d{4})$").arg(sep));
+    // Compiled once for the separator the settings give (a month of invoices
+    // reads thousands of dates), again only when the setting changes.
+    thread_local QString compiledFor;
+    thread_local QRegularExpression pattern;
+    if (const QString separator = DateSeparator(); pattern.pattern().isEmpty() || separator != compiledFor) {
+        const QString sep = QRegularExpression::escape(separator);
+        pattern.setPattern(QStringLiteral("^(\\d{1,2})(?:%1|/)(\\d{1,2})(?:%1|/)(\\d{4})$").arg(sep));
+        compiledFor = separator;
+    }
     const QRegularExpressionMatch match = pattern.match(text.trimmed());
     if (!match.hasMatch())
         return {};

@@ -98,6 +98,7 @@ public:
     void add(const SavedNote& note);
     QJsonObject sections(int year, int month, const std::vector<SavedInvoice>& invoices,
         const std::vector<SavedNote>& notes) const;
+    std::vector<B2csRowNotes> b2csNotes() const;
     QStringList problems;
     QStringList warnings;
 
@@ -112,6 +113,7 @@ private:
     std::map<QString, QJsonArray> m_b2b; // by buyer GSTIN
     std::map<QString, QJsonArray> m_b2cl; // by place of supply
     std::map<std::tuple<bool, QString, double>, RateTax> m_b2cs; // inter-State?, place, rate
+    std::map<std::tuple<bool, QString, double>, QStringList> m_b2csNotes; // the notes netted into each row
     std::map<QString, QJsonArray> m_cdnr; // by buyer GSTIN
     QJsonArray m_cdnur;
 };
@@ -237,9 +239,11 @@ void ReturnBuilder::add(const SavedNote& note)
         entry[QStringLiteral("itms")] = noteItems(note, true);
         m_cdnur.append(entry);
     } else {
-        for (const RateTax& supply : note.supplies())
+        for (const RateTax& supply : note.supplies()) {
             addAtRate(m_b2cs[{ inter, pos->code, supply.gstRate }],
                 { supply.gstRate, note.signedValue(supply.taxable), note.signedTax(supply.tax) });
+            m_b2csNotes[{ inter, pos->code, supply.gstRate }] << note.number;
+        }
     }
 }
 
@@ -329,6 +333,18 @@ QJsonObject documentsSection(const std::vector<SavedInvoice>& invoices, const st
     return { { QStringLiteral("doc_det"), kinds } };
 }
 
+QString supplyType(bool interState) { return interState ? QStringLiteral("INTER") : QStringLiteral("INTRA"); }
+
+std::vector<B2csRowNotes> ReturnBuilder::b2csNotes() const
+{
+    std::vector<B2csRowNotes> rows;
+    for (const auto& [key, notes] : m_b2csNotes) {
+        const auto& [inter, pos, rate] = key;
+        rows.push_back({ supplyType(inter), pos, rate, notes });
+    }
+    return rows;
+}
+
 QJsonObject ReturnBuilder::sections(
     int year, int month, const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes) const
 {
@@ -341,7 +357,7 @@ QJsonObject ReturnBuilder::sections(
     QJsonArray b2cs;
     for (const auto& [key, figures] : m_b2cs) {
         const auto& [inter, pos, rate] = key;
-        QJsonObject entry { { QStringLiteral("sply_ty"), inter ? QStringLiteral("INTER") : QStringLiteral("INTRA") },
+        QJsonObject entry { { QStringLiteral("sply_ty"), supplyType(inter) },
             { QStringLiteral("pos"), pos }, { QStringLiteral("typ"), QStringLiteral("OE") } };
         putFigures(entry, figures, inter);
         b2cs.append(entry);
@@ -357,7 +373,7 @@ QJsonObject ReturnBuilder::sections(
 
 QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
 
-Gstr1File failed(const QString& error) { return { {}, error + QStringLiteral(" No return file was written."), {} }; }
+Gstr1File failed(const QString& error) { return { {}, error + QStringLiteral(" No return file was written."), {}, {} }; }
 
 } // namespace
 
@@ -397,7 +413,7 @@ Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int mon
     root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
     // Compact, as the portal's own tool writes it: indenting a month of thousands
     // of invoices cost a third of the time the invoices take to read.
-    return { QJsonDocument(root).toJson(QJsonDocument::Compact), {}, builder.warnings };
+    return { QJsonDocument(root).toJson(QJsonDocument::Compact), {}, builder.warnings, builder.b2csNotes() };
 }
 
 Gstr1File LoadGstr1(const Database& db, int year, int month)

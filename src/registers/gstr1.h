@@ -36,10 +36,20 @@ class Database;
 // 1 August 2024, Rs 2,50,000 before.
 Paise LargeInvoiceLimit(const QDate& invoiceDate);
 
+// The notes netted into one b2cs row (its sply_ty, pos and rt), so that a
+// row the notes take below nothing can name them.
+struct B2csRowNotes {
+    QString supplyType; // "INTER", "INTRA"
+    QString pos;
+    double rate = 0;
+    QStringList notes; // their numbers, in the order they were saved
+};
+
 struct Gstr1File {
     QByteArray json; // empty when there is an error
     QString error; // why no file can be made; "" when it can
     QStringList warnings; // what the operator should look at before filing
+    std::vector<B2csRowNotes> b2csNotes; // the rows with notes in them
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -127,7 +127,8 @@ Values valuesOf(const Invoice& invoice, const std::vector<SupplyItem>& items)
 // A party's address as the portals take it: the first line, and the rest.
 std::pair<QString, QString> addressLines(const QString& address)
 {
-    QStringList lines = given(address).split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]+"));
+    QStringList lines = given(address).split(lineBreaks, Qt::SkipEmptyParts);
     for (QString& line : lines)
         line = line.trimmed();
     const QString first = lines.isEmpty() ? QString() : lines.takeFirst();
@@ -516,15 +517,47 @@ PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind)
     return fileOf(root, checks.problems);
 }
 
-PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
+namespace {
+
+DocumentKind noteKind(const SaleNote& note)
 {
-    const DocumentKind kind = note.kind == NoteKind::Credit ? DocumentKind::CreditNote : DocumentKind::DebitNote;
-    Checks checks(QStringLiteral("%1 %2").arg(DocumentTypeCode(kind), note.number));
-    QJsonObject root = eInvoiceOf(noteAsInvoice(note, original), kind, checks);
+    return note.kind == NoteKind::Credit ? DocumentKind::CreditNote : DocumentKind::DebitNote;
+}
+
+QJsonObject noteEInvoiceOf(const SaleNote& note, const Invoice& original, Checks& checks)
+{
+    QJsonObject root = eInvoiceOf(noteAsInvoice(note, original), noteKind(note), checks);
     const QJsonObject preceding{{QStringLiteral("InvNo"), original.number},
                                 {QStringLiteral("InvDt"), portalDate(documentDate(original))}};
     root.insert(QStringLiteral("RefDtls"), QJsonObject{{QStringLiteral("PrecDocDtls"), QJsonArray{preceding}}});
+    return root;
+}
+
+} // namespace
+
+PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
+{
+    Checks checks(QStringLiteral("%1 %2").arg(DocumentTypeCode(noteKind(note)), note.number));
+    const QJsonObject root = noteEInvoiceOf(note, original, checks);
     return fileOf(root, checks.problems);
+}
+
+QJsonObject EwayBillJson(const Invoice& invoice)
+{
+    Checks unheeded(invoice.number);
+    return ewayBill(invoice, 0, unheeded);
+}
+
+QJsonObject EInvoiceJson(const Invoice& document, DocumentKind kind)
+{
+    Checks unheeded(document.number);
+    return eInvoiceOf(document, kind, unheeded);
+}
+
+QJsonObject NoteEInvoiceJson(const SaleNote& note, const Invoice& original)
+{
+    Checks unheeded(note.number);
+    return noteEInvoiceOf(note, original, unheeded);
 }
 
 PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)

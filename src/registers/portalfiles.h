@@ -21,6 +21,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QJsonObject>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -53,6 +54,13 @@ PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind = DocumentKi
 // only as one "OTH" at its value), the seller and buyer of the invoice it
 // corrects, and that invoice in RefDtls (PrecDocDtls: InvNo, InvDt).
 PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
+
+// What the builders above put into the file, made whatever its problems, so
+// that the Return Check adds up the very sums the file carries: one bill of
+// the e-way bill file's billLists, an invoice's e-invoice, a note's e-invoice.
+QJsonObject EwayBillJson(const Invoice& invoice);
+QJsonObject EInvoiceJson(const Invoice& document, DocumentKind kind = DocumentKind::Invoice);
+QJsonObject NoteEInvoiceJson(const SaleNote& note, const Invoice& original);
 
 // The same read from the files and written whole to the path (nothing
 // written when there are problems, or the problem of writing it). The limit

@@ -1,11 +1,17 @@
 #include "registers/returncheck.h"
 
+#include "data/database.h"
 #include "gst/gststates.h"
 #include "registers/csvfile.h"
 #include "registers/gstr1.h"
+#include "registers/gstr3b.h"
+#include "registers/portalfiles.h"
+#include "registers/returnsums.h"
 #include "sales/gstratestore.h"
 #include "sales/invoicestore.h"
+#include "sales/salenotestore.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,9 +58,10 @@ public:
         , m_document(std::move(document))
     {
     }
-    void add(PortalFiles files, FindingKind kind, const QString& key, const QString& problem, const QString& action)
+    void add(PortalFiles files, FindingKind kind, const QString& key, const QString& problem, const QString& action,
+        const MendIn& mendIn = {})
     {
-        m_all.push_back({ kind, m_document, files, key, problem, action });
+        m_all.push_back({ kind, m_document, files, key, problem, action, mendIn });
     }
     const CheckedDocument& document() const { return m_document; }
 
@@ -139,6 +146,11 @@ void checkPeriod(const ReturnDocuments& d, std::vector<ReturnFinding>& all)
         f.add(ReturnOnly, FindingKind::Warning, QStringLiteral("Return period (fp)"),
             QStringLiteral("The month has not ended yet; documents may still come."),
             QStringLiteral("Check the month again after its last day."));
+    if (!d.readOnly.isEmpty())
+        f.add(NoFile, FindingKind::Note, QStringLiteral("Data (read-only)"),
+            QStringLiteral("The data is checked as it stands, but it cannot be changed: %1.").arg(d.readOnly),
+            QStringLiteral("Mending what the check finds (a master record, a note) needs the data writable: make "
+                           "the folder or file writable, or work on a copy, and check again."));
     const QDate due(d.month.to.addMonths(1).year(), d.month.to.addMonths(1).month(), ReturnDueDay);
     if (d.today > due.addYears(ReturnYears))
         f.add(ReturnOnly, FindingKind::Error, QStringLiteral("Return period (fp)"),
@@ -280,6 +292,9 @@ QString gstinFormIn(const QString& text)
     return form.match(text).captured();
 }
 
+// A buyer's finding is mended in Buyer Details, at the invoice's buyer.
+MendIn buyerRecord(const Invoice& invoice) { return { MendIn::Master::Buyer, invoice.buyerCode }; }
+
 // A buyer without GSTIN whose details carry one was likely registered: the
 // return would report a B2B sale as a sale to an unregistered buyer.
 void checkGstinInDetails(const Invoice& invoice, const QString& key, Findings& f)
@@ -296,7 +311,7 @@ void checkGstinInDetails(const Invoice& invoice, const QString& key, Findings& f
                     .arg(invoice.number, box, found),
                 QStringLiteral("If the buyer is registered, enter the GSTIN in Buyer Details, then issue a credit note "
                                "for invoice %1 and a new invoice; else take it out of the buyer's %2.")
-                    .arg(invoice.number, box));
+                    .arg(invoice.number, box), buyerRecord(invoice));
 }
 
 void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
@@ -309,7 +324,7 @@ void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings&
     }
     const GstinCheck check = CheckGstin(invoice.buyer.gstin);
     if (!check.valid()) {
-        f.add(EveryFile, FindingKind::Error, key, check.warning(), action);
+        f.add(EveryFile, FindingKind::Error, key, check.warning(), action, buyerRecord(invoice));
         return;
     }
     const QString gstin = NormalizedGstin(invoice.buyer.gstin);
@@ -318,9 +333,10 @@ void checkBuyerGstin(const ReturnDocuments& d, const Invoice& invoice, Findings&
         f.add(EveryFile, FindingKind::Error, key,
             QStringLiteral("The GSTIN %1 is registered in %2, but the buyer's State is %3.")
                 .arg(gstin, stateName(GstStateOfCode(gstin.left(2))), stateName(state)),
-            action);
+            action, buyerRecord(invoice));
     if (d.company && gstin == NormalizedGstin(d.company->gstin))
-        f.add(EveryFile, FindingKind::Error, key, QStringLiteral("The buyer's GSTIN %1 is the company's own.").arg(gstin), action);
+        f.add(EveryFile, FindingKind::Error, key, QStringLiteral("The buyer's GSTIN %1 is the company's own.").arg(gstin), action,
+            buyerRecord(invoice));
 }
 
 void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
@@ -334,7 +350,7 @@ void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findin
     if (!place || !stateOf(invoice.buyer.state)) {
         f.add(EveryFile, FindingKind::Error, QStringLiteral("Place of supply (pos)"),
             QStringLiteral("The buyer's State \"%1\" is not in the list of States.").arg(invoice.buyer.state),
-            QStringLiteral("Mend the buyer's State in Buyer Details."));
+            QStringLiteral("Mend the buyer's State in Buyer Details."), buyerRecord(invoice));
         if (!place)
             return;
     }
@@ -349,23 +365,23 @@ void checkPlaceOfSupply(const ReturnDocuments& d, const Invoice& invoice, Findin
             QStringLiteral("Issue a credit note for the invoice and a new invoice with the right tax."));
 }
 
-void checkPin(const InvoiceParty& party, const QString& key, bool onEwayBill, Findings& f)
+void checkPin(const InvoiceParty& party, const QString& key, bool onEwayBill, const MendIn& mendIn, Findings& f)
 {
     const QString pin = given(party.pin);
     const FindingKind kind = onEwayBill ? FindingKind::Error : FindingKind::Warning;
     const QString action = QStringLiteral("Mend the PIN in Buyer Details.");
     if (pin.isEmpty()) {
         if (onEwayBill)
-            f.add(PinFiles, kind, key, QStringLiteral("No PIN is given; the e-way bill needs one."), action);
+            f.add(PinFiles, kind, key, QStringLiteral("No PIN is given; the e-way bill needs one."), action, mendIn);
         return;
     }
     if (!IsPinForm(pin)) {
-        f.add(PinFiles, kind, key, QStringLiteral("The PIN \"%1\" is not six digits that do not start with 0.").arg(pin), action);
+        f.add(PinFiles, kind, key, QStringLiteral("The PIN \"%1\" is not six digits that do not start with 0.").arg(pin), action, mendIn);
         return;
     }
     const GstState* state = stateOf(party.state);
     if (state && !PinWithinState(pin, state->code))
-        f.add(PinFiles, kind, key, QStringLiteral("The PIN %1 is not one of %2's.").arg(pin, state->name), action);
+        f.add(PinFiles, kind, key, QStringLiteral("The PIN %1 is not one of %2's.").arg(pin, state->name), action, mendIn);
 }
 
 void checkHsn(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
@@ -378,23 +394,24 @@ void checkHsn(const ReturnDocuments& d, const Invoice& invoice, Findings& f)
         const InvoiceLine& line = invoice.lines[i];
         const QString key = QStringLiteral("HSN (hsn_sc), line %1").arg(i + 1);
         const QString hsn = given(line.hsn);
+        const MendIn item { MendIn::Master::StockItem, line.description.trimmed() };
         if (hsn.isEmpty()) {
-            f.add(EveryFile, FindingKind::Error, key, QStringLiteral("\"%1\" has no HSN code.").arg(line.description), action);
+            f.add(EveryFile, FindingKind::Error, key, QStringLiteral("\"%1\" has no HSN code.").arg(line.description), action, item);
             continue;
         }
         if (!digits.match(hsn).hasMatch() || (hsn.size() != 4 && hsn.size() != 6 && hsn.size() != 8)) {
             f.add(EveryFile, FindingKind::Error, key,
-                QStringLiteral("The HSN code \"%1\" is not 4, 6 or 8 digits.").arg(hsn), action);
+                QStringLiteral("The HSN code \"%1\" is not 4, 6 or 8 digits.").arg(hsn), action, item);
             continue;
         }
         if (d.aboveFiveCrore) {
             const QString problem = HsnLengthProblem(hsn, *d.aboveFiveCrore);
             if (!problem.isEmpty())
-                f.add(ReturnAndEInvoice, FindingKind::Error, key, problem, action);
+                f.add(ReturnAndEInvoice, FindingKind::Error, key, problem, action, item);
         }
         if (onEwayBill && hsn.startsWith(QLatin1String("99")))
             f.add(EwayBillOnly, FindingKind::Error, QStringLiteral("HSN (hsnCd), line %1").arg(i + 1),
-                QStringLiteral("The service code %1 is on goods that travel on the e-way bill.").arg(hsn), action);
+                QStringLiteral("The service code %1 is on goods that travel on the e-way bill.").arg(hsn), action, item);
     }
 }
 
@@ -476,9 +493,9 @@ void checkInvoice(const ReturnDocuments& d, const Invoice& invoice, std::vector<
     checkBuyerGstin(d, invoice, f);
     checkPlaceOfSupply(d, invoice, f);
     const bool onEwayBill = invoice.transport.has_value();
-    checkPin(invoice.buyer, QStringLiteral("Buyer's PIN (toPincode)"), onEwayBill, f);
+    checkPin(invoice.buyer, QStringLiteral("Buyer's PIN (toPincode)"), onEwayBill, buyerRecord(invoice), f);
     if (!given(invoice.delivery.name).isEmpty() && given(invoice.delivery.pin) != given(invoice.buyer.pin))
-        checkPin(invoice.delivery, QStringLiteral("Delivery PIN (toPincode)"), onEwayBill, f);
+        checkPin(invoice.delivery, QStringLiteral("Delivery PIN (toPincode)"), onEwayBill, {}, f);
     checkHsn(d, invoice, f);
     checkChargeCodes(invoice, f);
     checkRates(d, invoice, day, f);
@@ -529,15 +546,16 @@ void checkBill(const ReturnDocuments& d, const PurchaseBill& bill, std::vector<R
     const QString key = QStringLiteral("Supplier's GSTIN (ctin)");
     const QString action = QStringLiteral("Mend the supplier's GSTIN in Supplier Details; until the bill's GSTIN is "
                                           "right its credit does not match the supplier's 2B.");
+    const MendIn supplier { MendIn::Master::Supplier, bill.supplierName };
     const GstinCheck check = CheckGstin(bill.supplierGstin);
     if (!check.valid())
-        f.add(NoFile, FindingKind::Warning, key, check.warning(), action);
+        f.add(NoFile, FindingKind::Warning, key, check.warning(), action, supplier);
     else if (const GstState* state = stateOf(bill.supplierState);
              state && NormalizedGstin(bill.supplierGstin).left(2) != state->code)
         f.add(NoFile, FindingKind::Warning, key,
             QStringLiteral("The GSTIN is registered in %1, but the supplier's State is %2.")
                 .arg(stateName(GstStateOfCode(NormalizedGstin(bill.supplierGstin).left(2))), stateName(state)),
-            action);
+            action, supplier);
     for (std::size_t i = 0; i < bill.lines.size(); ++i)
         if (bill.lines[i].taxable != 0 && bill.date.isValid() && !RateInForce(d.rates, bill.lines[i].gstRate, bill.date))
             f.add(NoFile, FindingKind::Warning, QStringLiteral("Rate (rt), line %1").arg(i + 1),
@@ -545,28 +563,7 @@ void checkBill(const ReturnDocuments& d, const PurchaseBill& bill, std::vector<R
                 QStringLiteral("Ask the supplier for a note correcting the rate."));
 }
 
-// ---- the GSTR-1 file ----
-
-// The taxable values of a part of the file by rate, credit notes taken off.
-void addByRate(const QJsonValue& value, int sign, std::map<double, Paise>& byRate)
-{
-    if (value.isArray()) {
-        for (const QJsonValue& item : value.toArray())
-            addByRate(item, sign, byRate);
-        return;
-    }
-    if (!value.isObject())
-        return;
-    const QJsonObject object = value.toObject();
-    if (object.contains(QLatin1String("ntty")))
-        sign = object.value(QLatin1String("ntty")).toString() == QLatin1String("C") ? -1 : 1;
-    if (object.contains(QLatin1String("rt")) && object.contains(QLatin1String("txval"))) {
-        byRate[object.value(QLatin1String("rt")).toDouble()] += sign * ToPaise(object.value(QLatin1String("txval")).toDouble());
-        return;
-    }
-    for (auto it = object.begin(); it != object.end(); ++it)
-        addByRate(it.value(), sign, byRate);
-}
+// ---- the files ----
 
 // The file's refusals of a missing company or GSTIN and of a month without
 // invoices are said above, of the company and the return.
@@ -576,26 +573,29 @@ void checkGstr1(const ReturnDocuments& d, bool monthHasInvoices, std::vector<Ret
     const bool companyValid = d.company && CheckGstin(d.company->gstin).valid();
     if (!d.gstr1Error.isEmpty() && companyValid && monthHasInvoices)
         f.add(ReturnOnly, FindingKind::Error, QStringLiteral("GSTR-1"), d.gstr1Error, QStringLiteral("Mend what it names."));
-    if (!d.gstr1)
+    if (d.gstr1)
+        CheckGstr1Sums(d, QJsonDocument::fromJson(*d.gstr1).object(), all);
+}
+
+// The e-invoice of an invoice to a registered buyer and the e-way bill of
+// one that travels, as their writers would make them.
+void checkInvoiceFiles(const Invoice& invoice, std::vector<ReturnFinding>& all)
+{
+    if (invoice.cancelled())
         return;
-    const QJsonObject file = QJsonDocument::fromJson(*d.gstr1).object();
-    std::map<double, Paise> supplies;
-    std::map<double, Paise> summary;
-    for (const char* part : { "b2b", "b2cl", "b2cs", "cdnr", "cdnur" })
-        addByRate(file.value(QLatin1String(part)), 1, supplies);
-    addByRate(file.value(QLatin1String("hsn")), 1, summary);
-    std::map<double, Paise> all_rates = supplies;
-    for (const auto& [rate, value] : summary)
-        all_rates[rate];
-    for (const auto& [rate, unused] : all_rates) {
-        (void)unused;
-        if (supplies[rate] != summary[rate])
-            f.add(ReturnOnly, FindingKind::Error, QStringLiteral("HSN summary (hsn.txval at %1%)").arg(RateText(rate)),
-                QStringLiteral("The HSN summary comes to Rs %1 at %2%, the invoices and notes to Rs %3.")
-                    .arg(ShownAmountText(summary[rate], true))
-                    .arg(RateText(rate))
-                    .arg(ShownAmountText(supplies[rate], true)),
-                QStringLiteral("Give every line and charge an HSN code, then make the file again."));
+    const CheckedDocument document = invoiceDocument(invoice);
+    if (!IsNoGstin(invoice.buyer.gstin))
+        CheckEInvoiceSums(document, EInvoiceJson(invoice), InvoiceValues(invoice), all);
+    if (invoice.transport)
+        CheckEwayBillSums(document, EwayBillJson(invoice), invoice.totals.grand, all);
+}
+
+void checkNoteFiles(const ReturnDocuments& d, const QHash<QString, const Invoice*>& invoices, std::vector<ReturnFinding>& all)
+{
+    for (const SaleNote& note : d.saleNotes) {
+        const Invoice* original = invoices.value(note.invoiceNumber.toUpper());
+        if (original && !IsNoGstin(original->buyer.gstin) && inMonth(d, ReadDateText(note.date)))
+            CheckEInvoiceSums(CheckedSaleNote(note), NoteEInvoiceJson(note, *original), NoteValues(note), all);
     }
 }
 
@@ -658,9 +658,11 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
     const int year = FinancialYearOf(d.month.from);
     std::vector<NumberedDocument> invoiceNumbers;
     QSet<QString> inBooks;
+    QHash<QString, const Invoice*> byNumber;
     std::vector<const Invoice*> ofMonth;
     for (const Invoice& invoice : d.invoices) {
         inBooks.insert(invoice.number.toUpper());
+        byNumber.insert(invoice.number.toUpper(), &invoice);
         const CheckedDocument document = invoiceDocument(invoice);
         if (!document.date.isValid() || FinancialYearOf(document.date) != year || document.date > d.month.to)
             continue;
@@ -678,11 +680,14 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
             notesOfMonth.push_back(&note);
     }
     const qsizetype before = qsizetype(all.size());
-    for (const Invoice* invoice : ofMonth)
+    for (const Invoice* invoice : ofMonth) {
         checkInvoice(d, *invoice, all);
+        checkInvoiceFiles(*invoice, all);
+    }
     checkSeries(invoiceNumbers, QStringLiteral("Invoice number (inum)"), EveryFile, all);
     for (const SavedNote* note : notesOfMonth)
         checkNote(d, *note, inBooks, all);
+    checkNoteFiles(d, byNumber, all);
     checkSeries(creditNotes, QStringLiteral("Note number (nt_num)"), ReturnAndEInvoice, all);
     checkSeries(debitNotes, QStringLiteral("Note number (nt_num)"), ReturnAndEInvoice, all);
     int bills = 0;
@@ -713,17 +718,34 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
     ReturnDocuments d;
     d.month = month;
     d.today = today;
+    for (DbFile file : AllDbFiles())
+        if (const QString reason = db.readOnlyReason(file); !reason.isEmpty() && d.readOnly.isEmpty())
+            d.readOnly = QStringLiteral("%1: %2").arg(RelativePath(file), reason);
     d.company = LoadCompany(db);
     d.aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(db);
     d.rates = LoadGstRates(db);
     d.invoices = LoadAllInvoices(db);
     d.notes = LoadNotes(db, { FinancialYear(FinancialYearOf(month.from)).from, month.to });
     d.bills = LoadPurchaseBills(db, month.from, month.to);
-    const Gstr1File gstr1 = LoadGstr1(db, month.from.year(), month.from.month());
+    // The month's GSTR-1 file and GSTR-3B worksheet as their writers make
+    // them (LoadGstr1, LoadGstr3b), from one read of the month.
+    const int year = month.from.year();
+    const std::vector<SavedInvoice> saved = LoadInvoices(db, month);
+    const std::vector<SavedNote> notes = LoadNotes(db, month);
+    const Gstr1File gstr1 = BuildGstr1(d.company, year, month.from.month(), saved, notes);
     // The file's own warnings are the checks above, said per document.
     d.gstr1Error = gstr1.error;
     if (gstr1.ok())
         d.gstr1 = gstr1.json;
+    d.b2csNotes = gstr1.b2csNotes;
+    const Gstr3b worksheet = BuildGstr3b(year, month.from.month(), saved, {}, notes);
+    const Gstr3bFigure* taxable = worksheet.row(QStringLiteral("3.1(a)"));
+    const Gstr3bFigure* nilRated = worksheet.row(QStringLiteral("3.1(c)"));
+    d.gstr3b = OutwardTable { taxable->taxable, taxable->tax, nilRated->taxable };
+    for (const SavedNote& note : notes)
+        if (note.invoice.registeredBuyer())
+            if (std::optional<SaleNote> document = LoadSaleNote(db, note.number))
+                d.saleNotes.push_back(std::move(*document));
     return d;
 }
 

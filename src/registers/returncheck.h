@@ -11,6 +11,7 @@
 // invoices, the notes, the bills, then the file.
 #include "gst/gstrates.h"
 #include "platform/period.h"
+#include "registers/gstr1.h"
 #include "registers/savednote.h"
 #include "sales/invoice.h"
 #include "sales/purchasebill.h"
@@ -49,6 +50,14 @@ enum class PortalFileKind : unsigned { Gstr1 = 1, EInvoice = 2, EwayBill = 4 };
 Q_DECLARE_FLAGS(PortalFiles, PortalFileKind)
 Q_DECLARE_OPERATORS_FOR_FLAGS(PortalFiles)
 
+// The master record a finding is mended in, when that is what to do.
+struct MendIn {
+    enum class Master { None, Buyer, StockItem, Supplier };
+    Master master = Master::None;
+    QString record; // the buyer's code (bid), the stock item's name, the supplier's name
+    bool operator==(const MendIn&) const = default;
+};
+
 struct ReturnFinding {
     FindingKind kind = FindingKind::Error;
     CheckedDocument document;
@@ -58,6 +67,14 @@ struct ReturnFinding {
     QString key; // the box or the JSON key: "Buyer's GSTIN (ctin)"
     QString problem; // what is wrong
     QString action; // what to do
+    MendIn mendIn; // none: the document itself is opened
+};
+
+// The GSTR-3B worksheet's outward supplies, table 3.1: (a) taxable, (c) nil rated.
+struct OutwardTable {
+    Paise taxable = 0;
+    TaxHeads tax;
+    Paise nilRated = 0;
 };
 
 // What a month's check looks at.
@@ -77,6 +94,16 @@ struct ReturnDocuments {
     // checked); none when it was not made.
     std::optional<QByteArray> gstr1;
     QString gstr1Error; // why the file cannot be made; "" when it can
+    std::vector<B2csRowNotes> b2csNotes; // of the file: the notes netted into its b2cs rows
+    // The GSTR-3B worksheet's table 3.1 of the month as the worksheet shows
+    // it (the file's outward supplies must come to it); none when not made.
+    std::optional<OutwardTable> gstr3b;
+    // The month's notes on invoices to registered buyers, as their e-invoices
+    // are made from them (each invoice's and e-way bill's from invoices).
+    std::vector<SaleNote> saleNotes;
+    // Why the data cannot be changed ("Database/Invoice.db: the file is
+    // read-only ..."); "" when it can. The check reads it all the same.
+    QString readOnly;
 };
 
 std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& documents);

@@ -136,6 +136,12 @@ TableReport frmNoteRegister::registerTable() const
     return table;
 }
 
+bool frmNoteRegister::chooseNote(const QString& number, const QDate& date)
+{
+    WidenDays(dtpFrom, dtpTo, date);
+    return ChooseGridRow(grdNotes, {{0, number}});
+}
+
 const SavedNote* frmNoteRegister::chosenNote() const
 {
     const int row = grdNotes->currentIndex().row();

@@ -36,6 +36,9 @@ public:
 
     // The register as the grid and the printout show it.
     TableReport registerTable() const;
+    // Lists the note of that number (the days widened to its date) and
+    // chooses it; false when it is not listed.
+    bool chooseNote(const QString& number, const QDate& date);
     // Prints the chosen note again; false (told why) when none is printed.
     bool cmdReprint_Click();
     // Writes the chosen note's e-invoice to the path; false (told why) when none is written.

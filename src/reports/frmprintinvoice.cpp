@@ -114,6 +114,13 @@ void frmPrintInvoice::refresh()
         grdInvoices->selectRow(0);
 }
 
+bool frmPrintInvoice::chooseInvoice(const QString& number, const QDate& date)
+{
+    WidenDays(dtpFrom, dtpTo, date);
+    txtFind->setText(number);
+    return ChooseGridRow(grdInvoices, {{0, number}});
+}
+
 QStringList frmPrintInvoice::listedNumbers() const
 {
     QStringList numbers;

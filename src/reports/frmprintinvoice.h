@@ -36,6 +36,9 @@ public:
     QPushButton* cmdHistory;
     QPushButton* cmdClose;
 
+    // Lists the invoice of that number (the days widened to its date, the
+    // number typed into Find) and chooses it; false when it is not listed.
+    bool chooseInvoice(const QString& number, const QDate& date);
     // The invoice number of each listed row, top to bottom.
     QStringList listedNumbers() const;
     // Shows the duplicate of the chosen row; nullptr (told why) when none can be shown.

@@ -74,6 +74,13 @@ void frmPurchaseBills::cmdShow_Click()
     ShowTable(grdBills, registerTable());
 }
 
+bool frmPurchaseBills::chooseBill(const QString& number, const QString& supplier, const QDate& date)
+{
+    WidenDays(dtpFrom, dtpTo, date);
+    cmdShow_Click();
+    return ChooseGridRow(grdBills, {{1, number}, {2, supplier}});
+}
+
 QString frmPurchaseBills::fileName() const
 {
     return tr("Purchase Register %1 to %2")

@@ -30,6 +30,10 @@ public:
     QPushButton* cmdSaveXlsx;
     QPushButton* cmdClose;
 
+    // Lists the bill of that number and supplier (the days widened to its
+    // date) and chooses it; false when it is not listed.
+    bool chooseBill(const QString& number, const QString& supplier, const QDate& date);
+
     TableReport registerTable() const;
     bool saveCsv(const QString& path) const;
     bool saveXlsx(const QString& path) const;

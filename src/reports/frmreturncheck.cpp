@@ -4,7 +4,6 @@
 #include "data/dataerror.h"
 #include "data/datafolder.h"
 #include "reports/frmgstr3b.h"
-#include "reports/frmprintinvoice.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -114,10 +113,40 @@ void frmReturnCheck::grdFindings_DblClick(const QModelIndex& index)
 
 void frmReturnCheck::openFinding(int row)
 {
+    using Master = MendIn::Master;
+    using Type = CheckedDocument::Type;
     const ReturnFinding& finding = m_findings[size_t(row)];
-    if (finding.document.type == CheckedDocument::Type::Invoice && !finding.document.number.isEmpty()) {
-        OpenDuplicateInvoice(this, m_db, finding.document.number);
+    const CheckedDocument& document = finding.document;
+    switch (finding.mendIn.master) {
+    case Master::Buyer:
+        emit masterWanted(QStringLiteral("frmBuyerDetails"), QStringLiteral("bid"), finding.mendIn.record);
         return;
+    case Master::StockItem:
+        emit masterWanted(QStringLiteral("frmStockEntry"), QStringLiteral("ItemName"), finding.mendIn.record);
+        return;
+    case Master::Supplier:
+        emit masterWanted(QStringLiteral("frmSupplierDetails"), QStringLiteral("Name"), finding.mendIn.record);
+        return;
+    case Master::None:
+        break;
+    }
+    switch (document.type) {
+    case Type::Company:
+        emit masterWanted(QStringLiteral("frmCompany"), {}, {});
+        return;
+    case Type::Invoice:
+        emit invoiceWanted(document.number, document.date);
+        return;
+    case Type::CreditNote:
+    case Type::DebitNote:
+        emit noteWanted(document.number, document.date);
+        return;
+    case Type::Bill:
+        emit billWanted(document.number, document.party, document.date);
+        return;
+    case Type::Return:
+    case Type::File:
+        break;
     }
     MsgBox(tr("%1: %2\n\n%3\n\nWhat to do: %4")
                .arg(FindingKindText(finding.kind), finding.key, finding.problem, finding.action),

@@ -1,9 +1,14 @@
 #pragma once
 // The Return Check window: a month's findings against the GST portals' rules
 // (registers/returncheck.h), grouped by document, the counts above them; a
-// double click (or Open Document) shows the document: an invoice as its
-// duplicate, any other finding whole with what to do. Printed or saved as PDF
-// through the report engine, saved as CSV.
+// double click (or Open Document, or Enter) opens what the finding is mended
+// in: the master record it names (the buyer, the stock item, the supplier),
+// else its document (an invoice in Print Invoice, a note in the note
+// register, a bill in the bill register, the company in Company Details);
+// a finding about the return or a file is shown whole with what to do. The
+// window asks for those windows by its signals, which the main window opens
+// as its child windows. Printed or saved as PDF through the report engine,
+// saved as CSV.
 #include "registers/portalfiles.h"
 #include "registers/returncheck.h"
 #include "reports/tablereport.h"
@@ -37,6 +42,15 @@ public:
     const std::vector<ReturnFinding>& findings() const { return m_findings; }
     TableReport findingsTable() const;
     bool saveCsv(const QString& path) const;
+
+signals:
+    // The form (its objectName: "frmBuyerDetails", "frmStockEntry",
+    // "frmSupplierDetails", "frmCompany") at the record whose list field
+    // holds value ("bid" = "C00003"); no field for Company Details.
+    void masterWanted(const QString& formName, const QString& field, const QString& value);
+    void invoiceWanted(const QString& number, const QDate& date);
+    void noteWanted(const QString& number, const QDate& date);
+    void billWanted(const QString& number, const QString& supplier, const QDate& date);
 
 public slots:
     void cmdShow_Click();

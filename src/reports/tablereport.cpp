@@ -8,6 +8,7 @@
 #include "ui/ownwindow.h"
 #include "ui/reportwindow.h"
 
+#include <algorithm>
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QDateEdit>
@@ -189,6 +190,31 @@ QString GridText(const QTableView* grid, int row, int column)
 }
 
 int GridRows(const QTableView* grid) { return grid->model()->rowCount(); }
+
+void WidenDays(QDateEdit* from, QDateEdit* to, const QDate& day)
+{
+    if (!day.isValid())
+        return;
+    if (day < from->date())
+        from->setDate(day);
+    if (day > to->date())
+        to->setDate(day);
+}
+
+bool ChooseGridRow(QTableView* grid, const std::vector<std::pair<int, QString>>& texts)
+{
+    for (int row = 0; row < GridRows(grid); ++row) {
+        const bool match = std::all_of(texts.begin(), texts.end(),
+            [&](const std::pair<int, QString>& cell) { return GridText(grid, row, cell.first) == cell.second; });
+        if (!match)
+            continue;
+        grid->selectRow(row);
+        grid->setCurrentIndex(grid->model()->index(row, 0));
+        grid->scrollTo(grid->currentIndex());
+        return true;
+    }
+    return false;
+}
 
 namespace {
 

@@ -47,6 +47,12 @@ QTableView* NewTableGrid(QWidget* parent, const char* name);
 // The text the grid shows at row and column ("" outside the table).
 QString GridText(const QTableView* grid, int row, int column);
 int GridRows(const QTableView* grid);
+// Widens the days from and to, where needed, so that they hold day.
+void WidenDays(QDateEdit* from, QDateEdit* to, const QDate& day);
+// Chooses the first row whose texts at the columns are the ones given
+// (column, text pairs) and scrolls to it; false (the choice as it was) when
+// no row has them.
+bool ChooseGridRow(QTableView* grid, const std::vector<std::pair<int, QString>>& texts);
 
 report::ReportLayout TableLayout(const TableReport& table);
 report::ReportRows TableRows(const TableReport& table);

@@ -428,7 +428,7 @@ QWidget* frmZelvaBillingSystem::createChildForm(const QString& formName)
     if (formName == u"frmGstr2b")
         return new zelva::frmGstr2b(m_db);
     if (formName == u"frmReturnCheck")
-        return new zelva::frmReturnCheck(m_db);
+        return withFindingsOpened(new zelva::frmReturnCheck(m_db));
     if (formName == u"frmReceipt")
         return new zelva::frmReceipt(m_db, zelva::LoggedInUser());
     if (formName == u"frmBankStatement")
@@ -456,6 +456,55 @@ QWidget* frmZelvaBillingSystem::withHistory(zelva::MasterForm* form)
     connect(form, &zelva::MasterForm::historyWanted, this,
             [this, form](const QString& table, const QString& record) { zelva::OpenRecordHistory(form, m_db, table, record); });
     return form;
+}
+
+QWidget* frmZelvaBillingSystem::withFindingsOpened(zelva::frmReturnCheck* form)
+{
+    connect(form, &zelva::frmReturnCheck::masterWanted, this, &frmZelvaBillingSystem::openMasterRecord);
+    connect(form, &zelva::frmReturnCheck::invoiceWanted, this, &frmZelvaBillingSystem::openInvoiceReprint);
+    connect(form, &zelva::frmReturnCheck::noteWanted, this, &frmZelvaBillingSystem::openNoteInRegister);
+    connect(form, &zelva::frmReturnCheck::billWanted, this, &frmZelvaBillingSystem::openBillInRegister);
+    return form;
+}
+
+template <typename Form>
+Form* frmZelvaBillingSystem::openedChild(const QString& formName)
+{
+    OpenChild(formName);
+    return qobject_cast<Form*>(childWindow(formName)->widget());
+}
+
+void frmZelvaBillingSystem::openMasterRecord(const QString& formName, const QString& field, const QString& value)
+{
+    auto* form = openedChild<zelva::MasterForm>(formName);
+    if (!form || field.isEmpty() || form->showListed(field, value))
+        return;
+    zelva::MsgBox(form->hasPendingWork()
+            ? tr("%1 has work not yet saved: save or cancel it, then pick \"%2\" from its list.").arg(form->windowTitle(), value)
+            : tr("%1 has no record \"%2\": pick the right one from its list.").arg(form->windowTitle(), value));
+}
+
+void frmZelvaBillingSystem::openInvoiceReprint(const QString& number, const QDate& date)
+{
+    auto* form = openedChild<zelva::frmPrintInvoice>(QStringLiteral("frmPrintInvoice"));
+    if (form->chooseInvoice(number, date))
+        form->showDuplicate();
+    else
+        zelva::MsgBox(tr("Invoice %1 is not in the invoice file.").arg(number));
+}
+
+void frmZelvaBillingSystem::openNoteInRegister(const QString& number, const QDate& date)
+{
+    auto* form = openedChild<zelva::frmNoteRegister>(QStringLiteral("frmNoteRegister"));
+    if (!form->chooseNote(number, date))
+        zelva::MsgBox(tr("Note %1 is not in the note register.").arg(number));
+}
+
+void frmZelvaBillingSystem::openBillInRegister(const QString& number, const QString& supplier, const QDate& date)
+{
+    auto* form = openedChild<zelva::frmPurchaseBills>(QStringLiteral("frmPurchaseBills"));
+    if (!form->chooseBill(number, supplier, date))
+        zelva::MsgBox(tr("Bill %1 of %2 is not in the bill register.").arg(number, supplier));
 }
 
 // The purchase form's new-item options: the stock-item form, switched to the

@@ -9,6 +9,7 @@
 #include <map>
 
 class QAction;
+class QDate;
 class QDialog;
 class QLabel;
 class QMdiArea;
@@ -19,6 +20,7 @@ class QToolBar;
 namespace zelva {
 class FirstRunGuide;
 class MasterForm;
+class frmReturnCheck;
 class ReportSelection;
 class ReportWindow;
 }
@@ -178,6 +180,16 @@ private:
     // Every child window is made here: one line per form.
     QWidget* createChildForm(const QString& formName);
     QWidget* withHistory(zelva::MasterForm* form);
+    // The Return Check's findings opened where they are mended, each in its
+    // child window at its record.
+    QWidget* withFindingsOpened(zelva::frmReturnCheck* form);
+    void openMasterRecord(const QString& formName, const QString& field, const QString& value);
+    void openInvoiceReprint(const QString& number, const QDate& date);
+    void openNoteInRegister(const QString& number, const QDate& date);
+    void openBillInRegister(const QString& number, const QString& supplier, const QDate& date);
+    // The child window of that form, opened (or brought to the front) first.
+    template <typename Form>
+    Form* openedChild(const QString& formName);
     // Every modal dialog is made here: one line per form.
     QDialog* createDialogForm(const QString& formName);
     QDialog* watchReports(zelva::ReportSelection* form, ReportKind kind);

@@ -12,8 +12,12 @@
 #include "support/testdata.h"
 #include "support/testserver.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 #include <functional>
+#include <unistd.h>
 
 using namespace zelva;
 
@@ -160,6 +164,7 @@ private slots:
     void findsExactlyThePlantedFault();
     void gapNamesTheMissingNumbers();
     void gstinInDetailsNamesTheInvoice();
+    void sumFindingsNameBothFigures();
     void findingsForFile_data();
     void findingsForFile();
     void pinRangesFollowTheStates_data();
@@ -167,6 +172,8 @@ private slots:
     void readsTheMonth_data();
     void readsTheMonth();
     void checksTheStoredMonth();
+    void checksTheSumsOfTheFilesAsWritten();
+    void saysTheDataIsReadOnly();
 };
 
 void ReturnCheckTest::findsExactlyThePlantedFault_data()
@@ -325,11 +332,53 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
         d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":890.5}]}})");
-    }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn.txval at 18%)") };
+    }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.txval at 18%)") };
     QTest::newRow("HSN summary net of the credit notes") << Plant([](ReturnDocuments& d) {
         d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":900.5}]}})");
+    }) << QStringList();
+    QTest::newRow("HSN summary's CGST a paisa above the invoices'") << Plant([](ReturnDocuments& d) {
+        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+                             R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90.01,"samt":90}]}})");
+    }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.camt at 18%)") };
+    QTest::newRow("b2cs row netted below nothing") << Plant([](ReturnDocuments& d) {
+        d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+                             R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}]}})");
+        d.b2csNotes = { { "INTRA", "33", 18, { "CN00002", "CN00005" } }, { "INTER", "29", 18, { "CN00003" } } };
+    }) << QStringList { at("Error", "GSTR-1 file", "b2cs (INTRA, pos 33, rt 18%)") };
+    const QByteArray b2bFile(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+                             R"("b2cs":[{"sply_ty":"INTRA","pos":"33","rt":0,"txval":40}],)"
+                             R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90,"samt":90}],)"
+                             R"("hsn_b2c":[{"hsn_sc":"0713","rt":0,"txval":40}]}})");
+    QTest::newRow("GSTR-1 agreeing with the 3B worksheet") << Plant([=](ReturnDocuments& d) {
+        d.gstr1 = b2bFile;
+        d.gstr3b = OutwardTable { 100000, { 0, 9000, 9000, 0 }, 4000 };
+    }) << QStringList();
+    QTest::newRow("GSTR-1 a paisa short of the 3B worksheet's CGST") << Plant([=](ReturnDocuments& d) {
+        d.gstr1 = b2bFile;
+        d.gstr3b = OutwardTable { 100000, { 0, 9001, 9000, 0 }, 4000 };
+    }) << QStringList { at("Error", "GSTR-1 file", "GSTR-3B 3.1(a) central tax (camt)") };
+    QTest::newRow("GSTR-1's nil rated supplies beside the 3B worksheet's") << Plant([=](ReturnDocuments& d) {
+        d.gstr1 = b2bFile;
+        d.gstr3b = OutwardTable { 100000, { 0, 9000, 9000, 0 }, 3999 };
+    }) << QStringList { at("Error", "GSTR-1 file", "GSTR-3B 3.1(c) nil rated (txval)") };
+    QTest::newRow("invoice's IGST total a paisa above its rows") << Plant([](ReturnDocuments& d) {
+        middle(d).totals.igst += 1; // as an older version kept it, unrounded
+    }) << QStringList { at("Error", Middle, "e-invoice ValDtls.IgstVal") };
+    QTest::newRow("invoice's total a paisa above its rows") << Plant([](ReturnDocuments& d) {
+        middle(d).totals.grand += 1;
+    }) << QStringList { at("Error", Middle, "e-invoice ValDtls.TotInvVal") };
+    QTest::newRow("tax row a paisa above its rate on an e-way bill") << Plant([](ReturnDocuments& d) {
+        Invoice& x = middle(d);
+        x.transport = InvoiceTransport { "Road", 120, "KL07AB1234", {}, {}, {}, {} };
+        x.taxes[TaxOnGoods].first.amount += 1; // the row and the totals agreeing, the rate not
+        x.totals.igst += 1;
+        x.totals.grand += 1;
+        ShareGoodsTax(x);
+    }) << QStringList { at("Error", Middle, "e-way bill igstValue") };
+    QTest::newRow("e-way bill of an invoice whose rows agree") << Plant([](ReturnDocuments& d) {
+        middle(d).transport = InvoiceTransport { "Road", 120, "KL07AB1234", {}, {}, {}, {} };
     }) << QStringList();
     QTest::newRow("no documents") << Plant([](ReturnDocuments& d) {
         d.invoices.clear();
@@ -347,6 +396,26 @@ void ReturnCheckTest::findsExactlyThePlantedFault()
     const std::vector<ReturnFinding> findings = CheckReturn(d);
     QCOMPARE(briefs(findings).join("\n"), expected.join("\n"));
     QCOMPARE(HasErrors(findings), !expected.filter("Error |").isEmpty());
+}
+
+// The finding of a b2cs row below nothing names its notes and its row; a
+// difference in a sum names the file, the key and both figures.
+void ReturnCheckTest::sumFindingsNameBothFigures()
+{
+    ReturnDocuments d = cleanMonth();
+    d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+                         R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.49}]}})");
+    d.b2csNotes = { { "INTER", "33", 18, { "CN00003" } }, { "INTRA", "33", 18, { "CN00002", "CN00005" } } };
+    middle(d).totals.igst += 1;
+    const std::vector<ReturnFinding> findings = CheckReturn(d);
+    QCOMPARE(findings.size(), std::size_t(3));
+    QCOMPARE(findings[0].problem, QString("The e-invoice's ValDtls.IgstVal is Rs 288.00, the invoice's IGST as saved Rs 288.01."));
+    QCOMPARE(findings[0].files, PortalFiles(PortalFileKind::EInvoice));
+    QCOMPARE(findings[1].key, QString("HSN summary (hsn_b2c.samt at 18%)"));
+    QCOMPARE(findings[1].problem,
+        QString("In the GSTR-1 file the HSN summary hsn_b2c comes to Rs -13.49 of samt at 18%, its supplies (b2cl, b2cs, cdnur) to Rs -13.50."));
+    QVERIFY2(findings[2].problem.contains("comes to Rs -150.00 (tax Rs -27.00): the credit notes CN00002, CN00005 take off"),
+        qPrintable(findings[2].problem));
 }
 
 void ReturnCheckTest::gstinInDetailsNamesTheInvoice()
@@ -509,6 +578,113 @@ void ReturnCheckTest::checksTheStoredMonth()
     QCOMPARE(findings[1].document.serial, 3);
     QVERIFY2(findings[1].problem.contains("560001"), qPrintable(findings[1].problem));
     QVERIFY(!HasErrors(findings));
+}
+
+namespace {
+
+void addCompany(Database& db)
+{
+    db.run("INSERT INTO Master.Company (Name, State, Gstin, sno, CompanyId) VALUES (?, ?, ?, 1, 'C0001')",
+        { "Zelva Traders", "Tamil Nadu", companyGstin() }, "add the company", DbFile::Master);
+}
+
+// A credit note of value on the goods line of the invoice.
+void storeCreditNote(Database& db, const Invoice& on, const char* date, const NoteLine& line)
+{
+    SaleNote note = NoteAgainst(NoteKind::Credit, on);
+    note.date = date;
+    note.reason = SalesReturnReason();
+    note.lines = { line };
+    QVERIFY(StoreSaleNote(db, note).saved());
+}
+
+// December stored: the first invoice travels on an e-way bill and has a
+// credit note (CN00002) as its registered buyer's e-invoice; the second's
+// note (CN00001) is netted into b2cs.
+void storeDecember(Database& db)
+{
+    addCompany(db);
+    std::vector<Invoice> invoices = cleanInvoices();
+    invoices[0].transport = InvoiceTransport { "Road", 12, "TN01AB1234", {}, {}, {}, {} };
+    for (const Invoice& x : invoices)
+        StoreInvoice(db, x);
+    storeCreditNote(db, invoices[1], "20/12/2026", { 1, "Brush", "960340", "Nos", 2, 2500, 0, 0 });
+    storeCreditNote(db, invoices[0], "22/12/2026", { 1, "Paint", "320810", "Nos", 1, 25000, 0, 0 });
+}
+
+QString turnoverNote() { return at("Note", "Company Zelva Traders", "Turnover band"); }
+
+} // namespace
+
+// The files as their writers make them from the stored month: agreeing sums
+// report nothing. Then records as an older version wrote them, each a paisa
+// off, are each found in the file whose sum they upset, naming both figures;
+// and a November invoice to a walk-in buyer taken back in December beyond
+// December's small sales there nets the b2cs row of place 33 at 18% below
+// nothing, the finding naming both notes on it.
+void ReturnCheckTest::checksTheSumsOfTheFilesAsWritten()
+{
+    testing::TempData data;
+    Database& db = *data.db;
+    storeDecember(db);
+    const Period december = MonthPeriod(2026, 12);
+    QCOMPARE(briefs(CheckReturnMonth(db, december, QDate(2027, 1, 5))), QStringList { turnoverNote() });
+
+    const auto plant = [&](const QString& sql) { db.run(sql, {}, "plant an older record", DbFile::Invoice); };
+    // A00001: a tax row a paisa above its rate, its totals agreeing with it.
+    plant("UPDATE Invoice.GoodsInvoice SET Amount8 = Amount8 + 0.01, TCgst = TCgst + 0.01, "
+          "totalamount = totalamount + 0.01 WHERE sno = 1");
+    // A00005: its CGST total kept unrounded.
+    plant("UPDATE Invoice.GoodsInvoice SET TCgst = TCgst + 0.006 WHERE sno = 5");
+    // CN00002: its stored CGST a paisa above its line's.
+    plant("UPDATE Invoice.SaleNote SET Cgst = Cgst + 0.01 WHERE NoteNo = 'CN00002'");
+    const Invoice november = invoice(6, "25/11/2026", "Walk-in Buyer", "N.A.", "Tamil Nadu", "641001",
+        { line("Brush", "960340", 20, 12.5) });
+    StoreInvoice(db, november);
+    storeCreditNote(db, november, "23/12/2026", { 1, "Brush", "960340", "Nos", 20, 25000, 0, 0 });
+
+    const std::vector<ReturnFinding> findings = CheckReturnMonth(db, december, QDate(2027, 1, 5));
+    QCOMPARE(briefs(findings).join("\n"),
+        (QStringList { turnoverNote(), at("Error", "Invoice A00001 of 03/12/2026", "e-way bill cgstValue"),
+             at("Error", "Invoice A00005 of 21/12/2026", "e-invoice ValDtls.CgstVal"),
+             at("Error", "Credit note CN00002 of 22/12/2026", "e-invoice ValDtls.CgstVal"),
+             at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.camt at 18%)"),
+             at("Error", "GSTR-1 file", "b2cs (INTRA, pos 33, rt 18%)") })
+            .join("\n"));
+    const QStringList problems { "The e-way bill's cgstValue is Rs 90.01, its items' taxable amounts at their cgstRate "
+                                 "come to Rs 90.00.",
+        "The e-invoice's ValDtls.CgstVal is Rs 3.38, the invoice's CGST as saved Rs 3.39.",
+        "The e-invoice's ValDtls.CgstVal is Rs 22.50, the note's CGST as saved Rs 22.51.",
+        "In the GSTR-1 file the HSN summary hsn_b2b comes to Rs 70.89 of camt at 18%, its supplies (b2b, cdnr) to "
+        "Rs 70.88." };
+    for (int i = 0; i < problems.size(); ++i)
+        QCOMPARE(findings[std::size_t(i) + 1].problem, problems[i]);
+    QVERIFY2(findings[5].problem.contains("comes to Rs -150.00 (tax Rs -27.00): the credit notes CN00001, CN00003 take off"),
+        qPrintable(findings[5].problem));
+}
+
+// A data folder whose invoice file is read-only is checked all the same, and
+// the check says the data cannot be changed and which file.
+void ReturnCheckTest::saysTheDataIsReadOnly()
+{
+    testing::TempData data;
+    if (data.db->onServer())
+        QSKIP("a server's database is not made read-only by a file's mode");
+    storeDecember(*data.db);
+    data.db.reset();
+    const QString file = data.folder() + "/Database/Invoice.db";
+    const bool immutable = QProcess::execute("chattr", { "+i", file }) == 0;
+    if (!immutable && (geteuid() == 0 || !QFile::setPermissions(file, QFile::ReadOwner)))
+        QSKIP("this file system cannot make the file read-only for this user");
+    const auto restore = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", { "-i", file });
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    });
+    const std::unique_ptr<Database> db = Database::open(data.folder());
+    const std::vector<ReturnFinding> findings = CheckReturnMonth(*db, MonthPeriod(2026, 12), QDate(2027, 1, 5));
+    QCOMPARE(briefs(findings), (QStringList { turnoverNote(), at("Note", "Return of 122026", "Data (read-only)") }));
+    QVERIFY2(findings[1].problem.contains("Database/Invoice.db: the file is read-only"), qPrintable(findings[1].problem));
 }
 
 QTEST_GUILESS_MAIN(ReturnCheckTest)

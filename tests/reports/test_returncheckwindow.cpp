@@ -1,6 +1,7 @@
 // The Return Check window worked as an operator does: the month chosen and
 // checked, the counts above the findings, a double click on a finding that
-// opens its invoice's duplicate, Enter on another that shows it whole, the
+// asks for the buyer's record to mend, Enter on the company's note that asks
+// for Company Details, the
 // keys moving through the window in order, and the same lines on paper and in
 // the CSV file as on screen.
 #include "reports/frmreturncheck.h"
@@ -18,6 +19,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace testing;
@@ -47,6 +49,7 @@ void keepLastMonth(Database& db)
         x.serial = serial;
         x.number = QStringLiteral("A%1").arg(serial, 5, 10, QLatin1Char('0'));
         x.date = date;
+        x.buyerCode = QStringLiteral("C%1").arg(serial, 5, 10, QLatin1Char('0'));
         x.buyer = { "Meena Hardware", "Gandhi Road", {}, "Tamil Nadu", "625001", serial == 2 ? mistyped : buyer };
         x.mode = TaxMode::Cgst;
         x.lines = { { {}, "Varnish", "3208", "Ltr", 3, 410, LineAmount(3, 410), 0, 0, 0 } };
@@ -54,14 +57,6 @@ void keepLastMonth(Database& db)
         ComputeTotals(x);
         StoreInvoice(db, x);
     }
-}
-
-ReportWindow* openedReport(const QString& name)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == name && widget->isVisible())
-            return qobject_cast<ReportWindow*>(widget);
-    return nullptr;
 }
 
 QStringList gridLine(const QTableView* grid, int row)
@@ -103,24 +98,19 @@ private slots:
         QCOMPARE(error.mid(0, 3), (QStringList { "Error", "Invoice A00002 of " + dayOfLastMonth(16), "Buyer's GSTIN (ctin)" }));
         QVERIFY2(error[3].contains("check character"), qPrintable(error[3]));
 
+        // The GSTIN is mended in Buyer Details: the window asks for the buyer's record.
+        QSignalSpy masters(&w, &frmReturnCheck::masterWanted);
         doubleClickRow(w.grdFindings, 1);
-        ReportWindow* duplicate = openedReport("rptDuplicateInvoice");
-        QVERIFY(duplicate);
-        QStringList texts;
-        for (const report::PlacedText& text : duplicate->pages().at(0).texts)
-            texts << text.text;
-        QVERIFY(texts.contains("A00002"));
-        QVERIFY(!texts.contains("A00001") && !texts.contains("A00003"));
-        duplicate->close();
+        QCOMPARE(masters.size(), 1);
+        QCOMPARE(masters.at(0), (QVariantList { "frmBuyerDetails", "bid", "C00002" }));
 
-        // Enter on the company's note shows it whole, with what to do.
+        // Enter on the company's note asks for Company Details.
         w.grdFindings->setFocus();
         w.grdFindings->selectRow(0);
         w.grdFindings->setCurrentIndex(w.grdFindings->model()->index(0, 0));
         QTest::keyClick(w.grdFindings, Qt::Key_Return);
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY2(messages.last().startsWith("Note: Turnover band\n\n"), qPrintable(messages.last()));
-        QVERIFY2(messages.last().contains("What to do: Set the turnover"), qPrintable(messages.last()));
+        QCOMPARE(masters.size(), 2);
+        QCOMPARE(masters.at(1), (QVariantList { "frmCompany", QString(), QString() }));
 
         // A month without documents says so.
         const QDate before = lastMonth().addMonths(-1);
@@ -129,7 +119,11 @@ private slots:
         QCOMPARE(w.lblCounts->text(), monthName(before) + ": 0 errors, 0 warnings, 2 notes");
         QCOMPARE(gridLine(w.grdFindings, 1).mid(0, 3),
             (QStringList { "Note", "Return of " + before.toString("MMyyyy"), "Return period (fp)" }));
+        // A finding about the return is shown whole, with what to do.
+        doubleClickRow(w.grdFindings, 1);
         QCOMPARE(messages.texts().size(), 1);
+        QVERIFY2(messages.last().startsWith("Note: Return period (fp)\n\n"), qPrintable(messages.last()));
+        QVERIFY2(messages.last().contains("What to do: File a nil return"), qPrintable(messages.last()));
     }
 
     void keysMoveInOrder()
@@ -172,6 +166,11 @@ private slots:
             for (const QString& cell : gridLine(w.grdFindings, row))
                 QVERIFY2(printed.contains(cell), qPrintable(cell));
         QVERIFY(printed.contains(monthName(lastMonth()) + ": 1 error, 0 warnings, 1 note"));
+        const QString pdf = data.folder() + "/check.pdf";
+        QVERIFY(paper->savePdf(pdf));
+        QFile saved(pdf);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.read(5) == "%PDF-");
         paper->close();
 
         const QString path = data.folder() + "/check.csv";
