@@ -1,7 +1,8 @@
 #pragma once
 // One seven-line invoice worked on the tax-invoice form, timed: New Invoice,
-// then (untimed) a buyer, seven goods lines and a GST rate, then Save. Shared
-// by the benchmarks of the files and of the server.
+// then (untimed) a buyer, seven goods lines and a GST rate (none when the
+// lines keep their items' own rates), then Save. Shared by the benchmarks of
+// the files and of the server.
 #include "invoice/frmtaxinvoice.h"
 #include "timing.h"
 
@@ -23,7 +24,9 @@ struct InvoiceTimes {
 
 // Round r picks buyer 2r and the items at every 1400th place of the list, so
 // a list of 10,000 items is needed. beforeSave runs just before Save is pressed.
-inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round, const std::function<void()>& beforeSave = {})
+enum class GoodsRate { Chosen, ItemsOwn };
+inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round, const std::function<void()>& beforeSave = {},
+                                   GoodsRate goodsRate = GoodsRate::Chosen)
 {
     QElapsedTimer timer;
     timer.start();
@@ -40,8 +43,10 @@ inline InvoiceTimes WorkOneInvoice(frmTaxInvoice& form, int round, const std::fu
         form.txtQuantity[0]->setText(QStringLiteral("2"));
         form.cmdAdd->click();
     }
-    form.cboGoodsCgst->setCurrentIndex(3);
-    form.cboGoodsCgst_Click(3);
+    if (goodsRate == GoodsRate::Chosen) {
+        form.cboGoodsCgst->setCurrentIndex(3);
+        form.cboGoodsCgst_Click(3);
+    }
     if (beforeSave)
         beforeSave();
     timer.restart();

@@ -119,9 +119,9 @@ void InvoiceForm::setUp()
             ShrinkToFit(box);
     }
 
-    m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow, std::nullopt};
-    m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow, std::nullopt};
-    m_tax[Others2] = {cboOthers2Cgst, cboOthers2Sgst, Others2CgstRow, Others2SgstRow, std::nullopt};
+    m_tax[Goods] = {cboGoodsCgst, cboGoodsSgst, GoodsCgstRow, GoodsSgstRow, std::nullopt, std::nullopt};
+    m_tax[Others1] = {cboOthers1Cgst, cboOthers1Sgst, Others1CgstRow, Others1SgstRow, std::nullopt, std::nullopt};
+    m_tax[Others2] = {cboOthers2Cgst, cboOthers2Sgst, Others2CgstRow, Others2SgstRow, std::nullopt, std::nullopt};
 
     connectHandlers();
     setTabOrders();

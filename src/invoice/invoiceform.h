@@ -285,6 +285,9 @@ private:
         int cgstRow;
         int sgstRow;
         std::optional<double> rate; // the whole GST rate chosen; none while none is
+        // the rate chosen that a date typed afterwards dropped, not in force
+        // on it; Save is refused until a rate is chosen again
+        std::optional<double> droppedRate;
         void clearRate() { rate.reset(); }
     };
 
@@ -358,6 +361,7 @@ private:
     // The pre-save check and the totals recomputation; false (and a message)
     // when the invoice cannot be saved as it stands.
     bool readyToSave();
+    bool droppedRatesChosenAgain();
     // Stores the invoice through StoreInvoice (one transaction); false, with
     // the operator told why and what failureNote adds, when nothing was
     // stored. Renumber::Refused once copies carrying the number are printed.

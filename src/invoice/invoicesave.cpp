@@ -36,8 +36,10 @@ bool refuse(const QString& message, QWidget* focus)
 
 void InvoiceForm::resetInvoiceValues()
 {
-    for (TaxLine& line : m_tax)
+    for (TaxLine& line : m_tax) {
         line.clearRate();
+        line.droppedRate.reset();
+    }
     LineCount = 0;
     LineAmount = 0;
     LineQuantity = LineRate = 0;
@@ -203,7 +205,7 @@ bool InvoiceForm::CheckNumbers()
 
 bool InvoiceForm::readyToSave()
 {
-    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers() || !transportAccepted())
+    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers() || !droppedRatesChosenAgain() || !transportAccepted())
         return false;
     RefreshTotals();
     if (!WithinAmountLimit(ToRupees(m_invoice.totals.grand))) {
@@ -211,6 +213,24 @@ bool InvoiceForm::readyToSave()
         return false;
     }
     return checkPayment(m_invoice.totals.grand);
+}
+
+// A rate chosen for the goods or a charge that a date typed afterwards
+// dropped (not in force on it) is not saved as no tax: Save tells the
+// operator, in the words the store refuses a rate not in force with, until
+// a rate of the day is chosen.
+bool InvoiceForm::droppedRatesChosenAgain()
+{
+    const std::array<std::pair<TaxBase, int>, 3> named{{{Goods, GoodsCgstRow}, {Others1, Others1Row}, {Others2, Others2Row}}};
+    for (const auto& [base, row] : named) {
+        const TaxLine& line = m_tax[base];
+        if (line.rate || !line.droppedRate)
+            continue;
+        const QString description = base == Goods ? TaxRowLabel(TaxMode, *line.droppedRate) : TextOf(descriptionBox(row));
+        return refuse(RateNotInForce(*line.droppedRate, RatedRowName(row, description), txtInvoiceDate->text()),
+                      line.cgstCombo);
+    }
+    return true;
 }
 
 // Saves the invoice whole or not at all (StoreInvoice). The serial taken at

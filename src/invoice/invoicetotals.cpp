@@ -111,6 +111,8 @@ void InvoiceForm::offerRatesOfDate()
         const auto offered = line.rate ? std::find_if(rates.begin(), rates.end(), [&](double r) { return SameRate(r, *line.rate); })
                                        : rates.end();
         if (offered == rates.end()) {
+            if (line.rate)
+                line.droppedRate = line.rate;
             line.clearRate();
             for (int row : {line.cgstRow, line.sgstRow})
                 for (Row* column : {&txtRate, &txtPer, &txtAmount})
@@ -143,6 +145,7 @@ void InvoiceForm::chooseRate(TaxBase base, int position)
     if (TaxMode == zelva::TaxMode::None || position < 0 || std::size_t(position) >= m_offeredRates.size())
         return;
     m_tax[base].rate = m_offeredRates[std::size_t(position)];
+    m_tax[base].droppedRate.reset();
     if (base == Goods) // the goods rate chosen is every line's, over its item's
         settleLineRates();
     RefreshTotals();

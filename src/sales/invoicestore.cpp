@@ -150,11 +150,11 @@ void takeStock(Database& db, const Invoice& invoice, const StoredInvoice& as)
 }
 
 // Goods charged GST need a rate on each line (an invoice whose goods carry no
-// rate at all is saved untaxed, as ever). Lines at rates of their own must
-// be charged at a rate in force on the invoice's date: such a rate comes
-// from the item, which may carry a rate since gone, while the one goods rate
-// is chosen from the forms' list of the date's rates. The charges keep their
-// own rates unchecked.
+// rate at all is saved untaxed, as ever). Every rate charged must be in force
+// on the invoice's date: a line's own rate, which comes from the item and may
+// have gone since; the one goods rate and the two charges' rates, chosen from
+// the forms' lists of the date's rates, which a date changed afterwards may
+// leave behind. An invoice whose date cannot be read is refused elsewhere.
 void checkRates(Database& db, const Invoice& invoice)
 {
     if (invoice.mode == TaxMode::None)
@@ -165,21 +165,25 @@ void checkRates(Database& db, const Invoice& invoice)
     const QDate day = ReadDateText(invoice.date);
     const GstRateTable table = LoadGstRates(db);
     const auto refuse = [](const QString& why) { throw DataError(SaveOperation, RelativePath(DbFile::Invoice), why); };
-    const auto checkInForce = [&](double rate, const QString& where) {
+    const auto checkInForce = [&](double rate, int row, const QString& description) {
         if (day.isValid() && !RateInForce(table, rate, day))
-            refuse(QStringLiteral("GST %1% of %2 is not in force on %3: choose a rate in force on the invoice's date")
-                       .arg(RateText(rate), where, invoice.date));
+            refuse(RateNotInForce(rate, RatedRowName(row, description), invoice.date));
     };
-    const bool oneRate = invoice.taxes[TaxOnGoods].rated();
+    const ChargedTax& goodsTax = invoice.taxes[TaxOnGoods];
+    if (goodsTax.rated())
+        checkInForce(*goodsTax.rate, GoodsCgstRow, goodsTax.first.description);
     for (std::size_t i = 0; i < invoice.lines.size(); ++i) {
         const InvoiceLine& line = invoice.lines[i];
-        const QString where = QStringLiteral("goods row %1 (%2)").arg(qint64(i) + FirstGoodsRow).arg(line.description);
+        const int row = int(i) + FirstGoodsRow;
         const std::optional<double> rate = LineGstRate(invoice, line);
         if (!rate && goodsRated)
-            refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(where));
-        if (rate && !oneRate)
-            checkInForce(*rate, where);
+            refuse(QStringLiteral("%1 has no GST rate: choose its rate").arg(RatedRowName(row, line.description)));
+        if (rate && !goodsTax.rated())
+            checkInForce(*rate, row, line.description);
     }
+    for (const auto& [base, row] : {std::pair{TaxOnOthers1, Others1Row}, std::pair{TaxOnOthers2, Others2Row}})
+        if (invoice.taxes[base].rated())
+            checkInForce(*invoice.taxes[base].rate, row, invoice.row(row).description);
 }
 
 // Each goods line's rate and its share of its rate's tax, in one INSERT,
@@ -435,6 +439,18 @@ QString selectSql(const char* table, const QString& condition)
 }
 
 } // namespace
+
+QString RatedRowName(int gridRow, const QString& description)
+{
+    const char* kind = gridRow <= LastGoodsRow ? "goods row" : gridRow == GoodsCgstRow ? "goods tax row" : "charge row";
+    return QStringLiteral("%1 %2 (%3)").arg(QLatin1String(kind)).arg(gridRow).arg(description);
+}
+
+QString RateNotInForce(double rate, const QString& rowName, const QString& date)
+{
+    return QStringLiteral("GST %1% of %2 is not in force on %3: choose a rate in force on the invoice's date")
+        .arg(RateText(rate), rowName, date);
+}
 
 bool CancellationsKept(const Database& db)
 {

@@ -41,6 +41,14 @@ StoredInvoice StoreInvoice(Database& db, const Invoice& invoice, Renumber renumb
 // transaction then rolls it back with the rest.
 StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber renumber = Renumber::Allowed);
 
+// A grid row as the save names it when it refuses the row's rate, and the
+// forms in the same words: "goods row 2 (Paint)" (rows 1-7), "goods tax row
+// 8 (CGST @ 6%)", "charge row 10 (Freight)" (rows 10 and 13).
+QString RatedRowName(int gridRow, const QString& description);
+// The refusal of a rate not in force on the invoice's date ("dd/mm/yyyy"),
+// naming its row.
+QString RateNotInForce(double rate, const QString& rowName, const QString& date);
+
 // The invoice of that number as saved; nothing when there is none. Throws DataError.
 std::optional<Invoice> LoadInvoice(Database& db, const QString& number);
 

@@ -1429,6 +1429,71 @@ private slots:
         c.expectStored("GoodsInvoice", 1, {{"TCgst", 140.0}, {"TSgst", 140.0}, {"totalamount", 1280.0}});
     }
 
+    // A rate picked on a late entry dated 20 September 2025 (the goods at 12%,
+    // or the freight at 28%), then the date moved to 9 February 2026, when the
+    // rate is gone (the tobacco goods' 12% and 28% too): Save tells the operator which row's rate, in the same
+    // words whether the date left its box (the form dropped the rate) or Alt+S
+    // was pressed in it (the store refuses it), and saves nothing until a rate
+    // of the day is picked.
+    void rateGoneWithTheDateToldAtSave_data()
+    {
+        QTest::addColumn<bool>("dateLeft");
+        QTest::addColumn<QString>("goods"); // picked on 20/09/2025
+        QTest::addColumn<QString>("freight");
+        QTest::addColumn<QString>("list"); // the list told of, where 18% is picked again
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QVariantMap>("saved");
+        const QString goodsGone = "GST 12% of goods tax row 8 (CGST @ 6%) is not in force on 09/02/2026: choose a "
+                                  "rate in force on the invoice's date";
+        const QString freightGone = "GST 28% of charge row 10 (Freight) is not in force on 09/02/2026: choose a rate "
+                                    "in force on the invoice's date";
+        // 1000.00 at 9% + 9%, freight 100.00 at 2.5% + 2.5%: 1000 + 90 + 90 + 100 + 2.50 + 2.50
+        const QVariantMap goodsAt18{{"TCgst", 92.5}, {"TSgst", 92.5}, {"totalamount", 1285.0}};
+        // freight at 9% + 9% as well: 1000 + 90 + 90 + 100 + 9 + 9
+        const QVariantMap freightAt18{{"TCgst", 99.0}, {"TSgst", 99.0}, {"totalamount", 1298.0}};
+        QTest::newRow("goods at 12%, the date left") << true << "CGST @ 6%" << "CGST @ 2.5%" << "cboGoodsCgst"
+                                                    << goodsGone << goodsAt18;
+        QTest::newRow("goods at 12%, Alt+S in the date") << false << "CGST @ 6%" << "CGST @ 2.5%" << "cboGoodsCgst"
+                                                        << goodsGone << goodsAt18;
+        QTest::newRow("freight at 28%, the date left") << true << "CGST @ 9%" << "CGST @ 14%" << "cboOthers1Cgst"
+                                                      << freightGone << freightAt18;
+        QTest::newRow("freight at 28%, Alt+S in the date") << false << "CGST @ 9%" << "CGST @ 14%"
+                                                          << "cboOthers1Cgst" << freightGone << freightAt18;
+    }
+    void rateGoneWithTheDateToldAtSave()
+    {
+        QFETCH(bool, dateLeft);
+        QFETCH(QString, goods);
+        QFETCH(QString, freight);
+        QFETCH(QString, list);
+        QFETCH(QString, told);
+        QFETCH(QVariantMap, saved);
+        Counter c;
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.start("Kochi Stores");
+        typeInto(c.w("txtInvoiceDate"), "20/09/2025");
+        QTest::keyClick(c.w("txtInvoiceDate"), Qt::Key_Return);
+        c.line("Laptop", "1");
+        QVERIFY(c.rate("cboGoodsCgst", goods));
+        QVERIFY(pick(c.combo("cboOthers1"), "Freight"));
+        typeInto(c.w("txtAmount_10"), "100");
+        QVERIFY(c.rate("cboOthers1Cgst", freight));
+
+        typeInto(c.w("txtInvoiceDate"), "09/02/2026");
+        if (dateLeft)
+            QTest::keyClick(c.w("txtInvoiceDate"), Qt::Key_Return);
+        c.messages.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(c.messages.texts().size(), 1);
+        QVERIFY2(c.messages.last().contains(told), qPrintable(c.messages.last()));
+        c.expectNothingSaved();
+
+        QVERIFY(c.rate(list, "CGST @ 9%"));
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("BuyerInvoice", 1, {{"InvoiceDate", "09/02/2026"}});
+        c.expectStored("GoodsInvoice", 1, saved);
+    }
+
     // A discount comes off the line before tax: the taxable value, the taxes,
     // the line total and the saved amount all follow it; it is never more
     // than the line nor less than nothing. A text that is not wholly a number

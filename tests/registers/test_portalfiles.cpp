@@ -96,15 +96,16 @@ Invoice railInvoice()
     return x;
 }
 
-// Discounts on the second and third lines; 68.025 and 258.015 each round up,
-// so the largest line gives a paisa back; Short & Excess -0.08.
+// Discounts on the second and third lines, at CGST 9% + SGST 9%; 102.015 and
+// 387.045 each round up, so the largest line gives a paisa back; Short &
+// Excess -0.12.
 Invoice discountInvoice()
 {
     Invoice x = invoice(3, TaxMode::Cgst, mysoreMart(),
-                        {line("Brush", "9603", "Nos", 25, 45.35), line("Paint", "3208", "Ltr", 120, 385.15, 121800),
-                         line("Putty", "3214", "Kg", 70, 62.45, 7125)},
-                        12);
-    x.rounding.amount = -8;
+                        {line("Brush", "9603", "Nos", 25, 45.34), line("Paint", "3208", "Ltr", 120, 385.15, 121800),
+                         line("Putty", "3214", "Kg", 70, 62.45, 7100)},
+                        18);
+    x.rounding.amount = -12;
     x.transport = InvoiceTransport{"Road", 35, "KA05MN4321", carrierGstin(), "Metro Movers", "LR-88", "07/12/2026"};
     ComputeTotals(x);
     return x;
@@ -190,27 +191,27 @@ const char* Expected[3][2] = {
         "DocDtls":{"Typ":"INV","No":"A00003","Dt":"07/12/2026"}, "SellerDtls":{%S},
         "BuyerDtls":{"Gstin":"%B","LglNm":"Mysore Mart","Addr1":"1 Palace Road","Addr2":"Near Fort","Loc":"Mysuru","Pin":570001,"Stcd":"29","Pos":"29"},
         "ItemList":[
-         {"SlNo":"1","IsServc":"N","PrdDesc":"Brush","HsnCd":"9603","Qty":25,"Unit":"NOS","UnitPrice":45.35,"TotAmt":1133.75,
-          "Discount":0,"AssAmt":1133.75,"GstRt":12,"IgstAmt":0,"CgstAmt":68.03,"SgstAmt":68.03,"TotItemVal":1269.81},
+         {"SlNo":"1","IsServc":"N","PrdDesc":"Brush","HsnCd":"9603","Qty":25,"Unit":"NOS","UnitPrice":45.34,"TotAmt":1133.5,
+          "Discount":0,"AssAmt":1133.5,"GstRt":18,"IgstAmt":0,"CgstAmt":102.02,"SgstAmt":102.02,"TotItemVal":1337.54},
          {"SlNo":"2","IsServc":"N","PrdDesc":"Paint","HsnCd":"3208","Qty":120,"Unit":"LTR","UnitPrice":385.15,"TotAmt":46218,
-          "Discount":1218,"AssAmt":45000,"GstRt":12,"IgstAmt":0,"CgstAmt":2699.99,"SgstAmt":2699.99,"TotItemVal":50399.98},
+          "Discount":1218,"AssAmt":45000,"GstRt":18,"IgstAmt":0,"CgstAmt":4049.99,"SgstAmt":4049.99,"TotItemVal":53099.98},
          {"SlNo":"3","IsServc":"N","PrdDesc":"Putty","HsnCd":"3214","Qty":70,"Unit":"KGS","UnitPrice":62.45,"TotAmt":4371.5,
-          "Discount":71.25,"AssAmt":4300.25,"GstRt":12,"IgstAmt":0,"CgstAmt":258.02,"SgstAmt":258.02,"TotItemVal":4816.29}],
-        "ValDtls":{"AssVal":50434,"CgstVal":3026.04,"SgstVal":3026.04,"IgstVal":0,"OthChrg":0,"RndOffAmt":-0.08,"TotInvVal":56486},
+          "Discount":71,"AssAmt":4300.5,"GstRt":18,"IgstAmt":0,"CgstAmt":387.05,"SgstAmt":387.05,"TotItemVal":5074.6}],
+        "ValDtls":{"AssVal":50434,"CgstVal":4539.06,"SgstVal":4539.06,"IgstVal":0,"OthChrg":0,"RndOffAmt":-0.12,"TotInvVal":59512},
         "EwbDtls":{"TransId":"%C","TransName":"Metro Movers","TransMode":"1","Distance":35,"TransDocNo":"LR-88",
                    "TransDocDt":"07/12/2026","VehNo":"KA05MN4321","VehType":"R"}})",
      R"({"userGstin":"%G","supplyType":"O","subSupplyType":1,"docType":"INV","docNo":"A00003","docDate":"07/12/2026",%F
         "toGstin":"%B","toTrdName":"Mysore Mart","toAddr1":"1 Palace Road","toAddr2":"Near Fort","toPlace":"Mysuru",
         "toPincode":570001,"toStateCode":29,"actToStateCode":29,"transactionType":1,
-        "totalValue":50434,"cgstValue":3026.04,"sgstValue":3026.04,"igstValue":0,"cessValue":0,"otherValue":-0.08,"totInvValue":56486,
+        "totalValue":50434,"cgstValue":4539.06,"sgstValue":4539.06,"igstValue":0,"cessValue":0,"otherValue":-0.12,"totInvValue":59512,
         "transMode":1,"transDistance":35,"transporterId":"%C","transporterName":"Metro Movers","transDocNo":"LR-88",
         "transDocDate":"07/12/2026","vehicleNo":"KA05MN4321","vehicleType":"R","itemList":[
          {"itemNo":1,"productName":"Brush","productDesc":"Brush","hsnCode":9603,"quantity":25,"qtyUnit":"NOS",
-          "taxableAmount":1133.75,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0},
+          "taxableAmount":1133.5,"cgstRate":9,"sgstRate":9,"igstRate":0,"cessRate":0},
          {"itemNo":2,"productName":"Paint","productDesc":"Paint","hsnCode":3208,"quantity":120,"qtyUnit":"LTR",
-          "taxableAmount":45000,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0},
+          "taxableAmount":45000,"cgstRate":9,"sgstRate":9,"igstRate":0,"cessRate":0},
          {"itemNo":3,"productName":"Putty","productDesc":"Putty","hsnCode":3214,"quantity":70,"qtyUnit":"KGS",
-          "taxableAmount":4300.25,"cgstRate":6,"sgstRate":6,"igstRate":0,"cessRate":0}]})"}};
+          "taxableAmount":4300.5,"cgstRate":9,"sgstRate":9,"igstRate":0,"cessRate":0}]})"}};
 
 // The parts every file has alike: the e-invoice's transaction and the e-way
 // bill's sender.

@@ -45,16 +45,16 @@ std::vector<InvoiceShape> augustInvoices()
             Base { nullptr, "N.A.", "0", "18", "19.80" }, Base {}, Base {}, ".19", 19.8018 },
         // unregistered, another State, small
         { 3, "10/08/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-            { { "Paint Tin", "3208", 5, "Ltr", "200", "1000.00" } }, Base { nullptr, "N.A.", "0", "12", "120.00" },
-            Base {}, Base {}, "0", 120 },
+            { { "Paint Tin", "3208", 5, "Ltr", "200", "1000.00" } }, Base { nullptr, "N.A.", "0", "18", "180.00" },
+            Base {}, Base {}, "0", 180 },
         // unregistered, another State, above Rs 1,00,000; goods and insurance at one rate
         { 4, "15/08/2026", "Mumbai Build Co", "N.A.", "Maharashtra", "Mumbai Build Co", "Maharashtra", TaxMode::Igst,
             { { "Steel Rod", "7214", 2000, "Kg", "55", "110000.00" } }, Base { nullptr, "N.A.", "0", "18", "19800.00" },
             Base {}, Base { "Insurance", "9971", "500.00", "18", "90.00" }, "0", 19890 },
         // unregistered, within the State
         { 5, "20/08/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
-            { { "Paint Tin", "3208", 2, "Ltr", "200", "400.00" } }, Base { nullptr, "N.A.", "0", "6", "24.00" },
-            Base {}, Base {}, "0", 24 },
+            { { "Paint Tin", "3208", 2, "Ltr", "200", "400.00" } }, Base { nullptr, "N.A.", "0", "9", "36.00" },
+            Base {}, Base {}, "0", 36 },
         // unregistered, another State, exactly Rs 1,00,000: not above the limit
         { 6, "25/08/2026", "Goa Resorts", "N.A.", "Goa", "Goa Resorts", "Goa", TaxMode::Igst,
             { { "Bolt Set", "7318", 1, "Nos", "100000", "100000.00" } }, Base { nullptr, "N.A.", "0", "0", "0" },
@@ -68,8 +68,8 @@ std::vector<InvoiceShape> augustInvoices()
             TaxMode::Cgst, { { "Steel Rod", "7214", 1, "Kg", "55", "55.00" } },
             Base { nullptr, "N.A.", "0", "9", "4.95" }, Base {}, Base {}, "0", 4.95 },
         { 9, "31/07/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" },
-            Base {}, Base {}, "0", 24 },
+            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "18", "36.00" },
+            Base {}, Base {}, "0", 36 },
     };
 }
 
@@ -190,9 +190,9 @@ private slots:
             "itms": [{"num": 1, "itm_det": {"rt": 18, "txval": 110500, "iamt": 19890, "csamt": 0}}]}]}
         ])"));
         compareJson(august.value("b2cs"), parsed(R"([
-          {"sply_ty": "INTRA", "pos": "33", "typ": "OE", "rt": 12, "txval": 400, "camt": 24, "samt": 24, "csamt": 0},
+          {"sply_ty": "INTRA", "pos": "33", "typ": "OE", "rt": 18, "txval": 400, "camt": 36, "samt": 36, "csamt": 0},
           {"sply_ty": "INTER", "pos": "30", "typ": "OE", "rt": 0, "txval": 100000, "iamt": 0, "csamt": 0},
-          {"sply_ty": "INTER", "pos": "32", "typ": "OE", "rt": 12, "txval": 1000, "iamt": 120, "csamt": 0}
+          {"sply_ty": "INTER", "pos": "32", "typ": "OE", "rt": 18, "txval": 1000, "iamt": 180, "csamt": 0}
         ])"));
     }
 
@@ -214,8 +214,8 @@ private slots:
           {"num": 5, "hsn_sc": "9965", "desc": "Freight", "uqc": "NA", "qty": 0, "rt": 5, "txval": 100,
            "iamt": 0, "camt": 2.5, "samt": 2.5, "csamt": 0}
         ], "hsn_b2c": [
-          {"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 7, "rt": 12, "txval": 1400,
-           "iamt": 120, "camt": 24, "samt": 24, "csamt": 0},
+          {"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 7, "rt": 18, "txval": 1400,
+           "iamt": 180, "camt": 36, "samt": 36, "csamt": 0},
           {"num": 2, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 2000, "rt": 18, "txval": 110000,
            "iamt": 19800, "camt": 0, "samt": 0, "csamt": 0},
           {"num": 3, "hsn_sc": "7318", "desc": "Bolt Set", "uqc": "NOS", "qty": 1, "rt": 0, "txval": 100000,
@@ -301,10 +301,10 @@ private slots:
         const SalesFigures& t = month.totals;
         QCOMPARE(t.invoices, 7);
         QCOMPARE(AmountText(t.taxable), QString("217760.01"));
-        QCOMPARE(AmountText(t.tax.cgst), QString("220.00"));
-        QCOMPARE(AmountText(t.tax.sgst), QString("220.00"));
-        QCOMPARE(AmountText(t.tax.igst), QString("20204.80"));
-        QCOMPARE(AmountText(t.total), QString("238405.00"));
+        QCOMPARE(AmountText(t.tax.cgst), QString("232.00"));
+        QCOMPARE(AmountText(t.tax.sgst), QString("232.00"));
+        QCOMPARE(AmountText(t.tax.igst), QString("20264.80"));
+        QCOMPARE(AmountText(t.total), QString("238489.00"));
 
         const QVariant saved = testing::valueInFile(
             data.folder(), DbFile::Invoice, "SELECT SUM(totalamount) FROM GoodsInvoice WHERE sno BETWEEN 1 AND 7");
@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(lines[1],
             QString("A00001,01/08/2026,\"Arun Traders, Salem\",33ARUNT1234A1Z2,33-Tamil Nadu,2250.00,"
                     "196.00,196.00,0.00,2642.00,"));
-        QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,220.00,220.00,20204.80,238405.00,"));
+        QCOMPARE(lines[8], QString("Total,,7 invoices,,,217760.01,232.00,232.00,20264.80,238489.00,"));
         QCOMPARE(CsvLine({ "=HYPERLINK(\"x\")", "-5 Traders" }, { "-0.50" }),
             QString("\"'=HYPERLINK(\"\"x\"\")\",'-5 Traders,-0.50\r\n"));
         QVERIFY(CsvBytes("é").startsWith("\xEF\xBB\xBF"));
@@ -362,7 +362,7 @@ private slots:
             QCOMPARE(book.cell(ref).numberFormat, QString("dd/mm/yyyy"));
         }
         for (const auto& [ref, paise] : { std::pair { "F2", 225000 }, { "G2", 19600 }, { "J2", 264200 },
-                 { "F9", 21776001 }, { "I9", 2020480 }, { "J9", 23840500 } }) {
+                 { "F9", 21776001 }, { "I9", 2026480 }, { "J9", 23848900 } }) {
             QVERIFY2(book.cell(ref).isNumber(), ref);
             QCOMPARE(book.cell(ref).paise(), qint64(paise));
             QCOMPARE(book.cell(ref).numberFormat, QString(XlsxSheet::AmountFormat));
@@ -467,8 +467,8 @@ private slots:
             testing::writeInvoice(*other.db, shape);
         testing::writeInvoice(*other.db,
             { 10, "02/10/2026", "Walk-in", "N.A.", "Bangalore", "Walk-in", "Bangalore", TaxMode::Igst,
-                { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" },
-                Base {}, Base {}, "0", 24 });
+                { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "18", "36.00" },
+                Base {}, Base {}, "0", 36 });
         const QString path = other.folder() + "/return.json";
         const Gstr1File file = SaveGstr1(*other.db, 2026, month, path);
         QVERIFY2(file.error.startsWith(errorStart), qPrintable(file.error));

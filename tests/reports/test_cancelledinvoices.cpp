@@ -38,11 +38,11 @@ std::vector<testing::InvoiceShape> october()
             TaxMode::Igst, { { "Hex Bolt", "7318", 100, "Nos", "2", "200.00" } },
             Base { nullptr, "N.A.", "0", "18", "36.00" }, Base {}, Base {}, "0", 36 },
         { 3, "15/10/2026", "Walk-in", "N.A.", "Tamil Nadu", "Walk-in", "Tamil Nadu", TaxMode::Cgst,
-            { { "Paint Tin", "3208", 2, "Ltr", "200", "400.00" } }, Base { nullptr, "N.A.", "0", "6", "24.00" },
-            Base {}, Base {}, "0", 24 },
+            { { "Paint Tin", "3208", 2, "Ltr", "200", "400.00" } }, Base { nullptr, "N.A.", "0", "9", "36.00" },
+            Base {}, Base {}, "0", 36 },
         { 4, "30/10/2026", "Local Buyer", "N.A.", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
-            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "6", "12.00" },
-            Base {}, Base {}, "0", 12 },
+            { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "9", "18.00" },
+            Base {}, Base {}, "0", 18 },
     };
 }
 
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(!InvoiceReportRow(*LoadInvoice(*data.db, "A00003")).contains("CancelledMark"));
     }
 
-    // Standing: 550.00 + 49.50 + 49.50 and 400.00 + 24.00 + 24.00.
+    // Standing: 550.00 + 49.50 + 49.50 and 400.00 + 36.00 + 36.00.
     void registersLeaveTheValueOut()
     {
         const SalesRegister sales = LoadSalesRegister(*data.db, MonthPeriod(2026, 10));
@@ -110,25 +110,25 @@ private slots:
         QCOMPARE(sales.totals.invoices, 2);
         QCOMPARE(sales.totals.cancelled, 2);
         QCOMPARE(sales.totals.taxable, Paise(95000));
-        QCOMPARE(sales.totals.tax.cgst, Paise(7350));
+        QCOMPARE(sales.totals.tax.cgst, Paise(8550));
         QCOMPARE(sales.totals.tax.igst, Paise(0));
-        QCOMPARE(sales.totals.total, Paise(109700));
+        QCOMPARE(sales.totals.total, Paise(112100));
         const QStringList csv = SalesRegisterCsv(sales).split("\r\n");
         QCOMPARE(csv[2], QString("A00002,09/10/2026,Bharat Motors,29AAACI1681G1ZL,29-Karnataka,0.00,0.00,0.00,0.00,0.00,"
                                  "Cancelled"));
-        QCOMPARE(csv[5], QString("Total,,\"2 invoices, 2 cancelled\",,,950.00,73.50,73.50,0.00,1097.00,"));
+        QCOMPARE(csv[5], QString("Total,,\"2 invoices, 2 cancelled\",,,950.00,85.50,85.50,0.00,1121.00,"));
 
         const YearlySummary year = LoadYearlySummary(*data.db, 2026);
         QCOMPARE(year.months[6].figures.invoices, 2);
         QCOMPARE(year.months[6].figures.cancelled, 2);
-        QCOMPARE(year.totals.total, Paise(109700));
+        QCOMPARE(year.totals.total, Paise(112100));
         QCOMPARE(LoadHsnSummary(*data.db, MonthPeriod(2026, 10)).size(), std::size_t(2)); // no Hex Bolt
 
         const MonthlyRows monthly = MonthlyReportRows(*data.db);
         QCOMPARE(monthly.rows.size(), std::size_t(1));
         QCOMPARE(monthly.rows[0].mid(2, 1).value(0).toInt(), 2);
         QCOMPARE(monthly.rows[0].last().toInt(), 2);
-        QCOMPARE(ToPaise(monthly.rows[0][7].toDouble()), Paise(109700));
+        QCOMPARE(ToPaise(monthly.rows[0][7].toDouble()), Paise(112100));
 
         frmSalesReport window(*data.db);
         testing::click(window.choice->option(ReportPeriod::Between));
@@ -150,13 +150,13 @@ private slots:
             "idt": "01-10-2026", "val": 649, "pos": "33", "rchrg": "N", "inv_typ": "R", "itms": [{"num": 1,
             "itm_det": {"rt": 18, "txval": 550, "camt": 49.5, "samt": 49.5, "csamt": 0}}]}]}]})"));
         QCOMPARE(r.value("b2cl").toArray().size(), 0);
-        QCOMPARE(compact(r.value("b2cs")), compact(R"({"v": [{"sply_ty": "INTRA", "pos": "33", "typ": "OE", "rt": 12,
-            "txval": 400, "camt": 24, "samt": 24, "csamt": 0}]})"));
+        QCOMPARE(compact(r.value("b2cs")), compact(R"({"v": [{"sply_ty": "INTRA", "pos": "33", "typ": "OE", "rt": 18,
+            "txval": 400, "camt": 36, "samt": 36, "csamt": 0}]})"));
         QCOMPARE(compact(r.value("hsn")), compact(R"({"v": {
             "hsn_b2b": [{"num": 1, "hsn_sc": "7214", "desc": "Steel Rod", "uqc": "KGS", "qty": 10, "rt": 18,
                          "txval": 550, "iamt": 0, "camt": 49.5, "samt": 49.5, "csamt": 0}],
-            "hsn_b2c": [{"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 2, "rt": 12,
-                         "txval": 400, "iamt": 0, "camt": 24, "samt": 24, "csamt": 0}]}})"));
+            "hsn_b2c": [{"num": 1, "hsn_sc": "3208", "desc": "Paint Tin", "uqc": "LTR", "qty": 2, "rt": 18,
+                         "txval": 400, "iamt": 0, "camt": 36, "samt": 36, "csamt": 0}]}})"));
         QCOMPARE(compact(r.value("doc_issue")), compact(R"({"v": {"doc_det": [{"doc_num": 1, "docs": [{"num": 1,
             "from": "A00001", "to": "A00004", "totnum": 4, "cancel": 2, "net_issue": 2}]}]}})"));
     }

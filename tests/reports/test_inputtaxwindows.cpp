@@ -43,7 +43,7 @@ struct Month {
         addCompany(*data.db, CompanyGstin);
         writeInvoice(*data.db, {1, "03/01/2027", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala",
                                 TaxMode::Igst, {{"Paint Tin", "3208", 10, "Ltr", "200", "2000.00"}},
-                                Base{nullptr, "N.A.", "0", "12", "240.00"}, Base{}, Base{}, "0", 240});
+                                Base{nullptr, "N.A.", "0", "18", "360.00"}, Base{}, Base{}, "0", 360});
         PurchaseBill bill;
         bill.number = "KA-77";
         bill.date = QDate(2027, 1, 8);
@@ -92,7 +92,7 @@ private slots:
         click(w.cmdShow);
         const TableReport table = w.worksheetTable();
         QCOMPARE(table.lines.front()[0], QString("3.1(a)"));
-        QCOMPARE(table.lines.front().mid(2, 2), (QStringList{"2000.00", "240.00"}));
+        QCOMPARE(table.lines.front().mid(2, 2), (QStringList{"2000.00", "360.00"}));
         // 4(A)(5): the credit of 15000 at 18 %, and its bill
         int row = 0;
         while (table.lines[row][0] != "4(A)(5)")

@@ -24,8 +24,8 @@ namespace {
 InvoiceShape invoice(int sno, const char* date, const char* buyer)
 {
     return { sno, date, buyer, "N.A.", "Kerala", "Depot", "Kerala", TaxMode::Igst,
-        { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "12", "24.00" }, Base {},
-        Base {}, "0", 24 };
+        { { "Paint Tin", "3208", 1, "Ltr", "200", "200.00" } }, Base { nullptr, "N.A.", "0", "18", "36.00" }, Base {},
+        Base {}, "0", 36 };
 }
 
 QStringList pageTexts(const ReportWindow& window, int page)

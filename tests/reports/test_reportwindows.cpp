@@ -45,8 +45,8 @@ std::vector<InvoiceShape> yearInvoices()
             { { "Hex Bolt", "7318", 500, "Nos", "1", "500.00" } }, Base { nullptr, "N.A.", "0", "18", "90.00" },
             Base {}, Base {}, "0", 90 },
         { 3, "1/1/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-            { { "Paint Tin", "3208", 1.25, "Ltr", "200", "250.00" } }, Base { nullptr, "N.A.", "0", "12", "30.00" },
-            Base {}, Base {}, "0", 30 },
+            { { "Paint Tin", "3208", 1.25, "Ltr", "200", "250.00" } }, Base { nullptr, "N.A.", "0", "18", "45.00" },
+            Base {}, Base {}, "0", 45 },
         { 4, "31/03/2026", "Local Buyer", "", "Tamil Nadu", "Local Buyer", "Tamil Nadu", TaxMode::Cgst,
             { { "Cement Bag", "2523", 8, "Bag", "250", "2000.00" } }, Base { nullptr, "N.A.", "0", "2.5", "50.00" },
             Base {}, Base {}, "0", 50 },
@@ -54,8 +54,8 @@ std::vector<InvoiceShape> yearInvoices()
             { { "Steel Rod", "7214", 1, "Kg", "70", "70.00" } }, Base { nullptr, "N.A.", "0", "9", "6.30" }, Base {},
             Base {}, "0", 6.3 },
         { 6, "01/04/2026", "Cochin Stores", "N.A.", "Kerala", "Cochin Stores", "Kerala", TaxMode::Igst,
-            { { "Paint Tin", "3208", 1, "Ltr", "300", "300.00" } }, Base { nullptr, "N.A.", "0", "12", "36.00" },
-            Base {}, Base {}, "0", 36 },
+            { { "Paint Tin", "3208", 1, "Ltr", "300", "300.00" } }, Base { nullptr, "N.A.", "0", "18", "54.00" },
+            Base {}, Base {}, "0", 54 },
     };
 }
 
@@ -122,22 +122,22 @@ private slots:
             { 0, { "April 2025", "1", "0", "1000.00", "90.00", "90.00", "0.00", "1180.00" } },
             { 1, { "May 2025", "0", "0", "0.00", "0.00", "0.00", "0.00", "0.00" } },
             { 8, { "December 2025", "1", "0", "500.00", "0.00", "0.00", "90.00", "590.00" } },
-            { 9, { "January 2026", "1", "0", "250.00", "0.00", "0.00", "30.00", "280.00" } },
+            { 9, { "January 2026", "1", "0", "250.00", "0.00", "0.00", "45.00", "295.00" } },
             { 11, { "March 2026", "1", "0", "2000.00", "50.00", "50.00", "0.00", "2100.00" } },
-            { 12, { "Total", "4", "0", "3750.00", "140.00", "140.00", "120.00", "4150.00" } },
+            { 12, { "Total", "4", "0", "3750.00", "140.00", "140.00", "135.00", "4165.00" } },
         };
         for (const auto& [row, texts] : expected)
             QCOMPARE(gridRow(form.grdMonths, row), texts);
 
         // Ordered by HSN; the two invoices outside the year add nothing.
         QCOMPARE(GridRows(form.grdHsn), 5);
-        QCOMPARE(gridRow(form.grdHsn, 1).mid(0, 6), QStringList({ "3208", "Paint Tin", "Ltr", "1.25", "12", "250.00" }));
+        QCOMPARE(gridRow(form.grdHsn, 1).mid(0, 6), QStringList({ "3208", "Paint Tin", "Ltr", "1.25", "18", "250.00" }));
         QCOMPARE(gridRow(form.grdHsn, 2).mid(0, 6), QStringList({ "7214", "Steel Rod", "Kg", "20", "18", "1000.00" }));
-        QCOMPARE(gridRow(form.grdHsn, 4).mid(5), QStringList({ "3750.00", "120.00", "140.00", "140.00" }));
+        QCOMPARE(gridRow(form.grdHsn, 4).mid(5), QStringList({ "3750.00", "135.00", "140.00", "140.00" }));
 
         QVERIFY(testing::pick(form.cboYear, "2026-27"));
         QCOMPARE(
-            gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "0", "300.00", "0.00", "0.00", "36.00", "336.00" }));
+            gridRow(form.grdMonths, 0), QStringList({ "April 2026", "1", "0", "300.00", "0.00", "0.00", "54.00", "354.00" }));
     }
 
     void yearlyPrintAndCsvShowTheGrid()
@@ -156,7 +156,7 @@ private slots:
         const QString path = m_data->folder() + "/year.csv";
         QVERIFY(form.saveMonthsCsv(path));
         const QString csv = QString::fromUtf8(fileBytes(path));
-        QVERIFY2(csv.contains("Total 2025-26,4,0,3750.00,140.00,140.00,120.00,4150.00"), qPrintable(csv));
+        QVERIFY2(csv.contains("Total 2025-26,4,0,3750.00,140.00,140.00,135.00,4165.00"), qPrintable(csv));
         QVERIFY(form.saveHsnCsv(m_data->folder() + "/hsn.csv"));
         QVERIFY(fileBytes(m_data->folder() + "/hsn.csv").contains("2523"));
 
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(months.cell("B14").isNumber());
         QCOMPARE(months.cell("B14").value, QString("4"));
         QCOMPARE(months.cell("C14").value, QString("0")); // cancelled, as in the CSV
-        QCOMPARE(months.cell("H14").paise(), 415000);
+        QCOMPARE(months.cell("H14").paise(), 416500);
         QVERIFY(form.saveHsnXlsx(m_data->folder() + "/hsn.xlsx"));
         const testing::XlsxBook hsn(m_data->folder() + "/hsn.xlsx");
         QCOMPARE(hsn.cell("A2").value, QString("2523")); // a code, kept as text
@@ -189,7 +189,7 @@ private slots:
         QVERIFY(form.saveCsv(path));
         const QStringList lines = QString::fromUtf8(fileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4); // header, two invoices, totals
-        QVERIFY2(lines.last().contains("870.00"), qPrintable(lines.last()));
+        QVERIFY2(lines.last().contains("885.00"), qPrintable(lines.last()));
 
         // A period that ends before it begins is refused and the register stays.
         showBetween(form, { 2026, 2, 1 }, { 2026, 1, 1 });
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(book.cell("B2").date(), QDate(2025, 12, 31));
         QCOMPARE(book.cell("I2").paise(), 9000); // the IGST
         QVERIFY(book.cell("J4").isNumber());
-        QCOMPARE(book.cell("J4").paise(), 87000); // the totals line
+        QCOMPARE(book.cell("J4").paise(), 88500); // the totals line
         QCOMPARE(book.frozenAt(), QString("A2"));
 
         // A folder that cannot be written is told and no file is claimed.

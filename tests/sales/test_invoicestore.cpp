@@ -95,6 +95,8 @@ private slots:
     void linesAtTheirOwnRates();
     void ratesRefused_data();
     void ratesRefused();
+    void oneRateAndChargesByDate_data();
+    void oneRateAndChargesByDate();
 };
 
 using Rates = std::array<double, TaxedBases>;
@@ -284,6 +286,67 @@ void InvoiceStoreTest::ratesRefused()
     }
     QVERIFY(!LoadInvoice(*data.db, "A00001"));
     QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT COUNT(*) FROM InvoiceLineTax").toInt(), 0);
+    QCOMPARE(stockOf(data.folder(), "G00002"), 40.0);
+}
+
+// The one goods rate (rows 8 and 9) and each charge's rate must be in force
+// on the invoice's date as a line's own rate must, the rates the forms offer
+// for the day: 12% saves on 21 September 2025 and, as the notified tobacco
+// goods' rate, up to 31 January 2026; it is refused from 1 February 2026,
+// 40% before 22 September 2025; a charge at a rate gone is refused beside
+// goods at 18%. The refusal names the row.
+void InvoiceStoreTest::oneRateAndChargesByDate_data()
+{
+    QTest::addColumn<Invoice>("x");
+    QTest::addColumn<QString>("reason"); // "" when it saves
+    const QString choose = ": choose a rate in force on the invoice's date";
+    QTest::newRow("12% on 21/09/2025 saves") << sample(TaxMode::Cgst, 1, {12, 5, 18}, "21/09/2025") << "";
+    QTest::newRow("12% on 22/09/2025 saves, the tobacco goods' rate")
+        << sample(TaxMode::Cgst, 1, {12, 5, 18}, "22/09/2025") << "";
+    QTest::newRow("12% on 01/02/2026 refused")
+        << sample(TaxMode::Cgst, 1, {12, 5, 18}, "01/02/2026")
+        << "GST 12% of goods tax row 8 (CGST @ 6%) is not in force on 01/02/2026" + choose;
+    QTest::newRow("12% IGST on 01/02/2026 refused")
+        << sample(TaxMode::Igst, 1, {12, 5, 18}, "01/02/2026")
+        << "GST 12% of goods tax row 8 (IGST @ 12%) is not in force on 01/02/2026" + choose;
+    QTest::newRow("18% on 22/09/2025 saves") << sample(TaxMode::Cgst, 1, {18, 5, 40}, "22/09/2025") << "";
+    QTest::newRow("40% on 21/09/2025 refused")
+        << sample(TaxMode::Cgst, 1, {40, 5, 18}, "21/09/2025")
+        << "GST 40% of goods tax row 8 (CGST @ 20%) is not in force on 21/09/2025" + choose;
+    QTest::newRow("first charge at 28% in 2026 refused")
+        << sample(TaxMode::Igst, 1, {18, 28, 5}, "09/02/2026")
+        << "GST 28% of charge row 10 (Freight) is not in force on 09/02/2026" + choose;
+    QTest::newRow("second charge at 12% in 2026 refused")
+        << sample(TaxMode::Cgst, 1, {18, 5, 12}, "10/02/2026")
+        << "GST 12% of charge row 13 (Insurance) is not in force on 10/02/2026" + choose;
+    QTest::newRow("charges at 28% and 12% on 21/09/2025 save")
+        << sample(TaxMode::Cgst, 1, {18, 28, 12}, "21/09/2025") << "";
+}
+
+void InvoiceStoreTest::oneRateAndChargesByDate()
+{
+    QFETCH(Invoice, x);
+    QFETCH(QString, reason);
+    testing::TempData data;
+    addShop(*data.db);
+    QString refused;
+    try {
+        StoreInvoice(*data.db, x);
+    } catch (const DataError& e) {
+        refused = e.message();
+    }
+    if (reason.isEmpty()) {
+        QCOMPARE(refused, QString());
+        Invoice y = *LoadInvoice(*data.db, "A00001");
+        for (std::size_t i = 0; i < y.lines.size(); ++i)
+            y.lines[i].itemCode = x.lines[i].itemCode;
+        QCOMPARE(y, x);
+        QCOMPARE(stockOf(data.folder(), "G00002"), 38.0);
+        return;
+    }
+    QVERIFY2(refused.contains(reason), qPrintable(refused));
+    QVERIFY(!LoadInvoice(*data.db, "A00001"));
+    QCOMPARE(testing::valueInFile(data.folder(), DbFile::Invoice, "SELECT COUNT(*) FROM GoodsInvoice").toInt(), 0);
     QCOMPARE(stockOf(data.folder(), "G00002"), 40.0);
 }
 
