@@ -106,6 +106,7 @@ void RowsByCode::write()
     m_deleted.clear();
     m_added.clear();
     m_addedOrder.clear();
+    m_lastSerial.reset(); // the rows of one item stored alone may come between two writes
 }
 
 } // namespace zelva
