@@ -1,5 +1,6 @@
 #include "data/audittrail.h"
 
+#include "data/batchinsert.h"
 #include "data/database.h"
 
 #include <QCryptographicHash>
@@ -112,34 +113,54 @@ QString HiddenValueText() { return QStringLiteral("(not kept)"); }
 void LogChange(Database& db, const QString& table, const QString& key, AuditAction action,
                const std::vector<FieldChange>& changes)
 {
-    if (!db.inTransaction())
-        throw DataError(Operation, db.placeOf(DbFile::Zlv),
-                        QStringLiteral("a change to %1 must be logged inside its own piece of work").arg(table));
+    AuditBatch entry(db);
+    entry.add(table, key, action, changes);
+    entry.write();
+}
+
+void AuditBatch::add(const QString& table, const QString& key, AuditAction action, std::vector<FieldChange> changes)
+{
+    m_entries.push_back({table, key, action, std::move(changes)});
+}
+
+void AuditBatch::write()
+{
+    if (m_entries.empty())
+        return;
+    if (!m_db.inTransaction())
+        throw DataError(Operation, m_db.placeOf(DbFile::Zlv),
+                        QStringLiteral("a change to %1 must be logged inside its own piece of work").arg(m_entries.front().table));
     // The tail inside the write transaction: the writers' lock (BEGIN
     // IMMEDIATE on the files, the advisory lock on the server) keeps any other
     // counter from appending after the same entry; the unique serial backs it up.
-    QSqlQuery tail = db.run(QStringLiteral("SELECT \"Sno\", \"Hash\" FROM %1 ORDER BY \"Sno\" DESC LIMIT 1").arg(trailTable()),
-                            {}, Operation, DbFile::Zlv);
-    qint64 serial = 1;
+    QSqlQuery tail = m_db.run(QStringLiteral("SELECT \"Sno\", \"Hash\" FROM %1 ORDER BY \"Sno\" DESC LIMIT 1").arg(trailTable()),
+                              {}, Operation, DbFile::Zlv);
+    qint64 serial = 0;
     QByteArray previous;
     if (tail.next()) {
-        serial = tail.value(0).toLongLong() + 1;
+        serial = tail.value(0).toLongLong();
         previous = tail.value(1).toString().toLatin1();
     }
     tail.finish();
-    const QStringList parts{QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                            AuditOperator().isEmpty() ? QStringLiteral("(not logged in)") : AuditOperator(),
-                            QSysInfo::machineHostName(),
-                            table,
-                            key,
-                            AuditActionText(action),
-                            changesText(changes)};
-    QVariantList values{serial};
-    for (const QString& part : parts)
-        values << part;
-    values << QString::fromLatin1(hashOf(previous, serial, parts));
-    db.run(QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(trailTable(), Columns), values,
-           Operation, DbFile::Zlv);
+    const QString at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const QString operatorName = AuditOperator().isEmpty() ? QStringLiteral("(not logged in)") : AuditOperator();
+    const QString computer = QSysInfo::machineHostName();
+    InsertBatch rows(m_db, DbFile::Zlv, QLatin1String(AuditTrailTable),
+                     {"Sno", "At", "Operator", "Computer", "TableName", "RecordKey", "Action", "Changes", "Hash"},
+                     Operation);
+    for (const Pending& entry : m_entries) {
+        ++serial;
+        const QStringList parts{at, operatorName, computer, entry.table, entry.key, AuditActionText(entry.action),
+                                changesText(entry.changes)};
+        previous = hashOf(previous, serial, parts);
+        QVariantList values{serial};
+        for (const QString& part : parts)
+            values << part;
+        values << QString::fromLatin1(previous);
+        rows.add(std::move(values));
+    }
+    rows.write();
+    m_entries.clear();
 }
 
 std::vector<std::pair<QString, QString>> KeptWithRecord(const QString& table, const QString& key)

@@ -49,6 +49,29 @@ QString AuditOperator();
 void LogChange(Database& db, const QString& table, const QString& key, AuditAction action,
                const std::vector<FieldChange>& changes = {});
 
+// Entries gathered along a piece of work that changes many records (an
+// import) and appended together by write(), in the order added: the entries
+// LogChange would have written one by one (all with the time of the write,
+// which lands with the work it logs), the chain's tail read once.
+class AuditBatch {
+public:
+    explicit AuditBatch(Database& db) : m_db(db) {}
+    void add(const QString& table, const QString& key, AuditAction action, std::vector<FieldChange> changes = {});
+    // Must run inside the change's Transaction; throws DataError as LogChange does. Then holds nothing.
+    void write();
+    bool empty() const { return m_entries.empty(); }
+
+private:
+    struct Pending {
+        QString table;
+        QString key;
+        AuditAction action;
+        std::vector<FieldChange> changes;
+    };
+    Database& m_db;
+    std::vector<Pending> m_entries;
+};
+
 // The field that names a record of the table in the trail (its code, the
 // operator's user name, else its serial); "" when it has none.
 QString AuditKeyField(const QString& table);

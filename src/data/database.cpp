@@ -217,20 +217,47 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
         return runOnServer(sql, values, operation, file);
     QSqlQuery query(connection());
     query.setForwardOnly(true);
-    const auto fail = [&] {
-        const QString text = query.lastError().databaseText() + query.lastError().driverText();
-        const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
-                             || text.contains(QLatin1String("malformed")) || text.contains(QLatin1String("no such table"));
-        const QString reason = blocked ? readOnlyReason(file) : QString();
-        throw DataError(operation, RelativePath(file), reason.isEmpty() ? describe(query.lastError()) : reason);
-    };
     if (!query.prepare(sql))
-        fail();
+        throw fileError(query, operation, file);
     for (const QVariant& v : values)
         query.addBindValue(v);
     if (!query.exec())
-        fail();
+        throw fileError(query, operation, file);
     return query;
+}
+
+DataError Database::fileError(const QSqlQuery& query, const QString& operation, DbFile file) const
+{
+    const QString text = query.lastError().databaseText() + query.lastError().driverText();
+    const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
+                         || text.contains(QLatin1String("malformed")) || text.contains(QLatin1String("no such table"));
+    const QString reason = blocked ? readOnlyReason(file) : QString();
+    return DataError(operation, RelativePath(file), reason.isEmpty() ? describe(query.lastError()) : reason);
+}
+
+PreparedStatement::PreparedStatement(const Database& db, const QString& sql, QString operation, DbFile file)
+    : m_db(db)
+    , m_sql(sql)
+    , m_operation(std::move(operation))
+    , m_file(file)
+    , m_query(db.connection())
+{
+    m_query.setForwardOnly(true);
+    if (m_db.onServer() ? !m_query.prepare(ServerSql(sql)) : !m_query.prepare(sql))
+        throw m_db.onServer() ? m_db.serverError(m_query.lastError(), m_operation, m_file)
+                              : m_db.fileError(m_query, m_operation, m_file);
+}
+
+QSqlQuery& PreparedStatement::exec(const QVariantList& values)
+{
+    if (m_db.m_statementHook)
+        m_db.m_statementHook(m_sql);
+    for (int i = 0; i < values.size(); ++i)
+        m_query.bindValue(i, values[i]);
+    if (!m_query.exec())
+        throw m_db.onServer() ? m_db.serverError(m_query.lastError(), m_operation, m_file)
+                              : m_db.fileError(m_query, m_operation, m_file);
+    return m_query;
 }
 
 QSqlQuery Database::runOnServer(const QString& sql, const QVariantList& values, const QString& operation,

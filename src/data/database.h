@@ -133,6 +133,7 @@ public:
 
 private:
     friend class Transaction;
+    friend class PreparedStatement;
     Database(QString folder, QString connectionName, OpenOptions options);
     // The server store's own pieces (serverstore.cpp).
     void connectServer();
@@ -140,6 +141,8 @@ private:
     int serverVersion() const;
     QString serverTableKind(const QString& schema, const QString& name, const QString& operation) const;
     DataError serverError(const QSqlError& error, const QString& operation, DbFile file) const;
+    // What a statement that failed on the files tells the operator.
+    DataError fileError(const QSqlQuery& query, const QString& operation, DbFile file) const;
     void beginServerTransaction(const QString& operation);
     QSqlQuery runOnServer(const QString& sql, const QVariantList& values, const QString& operation, DbFile file) const;
     // Runs a statement written for the server as it is (no ServerSql).
@@ -182,6 +185,23 @@ private:
     bool m_inTransaction = false;
     std::vector<std::pair<const void*, std::function<void()>>> m_rollbackUndo;
     std::function<void(const QString&)> m_statementHook;
+};
+
+// One statement prepared once and run many times with other values (the
+// rows of an import), inside the caller's piece of work: each run fails as
+// run() does, naming the operation and the file.
+class PreparedStatement {
+public:
+    PreparedStatement(const Database& db, const QString& sql, QString operation, DbFile file);
+    // Runs it with these values; the query holds what it gives until the next run.
+    QSqlQuery& exec(const QVariantList& values);
+
+private:
+    const Database& m_db;
+    QString m_sql;
+    QString m_operation;
+    DbFile m_file;
+    QSqlQuery m_query;
 };
 
 // Work that touches several tables or files at once: all of it lands on

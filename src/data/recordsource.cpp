@@ -510,4 +510,54 @@ qint64 RecordSource::nextSerial(const QString& serialField)
     return NextSerial(m_db, m_file, m_table, serialField);
 }
 
+RecordAppender::RecordAppender(Database& db, DbFile file, const QString& table, AuditBatch& audit)
+    : m_source(db)
+    , m_audit(audit)
+    , m_keyField(AuditKeyField(table))
+{
+    m_source.bind(file, table);
+    m_source.requireWritable(QStringLiteral("add a record to %1").arg(table));
+}
+
+void RecordAppender::add(const QHash<QString, QVariant>& fields)
+{
+    const QString& table = m_source.m_table;
+    QStringList columns;
+    QVariantList values;
+    std::vector<FieldChange> added;
+    QString key;
+    for (const QString& name : m_source.m_columns) { // in the table's order, as update() logs them
+        auto given = fields.constFind(name);
+        if (given == fields.constEnd())
+            for (given = fields.constBegin(); given != fields.constEnd(); ++given)
+                if (given.key().compare(name, Qt::CaseInsensitive) == 0)
+                    break;
+        if (given == fields.constEnd())
+            continue;
+        const QVariant value = m_source.converted(name, *given);
+        if (name.compare(m_keyField, Qt::CaseInsensitive) == 0)
+            key = RecordSource::shown(value);
+        columns << name;
+        values << value;
+        added.push_back({name, {}, AuditHidesField(table, name) ? HiddenValueText() : RecordSource::shown(value)});
+    }
+    if (key.isEmpty())
+        throw DataError(QStringLiteral("save the new record in %1").arg(table), m_source.m_db.placeOf(m_source.m_file),
+                        QStringLiteral("the record has no %1").arg(m_keyField.isEmpty() ? QStringLiteral("key") : m_keyField));
+    if (m_rows && m_rows->columns() != columns)
+        write();
+    if (!m_rows)
+        m_rows = std::make_unique<InsertBatch>(m_source.m_db, m_source.m_file, table, columns,
+                                               QStringLiteral("save the new record in %1").arg(table));
+    m_rows->add(std::move(values));
+    m_audit.add(table, key, AuditAction::Added, std::move(added));
+}
+
+void RecordAppender::write()
+{
+    if (m_rows)
+        m_rows->write();
+    m_rows.reset();
+}
+
 } // namespace zelva

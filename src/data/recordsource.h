@@ -14,6 +14,7 @@
 // A view (MonthlyReport) binds like a table but is read-only; its keys are
 // the row positions.
 #include "data/audittrail.h"
+#include "data/batchinsert.h"
 #include "data/database.h"
 
 #include <QHash>
@@ -88,6 +89,7 @@ public:
     const QString& table() const { return m_table; }
 
 private:
+    friend class RecordAppender;
     int columnOf(const QString& field, const QString& operation) const;
     int findColumn(const QString& field) const; // -1 when the table has no such field
     void requireBound() const;
@@ -126,6 +128,29 @@ private:
     QVariant m_filterValue;
     QStringList m_fieldsRead;        // empty: every field
     std::vector<bool> m_columnRead; // by column; empty: every column
+};
+
+// Many new records of one table added in one piece of work (an import), as
+// addNew, setValue and update() would add them one by one: each value taken
+// as update() takes it (a text for a number field refused with the field's
+// name), and each record logged as added in the caller's audit batch, when
+// add() is called. write() writes the records gathered by multi-row INSERTs.
+// The table's records are named by a key field (AuditKeyField: their code or
+// serial), which each record must be given.
+class RecordAppender {
+public:
+    RecordAppender(Database& db, DbFile file, const QString& table, AuditBatch& audit);
+    // A record's fields by name (any letter case); throws DataError before
+    // anything is written when a value does not fit its field.
+    void add(const QHash<QString, QVariant>& fields);
+    // Writes what was added, in that order; then holds nothing. Throws DataError.
+    void write();
+
+private:
+    RecordSource m_source; // the table's fields and how their values are taken
+    AuditBatch& m_audit;
+    QString m_keyField;
+    std::unique_ptr<InsertBatch> m_rows; // of one set of fields; another set writes it first
 };
 
 } // namespace zelva

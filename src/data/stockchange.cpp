@@ -13,6 +13,11 @@ QString StockTableName(StockTable table)
 
 bool AdjustStock(Database& db, StockTable table, const QString& itemCode, double delta)
 {
+    return StockAdjuster(db, table).adjust(itemCode, delta);
+}
+
+StockAdjuster::StockAdjuster(Database& db, StockTable table)
+{
     const DbFile file = StockFile(table);
     const QString operation = QStringLiteral("change the quantity on hand in %1").arg(StockTableName(table));
     // Outside a transaction the change could land without the record that
@@ -20,11 +25,19 @@ bool AdjustStock(Database& db, StockTable table, const QString& itemCode, double
     if (!db.inTransaction())
         throw DataError(operation, RelativePath(file), QStringLiteral("no transaction is open"));
     const QString from = QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(file), StockTableName(table));
-    QSqlQuery query = db.run(QStringLiteral("UPDATE %1 SET \"Quantity\" = COALESCE(\"Quantity\", 0) + ? "
-                                            "WHERE rowid = (SELECT rowid FROM %1 WHERE \"itemcode\" = ? "
-                                            "ORDER BY rowid LIMIT 1)")
-                                 .arg(from),
-        { delta, itemCode }, operation, file);
+    m_change = std::make_unique<PreparedStatement>(db,
+                                                   QStringLiteral("UPDATE %1 SET \"Quantity\" = COALESCE(\"Quantity\", 0) + ? "
+                                                                  "WHERE rowid = (SELECT rowid FROM %1 WHERE \"itemcode\" = ? "
+                                                                  "ORDER BY rowid LIMIT 1)")
+                                                       .arg(from),
+                                                   operation, file);
+}
+
+StockAdjuster::~StockAdjuster() = default;
+
+bool StockAdjuster::adjust(const QString& itemCode, double delta)
+{
+    QSqlQuery& query = m_change->exec({delta, itemCode});
     const bool changed = query.numRowsAffected() > 0;
     query.finish();
     return changed;

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace zelva {
 
@@ -23,6 +24,22 @@ QString StockTableName(StockTable table);
 // as 0 and the result may go below zero. False when no record has the code
 // (nothing changes). Must run inside a Transaction; throws DataError.
 bool AdjustStock(Database& db, StockTable table, const QString& itemCode, double delta);
+
+class PreparedStatement;
+
+// AdjustStock for many items in one piece of work (an import's opening
+// stock): the same change, its statement prepared once.
+class StockAdjuster {
+public:
+    // Throws DataError outside a Transaction.
+    StockAdjuster(Database& db, StockTable table);
+    ~StockAdjuster();
+    // As AdjustStock.
+    bool adjust(const QString& itemCode, double delta);
+
+private:
+    std::unique_ptr<PreparedStatement> m_change;
+};
 
 // The units the stock tables already use (distinct Per of both, blanks and
 // "N.A." left out) and "Nos", in alphabetical order.

@@ -139,6 +139,33 @@ void StoreItemGstRateWithin(Database& db, const QString& itemCode, std::optional
            {serial, itemCode, *rate}, operation, DbFile::ItemStock);
 }
 
+ItemGstRateBatch::ItemGstRateBatch(Database& db, AuditBatch& audit)
+    : m_audit(audit)
+    , m_rows(db, DbFile::ItemStock, QStringLiteral("StockGstRate"), {QStringLiteral("GstRate")},
+             QStringLiteral("save the item's GST rate"))
+{
+    QSqlQuery kept = db.run(QStringLiteral("SELECT \"itemcode\", \"GstRate\" FROM %1").arg(table(DbFile::ItemStock, "StockGstRate")),
+                            {}, QStringLiteral("read the items' GST rates"), DbFile::ItemStock);
+    while (kept.next())
+        if (!m_kept.contains(kept.value(0).toString())) // the first, as LoadItemGstRate reads it
+            m_kept.insert(kept.value(0).toString(),
+                          kept.value(1).isNull() ? std::nullopt : std::optional<double>(kept.value(1).toDouble()));
+}
+
+void ItemGstRateBatch::store(const QString& itemCode, std::optional<double> rate)
+{
+    const auto kept = m_kept.constFind(itemCode);
+    const bool hadRow = kept != m_kept.constEnd();
+    if (const std::optional<double> before = hadRow ? *kept : std::nullopt; before != rate)
+        m_audit.add(QStringLiteral("StockGstRate"), itemCode, AuditAction::Changed,
+                    {{QStringLiteral("GstRate"), rateText(before), rateText(rate)}});
+    m_rows.replace(itemCode, hadRow, rate ? std::optional<QVariantList>(QVariantList{*rate}) : std::nullopt);
+    if (rate)
+        m_kept.insert(itemCode, rate);
+    else
+        m_kept.remove(itemCode);
+}
+
 bool LoadAboveFiveCrore(Database& db, qint64 companySerial)
 {
     QSqlQuery q = db.run(QStringLiteral("SELECT \"AboveFiveCrore\" FROM %1 WHERE \"sno\" = ?")

@@ -6,8 +6,10 @@
 // store that holds none yet gives those, and the first save writes them with
 // the operator's change. A later notified change is added by its date; a rate
 // the portal does not accept is refused, whoever asks.
+#include "data/batchinsert.h"
 #include "gst/gstrates.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -35,6 +37,24 @@ std::optional<double> LoadItemGstRate(Database& db, const QString& itemCode);
 // Inside the caller's transaction (the item's own save): keeps the rate, or
 // none. Throws DataError.
 void StoreItemGstRateWithin(Database& db, const QString& itemCode, std::optional<double> rate);
+
+class AuditBatch;
+
+// The rates of many items kept in one piece of work (an import's new items):
+// StoreItemGstRateWithin for each, with the rates kept read once and each
+// change logged in the caller's audit batch as it is stored; write() writes
+// the rows. Throws DataError.
+class ItemGstRateBatch {
+public:
+    ItemGstRateBatch(Database& db, AuditBatch& audit);
+    void store(const QString& itemCode, std::optional<double> rate);
+    void write() { m_rows.write(); }
+
+private:
+    AuditBatch& m_audit;
+    QHash<QString, std::optional<double>> m_kept; // each code with a row, and its rate
+    RowsByCode m_rows;
+};
 
 // The company's turnover in the previous year: up to Rs 5 crore (HSN codes of
 // at least 4 digits) or above (at least 6). By the company's serial; up to

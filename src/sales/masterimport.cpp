@@ -2,6 +2,7 @@
 
 #include "data/dataerror.h"
 #include "data/database.h"
+#include "data/audittrail.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "gst/gstrates.h"
@@ -16,6 +17,8 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSet>
+#include <QSqlQuery>
 #include <optional>
 
 namespace zelva {
@@ -239,16 +242,18 @@ QString fieldOfHeader(MasterKind kind, const QString& header)
 
 // --- storing ---
 
-void writeValues(RecordSource& source, MasterKind kind, const ImportRow& row, bool isNew)
+// What a row stores in its record, by field.
+QHash<QString, QVariant> recordValues(MasterKind kind, const ImportRow& row, bool isNew)
 {
     const MasterTable& table = tableOf(kind);
+    QHash<QString, QVariant> values;
     for (const ImportColumn& column : ImportColumns(kind)) {
         if (column.field == GstRateField || column.field == OpeningField || column.field == OpeningCostField)
             continue;
         // Stock moves only through its own changes (storeOpeningStock): an update keeps the quantity on hand.
         if (column.field == "Quantity") {
             if (isNew)
-                source.setValue(column.field, 0.0);
+                values.insert(column.field, 0.0);
             continue;
         }
         const QString text = row.values.value(column.field).trimmed();
@@ -256,20 +261,35 @@ void writeValues(RecordSource& source, MasterKind kind, const ImportRow& row, bo
             continue; // an empty cell keeps what is stored
         // What the form stores for a blank box: "0" for a number, else "N.A.".
         if (table.numberFields.contains(column.field))
-            source.setValue(column.field, text.isEmpty() ? 0.0 : Val(text));
+            values.insert(column.field, text.isEmpty() ? 0.0 : Val(text));
         else
-            source.setValue(column.field, text.isEmpty() ? NotGiven : text);
+            values.insert(column.field, text.isEmpty() ? NotGiven : text);
     }
+    return values;
+}
+
+void writeValues(RecordSource& source, MasterKind kind, const ImportRow& row)
+{
+    const QHash<QString, QVariant> values = recordValues(kind, row, false);
+    for (auto value = values.constBegin(); value != values.constEnd(); ++value)
+        source.setValue(value.key(), value.value());
+}
+
+// The rate a row gives its item; nothing when it keeps the one stored.
+std::optional<std::optional<double>> rateOf(const ImportRow& row)
+{
+    if (!row.values.contains(GstRateField))
+        return std::nullopt;
+    const QString typed = row.values.value(GstRateField).trimmed();
+    if (typed.isEmpty() && row.existingKey >= 0)
+        return std::nullopt; // an empty cell keeps the item's rate
+    return typed.isEmpty() ? std::nullopt : std::optional<double>(Val(typed));
 }
 
 void storeRate(Database& db, const ImportRow& row, const QString& code)
 {
-    if (!row.values.contains(GstRateField))
-        return;
-    const QString typed = row.values.value(GstRateField).trimmed();
-    if (typed.isEmpty() && row.existingKey >= 0)
-        return; // an empty cell keeps the item's rate
-    StoreItemGstRateWithin(db, code, typed.isEmpty() ? std::nullopt : std::optional<double>(Val(typed)));
+    if (const auto rate = rateOf(row))
+        StoreItemGstRateWithin(db, code, *rate);
 }
 
 // An opening balance given replaces the party's opening bills with that one
@@ -289,27 +309,18 @@ void storeOpening(Database& db, MasterKind kind, const ImportRow& row, const QSt
         throw DataError(operation, db.placeOf(DbFile::Master), tr("%1 (row %2): %3").arg(code).arg(row.line).arg(refused));
 }
 
-// A new item's opening quantity goes on hand through AdjustStock and is kept
-// with its cost; an update with a cost given changes the cost only (an item
-// of no opening stock kept takes what it had before its recorded movements).
+// An update with an Opening Cost given changes the item's cost only (an
+// item of no opening stock kept takes what it had before its recorded
+// movements); an empty cell keeps the opening stock.
 class OpeningStockImport {
 public:
     explicit OpeningStockImport(Database& db) : m_db(db) {}
 
-    void store(const ImportRow& row, const QString& code, double onHand, const QString& operation)
+    void store(const ImportRow& row, const QString& code, double onHand)
     {
-        const std::optional<Paise> cost = OpeningCostTyped(row.values.value(OpeningCostField));
-        if (row.existingKey < 0) {
-            const double quantity = Val(row.values.value("Quantity"));
-            if (quantity != 0 && !AdjustStock(m_db, StockTable::ForSale, code, quantity))
-                throw DataError(operation, m_db.placeOf(DbFile::ItemStock),
-                                tr("%1 (row %2) is not in the stock").arg(code).arg(row.line));
-            if (quantity != 0 || cost)
-                StoreOpeningStockWithin(m_db, code, OpeningStock{quantity, cost});
-            return;
-        }
         if (row.values.value(OpeningCostField).trimmed().isEmpty())
-            return; // an empty cell keeps the opening stock
+            return;
+        const std::optional<Paise> cost = OpeningCostTyped(row.values.value(OpeningCostField));
         const std::optional<OpeningStock> kept = LoadOpeningStock(m_db, code);
         StoreOpeningStockWithin(m_db, code, OpeningStock{kept ? kept->quantity : openingOf(code, onHand), cost});
     }
@@ -327,6 +338,98 @@ private:
     Database& m_db;
     QHash<QString, StockMovements> m_movements; // read once, when first wanted
     bool m_movementsRead = false;
+};
+
+// The new records of an import, gathered row by row and written together:
+// each record under the next free code, an item's rate and opening stock
+// (its quantity put on hand through AdjustStock, kept with its cost), and
+// their audit entries in the order storing them one by one logs them. What
+// the codes and the kept rates need is read once, before the first row.
+class NewRecords {
+public:
+    NewRecords(Database& db, MasterKind kind, QString operation)
+        : m_db(db)
+        , m_kind(kind)
+        , m_table(tableOf(kind))
+        , m_operation(std::move(operation))
+        , m_audit(db)
+        , m_records(db, m_table.file, m_table.table, m_audit)
+    {
+        if (kind == MasterKind::Item) {
+            m_rates.emplace(db, m_audit);
+            m_opening.emplace(db, m_audit);
+        }
+        QSqlQuery codes = db.run(QStringLiteral("SELECT \"%1\" FROM \"%2\".\"%3\"")
+                                     .arg(m_table.codeField, SchemaName(m_table.file), m_table.table),
+                                 {}, m_operation, m_table.file);
+        while (codes.next())
+            m_codesTaken.insert(codes.value(0).toString());
+        m_serial = NextSerial(db, m_table.file, m_table.table, "sno") - 1;
+    }
+
+    // Gathers the row as a new record; gives its code.
+    QString add(const ImportRow& row)
+    {
+        // Inside the transaction no other copy adds a record: the serials
+        // after the highest are free, and their codes unless a record has one.
+        do
+            ++m_serial;
+        while (m_codesTaken.contains(RecordCode(m_table.codeKind, m_serial)));
+        const QString code = RecordCode(m_table.codeKind, m_serial);
+        m_codesTaken.insert(code);
+        QHash<QString, QVariant> values = recordValues(m_kind, row, true);
+        values.insert("sno", m_serial);
+        values.insert(m_table.codeField, code);
+        m_records.add(values);
+        if (m_kind == MasterKind::Item) {
+            if (const auto rate = rateOf(row))
+                m_rates->store(code, *rate);
+            const double quantity = Val(row.values.value("Quantity"));
+            const std::optional<Paise> cost = OpeningCostTyped(row.values.value(OpeningCostField));
+            if (quantity != 0)
+                m_onHand.push_back({code, quantity, row.line});
+            if (quantity != 0 || cost)
+                m_opening->store(code, OpeningStock{quantity, cost});
+        }
+        return code;
+    }
+
+    void write()
+    {
+        m_records.write();
+        if (!m_onHand.empty()) {
+            StockAdjuster stock(m_db, StockTable::ForSale);
+            for (const OnHand& item : m_onHand)
+                if (!stock.adjust(item.code, item.quantity))
+                    throw DataError(m_operation, m_db.placeOf(DbFile::ItemStock),
+                                    tr("%1 (row %2) is not in the stock").arg(item.code).arg(item.line));
+            m_onHand.clear();
+        }
+        if (m_rates)
+            m_rates->write();
+        if (m_opening)
+            m_opening->write();
+        m_audit.write();
+    }
+
+private:
+    struct OnHand {
+        QString code;
+        double quantity;
+        int line;
+    };
+
+    Database& m_db;
+    MasterKind m_kind;
+    const MasterTable& m_table;
+    QString m_operation;
+    AuditBatch m_audit;
+    RecordAppender m_records;
+    std::optional<ItemGstRateBatch> m_rates;
+    std::optional<OpeningStockBatch> m_opening;
+    std::vector<OnHand> m_onHand;
+    QSet<QString> m_codesTaken;
+    qint64 m_serial = 0;
 };
 
 QString kindWord(MasterKind kind, int count)
@@ -514,8 +617,7 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
     Transaction transaction(db, operation);
     RecordSource source(db);
     source.bind(table.file, table.table);
-    // Inside the transaction no other copy adds a record, so the codes after the first free one are free too.
-    qint64 serial = -1;
+    NewRecords newRecords(db, preview.kind, operation);
     int done = 0;
     OpeningStockImport openingStock(db);
     for (const ImportRow& row : preview.rows) {
@@ -525,30 +627,29 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
             return ImportResult{0, 0, true}; // the transaction rolls back
         QString code = row.existingCode;
         if (row.existingKey >= 0) {
-            if (!source.moveToKey(row.existingKey))
+            // An update goes record by record, after what was gathered (the trail keeps the rows' order).
+            newRecords.write();
+            // The key alone could be a record added since under the key of one that went.
+            if (!source.moveToKey(row.existingKey) || source.value(table.codeField).toString() != row.existingCode)
                 throw DataError(operation, db.placeOf(table.file),
                                 tr("%1 (row %2) is no longer in the masters").arg(row.existingCode).arg(row.line));
             source.edit();
-            writeValues(source, preview.kind, row, false);
+            writeValues(source, preview.kind, row);
             source.update();
             ++result.updated;
+            storeRate(db, row, code);
+            if (preview.kind == MasterKind::Item)
+                openingStock.store(row, code, source.value("Quantity").toDouble());
         } else {
-            serial = serial < 0 ? FreeSerial(db, table.file, table.table, "sno", table.codeField, table.codeKind,
-                                             NextSerial(db, table.file, table.table, "sno"))
-                                : serial + 1;
-            code = RecordCode(table.codeKind, serial);
-            source.addNew();
-            source.setValue("sno", serial);
-            source.setValue(table.codeField, code);
-            writeValues(source, preview.kind, row, true);
-            source.update();
+            code = newRecords.add(row);
             ++result.added;
         }
-        storeRate(db, row, code);
-        storeOpening(db, preview.kind, row, code, operation);
-        if (preview.kind == MasterKind::Item)
-            openingStock.store(row, code, row.existingKey >= 0 ? source.value("Quantity").toDouble() : 0, operation);
+        if (preview.kind != MasterKind::Item && !row.values.value(OpeningField).trimmed().isEmpty()) {
+            newRecords.write(); // the bills are logged after their party
+            storeOpening(db, preview.kind, row, code, operation);
+        }
     }
+    newRecords.write();
     transaction.commit();
     return result;
 }

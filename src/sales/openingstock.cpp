@@ -149,11 +149,28 @@ std::optional<Paise> OpeningCostTyped(const QString& typed)
     return cost;
 }
 
-void StoreOpeningStockWithin(Database& db, const QString& itemCode, const std::optional<OpeningStock>& opening)
+namespace {
+
+// Refuses a cost below nothing before anything is written.
+void refuseCostBelowNothing(const std::optional<OpeningStock>& opening)
 {
     if (opening && opening->unitCost && *opening->unitCost < 0)
         throw DataError(SaveOperation, RelativePath(DbFile::ItemStock),
                         QStringLiteral("An opening cost cannot be below nothing: %1 is.").arg(AmountText(*opening->unitCost)));
+}
+
+// A kept row's values as the table takes them.
+QVariantList openingValues(const OpeningStock& opening)
+{
+    const QVariant cost = opening.unitCost ? QVariant(qlonglong(*opening.unitCost)) : QVariant(QMetaType::fromType<qlonglong>());
+    return {opening.quantity, cost};
+}
+
+} // namespace
+
+void StoreOpeningStockWithin(Database& db, const QString& itemCode, const std::optional<OpeningStock>& opening)
+{
+    refuseCostBelowNothing(opening);
     const std::optional<OpeningStock> before = LoadOpeningStock(db, itemCode);
     if (before == opening)
         return;
@@ -166,10 +183,34 @@ void StoreOpeningStockWithin(Database& db, const QString& itemCode, const std::o
     QSqlQuery last = db.run(QStringLiteral("SELECT COALESCE(MAX(\"sno\"), 0) FROM %1").arg(openingTable()), {},
                             SaveOperation, DbFile::ItemStock);
     const qint64 serial = last.next() ? last.value(0).toLongLong() + 1 : 1;
-    const QVariant cost = opening->unitCost ? QVariant(qlonglong(*opening->unitCost)) : QVariant(QMetaType::fromType<qlonglong>());
     db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"itemcode\", \"Quantity\", \"CostPaise\") VALUES (?, ?, ?, ?)")
                .arg(openingTable()),
-           {serial, itemCode, opening->quantity, cost}, SaveOperation, DbFile::ItemStock);
+           QVariantList{serial, itemCode} + openingValues(*opening), SaveOperation, DbFile::ItemStock);
+}
+
+OpeningStockBatch::OpeningStockBatch(Database& db, AuditBatch& audit)
+    : m_audit(audit)
+    , m_kept(LoadAllOpeningStock(db))
+    , m_rows(db, DbFile::ItemStock, QStringLiteral("OpeningStock"), {QStringLiteral("Quantity"), QStringLiteral("CostPaise")},
+             SaveOperation)
+{
+}
+
+void OpeningStockBatch::store(const QString& itemCode, const std::optional<OpeningStock>& opening)
+{
+    refuseCostBelowNothing(opening);
+    const auto kept = m_kept.constFind(itemCode);
+    const bool hadRow = kept != m_kept.constEnd();
+    const std::optional<OpeningStock> before = hadRow ? std::optional<OpeningStock>(*kept) : std::nullopt;
+    if (before == opening)
+        return;
+    m_audit.add(QStringLiteral("OpeningStock"), itemCode, AuditAction::Changed,
+                {{QStringLiteral("OpeningStock"), openingText(before), openingText(opening)}});
+    m_rows.replace(itemCode, hadRow, opening ? std::optional<QVariantList>(openingValues(*opening)) : std::nullopt);
+    if (opening)
+        m_kept.insert(itemCode, *opening);
+    else
+        m_kept.remove(itemCode);
 }
 
 double OpeningQuantityOf(Database& db, const QString& itemCode)

@@ -9,6 +9,7 @@
 // An item saved before opening stock was kept has no record: its opening
 // quantity is what it has on hand less the movements recorded since
 // (purchases in, sales and issues out, sales returns back in).
+#include "data/batchinsert.h"
 #include "platform/money.h"
 
 #include <QDate>
@@ -41,6 +42,24 @@ std::optional<Paise> OpeningCostTyped(const QString& typed);
 // caller's open transaction; a change is logged in the audit trail. Throws
 // DataError (a cost below nothing is refused before anything is written).
 void StoreOpeningStockWithin(Database& db, const QString& itemCode, const std::optional<OpeningStock>& opening);
+
+class AuditBatch;
+
+// The opening stock of many items kept in one piece of work (an import's new
+// items): StoreOpeningStockWithin for each, with what is kept read once and
+// each change logged in the caller's audit batch as it is stored; write()
+// writes the rows. Throws DataError as StoreOpeningStockWithin does.
+class OpeningStockBatch {
+public:
+    OpeningStockBatch(Database& db, AuditBatch& audit);
+    void store(const QString& itemCode, const std::optional<OpeningStock>& opening);
+    void write() { m_rows.write(); }
+
+private:
+    AuditBatch& m_audit;
+    QHash<QString, OpeningStock> m_kept;
+    RowsByCode m_rows;
+};
 
 // The item's opening quantity now: as kept, else what it has on hand less
 // the movements recorded (see above). Throws DataError.

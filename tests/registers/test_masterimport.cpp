@@ -5,6 +5,7 @@
 #include "registers/sheetfile.h"
 #include "sales/masterimport.h"
 
+#include "data/audittrail.h"
 #include "data/dataerror.h"
 #include "data/schema.h"
 #include "gst/gststates.h"
@@ -364,6 +365,132 @@ private slots:
             = preview(data, MasterKind::Supplier, {{"Name", "Opening"}, {"Mysore Paints", "99999.99"}});
         QCOMPARE(StoreMasterImport(*data.db, suppliers).added, 1);
         QCOMPARE(LoadOpeningBills(*data.db, PartyKind::Supplier, "S00001").at(0).amount, 9999999);
+    }
+
+    // New records, an update between them: the trail holds each record, rate
+    // and opening stock entry in the rows' order, with the values stored.
+    void auditTrailOfAnImport()
+    {
+        testing::TempData data;
+        StoreMasterImport(*data.db, preview(data, MasterKind::Item, {{"Item Name", "Per", "Opening Quantity"},
+                                                                     {"Glue", "Nos", "12"}}));
+        const qint64 before = qint64(ReadAuditTrail(*data.db, {}).size());
+        const Rows rows{{"Item Name", "GST Rate %", "Rate (Rs.)", "Per", "Opening Quantity", "Opening Cost"},
+                        {"Copier Paper", "18", "245.50", "Ream", "40", "212.40"},
+                        {"Glue", "40", "", "Tube", "", "8.75"},
+                        {"Tape", "5", "30", "", "", ""}};
+        QCOMPARE(StoreMasterImport(*data.db, preview(data, MasterKind::Item, rows)).added, 2);
+        using Entry = std::tuple<QString, QString, QString, std::vector<FieldChange>>;
+        std::vector<Entry> entries;
+        for (const AuditEntry& e : ReadAuditTrail(*data.db, {}))
+            if (e.serial > before)
+                entries.emplace_back(e.table, e.key, e.action, e.changes);
+        const auto added = [](std::initializer_list<std::pair<const char*, const char*>> fields) {
+            std::vector<FieldChange> changes;
+            for (const auto& [field, value] : fields)
+                changes.push_back({field, "", value});
+            return changes;
+        };
+        const std::vector<Entry> expected{
+            {"Stock", "G00002", "added",
+             added({{"sno", "2"}, {"itemcode", "G00002"}, {"ItemName", "Copier Paper"}, {"ItemHsn", "N.A."},
+                    {"Rate", "245.5"}, {"Per", "Ream"}, {"Quantity", "0"}, {"Remarks", "N.A."}})},
+            {"StockGstRate", "G00002", "changed", {{"GstRate", "", "18"}}},
+            {"OpeningStock", "G00002", "changed", {{"OpeningStock", "", "40 at 212.40"}}},
+            {"Stock", "G00001", "changed", {{"Per", "Nos", "Tube"}}},
+            {"StockGstRate", "G00001", "changed", {{"GstRate", "", "40"}}},
+            {"OpeningStock", "G00001", "changed", {{"OpeningStock", "12 at no cost", "12 at 8.75"}}},
+            {"Stock", "G00003", "added",
+             added({{"sno", "3"}, {"itemcode", "G00003"}, {"ItemName", "Tape"}, {"ItemHsn", "N.A."}, {"Rate", "30"},
+                    {"Per", "N.A."}, {"Quantity", "0"}, {"Remarks", "N.A."}})},
+            {"StockGstRate", "G00003", "changed", {{"GstRate", "", "5"}}}};
+        QCOMPARE(entries, expected);
+        QVERIFY(VerifyAuditTrail(*data.db).intact);
+        QCOMPARE(testing::rowsInFile(data.folder(), DbFile::ItemStock,
+                                     "SELECT s.itemcode, s.Quantity, r.GstRate, COALESCE(o.Quantity, -1), COALESCE(o.CostPaise, -1) "
+                                     "FROM Stock s "
+                                     "JOIN StockGstRate r ON r.itemcode = s.itemcode LEFT JOIN OpeningStock o ON "
+                                     "o.itemcode = s.itemcode ORDER BY s.sno"),
+                 (QList<QVariantList>{{"G00001", 12.0, 40.0, 12.0, 875},
+                                      {"G00002", 40.0, 18.0, 40.0, 21240},
+                                      {"G00003", 0.0, 5.0, -1.0, -1}}));
+    }
+
+    // A code already taken by a record of a lower serial is passed over: each
+    // new row of the file gets a code of its own.
+    void newCodesPassOverTakenOnes()
+    {
+        testing::TempData data;
+        data.db->run(QStringLiteral("INSERT INTO Customer.CustomerDetails (sno, bid, Name) VALUES (1, 'C00003', 'Old Buyer')"),
+                     {}, QStringLiteral("add a buyer"), DbFile::Customer);
+        const ImportPreview checked =
+            preview(data, MasterKind::Buyer, {{"Name", "Pin"}, {"Kochi Stores", "682001"}, {"Ravi Agencies", "600001"},
+                                              {"Anand Hardware", "560001"}});
+        QCOMPARE(StoreMasterImport(*data.db, checked).added, 3);
+        QCOMPARE(testing::rowsInFile(data.folder(), DbFile::Customer,
+                                     "SELECT sno, bid, Name FROM CustomerDetails WHERE sno > 0 ORDER BY sno"),
+                 (QList<QVariantList>{{1, "C00003", "Old Buyer"},
+                                      {2, "C00002", "Kochi Stores"},
+                                      {4, "C00004", "Ravi Agencies"},
+                                      {5, "C00005", "Anand Hardware"}}));
+        QStringList logged;
+        for (const AuditEntry& e : ReadAuditTrail(*data.db, {}))
+            logged << e.key;
+        QCOMPARE(logged, (QStringList{"C00002", "C00004", "C00005"}));
+    }
+
+    // The middle one of three rows fails while storing (its record went
+    // meanwhile): the import is refused naming that row, and the new rows
+    // before and after it, their rates and opening stock, their trail entries,
+    // are not stored either.
+    void failingRowRefusesTheWhole_data()
+    {
+        QTest::addColumn<MasterKind>("kind");
+        QTest::newRow("buyers") << MasterKind::Buyer;
+        QTest::newRow("stock items") << MasterKind::Item;
+    }
+    void failingRowRefusesTheWhole()
+    {
+        QFETCH(MasterKind, kind);
+        testing::TempData data;
+        const bool items = kind == MasterKind::Item;
+        const Rows first = items ? Rows{{"Item Name", "Opening Quantity"}, {"Glue", "3"}, {"Ink", "2"}}
+                                 : Rows{{"Name"}, {"Glue Traders"}, {"Ink House"}};
+        StoreMasterImport(*data.db, preview(data, kind, first));
+        const Rows rows = items ? Rows{{"Item Name", "GST Rate %", "Opening Quantity", "Opening Cost"},
+                                       {"Copier Paper", "18", "40", "212.40"},
+                                       {"Glue", "40", "", "8.75"},
+                                       {"Tape", "5", "7", "30"}}
+                                : Rows{{"Name", "Pin"}, {"Kochi Stores", "682001"}, {"Glue Traders", "600001"},
+                                       {"Ravi Agencies", "600002"}};
+        const ImportPreview checked = preview(data, kind, rows);
+        QCOMPARE(checked.goodRows(), 3);
+        QCOMPARE(checked.rows[1].becomes(), QString("update %1").arg(items ? "G00001" : "C00001"));
+        const DbFile file = items ? DbFile::ItemStock : DbFile::Customer;
+        const QString table = items ? "Stock" : "CustomerDetails";
+        data.db->run(QStringLiteral("DELETE FROM \"%1\".\"%2\" WHERE sno = 1").arg(SchemaName(file), table), {},
+                     "take the record away", file);
+        QCOMPARE(testing::valueInFile(data.folder(), file, QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE sno = 1").arg(table)).toInt(), 0);
+        const QStringList counted{"Stock", "StockGstRate", "OpeningStock", "CustomerDetails", "AuditTrail"};
+        const auto counts = [&] {
+            QList<int> all;
+            for (const QString& name : counted)
+                all << testing::valueInFile(data.folder(), FindTable(name)->file,
+                                            QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(name))
+                           .toInt();
+            return all;
+        };
+        const QList<int> stored = counts();
+        QString refused = "no error";
+        try {
+            StoreMasterImport(*data.db, checked);
+        } catch (const DataError& error) {
+            refused = error.message();
+        }
+        QVERIFY2(refused.contains(QStringLiteral("%1 (row 3) is no longer in the masters").arg(items ? "G00001" : "C00001")),
+                 qPrintable(refused));
+        QCOMPARE(counts(), stored);
+        QVERIFY(VerifyAuditTrail(*data.db).intact);
     }
 
     void templatesReadBack_data()
