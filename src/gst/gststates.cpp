@@ -161,6 +161,17 @@ QString StateProblem(const QString& typed)
     return QStringLiteral("\"%1\" is not a State or Union Territory of the GST list.").arg(typed.trimmed());
 }
 
+QString GstinStateProblem(const QString& gstin, const QString& state)
+{
+    const GstState* typed = FindGstState(state);
+    if (!typed || !CheckGstin(gstin).valid())
+        return {};
+    const QString code = NormalizedGstin(gstin).left(2);
+    if (code == typed->code)
+        return {};
+    return QStringLiteral("The GSTIN is registered in State %1, not in %2.").arg(code, PlaceOfSupplyText(*typed));
+}
+
 QString NormalizedGstin(const QString& typed) { return IsNoGstin(typed) ? QString() : typed.trimmed().toUpper(); }
 
 bool IsNoGstin(const QString& typed)

@@ -37,6 +37,10 @@ QString PlaceOfSupplyText(const GstState& state);
 // What is wrong with a typed State, for a warning; "" when it is known.
 QString StateProblem(const QString& typed);
 
+// What is wrong when a valid GSTIN is registered in another State than the
+// one typed beside it, for a warning; "" when they agree or either is unknown.
+QString GstinStateProblem(const QString& gstin, const QString& state);
+
 // A typed GSTIN with the blanks around it dropped, in capitals; "" for none.
 QString NormalizedGstin(const QString& typed);
 

@@ -16,6 +16,17 @@ constexpr int GoodsRows = invoicegrid::GoodsRows;
 constexpr int RatedRows = invoicegrid::RatedRows;
 constexpr double LabelHeight = 240;
 
+// The head of the page: the seller and the buyer on the left, the invoice's
+// number, dates and delivery on the right, and between them the signed QR of
+// a registered invoice. A signed token of 900 to 1050 characters (QR versions
+// 24 to 26, 113 to 121 modules and four of quiet zone each side) draws 0.35 to
+// 0.38 mm a module, which a phone and a 200-dpi print read.
+constexpr double LeftColumnWidth = 3700;
+constexpr double SignedQrSide = 2600;
+constexpr double MiddleGap = SignedQrSide + 100;
+constexpr double RightColumnLeft = LeftColumnWidth + MiddleGap;
+constexpr double RightColumnWidth = 10368 - RightColumnLeft;
+
 QString numbered(const char* stem, int row)
 {
     return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(row);
@@ -46,14 +57,14 @@ const Party BuyerColumns{"BuyerName", "BuyerAddress", "BuyerDist", "buyerstate",
 // The delivery party's GSTIN is not kept with the invoice: its box stays blank.
 const Party DeliveryColumns{"BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", QString()};
 
-void party(Section& d, const Party& p, double left, double top, double distWidth, bool seller)
+void party(Section& d, const Party& p, double left, double top, double width, bool seller)
 {
-    box(d, p.name, left, top, 4320);
-    box(d, p.address, left, top + 288, 4320, 435, true);
-    labelled(d, "Dist.:", left, left + 576, top + 720, seller ? 435 : 420, distWidth, p.dist);
-    labelled(d, "State", left, left + 720, top + 1008, 570, 2295, p.state);
-    labelled(d, "Pin", left + 3168, left + 3600, top + 1008, 420, 720, p.pin);
-    labelled(d, "GSTIN/ UIN", left, left + 1008, top + 1296, 870, 3315, p.gstin);
+    box(d, p.name, left, top, width);
+    box(d, p.address, left, top + 288, width, 435, true);
+    labelled(d, "Dist.:", left, left + 576, top + 720, seller ? 435 : 420, width - 576, p.dist);
+    labelled(d, "State", left, left + 720, top + 1008, 570, width - 2025, p.state);
+    labelled(d, "Pin", left + width - 1152, left + width - 720, top + 1008, 420, 720, p.pin);
+    labelled(d, "GSTIN/ UIN", left, left + 1008, top + 1296, 870, width - 1005, p.gstin);
 }
 
 void goodsGrid(Section& d)
@@ -197,10 +208,7 @@ void eInvoiceAndPayment(Section& d)
     box(d, "Transport", 0, 11400, 10368);
     box(d, "IrnLine", 0, 11660, 10368);
     box(d, "AckLine", 0, 11920, 10368);
-    // The signed QR takes the whole gap between the seller and the invoice's
-    // number: a token of 700 to 900 characters draws 0.32 to 0.34 mm a module
-    // with its quiet zone, which a phone and a 200-dpi print read.
-    d.qrCodes.push_back(QrBox{"SignedQr", {3780, 20, 2250, 2250}});
+    d.qrCodes.push_back(QrBox{"SignedQr", {LeftColumnWidth + (MiddleGap - SignedQrSide) / 2, 20, SignedQrSide, SignedQrSide}});
     d.qrCodes.push_back(QrBox{"UpiQr", {6960, 12540, 1050, 1050}});
     d.values.push_back(ValueBox{"ScanToPay", {6960, 13600, 1050, LabelHeight}, {}, Align::Center});
 }
@@ -229,21 +237,25 @@ Section invoiceDetail(void (*grid)(Section&))
 {
     Section d;
     d.height = 14667;
-    party(d, SellerColumns, 0, 0, 3750, true);
-    d.labels.push_back(Label{"Buyer", {0, 1728, 4320, LabelHeight}});
-    party(d, BuyerColumns, 0, 2016, 3750, false);
-    labelled(d, "Invoice No.:", 6048, 7056, 144, 1008, 1155, "InvoiceNo");
+    party(d, SellerColumns, 0, 0, LeftColumnWidth, true);
+    d.labels.push_back(Label{"Buyer", {0, 1728, LeftColumnWidth, LabelHeight}});
+    party(d, BuyerColumns, 0, 2016, LeftColumnWidth, false);
+    const double right = RightColumnLeft;
+    labelled(d, "Invoice No.:", right, right + 1000, 144, 1000, 808, "InvoiceNo");
     labelled(d, "Date", 8208, 8928, 144, 585, 864, "InvoiceDate");
     box(d, "Time", 9792, 144, 585);
-    labelled(d, "Order No.:", 6048, 7632, 576, 1305, 2745, "OrderNo");
-    labelled(d, "Order Date:", 6048, 7632, 864, 1305, 2295, "OrderDate");
-    labelled(d, "Supplier's Ref.:", 6048, 7632, 1152, 1305, 2730, "SuppliersRef");
-    labelled(d, "Dispatched Through:", 6048, 7920, 1440, 1590, 2460, "DispatchedThrough");
-    d.labels.push_back(Label{"Delivery Address", {6048, 1728, 4320, LabelHeight}});
-    party(d, DeliveryColumns, 6048, 2016, 3600, false);
-    // A cancelled invoice says so between the seller and the invoice number.
-    d.values.push_back(ValueBox{"CancelledMark", {4400, 0, 1600, 420}, Font{"Arial", 14, true}, Align::Center});
-    d.values.push_back(ValueBox{"CancelledNote", {4400, 450, 1600, 1250}, {}, Align::Center, Format::AsHeld, true});
+    labelled(d, "Order No.:", right, 7700, 576, 1290, 2668, "OrderNo");
+    labelled(d, "Order Date:", right, 7700, 864, 1290, 2295, "OrderDate");
+    labelled(d, "Supplier's Ref.:", right, 7700, 1152, 1290, 2668, "SuppliersRef");
+    labelled(d, "Dispatched Through:", right, 8000, 1440, 1590, 2368, "DispatchedThrough");
+    d.labels.push_back(Label{"Delivery Address", {right, 1728, RightColumnWidth, LabelHeight}});
+    party(d, DeliveryColumns, right, 2016, RightColumnWidth, false);
+    // A cancelled invoice says so between the seller and the invoice number,
+    // where a registered one has its signed QR (a cancelled one has none).
+    const double middle = LeftColumnWidth + 100;
+    const double middleWidth = RightColumnLeft - 100 - middle;
+    d.values.push_back(ValueBox{"CancelledMark", {middle, 0, middleWidth, 420}, Font{"Arial", 14, true}, Align::Center});
+    d.values.push_back(ValueBox{"CancelledNote", {middle, 450, middleWidth, 1250}, {}, Align::Center, Format::AsHeld, true});
     d.rules.push_back(Rule{0, 3744, 10368});
     grid(d);
     eInvoiceAndPayment(d);

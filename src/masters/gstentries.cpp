@@ -20,6 +20,9 @@ QString GstEntryProblems(const QWidget* gstinBox, const QWidget* stateBox)
     if (stateBox && !IsNoGstin(TextOf(stateBox))) // "N.A." or blank: no State typed
         if (const QString problem = StateProblem(TextOf(stateBox)); !problem.isEmpty())
             problems << problem;
+    if (gstinBox && stateBox)
+        if (const QString problem = GstinStateProblem(TextOf(gstinBox), TextOf(stateBox)); !problem.isEmpty())
+            problems << problem;
     return problems.join(QLatin1Char('\n'));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The GST look at a party's entries before a master form writes them: a GSTIN
-// that is given but fails the check, or a State the GST list does not know, is
-// named in a warning that asks whether to save anyway. Yes writes the record
+// that is given but fails the check, a State the GST list does not know, or a
+// GSTIN registered in another State than the one typed (its first two digits
+// are that State's code) is named in a warning that asks whether to save anyway. Yes writes the record
 // as typed (old records and parties with unusual entries must keep working,
 // and the return file falls back to the GSTIN's State code where the State is
 // unknown); No leaves it pending, unwritten, to be corrected.

@@ -9,6 +9,7 @@
 #include "registers/returnsums.h"
 #include "sales/gstratestore.h"
 #include "sales/invoicestore.h"
+#include "sales/salenote.h"
 #include "sales/salenotestore.h"
 
 #include <QHash>
@@ -527,7 +528,7 @@ void checkNote(const ReturnDocuments& d, const SavedNote& note, const QSet<QStri
         f.add(ReturnAndEInvoice, FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
             QStringLiteral("The note is dated before its invoice (%1).").arg(DateText(invoiceDay)),
             QStringLiteral("Issue the note again with a date on or after its invoice's."));
-    const QDate lastDay(FinancialYearOf(invoiceDay) + 1, 11, 30);
+    const QDate lastDay = LastCreditNoteDay(invoiceDay);
     if (note.credit && note.date > lastDay)
         f.add(ReturnAndEInvoice, FindingKind::Error, QStringLiteral("Note date (nt_dt)"),
             QStringLiteral("A credit note on an invoice of %1 may be declared up to %2 only.")

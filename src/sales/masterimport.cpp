@@ -125,9 +125,8 @@ void checkGstEntries(ImportRow& row)
     const GstState* named = isBlank(state) ? nullptr : FindGstState(state);
     if (!isBlank(state) && !named)
         row.problems << StateProblem(state);
-    if (check.valid() && named && NormalizedGstin(gstin).left(2) != named->code)
-        row.problems << tr("The GSTIN is registered in State %1, not in %2.")
-                            .arg(NormalizedGstin(gstin).left(2), PlaceOfSupplyText(*named));
+    if (const QString problem = GstinStateProblem(gstin, state); !problem.isEmpty())
+        row.problems << problem;
 }
 
 void checkPin(ImportRow& row)

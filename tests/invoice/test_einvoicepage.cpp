@@ -20,6 +20,7 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QtTest>
+#include <algorithm>
 
 using namespace testing;
 using namespace zelva;
@@ -68,6 +69,8 @@ void typeTransport(InvoiceForm& form, const QString& vehicle)
     typeInto(form.txtVehicleNo, vehicle);
     typeInto(form.txtTransporterName, "Metro Movers");
 }
+
+constexpr int PrintDpi = 200;
 
 int storedCount(const QString& folder, const char* table)
 {
@@ -149,8 +152,9 @@ private slots:
     }
 
     // A reprint of a registered invoice shows its IRN and acknowledgement,
-    // and its signed QR code reads back as exactly the stored text, beside
-    // the pay QR.
+    // and its signed QR code reads back from a 200-dpi image of the page as
+    // exactly the stored text, beside the pay QR, drawn large enough for that
+    // print and a phone, over nothing else on the page.
     void reprintCarriesTheSignedQr()
     {
         TempData data;
@@ -179,10 +183,46 @@ private slots:
         QVERIFY(text.contains("IRN: " + QString(64, 'f')));
         QVERIFY(text.contains("Ack No.: 112610012345678"));
         QVERIFY(text.contains("Scan to pay"));
-        QStringList codes = DecodeQrCodes(RenderPdfPage(pdf, 1, 200)); // as a 200-dpi print or a phone reads it
+        const QImage page = RenderPdfPage(pdf, 1, PrintDpi); // as a 200-dpi print or a phone reads it
+        QStringList codes = DecodeQrCodes(page);
         codes.sort();
         QCOMPARE(codes, QStringList({signedText, "upi://pay?pa=zelva.sons@okbank&pn=Zelva%20%26%20Sons&am=" +
                                                      form.txtTotalAmount->text() + "&cu=INR&tn=A00001"}));
+
+        // the page whole: no text on it under either QR code, nor either code over the other
+        const report::ReportLayout layout = rptInvoice();
+        const std::vector<report::ReportPage> placed =
+            report::PaginateReport(layout, {InvoiceReportRow(*invoice, "zelva.sons@okbank")}, report::Paper{});
+        QCOMPARE(placed.size(), size_t(1));
+        QCOMPARE(placed[0].qrCodes.size(), size_t(2));
+        for (const report::PlacedQr& qr : placed[0].qrCodes) {
+            for (const report::PlacedText& placedText : placed[0].texts)
+                QVERIFY2(placedText.text.isEmpty() || !placedText.rect.intersects(qr.rect), qPrintable(placedText.text));
+            for (const report::Rule& rule : placed[0].rules)
+                QVERIFY(!qr.rect.intersects(QRectF(rule.left, rule.top, rule.width, 1)));
+        }
+        QVERIFY(!placed[0].qrCodes[0].rect.intersects(placed[0].qrCodes[1].rect));
+
+        // version 24 (113 modules a side) for this token; each module as drawn
+        // on the 200-dpi image at least 0.35 mm, with four of quiet zone
+        const QrModules modules = EncodeQr(signedText);
+        QCOMPARE((modules.size - 17) / 4, 24);
+        const auto signedBox = std::find_if(placed[0].qrCodes.begin(), placed[0].qrCodes.end(),
+                                            [&](const report::PlacedQr& qr) { return qr.text == signedText; });
+        QVERIFY(signedBox != placed[0].qrCodes.end());
+        const double pixelsPerTwip = report::FitScale(layout, report::Paper{}) * PrintDpi / 1440.0;
+        const QRectF square(signedBox->rect.topLeft() * pixelsPerTwip, signedBox->rect.size() * pixelsPerTwip);
+        const QRect drawn = InkBounds(page, square.toAlignedRect());
+        const double modulePixels = double(drawn.width()) / modules.size;
+        const double moduleMm = modulePixels / PrintDpi * 25.4;
+        QVERIFY2(moduleMm >= 0.35 && moduleMm < 0.45, qPrintable(QString::number(moduleMm)));
+        QVERIFY2(qAbs(drawn.width() - drawn.height()) <= 2, "the code is square");
+        const double quiet = 4 * modulePixels - 2; // a pixel of rounding each side
+        QVERIFY(drawn.left() - square.left() >= quiet && square.right() - drawn.right() >= quiet);
+        QVERIFY(drawn.top() - square.top() >= quiet && square.bottom() - drawn.bottom() >= quiet);
+        QVERIFY(InkBounds(page, square.toAlignedRect().adjusted(-6, -6, 6, 6)) == drawn); // and nothing drawn at its edge
+        for (const char* shown : {"Declaration", "Authorised Signatory", "Scan to pay", "Delivery Address", "GSTIN/ UIN"})
+            QVERIFY2(text.contains(shown), shown);
     }
 };
 

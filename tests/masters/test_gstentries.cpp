@@ -1,5 +1,6 @@
-// The GSTIN and State look on the buyer, company and supplier forms: a wrong entry is
-// named in a question that asks whether to save anyway. Yes stores the record
+// The GSTIN and State look on the buyer, company and supplier forms: a wrong entry
+// (a GSTIN failing its check, an unknown State, a GSTIN of another State than the
+// one typed) is named in a question that asks whether to save anyway. Yes stores the record
 // as typed; No stores nothing and leaves the record pending (on Save) or in
 // editing (on Update) to be corrected. Right entries and "no GSTIN" pass
 // without a question.
@@ -26,7 +27,12 @@ private slots:
             };
             row("valid", "27AAPFU0939F1ZV", "Maharashtra", {}, false);
             row("no GSTIN, old spelling", "N.A.", "Orissa", {}, false);
+            row("GSTIN of another State, No", "27AAPFU0939F1ZV", "Tamil Nadu",
+                { "registered in State 27, not in 33-Tamil Nadu" }, false);
             row("unknown State, Yes", "27AAPFU0939F1ZV", "Madras Presidency", { "Madras Presidency" }, true);
+            row("GSTIN of another State, Yes", "33AAACH7409R1Z8", "Karnataka",
+                { "registered in State 33, not in 29-Karnataka" }, true);
+            row("the GSTIN's State by its code", "27AAPFU0939F1ZV", "27-Maharashtra", {}, false);
             row("both wrong, No", "27aapfu0993f1zv", "Bombay State", { "The check character", "Bombay State" }, false);
         }
     }

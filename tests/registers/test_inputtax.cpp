@@ -691,9 +691,12 @@ private slots:
         QTest::addColumn<Paise>("taxableOff");
         QTest::addColumn<int>("daysOff");
         QTest::addColumn<QStringList>("differences");
-        QTest::newRow("exactly one rupee") << Paise(100) << 0 << QStringList{};
-        QTest::newRow("a rupee and a paisa") << Paise(-101) << 0
-                                             << QStringList{"Taxable value 998.99 in 2B, 1000.00 in the books"};
+        QTest::newRow("exactly one rupee more") << Paise(100) << 0 << QStringList{};
+        QTest::newRow("a rupee and a paisa less") << Paise(-101) << 0
+                                                  << QStringList{"Taxable value 998.99 in 2B, 1000.00 in the books"};
+        QTest::newRow("exactly one rupee less") << Paise(-100) << 0 << QStringList{};
+        QTest::newRow("a rupee and a paisa more") << Paise(101) << 0
+                                                  << QStringList{"Taxable value 1001.01 in 2B, 1000.00 in the books"};
         QTest::newRow("another date") << Paise(0) << 1 << QStringList{"Date 16/01/2025 in 2B, 15/01/2025 in the books"};
     }
     void matchTolerance()

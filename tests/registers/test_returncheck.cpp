@@ -313,6 +313,16 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
         d.notes[1].invoice.number = "B00001";
         d.notes[1].invoice.date = QDate(2025, 3, 10);
     }) << QStringList { at("Error", "Credit note CN00002 of 18/12/2026", "Note date (nt_dt)") };
+    QTest::newRow("credit note on the first of December after the next year") << Plant([](ReturnDocuments& d) {
+        Invoice old = invoice(6, "31/03/2026", "Kochi Stores", kochiGstin(), "Kerala", "682001",
+            { line("Putty", "321490", 5, 200) });
+        old.number = "B00001";
+        d.invoices.push_back(old);
+        d.notes[1].invoice.number = "B00001";
+        d.notes[1].invoice.date = QDate(2026, 3, 31); // may be credited up to 30/11/2026
+        d.notes[1].date = QDate(2026, 12, 1);
+        d.notes[1].dateText = "01/12/2026";
+    }) << QStringList { at("Error", "Credit note CN00002 of 01/12/2026", "Note date (nt_dt)") };
     QTest::newRow("note dated before its invoice")
         << Plant([](ReturnDocuments& d) { d.notes[1].invoice.date = QDate(2026, 12, 20); })
         << QStringList { at("Error", "Credit note CN00002 of 18/12/2026", "Note date (nt_dt)") };

@@ -3,11 +3,13 @@
 // up; invoice and bill numbers, GSTINs and HSN codes stay text as typed, even
 // when they are all digits with leading zeros.
 #include "registers/auditreport.h"
+#include "registers/cashbook.h"
 #include "registers/noteregister.h"
 #include "registers/outstanding.h"
 #include "registers/payables.h"
 #include "registers/purchaseregister.h"
 #include "registers/registersheets.h"
+#include "registers/stockvalue.h"
 #include "reports/xlsxreader.h"
 
 #include <QTemporaryDir>
@@ -157,6 +159,44 @@ XlsxSheet statement()
     return StatementSheet(s);
 }
 
+// An item whose name is all digits; the quantities with fractions, the cost
+// and the value in paise.
+XlsxSheet stockValue()
+{
+    StockValue r;
+    r.asAt = QDate(2026, 9, 30);
+    StockValueLine line;
+    line.itemCode = QStringLiteral("G00007");
+    line.itemName = QStringLiteral("0401");
+    line.per = QStringLiteral("Ltr");
+    line.opening = 10.5;
+    line.purchased = 20.25;
+    line.sold = 7.75;
+    line.issued = 1;
+    line.onHand = 22;
+    line.unitCost = 5612;
+    line.value = 123464;
+    r.lines.push_back(line);
+    r.total = line.value;
+    return StockValueSheet(r);
+}
+
+// The opening cash, a receipt, a payment and the closing line.
+XlsxSheet cashBook()
+{
+    CashBook b;
+    b.period = MonthPeriod(2026, 8);
+    b.opening = 50000;
+    b.lines.push_back({ QDate(2026, 8, 14), QStringLiteral("10:15"), QStringLiteral("R00001"),
+        QStringLiteral("Receipt R00001 from Arun Traders"), 1456789, 0, 1506789 });
+    b.lines.push_back({ QDate(2026, 8, 16), QStringLiteral("11:00"), QStringLiteral("V00001"),
+        QStringLiteral("Payment V00001 to Bala Agencies"), 0, 234567, 1272222 });
+    b.totalIn = 1456789;
+    b.totalOut = 234567;
+    b.closing = 1272222;
+    return CashBookSheet(b);
+}
+
 // What changed stays as it was typed, whatever it looks like; only the entry
 // number is a number.
 XlsxSheet auditTrail()
@@ -219,6 +259,10 @@ private slots:
                                   << QStringList { "B2=" + BillNumber } << "E2" << qint64(456789);
         QTest::newRow("statement") << MakeSheet(statement) << QStringList { "E2", "C3", "E3", "C4:E4" }
                                    << QStringList { "B3=Invoice " + InvoiceNumber } << "E4" << qint64(1506789);
+        QTest::newRow("stock value") << MakeSheet(stockValue) << QStringList { "D2:J2", "J3" }
+                                     << QStringList { "A2=G00007", "B2=0401", "C2=Ltr" } << "I2" << qint64(5612);
+        QTest::newRow("cash book") << MakeSheet(cashBook) << QStringList { "E2", "C3", "E3", "D4:E4", "C5:E5" }
+                                   << QStringList { "B3=Receipt R00001 from Arun Traders" } << "D5" << qint64(234567);
         QTest::newRow("audit trail") << MakeSheet(auditTrail) << QStringList { "A2" }
                                      << QStringList { "F2=" + InvoiceNumber, "I2=0401", "J2=0402" } << "" << qint64(0);
     }

@@ -29,6 +29,19 @@ inline QStringList DecodeCodes(const QImage& image, const QStringList& enabled)
     return out.isEmpty() ? QStringList{} : out.split(QLatin1Char('\n'));
 }
 
+// Where the ink is within the part of the image (the bounding box of its dark
+// pixels); an empty rect when that part is blank.
+inline QRect InkBounds(const QImage& image, const QRect& within)
+{
+    QRect ink;
+    const QRect part = within.intersected(image.rect());
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 // The texts of every QR code on the image, in the order zbar finds them.
 inline QStringList DecodeQrCodes(const QImage& image)
 {
