@@ -103,23 +103,34 @@ TableReport frmOutstanding::outstandingTable() const
                      {tr("Amount"), 1300, true},   {tr("Paid"), 1300, true},  {tr("Balance"), 1300, true},
                      {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
                      {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}, {tr("Advance"), 1200, true}};
+    const bool withCredit = !words.creditToReverse.isEmpty();
+    if (withCredit)
+        table.columns.push_back({words.creditToReverse, 1400, true});
     const bool grouped = IndianDigitGrouping();
+    // every line's cells, the credit to reverse last when the report has it
+    const auto texts = [&](const QString& first, const QString& second, const QString& third,
+                           const OutstandingFigures& f, const QString& days) {
+        QStringList line = lineTexts(first, second, third, f, days, grouped);
+        if (withCredit)
+            line << (f.creditToReverse ? ShownAmountText(f.creditToReverse, grouped) : QString());
+        return line;
+    };
     std::size_t lines = 0;
     for (const OutstandingBuyer& buyer : m_report.buyers)
         lines += buyer.lines.size() + 2;
     table.lines.reserve(lines);
     for (const OutstandingBuyer& buyer : m_report.buyers) {
         for (const OutstandingLine& line : buyer.lines)
-            table.lines.push_back(lineTexts(buyer.name, line.number, line.dateText, line.figures,
-                                            line.days < 0 ? QString() : QString::number(line.days), grouped));
+            table.lines.push_back(texts(buyer.name, line.number, line.dateText, line.figures,
+                                        line.days < 0 ? QString() : QString::number(line.days)));
         if (buyer.advance != 0) {
-            QStringList advance = lineTexts(buyer.name, tr("Advance"), {}, buyer.advanceFigures(), {}, grouped);
+            QStringList advance = texts(buyer.name, tr("Advance"), {}, buyer.advanceFigures(), {});
             advance[3] = advance[4] = QString(); // no amount, nothing paid
             table.lines.push_back(advance);
         }
-        table.lines.push_back(lineTexts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}, grouped));
+        table.lines.push_back(texts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}));
     }
-    table.totals = lineTexts(tr("Total"), {}, {}, m_report.totals, {}, grouped);
+    table.totals = texts(tr("Total"), {}, {}, m_report.totals, {});
     return table;
 }
 

@@ -214,6 +214,12 @@ bool UnpaidTooLong(const OwedBill& bill, const QDate& day)
     return bill.serial > 0 && bill.left() > 0 && bill.date.isValid() && bill.date.daysTo(day) > DaysToPayBeforeReversal;
 }
 
+bool CreditReversedWhenUnpaid(const OwedBill& bill)
+{
+    return bill.serial > 0 && !bill.reverseCharge && bill.credit == CreditKind::Eligible && !bill.tax.isZero()
+           && bill.amount > 0;
+}
+
 Payables WhatIsPayable(Database& db, const PayableQuery& query)
 {
     QHash<qint64, bool> reverseCharge;
