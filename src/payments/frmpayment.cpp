@@ -5,6 +5,7 @@
 #include "data/datafolder.h"
 #include "platform/datetext.h"
 #include "platform/shownvalues.h"
+#include "sales/bankstore.h"
 #include "registers/savedinvoice.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -330,9 +331,16 @@ void frmPayment::cmdCancelPayment_Click()
         MsgBox(tr("There is no saved payment %1.").arg(number));
         return;
     }
-    if (!AskYesNo(tr("Cancel payment %1 to %2 for %3?\n\nIt stays under its number, marked cancelled, and the bills "
+    std::optional<MatchedLine> matched;
+    if (!Guarded<DataError>([&] { matched = LineMatchedTo(m_db, MoneyKind::Payment, number); }))
+        return;
+    // a statement line matched to it is named, for the operator to know it becomes unmatched
+    const QString matchedWarning =
+        matched ? MatchedLineWarning(MoneyKind::Payment, number, *matched) + QStringLiteral("\n\n") : QString();
+    const QString question = tr("Cancel payment %1 to %2 for %3?\n\n%4It stays under its number, marked cancelled, and the bills "
                      "it paid are owed again. This cannot be undone.")
-                      .arg(number, payment->supplierName, ShownAmountText(payment->amount, true))))
+                      .arg(number, payment->supplierName, ShownAmountText(payment->amount, true), matchedWarning);
+    if (!AskYesNo(question))
         return;
     const QDateTime now = QDateTime::currentDateTime();
     QString refused;

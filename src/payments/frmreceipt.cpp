@@ -6,6 +6,7 @@
 #include "data/serials.h"
 #include "platform/datetext.h"
 #include "platform/shownvalues.h"
+#include "sales/bankstore.h"
 #include "registers/savedinvoice.h"
 #include "sales/owed.h"
 #include "ui/formboxes.h"
@@ -319,9 +320,16 @@ void frmReceipt::cmdCancelReceipt_Click()
         MsgBox(tr("There is no saved receipt %1.").arg(number));
         return;
     }
-    if (!AskYesNo(tr("Cancel receipt %1 of %2 for %3?\n\nIt stays under its number, marked cancelled, and the invoices "
+    std::optional<MatchedLine> matched;
+    if (!Guarded<DataError>([&] { matched = LineMatchedTo(m_db, MoneyKind::Receipt, number); }))
+        return;
+    // a statement line matched to it is named, for the operator to know it becomes unmatched
+    const QString matchedWarning =
+        matched ? MatchedLineWarning(MoneyKind::Receipt, number, *matched) + QStringLiteral("\n\n") : QString();
+    const QString question = tr("Cancel receipt %1 of %2 for %3?\n\n%4It stays under its number, marked cancelled, and the invoices "
                      "it paid are owed again. This cannot be undone.")
-                      .arg(number, receipt->buyerName, ShownAmountText(receipt->amount, true))))
+                      .arg(number, receipt->buyerName, ShownAmountText(receipt->amount, true), matchedWarning);
+    if (!AskYesNo(question))
         return;
     const QDateTime now = QDateTime::currentDateTime();
     QString refused;
