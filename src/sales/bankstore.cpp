@@ -390,64 +390,74 @@ QString CancelMoney(Database& db, MoneyKind kind, const QString& number, const R
     return {};
 }
 
-MadeFromLine MakeReceiptFromLine(Database& db, qint64 lineSerial, const QString& buyerCode, const QString& buyerName,
-                                 const QString& enteredBy, const QDate& today)
+namespace {
+
+// What a receipt or payment made from a line is, but its party and allotments:
+// the line's day and amount, the mode its narration names, its reference and
+// the bank's name.
+MoneyEntry moneyOfLine(Database& db, const KeptLine& kept, MoneyKind kind, const QString& enteredBy)
+{
+    MoneyEntry money;
+    money.date = DateText(kept.line.date);
+    money.time = TimeTextHMS(QTime::currentTime());
+    money.mode = modeOfLine(kept.line);
+    money.reference = kept.line.reference;
+    money.bank = bankNameOf(db, kept.bankName);
+    money.amount = kind == MoneyKind::Receipt ? kept.line.credit : kept.line.debit;
+    money.enteredBy = enteredBy;
+    return money;
+}
+
+// The line made into money by save (the party's own store, inside this
+// transaction, giving what it saved or why not), kept matched to the line,
+// all or nothing.
+template <typename Save>
+MadeFromLine makeFromLine(Database& db, qint64 lineSerial, MoneyKind kind, const QString& enteredBy, Save save)
 {
     Transaction work(db, MakeOperation);
     KeptLine kept;
-    if (const QString refused = lineForMoney(db, lineSerial, MoneyKind::Receipt, kept); !refused.isEmpty())
+    if (const QString refused = lineForMoney(db, lineSerial, kind, kept); !refused.isEmpty())
         return {{}, refused};
-    Receipt receipt;
-    receipt.date = DateText(kept.line.date);
-    receipt.time = TimeTextHMS(QTime::currentTime());
-    receipt.buyerCode = buyerCode;
-    receipt.buyerName = buyerName;
-    receipt.mode = modeOfLine(kept.line);
-    receipt.reference = kept.line.reference;
-    receipt.bank = bankNameOf(db, kept.bankName);
-    receipt.amount = kept.line.credit;
-    receipt.enteredBy = enteredBy;
-    std::vector<OpenInvoice> open;
-    for (const OwedInvoice& i : WhatIsOwed(db, {BuyerKey(buyerCode, buyerName), std::nullopt}).open)
-        if (i.left() > 0)
-            open.push_back({i.serial, i.number, i.dateText, i.left(), i.amount});
-    receipt.allotments = AllotOldestFirst(open, receipt.amount);
-    const StoredReceipt stored = StoreReceiptWithin(db, receipt, today);
+    const auto stored = save(moneyOfLine(db, kept, kind, enteredBy));
     if (!stored.saved())
         return {{}, stored.refusal};
-    insertMatch(db, kept.line, MoneyKind::Receipt, stored.number);
+    insertMatch(db, kept.line, kind, stored.number);
     work.commit();
     return {stored.number, {}};
+}
+
+} // namespace
+
+MadeFromLine MakeReceiptFromLine(Database& db, qint64 lineSerial, const QString& buyerCode, const QString& buyerName,
+                                 const QString& enteredBy, const QDate& today)
+{
+    return makeFromLine(db, lineSerial, MoneyKind::Receipt, enteredBy, [&](const MoneyEntry& money) {
+        Receipt receipt = ReceiptOfEntry(money);
+        receipt.buyerCode = buyerCode;
+        receipt.buyerName = buyerName;
+        std::vector<OpenInvoice> open;
+        for (const OwedInvoice& i : WhatIsOwed(db, {BuyerKey(buyerCode, buyerName), std::nullopt}).open)
+            if (i.left() > 0)
+                open.push_back({i.serial, i.number, i.dateText, i.left(), i.amount});
+        receipt.allotments = AllotOldestFirst(open, receipt.amount);
+        return StoreReceiptWithin(db, receipt, today);
+    });
 }
 
 MadeFromLine MakePaymentFromLine(Database& db, qint64 lineSerial, qint64 supplierSerial, const QString& supplierName,
                                  const QString& enteredBy, const QDate& today)
 {
-    Transaction work(db, MakeOperation);
-    KeptLine kept;
-    if (const QString refused = lineForMoney(db, lineSerial, MoneyKind::Payment, kept); !refused.isEmpty())
-        return {{}, refused};
-    Payment payment;
-    payment.date = DateText(kept.line.date);
-    payment.time = TimeTextHMS(QTime::currentTime());
-    payment.supplierSerial = supplierSerial;
-    payment.supplierName = supplierName;
-    payment.mode = modeOfLine(kept.line);
-    payment.reference = kept.line.reference;
-    payment.bank = bankNameOf(db, kept.bankName);
-    payment.amount = kept.line.debit;
-    payment.enteredBy = enteredBy;
-    std::vector<OpenInvoice> open;
-    for (const OwedBill& b : WhatIsPayable(db, {SupplierKey(supplierSerial, supplierName), std::nullopt}).open)
-        if (b.left() > 0 && b.serial != 0)
-            open.push_back({b.serial, b.number, DateText(b.date), b.left(), b.amount});
-    payment.allotments = AllotOldestFirst(open, payment.amount);
-    const StoredPayment stored = StorePaymentWithin(db, payment, today);
-    if (!stored.saved())
-        return {{}, stored.refusal};
-    insertMatch(db, kept.line, MoneyKind::Payment, stored.number);
-    work.commit();
-    return {stored.number, {}};
+    return makeFromLine(db, lineSerial, MoneyKind::Payment, enteredBy, [&](const MoneyEntry& money) {
+        Payment payment = PaymentOfEntry(money);
+        payment.supplierSerial = supplierSerial;
+        payment.supplierName = supplierName;
+        std::vector<OpenInvoice> open;
+        for (const OwedBill& b : WhatIsPayable(db, {SupplierKey(supplierSerial, supplierName), std::nullopt}).open)
+            if (b.left() > 0 && b.serial != 0)
+                open.push_back({b.serial, b.number, DateText(b.date), b.left(), b.amount});
+        payment.allotments = AllotOldestFirst(open, payment.amount);
+        return StorePaymentWithin(db, payment, today);
+    });
 }
 
 } // namespace zelva
