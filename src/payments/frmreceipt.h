@@ -9,69 +9,37 @@
 // shows the printed page beside the boxes; Print prints it (PDF in Prints
 // when there is no printer). A saved receipt is never edited: Cancel Receipt
 // marks the receipt of the number typed cancelled, which frees its allotments.
-#include "payments/receiptpage.h"
+// The flow is the money forms' own (payments/moneyform.h).
+#include "payments/moneyform.h"
 #include "sales/receiptstore.h"
-
-#include <QWidget>
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
 
 namespace zelva {
 
-class Database;
-
-class frmReceipt : public QWidget {
+class frmReceipt : public MoneyForm {
     Q_OBJECT
 public:
     explicit frmReceipt(Database& db, QString operatorName = {}, QWidget* parent = nullptr);
 
     QLineEdit* txtReceiptNo;
     QComboBox* cboBuyerName;
-    QLineEdit* txtDate;
-    QComboBox* cboMode;
-    QLineEdit* txtReference;
-    QLineEdit* txtBank;
-    QLineEdit* txtAmount;
-    QPushButton* cmdAllot;
     QTableWidget* grdInvoices; // invoice, date, amount, left, allotted (typed)
-    QLabel* lblOwed;
-    QPushButton* cmdSave;
-    QPushButton* cmdPrint;
-    QPushButton* cmdClose;
-    QLineEdit* txtCancelNo;
-    QLineEdit* txtReason;
     QPushButton* cmdCancelReceipt;
     ReceiptPage* pageReceipt;
 
-    enum Column { InvoiceColumn, DateColumn, AmountColumn, LeftColumn, AllotColumn };
+    enum { InvoiceColumn = DocumentColumn };
 
     // The receipt the page shows (the last saved or cancelled one).
     const Receipt& shownReceipt() const { return m_shown; }
 
 private:
-    void loadBuyers();
-    void cboBuyerName_Click(int index);
-    void showOpenInvoices();
-    void cmdAllot_Click();
-    void cmdSave_Click();
-    void cmdPrint_Click();
-    void cmdCancelReceipt_Click();
-    void updateOwed();
-    // The receipt as the boxes hold it; false (the box named) at a number box
-    // that is no amount.
-    bool readReceipt(Receipt& receipt);
-    void ClearControl();
-    void showOnPage(const Receipt& receipt);
+    QStringList loadParties() override;
+    PartyOpen openOf(int party) override;
+    void setParty(int party, MoneyEntry& entry) const override;
+    QString refusalOf(const MoneyEntry& entry, const QDate& today) const override;
+    Stored store(const MoneyEntry& entry, const QDate& today) override;
+    void showEntry(const MoneyEntry& entry, const ShopLines& shop) override;
 
-    Database& m_db;
-    QString m_operator;
     std::vector<BuyerChoice> m_buyers;
-    std::vector<OpenInvoice> m_open;
-    Paise m_advance = 0; // the chosen buyer's advance before this receipt
     Receipt m_shown;
 };
 

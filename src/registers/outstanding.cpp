@@ -43,6 +43,20 @@ Cells advanceCells(Cells cells)
     return cells;
 }
 
+// The row's cells with the last column of credit to reverse, when the report has it.
+QStringList withCreditCell(const Outstanding& report, QStringList cells, const QString& credit)
+{
+    if (!report.words.creditToReverse.isEmpty())
+        cells << credit;
+    return cells;
+}
+QVariantList withCreditCell(const Outstanding& report, QVariantList cells, const QVariant& credit)
+{
+    if (!report.words.creditToReverse.isEmpty())
+        cells << credit;
+    return cells;
+}
+
 } // namespace
 
 void OutstandingFigures::add(const OutstandingFigures& other)
@@ -53,6 +67,7 @@ void OutstandingFigures::add(const OutstandingFigures& other)
     for (int i = 0; i < AgeingColumns; ++i)
         ageing[i] += other.ageing[i];
     advance += other.advance;
+    creditToReverse += other.creditToReverse;
 }
 
 int AgeingColumn(int days)
@@ -104,23 +119,28 @@ void AddUpOutstanding(Outstanding& report)
 QString OutstandingCsv(const Outstanding& report)
 {
     const QString advanceCaption = report.words.advance;
-    QString csv = CsvLine(QStringList{report.words.party, QStringLiteral("%1 No").arg(report.words.document),
-                                      QStringLiteral("%1 Date").arg(report.words.document), QStringLiteral("Amount"),
-                                      QStringLiteral("Paid"), QStringLiteral("Balance"), QStringLiteral("Days")}
-                          + AgeingCaptions + QStringList{advanceCaption});
+    QString csv = CsvLine(withCreditCell(report,
+                                         QStringList{report.words.party, QStringLiteral("%1 No").arg(report.words.document),
+                                                     QStringLiteral("%1 Date").arg(report.words.document),
+                                                     QStringLiteral("Amount"), QStringLiteral("Paid"),
+                                                     QStringLiteral("Balance"), QStringLiteral("Days")}
+                                             + AgeingCaptions + QStringList{advanceCaption},
+                                         report.words.creditToReverse));
+    const auto credit = [&](const OutstandingFigures& f) { return withCreditCell(report, figureCells(f), AmountText(f.creditToReverse)); };
     for (const OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines) {
-            QStringList numbers = figureCells(line.figures);
+            QStringList numbers = credit(line.figures);
             numbers.insert(3, line.days < 0 ? QString() : QString::number(line.days));
             csv += CsvLine({buyer.name, line.number, line.dateText}, numbers);
         }
         if (buyer.advance != 0)
-            csv += CsvLine({buyer.name, advanceCaption, {}}, advanceCells(figureCells(buyer.advanceFigures())));
-        QStringList totals = figureCells(buyer.totals);
+            csv += CsvLine({buyer.name, advanceCaption, {}},
+                           withCreditCell(report, advanceCells(figureCells(buyer.advanceFigures())), QString()));
+        QStringList totals = credit(buyer.totals);
         totals.insert(3, QString());
         csv += CsvLine({QStringLiteral("Total %1").arg(buyer.name), {}, {}}, totals);
     }
-    QStringList totals = figureCells(report.totals);
+    QStringList totals = credit(report.totals);
     totals.insert(3, QString());
     csv += CsvLine({QStringLiteral("Total as at %1").arg(report.asAt.toString(QStringLiteral("dd/MM/yyyy"))), {}, {}},
                    totals);
@@ -137,24 +157,29 @@ XlsxSheet OutstandingSheet(const Outstanding& report)
                                      {QStringLiteral("Paid"), CellKind::Amount},
                                      {QStringLiteral("Balance"), CellKind::Amount},
                                      {QStringLiteral("Days"), CellKind::Count}};
-    for (const QString& caption : AgeingCaptions + QStringList{advanceCaption})
+    for (const QString& caption : withCreditCell(report, AgeingCaptions + QStringList{advanceCaption},
+                                                 report.words.creditToReverse))
         columns.push_back({caption, CellKind::Amount});
     XlsxSheet sheet(report.words.sheet, columns);
+    const auto credit = [&](const OutstandingFigures& f) {
+        return withCreditCell(report, figureValues(f), QVariant(f.creditToReverse));
+    };
     for (const OutstandingBuyer& buyer : report.buyers) {
         for (const OutstandingLine& line : buyer.lines) {
             QVariantList cells{buyer.name, line.number,
                                line.date.isValid() ? QVariant(line.date) : QVariant(line.dateText)};
-            QVariantList figures = figureValues(line.figures);
+            QVariantList figures = credit(line.figures);
             figures.insert(3, line.days < 0 ? QVariant() : QVariant(line.days));
             sheet.addRow(cells + figures);
         }
         if (buyer.advance != 0)
-            sheet.addRow(QVariantList{buyer.name, advanceCaption, {}} + advanceCells(figureValues(buyer.advanceFigures())));
-        QVariantList figures = figureValues(buyer.totals);
+            sheet.addRow(QVariantList{buyer.name, advanceCaption, {}}
+                         + withCreditCell(report, advanceCells(figureValues(buyer.advanceFigures())), QVariant()));
+        QVariantList figures = credit(buyer.totals);
         figures.insert(3, QVariant());
         sheet.addTotals(QVariantList{QStringLiteral("Total %1").arg(buyer.name), {}, {}} + figures);
     }
-    QVariantList figures = figureValues(report.totals);
+    QVariantList figures = credit(report.totals);
     figures.insert(3, QVariant());
     sheet.addTotals(QVariantList{QStringLiteral("Total as at %1").arg(report.asAt.toString(QStringLiteral("dd/MM/yyyy"))),
                                  {}, {}}

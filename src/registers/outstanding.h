@@ -11,6 +11,8 @@
 // receipts and credit notes hold beyond what they were set against), taken
 // off in a column of its own, and the buyer's totals; the overall totals at
 // the end. Every row's ageing columns and advance add up to its balance.
+// What the shop owes adds a last column: the credit reversed on each bill
+// unpaid too long (registers/payables.h), and its totals.
 #include "platform/period.h"
 #include "registers/xlsxfile.h"
 #include "sales/owed.h"
@@ -29,6 +31,7 @@ struct OutstandingFigures {
     Paise balance = 0;
     std::array<Paise, AgeingColumns> ageing{};
     Paise advance = 0; // taken off: 0 or below nothing
+    Paise creditToReverse = 0; // input tax reversed while the bill is unpaid too long (payables only)
     void add(const OutstandingFigures& other);
 };
 
@@ -57,6 +60,9 @@ struct OutstandingWords {
     QString document = QStringLiteral("Invoice");
     QString advance = QStringLiteral("Advance received");
     QString sheet = QStringLiteral("Outstanding");
+    // The caption of the column of the input tax reversed on bills unpaid too
+    // long, last on every row; "" for none (what buyers owe).
+    QString creditToReverse;
 };
 
 struct Outstanding {

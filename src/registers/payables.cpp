@@ -8,7 +8,25 @@ namespace zelva {
 OutstandingWords PayablesWords()
 {
     return {QStringLiteral("Supplier"), QStringLiteral("Bill"), QStringLiteral("Advance paid"),
-            QStringLiteral("Payables")};
+            QStringLiteral("Payables"), QStringLiteral("Unpaid 180 Days")};
+}
+
+namespace {
+
+// The part of what the bill charged and that part's share of its tax.
+LateBillCredit creditOf(const OwedBill& bill, Paise part)
+{
+    const auto share = [&](Paise head) { return ProportionOf(head, part, bill.amount); };
+    return {bill, part, {share(bill.tax.igst), share(bill.tax.cgst), share(bill.tax.sgst), share(bill.tax.cess)}};
+}
+
+} // namespace
+
+TaxHeads CreditToReverse(const OwedBill& bill, const QDate& asAt)
+{
+    if (!CreditReversedWhenUnpaid(bill) || !UnpaidTooLong(bill, asAt))
+        return {};
+    return creditOf(bill, bill.left()).tax;
 }
 
 Outstanding LoadPayables(Database& db, const QDate& asAt)
@@ -30,6 +48,7 @@ Outstanding LoadPayables(Database& db, const QDate& asAt)
         OutstandingLine line{b.number, DateText(b.date), b.date, b.date.isValid() ? int(b.date.daysTo(asAt)) : -1, {}};
         line.figures = {b.amount, b.paid, b.left(), {}};
         line.figures.ageing[AgeingColumn(line.days)] = b.left();
+        line.figures.creditToReverse = CreditToReverse(b, asAt).total();
         supplierOf(b.supplierKey()).lines.push_back(std::move(line));
     }
     for (auto a = payables.advance.constBegin(); a != payables.advance.constEnd(); ++a)
@@ -105,12 +124,6 @@ QHash<qint64, Paise> paidAsAt(Database& db, const QDate& day)
     return paid;
 }
 
-LateBillCredit creditOf(const OwedBill& bill, Paise part)
-{
-    const auto share = [&](Paise head) { return ProportionOf(head, part, bill.amount); };
-    return {bill, part, {share(bill.tax.igst), share(bill.tax.cgst), share(bill.tax.sgst), share(bill.tax.cess)}};
-}
-
 } // namespace
 
 LateBillsOfMonth LateBillsInMonth(Database& db, int year, int month)
@@ -120,7 +133,7 @@ LateBillsOfMonth LateBillsInMonth(Database& db, int year, int month)
     const QHash<qint64, Paise> paidBefore = paidAsAt(db, days.from.addDays(-1));
     QHash<int, QHash<qint64, Paise>> paidOnReversalDay; // by the day's key, read once a day
     for (const OwedBill& b : WhatIsPayable(db, {std::nullopt, days.to}).bills) {
-        if (b.serial <= 0 || b.reverseCharge || b.credit != CreditKind::Eligible || b.tax.isZero() || b.amount <= 0)
+        if (!CreditReversedWhenUnpaid(b))
             continue;
         const QDate reversal = ReversalDay(b);
         if (reversal > days.to)

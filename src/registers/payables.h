@@ -6,7 +6,8 @@
 // paid with its amount (its notes included), what was paid by then, the
 // balance and its ageing column; the advance paid to the supplier taken off.
 // Beside it, the bills unpaid past 180 days after their date as at the day,
-// whose credit is to be reversed until they are paid.
+// whose credit is to be reversed until they are paid; the report names each
+// one's credit still reversed in a column of its own ("Unpaid 180 Days").
 #include "platform/period.h"
 #include "registers/outstanding.h"
 #include "sales/payable.h"
@@ -19,6 +20,11 @@ OutstandingWords PayablesWords();
 
 // Throws DataError.
 Outstanding LoadPayables(Database& db, const QDate& asAt);
+
+// The input tax of what is still unpaid of the bill on the day, when the bill
+// is unpaid past DaysToPayBeforeReversal days and its credit is reversed for it
+// (CreditReversedWhenUnpaid, as the 3B's 4(B)(2) reverses it); none otherwise.
+TaxHeads CreditToReverse(const OwedBill& bill, const QDate& asAt);
 
 // The bills unpaid past DaysToPayBeforeReversal days on the day, oldest first. Throws DataError.
 std::vector<OwedBill> BillsUnpaidTooLong(Database& db, const QDate& asAt);

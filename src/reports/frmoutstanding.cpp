@@ -3,14 +3,12 @@
 #include "data/database.h"
 #include "registers/payables.h"
 #include "data/dataerror.h"
-#include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "sales/companypayment.h"
 #include "sales/purchasebill.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
-#include "ui/ownwindow.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -40,46 +38,25 @@ QStringList lineTexts(const QString& first, const QString& second, const QString
     return texts;
 }
 
-void addLabelled(QWidget* form, QHBoxLayout* line, const QString& caption, QWidget* box)
-{
-    auto* label = new QLabel(caption, form);
-    label->setBuddy(box);
-    line->addWidget(label);
-    line->addWidget(box);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- outstanding
 
 frmOutstanding::frmOutstanding(Database& db, QWidget* parent, bool payables)
-    : QWidget(parent)
+    : TableReportWindow(db, parent)
     , dtpAsAt(NewDateBox(this, "dtpAsAt", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show what is owed as at the day")))
     , grdOutstanding(NewTableGrid(this, "grdOutstanding"))
-    , m_db(db)
     , m_payables(payables)
 {
     setWindowTitle(payables ? tr("Payables") : tr("Outstanding"));
-    const ReportButtons b = NewReportButtons(this);
-    cmdPrint = b.print;
-    cmdSaveCsv = b.csv;
-    cmdSaveXlsx = b.xlsx;
-    cmdClose = b.close;
     auto* choice = new QHBoxLayout;
-    addLabelled(this, choice, tr("&As at"), dtpAsAt);
+    AddLabelled(this, choice, tr("&As at"), dtpAsAt);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    LayOutReportWindow(this, choice, grdOutstanding, b);
+    layOut(choice, grdOutstanding);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmOutstanding::cmdShow_Click);
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { OpenTableReport(this, outstandingTable(), PrintsFolder(m_db.folder())); });
-    connect(cmdSaveCsv, &QPushButton::clicked, this,
-            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), OutstandingCsv(m_report)); });
-    connect(cmdSaveXlsx, &QPushButton::clicked, this,
-            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), OutstandingSheet(m_report)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     cmdShow_Click();
 }
 
@@ -103,25 +80,39 @@ TableReport frmOutstanding::outstandingTable() const
                      {tr("Amount"), 1300, true},   {tr("Paid"), 1300, true},  {tr("Balance"), 1300, true},
                      {tr("Days"), 600, true},      {tr("0-30"), 1200, true},  {tr("31-60"), 1200, true},
                      {tr("61-90"), 1200, true},    {tr("Over 90"), 1200, true}, {tr("Advance"), 1200, true}};
+    const bool withCredit = !words.creditToReverse.isEmpty();
+    if (withCredit)
+        table.columns.push_back({words.creditToReverse, 1400, true});
     const bool grouped = IndianDigitGrouping();
+    // every line's cells, the credit to reverse last when the report has it
+    const auto texts = [&](const QString& first, const QString& second, const QString& third,
+                           const OutstandingFigures& f, const QString& days) {
+        QStringList line = lineTexts(first, second, third, f, days, grouped);
+        if (withCredit)
+            line << (f.creditToReverse ? ShownAmountText(f.creditToReverse, grouped) : QString());
+        return line;
+    };
     std::size_t lines = 0;
     for (const OutstandingBuyer& buyer : m_report.buyers)
         lines += buyer.lines.size() + 2;
     table.lines.reserve(lines);
     for (const OutstandingBuyer& buyer : m_report.buyers) {
         for (const OutstandingLine& line : buyer.lines)
-            table.lines.push_back(lineTexts(buyer.name, line.number, line.dateText, line.figures,
-                                            line.days < 0 ? QString() : QString::number(line.days), grouped));
+            table.lines.push_back(texts(buyer.name, line.number, line.dateText, line.figures,
+                                        line.days < 0 ? QString() : QString::number(line.days)));
         if (buyer.advance != 0) {
-            QStringList advance = lineTexts(buyer.name, tr("Advance"), {}, buyer.advanceFigures(), {}, grouped);
+            QStringList advance = texts(buyer.name, tr("Advance"), {}, buyer.advanceFigures(), {});
             advance[3] = advance[4] = QString(); // no amount, nothing paid
             table.lines.push_back(advance);
         }
-        table.lines.push_back(lineTexts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}, grouped));
+        table.lines.push_back(texts(tr("Total %1").arg(buyer.name), {}, {}, buyer.totals, {}));
     }
-    table.totals = lineTexts(tr("Total"), {}, {}, m_report.totals, {}, grouped);
+    table.totals = texts(tr("Total"), {}, {}, m_report.totals, {});
     return table;
 }
+
+QString frmOutstanding::reportCsv() const { return OutstandingCsv(m_report); }
+XlsxSheet frmOutstanding::reportSheet() const { return OutstandingSheet(m_report); }
 
 QString frmOutstanding::fileName() const
 {
@@ -131,7 +122,7 @@ QString frmOutstanding::fileName() const
 // ---------------------------------------------------------------- statement
 
 frmStatement::frmStatement(Database& db, QWidget* parent)
-    : QWidget(parent)
+    : TableReportWindow(db, parent)
     , cboBuyerName(Named(new QComboBox(this), QStringLiteral("cboBuyerName")))
     , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
@@ -139,26 +130,20 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
     , grdStatement(NewTableGrid(this, "grdStatement"))
     , qrPay(Named(new QrCodeView(this), QStringLiteral("qrPay")))
     , lblScanToPay(new QLabel(tr("Scan to pay"), this))
-    , m_db(db)
 {
     setWindowTitle(tr("Statement of Account"));
-    const ReportButtons b = NewReportButtons(this);
-    cmdPrint = b.print;
-    cmdSaveCsv = b.csv;
-    cmdSaveXlsx = b.xlsx;
-    cmdClose = b.close;
     cboBuyerName->setMinimumContentsLength(30);
     Guarded<DataError>([this] { m_buyers = BuyersToChoose(m_db); });
     for (const BuyerChoice& buyer : m_buyers)
         cboBuyerName->addItem(QStringLiteral("%1 (%2)").arg(buyer.name, buyer.code));
     cboBuyerName->setCurrentIndex(-1);
     auto* choice = new QHBoxLayout;
-    addLabelled(this, choice, tr("&Buyer"), cboBuyerName);
-    addLabelled(this, choice, tr("&From"), dtpFrom);
-    addLabelled(this, choice, tr("T&o"), dtpTo);
+    AddLabelled(this, choice, tr("&Buyer"), cboBuyerName);
+    AddLabelled(this, choice, tr("&From"), dtpFrom);
+    AddLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    QHBoxLayout* commands = LayOutReportWindow(this, choice, grdStatement, b);
+    QHBoxLayout* commands = layOut(choice, grdStatement);
     qrPay->setFixedSize(110, 110);
     lblScanToPay->setAlignment(Qt::AlignCenter);
     auto* pay = new QVBoxLayout;
@@ -169,14 +154,6 @@ frmStatement::frmStatement(Database& db, QWidget* parent)
 
     connect(cmdShow, &QPushButton::clicked, this, &frmStatement::cmdShow_Click);
     connect(cboBuyerName, &QComboBox::activated, this, &frmStatement::cmdShow_Click);
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { OpenTableReport(this, statementTable(), PrintsFolder(m_db.folder())); });
-    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
-        AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), StatementCsv(m_statement));
-    });
-    connect(cmdSaveXlsx, &QPushButton::clicked, this,
-            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), StatementSheet(m_statement)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
 }
 
 void frmStatement::cmdShow_Click()
@@ -243,6 +220,9 @@ void frmStatement::showPay()
     lblScanToPay->setVisible(!m_payText.isEmpty());
 }
 
+QString frmStatement::reportCsv() const { return StatementCsv(m_statement); }
+XlsxSheet frmStatement::reportSheet() const { return StatementSheet(m_statement); }
+
 QString frmStatement::fileName() const
 {
     return tr("Statement %1 %2 to %3")
@@ -253,34 +233,21 @@ QString frmStatement::fileName() const
 // ------------------------------------------------------------------ cash book
 
 frmCashBook::frmCashBook(Database& db, QWidget* parent)
-    : QWidget(parent)
+    : TableReportWindow(db, parent)
     , dtpFrom(NewDateBox(this, "dtpFrom", QDate::currentDate()))
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the cash in and out over the period")))
     , grdCashBook(NewTableGrid(this, "grdCashBook"))
-    , m_db(db)
 {
     setWindowTitle(tr("Cash Book"));
-    const ReportButtons b = NewReportButtons(this);
-    cmdPrint = b.print;
-    cmdSaveCsv = b.csv;
-    cmdSaveXlsx = b.xlsx;
-    cmdClose = b.close;
     auto* choice = new QHBoxLayout;
-    addLabelled(this, choice, tr("&From"), dtpFrom);
-    addLabelled(this, choice, tr("T&o"), dtpTo);
+    AddLabelled(this, choice, tr("&From"), dtpFrom);
+    AddLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    LayOutReportWindow(this, choice, grdCashBook, b);
+    layOut(choice, grdCashBook);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmCashBook::cmdShow_Click);
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { OpenTableReport(this, cashBookTable(), PrintsFolder(m_db.folder())); });
-    connect(cmdSaveCsv, &QPushButton::clicked, this,
-            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), CashBookCsv(m_book)); });
-    connect(cmdSaveXlsx, &QPushButton::clicked, this,
-            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), CashBookSheet(m_book)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     cmdShow_Click();
 }
 
@@ -318,6 +285,9 @@ TableReport frmCashBook::cashBookTable() const
     return table;
 }
 
+QString frmCashBook::reportCsv() const { return CashBookCsv(m_book); }
+XlsxSheet frmCashBook::reportSheet() const { return CashBookSheet(m_book); }
+
 QString frmCashBook::fileName() const
 {
     return tr("Cash Book %1 to %2").arg(m_book.period.from.toString(Qt::ISODate), m_book.period.to.toString(Qt::ISODate));
@@ -326,20 +296,14 @@ QString frmCashBook::fileName() const
 // --------------------------------------------------------- supplier statement
 
 frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
-    : QWidget(parent)
+    : TableReportWindow(db, parent)
     , cboSupplierName(Named(new QComboBox(this), QStringLiteral("cboSupplierName")))
     , dtpFrom(NewDateBox(this, "dtpFrom", FinancialYear(FinancialYearOf(QDate::currentDate())).from))
     , dtpTo(NewDateBox(this, "dtpTo", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the supplier's account over the period")))
     , grdStatement(NewTableGrid(this, "grdStatement"))
-    , m_db(db)
 {
     setWindowTitle(tr("Supplier Statement"));
-    const ReportButtons b = NewReportButtons(this);
-    cmdPrint = b.print;
-    cmdSaveCsv = b.csv;
-    cmdSaveXlsx = b.xlsx;
-    cmdClose = b.close;
     cboSupplierName->setMinimumContentsLength(30);
     // The supplier list, then any supplier not on it that bills or payments name.
     Guarded<DataError>([this] {
@@ -358,23 +322,15 @@ frmSupplierStatement::frmSupplierStatement(Database& db, QWidget* parent)
         cboSupplierName->addItem(s.name);
     cboSupplierName->setCurrentIndex(-1);
     auto* choice = new QHBoxLayout;
-    addLabelled(this, choice, tr("Supp&lier"), cboSupplierName);
-    addLabelled(this, choice, tr("&From"), dtpFrom);
-    addLabelled(this, choice, tr("T&o"), dtpTo);
+    AddLabelled(this, choice, tr("Supp&lier"), cboSupplierName);
+    AddLabelled(this, choice, tr("&From"), dtpFrom);
+    AddLabelled(this, choice, tr("T&o"), dtpTo);
     choice->addWidget(cmdShow);
     choice->addStretch();
-    LayOutReportWindow(this, choice, grdStatement, b);
+    layOut(choice, grdStatement);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmSupplierStatement::cmdShow_Click);
     connect(cboSupplierName, &QComboBox::activated, this, &frmSupplierStatement::cmdShow_Click);
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { OpenTableReport(this, statementTable(), PrintsFolder(m_db.folder())); });
-    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] {
-        AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), StatementCsv(m_statement));
-    });
-    connect(cmdSaveXlsx, &QPushButton::clicked, this,
-            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), StatementSheet(m_statement)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
 }
 
 void frmSupplierStatement::cmdShow_Click()
@@ -400,6 +356,9 @@ void frmSupplierStatement::cmdShow_Click()
 }
 
 TableReport frmSupplierStatement::statementTable() const { return statementReport(m_statement, tr("Supplier Statement")); }
+
+QString frmSupplierStatement::reportCsv() const { return StatementCsv(m_statement); }
+XlsxSheet frmSupplierStatement::reportSheet() const { return StatementSheet(m_statement); }
 
 QString frmSupplierStatement::fileName() const
 {

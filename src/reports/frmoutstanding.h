@@ -9,27 +9,22 @@
 // does the Cash Book window: the cash in and out over a period with the cash
 // in hand before and after it (registers/cashbook.h), and the Supplier
 // Statement window: one supplier's bills, notes and payments over a period
-// in the statement's shape (registers/payables.h).
+// in the statement's shape (registers/payables.h). Their buttons are the
+// table report windows' own (reports/tablereportwindow.h).
 #include "registers/cashbook.h"
 #include "registers/outstanding.h"
 #include "registers/payables.h"
-#include "reports/tablereport.h"
+#include "reports/tablereportwindow.h"
 #include "sales/receiptstore.h"
 #include "ui/qrcode.h"
-
-#include <QWidget>
 
 class QComboBox;
 class QLabel;
 class QDateEdit;
-class QPushButton;
-class QTableView;
 
 namespace zelva {
 
-class Database;
-
-class frmOutstanding : public QWidget {
+class frmOutstanding : public TableReportWindow {
     Q_OBJECT
 public:
     // payables: what the shop owes its suppliers, bill by bill.
@@ -38,24 +33,22 @@ public:
     QDateEdit* dtpAsAt;
     QPushButton* cmdShow;
     QTableView* grdOutstanding;
-    QPushButton* cmdPrint;
-    QPushButton* cmdSaveCsv;
-    QPushButton* cmdSaveXlsx;
-    QPushButton* cmdClose;
 
     const Outstanding& shown() const { return m_report; }
     TableReport outstandingTable() const;
 
 private:
     void cmdShow_Click();
-    QString fileName() const;
+    TableReport reportTable() const override { return outstandingTable(); }
+    QString reportCsv() const override;
+    XlsxSheet reportSheet() const override;
+    QString fileName() const override;
 
-    Database& m_db;
     bool m_payables = false;
     Outstanding m_report;
 };
 
-class frmStatement : public QWidget {
+class frmStatement : public TableReportWindow {
     Q_OBJECT
 public:
     explicit frmStatement(Database& db, QWidget* parent = nullptr);
@@ -67,10 +60,6 @@ public:
     QTableView* grdStatement;
     QrCodeView* qrPay; // the shop's UPI QR when it has a UPI ID, as the page carries it
     QLabel* lblScanToPay;
-    QPushButton* cmdPrint;
-    QPushButton* cmdSaveCsv;
-    QPushButton* cmdSaveXlsx;
-    QPushButton* cmdClose;
 
     const Statement& shown() const { return m_statement; }
     TableReport statementTable() const;
@@ -78,15 +67,17 @@ public:
 private:
     void cmdShow_Click();
     void showPay();
-    QString fileName() const;
+    TableReport reportTable() const override { return statementTable(); }
+    QString reportCsv() const override;
+    XlsxSheet reportSheet() const override;
+    QString fileName() const override;
 
-    Database& m_db;
     std::vector<BuyerChoice> m_buyers;
     Statement m_statement;
     QString m_payText;
 };
 
-class frmCashBook : public QWidget {
+class frmCashBook : public TableReportWindow {
     Q_OBJECT
 public:
     explicit frmCashBook(Database& db, QWidget* parent = nullptr);
@@ -95,23 +86,21 @@ public:
     QDateEdit* dtpTo;
     QPushButton* cmdShow;
     QTableView* grdCashBook;
-    QPushButton* cmdPrint;
-    QPushButton* cmdSaveCsv;
-    QPushButton* cmdSaveXlsx;
-    QPushButton* cmdClose;
 
     const CashBook& shown() const { return m_book; }
     TableReport cashBookTable() const;
 
 private:
     void cmdShow_Click();
-    QString fileName() const;
+    TableReport reportTable() const override { return cashBookTable(); }
+    QString reportCsv() const override;
+    XlsxSheet reportSheet() const override;
+    QString fileName() const override;
 
-    Database& m_db;
     CashBook m_book;
 };
 
-class frmSupplierStatement : public QWidget {
+class frmSupplierStatement : public TableReportWindow {
     Q_OBJECT
 public:
     explicit frmSupplierStatement(Database& db, QWidget* parent = nullptr);
@@ -121,19 +110,17 @@ public:
     QDateEdit* dtpTo;
     QPushButton* cmdShow;
     QTableView* grdStatement;
-    QPushButton* cmdPrint;
-    QPushButton* cmdSaveCsv;
-    QPushButton* cmdSaveXlsx;
-    QPushButton* cmdClose;
 
     const Statement& shown() const { return m_statement; }
     TableReport statementTable() const;
 
 private:
     void cmdShow_Click();
-    QString fileName() const;
+    TableReport reportTable() const override { return statementTable(); }
+    QString reportCsv() const override;
+    XlsxSheet reportSheet() const override;
+    QString fileName() const override;
 
-    Database& m_db;
     struct Supplier {
         qint64 serial = 0;
         QString name;

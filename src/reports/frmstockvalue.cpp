@@ -2,12 +2,10 @@
 
 #include "data/database.h"
 #include "data/dataerror.h"
-#include "data/datafolder.h"
 #include "platform/shownvalues.h"
 #include "platform/textnum.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
-#include "ui/ownwindow.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -24,37 +22,21 @@ QString dayText(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yy
 } // namespace
 
 frmStockValue::frmStockValue(Database& db, QWidget* parent)
-    : QWidget(parent)
+    : TableReportWindow(db, parent)
     , dtpAsAt(NewDateBox(this, "dtpAsAt", QDate::currentDate()))
     , cmdShow(NewButton(this, "cmdShow", tr("&Show"), tr("Show the stock and its value as at the day")))
     , lblMethod(Named(new QLabel(this), QStringLiteral("lblMethod")))
     , grdStockValue(NewTableGrid(this, "grdStockValue"))
-    , m_db(db)
 {
     setWindowTitle(tr("Stock Value"));
     lblMethod->setTextFormat(Qt::PlainText);
-    const ReportButtons b = NewReportButtons(this);
-    cmdPrint = b.print;
-    cmdSaveCsv = b.csv;
-    cmdSaveXlsx = b.xlsx;
-    cmdClose = b.close;
     auto* choice = new QHBoxLayout;
-    auto* label = new QLabel(tr("&As at"), this);
-    label->setBuddy(dtpAsAt);
-    choice->addWidget(label);
-    choice->addWidget(dtpAsAt);
+    AddLabelled(this, choice, tr("&As at"), dtpAsAt);
     choice->addWidget(cmdShow);
     choice->addWidget(lblMethod, 1);
-    LayOutReportWindow(this, choice, grdStockValue, b);
+    layOut(choice, grdStockValue);
 
     connect(cmdShow, &QPushButton::clicked, this, &frmStockValue::cmdShow_Click);
-    connect(cmdPrint, &QPushButton::clicked, this,
-            [this] { OpenTableReport(this, stockValueTable(), PrintsFolder(m_db.folder())); });
-    connect(cmdSaveCsv, &QPushButton::clicked, this,
-            [this] { AskAndSaveCsv(this, m_db.folder(), fileName() + QStringLiteral(".csv"), StockValueCsv(m_report)); });
-    connect(cmdSaveXlsx, &QPushButton::clicked, this,
-            [this] { AskAndSaveXlsx(this, m_db.folder(), fileName(), StockValueSheet(m_report)); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
     cmdShow_Click();
 }
 
@@ -98,6 +80,9 @@ TableReport frmStockValue::stockValueTable() const
     table.totals = QStringList{tr("Total"), {}, {}, {}, {}, {}, {}, {}, {}, ShownAmountText(m_report.total, grouped)};
     return table;
 }
+
+QString frmStockValue::reportCsv() const { return StockValueCsv(m_report); }
+XlsxSheet frmStockValue::reportSheet() const { return StockValueSheet(m_report); }
 
 QString frmStockValue::fileName() const
 {

@@ -5,20 +5,14 @@
 // previews, prints and saves as PDF through the report engine, and saves as
 // CSV and as an Excel workbook.
 #include "registers/stockvalue.h"
-#include "reports/tablereport.h"
-
-#include <QWidget>
+#include "reports/tablereportwindow.h"
 
 class QDateEdit;
 class QLabel;
-class QPushButton;
-class QTableView;
 
 namespace zelva {
 
-class Database;
-
-class frmStockValue : public QWidget {
+class frmStockValue : public TableReportWindow {
     Q_OBJECT
 public:
     explicit frmStockValue(Database& db, QWidget* parent = nullptr);
@@ -27,10 +21,6 @@ public:
     QPushButton* cmdShow;
     QLabel* lblMethod; // how the stock is valued, and the items without a cost
     QTableView* grdStockValue;
-    QPushButton* cmdPrint;
-    QPushButton* cmdSaveCsv;
-    QPushButton* cmdSaveXlsx;
-    QPushButton* cmdClose;
 
     const StockValue& shown() const { return m_report; }
     TableReport stockValueTable() const;
@@ -38,9 +28,11 @@ public:
 private:
     void cmdShow_Click();
     QString noteText() const;
-    QString fileName() const;
+    TableReport reportTable() const override { return stockValueTable(); }
+    QString reportCsv() const override;
+    XlsxSheet reportSheet() const override;
+    QString fileName() const override;
 
-    Database& m_db;
     StockValue m_report;
 };
 

@@ -356,6 +356,18 @@ QString StatementBalanceProblem(const std::vector<BankLine>& lines)
     return {};
 }
 
+QString OpeningBalanceProblem(const BankLine& lastKept, const BankLine& first)
+{
+    const Paise opening = first.balance - first.credit + first.debit;
+    if (opening == lastKept.balance)
+        return {};
+    return QStringLiteral("%1: the opening balance %2 (balance %3 - credit %4 + debit %5) does not follow from the last "
+                          "line kept of the bank's earlier statements (%6, balance %7): a line is missing or changed "
+                          "between them.")
+        .arg(StatementLineName(first, 1), shown(opening), shown(first.balance), shown(first.credit), shown(first.debit),
+             DateText(lastKept.date), shown(lastKept.balance));
+}
+
 QString BankKeyOf(const QString& bankName) { return bankName.simplified().toCaseFolded(); }
 
 QString StatementLineKey(const QString& bankName, const BankLine& line)

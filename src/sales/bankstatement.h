@@ -88,6 +88,13 @@ ReadStatement ParseStatement(const std::vector<QStringList>& rows, const Stateme
 // (a line missing or changed in between).
 QString StatementBalanceProblem(const std::vector<BankLine>& lines);
 
+// "" when a new statement's first line follows the last line kept of the
+// bank's earlier statements: its opening balance (its balance less its credit
+// plus its debit) is that line's balance; else names the line, with the
+// figures, as StatementBalanceProblem does (a statement or line missing
+// between them).
+QString OpeningBalanceProblem(const BankLine& lastKept, const BankLine& first);
+
 // The key a statement line is recognised by when it comes again: the bank,
 // day, amounts, balance and reference.
 QString StatementLineKey(const QString& bankName, const BankLine& line);

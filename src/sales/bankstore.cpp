@@ -145,6 +145,22 @@ QString bankNameOf(Database& db, const QString& bankKey)
     return q.next() ? q.value(0).toString() : bankKey;
 }
 
+// Why the statement does not follow the bank's lines kept before it ("" when
+// it does, or nothing of it is new, or it overlaps them, or none is kept before
+// its first day): a statement whose first line is new starts from the last line
+// kept on or before that line's day.
+QString gapBeforeStatement(const std::vector<BankLine>& kept, const QSet<QString>& keptKeys, const QString& bankName,
+                           const std::vector<BankLine>& lines)
+{
+    if (lines.empty() || keptKeys.contains(StatementLineKey(bankName, lines.front())))
+        return {}; // its lines before a new one are kept, and the running balance joins them
+    const BankLine& first = lines.front();
+    const auto after = std::find_if(kept.begin(), kept.end(), [&](const BankLine& l) { return l.date > first.date; });
+    if (after == kept.begin())
+        return {};
+    return OpeningBalanceProblem(*std::prev(after), first);
+}
+
 } // namespace
 
 QString StatementImport::summary() const
@@ -219,10 +235,13 @@ StatementImport ImportStatement(Database& db, const QString& bankName, const std
     const auto spot = [](const BankLine& l) {
         return QStringLiteral("%1|%2|%3").arg(DayKey(l.date)).arg(l.balance).arg(ComparedReference(l.reference));
     };
-    for (const BankLine& l : LoadStatementLines(db, bankName)) {
+    const std::vector<BankLine> keptLines = LoadStatementLines(db, bankName);
+    for (const BankLine& l : keptLines) {
         keptKeys.insert(StatementLineKey(bankName, l));
         keptBySpot.insert(spot(l), l);
     }
+    if (const QString gap = gapBeforeStatement(keptLines, keptKeys, bankName, lines); !gap.isEmpty())
+        return {0, 0, gap + QStringLiteral(" Nothing was imported: import the bank's statement of the days between first.")};
     const QString table = masterTable("BankStatementLine");
     qint64 next = NextSerial(db, DbFile::Master, QStringLiteral("BankStatementLine"), QStringLiteral("sno"));
     const QString importedOn = nowText();
@@ -318,64 +337,127 @@ QString ConfirmMatch(Database& db, qint64 lineSerial, MoneyKind kind, const QStr
     return {};
 }
 
-MadeFromLine MakeReceiptFromLine(Database& db, qint64 lineSerial, const QString& buyerCode, const QString& buyerName,
-                                 const QString& enteredBy, const QDate& today)
+std::optional<MatchedLine> LineMatchedTo(Database& db, MoneyKind kind, const QString& number)
+{
+    QSqlQuery q = db.run(QStringLiteral("SELECT l.sno, l.LineDay, l.Narration, l.Reference, l.DebitPaise, l.CreditPaise, "
+                                        "l.BalancePaise, l.BankKey FROM %1 AS m JOIN %2 AS l ON l.sno = m.LineSno WHERE "
+                                        "m.MoneyKey = ?")
+                             .arg(masterTable("BankMatch"), masterTable("BankStatementLine")),
+                         {moneyKey(kind, number)}, ReadOperation, DbFile::Master);
+    if (!q.next())
+        return std::nullopt;
+    const BankLine line = lineOfRow(q);
+    return MatchedLine{line, bankNameOf(db, q.value(7).toString())};
+}
+
+QString MatchedLineWarning(MoneyKind kind, const QString& number, const MatchedLine& matched)
+{
+    QStringList about{matched.bankName};
+    if (!matched.line.reference.trimmed().isEmpty())
+        about << matched.line.reference.trimmed();
+    about << ShownAmountText(kind == MoneyKind::Receipt ? matched.line.credit : matched.line.debit, true);
+    const QString noun = kindWord(kind);
+    return QStringLiteral("%1 %2 is matched to the bank statement line of %3 (%4): cancelling leaves that line unmatched.")
+        .arg(noun.left(1).toUpper() + noun.mid(1), number, DateText(matched.line.date), about.join(QStringLiteral(", ")));
+}
+
+namespace {
+
+void dropMatchWithin(Database& db, MoneyKind kind, const QString& number)
+{
+    const std::optional<MatchedLine> matched = LineMatchedTo(db, kind, number);
+    if (!matched)
+        return;
+    const QString key = moneyKey(kind, number);
+    const QString dropping = QStringLiteral("drop the bank statement match of the cancelled %1").arg(kindWord(kind));
+    db.run(QStringLiteral("DELETE FROM %1 WHERE MoneyKey = ?").arg(masterTable("BankMatch")), {key}, dropping,
+           DbFile::Master);
+    LogChange(db, QStringLiteral("BankMatch"), key, AuditAction::Cancelled,
+              {{QStringLiteral("LineSno"), QString::number(matched->line.serial), {}},
+               {QStringLiteral("LineDate"), DateText(matched->line.date), {}}});
+}
+
+} // namespace
+
+QString CancelMoney(Database& db, MoneyKind kind, const QString& number, const ReceiptCancellation& mark)
+{
+    Transaction work(db, QStringLiteral("cancel the %1").arg(kindWord(kind)));
+    const QString refused = CancelMoneyEntryWithin(db, bookOf(kind), number, mark);
+    if (!refused.isEmpty())
+        return refused;
+    dropMatchWithin(db, kind, number);
+    work.commit();
+    return {};
+}
+
+namespace {
+
+// What a receipt or payment made from a line is, but its party and allotments:
+// the line's day and amount, the mode its narration names, its reference and
+// the bank's name.
+MoneyEntry moneyOfLine(Database& db, const KeptLine& kept, MoneyKind kind, const QString& enteredBy)
+{
+    MoneyEntry money;
+    money.date = DateText(kept.line.date);
+    money.time = TimeTextHMS(QTime::currentTime());
+    money.mode = modeOfLine(kept.line);
+    money.reference = kept.line.reference;
+    money.bank = bankNameOf(db, kept.bankName);
+    money.amount = kind == MoneyKind::Receipt ? kept.line.credit : kept.line.debit;
+    money.enteredBy = enteredBy;
+    return money;
+}
+
+// The line made into money by save (the party's own store, inside this
+// transaction, giving what it saved or why not), kept matched to the line,
+// all or nothing.
+template <typename Save>
+MadeFromLine makeFromLine(Database& db, qint64 lineSerial, MoneyKind kind, const QString& enteredBy, Save save)
 {
     Transaction work(db, MakeOperation);
     KeptLine kept;
-    if (const QString refused = lineForMoney(db, lineSerial, MoneyKind::Receipt, kept); !refused.isEmpty())
+    if (const QString refused = lineForMoney(db, lineSerial, kind, kept); !refused.isEmpty())
         return {{}, refused};
-    Receipt receipt;
-    receipt.date = DateText(kept.line.date);
-    receipt.time = TimeTextHMS(QTime::currentTime());
-    receipt.buyerCode = buyerCode;
-    receipt.buyerName = buyerName;
-    receipt.mode = modeOfLine(kept.line);
-    receipt.reference = kept.line.reference;
-    receipt.bank = bankNameOf(db, kept.bankName);
-    receipt.amount = kept.line.credit;
-    receipt.enteredBy = enteredBy;
-    std::vector<OpenInvoice> open;
-    for (const OwedInvoice& i : WhatIsOwed(db, {BuyerKey(buyerCode, buyerName), std::nullopt}).open)
-        if (i.left() > 0)
-            open.push_back({i.serial, i.number, i.dateText, i.left(), i.amount});
-    receipt.allotments = AllotOldestFirst(open, receipt.amount);
-    const StoredReceipt stored = StoreReceiptWithin(db, receipt, today);
+    const auto stored = save(moneyOfLine(db, kept, kind, enteredBy));
     if (!stored.saved())
         return {{}, stored.refusal};
-    insertMatch(db, kept.line, MoneyKind::Receipt, stored.number);
+    insertMatch(db, kept.line, kind, stored.number);
     work.commit();
     return {stored.number, {}};
+}
+
+} // namespace
+
+MadeFromLine MakeReceiptFromLine(Database& db, qint64 lineSerial, const QString& buyerCode, const QString& buyerName,
+                                 const QString& enteredBy, const QDate& today)
+{
+    return makeFromLine(db, lineSerial, MoneyKind::Receipt, enteredBy, [&](const MoneyEntry& money) {
+        Receipt receipt = ReceiptOfEntry(money);
+        receipt.buyerCode = buyerCode;
+        receipt.buyerName = buyerName;
+        std::vector<OpenInvoice> open;
+        for (const OwedInvoice& i : WhatIsOwed(db, {BuyerKey(buyerCode, buyerName), std::nullopt}).open)
+            if (i.left() > 0)
+                open.push_back({i.serial, i.number, i.dateText, i.left(), i.amount});
+        receipt.allotments = AllotOldestFirst(open, receipt.amount);
+        return StoreReceiptWithin(db, receipt, today);
+    });
 }
 
 MadeFromLine MakePaymentFromLine(Database& db, qint64 lineSerial, qint64 supplierSerial, const QString& supplierName,
                                  const QString& enteredBy, const QDate& today)
 {
-    Transaction work(db, MakeOperation);
-    KeptLine kept;
-    if (const QString refused = lineForMoney(db, lineSerial, MoneyKind::Payment, kept); !refused.isEmpty())
-        return {{}, refused};
-    Payment payment;
-    payment.date = DateText(kept.line.date);
-    payment.time = TimeTextHMS(QTime::currentTime());
-    payment.supplierSerial = supplierSerial;
-    payment.supplierName = supplierName;
-    payment.mode = modeOfLine(kept.line);
-    payment.reference = kept.line.reference;
-    payment.bank = bankNameOf(db, kept.bankName);
-    payment.amount = kept.line.debit;
-    payment.enteredBy = enteredBy;
-    std::vector<OpenInvoice> open;
-    for (const OwedBill& b : WhatIsPayable(db, {SupplierKey(supplierSerial, supplierName), std::nullopt}).open)
-        if (b.left() > 0 && b.serial != 0)
-            open.push_back({b.serial, b.number, DateText(b.date), b.left(), b.amount});
-    payment.allotments = AllotOldestFirst(open, payment.amount);
-    const StoredPayment stored = StorePaymentWithin(db, payment, today);
-    if (!stored.saved())
-        return {{}, stored.refusal};
-    insertMatch(db, kept.line, MoneyKind::Payment, stored.number);
-    work.commit();
-    return {stored.number, {}};
+    return makeFromLine(db, lineSerial, MoneyKind::Payment, enteredBy, [&](const MoneyEntry& money) {
+        Payment payment = PaymentOfEntry(money);
+        payment.supplierSerial = supplierSerial;
+        payment.supplierName = supplierName;
+        std::vector<OpenInvoice> open;
+        for (const OwedBill& b : WhatIsPayable(db, {SupplierKey(supplierSerial, supplierName), std::nullopt}).open)
+            if (b.left() > 0 && b.serial != 0)
+                open.push_back({b.serial, b.number, DateText(b.date), b.left(), b.amount});
+        payment.allotments = AllotOldestFirst(open, payment.amount);
+        return StorePaymentWithin(db, payment, today);
+    });
 }
 
 } // namespace zelva

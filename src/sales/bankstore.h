@@ -49,6 +49,22 @@ std::vector<BookMoney> BankMoney(Database& db, const QDate& from, const QDate& t
 // The matches kept for the bank's lines. Throws DataError.
 std::vector<KeptMatch> KeptMatches(Database& db, const QString& bankName);
 
+// The statement line a receipt or payment is matched to, and its bank's name.
+struct MatchedLine {
+    BankLine line;
+    QString bankName;
+};
+// Nothing when the money is matched to no line. Throws DataError.
+std::optional<MatchedLine> LineMatchedTo(Database& db, MoneyKind kind, const QString& number);
+// "Receipt R00001 is matched to the bank statement line of 05/11/2026 (HDFC
+// Bank, UTR 4410002, 3,688.08): cancelling leaves that line unmatched."
+QString MatchedLineWarning(MoneyKind kind, const QString& number, const MatchedLine& matched);
+// Marks the receipt or payment cancelled (sales/moneybook.h) and drops its
+// match to a statement line, if any, with their audit entries, in one
+// transaction: the line is unmatched again. "" when cancelled, else why not,
+// with nothing changed. Throws DataError.
+QString CancelMoney(Database& db, MoneyKind kind, const QString& number, const ReceiptCancellation& mark);
+
 // Confirms the line (its serial) as the receipt or payment of that number:
 // "" when kept, else why not (a line already matched, a receipt matched to
 // another line, one cancelled, a debit given a receipt, amounts that

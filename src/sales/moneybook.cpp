@@ -147,12 +147,12 @@ std::optional<MoneyEntry> LoadMoneyEntry(Database& db, const MoneyBook& book, co
     return entry;
 }
 
-QString CancelMoneyEntry(Database& db, const MoneyBook& book, const QString& number, const ReceiptCancellation& mark)
+QString CancelMoneyEntryWithin(Database& db, const MoneyBook& book, const QString& number,
+                               const ReceiptCancellation& mark)
 {
     if (mark.reason.trimmed().isEmpty())
         return QStringLiteral("Give the reason the %1 is cancelled (Reason).").arg(book.words.noun);
     const QString cancelling = operation(book, "cancel");
-    Transaction transaction(db, cancelling);
     const std::optional<MoneyEntry> entry = LoadMoneyEntry(db, book, number);
     if (!entry)
         return QStringLiteral("There is no saved %1 %2.").arg(book.words.noun, number);
@@ -165,7 +165,6 @@ QString CancelMoneyEntry(Database& db, const MoneyBook& book, const QString& num
            {entry->serial, entry->number, mark.date, mark.time, mark.reason.trimmed(), mark.by}, cancelling, book.file);
     LogChange(db, book.table, entry->number, AuditAction::Cancelled,
               {{QStringLiteral("Reason"), {}, mark.reason.trimmed()}});
-    transaction.commit();
     return {};
 }
 

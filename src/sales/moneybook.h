@@ -83,9 +83,11 @@ void InsertMoneyAllotment(Database& db, const MoneyBook& book, qint64 serial, co
 // The record of that number as saved, with its allotments and mark; nothing
 // when there is none. Throws DataError.
 std::optional<MoneyEntry> LoadMoneyEntry(Database& db, const MoneyBook& book, const QString& number);
-// Marks the record cancelled in its own transaction; "" when cancelled, else
-// why not, with nothing changed. Throws DataError.
-QString CancelMoneyEntry(Database& db, const MoneyBook& book, const QString& number, const ReceiptCancellation& mark);
+// Marks the record cancelled inside the caller's transaction (what else the
+// cancellation undoes lands with it: sales/bankstore.h, CancelMoney); "" when
+// cancelled, else why not, with nothing changed. Throws DataError.
+QString CancelMoneyEntryWithin(Database& db, const MoneyBook& book, const QString& number,
+                               const ReceiptCancellation& mark);
 // The number the next record of the book will take. Throws DataError.
 QString NextMoneyNumber(Database& db, const MoneyBook& book);
 // "\"Invoice\".\"Receipt\"" and the like.

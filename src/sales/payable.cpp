@@ -47,6 +47,18 @@ Filter supplierFilter(const PayableQuery& query, const QString& alias)
     return f;
 }
 
+// The supplier's bills or notes (of bill alias b) only, and those dated (day, a
+// column) on or before the day asked, when asked.
+Filter documentFilter(const PayableQuery& query, const QString& day)
+{
+    Filter f = supplierFilter(query, QStringLiteral("b"));
+    if (query.asAt) {
+        f.sql += QStringLiteral(" AND %1 <= ?").arg(day);
+        f.values << DayKey(*query.asAt);
+    }
+    return f;
+}
+
 bool counts(const QDate& day, const PayableQuery& query) { return !query.asAt || !day.isValid() || day <= *query.asAt; }
 
 // What the supplier charged on a line or note: the tax too, unless the shop pays it (reverse charge).
@@ -54,19 +66,13 @@ Paise charged(Paise taxable, const TaxHeads& tax, bool reverseCharge) { return t
 
 std::vector<OwedBill> readBills(Database& db, const PayableQuery& query, QHash<qint64, bool>& reverseCharge)
 {
-    const Filter f = supplierFilter(query, QStringLiteral("b"));
-    QVariantList values = f.values;
-    QString upTo;
-    if (query.asAt) {
-        upTo = QStringLiteral(" AND b.\"BillDay\" <= ?");
-        values << DayKey(*query.asAt);
-    }
+    const Filter f = documentFilter(query, QStringLiteral("b.\"BillDay\""));
     QSqlQuery q = db.run(QStringLiteral("SELECT b.\"sno\", b.\"BillNo\", b.\"BillDay\", b.\"SupplierSno\", "
                                         "b.\"SupplierName\", b.\"ReverseCharge\", b.\"ItcEligible\", l.\"Taxable\", "
                                         "l.\"Igst\", l.\"Cgst\", l.\"Sgst\" FROM %1 AS b JOIN %2 AS l ON l.\"BillSno\" = "
-                                        "b.\"sno\" WHERE b.\"sno\" <> 0%3%4 ORDER BY b.\"BillDay\", b.\"sno\"")
-                             .arg(table("PurchaseBill"), table("PurchaseBillLine"), f.sql, upTo),
-                         values, ReadOperation, DbFile::PurchaseMaster);
+                                        "b.\"sno\" WHERE b.\"sno\" <> 0%3 ORDER BY b.\"BillDay\", b.\"sno\"")
+                             .arg(table("PurchaseBill"), table("PurchaseBillLine"), f.sql),
+                         f.values, ReadOperation, DbFile::PurchaseMaster);
     std::vector<OwedBill> bills;
     while (q.next()) {
         if (bills.empty() || bills.back().serial != q.value(0).toLongLong()) {
@@ -104,19 +110,13 @@ struct NoteRow {
 
 std::vector<NoteRow> readNotes(Database& db, const PayableQuery& query)
 {
-    const Filter f = supplierFilter(query, QStringLiteral("b"));
-    QVariantList values = f.values;
-    QString upTo;
-    if (query.asAt) {
-        upTo = QStringLiteral(" AND n.\"NoteDay\" <= ?");
-        values << DayKey(*query.asAt);
-    }
+    const Filter f = documentFilter(query, QStringLiteral("n.\"NoteDay\""));
     QSqlQuery q = db.run(QStringLiteral("SELECT n.\"BillSno\", n.\"Kind\", n.\"NoteNo\", n.\"NoteDay\", "
                                         "n.\"TaxablePaise\", n.\"IgstPaise\", n.\"CgstPaise\", n.\"SgstPaise\" FROM %1 "
-                                        "AS n JOIN %2 AS b ON b.\"sno\" = n.\"BillSno\" WHERE 1 = 1%3%4 ORDER BY "
+                                        "AS n JOIN %2 AS b ON b.\"sno\" = n.\"BillSno\" WHERE 1 = 1%3 ORDER BY "
                                         "n.\"NoteDay\", n.\"sno\"")
-                             .arg(table("SupplierNote"), table("PurchaseBill"), f.sql, upTo),
-                         values, ReadOperation, DbFile::PurchaseMaster);
+                             .arg(table("SupplierNote"), table("PurchaseBill"), f.sql),
+                         f.values, ReadOperation, DbFile::PurchaseMaster);
     std::vector<NoteRow> notes;
     while (q.next())
         notes.push_back({q.value(0).toLongLong(), q.value(1).toString() != QLatin1String("D"), q.value(2).toString(),
@@ -212,6 +212,12 @@ QDate ReversalDay(const OwedBill& bill) { return bill.date.addDays(DaysToPayBefo
 bool UnpaidTooLong(const OwedBill& bill, const QDate& day)
 {
     return bill.serial > 0 && bill.left() > 0 && bill.date.isValid() && bill.date.daysTo(day) > DaysToPayBeforeReversal;
+}
+
+bool CreditReversedWhenUnpaid(const OwedBill& bill)
+{
+    return bill.serial > 0 && !bill.reverseCharge && bill.credit == CreditKind::Eligible && !bill.tax.isZero()
+           && bill.amount > 0;
 }
 
 Payables WhatIsPayable(Database& db, const PayableQuery& query)

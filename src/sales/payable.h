@@ -81,6 +81,11 @@ constexpr int DaysToPayBeforeReversal = 180;
 QDate ReversalDay(const OwedBill& bill);
 // Whether the bill, as it stands on the day, is unpaid past those days.
 bool UnpaidTooLong(const OwedBill& bill, const QDate& day);
+// Whether the bill's input tax is reversed (rule 37, GSTR-3B 4(B)(2)) while it
+// is unpaid past those days: a bill of its own (not an opening one) with
+// eligible credit and tax on it, not under reverse charge (that tax the shop
+// paid itself). The one rule the 3B worksheet and the payables report follow.
+bool CreditReversedWhenUnpaid(const OwedBill& bill);
 
 // One line of a supplier's account: a bill or a debit note (credit: the
 // shop owes more), a credit note or a payment (debit).

@@ -1,6 +1,7 @@
 #include "sales/paymentstore.h"
 
 #include "data/database.h"
+#include "sales/bankstore.h"
 #include "sales/moneybook.h"
 #include "sales/payable.h"
 
@@ -56,7 +57,7 @@ std::optional<Payment> LoadPayment(Database& db, const QString& number)
 
 QString CancelPayment(Database& db, const QString& number, const PaymentCancellation& mark)
 {
-    return CancelMoneyEntry(db, PaymentBook(), number, mark);
+    return CancelMoney(db, MoneyKind::Payment, number, mark);
 }
 
 QString NextPaymentNumber(Database& db) { return NextMoneyNumber(db, PaymentBook()); }

@@ -29,7 +29,8 @@ StoredPayment StorePaymentWithin(Database& db, const Payment& payment, const QDa
 std::optional<Payment> LoadPayment(Database& db, const QString& number);
 
 // Cancels the payment (its reason required): it stays under its number and
-// its allotments no longer count. "" when cancelled, else why not, with
+// its allotments no longer count; its match to a bank statement line is
+// dropped with it. "" when cancelled, else why not, with
 // nothing changed. Throws DataError.
 QString CancelPayment(Database& db, const QString& number, const PaymentCancellation& mark);
 

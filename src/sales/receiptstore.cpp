@@ -4,6 +4,7 @@
 #include "data/dataerror.h"
 #include "data/serials.h"
 #include "platform/datetext.h"
+#include "sales/bankstore.h"
 #include "sales/moneybook.h"
 #include "sales/owed.h"
 
@@ -63,7 +64,7 @@ std::optional<Receipt> LoadReceipt(Database& db, const QString& number)
 
 QString CancelReceipt(Database& db, const QString& number, const ReceiptCancellation& mark)
 {
-    return CancelMoneyEntry(db, ReceiptBook(), number, mark);
+    return CancelMoney(db, MoneyKind::Receipt, number, mark);
 }
 
 QString PaidNowRefusal(const PaidNow& paid)

@@ -37,7 +37,8 @@ StoredReceipt StoreReceiptWithin(Database& db, const Receipt& receipt, const QDa
 std::optional<Receipt> LoadReceipt(Database& db, const QString& number);
 
 // Cancels the receipt (its reason required): it stays under its number and
-// its allotments no longer count. "" when cancelled, else why not, with
+// its allotments no longer count; its match to a bank statement line is
+// dropped with it. "" when cancelled, else why not, with
 // nothing changed. Throws DataError.
 QString CancelReceipt(Database& db, const QString& number, const ReceiptCancellation& mark);
 

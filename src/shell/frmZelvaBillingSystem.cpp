@@ -231,7 +231,7 @@ void frmZelvaBillingSystem::buildMenus()
     mnuStatement = addEntry(mnuReport, "mnuStatement", "Statement of &Account", K(), &M::mnuStatement_Click);
     addOpeningEntry(mnuReport, "mnuStockValue", "Stock &Value at Cost", "frmStockValue");
     addOpeningEntry(mnuReport, "mnuSupplierStatement", "Su&pplier Statement", "frmSupplierStatement");
-    addOpeningEntry(mnuReport, "mnuCashBook", "Cash &Book", "frmCashBook");
+    addOpeningEntry(mnuReport, "mnuCashBook", "Cas&h Book", "frmCashBook");
     addOpeningEntry(mnuReport, "mnuAuditTrail", "Audit &Trail", "frmAuditTrail");
 
     mnuTools = menu("mnuTools", "&Tools");

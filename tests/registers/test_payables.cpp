@@ -169,6 +169,20 @@ void PayablesTest::creditReversedOnDay181AndTakenBackWhenPaid()
     QCOMPARE(taxOf(9, "4(B)(2)"), (QList<Paise>{0, 0, 0}));
     QCOMPARE(taxOf(9, "4(D)(1)"), (QList<Paise>{0, 4500, 4500}));
     QCOMPARE(taxOf(9, "4(A)(5)"), (QList<Paise>{0, 4500, 4500}));
+    // the payables report names the same credit on the bills while they stay unpaid
+    const auto creditShown = [&](const QDate& asAt) {
+        QStringList shown;
+        for (const OutstandingBuyer& supplier : LoadPayables(db, asAt).buyers)
+            for (const OutstandingLine& line : supplier.lines)
+                if (line.figures.creditToReverse != 0)
+                    shown << line.number + " " + AmountText(line.figures.creditToReverse);
+        return shown;
+    };
+    QCOMPARE(creditShown(QDate(2026, 7, 9)), QStringList());
+    QCOMPARE(creditShown(QDate(2026, 7, 10)), QStringList({"A-1 90.00"}));
+    QCOMPARE(creditShown(QDate(2026, 7, 24)), QStringList({"B-1 54.00", "A-1 90.00"})); // Mysore Paints first, by name
+    QCOMPARE(creditShown(QDate(2026, 7, 25)), QStringList({"A-1 90.00"}));
+    QCOMPARE(creditShown(QDate(2026, 9, 15)), QStringList());
     const QStringList july = LoadGstr3b(db, 2026, 7).row("4(B)(2)")->documents;
     QCOMPARE(july, (QStringList{"Bill A-1 of 10/01/2026 from Sharma Traders: unpaid 180 days after its date 590.00",
                                 "Bill B-1 of 20/01/2026 from Mysore Paints: unpaid 180 days after its date 354.00"}));

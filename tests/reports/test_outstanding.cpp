@@ -158,6 +158,7 @@ private slots:
     void statementCarriesThePayQr_data();
     void statementCarriesThePayQr();
     void payablesOfTheSuppliers();
+    void payablesNameTheCreditToReverse();
     void cashBookOfADay();
 };
 
@@ -403,7 +404,7 @@ void OutstandingTest::payablesOfTheSuppliers()
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("Supplier"));
     QCOMPARE(gridRow(grid, 0).mid(0, 6), (QStringList{"Anbu Wires", "Advance", "", "", "", "-100.00"}));
     QCOMPARE(gridRow(grid, 2), (QStringList{"Kavi Steels", "K-100", "23/08/2026", "1180.00", "180.00", "1000.00", "100",
-                                            "", "", "", "1000.00", ""}));
+                                            "", "", "", "1000.00", "", ""}));
     QCOMPARE(gridRow(grid, GridRows(grid) - 1).mid(5, 1), QStringList{"900.00"});
     click(form.cmdPrint);
     const QStringList paper = takeReportTexts();
@@ -433,6 +434,109 @@ void OutstandingTest::payablesOfTheSuppliers()
     const QStringList statementPaper = takeReportTexts();
     QVERIFY(statementPaper.contains("Supplier Statement: Kavi Steels"));
     QVERIFY(statementPaper.contains("Payment V00001 (Cash)"));
+}
+
+// As at 01/12/2026 (Anbu Wires by name first): A-190, 190 days old with its
+// credit blocked, reverses nothing; A-181 (200.00 + 36.00 tax, unpaid) is
+// just past the 180 days; A-180 just within them; Kavi's K-200, half paid,
+// reverses the tax of its unpaid half (90.00); K-150 is within the days.
+void OutstandingTest::payablesNameTheCreditToReverse()
+{
+    TempData data;
+    const QDate asAt(2026, 12, 1);
+    const auto bill = [&](const char* number, int daysOld, const char* supplier, const char* pan, Paise taxable,
+                          CreditKind credit) {
+        PurchaseBill b;
+        b.number = number;
+        b.date = asAt.addDays(-daysOld);
+        b.supplierName = supplier;
+        const QString first14 = QStringLiteral("33%1").arg(QLatin1String(pan)) + "1Z";
+        b.supplierGstin = first14 + GstinCheckCharacter(first14);
+        b.supplierState = "Tamil Nadu";
+        b.credit = credit;
+        PurchaseBillLine l;
+        l.itemName = "Rod";
+        l.quantity = 1;
+        l.rate = ToRupees(taxable);
+        l.taxable = taxable;
+        l.gstRate = 18;
+        b.lines = {l};
+        ComputePurchaseTaxes(b, "Tamil Nadu", "33AAACH7409R1Z8");
+        if (const QString refusal = StorePurchaseBill(*data.db, b); !refusal.isEmpty())
+            qFatal("%s", qPrintable(refusal));
+        return b.serial;
+    };
+    const qint64 k200 = bill("K-200", 200, "Kavi Steels", "AAFCS1234K", 100000, CreditKind::Eligible);
+    bill("K-150", 150, "Kavi Steels", "AAFCS1234K", 40000, CreditKind::Eligible);
+    bill("A-190", 190, "Anbu Wires", "AABCM5678L", 50000, CreditKind::Blocked);
+    bill("A-181", 181, "Anbu Wires", "AABCM5678L", 20000, CreditKind::Eligible);
+    bill("A-180", 180, "Anbu Wires", "AABCM5678L", 30000, CreditKind::Eligible);
+    Payment half;
+    half.date = "01/07/2026";
+    half.supplierName = "Kavi Steels";
+    half.amount = 59000;
+    half.allotments = {{k200, "K-200", 59000}};
+    QVERIFY(StorePayment(*data.db, half, asAt).saved());
+
+    MessageRecorder messages;
+    frmOutstanding form(*data.db, nullptr, true);
+    form.dtpAsAt->setDate(asAt);
+    click(form.cmdShow);
+    const QTableView* grid = form.grdOutstanding;
+    const int last = grid->model()->columnCount() - 1;
+    QCOMPARE(last, 12);
+    QCOMPARE(grid->model()->headerData(last, Qt::Horizontal).toString(), QString("Unpaid 180 Days"));
+    QStringList column;
+    for (int row = 0; row < GridRows(grid); ++row)
+        column << GridText(grid, row, 1) + ":" + GridText(grid, row, last);
+    QCOMPARE(column, (QStringList{"A-190:", "A-181:36.00", "A-180:", ":36.00", "K-200:90.00", "K-150:", ":90.00",
+                                  ":126.00"}));
+
+    // on paper every row has its cell in the column, in the grid's order
+    click(form.cmdPrint);
+    QStringList paperColumn;
+    QStringList paper;
+    bool captioned = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<ReportWindow*>(w); window && window->isVisible()) {
+            for (const report::ReportPage& page : window->pages())
+                for (const report::PlacedText& text : page.texts) {
+                    captioned = captioned || text.text == "Unpaid 180 Days";
+                    paper << text.text;
+                    if (text.column == QStringLiteral("c%1").arg(last))
+                        paperColumn << text.text;
+                }
+            window->close();
+        }
+    QVERIFY(captioned);
+    QStringList gridColumn;
+    for (const QString& cell : column)
+        gridColumn << cell.section(':', 1);
+    QCOMPARE(paperColumn.mid(0, gridColumn.size() - 1), gridColumn.mid(0, gridColumn.size() - 1));
+    QVERIFY(paper.contains("126.00")); // the totals beneath
+
+    // the CSV: every line as many cells as the caption line, the credit last
+    const QStringList csv = OutstandingCsv(form.shown()).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(csv.size(), 8 + 1);
+    QVERIFY2(csv[0].endsWith(",Advance paid,Unpaid 180 Days"), qPrintable(csv[0]));
+    for (const QString& line : csv)
+        QVERIFY2(line.count(',') == 12, qPrintable(line));
+    QVERIFY2(csv[2].startsWith("Anbu Wires,A-181,") && csv[2].endsWith(",36.00"), qPrintable(csv[2]));
+    QVERIFY2(csv[3].endsWith(",0.00"), qPrintable(csv[3]));
+    QVERIFY2(csv[8].endsWith(",126.00"), qPrintable(csv[8]));
+
+    // the workbook: the column captioned, a number on every row
+    const QString xlsx = data.folder() + "/payables.xlsx";
+    QCOMPARE(SaveXlsx(xlsx, OutstandingSheet(form.shown())), true);
+    const XlsxBook book(xlsx);
+    QCOMPARE(book.cell("M1").value, QString("Unpaid 180 Days"));
+    QCOMPARE(book.cell("M3").paise(), 3600);
+    QCOMPARE(book.cell("M4").paise(), 0);
+    QVERIFY(book.cell("M4").isNumber());
+    QCOMPARE(book.cell("M6").paise(), 9000);
+    QCOMPARE(book.cell("M9").paise(), 12600);
+    QVERIFY(book.cell("M9").bold);
+    QVERIFY(!book.cell("N1").isNumber() && book.cell("N1").value.isEmpty());
 }
 
 // The cash of 02/12/2026: opening with the cash of 01/12 (500.00 in, 120.50

@@ -195,6 +195,40 @@ private slots:
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
     }
 
+    // With a menu open, Alt and a letter (or the letter alone) picks one entry:
+    // no two entries of one menu share an access key. Every menu of the menu
+    // bar is walked as the operator opens it (the Window menu with windows
+    // open, so that it lists them too), entries added beside the first set
+    // (suppliers, input tax) included.
+    void menuEntriesKeepTheirOwnKeys()
+    {
+        ON_FILES_ONLY();
+        testing::MessageRecorder messages;
+        for (QAction* entry : {window().mnuMonthlyReport, window().mnuYearlyReport, window().mnuSalesReport})
+            closeModalOpenedBy([&] { entry->trigger(); });
+        QStringList clashes;
+        int menus = 0;
+        for (QAction* bar : window().menuBar()->actions()) {
+            QMenu* menu = bar->menu();
+            if (!menu)
+                continue;
+            ++menus;
+            emit menu->aboutToShow(); // as opening it does: the Window menu lists the open windows
+            QMap<QKeySequence, QString> own;
+            for (QAction* entry : menu->actions()) {
+                const QKeySequence key = QKeySequence::mnemonic(entry->text());
+                if (entry->isSeparator() || key.isEmpty())
+                    continue;
+                if (own.contains(key))
+                    clashes << bar->text() + ": " + entry->text() + " / " + own.value(key);
+                own.insert(key, entry->text());
+            }
+            QVERIFY2(!own.isEmpty(), qPrintable(bar->text()));
+        }
+        QCOMPARE(menus, 6);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
+    }
+
     // In a main window of 1024 by 720 a report window opens wholly inside
     // the work area, at most its size, with other windows open before it:
     // its Close button can be reached.
