@@ -581,7 +581,7 @@ PortalFile SaveEwayBillsOfDay(Database& db, const QDate& day, const QString& pat
                                             "g.\"totalamount\" > ? AND NOT EXISTS (SELECT 1 FROM \"%1\".\"CancelledInvoice\" "
                                             "AS c WHERE c.\"sno\" = b.\"sno\") ORDER BY b.\"sno\"")
                                  .arg(SchemaName(DbFile::Invoice), DateKeySql(QStringLiteral("b.\"InvoiceDate\""))),
-                             {day.year() * 10000 + day.month() * 100 + day.day(), ToRupees(limit)},
+                             {DayKey(day), ToRupees(limit)},
                              QStringLiteral("read the invoices"), DbFile::Invoice);
         while (q.next())
             numbers << q.value(0).toString();

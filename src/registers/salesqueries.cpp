@@ -19,22 +19,6 @@ QString cancelledSql(bool marksKept)
 
 } // namespace
 
-// "+b.sno" sorts the few rows found instead of letting SQLite walk the whole
-// serial index to save that sort, which would read every invoice ever saved.
-QString InvoicesOfPeriodSql(const QStringList& goodsColumns, bool marksKept)
-{
-    QStringList goods;
-    for (const QString& column : goodsColumns)
-        goods << QStringLiteral("g.\"%1\"").arg(column);
-    const QString date = QStringLiteral("b.\"InvoiceDate\"");
-    return QStringLiteral("SELECT b.sno, b.InvoiceNo, b.InvoiceDate, b.BuyerName, b.BuyerGstin, b.buyerstate, "
-                          "b.SalerGstin, %1, %2, %3, %7, %4 "
-                          "FROM \"%5\".BuyerInvoice AS b LEFT JOIN \"%5\".GoodsInvoice AS g ON g.sno = b.sno "
-                          "WHERE b.sno <> 0 AND %6 BETWEEN ? AND ? ORDER BY +b.sno, b.rowid")
-        .arg(DateDaySql(date), DateMonthSql(date), DateYearSql(date), goods.join(QStringLiteral(", ")),
-            SchemaName(DbFile::Invoice), DateKeySql(date), cancelledSql(marksKept));
-}
-
 QString InvoiceListSql(bool marksKept)
 {
     const QString key = DateKeySql(QStringLiteral("b.\"InvoiceDate\""));

@@ -1,7 +1,7 @@
 #pragma once
-// A saved tax invoice as the registers and the return read it back: the header
-// of BuyerInvoice and the sixteen grid rows of GoodsInvoice, turned into goods
-// lines, the three taxed bases and the rounding.
+// A saved tax invoice as the registers and the return read it: made from the
+// Invoice the one reader gives (sales/invoicestore.h), as goods lines, the
+// three taxed bases and the rounding.
 //
 // How the figures are made (all from the amounts as the invoice shows them,
 // two decimals, in paise):
@@ -9,17 +9,18 @@
 //   (rows 10 and 13): a charge is a supply of its own with its own rate.
 // - Each base carries the tax rows under it: goods rows 8/9, Others1 rows
 //   11/12, Others2 rows 14/15; CGST and SGST in the CGST mode, IGST (rows 8,
-//   11, 14) in the IGST mode. The mode is read from the rows' labels
-//   ("CGST @ 9%", "IGST @ 18%"), else from which tax total is not zero.
-// - The GST rate of a base is the IGST rate, or the CGST rate twice over.
-// - Goods lines at several rates: each line's rate and tax as the invoice
-//   kept them (InvoiceLineTax); rows 8/9 then hold their sums.
+//   11, 14) in the IGST mode, the mode as the reader tells it.
+// - The GST rate of a base is the whole rate it was charged at (0 when none).
+// - Each goods line carries its whole rate and its share of that rate's tax:
+//   as the invoice kept them (InvoiceLineTax) when the goods mix rates, else
+//   the goods' one rate and the line's share of rows 8/9.
 // - The invoice value is the invoice's own grand total to the paisa; it holds
 //   the rounding ("Short & Excess", row 16), which is no taxable value.
 #include "gst/gsttax.h"
 #include "gst/taxheads.h"
 #include "platform/money.h"
 #include "platform/period.h"
+#include "sales/invoice.h"
 
 #include <QDate>
 #include <QString>
@@ -33,7 +34,6 @@ class Database;
 struct GstState;
 
 struct GoodsLine {
-    int row = 0; // 1-7
     QString description;
     QString hsn; // "" when the invoice has none ("N.A.")
     QString unit;
@@ -92,7 +92,11 @@ TaxHeads RowTaxHeads(TaxMode mode, Paise firstTax, Paise sgst);
 // GSTIN; nullptr when neither is known.
 const GstState* PlaceOfSupply(const SavedInvoice& invoice);
 
-// The invoices dated within the period (as their date texts read), in serial
+// The register's row of an invoice read back: texts the invoice filled with
+// "N.A." hold nothing; the date as its text reads (ReadKeptDate).
+SavedInvoice SavedInvoiceOf(const Invoice& invoice);
+
+// The invoices dated within the period (LoadInvoicesOfPeriod), in serial
 // order. Throws DataError.
 std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period);
 

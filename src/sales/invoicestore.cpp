@@ -1,8 +1,10 @@
 #include "sales/invoicestore.h"
+#include "sales/invoiceread.h"
 
 #include "data/audittrail.h"
 #include "data/database.h"
 #include "data/dataerror.h"
+#include "data/schema.h"
 #include "data/serials.h"
 #include "data/stockchange.h"
 #include "gst/amountinwords.h"
@@ -12,7 +14,6 @@
 
 #include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 
 namespace zelva {
@@ -215,90 +216,128 @@ void storeLineTaxes(Database& db, const Invoice& invoice, const StoredInvoice& a
 
 // ---------------------------------------------------------------- reading
 
-const QString CancellationColumns = QStringLiteral("\"sno\", \"CancelDate\", \"CancelTime\", \"Reason\", \"CancelledBy\"");
+// The header fields the reader takes, in the order the query gives them.
+enum HeaderField : int {
+    HSerial, HNumber, HDate, HOrderNo, HOrderDate, HSuppliersRef, HDispatched, HSellerName, HSellerGstin, HBuyerCode,
+    HBuyerName, HBuyerAddress, HBuyerDist, HBuyerState, HBuyerPin, HBuyerGstin, HDeliveryName, HDeliveryAddress,
+    HDeliveryDist, HDeliveryState, HDeliveryPin, HTime, HeaderFields
+};
+constexpr std::array<const char*, HeaderFields> HeaderNames{
+    "sno", "InvoiceNo", "InvoiceDate", "OrderNo", "OrderDate", "SuppliersRef", "DispatchedThrough", "SalerCompany",
+    "SalerGstin", "bid", "BuyerName", "BuyerAddress", "BuyerDist", "buyerstate", "BuyerPin", "BuyerGstin",
+    "BuyerNameD", "DeliveryAddress", "Dist", "State", "Pin", "Time"};
+// The cancellation mark's, its serial first (none: not cancelled).
+constexpr std::array<const char*, 5> MarkNames{"sno", "CancelDate", "CancelTime", "Reason", "CancelledBy"};
 
-InvoiceCancellation cancellationOf(const QSqlQuery& query)
-{
-    return {query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-            query.value(4).toString()};
-}
-
-// The position of each field of a query's rows by its name (letter case
-// aside, as the record itself finds it), found once for all the rows: a
-// month of thousands of invoices read field by field by name otherwise
-// spends its time copying and searching each row's record.
-class Columns {
+// Where each field of the invoice query lands: the header's, the mark's,
+// then the grid's, its serial first (none: a header kept without its grid).
+// Positions are fixed once, so that a row of a period of thousands is read
+// by position, not by name.
+class KeptColumns {
 public:
-    explicit Columns(const QSqlQuery& query)
+    static const KeptColumns& layout()
     {
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i) {
-            m_exact.insert(record.fieldName(i), i);
-            m_folded.insert(record.fieldName(i).toLower(), i);
+        static const KeptColumns columns;
+        return columns;
+    }
+
+    static constexpr int Mark = HeaderFields;
+    static constexpr int Grid = Mark + int(MarkNames.size());
+    std::array<int, Rows + 1> description{}, hsn{}, per{}, rate{}, amount{};
+    std::array<int, GoodsRows + 1> quantity{};
+    int totalQuantity = 0, totalGoods = 0, grand = 0, tigst = 0, tcgst = 0, tsgst = 0;
+
+    // b: BuyerInvoice, c: CancelledInvoice (NULLs when the file keeps no marks), g: GoodsInvoice.
+    QString selectList(bool marksKept) const
+    {
+        QStringList list;
+        for (const char* name : HeaderNames)
+            list << QStringLiteral("b.\"%1\"").arg(QLatin1String(name));
+        for (const char* name : MarkNames)
+            list << (marksKept ? QStringLiteral("c.\"%1\"").arg(QLatin1String(name)) : QStringLiteral("NULL"));
+        list << QStringLiteral("g.\"sno\"");
+        for (const QString& name : m_grid)
+            list << QStringLiteral("g.\"%1\"").arg(name);
+        return list.join(QStringLiteral(", "));
+    }
+
+private:
+    KeptColumns()
+    {
+        for (int row = 1; row <= Rows; ++row) {
+            description[row] = add(numbered("DescriptionOfGoods", row));
+            hsn[row] = add(numbered("Hsn", row));
+            amount[row] = add(numbered("Amount", row));
+            if (row <= RatedRows) {
+                per[row] = add(numbered("Per", row));
+                rate[row] = add(rateField(row));
+            }
+            if (row <= GoodsRows)
+                quantity[row] = add(numbered("Quantity", row));
         }
+        totalQuantity = add(QStringLiteral("TotalQuantity"));
+        totalGoods = add(QStringLiteral("TotalGoodsAmount"));
+        grand = add(QStringLiteral("totalamount"));
+        tigst = add(QStringLiteral("TIgst"));
+        tcgst = add(QStringLiteral("TCgst"));
+        tsgst = add(QStringLiteral("TSgst"));
     }
-    int at(const QString& field) const
+    int add(const QString& name)
     {
-        const auto found = m_exact.constFind(field);
-        return found != m_exact.constEnd() ? *found : m_folded.value(field.toLower(), -1);
+        m_grid << name;
+        return Grid + int(m_grid.size());
     }
-
-private:
-    QHash<QString, int> m_exact;
-    QHash<QString, int> m_folded;
+    QStringList m_grid;
 };
 
-// The row the query stands on, its fields read by name.
-class Record {
+// One row of the invoice query, read by position.
+class KeptRow {
 public:
-    Record(const QSqlQuery& query, const Columns& columns)
+    explicit KeptRow(const QSqlQuery& query)
         : m_query(query)
-        , m_columns(columns)
     {
     }
-    QString text(const QString& field) const { return value(field).toString(); }
-    QString text(const char* field) const { return text(QLatin1String(field)); }
-    double number(const QString& field) const { return value(field).toDouble(); }
-    double number(const char* field) const { return number(QLatin1String(field)); }
-    Paise amount(const QString& field) const { return ToPaise(number(field)); }
-    Paise amount(const char* field) const { return amount(QLatin1String(field)); }
+    QString text(int at) const { return m_query.value(at).toString(); }
+    double number(int at) const { return m_query.value(at).toDouble(); }
+    Paise amount(int at) const { return ToPaise(number(at)); } // to the paisa: older files kept more
+    bool none(int at) const { return m_query.value(at).isNull(); }
 
 private:
-    QVariant value(const QString& field) const
-    {
-        const int at = m_columns.at(field);
-        return at < 0 ? QVariant() : m_query.value(at);
-    }
     const QSqlQuery& m_query;
-    const Columns& m_columns;
 };
 
-void readHeader(const Record& b, Invoice& invoice)
+void readHeader(const KeptRow& b, Invoice& invoice)
 {
-    invoice.serial = qint64(b.number("sno"));
-    invoice.number = b.text("InvoiceNo");
-    invoice.date = b.text("InvoiceDate");
-    invoice.orderNo = b.text("OrderNo");
-    invoice.orderDate = b.text("OrderDate");
-    invoice.suppliersRef = b.text("SuppliersRef");
-    invoice.dispatchedThrough = b.text("DispatchedThrough");
-    invoice.seller.name = b.text("SalerCompany");
-    invoice.seller.gstin = b.text("SalerGstin");
-    invoice.buyerCode = b.text("bid");
-    invoice.buyer = {b.text("BuyerName"), b.text("BuyerAddress"), b.text("BuyerDist"), b.text("buyerstate"),
-                     b.text("BuyerPin"), b.text("BuyerGstin")};
-    invoice.delivery = {b.text("BuyerNameD"), b.text("DeliveryAddress"), b.text("Dist"), b.text("State"),
-                        b.text("Pin"), QString()};
-    invoice.time = b.text("Time");
+    invoice.serial = qint64(b.number(HSerial));
+    invoice.number = b.text(HNumber);
+    invoice.date = b.text(HDate);
+    invoice.orderNo = b.text(HOrderNo);
+    invoice.orderDate = b.text(HOrderDate);
+    invoice.suppliersRef = b.text(HSuppliersRef);
+    invoice.dispatchedThrough = b.text(HDispatched);
+    invoice.seller.name = b.text(HSellerName);
+    invoice.seller.gstin = b.text(HSellerGstin);
+    invoice.buyerCode = b.text(HBuyerCode);
+    invoice.buyer = {b.text(HBuyerName), b.text(HBuyerAddress), b.text(HBuyerDist), b.text(HBuyerState),
+                     b.text(HBuyerPin),  b.text(HBuyerGstin)};
+    invoice.delivery = {b.text(HDeliveryName), b.text(HDeliveryAddress), b.text(HDeliveryDist),
+                        b.text(HDeliveryState), b.text(HDeliveryPin), QString()};
+    invoice.time = b.text(HTime);
 }
 
-GridLine gridLine(const Record& g, int row)
+void readMark(const KeptRow& c, Invoice& invoice)
 {
-    GridLine line{g.text(numbered("DescriptionOfGoods", row)), g.text(numbered("Hsn", row)), QString(), 0,
-                  g.amount(numbered("Amount", row))};
+    constexpr int at = KeptColumns::Mark;
+    if (!c.none(at))
+        invoice.cancellation = InvoiceCancellation{c.text(at + 1), c.text(at + 2), c.text(at + 3), c.text(at + 4)};
+}
+
+GridLine gridLine(const KeptRow& g, const KeptColumns& c, int row)
+{
+    GridLine line{g.text(c.description[row]), g.text(c.hsn[row]), QString(), 0, g.amount(c.amount[row])};
     if (row <= RatedRows) {
-        line.per = g.text(numbered("Per", row));
-        line.rate = g.number(rateField(row));
+        line.per = g.text(c.per[row]);
+        line.rate = g.number(c.rate[row]);
     }
     return line;
 }
@@ -310,11 +349,24 @@ bool usedGoodsRow(const GridLine& row, double quantity)
     return quantity != 0 || row.amount != 0 || !(description.isEmpty() || description == NotKept);
 }
 
-void readLines(const Record& g, Invoice& invoice)
+// Each goods row's line in the invoice read, -1 for a row it did not use:
+// the kept line taxes name the row, and an older file may leave a row
+// unused between two lines.
+using LinesByRow = std::array<int, GoodsRows + 1>;
+
+LinesByRow noLines()
 {
+    LinesByRow none;
+    none.fill(-1);
+    return none;
+}
+
+LinesByRow readLines(const KeptRow& g, const KeptColumns& c, Invoice& invoice)
+{
+    LinesByRow lineAt = noLines();
     for (int row = FirstGoodsRow; row <= LastGoodsRow; ++row) {
-        const GridLine kept = gridLine(g, row);
-        const double quantity = g.number(numbered("Quantity", row));
+        const GridLine kept = gridLine(g, c, row);
+        const double quantity = g.number(c.quantity[row]);
         if (!usedGoodsRow(kept, quantity))
             continue;
         InvoiceLine line;
@@ -327,64 +379,163 @@ void readLines(const Record& g, Invoice& invoice)
         const Paise gross = LineAmount(quantity, kept.rate);
         line.amount = std::max(gross, kept.amount);
         line.discount = line.amount - kept.amount;
+        lineAt[row] = int(invoice.lines.size());
         invoice.lines.push_back(line);
     }
+    return lineAt;
 }
 
-// The tax mode and each base's rate: a tax row whose label is the one of its
-// kept rate ("CGST @ 9%" over a rate of 9) was charged at that rate; the mode
-// is that of such a row, else the one whose tax total is not zero.
-void readRates(const Record& g, Invoice& invoice)
+// What a tax row's label says: the head it names, and whether a rate follows
+// ("CGST @ 9%", "IGST @ 18%" as the forms write them, any letter case or
+// blanks), or the head alone ("CGST", "IGST": the goods' rows over several
+// rates). A label naming no head ("", "N.A.", the "CGST/ IGST" a list left
+// unset shows) says nothing.
+struct LabelHead {
+    TaxMode mode = TaxMode::None;
+    bool rated = false;
+};
+
+LabelHead headOf(const QString& label)
 {
-    for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst})
-        if (invoice.taxes[TaxOnGoods].first.description == MixedRatesLabel(mode))
-            invoice.mode = mode; // goods at several rates, their rows the sums
-    for (ChargedTax& base : invoice.taxes) {
-        for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst}) {
-            const double rate = WholeRate(base.first.rate, mode);
-            if (base.first.description == TaxRowLabel(mode, rate)) {
-                invoice.mode = mode;
-                base.rate = rate;
-            }
+    const QString text = label.trimmed();
+    for (TaxMode mode : {TaxMode::Igst, TaxMode::Cgst}) {
+        const QString head = MixedRatesLabel(mode);
+        if (!text.startsWith(head, Qt::CaseInsensitive))
+            continue;
+        const QStringView rest = QStringView(text).mid(head.size()).trimmed();
+        if (rest.isEmpty())
+            return {mode, false};
+        if (rest.front() == QLatin1Char('@') || rest.front().isDigit())
+            return {mode, true};
+    }
+    return {};
+}
+
+// The tax mode is the head the first labelled tax row names, else the one
+// whose tax total is not zero. A base whose row names that head with a rate
+// was charged at the rate the row keeps (the head's: 9 for CGST 9%, whole 18).
+void readRates(const KeptRow& g, const KeptColumns& c, Invoice& invoice)
+{
+    for (const ChargedTax& base : invoice.taxes) {
+        if (const LabelHead head = headOf(base.first.description); head.mode != TaxMode::None) {
+            invoice.mode = head.mode;
+            break;
         }
     }
     if (invoice.mode == TaxMode::None) {
-        if (g.number("TIgst") != 0)
+        if (g.number(c.tigst) != 0)
             invoice.mode = TaxMode::Igst;
-        else if (g.number("TCgst") != 0 || g.number("TSgst") != 0)
+        else if (g.number(c.tcgst) != 0 || g.number(c.tsgst) != 0)
             invoice.mode = TaxMode::Cgst;
+    }
+    for (ChargedTax& base : invoice.taxes) {
+        const LabelHead head = headOf(base.first.description);
+        if (head.rated && head.mode == invoice.mode)
+            base.rate = WholeRate(base.first.rate, invoice.mode);
     }
 }
 
 // The grid of an invoice whose header is read.
-void readGrid(const Record& g, Invoice& invoice)
+LinesByRow readGrid(const KeptRow& g, const KeptColumns& c, Invoice& invoice)
 {
-    readLines(g, invoice);
+    const LinesByRow lineAt = readLines(g, c, invoice);
     for (int row = GoodsCgstRow; row <= Rows; ++row)
-        invoice.row(row) = gridLine(g, row);
-    readRates(g, invoice);
-    ShareGoodsTax(invoice); // an invoice saved before its lines' taxes were kept: made again as ComputeTotals made them
+        invoice.row(row) = gridLine(g, c, row);
+    readRates(g, c, invoice);
+    ShareGoodsTax(invoice); // at one rate: made again as ComputeTotals made them
     for (InvoiceLine& line : invoice.lines)
         line.gstRate = invoice.taxes[TaxOnGoods].rate;
     InvoiceTotals& t = invoice.totals;
-    t.quantity = g.number("TotalQuantity");
-    t.goods = g.amount("TotalGoodsAmount");
-    t.grand = g.amount("totalamount");
+    t.quantity = g.number(c.totalQuantity);
+    t.goods = g.amount(c.totalGoods);
+    t.grand = g.amount(c.grand);
     t.charges = 0;
     for (int row = GoodsCgstRow; row <= Rows; ++row)
         t.charges += invoice.row(row).amount;
     // kept as shown, to the paisa; files written before kept them unrounded
-    t.igst = g.amount("TIgst");
-    t.cgst = g.amount("TCgst");
-    t.sgst = g.amount("TSgst");
+    t.igst = g.amount(c.tigst);
+    t.cgst = g.amount(c.tcgst);
+    t.sgst = g.amount(c.tsgst);
+    return lineAt;
 }
 
-void readWords(Invoice& invoice) { invoice.totals.words = AmountInWords(ToRupees(invoice.totals.grand)); }
+// A goods line's rate and tax as kept (InvoiceLineTax), over what its grid
+// gave: the lines of goods at several rates, matched by their grid row.
+void applyLineTax(Invoice& invoice, const LinesByRow& lineAt, const QSqlQuery& kept)
+{
+    const int row = kept.value(1).toInt();
+    if (row < FirstGoodsRow || row > LastGoodsRow || lineAt[row] < 0)
+        return;
+    InvoiceLine& line = invoice.lines[std::size_t(lineAt[row])];
+    line.gstRate = kept.value(2).toDouble();
+    line.firstTax = kept.value(3).toLongLong() + kept.value(4).toLongLong(); // IGST, or CGST
+    line.sgst = kept.value(5).toLongLong();
+}
+
+// "+b.sno" sorts the few rows found instead of letting SQLite walk the whole
+// serial index to save that sort, which would read every invoice ever saved.
+QString invoicesSql(bool marksKept, const QString& condition)
+{
+    const QString file = SchemaName(DbFile::Invoice);
+    const QString marks = marksKept ? QStringLiteral(" LEFT JOIN \"%1\".\"CancelledInvoice\" AS c ON c.\"sno\" = b.\"sno\"")
+                                          .arg(file)
+                                    : QString();
+    return QStringLiteral("SELECT %1 FROM \"%2\".\"BuyerInvoice\" AS b LEFT JOIN \"%2\".\"GoodsInvoice\" AS g "
+                          "ON g.\"sno\" = b.\"sno\"%3 WHERE %4 ORDER BY +b.sno, b.rowid")
+        .arg(KeptColumns::layout().selectList(marksKept), file, marks, condition);
+}
+
+QString lineTaxesSql(const QString& condition)
+{
+    return QStringLiteral("SELECT t.\"sno\", t.\"GoodsRow\", t.\"GstRate\", t.\"IgstPaise\", t.\"CgstPaise\", "
+                          "t.\"SgstPaise\" FROM \"%1\".\"InvoiceLineTax\" AS t JOIN \"%1\".\"BuyerInvoice\" AS b "
+                          "ON b.\"sno\" = t.\"sno\" WHERE %2")
+        .arg(SchemaName(DbFile::Invoice), condition);
+}
+
+QString periodCondition()
+{
+    return QStringLiteral("b.\"sno\" <> 0 AND %1 BETWEEN ? AND ?").arg(DateKeySql(QStringLiteral("b.\"InvoiceDate\"")));
+}
+
+// The invoices whose header meets the condition (over b, BuyerInvoice), as
+// the invoice file keeps them: two reads one after the other (a server gives
+// one statement's rows at a time), the headers with their grids and marks,
+// then the line taxes kept for them.
+std::vector<Invoice> readInvoices(const Database& db, const QString& condition, const QVariantList& values)
+{
+    const KeptColumns& c = KeptColumns::layout();
+    std::vector<Invoice> invoices;
+    std::vector<LinesByRow> lineAt;
+    QHash<qint64, std::size_t> bySerial;
+    {
+        QSqlQuery query = db.run(invoicesSql(CancellationsKept(db), condition), values, ReadOperation, DbFile::Invoice);
+        while (query.next()) {
+            const KeptRow row(query);
+            Invoice& invoice = invoices.emplace_back();
+            readHeader(row, invoice);
+            readMark(row, invoice);
+            lineAt.push_back(row.none(KeptColumns::Grid) ? noLines() : readGrid(row, c, invoice));
+            bySerial.insert(invoice.serial, invoices.size() - 1);
+        }
+    }
+    if (!invoices.empty() && LineTaxesKept(db)) {
+        QSqlQuery taxes = db.run(lineTaxesSql(condition), values, ReadOperation, DbFile::Invoice);
+        while (taxes.next()) {
+            const auto at = bySerial.constFind(taxes.value(0).toLongLong());
+            if (at != bySerial.constEnd())
+                applyLineTax(invoices[*at], lineAt[*at], taxes);
+        }
+    }
+    for (Invoice& invoice : invoices)
+        invoice.totals.words = AmountInWords(ToRupees(invoice.totals.grand));
+    return invoices;
+}
 
 // The seller's address is not kept with the invoice: it is the company
 // record's of the invoice's seller, the first of its name and GSTIN, else the
 // first of its name.
-void readSellerAddress(Database& db, InvoiceParty& seller)
+void readSellerAddress(const Database& db, InvoiceParty& seller)
 {
     QSqlQuery company = db.run(QStringLiteral("SELECT \"address\", \"Dist\", \"State\", \"Pin\" FROM \"%1\".\"Company\" "
                                               "WHERE \"Name\" = ? ORDER BY CASE WHEN \"Gstin\" = ? THEN 0 ELSE 1 END, "
@@ -397,45 +548,6 @@ void readSellerAddress(Database& db, InvoiceParty& seller)
     seller.dist = company.value(1).toString();
     seller.state = company.value(2).toString();
     seller.pin = company.value(3).toString();
-}
-
-// A line's rate and tax as kept (InvoiceLineTax), over what its grid gave.
-struct KeptLineTax {
-    qint64 serial = 0;
-    int goodsRow = 0;
-    double gstRate = 0;
-    TaxHeads tax;
-};
-
-KeptLineTax keptLineTax(const QSqlQuery& query)
-{
-    return {query.value(0).toLongLong(), query.value(1).toInt(), query.value(2).toDouble(),
-            {query.value(3).toLongLong(), query.value(4).toLongLong(), query.value(5).toLongLong(),
-             query.value(6).toLongLong()}};
-}
-
-void applyLineTax(Invoice& invoice, const KeptLineTax& kept)
-{
-    const std::size_t i = std::size_t(kept.goodsRow - FirstGoodsRow);
-    if (kept.goodsRow < FirstGoodsRow || i >= invoice.lines.size())
-        return;
-    InvoiceLine& line = invoice.lines[i];
-    line.gstRate = kept.gstRate;
-    line.firstTax = kept.tax.igst + kept.tax.cgst;
-    line.sgst = kept.tax.sgst;
-}
-
-QString lineTaxSql(const QString& condition)
-{
-    return QStringLiteral("SELECT \"sno\", \"GoodsRow\", \"GstRate\", \"IgstPaise\", \"CgstPaise\", \"SgstPaise\", "
-                          "\"CessPaise\" FROM \"%1\".\"InvoiceLineTax\" WHERE %2 ORDER BY \"sno\", \"GoodsRow\"")
-        .arg(SchemaName(DbFile::Invoice), condition);
-}
-
-QString selectSql(const char* table, const QString& condition)
-{
-    return QStringLiteral("SELECT * FROM \"%1\".\"%2\" WHERE %3 ORDER BY \"sno\"")
-        .arg(SchemaName(DbFile::Invoice), QLatin1String(table), condition);
 }
 
 } // namespace
@@ -494,88 +606,27 @@ StoredInvoice StoreInvoiceWithin(Database& db, const Invoice& invoice, Renumber 
 
 std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
 {
-    Invoice invoice;
-    {
-        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
-                                  ReadOperation, DbFile::Invoice);
-        if (!header.next())
-            return std::nullopt;
-        readHeader(Record(header, Columns(header)), invoice);
-    }
-    {
-        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"InvoiceNo\" = ?")), {number},
-                                 ReadOperation, DbFile::Invoice);
-        if (goods.next())
-            readGrid(Record(goods, Columns(goods)), invoice);
-    }
-    if (LineTaxesKept(db)) {
-        QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" = ?")), {invoice.serial}, ReadOperation,
-                                 DbFile::Invoice);
-        while (taxes.next())
-            applyLineTax(invoice, keptLineTax(taxes));
-    }
-    if (CancellationsKept(db)) {
-        QSqlQuery mark = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\" WHERE \"sno\" = ?")
-                                    .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
-                                {invoice.serial}, ReadOperation, DbFile::Invoice);
-        if (mark.next())
-            invoice.cancellation = cancellationOf(mark);
-    }
-    readWords(invoice);
+    std::vector<Invoice> found = readInvoices(db, QStringLiteral("b.\"InvoiceNo\" = ?"), {number});
+    if (found.empty())
+        return std::nullopt;
+    Invoice invoice = std::move(found.front());
     readSellerAddress(db, invoice.seller);
     ReadInvoiceExtras(db, invoice);
     return invoice;
 }
 
-// One read after the other (a server gives one statement's rows at a time):
-// the headers, then the grids matched to them by serial, then the sellers.
+std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& period)
+{
+    return readInvoices(db, periodCondition(), {DayKey(period.from), DayKey(period.to)});
+}
+
+QString InvoicesOfPeriodSql(bool marksKept) { return invoicesSql(marksKept, periodCondition()); }
+
 std::vector<Invoice> LoadAllInvoices(Database& db)
 {
-    std::vector<Invoice> invoices;
-    QHash<qint64, std::size_t> bySerial;
-    {
-        QSqlQuery header = db.run(selectSql("BuyerInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
-                                  DbFile::Invoice);
-        const Columns columns(header);
-        while (header.next()) {
-            invoices.emplace_back();
-            readHeader(Record(header, columns), invoices.back());
-            bySerial.insert(invoices.back().serial, invoices.size() - 1); // a header without its grid still shows
-        }
-    }
-    {
-        QSqlQuery goods = db.run(selectSql("GoodsInvoice", QStringLiteral("\"sno\" <> 0")), {}, ReadOperation,
-                                 DbFile::Invoice);
-        const Columns columns(goods);
-        while (goods.next()) {
-            const Record g(goods, columns);
-            const auto at = bySerial.constFind(qint64(g.number("sno")));
-            if (at != bySerial.constEnd())
-                readGrid(g, invoices[*at]);
-        }
-    }
-    if (LineTaxesKept(db)) {
-        QSqlQuery taxes = db.run(lineTaxSql(QStringLiteral("\"sno\" <> 0")), {}, ReadOperation, DbFile::Invoice);
-        while (taxes.next()) {
-            const KeptLineTax kept = keptLineTax(taxes);
-            const auto at = bySerial.constFind(kept.serial);
-            if (at != bySerial.constEnd())
-                applyLineTax(invoices[*at], kept);
-        }
-    }
-    if (CancellationsKept(db)) {
-        QSqlQuery marks = db.run(QStringLiteral("SELECT %1 FROM \"%2\".\"CancelledInvoice\"")
-                                     .arg(CancellationColumns, SchemaName(DbFile::Invoice)),
-                                 {}, ReadOperation, DbFile::Invoice);
-        while (marks.next()) {
-            const auto at = bySerial.constFind(marks.value(0).toLongLong());
-            if (at != bySerial.constEnd())
-                invoices[*at].cancellation = cancellationOf(marks);
-        }
-    }
+    std::vector<Invoice> invoices = readInvoices(db, QStringLiteral("b.\"sno\" <> 0"), {});
     QHash<QString, InvoiceParty> sellers; // the company record of each seller, read once
     for (Invoice& invoice : invoices) {
-        readWords(invoice);
         const QString key = invoice.seller.name + QChar(0) + invoice.seller.gstin;
         if (!sellers.contains(key)) {
             InvoiceParty found = invoice.seller;

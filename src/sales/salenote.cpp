@@ -1,5 +1,7 @@
 #include "sales/salenote.h"
 
+#include "platform/period.h"
+
 #include <algorithm>
 
 namespace zelva {
@@ -150,8 +152,7 @@ void ComputeNoteTotals(SaleNote& note)
 
 QDate LastCreditNoteDay(const QDate& invoiceDate)
 {
-    const int yearEnds = invoiceDate.month() >= 4 ? invoiceDate.year() + 1 : invoiceDate.year();
-    return QDate(yearEnds, 11, 30);
+    return QDate(FinancialYear(FinancialYearOf(invoiceDate)).to.year(), 11, 30); // 30 November after the year ends
 }
 
 } // namespace zelva

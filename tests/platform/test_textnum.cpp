@@ -1,6 +1,7 @@
 // Text <-> number conversions, amounts, dates, times and twips as
 // every form uses them.
 #include "platform/datetext.h"
+#include "platform/keptdate.h"
 #include "platform/textnum.h"
 #include "platform/twips.h"
 
@@ -144,6 +145,28 @@ private slots:
         QCOMPARE(ReadDateText("29/02/2028"), QDate(2028, 2, 29));
         for (const char* refused : {"31/02/2026", "29/02/2027", "05/13/2026", "2026-12-05", "05/12/26", "05/12/2026x", ""})
             QVERIFY2(!ReadDateText(refused).isValid(), refused);
+    }
+
+    // Kept dates read as the files compare them: any one separator, one-digit
+    // parts, blanks around; what names no calendar day is no date.
+    void keptDates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("as written") << "05/08/2026" << QDate(2026, 8, 5);
+        QTest::newRow("dashes, one digit") << "5-8-2026" << QDate(2026, 8, 5);
+        QTest::newRow("dots, blanks around") << " 17.11.2026 " << QDate(2026, 11, 17);
+        QTest::newRow("leap day") << "29/02/2028" << QDate(2028, 2, 29);
+        QTest::newRow("no such day") << "31/02/2026" << QDate();
+        QTest::newRow("month 13") << "05/13/2026" << QDate();
+        QTest::newRow("year first") << "2026-12-05" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+    }
+    void keptDates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, day);
+        QCOMPARE(ReadKeptDate(text), day);
     }
 
     void twipsToDevice()
