@@ -196,7 +196,7 @@ build_qt() {
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DQT_USE_CCACHE=ON \
-    -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF \
     -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
     -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON \
