@@ -10,6 +10,7 @@
 #include "gst/gstrates.h"
 #include "sales/gstratestore.h"
 #include "ui/fittext.h"
+#include "ui/formhooks.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
 #include "ui/message.h"
@@ -95,6 +96,11 @@ InvoiceForm::InvoiceForm(Database& db, QWidget* parent)
     , datBuyer(db)
     , datStock(db)
 {
+}
+
+InvoiceForm::~InvoiceForm()
+{
+    zelva::DisconnectChildren(this);
 }
 
 void InvoiceForm::setUp()

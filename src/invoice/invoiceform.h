@@ -38,6 +38,7 @@ class QVBoxLayout;
 class InvoiceForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
 public:
+    ~InvoiceForm() override;
     // The A4 page that holds everything the printed invoice shows.
     QWidget* invoicePage() const { return m_page; }
     // Recomputes every tax, the totals and the words without asking for a

@@ -6,6 +6,7 @@
 #include "platform/textnum.h"
 #include "sales/invoicestore.h"
 #include "ui/formboxes.h"
+#include "ui/formhooks.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
@@ -98,6 +99,11 @@ NoteForm::NoteForm(Database& db, NoteKind kind, QString operatorName, QWidget* p
     }
     ClearControl();
     setEntryEnabled(false);
+}
+
+NoteForm::~NoteForm()
+{
+    zelva::DisconnectChildren(this);
 }
 
 void NoteForm::buildPage()

@@ -37,6 +37,7 @@ class QrCodeView;
 class NoteForm : public QWidget, public zelva::PendingWork {
     Q_OBJECT
 public:
+    ~NoteForm() override;
     static constexpr int Rows = zelva::invoicegrid::GoodsRows;
     using Cells = std::array<QLineEdit*, Rows + 1>; // element 0 unused: rows 1-7
 

@@ -8,6 +8,7 @@
 #include "sales/bankstore.h"
 #include "sales/purchasebill.h"
 #include "ui/formboxes.h"
+#include "ui/formhooks.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
@@ -159,6 +160,11 @@ frmBankStatement::frmBankStatement(Database& db, QString operatorName, QWidget* 
     cboBank->setCurrentIndex(-1);
     cmdImport->setEnabled(false);
     grdLines_SelectionChanged();
+}
+
+frmBankStatement::~frmBankStatement()
+{
+    zelva::DisconnectChildren(this);
 }
 
 void frmBankStatement::cmdBrowse_Click()

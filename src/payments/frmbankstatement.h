@@ -27,6 +27,7 @@ class frmBankStatement : public QWidget {
     Q_OBJECT
 public:
     explicit frmBankStatement(Database& db, QString operatorName, QWidget* parent = nullptr);
+    ~frmBankStatement() override;
 
     QComboBox* cboBank; // editable: a new bank's name is typed
     QLineEdit* txtFile;

@@ -8,6 +8,7 @@
 #include "registers/savedinvoice.h"
 #include "sales/bankstore.h"
 #include "ui/formboxes.h"
+#include "ui/formhooks.h"
 #include "ui/guard.h"
 #include "ui/message.h"
 #include "ui/ownwindow.h"
@@ -123,6 +124,11 @@ MoneyForm::MoneyForm(Database& db, QString operatorName, const MoneyFormSetup& s
     connect(cmdPrint, &QPushButton::clicked, this, &MoneyForm::cmdPrint_Click);
     connect(m_cancel, &QPushButton::clicked, this, &MoneyForm::cmdCancel_Click);
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseOwnWindow(this); });
+}
+
+MoneyForm::~MoneyForm()
+{
+    zelva::DisconnectChildren(this);
 }
 
 void MoneyForm::start()

@@ -59,6 +59,7 @@ struct MoneyFormSetup {
 class MoneyForm : public QWidget {
     Q_OBJECT
 public:
+    ~MoneyForm() override;
     QLineEdit* txtDate;
     QComboBox* cboMode;
     QLineEdit* txtReference;

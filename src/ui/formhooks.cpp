@@ -193,4 +193,10 @@ void TurnControl(QWidget* control, Turn how)
     }
 }
 
+void DisconnectChildren(QObject* form)
+{
+    for (QObject* child : form->findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, form, nullptr);
+}
+
 } // namespace zelva

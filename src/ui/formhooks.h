@@ -41,6 +41,12 @@ private:
 // list picks at once, as ever.
 void PickOnEnterOrTab(QComboBox* list);
 
+// Called from a form's destructor: the signals of its boxes and buttons stop
+// reaching it. Qt takes the children down after the form's own part is gone,
+// and a box losing the focus then (editingFinished) would run a handler of
+// the half-destroyed form.
+void DisconnectChildren(QObject* form);
+
 // How an event leaves a control in a form's state table; Keep is the table's
 // dash. For a list On unlocks and Off locks.
 enum class Turn { Keep, On, Off, OnShown, OffHidden };

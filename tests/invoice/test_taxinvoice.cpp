@@ -1650,6 +1650,36 @@ private slots:
                         {"TCgst", 194.70}, {"totalamount", 2552.73}, {"Quantity2", 2.0}}); // 9% of 2163.33, as shown
         QCOMPARE(c.stock("G00001"), 8.0); // the discount takes nothing off the quantity
     }
+
+    // Closing the window while the focus is in a box that acts when the
+    // focus leaves it (the date offers its day's rates, a discount
+    // recomputes its line): the box loses the focus as the form is taken
+    // down, and no handler of the half-gone form may run.
+    void takenDownWithTheFocusInABoxThatActsOnLeaving_data()
+    {
+        QTest::addColumn<bool>("seperateGst");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("tax invoice, date") << false << "txtInvoiceDate";
+        QTest::newRow("separate GST, date") << true << "txtInvoiceDate";
+        QTest::newRow("separate GST, discount") << true << "txtDisc_2";
+    }
+    void takenDownWithTheFocusInABoxThatActsOnLeaving()
+    {
+        ON_FILES_ONLY();
+        QFETCH(bool, seperateGst);
+        QFETCH(QString, box);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        QVERIFY(QTest::qWaitForWindowActive(c.form.get()));
+        c.start();
+        c.line("Cable", "1");
+        c.line("Mouse", "2");
+        c.line("Laptop", "1");
+        c.w(box)->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.w(box)->hasFocus());
+        typeInto(c.w(box), box == "txtInvoiceDate" ? "20/09/2025" : "5");
+        c.form.reset();
+        QCOMPARE(c.messages.texts(), QStringList());
+    }
 };
 
 QTEST_MAIN(TaxInvoiceTest)
