@@ -220,6 +220,7 @@ void InvoiceForm::SetItemDatabase()
 {
     datStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
     m_itemsReadInFull = false;
+    ++m_itemListFillings;
     std::vector<QStringList> entries =
         ListEntries(datStock, {QStringLiteral("ItemName"), QStringLiteral("ItemHsn")}, m_itemKeys);
     entries[0] << QStringLiteral("End of List");
@@ -299,6 +300,12 @@ void InvoiceForm::cboBuyerNameD_Click(int index)
 
 void InvoiceForm::cboDescriptionOfGoods_Click(int index)
 {
+    pickGoods(index, std::nullopt);
+}
+
+void InvoiceForm::pickGoods(int index, std::optional<LineItem> scanned)
+{
+    m_entryItem.reset();
     const bool endOfList = index < 0 || index >= int(m_itemKeys.size());
     if (!endOfList) {
         Guarded<DataError>([&] {
@@ -309,7 +316,8 @@ void InvoiceForm::cboDescriptionOfGoods_Click(int index)
             CurrentItemCode = datStock.text(QStringLiteral("itemcode"));
             txtRate[EntryRow]->setText(datStock.text(QStringLiteral("Rate")));
             SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
-            showEntryLineRate(itemGstRate(CurrentItemCode));
+            m_entryItem = scanned ? std::move(scanned) : LoadLineItem(m_db, CurrentItemCode);
+            showEntryLineRate(m_entryItem ? m_entryItem->gstRate : std::nullopt);
         });
     } else {
         showGoodsTotal();
@@ -399,11 +407,12 @@ std::optional<double> InvoiceForm::itemGstRate(const QString& itemCode)
     }
 }
 
-std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode, std::optional<double> chosen)
+std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode, std::optional<double> chosen,
+                                               const LineItem* item)
 {
     if (m_tax[Goods].rate)
         return m_tax[Goods].rate;
-    const std::optional<double> own = chosen ? chosen : itemGstRate(itemCode);
+    const std::optional<double> own = chosen ? chosen : item ? item->gstRate : itemGstRate(itemCode);
     const bool inForce = own && std::any_of(m_offeredRates.begin(), m_offeredRates.end(),
                                             [&](double rate) { return SameRate(rate, *own); });
     return inForce ? own : std::nullopt;
@@ -479,12 +488,13 @@ void InvoiceForm::cmdAdd_Click()
     line.rate = LineRate;
     line.amount = LineAmount;
     const std::optional<double> chosen = entryLineRate();
-    line.gstRate = lineGstRate(CurrentItemCode, chosen);
+    line.gstRate = lineGstRate(CurrentItemCode, chosen, m_entryItem ? &*m_entryItem : nullptr);
     m_lines.push_back(line);
     m_chosenLineRates.push_back(chosen);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();
-    warnOfReorderLevel(line.itemCode);
+    if (m_entryItem)
+        warnOfReorderLevel(*m_entryItem);
     if (LineCount == LastGoodsRow) {
         cboDescriptionOfGoods->setEnabled(false);
         showGoodsTotal();
