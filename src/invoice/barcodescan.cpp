@@ -78,15 +78,10 @@ bool InvoiceForm::codeScanned(const QString& code)
 int InvoiceForm::listIndexOfItem(const QString& itemCode)
 {
     if (m_indexedFilling != m_itemListFillings) {
-        std::vector<qint64> keys;
-        const std::vector<QVariant> codes = datStock.readList({QStringLiteral("itemcode")}, keys)[0];
-        QHash<qint64, QString> codeOfKey;
-        codeOfKey.reserve(qsizetype(keys.size()));
-        for (size_t i = 0; i < keys.size(); ++i)
-            codeOfKey.insert(keys[i], codes[i].toString());
         m_listIndexOfItem.clear();
-        for (size_t i = 0; i < m_itemKeys.size(); ++i)
-            m_listIndexOfItem.insert(codeOfKey.value(m_itemKeys[i]), int(i));
+        m_listIndexOfItem.reserve(m_itemCodes.size());
+        for (int i = 0; i < int(m_itemCodes.size()); ++i)
+            m_listIndexOfItem.insert(m_itemCodes[i], i);
         m_indexedFilling = m_itemListFillings;
     }
     return m_listIndexOfItem.value(itemCode, -1);
@@ -115,6 +110,6 @@ void InvoiceForm::warnOfReorderLevel(const LineItem& item)
     for (const InvoiceLine& line : m_lines)
         if (line.itemCode == item.itemCode)
             taken += line.quantity;
-    if (const QString warning = ReorderWarning(item.name, item.onHand - taken, item.reorderLevel); !warning.isEmpty())
+    if (const QString warning = ReorderWarning(item.name, item.onHand.value_or(0) - taken, item.reorderLevel); !warning.isEmpty())
         MsgBox(warning);
 }

@@ -324,8 +324,8 @@ private:
     void SetBuyerDatabase();
     void SetItemDatabase();
     bool moveToEntry(zelva::RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index);
-    // The goods list's entry `index` in the entry row, with what a line takes
-    // of its item: `scanned` when the scan read it, else read now.
+    // The goods list's entry `index` in the entry row, its item as a line
+    // takes it: `scanned` when the scan read it, else read now.
     void pickGoods(int index, std::optional<zelva::LineItem> scanned);
     void showBuyer(int index);
     void showDelivery();
@@ -417,7 +417,7 @@ private:
     void cmdQuickBill_Click();
     int m_itemListFillings = 0;            // how often the goods list was filled
     int m_indexedFilling = -1;             // the filling the index below was made for
-    QHash<QString, int> m_listIndexOfItem; // an item's code to its goods list entry
+    QHash<QString, int> m_listIndexOfItem; // an item's code to its goods list entry, made at the first scan
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;
@@ -432,8 +432,8 @@ private:
     bool m_companyListShown = false; // while the selection boxes are hidden for printing
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;
+    QStringList m_itemCodes; // the item code of each goods list entry
     bool m_buyersReadInFull = false;
-    bool m_itemsReadInFull = false;
 
     bool m_pending = false;
     qint64 InvoiceSno = 0;

@@ -12,7 +12,8 @@ namespace {
 QString lineItemSelect(const QString& from)
 {
     const QString schema = SchemaName(DbFile::ItemStock);
-    return QStringLiteral("SELECT s.\"itemcode\", s.\"ItemName\", s.\"Quantity\", g.\"GstRate\", r.\"ReorderLevel\" "
+    return QStringLiteral("SELECT s.\"itemcode\", s.\"ItemName\", s.\"ItemHsn\", s.\"Rate\", s.\"Per\", s.\"Quantity\", "
+                          "g.\"GstRate\", r.\"ReorderLevel\" "
                           "FROM %1 LEFT JOIN \"%2\".\"StockGstRate\" AS g ON g.\"itemcode\" = s.\"itemcode\" "
                           "LEFT JOIN \"%2\".\"StockReorderLevel\" AS r ON r.\"itemcode\" = s.\"itemcode\" ")
         .arg(from, schema);
@@ -28,8 +29,9 @@ std::optional<LineItem> readLineItem(Database& db, const QString& sql, const QSt
     QSqlQuery q = db.run(sql, {key}, operation, DbFile::ItemStock);
     if (!q.next())
         return std::nullopt;
-    return LineItem{q.value(0).toString(), q.value(1).toString(), q.value(2).toDouble(), optionalNumber(q.value(3)),
-                    optionalNumber(q.value(4))};
+    return LineItem{q.value(0).toString(),      q.value(1).toString(),      q.value(2).toString(),
+                    optionalNumber(q.value(3)), q.value(4).toString(),      optionalNumber(q.value(5)),
+                    optionalNumber(q.value(6)), optionalNumber(q.value(7))};
 }
 
 } // namespace

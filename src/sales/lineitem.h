@@ -1,10 +1,10 @@
 #pragma once
-// What a goods line takes from the store of its stock item besides what the
-// goods list shows: the item's GST rate, its reorder level, and its name and
-// quantity on hand as stored now (for the reorder warning). They are read
-// together, in one query, when the item is picked or its barcode scanned,
-// so a scan is one look-up and a line follows the masters as they stand at
-// that moment, whatever changed since the list was filled.
+// What a goods line takes from the store of its stock item: the item's
+// record as stored now (HSN, rate, unit, quantity on hand), its GST rate and
+// its reorder level. They are read together, in one query, when the item is
+// picked from the goods list or its barcode scanned: a scan is one look-up,
+// nothing is read of the other items, and a line follows the masters as
+// they stand at that moment, whatever changed since the list was filled.
 #include <QString>
 #include <optional>
 
@@ -15,7 +15,10 @@ class Database;
 struct LineItem {
     QString itemCode;
     QString name;
-    double onHand = 0;
+    QString hsn;
+    std::optional<double> rate; // none while the record holds none
+    QString unit;
+    std::optional<double> onHand;
     std::optional<double> gstRate;      // none for an item never given one
     std::optional<double> reorderLevel; // none for an item without one
 };

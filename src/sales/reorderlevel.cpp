@@ -72,7 +72,7 @@ QString ReorderWarning(const QString& itemName, double left, std::optional<doubl
 QString ReorderWarningFor(Database& db, const QString& itemCode, double taken)
 {
     const std::optional<LineItem> item = LoadLineItem(db, itemCode);
-    return item ? ReorderWarning(item->name, item->onHand - taken, item->reorderLevel) : QString();
+    return item ? ReorderWarning(item->name, item->onHand.value_or(0) - taken, item->reorderLevel) : QString();
 }
 
 std::vector<BelowReorderItem> LoadBelowReorderLevel(Database& db)
