@@ -6,6 +6,7 @@
 #include "platform/textnum.h"
 
 #include <QSqlRecord>
+#include <algorithm>
 #include <cmath>
 
 namespace zelva {
@@ -176,6 +177,7 @@ void RecordSource::ensureLoaded()
             row[columnOf[i]] = query.value(int(i) + 1);
         m_rows.push_back(std::move(row));
     }
+    m_rowidsRising = std::is_sorted(m_rowids.begin(), m_rowids.end());
     m_loaded = true;
 }
 
@@ -211,8 +213,15 @@ qint64 RecordSource::key()
     return eof() ? -1 : m_rowids[m_current];
 }
 
+// The keys come in rising order as read, and so does a record added after
+// them as a rule: then the key is searched for, not walked to (a list of
+// 100,000 items is picked from at every scan).
 int RecordSource::indexOfKey(qint64 wanted) const
 {
+    if (m_rowidsRising) {
+        const auto at = std::lower_bound(m_rowids.begin(), m_rowids.end(), wanted);
+        return at != m_rowids.end() && *at == wanted ? int(at - m_rowids.begin()) : -1;
+    }
     for (int i = 0; i < int(m_rowids.size()); ++i)
         if (m_rowids[i] == wanted)
             return i;
@@ -432,6 +441,7 @@ void RecordSource::insertPending()
     }
     LogChange(m_db, m_table, key.isEmpty() ? QString::number(rowid) : key, AuditAction::Added, added);
     if (m_loaded) {
+        m_rowidsRising = m_rowidsRising && (m_rowids.empty() || m_rowids.back() < rowid);
         m_rowids.push_back(rowid);
         m_rows.emplace_back(m_columns.size());
         reloadRow(rowid, int(m_rows.size()) - 1);

@@ -118,6 +118,7 @@ private:
     QHash<QString, bool> m_integerColumn; // lower-case name -> column takes whole numbers
     bool m_readOnly = false;
     std::vector<qint64> m_rowids;
+    bool m_rowidsRising = true; // m_rowids in rising order, searched by halves
     std::vector<std::vector<QVariant>> m_rows;
     int m_current = 0;
     Mode m_mode = Mode::None;

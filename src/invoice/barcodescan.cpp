@@ -48,15 +48,15 @@ bool InvoiceForm::codeScanned(const QString& code)
         return true;
     }
     Guarded<DataError>([&] {
-        const std::optional<QString> item = ItemOfBarcode(m_db, code);
-        const int index = item ? listIndexOfItem(*item) : -1;
+        std::optional<LineItem> item = LoadLineItemOfBarcode(m_db, code);
+        const int index = item ? listIndexOfItem(item->itemCode) : -1;
         if (index < 0) {
             MsgBox(QStringLiteral("No item has the barcode \"%1\": nothing is added.").arg(code));
             return;
         }
         for (size_t line = 0; line < m_lines.size(); ++line)
-            if (m_lines[line].itemCode == *item) {
-                addOneMore(FirstGoodsRow + int(line));
+            if (m_lines[line].itemCode == item->itemCode) {
+                addOneMore(FirstGoodsRow + int(line), *item);
                 return;
             }
         if (LineCount >= LastGoodsRow) {
@@ -67,7 +67,7 @@ bool InvoiceForm::codeScanned(const QString& code)
             return;
         }
         cboDescriptionOfGoods->setCurrentIndex(index);
-        cboDescriptionOfGoods_Click(index);
+        pickGoods(index, std::move(item));
         txtQuantity[EntryRow]->setText(QStringLiteral("1"));
         cmdAdd_Click();
     });
@@ -77,22 +77,17 @@ bool InvoiceForm::codeScanned(const QString& code)
 // The goods list's entry of an item, by an index made once for each filling of the list.
 int InvoiceForm::listIndexOfItem(const QString& itemCode)
 {
-    if (m_scanKeys != m_itemKeys) {
-        std::vector<qint64> keys;
-        const std::vector<QVariant> codes = datStock.readList({QStringLiteral("itemcode")}, keys)[0];
-        QHash<qint64, QString> codeOfKey;
-        codeOfKey.reserve(qsizetype(keys.size()));
-        for (size_t i = 0; i < keys.size(); ++i)
-            codeOfKey.insert(keys[i], codes[i].toString());
+    if (m_indexedFilling != m_itemListFillings) {
         m_listIndexOfItem.clear();
-        for (size_t i = 0; i < m_itemKeys.size(); ++i)
-            m_listIndexOfItem.insert(codeOfKey.value(m_itemKeys[i]), int(i));
-        m_scanKeys = m_itemKeys;
+        m_listIndexOfItem.reserve(m_itemCodes.size());
+        for (int i = 0; i < int(m_itemCodes.size()); ++i)
+            m_listIndexOfItem.insert(m_itemCodes[i], i);
+        m_indexedFilling = m_itemListFillings;
     }
     return m_listIndexOfItem.value(itemCode, -1);
 }
 
-void InvoiceForm::addOneMore(int row)
+void InvoiceForm::addOneMore(int row, const LineItem& item)
 {
     InvoiceLine& line = m_lines[size_t(row - FirstGoodsRow)];
     const double quantity = line.quantity + 1;
@@ -105,18 +100,16 @@ void InvoiceForm::addOneMore(int row)
     txtQuantity[row]->setText(Str(quantity));
     txtAmount[row]->setText(BoxAmountText(line.amount));
     m_scroll->ensureWidgetVisible(txtAmount[row]);
-    warnOfReorderLevel(line.itemCode);
+    warnOfReorderLevel(item);
     RefreshTotals();
 }
 
-void InvoiceForm::warnOfReorderLevel(const QString& itemCode)
+void InvoiceForm::warnOfReorderLevel(const LineItem& item)
 {
     double taken = 0;
     for (const InvoiceLine& line : m_lines)
-        if (line.itemCode == itemCode)
+        if (line.itemCode == item.itemCode)
             taken += line.quantity;
-    QString warning;
-    Guarded<DataError>([&] { warning = ReorderWarningFor(m_db, itemCode, taken); });
-    if (!warning.isEmpty())
+    if (const QString warning = ReorderWarning(item.name, item.onHand.value_or(0) - taken, item.reorderLevel); !warning.isEmpty())
         MsgBox(warning);
 }

@@ -67,6 +67,9 @@ std::vector<QStringList> ListEntries(RecordSource& source, const QStringList& fi
     return texts;
 }
 
+// A stored number as the boxes show it; nothing for none.
+QString ShownNumber(std::optional<double> number) { return number ? Str(*number) : QString(); }
+
 // The boxes that show a party's address, State, Pin and GSTIN; the delivery
 // block has no GSTIN box.
 struct AddressBoxes {
@@ -225,9 +228,10 @@ void InvoiceForm::SetBuyerDatabase()
 void InvoiceForm::SetItemDatabase()
 {
     datStock.bind(DbFile::ItemStock, QStringLiteral("Stock"));
-    m_itemsReadInFull = false;
-    std::vector<QStringList> entries =
-        ListEntries(datStock, {QStringLiteral("ItemName"), QStringLiteral("ItemHsn")}, m_itemKeys);
+    ++m_itemListFillings;
+    std::vector<QStringList> entries = ListEntries(
+        datStock, {QStringLiteral("ItemName"), QStringLiteral("ItemHsn"), QStringLiteral("itemcode")}, m_itemKeys);
+    m_itemCodes = std::move(entries[2]);
     entries[0] << QStringLiteral("End of List");
     SetEntries(cboDescriptionOfGoods, entries[0]);
     SetEntries(cboHsn, entries[1]);
@@ -251,8 +255,9 @@ void InvoiceForm::ClearControl()
 
 // ---------------------------------------------------------------- choosing
 
-// The lists are read with only the fields they show; the records behind them
-// are read in full when an entry is first picked. False when the entry is
+// The lists are read with only the fields they show; the buyers' records
+// behind them are read in full when an entry is first picked (a goods entry's
+// item is read alone, by its code: LoadLineItem). False when the entry is
 // outside the list or its record is gone.
 bool InvoiceForm::moveToEntry(RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index)
 {
@@ -305,17 +310,24 @@ void InvoiceForm::cboBuyerNameD_Click(int index)
 
 void InvoiceForm::cboDescriptionOfGoods_Click(int index)
 {
+    pickGoods(index, std::nullopt);
+}
+
+void InvoiceForm::pickGoods(int index, std::optional<LineItem> scanned)
+{
+    m_entryItem.reset();
     const bool endOfList = index < 0 || index >= int(m_itemKeys.size());
     if (!endOfList) {
         Guarded<DataError>([&] {
-            if (!moveToEntry(datStock, m_itemsReadInFull, m_itemKeys, index))
+            m_entryItem = scanned ? std::move(scanned) : LoadLineItem(m_db, m_itemCodes[index]);
+            if (!m_entryItem) // gone since the list was filled
                 return;
-            SetTextOf(cboHsn, datStock.text(QStringLiteral("ItemHsn")));
-            txtQuantity[EntryRow]->setText(datStock.text(QStringLiteral("Quantity")));
-            CurrentItemCode = datStock.text(QStringLiteral("itemcode"));
-            txtRate[EntryRow]->setText(datStock.text(QStringLiteral("Rate")));
-            SetTextOf(cboPer, datStock.text(QStringLiteral("Per")));
-            showEntryLineRate(itemGstRate(CurrentItemCode));
+            SetTextOf(cboHsn, m_entryItem->hsn);
+            txtQuantity[EntryRow]->setText(ShownNumber(m_entryItem->onHand));
+            CurrentItemCode = m_entryItem->itemCode;
+            txtRate[EntryRow]->setText(ShownNumber(m_entryItem->rate));
+            SetTextOf(cboPer, m_entryItem->unit);
+            showEntryLineRate(m_entryItem->gstRate);
         });
     } else {
         showGoodsTotal();
@@ -405,11 +417,12 @@ std::optional<double> InvoiceForm::itemGstRate(const QString& itemCode)
     }
 }
 
-std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode, std::optional<double> chosen)
+std::optional<double> InvoiceForm::lineGstRate(const QString& itemCode, std::optional<double> chosen,
+                                               const LineItem* item)
 {
     if (m_tax[Goods].rate)
         return m_tax[Goods].rate;
-    const std::optional<double> own = chosen ? chosen : itemGstRate(itemCode);
+    const std::optional<double> own = chosen ? chosen : item ? item->gstRate : itemGstRate(itemCode);
     const bool inForce = own && std::any_of(m_offeredRates.begin(), m_offeredRates.end(),
                                             [&](double rate) { return SameRate(rate, *own); });
     return inForce ? own : std::nullopt;
@@ -485,12 +498,13 @@ void InvoiceForm::cmdAdd_Click()
     line.rate = LineRate;
     line.amount = LineAmount;
     const std::optional<double> chosen = entryLineRate();
-    line.gstRate = lineGstRate(CurrentItemCode, chosen);
+    line.gstRate = lineGstRate(CurrentItemCode, chosen, m_entryItem ? &*m_entryItem : nullptr);
     m_lines.push_back(line);
     m_chosenLineRates.push_back(chosen);
     txtSNo[EntryRow]->setText(QString::number(n + 1));
     cboDescriptionOfGoods->setFocus();
-    warnOfReorderLevel(line.itemCode);
+    if (m_entryItem)
+        warnOfReorderLevel(*m_entryItem);
     if (LineCount == LastGoodsRow) {
         cboDescriptionOfGoods->setEnabled(false);
         showGoodsTotal();

@@ -12,6 +12,7 @@
 #include "invoice/taxbyrate.h"
 #include "sales/companypayment.h"
 #include "sales/invoicestore.h"
+#include "sales/lineitem.h"
 #include "sales/receiptstore.h"
 #include "ui/pendingwork.h"
 
@@ -309,8 +310,10 @@ private:
     // the GST rate kept for a stock item (LoadItemGstRate), none without one
     std::optional<double> itemGstRate(const QString& itemCode);
     // a goods line's rate: the goods rate chosen, else the one chosen for the
-    // line, else its item's own, while in force on the invoice's date; else none
-    std::optional<double> lineGstRate(const QString& itemCode, std::optional<double> chosen = std::nullopt);
+    // line, else its item's own (item's, when read with it), while in force on
+    // the invoice's date; else none
+    std::optional<double> lineGstRate(const QString& itemCode, std::optional<double> chosen = std::nullopt,
+                                      const zelva::LineItem* item = nullptr);
     void settleLineRates();
     // the entry line's rate list: nothing (the goods rate), then the rates offered
     void fillLineRateList();
@@ -322,6 +325,9 @@ private:
     void SetBuyerDatabase();
     void SetItemDatabase();
     bool moveToEntry(zelva::RecordSource& source, bool& readInFull, const std::vector<qint64>& keys, int index);
+    // The goods list's entry `index` in the entry row, its item as a line
+    // takes it: `scanned` when the scan read it, else read now.
+    void pickGoods(int index, std::optional<zelva::LineItem> scanned);
     void showBuyer(int index);
     void showDelivery();
     void computeLineAmount();
@@ -403,15 +409,16 @@ private:
     // false when the code is not taken (the operator told why, or told nothing when no invoice is open).
     bool codeScanned(const QString& code);
     int listIndexOfItem(const QString& itemCode);
-    void addOneMore(int row);
+    void addOneMore(int row, const zelva::LineItem& item);
     // Warns, never refusing, when the invoice's lines take the item to or below its reorder level.
-    void warnOfReorderLevel(const QString& itemCode);
+    void warnOfReorderLevel(const zelva::LineItem& item);
     zelva::ScanCatcher* m_scans = nullptr;
     // Quick Bill (quickbillprint.cpp): saves the invoice, then prints it on the receipt roll.
     void buildQuickBill();
     void cmdQuickBill_Click();
-    std::vector<qint64> m_scanKeys;         // the goods list's keys the index below was made for
-    QHash<QString, int> m_listIndexOfItem; // an item's code to its goods list entry
+    int m_itemListFillings = 0;            // how often the goods list was filled
+    int m_indexedFilling = -1;             // the filling the index below was made for
+    QHash<QString, int> m_listIndexOfItem; // an item's code to its goods list entry, made at the first scan
 
     zelva::Database& m_db;
     zelva::RecordSource datCompany;
@@ -426,8 +433,8 @@ private:
     bool m_companyListShown = false; // while the selection boxes are hidden for printing
     std::vector<qint64> m_buyerKeys;
     std::vector<qint64> m_itemKeys;
+    QStringList m_itemCodes; // the item code of each goods list entry
     bool m_buyersReadInFull = false;
-    bool m_itemsReadInFull = false;
 
     bool m_pending = false;
     qint64 InvoiceSno = 0;
@@ -438,6 +445,7 @@ private:
     QString CompanyState;
     QString BuyerBid;
     QString CurrentItemCode;
+    std::optional<zelva::LineItem> m_entryItem; // what a line takes of the item in the entry row, read when it was picked
     std::array<TaxLine, 3> m_tax{};
     // The whole rates the rate lists offer, rising: entry i of a list is the
     // rate m_offeredRates[i], its label made from that value. They are the

@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "platform/textnum.h"
+#include "sales/lineitem.h"
 
 #include <QSqlQuery>
 
@@ -70,13 +71,8 @@ QString ReorderWarning(const QString& itemName, double left, std::optional<doubl
 
 QString ReorderWarningFor(Database& db, const QString& itemCode, double taken)
 {
-    const std::optional<double> level = LoadReorderLevel(db, itemCode);
-    if (!level)
-        return {};
-    QSqlQuery item = db.run(QStringLiteral("SELECT \"ItemName\", \"Quantity\" FROM \"%1\".\"Stock\" WHERE \"itemcode\" = ?")
-                                .arg(SchemaName(DbFile::ItemStock)),
-                            {itemCode}, QStringLiteral("read the item's quantity"), DbFile::ItemStock);
-    return item.next() ? ReorderWarning(item.value(0).toString(), item.value(1).toDouble() - taken, level) : QString();
+    const std::optional<LineItem> item = LoadLineItem(db, itemCode);
+    return item ? ReorderWarning(item->name, item->onHand.value_or(0) - taken, item->reorderLevel) : QString();
 }
 
 std::vector<BelowReorderItem> LoadBelowReorderLevel(Database& db)
