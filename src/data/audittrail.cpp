@@ -28,14 +28,34 @@ QString trailTable()
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(DbFile::Zlv), QLatin1String(AuditTrailTable));
 }
 
-QString changesText(const std::vector<FieldChange>& changes)
+// A text as a JSON string, written as QJsonDocument writes it (UTF-8 kept,
+// quotes, backslashes and control characters escaped): the trail of an import
+// holds tens of thousands of entries, and the document's tree costs more than
+// the rest of an entry.
+void appendJsonString(QString& out, const QString& text)
 {
-    if (changes.empty())
-        return {};
-    QJsonArray all;
-    for (const FieldChange& c : changes)
-        all.append(QJsonArray{c.field, c.before, c.after});
-    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+    static constexpr char16_t hexDigits[] = u"0123456789abcdef";
+    out += u'"';
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"': out += u"\\\""; break;
+        case u'\\': out += u"\\\\"; break;
+        case u'\b': out += u"\\b"; break;
+        case u'\f': out += u"\\f"; break;
+        case u'\n': out += u"\\n"; break;
+        case u'\r': out += u"\\r"; break;
+        case u'\t': out += u"\\t"; break;
+        default:
+            if (c.unicode() < 0x20) {
+                out += u"\\u00";
+                out += QChar(hexDigits[c.unicode() >> 4]);
+                out += QChar(hexDigits[c.unicode() & 0xf]);
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += u'"';
 }
 
 std::vector<FieldChange> changesFrom(const QString& text)
@@ -50,32 +70,46 @@ std::vector<FieldChange> changesFrom(const QString& text)
 
 // The stored parts of an entry in their order, each with its length, so no
 // two different entries hash the same text; then the previous entry's hash.
-class EntryHash {
-public:
-    explicit EntryHash(const QByteArray& previous) { add(previous); }
-    void add(const QByteArray& part)
-    {
-        m_hash.addData(QByteArray::number(part.size()));
-        m_hash.addData(QByteArrayView(":"));
-        m_hash.addData(part);
-    }
-    void add(const QString& part) { add(part.toUtf8()); }
-    QByteArray hex() { return m_hash.result().toHex(); }
-
-private:
-    QCryptographicHash m_hash{QCryptographicHash::Sha256};
-};
-
+// Gathered into one text and hashed at once.
 QByteArray hashOf(const QByteArray& previous, qint64 serial, const QStringList& parts)
 {
-    EntryHash hash(previous);
-    hash.add(QByteArray::number(serial));
+    QByteArray text;
+    text.reserve(128);
+    const auto add = [&text](QByteArrayView part) {
+        text += QByteArray::number(part.size());
+        text += ':';
+        text += part;
+    };
+    add(previous);
+    add(QByteArray::number(serial));
     for (const QString& part : parts)
-        hash.add(part);
-    return hash.hex();
+        add(part.toUtf8());
+    return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
 }
 
 } // namespace
+
+QString AuditChangesText(const std::vector<FieldChange>& changes)
+{
+    if (changes.empty())
+        return {};
+    QString text;
+    text.reserve(48 * qsizetype(changes.size()));
+    text += u'[';
+    for (const FieldChange& c : changes) {
+        if (text.size() > 1)
+            text += u',';
+        text += u'[';
+        appendJsonString(text, c.field);
+        text += u',';
+        appendJsonString(text, c.before);
+        text += u',';
+        appendJsonString(text, c.after);
+        text += u']';
+    }
+    text += u']';
+    return text;
+}
 
 QString AuditActionText(AuditAction action)
 {
@@ -151,7 +185,7 @@ void AuditBatch::write()
     for (const Pending& entry : m_entries) {
         ++serial;
         const QStringList parts{at, operatorName, computer, entry.table, entry.key, AuditActionText(entry.action),
-                                changesText(entry.changes)};
+                                AuditChangesText(entry.changes)};
         previous = hashOf(previous, serial, parts);
         QVariantList values{serial};
         for (const QString& part : parts)
