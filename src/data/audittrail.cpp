@@ -70,22 +70,32 @@ std::vector<FieldChange> changesFrom(const QString& text)
 
 // The stored parts of an entry in their order, each with its length, so no
 // two different entries hash the same text; then the previous entry's hash.
-// Gathered into one text and hashed at once.
-QByteArray hashOf(const QByteArray& previous, qint64 serial, const QStringList& parts)
-{
-    QByteArray text;
-    text.reserve(128);
-    const auto add = [&text](QByteArrayView part) {
-        text += QByteArray::number(part.size());
-        text += ':';
-        text += part;
-    };
-    add(previous);
-    add(QByteArray::number(serial));
-    for (const QString& part : parts)
-        add(part.toUtf8());
-    return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
-}
+// Gathered into one text and hashed at once; one hasher serves a whole batch.
+class EntryHash {
+public:
+    QByteArray of(const QByteArray& previous, qint64 serial, const QStringList& parts)
+    {
+        m_text.resize(0);
+        add(previous);
+        add(QByteArray::number(serial));
+        for (const QString& part : parts)
+            add(part.toUtf8());
+        m_hash.reset();
+        m_hash.addData(m_text);
+        return m_hash.result().toHex();
+    }
+
+private:
+    void add(QByteArrayView part)
+    {
+        m_text += QByteArray::number(part.size());
+        m_text += ':';
+        m_text += part;
+    }
+
+    QByteArray m_text;
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+};
 
 } // namespace
 
@@ -182,11 +192,12 @@ void AuditBatch::write()
     InsertBatch rows(m_db, DbFile::Zlv, QLatin1String(AuditTrailTable),
                      {"Sno", "At", "Operator", "Computer", "TableName", "RecordKey", "Action", "Changes", "Hash"},
                      Operation);
+    EntryHash hash;
     for (const Pending& entry : m_entries) {
         ++serial;
         const QStringList parts{at, operatorName, computer, entry.table, entry.key, AuditActionText(entry.action),
                                 AuditChangesText(entry.changes)};
-        previous = hashOf(previous, serial, parts);
+        previous = hash.of(previous, serial, parts);
         QVariantList values{serial};
         for (const QString& part : parts)
             values << part;
@@ -278,6 +289,7 @@ AuditVerdict VerifyAuditTrail(Database& db)
     QByteArray previous;
     qint64 expected = 1;
     QStringList parts;
+    EntryHash hash;
     while (query.next()) {
         const qint64 serial = query.value(0).toLongLong();
         parts.clear();
@@ -288,7 +300,7 @@ AuditVerdict VerifyAuditTrail(Database& db)
         if (serial != expected)
             problem = serial > expected ? QStringLiteral("entry %1 before it is missing").arg(expected)
                                         : QStringLiteral("it is out of order");
-        else if (hashOf(previous, serial, parts) != stored)
+        else if (hash.of(previous, serial, parts) != stored)
             problem = QStringLiteral("its content does not match its hash");
         if (!problem.isEmpty()) {
             verdict.intact = false;
