@@ -2,7 +2,7 @@
 // items and 5,000 buyers read from CSV, checked and shown in the window's
 // grid, then stored (each record with its audit entry, an item's rate and
 // opening stock); against inserting the same records bare, in one
-// transaction each. And the grid of a 50,000-row file filled in steps.
+// transaction each, without and with the audit trail's rows. And the grid of a 50,000-row file filled in steps.
 // Target: the whole import under 10 s here, within 3x the bare inserts.
 #include "data/database.h"
 #include "data/serials.h"
@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -79,9 +80,39 @@ WindowTimes importInWindow(const QString& kind, const QString& path)
     return times;
 }
 
+// The audit trail's rows of the import written as plain inserts, beside the
+// records: each record's "added" entry with its fields, and for an item the
+// entries of its rate and opening stock; texts and a hash of the same sizes.
+class BareTrail {
+public:
+    explicit BareTrail(Database& db) : m_entry(db.connection())
+    {
+        m_entry.prepare("INSERT INTO ZLV.AuditTrail (Sno, At, Operator, Computer, TableName, RecordKey, Action, Changes, "
+                        "Hash) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    }
+    void add(const QString& table, const QString& key, const QString& action, const QStringList& fields,
+             const QVariantList& values)
+    {
+        QString changes;
+        for (int i = 0; i < fields.size(); ++i)
+            changes += QStringLiteral("%1[\"%2\",\"\",\"%3\"]").arg(i ? "," : "", fields[i], values[i].toString());
+        ++m_serial;
+        const QString hash = QString::number(m_serial).repeated(64).left(64);
+        for (const QVariant& v : QVariantList{m_serial, m_at, "(not logged in)", "shop-counter", table, key, action,
+                                              "[" + changes + "]", hash})
+            m_entry.addBindValue(v);
+        m_entry.exec();
+    }
+
+private:
+    QSqlQuery m_entry;
+    qint64 m_serial = 0;
+    QString m_at = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+};
+
 // The same records written by bare prepared inserts: the items with their
-// rates and opening stock, or the buyers.
-double bareInserts(bool items, int rows)
+// rates and opening stock, or the buyers; withTrail: and their audit rows.
+double bareInserts(bool items, int rows, bool withTrail)
 {
     QTemporaryDir data;
     auto db = Database::open(data.path());
@@ -91,6 +122,10 @@ double bareInserts(bool items, int rows)
     QSqlQuery record(db->connection());
     QSqlQuery rate(db->connection());
     QSqlQuery opening(db->connection());
+    BareTrail trail(*db);
+    const QStringList itemFields{"sno", "itemcode", "ItemName", "ItemHsn", "Rate", "Per", "Quantity", "Remarks"};
+    const QStringList buyerFields{"sno", "bid", "Name", "address", "Dist", "State", "Pin", "Gstin", "Phone",
+                                  "Email", "Website", "Remarks"};
     if (items) {
         record.prepare("INSERT INTO ItemStock.Stock (sno, itemcode, ItemName, ItemHsn, Rate, Per, Quantity, Remarks) "
                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
@@ -103,8 +138,9 @@ double bareInserts(bool items, int rows)
     for (int i = 1; i <= rows; ++i) {
         if (items) {
             const QString code = RecordCode(CodeKind::Item, i);
-            for (const QVariant& v : QVariantList{i, code, QStringLiteral("Item number %1").arg(i), "4802",
-                                                  10.5 + i % 400, "Nos", double(i % 50), "N.A."})
+            const QVariantList values{i, code, QStringLiteral("Item number %1").arg(i), "4802", 10.5 + i % 400, "Nos",
+                                      double(i % 50), "N.A."};
+            for (const QVariant& v : values)
                 record.addBindValue(v);
             record.exec();
             for (const QVariant& v : QVariantList{i, code, 18.0})
@@ -113,13 +149,22 @@ double bareInserts(bool items, int rows)
             for (const QVariant& v : QVariantList{i, code, double(i % 50), qlonglong(825 + (i % 300) * 100)})
                 opening.addBindValue(v);
             opening.exec();
+            if (withTrail) {
+                trail.add("Stock", code, "added", itemFields, values);
+                trail.add("StockGstRate", code, "changed", {"GstRate"}, {"18"});
+                trail.add("OpeningStock", code, "changed", {"OpeningStock"},
+                          {QStringLiteral("%1 at %2").arg(i % 50).arg(8.25 + i % 300, 0, 'f', 2)});
+            }
         } else {
-            for (const QVariant& v : QVariantList{i, RecordCode(CodeKind::Buyer, i), QStringLiteral("Buyer number %1").arg(i),
-                                                  QStringLiteral("%1, Gandhi Road").arg(i), "Madurai", "Tamil Nadu",
-                                                  QString::number(600000 + i % 999), "N.A.",
-                                                  QString::number(9800000000LL + i), "N.A.", "N.A.", "N.A."})
+            const QVariantList values{i, RecordCode(CodeKind::Buyer, i), QStringLiteral("Buyer number %1").arg(i),
+                                      QStringLiteral("%1, Gandhi Road").arg(i), "Madurai", "Tamil Nadu",
+                                      QString::number(600000 + i % 999), "N.A.", QString::number(9800000000LL + i),
+                                      "N.A.", "N.A.", "N.A."};
+            for (const QVariant& v : values)
                 record.addBindValue(v);
             record.exec();
+            if (withTrail)
+                trail.add("CustomerDetails", values[1].toString(), "added", buyerFields, values);
         }
     }
     transaction.commit();
@@ -182,8 +227,10 @@ int main(int argc, char* argv[])
     const QString itemsMessage = lastMessage;
     const WindowTimes buyers = importInWindow(QStringLiteral("Buyers"), buyersPath);
     const QString buyersMessage = lastMessage;
-    const double bareItems = bareInserts(true, Items);
-    const double bareBuyers = bareInserts(false, Buyers);
+    const double bareItems = bareInserts(true, Items, false);
+    const double bareBuyers = bareInserts(false, Buyers, false);
+    const double bareItemsTrail = bareInserts(true, Items, true);
+    const double bareBuyersTrail = bareInserts(false, Buyers, true);
     const double large = largeFilePreview(largePath);
     const StoreTimes itemsAlone = checkAndStore(MasterKind::Item, itemsPath);
     const StoreTimes buyersAlone = checkAndStore(MasterKind::Buyer, buyersPath);
@@ -198,6 +245,9 @@ int main(int argc, char* argv[])
     std::printf("%-44s %10.0f %10.0f\n", "bare inserts (ms)", bareItems, bareBuyers);
     std::printf("%-44s %10.2f %10.2f\n", "  factor stored / bare (target 3)", itemsAlone.store / bareItems,
                 buyersAlone.store / bareBuyers);
+    std::printf("%-44s %10.0f %10.0f\n", "bare inserts with the trail's rows (ms)", bareItemsTrail, bareBuyersTrail);
+    std::printf("%-44s %10.2f %10.2f\n", "  factor stored / bare with trail (target 3)",
+                itemsAlone.store / bareItemsTrail, buyersAlone.store / bareBuyersTrail);
     const double whole = items.preview + items.store + buyers.preview + buyers.store;
     std::printf("the whole import, both files: %.0f ms (target under 10000)\n", whole);
     std::printf("grid of a %d-row file, read, checked and filled in steps: %.0f ms\n", LargeFile, large);

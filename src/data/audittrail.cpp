@@ -28,14 +28,34 @@ QString trailTable()
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(DbFile::Zlv), QLatin1String(AuditTrailTable));
 }
 
-QString changesText(const std::vector<FieldChange>& changes)
+// A text as a JSON string, written as QJsonDocument writes it (UTF-8 kept,
+// quotes, backslashes and control characters escaped): the trail of an import
+// holds tens of thousands of entries, and the document's tree costs more than
+// the rest of an entry.
+void appendJsonString(QString& out, const QString& text)
 {
-    if (changes.empty())
-        return {};
-    QJsonArray all;
-    for (const FieldChange& c : changes)
-        all.append(QJsonArray{c.field, c.before, c.after});
-    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+    static constexpr char16_t hexDigits[] = u"0123456789abcdef";
+    out += u'"';
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"': out += u"\\\""; break;
+        case u'\\': out += u"\\\\"; break;
+        case u'\b': out += u"\\b"; break;
+        case u'\f': out += u"\\f"; break;
+        case u'\n': out += u"\\n"; break;
+        case u'\r': out += u"\\r"; break;
+        case u'\t': out += u"\\t"; break;
+        default:
+            if (c.unicode() < 0x20) {
+                out += u"\\u00";
+                out += QChar(hexDigits[c.unicode() >> 4]);
+                out += QChar(hexDigits[c.unicode() & 0xf]);
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += u'"';
 }
 
 std::vector<FieldChange> changesFrom(const QString& text)
@@ -50,32 +70,56 @@ std::vector<FieldChange> changesFrom(const QString& text)
 
 // The stored parts of an entry in their order, each with its length, so no
 // two different entries hash the same text; then the previous entry's hash.
+// Gathered into one text and hashed at once; one hasher serves a whole batch.
 class EntryHash {
 public:
-    explicit EntryHash(const QByteArray& previous) { add(previous); }
-    void add(const QByteArray& part)
+    QByteArray of(const QByteArray& previous, qint64 serial, const QStringList& parts)
     {
-        m_hash.addData(QByteArray::number(part.size()));
-        m_hash.addData(QByteArrayView(":"));
-        m_hash.addData(part);
+        m_text.resize(0);
+        add(previous);
+        add(QByteArray::number(serial));
+        for (const QString& part : parts)
+            add(part.toUtf8());
+        m_hash.reset();
+        m_hash.addData(m_text);
+        return m_hash.result().toHex();
     }
-    void add(const QString& part) { add(part.toUtf8()); }
-    QByteArray hex() { return m_hash.result().toHex(); }
 
 private:
+    void add(QByteArrayView part)
+    {
+        m_text += QByteArray::number(part.size());
+        m_text += ':';
+        m_text += part;
+    }
+
+    QByteArray m_text;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
 };
 
-QByteArray hashOf(const QByteArray& previous, qint64 serial, const QStringList& parts)
-{
-    EntryHash hash(previous);
-    hash.add(QByteArray::number(serial));
-    for (const QString& part : parts)
-        hash.add(part);
-    return hash.hex();
-}
-
 } // namespace
+
+QString AuditChangesText(const std::vector<FieldChange>& changes)
+{
+    if (changes.empty())
+        return {};
+    QString text;
+    text.reserve(48 * qsizetype(changes.size()));
+    text += u'[';
+    for (const FieldChange& c : changes) {
+        if (text.size() > 1)
+            text += u',';
+        text += u'[';
+        appendJsonString(text, c.field);
+        text += u',';
+        appendJsonString(text, c.before);
+        text += u',';
+        appendJsonString(text, c.after);
+        text += u']';
+    }
+    text += u']';
+    return text;
+}
 
 QString AuditActionText(AuditAction action)
 {
@@ -148,11 +192,12 @@ void AuditBatch::write()
     InsertBatch rows(m_db, DbFile::Zlv, QLatin1String(AuditTrailTable),
                      {"Sno", "At", "Operator", "Computer", "TableName", "RecordKey", "Action", "Changes", "Hash"},
                      Operation);
+    EntryHash hash;
     for (const Pending& entry : m_entries) {
         ++serial;
         const QStringList parts{at, operatorName, computer, entry.table, entry.key, AuditActionText(entry.action),
-                                changesText(entry.changes)};
-        previous = hashOf(previous, serial, parts);
+                                AuditChangesText(entry.changes)};
+        previous = hash.of(previous, serial, parts);
         QVariantList values{serial};
         for (const QString& part : parts)
             values << part;
@@ -244,6 +289,7 @@ AuditVerdict VerifyAuditTrail(Database& db)
     QByteArray previous;
     qint64 expected = 1;
     QStringList parts;
+    EntryHash hash;
     while (query.next()) {
         const qint64 serial = query.value(0).toLongLong();
         parts.clear();
@@ -254,7 +300,7 @@ AuditVerdict VerifyAuditTrail(Database& db)
         if (serial != expected)
             problem = serial > expected ? QStringLiteral("entry %1 before it is missing").arg(expected)
                                         : QStringLiteral("it is out of order");
-        else if (hashOf(previous, serial, parts) != stored)
+        else if (hash.of(previous, serial, parts) != stored)
             problem = QStringLiteral("its content does not match its hash");
         if (!problem.isEmpty()) {
             verdict.intact = false;

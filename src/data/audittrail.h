@@ -39,6 +39,10 @@ struct FieldChange {
     bool operator==(const FieldChange&) const = default;
 };
 
+// The changes as the trail keeps them: a JSON array of [field, before, after],
+// written compact as QJsonDocument writes it; "" for none.
+QString AuditChangesText(const std::vector<FieldChange>& changes);
+
 // The operator whose work the entries name: set once at login (or by a
 // command-line task). Empty until then.
 void SetAuditOperator(const QString& userName);

@@ -56,7 +56,7 @@ void InsertBatch::write()
         QVariantList values;
         values.reserve(rows * m_columns.size());
         for (int r = 0; r < rows; ++r)
-            values += m_rows[next + size_t(r)];
+            values.append(std::move(m_rows[next + size_t(r)])); // the rows are done with once written
         (last ? *last : *m_full).exec(values).finish();
         next += size_t(rows);
     }

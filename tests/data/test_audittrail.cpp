@@ -7,10 +7,14 @@
 #include "storetest.h"
 #include "support/testserver.h"
 
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <thread>
 
 using namespace zelva;
 using namespace testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -161,6 +165,73 @@ private slots:
         for (const QVariantList& row : rowsInFile(d.folder(), DbFile::Zlv, "SELECT * FROM AuditTrail"))
             for (const QVariant& value : row)
                 QVERIFY2(!value.toString().contains("secret"), qPrintable(value.toString()));
+    }
+
+    // The changes are kept as QJsonDocument writes them, whatever the texts
+    // hold (quotes, backslashes, each control character, Tamil, Hindi, a sign
+    // beyond the first plane), and read back as they were given.
+    void changesKeptAsJson_data()
+    {
+        QString controls;
+        for (char16_t c = 1; c < 0x20; ++c)
+            controls += QChar(c);
+        QTest::addColumn<std::vector<FieldChange>>("changes");
+        QTest::newRow("plain") << std::vector<FieldChange>{{"Name", "", "Kochi Stores"}};
+        QTest::newRow("quotes and backslashes")
+            << std::vector<FieldChange>{{"Remarks", "say \"12\\\" pipe\"", "C:\\new\\\"x\""}, {"Pin", "", "600001"}};
+        QTest::newRow("control characters") << std::vector<FieldChange>{{"address", "12,\nGandhi Road\r\n", controls},
+                                                                         {"Remarks", "\tx\b\f", QString(QChar(0x7f))}};
+        QTest::newRow("Tamil, Hindi and beyond")
+            << std::vector<FieldChange>{{"Name", u"\u0bae\u0bc1\u0bb0\u0bc1\u0b95\u0ba9\u0bcd"_s,
+                                         u"\u0930\u093e\u092e \u091f\u094d\u0930\u0947\u0921\u0930\u094d\u0938 \U0001F600"_s}};
+        QTest::newRow("empty fields") << std::vector<FieldChange>{{"", "", ""}, {"Quantity", "0", ""}};
+    }
+    void changesKeptAsJson()
+    {
+        QFETCH(std::vector<FieldChange>, changes);
+        QJsonArray all;
+        for (const FieldChange& c : changes)
+            all.append(QJsonArray{c.field, c.before, c.after});
+        QCOMPARE(AuditChangesText(changes), QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact)));
+        TempData d;
+        logInOwnWork(*d.db, "C00001", AuditAction::Changed, changes);
+        QCOMPARE(ReadAuditTrail(*d.db, {}).front().changes, changes);
+        QVERIFY(VerifyAuditTrail(*d.db).intact);
+    }
+    void changesKeptAsJsonNone()
+    {
+        QCOMPARE(AuditChangesText({}), QString());
+    }
+
+    // An entry kept by an earlier version of the program, its hash taken over
+    // each part with its length and the previous hash, still holds, and the
+    // next entry chains on from it.
+    void entryKeptBeforeStillHolds()
+    {
+        TempData d;
+        const QStringList parts{"2024-04-01 10:15:00", "meena", "counter-1", "CustomerDetails", "C00001", "added",
+                                R"([["Name","","மதுரை Stores"]])"};
+        QByteArray text = "0:1:1";
+        for (const QString& part : parts)
+            text += QByteArray::number(part.toUtf8().size()) + ':' + part.toUtf8();
+        const QString hash = QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+        {
+            Transaction work(*d.db, "keep an old entry");
+            QVariantList values{1};
+            for (const QString& part : parts)
+                values << part;
+            d.db->run(QStringLiteral("INSERT INTO \"%1\".\"AuditTrail\" (\"Sno\", \"At\", \"Operator\", \"Computer\", "
+                                     "\"TableName\", \"RecordKey\", \"Action\", \"Changes\", \"Hash\") "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                          .arg(SchemaName(DbFile::Zlv)),
+                      values << hash, "keep an old entry", DbFile::Zlv);
+            work.commit();
+        }
+        QVERIFY(VerifyAuditTrail(*d.db).intact);
+        logInOwnWork(*d.db, "C00001", AuditAction::Cancelled);
+        const AuditVerdict verdict = VerifyAuditTrail(*d.db);
+        QVERIFY2(verdict.intact, qPrintable(verdict.text()));
+        QCOMPARE(verdict.count, qint64(2));
     }
 
     // Editing an entry's text, removing one or swapping two: the verifier
