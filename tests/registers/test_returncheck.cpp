@@ -13,6 +13,8 @@
 #include "support/testserver.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QtTest>
@@ -29,6 +31,9 @@ QString gstin(const QString& first14) { return first14 + GstinCheckCharacter(fir
 QString companyGstin() { return gstin(QStringLiteral("33AAACH7409R1Z")); }
 QString arunGstin() { return gstin(QStringLiteral("33ARUNT1234A1Z")); }
 QString kochiGstin() { return gstin(QStringLiteral("32KOCHI1234A1Z")); }
+
+// A GSTR-1 file as its text reads.
+QJsonObject gstr1File(const char* text) { return QJsonDocument::fromJson(QByteArray(text)).object(); }
 
 InvoiceLine line(const char* description, const char* hsn, double quantity, double rate)
 {
@@ -339,25 +344,25 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
                 l.hsn.truncate(4);
     }) << QStringList { at("Error", "Return of 122026", "Return period (fp)") };
     QTest::newRow("HSN summary short of the invoices") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":890.5}]}})");
     }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.txval at 18%)") };
     QTest::newRow("HSN summary net of the credit notes") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":900.5}]}})");
     }) << QStringList();
     QTest::newRow("HSN summary's CGST a paisa above the invoices'") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90.01,"samt":90}]}})");
     }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.camt at 18%)") };
     QTest::newRow("b2cs row netted below nothing") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+        d.gstr1 = gstr1File(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
                              R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}]}})");
         d.b2csNotes = { { "INTRA", "33", 18, { "CN00002", "CN00005" } }, { "INTER", "29", 18, { "CN00003" } } };
     }) << QStringList { at("Error", "GSTR-1 file", "b2cs (INTRA, pos 33, rt 18%)") };
-    const QByteArray b2bFile(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+    const QJsonObject b2bFile = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
                              R"("b2cs":[{"sply_ty":"INTRA","pos":"33","rt":0,"txval":40}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90,"samt":90}],)"
                              R"("hsn_b2c":[{"hsn_sc":"0713","rt":0,"txval":40}]}})");
@@ -413,7 +418,7 @@ void ReturnCheckTest::findsExactlyThePlantedFault()
 void ReturnCheckTest::sumFindingsNameBothFigures()
 {
     ReturnDocuments d = cleanMonth();
-    d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+    d.gstr1 = gstr1File(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
                          R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.49}]}})");
     d.b2csNotes = { { "INTER", "33", 18, { "CN00003" } }, { "INTRA", "33", 18, { "CN00002", "CN00005" } } };
     middle(d).totals.igst += 1;
