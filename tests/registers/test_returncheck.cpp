@@ -178,6 +178,7 @@ private slots:
     void readsTheMonth();
     void checksTheStoredMonth();
     void checksTheSumsOfTheFilesAsWritten();
+    void findsTheInvoiceOfANoteFromAnEarlierYear();
     void saysTheDataIsReadOnly();
 };
 
@@ -676,6 +677,21 @@ void ReturnCheckTest::checksTheSumsOfTheFilesAsWritten()
         QCOMPARE(findings[std::size_t(i) + 1].problem, problems[i]);
     QVERIFY2(findings[5].problem.contains("comes to Rs -150.00 (tax Rs -27.00): the credit notes CN00001, CN00003 take off"),
         qPrintable(findings[5].problem));
+}
+
+// A note of the month on an invoice of the financial year before (dated
+// within its credit note days) finds that invoice in the books, and its
+// e-invoice made with that invoice's buyer agrees with the note as saved.
+void ReturnCheckTest::findsTheInvoiceOfANoteFromAnEarlierYear()
+{
+    testing::TempData data;
+    Database& db = *data.db;
+    storeDecember(db);
+    const Invoice march = invoice(6, "10/03/2026", "Arun Traders", arunGstin(), "Tamil Nadu", "600017",
+        { line("Paint", "320810", 4, 250), line("Brush", "960340", 6, 12.5) });
+    StoreInvoice(db, march);
+    storeCreditNote(db, march, "16/11/2026", { 2, "Brush", "960340", "Nos", 2, 2500, 0, 0 });
+    QCOMPARE(briefs(CheckReturnMonth(db, MonthPeriod(2026, 11), QDate(2027, 1, 5))), QStringList { turnoverNote() });
 }
 
 // A data folder whose invoice file is read-only is checked all the same, and
