@@ -373,7 +373,7 @@ QJsonObject ReturnBuilder::sections(
 
 QString monthName(int year, int month) { return QDate(year, month, 1).toString(QStringLiteral("MMMM yyyy")); }
 
-Gstr1File failed(const QString& error) { return { {}, error + QStringLiteral(" No return file was written."), {}, {} }; }
+Gstr1File failed(const QString& error) { return { {}, {}, error + QStringLiteral(" No return file was written."), {}, {} }; }
 
 } // namespace
 
@@ -384,7 +384,7 @@ Paise LargeInvoiceLimit(const QDate& invoiceDate)
     return LargeInvoiceLimitFrom;
 }
 
-Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+Gstr1File BuildGstr1Document(const std::optional<CompanyGst>& company, int year, int month,
     const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
 {
     if (!company)
@@ -411,9 +411,18 @@ Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int mon
     QJsonObject root = builder.sections(year, month, invoices, notes);
     root[QStringLiteral("gstin")] = NormalizedGstin(company->gstin);
     root[QStringLiteral("fp")] = QStringLiteral("%1%2").arg(month, 2, 10, QLatin1Char('0')).arg(year);
+    return { {}, root, {}, builder.warnings, builder.b2csNotes() };
+}
+
+Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+    const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes)
+{
+    Gstr1File file = BuildGstr1Document(company, year, month, invoices, notes);
     // Compact, as the portal's own tool writes it: indenting a month of thousands
     // of invoices cost a third of the time the invoices take to read.
-    return { QJsonDocument(root).toJson(QJsonDocument::Compact), {}, builder.warnings, builder.b2csNotes() };
+    if (file.ok())
+        file.json = QJsonDocument(file.document).toJson(QJsonDocument::Compact);
+    return file;
 }
 
 Gstr1File LoadGstr1(const Database& db, int year, int month)

@@ -25,6 +25,7 @@
 #include "registers/savednote.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QStringList>
 
 namespace zelva {
@@ -46,7 +47,8 @@ struct B2csRowNotes {
 };
 
 struct Gstr1File {
-    QByteArray json; // empty when there is an error
+    QByteArray json; // empty when there is an error (and from BuildGstr1Document)
+    QJsonObject document; // the file before it is made text; empty when there is an error
     QString error; // why no file can be made; "" when it can
     QStringList warnings; // what the operator should look at before filing
     std::vector<B2csRowNotes> b2csNotes; // the rows with notes in them
@@ -55,6 +57,10 @@ struct Gstr1File {
 
 // The return of the month from the company and that month's invoices.
 Gstr1File BuildGstr1(const std::optional<CompanyGst>& company, int year, int month,
+    const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes = {});
+// The same without making the file text (json empty): what the Return Check
+// adds up, the very document BuildGstr1 writes.
+Gstr1File BuildGstr1Document(const std::optional<CompanyGst>& company, int year, int month,
     const std::vector<SavedInvoice>& invoices, const std::vector<SavedNote>& notes = {});
 // The same read from the files. Throws DataError.
 Gstr1File LoadGstr1(const Database& db, int year, int month);

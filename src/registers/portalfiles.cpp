@@ -35,22 +35,6 @@ QString given(const QString& text)
     return trimmed == NotGiven ? QString() : trimmed;
 }
 
-// One item of a document: a goods line, or an extra charge.
-struct SupplyItem {
-    QString name;
-    QString hsn;
-    bool service = false;
-    double quantity = 0;
-    QString unitCode;
-    double unitPrice = 0;
-    Paise gross = 0; // quantity times price
-    Paise discount = 0;
-    Paise taxable = 0;
-    double gstRate = 0; // the whole rate: 18 for CGST 9% + SGST 9%
-    TaxHeads tax;
-    Paise total() const { return taxable + tax.total(); }
-};
-
 double wholeRate(const Invoice& invoice, TaxBase base)
 {
     const ChargedTax& tax = invoice.taxes[base];
@@ -66,11 +50,11 @@ TaxHeads chargeTax(const Invoice& invoice, TaxBase base)
     return invoice.taxRows(base);
 }
 
-std::vector<SupplyItem> supplyItems(const Invoice& invoice)
+std::vector<FileItem> supplyItems(const Invoice& invoice)
 {
-    std::vector<SupplyItem> items;
+    std::vector<FileItem> items;
     for (const InvoiceLine& line : invoice.lines) {
-        SupplyItem item;
+        FileItem item;
         item.name = line.description.trimmed();
         item.hsn = given(line.hsn);
         item.service = IsServiceCode(item.hsn);
@@ -89,7 +73,7 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
         const ChargedTax& tax = invoice.taxes[base];
         if (charge.amount == 0 && tax.first.amount == 0 && tax.second.amount == 0)
             continue;
-        SupplyItem item;
+        FileItem item;
         item.name = given(charge.description);
         item.hsn = given(charge.hsn);
         item.service = IsServiceCode(item.hsn);
@@ -104,23 +88,18 @@ std::vector<SupplyItem> supplyItems(const Invoice& invoice)
     return items;
 }
 
-// The document's values, added up from its items.
-struct Values {
-    Paise taxable = 0;
-    TaxHeads tax;
-    Paise rounding = 0;
-    Paise total = 0;
-};
-
-Values valuesOf(const Invoice& invoice, const std::vector<SupplyItem>& items)
+// The document's items, and its values added up from them.
+FileFigures figuresOf(const Invoice& invoice)
 {
-    Values v;
-    for (const SupplyItem& item : items) {
+    FileFigures v;
+    v.items = supplyItems(invoice);
+    for (const FileItem& item : v.items) {
         v.taxable += item.taxable;
         v.tax += item.tax;
     }
     v.rounding = invoice.rounding.amount;
     v.total = v.taxable + v.tax.total() + v.rounding;
+    v.interState = invoice.mode == TaxMode::Igst;
     return v;
 }
 
@@ -187,13 +166,13 @@ bool deliveryDiffers(const Invoice& invoice)
 
 // The checks both files share: a saved, uncancelled invoice with a date and
 // items whose values add up to its total.
-void checkDocument(const Invoice& invoice, const std::vector<SupplyItem>& items, const Values& values, Checks& checks)
+void checkDocument(const Invoice& invoice, const FileFigures& values, Checks& checks)
 {
     if (invoice.cancelled())
         checks.add(QStringLiteral("it is cancelled."));
     if (!documentDate(invoice).isValid())
         checks.add(QStringLiteral("its date \"%1\" is no date.").arg(invoice.date));
-    if (items.empty())
+    if (values.items.empty())
         checks.add(QStringLiteral("it has no goods."));
     if (values.total != invoice.totals.grand)
         checks.add(QStringLiteral("its items add up to %1, not to its total %2.")
@@ -202,11 +181,11 @@ void checkDocument(const Invoice& invoice, const std::vector<SupplyItem>& items,
 
 // ------------------------------------------------------------ e-way bill
 
-QJsonArray ewayItems(const std::vector<SupplyItem>& items, bool interState)
+QJsonArray ewayItems(const FileFigures& figures)
 {
     QJsonArray list;
-    for (const SupplyItem& item : items) {
-        const double half = interState ? 0 : HalfRate(item.gstRate);
+    for (const FileItem& item : figures.items) {
+        const EwayItemRates rates = EwayRates(item, figures.interState);
         list.append(QJsonObject{{QStringLiteral("itemNo"), list.size() + 1},
                                 {QStringLiteral("productName"), item.name},
                                 {QStringLiteral("productDesc"), item.name},
@@ -214,9 +193,9 @@ QJsonArray ewayItems(const std::vector<SupplyItem>& items, bool interState)
                                 {QStringLiteral("quantity"), rounded(item.quantity, 3)},
                                 {QStringLiteral("qtyUnit"), item.unitCode},
                                 {QStringLiteral("taxableAmount"), money(item.taxable)},
-                                {QStringLiteral("cgstRate"), half},
-                                {QStringLiteral("sgstRate"), half},
-                                {QStringLiteral("igstRate"), interState ? item.gstRate : 0.0},
+                                {QStringLiteral("cgstRate"), rates.cgst},
+                                {QStringLiteral("sgstRate"), rates.sgst},
+                                {QStringLiteral("igstRate"), rates.igst},
                                 {QStringLiteral("cessRate"), 0}});
     }
     return list;
@@ -224,9 +203,8 @@ QJsonArray ewayItems(const std::vector<SupplyItem>& items, bool interState)
 
 QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
 {
-    const std::vector<SupplyItem> items = supplyItems(invoice);
-    const Values values = valuesOf(invoice, items);
-    checkDocument(invoice, items, values, checks);
+    const FileFigures values = figuresOf(invoice);
+    checkDocument(invoice, values, checks);
     if (invoice.totals.grand <= limit)
         checks.add(QStringLiteral("its value %1 is not above the e-way bill limit %2.")
                        .arg(AmountText(invoice.totals.grand), AmountText(limit)));
@@ -238,7 +216,7 @@ QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
     for (const QString& problem : TransportProblems(transport))
         if (invoice.transport)
             checks.add(problem);
-    for (const SupplyItem& item : items)
+    for (const FileItem& item : values.items)
         if (item.hsn.isEmpty() || item.hsn.toLongLong() == 0)
             checks.add(QStringLiteral("\"%1\" has no HSN code.").arg(item.name));
 
@@ -296,15 +274,15 @@ QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
                        {QStringLiteral("transDocDate"), transport.docDate},
                        {QStringLiteral("vehicleNo"), transport.vehicleNo},
                        {QStringLiteral("vehicleType"), QStringLiteral("R")},
-                       {QStringLiteral("itemList"), ewayItems(items, invoice.mode == TaxMode::Igst)}};
+                       {QStringLiteral("itemList"), ewayItems(values)}};
 }
 
 // ------------------------------------------------------------ e-invoice
 
-QJsonArray eInvoiceItems(const std::vector<SupplyItem>& items)
+QJsonArray eInvoiceItems(const std::vector<FileItem>& items)
 {
     QJsonArray list;
-    for (const SupplyItem& item : items)
+    for (const FileItem& item : items)
         list.append(QJsonObject{{QStringLiteral("SlNo"), QString::number(list.size() + 1)},
                                 {QStringLiteral("IsServc"), item.service ? QStringLiteral("Y") : QStringLiteral("N")},
                                 {QStringLiteral("PrdDesc"), item.name},
@@ -420,9 +398,8 @@ namespace {
 
 QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& checks)
 {
-    const std::vector<SupplyItem> items = supplyItems(document);
-    const Values values = valuesOf(document, items);
-    checkDocument(document, items, values, checks);
+    const FileFigures values = figuresOf(document);
+    checkDocument(document, values, checks);
     const InvoiceParty& seller = document.seller;
     const InvoiceParty& buyer = document.buyer;
     if (IsNoGstin(buyer.gstin))
@@ -433,7 +410,7 @@ QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& check
     const QString buyerState = checks.stateCode(buyer.state, buyer.gstin, QStringLiteral("buyer"));
     const int sellerPin = checks.pin(seller.pin, QStringLiteral("seller"));
     const int buyerPin = checks.pin(buyer.pin, QStringLiteral("buyer"));
-    for (const SupplyItem& item : items)
+    for (const FileItem& item : values.items)
         if (item.hsn.isEmpty())
             checks.add(QStringLiteral("\"%1\" has no HSN/SAC code.").arg(item.name));
 
@@ -452,7 +429,7 @@ QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& check
                      {QStringLiteral("Dt"), portalDate(documentDate(document))}}},
         {QStringLiteral("SellerDtls"), partyDetails(seller, sellerGstin, sellerState, sellerPin)},
         {QStringLiteral("BuyerDtls"), buyerDetails},
-        {QStringLiteral("ItemList"), eInvoiceItems(items)},
+        {QStringLiteral("ItemList"), eInvoiceItems(values.items)},
         {QStringLiteral("ValDtls"),
          QJsonObject{{QStringLiteral("AssVal"), money(values.taxable)},
                      {QStringLiteral("CgstVal"), money(values.tax.cgst)},
@@ -542,22 +519,19 @@ PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original)
     return fileOf(root, checks.problems);
 }
 
-QJsonObject EwayBillJson(const Invoice& invoice)
+EwayItemRates EwayRates(const FileItem& item, bool interState)
 {
-    Checks unheeded(invoice.number);
-    return ewayBill(invoice, 0, unheeded);
+    const double half = interState ? 0 : HalfRate(item.gstRate);
+    return {half, half, interState ? item.gstRate : 0.0};
 }
 
-QJsonObject EInvoiceJson(const Invoice& document, DocumentKind kind)
-{
-    Checks unheeded(document.number);
-    return eInvoiceOf(document, kind, unheeded);
-}
+FileFigures EwayBillFigures(const Invoice& invoice) { return figuresOf(invoice); }
 
-QJsonObject NoteEInvoiceJson(const SaleNote& note, const Invoice& original)
+FileFigures EInvoiceFigures(const Invoice& document) { return figuresOf(document); }
+
+FileFigures NoteEInvoiceFigures(const SaleNote& note, const Invoice& original)
 {
-    Checks unheeded(note.number);
-    return noteEInvoiceOf(note, original, unheeded);
+    return figuresOf(noteAsInvoice(note, original));
 }
 
 PortalFile SaveEwayBillOfInvoice(Database& db, const QString& number, const QString& path, const MayWrite& mayWrite)

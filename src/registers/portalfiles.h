@@ -14,6 +14,7 @@
 // with the rounding (RndOffAmt, otherValue) to the invoice value, to the
 // paisa. Amounts are JSON numbers in rupees with at most two decimals, made
 // from paise; units are the portal's codes (UQC, as in the GST return).
+#include "gst/taxheads.h"
 #include "platform/money.h"
 #include "registers/returncheck.h"
 #include "sales/invoice.h"
@@ -55,12 +56,48 @@ PortalFile BuildEInvoice(const Invoice& document, DocumentKind kind = DocumentKi
 // corrects, and that invoice in RefDtls (PrecDocDtls: InvNo, InvDt).
 PortalFile BuildNoteEInvoice(const SaleNote& note, const Invoice& original);
 
-// What the builders above put into the file, made whatever its problems, so
-// that the Return Check adds up the very sums the file carries: one bill of
-// the e-way bill file's billLists, an invoice's e-invoice, a note's e-invoice.
-QJsonObject EwayBillJson(const Invoice& invoice);
-QJsonObject EInvoiceJson(const Invoice& document, DocumentKind kind = DocumentKind::Invoice);
-QJsonObject NoteEInvoiceJson(const SaleNote& note, const Invoice& original);
+// One item of an e-invoice's ItemList or an e-way bill's itemList as the
+// builders write it: a goods line, or an extra charge (unit "OTH").
+struct FileItem {
+    QString name;
+    QString hsn;
+    bool service = false;
+    double quantity = 0;
+    QString unitCode;
+    double unitPrice = 0;
+    Paise gross = 0; // quantity times price (TotAmt)
+    Paise discount = 0;
+    Paise taxable = 0; // AssAmt, taxableAmount
+    double gstRate = 0; // the whole rate: 18 for CGST 9% + SGST 9%
+    TaxHeads tax;
+    Paise total() const { return taxable + tax.total(); } // TotItemVal
+};
+
+// The figures the builders above write into a document's file, whatever its
+// problems: its items, and its values added up from them (ValDtls; the e-way
+// bill's totalValue, tax values, otherValue and totInvValue). The Return
+// Check adds up these very figures, so that the check and the file cannot
+// disagree, without making the file's JSON.
+struct FileFigures {
+    std::vector<FileItem> items;
+    Paise taxable = 0;
+    TaxHeads tax;
+    Paise rounding = 0;
+    Paise total = 0;
+    bool interState = false; // the document charges IGST
+};
+FileFigures EwayBillFigures(const Invoice& invoice);
+FileFigures EInvoiceFigures(const Invoice& document);
+FileFigures NoteEInvoiceFigures(const SaleNote& note, const Invoice& original);
+
+// The rates of an e-way bill item: half the whole rate as CGST and as SGST
+// within the State, the whole as IGST between States.
+struct EwayItemRates {
+    double cgst = 0;
+    double sgst = 0;
+    double igst = 0;
+};
+EwayItemRates EwayRates(const FileItem& item, bool interState);
 
 // The same read from the files and written whole to the path (nothing
 // written when there are problems, or the problem of writing it). The limit

@@ -2,12 +2,14 @@
 
 #include "data/database.h"
 #include "gst/gststates.h"
+#include "platform/keptdate.h"
 #include "registers/csvfile.h"
 #include "registers/gstr1.h"
 #include "registers/gstr3b.h"
 #include "registers/portalfiles.h"
 #include "registers/returnsums.h"
 #include "sales/gstratestore.h"
+#include "sales/invoiceread.h"
 #include "sales/invoicestore.h"
 #include "sales/salenote.h"
 #include "sales/salenotestore.h"
@@ -575,7 +577,7 @@ void checkGstr1(const ReturnDocuments& d, bool monthHasInvoices, std::vector<Ret
     if (!d.gstr1Error.isEmpty() && companyValid && monthHasInvoices)
         f.add(ReturnOnly, FindingKind::Error, QStringLiteral("GSTR-1"), d.gstr1Error, QStringLiteral("Mend what it names."));
     if (d.gstr1)
-        CheckGstr1Sums(d, QJsonDocument::fromJson(*d.gstr1).object(), all);
+        CheckGstr1Sums(d, *d.gstr1, all);
 }
 
 // The e-invoice of an invoice to a registered buyer and the e-way bill of
@@ -586,9 +588,9 @@ void checkInvoiceFiles(const Invoice& invoice, std::vector<ReturnFinding>& all)
         return;
     const CheckedDocument document = invoiceDocument(invoice);
     if (!IsNoGstin(invoice.buyer.gstin))
-        CheckEInvoiceSums(document, EInvoiceJson(invoice), InvoiceValues(invoice), all);
+        CheckEInvoiceSums(document, EInvoiceFigures(invoice), InvoiceValues(invoice), all);
     if (invoice.transport)
-        CheckEwayBillSums(document, EwayBillJson(invoice), invoice.totals.grand, all);
+        CheckEwayBillSums(document, EwayBillFigures(invoice), invoice.totals.grand, all);
 }
 
 void checkNoteFiles(const ReturnDocuments& d, const QHash<QString, const Invoice*>& invoices, std::vector<ReturnFinding>& all)
@@ -596,7 +598,7 @@ void checkNoteFiles(const ReturnDocuments& d, const QHash<QString, const Invoice
     for (const SaleNote& note : d.saleNotes) {
         const Invoice* original = invoices.value(note.invoiceNumber.toUpper());
         if (original && !IsNoGstin(original->buyer.gstin) && inMonth(d, ReadDateText(note.date)))
-            CheckEInvoiceSums(CheckedSaleNote(note), NoteEInvoiceJson(note, *original), NoteValues(note), all);
+            CheckEInvoiceSums(CheckedSaleNote(note), NoteEInvoiceFigures(note, *original), NoteValues(note), all);
     }
 }
 
@@ -714,6 +716,61 @@ std::vector<ReturnFinding> CheckReturn(const ReturnDocuments& d)
     return all;
 }
 
+namespace {
+
+// The financial year's months up to the month's end: its documents' numbers
+// make up the series, and the month's are checked in full.
+Period yearToMonth(const Period& month) { return { FinancialYear(FinancialYearOf(month.from)).from, month.to }; }
+
+// Whether a document read with the year lies in the month: its date text read
+// the way the files compare dates, as a read of the month alone selects it.
+bool keptInMonth(const QString& dateText, const Period& month)
+{
+    const QDate day = ReadKeptDate(dateText);
+    return day.isValid() && day >= month.from && day <= month.to;
+}
+
+template <typename Document>
+void inSerialOrder(std::vector<Document>& documents)
+{
+    std::stable_sort(documents.begin(), documents.end(),
+        [](const Document& a, const Document& b) { return a.serial < b.serial; });
+}
+
+// The invoices the notes correct that are not among those read: any invoice
+// in the books, whatever its date, read in one go.
+std::vector<Invoice> notesInvoices(Database& db, const std::vector<Invoice>& read, const std::vector<SavedNote>& notes)
+{
+    QSet<QString> have;
+    for (const Invoice& invoice : read)
+        have.insert(invoice.number.toUpper());
+    QStringList missing;
+    for (const SavedNote& note : notes)
+        if (const QString number = note.invoice.number.toUpper(); !have.contains(number)) {
+            have.insert(number);
+            missing << number;
+        }
+    return missing.isEmpty() ? std::vector<Invoice> {} : LoadInvoicesNumbered(db, missing);
+}
+
+// The month's notes on invoices to registered buyers as their e-invoices are
+// made from them: each note as LoadSaleNote reads it.
+std::vector<SaleNote> saleNotesOf(Database& db, const std::vector<SavedNote>& notes)
+{
+    std::vector<SaleNote> documents;
+    for (const SavedNote& note : notes)
+        if (note.invoice.registeredBuyer())
+            if (std::optional<SaleNote> document = LoadSaleNote(db, note.number))
+                documents.push_back(std::move(*document));
+    return documents;
+}
+
+} // namespace
+
+// Each period's rows are read once: the financial year's invoices and notes
+// up to the month's end (the month's checked in full, and what the GSTR-1
+// file and the GSTR-3B worksheet are made from; the rest for their series),
+// and the invoices of the notes from any time.
 ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDate& today)
 {
     ReturnDocuments d;
@@ -725,28 +782,35 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
     d.company = LoadCompany(db);
     d.aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(db);
     d.rates = LoadGstRates(db);
-    d.invoices = LoadAllInvoices(db);
-    d.notes = LoadNotes(db, { FinancialYear(FinancialYearOf(month.from)).from, month.to });
+    d.invoices = LoadInvoicesOfPeriod(db, yearToMonth(month));
+    std::vector<SavedInvoice> saved; // the month's, as LoadInvoices reads them
+    for (const Invoice& invoice : d.invoices)
+        if (keptInMonth(invoice.date, month))
+            saved.push_back(SavedInvoiceOf(invoice));
+    d.notes = LoadNotes(db, yearToMonth(month));
+    std::vector<SavedNote> notes; // the month's, as LoadNotes reads them
+    std::copy_if(d.notes.begin(), d.notes.end(), std::back_inserter(notes),
+        [&](const SavedNote& note) { return keptInMonth(note.dateText, month); });
+    if (std::vector<Invoice> more = notesInvoices(db, d.invoices, d.notes); !more.empty()) {
+        std::move(more.begin(), more.end(), std::back_inserter(d.invoices));
+        inSerialOrder(d.invoices);
+    }
+    CompleteInvoices(db, d.invoices);
     d.bills = LoadPurchaseBills(db, month.from, month.to);
     // The month's GSTR-1 file and GSTR-3B worksheet as their writers make
-    // them (LoadGstr1, LoadGstr3b), from one read of the month.
+    // them (LoadGstr1, LoadGstr3b), from the one read of the month.
     const int year = month.from.year();
-    const std::vector<SavedInvoice> saved = LoadInvoices(db, month);
-    const std::vector<SavedNote> notes = LoadNotes(db, month);
-    const Gstr1File gstr1 = BuildGstr1(d.company, year, month.from.month(), saved, notes);
+    const Gstr1File gstr1 = BuildGstr1Document(d.company, year, month.from.month(), saved, notes);
     // The file's own warnings are the checks above, said per document.
     d.gstr1Error = gstr1.error;
     if (gstr1.ok())
-        d.gstr1 = gstr1.json;
+        d.gstr1 = gstr1.document;
     d.b2csNotes = gstr1.b2csNotes;
     const Gstr3b worksheet = BuildGstr3b(year, month.from.month(), saved, {}, notes);
     const Gstr3bFigure* taxable = worksheet.row(QStringLiteral("3.1(a)"));
     const Gstr3bFigure* nilRated = worksheet.row(QStringLiteral("3.1(c)"));
     d.gstr3b = OutwardTable { taxable->taxable, taxable->tax, nilRated->taxable };
-    for (const SavedNote& note : notes)
-        if (note.invoice.registeredBuyer())
-            if (std::optional<SaleNote> document = LoadSaleNote(db, note.number))
-                d.saleNotes.push_back(std::move(*document));
+    d.saleNotes = saleNotesOf(db, notes);
     return d;
 }
 

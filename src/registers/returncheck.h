@@ -19,6 +19,7 @@
 
 #include <QDate>
 #include <QFlags>
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -90,9 +91,9 @@ struct ReturnDocuments {
     std::vector<Invoice> invoices;
     std::vector<SavedNote> notes; // the financial year's up to the month's end
     std::vector<PurchaseBill> bills; // the month's
-    // The GSTR-1 file of the month as it would be written (its sums are
-    // checked); none when it was not made.
-    std::optional<QByteArray> gstr1;
+    // The GSTR-1 file of the month as it would be written, before it is made
+    // text (its sums are checked); none when it was not made.
+    std::optional<QJsonObject> gstr1;
     QString gstr1Error; // why the file cannot be made; "" when it can
     std::vector<B2csRowNotes> b2csNotes; // of the file: the notes netted into its b2cs rows
     // The GSTR-3B worksheet's table 3.1 of the month as the worksheet shows

@@ -1,6 +1,7 @@
 #include "registers/returnsums.h"
 
 #include "gst/gstrates.h"
+#include "registers/portalfiles.h"
 
 #include <QJsonArray>
 #include <algorithm>
@@ -190,13 +191,17 @@ void checkAgainstGstr3b(const ReturnDocuments& d, const QJsonObject& file, std::
 
 // ---- e-invoice ----
 
+// A figure of ValDtls and the figure of each item it adds up.
 struct Sum {
     const char* total; // the key in ValDtls
     const char* item; // the key in each item
+    Paise (*of)(Paise taxable, const TaxHeads& tax);
 };
 
-constexpr Sum EInvoiceSums[] = {
-    { "AssVal", "AssAmt" }, { "CgstVal", "CgstAmt" }, { "SgstVal", "SgstAmt" }, { "IgstVal", "IgstAmt" } };
+constexpr Sum EInvoiceSums[] = { { "AssVal", "AssAmt", [](Paise taxable, const TaxHeads&) { return taxable; } },
+    { "CgstVal", "CgstAmt", [](Paise, const TaxHeads& tax) { return tax.cgst; } },
+    { "SgstVal", "SgstAmt", [](Paise, const TaxHeads& tax) { return tax.sgst; } },
+    { "IgstVal", "IgstAmt", [](Paise, const TaxHeads& tax) { return tax.igst; } } };
 
 QString eInvoiceAction()
 {
@@ -204,24 +209,23 @@ QString eInvoiceAction()
                           "credit note for it and a new one, and upload the new one.");
 }
 
-void checkEInvoiceItems(const CheckedDocument& document, const QJsonArray& items, std::vector<ReturnFinding>& all)
+void checkEInvoiceItems(const CheckedDocument& document, const std::vector<FileItem>& items, std::vector<ReturnFinding>& all)
 {
-    for (const QJsonValue& value : items) {
-        const QJsonObject item = value.toObject();
-        const QString number = item.value(QLatin1String("SlNo")).toString();
-        const Paise assessed = paiseAt(item, "AssAmt");
-        const Paise fromGross = paiseAt(item, "TotAmt") - paiseAt(item, "Discount");
-        const Paise total = assessed + paiseAt(item, "IgstAmt") + paiseAt(item, "CgstAmt") + paiseAt(item, "SgstAmt");
-        if (assessed != fromGross)
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const FileItem& item = items[i];
+        const QString number = QString::number(i + 1); // SlNo
+        const Paise fromGross = item.gross - item.discount;
+        const Paise total = item.taxable + item.tax.igst + item.tax.cgst + item.tax.sgst;
+        if (item.taxable != fromGross)
             addError(all, document, PortalFileKind::EInvoice, QStringLiteral("e-invoice ItemList.AssAmt, item %1").arg(number),
                 QStringLiteral("The e-invoice's item %1 has AssAmt %2, its TotAmt less Discount %3.")
-                    .arg(number, rupees(assessed), rupees(fromGross)),
+                    .arg(number, rupees(item.taxable), rupees(fromGross)),
                 eInvoiceAction());
-        if (paiseAt(item, "TotItemVal") != total)
+        if (item.total() != total)
             addError(all, document, PortalFileKind::EInvoice,
                 QStringLiteral("e-invoice ItemList.TotItemVal, item %1").arg(number),
                 QStringLiteral("The e-invoice's item %1 has TotItemVal %2, its AssAmt and taxes %3.")
-                    .arg(number, rupees(paiseAt(item, "TotItemVal")), rupees(total)),
+                    .arg(number, rupees(item.total()), rupees(total)),
                 eInvoiceAction());
     }
 }
@@ -231,19 +235,23 @@ void checkEInvoiceItems(const CheckedDocument& document, const QJsonArray& items
 struct TaxValue {
     const char* total;
     const char* rate;
+    Paise TaxHeads::*stated;
+    double EwayItemRates::*itemRate;
 };
-constexpr TaxValue EwayTaxes[] = { { "cgstValue", "cgstRate" }, { "sgstValue", "sgstRate" }, { "igstValue", "igstRate" } };
+constexpr TaxValue EwayTaxes[] = { { "cgstValue", "cgstRate", &TaxHeads::cgst, &EwayItemRates::cgst },
+    { "sgstValue", "sgstRate", &TaxHeads::sgst, &EwayItemRates::sgst },
+    { "igstValue", "igstRate", &TaxHeads::igst, &EwayItemRates::igst } };
 
 // The tax is rounded once for the goods at each rate and once for each
 // charge (an item of unit "OTH"), each rounding half a paisa at most.
-double roundingAllowed(const QJsonArray& items)
+double roundingAllowed(const FileFigures& bill)
 {
     std::set<double> rates;
     int charges = 0;
-    for (const QJsonValue& value : items) {
-        const QJsonObject item = value.toObject();
-        rates.insert(item.value(QLatin1String("cgstRate")).toDouble() + item.value(QLatin1String("igstRate")).toDouble());
-        charges += item.value(QLatin1String("qtyUnit")).toString() == QLatin1String("OTH") ? 1 : 0;
+    for (const FileItem& item : bill.items) {
+        const EwayItemRates itemRates = EwayRates(item, bill.interState);
+        rates.insert(itemRates.cgst + itemRates.igst);
+        charges += item.unitCode == QLatin1String("OTH") ? 1 : 0;
     }
     return 0.5 * double(rates.size() + std::size_t(charges)) + 1e-6;
 }
@@ -281,85 +289,83 @@ void CheckGstr1Sums(const ReturnDocuments& d, const QJsonObject& file, std::vect
 }
 
 void CheckEInvoiceSums(
-    const CheckedDocument& document, const QJsonObject& file, const DocumentValues& saved, std::vector<ReturnFinding>& all)
+    const CheckedDocument& document, const FileFigures& file, const DocumentValues& saved, std::vector<ReturnFinding>& all)
 {
-    const QJsonArray items = file.value(QLatin1String("ItemList")).toArray();
-    const QJsonObject values = file.value(QLatin1String("ValDtls")).toObject();
-    checkEInvoiceItems(document, items, all);
+    checkEInvoiceItems(document, file.items, all);
     for (const Sum& sum : EInvoiceSums) {
         Paise ofItems = 0;
-        for (const QJsonValue& item : items)
-            ofItems += paiseAt(item.toObject(), sum.item);
-        if (paiseAt(values, sum.total) != ofItems)
+        for (const FileItem& item : file.items)
+            ofItems += sum.of(item.taxable, item.tax);
+        const Paise stated = sum.of(file.taxable, file.tax);
+        if (stated != ofItems)
             addError(all, document, PortalFileKind::EInvoice, QStringLiteral("e-invoice ValDtls.%1").arg(QLatin1String(sum.total)),
                 QStringLiteral("The e-invoice's ValDtls.%1 is %2, its items' %3 add up to %4.")
-                    .arg(QLatin1String(sum.total), rupees(paiseAt(values, sum.total)), QLatin1String(sum.item),
-                        rupees(ofItems)),
+                    .arg(QLatin1String(sum.total), rupees(stated), QLatin1String(sum.item), rupees(ofItems)),
                 eInvoiceAction());
     }
-    const Paise parts = paiseAt(values, "AssVal") + paiseAt(values, "CgstVal") + paiseAt(values, "SgstVal")
-        + paiseAt(values, "IgstVal") + paiseAt(values, "CesVal") + paiseAt(values, "OthChrg")
-        + paiseAt(values, "RndOffAmt") - paiseAt(values, "Discount");
-    if (paiseAt(values, "TotInvVal") != parts)
+    // ValDtls carries no cess, other charges or discount: nothing of them is added.
+    const Paise parts = file.taxable + file.tax.cgst + file.tax.sgst + file.tax.igst + file.rounding;
+    if (file.total != parts)
         addError(all, document, PortalFileKind::EInvoice, QStringLiteral("e-invoice ValDtls.TotInvVal"),
             QStringLiteral("The e-invoice's ValDtls.TotInvVal is %1, its values and rounding add up to %2.")
-                .arg(rupees(paiseAt(values, "TotInvVal")), rupees(parts)),
+                .arg(rupees(file.total), rupees(parts)),
             eInvoiceAction());
     const QString what = document.type == Type::Invoice ? QStringLiteral("invoice") : QStringLiteral("note");
-    const std::pair<const char*, std::pair<const char*, Paise>> kept[] = {
-        { "AssVal", { "taxable value", saved.taxable } }, { "CgstVal", { "CGST", saved.tax.cgst } },
-        { "SgstVal", { "SGST", saved.tax.sgst } }, { "IgstVal", { "IGST", saved.tax.igst } },
-        { "RndOffAmt", { "Short & Excess", saved.rounding } }, { "TotInvVal", { "total", saved.total } } };
-    for (const auto& [key, figure] : kept)
-        if (paiseAt(values, key) != figure.second)
+    const std::pair<const char*, std::pair<Paise, std::pair<const char*, Paise>>> kept[] = {
+        { "AssVal", { file.taxable, { "taxable value", saved.taxable } } },
+        { "CgstVal", { file.tax.cgst, { "CGST", saved.tax.cgst } } },
+        { "SgstVal", { file.tax.sgst, { "SGST", saved.tax.sgst } } },
+        { "IgstVal", { file.tax.igst, { "IGST", saved.tax.igst } } },
+        { "RndOffAmt", { file.rounding, { "Short & Excess", saved.rounding } } },
+        { "TotInvVal", { file.total, { "total", saved.total } } } };
+    for (const auto& [key, figures] : kept) {
+        const auto& [inFile, asSaved] = figures;
+        if (inFile != asSaved.second)
             addError(all, document, PortalFileKind::EInvoice, QStringLiteral("e-invoice ValDtls.%1").arg(QLatin1String(key)),
                 QStringLiteral("The e-invoice's ValDtls.%1 is %2, the %3's %4 as saved %5.")
-                    .arg(QLatin1String(key), rupees(paiseAt(values, key)), what, QLatin1String(figure.first),
-                        rupees(figure.second)),
+                    .arg(QLatin1String(key), rupees(inFile), what, QLatin1String(asSaved.first), rupees(asSaved.second)),
                 eInvoiceAction());
+    }
 }
 
-void CheckEwayBillSums(const CheckedDocument& document, const QJsonObject& bill, Paise invoiceTotal,
+void CheckEwayBillSums(const CheckedDocument& document, const FileFigures& bill, Paise invoiceTotal,
     std::vector<ReturnFinding>& all)
 {
-    const QJsonArray items = bill.value(QLatin1String("itemList")).toArray();
     Paise taxable = 0;
-    for (const QJsonValue& item : items)
-        taxable += paiseAt(item.toObject(), "taxableAmount");
+    for (const FileItem& item : bill.items)
+        taxable += item.taxable;
     const auto error = [&](const char* key, const QString& problem, const QString& action) {
         addError(all, document, PortalFileKind::EwayBill, QStringLiteral("e-way bill %1").arg(QLatin1String(key)), problem,
             action);
     };
-    if (paiseAt(bill, "totalValue") != taxable)
+    if (bill.taxable != taxable)
         error("totalValue",
             QStringLiteral("The e-way bill's totalValue is %1, its items' taxableAmount add up to %2.")
-                .arg(rupees(paiseAt(bill, "totalValue")), rupees(taxable)),
+                .arg(rupees(bill.taxable), rupees(taxable)),
             ewayAction());
-    const double allowed = roundingAllowed(items);
+    const double allowed = roundingAllowed(bill);
     for (const TaxValue& tax : EwayTaxes) {
         double atRates = 0;
-        for (const QJsonValue& value : items) {
-            const QJsonObject item = value.toObject();
-            atRates += double(paiseAt(item, "taxableAmount")) * item.value(QLatin1String(tax.rate)).toDouble() / 100;
-        }
-        const Paise stated = paiseAt(bill, tax.total);
+        for (const FileItem& item : bill.items)
+            atRates += double(item.taxable) * (EwayRates(item, bill.interState).*tax.itemRate) / 100;
+        const Paise stated = bill.tax.*tax.stated;
         if (std::abs(double(stated) - atRates) > allowed)
             error(tax.total,
                 QStringLiteral("The e-way bill's %1 is %2, its items' taxable amounts at their %3 come to %4.")
                     .arg(QLatin1String(tax.total), rupees(stated), QLatin1String(tax.rate), rupees(Paise(std::llround(atRates)))),
                 ewayAction());
     }
-    const Paise parts = paiseAt(bill, "totalValue") + paiseAt(bill, "cgstValue") + paiseAt(bill, "sgstValue")
-        + paiseAt(bill, "igstValue") + paiseAt(bill, "cessValue") + paiseAt(bill, "otherValue");
-    if (paiseAt(bill, "totInvValue") != parts)
+    // The bill's cessValue is nothing; its otherValue is the rounding.
+    const Paise parts = bill.taxable + bill.tax.cgst + bill.tax.sgst + bill.tax.igst + bill.rounding;
+    if (bill.total != parts)
         error("totInvValue",
             QStringLiteral("The e-way bill's totInvValue is %1, its values and otherValue add up to %2.")
-                .arg(rupees(paiseAt(bill, "totInvValue")), rupees(parts)),
+                .arg(rupees(bill.total), rupees(parts)),
             ewayAction());
-    if (paiseAt(bill, "totInvValue") != invoiceTotal)
+    if (bill.total != invoiceTotal)
         error("totInvValue",
             QStringLiteral("The e-way bill's totInvValue is %1, the invoice's total as saved %2.")
-                .arg(rupees(paiseAt(bill, "totInvValue")), rupees(invoiceTotal)),
+                .arg(rupees(bill.total), rupees(invoiceTotal)),
             ewayAction());
 }
 

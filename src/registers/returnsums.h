@@ -1,7 +1,8 @@
 #pragma once
 // The Return Check's part on the sums inside the files the program writes
-// for the portals. Each is added up again from the JSON the file's own
-// builder made (gstr1.*, portalfiles.*), never worked out a second way from
+// for the portals. Each is added up again from what the file's own builder
+// writes into it (the GSTR-1 JSON of gstr1.*, the figures portalfiles.* writes
+// an e-invoice and an e-way bill from), never worked out a second way from
 // the documents, so a sum that would not agree on the portal does not agree
 // here either:
 //
@@ -18,6 +19,7 @@
 //   and the invoice.
 //
 // A difference is an error naming the file, the key and both figures.
+#include "registers/portalfiles.h"
 #include "registers/returncheck.h"
 
 #include <QJsonObject>
@@ -36,8 +38,8 @@ DocumentValues NoteValues(const SaleNote& note);
 
 void CheckGstr1Sums(const ReturnDocuments& documents, const QJsonObject& file, std::vector<ReturnFinding>& all);
 void CheckEInvoiceSums(
-    const CheckedDocument& document, const QJsonObject& file, const DocumentValues& saved, std::vector<ReturnFinding>& all);
-void CheckEwayBillSums(const CheckedDocument& document, const QJsonObject& bill, Paise invoiceTotal,
+    const CheckedDocument& document, const FileFigures& file, const DocumentValues& saved, std::vector<ReturnFinding>& all);
+void CheckEwayBillSums(const CheckedDocument& document, const FileFigures& bill, Paise invoiceTotal,
     std::vector<ReturnFinding>& all);
 
 } // namespace zelva

@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QSqlQuery>
 #include <algorithm>
+#include <iterator>
 
 namespace zelva {
 
@@ -622,9 +623,8 @@ std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& peri
 
 QString InvoicesOfPeriodSql(bool marksKept) { return invoicesSql(marksKept, periodCondition()); }
 
-std::vector<Invoice> LoadAllInvoices(Database& db)
+void CompleteInvoices(Database& db, std::vector<Invoice>& invoices)
 {
-    std::vector<Invoice> invoices = readInvoices(db, QStringLiteral("b.\"sno\" <> 0"), {});
     QHash<QString, InvoiceParty> sellers; // the company record of each seller, read once
     for (Invoice& invoice : invoices) {
         const QString key = invoice.seller.name + QChar(0) + invoice.seller.gstin;
@@ -636,6 +636,31 @@ std::vector<Invoice> LoadAllInvoices(Database& db)
         invoice.seller = sellers.value(key);
     }
     ReadInvoiceExtras(db, invoices);
+}
+
+std::vector<Invoice> LoadAllInvoices(Database& db)
+{
+    std::vector<Invoice> invoices = readInvoices(db, QStringLiteral("b.\"sno\" <> 0"), {});
+    CompleteInvoices(db, invoices);
+    return invoices;
+}
+
+std::vector<Invoice> LoadInvoicesNumbered(Database& db, const QStringList& numbers)
+{
+    std::vector<Invoice> invoices;
+    // A statement takes a bounded number of parameters: the numbers go a batch at a time.
+    constexpr qsizetype Batch = 500;
+    for (qsizetype from = 0; from < numbers.size(); from += Batch) {
+        QVariantList folded;
+        for (const QString& number : numbers.mid(from, Batch))
+            folded << number.toUpper();
+        QStringList marks(folded.size(), QStringLiteral("?"));
+        std::vector<Invoice> batch = readInvoices(
+            db, QStringLiteral("b.\"sno\" <> 0 AND UPPER(b.\"InvoiceNo\") IN (%1)").arg(marks.join(QLatin1Char(','))), folded);
+        std::move(batch.begin(), batch.end(), std::back_inserter(invoices));
+    }
+    std::sort(invoices.begin(), invoices.end(), [](const Invoice& a, const Invoice& b) { return a.serial < b.serial; });
+    CompleteInvoices(db, invoices);
     return invoices;
 }
 

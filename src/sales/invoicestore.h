@@ -15,6 +15,7 @@
 // the kept value by; its item code and the seller's address are not kept.
 #include "sales/invoice.h"
 
+#include <QStringList>
 #include <optional>
 
 namespace zelva {
@@ -62,5 +63,12 @@ bool LineTaxesKept(const Database& db);
 
 // Every saved invoice, in serial order (the invoice report). Throws DataError.
 std::vector<Invoice> LoadAllInvoices(Database& db);
+// The saved invoices of those numbers (in any letter case), in serial order,
+// each as LoadInvoice reads it. Throws DataError.
+std::vector<Invoice> LoadInvoicesNumbered(Database& db, const QStringList& numbers);
+// What LoadInvoicesOfPeriod leaves out that LoadInvoice reads: each seller's
+// address (its company record, read once a seller), the transport and the
+// IRN. Throws DataError.
+void CompleteInvoices(Database& db, std::vector<Invoice>& invoices);
 
 } // namespace zelva

@@ -13,6 +13,8 @@
 #include "support/testserver.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QtTest>
@@ -29,6 +31,9 @@ QString gstin(const QString& first14) { return first14 + GstinCheckCharacter(fir
 QString companyGstin() { return gstin(QStringLiteral("33AAACH7409R1Z")); }
 QString arunGstin() { return gstin(QStringLiteral("33ARUNT1234A1Z")); }
 QString kochiGstin() { return gstin(QStringLiteral("32KOCHI1234A1Z")); }
+
+// A GSTR-1 file as its text reads.
+QJsonObject gstr1File(const char* text) { return QJsonDocument::fromJson(QByteArray(text)).object(); }
 
 InvoiceLine line(const char* description, const char* hsn, double quantity, double rate)
 {
@@ -173,6 +178,7 @@ private slots:
     void readsTheMonth();
     void checksTheStoredMonth();
     void checksTheSumsOfTheFilesAsWritten();
+    void findsTheInvoiceOfANoteFromAnEarlierYear();
     void saysTheDataIsReadOnly();
 };
 
@@ -339,25 +345,25 @@ void ReturnCheckTest::findsExactlyThePlantedFault_data()
                 l.hsn.truncate(4);
     }) << QStringList { at("Error", "Return of 122026", "Return period (fp)") };
     QTest::newRow("HSN summary short of the invoices") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":890.5}]}})");
     }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.txval at 18%)") };
     QTest::newRow("HSN summary net of the credit notes") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000.5}}]}]}],)"
                              R"("cdnr":[{"nt":[{"ntty":"C","itms":[{"itm_det":{"rt":18,"txval":100}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":900.5}]}})");
     }) << QStringList();
     QTest::newRow("HSN summary's CGST a paisa above the invoices'") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+        d.gstr1 = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90.01,"samt":90}]}})");
     }) << QStringList { at("Error", "GSTR-1 file", "HSN summary (hsn_b2b.camt at 18%)") };
     QTest::newRow("b2cs row netted below nothing") << Plant([](ReturnDocuments& d) {
-        d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+        d.gstr1 = gstr1File(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
                              R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}]}})");
         d.b2csNotes = { { "INTRA", "33", 18, { "CN00002", "CN00005" } }, { "INTER", "29", 18, { "CN00003" } } };
     }) << QStringList { at("Error", "GSTR-1 file", "b2cs (INTRA, pos 33, rt 18%)") };
-    const QByteArray b2bFile(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
+    const QJsonObject b2bFile = gstr1File(R"({"b2b":[{"ctin":"x","inv":[{"itms":[{"num":1,"itm_det":{"rt":18,"txval":1000,"camt":90,"samt":90}}]}]}],)"
                              R"("b2cs":[{"sply_ty":"INTRA","pos":"33","rt":0,"txval":40}],)"
                              R"("hsn":{"hsn_b2b":[{"hsn_sc":"3208","rt":18,"txval":1000,"camt":90,"samt":90}],)"
                              R"("hsn_b2c":[{"hsn_sc":"0713","rt":0,"txval":40}]}})");
@@ -413,7 +419,7 @@ void ReturnCheckTest::findsExactlyThePlantedFault()
 void ReturnCheckTest::sumFindingsNameBothFigures()
 {
     ReturnDocuments d = cleanMonth();
-    d.gstr1 = QByteArray(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
+    d.gstr1 = gstr1File(R"({"b2cs":[{"sply_ty":"INTRA","pos":"33","typ":"OE","rt":18,"txval":-150,"camt":-13.5,"samt":-13.5}],)"
                          R"("hsn":{"hsn_b2c":[{"hsn_sc":"9603","rt":18,"txval":-150,"camt":-13.5,"samt":-13.49}]}})");
     d.b2csNotes = { { "INTER", "33", 18, { "CN00003" } }, { "INTRA", "33", 18, { "CN00002", "CN00005" } } };
     middle(d).totals.igst += 1;
@@ -671,6 +677,21 @@ void ReturnCheckTest::checksTheSumsOfTheFilesAsWritten()
         QCOMPARE(findings[std::size_t(i) + 1].problem, problems[i]);
     QVERIFY2(findings[5].problem.contains("comes to Rs -150.00 (tax Rs -27.00): the credit notes CN00001, CN00003 take off"),
         qPrintable(findings[5].problem));
+}
+
+// A note of the month on an invoice of the financial year before (dated
+// within its credit note days) finds that invoice in the books, and its
+// e-invoice made with that invoice's buyer agrees with the note as saved.
+void ReturnCheckTest::findsTheInvoiceOfANoteFromAnEarlierYear()
+{
+    testing::TempData data;
+    Database& db = *data.db;
+    storeDecember(db);
+    const Invoice march = invoice(6, "10/03/2026", "Arun Traders", arunGstin(), "Tamil Nadu", "600017",
+        { line("Paint", "320810", 4, 250), line("Brush", "960340", 6, 12.5) });
+    StoreInvoice(db, march);
+    storeCreditNote(db, march, "16/11/2026", { 2, "Brush", "960340", "Nos", 2, 2500, 0, 0 });
+    QCOMPARE(briefs(CheckReturnMonth(db, MonthPeriod(2026, 11), QDate(2027, 1, 5))), QStringList { turnoverNote() });
 }
 
 // A data folder whose invoice file is read-only is checked all the same, and
