@@ -49,7 +49,11 @@ bool InvoiceForm::codeScanned(const QString& code)
     }
     Guarded<DataError>([&] {
         std::optional<LineItem> item = LoadLineItemOfBarcode(m_db, code);
-        const int index = item ? listIndexOfItem(item->itemCode) : -1;
+        int index = item ? listIndexOfItem(item->itemCode) : -1;
+        if (item && index < 0) { // an item added since New Invoice (the stock form, another counter)
+            SetItemDatabase();
+            index = listIndexOfItem(item->itemCode);
+        }
         if (index < 0) {
             MsgBox(QStringLiteral("No item has the barcode \"%1\": nothing is added.").arg(code));
             return;

@@ -231,9 +231,9 @@ void InvoiceForm::showTaxRows()
             rows.push_back({line.sgstRow, &taxed.second});
         }
         for (auto [row, shown] : rows) {
-            txtRate[row]->setText(mixedRates ? QString() : RateText(shown->rate));
-            txtPer[row]->setText(shown->per);
-            txtAmount[row]->setText(BoxAmountText(shown->amount));
+            ShowText(txtRate[row], mixedRates ? QString() : RateText(shown->rate));
+            ShowText(txtPer[row], shown->per);
+            ShowText(txtAmount[row], BoxAmountText(shown->amount));
         }
     }
 }
@@ -262,28 +262,29 @@ void InvoiceForm::alltotal(bool askForBuyer)
     const InvoiceTotals& totals = m_invoice.totals;
     // the tax totals as the rows show them, so that the page adds up
     if (TaxMode == zelva::TaxMode::Cgst) {
-        txtTotalCgst->setText(BoxAmountText(m_invoice.firstTaxShown()));
-        txtTotalSgst->setText(BoxAmountText(m_invoice.sgstShown()));
+        ShowText(txtTotalCgst, BoxAmountText(m_invoice.firstTaxShown()));
+        ShowText(txtTotalSgst, BoxAmountText(m_invoice.sgstShown()));
     } else if (TaxMode == zelva::TaxMode::Igst) {
-        txtTotalCgst->setText(BoxAmountText(m_invoice.firstTaxShown()));
+        ShowText(txtTotalCgst, BoxAmountText(m_invoice.firstTaxShown()));
     } else if (askForBuyer) {
         MsgBox(QStringLiteral("Select Buyer"));
     }
-    txtTotalQuantity->setText(Str(totals.quantity));
-    txtTotalAmount->setText(BoxAmountText(totals.grand));
+    ShowText(txtTotalQuantity, Str(totals.quantity));
+    ShowText(txtTotalAmount, BoxAmountText(totals.grand));
     showUpiQr();
     totalsShown();
 }
 
 void InvoiceForm::ConvertCurrencyToEnglish()
 {
-    txtAmountInWords->setPlainText(m_invoice.totals.words);
+    if (txtAmountInWords->toPlainText() != m_invoice.totals.words) // setting it again lays it out for nothing
+        txtAmountInWords->setPlainText(m_invoice.totals.words);
 }
 
 void InvoiceForm::RefreshTotals()
 {
     alltotal(false);
-    txtTotalGoodsAmount->setText(BoxAmountText(m_invoice.totals.goods));
+    ShowText(txtTotalGoodsAmount, BoxAmountText(m_invoice.totals.goods));
     ConvertCurrencyToEnglish();
 }
 

@@ -77,7 +77,7 @@ void TaxByRateTable::showBlock(Block& block, TaxMode mode, const std::vector<Rat
             shown ? BoxAmountText(rate->tax.igst + rate->tax.cgst) : QString(),
             shown && mode == TaxMode::Cgst ? BoxAmountText(rate->tax.sgst) : QString()};
         for (std::size_t c = 0; c < 4; ++c) {
-            block.cells[r][c]->setText(texts[c]);
+            ShowText(block.cells[r][c], texts[c]);
             block.cells[r][c]->setVisible(shown);
         }
     }

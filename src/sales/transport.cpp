@@ -22,7 +22,8 @@ int TransportModeCode(const QString& mode)
 QString NormalVehicleNumber(const QString& typed)
 {
     QString number = typed.toUpper();
-    number.remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
+    static const QRegularExpression separators(QStringLiteral("[\\s.\\-]"));
+    number.remove(separators);
     return number;
 }
 

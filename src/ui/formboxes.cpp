@@ -68,6 +68,12 @@ void SetTextOf(QWidget* box, const QString& text)
     }
 }
 
+void ShowText(QLineEdit* box, const QString& text)
+{
+    if (box->text() != text)
+        box->setText(text);
+}
+
 void FillIfEmpty(QWidget* box, const QString& text)
 {
     if (TextOf(box).isEmpty())

@@ -61,6 +61,9 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 QString TextOf(const QWidget* box);
 // A list that is not editable takes the text only when it is one of its entries.
 void SetTextOf(QWidget* box, const QString& text);
+// Shows the text in a box the program fills (a total, a tax row): an unchanged
+// text is not set again, which would lay the box out anew for nothing.
+void ShowText(QLineEdit* box, const QString& text);
 void FillIfEmpty(QWidget* box, const QString& text);
 // Locks or unlocks a line box or a box of several lines.
 void SetBoxReadOnly(QWidget* box, bool readOnly);

@@ -8,10 +8,12 @@
 // item to its reorder level warn and are saved all the same. Scans replayed
 // with a scanner's own key stamps into a form holding 100,000 items all land:
 // codes with capitals (typed under Shift), an Enter sent a little late, a
-// scan made while the message of an unknown code is still up.
+// scan made while the message of an unknown code is still up. Each scan
+// reads its item as stored: changed or added on the stock form meanwhile.
 #include "invoice/frmtaxinvoice.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/shop.h"
+#include "masters/masterdriver.h"
 #include "sales/barcodes.h"
 #include "sales/countersettings.h"
 #include "sales/reorderlevel.h"
@@ -347,6 +349,61 @@ private slots:
         QCOMPARE(form.cboDescriptionOfGoods->currentText(), "Cable");
         QCOMPARE(form.txtRate[InvoiceForm::EntryRow]->text(), "400");
         QCOMPARE(linesShown(form).size(), 4);
+    }
+
+    // The stock form changes an item's price and GST rate, and adds an item
+    // with a barcode, while an invoice is open: the next scans take the
+    // item as it is stored now. The lines already on the invoice keep theirs.
+    void itemChangedWhileTheFormIsOpenReachesTheNextScan_data() { addSeparateGstColumn(); }
+    void itemChangedWhileTheFormIsOpenReachesTheNextScan()
+    {
+        QFETCH(bool, seperateGst);
+        TempData data;
+        shop(*data.db);
+        MessageRecorder messages;
+        auto form = newForm(*data.db, seperateGst);
+        click(form->cmdNewInvoice);
+        QVERIFY(pick(form->cboBuyerName, "Kochi Stores"));
+        QWidget* goods = form->cboDescriptionOfGoods;
+        scan(goods, CableCode);
+        scan(goods, SoapCode);
+
+        frmStockEntry stockForm(*data.db);
+        Operator stock(stockForm, Kind("stock"));
+        stock.browseByName();
+        stock.pickListed("Soap");
+        stock.press("cmdEdit");
+        stock.type("txtRate", "36.25");
+        stock.type("txtGstRate", "5");
+        stock.press("cmdUpdate");
+        stock.pickListed("Item 4");
+        stock.press("cmdEdit");
+        stock.type("txtRate", "42.75");
+        stock.type("txtGstRate", "5");
+        stock.press("cmdUpdate");
+        stock.startNew();
+        stock.enter("txtItemName", "Torch");
+        stock.enter("txtRate", "149.5");
+        stock.enter("txtQuantity", "20");
+        stock.enter("txtGstRate", "18");
+        stock.enter("txtBarcodes", "TORCH-7");
+        stock.press("cmdSave");
+        QCOMPARE(messages.texts(), QStringList{"Saved Successfully"});
+
+        scan(goods, "TORCH-7");
+        scan(goods, "96385074"); // the soap again, by its other code: one more at the line's price
+        scan(goods, "SHOP-4");
+        QCOMPARE(linesShown(*form), (QStringList{"Cable 1 400.00", "Soap 2 71.00", "Torch 1 149.50", "Item 4 1 42.75"}));
+        QCOMPARE(messages.texts().size(), 2); // the soap's second takes it to its reorder level
+        QVERIFY2(messages.last().contains("Soap") && messages.last().contains("10 left"), qPrintable(messages.last()));
+        const zelva::Invoice shown = form->shownInvoice();
+        QCOMPARE(shown.lines[1].gstRate, std::nullopt); // taken before its rate was given
+        QCOMPARE(shown.lines[2].gstRate, std::optional<double>(18));
+        QCOMPARE(shown.lines[3].gstRate, std::optional<double>(5));
+        QCOMPARE(shown.totals.goods, 40000 + 7100 + 14950 + 4275);
+        // The goods list now offers the new item by hand too.
+        QVERIFY(pick(form->cboDescriptionOfGoods, "Torch"));
+        QCOMPARE(form->txtRate[InvoiceForm::EntryRow]->text(), "149.5");
     }
 
     // With the setting off, a scan into another box is that box's typing.
