@@ -3,6 +3,7 @@
 #include "data/dataerror.h"
 #include "data/database.h"
 #include "data/audittrail.h"
+#include "data/batchinsert.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "gst/gstrates.h"
@@ -613,6 +614,7 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
         throw DataError(operation, db.placeOf(tableOf(preview.kind).file), preview.problem);
     const MasterTable& table = tableOf(preview.kind);
     ImportResult result;
+    const LargeWriteCache cache(db, {table.file, DbFile::Zlv}); // the records and their audit entries
     Transaction transaction(db, operation);
     RecordSource source(db);
     source.bind(table.file, table.table);
