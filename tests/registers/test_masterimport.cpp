@@ -368,7 +368,8 @@ private slots:
     }
 
     // New records, an update between them: the trail holds each record, rate
-    // and opening stock entry in the rows' order, with the values stored.
+    // and opening stock entry in the rows' order, with the values stored (a
+    // new item's opening quantity on hand in its record, as its form logs it).
     void auditTrailOfAnImport()
     {
         testing::TempData data;
@@ -394,7 +395,7 @@ private slots:
         const std::vector<Entry> expected{
             {"Stock", "G00002", "added",
              added({{"sno", "2"}, {"itemcode", "G00002"}, {"ItemName", "Copier Paper"}, {"ItemHsn", "N.A."},
-                    {"Rate", "245.5"}, {"Per", "Ream"}, {"Quantity", "0"}, {"Remarks", "N.A."}})},
+                    {"Rate", "245.5"}, {"Per", "Ream"}, {"Quantity", "40"}, {"Remarks", "N.A."}})},
             {"StockGstRate", "G00002", "changed", {{"GstRate", "", "18"}}},
             {"OpeningStock", "G00002", "changed", {{"OpeningStock", "", "40 at 212.40"}}},
             {"Stock", "G00001", "changed", {{"Per", "Nos", "Tube"}}},
