@@ -11,6 +11,15 @@ namespace {
 // (999 on older SQLite), so a statement never grows past what either takes.
 constexpr int ValuesPerStatement = 990;
 
+// A large piece of work's page cache, in KiB (negative as cache_size takes
+// it): room for the pages of some 100,000 new rows and their indexes.
+constexpr int LargeCacheKib = 65536;
+
+QString cacheSizePragma(DbFile file)
+{
+    return QStringLiteral("PRAGMA \"%1\".cache_size").arg(SchemaName(file));
+}
+
 } // namespace
 
 InsertBatch::InsertBatch(Database& db, DbFile file, QString table, QStringList columns, QString operation)
@@ -107,6 +116,34 @@ void RowsByCode::write()
     m_added.clear();
     m_addedOrder.clear();
     m_lastSerial.reset(); // the rows of one item stored alone may come between two writes
+}
+
+LargeWriteCache::LargeWriteCache(Database& db, std::initializer_list<DbFile> files)
+    : m_db(db)
+{
+    if (db.onServer())
+        return;
+    const QString operation = QStringLiteral("make room for a large piece of work");
+    for (const DbFile file : files) {
+        QSqlQuery size = db.run(cacheSizePragma(file), {}, operation, file);
+        if (!size.next())
+            continue;
+        m_sizeBefore.emplace_back(file, size.value(0).toString());
+        size.finish();
+        db.run(cacheSizePragma(file) + QStringLiteral(" = -%1").arg(LargeCacheKib), {}, operation, file);
+    }
+}
+
+LargeWriteCache::~LargeWriteCache()
+{
+    for (const auto& [file, size] : m_sizeBefore) {
+        try {
+            m_db.run(cacheSizePragma(file) + QStringLiteral(" = %1").arg(size.toLongLong()), {},
+                     QStringLiteral("give back the room of a large piece of work"), file);
+        } catch (const DataError&) {
+            // The larger cache stays until the files close: only memory.
+        }
+    }
 }
 
 } // namespace zelva

@@ -9,8 +9,10 @@
 
 #include <QHash>
 #include <QStringList>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zelva {
@@ -65,6 +67,25 @@ private:
     QStringList m_deleted;              // the codes whose rows go, in order
     QHash<QString, QVariantList> m_added; // by code, as the rows will be
     QStringList m_addedOrder;
+};
+
+// The page cache of the files a large piece of work writes, made large
+// while the guard lasts: with SQLite's default of about 2 MB a file, the
+// pages of an import's tens of thousands of rows (the audit trail's with its
+// indexes) are written out part-way, journalled and read back before the
+// commit. Each file's own size comes back when the guard goes; declare it
+// before the work's Transaction, so that happens after the work ends.
+// Nothing on a server.
+class LargeWriteCache {
+public:
+    LargeWriteCache(Database& db, std::initializer_list<DbFile> files);
+    ~LargeWriteCache();
+    LargeWriteCache(const LargeWriteCache&) = delete;
+    LargeWriteCache& operator=(const LargeWriteCache&) = delete;
+
+private:
+    Database& m_db;
+    std::vector<std::pair<DbFile, QString>> m_sizeBefore; // as PRAGMA cache_size gave it
 };
 
 } // namespace zelva

@@ -3,6 +3,7 @@
 #include "data/dataerror.h"
 #include "data/database.h"
 #include "data/audittrail.h"
+#include "data/batchinsert.h"
 #include "data/recordsource.h"
 #include "data/serials.h"
 #include "gst/gstrates.h"
@@ -11,7 +12,6 @@
 #include "platform/money.h"
 #include "platform/textnum.h"
 #include "sales/gstratestore.h"
-#include "data/stockchange.h"
 #include "sales/opening.h"
 #include "sales/openingstock.h"
 
@@ -249,10 +249,12 @@ QHash<QString, QVariant> recordValues(MasterKind kind, const ImportRow& row, boo
     for (const ImportColumn& column : ImportColumns(kind)) {
         if (column.field == GstRateField || column.field == OpeningField || column.field == OpeningCostField)
             continue;
-        // Stock moves only through its own changes (storeOpeningStock): an update keeps the quantity on hand.
+        // A new item comes with its opening stock on hand, as its form stores
+        // it; after that stock moves only through its own changes, so an
+        // update keeps the quantity on hand.
         if (column.field == "Quantity") {
             if (isNew)
-                values.insert(column.field, 0.0);
+                values.insert(column.field, Val(row.values.value(column.field)));
             continue;
         }
         const QString text = row.values.value(column.field).trimmed();
@@ -341,14 +343,14 @@ private:
 
 // The new records of an import, gathered row by row and written together:
 // each record under the next free code, an item's rate and opening stock
-// (its quantity put on hand through AdjustStock, kept with its cost), and
-// their audit entries in the order storing them one by one logs them. What
-// the codes and the kept rates need is read once, before the first row.
+// (its quantity on hand in the new record, as the item form stores it, and
+// kept with its cost), and their audit entries in the order storing them one
+// by one logs them. What the codes and the kept rates need is read once,
+// before the first row.
 class NewRecords {
 public:
     NewRecords(Database& db, MasterKind kind, QString operation)
-        : m_db(db)
-        , m_kind(kind)
+        : m_kind(kind)
         , m_table(tableOf(kind))
         , m_operation(std::move(operation))
         , m_audit(db)
@@ -383,10 +385,8 @@ public:
         if (m_kind == MasterKind::Item) {
             if (const auto rate = rateOf(row))
                 m_rates->store(code, *rate);
-            const double quantity = Val(row.values.value("Quantity"));
+            const double quantity = values.value("Quantity").toDouble();
             const std::optional<Paise> cost = OpeningCostTyped(row.values.value(OpeningCostField));
-            if (quantity != 0)
-                m_onHand.push_back({code, quantity, row.line});
             if (quantity != 0 || cost)
                 m_opening->store(code, OpeningStock{quantity, cost});
         }
@@ -396,14 +396,6 @@ public:
     void write()
     {
         m_records.write();
-        if (!m_onHand.empty()) {
-            StockAdjuster stock(m_db, StockTable::ForSale);
-            for (const OnHand& item : m_onHand)
-                if (!stock.adjust(item.code, item.quantity))
-                    throw DataError(m_operation, m_db.placeOf(DbFile::ItemStock),
-                                    tr("%1 (row %2) is not in the stock").arg(item.code).arg(item.line));
-            m_onHand.clear();
-        }
         if (m_rates)
             m_rates->write();
         if (m_opening)
@@ -412,13 +404,6 @@ public:
     }
 
 private:
-    struct OnHand {
-        QString code;
-        double quantity;
-        int line;
-    };
-
-    Database& m_db;
     MasterKind m_kind;
     const MasterTable& m_table;
     QString m_operation;
@@ -426,7 +411,6 @@ private:
     RecordAppender m_records;
     std::optional<ItemGstRateBatch> m_rates;
     std::optional<OpeningStockBatch> m_opening;
-    std::vector<OnHand> m_onHand;
     QSet<QString> m_codesTaken;
     qint64 m_serial = 0;
 };
@@ -613,6 +597,7 @@ ImportResult StoreMasterImport(Database& db, const ImportPreview& preview, const
         throw DataError(operation, db.placeOf(tableOf(preview.kind).file), preview.problem);
     const MasterTable& table = tableOf(preview.kind);
     ImportResult result;
+    const LargeWriteCache cache(db, {table.file, DbFile::Zlv}); // the records and their audit entries
     Transaction transaction(db, operation);
     RecordSource source(db);
     source.bind(table.file, table.table);

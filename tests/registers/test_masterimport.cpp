@@ -79,6 +79,16 @@ class MasterImportTest : public QObject {
         return PreviewMasterImport(*data.db, kind, rows, mapping, existing, QDate(2026, 12, 8));
     }
 
+    // A file of that many items, each with a rate, an opening quantity and cost.
+    static Rows manyItems(int count)
+    {
+        Rows rows{{"Item Name", "GST Rate %", "Opening Quantity", "Opening Cost"}};
+        for (int n = 1; n <= count; ++n)
+            rows.push_back({QStringLiteral("Item %1").arg(n), n % 2 ? "18" : "5", QString::number(n % 7 + 1),
+                            QString::number((1000 + n) / 100.0, 'f', 2)});
+        return rows;
+    }
+
     static void addBuyer(testing::TempData& data, const QString& name)
     {
         data.db->run(QStringLiteral("INSERT INTO Customer.CustomerDetails (sno, bid, Name, address, Dist, State, Pin, "
@@ -368,7 +378,8 @@ private slots:
     }
 
     // New records, an update between them: the trail holds each record, rate
-    // and opening stock entry in the rows' order, with the values stored.
+    // and opening stock entry in the rows' order, with the values stored (a
+    // new item's opening quantity on hand in its record, as its form logs it).
     void auditTrailOfAnImport()
     {
         testing::TempData data;
@@ -394,7 +405,7 @@ private slots:
         const std::vector<Entry> expected{
             {"Stock", "G00002", "added",
              added({{"sno", "2"}, {"itemcode", "G00002"}, {"ItemName", "Copier Paper"}, {"ItemHsn", "N.A."},
-                    {"Rate", "245.5"}, {"Per", "Ream"}, {"Quantity", "0"}, {"Remarks", "N.A."}})},
+                    {"Rate", "245.5"}, {"Per", "Ream"}, {"Quantity", "40"}, {"Remarks", "N.A."}})},
             {"StockGstRate", "G00002", "changed", {{"GstRate", "", "18"}}},
             {"OpeningStock", "G00002", "changed", {{"OpeningStock", "", "40 at 212.40"}}},
             {"Stock", "G00001", "changed", {{"Per", "Nos", "Tube"}}},
@@ -490,6 +501,79 @@ private slots:
         QVERIFY2(refused.contains(QStringLiteral("%1 (row 3) is no longer in the masters").arg(items ? "G00001" : "C00001")),
                  qPrintable(refused));
         QCOMPARE(counts(), stored);
+        QVERIFY(VerifyAuditTrail(*data.db).intact);
+    }
+
+    // The new records are written by statements of up to 990 values: 123
+    // items, 330 rates, 247 opening stocks or 110 trail entries a statement.
+    // A file of exactly one statement's items, one more, and one more than a
+    // statement of rates: every row lands with its rate, opening stock on
+    // hand and three entries, the last row as the first.
+    void itemsAcrossStatements_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("one statement of items") << 123;
+        QTest::newRow("one item more") << 124;
+        QTest::newRow("one rate more than a statement") << 331;
+    }
+    void itemsAcrossStatements()
+    {
+        QFETCH(int, count);
+        testing::TempData data;
+        const ImportPreview checked = preview(data, MasterKind::Item, manyItems(count));
+        QCOMPARE(StoreMasterImport(*data.db, checked).added, count);
+        const auto stock = [&](const QString& sql) { return testing::valueInFile(data.folder(), DbFile::ItemStock, sql); };
+        QCOMPARE(stock("SELECT COUNT(*) FROM Stock WHERE sno > 0").toInt(), count);
+        QCOMPARE(stock("SELECT COUNT(*) FROM StockGstRate").toInt(), count);
+        QCOMPARE(stock("SELECT COUNT(*) FROM OpeningStock").toInt(), count);
+        for (const int n : {1, count}) {
+            const QString code = QStringLiteral("G%1").arg(n, 5, 10, QLatin1Char('0'));
+            QCOMPARE(testing::rowsInFile(data.folder(), DbFile::ItemStock,
+                                         QStringLiteral("SELECT s.ItemName, s.Quantity, r.GstRate, o.Quantity, o.CostPaise "
+                                                        "FROM Stock s JOIN StockGstRate r ON r.itemcode = s.itemcode "
+                                                        "JOIN OpeningStock o ON o.itemcode = s.itemcode WHERE s.itemcode = '%1'")
+                                             .arg(code)),
+                     (QList<QVariantList>{{QStringLiteral("Item %1").arg(n), double(n % 7 + 1), n % 2 ? 18.0 : 5.0,
+                                           double(n % 7 + 1), 1000 + n}}));
+        }
+        const std::vector<AuditEntry> trail = ReadAuditTrail(*data.db, {});
+        QCOMPARE(qsizetype(trail.size()), 3 * qsizetype(count));
+        QCOMPARE(trail.back().table + ' ' + trail.back().key, QStringLiteral("OpeningStock G%1").arg(count, 5, 10, QLatin1Char('0')));
+        QVERIFY(VerifyAuditTrail(*data.db).intact);
+    }
+
+    // A write that fails part-way (the second statement of trail entries,
+    // after the items, rates and opening stock went in) stores nothing: no
+    // record, rate, opening stock or entry; and the files' page cache, made
+    // large for the import, is back to what it was.
+    void failingWriteStoresNothing()
+    {
+        testing::TempData data;
+        const ImportPreview checked = preview(data, MasterKind::Item, manyItems(331));
+        const auto cacheSize = [&](DbFile file) {
+            if (data.db->onServer())
+                return 0;
+            QSqlQuery size = data.db->run(QStringLiteral("PRAGMA \"%1\".cache_size").arg(SchemaName(file)), {},
+                                          "read the cache size", file);
+            return size.next() ? size.value(0).toInt() : 1;
+        };
+        const auto sizesBefore = std::pair(cacheSize(DbFile::ItemStock), cacheSize(DbFile::Zlv));
+        int trailStatements = 0;
+        data.db->setStatementHook([&](const QString& sql) {
+            if (sql.contains(QLatin1String(AuditTrailTable)) && sql.startsWith("INSERT") && ++trailStatements == 2)
+                throw DataError("keep the audit trail", "ZLV.db", "the disk is full");
+        });
+        QVERIFY_THROWS_EXCEPTION(DataError, StoreMasterImport(*data.db, checked));
+        data.db->setStatementHook({});
+        QCOMPARE(trailStatements, 2);
+        for (const char* table : {"StockGstRate", "OpeningStock", "AuditTrail"})
+            QCOMPARE(testing::valueInFile(data.folder(), FindTable(table)->file,
+                                          QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table))
+                         .toInt(),
+                     0);
+        QCOMPARE(testing::valueInFile(data.folder(), DbFile::ItemStock, "SELECT COUNT(*) FROM Stock WHERE sno > 0").toInt(), 0);
+        QCOMPARE(std::pair(cacheSize(DbFile::ItemStock), cacheSize(DbFile::Zlv)), sizesBefore);
+        QCOMPARE(StoreMasterImport(*data.db, checked).added, 331); // and the same file goes in whole after
         QVERIFY(VerifyAuditTrail(*data.db).intact);
     }
 
