@@ -2,7 +2,7 @@
 
 #include "data/database.h"
 #include "gst/gststates.h"
-#include "platform/keptdate.h"
+#include "platform/datetext.h"
 #include "registers/csvfile.h"
 #include "registers/gstr1.h"
 #include "registers/gstr3b.h"

@@ -5,7 +5,7 @@
 #include "gst/gststates.h"
 #include "gst/taxheads.h"
 #include "registers/salesqueries.h"
-#include "platform/keptdate.h"
+#include "platform/datetext.h"
 #include "sales/invoiceread.h"
 #include "sales/invoicestore.h"
 
