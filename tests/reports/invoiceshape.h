@@ -117,9 +117,14 @@ inline zelva::Invoice invoiceOf(const InvoiceShape& s)
     return x;
 }
 
+// Saved, its date then kept as the shape gives it ("1/1/2026"), as the forms
+// of earlier versions kept a date as typed: the registers show it so.
 inline void writeInvoice(zelva::Database& db, const InvoiceShape& s)
 {
-    zelva::StoreInvoice(db, invoiceOf(s), zelva::Renumber::Refused);
+    const zelva::StoredInvoice stored = zelva::StoreInvoice(db, invoiceOf(s), zelva::Renumber::Refused);
+    db.run(QStringLiteral("UPDATE Invoice.BuyerInvoice SET InvoiceDate = ?, OrderDate = ? WHERE sno = ?"),
+           { QString::fromLatin1(s.date), QString::fromLatin1(s.date), stored.serial }, QStringLiteral("keep the date as typed"),
+           zelva::DbFile::Invoice);
 }
 
 inline void addCompany(zelva::Database& db, const QString& gstin)
