@@ -34,7 +34,7 @@ void fillInvoices(Database& db, int count)
         sale.serial = sno;
         sale.number = RecordCode(CodeKind::Invoice, sno);
         sale.orderNo = text("OrderNo");
-        sale.orderDate = text("OrderDate");
+        sale.orderDate = sale.date.addDays(-sno % 28);
         sale.suppliersRef = text("SuppliersRef");
         sale.dispatchedThrough = text("DispatchedThrough");
         sale.seller = {text("SalerCompany"), {}, {}, {}, {}, text("SalerGstin")};
