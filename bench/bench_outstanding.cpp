@@ -43,7 +43,7 @@ void seed(Database& db)
     for (int sno = 1; sno <= Invoices; ++sno) {
         sale.serial = sno;
         sale.number = RecordCode(CodeKind::Invoice, sno);
-        sale.date = DateText(first.addDays(sno * 365 / Invoices));
+        sale.date = first.addDays(sno * 365 / Invoices);
         sale.buyerCode = buyerCode(sno);
         sale.buyer.name = QString("Buyer %1").arg(1 + sno % Buyers);
         StoreInvoiceWithin(db, sale, Renumber::Refused);

@@ -55,7 +55,7 @@ void fill(Database& db, DbFile file, const QString& table, int count, const std:
 Invoice fullInvoice()
 {
     Invoice sale;
-    sale.date = QStringLiteral("07/12/2026");
+    sale.date = QDate(2026, 12, 7);
     sale.buyer = {QStringLiteral("Buyer"), QStringLiteral("Road"), QStringLiteral("Dist"), QStringLiteral("Kerala"),
                   QStringLiteral("682001"), QStringLiteral("GSTIN")};
     sale.delivery = sale.buyer;

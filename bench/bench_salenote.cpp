@@ -47,7 +47,7 @@ SaleNote returnOf(int serial)
     sale.serial = serial;
     sale.number = RecordCode(CodeKind::Invoice, serial);
     SaleNote note = NoteAgainst(NoteKind::Credit, sale);
-    note.date = QStringLiteral("02/04/2026");
+    note.date = QDate(2026, 4, 2);
     note.reason = SalesReturnReason();
     note.lines = {{1, QStringLiteral("Item"), {}, {}, 1, 10000, 0, 0}};
     return note;

@@ -27,14 +27,14 @@ void fillInvoices(Database& db, int count)
 {
     Transaction work(db, "fill the invoice table");
     Invoice sale = bench::OneLineSale();
-    sale.date = QStringLiteral("05/12/2026");
+    sale.date = QDate(2026, 12, 5);
     sale.time = QStringLiteral("10:30");
     for (int sno = 1; sno <= count; ++sno) {
         const auto text = [sno](const char* field) { return QStringLiteral("%1 of invoice %2").arg(QLatin1String(field)).arg(sno); };
         sale.serial = sno;
         sale.number = RecordCode(CodeKind::Invoice, sno);
         sale.orderNo = text("OrderNo");
-        sale.orderDate = text("OrderDate");
+        sale.orderDate = sale.date.addDays(-sno % 28);
         sale.suppliersRef = text("SuppliersRef");
         sale.dispatchedThrough = text("DispatchedThrough");
         sale.seller = {text("SalerCompany"), {}, {}, {}, {}, text("SalerGstin")};

@@ -10,7 +10,7 @@ inline zelva::Invoice OneLineSale()
 {
     using namespace zelva;
     Invoice sale;
-    sale.date = QStringLiteral("01/04/2026");
+    sale.date = QDate(2026, 4, 1);
     sale.buyer.name = QStringLiteral("Buyer");
     sale.buyer.state = QStringLiteral("Kerala");
     sale.mode = TaxMode::Igst;

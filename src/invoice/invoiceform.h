@@ -242,6 +242,9 @@ protected:
     virtual std::vector<Row*> goodsColumns();
     // Empties every box and list of the page and the entry row.
     virtual void ClearControl();
+    // Reads the invoice and order dates as days; false (the box named, and
+    // focused) at the first that names none.
+    bool CheckDates();
     // Reads every box typed into besides the entry row by the one rule for
     // number boxes; false (the box named, and focused) at the first refused.
     virtual bool CheckNumbers();

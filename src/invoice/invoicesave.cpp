@@ -173,6 +173,21 @@ bool InvoiceForm::CheckForEmptyControl()
     return true;
 }
 
+// The two date boxes, each read as a calendar day: a date that names none
+// ("31/02/2027", "abc") is refused naming its box, never saved as typed.
+bool InvoiceForm::CheckDates()
+{
+    const std::array<std::pair<QLineEdit*, QString>, 2> typed{{
+        {txtInvoiceDate, QStringLiteral("Invoice Date")},
+        {txtOrderDate, QStringLiteral("Order Date")},
+    }};
+    for (const auto& [box, name] : typed)
+        if (!ReadDateText(box->text()).isValid())
+            return refuse(QStringLiteral("The %1 \"%2\" is not a date: type it as dd/mm/yyyy.").arg(name, box->text()),
+                          box);
+    return true;
+}
+
 // The boxes the operator types numbers into besides the entry row (the two
 // charges and the rounding), each by the one rule for number boxes. The
 // rounding (Short & Excess) may be below 0.
@@ -205,7 +220,7 @@ bool InvoiceForm::CheckNumbers()
 
 bool InvoiceForm::readyToSave()
 {
-    if (!m_pending || !CheckForEmptyControl() || !CheckNumbers() || !droppedRatesChosenAgain() || !transportAccepted())
+    if (!m_pending || !CheckForEmptyControl() || !CheckDates() || !CheckNumbers() || !droppedRatesChosenAgain() || !transportAccepted())
         return false;
     RefreshTotals();
     if (!WithinAmountLimit(ToRupees(m_invoice.totals.grand))) {

@@ -163,9 +163,9 @@ Invoice InvoiceForm::currentInvoice() const
     Invoice invoice;
     invoice.serial = InvoiceSno;
     invoice.number = InvoiceNumber;
-    invoice.date = txtInvoiceDate->text();
+    invoice.date = ReadDateText(txtInvoiceDate->text());
     invoice.orderNo = txtOrderNo->text();
-    invoice.orderDate = txtOrderDate->text();
+    invoice.orderDate = ReadDateText(txtOrderDate->text());
     invoice.suppliersRef = txtSuppliersRef->text();
     invoice.dispatchedThrough = txtDispatchedThrough->text();
     invoice.seller = {txtCompanyName->text(), txtAddress->toPlainText(), txtDist->text(), txtState->text(),

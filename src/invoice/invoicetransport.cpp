@@ -94,7 +94,7 @@ std::optional<InvoiceTransport> InvoiceForm::transportTyped() const
     t.transporterId = txtTransporterId->text().trimmed().toUpper();
     t.transporterName = txtTransporterName->text().trimmed();
     t.docNo = txtTransDocNo->text().trimmed();
-    t.docDate = txtTransDocDate->text().trimmed();
+    t.docDate = ReadDateText(txtTransDocDate->text());
     if (t == InvoiceTransport{})
         return std::nullopt;
     return t;
@@ -102,6 +102,14 @@ std::optional<InvoiceTransport> InvoiceForm::transportTyped() const
 
 bool InvoiceForm::transportAccepted()
 {
+    // a date typed that names no day is refused, not kept as no date
+    if (const QString date = txtTransDocDate->text().trimmed(); !date.isEmpty() && !ReadDateText(date).isValid()) {
+        MsgBox(QStringLiteral("The transport details are not right yet:\n"
+                              "The transport document's date %1 is no date (dd/mm/yyyy).")
+                   .arg(date));
+        txtTransDocDate->setFocus();
+        return false;
+    }
     const std::optional<InvoiceTransport> typed = transportTyped();
     if (!typed)
         return true;
@@ -117,8 +125,6 @@ bool InvoiceForm::transportAccepted()
         txtDistanceKm->setFocus();
     else if (!t.vehicleNo.isEmpty() && !IsVehicleNumber(t.vehicleNo))
         txtVehicleNo->setFocus();
-    else if (!t.docDate.isEmpty() && !ReadDateText(t.docDate).isValid())
-        txtTransDocDate->setFocus();
     else
         txtTransporterId->setFocus();
     return false;

@@ -349,7 +349,7 @@ void NoteForm::showInvoiceParties(const Invoice& invoice)
     txtCompanyName->setText(invoice.seller.name);
     txtAddress->setPlainText(invoice.seller.address);
     txtGstin->setText(invoice.seller.gstin);
-    txtInvoiceRef->setText(tr("%1 of %2").arg(invoice.number, invoice.date));
+    txtInvoiceRef->setText(tr("%1 of %2").arg(invoice.number, DateText(invoice.date)));
     txtBuyerName->setText(invoice.buyer.name);
     txtBuyerAddress->setPlainText(invoice.buyer.address);
     txtBuyerState->setText(invoice.buyer.state);
@@ -402,7 +402,7 @@ bool NoteForm::readNote(SaleNote& note, bool strict) const
         const Paise amount = valueText.isEmpty() && quantity > 0 ? valueOfQuantity(row, quantity) : ToPaise(value);
         note.lines.push_back({left.goodsRow, left.description, left.hsn, left.unit, quantity, amount, 0, 0, left.gstRate});
     }
-    note.date = txtNoteDate->text().trimmed();
+    note.date = ReadDateText(txtNoteDate->text());
     note.reason = cboReason->currentIndex() >= 0 ? cboReason->currentText() : QString();
     note.issuedBy = m_operator;
     ComputeNoteTotals(note);
@@ -472,13 +472,13 @@ void NoteForm::showSavedNote(const SaleNote& note)
     m_note = note;
     m_left.clear();
     txtNoteNo->setText(note.number);
-    txtNoteDate->setText(note.date);
+    txtNoteDate->setText(DateText(note.date));
     txtReason->setText(note.reason);
     cboInvoiceNo->clear();
     if (invoice)
         showInvoiceParties(*invoice);
     else
-        txtInvoiceRef->setText(tr("%1 of %2").arg(note.invoiceNumber, note.invoiceDate));
+        txtInvoiceRef->setText(tr("%1 of %2").arg(note.invoiceNumber, DateText(note.invoiceDate)));
     showLines(note.lines);
     showTotals();
     showRegistration(note.registration);

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/datafolder.h"
+#include "platform/datetext.h"
 #include "platform/money.h"
 #include "sales/companypayment.h"
 #include "ui/printing.h"
@@ -104,7 +105,7 @@ QStringList QuickBillLines(const Invoice& invoice, const InvoiceParty& seller, i
     out << wrapped(QStringList{seller.dist, seller.state, seller.pin}.join(QLatin1Char(' ')), columns);
     if (!seller.gstin.isEmpty())
         out << QStringLiteral("GSTIN: ") + seller.gstin;
-    out << rule << captioned(QStringLiteral("Invoice ") + invoice.number, invoice.date, columns);
+    out << rule << captioned(QStringLiteral("Invoice ") + invoice.number, DateText(invoice.date), columns);
     if (!invoice.buyer.name.isEmpty())
         out << wrapped(QStringLiteral("To: ") + invoice.buyer.name, columns);
     out << rule;

@@ -1,5 +1,6 @@
 #include "invoice/rptinvoice.h"
 
+#include "platform/datetext.h"
 #include "sales/companypayment.h"
 #include "ui/formboxes.h"
 
@@ -321,8 +322,8 @@ ReportRow InvoiceReportRow(const Invoice& invoice, const QString& upiId)
 {
     ReportRow row;
     const std::pair<const char*, QVariant> header[] = {
-        {"Sno", invoice.serial},        {"InvoiceNo", invoice.number},         {"InvoiceDate", invoice.date},
-        {"Time", invoice.time},         {"OrderNo", invoice.orderNo},          {"OrderDate", invoice.orderDate},
+        {"Sno", invoice.serial},        {"InvoiceNo", invoice.number},         {"InvoiceDate", DateText(invoice.date)},
+        {"Time", invoice.time},         {"OrderNo", invoice.orderNo},          {"OrderDate", DateText(invoice.orderDate)},
         {"SuppliersRef", invoice.suppliersRef}, {"DispatchedThrough", invoice.dispatchedThrough},
         {"bid", invoice.buyerCode}};
     for (const auto& [column, value] : header)
@@ -356,7 +357,7 @@ ReportRow InvoiceReportRow(const Invoice& invoice, const QString& upiId)
     if (const auto& mark = invoice.cancellation) {
         row.insert(QStringLiteral("CancelledMark"), QStringLiteral("CANCELLED"));
         row.insert(QStringLiteral("CancelledNote"),
-                   QStringLiteral("on %1 by %2: %3").arg(mark->date, mark->by, mark->reason));
+                   QStringLiteral("on %1 by %2: %3").arg(DateText(mark->date), mark->by, mark->reason));
     }
     return row;
 }

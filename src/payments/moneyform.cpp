@@ -224,7 +224,12 @@ bool MoneyForm::readEntry(MoneyEntry& entry)
     const int index = m_party->currentIndex();
     if (index >= 0 && index < m_parties)
         setParty(index, entry);
-    entry.date = txtDate->text().trimmed();
+    entry.date = ReadDateText(txtDate->text());
+    if (!entry.date.isValid()) {
+        MsgBox(MoneyDateRefusal(m_setup.book.words, txtDate->text().trimmed()));
+        txtDate->setFocus();
+        return false;
+    }
     entry.time = TimeTextHMS(QTime::currentTime());
     entry.mode = PaymentModeNamed(cboMode->currentText());
     entry.reference = txtReference->text().trimmed();
@@ -337,7 +342,7 @@ void MoneyForm::cmdCancel_Click()
     const QDateTime now = QDateTime::currentDateTime();
     QString refused;
     if (!Guarded<DataError>([&] {
-            refused = CancelMoney(m_db, m_setup.kind, number, {DateText(now.date()), TimeTextHMS(now.time()), reason, m_operator});
+            refused = CancelMoney(m_db, m_setup.kind, number, {now.date(), TimeTextHMS(now.time()), reason, m_operator});
         }))
         return;
     if (!refused.isEmpty()) {

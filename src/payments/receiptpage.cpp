@@ -1,6 +1,7 @@
 #include "payments/receiptpage.h"
 
 #include "gst/amountinwords.h"
+#include "platform/datetext.h"
 #include "platform/shownvalues.h"
 
 #include <QLabel>
@@ -64,7 +65,7 @@ ReceiptPage::ReceiptPage(QWidget* parent)
 void ReceiptPage::showReceipt(const Receipt& receipt, const ShopLines& shop)
 {
     MoneyPageTexts texts{receipt.number.isEmpty(), tr("RECEIPT"),
-                         tr("Receipt No.: %1        Date: %2").arg(receipt.number, receipt.date),
+                         tr("Receipt No.: %1        Date: %2").arg(receipt.number, DateText(receipt.date)),
                          tr("Received with thanks from %1 (%2) the sum of Rs. %3")
                              .arg(receipt.buyerName, receipt.buyerCode, amountShown(receipt.amount)),
                          receipt.amount, PaymentModeName(receipt.mode), receipt.reference, receipt.bank, {},
@@ -79,7 +80,7 @@ void ReceiptPage::showReceipt(const Receipt& receipt, const ShopLines& shop)
 void ReceiptPage::showPayment(const Payment& payment, const ShopLines& shop)
 {
     MoneyPageTexts texts{payment.number.isEmpty(), tr("PAYMENT VOUCHER"),
-                         tr("Voucher No.: %1        Date: %2").arg(payment.number, payment.date),
+                         tr("Voucher No.: %1        Date: %2").arg(payment.number, DateText(payment.date)),
                          tr("Paid to %1 the sum of Rs. %2").arg(payment.supplierName, amountShown(payment.amount)),
                          payment.amount, PaymentModeName(payment.mode), payment.reference, payment.bank, {},
                          payment.cancellation};
@@ -108,7 +109,7 @@ void ReceiptPage::showMoney(const MoneyPageTexts& texts, const ShopLines& shop)
     lblMode->setText(blank ? QString() : tr("By: %1").arg(mode.join(QStringLiteral(", "))));
     lblAllotted->setText(texts.allotted.join(QLatin1Char('\n')));
     lblCancelled->setText(texts.cancellation
-                              ? tr("CANCELLED on %1: %2").arg(texts.cancellation->date, texts.cancellation->reason)
+                              ? tr("CANCELLED on %1: %2").arg(DateText(texts.cancellation->date), texts.cancellation->reason)
                               : QString());
     lblCancelled->setVisible(texts.cancellation.has_value());
     lblSignature->setText(blank ? QString() : tr("For %1\n\n\nAuthorised Signatory").arg(shop.name));

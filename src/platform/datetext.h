@@ -15,6 +15,13 @@ QString DateText(const QDate& date);
 // by the system's date separator or "/", blanks around allowed ("5/12/2026",
 // "05/12/2026"); an invalid date for anything else ("31/02/2026", "2026-12-05").
 QDate ReadDateText(const QString& text);
+// A date text as a record keeps it, read the way the files compare their
+// dates (data/schema.h, DateKeySql): day, month and year as whole numbers,
+// each part after the digits of the one before and one character of any
+// kind ("05/08/2026", "5-8-2026", "05.08.2026"), blanks around allowed; an
+// invalid date when that names no calendar day. A record a period selects
+// by its date text thus reads as a day within that period.
+QDate ReadKeptDate(const QString& text);
 
 // A date as a bank's statement writes it: dd/mm/yyyy, dd-mm-yyyy,
 // dd.mm.yyyy, dd-MMM-yyyy ("05-Nov-2026", "05 NOV 2026"), dd/mm/yy (20yy),

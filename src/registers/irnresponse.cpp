@@ -46,12 +46,6 @@ QJsonObject responseObject(const QJsonDocument& document)
     return object;
 }
 
-bool sameDay(const QString& a, const QString& b)
-{
-    const QDate first = ReadDateText(a);
-    return first.isValid() && first == ReadDateText(b);
-}
-
 } // namespace
 
 std::optional<IrnResponse> ReadIrnResponse(const QByteArray& json, QString& error)
@@ -79,10 +73,11 @@ std::optional<IrnResponse> ReadIrnResponse(const QByteArray& json, QString& erro
     }
     const QJsonObject data = tokenData(r.signedQrCode);
     response.docNo = textOf(data, "DocNo");
-    response.docDate = textOf(data, "DocDt");
+    response.docDate = ReadDateText(textOf(data, "DocDt"));
     response.sellerGstin = textOf(data, "SellerGstin");
-    if (response.docNo.isEmpty() || textOf(data, "Irn") != r.irn) {
-        error = QStringLiteral("The signed QR code of the response does not name its invoice and IRN.");
+    if (response.docNo.isEmpty() || !response.docDate.isValid() || textOf(data, "Irn") != r.irn) {
+        error = QStringLiteral("The signed QR code of the response does not name its invoice, the invoice's date "
+                               "(dd/mm/yyyy) and IRN.");
         return std::nullopt;
     }
     return response;
@@ -104,11 +99,11 @@ IrnImport ImportIrnResponse(Database& db, const QByteArray& json)
             return outcome;
         }
         const QString number = invoice ? invoice->number : note->number;
-        const QString date = invoice ? invoice->date : note->date;
+        const QDate date = invoice ? invoice->date : note->date;
         const QString sellerGstin = (invoice ? invoice : noted)->seller.gstin;
         QStringList differences;
-        if (!sameDay(response->docDate, date))
-            differences << QStringLiteral("dated %1, not %2").arg(response->docDate, date);
+        if (!date.isValid() || response->docDate != date)
+            differences << QStringLiteral("dated %1, not %2").arg(DateText(response->docDate), DateText(date));
         if (NormalizedGstin(response->sellerGstin) != NormalizedGstin(sellerGstin))
             differences << QStringLiteral("issued by GSTIN %1, not %2").arg(response->sellerGstin, sellerGstin);
         if (!differences.isEmpty()) {

@@ -20,7 +20,7 @@ struct IrnResponse {
     InvoiceRegistration registration;
     // the document it was made for
     QString docNo;
-    QString docDate; // "dd/mm/yyyy"
+    QDate docDate; // invalid when the response's DocDt names no day
     QString sellerGstin;
 };
 

@@ -114,7 +114,9 @@ std::pair<QString, QString> addressLines(const QString& address)
     return {first.left(LongestAddressLine), lines.join(QStringLiteral(", ")).left(LongestAddressLine)};
 }
 
-QDate documentDate(const Invoice& invoice) { return ReadDateText(invoice.date); }
+// A saved date the portals can take: a calendar day of a four-digit year (a
+// kept text "5/3/27" reads as a day of the year 27, which no portal takes).
+bool portalDay(const QDate& date) { return date.isValid() && date.year() >= 1000; }
 QString portalDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 
 // Collects the problems of one document, each naming it.
@@ -170,8 +172,8 @@ void checkDocument(const Invoice& invoice, const FileFigures& values, Checks& ch
 {
     if (invoice.cancelled())
         checks.add(QStringLiteral("it is cancelled."));
-    if (!documentDate(invoice).isValid())
-        checks.add(QStringLiteral("its date \"%1\" is no date.").arg(invoice.date));
+    if (!portalDay(invoice.date))
+        checks.add(QStringLiteral("its date as saved names no calendar day: it needs a date dd/mm/yyyy."));
     if (values.items.empty())
         checks.add(QStringLiteral("it has no goods."));
     if (values.total != invoice.totals.grand)
@@ -241,7 +243,7 @@ QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
                        {QStringLiteral("subSupplyType"), 1},
                        {QStringLiteral("docType"), QStringLiteral("INV")},
                        {QStringLiteral("docNo"), invoice.number},
-                       {QStringLiteral("docDate"), portalDate(documentDate(invoice))},
+                       {QStringLiteral("docDate"), portalDate(invoice.date)},
                        {QStringLiteral("fromGstin"), fromGstin},
                        {QStringLiteral("fromTrdName"), seller.name},
                        {QStringLiteral("fromAddr1"), fromAddr1},
@@ -271,7 +273,7 @@ QJsonObject ewayBill(const Invoice& invoice, Paise limit, Checks& checks)
                        {QStringLiteral("transporterId"), transport.transporterId},
                        {QStringLiteral("transporterName"), transport.transporterName},
                        {QStringLiteral("transDocNo"), transport.docNo},
-                       {QStringLiteral("transDocDate"), transport.docDate},
+                       {QStringLiteral("transDocDate"), portalDate(transport.docDate)},
                        {QStringLiteral("vehicleNo"), transport.vehicleNo},
                        {QStringLiteral("vehicleType"), QStringLiteral("R")},
                        {QStringLiteral("itemList"), ewayItems(values)}};
@@ -327,7 +329,7 @@ QJsonObject ewbDetails(const InvoiceTransport& t)
                         {QStringLiteral("Distance"), t.distanceKm},
                         {QStringLiteral("VehType"), QStringLiteral("R")}};
     const std::pair<const char*, QString> texts[] = {{"TransId", t.transporterId}, {"TransName", t.transporterName},
-                                                     {"TransDocNo", t.docNo},      {"TransDocDt", t.docDate},
+                                                     {"TransDocNo", t.docNo},      {"TransDocDt", portalDate(t.docDate)},
                                                      {"VehNo", t.vehicleNo}};
     for (const auto& [key, value] : texts)
         if (!value.trimmed().isEmpty())
@@ -426,7 +428,7 @@ QJsonObject eInvoiceOf(const Invoice& document, DocumentKind kind, Checks& check
         {QStringLiteral("DocDtls"),
          QJsonObject{{QStringLiteral("Typ"), DocumentTypeCode(kind)},
                      {QStringLiteral("No"), document.number},
-                     {QStringLiteral("Dt"), portalDate(documentDate(document))}}},
+                     {QStringLiteral("Dt"), portalDate(document.date)}}},
         {QStringLiteral("SellerDtls"), partyDetails(seller, sellerGstin, sellerState, sellerPin)},
         {QStringLiteral("BuyerDtls"), buyerDetails},
         {QStringLiteral("ItemList"), eInvoiceItems(values.items)},
@@ -504,8 +506,10 @@ DocumentKind noteKind(const SaleNote& note)
 QJsonObject noteEInvoiceOf(const SaleNote& note, const Invoice& original, Checks& checks)
 {
     QJsonObject root = eInvoiceOf(noteAsInvoice(note, original), noteKind(note), checks);
+    if (!portalDay(original.date))
+        checks.add(QStringLiteral("the date of its invoice %1 as saved names no calendar day.").arg(original.number));
     const QJsonObject preceding{{QStringLiteral("InvNo"), original.number},
-                                {QStringLiteral("InvDt"), portalDate(documentDate(original))}};
+                                {QStringLiteral("InvDt"), portalDate(original.date)}};
     root.insert(QStringLiteral("RefDtls"), QJsonObject{{QStringLiteral("PrecDocDtls"), QJsonArray{preceding}}});
     return root;
 }

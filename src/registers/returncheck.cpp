@@ -2,7 +2,7 @@
 
 #include "data/database.h"
 #include "gst/gststates.h"
-#include "platform/keptdate.h"
+#include "platform/datetext.h"
 #include "registers/csvfile.h"
 #include "registers/gstr1.h"
 #include "registers/gstr3b.h"
@@ -273,7 +273,7 @@ void checkSeries(const std::vector<NumberedDocument>& documents, const QString& 
 
 CheckedDocument invoiceDocument(const Invoice& invoice)
 {
-    return { Type::Invoice, invoice.number, invoice.serial, invoice.buyer.name, ReadDateText(invoice.date) };
+    return { Type::Invoice, invoice.number, invoice.serial, invoice.buyer.name, invoice.date };
 }
 
 bool inMonth(const ReturnDocuments& d, const QDate& day) { return day.isValid() && d.month.contains(day); }
@@ -597,7 +597,7 @@ void checkNoteFiles(const ReturnDocuments& d, const QHash<QString, const Invoice
 {
     for (const SaleNote& note : d.saleNotes) {
         const Invoice* original = invoices.value(note.invoiceNumber.toUpper());
-        if (original && !IsNoGstin(original->buyer.gstin) && inMonth(d, ReadDateText(note.date)))
+        if (original && !IsNoGstin(original->buyer.gstin) && inMonth(d, note.date))
             CheckEInvoiceSums(CheckedSaleNote(note), NoteEInvoiceFigures(note, *original), NoteValues(note), all);
     }
 }
@@ -782,11 +782,12 @@ ReturnDocuments LoadReturnDocuments(Database& db, const Period& month, const QDa
     d.company = LoadCompany(db);
     d.aboveFiveCrore = LoadFirstCompanyAboveFiveCrore(db);
     d.rates = LoadGstRates(db);
-    d.invoices = LoadInvoicesOfPeriod(db, yearToMonth(month));
+    QStringList dates;
+    d.invoices = LoadInvoicesOfPeriod(db, yearToMonth(month), &dates);
     std::vector<SavedInvoice> saved; // the month's, as LoadInvoices reads them
-    for (const Invoice& invoice : d.invoices)
-        if (keptInMonth(invoice.date, month))
-            saved.push_back(SavedInvoiceOf(invoice));
+    for (std::size_t i = 0; i < d.invoices.size(); ++i)
+        if (keptInMonth(dates[qsizetype(i)], month))
+            saved.push_back(SavedInvoiceOf(d.invoices[i], dates[qsizetype(i)]));
     d.notes = LoadNotes(db, yearToMonth(month));
     std::vector<SavedNote> notes; // the month's, as LoadNotes reads them
     std::copy_if(d.notes.begin(), d.notes.end(), std::back_inserter(notes),
@@ -824,7 +825,7 @@ CheckedDocument CheckedInvoice(const Invoice& invoice) { return invoiceDocument(
 CheckedDocument CheckedSaleNote(const SaleNote& note)
 {
     return { note.kind == NoteKind::Credit ? Type::CreditNote : Type::DebitNote, note.number, note.serial,
-        note.buyer.name, ReadDateText(note.date) };
+        note.buyer.name, note.date };
 }
 
 namespace {

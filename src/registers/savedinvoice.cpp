@@ -5,7 +5,7 @@
 #include "gst/gststates.h"
 #include "gst/taxheads.h"
 #include "registers/salesqueries.h"
-#include "platform/keptdate.h"
+#include "platform/datetext.h"
 #include "sales/invoiceread.h"
 #include "sales/invoicestore.h"
 
@@ -110,13 +110,13 @@ const GstState* PlaceOfSupply(const SavedInvoice& invoice)
     return nullptr;
 }
 
-SavedInvoice SavedInvoiceOf(const Invoice& invoice)
+SavedInvoice SavedInvoiceOf(const Invoice& invoice, const QString& dateText)
 {
     SavedInvoice saved;
     saved.serial = invoice.serial;
     saved.number = invoice.number;
-    saved.dateText = invoice.date;
-    saved.date = ReadKeptDate(invoice.date);
+    saved.dateText = dateText;
+    saved.date = ReadKeptDate(dateText);
     saved.buyerName = invoice.buyer.name;
     saved.buyerGstin = invoice.buyer.gstin;
     saved.buyerState = invoice.buyer.state;
@@ -135,8 +135,10 @@ SavedInvoice SavedInvoiceOf(const Invoice& invoice)
 std::vector<SavedInvoice> LoadInvoices(const Database& db, const Period& period)
 {
     std::vector<SavedInvoice> invoices;
-    for (const Invoice& invoice : LoadInvoicesOfPeriod(db, period))
-        invoices.push_back(SavedInvoiceOf(invoice));
+    QStringList dates;
+    const std::vector<Invoice> read = LoadInvoicesOfPeriod(db, period, &dates);
+    for (std::size_t i = 0; i < read.size(); ++i)
+        invoices.push_back(SavedInvoiceOf(read[i], dates[qsizetype(i)]));
     return invoices;
 }
 

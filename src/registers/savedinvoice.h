@@ -93,8 +93,9 @@ TaxHeads RowTaxHeads(TaxMode mode, Paise firstTax, Paise sgst);
 const GstState* PlaceOfSupply(const SavedInvoice& invoice);
 
 // The register's row of an invoice read back: texts the invoice filled with
-// "N.A." hold nothing; the date as its text reads (ReadKeptDate).
-SavedInvoice SavedInvoiceOf(const Invoice& invoice);
+// "N.A." hold nothing; the date as the file keeps its text (dateText) and
+// as that reads (ReadKeptDate).
+SavedInvoice SavedInvoiceOf(const Invoice& invoice, const QString& dateText);
 
 // The invoices dated within the period (LoadInvoicesOfPeriod), in serial
 // order. Throws DataError.

@@ -22,8 +22,6 @@ QString table(const char* name)
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(DbFile::Invoice), QLatin1String(name));
 }
 
-QDate dayOf(const QString& text) { return ReadDateText(text); }
-
 QString given(const QString& text) { return text.trimmed() == QLatin1String("N.A.") ? QString() : text.trimmed(); }
 
 // The note's header with its invoice: the buyer as the invoice names it, and
@@ -47,7 +45,7 @@ SavedNote readNote(const QSqlQuery& q)
     note.credit = q.value(2).toString() != QLatin1String("D");
     note.number = q.value(3).toString();
     note.dateText = q.value(4).toString();
-    note.date = dayOf(note.dateText);
+    note.date = ReadKeptDate(note.dateText);
     note.reason = q.value(5).toString();
     note.mode = TaxModeOfCode(q.value(6).toString());
     note.rate = q.value(7).toDouble();
@@ -58,7 +56,7 @@ SavedNote readNote(const QSqlQuery& q)
     invoice.serial = q.value(13).toLongLong();
     invoice.number = q.value(14).toString();
     invoice.dateText = q.value(15).toString();
-    invoice.date = dayOf(invoice.dateText);
+    invoice.date = ReadKeptDate(invoice.dateText);
     invoice.buyerName = q.value(16).toString();
     invoice.buyerGstin = q.value(17).toString();
     invoice.buyerState = q.value(18).toString();

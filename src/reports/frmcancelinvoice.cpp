@@ -116,7 +116,7 @@ void frmCancelInvoice::cmdCancelInvoice_Click()
             if (const auto invoice = LoadInvoice(m_db, number))
                 irnReminder = IrnCancelReminder(*invoice);
             refused = CancelInvoice(m_db, number,
-                { DateText(now.date()), TimeTextHMS(now.time()), reason, m_operator });
+                { now.date(), TimeTextHMS(now.time()), reason, m_operator });
         }))
         return;
     if (!refused.isEmpty()) {

@@ -398,7 +398,7 @@ namespace {
 MoneyEntry moneyOfLine(Database& db, const KeptLine& kept, MoneyKind kind, const QString& enteredBy)
 {
     MoneyEntry money;
-    money.date = DateText(kept.line.date);
+    money.date = kept.line.date;
     money.time = TimeTextHMS(QTime::currentTime());
     money.mode = modeOfLine(kept.line);
     money.reference = kept.line.reference;

@@ -16,6 +16,7 @@
 #include "platform/money.h"
 #include "sales/transport.h"
 
+#include <QDate>
 #include <QMetaType>
 #include <QString>
 #include <array>
@@ -115,7 +116,7 @@ struct InvoiceTotals {
 // The mark a cancelled invoice carries: it stays under its number, with no
 // value, its stock given back.
 struct InvoiceCancellation {
-    QString date; // "dd/mm/yyyy"
+    QDate date;
     QString time;
     QString reason;
     QString by; // the operator who cancelled it
@@ -125,10 +126,10 @@ struct InvoiceCancellation {
 struct Invoice {
     qint64 serial = 0;
     QString number; // "A00001"
-    QString date;
+    QDate date; // stored as "dd/mm/yyyy" (DateText); invalid when the stored text names no day
     QString time;
     QString orderNo;
-    QString orderDate;
+    QDate orderDate;
     QString suppliersRef;
     QString dispatchedThrough;
     InvoiceParty seller; // only its name and GSTIN are kept with the invoice

@@ -67,12 +67,12 @@ QString refusal(Database& db, const std::optional<Invoice>& invoice, const QStri
     if (!invoice)
         return QStringLiteral("There is no saved invoice %1.").arg(number);
     if (const auto& mark = invoice->cancellation)
-        return QStringLiteral("Invoice %1 is already cancelled (on %2 by %3).").arg(number, mark->date, mark->by);
+        return QStringLiteral("Invoice %1 is already cancelled (on %2 by %3).").arg(number, DateText(mark->date), mark->by);
     if (HasSaleNotes(db, invoice->serial))
         return QStringLiteral("Invoice %1 has a credit or debit note against it, so it can no longer be cancelled. "
                               "Issue a credit note for what is left of it instead.")
             .arg(number);
-    const QDate date = ReadDateText(invoice->date);
+    const QDate date = invoice->date;
     if (date.isValid() && ReturnFiled(db, date.year(), date.month()))
         return QStringLiteral("The GST return of %1 is filed, so invoice %2 can no longer be cancelled. Issue a "
                               "credit note against it instead.")
@@ -105,7 +105,7 @@ QString CancelInvoice(Database& db, const QString& number, const InvoiceCancella
     db.run(QStringLiteral("INSERT INTO %1 (\"sno\", \"InvoiceNo\", \"CancelDate\", \"CancelTime\", \"Reason\", "
                           "\"CancelledBy\") VALUES (?, ?, ?, ?, ?, ?)")
                .arg(invoiceTable("CancelledInvoice")),
-           {invoice->serial, invoice->number, mark.date, mark.time, mark.reason.trimmed(), mark.by}, CancelOperation,
+           {invoice->serial, invoice->number, DateText(mark.date), mark.time, mark.reason.trimmed(), mark.by}, CancelOperation,
            DbFile::Invoice);
     LogChange(db, QStringLiteral("BuyerInvoice"), invoice->number, AuditAction::Cancelled,
               {{QStringLiteral("Reason"), {}, mark.reason.trimmed()}});

@@ -28,7 +28,7 @@ QString table(const char* name)
 InvoiceTransport transportOf(const QSqlQuery& q)
 {
     return {q.value(1).toString(), q.value(2).toInt(),      q.value(3).toString(), q.value(4).toString(),
-            q.value(5).toString(), q.value(6).toString(), q.value(7).toString()};
+            q.value(5).toString(), q.value(6).toString(), ReadKeptDate(q.value(7).toString())};
 }
 
 InvoiceRegistration registrationOf(const QSqlQuery& q)
@@ -59,7 +59,7 @@ void StoreTransportWithin(Database& db, qint64 serial, const QString& number, co
 {
     db.run(QStringLiteral("INSERT INTO %1 (%2, \"InvoiceNo\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
                .arg(table("InvoiceTransport"), TransportColumns),
-           {serial, t.mode, double(t.distanceKm), t.vehicleNo, t.transporterId, t.transporterName, t.docNo, t.docDate,
+           {serial, t.mode, double(t.distanceKm), t.vehicleNo, t.transporterId, t.transporterName, t.docNo, DateText(t.docDate),
             number},
            QStringLiteral("save the invoice"), DbFile::Invoice);
 }

@@ -13,6 +13,7 @@
 #include "platform/period.h"
 #include "sales/invoice.h"
 
+#include <QStringList>
 #include <vector>
 
 namespace zelva {
@@ -23,8 +24,11 @@ class Database;
 // DateKeySql reads them), in serial order, each read as LoadInvoice reads one
 // with its cancellation mark, but without what only a reprint needs (the
 // seller's address, transport and IRN): one query for the headers and grids,
-// one for the period's kept line taxes, however many invoices. Throws DataError.
-std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& period);
+// one for the period's kept line taxes, however many invoices. With
+// datesAsStored, each invoice's date text as the file keeps it is appended
+// there, in the same order (the registers show it so). Throws DataError.
+std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& period,
+                                          QStringList* datesAsStored = nullptr);
 
 // That query of headers and grids, the period's day keys bound (yyyymmdd,
 // from and to): what the query-plan check and the benchmarks run bare.

@@ -67,9 +67,9 @@ Fields headerFields(const Invoice& invoice, const StoredInvoice& as)
     Fields f;
     f.add("sno", as.serial);
     f.add("InvoiceNo", as.number);
-    f.add("InvoiceDate", invoice.date);
+    f.add("InvoiceDate", DateText(invoice.date));
     f.add("OrderNo", invoice.orderNo);
-    f.add("OrderDate", invoice.orderDate);
+    f.add("OrderDate", DateText(invoice.orderDate));
     f.add("SuppliersRef", invoice.suppliersRef);
     f.add("DispatchedThrough", invoice.dispatchedThrough);
     f.add("SalerCompany", invoice.seller.name);
@@ -164,12 +164,12 @@ void checkRates(Database& db, const Invoice& invoice)
     const bool goodsRated = std::any_of(invoice.lines.begin(), invoice.lines.end(), [&](const InvoiceLine& line) {
         return LineGstRate(invoice, line).has_value();
     });
-    const QDate day = ReadDateText(invoice.date);
+    const QDate day = invoice.date;
     const GstRateTable table = LoadGstRates(db);
     const auto refuse = [](const QString& why) { throw DataError(SaveOperation, RelativePath(DbFile::Invoice), why); };
     const auto checkInForce = [&](double rate, int row, const QString& description) {
         if (day.isValid() && !RateInForce(table, rate, day))
-            refuse(RateNotInForce(rate, RatedRowName(row, description), invoice.date));
+            refuse(RateNotInForce(rate, RatedRowName(row, description), DateText(invoice.date)));
     };
     const ChargedTax& goodsTax = invoice.taxes[TaxOnGoods];
     if (goodsTax.rated())
@@ -311,9 +311,9 @@ void readHeader(const KeptRow& b, Invoice& invoice)
 {
     invoice.serial = qint64(b.number(HSerial));
     invoice.number = b.text(HNumber);
-    invoice.date = b.text(HDate);
+    invoice.date = ReadKeptDate(b.text(HDate));
     invoice.orderNo = b.text(HOrderNo);
-    invoice.orderDate = b.text(HOrderDate);
+    invoice.orderDate = ReadKeptDate(b.text(HOrderDate));
     invoice.suppliersRef = b.text(HSuppliersRef);
     invoice.dispatchedThrough = b.text(HDispatched);
     invoice.seller.name = b.text(HSellerName);
@@ -330,7 +330,7 @@ void readMark(const KeptRow& c, Invoice& invoice)
 {
     constexpr int at = KeptColumns::Mark;
     if (!c.none(at))
-        invoice.cancellation = InvoiceCancellation{c.text(at + 1), c.text(at + 2), c.text(at + 3), c.text(at + 4)};
+        invoice.cancellation = InvoiceCancellation{ReadKeptDate(c.text(at + 1)), c.text(at + 2), c.text(at + 3), c.text(at + 4)};
 }
 
 GridLine gridLine(const KeptRow& g, const KeptColumns& c, int row)
@@ -503,7 +503,8 @@ QString periodCondition()
 // the invoice file keeps them: two reads one after the other (a server gives
 // one statement's rows at a time), the headers with their grids and marks,
 // then the line taxes kept for them.
-std::vector<Invoice> readInvoices(const Database& db, const QString& condition, const QVariantList& values)
+std::vector<Invoice> readInvoices(const Database& db, const QString& condition, const QVariantList& values,
+                                  QStringList* datesAsStored = nullptr)
 {
     const KeptColumns& c = KeptColumns::layout();
     std::vector<Invoice> invoices;
@@ -515,6 +516,8 @@ std::vector<Invoice> readInvoices(const Database& db, const QString& condition, 
             const KeptRow row(query);
             Invoice& invoice = invoices.emplace_back();
             readHeader(row, invoice);
+            if (datesAsStored)
+                datesAsStored->append(row.text(HDate));
             readMark(row, invoice);
             lineAt.push_back(row.none(KeptColumns::Grid) ? noLines() : readGrid(row, c, invoice));
             bySerial.insert(invoice.serial, invoices.size() - 1);
@@ -616,9 +619,9 @@ std::optional<Invoice> LoadInvoice(Database& db, const QString& number)
     return invoice;
 }
 
-std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& period)
+std::vector<Invoice> LoadInvoicesOfPeriod(const Database& db, const Period& period, QStringList* datesAsStored)
 {
-    return readInvoices(db, periodCondition(), {DayKey(period.from), DayKey(period.to)});
+    return readInvoices(db, periodCondition(), {DayKey(period.from), DayKey(period.to)}, datesAsStored);
 }
 
 QString InvoicesOfPeriodSql(bool marksKept) { return invoicesSql(marksKept, periodCondition()); }

@@ -29,16 +29,20 @@ QString MoneyTable(const MoneyBook& book, const QString& table)
     return QStringLiteral("\"%1\".\"%2\"").arg(SchemaName(book.file), table);
 }
 
+QString MoneyDateRefusal(const MoneyWords& words, const QString& typed)
+{
+    return QStringLiteral("The %1 date \"%2\" is not a date: type it as dd/mm/yyyy (Date).").arg(words.noun, typed);
+}
+
 QString MoneyRefusal(const MoneyWords& words, bool partyChosen, const MoneyEntry& entry, const QDate& today)
 {
     if (!partyChosen)
         return QStringLiteral("Choose the %1 the money is %2 (%3).").arg(words.party, words.movedFromTo, words.partyBox);
-    const QDate date = ReadDateText(entry.date);
-    if (!date.isValid())
-        return QStringLiteral("The %1 date \"%2\" is not a date: type it as dd/mm/yyyy (Date).").arg(words.noun, entry.date);
-    if (date > today)
+    if (!entry.date.isValid())
+        return QStringLiteral("The %1 date is not a date: type it as dd/mm/yyyy (Date).").arg(words.noun);
+    if (entry.date > today)
         return QStringLiteral("The %1 date %2 is after today: money cannot be %3 in the future (Date).")
-            .arg(words.noun, entry.date, words.moved);
+            .arg(words.noun, DateText(entry.date), words.moved);
     if (entry.amount <= 0)
         return QStringLiteral("The amount %1 must be more than nothing (Amount).").arg(words.moved);
     if (entry.mode == PaymentMode::Cheque && entry.reference.trimmed().isEmpty())
@@ -96,7 +100,7 @@ StoredMoney InsertMoneyEntry(Database& db, const MoneyBook& book, const MoneyEnt
                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                .arg(MoneyTable(book, book.table), book.numberColumn, book.dateColumn, book.partyCodeColumn,
                     book.partyNameColumn),
-           {stored.serial, stored.number, entry.date, entry.time, entry.partyCode, entry.partyName,
+           {stored.serial, stored.number, DateText(entry.date), entry.time, entry.partyCode, entry.partyName,
             PaymentModeName(entry.mode), entry.reference.trimmed(), entry.bank.trimmed(), entry.amount,
             entry.enteredBy},
            operation(book, "save"), book.file);
@@ -121,7 +125,7 @@ std::optional<MoneyEntry> LoadMoneyEntry(Database& db, const MoneyBook& book, co
     MoneyEntry entry;
     entry.serial = r.value(0).toLongLong();
     entry.number = r.value(1).toString();
-    entry.date = r.value(2).toString();
+    entry.date = ReadKeptDate(r.value(2).toString());
     entry.time = r.value(3).toString();
     entry.partyCode = r.value(4);
     entry.partyName = r.value(5).toString();
@@ -142,7 +146,7 @@ std::optional<MoneyEntry> LoadMoneyEntry(Database& db, const MoneyBook& book, co
                                 .arg(MoneyTable(book, book.cancelledTable)),
                             {entry.serial}, reading, book.file);
     if (mark.next())
-        entry.cancellation = ReceiptCancellation{mark.value(0).toString(), mark.value(1).toString(),
+        entry.cancellation = ReceiptCancellation{ReadKeptDate(mark.value(0).toString()), mark.value(1).toString(),
                                                  mark.value(2).toString(), mark.value(3).toString()};
     return entry;
 }
@@ -158,11 +162,11 @@ QString CancelMoneyEntryWithin(Database& db, const MoneyBook& book, const QStrin
         return QStringLiteral("There is no saved %1 %2.").arg(book.words.noun, number);
     if (entry->cancellation)
         return QStringLiteral("%1 %2 is already cancelled (on %3 by %4).")
-            .arg(capitalised(book.words.noun), number, entry->cancellation->date, entry->cancellation->by);
+            .arg(capitalised(book.words.noun), number, DateText(entry->cancellation->date), entry->cancellation->by);
     db.run(QStringLiteral("INSERT INTO %1 (sno, %2, CancelDate, CancelTime, Reason, CancelledBy) VALUES (?, ?, ?, ?, "
                           "?, ?)")
                .arg(MoneyTable(book, book.cancelledTable), book.numberColumn),
-           {entry->serial, entry->number, mark.date, mark.time, mark.reason.trimmed(), mark.by}, cancelling, book.file);
+           {entry->serial, entry->number, DateText(mark.date), mark.time, mark.reason.trimmed(), mark.by}, cancelling, book.file);
     LogChange(db, book.table, entry->number, AuditAction::Cancelled,
               {{QStringLiteral("Reason"), {}, mark.reason.trimmed()}});
     return {};

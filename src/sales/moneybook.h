@@ -47,7 +47,7 @@ struct MoneyBook {
 struct MoneyEntry {
     qint64 serial = 0;
     QString number;
-    QString date;
+    QDate date;
     QString time;
     QVariant partyCode; // a buyer's code (text) or a supplier's serial
     QString partyName;
@@ -65,6 +65,8 @@ struct MoneyEntry {
 // nothing or less, a cheque without its number, an allotment below nothing,
 // or more allotted than the amount.
 QString MoneyRefusal(const MoneyWords& words, bool partyChosen, const MoneyEntry& entry, const QDate& today);
+// The refusal of a date typed that names no day, the typed text quoted.
+QString MoneyDateRefusal(const MoneyWords& words, const QString& typed);
 
 // Why an allotment cannot stand against what is left on each document now
 // (by its serial); "" when all can.

@@ -17,7 +17,7 @@ using PaymentCancellation = ReceiptCancellation;
 struct Payment {
     qint64 serial = 0;
     QString number; // "V00001"
-    QString date;   // "dd/mm/yyyy"
+    QDate date;
     QString time;
     qint64 supplierSerial = 0; // 0: a supplier not on the list, known by its name
     QString supplierName;

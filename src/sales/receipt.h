@@ -40,7 +40,7 @@ struct Allotment {
 Paise AllottedSum(const std::vector<Allotment>& allotments);
 
 struct ReceiptCancellation {
-    QString date; // "dd/mm/yyyy"
+    QDate date;
     QString time;
     QString reason;
     QString by;
@@ -50,7 +50,7 @@ struct ReceiptCancellation {
 struct Receipt {
     qint64 serial = 0;
     QString number; // "R00001"
-    QString date;   // "dd/mm/yyyy"
+    QDate date;
     QString time;
     QString buyerCode; // "bid"
     QString buyerName;

@@ -129,7 +129,7 @@ StoredSale StoreSale(Database& db, const Invoice& invoice, Renumber renumber, co
         receipt.enteredBy = enteredBy;
         receipt.allotments = {{sale.invoice.serial, sale.invoice.number, invoice.totals.grand}};
         // paid on the invoice's own day, whatever the clock says
-        const QDate day = std::max(QDate::currentDate(), ReadDateText(invoice.date));
+        const QDate day = std::max(QDate::currentDate(), invoice.date);
         const StoredReceipt stored = StoreReceiptWithin(db, receipt, day);
         if (!stored.saved())
             throw DataError(QStringLiteral("save the invoice's receipt"), RelativePath(DbFile::Invoice), stored.refusal);

@@ -64,14 +64,14 @@ struct SaleNote {
     NoteKind kind = NoteKind::Credit;
     qint64 serial = 0; // within its kind
     QString number;
-    QString date; // "dd/mm/yyyy"
+    QDate date;
     QString time;
     QString reason;
     QString issuedBy;
     // the invoice it corrects, and from it the buyer and the tax
     qint64 invoiceSerial = 0;
     QString invoiceNumber;
-    QString invoiceDate;
+    QDate invoiceDate;
     QString buyerCode;
     InvoiceParty buyer;
     TaxMode mode = TaxMode::None;

@@ -81,17 +81,17 @@ QString invoiceRefusal(const std::optional<Invoice>& invoice, const SaleNote& no
 
 QString dateRefusal(const Invoice& invoice, const SaleNote& note)
 {
-    const QDate day = ReadDateText(note.date);
+    const QDate day = note.date;
     if (!day.isValid())
         return QStringLiteral("Type the note's date as day/month/year (Note Date).");
-    const QDate invoiceDay = ReadDateText(invoice.date);
+    const QDate invoiceDay = invoice.date;
     if (invoiceDay.isValid() && day < invoiceDay)
         return QStringLiteral("The note's date %1 is before the date of invoice %2 (%3) (Note Date).")
-            .arg(note.date, invoice.number, invoice.date);
+            .arg(DateText(note.date), invoice.number, DateText(invoice.date));
     if (note.kind == NoteKind::Credit && invoiceDay.isValid() && day > LastCreditNoteDay(invoiceDay))
         return QStringLiteral("A credit note against invoice %1 of %2 can be issued only up to %3: after that the "
                               "buyer's input tax credit can no longer be reduced (Note Date).")
-            .arg(invoice.number, invoice.date, DateText(LastCreditNoteDay(invoiceDay)));
+            .arg(invoice.number, DateText(invoice.date), DateText(LastCreditNoteDay(invoiceDay)));
     return {};
 }
 
@@ -187,8 +187,8 @@ void insertHeader(Database& db, const SaleNote& note, qint64 sno, const StoredNo
                           "\"Cgst\", \"Sgst\", \"Total\", \"IssuedBy\") VALUES "
                           "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                .arg(table("SaleNote")),
-           {sno, as.number, NoteKindCode(note.kind), as.serial, note.date, note.time, note.reason,
-            note.invoiceSerial, note.invoiceNumber, note.invoiceDate, note.buyerCode, note.buyer.name,
+           {sno, as.number, NoteKindCode(note.kind), as.serial, DateText(note.date), note.time, note.reason,
+            note.invoiceSerial, note.invoiceNumber, DateText(note.invoiceDate), note.buyerCode, note.buyer.name,
             note.buyer.gstin, note.buyer.state,
             TaxModeCode(note.mode),
             note.gstRate(), note.taxLabel, ToRupees(note.taxable),
@@ -229,13 +229,13 @@ SaleNote readHeader(const QSqlRecord& r)
     note.kind = kindOf(r.value(QStringLiteral("Kind")).toString());
     note.serial = r.value(QStringLiteral("KindSno")).toLongLong();
     note.number = r.value(QStringLiteral("NoteNo")).toString();
-    note.date = r.value(QStringLiteral("NoteDate")).toString();
+    note.date = ReadKeptDate(r.value(QStringLiteral("NoteDate")).toString());
     note.time = r.value(QStringLiteral("NoteTime")).toString();
     note.reason = r.value(QStringLiteral("Reason")).toString();
     note.issuedBy = r.value(QStringLiteral("IssuedBy")).toString();
     note.invoiceSerial = r.value(QStringLiteral("InvoiceSno")).toLongLong();
     note.invoiceNumber = r.value(QStringLiteral("InvoiceNo")).toString();
-    note.invoiceDate = r.value(QStringLiteral("InvoiceDate")).toString();
+    note.invoiceDate = ReadKeptDate(r.value(QStringLiteral("InvoiceDate")).toString());
     note.buyerCode = r.value(QStringLiteral("bid")).toString();
     note.buyer.name = r.value(QStringLiteral("BuyerName")).toString();
     note.buyer.gstin = r.value(QStringLiteral("BuyerGstin")).toString();

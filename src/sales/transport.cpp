@@ -45,8 +45,6 @@ QStringList TransportEntryProblems(const InvoiceTransport& t)
     if (!t.vehicleNo.isEmpty() && !IsVehicleNumber(t.vehicleNo))
         problems << QStringLiteral("The vehicle number %1 is not an Indian registration number (such as KA01AB1234).")
                         .arg(t.vehicleNo);
-    if (!t.docDate.isEmpty() && !ReadDateText(t.docDate).isValid())
-        problems << QStringLiteral("The transport document's date %1 is no date (dd/mm/yyyy).").arg(t.docDate);
     if (!t.transporterId.isEmpty() && t.transporterId.size() != 15)
         problems << QStringLiteral("The transporter id %1 is not 15 characters long.").arg(t.transporterId);
     return problems;
@@ -60,7 +58,7 @@ QStringList TransportProblems(const InvoiceTransport& t)
         problems << QStringLiteral("Give the distance in whole kilometres, from 1 to %1.").arg(LongestTripKm);
     if (mode == 1 && t.vehicleNo.isEmpty() && t.transporterId.isEmpty())
         problems << QStringLiteral("Give the vehicle number, or the transporter who moves the goods.");
-    if (mode > 1 && (t.docNo.trimmed().isEmpty() || t.docDate.isEmpty()))
+    if (mode > 1 && (t.docNo.trimmed().isEmpty() || !t.docDate.isValid()))
         problems << QStringLiteral("Give the transport document's number and date (dd/mm/yyyy) for goods by %1.")
                         .arg(t.mode.toLower());
     if (!t.transporterId.isEmpty() && t.transporterName.trimmed().isEmpty())
@@ -76,7 +74,7 @@ QString TransportSummary(const InvoiceTransport& t)
     if (!t.transporterName.isEmpty() || !t.transporterId.isEmpty())
         parts << QStringLiteral("%1 %2").arg(t.transporterName, t.transporterId).trimmed();
     if (!t.docNo.isEmpty())
-        parts << QStringLiteral("Doc. %1 of %2").arg(t.docNo, t.docDate);
+        parts << QStringLiteral("Doc. %1 of %2").arg(t.docNo, DateText(t.docDate));
     return parts.join(QStringLiteral("; "));
 }
 

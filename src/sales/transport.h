@@ -16,7 +16,7 @@ struct InvoiceTransport {
     QString transporterId; // the transporter's GSTIN or enrolment id
     QString transporterName;
     QString docNo; // the lorry receipt, railway receipt, airway bill or bill of lading
-    QString docDate; // "dd/mm/yyyy"
+    QDate docDate; // none when not given
     bool operator==(const InvoiceTransport&) const = default;
 };
 

@@ -3,6 +3,7 @@
 #include "data/dataerror.h"
 #include "gst/gsttax.h"
 #include "platform/datetext.h"
+#include "platform/period.h"
 #include "ui/amountbox.h"
 #include "ui/formboxes.h"
 #include "ui/guard.h"
@@ -27,8 +28,7 @@ namespace {
 // November after the end of its bill's financial year.
 QDate firstBillDay()
 {
-    const QDate today = QDate::currentDate();
-    return QDate(FinancialYearOf(today) - 1, 4, 1);
+    return FinancialYear(FinancialYearOf(QDate::currentDate()) - 1).from;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // only; a box that is no number or asks too much names the box and stores
 // nothing; the register prints a saved note again.
 #include "invoice/noteform.h"
+#include "platform/datetext.h"
 #include "reports/frmnoteregister.h"
 
 #include "data/database.h"
@@ -50,7 +51,7 @@ void sellThreeLines(Database& db, const char* date, std::array<double, 3> rates)
     Invoice x;
     x.serial = 1;
     x.number = "A00001";
-    x.date = date;
+    x.date = ReadDateText(date);
     x.seller.name = "Zelva Traders";
     x.buyerCode = "C00001";
     x.buyer = {"Mysore Mart", "2 Market Road", "Mysuru", "Karnataka", "570001", "29AAACI1681G1ZL"};

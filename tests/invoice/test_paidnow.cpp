@@ -31,7 +31,7 @@ void shop(Database& db)
     Invoice earlier;
     earlier.serial = 1;
     earlier.number = "A00001";
-    earlier.date = "01/12/2026";
+    earlier.date = QDate(2026, 12, 1);
     earlier.buyerCode = "C00001";
     earlier.buyer.name = "Kochi Stores";
     earlier.lines = {InvoiceLine{"", "Cable", "", "Nos.", 1, 500, 50000}};

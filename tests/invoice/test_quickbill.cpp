@@ -4,6 +4,7 @@
 // the roll takes (a long name wraps), the tax by rate, and the pay QR reads
 // back when the company has a UPI ID.
 #include "invoice/frmtaxinvoice.h"
+#include "platform/datetext.h"
 #include "invoice/frmtaxinvoiceseperategst.h"
 #include "invoice/quickbill.h"
 #include "reports/frmprintinvoice.h"
@@ -52,7 +53,7 @@ QString pdfText(const QString& pdf)
 // The stored invoice's figures that the Quick Bill's text does not hold.
 QStringList figuresMissing(const QString& text, const Invoice& stored)
 {
-    QStringList figures{stored.number, stored.date, AmountText(stored.totals.goods), AmountText(stored.totals.grand)};
+    QStringList figures{stored.number, DateText(stored.date), AmountText(stored.totals.goods), AmountText(stored.totals.grand)};
     for (const InvoiceLine& line : stored.lines)
         figures << AmountText(line.amount) << FormatAmount(line.rate);
     for (const RateTax& byRate : GoodsTaxByRate(stored))

@@ -1680,6 +1680,73 @@ private slots:
         c.form.reset();
         QCOMPARE(c.messages.texts(), QStringList());
     }
+
+    // A date that names no calendar day is refused at Save, naming its box,
+    // on both forms: nothing is stored, no stock taken off, the invoice
+    // stays on screen with the focus in the box.
+    void dateOfNoDayRefusedAtSave_data()
+    {
+        QTest::addColumn<bool>("seperateGst");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("told");
+        for (bool seperateGst : {false, true}) {
+            const char* form = seperateGst ? "separate GST" : "tax invoice";
+            QTest::addRow("%s, 31 February", form) << seperateGst << "txtInvoiceDate" << "31/02/2027"
+                << "The Invoice Date \"31/02/2027\" is not a date: type it as dd/mm/yyyy.";
+            QTest::addRow("%s, letters", form) << seperateGst << "txtInvoiceDate" << "abc"
+                << "The Invoice Date \"abc\" is not a date: type it as dd/mm/yyyy.";
+            QTest::addRow("%s, order date of month 13", form) << seperateGst << "txtOrderDate" << "05/13/2027"
+                << "The Order Date \"05/13/2027\" is not a date: type it as dd/mm/yyyy.";
+        }
+    }
+    void dateOfNoDayRefusedAtSave()
+    {
+        QFETCH(bool, seperateGst);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, told);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        c.start();
+        c.line("Laptop", "1");
+        typeInto(c.w(box), typed);
+        QTest::keyClick(c.w(box), Qt::Key_Tab);
+        c.messages.clear();
+        QCOMPARE(c.save(), QStringList{told});
+        QVERIFY(c.w(box)->hasFocus());
+        c.expectNothingSaved();
+        // typed again as a day, the same invoice saves
+        typeInto(c.w(box), "15/03/2027");
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        QCOMPARE(c.invoiceRecords(), 2);
+    }
+
+    // A date typed with short parts is stored whole, dd/mm/yyyy, and an order
+    // date left blank takes it so.
+    void shortDateStoredWhole_data()
+    {
+        QTest::addColumn<bool>("seperateGst");
+        QTest::newRow("tax invoice") << false;
+        QTest::newRow("separate GST") << true;
+    }
+    void shortDateStoredWhole()
+    {
+        QFETCH(bool, seperateGst);
+        Counter c(true, seperateGst ? Layout::SeperateGst : Layout::TaxInvoice);
+        c.start();
+        c.line("Laptop", "1");
+        typeInto(c.w("txtInvoiceDate"), "5/3/2027");
+        c.w("txtOrderDate")->clear();
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("BuyerInvoice", 1, {{"InvoiceDate", "05/03/2027"}, {"OrderDate", "05/03/2027"}});
+        c.newInvoice();
+        c.buyer("Delhi Mart");
+        c.line("Cable", "1");
+        typeInto(c.w("txtInvoiceDate"), " 6/3/2027 ");
+        typeInto(c.w("txtOrderDate"), "28/2/2027");
+        QCOMPARE(c.save(), QStringList{"Saved Successfully"});
+        c.expectStored("BuyerInvoice", 2, {{"InvoiceDate", "06/03/2027"}, {"OrderDate", "28/02/2027"}});
+    }
 };
 
 QTEST_MAIN(TaxInvoiceTest)

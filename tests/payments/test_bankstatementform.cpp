@@ -72,7 +72,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const 
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = DateText(date);
+    x.date = date;
     x.buyerCode = buyerCode;
     x.buyer.name = buyerName;
     x.lines = {InvoiceLine{"", "Cable", "", "Nos.", 1, rate, LineAmount(1, rate)}};
@@ -108,7 +108,7 @@ void BankStatementFormTest::importedMatchedAndCreditMadeAReceipt()
     addBuyer(db, 2, "Bala", "Kerala");
     StoreInvoice(db, sale(1, "C00002", "Bala", First, 700));
     Receipt utr;
-    utr.date = DateText(First.addDays(3)); // a day off: the UTR decides
+    utr.date = First.addDays(3); // a day off: the UTR decides
     utr.buyerCode = "C00001";
     utr.buyerName = "Anand";
     utr.mode = PaymentMode::Upi;
@@ -227,7 +227,7 @@ void BankStatementFormTest::cancellingMatchedMoneyUnmatchesItsLine()
     addSeller(db);
     addBuyer(db, 1, "Anand", "Kerala");
     Receipt received;
-    received.date = DateText(First.addDays(2));
+    received.date = First.addDays(2);
     received.buyerCode = "C00001";
     received.buyerName = "Anand";
     received.mode = PaymentMode::Upi;
@@ -235,7 +235,7 @@ void BankStatementFormTest::cancellingMatchedMoneyUnmatchesItsLine()
     received.amount = amountOf(2);
     QVERIFY(StoreReceipt(db, received, QDate::currentDate()).saved());
     Payment paid;
-    paid.date = DateText(First.addDays(1));
+    paid.date = First.addDays(1);
     paid.supplierName = "Kavi Steels";
     paid.mode = PaymentMode::BankTransfer;
     paid.reference = "UTR4410001";

@@ -5,6 +5,7 @@
 // cancelled receipt owing its invoices again.
 #include "payments/frmreceipt.h"
 
+#include "platform/datetext.h"
 #include "data/serials.h"
 #include "invoice/shop.h"
 #include "sales/owed.h"
@@ -22,7 +23,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const 
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.buyerCode = buyerCode;
     x.buyer.name = buyerName;
     x.lines = {InvoiceLine{"", "Cable", "", "Nos.", 1, rate, LineAmount(1, rate)}};

@@ -1,7 +1,6 @@
 // Text <-> number conversions, amounts, dates, times and twips as
 // every form uses them.
 #include "platform/datetext.h"
-#include "platform/keptdate.h"
 #include "platform/textnum.h"
 #include "platform/twips.h"
 

@@ -195,7 +195,7 @@ class InputTaxTest : public QObject {
         addStockItem(*data.db, 1, "G00001", "Steel Rod", 7);
         for (const InvoiceShape& shape : januaryInvoices())
             testing::writeInvoice(*data.db, shape);
-        QCOMPARE(CancelInvoice(*data.db, QStringLiteral("A00004"), {"10/01/2025", "11:00", "Wrong buyer", "ravi"}),
+        QCOMPARE(CancelInvoice(*data.db, QStringLiteral("A00004"), {QDate(2025, 1, 10), "11:00", "Wrong buyer", "ravi"}),
                  QString());
         for (PurchaseBill b : januaryBills()) {
             QCOMPARE(StorePurchaseBill(*data.db, b), QString());

@@ -45,7 +45,7 @@ Invoice invoice(qint64 serial, const InvoiceParty& buyer, TaxMode mode, std::vec
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = "07/12/2026";
+    x.date = QDate(2026, 12, 7);
     x.time = "11:40";
     x.seller = {"Zelva Traders", "4 Market Road", "Salem", "Tamil Nadu", "636001", CompanyGstin};
     x.buyer = buyer;
@@ -194,7 +194,7 @@ private slots:
         QVERIFY(saved);
         SaleNote note = NoteAgainst(NoteKind::Credit, *saved);
         note.serial = 1;
-        note.date = "08/12/2026";
+        note.date = QDate(2026, 12, 8);
         note.time = "10:05:00";
         note.reason = SalesReturnReason();
         note.issuedBy = "ravi";

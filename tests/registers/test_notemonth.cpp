@@ -6,6 +6,7 @@
 // went in the return. Also: an invoice file without the cancellation table
 // (a read-only file of the layout before it) reads as nothing cancelled.
 #include "registers/gstr1.h"
+#include "platform/datetext.h"
 #include "registers/gstr3b.h"
 #include "registers/noteregister.h"
 #include "registers/salesqueries.h"
@@ -61,7 +62,7 @@ Invoice invoice(qint64 serial, const char* date, const char* buyer, const char* 
     Invoice x;
     x.serial = serial;
     x.number = QStringLiteral("A0000%1").arg(serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.seller = {"Zelva Traders", {}, {}, "Tamil Nadu", {}, CompanyGstin};
     x.buyerCode = QStringLiteral("C0000%1").arg(serial);
     x.buyer = {buyer, "Main Road", {}, state, {}, gstin};
@@ -96,7 +97,7 @@ Invoice local()
 void saveNote(Database& db, NoteKind kind, const Invoice& on, const char* date, const QString& reason, NoteLine line)
 {
     SaleNote note = NoteAgainst(kind, on);
-    note.date = date;
+    note.date = ReadDateText(date);
     note.reason = reason;
     note.lines = {line};
     const StoredNote stored = StoreSaleNote(db, note);
@@ -111,7 +112,7 @@ void writeMonth(Database& db)
     addStock(db);
     for (const Invoice& x : {arun(), cochin(), mumbai(), local()})
         StoreInvoice(db, x);
-    QCOMPARE(CancelInvoice(db, "A00004", {"15/12/2026", "10:00:00", "Typed twice", "ravi"}), QString());
+    QCOMPARE(CancelInvoice(db, "A00004", {QDate(2026, 12, 15), "10:00:00", "Typed twice", "ravi"}), QString());
     saveNote(db, NoteKind::Credit, arun(), "20/12/2026", SalesReturnReason(), {1, "Paint", "3208", "Nos", 1, 25000, 0, 0});
     saveNote(db, NoteKind::Credit, mumbai(), "21/12/2026", "Post-sale discount", {1, "Paint", "3208", "Nos", 0, 500000, 0, 0});
     saveNote(db, NoteKind::Debit, cochin(), "22/12/2026", "Correction of rate or quantity",

@@ -3,6 +3,7 @@
 // every row adding up, the CSV in the suppliers' words, and the bill unpaid
 // past 180 days named.
 #include "registers/payables.h"
+#include "platform/datetext.h"
 #include "registers/gstr3b.h"
 
 #include "gst/gststates.h"
@@ -49,7 +50,7 @@ qint64 storeBill(Database& db, const char* number, const QDate& date, const char
 void pay(Database& db, const char* supplier, Paise amount, qint64 bill, const char* billNo, Paise allotted)
 {
     Payment p;
-    p.date = "01/12/2026";
+    p.date = QDate(2026, 12, 1);
     p.supplierName = QString::fromLatin1(supplier);
     p.mode = PaymentMode::Upi;
     p.reference = "UTR 5501";
@@ -141,7 +142,7 @@ void PayablesTest::creditReversedOnDay181AndTakenBackWhenPaid()
     const qint64 c1 = storeBill(db, "C-1", QDate(2026, 2, 5), "Sharma Traders", "AAFCS1234K", 20000, 18);
     const auto payOn = [&](const char* date, const char* supplier, qint64 bill, const char* billNo, Paise amount) {
         Payment p;
-        p.date = date;
+        p.date = ReadDateText(date);
         p.supplierName = QString::fromLatin1(supplier);
         p.mode = PaymentMode::BankTransfer;
         p.amount = amount;

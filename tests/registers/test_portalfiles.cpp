@@ -56,7 +56,7 @@ Invoice invoice(qint64 serial, TaxMode mode, const InvoiceParty& buyer, std::vec
     Invoice x;
     x.serial = serial;
     x.number = QStringLiteral("A0000%1").arg(serial);
-    x.date = "07/12/2026";
+    x.date = QDate(2026, 12, 7);
     x.time = "11:20";
     x.seller = {"Zelva Traders", "4 Market Road\nGandhi Nagar", "Bengaluru Urban", "Karnataka", "560001", sellerGstin()};
     x.buyer = buyer;
@@ -91,7 +91,7 @@ Invoice railInvoice()
     x.delivery = {"Cochin Builders Goa Site", "Plot 7, Verna Estate\nNH 66, Verna", "South Goa", "Goa", "403722", {}};
     x.charges[0] = {"Freight", "9965", "N.A.", 0, 250000};
     x.taxes[TaxOnOthers1].rate = 5;
-    x.transport = InvoiceTransport{"Rail", 1450, {}, carrierGstin(), "Konkan Cargo", "RR-4471", "06/12/2026"};
+    x.transport = InvoiceTransport{"Rail", 1450, {}, carrierGstin(), "Konkan Cargo", "RR-4471", QDate(2026, 12, 6)};
     ComputeTotals(x);
     return x;
 }
@@ -106,7 +106,7 @@ Invoice discountInvoice()
                          line("Putty", "3214", "Kg", 70, 62.45, 7100)},
                         18);
     x.rounding.amount = -12;
-    x.transport = InvoiceTransport{"Road", 35, "KA05MN4321", carrierGstin(), "Metro Movers", "LR-88", "07/12/2026"};
+    x.transport = InvoiceTransport{"Road", 35, "KA05MN4321", carrierGstin(), "Metro Movers", "LR-88", QDate(2026, 12, 7)};
     ComputeTotals(x);
     return x;
 }
@@ -307,7 +307,7 @@ private slots:
             numbers << bill.toObject().value("docNo").toString();
         QCOMPARE(numbers, QStringList({"A00001", "A00002"}));
 
-        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "12:00", "wrong buyer", "asha"}), QString());
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {QDate(2026, 12, 7), "12:00", "wrong buyer", "asha"}), QString());
         file = SaveEwayBillsOfDay(*data.db, QDate(2026, 12, 7), path);
         QVERIFY(file.ok());
         QCOMPARE(readFile(path).value("billLists").toArray().size(), 1);
@@ -366,6 +366,42 @@ private slots:
                      qPrintable(problem));
     }
 
+    // An invoice whose saved date names no calendar day (a file written
+    // elsewhere) is refused by both writers, the date named, and no file is
+    // written; the invoices around it still make theirs.
+    void savedDateOfNoDayRefused_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("day 0 of month 13") << "00/13/2026";
+        QTest::newRow("31 February") << "31/02/2026";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("a year of two digits") << "05/12/26";
+        QTest::newRow("nothing") << "";
+    }
+
+    void savedDateOfNoDayRefused()
+    {
+        QFETCH(QString, stored);
+        testing::TempData data;
+        storeThree(*data.db);
+        data.db->run("UPDATE Invoice.BuyerInvoice SET InvoiceDate = ? WHERE InvoiceNo = 'A00002'", {stored},
+                     "spoil the date", DbFile::Invoice);
+        const QString eInvoicePath = data.folder() + "/einvoice.json";
+        const QString ewayPath = data.folder() + "/ewaybill.json";
+        for (const PortalFile& file : {SaveEInvoice(*data.db, "A00002", eInvoicePath),
+                                       SaveEwayBillOfInvoice(*data.db, "A00002", ewayPath)}) {
+            QVERIFY(!file.ok());
+            const QString told = file.problems.join('\n');
+            QVERIFY2(told.contains("A00002: its date as saved names no calendar day"), qPrintable(told));
+        }
+        QVERIFY(!QFile::exists(eInvoicePath));
+        QVERIFY(!QFile::exists(ewayPath));
+        for (const char* number : {"A00001", "A00003"}) {
+            QVERIFY(SaveEInvoice(*data.db, number, eInvoicePath).ok());
+            QVERIFY(SaveEwayBillOfInvoice(*data.db, number, ewayPath).ok());
+        }
+    }
+
     // A credit note on the road invoice, one line with its quantity and one of
     // value only (one "OTH" at its value): CGST and SGST 9 % each on 200.05
     // and 100.05 are 18.0045 and 9.0045, 18.00 and 9.00 to the paisa, but on
@@ -378,7 +414,7 @@ private slots:
         const Invoice road = roadInvoice();
         StoreInvoice(*data.db, road);
         SaleNote note = NoteAgainst(NoteKind::Credit, road);
-        note.date = "15/12/2026";
+        note.date = QDate(2026, 12, 15);
         note.reason = "Post-sale discount";
         note.lines = {{1, "Steel Rod", "7214", "Kg", 5, 20005, 0, 0}, {2, "Cement Bag", "2523", "Bag", 0, 10005, 0, 0}};
         const StoredNote stored = StoreSaleNote(*data.db, note);
@@ -566,7 +602,7 @@ private slots:
             QVERIFY2(refusal.contains("24 hours"), qPrintable(refusal));
         QVERIFY(IrnCancelReminder(*LoadInvoice(*data.db, "A00002")).contains(QString(64, 'a')));
         QVERIFY(IrnCancelReminder(*LoadInvoice(*data.db, "A00001")).isEmpty());
-        QCOMPARE(CancelInvoice(*data.db, "A00002", {"07/12/2026", "12:00", "wrong rate", "asha"}).isEmpty(), cancellable);
+        QCOMPARE(CancelInvoice(*data.db, "A00002", {QDate(2026, 12, 7), "12:00", "wrong rate", "asha"}).isEmpty(), cancellable);
     }
 
     // What a UPI ID and a vehicle number may look like.

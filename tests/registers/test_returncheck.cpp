@@ -6,6 +6,7 @@
 // its GSTR-1 file's sums included.
 #include "registers/returncheck.h"
 
+#include "platform/datetext.h"
 #include "gst/gststates.h"
 #include "sales/invoicestore.h"
 #include "sales/salenotestore.h"
@@ -53,7 +54,7 @@ Invoice invoice(qint64 serial, const char* date, const char* buyer, const QStrin
     Invoice x;
     x.serial = serial;
     x.number = QStringLiteral("A%1").arg(serial, 5, 10, QLatin1Char('0'));
-    x.date = date;
+    x.date = ReadDateText(date);
     x.seller = { "Zelva Traders", {}, {}, "Tamil Nadu", {}, companyGstin() };
     x.buyerCode = QStringLiteral("C%1").arg(serial, 5, 10, QLatin1Char('0'));
     x.buyer = { buyer, "Main Road", {}, state, pin, buyerGstin };
@@ -87,7 +88,7 @@ SavedNote creditNote(qint64 serial, const char* number, const char* date, const 
     note.date = ReadDateText(date);
     note.dateText = date;
     note.invoice.number = on.number;
-    note.invoice.date = ReadDateText(on.date);
+    note.invoice.date = on.date;
     note.invoice.buyerName = on.buyer.name;
     return note;
 }
@@ -581,7 +582,7 @@ void ReturnCheckTest::checksTheStoredMonth()
     for (const Invoice& x : invoices)
         StoreInvoice(db, x);
     SaleNote note = NoteAgainst(NoteKind::Credit, invoices[1]);
-    note.date = "20/12/2026";
+    note.date = QDate(2026, 12, 20);
     note.reason = SalesReturnReason();
     note.lines = { { 1, "Brush", "960340", "Nos", 2, 2500, 0, 0 } };
     QVERIFY(StoreSaleNote(db, note).saved());
@@ -608,7 +609,7 @@ void addCompany(Database& db)
 void storeCreditNote(Database& db, const Invoice& on, const char* date, const NoteLine& line)
 {
     SaleNote note = NoteAgainst(NoteKind::Credit, on);
-    note.date = date;
+    note.date = ReadDateText(date);
     note.reason = SalesReturnReason();
     note.lines = { line };
     QVERIFY(StoreSaleNote(db, note).saved());

@@ -5,6 +5,7 @@
 // interleaved, a list left at "CGST/ IGST" above an IGST charge, a tax total
 // kept unrounded, a date written with dashes.
 #include "registers/gstr1.h"
+#include "platform/datetext.h"
 #include "registers/salesregister.h"
 #include "registers/savedinvoice.h"
 
@@ -56,7 +57,7 @@ Invoice invoice(qint64 serial, const char* date, const InvoiceParty& buyer, TaxM
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.time = "11:40";
     x.seller = {"Zelva Traders", {}, {}, {}, {}, CompanyGstin};
     x.buyer = buyer;
@@ -257,7 +258,8 @@ private slots:
     }
 
     // The mode is IGST though the unused goods list above reads "CGST/ IGST";
-    // an unrounded tax total reads to the paisa; a dashed date stays as kept.
+    // an unrounded tax total reads to the paisa; a dashed date reads as its day
+    // and the registers show it as kept.
     void olderShapesReadAsTheyWereMeant()
     {
         const std::optional<Invoice> hamper = LoadInvoice(*data.db, "A00004");
@@ -271,7 +273,13 @@ private slots:
         QVERIFY(cement);
         QCOMPARE(cement->totals.cgst, Paise(15300));
         QCOMPARE(cement->totals.sgst, Paise(15300));
-        QCOMPARE(cement->date, QString("05-08-2026"));
+        QCOMPARE(cement->date, QDate(2026, 8, 5));
+        // the registers show it as the file keeps it
+        const std::vector<SavedInvoice> rows = LoadInvoices(*data.db, august);
+        const auto row = std::find_if(rows.begin(), rows.end(), [](const SavedInvoice& r) { return r.number == "A00002"; });
+        QVERIFY(row != rows.end());
+        QCOMPARE(row->dateText, QString("05-08-2026"));
+        QCOMPARE(row->date, QDate(2026, 8, 5));
     }
 
     // The month read at once is each invoice read alone, the seller's

@@ -6,6 +6,7 @@
 // left blank) and the tax total unrounded, as the forms keep it; nothing is
 // worked out here but the sums of the shown rows.
 #include "data/database.h"
+#include "platform/datetext.h"
 #include "platform/textnum.h"
 #include "sales/invoicestore.h"
 
@@ -79,10 +80,10 @@ inline zelva::Invoice invoiceOf(const InvoiceShape& s)
     zelva::Invoice x;
     x.serial = s.sno;
     x.number = invoiceNumber(s.sno);
-    x.date = s.date;
+    x.date = zelva::ReadDateText(QString::fromLatin1(s.date));
     x.time = "10:15";
     x.orderNo = "N.A.";
-    x.orderDate = s.date;
+    x.orderDate = x.date;
     x.suppliersRef = "N.A.";
     x.dispatchedThrough = "N.A.";
     x.seller = {"Zelva Traders", {}, {}, {}, {}, "33AAACH7409R1Z8"};
@@ -116,9 +117,14 @@ inline zelva::Invoice invoiceOf(const InvoiceShape& s)
     return x;
 }
 
+// Saved, its date then kept as the shape gives it ("1/1/2026"), as the forms
+// of earlier versions kept a date as typed: the registers show it so.
 inline void writeInvoice(zelva::Database& db, const InvoiceShape& s)
 {
-    zelva::StoreInvoice(db, invoiceOf(s), zelva::Renumber::Refused);
+    const zelva::StoredInvoice stored = zelva::StoreInvoice(db, invoiceOf(s), zelva::Renumber::Refused);
+    db.run(QStringLiteral("UPDATE Invoice.BuyerInvoice SET InvoiceDate = ?, OrderDate = ? WHERE sno = ?"),
+           { QString::fromLatin1(s.date), QString::fromLatin1(s.date), stored.serial }, QStringLiteral("keep the date as typed"),
+           zelva::DbFile::Invoice);
 }
 
 inline void addCompany(zelva::Database& db, const QString& gstin)

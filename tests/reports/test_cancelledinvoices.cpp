@@ -66,7 +66,7 @@ private slots:
         testing::addCompany(*data.db, "33AAACH7409R1Z8");
         for (const testing::InvoiceShape& shape : october())
             testing::writeInvoice(*data.db, shape);
-        QCOMPARE(CancelInvoice(*data.db, "A00004", { "31/10/2026", "18:00:00", "Duplicate bill", "meena" }), QString());
+        QCOMPARE(CancelInvoice(*data.db, "A00004", { QDate(2026, 10, 31), "18:00:00", "Duplicate bill", "meena" }), QString());
 
         // Invoice 2 at the window: found by its buyer, the reason typed.
         frmCancelInvoice form(*data.db, "ravi");

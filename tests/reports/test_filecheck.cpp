@@ -54,7 +54,7 @@ Invoice sale(int sno, Fault fault)
                                       TaxMode::Cgst, {{"Steel Rod", "7214", 1000, "Kg", "51", "51000.00"}},
                                       testing::Base{nullptr, "N.A.", "0", "9", "4590.00"}, {}, {}, "0", 4590};
     Invoice x = testing::invoiceOf(shape);
-    x.date = x.orderDate = DateText(saleDay());
+    x.date = x.orderDate = saleDay();
     x.seller.gstin = CompanyGstin;
     x.buyer.gstin = gstin("33ARUNT1234A1Z");
     x.transport = InvoiceTransport{"Road", 120, "TN01AB1234", {}, {}, {}, {}};
@@ -237,7 +237,7 @@ private slots:
         const std::optional<Invoice> invoice = LoadInvoice(*data.db, "A00001");
         QVERIFY(invoice);
         SaleNote note = NoteAgainst(NoteKind::Credit, *invoice);
-        note.date = DateText(saleDay().addDays(1));
+        note.date = saleDay().addDays(1);
         note.reason = "Post-sale discount";
         note.lines = {{1, "Steel Rod", "7214", "Kg", 0, 100000, 0, 0}};
         const StoredNote stored = StoreSaleNote(*data.db, note);

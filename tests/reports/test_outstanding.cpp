@@ -5,6 +5,7 @@
 // and the Excel sheet showing what the grid shows.
 #include "reports/frmoutstanding.h"
 
+#include "platform/datetext.h"
 #include "data/serials.h"
 #include "invoice/shop.h"
 #include "reports/xlsxreader.h"
@@ -39,7 +40,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const 
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.buyerCode = buyerCode;
     x.buyer.name = buyerName;
     InvoiceLine l;
@@ -56,7 +57,7 @@ void receive(Database& db, const char* buyerCode, const char* buyerName, const c
              std::vector<Allotment> allotments)
 {
     Receipt r;
-    r.date = date;
+    r.date = ReadDateText(date);
     r.buyerCode = buyerCode;
     r.buyerName = buyerName;
     r.mode = PaymentMode::Cheque;
@@ -84,14 +85,14 @@ void shop(Database& db)
     for (const auto& [code, name, date, rate] : sales)
         StoreInvoice(db, sale(++serial, code, name, date, rate));
     receive(db, "C00001", "Zeta", "20/11/2026", 14900, {{2, "A00002", 5000}, {5, "A00005", 9900}});
-    QCOMPARE(CancelInvoice(db, "A00006", {"04/08/2026", "10:00", "Duplicate", "ravi"}), QString());
+    QCOMPARE(CancelInvoice(db, "A00006", {QDate(2026, 8, 4), "10:00", "Duplicate", "ravi"}), QString());
     receive(db, "C00002", "Asha", "30/12/2026", 80000, {{8, "A00008", 50000}});
 }
 
 void note(Database& db, NoteKind kind, const Invoice& invoice, const char* date, Paise value)
 {
     SaleNote n = NoteAgainst(kind, invoice);
-    n.date = date;
+    n.date = ReadDateText(date);
     n.time = "11:00:00";
     n.reason = "Post-sale discount";
     n.issuedBy = "ravi";
@@ -385,7 +386,7 @@ void OutstandingTest::payablesOfTheSuppliers()
     const QDate asAt(2026, 12, 1);
     const qint64 kavi = bill("K-100", asAt.addDays(-100), "Kavi Steels", "AAFCS1234K", 100000);
     Payment part;
-    part.date = "20/11/2026";
+    part.date = QDate(2026, 11, 20);
     part.supplierName = "Kavi Steels";
     part.amount = 18000;
     part.allotments = {{kavi, "K-100", 18000}};
@@ -472,7 +473,7 @@ void OutstandingTest::payablesNameTheCreditToReverse()
     bill("A-181", 181, "Anbu Wires", "AABCM5678L", 20000, CreditKind::Eligible);
     bill("A-180", 180, "Anbu Wires", "AABCM5678L", 30000, CreditKind::Eligible);
     Payment half;
-    half.date = "01/07/2026";
+    half.date = QDate(2026, 7, 1);
     half.supplierName = "Kavi Steels";
     half.amount = 59000;
     half.allotments = {{k200, "K-200", 59000}};
@@ -551,7 +552,7 @@ void OutstandingTest::cashBookOfADay()
     addBuyer(db, 2, "Asha", "Kerala");
     const auto cash = [&](const char* code, const char* name, const char* date, const char* time, PaymentMode mode, Paise amount) {
         Receipt r;
-        r.date = date;
+        r.date = ReadDateText(date);
         r.time = time;
         r.buyerCode = code;
         r.buyerName = name;
@@ -565,7 +566,7 @@ void OutstandingTest::cashBookOfADay()
     };
     const auto pay = [&](const char* date, const char* time, PaymentMode mode, Paise amount) {
         Payment p;
-        p.date = date;
+        p.date = ReadDateText(date);
         p.time = time;
         p.supplierName = "Sharma Traders";
         p.mode = mode;
@@ -578,7 +579,7 @@ void OutstandingTest::cashBookOfADay()
     cash("C00002", "Asha", "02/12/2026", "09:15:00", PaymentMode::Cash, 100000);
     cash("C00002", "Asha", "02/12/2026", "09:20:00", PaymentMode::Upi, 200000);
     const QString cancelled = cash("C00001", "Zeta", "02/12/2026", "09:30:00", PaymentMode::Cash, 77700);
-    QCOMPARE(CancelReceipt(db, cancelled, {"02/12/2026", "09:40", "entered twice", "ravi"}), QString());
+    QCOMPARE(CancelReceipt(db, cancelled, {QDate(2026, 12, 2), "09:40", "entered twice", "ravi"}), QString());
     Invoice counter = sale(1, "C00001", "Zeta", "02/12/2026", 590);
     counter.time = "11:00:00";
     const StoredSale paidNow = StoreSale(db, counter, Renumber::Allowed, PaidNow{PaymentMode::Cash, {}, {}});

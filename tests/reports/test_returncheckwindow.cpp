@@ -6,6 +6,7 @@
 // the CSV file as on screen.
 #include "reports/frmreturncheck.h"
 
+#include "platform/datetext.h"
 #include "gst/gststates.h"
 #include "sales/invoicestore.h"
 #include "support/formdriver.h"
@@ -48,7 +49,7 @@ void keepLastMonth(Database& db)
         Invoice x;
         x.serial = serial;
         x.number = QStringLiteral("A%1").arg(serial, 5, 10, QLatin1Char('0'));
-        x.date = date;
+        x.date = ReadDateText(date);
         x.buyerCode = QStringLiteral("C%1").arg(serial, 5, 10, QLatin1Char('0'));
         x.buyer = { "Meena Hardware", "Gandhi Road", {}, "Tamil Nadu", "625001", serial == 2 ? mistyped : buyer };
         x.mode = TaxMode::Cgst;

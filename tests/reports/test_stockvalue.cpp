@@ -5,6 +5,7 @@
 // paper, CSV and the Excel sheet showing what the grid shows.
 #include "reports/frmstockvalue.h"
 
+#include "platform/datetext.h"
 #include "data/database.h"
 #include "data/serials.h"
 #include "invoice/shop.h"
@@ -58,7 +59,7 @@ void sell(Database& db, qint64 serial, const char* date, int sno, double quantit
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.buyer.name = "Arun Traders";
     InvoiceLine l;
     l.itemCode = RecordCode(CodeKind::Item, sno);

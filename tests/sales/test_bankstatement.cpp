@@ -92,7 +92,7 @@ QString receive(Database& db, const QString& buyer, const QDate& date, PaymentMo
                 Paise amount)
 {
     Receipt r;
-    r.date = DateText(date);
+    r.date = date;
     r.buyerCode = buyer == "Anand" ? "C00001" : "C00002";
     r.buyerName = buyer;
     r.mode = mode;
@@ -107,7 +107,7 @@ QString receive(Database& db, const QString& buyer, const QDate& date, PaymentMo
 QString pay(Database& db, const QDate& date, const QString& reference, Paise amount)
 {
     Payment p;
-    p.date = DateText(date);
+    p.date = date;
     p.supplierName = "Sharma Traders";
     p.mode = PaymentMode::BankTransfer;
     p.reference = reference;
@@ -239,7 +239,7 @@ void BankStatementTest::fortyLinesMatchedByReferenceByAmountAndLeftOpen()
     // In cash, and cancelled: no bank's money.
     receive(db, "Bala", dayOf(28), PaymentMode::Cash, "", entryOf(28).credit);
     const QString r30 = receive(db, "Bala", dayOf(30), PaymentMode::Upi, "REF700030", entryOf(30).credit);
-    QCOMPARE(CancelReceipt(db, r30, {DateText(Today), "10:00", "entered twice", "meena"}), QString());
+    QCOMPARE(CancelReceipt(db, r30, {Today, "10:00", "entered twice", "meena"}), QString());
 
     const StatementImport imported = ImportStatement(db, Bank, read.lines);
     QCOMPARE(imported.summary(), QString("40 line(s) imported, 0 already there."));
@@ -448,7 +448,7 @@ void BankStatementTest::creditMadeAReceiptInOneStep()
     const std::optional<Receipt> r = LoadReceipt(db, made.number);
     QVERIFY(r);
     QCOMPARE(r->amount, entryOf(18).credit);
-    QCOMPARE(r->date, DateText(dayOf(18)));
+    QCOMPARE(r->date, dayOf(18));
     QCOMPARE(r->reference, entryOf(18).reference);
     QCOMPARE(r->bank, Bank);
     QCOMPARE(PaymentModeName(r->mode), QString("Bank transfer"));

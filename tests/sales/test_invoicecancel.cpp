@@ -46,7 +46,7 @@ Invoice threeLines(qint64 serial)
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = "07/12/2026";
+    x.date = QDate(2026, 12, 7);
     x.buyer.name = "Mysore Mart";
     x.mode = TaxMode::Cgst;
     x.lines = {line("G00001", "Brush", 3, 45.35), line("G00002", "Paint", 2.5, 385.15),
@@ -56,7 +56,7 @@ Invoice threeLines(qint64 serial)
     return x;
 }
 
-const InvoiceCancellation Mark{"08/12/2026", "11:40:05", "Wrong buyer chosen", "ravi"};
+const InvoiceCancellation Mark{QDate(2026, 12, 8), "11:40:05", "Wrong buyer chosen", "ravi"};
 
 QList<double> stock(const testing::TempData& data)
 {
@@ -133,7 +133,7 @@ void InvoiceCancelTest::refusedWithNothingChanged()
     testing::TempData data;
     addStock(*data.db);
     Invoice other = threeLines(1);
-    other.date = "30/11/2026"; // another month, not filed
+    other.date = QDate(2026, 11, 30); // another month, not filed
     other.lines = {line("G00004", "Primer", 4, 10)};
     ComputeTotals(other);
     StoreInvoice(*data.db, other);
@@ -151,7 +151,7 @@ void InvoiceCancelTest::refusedWithNothingChanged()
     }
     const int marked = marks(data);
 
-    const QString refusal = CancelInvoice(*data.db, number, {"09/12/2026", "09:00:00", reason, "meena"});
+    const QString refusal = CancelInvoice(*data.db, number, {QDate(2026, 12, 9), "09:00:00", reason, "meena"});
     QVERIFY2(refusal.startsWith(said), qPrintable(refusal));
     QCOMPARE(stock(data), before);
     QCOMPARE(marks(data), marked);

@@ -7,6 +7,7 @@
 #include "data/dataerror.h"
 #include "data/database.h"
 #include "data/serials.h"
+#include "platform/datetext.h"
 #include "support/testdata.h"
 
 #include <QtTest>
@@ -49,10 +50,10 @@ Invoice sample(TaxMode mode, qint64 serial, std::array<double, TaxedBases> rates
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date); // the days the rate tables name, as typed
     x.time = "10:15";
     x.orderNo = "PO-77";
-    x.orderDate = "01/12/2026";
+    x.orderDate = QDate(2026, 12, 1);
     x.suppliersRef = "REF-9";
     x.dispatchedThrough = "Road";
     x.seller = {"Zelva Traders", "4 Market Road", "Bengaluru Urban", "Karnataka", "560001", "29AAAAA0000A1Z5"};

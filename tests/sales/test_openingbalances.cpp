@@ -5,6 +5,7 @@
 // what the shop owes and take a payment; a refusal in the middle of three
 // bills stores none of them.
 #include "sales/opening.h"
+#include "platform/datetext.h"
 #include "sales/owed.h"
 #include "sales/payable.h"
 #include "sales/paymentstore.h"
@@ -55,7 +56,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* buyerName, const 
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.buyerCode = buyerCode;
     x.buyer.name = buyerName;
     InvoiceLine l;
@@ -145,7 +146,7 @@ void OpeningBalancesTest::receiptPaysOpeningBillFirst()
     QCOMPARE(allotted[1].invoiceNumber, QString("B-21"));
     QVERIFY(allotted[0].invoiceSerial < 0);
     Receipt r;
-    r.date = "06/12/2026";
+    r.date = QDate(2026, 12, 6);
     r.buyerCode = "C00001";
     r.buyerName = "Kochi Stores";
     r.amount = 20000;
@@ -274,7 +275,7 @@ void OpeningBalancesTest::supplierOpeningBillsArePayable()
     QCOMPARE(WhatIsPayable(*data.db, {std::nullopt, QDate(2026, 8, 1)}).balance("#3"), 30000);
 
     Payment p;
-    p.date = "06/12/2026";
+    p.date = QDate(2026, 12, 6);
     p.supplierSerial = 3;
     p.supplierName = "Mysore Paints";
     p.mode = PaymentMode::Cash;

@@ -78,7 +78,7 @@ QMap<QString, qint64> threeBillsAndAnother(Database& db)
 Payment payment(const QString& supplier, Paise amount, std::vector<Allotment> allotments = {})
 {
     Payment p;
-    p.date = "06/12/2026";
+    p.date = QDate(2026, 12, 6);
     p.time = "10:15:00";
     p.supplierName = supplier;
     p.mode = PaymentMode::BankTransfer;
@@ -153,7 +153,7 @@ void PaymentsTest::paidOldestFirstInPartThenCancelled()
                  .toInt(),
              1);
 
-    const PaymentCancellation mark{"07/12/2026", "12:00:00", "Cheque returned", "meena"};
+    const PaymentCancellation mark{QDate(2026, 12, 7), "12:00:00", "Cheque returned", "meena"};
     QCOMPARE(CancelPayment(*data.db, "V00001", mark), QString());
     QCOMPARE(leftOf(*data.db, Sharma), (QMap<QString, Paise>{{"B-1", 106200}, {"B-2", 52500}, {"B-3", 23600}}));
     QVERIFY(CancelPayment(*data.db, "V00001", mark).startsWith("Payment V00001 is already cancelled"));
@@ -168,7 +168,7 @@ void PaymentsTest::refusedWithNothingStored_data()
     const Payment p = payment(Sharma, 50000);
     QTest::newRow("nothing paid") << "" << [&] { Payment x = p; x.amount = 0; return x; }() << "(Amount)";
     QTest::newRow("no supplier") << "" << [&] { Payment x = p; x.supplierName = " "; return x; }() << "(Supplier)";
-    QTest::newRow("tomorrow") << "" << [&] { Payment x = p; x.date = "08/12/2026"; return x; }()
+    QTest::newRow("tomorrow") << "" << [&] { Payment x = p; x.date = QDate(2026, 12, 8); return x; }()
                               << "money cannot be paid in the future";
     QTest::newRow("cheque without number")
         << "" << [&] { Payment x = p; x.mode = PaymentMode::Cheque; x.reference = ""; return x; }() << "(Reference)";

@@ -4,6 +4,7 @@
 // nothing, two counters against one invoice, and an invoice paid at the
 // counter saved whole with its receipt or not at all.
 #include "sales/invoicecancel.h"
+#include "platform/datetext.h"
 #include "sales/owed.h"
 #include "sales/receiptstore.h"
 #include "sales/salenotestore.h"
@@ -27,7 +28,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* date, double rate
     Invoice x;
     x.serial = serial;
     x.number = RecordCode(CodeKind::Invoice, serial);
-    x.date = date;
+    x.date = ReadDateText(date);
     x.buyerCode = buyerCode;
     x.buyer.name = QStringLiteral("Buyer %1").arg(buyerCode);
     InvoiceLine l;
@@ -43,7 +44,7 @@ Invoice sale(qint64 serial, const char* buyerCode, const char* date, double rate
 Receipt receipt(const char* buyerCode, Paise amount, std::vector<Allotment> allotments = {})
 {
     Receipt r;
-    r.date = "06/12/2026";
+    r.date = QDate(2026, 12, 6);
     r.time = "10:15";
     r.buyerCode = buyerCode;
     r.buyerName = QStringLiteral("Buyer %1").arg(buyerCode);
@@ -91,7 +92,7 @@ void threeInvoicesAndAnother(Database& db)
 void noteOf500(Database& db, NoteKind kind, const QString& invoiceNumber)
 {
     SaleNote note = NoteAgainst(kind, *LoadInvoice(db, invoiceNumber));
-    note.date = "07/12/2026";
+    note.date = QDate(2026, 12, 7);
     note.time = "11:00:00";
     note.reason = "Post-sale discount";
     note.lines = {{1, "Paint", "", "", 0, 50000, 0, 0}};
@@ -137,7 +138,7 @@ void ReceiptsTest::allottedOldestFirstThenCancelled()
         return r;
     }());
 
-    const ReceiptCancellation mark{"07/12/2026", "12:00:00", "Cheque bounced", "meena"};
+    const ReceiptCancellation mark{QDate(2026, 12, 7), "12:00:00", "Cheque bounced", "meena"};
     QCOMPARE(CancelReceipt(*data.db, "R00001", mark), QString());
     QCOMPARE(leftOf(*data.db, "C00001"),
              (QMap<QString, Paise>{{"A00001", 100000}, {"A00002", 25050}, {"A00004", 40000}}));
@@ -155,8 +156,8 @@ void ReceiptsTest::refusedWithNothingStored_data()
                                       << "(Amount)";
     QTest::newRow("below nothing") << [&] { Receipt x = r; x.amount = -100; x.allotments = {}; return x; }()
                                    << "(Amount)";
-    QTest::newRow("tomorrow") << [&] { Receipt x = r; x.date = "08/12/2026"; return x; }() << "is after today";
-    QTest::newRow("no date") << [&] { Receipt x = r; x.date = "31/02/2026"; return x; }() << "not a date";
+    QTest::newRow("tomorrow") << [&] { Receipt x = r; x.date = QDate(2026, 12, 8); return x; }() << "is after today";
+    QTest::newRow("no date") << [&] { Receipt x = r; x.date = QDate(2026, 2, 31); return x; }() << "not a date";
     QTest::newRow("cheque without number")
         << [&] { Receipt x = r; x.mode = PaymentMode::Cheque; x.reference = " "; return x; }() << "(Reference)";
     QTest::newRow("more allotted than received")
@@ -242,7 +243,7 @@ void ReceiptsTest::cancelledInvoiceOwesNothing()
     testing::TempData data;
     threeInvoicesAndAnother(*data.db);
     QVERIFY(StoreReceipt(*data.db, receipt("C00001", 30000, {{4, "A00004", 30000}}), Today).saved());
-    QCOMPARE(CancelInvoice(*data.db, "A00004", {"07/12/2026", "12:00", "Wrong rate", "ravi"}), QString());
+    QCOMPARE(CancelInvoice(*data.db, "A00004", {QDate(2026, 12, 7), "12:00", "Wrong rate", "ravi"}), QString());
     const Owed owed = WhatIsOwed(*data.db);
     QCOMPARE(leftOf(*data.db, "C00001"), (QMap<QString, Paise>{{"A00001", 100000}, {"A00002", 25050}}));
     QCOMPARE(owed.advance.value("C00001"), 30000);
@@ -341,9 +342,9 @@ void ReceiptsTest::noMoneyCountedTwice()
         else if (step == "sale")
             StoreSale(db, sale(2, "C00001", "07/12/2026", 500), Renumber::Allowed, std::nullopt);
         else if (step.startsWith("cancel R"))
-            QCOMPARE(CancelReceipt(db, step.mid(7), {"07/12/2026", "12:00:00", "Bounced", "ravi"}), QString());
+            QCOMPARE(CancelReceipt(db, step.mid(7), {QDate(2026, 12, 7), "12:00:00", "Bounced", "ravi"}), QString());
         else
-            QCOMPARE(CancelInvoice(db, step.mid(7), {"07/12/2026", "12:00:00", "Wrong buyer", "ravi"}), QString());
+            QCOMPARE(CancelInvoice(db, step.mid(7), {QDate(2026, 12, 7), "12:00:00", "Wrong buyer", "ravi"}), QString());
         const Owed owed = WhatIsOwed(db);
         Paise open = 0;
         for (const OwedInvoice& i : owed.open) {

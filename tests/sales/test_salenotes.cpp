@@ -4,6 +4,7 @@
 // and stores nothing, and a failing save lands nothing.
 #include "sales/salenotestore.h"
 
+#include "platform/datetext.h"
 #include "data/database.h"
 #include "data/dataerror.h"
 #include "registers/savednote.h"
@@ -48,7 +49,7 @@ Invoice threeLines(qint64 serial, const char* buyerCode = "C00001", const char* 
     Invoice x;
     x.serial = serial;
     x.number = QStringLiteral("A0000%1").arg(serial);
-    x.date = "07/12/2026";
+    x.date = QDate(2026, 12, 7);
     x.buyerCode = buyerCode;
     x.buyer.name = buyer;
     x.buyer.state = "Karnataka";
@@ -65,7 +66,7 @@ SaleNote noteOn(NoteKind kind, const Invoice& invoice, const QString& reason, st
 {
     SaleNote note = NoteAgainst(kind, invoice);
     note.serial = 1;
-    note.date = date;
+    note.date = ReadDateText(date);
     note.time = "10:15:00";
     note.reason = reason;
     note.issuedBy = "ravi";
@@ -255,7 +256,7 @@ void SaleNotesTest::refusedWithNothingStored()
     const Invoice invoice = threeLines(1);
     StoreInvoice(*data.db, invoice);
     StoreInvoice(*data.db, threeLines(2));
-    QCOMPARE(CancelInvoice(*data.db, "A00002", {"08/12/2026", "09:00:00", "Wrong buyer", "meena"}), QString());
+    QCOMPARE(CancelInvoice(*data.db, "A00002", {QDate(2026, 12, 8), "09:00:00", "Wrong buyer", "meena"}), QString());
     const QList<double> before = stock(data);
     QCOMPARE(NoteableInvoices(*data.db, 10), QStringList{"A00001"}); // the cancelled one is not offered
 
@@ -328,7 +329,7 @@ void SaleNotesTest::invoiceWithNotesIsNoLongerCancelled()
     StoreInvoice(*data.db, invoice);
     QVERIFY(StoreSaleNote(*data.db, noteOn(NoteKind::Credit, invoice, SalesReturnReason(), {noteLine(1, 1, 4535)}))
                 .saved());
-    const QString refusal = CancelInvoice(*data.db, "A00001", {"11/12/2026", "09:00:00", "Late", "ravi"});
+    const QString refusal = CancelInvoice(*data.db, "A00001", {QDate(2026, 12, 11), "09:00:00", "Late", "ravi"});
     QVERIFY2(refusal.contains("has a credit or debit note against it"), qPrintable(refusal));
     QCOMPARE(stock(data), (QList<double>{48, 37.5, 23}));
 }

@@ -107,8 +107,8 @@ private slots:
         const QString good = "33ARUNT1234A1Z" + QString(GstinCheckCharacter("33ARUNT1234A1Z"));
         const QString wrong = good.left(14) + (good.endsWith('K') ? 'L' : 'K');
         const QDate month = QDate::currentDate().addMonths(-1);
-        const auto day = [&](int d) { return QDate(month.year(), month.month(), d).toString("dd/MM/yyyy"); };
-        const QStringList dates { day(3), day(10), day(20) };
+        const auto day = [&](int d) { return QDate(month.year(), month.month(), d); };
+        const QList<QDate> dates { day(3), day(10), day(20) };
         for (int serial = 1; serial <= 3; ++serial) {
             Invoice x;
             x.serial = serial;
@@ -128,7 +128,7 @@ private slots:
         const QStringList lines = faulty.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines[0].startsWith("Note | Company Zelva Traders | Turnover band | "), qPrintable(lines[0]));
-        QVERIFY2(lines[1].startsWith("Error | Invoice A00002 of " + day(10) + " | Buyer's GSTIN (ctin) | The GSTIN looks wrong. The check "),
+        QVERIFY2(lines[1].startsWith("Error | Invoice A00002 of " + day(10).toString("dd/MM/yyyy") + " | Buyer's GSTIN (ctin) | The GSTIN looks wrong. The check "),
             qPrintable(lines[1]));
         QCOMPARE(lines[2], QString("1 error, 0 warnings, 1 note."));
 

@@ -132,7 +132,7 @@ private slots:
             sellOn(&form, "Delhi Mart", {{"Mouse", "7"}}, "IGST @ 18%");
             QCOMPARE(messages.texts(), QStringList(2, "Saved Successfully"));
             // the second cancelled, and a month's return filed
-            QCOMPARE(zelva::CancelInvoice(db, "A00002", {"08/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
+            QCOMPARE(zelva::CancelInvoice(db, "A00002", {QDate(2026, 12, 8), "10:00:00", "Wrong buyer", "Asha"}), QString());
             zelva::MarkReturnFiled(db, 2026, 11, {"11/12/2026", "Asha"});
             // the first registered on the invoice portal; the company's UPI ID
             QCOMPARE(zelva::StoreRegistration(db, "A00001", {QString(64, 'e'), "1126", "2026-12-08 10:05:00", "a.b.c", {}, {}, {}}),
@@ -148,14 +148,14 @@ private slots:
             QVERIFY(zelva::StoreSaleNote(db, back).saved());
             // money received against the first, one receipt cancelled, a credit limit
             zelva::Receipt paid;
-            paid.date = "07/12/2026";
+            paid.date = QDate(2026, 12, 7);
             paid.buyerCode = "C00005";
             paid.buyerName = "Kochi Stores";
             paid.amount = 100000;
             paid.allotments = {{1, "A00001", 60000}};
             QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
             QVERIFY(zelva::StoreReceipt(db, paid, {2026, 12, 31}).saved());
-            QCOMPARE(zelva::CancelReceipt(db, "R00002", {"08/12/2026", "10:00:00", "Twice", "Asha"}), QString());
+            QCOMPARE(zelva::CancelReceipt(db, "R00002", {QDate(2026, 12, 8), "10:00:00", "Twice", "Asha"}), QString());
             zelva::SetCreditLimit(db, 5, "C00005", 2500000);
             frmPurchase purchase(db);
             movement(&purchase, "optExistingItem", "Cable", {{"txtPurchaseInvoiceNo", "INV-9"}, {"txtQuantity", "2.5"}});
@@ -176,7 +176,7 @@ private slots:
             {
                 // paid ahead to the supplier: a payment with no bill
                 zelva::Payment paid;
-                paid.date = zelva::DateText(QDate::currentDate());
+                paid.date = QDate::currentDate();
                 paid.supplierSerial = zelva::LoadSupplierList(db).front().serial;
                 paid.supplierName = "Madurai Mice";
                 paid.amount = 150000;

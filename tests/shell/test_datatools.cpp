@@ -101,7 +101,7 @@ private slots:
         TempData data;
         QTemporaryDir elsewhere;
         addInvoice(*data.db, 1);
-        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {QDate(2026, 12, 7), "10:00:00", "Wrong buyer", "Asha"}), QString());
         frmZelvaBillingSystem window(*data.db);
         MessageRecorder messages;
         Answers yes(true);
@@ -144,7 +144,7 @@ private slots:
             QSKIP("the data is in a folder");
         TempData data;
         addInvoice(*data.db, 1);
-        QCOMPARE(CancelInvoice(*data.db, "A00001", {"07/12/2026", "10:00:00", "Wrong buyer", "Asha"}), QString());
+        QCOMPARE(CancelInvoice(*data.db, "A00001", {QDate(2026, 12, 7), "10:00:00", "Wrong buyer", "Asha"}), QString());
         frmZelvaBillingSystem window(*data.db);
         MessageRecorder messages;
         Answers yes(true);

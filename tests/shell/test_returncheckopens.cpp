@@ -48,7 +48,7 @@ Invoice invoiceTo(int serial, int day, const QString& buyerCode, const QString& 
     Invoice x;
     x.serial = serial;
     x.number = QStringLiteral("A%1").arg(serial, 5, 10, QLatin1Char('0'));
-    x.date = dayText(day);
+    x.date = dayOfLastMonth(day);
     x.buyerCode = buyerCode;
     x.buyer = { buyer, "Gandhi Road", {}, "Tamil Nadu", "625001", gstin };
     x.mode = TaxMode::Cgst;
@@ -85,7 +85,7 @@ void keepLastMonth(Database& db)
     StoreInvoice(db, invoiceTo(3, 16, "C00001", "Meena Hardware", meena, thinner));
     db.run("UPDATE Invoice.GoodsInvoice SET TCgst = TCgst + 0.006 WHERE sno = 1", {}, "plant", DbFile::Invoice);
     SaleNote note = NoteAgainst(NoteKind::Credit, first);
-    note.date = dayText(20);
+    note.date = dayOfLastMonth(20);
     note.reason = SalesReturnReason();
     note.lines = { { 1, "Varnish", "3208", "Ltr", 1, 41000, 0, 0 } };
     QVERIFY(StoreSaleNote(db, note).saved());
