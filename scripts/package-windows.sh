@@ -189,6 +189,7 @@ build_minizip() {
 # of other databases are left out: the program uses none of them.
 # Tablet (pen) input is off: the Windows platform plug-in reads it through
 # wintab.h, which Debian's source leaves out for its licence.
+# Dynamic OpenGL is off with OpenGL: left on, the plug-in still calls it.
 build_qt() {
   debian_source qt6-base qtbase
   local build=$cache/build/qtbase
@@ -199,7 +200,7 @@ build_qt() {
     -DCMAKE_INSTALL_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DQT_USE_CCACHE=ON \
     -DFEATURE_opengl=OFF -DFEATURE_jpeg=OFF -DFEATURE_freetype=OFF \
-    -DFEATURE_tabletevent=OFF \
+    -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF \
     -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
     -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
     -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON \
