@@ -4,6 +4,8 @@
 // SQLite lookup of the item of the code, with its name, HSN, rate, unit and
 // quantity; and next to that lookup as a line truly needs it, with the
 // item's GST rate (the line's tax) and reorder level (its warning) as well.
+// And next to the least any form can do to show the line: its seven boxes
+// shown with their texts.
 // The first scan after New Invoice is shown apart: it makes the form's index
 // of the goods list once.
 #include "data/database.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -112,6 +115,36 @@ double bareLineLookup(Database& db, const QString& code)
                        code);
 }
 
+// The least a form can do to show a scanned line: seven plain boxes of a
+// hidden row shown and given their texts (no fitting, no totals).
+std::vector<double> bareLineCells(int lines)
+{
+    QWidget page;
+    page.resize(900, 40 * lines + 40);
+    std::vector<std::vector<QLineEdit*>> rows{size_t(lines)};
+    for (int row = 0; row < lines; ++row)
+        for (int column = 0; column < 7; ++column) {
+            auto* box = new QLineEdit(&page);
+            box->setGeometry(10 + column * 120, 10 + row * 40, 110, 30);
+            box->hide();
+            rows[size_t(row)].push_back(box);
+        }
+    page.show();
+    std::vector<double> times;
+    for (int row = 0; row < lines; ++row) {
+        const QStringList texts{QString::number(row + 1), QStringLiteral("Item %1").arg(row * 1531), "8471",
+                                "1", "10.00", "Nos.", "10.00"};
+        QElapsedTimer timer;
+        timer.start();
+        for (int column = 0; column < 7; ++column) {
+            rows[size_t(row)][size_t(column)]->setVisible(true);
+            rows[size_t(row)][size_t(column)]->setText(texts[column]);
+        }
+        times.push_back(MsSince(timer));
+    }
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -165,5 +198,8 @@ int main(int argc, char** argv)
     std::printf("%-44s %10.2f\n", "  factor", Median(scans) / Median(bares));
     std::printf("%-44s %10.3f\n", "  bare: with its GST rate and reorder level", Median(lineBares));
     std::printf("%-44s %10.2f\n", "  factor", Median(scans) / Median(lineBares));
+    const double cells = Median(bareLineCells(40));
+    std::printf("%-44s %10.3f\n", "  bare: seven plain boxes of a line shown", cells);
+    std::printf("%-44s %10.2f\n", "  of the bare lookup", cells / Median(bares));
     return 0;
 }
