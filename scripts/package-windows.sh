@@ -8,7 +8,7 @@
 #   scripts/package-windows.sh [STEP...]
 #
 # Steps, in their order (all of them when none is named): tools sqlite
-# sodium qrencode zint xlsxwriter minizip qt qtsvg program installer. Set ZELVA_NICE=19 to build
+# sodium qrencode zint xlsxwriter minizip qt program installer. Set ZELVA_NICE=19 to build
 # only on idle processor time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -209,21 +209,6 @@ build_qt() {
   "${nice[@]}" cmake --install "$build"
 }
 
-# Qt Svg, built against the Qt above: the plug-in that reads the program's
-# SVG pictures (its icons) and the module it links.
-build_qtsvg() {
-  debian_source qt6-svg qtsvg
-  local build=$cache/build/qtsvg
-  mkdir -p "$build"
-  CCACHE_DIR=$cache/ccache "${nice[@]}" cmake -S "$cache/src/qtsvg" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZELVA_WINDOWS_PREFIX="$qt;$deps" -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DQT_USE_CCACHE=ON
-  CCACHE_DIR=$cache/ccache "${nice[@]}" cmake --build "$build" --parallel $jobs
-  "${nice[@]}" cmake --install "$build"
-}
-
 # --- the program -------------------------------------------------------------
 
 version() { sed -n 's/^project(ZelvaBilling VERSION \([0-9.]*\).*/\1/p' "$tree/CMakeLists.txt"; }
@@ -302,7 +287,7 @@ make_installer() {
 # --- run ---------------------------------------------------------------------
 
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode zint xlsxwriter minizip qt qtsvg program installer)
+[ ${#steps[@]} -eq 0 ] && steps=(tools sqlite sodium qrencode zint xlsxwriter minizip qt program installer)
 for step in "${steps[@]}"; do
   case $step in
     tools) say tools; install_tools ;;
@@ -313,7 +298,6 @@ for step in "${steps[@]}"; do
     xlsxwriter) once xlsxwriter build_xlsxwriter ;;
     minizip) once minizip build_minizip ;;
     qt) once qt build_qt ;;
-    qtsvg) once qtsvg build_qtsvg ;;
     program) say program; build_program ;;
     installer) say installer; make_installer ;;
     *) echo "package-windows: no step $step" >&2; exit 2 ;;

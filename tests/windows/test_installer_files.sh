@@ -39,12 +39,7 @@ for module in $qt_modules; do
 done
 for dll in $(grep '^Qt6.*\.dll$' "$work/list"); do
   module=${dll#Qt6}; module=${module%.dll}
-  [ "$module" = Svg ] && continue # the SVG plug-in's, not the program's
   [[ " $qt_modules " == *" $module "* ]] || fail "files.txt carries $dll, which the program does not link"
-done
-# The program's pictures are SVG drawings: without the plug-in (and the module it links) they are blank.
-for needed in imageformats/qsvg.dll Qt6Svg.dll; do
-  grep -qx "$needed" "$work/list" || fail "files.txt lacks $needed, which draws the program's pictures"
 done
 # The DLL of each library the program takes from pkg-config, CMake's own modules or find_library.
 declare -A dll_of=([libsodium]=libsodium-23.dll [xlsxwriter]=libxlsxwriter.dll [libqrencode]=libqrencode.dll [minizip]=libminizip-1.dll [zint]=libzint.dll
