@@ -217,7 +217,7 @@ build_program() {
   make_icon
   local launcher=()
   command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig PKG_CONFIG_PATH="" \
+  PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig:/usr/$triplet/lib/pkgconfig PKG_CONFIG_PATH="" \
     "${nice[@]}" cmake -S "$tree" -B "$tree/build-windows" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZELVA_WINDOWS_PREFIX="$qt;$deps" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$qt" -DZELVA_WINDOWS_ICON="$tree/build-windows/zelva.ico" \
