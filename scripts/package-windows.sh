@@ -229,7 +229,7 @@ build_program() {
 
 # Where a file of packaging/windows/files.txt comes from.
 origin_of() {
-  local file=$1 gcc_lib
+  local file=$1 gcc_lib from
   gcc_lib=$(dirname "$($triplet-gcc-posix -print-libgcc-file-name)")
   case $file in
     zelva.exe) echo "$tree/build-windows/src/app/zelva.exe" ;;
@@ -239,7 +239,7 @@ origin_of() {
     */*.dll) echo "$qt/plugins/$file" ;;
     libstdc++-6.dll | libgcc_s_seh-1.dll) echo "$gcc_lib/$file" ;;
     libwinpthread-1.dll | zlib1.dll) echo "/usr/$triplet/lib/$file" ;;
-    *.dll) ls "$deps/bin/$file" "$deps/lib/$file" 2>/dev/null | head -n 1 ;;
+    *.dll) for from in "$deps/bin/$file" "$deps/lib/$file"; do [ -e "$from" ] && echo "$from" && break; done ;;
     *) echo "$tree/packaging/windows/$file" ;;
   esac
 }
