@@ -239,7 +239,9 @@ origin_of() {
     */*.dll) echo "$qt/plugins/$file" ;;
     libstdc++-6.dll | libgcc_s_seh-1.dll) echo "$gcc_lib/$file" ;;
     libwinpthread-1.dll | zlib1.dll) echo "/usr/$triplet/lib/$file" ;;
-    *.dll) for from in "$deps/bin/$file" "$deps/lib/$file"; do [ -e "$from" ] && echo "$from" && break; done ;;
+    *.dll) # the first of these that exists, else nothing
+      for from in "$deps/bin/$file" "$deps/lib/$file" ""; do [ -z "$from" ] || [ -e "$from" ] && break; done
+      echo "$from" ;;
     *) echo "$tree/packaging/windows/$file" ;;
   esac
 }
