@@ -68,6 +68,8 @@ install_tools() {
   local packages=(g++-mingw-w64-x86-64-posix nsis wine wine64 xvfb xauth xdotool imagemagick poppler-utils
                   cmake ninja-build pkg-config perl tcl dpkg-dev autoconf automake libtool qt6-base-dev qt6-base-dev-tools
                   librsvg2-bin icoutils
+                  # the fonts the smoke test gives Wine in place of Windows' own
+                  fonts-liberation2
                   # zlib for Windows, which libxlsxwriter needs
                   libz-mingw-w64-dev)
   local missing=() p

@@ -40,6 +40,15 @@ since() { awk -v from="$1" -v to="$(seconds)" 'BEGIN { printf "%.1f", to - from 
 
 started=$(seconds)
 wineboot -i >/dev/null 2>&1
+# A fresh Wine folder has none of Windows' fonts: Qt would take the first
+# font it finds for them, here DejaVu Math TeX Gyre, whose tall bounding box
+# puts every line box's text out of its box. Windows' UI fonts are mapped to
+# the metric-alike Liberation fonts, as a Windows machine has its own.
+for font in "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Segoe UI" Arial "Microsoft Sans Serif" "MS Sans Serif"; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d "Liberation Sans" /f >/dev/null 2>&1
+done
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
 wineserver -w
 echo "Wine folder ready in $(since "$started") s"
 
