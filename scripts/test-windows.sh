@@ -111,7 +111,7 @@ if [ -n "$login" ]; then
   typed "Chennai Cables"; keys Return
   for _ in $(seq 9); do keys Tab; done # to the goods' description (the form's own tab chain)
   typed "Copper Wire"; keys Return Tab Tab
-  typed 3; keys Return Return # Enter moves on to the rate, and there adds the line
+  typed 3; keys Return Return Return # Enter moves on to the rate, then to Add, then presses it
   import -window root "$tree/build-windows/smoke-line.png" # the line added, before Print
   keys alt+p
   sleep 10
