@@ -72,9 +72,7 @@ std::string scaledDigits(double magnitude, int decimals)
         const int keep = 15 + shift;
         if (keep < 0)
             return "0";
-        whole = digits.substr(0, std::size_t(keep));
-        if (whole.empty())
-            whole = "0";
+        whole = keep == 0 ? std::string("0") : digits.substr(0, std::size_t(keep));
         if (digits[std::size_t(keep)] >= '5')
             increment(whole);
     }
