@@ -39,7 +39,7 @@ void InsertBatch::add(QVariantList values)
     m_rows.push_back(std::move(values));
 }
 
-std::unique_ptr<PreparedStatement> InsertBatch::statementFor(int rows) const
+std::unique_ptr<PreparedWrite> InsertBatch::statementFor(int rows) const
 {
     QStringList quoted;
     for (const QString& column : m_columns)
@@ -49,7 +49,7 @@ std::unique_ptr<PreparedStatement> InsertBatch::statementFor(int rows) const
     const QString sql = QStringLiteral("INSERT INTO \"%1\".\"%2\" (%3) VALUES %4")
                             .arg(SchemaName(m_file), m_table, quoted.join(QLatin1Char(',')),
                                  QStringList(rows, marks).join(QLatin1Char(',')));
-    return std::make_unique<PreparedStatement>(m_db, sql, m_operation, m_file);
+    return std::make_unique<PreparedWrite>(m_db, sql, m_operation, m_file);
 }
 
 void InsertBatch::write()
@@ -57,7 +57,7 @@ void InsertBatch::write()
     size_t next = 0;
     while (next < m_rows.size()) {
         const int rows = int(std::min<size_t>(size_t(m_rowsPerStatement), m_rows.size() - next));
-        std::unique_ptr<PreparedStatement> last; // the few rows after the full statements
+        std::unique_ptr<PreparedWrite> last; // the few rows after the full statements
         if (rows == m_rowsPerStatement && !m_full)
             m_full = statementFor(rows);
         else if (rows < m_rowsPerStatement)
@@ -66,7 +66,7 @@ void InsertBatch::write()
         values.reserve(rows * m_columns.size());
         for (int r = 0; r < rows; ++r)
             values.append(std::move(m_rows[next + size_t(r)])); // the rows are done with once written
-        (last ? *last : *m_full).exec(values).finish();
+        (last ? *last : *m_full).exec(values);
         next += size_t(rows);
     }
     m_rows.clear();
@@ -103,11 +103,11 @@ void RowsByCode::replace(const QString& code, bool hadRow, const std::optional<Q
 void RowsByCode::write()
 {
     if (!m_deleted.isEmpty()) {
-        PreparedStatement remove(
+        PreparedWrite remove(
             m_db, QStringLiteral("DELETE FROM \"%1\".\"%2\" WHERE \"itemcode\" = ?").arg(SchemaName(m_file), m_table),
             m_operation, m_file);
         for (const QString& code : std::as_const(m_deleted))
-            remove.exec({code}).finish();
+            remove.exec({code});
     }
     for (const QString& code : std::as_const(m_addedOrder))
         m_rows.add(m_added.value(code));

@@ -33,7 +33,7 @@ public:
     const QStringList& columns() const { return m_columns; }
 
 private:
-    std::unique_ptr<PreparedStatement> statementFor(int rows) const;
+    std::unique_ptr<PreparedWrite> statementFor(int rows) const;
 
     Database& m_db;
     DbFile m_file;
@@ -42,7 +42,7 @@ private:
     QString m_operation;
     int m_rowsPerStatement;
     std::vector<QVariantList> m_rows;
-    std::unique_ptr<PreparedStatement> m_full; // a statement of m_rowsPerStatement rows, kept for the next write
+    std::unique_ptr<PreparedWrite> m_full; // a statement of m_rowsPerStatement rows, kept for the next write
 };
 
 // Rows kept by item code in a table of their own ("sno", "itemcode", then

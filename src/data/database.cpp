@@ -4,10 +4,12 @@
 #include "data/serverdialect.h"
 #include "data/serverstore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
@@ -228,11 +230,16 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values, const QS
 
 DataError Database::fileError(const QSqlQuery& query, const QString& operation, DbFile file) const
 {
-    const QString text = query.lastError().databaseText() + query.lastError().driverText();
+    return fileError(query.lastError(), operation, file);
+}
+
+DataError Database::fileError(const QSqlError& error, const QString& operation, DbFile file) const
+{
+    const QString text = error.databaseText() + error.driverText();
     const bool blocked = text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("not a database"))
                          || text.contains(QLatin1String("malformed")) || text.contains(QLatin1String("no such table"));
     const QString reason = blocked ? readOnlyReason(file) : QString();
-    return DataError(operation, RelativePath(file), reason.isEmpty() ? describe(query.lastError()) : reason);
+    return DataError(operation, RelativePath(file), reason.isEmpty() ? describe(error) : reason);
 }
 
 PreparedStatement::PreparedStatement(const Database& db, const QString& sql, QString operation, DbFile file)
@@ -258,6 +265,107 @@ QSqlQuery& PreparedStatement::exec(const QVariantList& values)
         throw m_db.onServer() ? m_db.serverError(m_query.lastError(), m_operation, m_file)
                               : m_db.fileError(m_query, m_operation, m_file);
     return m_query;
+}
+
+PreparedWrite::PreparedWrite(const Database& db, const QString& sql, QString operation, DbFile file)
+    : m_db(db)
+    , m_sql(sql)
+    , m_operation(std::move(operation))
+    , m_file(file)
+{
+    const QVariant handle = db.onServer() ? QVariant() : db.connection().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        m_server = std::make_unique<PreparedStatement>(db, sql, m_operation, file);
+        return;
+    }
+    m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    const QByteArray text = sql.toUtf8();
+    const int status = sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &m_statement, nullptr);
+    if (status != SQLITE_OK)
+        throw error(status, QStringLiteral("Unable to execute statement"));
+}
+
+PreparedWrite::~PreparedWrite() { sqlite3_finalize(m_statement); }
+
+void PreparedWrite::exec(const QVariantList& values)
+{
+    if (m_server) {
+        m_server->exec(values).finish();
+        return;
+    }
+    if (m_db.m_statementHook)
+        m_db.m_statementHook(m_sql);
+    if (sqlite3_bind_parameter_count(m_statement) != values.size())
+        throw DataError(m_operation, RelativePath(m_file), QStringLiteral("Parameter count mismatch"));
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values[i]);
+    const int status = sqlite3_step(m_statement);
+    sqlite3_reset(m_statement); // done with: no lock is held until the next run
+    if (status != SQLITE_DONE)
+        throw error(status, QStringLiteral("Unable to fetch row"));
+}
+
+// As Qt's SQLite driver binds it: a null text, bytes, date or time as NULL;
+// whole numbers and true/false as integers; a text as UTF-16 (the values
+// outlive the run); anything else as its text.
+void PreparedWrite::bind(int position, const QVariant& value)
+{
+    int status = SQLITE_OK;
+    const auto bindText = [&](const QString& text) {
+        return sqlite3_bind_text16(m_statement, position, text.utf16(), int(text.size() * sizeof(QChar)),
+                                   SQLITE_TRANSIENT);
+    };
+    if (value.isNull() || (value.typeId() == QMetaType::QString && static_cast<const QString*>(value.constData())->isNull())
+        || (value.typeId() == QMetaType::QByteArray && static_cast<const QByteArray*>(value.constData())->isNull())
+        || (value.typeId() == QMetaType::QDateTime && !static_cast<const QDateTime*>(value.constData())->isValid())
+        || (value.typeId() == QMetaType::QDate && static_cast<const QDate*>(value.constData())->isNull())
+        || (value.typeId() == QMetaType::QTime && !static_cast<const QTime*>(value.constData())->isValid())) {
+        status = sqlite3_bind_null(m_statement, position);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::QByteArray: {
+            const auto* bytes = static_cast<const QByteArray*>(value.constData());
+            status = sqlite3_bind_blob(m_statement, position, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
+            break;
+        }
+        case QMetaType::Int:
+        case QMetaType::Bool:
+            status = sqlite3_bind_int(m_statement, position, value.toInt());
+            break;
+        case QMetaType::Double:
+            status = sqlite3_bind_double(m_statement, position, value.toDouble());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+            status = sqlite3_bind_int64(m_statement, position, value.toLongLong());
+            break;
+        case QMetaType::QDateTime:
+            status = bindText(value.toDateTime().toString(Qt::ISODateWithMs));
+            break;
+        case QMetaType::QTime:
+            status = bindText(value.toTime().toString(u"hh:mm:ss.zzz"));
+            break;
+        case QMetaType::QString: {
+            const auto* text = static_cast<const QString*>(value.constData());
+            status = sqlite3_bind_text16(m_statement, position, text->utf16(), int(text->size() * sizeof(QChar)),
+                                         SQLITE_STATIC);
+            break;
+        }
+        default:
+            status = bindText(value.toString());
+            break;
+        }
+    }
+    if (status != SQLITE_OK)
+        throw error(status, QStringLiteral("Unable to bind parameters"));
+}
+
+DataError PreparedWrite::error(int status, const QString& what) const
+{
+    return m_db.fileError(QSqlError(what, QString::fromUtf8(sqlite3_errmsg(m_handle)), QSqlError::StatementError,
+                                    QString::number(status)),
+                          m_operation, m_file);
 }
 
 QSqlQuery Database::runOnServer(const QString& sql, const QVariantList& values, const QString& operation,
